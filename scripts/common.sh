@@ -1,0 +1,51 @@
+# Shared by the set-up commands: install what is missing, configure and build.
+# Sourced, not run.
+set -euo pipefail
+
+KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KV_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
+             libqt6sql6-odbc libgtest-dev libbenchmark-dev fonts-dejavu-core postgresql xvfb xauth)
+
+kv_install_packages() {
+    local missing=()
+    for p in "${KV_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if ((${#missing[@]})); then
+        echo "== installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+# kv_build PRESET [TARGET...]
+kv_build() {
+    local preset=$1; shift
+    cd "$KV_ROOT"
+    if [ ! -f "build/$preset/build.ninja" ]; then
+        cmake --preset "$preset" >/dev/null
+    fi
+    if (($#)); then
+        cmake --build --preset "$preset" --target "$@"
+    else
+        cmake --build --preset "$preset"
+    fi
+}
+
+# Starts the machine's PostgreSQL cluster when none runs and makes root a superuser.
+kv_start_postgres() {
+    local ver
+    ver=$(ls /etc/postgresql | sort -n | tail -1)
+    if ! pg_isready -q -h /var/run/postgresql; then
+        echo "== starting PostgreSQL $ver"
+        pg_ctlcluster "$ver" main start || true
+        for _ in $(seq 1 60); do pg_isready -q -h /var/run/postgresql && break; sleep 0.5; done
+    fi
+    pg_isready -q -h /var/run/postgresql || { echo "PostgreSQL did not start" >&2; return 1; }
+    runuser -u postgres -- psql -h /var/run/postgresql -tAc \
+        "SELECT 1 FROM pg_roles WHERE rolname='root'" | grep -q 1 ||
+        runuser -u postgres -- createuser -h /var/run/postgresql --superuser root
+    psql -h /var/run/postgresql -d postgres -tAc "SELECT 1 FROM pg_database WHERE datname='kvtest'" |
+        grep -q 1 || createdb -h /var/run/postgresql kvtest
+}

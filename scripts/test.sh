@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts PostgreSQL and runs every test through CTest.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+kv_install_packages
+kv_start_postgres
+export KV_TEST_PG="postgresql:///kvtest?host=/var/run/postgresql"
+export QT_QPA_PLATFORM=offscreen
+
+kv_build default
+ctest --preset default
+
+# The data layer and the pure rules also run under AddressSanitizer and UBSan.
+kv_build asan sanitize_tests
+ctest --preset asan

@@ -1,0 +1,257 @@
+#include "Connection.h"
+
+#include "SqlText.h"
+#include "SuiteError.h"
+#include "Value.h"
+
+#include <QAtomicInt>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+const QString kSource = QStringLiteral("Connection");
+
+}  // namespace
+
+Connection::Connection() : dialect_(SqlDialect::create(SqlDialect::Engine::Sqlite)) {}
+
+Connection::~Connection() { Close(); }
+
+void Connection::Open(const QString& connectionString) {
+    Close();
+    const ::ConnectionString cs = ConnectionString::parse(connectionString);
+    dialect_ = SqlDialect::create(cs.engine);
+    qtName_ = QStringLiteral("kv-connection-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+    QSqlDatabase db = QSqlDatabase::addDatabase(dialect_->driverName(), qtName_);
+    if (!db.isValid()) {
+        QSqlDatabase::removeDatabase(qtName_);
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("Driver %1 non disponibile.").arg(dialect_->driverName()));
+    }
+    db.setDatabaseName(cs.databaseName);
+    if (!cs.host.isEmpty()) db.setHostName(cs.host);
+    if (cs.port > 0) db.setPort(cs.port);
+    if (!cs.user.isEmpty()) db.setUserName(cs.user);
+    if (!cs.password.isEmpty()) db.setPassword(cs.password);
+    if (cs.engine == SqlDialect::Engine::Sqlite)
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (cs.engine == SqlDialect::Engine::PostgreSql)
+        db.setNumericalPrecisionPolicy(QSql::HighPrecision);  // NUMERIC as exact text
+
+    if (!db.open()) {
+        const QString reason = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(qtName_);
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("Impossibile aprire il database: %1").arg(reason));
+    }
+    open_ = true;
+    connectionString_ = connectionString;
+    QSqlQuery setup(db);
+    if (cs.engine == SqlDialect::Engine::Sqlite) {
+        // Readers go on while another connection writes: two users on one file.
+        setup.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    }
+    if (cs.engine == SqlDialect::Engine::PostgreSql && !cs.schema.isEmpty()) {
+        const QString name = cs.schema;
+        static const QRegularExpression valid(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+        if (!valid.match(name).hasMatch()) {
+            Close();
+            throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                             QStringLiteral("Nome di schema non valido: %1").arg(name));
+        }
+        if (!setup.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(name)) ||
+            !setup.exec(QStringLiteral("SET search_path TO %1").arg(name)))
+            raise(setup, QStringLiteral("SET search_path"));
+    }
+}
+
+void Connection::Close() {
+    if (qtName_.isEmpty()) return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(qtName_, false);
+        if (db.isOpen()) {
+            if (inTransaction_) db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(qtName_);
+    qtName_.clear();
+    open_ = false;
+    inTransaction_ = false;
+    rollbackActions_.clear();
+}
+
+QSqlDatabase Connection::database() const { return QSqlDatabase::database(qtName_, false); }
+
+const SqlDialect& Connection::dialect() const { return *dialect_; }
+
+void Connection::requireOpen() const {
+    if (!open_)
+        throw SuiteError(SuiteError::kConnectionFailed, kSource, QStringLiteral("La connessione non è aperta."));
+}
+
+void Connection::raise(const QSqlQuery& query, const QString& sql) const {
+    const QSqlError error = query.lastError();
+    const QSqlDatabase db = database();
+    const bool lost = error.type() == QSqlError::ConnectionError || !db.isOpen() ||
+                      error.text().contains(QStringLiteral("server closed the connection")) ||
+                      error.text().contains(QStringLiteral("no connection to the server"));
+    if (lost)
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("Il database non è raggiungibile: %1").arg(error.text()));
+    throw SuiteError(SuiteError::kCommandFailed, kSource,
+                     QStringLiteral("%1\n%2").arg(error.text(), sql.trimmed()));
+}
+
+void Connection::BeginTrans() {
+    requireOpen();
+    if (inTransaction_)
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource, QStringLiteral("Una transazione è già aperta."));
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        throw SuiteError(SuiteError::kCommandFailed, kSource,
+                         QStringLiteral("Impossibile aprire la transazione: %1").arg(db.lastError().text()));
+    inTransaction_ = true;
+}
+
+void Connection::CommitTrans() {
+    requireOpen();
+    if (!inTransaction_)
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource, QStringLiteral("Nessuna transazione aperta."));
+    QSqlDatabase db = database();
+    if (!db.commit()) {
+        const QString reason = db.lastError().text();
+        RollbackTrans();
+        throw SuiteError(SuiteError::kCommandFailed, kSource,
+                         QStringLiteral("Impossibile confermare la transazione: %1").arg(reason));
+    }
+    inTransaction_ = false;
+    rollbackActions_.clear();
+}
+
+void Connection::RollbackTrans() {
+    requireOpen();
+    if (!inTransaction_)
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource, QStringLiteral("Nessuna transazione aperta."));
+    database().rollback();
+    inTransaction_ = false;
+    auto actions = std::move(rollbackActions_);
+    rollbackActions_.clear();
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it) (*it)();
+}
+
+void Connection::onRollback(std::function<void()> undo) {
+    if (inTransaction_) rollbackActions_.push_back(std::move(undo));
+}
+
+bool Connection::guardHolds(const QString& condition) {
+    QSqlQuery q(database());
+    const QString sql = dialect_->guardQuery(condition);
+    if (!q.exec(sql)) raise(q, sql);
+    return q.next() && q.value(0).toInt() == 1;
+}
+
+long Connection::Execute(const QString& sql) {
+    requireOpen();
+    long affected = 0;
+    QString lastGuard;
+    bool guardResult = true;
+    for (const EngineStatement& s : dialect_->translate(sql)) {
+        if (!s.guard.isEmpty()) {
+            // One IF block is decided once, before any of its statements runs.
+            if (s.guard != lastGuard) guardResult = guardHolds(s.guard);
+            lastGuard = s.guard;
+            if (!guardResult) continue;
+        } else {
+            lastGuard.clear();
+        }
+        QSqlQuery q(database());
+        if (!q.exec(s.sql)) raise(q, s.sql);
+        do {
+            if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
+        } while (q.nextResult());
+    }
+    return affected;
+}
+
+std::vector<ResultSet> Connection::Query(const QString& sql) {
+    requireOpen();
+    std::vector<ResultSet> results;
+    QString lastGuard;
+    bool guardResult = true;
+    for (const EngineStatement& s : dialect_->translate(sql)) {
+        if (!s.guard.isEmpty()) {
+            if (s.guard != lastGuard) guardResult = guardHolds(s.guard);
+            lastGuard = s.guard;
+            if (!guardResult) continue;
+        } else {
+            lastGuard.clear();
+        }
+        QSqlQuery q(database());
+        q.setForwardOnly(true);
+        if (!q.exec(s.sql)) raise(q, s.sql);
+        do {
+            if (q.isSelect()) results.push_back(readResult(q));
+        } while (q.nextResult());
+    }
+    return results;
+}
+
+ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) const {
+    ResultColumn c;
+    // PostgreSQL folds unquoted names to lower case; the system's names are upper case.
+    c.name = dialect_->engine() == SqlDialect::Engine::PostgreSql ? rawName.toUpper() : rawName;
+    if (catalogue_) {
+        if (const TableDef* owner = catalogue_->ownerOfColumn(c.name)) {
+            const ColumnDef* def = owner->column(c.name);
+            c.owner = owner;
+            c.type = def->type;
+            c.size = def->size;
+            c.scale = def->type == DataType::Decimal ? def->scale : -1;
+            c.nullable = def->nullable;
+            return c;
+        }
+    }
+    switch (driverType.id()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Bool: c.type = DataType::Integer; break;
+        case QMetaType::Double:
+        case QMetaType::Float: c.type = DataType::Decimal; break;
+        case QMetaType::QDate: c.type = DataType::Date; break;
+        case QMetaType::QDateTime: c.type = DataType::DateTime; break;
+        default: c.type = DataType::Text; break;
+    }
+    return c;
+}
+
+ResultSet Connection::readResult(QSqlQuery& query) const {
+    ResultSet result;
+    const QSqlRecord record = query.record();
+    const int n = record.count();
+    result.columns.reserve(n);
+    for (int i = 0; i < n; ++i) result.columns.push_back(describe(record.fieldName(i), record.field(i).metaType()));
+    while (query.next()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i) {
+            const ResultColumn& c = result.columns[i];
+            // A column the catalogue does not know (an alias, an expression) keeps the kind of
+            // value the engine returned.
+            row[i] = c.owner ? dialect_->fromDriver(query.value(i), c.type, c.scale) : Value::natural(query.value(i));
+        }
+        result.rows.push_back(std::move(row));
+    }
+    return result;
+}

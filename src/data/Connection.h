@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ConnectionString.h"
+#include "SchemaCatalogue.h"
+#include "SqlDialect.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QSqlQuery;
+
+// A column of a query result, typed from the catalogue when the column is known there.
+struct ResultColumn {
+    QString name;
+    DataType type = DataType::Text;
+    int size = 0;
+    int scale = -1;            // -1: keep the digits the engine returned
+    bool nullable = true;
+    const TableDef* owner = nullptr;  // the catalogued table or view the column belongs to
+};
+
+// One result of a batch: its columns and rows of typed values.
+struct ResultSet {
+    std::vector<ResultColumn> columns;
+    std::vector<QVector<QVariant>> rows;
+};
+
+// A connection to the company database, opened from a connection string. It runs the SQL Server
+// text the forms write through the engine's dialect, and owns the transaction.
+// Created as a shared_ptr: recordsets keep a weak reference to the connection they came from.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Throws SuiteError (connection failed) with the engine's reason.
+    void Open(const QString& connectionString);
+    void Close();
+    // 0 closed, 1 open.
+    int State() const { return open_ ? 1 : 0; }
+    const QString& ConnectionString() const { return connectionString_; }
+
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const { return inTransaction_; }
+
+    // Runs a batch that returns no rows; answers the rows affected by its statements.
+    long Execute(const QString& sql);
+    // Runs a batch and answers the result of each statement that returns rows, in order.
+    std::vector<ResultSet> Query(const QString& sql);
+
+    const SqlDialect& dialect() const;
+    void setCatalogue(std::shared_ptr<const SchemaCatalogue> catalogue) { catalogue_ = std::move(catalogue); }
+    const SchemaCatalogue* catalogue() const { return catalogue_.get(); }
+
+    // For the data layer's own writers.
+    QSqlDatabase database() const;
+    // Runs `undo` when the open transaction is rolled back (forgotten on commit), so that a
+    // recordset's rows written inside it become pending again instead of being lost.
+    void onRollback(std::function<void()> undo);
+    // Throws SuiteError for a failed query: command failed, or connection failed when the
+    // database went away.
+    [[noreturn]] void raise(const QSqlQuery& query, const QString& sql) const;
+    void requireOpen() const;
+
+private:
+    bool guardHolds(const QString& condition);
+    ResultSet readResult(QSqlQuery& query) const;
+    ResultColumn describe(const QString& name, QMetaType driverType) const;
+
+    QString connectionString_;
+    QString qtName_;
+    std::unique_ptr<SqlDialect> dialect_;
+    std::shared_ptr<const SchemaCatalogue> catalogue_;
+    bool open_ = false;
+    bool inTransaction_ = false;
+    std::vector<std::function<void()>> rollbackActions_;
+};

@@ -1,0 +1,48 @@
+#include "ConnectionString.h"
+
+#include "SuiteError.h"
+
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace {
+[[noreturn]] void invalid(const QString& text, const QString& why) {
+    throw SuiteError(SuiteError::kConnectionFailed, QStringLiteral("Connection"),
+                     QStringLiteral("Stringa di connessione non valida (%1): %2").arg(why, text));
+}
+}  // namespace
+
+ConnectionString ConnectionString::parse(const QString& text) {
+    ConnectionString cs;
+    const QString t = text.trimmed();
+    if (t.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive)) {
+        cs.engine = SqlDialect::Engine::Sqlite;
+        cs.databaseName = t.mid(7);
+        if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il percorso del file"));
+        return cs;
+    }
+    if (t.startsWith(QStringLiteral("odbc:"), Qt::CaseInsensitive)) {
+        cs.engine = SqlDialect::Engine::SqlServer;
+        cs.databaseName = t.mid(5);
+        if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca la stringa ODBC"));
+        return cs;
+    }
+    if (t.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
+        t.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive)) {
+        const QUrl url(t, QUrl::StrictMode);
+        if (!url.isValid()) invalid(text, url.errorString());
+        cs.engine = SqlDialect::Engine::PostgreSql;
+        cs.databaseName = url.path().mid(1);
+        if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il nome del database"));
+        cs.host = url.host();
+        cs.port = url.port(-1);
+        cs.user = url.userName();
+        cs.password = url.password();
+        const QUrlQuery query(url);
+        if (query.hasQueryItem(QStringLiteral("host")))
+            cs.host = query.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
+        cs.schema = query.queryItemValue(QStringLiteral("schema"), QUrl::FullyDecoded);
+        return cs;
+    }
+    invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "SqlDialect.h"
+
+#include <QString>
+
+// What a connection string names:
+//   sqlite:PATH                                    an SQLite file, created when missing
+//   postgresql://[user[:password]@][host][:port]/database[?host=SOCKETDIR&schema=NAME]
+//   odbc:ODBC-CONNECTION-STRING                    SQL Server through an ODBC driver
+// `schema` makes a PostgreSQL connection work inside that schema (one per test, or per company).
+struct ConnectionString {
+    SqlDialect::Engine engine = SqlDialect::Engine::Sqlite;
+    QString databaseName;  // file path, database, or ODBC connection string
+    QString host;
+    int port = -1;
+    QString user;
+    QString password;
+    QString schema;
+
+    // Throws SuiteError (connection failed) naming what is wrong with the text.
+    static ConnectionString parse(const QString& text);
+};

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "Connection.h"
+#include "Field.h"
+#include "RecordsetFilter.h"
+#include "RowSource.h"
+
+#include <QHash>
+#include <QString>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// A client-side, batch-optimistic recordset, the way the forms use one: every row of a query is
+// held here; edits, new rows and deletions stay pending in the recordset until UpdateBatch
+// writes them to the base table (see BatchWriter); CancelBatch forgets them.
+//
+// The base table is the first catalogued table among the result's columns whose whole primary
+// key is in the result: its columns are writable, every other column is read only.
+//
+// Clones share the rows (and so bookmarks) and have their own position, filter and sort.
+class Recordset {
+public:
+    enum Affect { AffectCurrent = 1, AffectGroup = 2, AffectAll = 3, AffectAllChapters = 4 };
+    enum FilterGroup {
+        FilterNone = 0,
+        FilterPendingRecords = 1,
+        FilterConflictingRecords = 5,
+    };
+    enum EditModeValue { EditNone = 0, EditInProgress = 1, EditAdd = 2 };
+    static constexpr int PosUnknown = -1;
+    static constexpr int PosBOF = -2;
+    static constexpr int PosEOF = -3;
+
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Runs a batch on the connection: this recordset holds the first result, NextRecordset
+    // hands out the others. A batch with no result leaves the recordset closed.
+    void Open(const QString& sql, const std::shared_ptr<Connection>& connection);
+    void Close();
+    int State() const { return shared_ ? 1 : 0; }  // 0 closed, 1 open
+    QString Source() const;
+    std::shared_ptr<Connection> ActiveConnection() const;
+
+    bool AtBOF() const;
+    bool AtEOF() const;
+    int RecordCount() const;
+    int AbsolutePosition() const;  // 1-based, or PosBOF / PosEOF / PosUnknown
+    void setAbsolutePosition(int position);
+    int Bookmark() const;
+    void setBookmark(int bookmark);
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    void Move(int rows);
+
+    int FieldCount() const;
+    int FieldIndex(const QString& name) const;  // case-insensitive, -1 when absent
+    Field Fields(int index);
+    Field Fields(const QString& name);  // throws SuiteError (item not found)
+    const ResultColumn& column(int index) const;
+    // A column of the base table; the others are read only.
+    bool isWritable(int index) const;
+
+    RowStatus Status() const;
+    int EditMode() const { return editMode_; }
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete(Affect affect = AffectCurrent);
+    void UpdateBatch(Affect affect = AffectAll);
+    void CancelBatch(Affect affect = AffectAll);
+    void Requery();
+
+    const QString& Filter() const { return filterText_; }
+    void setFilter(const QString& filter);
+    void setFilter(FilterGroup group);
+    const QString& Sort() const { return sortText_; }
+    void setSort(const QString& sort);
+
+    std::shared_ptr<Recordset> Clone() const;
+    // The next result of the batch, or nullptr when there is none.
+    std::shared_ptr<Recordset> NextRecordset();
+
+    // For Field.
+    QVariant value(int column) const;
+    QVariant originalValue(int column) const;
+    void setValue(int column, const QVariant& value);
+
+private:
+    struct Shared;
+
+    void adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql);
+    void requireOpen() const;
+    void requireCurrent() const;
+    Row& currentRow() const;
+    void commitEdit();
+    void syncView() const;
+    void rebuildView() const;
+    void moveTo(int position);
+    std::vector<int> rowsToWrite(Affect affect) const;
+
+    std::shared_ptr<Shared> shared_;
+    std::shared_ptr<std::deque<ResultSet>> moreResults_;
+
+    // Position: an index into view_ (-1 before the first row, view_.size() after the last) and
+    // the row it shows. After Delete the current row is the deleted one until the next move.
+    mutable std::vector<int> view_;
+    mutable quint64 viewVersion_ = 0;
+    mutable int pos_ = -1;
+    mutable int current_ = -1;
+    mutable bool onDeletedRow_ = false;
+
+    QString filterText_;
+    FilterGroup filterGroup_ = FilterNone;
+    RecordsetFilter filter_;
+    QString sortText_;
+    std::vector<std::pair<int, bool>> sortKeys_;  // column, descending
+
+    int editMode_ = EditNone;
+    std::optional<Row> editSnapshot_;
+    int rowBeforeAdd_ = -1;
+};

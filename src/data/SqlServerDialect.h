@@ -1,0 +1,14 @@
+#pragma once
+
+#include "SqlDialect.h"
+
+// SQL Server over ODBC: the system's own SQL, sent as it stands.
+class SqlServerDialect : public SqlDialect {
+public:
+    Engine engine() const override { return Engine::SqlServer; }
+    QString driverName() const override { return QStringLiteral("QODBC"); }
+    QList<EngineStatement> translate(const QString& sqlServerText) const override;
+
+protected:
+    QString typeName(DataType type) const override;
+};

@@ -1,0 +1,144 @@
+#include "SqlText.h"
+
+#include <QRegularExpression>
+
+namespace SqlText {
+
+QList<Piece> scan(const QString& sql) {
+    QList<Piece> out;
+    QString code;
+    int i = 0;
+    const int n = sql.size();
+    while (i < n) {
+        if (sql[i] == QLatin1Char('\'')) {
+            if (!code.isEmpty()) {
+                out.append({code, false});
+                code.clear();
+            }
+            int j = i + 1;
+            while (j < n) {
+                if (sql[j] == QLatin1Char('\'')) {
+                    if (j + 1 < n && sql[j + 1] == QLatin1Char('\'')) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            // An unterminated literal runs to the end; the engine will report it.
+            const int end = j < n ? j + 1 : n;
+            out.append({sql.mid(i, end - i), true});
+            i = end;
+        } else {
+            code += sql[i++];
+        }
+    }
+    if (!code.isEmpty()) out.append({code, false});
+    return out;
+}
+
+QString join(const QList<Piece>& pieces) {
+    QString out;
+    for (const Piece& p : pieces) out += p.text;
+    return out;
+}
+
+QStringList splitStatements(const QString& sql) {
+    QStringList out;
+    QString current;
+    for (const Piece& p : scan(sql)) {
+        if (p.literal) {
+            current += p.text;
+            continue;
+        }
+        const QStringList parts = p.text.split(QLatin1Char(';'));
+        for (int k = 0; k < parts.size(); ++k) {
+            if (k > 0) {
+                if (!current.trimmed().isEmpty()) out.append(current.trimmed());
+                current.clear();
+            }
+            current += parts[k];
+        }
+    }
+    if (!current.trimmed().isEmpty()) out.append(current.trimmed());
+    return out;
+}
+
+QString removeTableHints(const QString& sql) {
+    static const QRegularExpression hint(QStringLiteral("\\bWITH\\s*\\(\\s*NOLOCK\\s*\\)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QList<Piece> pieces = scan(sql);
+    for (Piece& p : pieces)
+        if (!p.literal) p.text.replace(hint, QStringLiteral(" "));
+    return join(pieces);
+}
+
+namespace {
+
+// Index just past the parenthesis that closes the one at `open`, looking only at code.
+int matchParenthesis(const QList<Piece>& pieces, int pieceIndex, int open, int& endPiece) {
+    int depth = 0;
+    for (int pi = pieceIndex; pi < pieces.size(); ++pi) {
+        if (pieces[pi].literal) continue;
+        const QString& t = pieces[pi].text;
+        for (int k = (pi == pieceIndex ? open : 0); k < t.size(); ++k) {
+            if (t[k] == QLatin1Char('(')) ++depth;
+            if (t[k] == QLatin1Char(')') && --depth == 0) {
+                endPiece = pi;
+                return k + 1;
+            }
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::optional<Conditional> parseConditional(const QString& statement) {
+    static const QRegularExpression head(QStringLiteral("^\\s*IF\\s*\\("),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression block(QStringLiteral("^\\s*BEGIN\\b(.*)\\bEND\\s*$"),
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
+    const QList<Piece> pieces = scan(statement);
+    if (pieces.isEmpty() || pieces[0].literal) return std::nullopt;
+    const auto m = head.match(pieces[0].text);
+    if (!m.hasMatch()) return std::nullopt;
+    const int open = m.capturedEnd() - 1;
+    int endPiece = 0;
+    const int close = matchParenthesis(pieces, 0, open, endPiece);
+    if (close < 0) return std::nullopt;
+
+    // Text of the condition (inside the outer parentheses) and of what follows it.
+    QString condition;
+    QString rest;
+    for (int pi = 0; pi < pieces.size(); ++pi) {
+        const QString& t = pieces[pi].text;
+        if (pi < endPiece) {
+            condition += pi == 0 ? t.mid(open + 1) : t;
+        } else if (pi == endPiece) {
+            condition += (pi == 0 ? t.mid(open + 1, close - open - 2) : t.left(close - 1));
+            rest += t.mid(close);
+        } else {
+            rest += t;
+        }
+    }
+    const auto b = block.match(rest);
+    if (!b.hasMatch()) return std::nullopt;
+    return Conditional{condition.trimmed(), b.captured(1).trimmed()};
+}
+
+QString quote(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + out + QLatin1Char('\'');
+}
+
+bool returnsRows(const QString& statement) {
+    static const QRegularExpression select(QStringLiteral("^\\s*\\(*\\s*(SELECT|WITH)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return select.match(statement).hasMatch();
+}
+
+}  // namespace SqlText

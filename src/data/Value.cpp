@@ -1,0 +1,188 @@
+#include "Value.h"
+
+#include "SuiteError.h"
+
+#include <climits>
+
+namespace Value {
+
+namespace {
+
+[[noreturn]] void mismatch(const QVariant& v, const char* what) {
+    throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Value"),
+                     QStringLiteral("Il valore '%1' non è %2.").arg(v.toString(), QLatin1String(what)));
+}
+
+int digits(const QString& s, int from, int count, bool& ok) {
+    int n = 0;
+    for (int i = from; i < from + count; ++i) {
+        const QChar c = s[i];
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            ok = false;
+            return 0;
+        }
+        n = n * 10 + (c.unicode() - '0');
+    }
+    return n;
+}
+
+// 'yyyymmdd', 'yyyy-mm-dd', 'dd/mm/yyyy'; the fast path first, since reading a large
+// recordset parses a date per row and column.
+QDate parseDate(const QString& s) {
+    bool ok = true;
+    if (s.size() >= 8 && s[4] != QLatin1Char('-') && s[2] != QLatin1Char('/')) {
+        QDate d(digits(s, 0, 4, ok), digits(s, 4, 2, ok), digits(s, 6, 2, ok));
+        return ok ? d : QDate();
+    }
+    if (s.size() >= 10 && s[4] == QLatin1Char('-')) {
+        QDate d(digits(s, 0, 4, ok), digits(s, 5, 2, ok), digits(s, 8, 2, ok));
+        return ok ? d : QDate();
+    }
+    if (s.size() == 10 && s[2] == QLatin1Char('/') && s[5] == QLatin1Char('/')) {
+        QDate d(digits(s, 6, 4, ok), digits(s, 3, 2, ok), digits(s, 0, 2, ok));
+        return ok ? d : QDate();
+    }
+    return QDate();
+}
+
+QTime parseTime(const QString& s, int from) {
+    if (s.size() < from + 8) return QTime(0, 0);
+    bool ok = true;
+    QTime t(digits(s, from, 2, ok), digits(s, from + 3, 2, ok), digits(s, from + 6, 2, ok));
+    return ok && t.isValid() ? t : QTime(0, 0);
+}
+
+}  // namespace
+
+bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
+
+int toInt(const QVariant& v) {
+    if (isNull(v)) return 0;
+    if (v.metaType() == QMetaType::fromType<Decimal>()) return int(v.value<Decimal>().toLongLong());
+    if (v.metaType().id() == QMetaType::QString) {
+        const QString t = v.toString().trimmed();
+        bool ok = false;
+        const int n = t.toInt(&ok);
+        if (ok) return n;
+        // "3.0" from a driver, or a decimal text: accept when integral.
+        if (auto d = Decimal::parse(t); d && d->normalized().scale() == 0) return int(d->toLongLong());
+        mismatch(v, "un numero intero");
+    }
+    bool ok = false;
+    const qlonglong n = v.toLongLong(&ok);
+    if (!ok) mismatch(v, "un numero intero");
+    return int(n);
+}
+
+Decimal toDecimal(const QVariant& v) {
+    if (isNull(v)) return Decimal();
+    const int id = v.metaType().id();
+    if (v.metaType() == QMetaType::fromType<Decimal>()) return v.value<Decimal>();
+    if (id == QMetaType::Double || id == QMetaType::Float) return Decimal::fromDouble(v.toDouble(), 10).normalized();
+    if (id == QMetaType::Int || id == QMetaType::LongLong || id == QMetaType::Short || id == QMetaType::UInt ||
+        id == QMetaType::Bool)
+        return Decimal(v.toLongLong());
+    if (auto d = Decimal::parse(v.toString())) return *d;
+    mismatch(v, "un numero");
+}
+
+QDate toDate(const QVariant& v) {
+    if (isNull(v)) return QDate();
+    if (v.metaType().id() == QMetaType::QDate) return v.toDate();
+    if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime().date();
+    const QDate d = parseDate(v.toString().trimmed());
+    if (!d.isValid()) mismatch(v, "una data valida");
+    return d;
+}
+
+QDateTime toDateTime(const QVariant& v) {
+    if (isNull(v)) return QDateTime();
+    if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime();
+    if (v.metaType().id() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
+    const QString s = v.toString().trimmed();
+    const QDate d = parseDate(s);
+    if (!d.isValid()) mismatch(v, "una data valida");
+    // 'yyyymmdd hh:mm:ss' or 'yyyy-mm-ddThh:mm:ss'
+    const int timeAt = s.size() > 8 && s[4] != QLatin1Char('-') ? 9 : 11;
+    return QDateTime(d, parseTime(s, timeAt));
+}
+
+QString toText(const QVariant& v) {
+    if (isNull(v)) return QString();
+    switch (v.metaType().id()) {
+        case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyyMMdd"));
+        case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyyMMdd HH:mm:ss"));
+        case QMetaType::Double: return Decimal::fromDouble(v.toDouble(), 10).normalized().toString();
+        default: break;
+    }
+    if (v.metaType() == QMetaType::fromType<Decimal>()) return v.value<Decimal>().toString();
+    return v.toString();
+}
+
+QVariant coerce(const QVariant& v, DataType type, int scale) {
+    if (isNull(v)) return QVariant();
+    switch (type) {
+        case DataType::SmallInt:
+        case DataType::Integer:
+            if (v.metaType().id() == QMetaType::Int) return v;
+            return toInt(v);
+        case DataType::Decimal:
+            if (scale < 0) return QVariant::fromValue(toDecimal(v));
+            return QVariant::fromValue(toDecimal(v).rounded(scale));
+        case DataType::Text:
+            if (v.metaType().id() == QMetaType::QString) return v;
+            return toText(v);
+        case DataType::Date: return toDate(v);
+        case DataType::DateTime: return toDateTime(v);
+    }
+    return v;
+}
+
+QVariant natural(const QVariant& raw) {
+    if (isNull(raw)) return QVariant();
+    switch (raw.metaType().id()) {
+        case QMetaType::Int: return raw;
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong: {
+            const qlonglong n = raw.toLongLong();
+            if (n >= INT_MIN && n <= INT_MAX) return int(n);
+            return QVariant::fromValue(Decimal(n));
+        }
+        case QMetaType::Double:
+        case QMetaType::Float: return QVariant::fromValue(toDecimal(raw));
+        default: return raw;
+    }
+}
+
+int compare(const QVariant& a, const QVariant& b) {
+    const bool na = isNull(a), nb = isNull(b);
+    if (na || nb) return na == nb ? 0 : (na ? -1 : 1);
+    const QMetaType ta = a.metaType(), tb = b.metaType();
+    const QMetaType dec = QMetaType::fromType<Decimal>();
+    if (ta == dec || tb == dec) return ::compare(toDecimal(a), toDecimal(b));
+    const int ia = ta.id(), ib = tb.id();
+    if (ia == QMetaType::QString && ib == QMetaType::QString)
+        return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
+    if (ia == QMetaType::QDate || ib == QMetaType::QDate || ia == QMetaType::QDateTime ||
+        ib == QMetaType::QDateTime) {
+        const QDateTime da = toDateTime(a), db = toDateTime(b);
+        return da < db ? -1 : (da > db ? 1 : 0);
+    }
+    if (ia == QMetaType::QString || ib == QMetaType::QString)
+        return QString::compare(toText(a), toText(b), Qt::CaseInsensitive);
+    const qlonglong la = a.toLongLong(), lb = b.toLongLong();
+    return la < lb ? -1 : (la > lb ? 1 : 0);
+}
+
+bool same(const QVariant& a, const QVariant& b) {
+    const bool na = isNull(a), nb = isNull(b);
+    if (na || nb) return na == nb;
+    if (a.metaType().id() == QMetaType::QString && b.metaType().id() == QMetaType::QString)
+        return a.toString() == b.toString();
+    return compare(a, b) == 0;
+}
+
+}  // namespace Value

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "DataType.h"
+#include "Decimal.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QVariant>
+
+// Field values are QVariants holding int (SmallInt, Integer), Decimal, QString, QDate or
+// QDateTime; Null is an invalid QVariant. These routines convert and compare them.
+namespace Value {
+
+bool isNull(const QVariant& v);
+
+// Conversions that throw SuiteError (type mismatch) with a clear message when the value does
+// not fit: letters in a number, an impossible date.
+int toInt(const QVariant& v);
+Decimal toDecimal(const QVariant& v);
+QDate toDate(const QVariant& v);
+QDateTime toDateTime(const QVariant& v);
+// Text of any value: numbers with '.' and no grouping, dates as yyyymmdd.
+QString toText(const QVariant& v);
+
+// `v` as a value of `type` (decimals rounded to `scale`); Null stays Null. Accepts what the
+// drivers return (dates as 'yyyymmdd' text or QDate, decimals as double or text).
+QVariant coerce(const QVariant& v, DataType type, int scale);
+
+// A value as the engine returned it, in the field value kinds: integers as int (or Decimal
+// when too large), floating point as Decimal, the rest unchanged.
+QVariant natural(const QVariant& raw);
+
+// Order and equality of two values of the same column; Null sorts first and equals only Null.
+// Texts compare without regard to case, like the suite's database collation.
+int compare(const QVariant& a, const QVariant& b);
+// Exact equality (texts case-sensitive): what "this field was changed" means.
+bool same(const QVariant& a, const QVariant& b);
+
+}  // namespace Value

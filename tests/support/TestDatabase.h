@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Connection.h"
+
+#include <QString>
+#include <memory>
+#include <string>
+
+// The engines every database test runs on.
+enum class TestEngine { Sqlite, PostgreSql };
+std::string engineName(TestEngine engine);
+
+// A fresh, empty database for one test: an SQLite file in a temporary folder, or a schema of
+// its own in the test PostgreSQL database named by KV_TEST_PG. Removed when the test ends.
+class TestDatabase {
+public:
+    explicit TestDatabase(TestEngine engine);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    // False (with the reason) when the engine cannot be had here: PostgreSQL without KV_TEST_PG.
+    // Under CI a missing engine is a failure, not a skip.
+    static bool available(TestEngine engine, QString* reason = nullptr);
+
+    TestEngine engine() const { return engine_; }
+    const QString& connectionString() const { return connectionString_; }
+    // A new open connection to the database.
+    std::shared_ptr<Connection> connect(std::shared_ptr<const SchemaCatalogue> catalogue = nullptr) const;
+
+private:
+    TestEngine engine_;
+    QString connectionString_;
+    QString path_;    // SQLite file
+    QString schema_;  // PostgreSQL schema
+};
+
+// Skips (or, under CI, fails) the current test when the engine is not available.
+#define REQUIRE_ENGINE(engine)                                                           \
+    do {                                                                                 \
+        QString why_;                                                                    \
+        if (!TestDatabase::available(engine, &why_)) {                                   \
+            if (qEnvironmentVariableIsSet("CI")) FAIL() << why_.toStdString();           \
+            GTEST_SKIP() << why_.toStdString();                                          \
+        }                                                                                \
+    } while (0)
