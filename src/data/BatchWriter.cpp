@@ -7,21 +7,21 @@ BatchWriter::BatchWriter(Connection& connection, const std::vector<ResultColumn>
                          const std::vector<int>& keyColumns)
     : connection_(connection), columns_(columns), table_(table), keyColumns_(keyColumns) {}
 
-QSqlQuery& BatchWriter::prepared(const QString& sql) {
-    auto it = statements_.find(sql);
+QSqlQuery& BatchWriter::statement(const QByteArray& shape, const std::function<QString()>& build) {
+    auto it = statements_.find(shape);
     if (it == statements_.end()) {
+        const QString sql = build();
         QSqlQuery q(connection_.database());
         if (!q.prepare(sql)) connection_.raise(q, sql);
-        it = statements_.insert(sql, q);
+        it = statements_.insert(shape, {sql, q});
     }
-    return it.value();
+    return it.value().second;
 }
 
-long BatchWriter::run(const QString& sql, const QVariantList& values) {
-    QSqlQuery& q = prepared(sql);
-    for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
-    if (!q.exec()) connection_.raise(q, sql);
-    return q.numRowsAffected();
+long BatchWriter::run(QSqlQuery& query, const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i) query.bindValue(i, values[i]);
+    if (!query.exec()) connection_.raise(query, query.lastQuery());
+    return query.numRowsAffected();
 }
 
 QVariant BatchWriter::bindable(int column, const QVariant& value) const {
@@ -39,62 +39,83 @@ QVariant BatchWriter::bindable(int column, const QVariant& value) const {
     return v;
 }
 
-void BatchWriter::addOriginalCondition(QString& where, QVariantList& binds, int column, const Row& row) const {
+QString BatchWriter::originalCondition(int column, const Row& row) const {
     const QString& name = columns_[size_t(column)].name;
+    return Value::isNull(row.originalValue(column)) ? name + QStringLiteral(" IS NULL") : name + QStringLiteral(" = ?");
+}
+
+void BatchWriter::bindOriginal(QVariantList& binds, QByteArray& shape, int column, const Row& row) const {
     const QVariant& original = row.originalValue(column);
-    if (!where.isEmpty()) where += QStringLiteral(" AND ");
-    if (Value::isNull(original)) {
-        where += name + QStringLiteral(" IS NULL");
-    } else {
-        where += name + QStringLiteral(" = ?");
-        binds.append(bindable(column, original));
-    }
+    const bool null = Value::isNull(original);
+    shape.append(null ? 'n' : 'v');
+    if (!null) binds.append(bindable(column, original));
 }
 
 BatchWriter::Outcome BatchWriter::write(const Row& row) {
     QVariantList binds;
-    QString sql;
+    QByteArray shape;
     const int n = int(columns_.size());
     auto owned = [&](int i) { return columns_[size_t(i)].owner == &table_; };
+    auto isKey = [&](int i) { return std::find(keyColumns_.begin(), keyColumns_.end(), i) != keyColumns_.end(); };
 
     switch (row.status) {
         case RowStatus::Unmodified: return Outcome::Written;
         case RowStatus::New: {
-            QStringList names, marks;
+            shape = "I";
+            std::vector<int> present;
             for (int i = 0; i < n; ++i) {
-                if (!owned(i) || Value::isNull(row.values[i])) continue;
-                names.append(columns_[size_t(i)].name);
-                marks.append(QStringLiteral("?"));
+                const bool has = owned(i) && !Value::isNull(row.values[i]);
+                shape.append(has ? '1' : '0');
+                if (!has) continue;
+                present.push_back(i);
                 binds.append(bindable(i, row.values[i]));
             }
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table_.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-            run(sql, binds);
+            QSqlQuery& q = statement(shape, [&] {
+                QStringList names, marks;
+                for (int i : present) {
+                    names.append(columns_[size_t(i)].name);
+                    marks.append(QStringLiteral("?"));
+                }
+                return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(table_.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+            });
+            run(q, binds);
             return Outcome::Written;
         }
         case RowStatus::Deleted: {
-            QString where;
-            for (int k : keyColumns_) addOriginalCondition(where, binds, k, row);
-            sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_.name, where);
-            return run(sql, binds) > 0 ? Outcome::Written : Outcome::Conflict;
+            shape = "D";
+            for (int k : keyColumns_) bindOriginal(binds, shape, k, row);
+            QSqlQuery& q = statement(shape, [&] {
+                QStringList where;
+                for (int k : keyColumns_) where.append(originalCondition(k, row));
+                return QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_.name, where.join(QStringLiteral(" AND ")));
+            });
+            return run(q, binds) > 0 ? Outcome::Written : Outcome::Conflict;
         }
         case RowStatus::Modified: {
-            QStringList sets;
+            shape = "U";
             std::vector<int> changed;
             for (int i = 0; i < n; ++i) {
-                if (!owned(i) || Value::same(row.values[i], row.originalValue(i))) continue;
+                const bool differs = owned(i) && !Value::same(row.values[i], row.originalValue(i));
+                shape.append(differs ? '1' : '0');
+                if (!differs) continue;
                 changed.push_back(i);
-                sets.append(columns_[size_t(i)].name + QStringLiteral(" = ?"));
                 binds.append(bindable(i, row.values[i]));
             }
             if (changed.empty()) return Outcome::Written;
-            QString where;
-            for (int k : keyColumns_) addOriginalCondition(where, binds, k, row);
+            for (int k : keyColumns_) bindOriginal(binds, shape, k, row);
             for (int i : changed)
-                if (std::find(keyColumns_.begin(), keyColumns_.end(), i) == keyColumns_.end())
-                    addOriginalCondition(where, binds, i, row);
-            sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table_.name, sets.join(QStringLiteral(", ")), where);
-            return run(sql, binds) > 0 ? Outcome::Written : Outcome::Conflict;
+                if (!isKey(i)) bindOriginal(binds, shape, i, row);
+            QSqlQuery& q = statement(shape, [&] {
+                QStringList sets, where;
+                for (int i : changed) sets.append(columns_[size_t(i)].name + QStringLiteral(" = ?"));
+                for (int k : keyColumns_) where.append(originalCondition(k, row));
+                for (int i : changed)
+                    if (!isKey(i)) where.append(originalCondition(i, row));
+                return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                    .arg(table_.name, sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND ")));
+            });
+            return run(q, binds) > 0 ? Outcome::Written : Outcome::Conflict;
         }
     }
     return Outcome::Written;

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QSqlQuery>
+#include <functional>
 #include <vector>
 
 // Writes a recordset's pending rows to its base table: INSERT for a new row, DELETE by key for
@@ -22,14 +23,17 @@ public:
     Outcome write(const Row& row);
 
 private:
-    QSqlQuery& prepared(const QString& sql);
-    long run(const QString& sql, const QVariantList& values);
+    // The statement for a shape of row (which columns change, which originals are Null),
+    // built and prepared once per batch.
+    QSqlQuery& statement(const QByteArray& shape, const std::function<QString()>& build);
+    long run(QSqlQuery& query, const QVariantList& values);
     QVariant bindable(int column, const QVariant& value) const;
-    void addOriginalCondition(QString& where, QVariantList& binds, int column, const Row& row) const;
+    QString originalCondition(int column, const Row& row) const;
+    void bindOriginal(QVariantList& binds, QByteArray& shape, int column, const Row& row) const;
 
     Connection& connection_;
     const std::vector<ResultColumn>& columns_;
     const TableDef& table_;
     const std::vector<int>& keyColumns_;
-    QHash<QString, QSqlQuery> statements_;
+    QHash<QByteArray, std::pair<QString, QSqlQuery>> statements_;
 };

@@ -59,6 +59,7 @@ void Connection::Open(const QString& connectionString) {
         // Readers go on while another connection writes: two users on one file.
         setup.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     }
+    if (cs.engine == SqlDialect::Engine::PostgreSql) setup.exec(QStringLiteral("SET client_min_messages TO WARNING"));
     if (cs.engine == SqlDialect::Engine::PostgreSql && !cs.schema.isEmpty()) {
         const QString name = cs.schema;
         static const QRegularExpression valid(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -101,9 +102,17 @@ void Connection::requireOpen() const {
 void Connection::raise(const QSqlQuery& query, const QString& sql) const {
     const QSqlError error = query.lastError();
     const QSqlDatabase db = database();
-    const bool lost = error.type() == QSqlError::ConnectionError || !db.isOpen() ||
-                      error.text().contains(QStringLiteral("server closed the connection")) ||
-                      error.text().contains(QStringLiteral("no connection to the server"));
+    bool lost = !db.isOpen();
+    if (dialect_->engine() == SqlDialect::Engine::Sqlite) {
+        // QSQLITE files every failed step as a connection error; the SQLite code tells a
+        // constraint from a file that went away (I/O error, cannot open, not a database).
+        const int code = error.nativeErrorCode().toInt() & 0xff;
+        lost = lost || code == 10 || code == 14 || code == 26;
+    } else {
+        lost = lost || error.type() == QSqlError::ConnectionError ||
+               error.text().contains(QStringLiteral("server closed the connection")) ||
+               error.text().contains(QStringLiteral("no connection to the server"));
+    }
     if (lost)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
                          QStringLiteral("Il database non è raggiungibile: %1").arg(error.text()));
@@ -249,7 +258,9 @@ ResultSet Connection::readResult(QSqlQuery& query) const {
             const ResultColumn& c = result.columns[i];
             // A column the catalogue does not know (an alias, an expression) keeps the kind of
             // value the engine returned.
-            row[i] = c.owner ? dialect_->fromDriver(query.value(i), c.type, c.scale) : Value::natural(query.value(i));
+            // A numeric expression on PostgreSQL comes as exact text: it is still a number.
+            row[i] = c.owner || c.type == DataType::Decimal ? dialect_->fromDriver(query.value(i), c.type, c.scale)
+                                                            : Value::natural(query.value(i));
         }
         result.rows.push_back(std::move(row));
     }

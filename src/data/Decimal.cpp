@@ -72,7 +72,14 @@ Decimal Decimal::fromString(const QString& text) {
 Decimal Decimal::fromDouble(double value, int scale) {
     scale = std::clamp(scale, 0, kMaxScale);
     if (!std::isfinite(value)) return Decimal();
-    // The shortest text that reads back as the same double, then exact rounding: avoids the
+    // Fast path: a value stored from a decimal of this scale sits within a hair of an integer
+    // once scaled, far below the rounding point; a double holds such integers exactly.
+    const double scaled = value * double(pow10(scale));
+    if (std::fabs(scaled) < 1e15) {
+        const double nearest = std::round(scaled);
+        if (std::fabs(scaled - nearest) < 1e-6) return fromMantissa(Int128(static_cast<long long>(nearest)), scale);
+    }
+    // Otherwise the shortest text that reads back as the same double, then exact rounding: avoids the
     // error that multiplying by 10^scale in binary would add.
     const QString text = QString::number(value, 'f', std::min(scale + 3, 20));
     Decimal d = parse(text).value_or(Decimal());
@@ -175,3 +182,4 @@ int compare(const Decimal& a, const Decimal& b) {
     align(a, b, ma, mb, s);
     return ma < mb ? -1 : (ma > mb ? 1 : 0);
 }
+static_assert(sizeof(Decimal) <= 24, "a Decimal must fit in a QVariant");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMetaType>
+#include <QTypeInfo>
 #include <QString>
 #include <optional>
 
@@ -55,10 +56,14 @@ public:
     friend bool operator>=(const Decimal& a, const Decimal& b) { return compare(a, b) >= 0; }
 
 private:
-    Int128 mantissa_ = 0;
+    // Aligned to 8 so that a Decimal (24 bytes) fits inside a QVariant without a heap block:
+    // a recordset holds one per amount per row.
+    __extension__ typedef __int128 StoredInt128 __attribute__((aligned(8)));
+    StoredInt128 mantissa_ = 0;
     int scale_ = 0;
 };
 
 int compare(const Decimal& a, const Decimal& b);
 
+Q_DECLARE_TYPEINFO(Decimal, Q_RELOCATABLE_TYPE);
 Q_DECLARE_METATYPE(Decimal)

@@ -463,17 +463,22 @@ void Recordset::UpdateBatch(Affect affect) {
     const bool ownTransaction = !connection->InTransaction();
     if (ownTransaction) connection->BeginTrans();
     std::vector<int> written, conflicts;
-    try {
-        BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
-        for (int i : targets) {
-            if (writer.write(shared_->rows->at(i)) == BatchWriter::Outcome::Written)
-                written.push_back(i);
-            else
-                conflicts.push_back(i);
+    {
+        std::optional<BatchWriter> writer;
+        try {
+            writer.emplace(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
+            for (int i : targets) {
+                if (writer->write(shared_->rows->at(i)) == BatchWriter::Outcome::Written)
+                    written.push_back(i);
+                else
+                    conflicts.push_back(i);
+            }
+        } catch (...) {
+            // Roll back before the writer's statements are freed: PostgreSQL refuses to free them
+            // inside a failed transaction.
+            if (ownTransaction && connection->InTransaction()) connection->RollbackTrans();
+            throw;
         }
-    } catch (...) {
-        if (ownTransaction && connection->InTransaction()) connection->RollbackTrans();
-        throw;
     }
     if (ownTransaction) connection->CommitTrans();
 

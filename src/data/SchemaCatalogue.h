@@ -9,7 +9,7 @@
 // One column of a table or view: SQL type, size (text length), precision and scale (decimals),
 // nullability.
 struct ColumnDef {
-    QString name;
+    QString name = {};
     DataType type = DataType::Text;
     int size = 0;       // characters, for Text
     int precision = 0;  // total digits, for Decimal
@@ -19,11 +19,11 @@ struct ColumnDef {
 
 // A table, or a view (isView, with the SELECT that defines it in viewSql; views are read only).
 struct TableDef {
-    QString name;
+    QString name = {};
     QList<ColumnDef> columns;
     QStringList primaryKey;
     bool isView = false;
-    QString viewSql;
+    QString viewSql = {};
 
     const ColumnDef* column(const QString& name) const;
 };

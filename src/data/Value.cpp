@@ -54,8 +54,6 @@ QTime parseTime(const QString& s, int from) {
 
 }  // namespace
 
-bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
-
 int toInt(const QVariant& v) {
     if (isNull(v)) return 0;
     if (v.metaType() == QMetaType::fromType<Decimal>()) return int(v.value<Decimal>().toLongLong());
@@ -90,7 +88,8 @@ QDate toDate(const QVariant& v) {
     if (isNull(v)) return QDate();
     if (v.metaType().id() == QMetaType::QDate) return v.toDate();
     if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime().date();
-    const QDate d = parseDate(v.toString().trimmed());
+    const QString text = v.toString();
+    const QDate d = parseDate(text.size() == 8 ? text : text.trimmed());
     if (!d.isValid()) mismatch(v, "una data valida");
     return d;
 }
@@ -125,9 +124,11 @@ QVariant coerce(const QVariant& v, DataType type, int scale) {
         case DataType::SmallInt:
         case DataType::Integer:
             if (v.metaType().id() == QMetaType::Int) return v;
+            if (v.metaType().id() == QMetaType::LongLong) return int(v.toLongLong());  // SQLite's integers
             return toInt(v);
         case DataType::Decimal:
             if (scale < 0) return QVariant::fromValue(toDecimal(v));
+            if (v.metaType().id() == QMetaType::Double) return QVariant::fromValue(Decimal::fromDouble(v.toDouble(), scale));
             return QVariant::fromValue(toDecimal(v).rounded(scale));
         case DataType::Text:
             if (v.metaType().id() == QMetaType::QString) return v;

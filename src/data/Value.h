@@ -11,7 +11,7 @@
 // QDateTime; Null is an invalid QVariant. These routines convert and compare them.
 namespace Value {
 
-bool isNull(const QVariant& v);
+inline bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
 
 // Conversions that throw SuiteError (type mismatch) with a clear message when the value does
 // not fit: letters in a number, an impossible date.

@@ -1,0 +1,211 @@
+// Reading and writing through the data layer, each as a ratio to the same work done directly
+// with Qt SQL in the same run, on SQLite and (when KV_TEST_PG names a server) PostgreSQL.
+#include "Connection.h"
+#include "MemoryCatalogue.h"
+#include "Recordset.h"
+#include "SuiteError.h"
+#include "Value.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QSqlQuery>
+#include <QUuid>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+std::shared_ptr<MemoryCatalogue> benchCatalogue() {
+    auto c = std::make_shared<MemoryCatalogue>();
+    c->add({QStringLiteral("BN01_BILLS"),
+            {{QStringLiteral("BN01_DITTA"), DataType::Integer, 0, 0, 0, false},
+             {QStringLiteral("BN01_NUMREG"), DataType::Text, 12, 0, 0, false},
+             {QStringLiteral("BN01_PROG"), DataType::Integer, 0, 0, 0, false},
+             {QStringLiteral("BN01_STATE"), DataType::SmallInt},
+             {QStringLiteral("BN01_AMOUNT"), DataType::Decimal, 0, 18, 2},
+             {QStringLiteral("BN01_NOTE"), DataType::Text, 80},
+             {QStringLiteral("BN01_DUE"), DataType::Date}},
+            {QStringLiteral("BN01_DITTA"), QStringLiteral("BN01_NUMREG"), QStringLiteral("BN01_PROG")}});
+    return c;
+}
+
+// One database per engine and size, filled once.
+struct BenchDb {
+    QString connectionString;
+    QString file;
+    std::shared_ptr<Connection> conn;
+    int rows = 0;
+};
+
+QMap<QString, BenchDb> databases;
+
+QString selectAll(int rows) {
+    return QStringLiteral("SELECT * FROM BN01_BILLS WITH (NOLOCK) WHERE BN01_PROG <= %1 ORDER BY BN01_PROG").arg(rows);
+}
+
+BenchDb& database(const QString& engine, int rows) {
+    const QString key = engine + QString::number(rows);
+    auto it = databases.find(key);
+    if (it != databases.end()) return it.value();
+    BenchDb db;
+    const QString unique = QUuid::createUuid().toString(QUuid::Id128).left(10);
+    if (engine == QStringLiteral("sqlite")) {
+        db.file = QDir::temp().filePath(QStringLiteral("kvbench-%1.sqlite").arg(unique));
+        db.connectionString = QStringLiteral("sqlite:") + db.file;
+    } else {
+        const QString base = qEnvironmentVariable("KV_TEST_PG");
+        db.connectionString = base + (base.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
+                              QStringLiteral("schema=bench_") + unique;
+    }
+    db.conn = std::make_shared<Connection>();
+    db.conn->Open(db.connectionString);
+    db.conn->setCatalogue(benchCatalogue());
+    db.conn->Execute(db.conn->dialect().createTable(*db.conn->catalogue()->table(QStringLiteral("BN01_BILLS"))));
+    db.conn->BeginTrans();
+    QSqlQuery insert(db.conn->database());
+    insert.prepare(QStringLiteral("INSERT INTO BN01_BILLS VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    const SqlDialect& d = db.conn->dialect();
+    for (int i = 1; i <= rows; ++i) {
+        insert.bindValue(0, 1);
+        insert.bindValue(1, QStringLiteral("R%1").arg(i / 10, 8, 10, QLatin1Char('0')));
+        insert.bindValue(2, i);
+        insert.bindValue(3, i % 2);
+        insert.bindValue(4, d.toDriver(QVariant::fromValue(Decimal::fromMantissa(i * 137 % 1000000, 2)), DataType::Decimal));
+        insert.bindValue(5, QStringLiteral("Effetto numero %1").arg(i));
+        insert.bindValue(6, d.toDriver(QDate(2024, 1, 1).addDays(i % 700), DataType::Date));
+        insert.exec();
+    }
+    db.conn->CommitTrans();
+    db.rows = rows;
+    return databases.insert(key, db).value();
+}
+
+void readDirect(benchmark::State& state, QString engine) {
+    BenchDb& db = database(engine, int(state.range(0)));
+    for (auto _ : state) {
+        QSqlQuery q(db.conn->database());
+        q.setForwardOnly(true);
+        q.exec(QStringLiteral("SELECT * FROM BN01_BILLS WHERE BN01_PROG <= %1 ORDER BY BN01_PROG").arg(db.rows));
+        long n = 0;
+        while (q.next())
+            for (int c = 0; c < 7; ++c) benchmark::DoNotOptimize(q.value(c)), ++n;
+        benchmark::DoNotOptimize(n);
+    }
+}
+
+void readRecordset(benchmark::State& state, QString engine) {
+    BenchDb& db = database(engine, int(state.range(0)));
+    for (auto _ : state) {
+        Recordset rs;
+        rs.Open(selectAll(db.rows), db.conn);
+        long n = 0;
+        for (; !rs.AtEOF(); rs.MoveNext())
+            for (int c = 0; c < 7; ++c) benchmark::DoNotOptimize(rs.Fields(c).Value()), ++n;
+        benchmark::DoNotOptimize(n);
+    }
+}
+
+void writeDirect(benchmark::State& state, QString engine) {
+    BenchDb& db = database(engine, int(state.range(0)));
+    int round = 0;
+    for (auto _ : state) {
+        ++round;
+        db.conn->BeginTrans();
+        QSqlQuery q(db.conn->database());
+        q.prepare(QStringLiteral("UPDATE BN01_BILLS SET BN01_STATE = ?, BN01_NOTE = ? WHERE BN01_DITTA = ? AND "
+                                 "BN01_NUMREG = ? AND BN01_PROG = ?"));
+        for (int i = 1; i <= db.rows; ++i) {
+            q.bindValue(0, round % 3);
+            q.bindValue(1, QStringLiteral("Giro %1 riga %2").arg(round).arg(i));
+            q.bindValue(2, 1);
+            q.bindValue(3, QStringLiteral("R%1").arg(i / 10, 8, 10, QLatin1Char('0')));
+            q.bindValue(4, i);
+            q.exec();
+        }
+        db.conn->CommitTrans();
+    }
+}
+
+void writeRecordset(benchmark::State& state, QString engine) {
+    BenchDb& db = database(engine, int(state.range(0)));
+    int round = 100;
+    for (auto _ : state) {
+        state.PauseTiming();  // the read is measured by the read benchmark
+        Recordset rs;
+        rs.Open(selectAll(db.rows), db.conn);
+        ++round;
+        for (int i = 1; !rs.AtEOF(); rs.MoveNext(), ++i) {
+            rs.Fields(3).setValue(round % 3);
+            rs.Fields(5).setValue(QStringLiteral("Giro %1 riga %2").arg(round).arg(i));
+        }
+        state.ResumeTiming();
+        rs.UpdateBatch();
+    }
+}
+
+// Keeps the best of each benchmark's repetitions (the one least disturbed by whatever else the
+// machine was doing) so that the ratios can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs) {
+            if (r.run_type != Run::RT_Aggregate || r.aggregate_name != "min") continue;
+            times[QString::fromStdString(r.run_name.str()).section(QStringLiteral("/iterations"), 0, 0)] =
+                r.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    QMap<QString, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList engines{QStringLiteral("sqlite")};
+    if (!qEnvironmentVariableIsEmpty("KV_TEST_PG")) engines << QStringLiteral("postgresql");
+    for (const QString& e : engines) {
+        const std::string n = e.toStdString();
+        for (auto [name, fn] : std::vector<std::pair<std::string, void (*)(benchmark::State&, QString)>>{
+                 {"read_direct", readDirect},
+                 {"read_recordset", readRecordset},
+                 {"write_direct", writeDirect},
+                 {"write_recordset", writeRecordset}})
+            benchmark::RegisterBenchmark((name + "/" + n).c_str(), fn, e)
+                ->Arg(10000)
+                ->Arg(100000)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(2)
+                ->Repetitions(3)
+                ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+                ->DisplayAggregatesOnly(true);
+    }
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    std::printf("\nRatios to direct Qt SQL (target: read <= 1.5, write <= 2.0)\n");
+    for (const QString& e : engines)
+        for (int n : {10000, 100000})
+            for (const char* kind : {"read", "write"}) {
+                const QString suffix = QStringLiteral("/%1/%2").arg(e).arg(n);
+                const double direct = reporter.times.value(QLatin1String(kind) + QStringLiteral("_direct") + suffix);
+                const double ours = reporter.times.value(QLatin1String(kind) + QStringLiteral("_recordset") + suffix);
+                if (direct > 0)
+                    std::printf("  %-10s %-6s N=%-7d %.2f\n", qPrintable(e), kind, n, ours / direct);
+            }
+    for (const BenchDb& db : databases) {
+        if (!db.file.isEmpty()) {
+            db.conn->Close();
+            QFile::remove(db.file);
+        } else {
+            const QString schema = db.connectionString.section(QStringLiteral("schema="), 1);
+            db.conn->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+        }
+    }
+    return 0;
+}
