@@ -1,0 +1,35 @@
+#pragma once
+
+#include "CompanyContext.h"
+#include "MenuEntry.h"
+
+#include <QIcon>
+#include <memory>
+#include <QString>
+#include <QVariantList>
+
+class AttachmentStore;
+class Cinterface;
+
+// The host's global object: who is working on which company and database, the message
+// catalogue, the main window's icons, the menu, the active module and the program launcher.
+class HostGlobal {
+public:
+    virtual ~HostGlobal() = default;
+
+    virtual void SetActiveModule(Cinterface* module) = 0;
+    virtual Cinterface* ActiveModule() const = 0;
+    virtual const ::CompanyContext& CompanyContext() const = 0;
+    virtual const LoggedUser& User() const = 0;
+    // The company database's connection string.
+    virtual QString DatabaseSettings() const = 0;
+    // Text `number` of the message catalogue in the user's language, %1... filled from `parameters`.
+    virtual QString GetMessage(int number, const QVariantList& parameters = {}) const = 0;
+    // The main window's image list: "KProgramma" and "KProgrammaMM".
+    virtual QIcon MainWindowIcon(const QString& key) const = 0;
+    virtual void RegisterMenuEntry(const MenuEntry& entry) = 0;
+    // Runs a sibling program by its program id; false when it cannot be started.
+    virtual bool RunProgram(const QString& progId, const QVariantList& parameters = {}) = 0;
+    // A new attachment store (the suite's attachment object).
+    virtual std::unique_ptr<AttachmentStore> CreateAttachmentStore() const = 0;
+};
