@@ -1,0 +1,112 @@
+#include "HeaderQuery.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The archive conditions of an archive type, in their order, without the leading AND.
+QStringList archiveConditions(const HeaderQuery& q) {
+    const QString company = QString::number(q.company);
+    const QString group = QString::number(q.ledgerGroup);
+    switch (q.tipoArchivio) {
+        case 0:
+        case 1: {
+            const QString kind = QString::number(q.tipoArchivio);
+            const QString account = q.tipoArchivio == 0 ? q.customerAccount : q.supplierAccount;
+            return {QStringLiteral("EF01_DITTACF_CG18 = ") + company, QStringLiteral("EF01_TIPOCF_CG44 = ") + kind,
+                    QStringLiteral("EF01_INDCONTO = ") + kind, QStringLiteral("EF01_GRUPPO_CG10 = ") + group,
+                    QStringLiteral("EF01_CONTO_CG24 = '") + account + QStringLiteral("'")};
+        }
+        case 2:
+        case 3:
+            return {QStringLiteral("EF01_DITTACF_CG18 IS NULL"), QStringLiteral("EF01_TIPOCF_CG44 IS NULL"),
+                    QStringLiteral("EF01_CLIFOR_CG44 IS NULL"),
+                    QStringLiteral("EF01_INDCONTO = ") + (q.tipoArchivio == 2 ? QStringLiteral("0") : QStringLiteral("1")),
+                    QStringLiteral("EF01_GRUPPO_CG10 = ") + group};
+        default: return {};
+    }
+}
+
+QString lines(const QStringList& parts) { return parts.join(kCrLf) + kCrLf; }
+
+}  // namespace
+
+bool HeaderQuery::selectionNeedsJoin(const QString& selection) { return selection.contains(QStringLiteral("VFSEF01")); }
+
+QString HeaderQuery::text() const {
+    QString sql = lines({QStringLiteral("SELECT"), QStringLiteral("    EF01_SCADENZE.*"),
+                         QStringLiteral("    ,   CO99_MASTERDOC.CO99_INDTIPOOP"), QStringLiteral("FROM"),
+                         QStringLiteral("    EF01_SCADENZE WITH (NOLOCK)"), QStringLiteral("    INNER JOIN"),
+                         QStringLiteral("    CO99_MASTERDOC WITH (NOLOCK)"), QStringLiteral("    ON"),
+                         QStringLiteral("    EF01_SCADENZE.EF01_DITTA_CG18=CO99_DITTA_CG18"),
+                         QStringLiteral("    AND EF01_SCADENZE.EF01_NUMREG_CO99=CO99_NUMREG")});
+    const bool useJoin = joined || selectionNeedsJoin(selection);
+    if (useJoin) {
+        struct Join {
+            const char* table;
+            QStringList on;
+        };
+        const Join joins[] = {
+            {"            CG24_TABPDC WITH (NOLOCK)",
+             {QStringLiteral("            SCAD.EF01_INDCONTO = CG24_TABPDC.CG24_INDTIPOCONTO"),
+              QStringLiteral("            AND SCAD.EF01_GRUPPO_CG10 = CG24_TABPDC.CG24_GRUPPO_CG10"),
+              QStringLiteral("            AND SCAD.EF01_CONTO_CG24 = CG24_TABPDC.CG24_CONTO")}},
+            {"            MG17_AGENTI WITH (NOLOCK)",
+             {QStringLiteral("            MG17_AGENTI.MG17_IDAGENTE = SCAD.EF01_IDAGENTE_MG17")}},
+            {"            CG16_ANAGGEN ANAGAGENTE WITH (NOLOCK)",
+             {QStringLiteral("            ANAGAGENTE.CG16_CODICE = MG17_AGENTI.MG17_ANAGEN_CG16")}},
+            {"            CG44_CLIFOR WITH (NOLOCK)",
+             {QStringLiteral("            SCAD.EF01_DITTACF_CG18 = CG44_CLIFOR.CG44_DITTA_CG18"),
+              QStringLiteral("            AND SCAD.EF01_TIPOCF_CG44 = CG44_CLIFOR.CG44_TIPOCF"),
+              QStringLiteral("            AND SCAD.EF01_CLIFOR_CG44 = CG44_CLIFOR.CG44_CLIFOR")}},
+            {"            VCG16_CG44_ALLADATA ANAGCLIFOR WITH (NOLOCK)",
+             {QStringLiteral("            ANAGCLIFOR.VCG16_44_CF_DITTA = CG44_CLIFOR.CG44_DITTA_CG18"),
+              QStringLiteral("            AND ANAGCLIFOR.VCG16_44_CF_TIPOCF = CG44_CLIFOR.CG44_TIPOCF"),
+              QStringLiteral("            AND ANAGCLIFOR.VCG16_44_CF_CLIFOR = CG44_CLIFOR.CG44_CLIFOR"),
+              QStringLiteral("            AND SCAD.EF01_DATADOC BETWEEN ANAGCLIFOR.DATAINIZIOVALIDITA AND "
+                             "ANAGCLIFOR.DATAFINEVALIDITA")}},
+            {"            MG19_CLIFORVA WITH (NOLOCK)",
+             {QStringLiteral("            MG19_CLIFORVA.MG19_DITTA_CG18 = CG44_CLIFOR.CG44_DITTA_CG18"),
+              QStringLiteral("            AND MG19_CLIFORVA.MG19_TIPOCF_CG44 = CG44_CLIFOR.CG44_TIPOCF"),
+              QStringLiteral("            AND MG19_CLIFORVA.MG19_CLIFOR_CG44 = CG44_CLIFOR.CG44_CLIFOR")}},
+            {"            VFILTROSTATI AS VFSEF01 WITH (NOLOCK)",
+             {QStringLiteral("            EF01_SCADENZE.EF01_GUID = VFSEF01.V_GUID")}},
+        };
+        sql += lines({QStringLiteral("WHERE"), QStringLiteral("    EXISTS ("), QStringLiteral("        SELECT"),
+                      QStringLiteral("            1"), QStringLiteral("        FROM"),
+                      QStringLiteral("            EF01_SCADENZE AS SCAD WITH (NOLOCK)")});
+        for (const Join& j : joins) {
+            sql += lines({QStringLiteral("            LEFT OUTER JOIN"), QString::fromLatin1(j.table),
+                          QStringLiteral("            ON")});
+            sql += lines(j.on);
+        }
+        sql += lines({QStringLiteral("        WHERE"),
+                      QStringLiteral("            (SCAD.EF01_DITTA_CG18 = EF01_SCADENZE.EF01_DITTA_CG18)"),
+                      QStringLiteral("            AND (SCAD.EF01_NUMREG_CO99 = EF01_SCADENZE.EF01_NUMREG_CO99)"),
+                      QStringLiteral("            AND (SCAD.EF01_RIGACONT_CG42 = EF01_SCADENZE.EF01_RIGACONT_CG42)"),
+                      QStringLiteral("            AND (SCAD.EF01_PROGEC_EC01 = EF01_SCADENZE.EF01_PROGEC_EC01)"),
+                      QStringLiteral("            AND (SCAD.EF01_PROGEFF = EF01_SCADENZE.EF01_PROGEFF)")});
+        for (const QString& c : archiveConditions(*this))
+            sql += QStringLiteral("            AND (SCAD.") + c + QStringLiteral(")") + kCrLf;
+        if (!selection.isEmpty()) {
+            QString rewritten = selection;
+            rewritten.replace(QStringLiteral("EF01_SCADENZE."), QStringLiteral("SCAD."));
+            rewritten.replace(QStringLiteral("EF01_"), QStringLiteral("SCAD.EF01_"));
+            rewritten.replace(QStringLiteral("SCAD.EF01_AGENTE_MG17"), QStringLiteral("MG17_AGENTI.MG17_AGENTE"));
+            sql += QStringLiteral("               AND ") + QStringLiteral("(") + rewritten + QStringLiteral(")") + kCrLf;
+        }
+        sql += QStringLiteral("       )") + kCrLf;
+    } else {
+        sql += QStringLiteral(" WHERE");
+        sql += QStringLiteral("     (EF01_DITTA_CG18 = ") + QString::number(company) + QStringLiteral(")") + kCrLf;
+        for (const QString& c : archiveConditions(*this))
+            sql += QStringLiteral("               AND (") + c + QStringLiteral(")") + kCrLf;
+        if (!selection.isEmpty())
+            sql += QStringLiteral("     AND ") + QStringLiteral("(") + selection + QStringLiteral(")") + kCrLf;
+    }
+    if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY") + kCrLf + QStringLiteral("   ") + order;
+    sql.replace(QLatin1Char('['), QLatin1Char('(')).replace(QLatin1Char(']'), QLatin1Char(')'));
+    return sql;
+}
