@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// What the clerk picks in the calling program, turned into the selection and order texts the
+// module receives. Values typed by the clerk are validated (codes) or quoted (accounts): none
+// reaches the SQL as code.
+struct BillFilter {
+    int tipoArchivio = 0;  // 0 customers, 1 suppliers, 2 and 3 ledger accounts
+    QString counterpart;   // customer or supplier code (0, 1); ledger account (2, 3); empty: all
+    QDate dueFrom;         // invalid: open
+    QDate dueTo;
+    int state = -1;        // -1 any, 0 open, 1 closed
+
+    // Throws SuiteError with a message for the clerk when a code is not a number or the dates
+    // are the wrong way round.
+    QString selectionText() const;
+    static QString orderText();
+};
