@@ -1,0 +1,130 @@
+#include "DatabaseHost.h"
+
+#include "Connection.h"
+#include "DatabaseAttachmentStore.h"
+#include "Recordset.h"
+#include "SqlText.h"
+#include "SuiteError.h"
+#include "Value.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+const QString kSource = QStringLiteral("DatabaseHost");
+
+std::shared_ptr<Recordset> query(const std::shared_ptr<Connection>& c, const QString& sql) {
+    auto rs = std::make_shared<Recordset>();
+    rs->Open(sql, c);
+    return rs;
+}
+
+// The two program icons: a sheet, and a sheet with a paper clip when the record has attachments.
+QIcon programIcon(bool withAttachment) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x33, 0x4e, 0x68), 1.5));
+    p.setBrush(QColor(0xf4, 0xf7, 0xfb));
+    p.drawRect(QRectF(6, 3, 20, 26));
+    for (int y = 10; y <= 22; y += 4) p.drawLine(QPointF(10, y), QPointF(22, y));
+    if (withAttachment) {
+        p.setPen(QPen(QColor(0xc0, 0x39, 0x2b), 2.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(19, 1, 7, 16), 3.5, 3.5);
+    }
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QString& userCode)
+    : connectionString_(std::move(connectionString)), connection_(std::make_shared<Connection>()) {
+    connection_->Open(connectionString_);
+    company_.company = company;
+
+    auto c = query(connection_, QStringLiteral("SELECT CG18_RAGSOC FROM CG18_DITTE WITH (NOLOCK) WHERE CG18_DITTA = %1")
+                                    .arg(company));
+    if (c->AtEOF())
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource, QStringLiteral("La ditta %1 non esiste.").arg(company));
+    companyName_ = Value::toText(c->Fields(0).Value()).trimmed();
+
+    auto p = query(connection_,
+                   QStringLiteral("SELECT KV01_GRUPPO_CG10, KV01_CONTOCLI_CG24, KV01_CONTOFOR_CG24, KV01_FLGSEZIONALI,"
+                                  " KV01_DATAINIZSEZ, KV01_FLGDATARIF, KV01_DATARIF FROM KV01_PARAMDITTA WITH (NOLOCK)"
+                                  " WHERE KV01_DITTA_CG18 = %1")
+                       .arg(company));
+    if (p->AtEOF())
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("Parametri della ditta %1 non impostati.").arg(company));
+    CompanyParameters& params = company_.parameters;
+    params.ledgerGroup = Value::toInt(p->Fields(0).Value());
+    params.customerAccount = Value::toText(p->Fields(1).Value()).trimmed();
+    params.supplierAccount = Value::toText(p->Fields(2).Value()).trimmed();
+    params.sectionsInUse = Value::toInt(p->Fields(3).Value()) == 1;
+    params.sectionsStart = Value::toDate(p->Fields(4).Value());
+    params.referenceDateSet = Value::toInt(p->Fields(5).Value()) == 1;
+    params.referenceDate = Value::toDate(p->Fields(6).Value());
+
+    auto rates = query(connection_, QStringLiteral("SELECT CG08_CODICE, CG08_CAMBIOFISSO FROM CG08_TABVALUTE WITH (NOLOCK)"
+                                                   " WHERE CG08_FLGVALUEM = 1"));
+    for (; !rates->AtEOF(); rates->MoveNext())
+        params.fixedRates.insert(Value::toText(rates->Fields(0).Value()).trimmed().toUpper(),
+                                 Value::toDecimal(rates->Fields(1).Value()));
+
+    auto u = query(connection_, QStringLiteral("SELECT KV02_UTENTE, KV02_GRUPPO_KV03, KV02_FLGPRIVIL FROM KV02_UTENTI"
+                                               " WITH (NOLOCK) WHERE KV02_UTENTE = ") +
+                                    SqlText::quote(userCode.trimmed()));
+    if (u->AtEOF())
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("L'utente %1 non esiste.").arg(userCode.trimmed()));
+    user_.code = Value::toText(u->Fields(0).Value()).trimmed();
+    user_.group = Value::toText(u->Fields(1).Value()).trimmed();
+    user_.privileged = Value::toInt(u->Fields(2).Value()) == 1;
+}
+
+DatabaseHost::~DatabaseHost() = default;
+
+QString DatabaseHost::GetMessage(int number, const QVariantList& parameters) const {
+    auto it = messages_.constFind(number);
+    if (it == messages_.constEnd()) {
+        QString text;
+        try {
+            auto m = query(connection_,
+                           QStringLiteral("SELECT KV06_TESTO FROM KV06_MESSAGGI WITH (NOLOCK) WHERE KV06_NUMERO = %1").arg(number));
+            if (!m->AtEOF()) text = Value::toText(m->Fields(0).Value());
+        } catch (const SuiteError&) {
+            // A catalogue that cannot be read shows the number instead of the text.
+        }
+        if (text.isEmpty()) text = QStringLiteral("[%1]").arg(number);
+        it = messages_.insert(number, text);
+    }
+    QString text = it.value();
+    for (const QVariant& p : parameters) text = text.arg(Value::toText(p));
+    return text;
+}
+
+QIcon DatabaseHost::MainWindowIcon(const QString& key) const {
+    if (key == QStringLiteral("KProgramma")) return programIcon(false);
+    if (key == QStringLiteral("KProgrammaMM")) return programIcon(true);
+    throw SuiteError(SuiteError::kItemNotFound, kSource, QStringLiteral("Immagine %1 non presente.").arg(key));
+}
+
+void DatabaseHost::RegisterMenuEntry(const MenuEntry& entry) {
+    for (MenuEntry& e : menu_)
+        if (e.progId == entry.progId) {
+            e = entry;
+            return;
+        }
+    menu_.append(entry);
+}
+
+bool DatabaseHost::RunProgram(const QString& progId, const QVariantList& parameters) {
+    return launcher_ && launcher_(progId, parameters);
+}
+
+std::unique_ptr<AttachmentStore> DatabaseHost::CreateAttachmentStore() const {
+    return std::make_unique<DatabaseAttachmentStore>();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "HostGlobal.h"
+
+#include <QHash>
+#include <QList>
+#include <functional>
+#include <memory>
+
+class Connection;
+
+// The host's global object of the host application: company, parameters, user and message
+// catalogue read from the company database; menu entries kept for the main window.
+class DatabaseHost : public HostGlobal {
+public:
+    // Opens the database and reads the company and the user; throws SuiteError with a message
+    // for the clerk when either does not exist.
+    DatabaseHost(QString connectionString, qint32 company, const QString& userCode);
+    ~DatabaseHost() override;
+
+    void SetActiveModule(Cinterface* module) override { active_ = module; }
+    Cinterface* ActiveModule() const override { return active_; }
+    const ::CompanyContext& CompanyContext() const override { return company_; }
+    const LoggedUser& User() const override { return user_; }
+    QString DatabaseSettings() const override { return connectionString_; }
+    QString GetMessage(int number, const QVariantList& parameters = {}) const override;
+    QIcon MainWindowIcon(const QString& key) const override;
+    void RegisterMenuEntry(const MenuEntry& entry) override;
+    bool RunProgram(const QString& progId, const QVariantList& parameters = {}) override;
+    std::unique_ptr<AttachmentStore> CreateAttachmentStore() const override;
+
+    const QList<MenuEntry>& menuEntries() const { return menu_; }
+    QString companyName() const { return companyName_; }
+    // How the application runs a sibling program; without one RunProgram answers false.
+    void setProgramLauncher(std::function<bool(const QString&, const QVariantList&)> launcher) {
+        launcher_ = std::move(launcher);
+    }
+
+private:
+    QString connectionString_;
+    std::shared_ptr<Connection> connection_;
+    ::CompanyContext company_;
+    QString companyName_;
+    LoggedUser user_;
+    Cinterface* active_ = nullptr;
+    mutable QHash<int, QString> messages_;
+    QList<MenuEntry> menu_;
+    std::function<bool(const QString&, const QVariantList&)> launcher_;
+};
