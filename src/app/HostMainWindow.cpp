@@ -1,0 +1,82 @@
+#include "HostMainWindow.h"
+
+#include "CLSKV_TARSELLO.h"
+#include "CallingProgram.h"
+#include "Cinterface.h"
+#include "DatabaseHost.h"
+#include "HostToolbar.h"
+#include "PluginRegistry.h"
+#include "SuiteError.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QStatusBar>
+
+HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_ptr<Connection> connection,
+                               std::shared_ptr<PluginRegistry> registry, QWidget* parent)
+    : QMainWindow(parent), host_(std::move(host)), connection_(std::move(connection)), registry_(std::move(registry)) {
+    setWindowTitle(QStringLiteral("Contabilità - %1").arg(host_->companyName()));
+    setWindowIcon(host_->MainWindowIcon(QStringLiteral("KProgramma")));
+    navigator_ = new HostToolbar(this);
+    addToolBar(Qt::TopToolBarArea, navigator_->toolBar());
+    calling_ = new CallingProgram(host_, connection_, this);
+    setCentralWidget(calling_);
+    statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Ditta %1 - %2   Utente %3")
+                                                   .arg(host_->CompanyContext().company)
+                                                   .arg(host_->companyName(), host_->User().code)));
+    connect(calling_, &CallingProgram::openBill, this, [this](const BillFilter& f, const QString& key) { openModule(f, key); });
+    connect(calling_, &CallingProgram::newBill, this, [this](const BillFilter& f) { openModule(f, QString()); });
+    connect(navigator_, &HostToolbar::closeRequested, this, [this] { closeModule(); });
+    resize(1280, 760);
+}
+
+HostMainWindow::~HostMainWindow() = default;
+
+bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
+    if (module_ && !closeModule()) return false;
+    try {
+        module_ = registry_->CreateObject(QString::fromLatin1(kProgId));
+    } catch (const SuiteError& e) {
+        QMessageBox::critical(this, QStringLiteral("Dettaglio effetti"), e.description());
+        return false;
+    }
+    Cinterface* m = module_.get();
+    m->setClsGlobal(host_);
+    m->setActiveNavigator(navigator_);
+    m->setStatusBar(statusBar());
+    m->setWindowModal(false);
+    m->setIsActive(true);
+    m->setCanInsert(true);
+    m->setCanUpdate(true);
+    m->setCanDelete(true);
+    m->setTop(10);
+    m->setLeft(10);
+    if (auto* cls = dynamic_cast<CLSKV_TARSELLO*>(m)) {
+        cls->StringaDiSelezioneEffetti = filter.selectionText();
+        cls->StringaDiOrdinamentoEffetti = BillFilter::orderText();
+        cls->TipoArchivio = filter.tipoArchivio;
+        cls->ChiaveEffettoInGestione = key.isEmpty() ? QVariant() : QVariant(key);
+        cls->AperturaSuNuovoEffetto = key.isEmpty();
+    }
+    host_->SetActiveModule(m);
+    navigator_->AttachModule(m);
+    m->ShowForm();
+    return true;
+}
+
+bool HostMainWindow::closeModule() {
+    if (!module_) return true;
+    if (!module_->CloseForm().toBool()) return false;
+    navigator_->AttachModule(nullptr);
+    host_->SetActiveModule(nullptr);
+    module_.reset();
+    return true;
+}
+
+void HostMainWindow::closeEvent(QCloseEvent* event) {
+    if (closeModule())
+        event->accept();
+    else
+        event->ignore();
+}

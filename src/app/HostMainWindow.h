@@ -1,0 +1,45 @@
+#pragma once
+
+#include "BillFilter.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class CallingProgram;
+class Cinterface;
+class Connection;
+class DatabaseHost;
+class HostToolbar;
+class PluginRegistry;
+
+// The host application's main window: the host's navigator bar, the calling program and the
+// modules it opens, created by program id through the plugin registry.
+class HostMainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kProgId = "KVUO_TARSELLO.CLSKV_TARSELLO";
+
+    HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_ptr<Connection> connection,
+                   std::shared_ptr<PluginRegistry> registry, QWidget* parent = nullptr);
+    ~HostMainWindow() override;
+
+    CallingProgram* callingProgram() const { return calling_; }
+    HostToolbar* navigator() const { return navigator_; }
+    Cinterface* module() const { return module_.get(); }
+
+    // Opens the bill detail on a Bill (key) or on a new one (empty key).
+    bool openModule(const BillFilter& filter, const QString& key);
+    // Asks the module to close; false when it refused (unsaved changes kept).
+    bool closeModule();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::shared_ptr<DatabaseHost> host_;
+    std::shared_ptr<Connection> connection_;
+    std::shared_ptr<PluginRegistry> registry_;
+    HostToolbar* navigator_;
+    CallingProgram* calling_;
+    std::unique_ptr<Cinterface> module_;
+};

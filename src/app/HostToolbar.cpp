@@ -1,0 +1,111 @@
+#include "HostToolbar.h"
+
+#include "Cinterface.h"
+#include "VirtualFrame.h"
+
+#include <QAction>
+#include <QStyle>
+#include <QToolBar>
+
+HostToolbar::HostToolbar(QWidget* parent) : HostNavigator(parent), bar_(new QToolBar(QStringLiteral("Navigatore"), parent)) {
+    bar_->setObjectName(QStringLiteral("NavigatoreHost"));
+    bar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar_->setMovable(false);
+    QStyle* s = parent->style();
+    add(QStringLiteral("Primo"), QStringLiteral("Primo"), QKeySequence(Qt::CTRL | Qt::Key_Home), QStringLiteral("Primo effetto"))
+        ->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
+    add(QStringLiteral("Precedente"), QStringLiteral("Precedente"), QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+        QStringLiteral("Effetto precedente"))
+        ->setIcon(s->standardIcon(QStyle::SP_MediaSeekBackward));
+    add(QStringLiteral("Successivo"), QStringLiteral("Successivo"), QKeySequence(Qt::CTRL | Qt::Key_PageDown),
+        QStringLiteral("Effetto successivo"))
+        ->setIcon(s->standardIcon(QStyle::SP_MediaSeekForward));
+    add(QStringLiteral("Ultimo"), QStringLiteral("Ultimo"), QKeySequence(Qt::CTRL | Qt::Key_End), QStringLiteral("Ultimo effetto"))
+        ->setIcon(s->standardIcon(QStyle::SP_MediaSkipForward));
+    bar_->addSeparator();
+    add(QStringLiteral("Nuovo"), QStringLiteral("Nuovo"), QKeySequence(Qt::CTRL | Qt::Key_N), QStringLiteral("Nuovo effetto"))
+        ->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    add(QStringLiteral("Salva"), QStringLiteral("Salva"), QKeySequence(Qt::Key_F10), QStringLiteral("Salva le modifiche (F10)"))
+        ->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    add(QStringLiteral("Elimina"), QStringLiteral("Elimina"), QKeySequence(Qt::CTRL | Qt::Key_Delete), QStringLiteral("Elimina l'effetto"))
+        ->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
+    add(QStringLiteral("Annulla"), QStringLiteral("Annulla"), QKeySequence(Qt::CTRL | Qt::Key_Z), QStringLiteral("Annulla le modifiche"))
+        ->setIcon(s->standardIcon(QStyle::SP_DialogCancelButton));
+    bar_->addSeparator();
+    add(QStringLiteral("AllegatoNuovo"), QStringLiteral("Allega"), QKeySequence(), QStringLiteral("Nuovo allegato"))
+        ->setIcon(s->standardIcon(QStyle::SP_FileDialogNewFolder));
+    add(QStringLiteral("AllegatoApri"), QStringLiteral("Allegati"), QKeySequence(), QStringLiteral("Apri gli allegati"))
+        ->setIcon(s->standardIcon(QStyle::SP_DirOpenIcon));
+    bar_->addSeparator();
+    add(QStringLiteral("Esporta"), QStringLiteral("Esporta"), QKeySequence(), QStringLiteral("Esporta in un documento"))
+        ->setIcon(s->standardIcon(QStyle::SP_DriveFDIcon));
+    add(QStringLiteral("Chiudi"), QStringLiteral("Chiudi"), QKeySequence(Qt::CTRL | Qt::Key_F4), QStringLiteral("Chiudi il programma"))
+        ->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
+    SetButtonsStatus(-1);
+}
+
+QAction* HostToolbar::add(const QString& key, const QString& text, const QKeySequence& shortcut, const QString& tip) {
+    auto* a = bar_->addAction(text);
+    a->setObjectName(key);
+    a->setToolTip(tip);
+    if (!shortcut.isEmpty()) {
+        a->setShortcut(shortcut);
+        a->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    connect(a, &QAction::triggered, this, [this, key] { press(key); });
+    actions_.insert(key, a);
+    return a;
+}
+
+void HostToolbar::AttachModule(Cinterface* module) {
+    module_ = module;
+    RefreshButtons();
+}
+
+void HostToolbar::SetButtonsStatus(int frameStatus) {
+    status_ = frameStatus;
+    RefreshButtons();
+}
+
+void HostToolbar::RefreshButtons() {
+    auto* frame = module_ ? qobject_cast<VirtualFrame*>(module_->ActiveFrame()) : nullptr;
+    const bool shown = frame && status_ == VirtualFrame::kStatusShown;
+    const bool adding = frame && status_ == VirtualFrame::kStatusAdding;
+    for (const char* k : {"Primo", "Precedente", "Successivo", "Ultimo", "Elimina", "AllegatoNuovo", "AllegatoApri"})
+        actions_.value(QString::fromLatin1(k))->setEnabled(shown);
+    actions_.value(QStringLiteral("Nuovo"))->setEnabled(shown);
+    actions_.value(QStringLiteral("Salva"))->setEnabled(shown || adding);
+    actions_.value(QStringLiteral("Annulla"))->setEnabled(shown || adding);
+    actions_.value(QStringLiteral("Esporta"))->setEnabled(shown);
+    actions_.value(QStringLiteral("Chiudi"))->setEnabled(module_ != nullptr);
+}
+
+void HostToolbar::press(const QString& key) {
+    if (key == QStringLiteral("Chiudi")) {
+        emit closeRequested();
+        return;
+    }
+    if (key == QStringLiteral("Esporta")) {
+        emit exportRequested();
+        return;
+    }
+    if (key == QStringLiteral("AllegatoNuovo")) {
+        emit ButtonPressed(AttachNew);
+        return;
+    }
+    if (key == QStringLiteral("AllegatoApri")) {
+        emit ButtonPressed(AttachOpen);
+        return;
+    }
+    auto* frame = module_ ? qobject_cast<VirtualFrame*>(module_->ActiveFrame()) : nullptr;
+    if (!frame) return;
+    if (key == QStringLiteral("Primo")) frame->MoveFirst();
+    else if (key == QStringLiteral("Precedente")) frame->MovePrevious();
+    else if (key == QStringLiteral("Successivo")) frame->MoveNext();
+    else if (key == QStringLiteral("Ultimo")) frame->MoveLast();
+    else if (key == QStringLiteral("Nuovo")) frame->setStatus(VirtualFrame::kStatusAdding);
+    else if (key == QStringLiteral("Salva")) frame->UpdateRecord(true, false);
+    else if (key == QStringLiteral("Elimina")) frame->Delete();
+    else if (key == QStringLiteral("Annulla")) frame->Undo();
+    SetButtonsStatus(frame->Status());
+}

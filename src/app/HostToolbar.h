@@ -1,0 +1,46 @@
+#pragma once
+
+#include "HostNavigator.h"
+
+#include <QHash>
+#include <QPointer>
+
+class QAction;
+class QToolBar;
+class QWidget;
+
+// The host's navigator bar: record moves, new, save, delete, undo, the attachment buttons,
+// export and close, acting on the frame the attached module has made active. It follows the
+// frame's status: moves, delete and the attachments while a stored row is shown; save and undo
+// whenever there is something to save.
+class HostToolbar : public HostNavigator {
+    Q_OBJECT
+public:
+    // Codes of the attachment buttons, as the attachment store knows them.
+    enum AttachmentButton { AttachNew = 11, AttachOpen = 12, AttachDelete = 13, AttachScan = 15, AttachList = 16,
+                            AttachMail = 17, AttachProperties = 25 };
+
+    explicit HostToolbar(QWidget* parent);
+
+    void AttachModule(Cinterface* module) override;
+    void SetButtonsStatus(int frameStatus) override;
+    void RefreshButtons() override;
+
+    QToolBar* toolBar() const { return bar_; }
+    QAction* action(const QString& key) const { return actions_.value(key); }
+    Cinterface* module() const { return module_; }
+    // What a press of the button does (also what a script calls).
+    void press(const QString& key);
+
+signals:
+    void closeRequested();
+    void exportRequested();
+
+private:
+    QAction* add(const QString& key, const QString& text, const QKeySequence& shortcut, const QString& tip);
+
+    QToolBar* bar_;
+    QHash<QString, QAction*> actions_;
+    Cinterface* module_ = nullptr;
+    int status_ = -1;
+};
