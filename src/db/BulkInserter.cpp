@@ -47,9 +47,12 @@ std::unique_ptr<QSqlQuery> BulkInserter::prepare(int rows) const {
                             .arg(table_.name, names.join(QLatin1Char(',')),
                                  QStringList(rows, one).join(QLatin1Char(',')));
     auto query = std::make_unique<QSqlQuery>(connection_.database());
-    if (!query->prepare(sql)) connection_.raise(*query, sql);
+    if (!query->prepare(sql)) connection_.raise(*query, shortText());
     return query;
 }
+
+// The statement named in error messages: the full text repeats every parameter mark.
+QString BulkInserter::shortText() const { return QStringLiteral("INSERT INTO %1").arg(table_.name); }
 
 void BulkInserter::send(int rows) {
     std::unique_ptr<QSqlQuery> partial;
@@ -57,7 +60,7 @@ void BulkInserter::send(int rows) {
     if (rows != batchRows_) partial = prepare(rows);
     QSqlQuery& query = rows == batchRows_ ? *full_ : *partial;
     for (int i = 0; i < pending_.size(); ++i) query.bindValue(i, pending_[i]);
-    if (!query.exec()) connection_.raise(query, query.lastQuery());
+    if (!query.exec()) connection_.raise(query, shortText());
     written_ += rows;
     pending_.clear();
     pendingRows_ = 0;

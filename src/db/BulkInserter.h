@@ -43,6 +43,7 @@ private:
     int indexOf(const QString& column) const;
     std::unique_ptr<QSqlQuery> prepare(int rows) const;
     void send(int rows);
+    QString shortText() const;
 
     Connection& connection_;
     TableDef table_;

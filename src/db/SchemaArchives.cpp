@@ -31,7 +31,7 @@ QList<TableDef> companyAndAccounts() {
                text(QStringLiteral("CG19_DESCR"), 60)},
               {QStringLiteral("CG19_DITTA_CG18"), QStringLiteral("CG19_CODICE")}),
         table(QStringLiteral("CG62_CONDPAG"),
-              {required(text(QStringLiteral("CG62_CODICE"), 6)), text(QStringLiteral("CG62_DESCR"), 60),
+              {required(text(QStringLiteral("CG62_CODICE"), 10)), text(QStringLiteral("CG62_DESCR"), 60),
                code(QStringLiteral("CG62_NUMRATE")), integer(QStringLiteral("CG62_TIPOEFF"))},
               {QStringLiteral("CG62_CODICE")}),
     };
@@ -49,7 +49,7 @@ QList<TableDef> counterparts() {
         table(QStringLiteral("CG44_CLIFOR"),
               {required(integer(QStringLiteral("CG44_DITTA_CG18"))), required(code(QStringLiteral("CG44_TIPOCF"))),
                required(integer(QStringLiteral("CG44_CLIFOR"))), integer(QStringLiteral("CG44_ANAGEN_CG16")),
-               text(QStringLiteral("CG44_CODPAG_CG62"), 6), integer(QStringLiteral("CG44_IDAGENTE_MG17")),
+               text(QStringLiteral("CG44_CODPAG_CG62"), 10), integer(QStringLiteral("CG44_IDAGENTE_MG17")),
                date(QStringLiteral("CG44_DATAINS"))},
               {QStringLiteral("CG44_DITTA_CG18"), QStringLiteral("CG44_TIPOCF"), QStringLiteral("CG44_CLIFOR")}),
         // The registry record a customer or supplier had in each period (a change of name or

@@ -66,7 +66,7 @@ TableDef scadenze() {
         integer(QStringLiteral("EF01_AGENAPP_CG13")),
         integer(QStringLiteral("EF01_BANCAPRE_SCG12")),
         integer(QStringLiteral("EF01_AGENPRE_SCG13")),
-        text(QStringLiteral("EF01_CODPAG_CG62"), 6),
+        text(QStringLiteral("EF01_CODPAG_CG62"), 10),
         code(QStringLiteral("EF01_INDSPERIT_S")),
         amount(QStringLiteral("EF01_SPESERIT_S")),
         amount(QStringLiteral("EF01_SPESERITBAN_S")),
