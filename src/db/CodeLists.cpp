@@ -43,7 +43,7 @@ QList<CodeLists::CodedColumn> build() {
     for (const TableDef& t : Schema::all()) {
         if (t.isView) continue;
         for (const ColumnDef& c : t.columns)
-            if (c.name.contains(QStringLiteral("_FLG")) || c.name == QStringLiteral("EF01_INDEXP"))
+            if (c.name.contains(QStringLiteral("FLG")) || c.name == QStringLiteral("EF01_INDEXP"))
                 out.append({t.name, c.name, range(0, 1)});
     }
     return out;

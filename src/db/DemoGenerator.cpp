@@ -162,7 +162,7 @@ private:
     int registry(const QString& name, const City& city);
     void bankAccount(Counterpart& cp, int progr);
     void bills();
-    void document(const Counterpart* cp, int archive);
+    void document(const Counterpart* cp, int archive, long long remaining);
     QList<int> scenario(int archive, int tipoEff, bool foreign, bool pastDue, bool publicBody);
     QString guid();
     QDate workday(QDate d) const;
@@ -316,7 +316,9 @@ void Builder::currencies() {
         QMap<QDate, double>& days = rates_[s(cur.code)];
         double monthSum = 0;
         int monthDays = 0;
-        for (QDate d = kBooksStart.addDays(-1); d <= kToday.addDays(60); d = d.addDays(1)) {
+        const QDate last = kToday.addDays(60);
+        const QDate end(last.year(), last.month(), last.daysInMonth());
+        for (QDate d = kBooksStart.addDays(-1); d <= end; d = d.addDays(1)) {
             if (d.dayOfWeek() <= 5) {
                 rate *= 1.0 + (rnd_.between(-400, 400) / 100000.0);
                 days.insert(d, rate);
@@ -786,7 +788,7 @@ void Builder::reminders(const BillKey& key, const BillState& st, QDate from) {
 
 // One accounting document of a counterpart (or of a ledger account when cp is null) with its
 // instalments, each a Bill with its history and child records.
-void Builder::document(const Counterpart* cp, int archive) {
+void Builder::document(const Counterpart* cp, int archive, long long remaining) {
     const int span = int(kBooksStart.daysTo(kToday.addDays(-10)));
     const QDate dataDoc = workday(kBooksStart.addDays(rnd_.between(0, span)));
     const QDate dataReg = workday(dataDoc.addDays(rnd_.between(0, 4)));
@@ -838,7 +840,8 @@ void Builder::document(const Counterpart* cp, int archive) {
     // Public bodies pay the VAT to the treasury themselves (split payment).
     const Decimal total = cp && cp->publicBody ? taxable : taxable + vat;
     const Decimal withholding = cp && cp->professional && !foreign ? Decimal::divide(taxable * Decimal(20), Decimal(100), 2) : Decimal();
-    const int instalments = tipoEff == 99 || tipoEff == 1 ? 1 : rnd_.pick(QList<int>{1, 1, 1, 2, 2, 3, 4});
+    // The last document stops at the number of Bills asked for.
+    const int instalments = int(qMin<long long>(remaining, tipoEff == 99 || tipoEff == 1 ? 1 : rnd_.pick(QList<int>{1, 1, 1, 2, 2, 3, 4})));
     const int numdoc = rnd_.between(1, 9999);
     const QString sezdoc = archive == 1 ? s("V") : cp && cp->publicBody ? s("PA") : foreign ? s("B") : s("A");
     const int cigCup = cp && !cp->cigCup.isEmpty() ? rnd_.pick(cp->cigCup) : 0;
@@ -1079,7 +1082,7 @@ void Builder::bills() {
                                 : archive == 1 ? &suppliers_[rnd_.between(0, int(suppliers_.size()) - 1)]
                                                : nullptr;
         const long long before = counts_.bills;
-        document(cp, archive);
+        document(cp, archive, o_.bills - written);
         written = counts_.bills;
         billsInTransaction_ += written - before;
         if (o_.billsPerTransaction > 0 && billsInTransaction_ >= o_.billsPerTransaction) {

@@ -21,20 +21,22 @@ SchemaInstaller::SchemaInstaller(std::shared_ptr<Connection> connection) : conne
 
 std::shared_ptr<const SchemaCatalogue> SchemaInstaller::catalogue() { return Schema::catalogue(); }
 
-int SchemaInstaller::installedVersion() const {
-    if (!DatabaseInspector(*connection_).tableNames().contains(kVersionTable)) return 0;
+std::optional<int> SchemaInstaller::recordedVersion() const {
+    if (!DatabaseInspector(*connection_).tableNames().contains(kVersionTable)) return std::nullopt;
     const auto results = connection_->Query(QStringLiteral("SELECT KV00_VERSIONE FROM KV00_VERSIONE WHERE KV00_COMPONENTE = ") +
                                             SqlText::quote(QString::fromLatin1(Schema::kComponent)));
-    if (results.empty() || results.front().rows.empty()) return 0;
+    if (results.empty() || results.front().rows.empty()) return std::nullopt;
     return results.front().rows.front().value(0).toInt();
 }
 
+int SchemaInstaller::installedVersion() const { return recordedVersion().value_or(0); }
+
 SchemaInstaller::State SchemaInstaller::state() const {
     if (DatabaseInspector(*connection_).tableNames().isEmpty()) return State::Empty;
-    const int version = installedVersion();
-    if (version == 0) return State::Foreign;
-    if (version < Schema::kVersion) return State::Older;
-    if (version > Schema::kVersion) return State::Newer;
+    const std::optional<int> version = recordedVersion();
+    if (!version) return State::Foreign;
+    if (*version < Schema::kVersion) return State::Older;
+    if (*version > Schema::kVersion) return State::Newer;
     return State::Current;
 }
 

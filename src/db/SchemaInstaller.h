@@ -4,6 +4,7 @@
 #include "SchemaCatalogue.h"
 
 #include <memory>
+#include <optional>
 
 // Creates the company database on an empty SQLite file or PostgreSQL schema and checks, when a
 // database is opened, that it holds this program's schema version: a foreign database or one of
@@ -37,5 +38,7 @@ public:
     static std::shared_ptr<const SchemaCatalogue> catalogue();
 
 private:
+    std::optional<int> recordedVersion() const;
+
     std::shared_ptr<Connection> connection_;
 };
