@@ -1,41 +1,98 @@
+#include "CallingProgram.h"
 #include "Connection.h"
-#include "Recordset.h"
+#include "DatabaseHost.h"
+#include "DemoGenerator.h"
+#include "HostMainWindow.h"
+#include "PluginRegistry.h"
+#include "SchemaInstaller.h"
+#include "StartDialog.h"
 #include "SuiteError.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLabel>
-#include <QMainWindow>
+#include <QDir>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QStandardPaths>
+#include <QTimer>
 
-// For now the host application opens the company database and says what it holds.
+namespace {
+
+// Opens the company database; an empty one gets the schema and the demo company.
+std::shared_ptr<Connection> openDatabase(const QString& connectionString, bool demo) {
+    auto connection = std::make_shared<Connection>();
+    connection->Open(connectionString);
+    connection->setCatalogue(SchemaInstaller::catalogue());
+    SchemaInstaller installer(connection);
+    if (installer.state() == SchemaInstaller::State::Empty) {
+        installer.install();
+        if (demo) {
+            QProgressDialog progress(QStringLiteral("Creazione della ditta dimostrativa..."), QString(), 0, 0);
+            progress.setWindowTitle(QStringLiteral("Dettaglio effetti"));
+            progress.show();
+            DemoGenerator::Options options;
+            options.progress = [](long long) { QCoreApplication::processEvents(); };
+            DemoGenerator(connection, options).run();
+        }
+    }
+    installer.verify();
+    return connection;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dettaglio effetti"));
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("Connection string of the company database."),
-                                QStringLiteral("connection"));
-    parser.addOption(dbOption);
-    parser.process(app);
-    const QString cs = parser.value(dbOption);
+    QApplication::setOrganizationName(QStringLiteral("Contabilita"));
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Dettaglio effetti"));
-    auto* label = new QLabel(&window);
-    label->setMargin(24);
-    window.setCentralWidget(label);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Host application of the Dettaglio effetti module."));
+    parser.addHelpOption();
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Company database (sqlite:PATH, postgresql://..., odbc:...)."),
+                          QStringLiteral("connection"), QStringLiteral("sqlite:") + dataDir + QStringLiteral("/demo.sqlite"));
+    QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Company code."), QStringLiteral("N"));
+    QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User code."), QStringLiteral("CODE"));
+    QCommandLineOption registry(QStringLiteral("registry"), QStringLiteral("Module registry file."), QStringLiteral("file"),
+                                dataDir + QStringLiteral("/moduli.json"));
+    QCommandLineOption noDemo(QStringLiteral("no-demo"), QStringLiteral("Leave a new database without the demo company."));
+    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                  QStringLiteral("Search, save a picture of the window to FILE and quit."), QStringLiteral("file"));
+    parser.addOptions({db, company, user, registry, noDemo, screenshot});
+    parser.process(app);
+    QDir().mkpath(dataDir);
+
     try {
-        auto connection = std::make_shared<Connection>();
-        connection->Open(cs);
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT COUNT(*) AS N FROM sqlite_master WHERE type = 'table'"), connection);
-        label->setText(QStringLiteral("Database: %1\nTabelle: %2").arg(cs, rs.Fields(0).Value().toString()));
+        const QString cs = parser.value(db);
+        std::shared_ptr<Connection> connection = openDatabase(cs, !parser.isSet(noDemo));
+
+        qint32 companyCode = parser.value(company).toInt();
+        QString userCode = parser.value(user);
+        if (!parser.isSet(company) || !parser.isSet(user)) {
+            StartDialog start(connection);
+            if (start.exec() != QDialog::Accepted) return 0;
+            companyCode = start.company();
+            userCode = start.user();
+        }
+        auto host = std::make_shared<DatabaseHost>(cs, companyCode, userCode);
+
+        auto modules = std::make_shared<PluginRegistry>(parser.value(registry));
+        if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != QStringLiteral(KVUO_TARSELLO_LIBRARY))
+            modules->Register(QString::fromLatin1(HostMainWindow::kProgId), QStringLiteral(KVUO_TARSELLO_LIBRARY));
+
+        HostMainWindow window(host, connection, modules);
+        window.show();
+        if (parser.isSet(screenshot)) {
+            window.callingProgram()->search();
+            QTimer::singleShot(300, &window, [&] {
+                window.grab().save(parser.value(screenshot));
+                app.quit();
+            });
+        }
+        return app.exec();
     } catch (const SuiteError& e) {
         QMessageBox::critical(nullptr, QStringLiteral("Dettaglio effetti"), e.description());
         return 1;
     }
-    window.resize(640, 200);
-    window.show();
-    return app.exec();
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Connection.h"
+
+#include <functional>
+#include <memory>
+
+// Fills an installed, empty database with a believable Italian company: its archives
+// (counterparts with their registry periods, banks and agencies, bank accounts, currencies and
+// rates, codes) and its Bills with every child record, each Bill's history consistent with its
+// state. The data depend only on the seed: every run writes the same rows.
+class DemoGenerator {
+public:
+    struct Options {
+        int bills = 1500;
+        quint64 seed = 20240630;
+        // Bills written per transaction; 0 writes everything in one transaction.
+        int billsPerTransaction = 0;
+        // Called now and then with the number of Bills written so far.
+        std::function<void(long long)> progress;
+    };
+
+    struct Counts {
+        long long bills = 0;
+        long long documents = 0;
+        long long history = 0;
+        long long reminders = 0;
+        long long billsOfExchange = 0;
+        long long notes = 0;
+        long long customers = 0;
+        long long suppliers = 0;
+    };
+
+    // The company the demo fills, its ledger group and its customer and supplier control accounts.
+    static constexpr int kCompany = 1;
+    static constexpr int kLedgerGroup = 1;
+    static QString customerAccount();
+    static QString supplierAccount();
+    // The day the demo company's books stand at: bills due before it are mostly settled.
+    static QDate today();
+
+    DemoGenerator(std::shared_ptr<Connection> connection, Options options);
+
+    Counts run();
+
+private:
+    std::shared_ptr<Connection> connection_;
+    Options options_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "SchemaCatalogue.h"
+
+#include <QList>
+#include <memory>
+
+// The one definition of the company database: every table and view, by subsystem. The DDL of
+// each engine (SchemaInstaller) and the data layer's catalogue both come from here.
+namespace Schema {
+
+// Raised whenever a table or column changes; the installer records it in KV00_VERSIONE.
+constexpr int kVersion = 1;
+// The row of KV00_VERSIONE that holds this module's schema version.
+inline constexpr const char* kComponent = "EFFETTI";
+
+// The Bills, their document register and their child records (read and written by the forms).
+QList<TableDef> bills();
+// The suite's archives the forms read: counterparts, accounts, banks, currencies, codes.
+QList<TableDef> archives();
+// The host's own tables: company parameters, numbering, attachments, messages, layouts, users.
+QList<TableDef> host();
+// The views the forms join (built on the archives); created after the tables.
+QList<TableDef> views();
+
+// Everything, tables first, then views.
+QList<TableDef> all();
+
+// The catalogue of all(); built once, shared.
+std::shared_ptr<const SchemaCatalogue> catalogue();
+
+}  // namespace Schema

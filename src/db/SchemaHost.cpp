@@ -1,0 +1,73 @@
+#include "MemoryCatalogue.h"
+#include "Schema.h"
+#include "SchemaColumns.h"
+
+using namespace SchemaColumns;
+
+namespace {
+
+TableDef table(const QString& name, QList<ColumnDef> columns, QStringList key) {
+    TableDef t;
+    t.name = name;
+    t.columns = std::move(columns);
+    t.primaryKey = std::move(key);
+    return t;
+}
+
+}  // namespace
+
+QList<TableDef> Schema::host() {
+    return {
+        table(QStringLiteral("KV00_VERSIONE"),
+              {required(text(QStringLiteral("KV00_COMPONENTE"), 20)), required(integer(QStringLiteral("KV00_VERSIONE"))),
+               timestamp(QStringLiteral("KV00_DATAAGG"))},
+              {QStringLiteral("KV00_COMPONENTE")}),
+        table(QStringLiteral("KV01_PARAMDITTA"),
+              {required(integer(QStringLiteral("KV01_DITTA_CG18"))), required(integer(QStringLiteral("KV01_GRUPPO_CG10"))),
+               text(QStringLiteral("KV01_CONTOCLI_CG24"), 20), text(QStringLiteral("KV01_CONTOFOR_CG24"), 20),
+               flag(QStringLiteral("KV01_FLGSEZIONALI")), date(QStringLiteral("KV01_DATAINIZSEZ")),
+               flag(QStringLiteral("KV01_FLGDATARIF")), date(QStringLiteral("KV01_DATARIF"))},
+              {QStringLiteral("KV01_DITTA_CG18")}),
+        table(QStringLiteral("KV02_UTENTI"),
+              {required(text(QStringLiteral("KV02_UTENTE"), 20)), text(QStringLiteral("KV02_NOME"), 60),
+               text(QStringLiteral("KV02_GRUPPO_KV03"), 20), flag(QStringLiteral("KV02_FLGPRIVIL"))},
+              {QStringLiteral("KV02_UTENTE")}),
+        table(QStringLiteral("KV03_GRUPPI"),
+              {required(text(QStringLiteral("KV03_GRUPPO"), 20)), text(QStringLiteral("KV03_DESCR"), 60)},
+              {QStringLiteral("KV03_GRUPPO")}),
+        // One numbering series per company and year; the next number is KV04_ULTIMO + 1, shown
+        // after the series' prefix.
+        table(QStringLiteral("KV04_NUMERATORI"),
+              {required(text(QStringLiteral("KV04_SERIE"), 20)), required(integer(QStringLiteral("KV04_DITTA_CG18"))),
+               required(code(QStringLiteral("KV04_ANNO"))), required(integer(QStringLiteral("KV04_ULTIMO"))),
+               text(QStringLiteral("KV04_PREFISSO"), 10)},
+              {QStringLiteral("KV04_SERIE"), QStringLiteral("KV04_DITTA_CG18"), QStringLiteral("KV04_ANNO")}),
+        // Attached files, base64 text: the data layer has no binary type, and text travels the
+        // same way on every engine.
+        table(QStringLiteral("KV05_ALLEGATI"),
+              {required(text(QStringLiteral("KV05_IDMEDIA"), 40)), required(integer(QStringLiteral("KV05_PROGR"))),
+               text(QStringLiteral("KV05_NOMEFILE"), 255), text(QStringLiteral("KV05_DESCR"), 255),
+               timestamp(QStringLiteral("KV05_DATAINS")), text(QStringLiteral("KV05_UTENTE_KV02"), 20),
+               text(QStringLiteral("KV05_CONTENUTO"), 10000000)},
+              {QStringLiteral("KV05_IDMEDIA"), QStringLiteral("KV05_PROGR")}),
+        table(QStringLiteral("KV06_MESSAGGI"),
+              {required(integer(QStringLiteral("KV06_NUMERO"))), text(QStringLiteral("KV06_TESTO"), 1000)},
+              {QStringLiteral("KV06_NUMERO")}),
+        table(QStringLiteral("KV07_LAYOUT"),
+              {required(text(QStringLiteral("KV07_UTENTE_KV02"), 20)), required(text(QStringLiteral("KV07_FORM"), 60)),
+               text(QStringLiteral("KV07_LAYOUT"), 100000), timestamp(QStringLiteral("KV07_DATAAGG"))},
+              {QStringLiteral("KV07_UTENTE_KV02"), QStringLiteral("KV07_FORM")}),
+        // Workflow states given to rows by their GUID; read through VFILTROSTATI.
+        table(QStringLiteral("KV08_STATIGUID"),
+              {required(text(QStringLiteral("KV08_GUID"), 38)), text(QStringLiteral("KV08_CODSTATO"), 10),
+               text(QStringLiteral("KV08_DESCRSTATO"), 60)},
+              {QStringLiteral("KV08_GUID")}),
+    };
+}
+
+QList<TableDef> Schema::all() { return bills() + archives() + host() + views(); }
+
+std::shared_ptr<const SchemaCatalogue> Schema::catalogue() {
+    static const std::shared_ptr<const SchemaCatalogue> shared = std::make_shared<MemoryCatalogue>(all());
+    return shared;
+}

@@ -1,0 +1,90 @@
+#include "SchemaInstaller.h"
+
+#include "BulkInserter.h"
+#include "DatabaseInspector.h"
+#include "Schema.h"
+#include "SqlText.h"
+#include "SuiteError.h"
+
+#include <QDateTime>
+
+namespace {
+
+const QString kSource = QStringLiteral("SchemaInstaller");
+const QString kVersionTable = QStringLiteral("KV00_VERSIONE");
+
+[[noreturn]] void refuse(const QString& why) { throw SuiteError(SuiteError::kConnectionFailed, kSource, why); }
+
+}  // namespace
+
+SchemaInstaller::SchemaInstaller(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
+
+std::shared_ptr<const SchemaCatalogue> SchemaInstaller::catalogue() { return Schema::catalogue(); }
+
+std::optional<int> SchemaInstaller::recordedVersion() const {
+    if (!DatabaseInspector(*connection_).tableNames().contains(kVersionTable)) return std::nullopt;
+    const auto results = connection_->Query(QStringLiteral("SELECT KV00_VERSIONE FROM KV00_VERSIONE WHERE KV00_COMPONENTE = ") +
+                                            SqlText::quote(QString::fromLatin1(Schema::kComponent)));
+    if (results.empty() || results.front().rows.empty()) return std::nullopt;
+    return results.front().rows.front().value(0).toInt();
+}
+
+int SchemaInstaller::installedVersion() const { return recordedVersion().value_or(0); }
+
+SchemaInstaller::State SchemaInstaller::state() const {
+    if (DatabaseInspector(*connection_).tableNames().isEmpty()) return State::Empty;
+    const std::optional<int> version = recordedVersion();
+    if (!version) return State::Foreign;
+    if (*version < Schema::kVersion) return State::Older;
+    if (*version > Schema::kVersion) return State::Newer;
+    return State::Current;
+}
+
+void SchemaInstaller::install() {
+    if (state() != State::Empty)
+        refuse(QStringLiteral("Il database contiene già delle tabelle: lo schema si crea solo su un database vuoto."));
+    const SqlDialect& dialect = connection_->dialect();
+    connection_->BeginTrans();
+    try {
+        for (const TableDef& t : Schema::all())
+            connection_->Execute(t.isView ? dialect.createView(t) : dialect.createTable(t));
+        BulkInserter version(*connection_, *Schema::catalogue()->table(kVersionTable));
+        BulkInserter::Row row = version.newRow();
+        row.set(QStringLiteral("KV00_COMPONENTE"), QString::fromLatin1(Schema::kComponent));
+        row.set(QStringLiteral("KV00_VERSIONE"), Schema::kVersion);
+        row.set(QStringLiteral("KV00_DATAAGG"), QDateTime::currentDateTime());
+        version.insert(row);
+        version.flush();
+        connection_->CommitTrans();
+    } catch (...) {
+        connection_->RollbackTrans();
+        throw;
+    }
+}
+
+void SchemaInstaller::verify() const {
+    switch (state()) {
+        case State::Current: return;
+        case State::Empty:
+            refuse(QStringLiteral("Il database è vuoto: occorre prima creare le tabelle degli effetti."));
+        case State::Foreign:
+            refuse(QStringLiteral("Il database non contiene la versione dello schema degli effetti (tabella %1): "
+                                  "non è un database di questo programma.")
+                       .arg(kVersionTable));
+        case State::Older:
+            refuse(QStringLiteral("Il database è alla versione %1 dello schema degli effetti, questo programma richiede "
+                                  "la versione %2: occorre aggiornare il database.")
+                       .arg(installedVersion())
+                       .arg(Schema::kVersion));
+        case State::Newer:
+            refuse(QStringLiteral("Il database è alla versione %1 dello schema degli effetti, più recente della versione %2 "
+                                  "di questo programma: occorre aggiornare il programma.")
+                       .arg(installedVersion())
+                       .arg(Schema::kVersion));
+    }
+}
+
+void SchemaInstaller::installOrVerify() {
+    if (state() == State::Empty) install();
+    else verify();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Connection.h"
+#include "SchemaCatalogue.h"
+
+#include <memory>
+#include <optional>
+
+// Creates the company database on an empty SQLite file or PostgreSQL schema and checks, when a
+// database is opened, that it holds this program's schema version: a foreign database or one of
+// another version is refused at once with a clear message instead of failing later on a
+// missing column.
+class SchemaInstaller {
+public:
+    enum class State {
+        Empty,    // no tables at all
+        Current,  // this program's schema version
+        Older,    // an earlier version of the schema
+        Newer,    // written by a later version of the program
+        Foreign,  // tables, but no version of ours
+    };
+
+    explicit SchemaInstaller(std::shared_ptr<Connection> connection);
+
+    State state() const;
+    // The version recorded in the database; 0 when there is none.
+    int installedVersion() const;
+
+    // Creates every table and view and records the version, in one transaction. Throws
+    // SuiteError when the database is not empty.
+    void install();
+    // Throws SuiteError (with the reason, in Italian) unless the database is Current.
+    void verify() const;
+    // install() on an empty database, verify() on any other.
+    void installOrVerify();
+
+    // The catalogue of the schema, for Connection::setCatalogue.
+    static std::shared_ptr<const SchemaCatalogue> catalogue();
+
+private:
+    std::optional<int> recordedVersion() const;
+
+    std::shared_ptr<Connection> connection_;
+};

@@ -1,0 +1,102 @@
+#include "DatabaseInspector.h"
+#include "Schema.h"
+#include "SchemaInstaller.h"
+#include "SuiteError.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SchemaEngine : public ::testing::TestWithParam<TestEngine> {};
+
+// The schema as the engine reports it must be the definition itself: same tables, columns in
+// the same order with the same types, sizes, nullability, and the same keys.
+TEST_P(SchemaEngine, InstalledSchemaReadsBackAsDefined) {
+    REQUIRE_ENGINE(GetParam());
+    TestDatabase db(GetParam());
+    auto c = db.connect(SchemaInstaller::catalogue());
+    SchemaInstaller(c).install();
+    DatabaseInspector inspector(*c);
+
+    QStringList expected;
+    for (const TableDef& t : Schema::all()) expected.append(t.name);
+    expected.sort();
+    EXPECT_EQ(inspector.tableNames(), expected);
+
+    for (const TableDef& defined : Schema::all()) {
+        SCOPED_TRACE(defined.name.toStdString());
+        const auto found = inspector.table(defined.name);
+        ASSERT_TRUE(found.has_value());
+        EXPECT_EQ(found->isView, defined.isView);
+        ASSERT_EQ(found->columns.size(), defined.columns.size());
+        for (int i = 0; i < defined.columns.size(); ++i) {
+            const ColumnDef& want = defined.columns[i];
+            const ColumnDef& got = found->columns[i];
+            SCOPED_TRACE(want.name.toStdString());
+            EXPECT_EQ(got.name, want.name);
+            if (defined.isView) continue;
+            EXPECT_EQ(got.type, want.type);
+            EXPECT_EQ(got.nullable, want.nullable);
+            if (want.type == DataType::Text) {
+                EXPECT_EQ(got.size, want.size);
+            }
+            if (want.type == DataType::Decimal) {
+                EXPECT_EQ(got.precision, want.precision);
+                EXPECT_EQ(got.scale, want.scale);
+            }
+        }
+        EXPECT_EQ(found->primaryKey, defined.primaryKey);
+    }
+}
+
+TEST_P(SchemaEngine, InstallerRecordsItsVersionAndRefusesForeignOrOtherVersions) {
+    REQUIRE_ENGINE(GetParam());
+    const auto message = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const SuiteError& e) {
+            return e.description();
+        }
+        return QString();
+    };
+    {
+        TestDatabase db(GetParam());
+        auto c = db.connect();
+        SchemaInstaller installer(c);
+        EXPECT_EQ(installer.state(), SchemaInstaller::State::Empty);
+        EXPECT_TRUE(message([&] { installer.verify(); }).contains("vuoto"));
+        installer.installOrVerify();
+        EXPECT_EQ(installer.state(), SchemaInstaller::State::Current);
+        EXPECT_EQ(installer.installedVersion(), Schema::kVersion);
+        EXPECT_NO_THROW(installer.verify());
+        EXPECT_NO_THROW(installer.installOrVerify());
+        // A second installation would destroy nothing but must not half-succeed either.
+        EXPECT_TRUE(message([&] { installer.install(); }).contains("database vuoto"));
+        EXPECT_EQ(installer.state(), SchemaInstaller::State::Current);
+
+        c->Execute(QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1").arg(Schema::kVersion - 1));
+        EXPECT_EQ(installer.state(), SchemaInstaller::State::Older);
+        EXPECT_TRUE(message([&] { installer.installOrVerify(); }).contains("aggiornare il database"));
+        c->Execute(QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1").arg(Schema::kVersion + 1));
+        EXPECT_EQ(installer.state(), SchemaInstaller::State::Newer);
+        EXPECT_TRUE(message([&] { installer.verify(); }).contains("aggiornare il programma"));
+        c->Execute(QStringLiteral("DELETE FROM KV00_VERSIONE"));
+        EXPECT_EQ(installer.state(), SchemaInstaller::State::Foreign);
+    }
+    {
+        TestDatabase db(GetParam());
+        auto c = db.connect();
+        c->Execute(QStringLiteral("CREATE TABLE ANAGRAFICA (CODICE INTEGER, NOME VARCHAR(40))"));
+        SchemaInstaller installer(c);
+        EXPECT_EQ(installer.state(), SchemaInstaller::State::Foreign);
+        const QString why = message([&] { installer.installOrVerify(); });
+        EXPECT_TRUE(why.contains("non è un database")) << why.toStdString();
+        EXPECT_TRUE(message([&] { installer.install(); }).contains("contiene già delle tabelle"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SchemaEngine, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
+
+}  // namespace
