@@ -99,11 +99,11 @@ bool FrameControl::isInputEvent(const QEvent* event) {
 bool FrameControl::eventFilter(QObject* watched, QEvent* event) {
     if (watched != editor_) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
-        case QEvent::FocusIn: {
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) enter();
+        case QEvent::FocusIn:
+            // Also when the window opening gives the focus; a return from a popup or another
+            // window finds the control still entered and raises nothing.
+            enter();
             break;
-        }
         case QEvent::FocusOut: {
             // A popup (the combo's list, a menu) or another window taking over is not an exit.
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
