@@ -14,6 +14,11 @@ public:
     template <class W>
     W* add(W* widget) {
         layout_->addWidget(widget);
+        // Added to an open window: show it now rather than at the next event loop turn.
+        if (isVisible()) {
+            widget->show();
+            layout_->activate();
+        }
         return widget;
     }
 

@@ -53,6 +53,9 @@ bool IdEditBox::lookup() {
         logService().MsgBox(e.description(), LogService::kExclamation, QStringLiteral("Attenzione"));
         return false;
     }
+    // Back in the field the user started from, whatever the window system did on closing.
+    window()->activateWindow();
+    editor()->setFocus(Qt::OtherFocusReason);
     if (Value::isNull(value)) return false;
     EditBox::setText(Value::toText(value));
     decode();
