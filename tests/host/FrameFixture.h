@@ -50,11 +50,10 @@ protected:
         flag = bind(new CheckBox(QStringLiteral("Flag")), "TS01_FLAG");
         other = form.add(new EditBox);
         navigator = form.add(new MainNavigator);
-        navigator->setFrame(frame);
 
         rs = std::make_shared<Recordset>();
         rs->Open(kSql, conn);
-        frame->Bind(conn, rs, kSql, QStringLiteral("TS01_ID"));
+        frame->Bind(conn, rs, kSql, QStringLiteral("TS01_ID"), navigator);
         events.watch(frame);
         ASSERT_TRUE(form.open());
     }

@@ -46,7 +46,10 @@ FrameControl::FrameControl(QWidget* parent) : QWidget(parent), row_(new QHBoxLay
     row_->setSpacing(2);
 }
 
-FrameControl::~FrameControl() = default;
+FrameControl::~FrameControl() {
+    // The editor outlives this part of the object while QWidget deletes its children.
+    if (editor_) editor_->removeEventFilter(this);
+}
 
 void FrameControl::setEditor(QWidget* editor) {
     editor_ = editor;

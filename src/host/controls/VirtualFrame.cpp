@@ -2,6 +2,7 @@
 
 #include "FrameControl.h"
 #include "GuiLogService.h"
+#include "NavigatorBar.h"
 #include "Recordset.h"
 #include "SuiteError.h"
 #include "Value.h"
@@ -25,7 +26,8 @@ void VirtualFrame::report(const SuiteError& error) const {
 }
 
 void VirtualFrame::Bind(std::shared_ptr<Connection> connection, std::shared_ptr<Recordset> recordset,
-                        const QString& sql, const QString& keyColumn) {
+                        const QString& sql, const QString& keyColumn, NavigatorBar* navigator) {
+    if (navigator) navigator->setFrame(this);
     connection_ = std::move(connection);
     source_ = sql;
     keyColumn_ = keyColumn;
