@@ -54,6 +54,15 @@ TEST_F(Frame, AControlInErrorOrACancelStopsTheSaveAndKeepsTheChange) {
     EXPECT_EQ(QApplication::focusWidget(), due->editor());
     QObject::disconnect(check);
 
+    // A field that refuses to be left also stops the click on the navigator.
+    QMetaObject::Connection refuse = QObject::connect(name, &FrameControl::Validate, [](bool* cancel) { *cancel = true; });
+    name->setFocus();
+    events.take();
+    click("Salva");
+    EXPECT_TRUE(events.take().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), name->editor());
+    QObject::disconnect(refuse);
+
     QObject::connect(frame, &VirtualFrame::BeforeUpdate, [](bool* cancel) { *cancel = true; });
     EXPECT_FALSE(frame->UpdateRecord(true, false));
     EXPECT_EQ(events.take(), (QStringList{"ValidateRecord", "BeforeUpdate"}));

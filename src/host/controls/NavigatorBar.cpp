@@ -14,7 +14,12 @@ void NavigatorBar::addButton(const QString& key, const QString& caption) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(key);
     layout_->insertWidget(layout_->count() - 1, b);
-    connect(b, &QPushButton::clicked, this, [this, key] { press(key); });
+    connect(b, &QPushButton::clicked, this, [this, b, key] {
+        // A field that refused to let the focus go (bad input, Validate cancelled) also stops
+        // the click that tried to take it.
+        if (!b->hasFocus()) return;
+        press(key);
+    });
 }
 
 void NavigatorBar::setFrame(VirtualFrame* frame) { frame_ = frame; }
