@@ -99,6 +99,15 @@ TEST_F(Frame, ANewRowGetsItsDefaultsAndBecomesAStoredRowWhenSaved) {
     EXPECT_EQ(frame->Status(), 0);
     EXPECT_EQ(storedRows(), 4);
     EXPECT_EQ(stored(4, "TS01_NAME").toString(), "Delta");
+
+    // A new row the form marked untouched is given up when the user starts another or moves on,
+    // so that no empty row waits for the next batch write.
+    QObject::connect(frame, &VirtualFrame::AfterAddNew, [&] { frame->setRecordChanged(false); });
+    click("Nuovo");
+    click("Nuovo");
+    click("Primo");
+    EXPECT_TRUE(log->messages().isEmpty());
+    EXPECT_EQ(rs->RecordCount(), 4);
 }
 
 TEST_F(Frame, UndoForgetsTheChangesAndGivesUpANewRow) {

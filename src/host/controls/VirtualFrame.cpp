@@ -58,12 +58,16 @@ void VirtualFrame::enterStatus(int status) {
     if (externalChange_ == 0) emit ChangeStatus(status);
 }
 
-void VirtualFrame::setStatus(int status) {
-    if (status == kStatusAdding) return startAdding();
+void VirtualFrame::abandonNewRow() {
     if (recordset_ && recordset_->State() == 1 && recordset_->EditMode() == Recordset::EditAdd) {
         recordset_->CancelUpdate();
         recordChanged_ = false;
     }
+}
+
+void VirtualFrame::setStatus(int status) {
+    if (status == kStatusAdding) return startAdding();
+    abandonNewRow();
     enterStatus(status);
 }
 
@@ -73,6 +77,7 @@ void VirtualFrame::startAdding() {
         return;
     }
     try {
+        abandonNewRow();  // an untouched new row must not wait in the recordset for a batch write
         recordset_->AddNew();
     } catch (const SuiteError& e) {
         report(e);
@@ -202,6 +207,7 @@ bool VirtualFrame::move(void (Recordset::*step)(), bool (Recordset::*atEnd)() co
     if (!recordset_ || recordset_->State() != 1 || recordset_->RecordCount() == 0) return false;
     if (!ConfirmPending(true, true, true)) return false;
     try {
+        abandonNewRow();
         (recordset_.get()->*step)();
         if ((recordset_.get()->*atEnd)()) {
             // Past the last (first) row: stay on it, like the navigator's arrows do.

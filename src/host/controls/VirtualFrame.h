@@ -116,6 +116,8 @@ private:
     bool onRow() const;
     void enterStatus(int status);
     void startAdding();
+    // Gives up a new row still being added, when the form left it untouched.
+    void abandonNewRow();
     bool move(void (Recordset::*step)(), bool (Recordset::*atEnd)() const);
     void report(const SuiteError& error) const;
 
