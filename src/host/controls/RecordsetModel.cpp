@@ -24,17 +24,18 @@ void RecordsetModel::reload() {
         if (!source_->Filter().isEmpty()) reader_->setFilter(source_->Filter());
         if (!source_->Sort().isEmpty()) reader_->setSort(source_->Sort());
     }
+    rows_ = reader_ ? reader_->RecordCount() : 0;
     endResetModel();
 }
 
 int RecordsetModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !reader_ ? 0 : reader_->RecordCount();
+    return parent.isValid() ? 0 : rows_;
 }
 
 int RecordsetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(columns_.size()); }
 
 QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
-    if (!reader_ || !index.isValid()) return QVariant();
+    if (!reader_ || !index.isValid() || index.row() >= reader_->RecordCount()) return QVariant();
     const Column& column = columns_.at(index.column());
     if (role == Qt::TextAlignmentRole)
         return column.kind == KindNumeric ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();

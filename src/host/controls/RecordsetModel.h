@@ -29,7 +29,7 @@ public:
     void setColumns(QList<Column> columns);
     const QList<Column>& columns() const { return columns_; }
     void setCellText(CellText hook) { cellText_ = std::move(hook); }
-    // Reads the rows again (after the form changed them).
+    // Reads the rows again (after the form added or removed some).
     void reload();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -44,6 +44,8 @@ public:
 private:
     std::shared_ptr<Recordset> source_;
     std::shared_ptr<Recordset> reader_;
+    // Counted at each reload: the view must not see rows come and go between two resets.
+    int rows_ = 0;
     QList<Column> columns_;
     CellText cellText_;
 };
