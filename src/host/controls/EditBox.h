@@ -1,0 +1,39 @@
+#pragma once
+
+#include "FrameControl.h"
+
+class QLineEdit;
+class QMenu;
+class QToolButton;
+
+// A text edit box. Its value is the text, Null when empty. It may carry a key-button menu: the
+// form adds items of caption and key, and choosing one raises KeyButtonMenuPress(key).
+class EditBox : public FrameControl {
+    Q_OBJECT
+public:
+    explicit EditBox(QWidget* parent = nullptr);
+
+    QVariant Value() const override;
+    void setValue(const QVariant& value) override;
+    QString Text() const override;
+    void setText(const QString& text) override;
+
+    int MaxLength() const;
+    void setMaxLength(int length);
+    void setAcceptsInput(bool on) override;
+
+    void AddKeyButtonItem(const QString& caption, const QString& key, bool enabled = true);
+    void ClearKeyButtonItems();
+    QToolButton* keyButton() const { return keyButton_; }
+    QMenu* keyButtonMenu() const { return menu_; }
+
+    QLineEdit* lineEdit() const { return edit_; }
+
+signals:
+    void KeyButtonMenuPress(const QString& key);
+
+private:
+    QLineEdit* edit_;
+    QToolButton* keyButton_;
+    QMenu* menu_;
+};

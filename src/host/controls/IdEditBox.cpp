@@ -1,0 +1,92 @@
+#include "IdEditBox.h"
+
+#include "Connection.h"
+#include "DecodeRequest.h"
+#include "LogService.h"
+#include "LookupDialog.h"
+#include "LookupRequest.h"
+#include "SuiteError.h"
+#include "Value.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QToolButton>
+
+IdEditBox::IdEditBox(QWidget* parent) : EditBox(parent) {
+    auto* search = new QToolButton(this);
+    search->setText(QStringLiteral("..."));
+    search->setToolTip(QStringLiteral("Ricerca (F3)"));
+    search->setFocusPolicy(Qt::NoFocus);
+    row()->insertWidget(1, search);
+    connect(search, &QToolButton::clicked, this, [this] { lookup(); });
+}
+
+void IdEditBox::setText(const QString& text) {
+    EditBox::setText(text);
+    // Shown from the row or written by the form: the description must follow. While the user is
+    // in the box the decode waits for the exit.
+    if (!isEntered()) decode();
+}
+
+void IdEditBox::completeEntry() {
+    if (Text() != decodedText_) decode();
+}
+
+bool IdEditBox::handleKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if (qtKey == Qt::Key_F3 && AcceptsInput()) {
+        lookup();
+        return true;
+    }
+    return EditBox::handleKey(qtKey, modifiers);
+}
+
+bool IdEditBox::lookup() {
+    LookupRequest request;
+    emit StartLookup(&request);
+    if (request.query.isEmpty()) return false;
+    QVariant value;
+    try {
+        LookupDialog list(request, lookupKey_, this);
+        if (list.exec() != QDialog::Accepted) return false;
+        value = list.chosen();
+    } catch (const SuiteError& e) {
+        logService().MsgBox(e.description(), LogService::kExclamation, QStringLiteral("Attenzione"));
+        return false;
+    }
+    // Back in the field the user started from, whatever the window system did on closing.
+    window()->activateWindow();
+    editor()->setFocus(Qt::OtherFocusReason);
+    if (Value::isNull(value)) return false;
+    EditBox::setText(Value::toText(value));
+    decode();
+    return true;
+}
+
+void IdEditBox::fill(const DecodeRequest& request, const QVariantList& values) {
+    for (int i = 0; i < request.targets.size(); ++i)
+        if (request.targets[i]) request.targets[i]->setValue(values.value(i));
+}
+
+void IdEditBox::decode() {
+    decodedText_ = Text();
+    if (Text().trimmed().isEmpty()) {
+        setValid(true);
+        return;
+    }
+    DecodeRequest request;
+    emit StartDecode(&request);
+    if (request.handled || request.query.isEmpty()) return;
+    try {
+        auto connection = std::make_shared<Connection>();
+        connection->Open(request.connectionString);
+        const std::vector<ResultSet> results = connection->Query(request.query);
+        const bool found = !results.empty() && !results.front().rows.empty();
+        fill(request, found ? QVariantList(results.front().rows.front().begin(), results.front().rows.front().end())
+                            : QVariantList());
+        setValid(found);
+    } catch (const SuiteError& e) {
+        fill(request, {});
+        setValid(false);
+        logService().MsgBox(e.description(), LogService::kExclamation, QStringLiteral("Attenzione"));
+    }
+}

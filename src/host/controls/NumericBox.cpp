@@ -1,0 +1,60 @@
+#include "NumericBox.h"
+
+#include "Decimal.h"
+#include "Value.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace {
+// Italian clerks type the decimal comma; the stored text is shown with it too.
+QString shown(const Decimal& d) { return d.toString().replace(QLatin1Char('.'), QLatin1Char(',')); }
+}  // namespace
+
+NumericBox::NumericBox(QWidget* parent) : EditBox(parent), currency_(new QLabel(this)) {
+    lineEdit()->setAlignment(Qt::AlignRight);
+    lineEdit()->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[+-]?[0-9]*([.,][0-9]*)?")), this));
+    currency_->hide();
+    row()->addWidget(currency_);
+}
+
+QVariant NumericBox::Value() const {
+    const std::optional<Decimal> d = Decimal::parse(Text().trimmed());
+    if (!d) return QVariant();
+    return QVariant::fromValue(decimals_ >= 0 ? d->rounded(decimals_) : *d);
+}
+
+void NumericBox::setValue(const QVariant& value) {
+    if (Value::isNull(value)) return setText(QString());
+    const Decimal d = Value::toDecimal(value);
+    setText(shown(decimals_ >= 0 ? d.rounded(decimals_) : d));
+}
+
+QString NumericBox::CurrencyLabel() const { return currency_->text(); }
+
+void NumericBox::setCurrencyLabel(const QString& currency) {
+    currency_->setText(currency);
+    currency_->setVisible(!currency.isEmpty());
+}
+
+bool NumericBox::acceptInput(QString* problem) {
+    const QString text = Text().trimmed();
+    if (text.isEmpty()) {
+        setValid(true);
+        return true;
+    }
+    const std::optional<Decimal> d = Decimal::parse(text);
+    if (!d) {
+        setValid(false);
+        *problem = QStringLiteral("Il valore \"%1\" non è un numero valido.\r\n"
+                                  "Inserire solo cifre, con la virgola per i decimali.")
+                       .arg(text);
+        return false;
+    }
+    setValue(QVariant::fromValue(*d));
+    setValid(true);
+    return true;
+}

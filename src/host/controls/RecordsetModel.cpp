@@ -1,0 +1,75 @@
+#include "RecordsetModel.h"
+
+#include "Recordset.h"
+#include "Value.h"
+
+RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void RecordsetModel::setRecordset(std::shared_ptr<Recordset> recordset) {
+    source_ = std::move(recordset);
+    reload();
+}
+
+void RecordsetModel::setColumns(QList<Column> columns) {
+    beginResetModel();
+    columns_ = std::move(columns);
+    endResetModel();
+}
+
+void RecordsetModel::reload() {
+    beginResetModel();
+    reader_.reset();
+    if (source_ && source_->State() == 1) {
+        reader_ = source_->Clone();
+        if (!source_->Filter().isEmpty()) reader_->setFilter(source_->Filter());
+        if (!source_->Sort().isEmpty()) reader_->setSort(source_->Sort());
+    }
+    rows_ = reader_ ? reader_->RecordCount() : 0;
+    endResetModel();
+}
+
+int RecordsetModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int RecordsetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(columns_.size()); }
+
+QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
+    if (!reader_ || !index.isValid() || index.row() >= reader_->RecordCount()) return QVariant();
+    const Column& column = columns_.at(index.column());
+    if (role == Qt::TextAlignmentRole)
+        return column.kind == KindNumeric ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    if (role != Qt::DisplayRole) return QVariant();
+    reader_->setAbsolutePosition(index.row() + 1);
+    const int field = reader_->FieldIndex(column.field);
+    QString text = field < 0 || reader_->AtEOF() ? QString() : format(reader_->Fields(field).Value(), column.kind, column.format);
+    if (cellText_) cellText_(column.field, &text);
+    return text;
+}
+
+QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section >= columns_.size()) return QVariant();
+    return columns_.at(section).caption;
+}
+
+QString RecordsetModel::format(const QVariant& value, int kind, const QString& pattern) {
+    if (Value::isNull(value)) return QString();
+    if (kind == KindDate)
+        return Value::toDate(value).toString(pattern.isEmpty() ? QStringLiteral("dd/MM/yyyy") : pattern);
+    if (kind != KindNumeric || pattern.isEmpty()) return Value::toText(value);
+    const int point = pattern.indexOf(QLatin1Char('.'));
+    const int decimals = point < 0 ? 0 : int(pattern.size()) - point - 1;
+    const bool grouped = pattern.contains(QLatin1Char(','));
+    const QString plain = Value::toDecimal(value).rounded(decimals).toString();
+    const bool negative = plain.startsWith(QLatin1Char('-'));
+    QString whole = plain.section(QLatin1Char('.'), 0, 0).remove(QLatin1Char('-'));
+    const QString fraction = plain.section(QLatin1Char('.'), 1);
+    // "#,###.00" writes 0.50 as ",50": the integer part shows only when a 0 asks for it.
+    const QString integerPattern = point < 0 ? pattern : pattern.left(point);
+    if (whole == QStringLiteral("0") && !integerPattern.contains(QLatin1Char('0'))) whole.clear();
+    if (grouped)
+        for (int at = int(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, QLatin1Char('.'));
+    QString out = whole;
+    if (decimals > 0) out += QLatin1Char(',') + fraction;
+    return negative ? QLatin1Char('-') + out : out;
+}

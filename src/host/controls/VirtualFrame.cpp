@@ -1,0 +1,264 @@
+#include "VirtualFrame.h"
+
+#include "FrameControl.h"
+#include "GuiLogService.h"
+#include "NavigatorBar.h"
+#include "Recordset.h"
+#include "SuiteError.h"
+#include "Value.h"
+
+namespace {
+const QString kTitle = QStringLiteral("Attenzione");
+}
+
+VirtualFrame::VirtualFrame(QWidget* parent) : QFrame(parent) {}
+
+VirtualFrame::~VirtualFrame() = default;
+
+LogService& VirtualFrame::logService() const {
+    if (log_) return *log_;
+    static GuiLogService fallback;
+    return fallback;
+}
+
+void VirtualFrame::report(const SuiteError& error) const {
+    logService().MsgBox(error.description(), LogService::kExclamation, kTitle);
+}
+
+void VirtualFrame::Bind(std::shared_ptr<Connection> connection, std::shared_ptr<Recordset> recordset,
+                        const QString& sql, const QString& keyColumn, NavigatorBar* navigator) {
+    if (navigator) navigator->setFrame(this);
+    connection_ = std::move(connection);
+    source_ = sql;
+    keyColumn_ = keyColumn;
+    Attach(std::move(recordset));
+}
+
+void VirtualFrame::AddControl(FrameControl* control) {
+    if (!control || controls_.contains(control)) return;
+    controls_.append(control);
+    control->setFrame(this);
+}
+
+void VirtualFrame::Detach() { recordset_.reset(); }
+
+void VirtualFrame::Attach(std::shared_ptr<Recordset> recordset) {
+    recordset_ = std::move(recordset);
+    recordChanged_ = childChanged_ = false;
+    enterStatus(kStatusShown);
+}
+
+bool VirtualFrame::onRow() const {
+    return recordset_ && recordset_->State() == 1 && !recordset_->AtBOF() && !recordset_->AtEOF();
+}
+
+void VirtualFrame::enterStatus(int status) {
+    status_ = status;
+    Refresh();
+    if (externalChange_ == 0) emit ChangeStatus(status);
+}
+
+void VirtualFrame::abandonNewRow() {
+    if (recordset_ && recordset_->State() == 1 && recordset_->EditMode() == Recordset::EditAdd) {
+        recordset_->CancelUpdate();
+        recordChanged_ = false;
+    }
+}
+
+void VirtualFrame::setStatus(int status) {
+    if (status == kStatusAdding) return startAdding();
+    abandonNewRow();
+    enterStatus(status);
+}
+
+void VirtualFrame::startAdding() {
+    if (!recordset_ || recordset_->State() != 1) {
+        emit AfterAddNew(false);
+        return;
+    }
+    try {
+        abandonNewRow();  // an untouched new row must not wait in the recordset for a batch write
+        recordset_->AddNew();
+    } catch (const SuiteError& e) {
+        report(e);
+        emit AfterAddNew(false);
+        return;
+    }
+    status_ = kStatusAdding;
+    // A new row is a change of its own until the form says otherwise.
+    recordChanged_ = true;
+    childChanged_ = false;
+    Refresh();
+    emit AfterAddNew(true);
+    enterStatus(kStatusAdding);
+}
+
+bool VirtualFrame::isRecordChanged() {
+    const bool own = recordChanged_ || childChanged_;
+    bool changed = own;
+    emit IsRecordChanged(&changed);
+    return changed || own;
+}
+
+void VirtualFrame::Refresh() {
+    const bool row = onRow();
+    for (const QPointer<FrameControl>& c : controls_) {
+        if (!c || c->DataField().isEmpty()) continue;
+        const int index = row ? recordset_->FieldIndex(c->DataField()) : -1;
+        c->setValue(index >= 0 ? recordset_->Fields(index).Value() : QVariant());
+    }
+}
+
+bool VirtualFrame::ConfirmPending(bool ask, bool undoOnNo, bool offerCancel) {
+    if (!isRecordChanged()) return true;
+    if (!ask) return UpdateRecord(true, false);
+    const int flags = LogService::kQuestion | (offerCancel ? LogService::kYesNoCancel : LogService::kYesNo);
+    const int answer = logService().MsgBox(
+        QStringLiteral("I dati sono stati modificati.\r\nSi desidera salvare le modifiche?"), flags,
+        QStringLiteral("Richiesta conferma"));
+    if (answer == LogService::kYes) return UpdateRecord(true, false);
+    if (answer == LogService::kNo) {
+        if (undoOnNo) Undo();
+        return true;
+    }
+    return false;
+}
+
+bool VirtualFrame::UpdateRecord(bool validate, bool keepPending) {
+    if (!onRow()) return false;
+    if (status_ != kStatusAdding && !isRecordChanged()) return true;
+    if (validate) {
+        FrameControl* inError = nullptr;
+        emit ValidateRecord(&inError);
+        if (inError) {
+            inError->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    bool cancel = false;
+    emit BeforeUpdate(&cancel);
+    if (cancel) return false;
+    bool ok = true;
+    try {
+        recordset_->Update();
+        if (!keepPending) recordset_->UpdateBatch(Recordset::AffectCurrent);
+    } catch (const SuiteError& e) {
+        ok = false;
+        report(e);
+    }
+    if (ok) recordChanged_ = childChanged_ = false;
+    emit AfterUpdate(ok);
+    if (ok && status_ == kStatusAdding) enterStatus(kStatusShown);
+    return ok;
+}
+
+void VirtualFrame::UpdateBatch() { emit UpdateBatchAll(); }
+
+bool VirtualFrame::Undo() {
+    if (!recordset_ || recordset_->State() != 1) {
+        emit AfterUndo(false);
+        return false;
+    }
+    const bool wasAdding = status_ == kStatusAdding;
+    try {
+        if (recordset_->EditMode() == Recordset::EditAdd) {
+            recordset_->CancelUpdate();
+        } else if (onRow()) {
+            const bool newRow = recordset_->Status() == RowStatus::New;
+            recordset_->CancelBatch(Recordset::AffectCurrent);
+            if (newRow && recordset_->RecordCount() > 0) recordset_->MoveFirst();
+        }
+    } catch (const SuiteError& e) {
+        report(e);
+        emit AfterUndo(false);
+        return false;
+    }
+    recordChanged_ = childChanged_ = false;
+    if (wasAdding) status_ = kStatusShown;
+    Refresh();
+    emit AfterUndo(true);
+    if (wasAdding) enterStatus(kStatusShown);
+    return true;
+}
+
+bool VirtualFrame::Delete() {
+    if (!onRow()) return false;
+    bool cancel = false;
+    emit BeforeDelete(&cancel);
+    if (cancel) return false;
+    if (status_ == kStatusAdding) return Undo();
+    try {
+        recordset_->Delete(Recordset::AffectCurrent);
+        recordset_->UpdateBatch(Recordset::AffectCurrent);
+    } catch (const SuiteError& e) {
+        report(e);
+        recordset_->CancelBatch(Recordset::AffectCurrent);
+        Refresh();
+        return false;
+    }
+    recordChanged_ = childChanged_ = false;
+    recordset_->MoveNext();
+    if (recordset_->AtEOF() && recordset_->RecordCount() > 0) recordset_->MoveLast();
+    enterStatus(kStatusShown);
+    return true;
+}
+
+bool VirtualFrame::move(void (Recordset::*step)(), bool (Recordset::*atEnd)() const) {
+    if (!recordset_ || recordset_->State() != 1 || recordset_->RecordCount() == 0) return false;
+    if (!ConfirmPending(true, true, true)) return false;
+    try {
+        abandonNewRow();
+        (recordset_.get()->*step)();
+        if ((recordset_.get()->*atEnd)()) {
+            // Past the last (first) row: stay on it, like the navigator's arrows do.
+            if (atEnd == &Recordset::AtEOF)
+                recordset_->MoveLast();
+            else
+                recordset_->MoveFirst();
+        }
+    } catch (const SuiteError& e) {
+        report(e);
+        return false;
+    }
+    recordChanged_ = childChanged_ = false;
+    enterStatus(kStatusShown);
+    return true;
+}
+
+bool VirtualFrame::MoveFirst() { return move(&Recordset::MoveFirst, &Recordset::AtBOF); }
+bool VirtualFrame::MoveLast() { return move(&Recordset::MoveLast, &Recordset::AtEOF); }
+bool VirtualFrame::MoveNext() { return move(&Recordset::MoveNext, &Recordset::AtEOF); }
+bool VirtualFrame::MovePrevious() { return move(&Recordset::MovePrevious, &Recordset::AtBOF); }
+
+void VirtualFrame::BeginExternalChange() { ++externalChange_; }
+
+void VirtualFrame::EndExternalChange() {
+    if (externalChange_ > 0 && --externalChange_ == 0) Refresh();
+}
+
+void VirtualFrame::DataWillBeReread() {
+    for (const QPointer<FrameControl>& c : controls_)
+        if (c && !c->DataField().isEmpty()) c->setValue(QVariant());
+}
+
+bool VirtualFrame::storeValue(FrameControl& control) {
+    if (externalChange_ > 0 || control.DataField().isEmpty() || !onRow()) return true;
+    const int index = recordset_->FieldIndex(control.DataField());
+    if (index < 0) {
+        logService().MsgBox(QStringLiteral("Il campo %1 non esiste nei dati del modulo.").arg(control.DataField()),
+                            LogService::kExclamation, kTitle);
+        return true;  // a binding error of the form; trapping the user in the field helps nobody
+    }
+    const QVariant value = control.Value();
+    try {
+        const ResultColumn& column = recordset_->column(index);
+        if (Value::same(Value::coerce(value, column.type, column.scale), recordset_->Fields(index).Value()))
+            return true;
+        recordset_->Fields(index).setValue(value);
+    } catch (const SuiteError& e) {
+        report(e);
+        return false;
+    }
+    recordChanged_ = true;
+    return true;
+}
