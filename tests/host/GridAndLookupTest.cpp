@@ -51,6 +51,10 @@ TEST_F(Grids, ShowsTheRecordsetWithCaptionsFormatsAndTheFormsCellTexts) {
               "0,50");
     EXPECT_EQ(RecordsetModel::format(QVariant::fromValue(Decimal::fromString("1234.5")), 12, "0.000"),
               "1234,500");
+
+    // A column laid out with the wrong kind shows its raw text rather than failing the drawing.
+    grid->AddColumn("TS01_NAME", "Nome come data", RecordsetModel::KindDate, 1200);
+    EXPECT_EQ(cell(grid, 0, 4), "Alfa");
 }
 
 TEST_F(Grids, TheUsersRowIsTheRecordsetsRowAndRefreshFollowsTheForm) {

@@ -72,6 +72,14 @@ TEST_F(Frame, AControlInErrorOrACancelStopsTheSaveAndKeepsTheChange) {
     EXPECT_TRUE(frame->RecordChanged());
 }
 
+TEST_F(Frame, AColumnBoundToTheWrongKindOfControlIsReportedNotFatal) {
+    auto* wrong = bind(new DateBox, "TS01_NAME");
+    frame->Refresh();
+    EXPECT_EQ(wrong->Text(), "");
+    ASSERT_EQ(log->messages().size(), 1);
+    EXPECT_EQ(name->Text(), "Alfa");
+}
+
 TEST_F(Frame, AValueTheColumnRefusesIsReportedAndTheUserStaysInTheField) {
     retype(name, "Much too long for ten");
     ASSERT_EQ(log->messages().size(), 1);

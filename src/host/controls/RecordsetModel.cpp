@@ -1,6 +1,7 @@
 #include "RecordsetModel.h"
 
 #include "Recordset.h"
+#include "SuiteError.h"
 #include "Value.h"
 
 RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -44,9 +45,16 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) return QVariant();
     reader_->setAbsolutePosition(index.row() + 1);
     const int field = reader_->FieldIndex(column.field);
-    QString text = field < 0 || reader_->AtEOF()
-                       ? QString()
-                       : format(reader_->Fields(field).Value(), column.kind, column.format);
+    QString text;
+    if (field >= 0 && !reader_->AtEOF()) {
+        const QVariant value = reader_->Fields(field).Value();
+        try {
+            text = format(value, column.kind, column.format);
+        } catch (const SuiteError&) {
+            // A value the column's kind cannot read (letters under a numeric column) is shown as it is.
+            text = Value::toText(value);
+        }
+    }
     if (cellText_) cellText_(column.field, &text);
     return text;
 }

@@ -107,7 +107,14 @@ void VirtualFrame::Refresh() {
     for (const QPointer<FrameControl>& c : controls_) {
         if (!c || c->DataField().isEmpty()) continue;
         const int index = row ? recordset_->FieldIndex(c->DataField()) : -1;
-        c->setValue(index >= 0 ? recordset_->Fields(index).Value() : QVariant());
+        try {
+            c->setValue(index >= 0 ? recordset_->Fields(index).Value() : QVariant());
+        } catch (const SuiteError& e) {
+            // A column bound to a control of another kind (text in a date box): say so, show
+            // the control empty and go on with the others.
+            c->setValue(QVariant());
+            report(e);
+        }
     }
 }
 
