@@ -8,11 +8,21 @@ int GuiLogService::MsgBox(const QString& message, int flags, const QString& titl
     box.setWindowTitle(title);
     box.setText(message);
     switch (flags & 0x70) {
-        case kCritical: box.setIcon(QMessageBox::Critical); break;
-        case kQuestion: box.setIcon(QMessageBox::Question); break;
-        case kExclamation: box.setIcon(QMessageBox::Warning); break;
-        case kInformation: box.setIcon(QMessageBox::Information); break;
-        default: box.setIcon(QMessageBox::NoIcon); break;
+        case kCritical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case kQuestion:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case kExclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case kInformation:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     struct Choice {
         QMessageBox::StandardButton button;
@@ -20,9 +30,15 @@ int GuiLogService::MsgBox(const QString& message, int flags, const QString& titl
     };
     QList<Choice> choices;
     switch (flags & 7) {
-        case kYesNoCancel: choices = {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}, {QMessageBox::Cancel, kCancel}}; break;
-        case kYesNo: choices = {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}}; break;
-        default: choices = {{QMessageBox::Ok, kOk}}; break;
+        case kYesNoCancel:
+            choices = {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}, {QMessageBox::Cancel, kCancel}};
+            break;
+        case kYesNo:
+            choices = {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}};
+            break;
+        default:
+            choices = {{QMessageBox::Ok, kOk}};
+            break;
     }
     for (const Choice& c : choices) {
         QPushButton* b = box.addButton(c.button);

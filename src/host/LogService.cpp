@@ -4,7 +4,9 @@ int LogService::defaultAnswer(int flags) {
     const bool second = (flags & kDefaultButton2) != 0;
     switch (flags & 7) {
         case kYesNo:
-        case kYesNoCancel: return second ? kNo : kYes;
-        default: return kOk;
+        case kYesNoCancel:
+            return second ? kNo : kYes;
+        default:
+            return kOk;
     }
 }

@@ -5,8 +5,8 @@
 #include "EditBox.h"
 #include "EventLog.h"
 #include "NumericBox.h"
-#include "ScriptedLogService.h"
 #include "QtPrinters.h"
+#include "ScriptedLogService.h"
 #include "TestForm.h"
 
 #include <gtest/gtest.h>
@@ -58,8 +58,9 @@ TEST_F(ControlEvents, TabbingThroughFieldsRaisesEntryAndExitEventsInOrder) {
     QTest::keyClick(focused(), Qt::Key_Tab);
     QTest::keyClicks(focused(), "12");
     QTest::keyClick(focused(), Qt::Key_Tab);
-    EXPECT_EQ(events.take(), (QStringList{"A.BeforeItem", "A.Validate", "A.AfterItem", "A.LostFocus", "N.BeforeItem",
-                                         "N.Validate", "N.AfterItem", "N.LostFocus", "D.BeforeItem"}));
+    EXPECT_EQ(events.take(),
+              (QStringList{"A.BeforeItem", "A.Validate", "A.AfterItem", "A.LostFocus", "N.BeforeItem",
+                           "N.Validate", "N.AfterItem", "N.LostFocus", "D.BeforeItem"}));
     EXPECT_EQ(first->Value().toString(), "abc");
     EXPECT_EQ(amount->Value().value<Decimal>(), Decimal(12));
     EXPECT_TRUE(log->messages().isEmpty());

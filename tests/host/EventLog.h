@@ -19,14 +19,22 @@ public:
     }
 
     void watch(VirtualFrame* f) {
-        connect(f, &VirtualFrame::AfterAddNew, this, [this](bool ok) { lines << QStringLiteral("AfterAddNew(%1)").arg(ok); });
-        connect(f, &VirtualFrame::AfterUndo, this, [this](bool ok) { lines << QStringLiteral("AfterUndo(%1)").arg(ok); });
-        connect(f, &VirtualFrame::AfterUpdate, this, [this](bool ok) { lines << QStringLiteral("AfterUpdate(%1)").arg(ok); });
-        connect(f, &VirtualFrame::BeforeUpdate, this, [this](bool*) { lines << QStringLiteral("BeforeUpdate"); });
-        connect(f, &VirtualFrame::BeforeDelete, this, [this](bool*) { lines << QStringLiteral("BeforeDelete"); });
-        connect(f, &VirtualFrame::ChangeStatus, this, [this](int s) { lines << QStringLiteral("ChangeStatus(%1)").arg(s); });
-        connect(f, &VirtualFrame::ValidateRecord, this, [this](FrameControl**) { lines << QStringLiteral("ValidateRecord"); });
-        connect(f, &VirtualFrame::UpdateBatchAll, this, [this] { lines << QStringLiteral("UpdateBatchAll"); });
+        connect(f, &VirtualFrame::AfterAddNew, this,
+                [this](bool ok) { lines << QStringLiteral("AfterAddNew(%1)").arg(ok); });
+        connect(f, &VirtualFrame::AfterUndo, this,
+                [this](bool ok) { lines << QStringLiteral("AfterUndo(%1)").arg(ok); });
+        connect(f, &VirtualFrame::AfterUpdate, this,
+                [this](bool ok) { lines << QStringLiteral("AfterUpdate(%1)").arg(ok); });
+        connect(f, &VirtualFrame::BeforeUpdate, this,
+                [this](bool*) { lines << QStringLiteral("BeforeUpdate"); });
+        connect(f, &VirtualFrame::BeforeDelete, this,
+                [this](bool*) { lines << QStringLiteral("BeforeDelete"); });
+        connect(f, &VirtualFrame::ChangeStatus, this,
+                [this](int s) { lines << QStringLiteral("ChangeStatus(%1)").arg(s); });
+        connect(f, &VirtualFrame::ValidateRecord, this,
+                [this](FrameControl**) { lines << QStringLiteral("ValidateRecord"); });
+        connect(f, &VirtualFrame::UpdateBatchAll, this,
+                [this] { lines << QStringLiteral("UpdateBatchAll"); });
     }
 
     QStringList take() {

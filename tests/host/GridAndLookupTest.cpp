@@ -1,5 +1,5 @@
-#include "DecodeRequest.h"
 #include "Decimal.h"
+#include "DecodeRequest.h"
 #include "FrameFixture.h"
 #include "Grid.h"
 #include "GridNavigator.h"
@@ -17,7 +17,9 @@ namespace {
 
 using Grids = FrameFixture;
 
-QString cell(Grid* grid, int row, int column) { return grid->model()->index(row, column).data().toString(); }
+QString cell(Grid* grid, int row, int column) {
+    return grid->model()->index(row, column).data().toString();
+}
 
 TEST_F(Grids, ShowsTheRecordsetWithCaptionsFormatsAndTheFormsCellTexts) {
     auto* grid = form.add(new Grid);
@@ -42,10 +44,17 @@ TEST_F(Grids, ShowsTheRecordsetWithCaptionsFormatsAndTheFormsCellTexts) {
     // Drawing reads a copy: the form's recordset stays where it is.
     EXPECT_EQ(rs->AbsolutePosition(), 1);
 
-    EXPECT_EQ(RecordsetModel::format(QVariant::fromValue(Decimal::fromString("-1234567.456")), 12, "#,###.00"),
-              "-1.234.567,46");
-    EXPECT_EQ(RecordsetModel::format(QVariant::fromValue(Decimal::fromString("0.5")), 12, "#,##0.00"), "0,50");
-    EXPECT_EQ(RecordsetModel::format(QVariant::fromValue(Decimal::fromString("1234.5")), 12, "0.000"), "1234,500");
+    EXPECT_EQ(
+        RecordsetModel::format(QVariant::fromValue(Decimal::fromString("-1234567.456")), 12, "#,###.00"),
+        "-1.234.567,46");
+    EXPECT_EQ(RecordsetModel::format(QVariant::fromValue(Decimal::fromString("0.5")), 12, "#,##0.00"),
+              "0,50");
+    EXPECT_EQ(RecordsetModel::format(QVariant::fromValue(Decimal::fromString("1234.5")), 12, "0.000"),
+              "1234,500");
+
+    // A column laid out with the wrong kind shows its raw text rather than failing the drawing.
+    grid->AddColumn("TS01_NAME", "Nome come data", RecordsetModel::KindDate, 1200);
+    EXPECT_EQ(cell(grid, 0, 4), "Alfa");
 }
 
 TEST_F(Grids, TheUsersRowIsTheRecordsetsRowAndRefreshFollowsTheForm) {
@@ -88,7 +97,8 @@ TEST_F(Grids, GridNavigatorLetsTheFormCancelAndActsOnItsFrameOtherwise) {
     bar->setFrame(frame);
     QStringList after;
     bool cancelAll = true;
-    QObject::connect(bar, &NavigatorBar::ButtonClick, [&](const QString&, bool* cancel) { *cancel = cancelAll; });
+    QObject::connect(bar, &NavigatorBar::ButtonClick,
+                     [&](const QString&, bool* cancel) { *cancel = cancelAll; });
     QObject::connect(bar, &NavigatorBar::AfterButtonClick, [&](const QString& key) { after << key; });
     for (const char* key : {"Nuovo", "Apri", "Elimina", "Conferma"})
         QTest::mouseClick(bar->button(QString::fromLatin1(key)), Qt::LeftButton);
@@ -127,8 +137,9 @@ protected:
         code->setLogService(log);
         QObject::connect(code, &IdEditBox::StartDecode, [this](DecodeRequest* r) {
             ++decodes;
-            r->query = QStringLiteral("SELECT TS02_DESCR FROM TS02_KINDS WITH (NOLOCK) WHERE TS02_CODE = '%1'")
-                           .arg(code->Text().trimmed().replace("'", "''"));
+            r->query =
+                QStringLiteral("SELECT TS02_DESCR FROM TS02_KINDS WITH (NOLOCK) WHERE TS02_CODE = '%1'")
+                    .arg(code->Text().trimmed().replace("'", "''"));
             r->targets = {description};
             r->connectionString = db.connectionString();
         });
@@ -169,7 +180,8 @@ TEST_F(Codes, DecodeFillsTheDescriptionAndTheValidMarkWhenTheCodeChanges) {
 
 TEST_F(Codes, LookupListsTheRowsAndTakesTheChosenKey) {
     QObject::connect(code, &IdEditBox::StartLookup, [this](LookupRequest* r) {
-        r->query = QStringLiteral("SELECT TS02_CODE, TS02_DESCR FROM TS02_KINDS WITH (NOLOCK) ORDER BY TS02_CODE");
+        r->query =
+            QStringLiteral("SELECT TS02_CODE, TS02_DESCR FROM TS02_KINDS WITH (NOLOCK) ORDER BY TS02_CODE");
         r->columns = QStringList{"Codice", "Descrizione"};
         r->title = "Tipi";
         r->connectionString = db.connectionString();

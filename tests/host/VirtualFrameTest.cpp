@@ -55,7 +55,8 @@ TEST_F(Frame, AControlInErrorOrACancelStopsTheSaveAndKeepsTheChange) {
     QObject::disconnect(check);
 
     // A field that refuses to be left also stops the click on the navigator.
-    QMetaObject::Connection refuse = QObject::connect(name, &FrameControl::Validate, [](bool* cancel) { *cancel = true; });
+    QMetaObject::Connection refuse =
+        QObject::connect(name, &FrameControl::Validate, [](bool* cancel) { *cancel = true; });
     name->setFocus();
     events.take();
     click("Salva");
@@ -69,6 +70,14 @@ TEST_F(Frame, AControlInErrorOrACancelStopsTheSaveAndKeepsTheChange) {
     EXPECT_EQ(stored(1, "TS01_NAME").toString(), "Alfa");
     EXPECT_EQ(rs->Fields("TS01_NAME").Value().toString(), "Zeta");
     EXPECT_TRUE(frame->RecordChanged());
+}
+
+TEST_F(Frame, AColumnBoundToTheWrongKindOfControlIsReportedNotFatal) {
+    auto* wrong = bind(new DateBox, "TS01_NAME");
+    frame->Refresh();
+    EXPECT_EQ(wrong->Text(), "");
+    ASSERT_EQ(log->messages().size(), 1);
+    EXPECT_EQ(name->Text(), "Alfa");
 }
 
 TEST_F(Frame, AValueTheColumnRefusesIsReportedAndTheUserStaysInTheField) {
@@ -95,7 +104,8 @@ TEST_F(Frame, ANewRowGetsItsDefaultsAndBecomesAStoredRowWhenSaved) {
     retype(name, "Delta");
     retype(amount, "99");
     click("Salva");
-    EXPECT_EQ(events.take(), (QStringList{"ValidateRecord", "BeforeUpdate", "AfterUpdate(1)", "ChangeStatus(0)"}));
+    EXPECT_EQ(events.take(),
+              (QStringList{"ValidateRecord", "BeforeUpdate", "AfterUpdate(1)", "ChangeStatus(0)"}));
     EXPECT_EQ(frame->Status(), 0);
     EXPECT_EQ(storedRows(), 4);
     EXPECT_EQ(stored(4, "TS01_NAME").toString(), "Delta");
@@ -188,7 +198,8 @@ TEST_F(Frame, ConfirmPendingCountsTheChildIndicatorAndTheFormsOwnVerdict) {
     frame->setChildChanged(false);
 
     bool tabsChanged = true;
-    QObject::connect(frame, &VirtualFrame::IsRecordChanged, [&](bool* changed) { *changed = *changed || tabsChanged; });
+    QObject::connect(frame, &VirtualFrame::IsRecordChanged,
+                     [&](bool* changed) { *changed = *changed || tabsChanged; });
     log->enqueue(LogService::kNo);
     EXPECT_TRUE(frame->ConfirmPending(true, false, false));
     EXPECT_EQ(log->messages().last().flags, LogService::kQuestion | LogService::kYesNo);
@@ -201,7 +212,8 @@ TEST_F(Frame, ConfirmPendingCountsTheChildIndicatorAndTheFormsOwnVerdict) {
 }
 
 TEST_F(Frame, RowsKeptPendingAreWrittenByTheFormsBatchWrite) {
-    QObject::connect(frame, &VirtualFrame::UpdateBatchAll, [&] { rs->UpdateBatch(Recordset::AffectAllChapters); });
+    QObject::connect(frame, &VirtualFrame::UpdateBatchAll,
+                     [&] { rs->UpdateBatch(Recordset::AffectAllChapters); });
     retype(name, "Zeta");
     EXPECT_TRUE(frame->UpdateRecord(true, true));
     EXPECT_FALSE(frame->isRecordChanged());

@@ -29,9 +29,13 @@ void ComboBox::AddItem(const QString& description, const QVariant& code) {
     programmatic_ = false;
 }
 
-int ComboBox::ListCount() const { return combo_->count(); }
+int ComboBox::ListCount() const {
+    return combo_->count();
+}
 
-int ComboBox::ListIndex() const { return combo_->currentIndex(); }
+int ComboBox::ListIndex() const {
+    return combo_->currentIndex();
+}
 
 void ComboBox::setListIndex(int index) {
     programmatic_ = true;
@@ -51,6 +55,10 @@ void ComboBox::setValue(const QVariant& code) {
     setListIndex(found);
 }
 
-QString ComboBox::Text() const { return combo_->currentText(); }
+QString ComboBox::Text() const {
+    return combo_->currentText();
+}
 
-void ComboBox::setText(const QString& description) { setListIndex(combo_->findText(description)); }
+void ComboBox::setText(const QString& description) {
+    setListIndex(combo_->findText(description));
+}

@@ -44,8 +44,9 @@ bool DateBox::acceptInput(QString* problem) {
     const std::optional<QDate> date = parse(text);
     if (!date) {
         setValid(false);
-        *problem = QStringLiteral("La data \"%1\" non è valida.\r\n"
-                                  "Inserire una data esistente nel formato gg/mm/aaaa.")
+        *problem = QStringLiteral(
+                       "La data \"%1\" non è valida.\r\n"
+                       "Inserire una data esistente nel formato gg/mm/aaaa.")
                        .arg(text);
         return false;
     }

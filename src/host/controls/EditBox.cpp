@@ -8,7 +8,10 @@
 #include <QToolButton>
 
 EditBox::EditBox(QWidget* parent)
-    : FrameControl(parent), edit_(new QLineEdit(this)), keyButton_(new QToolButton(this)), menu_(new QMenu(this)) {
+    : FrameControl(parent),
+      edit_(new QLineEdit(this)),
+      keyButton_(new QToolButton(this)),
+      menu_(new QMenu(this)) {
     setEditor(edit_);
     keyButton_->setText(QStringLiteral("\u25BE"));
     keyButton_->setMenu(menu_);
@@ -24,15 +27,25 @@ QVariant EditBox::Value() const {
     return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
-void EditBox::setValue(const QVariant& value) { setText(Value::isNull(value) ? QString() : Value::toText(value)); }
+void EditBox::setValue(const QVariant& value) {
+    setText(Value::isNull(value) ? QString() : Value::toText(value));
+}
 
-QString EditBox::Text() const { return edit_->text(); }
+QString EditBox::Text() const {
+    return edit_->text();
+}
 
-void EditBox::setText(const QString& text) { edit_->setText(text); }
+void EditBox::setText(const QString& text) {
+    edit_->setText(text);
+}
 
-int EditBox::MaxLength() const { return edit_->maxLength(); }
+int EditBox::MaxLength() const {
+    return edit_->maxLength();
+}
 
-void EditBox::setMaxLength(int length) { edit_->setMaxLength(length > 0 ? length : 32767); }
+void EditBox::setMaxLength(int length) {
+    edit_->setMaxLength(length > 0 ? length : 32767);
+}
 
 void EditBox::setAcceptsInput(bool on) {
     FrameControl::setAcceptsInput(on);

@@ -15,28 +15,45 @@ int windowsKeyCode(int key) {
     if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return key;
     switch (key) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
+        case Qt::Key_Enter:
+            return 13;
         case Qt::Key_Tab:
-        case Qt::Key_Backtab: return 9;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Delete: return 46;
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Space: return 32;
-        default: return 0;
+        case Qt::Key_Backtab:
+            return 9;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Delete:
+            return 46;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return 38;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Space:
+            return 32;
+        default:
+            return 0;
     }
 }
 
 int shiftState(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
 }
 
 }  // namespace
@@ -59,11 +76,17 @@ void FrameControl::setEditor(QWidget* editor) {
     setTabStop(tabStop_);
 }
 
-VirtualFrame* FrameControl::frame() const { return frame_; }
+VirtualFrame* FrameControl::frame() const {
+    return frame_;
+}
 
-void FrameControl::setFrame(VirtualFrame* frame) { frame_ = frame; }
+void FrameControl::setFrame(VirtualFrame* frame) {
+    frame_ = frame;
+}
 
-void FrameControl::setAcceptsInput(bool on) { acceptsInput_ = on; }
+void FrameControl::setAcceptsInput(bool on) {
+    acceptsInput_ = on;
+}
 
 void FrameControl::setTabStop(bool on) {
     tabStop_ = on;
@@ -77,7 +100,9 @@ LogService& FrameControl::logService() const {
     return fallback;
 }
 
-bool FrameControl::acceptInput(QString*) { return true; }
+bool FrameControl::acceptInput(QString*) {
+    return true;
+}
 
 bool FrameControl::handleKey(int qtKey, Qt::KeyboardModifiers modifiers) {
     // Enter moves on like Tab, the way the suite's clerks fill a form.
@@ -94,8 +119,10 @@ bool FrameControl::isInputEvent(const QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
-        case QEvent::InputMethod: return true;
-        default: return false;
+        case QEvent::InputMethod:
+            return true;
+        default:
+            return false;
     }
 }
 

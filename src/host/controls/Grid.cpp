@@ -34,8 +34,8 @@ void Grid::setDataSource(std::shared_ptr<Recordset> recordset) {
     showCurrentRow();
 }
 
-void Grid::AddColumn(const QString& field, const QString& caption, int kind, int widthTwips, bool visible, int,
-                     const QString& format) {
+void Grid::AddColumn(const QString& field, const QString& caption, int kind, int widthTwips, bool visible,
+                     int, const QString& format) {
     QList<RecordsetModel::Column> columns = model_->columns();
     columns.append({field, caption, kind, format});
     widths_.append(widthTwips / kTwipsPerPixel);

@@ -20,8 +20,8 @@ public:
     std::shared_ptr<Recordset> DataSource() const { return source_; }
 
     // kind: 1 text, 4 date, 12 numeric; width in twips; format like "dd/MM/yyyy" or "#,###.00".
-    void AddColumn(const QString& field, const QString& caption, int kind, int widthTwips, bool visible = true,
-                   int alignment = 0, const QString& format = QString());
+    void AddColumn(const QString& field, const QString& caption, int kind, int widthTwips,
+                   bool visible = true, int alignment = 0, const QString& format = QString());
     void ClearColumns();
     // Reads the rows again and selects the recordset's current row.
     void Refresh();

@@ -81,8 +81,9 @@ void IdEditBox::decode() {
         connection->Open(request.connectionString);
         const std::vector<ResultSet> results = connection->Query(request.query);
         const bool found = !results.empty() && !results.front().rows.empty();
-        fill(request, found ? QVariantList(results.front().rows.front().begin(), results.front().rows.front().end())
-                            : QVariantList());
+        fill(request,
+             found ? QVariantList(results.front().rows.front().begin(), results.front().rows.front().end())
+                   : QVariantList());
         setValid(found);
     } catch (const SuiteError& e) {
         fill(request, {});

@@ -22,11 +22,17 @@ void NavigatorBar::addButton(const QString& key, const QString& caption) {
     });
 }
 
-void NavigatorBar::setFrame(VirtualFrame* frame) { frame_ = frame; }
+void NavigatorBar::setFrame(VirtualFrame* frame) {
+    frame_ = frame;
+}
 
-VirtualFrame* NavigatorBar::frame() const { return frame_; }
+VirtualFrame* NavigatorBar::frame() const {
+    return frame_;
+}
 
-QPushButton* NavigatorBar::button(const QString& key) const { return findChild<QPushButton*>(key); }
+QPushButton* NavigatorBar::button(const QString& key) const {
+    return findChild<QPushButton*>(key);
+}
 
 void NavigatorBar::press(const QString& key) {
     bool cancel = false;

@@ -10,13 +10,15 @@
 
 namespace {
 // Italian clerks type the decimal comma; the stored text is shown with it too.
-QString shown(const Decimal& d) { return d.toString().replace(QLatin1Char('.'), QLatin1Char(',')); }
+QString shown(const Decimal& d) {
+    return d.toString().replace(QLatin1Char('.'), QLatin1Char(','));
+}
 }  // namespace
 
 NumericBox::NumericBox(QWidget* parent) : EditBox(parent), currency_(new QLabel(this)) {
     lineEdit()->setAlignment(Qt::AlignRight);
-    lineEdit()->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[+-]?[0-9]*([.,][0-9]*)?")), this));
+    lineEdit()->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[+-]?[0-9]*([.,][0-9]*)?")), this));
     currency_->hide();
     row()->addWidget(currency_);
 }
@@ -33,7 +35,9 @@ void NumericBox::setValue(const QVariant& value) {
     setText(shown(decimals_ >= 0 ? d.rounded(decimals_) : d));
 }
 
-QString NumericBox::CurrencyLabel() const { return currency_->text(); }
+QString NumericBox::CurrencyLabel() const {
+    return currency_->text();
+}
 
 void NumericBox::setCurrencyLabel(const QString& currency) {
     currency_->setText(currency);
@@ -49,8 +53,9 @@ bool NumericBox::acceptInput(QString* problem) {
     const std::optional<Decimal> d = Decimal::parse(text);
     if (!d) {
         setValid(false);
-        *problem = QStringLiteral("Il valore \"%1\" non è un numero valido.\r\n"
-                                  "Inserire solo cifre, con la virgola per i decimali.")
+        *problem = QStringLiteral(
+                       "Il valore \"%1\" non è un numero valido.\r\n"
+                       "Inserire solo cifre, con la virgola per i decimali.")
                        .arg(text);
         return false;
     }

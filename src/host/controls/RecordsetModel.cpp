@@ -1,6 +1,7 @@
 #include "RecordsetModel.h"
 
 #include "Recordset.h"
+#include "SuiteError.h"
 #include "Value.h"
 
 RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -32,7 +33,9 @@ int RecordsetModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
 }
 
-int RecordsetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(columns_.size()); }
+int RecordsetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(columns_.size());
+}
 
 QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
     if (!reader_ || !index.isValid() || index.row() >= reader_->RecordCount()) return QVariant();
@@ -42,13 +45,23 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) return QVariant();
     reader_->setAbsolutePosition(index.row() + 1);
     const int field = reader_->FieldIndex(column.field);
-    QString text = field < 0 || reader_->AtEOF() ? QString() : format(reader_->Fields(field).Value(), column.kind, column.format);
+    QString text;
+    if (field >= 0 && !reader_->AtEOF()) {
+        const QVariant value = reader_->Fields(field).Value();
+        try {
+            text = format(value, column.kind, column.format);
+        } catch (const SuiteError&) {
+            // A value the column's kind cannot read (letters under a numeric column) is shown as it is.
+            text = Value::toText(value);
+        }
+    }
     if (cellText_) cellText_(column.field, &text);
     return text;
 }
 
 QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section >= columns_.size()) return QVariant();
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section >= columns_.size())
+        return QVariant();
     return columns_.at(section).caption;
 }
 

@@ -40,7 +40,9 @@ void VirtualFrame::AddControl(FrameControl* control) {
     control->setFrame(this);
 }
 
-void VirtualFrame::Detach() { recordset_.reset(); }
+void VirtualFrame::Detach() {
+    recordset_.reset();
+}
 
 void VirtualFrame::Attach(std::shared_ptr<Recordset> recordset) {
     recordset_ = std::move(recordset);
@@ -105,7 +107,14 @@ void VirtualFrame::Refresh() {
     for (const QPointer<FrameControl>& c : controls_) {
         if (!c || c->DataField().isEmpty()) continue;
         const int index = row ? recordset_->FieldIndex(c->DataField()) : -1;
-        c->setValue(index >= 0 ? recordset_->Fields(index).Value() : QVariant());
+        try {
+            c->setValue(index >= 0 ? recordset_->Fields(index).Value() : QVariant());
+        } catch (const SuiteError& e) {
+            // A column bound to a control of another kind (text in a date box): say so, show
+            // the control empty and go on with the others.
+            c->setValue(QVariant());
+            report(e);
+        }
     }
 }
 
@@ -152,7 +161,9 @@ bool VirtualFrame::UpdateRecord(bool validate, bool keepPending) {
     return ok;
 }
 
-void VirtualFrame::UpdateBatch() { emit UpdateBatchAll(); }
+void VirtualFrame::UpdateBatch() {
+    emit UpdateBatchAll();
+}
 
 bool VirtualFrame::Undo() {
     if (!recordset_ || recordset_->State() != 1) {
@@ -225,12 +236,22 @@ bool VirtualFrame::move(void (Recordset::*step)(), bool (Recordset::*atEnd)() co
     return true;
 }
 
-bool VirtualFrame::MoveFirst() { return move(&Recordset::MoveFirst, &Recordset::AtBOF); }
-bool VirtualFrame::MoveLast() { return move(&Recordset::MoveLast, &Recordset::AtEOF); }
-bool VirtualFrame::MoveNext() { return move(&Recordset::MoveNext, &Recordset::AtEOF); }
-bool VirtualFrame::MovePrevious() { return move(&Recordset::MovePrevious, &Recordset::AtBOF); }
+bool VirtualFrame::MoveFirst() {
+    return move(&Recordset::MoveFirst, &Recordset::AtBOF);
+}
+bool VirtualFrame::MoveLast() {
+    return move(&Recordset::MoveLast, &Recordset::AtEOF);
+}
+bool VirtualFrame::MoveNext() {
+    return move(&Recordset::MoveNext, &Recordset::AtEOF);
+}
+bool VirtualFrame::MovePrevious() {
+    return move(&Recordset::MovePrevious, &Recordset::AtBOF);
+}
 
-void VirtualFrame::BeginExternalChange() { ++externalChange_; }
+void VirtualFrame::BeginExternalChange() {
+    ++externalChange_;
+}
 
 void VirtualFrame::EndExternalChange() {
     if (externalChange_ > 0 && --externalChange_ == 0) Refresh();
@@ -245,8 +266,9 @@ bool VirtualFrame::storeValue(FrameControl& control) {
     if (externalChange_ > 0 || control.DataField().isEmpty() || !onRow()) return true;
     const int index = recordset_->FieldIndex(control.DataField());
     if (index < 0) {
-        logService().MsgBox(QStringLiteral("Il campo %1 non esiste nei dati del modulo.").arg(control.DataField()),
-                            LogService::kExclamation, kTitle);
+        logService().MsgBox(
+            QStringLiteral("Il campo %1 non esiste nei dati del modulo.").arg(control.DataField()),
+            LogService::kExclamation, kTitle);
         return true;  // a binding error of the form; trapping the user in the field helps nobody
     }
     const QVariant value = control.Value();

@@ -36,8 +36,8 @@ public:
     // The recordset opened with `sql` on `connection`; `keyColumn` identifies a row for the
     // form; the navigator, when given, acts on this frame. Shows the current row (status 0) and
     // raises ChangeStatus(0).
-    void Bind(std::shared_ptr<Connection> connection, std::shared_ptr<Recordset> recordset, const QString& sql,
-              const QString& keyColumn, NavigatorBar* navigator = nullptr);
+    void Bind(std::shared_ptr<Connection> connection, std::shared_ptr<Recordset> recordset,
+              const QString& sql, const QString& keyColumn, NavigatorBar* navigator = nullptr);
     void AddControl(FrameControl* control);
     const QList<QPointer<FrameControl>>& controls() const { return controls_; }
 
