@@ -1,0 +1,86 @@
+#include "Decimal.h"
+#include "EngineFixture.h"
+#include "SuiteError.h"
+
+#include <QDateTime>
+
+// The SQL Server constructs the forms write, run on each engine.
+class DialectTest : public EngineTest {};
+INSTANTIATE_ON_ENGINES(DialectTest);
+
+TEST_P(DialectTest, ConditionalInsertRegistersADocumentOnce) {
+    const QString sql = QStringLiteral(
+        "IF ( ( SELECT COUNT(*) FROM TS02_REGISTER WHERE TS02_DITTA = 1 AND TS02_NUMREG = 'R''10;' ) = 0 ) BEGIN"
+        " INSERT INTO TS02_REGISTER ( TS02_DITTA , TS02_NUMREG , TS02_TYPE , TS02_CREATED ) VALUES ( 1 , 'R''10;' , 4 , '20241205' ) END");
+    conn_->Execute(sql);
+    conn_->Execute(sql);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS02_REGISTER WHERE TS02_NUMREG = 'R''10;'")).toInt(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS02_CREATED FROM TS02_REGISTER WHERE TS02_NUMREG = 'R''10;'")),
+              QVariant(QDate(2024, 12, 5)));
+}
+
+TEST_P(DialectTest, DateLiteralsCompareWithDateColumns) {
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WITH (NOLOCK) WHERE TS01_DUE >= '20240201'")).toInt(), 2);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DUE BETWEEN '20240131' AND '20240229'")).toInt(), 3);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DUE = '20240131'")).toInt(), 2);
+    conn_->Execute(QStringLiteral("UPDATE TS01_BILLS SET TS01_DUE = '20250101', TS01_STAMP = '20250101 08:30:00' WHERE TS01_DITTA = 2"));
+    auto rs = std::make_shared<Recordset>();
+    rs->Open(QStringLiteral("SELECT TS01_DUE, TS01_STAMP FROM TS01_BILLS WHERE TS01_DITTA = 2"), conn_);
+    EXPECT_EQ(rs->Fields("TS01_DUE").Value(), QVariant(QDate(2025, 1, 1)));
+    EXPECT_EQ(rs->Fields("TS01_STAMP").Value().toDateTime(), QDateTime(QDate(2025, 1, 1), QTime(8, 30)));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_STAMP > '20250101'")).toInt(), 1);
+}
+
+TEST_P(DialectTest, QueriesOfTheFormsRunAsWritten) {
+    // The next progressive: CASE over a derived table with MAX.
+    EXPECT_EQ(scalar(QStringLiteral(
+                  "SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE PROGRESSIVO.MASSIMOPROG + 1 END AS NUOVOPROGRESSIVO"
+                  " FROM ( SELECT MAX(TS01_PROG) AS MASSIMOPROG FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' )"
+                  " AS PROGRESSIVO")).toInt(),
+              3);
+    EXPECT_EQ(scalar(QStringLiteral(
+                  "SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE PROGRESSIVO.MASSIMOPROG + 1 END AS NUOVOPROGRESSIVO"
+                  " FROM ( SELECT MAX(TS01_PROG) AS MASSIMOPROG FROM TS01_BILLS WHERE TS01_NUMREG = 'NONE' ) AS PROGRESSIVO"))
+                  .toInt(),
+              1);
+    // EXISTS with a correlated, aliased LEFT OUTER JOIN, and IN.
+    EXPECT_EQ(scalar(QStringLiteral(
+                  "SELECT COUNT(*) FROM TS01_BILLS WITH (NOLOCK) WHERE EXISTS ( SELECT 1 FROM TS01_BILLS AS SCAD WITH (NOLOCK)"
+                  " LEFT OUTER JOIN TS02_REGISTER REG WITH (NOLOCK) ON SCAD.TS01_DITTA = REG.TS02_DITTA AND SCAD.TS01_NUMREG = REG.TS02_NUMREG"
+                  " WHERE (SCAD.TS01_DITTA = TS01_BILLS.TS01_DITTA) AND (SCAD.TS01_NUMREG = TS01_BILLS.TS01_NUMREG)"
+                  " AND (SCAD.TS01_PROG = TS01_BILLS.TS01_PROG) AND (REG.TS02_TYPE IN (0, 4)) )")).toInt(),
+              3);
+    // A CASE that turns codes into abbreviations, ordered.
+    auto rs = std::make_shared<Recordset>();
+    rs->Open(QStringLiteral(" SELECT    TS01_PROG,    CASE TS01_STATE        WHEN 0 THEN 'Ap'        WHEN 1 THEN 'Ch'    END AS STATO"
+                            " FROM    TS01_BILLS WITH (NOLOCK) WHERE TS01_DITTA = 1 ORDER BY    TS01_NUMREG, TS01_PROG"),
+             conn_);
+    QStringList states;
+    for (; !rs->AtEOF(); rs->MoveNext()) states << rs->Fields("STATO").Value().toString();
+    EXPECT_EQ(states, (QStringList{QStringLiteral("Ap"), QStringLiteral("Ch"), QStringLiteral("Ap")}));
+}
+
+TEST_P(DialectTest, ABatchOfDeletionsRemovesABillAndItsChildren) {
+    conn_->Execute(QStringLiteral("INSERT INTO TS03_NOTES (TS03_DITTA, TS03_NUMREG, TS03_PROG, TS03_TEXT) VALUES (1, 'R001', 1, 'x;y')"));
+    const long affected = conn_->Execute(QStringLiteral(
+        " DELETE FROM TS03_NOTES WHERE (TS03_DITTA = 1) AND  (TS03_NUMREG = 'R001') AND (TS03_PROG = 1) ;"
+        " DELETE FROM TS01_BILLS WHERE (TS01_DITTA = 1) AND (TS01_NUMREG = 'R001') AND (TS01_PROG = 1) ;"));
+    EXPECT_EQ(affected, 2);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS03_NOTES")).toInt(), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 3);
+}
+
+TEST_P(DialectTest, AStatementTheEngineRefusesSaysSoAndTheTransactionCanRollBack) {
+    conn_->BeginTrans();
+    conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_DITTA = 2"));
+    try {
+        conn_->Execute(QStringLiteral("SELECT * FROM NO_SUCH_TABLE"));
+        FAIL();
+    } catch (const SuiteError& e) {
+        EXPECT_EQ(e.number(), SuiteError::kCommandFailed);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("NO_SUCH_TABLE")));
+    }
+    conn_->RollbackTrans();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 4);
+    EXPECT_THROW(conn_->CommitTrans(), SuiteError);  // nothing open
+}

@@ -1,0 +1,66 @@
+#include "ConnectionString.h"
+#include "SqlDialect.h"
+#include "SqlText.h"
+#include "SuiteError.h"
+
+#include <gtest/gtest.h>
+
+TEST(SqlText, SplitsBatchesOnlyOutsideLiterals) {
+    const QStringList parts = SqlText::splitStatements(
+        QStringLiteral(" SELECT 'a;b' AS X FROM T WHERE N = 'it''s; fine' ; SELECT 2 ;; "));
+    ASSERT_EQ(parts.size(), 2);
+    EXPECT_EQ(parts[0], QStringLiteral("SELECT 'a;b' AS X FROM T WHERE N = 'it''s; fine'"));
+    EXPECT_EQ(parts[1], QStringLiteral("SELECT 2"));
+}
+
+TEST(SqlText, RemovesTableHintsButNotTextThatLooksLikeThem) {
+    const QString out = SqlText::removeTableHints(
+        QStringLiteral("SELECT * FROM A WITH (NOLOCK) JOIN B with(nolock) ON 1=1 WHERE N = 'WITH (NOLOCK)'"));
+    EXPECT_FALSE(out.left(out.indexOf(QLatin1Char('\''))).contains(QStringLiteral("NOLOCK"), Qt::CaseInsensitive));
+    EXPECT_TRUE(out.endsWith(QStringLiteral("'WITH (NOLOCK)'")));
+}
+
+TEST(SqlText, ReadsTheConditionalInsertOfTheDocumentRegister) {
+    const QString sql = QStringLiteral(
+        "IF ( ( SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_DITTA_CG18 = 1 AND CO99_NUMREG = 'E) END' ) = 0 ) "
+        "BEGIN INSERT INTO CO99_MASTERDOC ( CO99_DITTA_CG18 , CO99_NUMREG ) VALUES ( 1 , 'E) END' ) END");
+    const auto c = SqlText::parseConditional(sql);
+    ASSERT_TRUE(c.has_value());
+    EXPECT_EQ(c->condition,
+              QStringLiteral("( SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_DITTA_CG18 = 1 AND CO99_NUMREG = 'E) END' ) = 0"));
+    EXPECT_EQ(c->body, QStringLiteral("INSERT INTO CO99_MASTERDOC ( CO99_DITTA_CG18 , CO99_NUMREG ) VALUES ( 1 , 'E) END' )"));
+    EXPECT_FALSE(SqlText::parseConditional(QStringLiteral("SELECT 1")).has_value());
+    EXPECT_FALSE(SqlText::parseConditional(QStringLiteral("IF (1=1 BEGIN X END")).has_value());
+
+    const auto statements = SqlDialect::create(SqlDialect::Engine::Sqlite)->translate(sql + QStringLiteral(" ; DELETE FROM X"));
+    ASSERT_EQ(statements.size(), 2);
+    EXPECT_FALSE(statements[0].guard.isEmpty());
+    EXPECT_TRUE(statements[1].guard.isEmpty());
+    // SQL Server gets the text as it stands.
+    const auto asIs = SqlDialect::create(SqlDialect::Engine::SqlServer)->translate(sql);
+    ASSERT_EQ(asIs.size(), 1);
+    EXPECT_EQ(asIs[0].sql, sql);
+}
+
+TEST(SqlText, QuotesTextSoThatItStaysData) {
+    EXPECT_EQ(SqlText::quote(QStringLiteral("O'Brien'; DROP TABLE X; --")),
+              QStringLiteral("'O''Brien''; DROP TABLE X; --'"));
+    const QStringList parts = SqlText::splitStatements(QStringLiteral("SELECT ") + SqlText::quote(QStringLiteral("a';b")));
+    EXPECT_EQ(parts.size(), 1);
+}
+
+TEST(ConnectionString, NamesEngineAndPlace) {
+    const auto pg = ConnectionString::parse(QStringLiteral("postgresql://u:p@db.local:5433/ditta?schema=s1"));
+    EXPECT_EQ(pg.engine, SqlDialect::Engine::PostgreSql);
+    EXPECT_EQ(pg.databaseName, QStringLiteral("ditta"));
+    EXPECT_EQ(pg.host, QStringLiteral("db.local"));
+    EXPECT_EQ(pg.port, 5433);
+    EXPECT_EQ(pg.user, QStringLiteral("u"));
+    EXPECT_EQ(pg.schema, QStringLiteral("s1"));
+    const auto socket = ConnectionString::parse(QStringLiteral("postgresql:///kv?host=/var/run/postgresql"));
+    EXPECT_EQ(socket.host, QStringLiteral("/var/run/postgresql"));
+    EXPECT_EQ(ConnectionString::parse(QStringLiteral("sqlite:/tmp/x.db")).databaseName, QStringLiteral("/tmp/x.db"));
+    EXPECT_EQ(ConnectionString::parse(QStringLiteral("odbc:DSN=ditta")).engine, SqlDialect::Engine::SqlServer);
+    for (const char* bad : {"", "mysql://x", "sqlite:", "postgresql://host"})
+        EXPECT_THROW(ConnectionString::parse(QString::fromLatin1(bad)), SuiteError) << bad;
+}
