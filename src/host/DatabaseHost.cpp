@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DatabaseAttachmentStore.h"
+#include "GuiLogService.h"
 #include "Recordset.h"
 #include "SqlText.h"
 #include "SuiteError.h"
@@ -127,4 +128,8 @@ bool DatabaseHost::RunProgram(const QString& progId, const QVariantList& paramet
 
 std::unique_ptr<AttachmentStore> DatabaseHost::CreateAttachmentStore() const {
     return std::make_unique<DatabaseAttachmentStore>();
+}
+
+std::shared_ptr<LogService> DatabaseHost::CreateLogService() const {
+    return logFactory_ ? logFactory_() : std::make_shared<GuiLogService>();
 }

@@ -28,10 +28,13 @@ public:
     void RegisterMenuEntry(const MenuEntry& entry) override;
     bool RunProgram(const QString& progId, const QVariantList& parameters = {}) override;
     std::unique_ptr<AttachmentStore> CreateAttachmentStore() const override;
+    std::shared_ptr<LogService> CreateLogService() const override;
 
     const QList<MenuEntry>& menuEntries() const { return menu_; }
     QString companyName() const { return companyName_; }
     // How the application runs a sibling program; without one RunProgram answers false.
+    // Where the forms' message services come from; message boxes on screen by default.
+    void setLogServiceFactory(std::function<std::shared_ptr<LogService>()> factory) { logFactory_ = std::move(factory); }
     void setProgramLauncher(std::function<bool(const QString&, const QVariantList&)> launcher) {
         launcher_ = std::move(launcher);
     }
@@ -46,4 +49,5 @@ private:
     mutable QHash<int, QString> messages_;
     QList<MenuEntry> menu_;
     std::function<bool(const QString&, const QVariantList&)> launcher_;
+    std::function<std::shared_ptr<LogService>()> logFactory_;
 };

@@ -9,6 +9,7 @@
 #include <QVariantList>
 
 class AttachmentStore;
+class LogService;
 class Cinterface;
 
 // The host's global object: who is working on which company and database, the message
@@ -32,4 +33,7 @@ public:
     virtual bool RunProgram(const QString& progId, const QVariantList& parameters = {}) = 0;
     // A new attachment store (the suite's attachment object).
     virtual std::unique_ptr<AttachmentStore> CreateAttachmentStore() const = 0;
+    // The message service a form creates at load: message boxes for a person, a scripted one
+    // under the automation driver and in tests.
+    virtual std::shared_ptr<LogService> CreateLogService() const = 0;
 };

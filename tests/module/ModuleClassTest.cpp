@@ -4,6 +4,7 @@
 #include "FRMKV_TARSELLO.h"
 #include "HostGlobal.h"
 #include "PluginRegistry.h"
+#include "ScriptedLogService.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
 
@@ -39,6 +40,7 @@ public:
         };
         return std::make_unique<Store>();
     }
+    std::shared_ptr<LogService> CreateLogService() const override { return std::make_shared<ScriptedLogService>(); }
 
     Cinterface* active = nullptr;
     mutable QStringList iconsAsked;

@@ -23,6 +23,8 @@ class SuiteError;
 // false; nothing the user typed is lost: the row stays pending in the recordset.
 class VirtualFrame : public QFrame {
     Q_OBJECT
+    // Read by the host's navigator through the module's active frame.
+    Q_PROPERTY(int Status READ Status)
 public:
     static constexpr int kStatusShown = 0;
     static constexpr int kStatusAdding = 2;
