@@ -1,3 +1,4 @@
+#include "CLSKV_TARSELLO.h"
 #include "CallingProgram.h"
 #include "Connection.h"
 #include "DatabaseHost.h"
@@ -59,7 +60,10 @@ int main(int argc, char** argv) {
     QCommandLineOption noDemo(QStringLiteral("no-demo"), QStringLiteral("Leave a new database without the demo company."));
     QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                   QStringLiteral("Search, save a picture of the window to FILE and quit."), QStringLiteral("file"));
-    parser.addOptions({db, company, user, registry, noDemo, screenshot});
+    QCommandLineOption screenshotForm(QStringLiteral("screenshot-form"),
+                                      QStringLiteral("Open the first Bill found, save a picture of its form to FILE and quit."),
+                                      QStringLiteral("file"));
+    parser.addOptions({db, company, user, registry, noDemo, screenshot, screenshotForm});
     parser.process(app);
     QDir().mkpath(dataDir);
 
@@ -83,7 +87,19 @@ int main(int argc, char** argv) {
 
         HostMainWindow window(host, connection, modules);
         window.show();
-        if (parser.isSet(screenshot)) {
+        if (parser.isSet(screenshotForm)) {
+            window.callingProgram()->search();
+            window.openModule(window.callingProgram()->filter(), window.callingProgram()->selectedKey());
+            QTimer::singleShot(500, &window, [&] {
+                auto* module = dynamic_cast<CLSKV_TARSELLO*>(window.module());
+                if (auto* form = module ? dynamic_cast<QWidget*>(module->form()) : nullptr) {
+                    form->resize(1180, 720);
+                    QCoreApplication::processEvents();
+                    form->grab().save(parser.value(screenshotForm));
+                }
+                app.quit();
+            });
+        } else if (parser.isSet(screenshot)) {
             window.callingProgram()->search();
             QTimer::singleShot(300, &window, [&] {
                 window.grab().save(parser.value(screenshot));

@@ -1,27 +1,60 @@
 #include "FRMKV_TARSELLO.h"
 
+#include "BillFormTexts.h"
 #include "CLSKV_TARSELLO.h"
 #include "Connection.h"
+#include "CheckBox.h"
+#include "ComboBox.h"
+#include "EditBox.h"
+#include "Grid.h"
 #include "HostGlobal.h"
 #include "HostNavigator.h"
+#include "IdEditBox.h"
+#include "LogService.h"
 #include "MDLKV_TARSELLO.h"
+#include "MainNavigator.h"
+#include "Recordset.h"
+#include "Schema.h"
 #include "SuiteError.h"
+#include "TabControl.h"
+#include "Value.h"
+#include "VirtualFrame.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QVBoxLayout>
+#include <QGroupBox>
+#include <QLabel>
+
+using MDLKV_TARSELLO::NullToString;
 
 FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setWindowTitle(QStringLiteral("Dettaglio effetti"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
-    auto* layout = new QVBoxLayout(this);
-    summary_ = new QLabel(this);
-    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(summary_);
-    bolMainActive = true;
+    setObjectName(QStringLiteral("FRMKV_TARSELLO"));
+    setWindowTitle(BillFormTexts::kCaption);
+    createControls();
+    connect(TAB_SCADENZE, &TabControl::Click, this, [this](int) { TAB_SCADENZE_Click(); });
+    connect(INV_MAIN, &NavigatorBar::ButtonClick, this,
+            [this](const QString& key, bool* cancel) { QRT_INTERNAV_DETTTARS_ButtonClick(key, cancel); });
+    connect(INV_MAIN, &NavigatorBar::AfterButtonClick, this,
+            [this](const QString& key) { QRT_INTERNAV_DETTTARS_AfterButtonClick(key); });
+    // A change of the header's status (another Bill, a new one) makes every tab out of date.
+    connect(FME_TESTATA, &VirtualFrame::ChangeStatus, this, [this](int) {
+        bolTabConf_DatiGen = bolTabConf_CambCess = bolTabConf_Storico = bolTabConf_Solleciti = bolTabConf_Note = false;
+        bolStoricoModified = bolSollecitiModified = false;
+        if (activated_) SetUpDatiControlloTab();
+    });
+    Form_Initialize();
 }
 
 FRMKV_TARSELLO::~FRMKV_TARSELLO() = default;
+
+void FRMKV_TARSELLO::Form_Initialize() {
+    bolTabIni_DatiGen = bolTabIni_CambCess = bolTabIni_Storico = bolTabIni_Solleciti = bolTabIni_Note = false;
+    bolMainActive = true;
+    bolStoricoModified = bolSollecitiModified = false;
+    activated_ = false;
+    transactionOpen_ = false;
+    savedTab_ = savedStorico_ = savedSolleciti_ = QRect();
+}
 
 void FRMKV_TARSELLO::setFormWindowState(int state) {
     // The suite's window states: 0 normal, 1 minimised, 2 maximised.
@@ -37,26 +70,56 @@ void FRMKV_TARSELLO::showForm(bool modal) {
     setWindowModality(Qt::ApplicationModal);
     show();
     QEventLoop loop;
-    connect(this, &FRMKV_TARSELLO::destroyed, &loop, &QEventLoop::quit);
     while (isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+ComboBox* FRMKV_TARSELLO::combo(const QString& name) const {
+    return qobject_cast<ComboBox*>(controls_.value(name));
 }
 
 void FRMKV_TARSELLO::Form_Load() {
     loaded_ = true;
-    try {
+    guard("Form_Load:", [&] {
+        TXT_ID_MG35->hide();
+        clsLog = ActiveInterface_->ClsGlobal()->CreateLogService();
+        for (FrameControl* c : controls_) c->setLogService(clsLog);
+        for (VirtualFrame* f : {FME_TESTATA, FME_CAMBIALI, FME_NOTE}) f->setLogService(clsLog);
+
         auto connection = std::make_shared<Connection>();
         connection->Open(ActiveInterface_->ClsGlobal()->DatabaseSettings());
+        connection->setCatalogue(Schema::catalogue());
         clsConnessione = connection;
         ActiveInterface_->setConnection(connection);
-    } catch (const SuiteError& e) {
-        summary_->setText(e.description());
-        return;
-    }
-    const QString key = ActiveClass ? MDLKV_TARSELLO::NullToString(ActiveClass->ChiaveEffettoInGestione) : QString();
-    summary_->setText(QStringLiteral("Selezione: %1\nOrdinamento: %2\nTipo archivio: %3\nEffetto: %4")
-                          .arg(ActiveClass ? ActiveClass->StringaDiSelezioneEffetti : QString(),
-                               ActiveClass ? ActiveClass->StringaDiOrdinamentoEffetti : QString(),
-                               ActiveClass ? MDLKV_TARSELLO::NullToString(ActiveClass->TipoArchivio) : QString(), key));
+        ActiveClass = dynamic_cast<CLSKV_TARSELLO*>(ActiveInterface_);
+
+        const CompanyContext& context = ActiveInterface_->ClsGlobal()->CompanyContext();
+        company_ = context.company;
+        companyFlag_ = context.parameters.referenceDateSet;
+        referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid() ? context.parameters.referenceDate
+                                                                                    : QDate::currentDate();
+        InizializzaTestata();
+        ImpostaVoceDiMenu();
+        if (ActiveInterface_->WindowModal()) {
+            const int left = Value::toInt(ActiveInterface_->Left());
+            const int top = Value::toInt(ActiveInterface_->Top());
+            move(left == 0 ? 10 : left, top == 0 ? 10 : top);
+        }
+        if (ActiveClass && Value::toInt(ActiveClass->TipoArchivio) == 1)
+            TXT_CIG->AddKeyButtonItem(BillFormTexts::kMenuCigCup, QStringLiteral("1"));
+    });
+}
+
+void FRMKV_TARSELLO::ImpostaVoceDiMenu() {
+    guard("ImpostaVoceDiMenu:", [&] {
+        auto entry = std::make_shared<MenuEntry>();
+        entry->enabled = entry->visible = true;
+        entry->progId = BillFormTexts::kMenuProgId;
+        entry->menuModulo = ActiveInterface_->MenuModulo();
+        entry->menuPadre = ActiveInterface_->MenuPadre();
+        entry->caption = BillFormTexts::kCaption;
+        ActiveInterface_->setClsVoceMenu(entry);
+        ActiveInterface_->ClsGlobal()->RegisterMenuEntry(*entry);
+    });
 }
 
 void FRMKV_TARSELLO::showEvent(QShowEvent* event) {
@@ -64,11 +127,78 @@ void FRMKV_TARSELLO::showEvent(QShowEvent* event) {
     Form_Activate();
 }
 
-void FRMKV_TARSELLO::Form_Activate() { activated_ = true; }
+void FRMKV_TARSELLO::AttivaModulo() {
+    if (!ActiveInterface_) return;
+    if (auto global = ActiveInterface_->ClsGlobal()) global->SetActiveModule(ActiveInterface_);
+    if (HostNavigator* navigator = ActiveInterface_->ActiveNavigator()) {
+        if (auto* frame = qobject_cast<VirtualFrame*>(ActiveInterface_->ActiveFrame()))
+            navigator->SetButtonsStatus(frame->Status());
+        navigator->RefreshButtons();
+    }
+}
 
-void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
-    // The form cannot go before it has been shown once: it is still being set up.
-    if (!activated_) cancel = true;
+void FRMKV_TARSELLO::Form_Activate() {
+    LBL_ATTRESTESI->setVisible(TXT_ATTRIBUTI->isVisibleTo(this));
+    TXT_CONTRFINANZ->hide();
+    if (auto* l = findChild<QLabel*>(QStringLiteral("LBL_TXT_CONTRFINANZ"))) l->hide();
+    AttivaModulo();
+    if (activated_) return;
+    activated_ = true;
+    guard("Form_Activate:", [&] {
+        savedTab_ = TAB_SCADENZE->geometry();
+        savedStorico_ = GRD_STORICO->geometry();
+        savedSolleciti_ = GRD_SOLLECITI->geometry();
+        if (ActiveInterface_) ActiveInterface_->setActiveFrame(FME_TESTATA);
+        layGrids();
+        TXT_PROGR_EF08->AddKeyButtonItem(BillFormTexts::kMenuAllBanks, QStringLiteral("1"));
+        if (!clsRstTestata) return;  // the header query failed and was reported
+        const bool empty = clsRstTestata->RecordCount() <= 0;
+        if (empty || (ActiveClass && ActiveClass->AperturaSuNuovoEffetto)) {
+            FME_TESTATA->setStatus(VirtualFrame::kStatusAdding);
+        } else {
+            positionOnKey();
+        }
+        const int tipo = ActiveClass ? Value::toInt(ActiveClass->TipoArchivio) : -1;
+        auto showField = [&](QWidget* field, bool visible) {
+            field->setVisible(visible);
+            if (auto* l = findChild<QLabel*>(QStringLiteral("LBL_") + field->objectName())) l->setVisible(visible);
+        };
+        if (tipo == 0 || tipo == 1) {
+            showField(TXT_PDC, false);
+            TXT_CLIFOR->setProperty("SelettoreCliFor", tipo + 1);
+            TXT_CLIFOR->setFocus();
+        } else if (tipo == 2 || tipo == 3) {
+            showField(TXT_CLIFOR, false);
+            TXT_PDC->setFocus();
+        }
+        CHK_FLGEFFVAR->setEnabled(false);
+        TXT_CODCARTA->setEnabled(false);
+        if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
+            indExp_ = qint16(Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_INDEXP")).Value()));
+    });
+}
+
+void FRMKV_TARSELLO::positionOnKey() {
+    if (!ActiveClass) return;
+    const QStringList key = NullToString(ActiveClass->ChiaveEffettoInGestione).split(QLatin1Char(','));
+    if (key.size() != 5 || key[0].trimmed().isEmpty()) return;
+    // Each part must be what its column holds: the key comes from the caller's text.
+    bool ok = true;
+    qint32 numbers[4];
+    const int at[4] = {0, 2, 3, 4};
+    for (int i = 0; i < 4 && ok; ++i) numbers[i] = key[at[i]].trimmed().toInt(&ok);
+    if (!ok) return;
+    QString numReg = key[1].trimmed();
+    numReg.replace(QLatin1Char('\''), QStringLiteral("''"));
+    auto copy = clsRstTestata->Clone();
+    copy->setFilter(QStringLiteral("EF01_DITTA_CG18 = ") + QString::number(numbers[0]) + QStringLiteral(" ") +
+                    QStringLiteral("AND EF01_NUMREG_CO99 = '") + numReg + QStringLiteral("' ") +
+                    QStringLiteral("AND EF01_RIGACONT_CG42 = ") + QString::number(numbers[1]) + QStringLiteral(" ") +
+                    QStringLiteral("AND EF01_PROGEC_EC01 = ") + QString::number(numbers[2]) + QStringLiteral(" ") +
+                    QStringLiteral("AND EF01_PROGEFF = ") + QString::number(numbers[3]));
+    if (copy->RecordCount() != 1) return;
+    clsRstTestata->setBookmark(copy->Bookmark());
+    FME_TESTATA->Refresh();
 }
 
 void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
@@ -82,7 +212,23 @@ void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
+    // The form cannot go before it has been shown once: it is still being set up.
+    if (!activated_) {
+        cancel = true;
+        return;
+    }
+    guard("Form_QueryUnload:", [&] {
+        AttivaModulo();
+        cancel = !FME_TESTATA->ConfirmPending(true, false, true);
+    });
+}
+
 void FRMKV_TARSELLO::Form_Unload() {
+    for (auto* rs : {&clsRstTestata, &clsRstCambialiCessioni, &clsRstStorico, &clsRstSolleciti, &clsRstNote}) {
+        if (*rs && (*rs)->State() == 1) (*rs)->Close();
+        rs->reset();
+    }
     if (clsConnessione) clsConnessione->Close();
     clsConnessione.reset();
     if (ActiveInterface_) {
@@ -96,4 +242,27 @@ void FRMKV_TARSELLO::Form_Unload() {
     }
     ActiveInterface_ = nullptr;
     ActiveClass = nullptr;
+}
+
+void FRMKV_TARSELLO::RollBackTransazione() {
+    if (!transactionOpen_) return;
+    transactionOpen_ = false;
+    if (clsConnessione && clsConnessione->InTransaction()) clsConnessione->RollbackTrans();
+}
+
+void FRMKV_TARSELLO::MostraErrore(const SuiteError& error) {
+    const QString text = ErrorReport::text(error, BillFormTexts::kPlace);
+    if (clsLog) clsLog->MsgBox(text, LogService::kCritical, QString());
+    RollBackTransazione();
+}
+
+FRMKV_TARSELLO::BillKey FRMKV_TARSELLO::currentKey() const {
+    BillKey key;
+    key.company = company_;
+    if (!clsRstTestata || clsRstTestata->AtBOF() || clsRstTestata->AtEOF()) return key;
+    key.numReg = NullToString(clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value());
+    key.row = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_RIGACONT_CG42")).Value());
+    key.progEc = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_PROGEC_EC01")).Value());
+    key.progEff = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_PROGEFF")).Value());
+    return key;
 }

@@ -1,28 +1,98 @@
 #pragma once
 
+#include "ChildQueries.h"
+#include "ErrorReport.h"
 #include "ModuleForm.h"
 
-#include <QLabel>
+#include <QDate>
+#include <QHash>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
+namespace BillCodeTables {
+struct Row;
+}
 class CLSKV_TARSELLO;
+class CheckBox;
+class ComboBox;
 class Connection;
+class EditBox;
+class FrameControl;
+class Grid;
+class GridNavigator;
+class IdEditBox;
+class LogService;
+class MainNavigator;
+class NumericBox;
+class QGroupBox;
+class QLabel;
+class Recordset;
+class TabControl;
+class VirtualFrame;
 
-// The bill detail form. For now its lifecycle only: it opens its own connection from the host's
-// database settings at load, refuses to close before its first activation, and at unload
-// releases the connection and clears the module's host references so that CloseForm sees it
-// closed. The header, the tabs and their handlers come with the form's later steps.
-class FRMKV_TARSELLO : public QWidget, public ModuleForm {
+// The bill detail form: the header of the Bills the calling program selected, bound to
+// FME_TESTATA, and the tabs of their further data. This file holds the form's state and its
+// lifecycle; the header query and the code tables, the layout and the tabs live in the
+// FRMKV_TARSELLO_*.cpp files beside it.
+class FRMKV_TARSELLO : public QWidget, public ModuleForm, public ErrorReport {
     Q_OBJECT
 public:
+    enum TabIndex { TabDatiGenerali = 0, TabCambialiCessioni = 1, TabStorico = 2, TabSolleciti = 3, TabNote = 4 };
+
     explicit FRMKV_TARSELLO(QWidget* parent = nullptr);
     ~FRMKV_TARSELLO() override;
 
+    // Public state, read and set by the module class and the child forms.
     Cinterface* ActiveInterface_ = nullptr;
     CLSKV_TARSELLO* ActiveClass = nullptr;
     std::shared_ptr<Connection> clsConnessione;
+    std::shared_ptr<LogService> clsLog;
+    std::shared_ptr<Recordset> clsRstTestata;
+    std::shared_ptr<Recordset> clsRstCambialiCessioni;
+    std::shared_ptr<Recordset> clsRstStorico;
+    std::shared_ptr<Recordset> clsRstSolleciti;
+    std::shared_ptr<Recordset> clsRstNote;
+    bool bolTabIni_DatiGen = false, bolTabIni_CambCess = false, bolTabIni_Storico = false,
+         bolTabIni_Solleciti = false, bolTabIni_Note = false;
+    bool bolTabConf_DatiGen = false, bolTabConf_CambCess = false, bolTabConf_Storico = false,
+         bolTabConf_Solleciti = false, bolTabConf_Note = false;
+    bool bolStoricoModified = false;
+    bool bolSollecitiModified = false;
     bool bolMainActive = false;
+
+    // The frames and the controls the form's logic names.
+    VirtualFrame* FME_TESTATA = nullptr;
+    VirtualFrame* FME_CAMBIALI = nullptr;
+    VirtualFrame* FME_NOTE = nullptr;
+    QGroupBox* GRB_TESTATA = nullptr;
+    TabControl* TAB_SCADENZE = nullptr;
+    MainNavigator* INV_MAIN = nullptr;
+    IdEditBox* TXT_CLIFOR = nullptr;
+    IdEditBox* TXT_PDC = nullptr;
+    IdEditBox* TXT_VALUTA = nullptr;
+    IdEditBox* TXT_PROGR_MG35 = nullptr;
+    IdEditBox* TXT_PROGR_EF08 = nullptr;
+    IdEditBox* TXT_CODAGE = nullptr;
+    IdEditBox* TXT_CIG = nullptr;
+    EditBox* TXT_ID_MG35 = nullptr;
+    EditBox* TXT_ATTRIBUTI = nullptr;
+    EditBox* TXT_CONTRFINANZ = nullptr;
+    EditBox* TXT_CODCARTA = nullptr;
+    NumericBox* TXT_ANNOPART = nullptr;
+    EditBox* TXT_DEBITORE = nullptr;
+    EditBox* TXT_NOTERAGGR = nullptr;
+    EditBox* TXT_NOTEAMMIN = nullptr;
+    CheckBox* CHK_FLGEFFVAR = nullptr;
+    QLabel* LBL_ATTRESTESI = nullptr;
+    Grid* GRD_STORICO = nullptr;
+    GridNavigator* GNV_STORICO = nullptr;
+    Grid* GRD_SOLLECITI = nullptr;
+    GridNavigator* GNV_SOLLECITI = nullptr;
+
+    // Any data control by its name (nullptr when the form has none of that name).
+    FrameControl* control(const QString& name) const { return controls_.value(name); }
+    ComboBox* combo(const QString& name) const;
 
     // ModuleForm
     void setActiveInterface(Cinterface* module) override { ActiveInterface_ = module; }
@@ -35,19 +105,82 @@ public:
     void unloadForm() override { close(); }
     std::shared_ptr<Connection> formConnection() const override { return clsConnessione; }
 
+    // ErrorReport: the error text through the form's log service, then a rollback.
+    void MostraErrore(const SuiteError& error) override;
+
+    // The tabs' set-up and refresh routines.
+    void InizializzaCambialiCessioni();
+    void ShowCambialiCessioni();
+    void InizializzaStorico();
+    void ShowStorico();
+    void InizializzaSolleciti();
+    void ShowSolleciti();
+    void InizializzaNote();
+    void ShowNote();
+
+    void SetUpDatiControlloTab();
+    void ImpostaFocusSuPrimoCampoTab();
+    void AttivaModulo();
+
+    // The key of the current header row, as it appears in the child tables' queries.
+    using BillKey = ChildQueries::Key;
+    BillKey currentKey() const;
+
     bool activated() const { return activated_; }
+    qint32 companyCode() const { return company_; }
+    QDate referenceDate() const { return referenceDate_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Lifecycle
+    void Form_Initialize();
     void Form_Load();
     void Form_Activate();
     void Form_QueryUnload(bool& cancel);
     void Form_Unload();
+    void MDIActiveX1_FormLoad();
+    void ImpostaVoceDiMenu();
+    void positionOnKey();
 
+    // Header query, binding and code tables (FRMKV_TARSELLO_Testata.cpp)
+    void InizializzaTestata();
+    void Carica_CBO_TIPOEFF();
+    void Carica_CBO_INDSPERIT();
+    void Carica_CBO_INDSTATO();
+    void Carica_CBO_INDPRES();
+    void Carica_CBO_TIPOMOV();
+    void Carica_CBO_ACCETTAZIONE();
+    void Carica_CBO_INDGENSTATO();
+    void Carica_CBO_INDLIQPROV();
+    void Carica_CBO_INDMERCEART62();
+    void fillCombo(const char* label, const QString& name, const QList<BillCodeTables::Row>& rows);
+
+    // Layout (FRMKV_TARSELLO_Layout.cpp)
+    void createControls();
+    QWidget* createHeaderGroup();
+    QWidget* createTabDatiGenerali();
+    QWidget* createTabCambialiCessioni();
+    QWidget* createTabGrid(Grid*& grid, GridNavigator*& navigator, const QString& gridName, const QString& navName);
+    QWidget* createTabNote();
+    FrameControl* make(const QString& name);
+
+    // Tabs and the main navigator (FRMKV_TARSELLO_Tabs.cpp)
+    void TAB_SCADENZE_Click();
+    void QRT_INTERNAV_DETTTARS_ButtonClick(const QString& button, bool* cancel);
+    void QRT_INTERNAV_DETTTARS_AfterButtonClick(const QString& button);
+    void layGrids();
+    void RollBackTransazione();
+
+    QHash<QString, FrameControl*> controls_;
+    qint32 company_ = 0;
+    bool companyFlag_ = false;
+    QDate referenceDate_;
     bool loaded_ = false;
     bool activated_ = false;
-    QLabel* summary_ = nullptr;
+    bool transactionOpen_ = false;
+    qint16 indExp_ = 0;
+    QRect savedTab_, savedStorico_, savedSolleciti_;
 };

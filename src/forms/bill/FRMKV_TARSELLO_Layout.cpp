@@ -1,0 +1,460 @@
+// The bill form's controls and their layout: the header group above, the five tabs below, the
+// main navigator at the foot.
+#include "BillFormTexts.h"
+#include "CheckBox.h"
+#include "ComboBox.h"
+#include "DateBox.h"
+#include "EditBox.h"
+#include "FRMKV_TARSELLO.h"
+#include "Grid.h"
+#include "GridNavigator.h"
+#include "IdEditBox.h"
+#include "MainNavigator.h"
+#include "NumericBox.h"
+#include "TabControl.h"
+#include "VirtualFrame.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+enum class Kind { Text, Number, Amount, Date, Code, Combo, Check };
+
+struct ControlDef {
+    const char* name;
+    Kind kind;
+    const char* column;  // bound column; empty for an unbound control
+    const char* caption;
+};
+
+// Every data control of the form with its bound column and caption.
+const ControlDef kControls[] = {
+    {"TXT_NUMREG", Kind::Text, "EF01_NUMREG_CO99", "Numero di registrazione"},
+    {"TXT_RIGACONT", Kind::Number, "EF01_RIGACONT_CG42", "Riga contabile"},
+    {"TXT_PROGEC", Kind::Number, "EF01_PROGEC_EC01", "Progressivo estratto conto"},
+    {"TXT_PROGEFF", Kind::Number, "EF01_PROGEFF", "Progressivo effetti"},
+    {"TXT_NUMEFF", Kind::Number, "EF01_NUMEFF", "Numero di protocollo"},
+    {"CBO_TIPOEFF", Kind::Combo, "EF01_TIPOEFF", "Tipo effetto"},
+    {"TXT_STIPOEFF", Kind::Code, "EF01_STIPOEFF", "Sottotipo effetto"},
+    {"TXT_SCADE", Kind::Date, "EF01_SCADE_S", "Data scadenza"},
+    {"TXT_SCADEORIG", Kind::Date, "EF01_SCADEORIG", "Data scadenza originaria"},
+    {"TXT_NUMRATA", Kind::Number, "EF01_NUMRATA", "Numero di rata"},
+    {"TXT_TOTRATE", Kind::Number, "EF01_TOTRATE", "Totale rate"},
+    {"TXT_DATAREG", Kind::Date, "EF01_DATAREG", "Data registrazione effetto"},
+    {"TXT_DATADOC", Kind::Date, "EF01_DATADOC", "Data documento"},
+    {"TXT_NUMDOC", Kind::Number, "EF01_NUMDOC", "Numero documento"},
+    {"TXT_SEZDOC", Kind::Code, "EF01_SEZDOC", "Sezionale documento"},
+    {"CHK_BISDOC", Kind::Check, "EF01_FLGDOCBIS", "Bis"},
+    {"TXT_NUMDOCORIG", Kind::Text, "EF01_NUMDOCORIG", "Numero documento originario"},
+    {"TXT_ANNOPART", Kind::Number, "EF01_ANNOPART", "Anno partita"},
+    {"TXT_NUMPART", Kind::Number, "EF01_NUMPART", "Numero partita"},
+    {"TXT_SEZPART", Kind::Code, "EF01_SEZPART", "Sezionale partita"},
+    {"CHK_FLGPARTBIS", Kind::Check, "EF01_FLGPARTBIS", "Bis"},
+    {"TXT_VALUTA", Kind::Code, "EF01_CODICE_CG08", "Codice valuta"},
+    {"TXT_DATACAMBIO", Kind::Date, "EF01_DATACAMBIO", "Data cambio"},
+    {"TXT_CAMBIO", Kind::Number, "EF01_CAMBIO", "Valore del cambio"},
+    {"TXT_CONTRFINANZ", Kind::Text, "EF01_CONTRFINANZ", "Numero contratto di finanziamento"},
+    {"TXT_IMPEFFVAL", Kind::Amount, "EF01_IMPEFFVAL_S", "Importo effetto in valuta"},
+    {"TXT_IMPEFF", Kind::Amount, "EF01_IMPEFF_S", "Importo effetto in EURO"},
+    {"TXT_IMPEFFNETPREVVAL", Kind::Amount, "EF01_IMPEFFNETPREVVAL_S",
+     "Importo effetto al netto dei mov. previsionali in valuta"},
+    {"TXT_IMPEFFNETPREV", Kind::Amount, "EF01_IMPEFFNETPREV_S", "Importo effetto al netto dei mov. previsionali in EURO"},
+    {"TXT_IMPEFFORIGVAL", Kind::Amount, "EF01_IMPEFFORIGVAL", "Importo effetto originario in valuta"},
+    {"TXT_IMPEFFORIG", Kind::Amount, "EF01_IMPEFFORIG", "Importo effetto originario in EURO"},
+    {"TXT_IMPIVAORIGVAL", Kind::Amount, "EF01_IMPEFFIVA_VAL", "Importo IVA originario in valuta"},
+    {"TXT_IMPIVAORIG", Kind::Amount, "EF01_IMPEFFIVA", "Importo IVA originario in EURO"},
+    {"TXT_TOTDOCVAL", Kind::Amount, "EF01_TOTDOCVAL", "Totale documento in valuta"},
+    {"TXT_TOTDOC", Kind::Amount, "EF01_TOTDOC", "Totale documento in EURO"},
+    {"TXT_BOLLIVAL", Kind::Amount, "EF01_BOLLIVAL", "Importo bolli in valuta"},
+    {"TXT_BOLLI", Kind::Amount, "EF01_BOLLI", "Importo bolli in EURO"},
+    {"TXT_SPINCVAL", Kind::Amount, "EF01_SPINCVAL", "Spese incasso in valuta"},
+    {"TXT_SPINC", Kind::Amount, "EF01_SPINC", "Spese incasso in EURO"},
+    {"TXT_IMPRITACC", Kind::Amount, "EF01_IMPRITACC", "Importo residuo della ritenuta di acconto in Euro"},
+    {"TXT_IMPRITACCVAL", Kind::Amount, "EF01_IMPRITACCVAL", "Importo residuo della ritenuta di acconto in valuta"},
+    {"TXT_IMPRITACCORIG", Kind::Amount, "EF01_IMPRITACCORIG", "Importo origine della ritenuta di acconto in EURO"},
+    {"TXT_IMPRITACCORIGVAL", Kind::Amount, "EF01_IMPRITACCORIGVAL", "Importo origine della ritenuta di acconto in valuta"},
+    {"TXT_CODBANCAAPP", Kind::Code, "EF01_BANCAAPP_CG12", "Banca d'appoggio"},
+    {"TXT_CODAGENAPP", Kind::Code, "EF01_AGENAPP_CG13", "Agenzia d'appoggio"},
+    {"TXT_CODBANCAPRES", Kind::Code, "EF01_BANCAPRE_SCG12", "Banca di presentazione"},
+    {"TXT_CODAGENPRES", Kind::Code, "EF01_AGENPRE_SCG13", "Agenzia di presentazione"},
+    {"TXT_CODPAG", Kind::Code, "EF01_CODPAG_CG62", "Condizione di pagamento"},
+    {"TXT_CODAGE", Kind::Code, "EF01_IDAGENTE_MG17", "Codice agente"},
+    {"CBO_INDSPERIT", Kind::Combo, "EF01_INDSPERIT_S", "Modalità di gestione delle spese di ritorno"},
+    {"TXT_SPESERIT", Kind::Amount, "EF01_SPESERIT_S", "Spese di ritorno"},
+    {"TXT_SPESERIT_S", Kind::Amount, "EF01_SPESERIT_S", "Spese di ritorno"},
+    {"TXT_SPESERITBAN", Kind::Amount, "EF01_SPESERITBAN_S", "Spese di ritorno addebitate dalla banca"},
+    {"CBO_INDSTATO", Kind::Combo, "EF01_INDSTATO_S", "Stato effetto"},
+    {"CBO_INDPRES", Kind::Combo, "EF01_INDPRES_S", "Presentazione dell'effetto"},
+    {"CBO_TIPOMOV", Kind::Combo, "EF01_INDTIPOMOV", "Tipo movimento"},
+    {"CBO_INDGENSTATO", Kind::Combo, "EF01_INDGENSTATO_S", "Operazione che ha determinato lo stato dell'effetto"},
+    {"CBO_INDLIQPROV", Kind::Combo, "EF01_INDLIQPROV", "Liquidazione provvigioni"},
+    {"CHK_FLGSTEFF", Kind::Check, "EF01_FLGSTEFF_S", "Stampato"},
+    {"TXT_NUMSTEFF", Kind::Number, "EF01_NUMSTEFF_S", "Numero stampa effetto"},
+    {"CHK_FLGEFFVAR", Kind::Check, "EF01_FLGEFFVAR", "Variato"},
+    {"CHK_FLGACCONTO", Kind::Check, "EF01_FLGACCONTO", "Acconto"},
+    {"CHK_FLGSOSPESO", Kind::Check, "EF01_FLGSOSPESO", "Sospeso"},
+    {"CHK_FLGGENDARAG", Kind::Check, "EF01_FLGGENDARAG", "Da raggr."},
+    {"CHK_FLGESTRAZ", Kind::Check, "EF01_FLGESTRAZ", "Estratto"},
+    {"TXT_NUMRIEMIS", Kind::Number, "EF01_NUMRIEMIS_S", "Numero di riemissione"},
+    {"CHK_FLGRICEVUTO", Kind::Check, "EF01_FLGRICEVUTO_S", "Ricevuto"},
+    {"CHK_FLGGIRATO", Kind::Check, "EF01_FLGGIRATO_S", "Girato"},
+    {"TXT_IMPADEGCAMBIO", Kind::Amount, "EF01_IMPADEGCAMBIO_S", "Importo adeguamento cambio su conto"},
+    {"TXT_DATACAMBIOADCONTO", Kind::Date, "EF01_DATACAMBIOADCONTO_S", "Data cambio dell'adeguamento su conto"},
+    {"TXT_CAMBIOADCONTO", Kind::Number, "EF01_CAMBIOADCONTO_S", "Valore cambio movimento adeguamento su conto"},
+    {"CHK_INDEXP", Kind::Check, "EF01_INDEXP", "Esportato"},
+    {"CHK_FLGINCASSOBF", Kind::Check, "EF01_FLGINCASSOBF_S", "Incasso buon fine"},
+    {"TXT_CUP", Kind::Code, "EF01_CUP", "Codice Unico di Progetto"},
+    {"TXT_CIG", Kind::Code, "EF01_CIG", "Codice Identificativo Gara"},
+    {"TXT_EF01_GUID_STATO", Kind::Text, "EF01_GUID", "Stato scadenza"},
+    {"TXT_ATTRIBUTI", Kind::Text, "EF01_GUID", "Attributi estesi"},
+    {"TXT_DATADECORR", Kind::Date, "EF01_DATADECORR", "Data decorrenza per calcolo scadenza"},
+    {"CBO_INDMERCEART62", Kind::Combo, "EF01_INDMERCEART62", "Tipo merce in riferimento all'Art. 62"},
+    {"TXT_PROGR_EF08", Kind::Code, "EF01_PROGR_EF08", "Progressivo banca aziendale"},
+    {"TXT_ID_MG35", Kind::Text, "EF01_ID_MG35", ""},
+    {"TXT_CODCARTA", Kind::Text, "EF01_CODCCRED", "Codice carta di credito"},
+    {"CBO_ACCETTAZIONE", Kind::Combo, "EF01_ACCETTAZIONE", "Accettazione"},
+    {"TXT_ACCORPAMENTO", Kind::Number, "EF01_NUMEFFACCOR", "Numero accorpamento"},
+    {"TXT_CAUSMGO", Kind::Code, "EF01_CAUSMGO_MGFO", "Causale MGO"},
+    {"TXT_NRAVVISOMAV", Kind::Text, "EF01_NRAVVISOMAV", "Numero avviso MAV"},
+    {"TXT_CLIFOR", Kind::Code, "EF01_CLIFOR_CG44", "Codice cliente/fornitore"},
+    {"TXT_PDC", Kind::Code, "EF01_CONTO_CG24", "Codice conto"},
+    {"TXT_PROGR_MG35", Kind::Code, "", "Banca di canalizzazione"},
+    // Bills of exchange and assignments
+    {"TXT_DEBITORE", Kind::Text, "EF03_DEBITORE", "Debitore"},
+    {"TXT_PIAZZA", Kind::Text, "EF03_PIAZZA", "Piazza"},
+    {"CBO_TIPOCFR", Kind::Combo, "", "Tipo cliente/fornitore effetto ricevuto"},
+    {"CBO_TIPOCFG", Kind::Combo, "", "Tipo cliente/fornitore effetto girato"},
+    {"TXT_CODCLIFORR", Kind::Code, "", "Codice cliente/fornitore effetto ricevuto"},
+    {"TXT_CODCLIFORG", Kind::Code, "", "Codice cliente/fornitore effetto girato"},
+    {"TXT_DESCLIFORR", Kind::Text, "", "Ragione sociale cliente/fornitore effetto ricevuto"},
+    {"TXT_DESCLIFORG", Kind::Text, "", "Ragione sociale cliente/fornitore effetto girato"},
+    {"TXT_NUMEFFRIC", Kind::Code, "", "Numero di effetto ricevuto"},
+    {"TXT_NUMEFFGIR", Kind::Code, "", "Numero dell'effetto girato"},
+    // Notes
+    {"TXT_NOTEAMMIN", Kind::Text, "EF04_NOTEAMMIN", "Note amministrazione"},
+    {"TXT_NOTERAGGR", Kind::Text, "EF04_NOTERAGGR", "Note raggruppamento effetti"},
+};
+
+// A field's label, named after it (LBL_TXT_...) so that it can be hidden with its field.
+QLabel* label(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    l->setObjectName(QStringLiteral("LBL_") + buddy->objectName());
+    return l;
+}
+
+}  // namespace
+
+FrameControl* FRMKV_TARSELLO::make(const QString& name) {
+    for (const ControlDef& d : kControls) {
+        if (name != QLatin1String(d.name)) continue;
+        FrameControl* c = nullptr;
+        switch (d.kind) {
+            case Kind::Text: c = new EditBox(this); break;
+            case Kind::Number: c = new NumericBox(this); break;
+            case Kind::Amount: {
+                // Amounts in euro say so; those in the Bill's currency get its code from the
+                // currency field.
+                auto* n = new NumericBox(this);
+                if (!name.endsWith(QLatin1String("VAL"))) n->setCurrencyLabel(BillFormTexts::kEuro);
+                c = n;
+                break;
+            }
+            case Kind::Date:
+                c = new DateBox(this);
+                c->setMinimumWidth(100);
+                break;
+            case Kind::Code: c = new IdEditBox(this); break;
+            case Kind::Combo:
+                c = new ComboBox(this);
+                c->setMinimumWidth(140);
+                break;
+            case Kind::Check: c = new CheckBox(QString::fromUtf8(d.caption), this); break;
+        }
+        c->setObjectName(name);
+        c->setDataField(QString::fromLatin1(d.column));
+        c->setToolTip(QString::fromUtf8(d.caption));
+        c->setAccessibleName(QString::fromUtf8(d.caption));
+        controls_.insert(name, c);
+        return c;
+    }
+    return nullptr;
+}
+
+void FRMKV_TARSELLO::createControls() {
+    for (const ControlDef& d : kControls) make(QString::fromLatin1(d.name));
+    TXT_CLIFOR = static_cast<IdEditBox*>(control(QStringLiteral("TXT_CLIFOR")));
+    TXT_PDC = static_cast<IdEditBox*>(control(QStringLiteral("TXT_PDC")));
+    TXT_VALUTA = static_cast<IdEditBox*>(control(QStringLiteral("TXT_VALUTA")));
+    TXT_PROGR_MG35 = static_cast<IdEditBox*>(control(QStringLiteral("TXT_PROGR_MG35")));
+    TXT_PROGR_EF08 = static_cast<IdEditBox*>(control(QStringLiteral("TXT_PROGR_EF08")));
+    TXT_CODAGE = static_cast<IdEditBox*>(control(QStringLiteral("TXT_CODAGE")));
+    TXT_CIG = static_cast<IdEditBox*>(control(QStringLiteral("TXT_CIG")));
+    TXT_ID_MG35 = static_cast<EditBox*>(control(QStringLiteral("TXT_ID_MG35")));
+    TXT_ATTRIBUTI = static_cast<EditBox*>(control(QStringLiteral("TXT_ATTRIBUTI")));
+    TXT_CONTRFINANZ = static_cast<EditBox*>(control(QStringLiteral("TXT_CONTRFINANZ")));
+    TXT_CODCARTA = static_cast<EditBox*>(control(QStringLiteral("TXT_CODCARTA")));
+    TXT_ANNOPART = static_cast<NumericBox*>(control(QStringLiteral("TXT_ANNOPART")));
+    TXT_DEBITORE = static_cast<EditBox*>(control(QStringLiteral("TXT_DEBITORE")));
+    TXT_NOTERAGGR = static_cast<EditBox*>(control(QStringLiteral("TXT_NOTERAGGR")));
+    TXT_NOTEAMMIN = static_cast<EditBox*>(control(QStringLiteral("TXT_NOTEAMMIN")));
+    CHK_FLGEFFVAR = static_cast<CheckBox*>(control(QStringLiteral("CHK_FLGEFFVAR")));
+    for (const char* readOnly : {"TXT_NUMREG", "TXT_RIGACONT", "TXT_PROGEC", "TXT_PROGEFF", "TXT_DESCLIFORR",
+                                 "TXT_DESCLIFORG", "TXT_EF01_GUID_STATO"})
+        static_cast<EditBox*>(control(QString::fromLatin1(readOnly)))->setAcceptsInput(false);
+    control(QStringLiteral("TXT_DESCLIFORR"))->setEnabled(false);
+    control(QStringLiteral("TXT_DESCLIFORG"))->setEnabled(false);
+    control(QStringLiteral("TXT_SPESERIT_S"))->hide();
+
+    FME_TESTATA = new VirtualFrame(this);
+    FME_TESTATA->setObjectName(QStringLiteral("FME_TESTATA"));
+    FME_CAMBIALI = new VirtualFrame(this);
+    FME_CAMBIALI->setObjectName(QStringLiteral("FME_CAMBIALI"));
+    FME_NOTE = new VirtualFrame(this);
+    FME_NOTE->setObjectName(QStringLiteral("FME_NOTE"));
+    for (VirtualFrame* f : {FME_TESTATA, FME_CAMBIALI, FME_NOTE}) f->hide();
+
+    INV_MAIN = new MainNavigator(this);
+    INV_MAIN->setObjectName(QStringLiteral("INV_MAIN"));
+    TAB_SCADENZE = new TabControl(this);
+    TAB_SCADENZE->setObjectName(QStringLiteral("TAB_SCADENZE"));
+    TAB_SCADENZE->addTab(createTabDatiGenerali(), BillFormTexts::kTabDatiGenerali);
+    TAB_SCADENZE->addTab(createTabCambialiCessioni(), BillFormTexts::kTabCambialiCessioni);
+    TAB_SCADENZE->addTab(createTabGrid(GRD_STORICO, GNV_STORICO, QStringLiteral("GRD_STORICO"), QStringLiteral("GNV_STORICO")),
+                         BillFormTexts::kTabStorico);
+    TAB_SCADENZE->addTab(
+        createTabGrid(GRD_SOLLECITI, GNV_SOLLECITI, QStringLiteral("GRD_SOLLECITI"), QStringLiteral("GNV_SOLLECITI")),
+        BillFormTexts::kTabSolleciti);
+    TAB_SCADENZE->addTab(createTabNote(), BillFormTexts::kTabNote);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(createHeaderGroup());
+    layout->addWidget(TAB_SCADENZE, 1);
+    layout->addWidget(INV_MAIN);
+}
+
+QWidget* FRMKV_TARSELLO::createHeaderGroup() {
+    GRB_TESTATA = new QGroupBox(this);
+    GRB_TESTATA->setObjectName(QStringLiteral("GRB_TESTATA"));
+    auto* grid = new QGridLayout(GRB_TESTATA);
+    grid->setHorizontalSpacing(10);
+    auto put = [&](int row, int col, const char* text, const char* name, int span = 1) {
+        FrameControl* c = control(QString::fromLatin1(name));
+        grid->addWidget(label(QString::fromUtf8(text), c, GRB_TESTATA), row, col);
+        grid->addWidget(c, row, col + 1, 1, span);
+    };
+    // Customer or supplier, or ledger account: one of the two, by archive.
+    put(0, 0, "&Cliente/fornitore", "TXT_CLIFOR");
+    put(3, 0, "C&onto", "TXT_PDC");
+    put(0, 2, "&Numero", "TXT_NUMEFF");
+    put(0, 4, "&Tipo effetto", "CBO_TIPOEFF");
+    put(0, 6, "Sottotipo", "TXT_STIPOEFF");
+    put(1, 0, "&Scadenza", "TXT_SCADE");
+    put(1, 2, "Stat&o", "CBO_INDSTATO");
+    put(1, 4, "Operazione", "CBO_INDGENSTATO");
+    put(1, 6, "Valuta", "TXT_VALUTA");
+    put(2, 0, "N. registrazione", "TXT_NUMREG");
+    put(2, 2, "Riga contabile", "TXT_RIGACONT");
+    put(2, 4, "Progr. E/C", "TXT_PROGEC");
+    put(2, 6, "Progr. effetto", "TXT_PROGEFF");
+    for (int c = 1; c < 8; c += 2) grid->setColumnStretch(c, 1);
+    return GRB_TESTATA;
+}
+
+QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
+    auto* page = new QWidget(this);
+    auto* columns = new QHBoxLayout(page);
+    auto group = [&](const QString& title) {
+        auto* box = new QGroupBox(title, page);
+        auto* grid = new QGridLayout(box);
+        grid->setVerticalSpacing(4);
+        return std::make_pair(box, grid);
+    };
+    auto field = [&](QGridLayout* grid, int row, int col, const char* text, const char* name) {
+        FrameControl* c = control(QString::fromLatin1(name));
+        grid->addWidget(label(QString::fromUtf8(text), c, c->parentWidget()), row, col);
+        grid->addWidget(c, row, col + 1);
+    };
+
+    // Left: document and part, rates, banks and payment.
+    auto* left = new QVBoxLayout;
+    auto [doc, docGrid] = group(QStringLiteral("Documento e partita"));
+    field(docGrid, 0, 0, "Anno partita", "TXT_ANNOPART");
+    field(docGrid, 0, 2, "Numero partita", "TXT_NUMPART");
+    field(docGrid, 1, 0, "Sez. partita", "TXT_SEZPART");
+    docGrid->addWidget(control(QStringLiteral("CHK_FLGPARTBIS")), 1, 3);
+    field(docGrid, 2, 0, "Data documento", "TXT_DATADOC");
+    field(docGrid, 2, 2, "Numero documento", "TXT_NUMDOC");
+    field(docGrid, 3, 0, "Sez. documento", "TXT_SEZDOC");
+    docGrid->addWidget(control(QStringLiteral("CHK_BISDOC")), 3, 3);
+    field(docGrid, 4, 0, "Doc. originario", "TXT_NUMDOCORIG");
+    field(docGrid, 4, 2, "Data registraz.", "TXT_DATAREG");
+    field(docGrid, 5, 0, "Rata", "TXT_NUMRATA");
+    field(docGrid, 5, 2, "Totale rate", "TXT_TOTRATE");
+    field(docGrid, 6, 0, "Scad. originaria", "TXT_SCADEORIG");
+    field(docGrid, 6, 2, "Decorrenza", "TXT_DATADECORR");
+    left->addWidget(doc);
+    auto [bank, bankGrid] = group(QStringLiteral("Banche e pagamento"));
+    field(bankGrid, 0, 0, "Banca d'appoggio", "TXT_CODBANCAAPP");
+    field(bankGrid, 0, 2, "Agenzia", "TXT_CODAGENAPP");
+    field(bankGrid, 1, 0, "Banca presentaz.", "TXT_CODBANCAPRES");
+    field(bankGrid, 1, 2, "Agenzia", "TXT_CODAGENPRES");
+    field(bankGrid, 2, 0, "Canalizzazione", "TXT_PROGR_MG35");
+    field(bankGrid, 2, 2, "Banca aziendale", "TXT_PROGR_EF08");
+    field(bankGrid, 3, 0, "Cond. pagamento", "TXT_CODPAG");
+    field(bankGrid, 3, 2, "Agente", "TXT_CODAGE");
+    field(bankGrid, 4, 0, "Provvigioni", "CBO_INDLIQPROV");
+    field(bankGrid, 4, 2, "Causale MGO", "TXT_CAUSMGO");
+    bankGrid->addWidget(control(QStringLiteral("TXT_ID_MG35")), 5, 0);
+    control(QStringLiteral("TXT_ID_MG35"))->hide();
+    left->addWidget(bank);
+    left->addStretch();
+
+    // Middle: the amounts, in euro and in the Bill's currency.
+    auto* middle = new QVBoxLayout;
+    auto [amounts, amountGrid] = group(QStringLiteral("Importi"));
+    amountGrid->addWidget(new QLabel(BillFormTexts::kEuroColumn, amounts), 0, 1, Qt::AlignCenter);
+    amountGrid->addWidget(new QLabel(BillFormTexts::kCurrencyColumn, amounts), 0, 2, Qt::AlignCenter);
+    struct Pair {
+        const char* text;
+        const char* euro;
+        const char* currency;
+    };
+    const Pair pairs[] = {{"Importo effetto", "TXT_IMPEFF", "TXT_IMPEFFVAL"},
+                          {"Netto previsionali", "TXT_IMPEFFNETPREV", "TXT_IMPEFFNETPREVVAL"},
+                          {"Importo originario", "TXT_IMPEFFORIG", "TXT_IMPEFFORIGVAL"},
+                          {"IVA originaria", "TXT_IMPIVAORIG", "TXT_IMPIVAORIGVAL"},
+                          {"Totale documento", "TXT_TOTDOC", "TXT_TOTDOCVAL"},
+                          {"Bolli", "TXT_BOLLI", "TXT_BOLLIVAL"},
+                          {"Spese incasso", "TXT_SPINC", "TXT_SPINCVAL"},
+                          {"Ritenuta residua", "TXT_IMPRITACC", "TXT_IMPRITACCVAL"},
+                          {"Ritenuta origine", "TXT_IMPRITACCORIG", "TXT_IMPRITACCORIGVAL"}};
+    int row = 1;
+    for (const Pair& p : pairs) {
+        FrameControl* euro = control(QString::fromLatin1(p.euro));
+        amountGrid->addWidget(label(QString::fromUtf8(p.text), euro, amounts), row, 0);
+        amountGrid->addWidget(euro, row, 1);
+        amountGrid->addWidget(control(QString::fromLatin1(p.currency)), row, 2);
+        ++row;
+    }
+    field(amountGrid, row++, 0, "Data cambio", "TXT_DATACAMBIO");
+    field(amountGrid, row++, 0, "Cambio", "TXT_CAMBIO");
+    field(amountGrid, row++, 0, "Adeguamento", "TXT_IMPADEGCAMBIO");
+    field(amountGrid, row++, 0, "Data adeguam.", "TXT_DATACAMBIOADCONTO");
+    field(amountGrid, row++, 0, "Cambio adeguam.", "TXT_CAMBIOADCONTO");
+    middle->addWidget(amounts);
+    middle->addStretch();
+
+    // Right: presentation, state flags and other data.
+    auto* right = new QVBoxLayout;
+    auto [pres, presGrid] = group(QStringLiteral("Presentazione"));
+    field(presGrid, 0, 0, "Presentazione", "CBO_INDPRES");
+    field(presGrid, 1, 0, "Tipo movimento", "CBO_TIPOMOV");
+    field(presGrid, 2, 0, "Accettazione", "CBO_ACCETTAZIONE");
+    field(presGrid, 3, 0, "Spese di ritorno", "CBO_INDSPERIT");
+    field(presGrid, 4, 0, "Addebitate", "TXT_SPESERIT");
+    field(presGrid, 5, 0, "Dalla banca", "TXT_SPESERITBAN");
+    field(presGrid, 6, 0, "Nr. stampa", "TXT_NUMSTEFF");
+    field(presGrid, 7, 0, "Nr. riemissione", "TXT_NUMRIEMIS");
+    field(presGrid, 8, 0, "Accorpamento", "TXT_ACCORPAMENTO");
+    presGrid->addWidget(control(QStringLiteral("TXT_SPESERIT_S")), 9, 1);
+    right->addWidget(pres);
+    auto* flags = new QGroupBox(QStringLiteral("Indicatori"), page);
+    auto* flagGrid = new QGridLayout(flags);
+    const char* flagNames[] = {"CHK_FLGSTEFF", "CHK_FLGEFFVAR", "CHK_FLGACCONTO", "CHK_FLGSOSPESO",
+                               "CHK_FLGGENDARAG", "CHK_FLGESTRAZ", "CHK_INDEXP",    "CHK_FLGINCASSOBF"};
+    for (int i = 0; i < 8; ++i) flagGrid->addWidget(control(QString::fromLatin1(flagNames[i])), i / 2, i % 2);
+    right->addWidget(flags);
+    auto [other, otherGrid] = group(QStringLiteral("Altri dati"));
+    field(otherGrid, 0, 0, "CIG", "TXT_CIG");
+    field(otherGrid, 1, 0, "CUP", "TXT_CUP");
+    field(otherGrid, 2, 0, "Merce art. 62", "CBO_INDMERCEART62");
+    field(otherGrid, 3, 0, "Carta di credito", "TXT_CODCARTA");
+    field(otherGrid, 4, 0, "Avviso MAV", "TXT_NRAVVISOMAV");
+    field(otherGrid, 5, 0, "Contratto fin.", "TXT_CONTRFINANZ");
+    right->addWidget(other);
+    right->addStretch();
+
+    columns->addLayout(left, 4);
+    columns->addLayout(middle, 4);
+    columns->addLayout(right, 3);
+    return page;
+}
+
+QWidget* FRMKV_TARSELLO::createTabCambialiCessioni() {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    auto* cambiali = new QGroupBox(BillFormTexts::kGroupCambiali, page);
+    cambiali->setObjectName(QStringLiteral("GRB_CAMBIALI"));
+    auto* cGrid = new QGridLayout(cambiali);
+    cGrid->addWidget(label(QStringLiteral("&Debitore"), TXT_DEBITORE, cambiali), 0, 0);
+    cGrid->addWidget(TXT_DEBITORE, 0, 1);
+    cGrid->addWidget(label(QStringLiteral("&Piazza"), control(QStringLiteral("TXT_PIAZZA")), cambiali), 1, 0);
+    cGrid->addWidget(control(QStringLiteral("TXT_PIAZZA")), 1, 1);
+    layout->addWidget(cambiali);
+
+    auto* cessioni = new QGroupBox(BillFormTexts::kGroupCessioni, page);
+    cessioni->setObjectName(QStringLiteral("GRB_CESSIONI"));
+    auto* sGrid = new QGridLayout(cessioni);
+    // The received and the endorsed side are twins: one row each, built alike.
+    auto side = [&](int row, const QString& suffix, const QString& number) {
+        sGrid->addWidget(control(QStringLiteral("CHK_FLG") + (suffix == QLatin1String("R") ? QStringLiteral("RICEVUTO")
+                                                                                            : QStringLiteral("GIRATO"))),
+                         row, 0);
+        FrameControl* type = control(QStringLiteral("CBO_TIPOCF") + suffix);
+        sGrid->addWidget(label(QStringLiteral("Tipo cliente/fornit."), type, cessioni), row, 1);
+        sGrid->addWidget(type, row, 2);
+        FrameControl* code = control(QStringLiteral("TXT_CODCLIFOR") + suffix);
+        sGrid->addWidget(label(QStringLiteral("Codice e rag. soc."), code, cessioni), row, 3);
+        sGrid->addWidget(code, row, 4);
+        sGrid->addWidget(control(QStringLiteral("TXT_DESCLIFOR") + suffix), row, 5);
+        FrameControl* num = control(number);
+        sGrid->addWidget(label(suffix == QLatin1String("R") ? QStringLiteral("Nr. effetto ricevuto")
+                                                            : QStringLiteral("Nr. effetto girato"),
+                               num, cessioni),
+                         row, 6);
+        sGrid->addWidget(num, row, 7);
+    };
+    side(0, QStringLiteral("R"), QStringLiteral("TXT_NUMEFFRIC"));
+    side(1, QStringLiteral("G"), QStringLiteral("TXT_NUMEFFGIR"));
+    sGrid->setColumnStretch(5, 1);
+    layout->addWidget(cessioni);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* FRMKV_TARSELLO::createTabGrid(Grid*& grid, GridNavigator*& navigator, const QString& gridName,
+                                       const QString& navName) {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    grid = new Grid(page);
+    grid->setObjectName(gridName);
+    navigator = new GridNavigator(page);
+    navigator->setObjectName(navName);
+    layout->addWidget(grid, 1);
+    layout->addWidget(navigator);
+    return page;
+}
+
+QWidget* FRMKV_TARSELLO::createTabNote() {
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(label(QStringLiteral("Note &amministrazione"), TXT_NOTEAMMIN, page), 0, 0);
+    grid->addWidget(TXT_NOTEAMMIN, 0, 1);
+    grid->addWidget(label(QStringLiteral("Note &raggruppamento effetti"), TXT_NOTERAGGR, page), 1, 0);
+    grid->addWidget(TXT_NOTERAGGR, 1, 1);
+    LBL_ATTRESTESI = new QLabel(QStringLiteral("Attributi estesi"), page);
+    LBL_ATTRESTESI->setObjectName(QStringLiteral("LBL_ATTRESTESI"));
+    grid->addWidget(LBL_ATTRESTESI, 2, 0);
+    grid->addWidget(TXT_ATTRIBUTI, 2, 1);
+    grid->addWidget(label(QStringLiteral("Stato scadenza"), control(QStringLiteral("TXT_EF01_GUID_STATO")), page), 3, 0);
+    grid->addWidget(control(QStringLiteral("TXT_EF01_GUID_STATO")), 3, 1);
+    grid->setRowStretch(4, 1);
+    grid->setColumnStretch(1, 1);
+    return page;
+}
