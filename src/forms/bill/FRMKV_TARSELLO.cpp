@@ -94,11 +94,18 @@ void FRMKV_TARSELLO::Form_Load() {
 
         const CompanyContext& context = ActiveInterface_->ClsGlobal()->CompanyContext();
         company_ = context.company;
+        // The agent is chosen by code and stored by id.
+        TXT_CODAGE->setProperty("TableName", QStringLiteral("MG17_AGENTI"));
+        TXT_CODAGE->setProperty("IdColumn", QStringLiteral("MG17_IDAGENTE"));
+        TXT_CODAGE->setProperty("CodeColumn", QStringLiteral("MG17_AGENTE"));
+        TXT_CODAGE->setProperty("CompanyColumn", QStringLiteral("MG17_DITTA_CG18"));
         companyFlag_ = context.parameters.referenceDateSet;
         referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid() ? context.parameters.referenceDate
                                                                                     : QDate::currentDate();
+        TXT_ATTRIBUTI->setProperty("AttributeSet", 22);
         InizializzaTestata();
         ImpostaVoceDiMenu();
+        MDIActiveX1_FormLoad();
         if (ActiveInterface_->WindowModal()) {
             const int left = Value::toInt(ActiveInterface_->Left());
             const int top = Value::toInt(ActiveInterface_->Top());
@@ -107,6 +114,15 @@ void FRMKV_TARSELLO::Form_Load() {
         if (ActiveClass && Value::toInt(ActiveClass->TipoArchivio) == 1)
             TXT_CIG->AddKeyButtonItem(BillFormTexts::kMenuCigCup, QStringLiteral("1"));
     });
+}
+
+void FRMKV_TARSELLO::MDIActiveX1_FormLoad() {
+    const int left = Value::toInt(ActiveInterface_->Left());
+    const int top = Value::toInt(ActiveInterface_->Top());
+    move(left == 0 ? 10 : left, top == 0 ? 10 : top);
+    // Larger than the suite's 11745 x 7680 twips: the header and five tabs are laid out to be
+    // read without scrolling, and still fit a 1366 x 768 screen.
+    resize(1180, 720);
 }
 
 void FRMKV_TARSELLO::ImpostaVoceDiMenu() {
