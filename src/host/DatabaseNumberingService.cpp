@@ -1,0 +1,47 @@
+#include "DatabaseNumberingService.h"
+
+#include "Connection.h"
+#include "Recordset.h"
+#include "SqlText.h"
+#include "SuiteError.h"
+#include "Value.h"
+
+qint64 DatabaseNumberingService::NextNumber() {
+    bool companyOk = false;
+    const int companyCode = company.trimmed().toInt(&companyOk);
+    if (!companyOk || series <= 0 || year <= 0)
+        throw SuiteError(SuiteError::kOperationNotAllowed, QStringLiteral("Numeratore"),
+                         QStringLiteral("Numeratore non impostato: ditta \"%1\", serie %2, anno %3.")
+                             .arg(company)
+                             .arg(series)
+                             .arg(year));
+    auto connection = std::make_shared<Connection>();
+    connection->Open(connectionString);
+    const QString where = QStringLiteral(" WHERE KV04_SERIE = ") + SqlText::quote(QString::number(series)) +
+                          QStringLiteral(" AND KV04_DITTA_CG18 = ") + QString::number(companyCode) +
+                          QStringLiteral(" AND KV04_ANNO = ") + QString::number(year);
+    // Two tries: a first number of a series may be taken by another user between our UPDATE
+    // finding no row and our INSERT, which the key then refuses.
+    for (int attempt = 0;; ++attempt) {
+        connection->BeginTrans();
+        try {
+            if (connection->Execute(QStringLiteral("UPDATE KV04_NUMERATORI SET KV04_ULTIMO = KV04_ULTIMO + 1") + where) == 0)
+                connection->Execute(
+                    QStringLiteral("INSERT INTO KV04_NUMERATORI (KV04_SERIE, KV04_DITTA_CG18, KV04_ANNO, KV04_ULTIMO, "
+                                   "KV04_PREFISSO) VALUES (%1, %2, %3, 1, %4)")
+                        .arg(SqlText::quote(QString::number(series)))
+                        .arg(companyCode)
+                        .arg(year)
+                        .arg(SqlText::quote(QString::number(year))));
+            Recordset rs;
+            rs.Open(QStringLiteral("SELECT KV04_ULTIMO, KV04_PREFISSO FROM KV04_NUMERATORI") + where, connection);
+            const qint64 number = Value::toDecimal(rs.Fields(0).Value()).toLongLong();
+            prefix_ = Value::toText(rs.Fields(1).Value()).trimmed();
+            connection->CommitTrans();
+            return number;
+        } catch (const SuiteError&) {
+            if (connection->InTransaction()) connection->RollbackTrans();
+            if (attempt > 0) throw;
+        }
+    }
+}

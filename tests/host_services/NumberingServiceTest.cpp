@@ -1,0 +1,66 @@
+#include "DatabaseNumberingService.h"
+#include "SchemaInstaller.h"
+#include "SuiteError.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+#include <mutex>
+#include <thread>
+
+class NumberingTest : public ::testing::TestWithParam<TestEngine> {};
+INSTANTIATE_TEST_SUITE_P(Engines, NumberingTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
+
+namespace {
+DatabaseNumberingService service(const QString& cs, int series) {
+    DatabaseNumberingService s;
+    s.year = 2026;
+    s.kind = 2;
+    s.company = QStringLiteral("1");
+    s.subSeries = QStringLiteral("00");
+    s.series = series;
+    s.connectionString = cs;
+    return s;
+}
+}  // namespace
+
+TEST_P(NumberingTest, TwoUsersAskingAtOnceGetDifferentNumbers) {
+    REQUIRE_ENGINE(GetParam());
+    TestDatabase db(GetParam());
+    SchemaInstaller(db.connect(SchemaInstaller::catalogue())).install();
+
+    DatabaseNumberingService first = service(db.connectionString(), 999);
+    EXPECT_EQ(first.NextNumber(), 1);  // a new series starts at 1, prefixed by the year
+    EXPECT_EQ(first.Prefix(), QStringLiteral("2026"));
+    EXPECT_EQ(service(db.connectionString(), 921).NextNumber(), 1);  // series are independent
+
+    QSet<qint64> taken{1};
+    std::mutex lock;
+    bool failed = false;
+    auto user = [&] {
+        DatabaseNumberingService s = service(db.connectionString(), 999);
+        for (int i = 0; i < 25; ++i) {
+            try {
+                const qint64 n = s.NextNumber();
+                std::lock_guard<std::mutex> g(lock);
+                failed = failed || taken.contains(n);
+                taken.insert(n);
+            } catch (const SuiteError&) {
+                std::lock_guard<std::mutex> g(lock);
+                failed = true;
+            }
+        }
+    };
+    std::thread a(user), b(user);
+    a.join();
+    b.join();
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(taken.size(), 51);
+    EXPECT_EQ(*std::max_element(taken.begin(), taken.end()), 51);
+
+    DatabaseNumberingService unset = service(db.connectionString(), 999);
+    unset.company = QStringLiteral("uno");
+    EXPECT_THROW(unset.NextNumber(), SuiteError);
+}
