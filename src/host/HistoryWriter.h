@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+class Connection;
+class Recordset;
+
+// One automatic history movement of a changed Bill, as the form hands it to the writer.
+struct HistoryMovement {
+    std::shared_ptr<Connection> connection;
+    std::shared_ptr<Recordset> bill;  // a copy of the Bill's header row, as changed by the user
+    int setting = 0;
+    qint32 progressive = 0;
+    QDateTime date;
+};
+
+// The suite's history writer: prepares a movement (before the Bill row is written) and writes
+// it (inside the save's transaction). Both answer a result code, 0 on success.
+class HistoryWriter {
+public:
+    virtual ~HistoryWriter() = default;
+    virtual void setMovement(std::shared_ptr<HistoryMovement> movement) = 0;
+    virtual int Prepare() = 0;
+    virtual int Write() = 0;
+    // What went wrong with the last non-zero result.
+    virtual QString LastError() const = 0;
+};
