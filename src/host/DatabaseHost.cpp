@@ -2,6 +2,8 @@
 
 #include "Connection.h"
 #include "DatabaseAttachmentStore.h"
+#include "DatabaseHistoryWriter.h"
+#include "DatabaseNumberingService.h"
 #include "GuiLogService.h"
 #include "Recordset.h"
 #include "SqlText.h"
@@ -133,3 +135,9 @@ std::unique_ptr<AttachmentStore> DatabaseHost::CreateAttachmentStore() const {
 std::shared_ptr<LogService> DatabaseHost::CreateLogService() const {
     return logFactory_ ? logFactory_() : std::make_shared<GuiLogService>();
 }
+
+std::unique_ptr<NumberingService> DatabaseHost::CreateNumberingService() const {
+    return std::make_unique<DatabaseNumberingService>();
+}
+
+std::unique_ptr<HistoryWriter> DatabaseHost::CreateHistoryWriter() const { return std::make_unique<DatabaseHistoryWriter>(); }

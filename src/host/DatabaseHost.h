@@ -29,6 +29,8 @@ public:
     bool RunProgram(const QString& progId, const QVariantList& parameters = {}) override;
     std::unique_ptr<AttachmentStore> CreateAttachmentStore() const override;
     std::shared_ptr<LogService> CreateLogService() const override;
+    std::unique_ptr<NumberingService> CreateNumberingService() const override;
+    std::unique_ptr<HistoryWriter> CreateHistoryWriter() const override;
 
     const QList<MenuEntry>& menuEntries() const { return menu_; }
     QString companyName() const { return companyName_; }

@@ -9,6 +9,8 @@
 #include <QVariantList>
 
 class AttachmentStore;
+class HistoryWriter;
+class NumberingService;
 class LogService;
 class Cinterface;
 
@@ -36,4 +38,7 @@ public:
     // The message service a form creates at load: message boxes for a person, a scripted one
     // under the automation driver and in tests.
     virtual std::shared_ptr<LogService> CreateLogService() const = 0;
+    // A new numbering object, and the history writer of a form.
+    virtual std::unique_ptr<NumberingService> CreateNumberingService() const = 0;
+    virtual std::unique_ptr<HistoryWriter> CreateHistoryWriter() const = 0;
 };

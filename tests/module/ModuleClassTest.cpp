@@ -2,7 +2,9 @@
 #include "CLSKV_TARSELLO.h"
 #include "Connection.h"
 #include "FRMKV_TARSELLO.h"
+#include "HistoryWriter.h"
 #include "HostGlobal.h"
+#include "NumberingService.h"
 #include "PluginRegistry.h"
 #include "ScriptedLogService.h"
 #include "SuiteError.h"
@@ -41,6 +43,8 @@ public:
         return std::make_unique<Store>();
     }
     std::shared_ptr<LogService> CreateLogService() const override { return std::make_shared<ScriptedLogService>(); }
+    std::unique_ptr<NumberingService> CreateNumberingService() const override { return nullptr; }
+    std::unique_ptr<HistoryWriter> CreateHistoryWriter() const override { return nullptr; }
 
     Cinterface* active = nullptr;
     mutable QStringList iconsAsked;

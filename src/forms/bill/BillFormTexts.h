@@ -25,4 +25,31 @@ inline const QString kEuro = QStringLiteral("EURO");
 inline const QString kGroupCambiali = QStringLiteral("Cambiali");
 inline const QString kGroupCessioni = QStringLiteral("Cessioni");
 
+inline const QString kCrLf = QStringLiteral("\r\n");
+inline const QString kTitleControlloDati = QStringLiteral("Controllo dati");
+inline const QString kTitleRichiestaConferma = QStringLiteral("Richiesta conferma");
+inline const QString kTitleInformazione = QStringLiteral("Informazione");
+inline const QString kTesoreria = QStringLiteral(
+    "*** SCADENZA GIA' TRASFERITA NEL SISTEMA INFORMATIVO DI TESORERIA ***\r\n\r\n"
+    "Qualsiasi modifica apportata alla scadenza in oggetto non verrà\r\n"
+    "considerata in tesoreria e sarà cura dell'utente riportare tale\r\n"
+    "variazione nel gestionale apposito.\r\n\r\n"
+    "Si desidera ugualmente procedere?");
+inline const QString kBancaNonValida = QStringLiteral("Attenzione, la banca di canalizzazione non è valida.");
+inline const QString kStatoIncoerente = QStringLiteral(
+    "Attenzione, impostare in modo coerente lo stato attuale dell'effetto e l'indicatore tipo operazione");
+inline const QString kNonAutorizzato =
+    QStringLiteral("ATTENZIONE !!! Utente non autorizzato alla cancellazione degli effetti.");
+inline const QString kEliminaConsolidato = QStringLiteral(
+    "ATTENZIONE !!! L'eliminazione forzata e irreversibile dell'effetto potrebbe comportare\r\n"
+    "malfunzionamenti e un disallineamento dei dati tra:\r\n\r\n"
+    "Contabilità Generale, Estratto Conto e Portafoglio!!!\r\n\r\n"
+    "CONFERMI L'ELIMINAZIONE DEFINITIVA DELL'EFFETTO ?");
+inline const QString kEliminaNonConsolidato = QStringLiteral(
+    "ATTENZIONE !!! *** QUESTO EFFETTO RISULTA NON CONSOLIDATO ***\r\n\r\n"
+    "L'eliminazione forzata e irreversibile dell'effetto potrebbe comportare\r\n"
+    "malfunzionamenti e un disallineamento dei dati tra:\r\n\r\n"
+    "Contabilità Generale, Estratto Conto e Portafoglio!!!\r\n\r\n"
+    "CONFERMI L'ELIMINAZIONE DEFINITIVA DELL'EFFETTO ?");
+
 }  // namespace BillFormTexts

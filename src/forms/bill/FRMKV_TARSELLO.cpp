@@ -8,6 +8,7 @@
 #include "EditBox.h"
 #include "Grid.h"
 #include "HostGlobal.h"
+#include "HistoryWriter.h"
 #include "HostNavigator.h"
 #include "IdEditBox.h"
 #include "LogService.h"
@@ -36,12 +37,7 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](const QString& key, bool* cancel) { QRT_INTERNAV_DETTTARS_ButtonClick(key, cancel); });
     connect(INV_MAIN, &NavigatorBar::AfterButtonClick, this,
             [this](const QString& key) { QRT_INTERNAV_DETTTARS_AfterButtonClick(key); });
-    // A change of the header's status (another Bill, a new one) makes every tab out of date.
-    connect(FME_TESTATA, &VirtualFrame::ChangeStatus, this, [this](int) {
-        bolTabConf_DatiGen = bolTabConf_CambCess = bolTabConf_Storico = bolTabConf_Solleciti = bolTabConf_Note = false;
-        bolStoricoModified = bolSollecitiModified = false;
-        if (activated_) SetUpDatiControlloTab();
-    });
+    connectRecordEvents();
     Form_Initialize();
 }
 
@@ -102,6 +98,9 @@ void FRMKV_TARSELLO::Form_Load() {
         companyFlag_ = context.parameters.referenceDateSet;
         referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid() ? context.parameters.referenceDate
                                                                                     : QDate::currentDate();
+        sectionsInUse_ = context.parameters.sectionsInUse;
+        sectionsStart_ = sectionsInUse_ && context.parameters.sectionsStart.isValid() ? context.parameters.sectionsStart
+                                                                                      : QDate::currentDate();
         TXT_ATTRIBUTI->setProperty("AttributeSet", 22);
         InizializzaTestata();
         ImpostaVoceDiMenu();
@@ -258,12 +257,6 @@ void FRMKV_TARSELLO::Form_Unload() {
     }
     ActiveInterface_ = nullptr;
     ActiveClass = nullptr;
-}
-
-void FRMKV_TARSELLO::RollBackTransazione() {
-    if (!transactionOpen_) return;
-    transactionOpen_ = false;
-    if (clsConnessione && clsConnessione->InTransaction()) clsConnessione->RollbackTrans();
 }
 
 void FRMKV_TARSELLO::MostraErrore(const SuiteError& error) {

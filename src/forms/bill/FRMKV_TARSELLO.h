@@ -126,6 +126,23 @@ public:
     using BillKey = ChildQueries::Key;
     BillKey currentKey() const;
 
+    // Saving and deleting (FRMKV_TARSELLO_Save.cpp)
+    static QString DateDB(const QDate& date);
+    static QString DecimalDB(const QVariant& value);
+    // Prefix followed by the number, zero-padded to 8 digits (the last 8 when longer).
+    static QString composeRegistrationNumber(const QString& prefix, qint64 number);
+    bool SezionaleAbilitato();
+    bool ControlloDati();
+    bool CheckSalvataggioStorico();
+    std::shared_ptr<Recordset> GetRecordCorrente();
+    qint32 NuovoProgressivoStorico(const BillKey& key);
+    void AggiornaFlagVariato();
+    void BeginTransazione();
+    void CommitTransazione();
+    void RollBackTransazione();
+    void NuoviNumeri();
+    const QString& newRegistrationNumber() const { return newNumReg_; }
+
     bool activated() const { return activated_; }
     qint32 companyCode() const { return company_; }
     QDate referenceDate() const { return referenceDate_; }
@@ -172,7 +189,19 @@ private:
     void QRT_INTERNAV_DETTTARS_ButtonClick(const QString& button, bool* cancel);
     void QRT_INTERNAV_DETTTARS_AfterButtonClick(const QString& button);
     void layGrids();
-    void RollBackTransazione();
+
+    // Header record events (FRMKV_TARSELLO_Save.cpp)
+    void connectRecordEvents();
+    void FME_TESTATA_AfterAddNew(bool success);
+    void FME_TESTATA_ChangeStatus(int status);
+    void FME_TESTATA_IsRecordChanged(bool* changed);
+    void FME_TESTATA_AfterUndo(bool success);
+    void FME_TESTATA_BeforeUpdate(bool* cancel);
+    void FME_TESTATA_AfterUpdate(bool success);
+    void FME_TESTATA_BeforeDelete(bool* cancel);
+    void writeChildBatch(const char* label, VirtualFrame* frame, const std::shared_ptr<Recordset>& rs);
+    void updateBatchChecked(Recordset& rs);
+    void enableSections();
 
     QHash<QString, FrameControl*> controls_;
     qint32 company_ = 0;
@@ -182,5 +211,10 @@ private:
     bool activated_ = false;
     bool transactionOpen_ = false;
     qint16 indExp_ = 0;
+    bool historyPending_ = false;
+    QString newNumReg_;
+    std::unique_ptr<class HistoryWriter> historyWriter_;
+    bool sectionsInUse_ = false;
+    QDate sectionsStart_;
     QRect savedTab_, savedStorico_, savedSolleciti_;
 };

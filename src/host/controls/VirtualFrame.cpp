@@ -1,4 +1,5 @@
 #include "VirtualFrame.h"
+#include "WriteConflict.h"
 
 #include "FrameControl.h"
 #include "GuiLogService.h"
@@ -22,6 +23,10 @@ LogService& VirtualFrame::logService() const {
 }
 
 void VirtualFrame::report(const SuiteError& error) const {
+    if (error.number() == SuiteError::kWriteConflict) {
+        logService().MsgBox(WriteConflict::kMessage, WriteConflict::kFlags, WriteConflict::kTitle);
+        return;
+    }
     logService().MsgBox(error.description(), LogService::kExclamation, kTitle);
 }
 

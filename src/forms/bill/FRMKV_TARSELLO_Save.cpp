@@ -1,0 +1,430 @@
+// The header's record events: a new Bill's numbers and defaults, the change of status, the
+// save in one transaction with its automatic history movement, and the deletion of a Bill with
+// all its rows.
+#include "BillFormTexts.h"
+#include "CLSKV_TARSELLO.h"
+#include "CheckBox.h"
+#include "ComboBox.h"
+#include "Connection.h"
+#include "DateBox.h"
+#include "EditBox.h"
+#include "FRMKV_TARSELLO.h"
+#include "HistoryWriter.h"
+#include "HostGlobal.h"
+#include "IdEditBox.h"
+#include "LogService.h"
+#include "MDLKV_CODICIERR.h"
+#include "MDLKV_TARSELLO.h"
+#include "NumberingService.h"
+#include "Recordset.h"
+#include "SqlText.h"
+#include "SuiteError.h"
+#include "TabControl.h"
+#include "Value.h"
+#include "VirtualFrame.h"
+#include "WriteConflict.h"
+
+using MDLKV_TARSELLO::NullToString;
+
+namespace {
+constexpr int kYes = 6;
+const QString kLiteralQuote = QStringLiteral("'");
+}  // namespace
+
+void FRMKV_TARSELLO::connectRecordEvents() {
+    connect(FME_TESTATA, &VirtualFrame::AfterAddNew, this, [this](bool ok) { FME_TESTATA_AfterAddNew(ok); });
+    connect(FME_TESTATA, &VirtualFrame::ChangeStatus, this, [this](int status) { FME_TESTATA_ChangeStatus(status); });
+    connect(FME_TESTATA, &VirtualFrame::IsRecordChanged, this, [this](bool* changed) { FME_TESTATA_IsRecordChanged(changed); });
+    connect(FME_TESTATA, &VirtualFrame::AfterUndo, this, [this](bool ok) { FME_TESTATA_AfterUndo(ok); });
+    connect(FME_TESTATA, &VirtualFrame::BeforeUpdate, this, [this](bool* cancel) { FME_TESTATA_BeforeUpdate(cancel); });
+    connect(FME_TESTATA, &VirtualFrame::AfterUpdate, this, [this](bool ok) { FME_TESTATA_AfterUpdate(ok); });
+    connect(FME_TESTATA, &VirtualFrame::BeforeDelete, this, [this](bool* cancel) { FME_TESTATA_BeforeDelete(cancel); });
+    connect(FME_CAMBIALI, &VirtualFrame::UpdateBatchAll, this,
+            [this] { writeChildBatch("FME_CAMBIALI_UpdateBatchAll:", FME_CAMBIALI, clsRstCambialiCessioni); });
+    connect(FME_NOTE, &VirtualFrame::UpdateBatchAll, this,
+            [this] { writeChildBatch("FME_NOTE_UpdateBatchAll:", FME_NOTE, clsRstNote); });
+}
+
+// ---- small routines -------------------------------------------------------------------------
+
+QString FRMKV_TARSELLO::DateDB(const QDate& date) { return date.toString(QStringLiteral("yyyyMMdd")); }
+
+QString FRMKV_TARSELLO::DecimalDB(const QVariant& value) {
+    const QVariant d = MDLKV_TARSELLO::NullToDecimal(value);
+    return Value::toDecimal(d).toString();
+}
+
+QString FRMKV_TARSELLO::composeRegistrationNumber(const QString& prefix, qint64 number) {
+    return prefix + (QStringLiteral("00000000") + QString::number(number).trimmed()).right(8);
+}
+
+bool FRMKV_TARSELLO::SezionaleAbilitato() {
+    auto* date = static_cast<DateBox*>(control(QStringLiteral("TXT_DATADOC")));
+    if (!date->Valid() || date->Text().trimmed().isEmpty() || !sectionsInUse_) return false;
+    const QDate d = Value::toDate(date->Value());
+    return d.isValid() && sectionsStart_ <= d;
+}
+
+bool FRMKV_TARSELLO::ControlloDati() {
+    const QVariant state = clsRstTestata->Fields(QStringLiteral("EF01_INDSTATO_S")).Value();
+    const QVariant operation = clsRstTestata->Fields(QStringLiteral("EF01_INDGENSTATO_S")).Value();
+    // A state or an operation not chosen yet does not agree with anything.
+    if (Value::isNull(state) || Value::isNull(operation)) return false;
+    const int s = Value::toInt(state), o = Value::toInt(operation);
+    return (s == 0 && (o == 0 || o == 3 || o == 5 || o == 6)) || (s == 1 && (o == 1 || o == 2 || o == 4));
+}
+
+bool FRMKV_TARSELLO::CheckSalvataggioStorico() {
+    Recordset& rs = *FME_TESTATA->recordset();
+    for (int i = 0; i < rs.FieldCount(); ++i) {
+        const QString name = rs.Fields(i).Name().toUpper();
+        // EF01_*_S*: the history-relevant columns.
+        if (!name.startsWith(QLatin1String("EF01_")) || name.indexOf(QLatin1String("_S"), 5) < 0) continue;
+        if (NullToString(rs.Fields(i).Value()) != NullToString(rs.Fields(i).UnderlyingValue())) return true;
+    }
+    return false;
+}
+
+std::shared_ptr<Recordset> FRMKV_TARSELLO::GetRecordCorrente() {
+    auto copy = std::make_shared<Recordset>();
+    try {
+        copy->Open(QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE 0=1"), clsConnessione);
+        copy->AddNew();
+        for (int i = 0; i < clsRstTestata->FieldCount(); ++i) {
+            try {
+                copy->Fields(clsRstTestata->Fields(i).Name()).setValue(clsRstTestata->Fields(i).Value());
+            } catch (const SuiteError&) {
+                // A column of another table (CO99_INDTIPOOP) has no place in the copy.
+            }
+        }
+    } catch (const SuiteError&) {
+    }
+    return copy;
+}
+
+qint32 FRMKV_TARSELLO::NuovoProgressivoStorico(const BillKey& k) {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE PROGRESSIVO.MASSIMOPROG + 1 END "
+                           "AS NUOVOPROGRESSIVO FROM ( SELECT MAX(EF06_PROGSTO) AS MASSIMOPROG FROM EF06_SCADSTO WHERE "
+                           "EF06_DITTA_CG18 = ") +
+                QString::number(k.company) + QStringLiteral(" AND EF06_NUMREG_CO99 = ") + SqlText::quote(k.numReg) +
+                QStringLiteral(" AND EF06_RIGACONT_EF01 = ") + QString::number(k.row) +
+                QStringLiteral(" AND EF06_PROGEC_EF01 = ") + QString::number(k.progEc) +
+                QStringLiteral(" AND EF06_PROGEFF_EF01 = ") + QString::number(k.progEff) + QStringLiteral(" ) AS PROGRESSIVO"),
+            clsConnessione);
+    return Value::toInt(rs.Fields(QStringLiteral("NUOVOPROGRESSIVO")).Value());
+}
+
+void FRMKV_TARSELLO::AggiornaFlagVariato() {
+    // Written straight into the row the save is writing, inside its transaction: going through
+    // the frame's update again would raise the save's own events once more.
+    clsRstTestata->Fields(QStringLiteral("EF01_FLGEFFVAR")).setValue(1);
+    clsRstTestata->UpdateBatch(Recordset::AffectCurrent);
+    CHK_FLGEFFVAR->setValue(QStringLiteral("1"));
+}
+
+void FRMKV_TARSELLO::BeginTransazione() {
+    if (transactionOpen_) return;
+    clsConnessione->BeginTrans();
+    transactionOpen_ = true;
+}
+
+void FRMKV_TARSELLO::CommitTransazione() {
+    if (!transactionOpen_) return;
+    transactionOpen_ = false;
+    clsConnessione->CommitTrans();
+}
+
+void FRMKV_TARSELLO::RollBackTransazione() {
+    if (!transactionOpen_) return;
+    transactionOpen_ = false;
+    if (clsConnessione && clsConnessione->InTransaction()) clsConnessione->RollbackTrans();
+}
+
+void FRMKV_TARSELLO::updateBatchChecked(Recordset& rs) {
+    try {
+        rs.UpdateBatch(Recordset::AffectAllChapters);
+    } catch (const SuiteError& e) {
+        if (e.number() != SuiteError::kWriteConflict)
+            throw SuiteError(e.number(), NullToString(e.source()), NullToString(e.description()));
+        clsLog->MsgBox(WriteConflict::kMessage, WriteConflict::kFlags, WriteConflict::kTitle);
+    }
+}
+
+void FRMKV_TARSELLO::writeChildBatch(const char* label, VirtualFrame* frame, const std::shared_ptr<Recordset>& rs) {
+    // Not guarded: an error must reach the save that asked for the write, which rolls back.
+    (void)label;
+    if (frame->Status() == VirtualFrame::kStatusShown && rs) updateBatchChecked(*rs);
+}
+
+void FRMKV_TARSELLO::enableSections() {
+    const bool enabled = SezionaleAbilitato();
+    for (const char* name : {"TXT_SEZDOC", "TXT_SEZPART"}) {
+        FrameControl* c = control(QString::fromLatin1(name));
+        c->setEnabled(enabled);
+        c->setAcceptsInput(enabled);
+    }
+}
+
+// ---- numbers and defaults of a new Bill -----------------------------------------------------
+
+void FRMKV_TARSELLO::NuoviNumeri() {
+    guard("NuoviNumeri:", [&] {
+        std::unique_ptr<NumberingService> numbering = ActiveInterface_->ClsGlobal()->CreateNumberingService();
+        const QDateTime now = QDateTime::currentDateTime();
+        numbering->year = now.date().year();
+        numbering->kind = 2;
+        numbering->company = QString::number(company_);
+        numbering->subSeries = QStringLiteral("00");
+        numbering->series = 999;
+        numbering->date = now;
+        numbering->connectionString = clsConnessione->ConnectionString();
+        numbering->secondDate = now;
+        const qint64 registration = numbering->NextNumber();
+        newNumReg_ = composeRegistrationNumber(numbering->Prefix(), registration);
+        const int tipo = ActiveClass ? Value::toInt(ActiveClass->TipoArchivio) : -1;
+        if (tipo == 0 || tipo == 2) numbering->series = 921;
+        if (tipo == 1 || tipo == 3) numbering->series = 922;
+        clsRstTestata->Fields(QStringLiteral("EF01_NUMEFF")).setValue(numbering->NextNumber());
+    });
+}
+
+void FRMKV_TARSELLO::FME_TESTATA_AfterAddNew(bool success) {
+    if (!success) return;
+    guard("FME_TESTATA_AfterAddNew:", [&] {
+        const CompanyParameters& p = ActiveInterface_->ClsGlobal()->CompanyContext().parameters;
+        const qint32 group = p.ledgerGroup;
+        NuoviNumeri();
+        auto set = [&](const char* column, const QVariant& v) { clsRstTestata->Fields(QString::fromLatin1(column)).setValue(v); };
+        set("EF01_DITTA_CG18", company_);
+        set("EF01_NUMREG_CO99", newNumReg_);
+        set("EF01_RIGACONT_CG42", 1);
+        set("EF01_PROGEC_EC01", 1);
+        set("EF01_PROGEFF", 1);
+        const int tipo = ActiveClass ? Value::toInt(ActiveClass->TipoArchivio) : -1;
+        if (tipo == 0 || tipo == 1) {
+            set("EF01_DITTACF_CG18", company_);
+            set("EF01_TIPOCF_CG44", tipo);
+            set("EF01_INDCONTO", tipo);
+            set("EF01_GRUPPO_CG10", group);
+            set("EF01_CONTO_CG24", tipo == 0 ? p.customerAccount : p.supplierAccount);
+        } else if (tipo == 2 || tipo == 3) {
+            set("EF01_DITTACF_CG18", QVariant());
+            set("EF01_TIPOCF_CG44", QVariant());
+            set("EF01_CLIFOR_CG44", QVariant());
+            set("EF01_INDCONTO", tipo - 2);
+            set("EF01_GRUPPO_CG10", group);
+        }
+        clsRstTestata->Fields(TXT_PROGR_EF08->DataField()).setValue(QVariant());
+        clsRstTestata->Fields(TXT_ID_MG35->DataField()).setValue(QVariant());
+        TXT_PROGR_MG35->setText(QString());
+        FME_TESTATA->Refresh();
+    });
+}
+
+void FRMKV_TARSELLO::FME_TESTATA_ChangeStatus(int status) {
+    guard("FME_TESTATA_ChangeStatus:", [&] {
+        if (status == VirtualFrame::kStatusShown || status == VirtualFrame::kStatusAdding) {
+            if (status == VirtualFrame::kStatusShown && clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF() &&
+                Value::isNull(clsRstTestata->Fields(QStringLiteral("EF01_ID_MG35")).Value()))
+                TXT_PROGR_MG35->setText(QString());
+            bolTabConf_DatiGen = bolTabConf_CambCess = bolTabConf_Storico = bolTabConf_Solleciti = bolTabConf_Note = false;
+            bolStoricoModified = bolSollecitiModified = false;
+            if (activated_) SetUpDatiControlloTab();
+            FME_TESTATA->setRecordChanged(false);
+            if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
+                indExp_ = qint16(Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_INDEXP")).Value()));
+        }
+        enableSections();
+        if (status == VirtualFrame::kStatusAdding && !SezionaleAbilitato()) {
+            for (const char* name : {"TXT_SEZDOC", "TXT_SEZPART"})
+                clsRstTestata->Fields(control(QString::fromLatin1(name))->DataField()).setValue(QStringLiteral("00"));
+            FME_TESTATA->Refresh();
+            FME_TESTATA->setRecordChanged(false);
+        }
+    });
+}
+
+void FRMKV_TARSELLO::FME_TESTATA_IsRecordChanged(bool* changed) {
+    if (FME_TESTATA->Status() != VirtualFrame::kStatusShown) return;
+    auto pending = [](VirtualFrame* f) { return f->RecordChanged() || f->ChildChanged(); };
+    *changed = *changed || bolSollecitiModified || bolStoricoModified || (bolTabConf_Note && pending(FME_NOTE)) ||
+               (bolTabConf_CambCess && pending(FME_CAMBIALI));
+}
+
+void FRMKV_TARSELLO::FME_TESTATA_AfterUndo(bool success) {
+    if (!success) return;
+    guard("FME_TESTATA_AfterUndo:", [&] {
+        if (bolTabConf_CambCess) {
+            ShowCambialiCessioni();
+            FME_CAMBIALI->setRecordChanged(false);
+        }
+        if (bolTabConf_Storico) {
+            ShowStorico();
+            bolStoricoModified = false;
+        }
+        if (bolTabConf_Solleciti) {
+            ShowSolleciti();
+            bolSollecitiModified = false;
+        }
+        if (bolTabConf_Note) {
+            ShowNote();
+            FME_NOTE->setRecordChanged(false);
+        }
+    });
+}
+
+// ---- saving ---------------------------------------------------------------------------------
+
+void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
+    if (*cancel) return;
+    const bool completed = guard("FME_TESTATA_BeforeUpdate:", [&] {
+        if (indExp_ == 1 &&
+            clsLog->MsgBox(BillFormTexts::kTesoreria, 324, BillFormTexts::kTitleRichiestaConferma) != kYes) {
+            *cancel = true;
+            return;
+        }
+        if (!TXT_PROGR_MG35->Valid()) {
+            clsLog->MsgBox(BillFormTexts::kBancaNonValida, LogService::kExclamation, BillFormTexts::kTitleControlloDati);
+            *cancel = true;
+            return;
+        }
+        if (!ControlloDati()) {
+            clsLog->MsgBox(BillFormTexts::kStatoIncoerente, LogService::kExclamation, BillFormTexts::kTitleControlloDati);
+            FrameControl* operation = control(QStringLiteral("CBO_INDGENSTATO"));
+            if (operation->isEnabled() && operation->isVisible()) {
+                TAB_SCADENZE->setTab(TabDatiGenerali);
+                operation->setFocus();
+            }
+            *cancel = true;
+            return;
+        }
+        if (FME_TESTATA->Status() == VirtualFrame::kStatusAdding) {
+            const LoggedUser& user = ActiveInterface_->ClsGlobal()->User();
+            const QString company = QString::number(company_);
+            const QString numReg = SqlText::quote(newNumReg_).mid(1).chopped(1);
+            clsConnessione->Execute(
+                QStringLiteral("IF ( ( SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_DITTA_CG18 = ") + company +
+                QStringLiteral(" AND CO99_NUMREG = '") + numReg + QStringLiteral("' ) = 0 ) BEGIN") +
+                QStringLiteral(" INSERT INTO CO99_MASTERDOC ( CO99_DITTA_CG18 , CO99_NUMREG , CO99_INDTIPOOP , CO99_DATACRE ,"
+                               " CO99_GRUPPOCRE , CO99_UTENTECRE , CO99_INDCOIN ) VALUES ( ") +
+                company + QStringLiteral(" , '") + numReg + QStringLiteral("' , 4 , '") + DateDB(QDate::currentDate()) +
+                QStringLiteral("' , ") + SqlText::quote(NullToString(user.group)) + QStringLiteral(" , ") +
+                SqlText::quote(NullToString(user.code)) + QStringLiteral(" , 2 ) END"));
+        }
+        if (bolTabConf_CambCess && (FME_CAMBIALI->RecordChanged() || FME_CAMBIALI->ChildChanged()) &&
+            !FME_CAMBIALI->UpdateRecord(true, true))
+            *cancel = true;
+        if (bolTabConf_Note && (FME_NOTE->RecordChanged() || FME_NOTE->ChildChanged()) && !FME_NOTE->UpdateRecord(true, true))
+            *cancel = true;
+        if (FME_TESTATA->Status() == VirtualFrame::kStatusShown && !*cancel) {
+            historyPending_ = CheckSalvataggioStorico();
+            if (historyPending_) {
+                auto movement = std::make_shared<HistoryMovement>();
+                movement->connection = clsConnessione;
+                movement->bill = GetRecordCorrente();
+                movement->setting = 0;
+                movement->progressive = NuovoProgressivoStorico(currentKey());
+                movement->date = QDateTime::currentDateTime();
+                historyWriter_ = ActiveInterface_->ClsGlobal()->CreateHistoryWriter();
+                historyWriter_->setMovement(movement);
+                if (historyWriter_->Prepare() != 0)
+                    throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
+            }
+        }
+        if (!*cancel) BeginTransazione();
+    });
+    // A save whose checks failed on an error must not go on to write the Bill.
+    if (!completed) {
+        *cancel = true;
+        historyPending_ = false;
+    }
+}
+
+void FRMKV_TARSELLO::FME_TESTATA_AfterUpdate(bool success) {
+    guard("FME_TESTATA_AfterUpdate:", [&] {
+        if (!success) {
+            RollBackTransazione();
+        } else {
+            if (bolTabConf_CambCess) FME_CAMBIALI->UpdateBatch();
+            if (bolTabConf_Note) FME_NOTE->UpdateBatch();
+            if (bolSollecitiModified && clsRstSolleciti) updateBatchChecked(*clsRstSolleciti);
+            if (bolStoricoModified && clsRstStorico) updateBatchChecked(*clsRstStorico);
+            if (historyPending_) {
+                if (historyWriter_->Write() != 0)
+                    throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
+                AggiornaFlagVariato();
+            }
+            CommitTransazione();
+        }
+    });
+    if (historyPending_) {
+        bolTabConf_Storico = false;
+        SetUpDatiControlloTab();
+        historyPending_ = false;
+    }
+    bolStoricoModified = bolSollecitiModified = false;
+    if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
+        indExp_ = qint16(Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_INDEXP")).Value()));
+}
+
+// ---- deleting -------------------------------------------------------------------------------
+
+void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
+    *cancel = true;  // the frame never deletes the row itself
+    guard("FME_TESTATA_BeforeDelete:", [&] {
+        if (!clsRstTestata || clsRstTestata->RecordCount() <= 0 || clsRstTestata->AtBOF() || clsRstTestata->AtEOF()) return;
+        const bool registeredHere = Value::toInt(clsRstTestata->Fields(QStringLiteral("CO99_INDTIPOOP")).Value()) == 4;
+        if (!registeredHere && !ActiveInterface_->ClsGlobal()->User().privileged) {
+            clsLog->MsgBox(BillFormTexts::kNonAutorizzato, LogService::kExclamation, BillFormTexts::kTitleInformazione);
+            return;
+        }
+        const QVariant movementType = clsRstTestata->Fields(QStringLiteral("EF01_INDTIPOMOV")).Value();
+        const bool consolidated = !Value::isNull(movementType) && Value::toInt(movementType) == 0;
+        if (clsLog->MsgBox(consolidated ? BillFormTexts::kEliminaConsolidato : BillFormTexts::kEliminaNonConsolidato, 276,
+                           BillFormTexts::kTitleInformazione) != kYes)
+            return;
+        if (indExp_ == 1 &&
+            clsLog->MsgBox(BillFormTexts::kTesoreria, 324, BillFormTexts::kTitleRichiestaConferma) != kYes)
+            return;
+        const BillKey k = currentKey();
+        const int position = clsRstTestata->AbsolutePosition();
+        FME_TESTATA->Detach();
+        const QString company = QString::number(company_);
+        const QString numReg = SqlText::quote(k.numReg).mid(1).chopped(1);
+        auto statement = [&](const QString& table, const QString& prefix, const QString& rowColumn,
+                             const QString& progEcColumn, const QString& progEffColumn, const QString& lastAnd) {
+            return QStringLiteral(" DELETE FROM") + QStringLiteral(" ") + table + QStringLiteral(" WHERE") +
+                   QStringLiteral(" (") + prefix + QStringLiteral("_DITTA_CG18 = ") + company + QStringLiteral(")") +
+                   QStringLiteral(" AND (") + prefix + QStringLiteral("_NUMREG_CO99 = '") +
+                   numReg + QStringLiteral("')") + QStringLiteral(" AND (") + rowColumn + QStringLiteral(" = ") +
+                   QString::number(k.row) + QStringLiteral(")") + QStringLiteral(" AND (") + progEcColumn +
+                   QStringLiteral(" = ") + QString::number(k.progEc) + QStringLiteral(")") + QStringLiteral(" AND") +
+                   lastAnd + QStringLiteral("(") + progEffColumn + QStringLiteral(" = ") + QString::number(k.progEff) + QStringLiteral(")") +
+                   QStringLiteral(" ;");
+        };
+        QString batch;
+        for (const char* prefix : {"EF03", "EF04", "EF05", "EF06"}) {
+            const QString p = QString::fromLatin1(prefix);
+            const QString table = p == QLatin1String("EF03")   ? QStringLiteral("EF03_SCADCECAM")
+                                  : p == QLatin1String("EF04") ? QStringLiteral("EF04_SCADNOTE")
+                                  : p == QLatin1String("EF05") ? QStringLiteral("EF05_SCADSOLLEC")
+                                                               : QStringLiteral("EF06_SCADSTO");
+            batch += statement(table, p, p + QStringLiteral("_RIGACONT_EF01"), p + QStringLiteral("_PROGEC_EF01"),
+                               p + QStringLiteral("_PROGEFF_EF01"),
+                               p == QLatin1String("EF03") ? QStringLiteral("  ") : QStringLiteral(" "));
+        }
+        batch += statement(QStringLiteral("EF01_SCADENZE"), QStringLiteral("EF01"), QStringLiteral("EF01_RIGACONT_CG42"),
+                           QStringLiteral("EF01_PROGEC_EC01"), QStringLiteral("EF01_PROGEFF"), QStringLiteral(" "));
+        // All of the Bill's rows go, or none: the batch runs in a transaction of its own.
+        BeginTransazione();
+        clsConnessione->Execute(batch);
+        CommitTransazione();
+        clsRstTestata->Requery();
+        FME_TESTATA->Attach(clsRstTestata);
+        if (clsRstTestata->RecordCount() > 0)
+            clsRstTestata->setAbsolutePosition(std::min(position, clsRstTestata->RecordCount()));
+        FME_TESTATA->Refresh();
+    });
+    if (FME_TESTATA->recordset() == nullptr && clsRstTestata) FME_TESTATA->Attach(clsRstTestata);
+}
