@@ -358,6 +358,19 @@ void Recordset::setValue(int column, const QVariant& value) {
     row.values[column] = v;
 }
 
+void Recordset::setFetchedValue(const QString& column, const QVariant& value) {
+    requireCurrent();
+    const int index = FieldIndex(column);
+    if (index < 0)
+        throw SuiteError(SuiteError::kItemNotFound, kSource,
+                         QStringLiteral("Impossibile trovare l'elemento nell'insieme: campo %1.").arg(column));
+    const ResultColumn& c = shared_->columns.at(size_t(index));
+    Row& row = currentRow();
+    const QVariant v = Value::coerce(value, c.type, c.scale);
+    row.values[index] = v;
+    if (!row.original.isEmpty()) row.original[index] = v;
+}
+
 void Recordset::commitEdit() {
     editMode_ = EditNone;
     editSnapshot_.reset();

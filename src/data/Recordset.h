@@ -87,6 +87,10 @@ public:
     // The next result of the batch, or nullptr when there is none.
     std::shared_ptr<Recordset> NextRecordset();
 
+    // Puts into the current row the value the database now holds for a column the recordset
+    // cannot write (a joined table's), as a re-read of that column would: nothing to save.
+    void setFetchedValue(const QString& column, const QVariant& value);
+
     // For Field.
     QVariant value(int column) const;
     QVariant originalValue(int column) const;

@@ -255,3 +255,69 @@ TEST_F(BillFormTest, ClosingKeepsUnsavedChangesWhenTheClerkCancels) {
     EXPECT_EQ(module_->CloseForm(), QVariant(true));
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'X-1'")), 0);
 }
+
+TEST_F(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole) {
+    module_->AperturaSuNuovoEffetto = true;
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusAdding);
+    const QString numReg = f->newRegistrationNumber();
+    ASSERT_EQ(numReg.size(), 12) << numReg.toStdString();  // the year's prefix and 8 digits
+    EXPECT_EQ(Value::toInt(f->clsRstTestata->Fields(QStringLiteral("EF01_TIPOCF_CG44")).Value()), 0);
+    EXPECT_EQ(Value::toText(f->clsRstTestata->Fields(QStringLiteral("EF01_CONTO_CG24")).Value()), DemoGenerator::customerAccount());
+
+    auto set = [&](const char* column, const QVariant& v) { f->clsRstTestata->Fields(QString::fromLatin1(column)).setValue(v); };
+    set("EF01_CLIFOR_CG44", 1);
+    set("EF01_TIPOEFF", 2);
+    set("EF01_SCADE_S", QDate(2026, 12, 31));
+    set("EF01_IMPEFF_S", QStringLiteral("1250.40"));
+    set("EF01_CODICE_CG08", QStringLiteral("EURO"));
+    set("EF01_INDSTATO_S", 0);
+    set("EF01_INDGENSTATO_S", 1);  // open and paid: refused
+    f->FME_TESTATA->Refresh();
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    ASSERT_FALSE(log_->messages().isEmpty());
+    EXPECT_EQ(log_->messages().last().title, QStringLiteral("Controllo dati"));
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 0);
+
+    set("EF01_INDGENSTATO_S", 0);
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 1);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1' AND CO99_INDTIPOOP = 4"
+                                          " AND CO99_UTENTECRE = 'MROSSI'")
+                               .arg(numReg)),
+              1);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)), 0);
+
+    // A change of the due date and the state writes movement 1, holding the Bill as it was.
+    set("EF01_SCADE_S", QDate(2027, 1, 31));
+    set("EF01_INDSTATO_S", 1);
+    set("EF01_INDGENSTATO_S", 1);
+    f->FME_TESTATA->setRecordChanged(true);
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false));
+    Recordset movement;
+    movement.Open(QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg), demo_->connection);
+    ASSERT_EQ(movement.RecordCount(), 1);
+    EXPECT_EQ(Value::toInt(movement.Fields(QStringLiteral("EF06_PROGSTO")).Value()), 1);
+    EXPECT_EQ(Value::toDate(movement.Fields(QStringLiteral("EF06_SCADE_S")).Value()), QDate(2026, 12, 31));
+    EXPECT_EQ(Value::toInt(movement.Fields(QStringLiteral("EF06_INDSTATO_S")).Value()), 0);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT EF01_FLGEFFVAR FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 1);
+    EXPECT_FALSE(f->connectionInTransactionForTest());
+
+    // A save that changes nothing relevant writes no movement.
+    set("EF01_NUMDOCORIG", QStringLiteral("FT 12"));
+    f->FME_TESTATA->setRecordChanged(true);
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)), 1);
+
+    // Deleting asks (not consolidated), and removes the Bill with every row hanging from it.
+    log_->enqueue(7);
+    f->FME_TESTATA->Delete();
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 1);
+    EXPECT_TRUE(log_->messages().last().text.startsWith(QStringLiteral("ATTENZIONE !!! *** QUESTO EFFETTO RISULTA NON CONSOLIDATO")));
+    log_->enqueue(6);
+    f->FME_TESTATA->Delete();
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 0);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)), 0);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1'").arg(numReg)), 1);
+}

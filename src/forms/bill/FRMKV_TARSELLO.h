@@ -142,6 +142,7 @@ public:
     void RollBackTransazione();
     void NuoviNumeri();
     const QString& newRegistrationNumber() const { return newNumReg_; }
+    bool connectionInTransactionForTest() const { return transactionOpen_; }
 
     bool activated() const { return activated_; }
     qint32 companyCode() const { return company_; }

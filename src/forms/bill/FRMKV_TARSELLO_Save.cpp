@@ -311,6 +311,13 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
                 company + QStringLiteral(" , '") + numReg + QStringLiteral("' , 4 , '") + DateDB(QDate::currentDate()) +
                 QStringLiteral("' , ") + SqlText::quote(NullToString(user.group)) + QStringLiteral(" , ") +
                 SqlText::quote(NullToString(user.code)) + QStringLiteral(" , 2 ) END"));
+            // The header shows the document's operation type as registered now.
+            Recordset registered;
+            registered.Open(QStringLiteral("SELECT CO99_INDTIPOOP FROM CO99_MASTERDOC WITH (NOLOCK) WHERE CO99_DITTA_CG18 = ") +
+                                company + QStringLiteral(" AND CO99_NUMREG = '") + numReg + QStringLiteral("'"),
+                            clsConnessione);
+            if (!registered.AtEOF())
+                clsRstTestata->setFetchedValue(QStringLiteral("CO99_INDTIPOOP"), registered.Fields(0).Value());
         }
         if (bolTabConf_CambCess && (FME_CAMBIALI->RecordChanged() || FME_CAMBIALI->ChildChanged()) &&
             !FME_CAMBIALI->UpdateRecord(true, true))
