@@ -38,6 +38,7 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(INV_MAIN, &NavigatorBar::AfterButtonClick, this,
             [this](const QString& key) { QRT_INTERNAV_DETTTARS_AfterButtonClick(key); });
     connectRecordEvents();
+    connectFieldRules();
     Form_Initialize();
 }
 

@@ -204,7 +204,15 @@ private:
     void updateBatchChecked(Recordset& rs);
     void enableSections();
 
+    // Field rules (FRMKV_TARSELLO_Validation.cpp)
+    void connectFieldRules();
+    void completeRelated(FrameControl* field, FrameControl* related, const QVariant& value);
+    void applySectionsRule();
+    void TXT_DATADOC_LostFocus();
+    void TXT_DATAREG_LostFocus();
+
     QHash<QString, FrameControl*> controls_;
+    QHash<QString, QString> entryValues_;
     qint32 company_ = 0;
     bool companyFlag_ = false;
     QDate referenceDate_;
