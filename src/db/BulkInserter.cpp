@@ -11,8 +11,6 @@ BulkInserter::Row::Row(const BulkInserter* owner) : owner_(owner), values_(owner
 
 void BulkInserter::Row::set(const QString& column, const QVariant& value) { values_[owner_->indexOf(column)] = value; }
 
-QVariant BulkInserter::Row::get(const QString& column) const { return values_[owner_->indexOf(column)]; }
-
 BulkInserter::BulkInserter(Connection& connection, const TableDef& table) : connection_(connection), table_(table) {
     for (int i = 0; i < table_.columns.size(); ++i) index_.insert(table_.columns[i].name, i);
     // Round trips cost on a server; an embedded engine gains nothing from longer statements.
@@ -61,7 +59,6 @@ void BulkInserter::send(int rows) {
     QSqlQuery& query = rows == batchRows_ ? *full_ : *partial;
     for (int i = 0; i < pending_.size(); ++i) query.bindValue(i, pending_[i]);
     if (!query.exec()) connection_.raise(query, shortText());
-    written_ += rows;
     pending_.clear();
     pendingRows_ = 0;
 }

@@ -19,7 +19,6 @@ public:
     class Row {
     public:
         void set(const QString& column, const QVariant& value);
-        QVariant get(const QString& column) const;
 
     private:
         friend class BulkInserter;
@@ -36,9 +35,6 @@ public:
     void insert(const Row& row);
     void flush();
 
-    const TableDef& table() const { return table_; }
-    long long rowsWritten() const { return written_; }
-
 private:
     int indexOf(const QString& column) const;
     std::unique_ptr<QSqlQuery> prepare(int rows) const;
@@ -52,5 +48,4 @@ private:
     std::unique_ptr<QSqlQuery> full_;
     QVector<QVariant> pending_;  // driver values, row after row
     int pendingRows_ = 0;
-    long long written_ = 0;
 };

@@ -104,7 +104,6 @@ struct Counterpart {
     bool publicBody = false;
     bool professional = false;  // a supplier that suffers withholding tax
     QList<int> cigCup;          // CO1H_ID of the pairs assigned to it
-    QDate secondPeriod;         // start of its second registry period, when it has one
 };
 
 struct BillKey {
@@ -482,16 +481,16 @@ void Builder::counterparts() {
                                   {"CG44_IDAGENTE_MG17", cp.agent ? QVariant(cp.agent) : QVariant()}, {"CG44_DATAINS", since}});
             // One in eight changed its name or address during the books: two registry periods.
             if (rnd_.chance(12)) {
-                cp.secondPeriod = QDate(2023, rnd_.between(3, 12), 1);
+                const QDate secondPeriod(2023, rnd_.between(3, 12), 1);
                 write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany}, {"CG45_TIPOCF_CG44", type},
                                           {"CG45_CLIFOR_CG44", i}, {"CG45_DATAINIZIO", QDate(1900, 1, 1)},
-                                          {"CG45_DATAFINE", cp.secondPeriod.addDays(-1)}, {"CG45_ANAGEN_CG16", reg}});
+                                          {"CG45_DATAFINE", secondPeriod.addDays(-1)}, {"CG45_ANAGEN_CG16", reg}});
                 QString renamed = cp.name;
                 if (renamed.endsWith(QStringLiteral("S.r.l."))) renamed.replace(QStringLiteral("S.r.l."), QStringLiteral("S.p.A."));
                 else renamed += QStringLiteral(" - Gruppo %1").arg(s(rnd_.pick(kSurnames)));
                 const int second = registry(renamed, rnd_.pick(kCities));
                 write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany}, {"CG45_TIPOCF_CG44", type},
-                                          {"CG45_CLIFOR_CG44", i}, {"CG45_DATAINIZIO", cp.secondPeriod},
+                                          {"CG45_CLIFOR_CG44", i}, {"CG45_DATAINIZIO", secondPeriod},
                                           {"CG45_DATAFINE", QDate(9999, 12, 31)}, {"CG45_ANAGEN_CG16", second}});
                 cp.name = renamed;
             } else {

@@ -5,14 +5,6 @@ using namespace SchemaColumns;
 
 namespace {
 
-TableDef table(const QString& name, QList<ColumnDef> columns, QStringList key) {
-    TableDef t;
-    t.name = name;
-    t.columns = std::move(columns);
-    t.primaryKey = std::move(key);
-    return t;
-}
-
 QList<TableDef> companyAndAccounts() {
     return {
         table(QStringLiteral("CG18_DITTE"),

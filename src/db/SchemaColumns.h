@@ -29,6 +29,14 @@ inline ColumnDef date(const QString& name) { return column(name, DataType::Date)
 inline ColumnDef timestamp(const QString& name) { return column(name, DataType::DateTime); }
 inline ColumnDef text(const QString& name, int size) { return column(name, DataType::Text, size); }
 
+inline TableDef table(const QString& name, QList<ColumnDef> columns, QStringList key) {
+    TableDef t;
+    t.name = name;
+    t.columns = std::move(columns);
+    t.primaryKey = std::move(key);
+    return t;
+}
+
 // The five BillKey columns of a child table, under the child's prefix ("EF03_").
 inline QList<ColumnDef> billKey(const QString& prefix) {
     return {required(integer(prefix + QStringLiteral("DITTA_CG18"))),

@@ -4,18 +4,6 @@
 
 using namespace SchemaColumns;
 
-namespace {
-
-TableDef table(const QString& name, QList<ColumnDef> columns, QStringList key) {
-    TableDef t;
-    t.name = name;
-    t.columns = std::move(columns);
-    t.primaryKey = std::move(key);
-    return t;
-}
-
-}  // namespace
-
 QList<TableDef> Schema::host() {
     return {
         table(QStringLiteral("KV00_VERSIONE"),
