@@ -13,9 +13,12 @@ constexpr int kRowsPerStatement = 200;
 
 BulkInserter::Row::Row(const BulkInserter* owner) : owner_(owner), values_(owner->table_.columns.size()) {}
 
-void BulkInserter::Row::set(const QString& column, const QVariant& value) { values_[owner_->indexOf(column)] = value; }
+void BulkInserter::Row::set(const QString& column, const QVariant& value) {
+    values_[owner_->indexOf(column)] = value;
+}
 
-BulkInserter::BulkInserter(Connection& connection, const TableDef& table) : connection_(connection), table_(table) {
+BulkInserter::BulkInserter(Connection& connection, const TableDef& table)
+    : connection_(connection), table_(table) {
     QStringList names;
     for (int i = 0; i < table_.columns.size(); ++i) {
         index_.insert(table_.columns[i].name, i);
@@ -36,14 +39,18 @@ QString BulkInserter::literal(const QVariant& value, DataType type) const {
     if (Value::isNull(value)) return QStringLiteral("NULL");
     switch (type) {
         case DataType::SmallInt:
-        case DataType::Integer: return QString::number(Value::toInt(value));
-        case DataType::Decimal: return Value::toDecimal(value).toString();
-        case DataType::Text: return SqlText::quote(Value::toText(value));
+        case DataType::Integer:
+            return QString::number(Value::toInt(value));
+        case DataType::Decimal:
+            return Value::toDecimal(value).toString();
+        case DataType::Text:
+            return SqlText::quote(Value::toText(value));
         case DataType::Date:
         case DataType::DateTime: {
             // SQLite keeps dates as 'yyyymmdd' text; the servers take ISO dates.
             const QVariant driver = connection_.dialect().toDriver(value, type);
-            if (driver.typeId() == QMetaType::QDate) return SqlText::quote(driver.toDate().toString(Qt::ISODate));
+            if (driver.typeId() == QMetaType::QDate)
+                return SqlText::quote(driver.toDate().toString(Qt::ISODate));
             if (driver.typeId() == QMetaType::QDateTime)
                 return SqlText::quote(driver.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
             return SqlText::quote(driver.toString());
@@ -55,7 +62,8 @@ QString BulkInserter::literal(const QVariant& value, DataType type) const {
 void BulkInserter::insert(const Row& row) {
     QStringList values;
     values.reserve(table_.columns.size());
-    for (int i = 0; i < table_.columns.size(); ++i) values.append(literal(row.values_[i], table_.columns[i].type));
+    for (int i = 0; i < table_.columns.size(); ++i)
+        values.append(literal(row.values_[i], table_.columns[i].type));
     rows_.append(QLatin1Char('(') + values.join(QLatin1Char(',')) + QLatin1Char(')'));
     if (rows_.size() == kRowsPerStatement) flush();
 }

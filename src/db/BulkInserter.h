@@ -14,13 +14,13 @@
 // SqlText::quote, numbers as validated digits, dates in the engine's form. Call flush() before
 // committing.
 class BulkInserter {
-public:
+  public:
     // One row of the table, filled by column name; unset columns are Null.
     class Row {
-    public:
+      public:
         void set(const QString& column, const QVariant& value);
 
-    private:
+      private:
         friend class BulkInserter;
         explicit Row(const BulkInserter* owner);
         const BulkInserter* owner_;
@@ -35,13 +35,13 @@ public:
     void insert(const Row& row);
     void flush();
 
-private:
+  private:
     int indexOf(const QString& column) const;
     QString literal(const QVariant& value, DataType type) const;
 
     Connection& connection_;
     TableDef table_;
     QHash<QString, int> index_;
-    QString head_;       // INSERT INTO table (columns) VALUES
-    QStringList rows_;   // pending rows as "(literal, ...)"
+    QString head_;      // INSERT INTO table (columns) VALUES
+    QStringList rows_;  // pending rows as "(literal, ...)"
 };

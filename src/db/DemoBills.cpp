@@ -7,8 +7,10 @@
 
 QString DemoBuilder::guid() {
     const quint64 a = rnd_.next(), b = rnd_.next();
-    const QString hex = QStringLiteral("%1%2").arg(a, 16, 16, QLatin1Char('0')).arg(b, 16, 16, QLatin1Char('0')).toUpper();
-    return QStringLiteral("{%1-%2-%3-%4-%5}").arg(hex.mid(0, 8), hex.mid(8, 4), hex.mid(12, 4), hex.mid(16, 4), hex.mid(20, 12));
+    const QString hex =
+        QStringLiteral("%1%2").arg(a, 16, 16, QLatin1Char('0')).arg(b, 16, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("{%1-%2-%3-%4-%5}")
+        .arg(hex.mid(0, 8), hex.mid(8, 4), hex.mid(12, 4), hex.mid(16, 4), hex.mid(20, 12));
 }
 
 QDate DemoBuilder::workday(QDate d) const {
@@ -30,7 +32,8 @@ QList<int> DemoBuilder::scenario(int archive, int tipoEff, bool foreign, bool pa
             if (rnd_.chance(50)) path.append(3);
             return path;
         }
-        static const QList<QList<int>> paths = {{3, 1}, {3, 11}, {3, 4, 6, 3, 1}, {3, 4, 15, 14}, {3, 10}, {3, 4}, {}, {3, 4, 6}};
+        static const QList<QList<int>> paths = {{3, 1}, {3, 11}, {3, 4, 6, 3, 1}, {3, 4, 15, 14}, {3, 10},
+                                                {3, 4}, {},      {3, 4, 6}};
         return path + paths[rnd_.weighted({45, 15, 10, 5, 5, 6, 9, 5})];
     }
     if (archive == 0 && (tipoEff == 6 || tipoEff == 3 || tipoEff == 4)) {
@@ -51,8 +54,8 @@ QList<int> DemoBuilder::scenario(int archive, int tipoEff, bool foreign, bool pa
     return path + paths[rnd_.weighted({70, 5, 8, 7, 10})];
 }
 
-void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState& st, QDate date, int archive, int tipoEff,
-                       const QString& currency, const QVariant& cambio) {
+void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState& st, QDate date, int archive,
+                           int tipoEff, const QString& currency, const QVariant& cambio) {
     BulkInserter& in = to("EF06_SCADSTO");
     Row r = in.newRow();
     auto set = [&](const char* name, const QVariant& v) { r.set(QString::fromLatin1(name), v); };
@@ -94,7 +97,8 @@ void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState&
     const bool foreign = currency != QStringLiteral("EURO");
     const auto accounting = [&] {
         ++movementNumber_;
-        set("EF06_NUMREGMOV_CO99", QStringLiteral("%1M%2").arg(date.year()).arg(movementNumber_, 7, 10, QLatin1Char('0')));
+        set("EF06_NUMREGMOV_CO99",
+            QStringLiteral("%1M%2").arg(date.year()).arg(movementNumber_, 7, 10, QLatin1Char('0')));
         set("EF06_RIGACONTMOV_CG42", rnd_.between(1, 4));
         set("EF06_PROGECMOV_EC01", 1);
     };
@@ -131,10 +135,13 @@ void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState&
                 const auto& [abi, cab] = rnd_.pick(agencies_);
                 set("EF06_ORDBONABI_CG13", abi);
                 set("EF06_ORDBONCAB_CG13", cab);
-                set("EF06_ORDBONCCFORN", Iban::make(QStringLiteral("IT"), Iban::italianBban(abi, cab, QString::number(rnd_.between(10000, 999999)))));
+                set("EF06_ORDBONCCFORN",
+                    Iban::make(QStringLiteral("IT"),
+                               Iban::italianBban(abi, cab, QString::number(rnd_.between(10000, 999999)))));
                 set("EF06_ORDBONFLGCONF", 1);
                 set("EF06_BONFLGCONF", 1);
-                set("EF06_ORDBONMOTIVO", kind == 0 ? QStringLiteral("Avviso %1").arg(key.numreg) : QStringLiteral("Saldo fattura rif. %1").arg(key.numreg));
+                set("EF06_ORDBONMOTIVO", kind == 0 ? QStringLiteral("Avviso %1").arg(key.numreg)
+                                                   : QStringLiteral("Saldo fattura rif. %1").arg(key.numreg));
                 sepa({"SUPP", "TRAD", "GDSV"});
             }
             st.indStato = 1;
@@ -150,7 +157,10 @@ void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState&
             st.indGenStato = 2;
             break;
         case 3: {
-            const int kind = tipoEff == 11 ? 1 : tipoEff == 16 ? 2 : tipoEff == 2 ? 0 : rnd_.pick(QList<int>{3, 4, 5});
+            const int kind = tipoEff == 11   ? 1
+                             : tipoEff == 16 ? 2
+                             : tipoEff == 2  ? 0
+                                             : rnd_.pick(QList<int>{3, 4, 5});
             Distinta& open = openDist_[{kind, date.year()}];
             if (open.number == 0 || open.count >= 40) {
                 if (open.number) distinte_[{kind, date.year(), open.number}] = open;
@@ -162,7 +172,8 @@ void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState&
             set("EF06_INDTIPODIST_EF09", kind);
             set("EF06_ANNO_EF09", date.year());
             set("EF06_NUMDIST_EF09", open.number);
-            if (kind == 2) set("EF06_ETICHRAGGRAVV", QStringLiteral("MAV%1-%2").arg(date.year()).arg(open.number));
+            if (kind == 2)
+                set("EF06_ETICHRAGGRAVV", QStringLiteral("MAV%1-%2").arg(date.year()).arg(open.number));
             const auto& [abi, cab] = rnd_.pick(companyBanks_);
             st.bancaPre = abi;
             st.agenPre = cab;
@@ -179,7 +190,8 @@ void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState&
             st.indGenStato = 3;
             st.indPres = 1;
             st.indSperit = rnd_.between(1, 3);
-            st.speseRit = QVariant::fromValue(Decimal::fromMantissa(rnd_.pick(QList<int>{500, 750, 1000}), 2));
+            st.speseRit =
+                QVariant::fromValue(Decimal::fromMantissa(rnd_.pick(QList<int>{500, 750, 1000}), 2));
             st.speseRitBan = QVariant::fromValue(Decimal::fromMantissa(rnd_.pick(QList<int>{350, 500}), 2));
             break;
         case 5:
@@ -242,7 +254,8 @@ void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState&
         default:
             break;
     }
-    if (foreign && type == 1) set("EF06_DIFFCAMBIO", QVariant::fromValue(Decimal::fromMantissa(rnd_.between(-3000, 3000), 2)));
+    if (foreign && type == 1)
+        set("EF06_DIFFCAMBIO", QVariant::fromValue(Decimal::fromMantissa(rnd_.between(-3000, 3000), 2)));
     in.insert(r);
     ++counts_.history;
 }
@@ -259,25 +272,45 @@ void DemoBuilder::reminders(const BillKey& key, const BillState& st, QDate from)
         const int block = n == 3 ? 2 : rnd_.chance(20) ? 1 : 0;
         const bool document = n >= 2 && rnd_.chance(50);
         write("EF05_SCADSOLLEC",
-              {{"EF05_DITTA_CG18", DemoGenerator::kCompany}, {"EF05_NUMREG_CO99", key.numreg}, {"EF05_RIGACONT_EF01", key.riga},
-               {"EF05_PROGEC_EF01", key.progec}, {"EF05_PROGEFF_EF01", key.progeff}, {"EF05_PROGAVVISI", n},
-               {"EF05_PROGSTO", n}, {"EF05_DATAAVVISO", when}, {"EF05_DATARIFELAB", when.addDays(-1)},
-               {"EF05_FLGCALCINT", interest ? 1 : 0}, {"EF05_TASSOINT", interest ? QVariant::fromValue(rate) : QVariant()},
+              {{"EF05_DITTA_CG18", DemoGenerator::kCompany},
+               {"EF05_NUMREG_CO99", key.numreg},
+               {"EF05_RIGACONT_EF01", key.riga},
+               {"EF05_PROGEC_EF01", key.progec},
+               {"EF05_PROGEFF_EF01", key.progeff},
+               {"EF05_PROGAVVISI", n},
+               {"EF05_PROGSTO", n},
+               {"EF05_DATAAVVISO", when},
+               {"EF05_DATARIFELAB", when.addDays(-1)},
+               {"EF05_FLGCALCINT", interest ? 1 : 0},
+               {"EF05_TASSOINT", interest ? QVariant::fromValue(rate) : QVariant()},
                {"EF05_DADATACALC", interest ? QVariant(st.scade) : QVariant()},
                {"EF05_ADATACALC", interest ? QVariant(when) : QVariant()},
                {"EF05_IMPINTERES", QVariant::fromValue(interest ? amount : Decimal::fromMantissa(0, 2))},
-               {"EF05_SPESERIT", st.speseRit}, {"EF05_SPBOLLO", QVariant::fromValue(Decimal::fromMantissa(200, 2))},
-               {"EF05_SPPOST", QVariant::fromValue(Decimal::fromMantissa(rnd_.pick(QList<int>{0, 120, 280}), 2))},
+               {"EF05_SPESERIT", st.speseRit},
+               {"EF05_SPBOLLO", QVariant::fromValue(Decimal::fromMantissa(200, 2))},
+               {"EF05_SPPOST",
+                QVariant::fromValue(Decimal::fromMantissa(rnd_.pick(QList<int>{0, 120, 280}), 2))},
                {"EF05_SPVARIE", QVariant::fromValue(Decimal::fromMantissa(0, 2))},
-               {"EF05_SIGLALETTERA", n == 1 ? s("SOL1") : n == 2 ? s("SOL2") : s("DIF")},
-               {"EF05_TESTOPERS", rnd_.chance(20) ? s("Il cliente dichiara d'aver già disposto il bonifico") : QVariant()},
-               {"EF05_INDBLOC", block}, {"EF05_CODBLOC_MG25", block == 0 ? QVariant() : block == 1 ? s("BLM") : s("BLF")},
-               {"EF05_FLGAZLEGAL", n == 3 ? 1 : 0}, {"EF05_FLGINVIOAGE", rnd_.chance(30) ? 1 : 0},
-               {"EF05_FLGEMISDOC", document ? 1 : 0}, {"EF05_DOCUM_MG36", document ? s("ND") : QVariant()},
+               {"EF05_SIGLALETTERA", n == 1   ? s("SOL1")
+                                     : n == 2 ? s("SOL2")
+                                              : s("DIF")},
+               {"EF05_TESTOPERS",
+                rnd_.chance(20) ? s("Il cliente dichiara d'aver già disposto il bonifico") : QVariant()},
+               {"EF05_INDBLOC", block},
+               {"EF05_CODBLOC_MG25", block == 0   ? QVariant()
+                                     : block == 1 ? s("BLM")
+                                                  : s("BLF")},
+               {"EF05_FLGAZLEGAL", n == 3 ? 1 : 0},
+               {"EF05_FLGINVIOAGE", rnd_.chance(30) ? 1 : 0},
+               {"EF05_FLGEMISDOC", document ? 1 : 0},
+               {"EF05_DOCUM_MG36", document ? s("ND") : QVariant()},
                {"EF05_DATADOC", document ? QVariant(when) : QVariant()},
                {"EF05_NUMDOC", document ? QVariant(rnd_.between(1, 500)) : QVariant()},
-               {"EF05_SEZDOC", document ? s("A") : QVariant()}, {"EF05_FLGDOCBIS", 0},
-               {"EF05_FLGPERS1", rnd_.chance(10) ? 1 : 0}, {"EF05_FLGPERS2", 0}, {"EF05_IDMEDIA_CG99", QVariant()}});
+               {"EF05_SEZDOC", document ? s("A") : QVariant()},
+               {"EF05_FLGDOCBIS", 0},
+               {"EF05_FLGPERS1", rnd_.chance(10) ? 1 : 0},
+               {"EF05_FLGPERS2", 0},
+               {"EF05_IDMEDIA_CG99", QVariant()}});
         ++counts_.reminders;
     }
 }
@@ -295,11 +328,18 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
     key.riga = archive <= 1 ? 1 : rnd_.between(1, 3);
     key.progec = 1;
     const bool fromModule = rnd_.chance(35);
-    write("CO99_MASTERDOC", {{"CO99_DITTA_CG18", DemoGenerator::kCompany}, {"CO99_NUMREG", key.numreg},
-                             {"CO99_INDTIPOOP", fromModule ? 4 : archive == 1 ? 2 : archive == 0 ? 1 : 3},
-                             {"CO99_DATACRE", dataReg}, {"CO99_GRUPPOCRE", fromModule ? s("AMMINISTRAZIONE") : s("CONTABILITA")},
-                             {"CO99_UTENTECRE", fromModule ? s("ADMIN") : rnd_.pick(QList<QString>{s("MROSSI"), s("GDANGELO")})},
-                             {"CO99_INDCOIN", fromModule ? 2 : 0}});
+    write(
+        "CO99_MASTERDOC",
+        {{"CO99_DITTA_CG18", DemoGenerator::kCompany},
+         {"CO99_NUMREG", key.numreg},
+         {"CO99_INDTIPOOP", fromModule     ? 4
+                            : archive == 1 ? 2
+                            : archive == 0 ? 1
+                                           : 3},
+         {"CO99_DATACRE", dataReg},
+         {"CO99_GRUPPOCRE", fromModule ? s("AMMINISTRAZIONE") : s("CONTABILITA")},
+         {"CO99_UTENTECRE", fromModule ? s("ADMIN") : rnd_.pick(QList<QString>{s("MROSSI"), s("GDANGELO")})},
+         {"CO99_INDCOIN", fromModule ? 2 : 0}});
     ++counts_.documents;
 
     // The bill type: customers mostly by bank receipt, suppliers by bank transfer.
@@ -335,9 +375,12 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
     const Decimal vat = Decimal::divide(taxable * Decimal(vatRate), Decimal(100), 2);
     // Public bodies pay the VAT to the treasury themselves (split payment).
     const Decimal total = cp && cp->publicBody ? taxable : taxable + vat;
-    const Decimal withholding = cp && cp->professional && !foreign ? Decimal::divide(taxable * Decimal(20), Decimal(100), 2) : Decimal();
+    const Decimal withholding = cp && cp->professional && !foreign
+                                    ? Decimal::divide(taxable * Decimal(20), Decimal(100), 2)
+                                    : Decimal();
     // The last document stops at the number of Bills asked for.
-    const int instalments = int(qMin<long long>(remaining, tipoEff == 99 || tipoEff == 1 ? 1 : rnd_.pick(QList<int>{1, 1, 1, 2, 2, 3, 4})));
+    const int instalments = int(qMin<long long>(
+        remaining, tipoEff == 99 || tipoEff == 1 ? 1 : rnd_.pick(QList<int>{1, 1, 1, 2, 2, 3, 4})));
     const int numdoc = rnd_.between(1, 9999);
     const QString sezdoc = archive == 1 ? s("V") : cp && cp->publicBody ? s("PA") : foreign ? s("B") : s("A");
     const int cigCup = cp && !cp->cigCup.isEmpty() ? rnd_.pick(cp->cigCup) : 0;
@@ -345,7 +388,8 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
     Decimal assigned;
     for (int rata = 1; rata <= instalments; ++rata) {
         key.progeff = rata;
-        const Decimal share = rata == instalments ? total - assigned : Decimal::divide(total, Decimal(instalments), 2);
+        const Decimal share =
+            rata == instalments ? total - assigned : Decimal::divide(total, Decimal(instalments), 2);
         assigned = assigned + share;
         const QDate endOfMonth(dataDoc.year(), dataDoc.month(), dataDoc.daysInMonth());
         const QDate scade = workday(endOfMonth.addDays(30 * rata));
@@ -360,7 +404,8 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
             euro = Decimal::divide(units, Value::toDecimal(cambio), 2);
         }
         const auto inCurrency = [&](const Decimal& e) -> QVariant {
-            return foreign ? QVariant::fromValue((e * Value::toDecimal(cambio)).rounded(decimals)) : QVariant();
+            return foreign ? QVariant::fromValue((e * Value::toDecimal(cambio)).rounded(decimals))
+                           : QVariant();
         };
 
         BillState st;
@@ -396,8 +441,9 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
         const int progstoCount = int(path.size());
         for (int k = 0; k < progstoCount; ++k) {
             const int type = path[k];
-            when = workday(type == 1 || type == 4 || type == 11 || type == 16 || type == 13 ? qMax(when.addDays(1), st.scade)
-                                                                                           : when.addDays(rnd_.between(1, 20)));
+            when = workday(type == 1 || type == 4 || type == 11 || type == 16 || type == 13
+                               ? qMax(when.addDays(1), st.scade)
+                               : when.addDays(rnd_.between(1, 20)));
             if (when > today()) when = today();
             movement(key, k + 1, type, st, when, archive, tipoEff, currency, cambio);
         }
@@ -416,7 +462,8 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
             set("EF01_TIPOCF_CG44", archive);
             set("EF01_CLIFOR_CG44", cp->code);
             set("EF01_INDCONTO", archive);
-            set("EF01_CONTO_CG24", archive == 0 ? DemoGenerator::customerAccount() : DemoGenerator::supplierAccount());
+            set("EF01_CONTO_CG24",
+                archive == 0 ? DemoGenerator::customerAccount() : DemoGenerator::supplierAccount());
         } else {
             set("EF01_INDCONTO", archive - 2);
             set("EF01_CONTO_CG24", archive == 2 ? rnd_.pick(QList<QString>{s("0401010"), s("0405001")})
@@ -426,8 +473,9 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
         set("EF01_IDAGENTE_MG17", cp && cp->agent ? QVariant(cp->agent) : QVariant());
         set("EF01_NUMEFF", ++numeffByYear_[year]);
         set("EF01_TIPOEFF", tipoEff);
-        set("EF01_STIPOEFF", tipoEff == 2 || tipoEff == 11 || tipoEff == 14 || tipoEff == 6 ? QVariant(rnd_.pick(QList<QString>{s("01"), s("02")}))
-                                                                                           : QVariant());
+        set("EF01_STIPOEFF", tipoEff == 2 || tipoEff == 11 || tipoEff == 14 || tipoEff == 6
+                                 ? QVariant(rnd_.pick(QList<QString>{s("01"), s("02")}))
+                                 : QVariant());
         set("EF01_SCADE_S", st.scade);
         set("EF01_SCADEORIG", scade);
         set("EF01_NUMRATA", rata);
@@ -437,7 +485,9 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
         set("EF01_NUMDOC", numdoc);
         set("EF01_SEZDOC", sezdoc);
         set("EF01_FLGDOCBIS", 0);
-        set("EF01_NUMDOCORIG", archive == 1 ? QVariant(QStringLiteral("%1/%2").arg(rnd_.between(1, 3000)).arg(year % 100)) : QVariant());
+        set("EF01_NUMDOCORIG",
+            archive == 1 ? QVariant(QStringLiteral("%1/%2").arg(rnd_.between(1, 3000)).arg(year % 100))
+                         : QVariant());
         set("EF01_ANNOPART", year);
         set("EF01_NUMPART", numdoc);
         set("EF01_SEZPART", sezdoc);
@@ -445,7 +495,9 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
         set("EF01_CODICE_CG08", currency);
         set("EF01_DATACAMBIO", dataCambio);
         set("EF01_CAMBIO", cambio);
-        set("EF01_CONTRFINANZ", foreign && rnd_.chance(20) ? QVariant(QStringLiteral("FIN-%1").arg(rnd_.between(1000, 9999))) : QVariant());
+        set("EF01_CONTRFINANZ", foreign && rnd_.chance(20)
+                                    ? QVariant(QStringLiteral("FIN-%1").arg(rnd_.between(1000, 9999)))
+                                    : QVariant());
         set("EF01_IMPEFF_S", money(st.impEff));
         set("EF01_IMPEFFVAL_S", st.impEffVal);
         set("EF01_IMPEFFNETPREV_S", money(st.impEffNetPrev));
@@ -458,9 +510,11 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
         const Decimal totalEuro = foreign ? Decimal::divide(total, Value::toDecimal(cambio), 2) : total;
         set("EF01_TOTDOC", money(totalEuro));
         set("EF01_TOTDOCVAL", foreign ? QVariant::fromValue(total.rounded(decimals)) : QVariant());
-        const Decimal stamps = tipoEff == 2 && rnd_.chance(30) ? Decimal::fromMantissa(200, 2) : Decimal::fromMantissa(0, 2);
-        const Decimal charges = tipoEff == 2 || tipoEff == 11 ? Decimal::fromMantissa(rnd_.pick(QList<int>{0, 250, 350}), 2)
-                                                              : Decimal::fromMantissa(0, 2);
+        const Decimal stamps =
+            tipoEff == 2 && rnd_.chance(30) ? Decimal::fromMantissa(200, 2) : Decimal::fromMantissa(0, 2);
+        const Decimal charges = tipoEff == 2 || tipoEff == 11
+                                    ? Decimal::fromMantissa(rnd_.pick(QList<int>{0, 250, 350}), 2)
+                                    : Decimal::fromMantissa(0, 2);
         set("EF01_BOLLI", money(stamps));
         set("EF01_BOLLIVAL", inCurrency(stamps));
         set("EF01_SPINC", money(charges));
@@ -508,24 +562,35 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
         set("EF01_GUID", rowGuid);
         set("EF01_DATADECORR", dataDoc);
         set("EF01_INDMERCEART62", archive == 0 ? rnd_.weighted({80, 10, 10}) : 0);
-        set("EF01_PROGR_EF08", archive <= 1 && rnd_.chance(70) ? QVariant(rnd_.between(1, companyBanks_.size())) : QVariant());
+        set("EF01_PROGR_EF08",
+            archive <= 1 && rnd_.chance(70) ? QVariant(rnd_.between(1, companyBanks_.size())) : QVariant());
         set("EF01_ID_MG35", cp && cp->accountId ? QVariant(cp->accountId) : QVariant());
-        set("EF01_CODCCRED", tipoEff == 7 ? QVariant(QStringLiteral("**** **** **** %1").arg(rnd_.between(1000, 9999))) : QVariant());
+        set("EF01_CODCCRED", tipoEff == 7
+                                 ? QVariant(QStringLiteral("**** **** **** %1").arg(rnd_.between(1000, 9999)))
+                                 : QVariant());
         set("EF01_ACCETTAZIONE", tipoEff == 3 || tipoEff == 4 ? (tipoEff == 4 ? 1 : 2) : 0);
         set("EF01_NUMEFFACCOR", path.contains(5) ? QVariant(rnd_.between(1, 500)) : QVariant());
         set("EF01_CAUSMGO_MGFO", archive == 0 ? s("VEN") : archive == 1 ? s("ACQ") : QVariant());
-        set("EF01_NRAVVISOMAV", tipoEff == 16 ? QVariant(QStringLiteral("%1").arg(rnd_.next() % 100000000000000000ULL, 17, 10, QLatin1Char('0'))) : QVariant());
+        set("EF01_NRAVVISOMAV", tipoEff == 16
+                                    ? QVariant(QStringLiteral("%1").arg(rnd_.next() % 100000000000000000ULL,
+                                                                        17, 10, QLatin1Char('0')))
+                                    : QVariant());
         QString media;
         if (rnd_.chance(2)) {
             media = guid();
             set("EF01_IDMEDIA_CG99", media);
             const QByteArray content = QStringLiteral("Copia della fattura %1/%2 del %3")
-                                           .arg(numdoc).arg(sezdoc).arg(dataDoc.toString(QStringLiteral("dd/MM/yyyy")))
+                                           .arg(numdoc)
+                                           .arg(sezdoc)
+                                           .arg(dataDoc.toString(QStringLiteral("dd/MM/yyyy")))
                                            .toUtf8();
-            write("KV05_ALLEGATI", {{"KV05_IDMEDIA", media}, {"KV05_PROGR", 1},
+            write("KV05_ALLEGATI", {{"KV05_IDMEDIA", media},
+                                    {"KV05_PROGR", 1},
                                     {"KV05_NOMEFILE", QStringLiteral("fattura_%1.txt").arg(numdoc)},
-                                    {"KV05_DESCR", s("Copia fattura")}, {"KV05_DATAINS", QDateTime(dataReg, QTime(9, 30))},
-                                    {"KV05_UTENTE_KV02", s("ADMIN")}, {"KV05_CONTENUTO", QString::fromLatin1(content.toBase64())}});
+                                    {"KV05_DESCR", s("Copia fattura")},
+                                    {"KV05_DATAINS", QDateTime(dataReg, QTime(9, 30))},
+                                    {"KV05_UTENTE_KV02", s("ADMIN")},
+                                    {"KV05_CONTENUTO", QString::fromLatin1(content.toBase64())}});
         }
         in.insert(r);
         ++counts_.bills;
@@ -533,24 +598,34 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
             static const QList<std::pair<const char*, const char*>> states = {
                 {"DAVER", "Da verificare"}, {"VERIF", "Verificato"}, {"CONTEST", "In contestazione"}};
             const auto& [code, descr] = rnd_.pick(states);
-            write("KV08_STATIGUID", {{"KV08_GUID", rowGuid}, {"KV08_CODSTATO", s(code)}, {"KV08_DESCRSTATO", s(descr)}});
+            write("KV08_STATIGUID",
+                  {{"KV08_GUID", rowGuid}, {"KV08_CODSTATO", s(code)}, {"KV08_DESCRSTATO", s(descr)}});
         }
 
         if (exchange) {
             BulkInserter& cecam = to("EF03_SCADCECAM");
             Row link = cecam.newRow();
             const QList<std::pair<const char*, QVariant>> values = {
-                {"EF03_DITTA_CG18", DemoGenerator::kCompany}, {"EF03_NUMREG_CO99", key.numreg},
-                {"EF03_RIGACONT_EF01", key.riga}, {"EF03_PROGEC_EF01", key.progec}, {"EF03_PROGEFF_EF01", key.progeff},
-                {"EF03_DEBITORE", archive == 0 && cp ? QVariant(cp->name) : QVariant(s("Ferramenta Lombarda Distribuzione S.p.A."))},
+                {"EF03_DITTA_CG18", DemoGenerator::kCompany},
+                {"EF03_NUMREG_CO99", key.numreg},
+                {"EF03_RIGACONT_EF01", key.riga},
+                {"EF03_PROGEC_EF01", key.progec},
+                {"EF03_PROGEFF_EF01", key.progeff},
+                {"EF03_DEBITORE", archive == 0 && cp
+                                      ? QVariant(cp->name)
+                                      : QVariant(s("Ferramenta Lombarda Distribuzione S.p.A."))},
                 {"EF03_PIAZZA", cp ? QVariant(cp->city) : QVariant(s("Bergamo"))},
-                {"EF03_DITTARIC_EF01", received[0]}, {"EF03_NUMREGRIC_EF01", received[1]},
-                {"EF03_RIGACONTRIC_EF01", received[2]}, {"EF03_PROGECRIC_EF01", received[3]},
+                {"EF03_DITTARIC_EF01", received[0]},
+                {"EF03_NUMREGRIC_EF01", received[1]},
+                {"EF03_RIGACONTRIC_EF01", received[2]},
+                {"EF03_PROGECRIC_EF01", received[3]},
                 {"EF03_PROGEFFRIC_EF01", received[4]}};
             for (const auto& [name, value] : values) link.set(QString::fromLatin1(name), value);
             // An endorsed bill's link names the supplier Bill it paid, written later.
-            if (endorse) endorsedPending_.append({key, link});
-            else cecam.insert(link);
+            if (endorse)
+                endorsedPending_.append({key, link});
+            else
+                cecam.insert(link);
             ++counts_.billsOfExchange;
         }
         if (rnd_.chance(8)) {
@@ -559,11 +634,17 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
                 "Concordata proroga della scadenza con l'ufficio acquisti.",
                 "Verificare l'IBAN: il cliente ha cambiato banca d'appoggio.",
                 "Pratica in contestazione per merce non conforme (DDT n. 1245)."};
-            write("EF04_SCADNOTE", {{"EF04_DITTA_CG18", DemoGenerator::kCompany}, {"EF04_NUMREG_CO99", key.numreg},
-                                    {"EF04_RIGACONT_EF01", key.riga}, {"EF04_PROGEC_EF01", key.progec},
-                                    {"EF04_PROGEFF_EF01", key.progeff}, {"EF04_NOTEAMMIN", s(rnd_.pick(notes))},
-                                    {"EF04_NOTERAGGR", rnd_.chance(30) ? QVariant(s("Raggruppare con le scadenze dello stesso mese")) : QVariant()},
-                                    {"EF04_IDMEDIA_CG99", QVariant()}});
+            write("EF04_SCADNOTE",
+                  {{"EF04_DITTA_CG18", DemoGenerator::kCompany},
+                   {"EF04_NUMREG_CO99", key.numreg},
+                   {"EF04_RIGACONT_EF01", key.riga},
+                   {"EF04_PROGEC_EF01", key.progec},
+                   {"EF04_PROGEFF_EF01", key.progeff},
+                   {"EF04_NOTEAMMIN", s(rnd_.pick(notes))},
+                   {"EF04_NOTERAGGR", rnd_.chance(30)
+                                          ? QVariant(s("Raggruppare con le scadenze dello stesso mese"))
+                                          : QVariant()},
+                   {"EF04_IDMEDIA_CG99", QVariant()}});
             ++counts_.notes;
         }
         if (archive == 0 && st.indStato == 0 && pastDue) reminders(key, st, st.scade);
@@ -597,20 +678,34 @@ void DemoBuilder::finish() {
     endorsedPending_.clear();
     for (auto& [k, d] : openDist_) distinte_[{std::get<0>(k), std::get<1>(k), d.number}] = d;
     for (const auto& [k, d] : distinte_)
-        write("EF09_DISTINTE", {{"EF09_DITTA_CG18", DemoGenerator::kCompany}, {"EF09_INDTIPODIST", std::get<0>(k)},
-                                {"EF09_ANNO", std::get<1>(k)}, {"EF09_NUMDIST", std::get<2>(k)},
-                                {"EF09_DATACRESUPP", d.date}, {"EF09_NUMTOTEFF", d.count}, {"EF09_IMPTOTEFF", QVariant::fromValue(d.total)}});
+        write("EF09_DISTINTE", {{"EF09_DITTA_CG18", DemoGenerator::kCompany},
+                                {"EF09_INDTIPODIST", std::get<0>(k)},
+                                {"EF09_ANNO", std::get<1>(k)},
+                                {"EF09_NUMDIST", std::get<2>(k)},
+                                {"EF09_DATACRESUPP", d.date},
+                                {"EF09_NUMTOTEFF", d.count},
+                                {"EF09_IMPTOTEFF", QVariant::fromValue(d.total)}});
     for (auto& [k, d] : openOrders_) orders_[{std::get<0>(k), std::get<1>(k), d.number}] = d;
     for (const auto& [k, d] : orders_)
-        write("EF10_ORDPBONIF", {{"EF10_DITTA_CG18", DemoGenerator::kCompany}, {"EF10_INDORDPBONIF", std::get<0>(k)},
-                                 {"EF10_ANNO", std::get<1>(k)}, {"EF10_NUMORDPBONIF", std::get<2>(k)},
-                                 {"EF10_DATAORDPBONIF", d.date}, {"EF10_NUMTOTEFF", d.count}, {"EF10_IMPTOTEFF", QVariant::fromValue(d.total)}});
+        write("EF10_ORDPBONIF", {{"EF10_DITTA_CG18", DemoGenerator::kCompany},
+                                 {"EF10_INDORDPBONIF", std::get<0>(k)},
+                                 {"EF10_ANNO", std::get<1>(k)},
+                                 {"EF10_NUMORDPBONIF", std::get<2>(k)},
+                                 {"EF10_DATAORDPBONIF", d.date},
+                                 {"EF10_NUMTOTEFF", d.count},
+                                 {"EF10_IMPTOTEFF", QVariant::fromValue(d.total)}});
     for (auto it = numregByYear_.cbegin(); it != numregByYear_.cend(); ++it)
-        write("KV04_NUMERATORI", {{"KV04_SERIE", s("CO99_NUMREG")}, {"KV04_DITTA_CG18", DemoGenerator::kCompany},
-                                  {"KV04_ANNO", it.key()}, {"KV04_ULTIMO", it.value()}, {"KV04_PREFISSO", QString::number(it.key())}});
+        write("KV04_NUMERATORI", {{"KV04_SERIE", s("CO99_NUMREG")},
+                                  {"KV04_DITTA_CG18", DemoGenerator::kCompany},
+                                  {"KV04_ANNO", it.key()},
+                                  {"KV04_ULTIMO", it.value()},
+                                  {"KV04_PREFISSO", QString::number(it.key())}});
     for (auto it = numeffByYear_.cbegin(); it != numeffByYear_.cend(); ++it)
-        write("KV04_NUMERATORI", {{"KV04_SERIE", s("EF01_NUMEFF")}, {"KV04_DITTA_CG18", DemoGenerator::kCompany},
-                                  {"KV04_ANNO", it.key()}, {"KV04_ULTIMO", it.value()}, {"KV04_PREFISSO", QString()}});
+        write("KV04_NUMERATORI", {{"KV04_SERIE", s("EF01_NUMEFF")},
+                                  {"KV04_DITTA_CG18", DemoGenerator::kCompany},
+                                  {"KV04_ANNO", it.key()},
+                                  {"KV04_ULTIMO", it.value()},
+                                  {"KV04_PREFISSO", QString()}});
 }
 
 DemoGenerator::Counts DemoBuilder::run() {

@@ -14,7 +14,7 @@
 // Writes the demo company for DemoGenerator: the archives (DemoArchives.cpp), then the Bills
 // with their history and child records (DemoBills.cpp), all through one inserter per table.
 class DemoBuilder {
-public:
+  public:
     struct City {
         const char* name;
         const char* province;
@@ -42,7 +42,7 @@ public:
     static QDate booksStart() { return QDate(2023, 1, 2); }
     static QDate today() { return QDate(2024, 6, 28); }
 
-private:
+  private:
     using Row = BulkInserter::Row;
 
     // A counterpart of the demo company.
@@ -51,10 +51,10 @@ private:
         int code = 0;
         QString name;
         QString city;
-        int agent = 0;        // MG17_IDAGENTE, 0 none
-        QString payment;      // CG62_CODICE
-        int accountId = 0;    // MG35_ID of its first account, 0 none
-        int abi = 0, cab = 0; // bank of that account when Italian or Sammarinese
+        int agent = 0;         // MG17_IDAGENTE, 0 none
+        QString payment;       // CG62_CODICE
+        int accountId = 0;     // MG35_ID of its first account, 0 none
+        int abi = 0, cab = 0;  // bank of that account when Italian or Sammarinese
         bool publicBody = false;
         bool professional = false;  // a supplier that suffers withholding tax
         QList<int> cigCup;          // CO1H_ID of the pairs assigned to it
@@ -85,7 +85,6 @@ private:
         QDate date;
     };
 
-
     BulkInserter& to(const char* table) { return *ins_.at(QString::fromLatin1(table)); }
     void write(const char* table, const QList<std::pair<const char*, QVariant>>& values) {
         BulkInserter& in = to(table);
@@ -111,8 +110,8 @@ private:
     QString guid();
     QDate workday(QDate d) const;
     QVariant rateOf(const QString& currency, QDate day) const;
-    void movement(const BillKey& key, int progsto, int type, BillState& st, QDate date, int archive, int tipoEff,
-                  const QString& currency, const QVariant& cambio);
+    void movement(const BillKey& key, int progsto, int type, BillState& st, QDate date, int archive,
+                  int tipoEff, const QString& currency, const QVariant& cambio);
     void reminders(const BillKey& key, const BillState& st, QDate from);
     void finish();
 
@@ -130,8 +129,8 @@ private:
     int nextRegistry_ = 1, nextAccount_ = 1;
     QMap<int, int> numregByYear_, numeffByYear_;
     int movementNumber_ = 0;
-    std::map<std::tuple<int, int>, Distinta> openDist_;        // (kind, year)
-    std::map<std::tuple<int, int, int>, Distinta> distinte_;   // (kind, year, number)
+    std::map<std::tuple<int, int>, Distinta> openDist_;       // (kind, year)
+    std::map<std::tuple<int, int, int>, Distinta> distinte_;  // (kind, year, number)
     std::map<std::tuple<int, int>, Distinta> openOrders_;
     std::map<std::tuple<int, int, int>, Distinta> orders_;
     QHash<int, QString> cigByPair_, cupByPair_;
