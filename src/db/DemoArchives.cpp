@@ -511,8 +511,8 @@ void DemoBuilder::counterparts() {
                                   {"CG44_CODPAG_CG62", cp.payment},
                                   {"CG44_IDAGENTE_MG17", cp.agent ? QVariant(cp.agent) : QVariant()},
                                   {"CG44_DATAINS", since}});
-            // One in eight changed its name or address during the books: two registry periods.
-            if (rnd_.chance(12)) {
+            // A company that changed its legal form (and often its seat) during the books.
+            if (!publicBody && rnd_.chance(12)) {
                 const QDate secondPeriod(2023, rnd_.between(3, 12), 1);
                 write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany},
                                           {"CG45_TIPOCF_CG44", type},
@@ -520,11 +520,13 @@ void DemoBuilder::counterparts() {
                                           {"CG45_DATAINIZIO", QDate(1900, 1, 1)},
                                           {"CG45_DATAFINE", secondPeriod.addDays(-1)},
                                           {"CG45_ANAGEN_CG16", reg}});
-                QString renamed = cp.name;
-                if (renamed.endsWith(QStringLiteral("S.r.l.")))
-                    renamed.replace(QStringLiteral("S.r.l."), QStringLiteral("S.p.A."));
-                else
-                    renamed += QStringLiteral(" - Gruppo %1").arg(s(rnd_.pick(kSurnames)));
+                QString oldForm;
+                for (const char* f : kForms)
+                    if (cp.name.endsWith(QLatin1Char(' ') + s(f)) && qstrlen(f) > size_t(oldForm.size()))
+                        oldForm = s(f);
+                QString renamed = cp.name.chopped(oldForm.size());
+                renamed +=
+                    oldForm == QStringLiteral("S.r.l.") ? QStringLiteral("S.p.A.") : QStringLiteral("S.r.l.");
                 const int second = registry(renamed, rnd_.pick(kCities));
                 write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany},
                                           {"CG45_TIPOCF_CG44", type},
