@@ -384,6 +384,71 @@ TEST_P(DemoData, CurrenciesRatesAndBankAccountsAreBelievable) {
     EXPECT_GT(count(*c, "SELECT COUNT(*) FROM KV02_UTENTI WHERE KV02_NOME = 'Giuseppe D''Angelo'"), 0);
 }
 
+// The header query in its joined form, as the bill form writes it, runs on the demo through both
+// views and gives typed Bill columns.
+TEST_P(DemoData, JoinedHeaderQueryRunsThroughTheViews) {
+    REQUIRE_ENGINE(GetParam());
+    TestDatabase db(GetParam());
+    auto c = demo(db);
+    const QString sql =
+        "SELECT\r\n    EF01_SCADENZE.*\r\n    ,   CO99_MASTERDOC.CO99_INDTIPOOP\r\nFROM\r\n"
+        "    EF01_SCADENZE WITH (NOLOCK)\r\n    INNER JOIN\r\n    CO99_MASTERDOC WITH (NOLOCK)\r\n    ON\r\n"
+        "    EF01_SCADENZE.EF01_DITTA_CG18=CO99_DITTA_CG18\r\n    AND "
+        "EF01_SCADENZE.EF01_NUMREG_CO99=CO99_NUMREG\r\n"
+        "WHERE EXISTS (SELECT 1 FROM EF01_SCADENZE AS SCAD WITH (NOLOCK)"
+        " LEFT OUTER JOIN CG24_TABPDC WITH (NOLOCK) ON SCAD.EF01_INDCONTO = CG24_TABPDC.CG24_INDTIPOCONTO"
+        " AND SCAD.EF01_GRUPPO_CG10 = CG24_TABPDC.CG24_GRUPPO_CG10 AND SCAD.EF01_CONTO_CG24 = "
+        "CG24_TABPDC.CG24_CONTO"
+        " LEFT OUTER JOIN MG17_AGENTI WITH (NOLOCK) ON MG17_AGENTI.MG17_IDAGENTE = SCAD.EF01_IDAGENTE_MG17"
+        " LEFT OUTER JOIN CG16_ANAGGEN ANAGAGENTE WITH (NOLOCK) ON ANAGAGENTE.CG16_CODICE = "
+        "MG17_AGENTI.MG17_ANAGEN_CG16"
+        " LEFT OUTER JOIN CG44_CLIFOR WITH (NOLOCK) ON SCAD.EF01_DITTACF_CG18 = CG44_CLIFOR.CG44_DITTA_CG18"
+        " AND SCAD.EF01_TIPOCF_CG44 = CG44_CLIFOR.CG44_TIPOCF AND SCAD.EF01_CLIFOR_CG44 = "
+        "CG44_CLIFOR.CG44_CLIFOR"
+        " LEFT OUTER JOIN VCG16_CG44_ALLADATA ANAGCLIFOR WITH (NOLOCK) ON ANAGCLIFOR.VCG16_44_CF_DITTA ="
+        " CG44_CLIFOR.CG44_DITTA_CG18 AND ANAGCLIFOR.VCG16_44_CF_TIPOCF = CG44_CLIFOR.CG44_TIPOCF"
+        " AND ANAGCLIFOR.VCG16_44_CF_CLIFOR = CG44_CLIFOR.CG44_CLIFOR"
+        " AND SCAD.EF01_DATADOC BETWEEN ANAGCLIFOR.DATAINIZIOVALIDITA AND ANAGCLIFOR.DATAFINEVALIDITA"
+        " LEFT OUTER JOIN MG19_CLIFORVA WITH (NOLOCK) ON MG19_CLIFORVA.MG19_DITTA_CG18 = "
+        "CG44_CLIFOR.CG44_DITTA_CG18"
+        " AND MG19_CLIFORVA.MG19_TIPOCF_CG44 = CG44_CLIFOR.CG44_TIPOCF AND MG19_CLIFORVA.MG19_CLIFOR_CG44 = "
+        "CG44_CLIFOR.CG44_CLIFOR"
+        " LEFT OUTER JOIN VFILTROSTATI AS VFSEF01 WITH (NOLOCK) ON EF01_SCADENZE.EF01_GUID = VFSEF01.V_GUID"
+        " WHERE (SCAD.EF01_DITTA_CG18 = EF01_SCADENZE.EF01_DITTA_CG18) AND (SCAD.EF01_NUMREG_CO99 = "
+        "EF01_SCADENZE.EF01_NUMREG_CO99)"
+        " AND (SCAD.EF01_RIGACONT_CG42 = EF01_SCADENZE.EF01_RIGACONT_CG42) AND (SCAD.EF01_PROGEC_EC01 = "
+        "EF01_SCADENZE.EF01_PROGEC_EC01)"
+        " AND (SCAD.EF01_PROGEFF = EF01_SCADENZE.EF01_PROGEFF) AND (SCAD.EF01_TIPOCF_CG44 = 0)"
+        " AND (VFSEF01.V_CODSTATO = 'VERIF' AND ANAGCLIFOR.CG16_RAGSOANAG LIKE '%S.r.l.%'))"
+        " ORDER BY\r\n   EF01_NUMREG_CO99";
+    const auto result = c->Query(sql);
+    ASSERT_EQ(result.size(), 1u);
+    const ResultSet& rows = result.front();
+    const long long expected =
+        count(*c,
+              "SELECT COUNT(*) FROM EF01_SCADENZE INNER JOIN KV08_STATIGUID ON KV08_GUID = EF01_GUID"
+              " INNER JOIN CG45_CLIFORANAG ON CG45_DITTA_CG18 = EF01_DITTACF_CG18 AND CG45_TIPOCF_CG44 = "
+              "EF01_TIPOCF_CG44"
+              " AND CG45_CLIFOR_CG44 = EF01_CLIFOR_CG44 AND EF01_DATADOC >= CG45_DATAINIZIO AND EF01_DATADOC "
+              "<= CG45_DATAFINE"
+              " INNER JOIN CG16_ANAGGEN ON CG16_CODICE = CG45_ANAGEN_CG16"
+              " WHERE EF01_TIPOCF_CG44 = 0 AND KV08_CODSTATO = 'VERIF' AND CG16_RAGSOANAG LIKE '%S.r.l.%'");
+    EXPECT_GT(expected, 0);
+    ASSERT_EQ(static_cast<long long>(rows.rows.size()), expected);
+    const auto column = [&](const char* name) {
+        for (size_t i = 0; i < rows.columns.size(); ++i)
+            if (rows.columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i);
+        return -1;
+    };
+    const auto& first = rows.rows.front();
+    ASSERT_GE(column("EF01_SCADE_S"), 0);
+    EXPECT_EQ(first[column("EF01_SCADE_S")].typeId(), QMetaType::QDate);
+    EXPECT_EQ(first[column("EF01_IMPEFF_S")].userType(), qMetaTypeId<Decimal>());
+    EXPECT_EQ(first[column("EF01_NUMREG_CO99")].typeId(), QMetaType::QString);
+    EXPECT_EQ(Value::toInt(first[column("EF01_TIPOCF_CG44")]), 0);
+    EXPECT_GE(column("CO99_INDTIPOOP"), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DemoData, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });
 
