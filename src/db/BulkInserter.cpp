@@ -1,24 +1,30 @@
 #include "BulkInserter.h"
 
+#include "SqlText.h"
 #include "SuiteError.h"
+#include "Value.h"
+
+#include <QSqlQuery>
 
 namespace {
-// The servers accept at most 65535 parameters in one statement; stay well below.
-constexpr int kMaxParameters = 30000;
+// Long enough to spread the cost of a statement, short enough to keep statements small.
+constexpr int kRowsPerStatement = 200;
 }  // namespace
 
 BulkInserter::Row::Row(const BulkInserter* owner) : owner_(owner), values_(owner->table_.columns.size()) {}
 
-void BulkInserter::Row::set(const QString& column, const QVariant& value) { values_[owner_->indexOf(column)] = value; }
+void BulkInserter::Row::set(const QString& column, const QVariant& value) {
+    values_[owner_->indexOf(column)] = value;
+}
 
-QVariant BulkInserter::Row::get(const QString& column) const { return values_[owner_->indexOf(column)]; }
-
-BulkInserter::BulkInserter(Connection& connection, const TableDef& table) : connection_(connection), table_(table) {
-    for (int i = 0; i < table_.columns.size(); ++i) index_.insert(table_.columns[i].name, i);
-    // Round trips cost on a server; an embedded engine gains nothing from longer statements.
-    if (connection_.dialect().engine() != SqlDialect::Engine::Sqlite)
-        batchRows_ = qMax(1, kMaxParameters / int(table_.columns.size()));
-    pending_.reserve(batchRows_ * table_.columns.size());
+BulkInserter::BulkInserter(Connection& connection, const TableDef& table)
+    : connection_(connection), table_(table) {
+    QStringList names;
+    for (int i = 0; i < table_.columns.size(); ++i) {
+        index_.insert(table_.columns[i].name, i);
+        names.append(table_.columns[i].name);
+    }
+    head_ = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table_.name, names.join(QLatin1Char(',')));
 }
 
 int BulkInserter::indexOf(const QString& column) const {
@@ -29,39 +35,44 @@ int BulkInserter::indexOf(const QString& column) const {
     return it.value();
 }
 
+QString BulkInserter::literal(const QVariant& value, DataType type) const {
+    if (Value::isNull(value)) return QStringLiteral("NULL");
+    switch (type) {
+        case DataType::SmallInt:
+        case DataType::Integer:
+            return QString::number(Value::toInt(value));
+        case DataType::Decimal:
+            return Value::toDecimal(value).toString();
+        case DataType::Text:
+            return SqlText::quote(Value::toText(value));
+        case DataType::Date:
+        case DataType::DateTime: {
+            // SQLite keeps dates as 'yyyymmdd' text; the servers take ISO dates.
+            const QVariant driver = connection_.dialect().toDriver(value, type);
+            if (driver.typeId() == QMetaType::QDate)
+                return SqlText::quote(driver.toDate().toString(Qt::ISODate));
+            if (driver.typeId() == QMetaType::QDateTime)
+                return SqlText::quote(driver.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            return SqlText::quote(driver.toString());
+        }
+    }
+    return QStringLiteral("NULL");
+}
+
 void BulkInserter::insert(const Row& row) {
+    QStringList values;
+    values.reserve(table_.columns.size());
     for (int i = 0; i < table_.columns.size(); ++i)
-        pending_.append(connection_.dialect().toDriver(row.values_[i], table_.columns[i].type));
-    if (++pendingRows_ == batchRows_) send(pendingRows_);
+        values.append(literal(row.values_[i], table_.columns[i].type));
+    rows_.append(QLatin1Char('(') + values.join(QLatin1Char(',')) + QLatin1Char(')'));
+    if (rows_.size() == kRowsPerStatement) flush();
 }
 
 void BulkInserter::flush() {
-    if (pendingRows_ > 0) send(pendingRows_);
-}
-
-std::unique_ptr<QSqlQuery> BulkInserter::prepare(int rows) const {
-    QStringList names;
-    for (const ColumnDef& c : table_.columns) names.append(c.name);
-    const QString one = QStringLiteral("(%1)").arg(QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-                            .arg(table_.name, names.join(QLatin1Char(',')),
-                                 QStringList(rows, one).join(QLatin1Char(',')));
-    auto query = std::make_unique<QSqlQuery>(connection_.database());
-    if (!query->prepare(sql)) connection_.raise(*query, shortText());
-    return query;
-}
-
-// The statement named in error messages: the full text repeats every parameter mark.
-QString BulkInserter::shortText() const { return QStringLiteral("INSERT INTO %1").arg(table_.name); }
-
-void BulkInserter::send(int rows) {
-    std::unique_ptr<QSqlQuery> partial;
-    if (rows == batchRows_ && !full_) full_ = prepare(rows);
-    if (rows != batchRows_) partial = prepare(rows);
-    QSqlQuery& query = rows == batchRows_ ? *full_ : *partial;
-    for (int i = 0; i < pending_.size(); ++i) query.bindValue(i, pending_[i]);
-    if (!query.exec()) connection_.raise(query, shortText());
-    written_ += rows;
-    pending_.clear();
-    pendingRows_ = 0;
+    if (rows_.isEmpty()) return;
+    QSqlQuery query(connection_.database());
+    if (!query.exec(head_ + rows_.join(QLatin1Char(','))))
+        // The full text repeats every row: name the statement only.
+        connection_.raise(query, QStringLiteral("INSERT INTO %1").arg(table_.name));
+    rows_.clear();
 }

@@ -4,24 +4,23 @@
 #include "SchemaCatalogue.h"
 
 #include <QHash>
-#include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
-#include <memory>
 
-// Writes many rows into one table through prepared statements. Rows are collected and sent
-// several at a time on the servers (one round trip per batch); SQLite, which runs in process,
-// takes them one by one. Values are field values (int, Decimal, QString, QDate, QDateTime);
-// the dialect turns them into what the driver binds. Call flush() before committing.
+// Writes many rows into one table, several rows per INSERT ... VALUES statement: one parse and
+// one round trip for a batch instead of one per row. Values are field values (int, Decimal,
+// QString, QDate, QDateTime) written as literals by the column's type: texts escaped with
+// SqlText::quote, numbers as validated digits, dates in the engine's form. Call flush() before
+// committing.
 class BulkInserter {
-public:
+  public:
     // One row of the table, filled by column name; unset columns are Null.
     class Row {
-    public:
+      public:
         void set(const QString& column, const QVariant& value);
-        QVariant get(const QString& column) const;
 
-    private:
+      private:
         friend class BulkInserter;
         explicit Row(const BulkInserter* owner);
         const BulkInserter* owner_;
@@ -36,21 +35,13 @@ public:
     void insert(const Row& row);
     void flush();
 
-    const TableDef& table() const { return table_; }
-    long long rowsWritten() const { return written_; }
-
-private:
+  private:
     int indexOf(const QString& column) const;
-    std::unique_ptr<QSqlQuery> prepare(int rows) const;
-    void send(int rows);
-    QString shortText() const;
+    QString literal(const QVariant& value, DataType type) const;
 
     Connection& connection_;
     TableDef table_;
     QHash<QString, int> index_;
-    int batchRows_ = 1;
-    std::unique_ptr<QSqlQuery> full_;
-    QVector<QVariant> pending_;  // driver values, row after row
-    int pendingRows_ = 0;
-    long long written_ = 0;
+    QString head_;      // INSERT INTO table (columns) VALUES
+    QStringList rows_;  // pending rows as "(literal, ...)"
 };

@@ -57,7 +57,9 @@ QList<int> CodeLists::tipoEffetto() {
     return codes;
 }
 
-QList<int> CodeLists::tipoOperazione() { return range(0, 16); }
+QList<int> CodeLists::tipoOperazione() {
+    return range(0, 16);
+}
 
 QList<int> CodeLists::tipoDistinta() {
     QList<int> codes = range(0, 9);

@@ -17,15 +17,18 @@ ColumnDef declared(const QString& name, QString type, int length, int precision,
         length = precision = m.captured(1).toInt();
         scale = m.captured(2).toInt();
     }
-    if (type.startsWith(QStringLiteral("SMALLINT"))) c.type = DataType::SmallInt;
-    else if (type.startsWith(QStringLiteral("INTEGER"))) c.type = DataType::Integer;
+    if (type.startsWith(QStringLiteral("SMALLINT")))
+        c.type = DataType::SmallInt;
+    else if (type.startsWith(QStringLiteral("INTEGER")))
+        c.type = DataType::Integer;
     else if (type.startsWith(QStringLiteral("DECIMAL")) || type.startsWith(QStringLiteral("NUMERIC"))) {
         c.type = DataType::Decimal;
         c.precision = precision;
         c.scale = scale;
     } else if (type.startsWith(QStringLiteral("DATETIME")) || type.startsWith(QStringLiteral("TIMESTAMP")))
         c.type = DataType::DateTime;
-    else if (type.startsWith(QStringLiteral("DATE"))) c.type = DataType::Date;
+    else if (type.startsWith(QStringLiteral("DATE")))
+        c.type = DataType::Date;
     else {
         c.type = DataType::Text;
         c.size = length;
@@ -54,10 +57,12 @@ QList<QVariantList> DatabaseInspector::rows(const QString& sql, const QVariantLi
 
 QStringList DatabaseInspector::tableNames() const {
     const bool sqlite = connection_.dialect().engine() == SqlDialect::Engine::Sqlite;
-    const QString sql = sqlite ? QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"
-                                                " AND name NOT LIKE 'sqlite_%'")
-                               : QStringLiteral("SELECT table_name FROM information_schema.tables"
-                                                " WHERE table_schema = current_schema()");
+    const QString sql = sqlite ? QStringLiteral(
+                                     "SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"
+                                     " AND name NOT LIKE 'sqlite_%'")
+                               : QStringLiteral(
+                                     "SELECT table_name FROM information_schema.tables"
+                                     " WHERE table_schema = current_schema()");
     QStringList names;
     for (const QVariantList& r : rows(sql)) names.append(r[0].toString().toUpper());
     names.sort();
@@ -70,7 +75,8 @@ std::optional<TableDef> DatabaseInspector::table(const QString& name) const {
 }
 
 std::optional<TableDef> DatabaseInspector::sqliteTable(const QString& name) const {
-    const auto kind = rows(QStringLiteral("SELECT type FROM sqlite_master WHERE upper(name) = ?"), {name.toUpper()});
+    const auto kind =
+        rows(QStringLiteral("SELECT type FROM sqlite_master WHERE upper(name) = ?"), {name.toUpper()});
     if (kind.isEmpty()) return std::nullopt;
     TableDef t;
     t.name = name.toUpper();
@@ -97,25 +103,27 @@ std::optional<TableDef> DatabaseInspector::postgresTable(const QString& name) co
     TableDef t;
     t.name = name.toUpper();
     t.isView = kind[0][0].toString() == QStringLiteral("VIEW");
-    const auto columns = rows(QStringLiteral("SELECT column_name, data_type, is_nullable,"
-                                             " COALESCE(character_maximum_length, 0), COALESCE(numeric_precision, 0),"
-                                             " COALESCE(numeric_scale, 0)"
-                                             " FROM information_schema.columns"
-                                             " WHERE table_schema = current_schema() AND table_name = ?"
-                                             " ORDER BY ordinal_position"),
-                              {lower});
+    const auto columns =
+        rows(QStringLiteral("SELECT column_name, data_type, is_nullable,"
+                            " COALESCE(character_maximum_length, 0), COALESCE(numeric_precision, 0),"
+                            " COALESCE(numeric_scale, 0)"
+                            " FROM information_schema.columns"
+                            " WHERE table_schema = current_schema() AND table_name = ?"
+                            " ORDER BY ordinal_position"),
+             {lower});
     for (const QVariantList& r : columns) {
         ColumnDef c = declared(r[0].toString(), r[1].toString(), r[3].toInt(), r[4].toInt(), r[5].toInt());
         c.nullable = r[2].toString() == QStringLiteral("YES");
         t.columns.append(c);
     }
-    const auto key = rows(QStringLiteral("SELECT a.attname FROM pg_index i"
-                                         " JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY(i.indkey)"
-                                         " WHERE i.indisprimary AND i.indrelid = (SELECT c.oid FROM pg_class c"
-                                         "   JOIN pg_namespace n ON n.oid = c.relnamespace"
-                                         "   WHERE n.nspname = current_schema() AND c.relname = ?)"
-                                         " ORDER BY array_position(i.indkey::int2[], a.attnum)"),
-                          {lower});
+    const auto key =
+        rows(QStringLiteral("SELECT a.attname FROM pg_index i"
+                            " JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY(i.indkey)"
+                            " WHERE i.indisprimary AND i.indrelid = (SELECT c.oid FROM pg_class c"
+                            "   JOIN pg_namespace n ON n.oid = c.relnamespace"
+                            "   WHERE n.nspname = current_schema() AND c.relname = ?)"
+                            " ORDER BY array_position(i.indkey::int2[], a.attnum)"),
+             {lower});
     for (const QVariantList& r : key) t.primaryKey.append(r[0].toString().toUpper());
     return t;
 }

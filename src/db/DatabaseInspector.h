@@ -10,7 +10,7 @@
 // for each its columns (type, size, nullability) and primary key, as TableDefs comparable with
 // the schema's definition. The only code besides the dialects that knows engine catalogues.
 class DatabaseInspector {
-public:
+  public:
     explicit DatabaseInspector(Connection& connection);
 
     // Upper-case names of the tables and views of the database (of the connection's schema on
@@ -20,7 +20,7 @@ public:
     // View columns carry only names and nullability.
     std::optional<TableDef> table(const QString& name) const;
 
-private:
+  private:
     std::optional<TableDef> sqliteTable(const QString& name) const;
     std::optional<TableDef> postgresTable(const QString& name) const;
     QList<QVariantList> rows(const QString& sql, const QVariantList& bind = {}) const;

@@ -14,7 +14,8 @@ int mod97(const QString& text) {
 
 // The Italian CIN: odd and even positions of ABI+CAB+account weighed by two fixed tables.
 QChar cin(const QString& rest) {
-    static const int odd[] = {1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18, 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+    static const int odd[] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
+                              20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
     int sum = 0;
     for (int i = 0; i < rest.size(); ++i) {
         const QChar ch = rest[i];

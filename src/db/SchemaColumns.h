@@ -20,14 +20,38 @@ inline ColumnDef required(ColumnDef c) {
     c.nullable = false;
     return c;
 }
-inline ColumnDef integer(const QString& name) { return column(name, DataType::Integer); }
-inline ColumnDef code(const QString& name) { return column(name, DataType::SmallInt); }
-inline ColumnDef flag(const QString& name) { return column(name, DataType::SmallInt); }
-inline ColumnDef amount(const QString& name) { return column(name, DataType::Decimal, 0, 18, 2); }
-inline ColumnDef rate(const QString& name) { return column(name, DataType::Decimal, 0, 18, 6); }
-inline ColumnDef date(const QString& name) { return column(name, DataType::Date); }
-inline ColumnDef timestamp(const QString& name) { return column(name, DataType::DateTime); }
-inline ColumnDef text(const QString& name, int size) { return column(name, DataType::Text, size); }
+inline ColumnDef integer(const QString& name) {
+    return column(name, DataType::Integer);
+}
+inline ColumnDef code(const QString& name) {
+    return column(name, DataType::SmallInt);
+}
+inline ColumnDef flag(const QString& name) {
+    return column(name, DataType::SmallInt);
+}
+inline ColumnDef amount(const QString& name) {
+    return column(name, DataType::Decimal, 0, 18, 2);
+}
+inline ColumnDef rate(const QString& name) {
+    return column(name, DataType::Decimal, 0, 18, 6);
+}
+inline ColumnDef date(const QString& name) {
+    return column(name, DataType::Date);
+}
+inline ColumnDef timestamp(const QString& name) {
+    return column(name, DataType::DateTime);
+}
+inline ColumnDef text(const QString& name, int size) {
+    return column(name, DataType::Text, size);
+}
+
+inline TableDef table(const QString& name, QList<ColumnDef> columns, QStringList key) {
+    TableDef t;
+    t.name = name;
+    t.columns = std::move(columns);
+    t.primaryKey = std::move(key);
+    return t;
+}
 
 // The five BillKey columns of a child table, under the child's prefix ("EF03_").
 inline QList<ColumnDef> billKey(const QString& prefix) {

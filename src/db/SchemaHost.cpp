@@ -4,26 +4,15 @@
 
 using namespace SchemaColumns;
 
-namespace {
-
-TableDef table(const QString& name, QList<ColumnDef> columns, QStringList key) {
-    TableDef t;
-    t.name = name;
-    t.columns = std::move(columns);
-    t.primaryKey = std::move(key);
-    return t;
-}
-
-}  // namespace
-
 QList<TableDef> Schema::host() {
     return {
         table(QStringLiteral("KV00_VERSIONE"),
-              {required(text(QStringLiteral("KV00_COMPONENTE"), 20)), required(integer(QStringLiteral("KV00_VERSIONE"))),
-               timestamp(QStringLiteral("KV00_DATAAGG"))},
+              {required(text(QStringLiteral("KV00_COMPONENTE"), 20)),
+               required(integer(QStringLiteral("KV00_VERSIONE"))), timestamp(QStringLiteral("KV00_DATAAGG"))},
               {QStringLiteral("KV00_COMPONENTE")}),
         table(QStringLiteral("KV01_PARAMDITTA"),
-              {required(integer(QStringLiteral("KV01_DITTA_CG18"))), required(integer(QStringLiteral("KV01_GRUPPO_CG10"))),
+              {required(integer(QStringLiteral("KV01_DITTA_CG18"))),
+               required(integer(QStringLiteral("KV01_GRUPPO_CG10"))),
                text(QStringLiteral("KV01_CONTOCLI_CG24"), 20), text(QStringLiteral("KV01_CONTOFOR_CG24"), 20),
                flag(QStringLiteral("KV01_FLGSEZIONALI")), date(QStringLiteral("KV01_DATAINIZSEZ")),
                flag(QStringLiteral("KV01_FLGDATARIF")), date(QStringLiteral("KV01_DATARIF"))},
@@ -38,24 +27,27 @@ QList<TableDef> Schema::host() {
         // One numbering series per company and year; the next number is KV04_ULTIMO + 1, shown
         // after the series' prefix.
         table(QStringLiteral("KV04_NUMERATORI"),
-              {required(text(QStringLiteral("KV04_SERIE"), 20)), required(integer(QStringLiteral("KV04_DITTA_CG18"))),
+              {required(text(QStringLiteral("KV04_SERIE"), 20)),
+               required(integer(QStringLiteral("KV04_DITTA_CG18"))),
                required(code(QStringLiteral("KV04_ANNO"))), required(integer(QStringLiteral("KV04_ULTIMO"))),
                text(QStringLiteral("KV04_PREFISSO"), 10)},
               {QStringLiteral("KV04_SERIE"), QStringLiteral("KV04_DITTA_CG18"), QStringLiteral("KV04_ANNO")}),
         // Attached files, base64 text: the data layer has no binary type, and text travels the
         // same way on every engine.
-        table(QStringLiteral("KV05_ALLEGATI"),
-              {required(text(QStringLiteral("KV05_IDMEDIA"), 40)), required(integer(QStringLiteral("KV05_PROGR"))),
-               text(QStringLiteral("KV05_NOMEFILE"), 255), text(QStringLiteral("KV05_DESCR"), 255),
-               timestamp(QStringLiteral("KV05_DATAINS")), text(QStringLiteral("KV05_UTENTE_KV02"), 20),
-               text(QStringLiteral("KV05_CONTENUTO"), 10000000)},
-              {QStringLiteral("KV05_IDMEDIA"), QStringLiteral("KV05_PROGR")}),
+        table(
+            QStringLiteral("KV05_ALLEGATI"),
+            {required(text(QStringLiteral("KV05_IDMEDIA"), 40)),
+             required(integer(QStringLiteral("KV05_PROGR"))), text(QStringLiteral("KV05_NOMEFILE"), 255),
+             text(QStringLiteral("KV05_DESCR"), 255), timestamp(QStringLiteral("KV05_DATAINS")),
+             text(QStringLiteral("KV05_UTENTE_KV02"), 20), text(QStringLiteral("KV05_CONTENUTO"), 10000000)},
+            {QStringLiteral("KV05_IDMEDIA"), QStringLiteral("KV05_PROGR")}),
         table(QStringLiteral("KV06_MESSAGGI"),
               {required(integer(QStringLiteral("KV06_NUMERO"))), text(QStringLiteral("KV06_TESTO"), 1000)},
               {QStringLiteral("KV06_NUMERO")}),
         table(QStringLiteral("KV07_LAYOUT"),
-              {required(text(QStringLiteral("KV07_UTENTE_KV02"), 20)), required(text(QStringLiteral("KV07_FORM"), 60)),
-               text(QStringLiteral("KV07_LAYOUT"), 100000), timestamp(QStringLiteral("KV07_DATAAGG"))},
+              {required(text(QStringLiteral("KV07_UTENTE_KV02"), 20)),
+               required(text(QStringLiteral("KV07_FORM"), 60)), text(QStringLiteral("KV07_LAYOUT"), 100000),
+               timestamp(QStringLiteral("KV07_DATAAGG"))},
               {QStringLiteral("KV07_UTENTE_KV02"), QStringLiteral("KV07_FORM")}),
         // Workflow states given to rows by their GUID; read through VFILTROSTATI.
         table(QStringLiteral("KV08_STATIGUID"),
@@ -65,7 +57,9 @@ QList<TableDef> Schema::host() {
     };
 }
 
-QList<TableDef> Schema::all() { return bills() + archives() + host() + views(); }
+QList<TableDef> Schema::all() {
+    return bills() + archives() + host() + views();
+}
 
 std::shared_ptr<const SchemaCatalogue> Schema::catalogue() {
     static const std::shared_ptr<const SchemaCatalogue> shared = std::make_shared<MemoryCatalogue>(all());

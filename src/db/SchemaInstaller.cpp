@@ -13,23 +13,31 @@ namespace {
 const QString kSource = QStringLiteral("SchemaInstaller");
 const QString kVersionTable = QStringLiteral("KV00_VERSIONE");
 
-[[noreturn]] void refuse(const QString& why) { throw SuiteError(SuiteError::kConnectionFailed, kSource, why); }
+[[noreturn]] void refuse(const QString& why) {
+    throw SuiteError(SuiteError::kConnectionFailed, kSource, why);
+}
 
 }  // namespace
 
-SchemaInstaller::SchemaInstaller(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
+SchemaInstaller::SchemaInstaller(std::shared_ptr<Connection> connection)
+    : connection_(std::move(connection)) {}
 
-std::shared_ptr<const SchemaCatalogue> SchemaInstaller::catalogue() { return Schema::catalogue(); }
+std::shared_ptr<const SchemaCatalogue> SchemaInstaller::catalogue() {
+    return Schema::catalogue();
+}
 
 std::optional<int> SchemaInstaller::recordedVersion() const {
     if (!DatabaseInspector(*connection_).tableNames().contains(kVersionTable)) return std::nullopt;
-    const auto results = connection_->Query(QStringLiteral("SELECT KV00_VERSIONE FROM KV00_VERSIONE WHERE KV00_COMPONENTE = ") +
-                                            SqlText::quote(QString::fromLatin1(Schema::kComponent)));
+    const auto results = connection_->Query(
+        QStringLiteral("SELECT KV00_VERSIONE FROM KV00_VERSIONE WHERE KV00_COMPONENTE = ") +
+        SqlText::quote(QString::fromLatin1(Schema::kComponent)));
     if (results.empty() || results.front().rows.empty()) return std::nullopt;
     return results.front().rows.front().value(0).toInt();
 }
 
-int SchemaInstaller::installedVersion() const { return recordedVersion().value_or(0); }
+int SchemaInstaller::installedVersion() const {
+    return recordedVersion().value_or(0);
+}
 
 SchemaInstaller::State SchemaInstaller::state() const {
     if (DatabaseInspector(*connection_).tableNames().isEmpty()) return State::Empty;
@@ -42,7 +50,8 @@ SchemaInstaller::State SchemaInstaller::state() const {
 
 void SchemaInstaller::install() {
     if (state() != State::Empty)
-        refuse(QStringLiteral("Il database contiene già delle tabelle: lo schema si crea solo su un database vuoto."));
+        refuse(QStringLiteral(
+            "Il database contiene già delle tabelle: lo schema si crea solo su un database vuoto."));
     const SqlDialect& dialect = connection_->dialect();
     connection_->BeginTrans();
     try {
@@ -64,20 +73,24 @@ void SchemaInstaller::install() {
 
 void SchemaInstaller::verify() const {
     switch (state()) {
-        case State::Current: return;
+        case State::Current:
+            return;
         case State::Empty:
             refuse(QStringLiteral("Il database è vuoto: occorre prima creare le tabelle degli effetti."));
         case State::Foreign:
-            refuse(QStringLiteral("Il database non contiene la versione dello schema degli effetti (tabella %1): "
-                                  "non è un database di questo programma.")
+            refuse(QStringLiteral(
+                       "Il database non contiene la versione dello schema degli effetti (tabella %1): "
+                       "non è un database di questo programma.")
                        .arg(kVersionTable));
         case State::Older:
-            refuse(QStringLiteral("Il database è alla versione %1 dello schema degli effetti, questo programma richiede "
-                                  "la versione %2: occorre aggiornare il database.")
+            refuse(QStringLiteral(
+                       "Il database è alla versione %1 dello schema degli effetti, questo programma richiede "
+                       "la versione %2: occorre aggiornare il database.")
                        .arg(installedVersion())
                        .arg(Schema::kVersion));
         case State::Newer:
-            refuse(QStringLiteral("Il database è alla versione %1 dello schema degli effetti, più recente della versione %2 "
+            refuse(QStringLiteral("Il database è alla versione %1 dello schema degli effetti, più recente "
+                                  "della versione %2 "
                                   "di questo programma: occorre aggiornare il programma.")
                        .arg(installedVersion())
                        .arg(Schema::kVersion));
@@ -85,6 +98,8 @@ void SchemaInstaller::verify() const {
 }
 
 void SchemaInstaller::installOrVerify() {
-    if (state() == State::Empty) install();
-    else verify();
+    if (state() == State::Empty)
+        install();
+    else
+        verify();
 }

@@ -11,7 +11,7 @@
 // another version is refused at once with a clear message instead of failing later on a
 // missing column.
 class SchemaInstaller {
-public:
+  public:
     enum class State {
         Empty,    // no tables at all
         Current,  // this program's schema version
@@ -37,7 +37,7 @@ public:
     // The catalogue of the schema, for Connection::setCatalogue.
     static std::shared_ptr<const SchemaCatalogue> catalogue();
 
-private:
+  private:
     std::optional<int> recordedVersion() const;
 
     std::shared_ptr<Connection> connection_;

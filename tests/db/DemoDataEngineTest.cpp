@@ -28,14 +28,17 @@ QVariant scalar(Connection& c, const QString& sql) {
     return results.front().rows.front().value(0);
 }
 
-long long count(Connection& c, const QString& sql) { return Value::toDecimal(scalar(c, sql)).toLongLong(); }
+long long count(Connection& c, const QString& sql) {
+    return Value::toDecimal(scalar(c, sql)).toLongLong();
+}
 
 // "Child row of `table` (prefix p) whose Bill is missing".
 QString orphans(const QString& table, const QString& p) {
-    return QStringLiteral("SELECT COUNT(*) FROM %1 WHERE NOT EXISTS (SELECT 1 FROM EF01_SCADENZE WHERE"
-                          " EF01_DITTA_CG18 = %2DITTA_CG18 AND EF01_NUMREG_CO99 = %2NUMREG_CO99"
-                          " AND EF01_RIGACONT_CG42 = %2RIGACONT_EF01 AND EF01_PROGEC_EC01 = %2PROGEC_EF01"
-                          " AND EF01_PROGEFF = %2PROGEFF_EF01)")
+    return QStringLiteral(
+               "SELECT COUNT(*) FROM %1 WHERE NOT EXISTS (SELECT 1 FROM EF01_SCADENZE WHERE"
+               " EF01_DITTA_CG18 = %2DITTA_CG18 AND EF01_NUMREG_CO99 = %2NUMREG_CO99"
+               " AND EF01_RIGACONT_CG42 = %2RIGACONT_EF01 AND EF01_PROGEC_EC01 = %2PROGEC_EF01"
+               " AND EF01_PROGEFF = %2PROGEFF_EF01)")
         .arg(table, p);
 }
 
@@ -60,8 +63,9 @@ TEST_P(DemoData, ChildRowsAndLinksPointAtExistingBills) {
     EXPECT_EQ(count(*c, orphans("EF06_SCADSTO", "EF06_")), 0);
 
     // Every Bill has its document, and documents come both from this module (4) and from others.
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF01_SCADENZE WHERE NOT EXISTS (SELECT 1 FROM CO99_MASTERDOC"
-                        " WHERE CO99_DITTA_CG18 = EF01_DITTA_CG18 AND CO99_NUMREG = EF01_NUMREG_CO99)"),
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM EF01_SCADENZE WHERE NOT EXISTS (SELECT 1 FROM CO99_MASTERDOC"
+                    " WHERE CO99_DITTA_CG18 = EF01_DITTA_CG18 AND CO99_NUMREG = EF01_NUMREG_CO99)"),
               0);
     EXPECT_GT(count(*c, "SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_INDTIPOOP = 4"), 0);
     EXPECT_GT(count(*c, "SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_INDTIPOOP <> 4"), 0);
@@ -69,8 +73,10 @@ TEST_P(DemoData, ChildRowsAndLinksPointAtExistingBills) {
     // A link is five columns written together and names a Bill of the same company.
     for (const QString side : {"RIC", "GIR"}) {
         SCOPED_TRACE(side.toStdString());
-        const QString cols = QStringLiteral("EF03_DITTA%1_EF01, EF03_NUMREG%1_EF01, EF03_RIGACONT%1_EF01, "
-                                            "EF03_PROGEC%1_EF01, EF03_PROGEFF%1_EF01").arg(side);
+        const QString cols = QStringLiteral(
+                                 "EF03_DITTA%1_EF01, EF03_NUMREG%1_EF01, EF03_RIGACONT%1_EF01, "
+                                 "EF03_PROGEC%1_EF01, EF03_PROGEFF%1_EF01")
+                                 .arg(side);
         QStringList nulls, set;
         for (const QString& col : cols.split(", ")) {
             nulls << col + " IS NULL";
@@ -79,21 +85,30 @@ TEST_P(DemoData, ChildRowsAndLinksPointAtExistingBills) {
         EXPECT_EQ(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF03_SCADCECAM WHERE NOT ((%1) OR (%2))")
                                 .arg(nulls.join(" AND "), set.join(" AND "))),
                   0);
-        EXPECT_GT(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF03_SCADCECAM WHERE EF03_NUMREG%1_EF01 IS NOT NULL").arg(side)), 0);
-        EXPECT_EQ(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF03_SCADCECAM WHERE EF03_NUMREG%1_EF01 IS NOT NULL"
-                                           " AND NOT EXISTS (SELECT 1 FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = EF03_DITTA%1_EF01"
-                                           " AND EF01_DITTA_CG18 = EF03_DITTA_CG18 AND EF01_NUMREG_CO99 = EF03_NUMREG%1_EF01"
-                                           " AND EF01_RIGACONT_CG42 = EF03_RIGACONT%1_EF01 AND EF01_PROGEC_EC01 = EF03_PROGEC%1_EF01"
-                                           " AND EF01_PROGEFF = EF03_PROGEFF%1_EF01)")
+        EXPECT_GT(count(*c, QStringLiteral(
+                                "SELECT COUNT(*) FROM EF03_SCADCECAM WHERE EF03_NUMREG%1_EF01 IS NOT NULL")
                                 .arg(side)),
                   0);
+        EXPECT_EQ(
+            count(
+                *c,
+                QStringLiteral(
+                    "SELECT COUNT(*) FROM EF03_SCADCECAM WHERE EF03_NUMREG%1_EF01 IS NOT NULL"
+                    " AND NOT EXISTS (SELECT 1 FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = EF03_DITTA%1_EF01"
+                    " AND EF01_DITTA_CG18 = EF03_DITTA_CG18 AND EF01_NUMREG_CO99 = EF03_NUMREG%1_EF01"
+                    " AND EF01_RIGACONT_CG42 = EF03_RIGACONT%1_EF01 AND EF01_PROGEC_EC01 = EF03_PROGEC%1_EF01"
+                    " AND EF01_PROGEFF = EF03_PROGEFF%1_EF01)")
+                    .arg(side)),
+            0);
     }
     // The received and endorsed flags agree with the links.
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF03_SCADCECAM INNER JOIN EF01_SCADENZE ON EF01_DITTA_CG18 = EF03_DITTA_CG18"
-                        " AND EF01_NUMREG_CO99 = EF03_NUMREG_CO99 AND EF01_RIGACONT_CG42 = EF03_RIGACONT_EF01"
-                        " AND EF01_PROGEC_EC01 = EF03_PROGEC_EF01 AND EF01_PROGEFF = EF03_PROGEFF_EF01"
-                        " WHERE (EF03_NUMREGRIC_EF01 IS NOT NULL AND EF01_FLGRICEVUTO_S <> 1)"
-                        " OR (EF03_NUMREGGIR_EF01 IS NOT NULL AND EF01_FLGGIRATO_S <> 1)"),
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM EF03_SCADCECAM INNER JOIN EF01_SCADENZE ON EF01_DITTA_CG18 = "
+                    "EF03_DITTA_CG18"
+                    " AND EF01_NUMREG_CO99 = EF03_NUMREG_CO99 AND EF01_RIGACONT_CG42 = EF03_RIGACONT_EF01"
+                    " AND EF01_PROGEC_EC01 = EF03_PROGEC_EF01 AND EF01_PROGEFF = EF03_PROGEFF_EF01"
+                    " WHERE (EF03_NUMREGRIC_EF01 IS NOT NULL AND EF01_FLGRICEVUTO_S <> 1)"
+                    " OR (EF03_NUMREGGIR_EF01 IS NOT NULL AND EF01_FLGGIRATO_S <> 1)"),
               0);
 }
 
@@ -103,56 +118,86 @@ TEST_P(DemoData, HistoryProgressivesAndSnapshotsAreConsistent) {
     REQUIRE_ENGINE(GetParam());
     TestDatabase db(GetParam());
     auto c = demo(db);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM (SELECT EF06_NUMREG_CO99, EF06_RIGACONT_EF01, EF06_PROGEC_EF01, EF06_PROGEFF_EF01"
-                        " FROM EF06_SCADSTO GROUP BY EF06_DITTA_CG18, EF06_NUMREG_CO99, EF06_RIGACONT_EF01,"
-                        " EF06_PROGEC_EF01, EF06_PROGEFF_EF01"
-                        " HAVING MIN(EF06_PROGSTO) <> 1 OR MAX(EF06_PROGSTO) <> COUNT(*)) GAPS"),
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM (SELECT EF06_NUMREG_CO99, EF06_RIGACONT_EF01, EF06_PROGEC_EF01, "
+                    "EF06_PROGEFF_EF01"
+                    " FROM EF06_SCADSTO GROUP BY EF06_DITTA_CG18, EF06_NUMREG_CO99, EF06_RIGACONT_EF01,"
+                    " EF06_PROGEC_EF01, EF06_PROGEFF_EF01"
+                    " HAVING MIN(EF06_PROGSTO) <> 1 OR MAX(EF06_PROGSTO) <> COUNT(*)) GAPS"),
               0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF05_SCADSOLLEC S WHERE S.EF05_PROGAVVISI > 1 AND NOT EXISTS (SELECT 1 FROM"
-                        " EF05_SCADSOLLEC P WHERE P.EF05_NUMREG_CO99 = S.EF05_NUMREG_CO99 AND P.EF05_RIGACONT_EF01 ="
-                        " S.EF05_RIGACONT_EF01 AND P.EF05_PROGEC_EF01 = S.EF05_PROGEC_EF01 AND P.EF05_PROGEFF_EF01 ="
-                        " S.EF05_PROGEFF_EF01 AND P.EF05_PROGAVVISI = S.EF05_PROGAVVISI - 1)"),
-              0);
+    EXPECT_EQ(
+        count(
+            *c,
+            "SELECT COUNT(*) FROM EF05_SCADSOLLEC S WHERE S.EF05_PROGAVVISI > 1 AND NOT EXISTS (SELECT 1 FROM"
+            " EF05_SCADSOLLEC P WHERE P.EF05_NUMREG_CO99 = S.EF05_NUMREG_CO99 AND P.EF05_RIGACONT_EF01 ="
+            " S.EF05_RIGACONT_EF01 AND P.EF05_PROGEC_EF01 = S.EF05_PROGEC_EF01 AND P.EF05_PROGEFF_EF01 ="
+            " S.EF05_PROGEFF_EF01 AND P.EF05_PROGAVVISI = S.EF05_PROGAVVISI - 1)"),
+        0);
     // Every Bill starts open and never reissued.
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_PROGSTO = 1"
-                        " AND (EF06_INDSTATO_S <> 0 OR EF06_NUMRIEMIS_S <> 0 OR EF06_INDGENSTATO_S <> 0)"),
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_PROGSTO = 1"
+                    " AND (EF06_INDSTATO_S <> 0 OR EF06_NUMRIEMIS_S <> 0 OR EF06_INDGENSTATO_S <> 0)"),
               0);
     // The state after movement k: the snapshot of movement k + 1, or the Bill itself after the last.
     const QString after = QStringLiteral(
         "SELECT M.EF06_INDTIPOPER AS TIPO, M.EF06_INDSTATO_S AS PRIMA, M.EF06_NUMRIEMIS_S AS RIEMPRIMA,"
-        " COALESCE(N.EF06_INDSTATO_S, B.EF01_INDSTATO_S) AS DOPO, COALESCE(N.EF06_NUMRIEMIS_S, B.EF01_NUMRIEMIS_S) AS RIEMDOPO,"
+        " COALESCE(N.EF06_INDSTATO_S, B.EF01_INDSTATO_S) AS DOPO, COALESCE(N.EF06_NUMRIEMIS_S, "
+        "B.EF01_NUMRIEMIS_S) AS RIEMDOPO,"
         " COALESCE(N.EF06_SCADE_S, B.EF01_SCADE_S) AS SCADEDOPO, M.EF06_SCADE_S AS SCADEPRIMA"
         " FROM EF06_SCADSTO M INNER JOIN EF01_SCADENZE B ON B.EF01_DITTA_CG18 = M.EF06_DITTA_CG18"
         " AND B.EF01_NUMREG_CO99 = M.EF06_NUMREG_CO99 AND B.EF01_RIGACONT_CG42 = M.EF06_RIGACONT_EF01"
         " AND B.EF01_PROGEC_EC01 = M.EF06_PROGEC_EF01 AND B.EF01_PROGEFF = M.EF06_PROGEFF_EF01"
-        " LEFT OUTER JOIN EF06_SCADSTO N ON N.EF06_DITTA_CG18 = M.EF06_DITTA_CG18 AND N.EF06_NUMREG_CO99 = M.EF06_NUMREG_CO99"
+        " LEFT OUTER JOIN EF06_SCADSTO N ON N.EF06_DITTA_CG18 = M.EF06_DITTA_CG18 AND N.EF06_NUMREG_CO99 = "
+        "M.EF06_NUMREG_CO99"
         " AND N.EF06_RIGACONT_EF01 = M.EF06_RIGACONT_EF01 AND N.EF06_PROGEC_EF01 = M.EF06_PROGEC_EF01"
         " AND N.EF06_PROGEFF_EF01 = M.EF06_PROGEFF_EF01 AND N.EF06_PROGSTO = M.EF06_PROGSTO + 1");
     const auto wrong = [&](const QString& condition) {
         return count(*c, QStringLiteral("SELECT COUNT(*) FROM (%1) T WHERE %2").arg(after, condition));
     };
-    EXPECT_EQ(wrong("TIPO IN (1, 2, 5, 13, 14, 16) AND DOPO <> 1"), 0) << "a payment or closure leaves the Bill closed";
+    EXPECT_EQ(wrong("TIPO IN (1, 2, 5, 13, 14, 16) AND DOPO <> 1"), 0)
+        << "a payment or closure leaves the Bill closed";
     EXPECT_EQ(wrong("TIPO = 8 AND DOPO <> 0"), 0) << "a reversed closure reopens the Bill";
     EXPECT_EQ(wrong("TIPO = 6 AND RIEMDOPO <> RIEMPRIMA + 1"), 0) << "a reissue counts one more";
-    EXPECT_EQ(wrong("TIPO IN (0, 6, 12) AND SCADEDOPO <= SCADEPRIMA"), 0) << "a variation moves the due date on";
+    EXPECT_EQ(wrong("TIPO IN (0, 6, 12) AND SCADEDOPO <= SCADEPRIMA"), 0)
+        << "a variation moves the due date on";
     EXPECT_EQ(wrong("TIPO IN (3, 7, 11) AND DOPO <> PRIMA"), 0) << "a presentation leaves the state alone";
 
+    // The books stand at the demo's day: nothing happened after it.
+    const QString today = SqlText::quote(DemoGenerator::today().toString("yyyyMMdd"));
+    EXPECT_EQ(
+        count(*c, QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_DATAREG > %1").arg(today)), 0);
+    EXPECT_EQ(
+        count(*c,
+              QStringLiteral("SELECT COUNT(*) FROM EF05_SCADSOLLEC WHERE EF05_DATAAVVISO > %1").arg(today)),
+        0);
     // Every movement type occurs in the demo.
     for (int type : CodeLists::tipoOperazione())
-        EXPECT_GT(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_INDTIPOPER = %1").arg(type)), 0) << type;
+        EXPECT_GT(
+            count(*c,
+                  QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_INDTIPOPER = %1").arg(type)),
+            0)
+            << type;
     // Distinte and transfer orders named by movements exist.
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMDIST_EF09 IS NOT NULL AND NOT EXISTS (SELECT 1 FROM"
-                        " EF09_DISTINTE WHERE EF09_DITTA_CG18 = EF06_DITTA_EF09 AND EF09_INDTIPODIST = EF06_INDTIPODIST_EF09"
-                        " AND EF09_ANNO = EF06_ANNO_EF09 AND EF09_NUMDIST = EF06_NUMDIST_EF09)"),
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMDIST_EF09 IS NOT NULL AND NOT EXISTS "
+                    "(SELECT 1 FROM"
+                    " EF09_DISTINTE WHERE EF09_DITTA_CG18 = EF06_DITTA_EF09 AND EF09_INDTIPODIST = "
+                    "EF06_INDTIPODIST_EF09"
+                    " AND EF09_ANNO = EF06_ANNO_EF09 AND EF09_NUMDIST = EF06_NUMDIST_EF09)"),
               0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMORDPBONIF_EF10 IS NOT NULL AND NOT EXISTS (SELECT 1 FROM"
-                        " EF10_ORDPBONIF WHERE EF10_DITTA_CG18 = EF06_DITTA_EF10 AND EF10_INDORDPBONIF = EF06_INDORDPBONIF_EF10"
-                        " AND EF10_ANNO = EF06_ANNO_EF10 AND EF10_NUMORDPBONIF = EF06_NUMORDPBONIF_EF10)"),
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMORDPBONIF_EF10 IS NOT NULL AND NOT "
+                    "EXISTS (SELECT 1 FROM"
+                    " EF10_ORDPBONIF WHERE EF10_DITTA_CG18 = EF06_DITTA_EF10 AND EF10_INDORDPBONIF = "
+                    "EF06_INDORDPBONIF_EF10"
+                    " AND EF10_ANNO = EF06_ANNO_EF10 AND EF10_NUMORDPBONIF = EF06_NUMORDPBONIF_EF10)"),
               0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_ORDBONCAUPAG IS NOT NULL AND NOT EXISTS (SELECT 1"
-                        " FROM CG6G_CAUSPAGSEPA WHERE CG6G_CODICE = EF06_ORDBONCAUPAG AND CG6G_INDTIPOMOV ="
-                        " CASE EF06_INDTIPOPER WHEN 4 THEN 1 WHEN 10 THEN 2 ELSE 0 END)"),
-              0);
+    EXPECT_EQ(
+        count(*c,
+              "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_ORDBONCAUPAG IS NOT NULL AND NOT EXISTS (SELECT 1"
+              " FROM CG6G_CAUSPAGSEPA WHERE CG6G_CODICE = EF06_ORDBONCAUPAG AND CG6G_INDTIPOMOV ="
+              " CASE EF06_INDTIPOPER WHEN 4 THEN 1 WHEN 10 THEN 2 ELSE 0 END)"),
+        0);
     EXPECT_GT(count(*c, "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_ORDBONCAUPAG IS NOT NULL"), 0);
 }
 
@@ -171,72 +216,119 @@ TEST_P(DemoData, CodesArchivesAndArchiveKindsHold) {
             << coded.column.toStdString();
     }
     for (int type : CodeLists::tipoEffetto())
-        EXPECT_GT(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_TIPOEFF = %1").arg(type)), 0) << type;
+        EXPECT_GT(
+            count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_TIPOEFF = %1").arg(type)),
+            0)
+            << type;
 
     const QString customer = SqlText::quote(DemoGenerator::customerAccount());
     const QString supplier = SqlText::quote(DemoGenerator::supplierAccount());
-    EXPECT_EQ(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_TIPOCF_CG44 = 0 AND NOT (EF01_INDCONTO = 0"
-                                       " AND EF01_CONTO_CG24 = %1 AND EF01_GRUPPO_CG10 = %2 AND EF01_DITTACF_CG18 = EF01_DITTA_CG18)")
-                            .arg(customer).arg(DemoGenerator::kLedgerGroup)),
-              0);
-    EXPECT_EQ(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_TIPOCF_CG44 = 1 AND NOT (EF01_INDCONTO = 1"
-                                       " AND EF01_CONTO_CG24 = %1)").arg(supplier)),
-              0);
+    EXPECT_EQ(
+        count(*c,
+              QStringLiteral(
+                  "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_TIPOCF_CG44 = 0 AND NOT (EF01_INDCONTO = 0"
+                  " AND EF01_CONTO_CG24 = %1 AND EF01_GRUPPO_CG10 = %2 AND EF01_DITTACF_CG18 = "
+                  "EF01_DITTA_CG18)")
+                  .arg(customer)
+                  .arg(DemoGenerator::kLedgerGroup)),
+        0);
+    EXPECT_EQ(
+        count(*c,
+              QStringLiteral(
+                  "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_TIPOCF_CG44 = 1 AND NOT (EF01_INDCONTO = 1"
+                  " AND EF01_CONTO_CG24 = %1)")
+                  .arg(supplier)),
+        0);
     for (int kind = 0; kind <= 1; ++kind) {
-        EXPECT_GT(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_TIPOCF_CG44 = %1").arg(kind)), 0);
-        EXPECT_GT(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_DITTACF_CG18 IS NULL"
-                                           " AND EF01_TIPOCF_CG44 IS NULL AND EF01_CLIFOR_CG44 IS NULL AND EF01_INDCONTO = %1").arg(kind)),
-                  0);
+        EXPECT_GT(
+            count(*c,
+                  QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_TIPOCF_CG44 = %1").arg(kind)),
+            0);
+        EXPECT_GT(
+            count(*c, QStringLiteral(
+                          "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_DITTACF_CG18 IS NULL"
+                          " AND EF01_TIPOCF_CG44 IS NULL AND EF01_CLIFOR_CG44 IS NULL AND EF01_INDCONTO = %1")
+                          .arg(kind)),
+            0);
     }
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF01_SCADENZE WHERE (EF01_CLIFOR_CG44 IS NULL) <> (EF01_TIPOCF_CG44 IS NULL)"
-                        " OR (EF01_CLIFOR_CG44 IS NULL) <> (EF01_DITTACF_CG18 IS NULL)"),
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM EF01_SCADENZE WHERE (EF01_CLIFOR_CG44 IS NULL) <> "
+                    "(EF01_TIPOCF_CG44 IS NULL)"
+                    " OR (EF01_CLIFOR_CG44 IS NULL) <> (EF01_DITTACF_CG18 IS NULL)"),
               0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF01_SCADENZE WHERE NOT EXISTS (SELECT 1 FROM CG24_TABPDC WHERE"
-                        " CG24_GRUPPO_CG10 = EF01_GRUPPO_CG10 AND CG24_INDTIPOCONTO = EF01_INDCONTO AND CG24_CONTO = EF01_CONTO_CG24)"),
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM EF01_SCADENZE WHERE NOT EXISTS (SELECT 1 FROM CG24_TABPDC WHERE"
+                    " CG24_GRUPPO_CG10 = EF01_GRUPPO_CG10 AND CG24_INDTIPOCONTO = EF01_INDCONTO AND "
+                    "CG24_CONTO = EF01_CONTO_CG24)"),
               0);
 
     const QList<std::pair<const char*, const char*>> references = {
-        {"EF01_CLIFOR_CG44 IS NOT NULL", "CG44_CLIFOR WHERE CG44_DITTA_CG18 = EF01_DITTACF_CG18 AND CG44_TIPOCF = EF01_TIPOCF_CG44"
-                                         " AND CG44_CLIFOR = EF01_CLIFOR_CG44"},
-        {"EF01_CLIFOR_CG44 IS NOT NULL", "MG19_CLIFORVA WHERE MG19_DITTA_CG18 = EF01_DITTACF_CG18 AND MG19_TIPOCF_CG44 ="
-                                         " EF01_TIPOCF_CG44 AND MG19_CLIFOR_CG44 = EF01_CLIFOR_CG44"},
+        {"EF01_CLIFOR_CG44 IS NOT NULL",
+         "CG44_CLIFOR WHERE CG44_DITTA_CG18 = EF01_DITTACF_CG18 AND CG44_TIPOCF = EF01_TIPOCF_CG44"
+         " AND CG44_CLIFOR = EF01_CLIFOR_CG44"},
+        {"EF01_CLIFOR_CG44 IS NOT NULL",
+         "MG19_CLIFORVA WHERE MG19_DITTA_CG18 = EF01_DITTACF_CG18 AND MG19_TIPOCF_CG44 ="
+         " EF01_TIPOCF_CG44 AND MG19_CLIFOR_CG44 = EF01_CLIFOR_CG44"},
         {"1 = 1", "CG08_TABVALUTE WHERE CG08_CODICE = EF01_CODICE_CG08"},
         {"EF01_IDAGENTE_MG17 IS NOT NULL", "MG17_AGENTI WHERE MG17_IDAGENTE = EF01_IDAGENTE_MG17"},
         {"EF01_CODPAG_CG62 IS NOT NULL", "CG62_CONDPAG WHERE CG62_CODICE = EF01_CODPAG_CG62"},
-        {"EF01_AGENAPP_CG13 IS NOT NULL", "CG13_AGENZIE WHERE CG13_BANCA_CG12 = EF01_BANCAAPP_CG12 AND CG13_CODCAB = EF01_AGENAPP_CG13"},
-        {"EF01_AGENPRE_SCG13 IS NOT NULL", "CG13_AGENZIE WHERE CG13_BANCA_CG12 = EF01_BANCAPRE_SCG12 AND CG13_CODCAB = EF01_AGENPRE_SCG13"},
-        {"EF01_ID_MG35 IS NOT NULL", "MG35_CLIFORCC WHERE MG35_ID = EF01_ID_MG35 AND MG35_TIPOCF_CG44 = EF01_TIPOCF_CG44"
-                                     " AND MG35_CLIFOR_CG44 = EF01_CLIFOR_CG44"},
-        {"EF01_PROGR_EF08 IS NOT NULL", "EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = EF01_DITTA_CG18 AND EF08_PROGR = EF01_PROGR_EF08"},
-        {"EF01_STIPOEFF IS NOT NULL", "EF07_STIPIEFF WHERE EF07_TIPOEFF = EF01_TIPOEFF AND EF07_STIPOEFF = EF01_STIPOEFF"},
+        {"EF01_AGENAPP_CG13 IS NOT NULL",
+         "CG13_AGENZIE WHERE CG13_BANCA_CG12 = EF01_BANCAAPP_CG12 AND CG13_CODCAB = EF01_AGENAPP_CG13"},
+        {"EF01_AGENPRE_SCG13 IS NOT NULL",
+         "CG13_AGENZIE WHERE CG13_BANCA_CG12 = EF01_BANCAPRE_SCG12 AND CG13_CODCAB = EF01_AGENPRE_SCG13"},
+        {"EF01_ID_MG35 IS NOT NULL",
+         "MG35_CLIFORCC WHERE MG35_ID = EF01_ID_MG35 AND MG35_TIPOCF_CG44 = EF01_TIPOCF_CG44"
+         " AND MG35_CLIFOR_CG44 = EF01_CLIFOR_CG44"},
+        {"EF01_PROGR_EF08 IS NOT NULL",
+         "EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = EF01_DITTA_CG18 AND EF08_PROGR = EF01_PROGR_EF08"},
+        {"EF01_STIPOEFF IS NOT NULL",
+         "EF07_STIPIEFF WHERE EF07_TIPOEFF = EF01_TIPOEFF AND EF07_STIPOEFF = EF01_STIPOEFF"},
         {"EF01_CAUSMGO_MGFO IS NOT NULL", "MGFO_CAUSMGO WHERE MGFO_CODICE = EF01_CAUSMGO_MGFO"},
-        {"EF01_SEZDOC IS NOT NULL", "CG19_SEZIONALI WHERE CG19_DITTA_CG18 = EF01_DITTA_CG18 AND CG19_CODICE = EF01_SEZDOC"},
-        {"EF01_CIG IS NOT NULL", "CO1H_CIGCUP INNER JOIN CO1I_CFCIGCUP ON CO1I_IDCIGCUP_CO1H = CO1H_ID WHERE CO1H_CIG = EF01_CIG"
-                                 " AND CO1H_CUP = EF01_CUP AND CO1I_DITTA_CG18 = EF01_DITTACF_CG18 AND CO1I_TIPOCF_CG44 ="
-                                 " EF01_TIPOCF_CG44 AND CO1I_CLIFOR_CG44 = EF01_CLIFOR_CG44"},
+        {"EF01_SEZDOC IS NOT NULL",
+         "CG19_SEZIONALI WHERE CG19_DITTA_CG18 = EF01_DITTA_CG18 AND CG19_CODICE = EF01_SEZDOC"},
+        {"EF01_CIG IS NOT NULL",
+         "CO1H_CIGCUP INNER JOIN CO1I_CFCIGCUP ON CO1I_IDCIGCUP_CO1H = CO1H_ID WHERE CO1H_CIG = EF01_CIG"
+         " AND CO1H_CUP = EF01_CUP AND CO1I_DITTA_CG18 = EF01_DITTACF_CG18 AND CO1I_TIPOCF_CG44 ="
+         " EF01_TIPOCF_CG44 AND CO1I_CLIFOR_CG44 = EF01_CLIFOR_CG44"},
         {"EF01_IDMEDIA_CG99 IS NOT NULL", "KV05_ALLEGATI WHERE KV05_IDMEDIA = EF01_IDMEDIA_CG99"},
         // Exactly the registry period valid at the document date, through the view the forms join.
-        {"EF01_CLIFOR_CG44 IS NOT NULL", "VCG16_CG44_ALLADATA WHERE VCG16_44_CF_DITTA = EF01_DITTACF_CG18 AND VCG16_44_CF_TIPOCF ="
-                                         " EF01_TIPOCF_CG44 AND VCG16_44_CF_CLIFOR = EF01_CLIFOR_CG44"
-                                         " AND EF01_DATADOC BETWEEN DATAINIZIOVALIDITA AND DATAFINEVALIDITA"},
+        {"EF01_CLIFOR_CG44 IS NOT NULL",
+         "VCG16_CG44_ALLADATA WHERE VCG16_44_CF_DITTA = EF01_DITTACF_CG18 AND VCG16_44_CF_TIPOCF ="
+         " EF01_TIPOCF_CG44 AND VCG16_44_CF_CLIFOR = EF01_CLIFOR_CG44"
+         " AND EF01_DATADOC BETWEEN DATAINIZIOVALIDITA AND DATAFINEVALIDITA"},
     };
     for (const auto& [which, target] : references) {
-        EXPECT_EQ(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE %1 AND NOT EXISTS (SELECT 1 FROM %2)").arg(which, target)), 0)
+        EXPECT_EQ(
+            count(*c, QStringLiteral(
+                          "SELECT COUNT(*) FROM EF01_SCADENZE WHERE %1 AND NOT EXISTS (SELECT 1 FROM %2)")
+                          .arg(which, target)),
+            0)
             << target;
-        EXPECT_GT(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE %1").arg(which)), 0) << which;
+        EXPECT_GT(count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE %1").arg(which)), 0)
+            << which;
     }
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM CG45_CLIFORANAG A INNER JOIN CG45_CLIFORANAG B ON A.CG45_DITTA_CG18 ="
-                        " B.CG45_DITTA_CG18 AND A.CG45_TIPOCF_CG44 = B.CG45_TIPOCF_CG44 AND A.CG45_CLIFOR_CG44 = B.CG45_CLIFOR_CG44"
-                        " AND A.CG45_DATAINIZIO < B.CG45_DATAINIZIO AND A.CG45_DATAFINE >= B.CG45_DATAINIZIO"),
-              0)
+    EXPECT_EQ(
+        count(*c,
+              "SELECT COUNT(*) FROM CG45_CLIFORANAG A INNER JOIN CG45_CLIFORANAG B ON A.CG45_DITTA_CG18 ="
+              " B.CG45_DITTA_CG18 AND A.CG45_TIPOCF_CG44 = B.CG45_TIPOCF_CG44 AND A.CG45_CLIFOR_CG44 = "
+              "B.CG45_CLIFOR_CG44"
+              " AND A.CG45_DATAINIZIO < B.CG45_DATAINIZIO AND A.CG45_DATAFINE >= B.CG45_DATAINIZIO"),
+        0)
         << "registry periods overlap";
-    EXPECT_GT(count(*c, "SELECT COUNT(*) FROM (SELECT CG45_CLIFOR_CG44 FROM CG45_CLIFORANAG GROUP BY CG45_TIPOCF_CG44,"
-                        " CG45_CLIFOR_CG44 HAVING COUNT(*) = 2) TWO"),
+    EXPECT_GT(
+        count(*c,
+              "SELECT COUNT(*) FROM (SELECT CG45_CLIFOR_CG44 FROM CG45_CLIFORANAG GROUP BY CG45_TIPOCF_CG44,"
+              " CG45_CLIFOR_CG44 HAVING COUNT(*) = 2) TWO"),
+        0);
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM EF05_SCADSOLLEC WHERE NOT EXISTS (SELECT 1 FROM MG0B_TESTI WHERE "
+                    "MG0B_DITTA_CG18"
+                    " = EF05_DITTA_CG18 AND MG0B_INDTIPO IN (5, 6) AND MG0B_CODTESTO = EF05_SIGLALETTERA)"),
               0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF05_SCADSOLLEC WHERE NOT EXISTS (SELECT 1 FROM MG0B_TESTI WHERE MG0B_DITTA_CG18"
-                        " = EF05_DITTA_CG18 AND MG0B_INDTIPO IN (5, 6) AND MG0B_CODTESTO = EF05_SIGLALETTERA)"),
-              0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF05_SCADSOLLEC WHERE (EF05_INDBLOC = 0) <> (EF05_CODBLOC_MG25 IS NULL)"), 0);
+    EXPECT_EQ(
+        count(*c,
+              "SELECT COUNT(*) FROM EF05_SCADSOLLEC WHERE (EF05_INDBLOC = 0) <> (EF05_CODBLOC_MG25 IS NULL)"),
+        0);
 }
 
 TEST_P(DemoData, CurrenciesRatesAndBankAccountsAreBelievable) {
@@ -244,25 +336,38 @@ TEST_P(DemoData, CurrenciesRatesAndBankAccountsAreBelievable) {
     TestDatabase db(GetParam());
     auto c = demo(db);
     // Euro Bills carry no rate or currency amounts; the others carry both.
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 = 'EURO' AND (EF01_CAMBIO IS NOT NULL"
-                        " OR EF01_IMPEFFVAL_S IS NOT NULL)"),
-              0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 <> 'EURO' AND (EF01_CAMBIO IS NULL"
-                        " OR EF01_IMPEFFVAL_S IS NULL OR EF01_DATACAMBIO IS NULL)"),
-              0);
-    EXPECT_GT(count(*c, "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 IN (SELECT CG08_CODICE FROM CG08_TABVALUTE"
-                        " WHERE CG08_FLGVALUEM = 1) AND EF01_DATACAMBIO = '19990101'"),
+    EXPECT_EQ(
+        count(
+            *c,
+            "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 = 'EURO' AND (EF01_CAMBIO IS NOT NULL"
+            " OR EF01_IMPEFFVAL_S IS NOT NULL)"),
+        0);
+    EXPECT_EQ(
+        count(*c,
+              "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 <> 'EURO' AND (EF01_CAMBIO IS NULL"
+              " OR EF01_IMPEFFVAL_S IS NULL OR EF01_DATACAMBIO IS NULL)"),
+        0);
+    EXPECT_GT(count(*c,
+                    "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 IN (SELECT CG08_CODICE FROM "
+                    "CG08_TABVALUTE"
+                    " WHERE CG08_FLGVALUEM = 1) AND EF01_DATACAMBIO = '19990101'"),
               0);
     // The rate of a floating currency is the day's rate, and every month has its rate on day 0.
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 IN ('USD', 'GBP', 'CHF', 'JPY')"
-                        " AND NOT EXISTS (SELECT 1 FROM CG09_TABCAMBI WHERE CG09_CODICE_CG08 = EF01_CODICE_CG08"
-                        " AND CG09_CAMBIO = EF01_CAMBIO)"),
+    EXPECT_EQ(
+        count(*c,
+              "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 IN ('USD', 'GBP', 'CHF', 'JPY')"
+              " AND NOT EXISTS (SELECT 1 FROM CG09_TABCAMBI WHERE CG09_CODICE_CG08 = EF01_CODICE_CG08"
+              " AND CG09_CAMBIO = EF01_CAMBIO)"),
+        0);
+    EXPECT_EQ(count(*c,
+                    "SELECT COUNT(*) FROM (SELECT CG09_CODICE_CG08, CG09_ANNO, CG09_MESE FROM CG09_TABCAMBI"
+                    " GROUP BY CG09_CODICE_CG08, CG09_ANNO, CG09_MESE"
+                    " HAVING SUM(CASE WHEN CG09_GIORNO = 0 THEN 1 ELSE 0 END) <> 1) M"),
               0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM (SELECT CG09_CODICE_CG08, CG09_ANNO, CG09_MESE FROM CG09_TABCAMBI"
-                        " GROUP BY CG09_CODICE_CG08, CG09_ANNO, CG09_MESE"
-                        " HAVING SUM(CASE WHEN CG09_GIORNO = 0 THEN 1 ELSE 0 END) <> 1) M"),
-              0);
-    EXPECT_EQ(count(*c, "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 = 'EURO' AND EF01_IMPEFF_S <= 0"), 0);
+    EXPECT_EQ(
+        count(*c,
+              "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_CODICE_CG08 = 'EURO' AND EF01_IMPEFF_S <= 0"),
+        0);
 
     const auto accounts = c->Query("SELECT MG35_IBAN, MG35_CCABI FROM MG35_CLIFORCC");
     ASSERT_FALSE(accounts.empty());
@@ -279,6 +384,71 @@ TEST_P(DemoData, CurrenciesRatesAndBankAccountsAreBelievable) {
     EXPECT_GT(count(*c, "SELECT COUNT(*) FROM KV02_UTENTI WHERE KV02_NOME = 'Giuseppe D''Angelo'"), 0);
 }
 
+// The header query in its joined form, as the bill form writes it, runs on the demo through both
+// views and gives typed Bill columns.
+TEST_P(DemoData, JoinedHeaderQueryRunsThroughTheViews) {
+    REQUIRE_ENGINE(GetParam());
+    TestDatabase db(GetParam());
+    auto c = demo(db);
+    const QString sql =
+        "SELECT\r\n    EF01_SCADENZE.*\r\n    ,   CO99_MASTERDOC.CO99_INDTIPOOP\r\nFROM\r\n"
+        "    EF01_SCADENZE WITH (NOLOCK)\r\n    INNER JOIN\r\n    CO99_MASTERDOC WITH (NOLOCK)\r\n    ON\r\n"
+        "    EF01_SCADENZE.EF01_DITTA_CG18=CO99_DITTA_CG18\r\n    AND "
+        "EF01_SCADENZE.EF01_NUMREG_CO99=CO99_NUMREG\r\n"
+        "WHERE EXISTS (SELECT 1 FROM EF01_SCADENZE AS SCAD WITH (NOLOCK)"
+        " LEFT OUTER JOIN CG24_TABPDC WITH (NOLOCK) ON SCAD.EF01_INDCONTO = CG24_TABPDC.CG24_INDTIPOCONTO"
+        " AND SCAD.EF01_GRUPPO_CG10 = CG24_TABPDC.CG24_GRUPPO_CG10 AND SCAD.EF01_CONTO_CG24 = "
+        "CG24_TABPDC.CG24_CONTO"
+        " LEFT OUTER JOIN MG17_AGENTI WITH (NOLOCK) ON MG17_AGENTI.MG17_IDAGENTE = SCAD.EF01_IDAGENTE_MG17"
+        " LEFT OUTER JOIN CG16_ANAGGEN ANAGAGENTE WITH (NOLOCK) ON ANAGAGENTE.CG16_CODICE = "
+        "MG17_AGENTI.MG17_ANAGEN_CG16"
+        " LEFT OUTER JOIN CG44_CLIFOR WITH (NOLOCK) ON SCAD.EF01_DITTACF_CG18 = CG44_CLIFOR.CG44_DITTA_CG18"
+        " AND SCAD.EF01_TIPOCF_CG44 = CG44_CLIFOR.CG44_TIPOCF AND SCAD.EF01_CLIFOR_CG44 = "
+        "CG44_CLIFOR.CG44_CLIFOR"
+        " LEFT OUTER JOIN VCG16_CG44_ALLADATA ANAGCLIFOR WITH (NOLOCK) ON ANAGCLIFOR.VCG16_44_CF_DITTA ="
+        " CG44_CLIFOR.CG44_DITTA_CG18 AND ANAGCLIFOR.VCG16_44_CF_TIPOCF = CG44_CLIFOR.CG44_TIPOCF"
+        " AND ANAGCLIFOR.VCG16_44_CF_CLIFOR = CG44_CLIFOR.CG44_CLIFOR"
+        " AND SCAD.EF01_DATADOC BETWEEN ANAGCLIFOR.DATAINIZIOVALIDITA AND ANAGCLIFOR.DATAFINEVALIDITA"
+        " LEFT OUTER JOIN MG19_CLIFORVA WITH (NOLOCK) ON MG19_CLIFORVA.MG19_DITTA_CG18 = "
+        "CG44_CLIFOR.CG44_DITTA_CG18"
+        " AND MG19_CLIFORVA.MG19_TIPOCF_CG44 = CG44_CLIFOR.CG44_TIPOCF AND MG19_CLIFORVA.MG19_CLIFOR_CG44 = "
+        "CG44_CLIFOR.CG44_CLIFOR"
+        " LEFT OUTER JOIN VFILTROSTATI AS VFSEF01 WITH (NOLOCK) ON EF01_SCADENZE.EF01_GUID = VFSEF01.V_GUID"
+        " WHERE (SCAD.EF01_DITTA_CG18 = EF01_SCADENZE.EF01_DITTA_CG18) AND (SCAD.EF01_NUMREG_CO99 = "
+        "EF01_SCADENZE.EF01_NUMREG_CO99)"
+        " AND (SCAD.EF01_RIGACONT_CG42 = EF01_SCADENZE.EF01_RIGACONT_CG42) AND (SCAD.EF01_PROGEC_EC01 = "
+        "EF01_SCADENZE.EF01_PROGEC_EC01)"
+        " AND (SCAD.EF01_PROGEFF = EF01_SCADENZE.EF01_PROGEFF) AND (SCAD.EF01_TIPOCF_CG44 = 0)"
+        " AND (VFSEF01.V_CODSTATO = 'VERIF' AND ANAGCLIFOR.CG16_RAGSOANAG LIKE '%S.r.l.%'))"
+        " ORDER BY\r\n   EF01_NUMREG_CO99";
+    const auto result = c->Query(sql);
+    ASSERT_EQ(result.size(), 1u);
+    const ResultSet& rows = result.front();
+    const long long expected =
+        count(*c,
+              "SELECT COUNT(*) FROM EF01_SCADENZE INNER JOIN KV08_STATIGUID ON KV08_GUID = EF01_GUID"
+              " INNER JOIN CG45_CLIFORANAG ON CG45_DITTA_CG18 = EF01_DITTACF_CG18 AND CG45_TIPOCF_CG44 = "
+              "EF01_TIPOCF_CG44"
+              " AND CG45_CLIFOR_CG44 = EF01_CLIFOR_CG44 AND EF01_DATADOC >= CG45_DATAINIZIO AND EF01_DATADOC "
+              "<= CG45_DATAFINE"
+              " INNER JOIN CG16_ANAGGEN ON CG16_CODICE = CG45_ANAGEN_CG16"
+              " WHERE EF01_TIPOCF_CG44 = 0 AND KV08_CODSTATO = 'VERIF' AND CG16_RAGSOANAG LIKE '%S.r.l.%'");
+    EXPECT_GT(expected, 0);
+    ASSERT_EQ(static_cast<long long>(rows.rows.size()), expected);
+    const auto column = [&](const char* name) {
+        for (size_t i = 0; i < rows.columns.size(); ++i)
+            if (rows.columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i);
+        return -1;
+    };
+    const auto& first = rows.rows.front();
+    ASSERT_GE(column("EF01_SCADE_S"), 0);
+    EXPECT_EQ(first[column("EF01_SCADE_S")].typeId(), QMetaType::QDate);
+    EXPECT_EQ(first[column("EF01_IMPEFF_S")].userType(), qMetaTypeId<Decimal>());
+    EXPECT_EQ(first[column("EF01_NUMREG_CO99")].typeId(), QMetaType::QString);
+    EXPECT_EQ(Value::toInt(first[column("EF01_TIPOCF_CG44")]), 0);
+    EXPECT_GE(column("CO99_INDTIPOOP"), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DemoData, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });
 
@@ -286,11 +456,14 @@ INSTANTIATE_TEST_SUITE_P(Engines, DemoData, ::testing::Values(TestEngine::Sqlite
 TEST(DemoDataAcrossEngines, SameSeedSameData) {
     REQUIRE_ENGINE(TestEngine::PostgreSql);
     TestDatabase lite(TestEngine::Sqlite), pg(TestEngine::PostgreSql), again(TestEngine::Sqlite);
-    const QStringList probes = {
-        "SELECT COUNT(*) FROM EF06_SCADSTO", "SELECT SUM(EF01_IMPEFF_S) FROM EF01_SCADENZE",
-        "SELECT MAX(EF01_NUMREG_CO99) FROM EF01_SCADENZE", "SELECT SUM(EF06_INDTIPOPER * EF06_PROGSTO) FROM EF06_SCADSTO",
-        "SELECT MAX(EF01_SCADE_S) FROM EF01_SCADENZE", "SELECT SUM(EF05_IMPINTERES) FROM EF05_SCADSOLLEC",
-        "SELECT MAX(CG16_RAGSOANAG) FROM CG16_ANAGGEN", "SELECT SUM(CG09_CAMBIO) FROM CG09_TABCAMBI WHERE CG09_CODICE_CG08 = 'USD'"};
+    const QStringList probes = {"SELECT COUNT(*) FROM EF06_SCADSTO",
+                                "SELECT SUM(EF01_IMPEFF_S) FROM EF01_SCADENZE",
+                                "SELECT MAX(EF01_NUMREG_CO99) FROM EF01_SCADENZE",
+                                "SELECT SUM(EF06_INDTIPOPER * EF06_PROGSTO) FROM EF06_SCADSTO",
+                                "SELECT MAX(EF01_SCADE_S) FROM EF01_SCADENZE",
+                                "SELECT SUM(EF05_IMPINTERES) FROM EF05_SCADSOLLEC",
+                                "SELECT MAX(CG16_RAGSOANAG) FROM CG16_ANAGGEN",
+                                "SELECT SUM(CG09_CAMBIO) FROM CG09_TABCAMBI WHERE CG09_CODICE_CG08 = 'USD'"};
     // SQLite adds its REAL decimals in binary: compare sums at a few digits.
     const auto norm = [](const QVariant& v) {
         const auto number = Decimal::parse(Value::toText(v));

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "BulkInserter.h"
+#include "DemoGenerator.h"
+#include "DemoRandom.h"
+
+#include <QDate>
+#include <QHash>
+#include <QMap>
+#include <QStringList>
+#include <map>
+#include <tuple>
+
+// Writes the demo company for DemoGenerator: the archives (DemoArchives.cpp), then the Bills
+// with their history and child records (DemoBills.cpp), all through one inserter per table.
+class DemoBuilder {
+  public:
+    struct City {
+        const char* name;
+        const char* province;
+        const char* cap;
+        int cab;
+        const char* nation;
+    };
+    struct Bank {
+        int abi;
+        const char* name;
+        const char* bic;
+    };
+    struct Currency {
+        const char* code;
+        const char* name;
+        double start;  // units for one euro at the start of the books
+        int decimals;
+    };
+
+    DemoBuilder(Connection& connection, const DemoGenerator::Options& options);
+
+    DemoGenerator::Counts run();
+
+    // The first day of the demo's books and the day they stand at.
+    static QDate booksStart() { return QDate(2023, 1, 2); }
+    static QDate today() { return QDate(2024, 6, 28); }
+
+  private:
+    using Row = BulkInserter::Row;
+
+    // A counterpart of the demo company.
+    struct Counterpart {
+        int type = 0;  // 0 customer, 1 supplier
+        int code = 0;
+        QString name;
+        QString city;
+        int agent = 0;         // MG17_IDAGENTE, 0 none
+        QString payment;       // CG62_CODICE
+        int accountId = 0;     // MG35_ID of its first account, 0 none
+        int abi = 0, cab = 0;  // bank of that account when Italian or Sammarinese
+        bool publicBody = false;
+        bool professional = false;  // a supplier that suffers withholding tax
+        QList<int> cigCup;          // CO1H_ID of the pairs assigned to it
+    };
+
+    struct BillKey {
+        QString numreg;
+        int riga = 1;
+        int progec = 1;
+        int progeff = 1;
+    };
+
+    // The part of a Bill that its history movements snapshot.
+    struct BillState {
+        QDate scade;
+        int indStato = 0, indGenStato = 0, indPres = 0, indSperit = 0;
+        int flgSteff = 0, flgGirato = 0, flgRicevuto = 0, flgIncassoBf = 0;
+        QVariant numSteff, bancaPre, agenPre, speseRit, speseRitBan, impAdeg, cambioAd, dataCambioAd;
+        int numRiemis = 0;
+        Decimal impEff, impEffNetPrev;
+        QVariant impEffVal, impEffNetPrevVal;
+    };
+
+    struct Distinta {
+        int number = 0;
+        int count = 0;
+        Decimal total;
+        QDate date;
+    };
+
+    BulkInserter& to(const char* table) { return *ins_.at(QString::fromLatin1(table)); }
+    void write(const char* table, const QList<std::pair<const char*, QVariant>>& values) {
+        BulkInserter& in = to(table);
+        Row r = in.newRow();
+        for (const auto& [name, value] : values) r.set(QString::fromLatin1(name), value);
+        in.insert(r);
+    }
+    void flushAll() {
+        for (auto& [name, in] : ins_) in->flush();
+    }
+    static QString s(const char* text) { return QString::fromUtf8(text); }
+
+    void company();
+    void banks();
+    void currencies();
+    void codes();
+    void counterparts();
+    int registry(const QString& name, const City& city);
+    void bankAccount(Counterpart& cp, int progr);
+    void bills();
+    void document(const Counterpart* cp, int archive, long long remaining);
+    QList<int> scenario(int archive, int tipoEff, bool foreign, bool pastDue, bool publicBody);
+    QString guid();
+    QDate workday(QDate d) const;
+    QVariant rateOf(const QString& currency, QDate day) const;
+    void movement(const BillKey& key, int progsto, int type, BillState& st, QDate date, int archive,
+                  int tipoEff, const QString& currency, const QVariant& cambio);
+    void reminders(const BillKey& key, const BillState& st, QDate from);
+    void finish();
+
+    Connection& c_;
+    const DemoGenerator::Options& o_;
+    DemoRandom rnd_;
+    std::map<QString, std::unique_ptr<BulkInserter>> ins_;
+    DemoGenerator::Counts counts_;
+
+    QList<Counterpart> customers_, suppliers_;
+    QList<std::pair<int, int>> agencies_;  // ABI, CAB of every Italian agency
+    QList<std::pair<int, int>> companyBanks_;
+    QHash<QString, QMap<QDate, double>> rates_;
+    QStringList floating_;  // codes of the currencies without a fixed rate
+    int nextRegistry_ = 1, nextAccount_ = 1;
+    QMap<int, int> numregByYear_, numeffByYear_;
+    int movementNumber_ = 0;
+    std::map<std::tuple<int, int>, Distinta> openDist_;       // (kind, year)
+    std::map<std::tuple<int, int, int>, Distinta> distinte_;  // (kind, year, number)
+    std::map<std::tuple<int, int>, Distinta> openOrders_;
+    std::map<std::tuple<int, int, int>, Distinta> orders_;
+    QHash<int, QString> cigByPair_, cupByPair_;
+    // Customer bills of exchange endorsed to a supplier not yet written: their EF03 row waits
+    // for the key of the supplier's Bill.
+    QList<std::pair<BillKey, Row>> endorsedPending_;
+    long long billsInTransaction_ = 0;
+};
