@@ -324,7 +324,8 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
     const int year = dataReg.year();
     const int seq = ++numregByYear_[year];
     BillKey key;
-    key.numreg = QStringLiteral("%1%2").arg(year).arg(seq, 7, 10, QLatin1Char('0'));
+    // The year's prefix and 8 digits, as the module's numbering composes registration numbers.
+    key.numreg = QStringLiteral("%1%2").arg(year).arg(seq, 8, 10, QLatin1Char('0'));
     key.riga = archive <= 1 ? 1 : rnd_.between(1, 3);
     key.progec = 1;
     const bool fromModule = rnd_.chance(35);
@@ -695,17 +696,20 @@ void DemoBuilder::finish() {
                                  {"EF10_NUMTOTEFF", d.count},
                                  {"EF10_IMPTOTEFF", QVariant::fromValue(d.total)}});
     for (auto it = numregByYear_.cbegin(); it != numregByYear_.cend(); ++it)
-        write("KV04_NUMERATORI", {{"KV04_SERIE", s("CO99_NUMREG")},
+        write("KV04_NUMERATORI", {{"KV04_SERIE", s("999")},
                                   {"KV04_DITTA_CG18", DemoGenerator::kCompany},
                                   {"KV04_ANNO", it.key()},
                                   {"KV04_ULTIMO", it.value()},
                                   {"KV04_PREFISSO", QString::number(it.key())}});
+    // Bill numbers: series 921 for receivables and 922 for payables; the demo numbers both
+    // kinds in one sequence, so each series goes on from its end.
     for (auto it = numeffByYear_.cbegin(); it != numeffByYear_.cend(); ++it)
-        write("KV04_NUMERATORI", {{"KV04_SERIE", s("EF01_NUMEFF")},
-                                  {"KV04_DITTA_CG18", DemoGenerator::kCompany},
-                                  {"KV04_ANNO", it.key()},
-                                  {"KV04_ULTIMO", it.value()},
-                                  {"KV04_PREFISSO", QString()}});
+        for (const char* series : {"921", "922"})
+            write("KV04_NUMERATORI", {{"KV04_SERIE", s(series)},
+                                      {"KV04_DITTA_CG18", DemoGenerator::kCompany},
+                                      {"KV04_ANNO", it.key()},
+                                      {"KV04_ULTIMO", it.value()},
+                                      {"KV04_PREFISSO", QString()}});
 }
 
 DemoGenerator::Counts DemoBuilder::run() {
