@@ -203,6 +203,7 @@ private:
     void writeChildBatch(const char* label, VirtualFrame* frame, const std::shared_ptr<Recordset>& rs);
     void updateBatchChecked(Recordset& rs);
     void enableSections();
+    void fillChildKey(VirtualFrame* frame, const QString& prefix);
 
     // Field rules (FRMKV_TARSELLO_Validation.cpp)
     void connectFieldRules();

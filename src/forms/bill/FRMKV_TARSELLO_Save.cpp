@@ -39,6 +39,12 @@ void FRMKV_TARSELLO::connectRecordEvents() {
     connect(FME_TESTATA, &VirtualFrame::BeforeUpdate, this, [this](bool* cancel) { FME_TESTATA_BeforeUpdate(cancel); });
     connect(FME_TESTATA, &VirtualFrame::AfterUpdate, this, [this](bool ok) { FME_TESTATA_AfterUpdate(ok); });
     connect(FME_TESTATA, &VirtualFrame::BeforeDelete, this, [this](bool* cancel) { FME_TESTATA_BeforeDelete(cancel); });
+    connect(FME_CAMBIALI, &VirtualFrame::AfterAddNew, this, [this](bool ok) {
+        if (ok) guard("FME_CAMBIALI_AfterAddNew:", [&] { fillChildKey(FME_CAMBIALI, QStringLiteral("EF03")); });
+    });
+    connect(FME_NOTE, &VirtualFrame::AfterAddNew, this, [this](bool ok) {
+        if (ok) guard("FME_NOTE_AfterAddNew:", [&] { fillChildKey(FME_NOTE, QStringLiteral("EF04")); });
+    });
     connect(FME_CAMBIALI, &VirtualFrame::UpdateBatchAll, this,
             [this] { writeChildBatch("FME_CAMBIALI_UpdateBatchAll:", FME_CAMBIALI, clsRstCambialiCessioni); });
     connect(FME_NOTE, &VirtualFrame::UpdateBatchAll, this,
@@ -155,6 +161,20 @@ void FRMKV_TARSELLO::writeChildBatch(const char* label, VirtualFrame* frame, con
     // Not guarded: an error must reach the save that asked for the write, which rolls back.
     (void)label;
     if (frame->Status() == VirtualFrame::kStatusShown && rs) updateBatchChecked(*rs);
+}
+
+// A child row of the Bill shown takes the Bill's key; a row that carries only its key counts as
+// untouched.
+void FRMKV_TARSELLO::fillChildKey(VirtualFrame* frame, const QString& prefix) {
+    const BillKey k = currentKey();
+    Recordset& rs = *frame->recordset();
+    rs.Fields(prefix + QStringLiteral("_DITTA_CG18")).setValue(company_);
+    rs.Fields(prefix + QStringLiteral("_NUMREG_CO99")).setValue(k.numReg);
+    rs.Fields(prefix + QStringLiteral("_RIGACONT_EF01")).setValue(k.row);
+    rs.Fields(prefix + QStringLiteral("_PROGEC_EF01")).setValue(k.progEc);
+    rs.Fields(prefix + QStringLiteral("_PROGEFF_EF01")).setValue(k.progEff);
+    frame->setRecordChanged(false);
+    frame->setChildChanged(false);
 }
 
 void FRMKV_TARSELLO::enableSections() {
