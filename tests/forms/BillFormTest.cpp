@@ -321,3 +321,180 @@ TEST_F(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)), 0);
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1'").arg(numReg)), 1);
 }
+
+TEST(BillFormRules, RegistrationNumberIsThePrefixAndTheLastEightDigits) {
+    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QStringLiteral("2024"), 123), QStringLiteral("202400000123"));
+    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QStringLiteral("2024"), 1234567890), QStringLiteral("202434567890"));
+    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QString(), 7), QStringLiteral("00000007"));
+    EXPECT_EQ(FRMKV_TARSELLO::DateDB(QDate(2026, 2, 3)), QStringLiteral("20260203"));
+    EXPECT_EQ(FRMKV_TARSELLO::DecimalDB(QStringLiteral("1.234,5")), QStringLiteral("0"));
+    EXPECT_EQ(FRMKV_TARSELLO::DecimalDB(QStringLiteral("1234,50")), QStringLiteral("1234.50"));
+    EXPECT_EQ(FRMKV_TARSELLO::DecimalDB(QVariant()), QStringLiteral("0"));
+}
+
+namespace {
+// Reopens the module on a new Bill of an archive, or on a Bill by key.
+FRMKV_TARSELLO* reopen(CLSKV_TARSELLO& module, const std::shared_ptr<DatabaseHost>& host, int tipo, const QString& key) {
+    if (module.form()) module.CloseForm();
+    module.setActiveDll(&module);
+    module.setClsGlobal(host);
+    module.TipoArchivio = tipo;
+    module.ChiaveEffettoInGestione = key.isEmpty() ? QVariant() : QVariant(key);
+    module.AperturaSuNuovoEffetto = key.isEmpty();
+    module.ShowForm();
+    QApplication::processEvents();
+    return dynamic_cast<FRMKV_TARSELLO*>(module.form());
+}
+}  // namespace
+
+TEST_F(BillFormTest, ANewBillTakesTheKindAndSeriesOfItsArchive) {
+    struct Expect {
+        int tipo;
+        QVariant tipoCf;
+        int indConto;
+        bool account;
+    };
+    for (const Expect& e : {Expect{1, 1, 1, true}, Expect{2, QVariant(), 0, false}, Expect{3, QVariant(), 1, false}}) {
+        FRMKV_TARSELLO* f = reopen(*module_, host_, e.tipo, QString());
+        ASSERT_TRUE(f) << e.tipo;
+        Recordset& rs = *f->clsRstTestata;
+        EXPECT_EQ(Value::isNull(rs.Fields(QStringLiteral("EF01_TIPOCF_CG44")).Value()), Value::isNull(e.tipoCf)) << e.tipo;
+        EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_INDCONTO")).Value()), e.indConto) << e.tipo;
+        EXPECT_EQ(Value::isNull(rs.Fields(QStringLiteral("EF01_CONTO_CG24")).Value()), !e.account) << e.tipo;
+        EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_GRUPPO_CG10")).Value()), DemoGenerator::kLedgerGroup);
+        EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_PROGEFF")).Value()), 1);
+        const int series = e.tipo == 2 ? 921 : 922;
+        EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_NUMEFF")).Value()),
+                  demo_->count(QStringLiteral("SELECT KV04_ULTIMO FROM KV04_NUMERATORI WHERE KV04_SERIE = '%1' AND KV04_ANNO = %2")
+                                   .arg(series)
+                                   .arg(QDate::currentDate().year())))
+            << e.tipo;
+        // Sections are not in use for the demo company: both section columns read "00", locked.
+        EXPECT_EQ(Value::toText(rs.Fields(QStringLiteral("EF01_SEZDOC")).Value()), QStringLiteral("00"));
+        EXPECT_FALSE(f->control(QStringLiteral("TXT_SEZPART"))->isEnabled());
+        EXPECT_FALSE(f->FME_TESTATA->RecordChanged()) << "defaults are not the clerk's changes";
+    }
+}
+
+TEST_F(BillFormTest, TheSaveAsksAndRefusesBeforeWritingAnything) {
+    // A Bill transferred to the treasury system asks first; No leaves it unchanged and in edit.
+    Recordset treasury;
+    treasury.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") + kCustomerBills +
+                      QStringLiteral(" AND EF01_INDEXP = 1"),
+                  demo_->connection);
+    ASSERT_FALSE(treasury.AtEOF());
+    const QString key = QStringLiteral("1,%1,%2,%3,%4")
+                            .arg(Value::toText(treasury.Fields(0).Value()).trimmed(), Value::toText(treasury.Fields(1).Value()),
+                                 Value::toText(treasury.Fields(2).Value()), Value::toText(treasury.Fields(3).Value()));
+    FRMKV_TARSELLO* f = reopen(*module_, host_, 0, key);
+    ASSERT_TRUE(f);
+    f->clsRstTestata->Fields(QStringLiteral("EF01_NUMDOCORIG")).setValue(QStringLiteral("NON SALVARE"));
+    f->FME_TESTATA->setRecordChanged(true);
+    log_->enqueue(7);
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_EQ(log_->messages().last().flags, 324);
+    EXPECT_TRUE(log_->messages().last().text.startsWith(QStringLiteral("*** SCADENZA GIA' TRASFERITA")));
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'NON SALVARE'")), 0);
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
+
+    // An invalid channelling bank is refused (answering Yes to the treasury question first).
+    f->TXT_PROGR_MG35->setValid(false);
+    log_->enqueue(6);
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_EQ(log_->messages().last().text, QStringLiteral("Attenzione, la banca di canalizzazione non è valida."));
+    f->TXT_PROGR_MG35->setValid(true);
+
+    // State and operation must agree.
+    const std::pair<int, int> agreeing[] = {{0, 0}, {0, 3}, {0, 5}, {0, 6}, {1, 1}, {1, 2}, {1, 4}};
+    const std::pair<int, int> disagreeing[] = {{0, 1}, {0, 2}, {0, 4}, {1, 0}, {1, 3}, {1, 5}, {1, 6}};
+    auto check = [&](int state, int operation) {
+        f->clsRstTestata->Fields(QStringLiteral("EF01_INDSTATO_S")).setValue(state);
+        f->clsRstTestata->Fields(QStringLiteral("EF01_INDGENSTATO_S")).setValue(operation);
+        return f->ControlloDati();
+    };
+    for (auto [s, o] : agreeing) EXPECT_TRUE(check(s, o)) << s << "/" << o;
+    for (auto [s, o] : disagreeing) EXPECT_FALSE(check(s, o)) << s << "/" << o;
+}
+
+TEST_F(BillFormTest, OnlyTheRightUserDeletesAndEveryWarningIsAsked) {
+    auto keyWhere = [&](const QString& condition) {
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF FROM EF01_SCADENZE "
+                               "INNER JOIN CO99_MASTERDOC ON CO99_DITTA_CG18 = EF01_DITTA_CG18 AND CO99_NUMREG = EF01_NUMREG_CO99 "
+                               "WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND ") +
+                    condition,
+                demo_->connection);
+        if (rs.AtEOF()) return QString();
+        return QStringLiteral("1,%1,%2,%3,%4")
+            .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
+                 Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+    };
+    // Registered by another procedure: refused to an ordinary user.
+    const QString foreign = keyWhere(QStringLiteral("CO99_INDTIPOOP <> 4 AND EF01_INDTIPOMOV = 0 AND EF01_INDEXP = 0"));
+    ASSERT_FALSE(foreign.isEmpty());
+    FRMKV_TARSELLO* f = reopen(*module_, host_, 0, foreign);
+    f->FME_TESTATA->Delete();
+    EXPECT_EQ(log_->messages().last().text, QStringLiteral("ATTENZIONE !!! Utente non autorizzato alla cancellazione degli effetti."));
+
+    // A privileged user is offered the deletion, with the warning of a consolidated Bill.
+    module_->CloseForm();
+    auto admin = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany, QStringLiteral("ADMIN"));
+    admin->setLogServiceFactory([this] { return log_; });
+    f = reopen(*module_, admin, 0, foreign);
+    const QString countForeign = QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'")
+                                     .arg(foreign.section(QLatin1Char(','), 1, 1));
+    const int foreignRows = demo_->count(countForeign);
+    log_->enqueue(7);
+    f->FME_TESTATA->Delete();
+    EXPECT_EQ(log_->messages().last().flags, 276);
+    EXPECT_TRUE(log_->messages().last().text.startsWith(QStringLiteral("ATTENZIONE !!! L'eliminazione forzata")));
+    EXPECT_EQ(demo_->count(countForeign), foreignRows);  // No: nothing deleted
+
+    // A Bill transferred to the treasury needs two Yes; the second No keeps it.
+    const QString treasury = keyWhere(QStringLiteral("EF01_INDEXP = 1"));
+    ASSERT_FALSE(treasury.isEmpty());
+    f = reopen(*module_, admin, 0, treasury);
+    const QString numReg = treasury.section(QLatin1Char(','), 1, 1);
+    const int rows = demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg));
+    log_->enqueue(6);
+    log_->enqueue(7);
+    f->FME_TESTATA->Delete();
+    EXPECT_EQ(log_->messages().last().flags, 324);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), rows);
+    log_->enqueue(6);
+    log_->enqueue(6);
+    f->FME_TESTATA->Delete();
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), rows - 1);
+}
+
+TEST_F(BillFormTest, LeavingAFieldCompletesTheRelatedOnesOnlyWhenEmpty) {
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    auto* numDoc = static_cast<EditBox*>(f->control(QStringLiteral("TXT_NUMDOC")));
+    auto* numPart = static_cast<EditBox*>(f->control(QStringLiteral("TXT_NUMPART")));
+    auto* due = static_cast<EditBox*>(f->control(QStringLiteral("TXT_SCADE")));
+    auto type = [](EditBox* box, const QString& text) {
+        box->setFocus();
+        QApplication::processEvents();
+        box->editor()->setFocus();
+        QTest::keyClick(box->editor(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box->editor(), text);
+        QTest::keyClick(box->editor(), Qt::Key_Tab);
+        QApplication::processEvents();
+    };
+    // The item number already has a value: a new document number leaves it alone.
+    const QString partBefore = numPart->Text();
+    ASSERT_FALSE(partBefore.isEmpty());
+    type(numDoc, QStringLiteral("4711"));
+    EXPECT_EQ(numPart->Text(), partBefore);
+    // An empty item number is completed from the document number.
+    f->clsRstTestata->Fields(QStringLiteral("EF01_NUMPART")).setValue(QVariant());
+    f->FME_TESTATA->Refresh();
+    type(numDoc, QStringLiteral("4712"));
+    EXPECT_EQ(Value::toInt(f->clsRstTestata->Fields(QStringLiteral("EF01_NUMPART")).Value()), 4712);
+    // And the original due date from the due date.
+    f->clsRstTestata->Fields(QStringLiteral("EF01_SCADEORIG")).setValue(QVariant());
+    f->FME_TESTATA->Refresh();
+    type(due, QStringLiteral("15/03/2027"));
+    EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADEORIG")).Value()), QDate(2027, 3, 15));
+}
