@@ -448,10 +448,9 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
         clsConnessione->Execute(batch);
         CommitTransazione();
         clsRstTestata->Requery();
-        FME_TESTATA->Attach(clsRstTestata);
         if (clsRstTestata->RecordCount() > 0)
             clsRstTestata->setAbsolutePosition(std::min(position, clsRstTestata->RecordCount()));
-        FME_TESTATA->Refresh();
+        FME_TESTATA->Attach(clsRstTestata);
     });
     if (FME_TESTATA->recordset() == nullptr && clsRstTestata) FME_TESTATA->Attach(clsRstTestata);
 }

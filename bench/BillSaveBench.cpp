@@ -1,0 +1,226 @@
+// The save of a changed Bill with its history movement, and the deletion of a Bill, through the
+// real bill form, each as a ratio to the same statements run directly in the same run.
+#include "CLSKV_TARSELLO.h"
+#include "Connection.h"
+#include "DatabaseHost.h"
+#include "DemoGenerator.h"
+#include "FRMKV_TARSELLO.h"
+#include "Recordset.h"
+#include "SchemaInstaller.h"
+#include "ScriptedLogService.h"
+#include "Value.h"
+#include "VirtualFrame.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUuid>
+#include <cstdio>
+
+namespace {
+
+struct Database {
+    QString connectionString;
+    QString file;
+    std::shared_ptr<Connection> conn;
+    QStringList keys;  // bills not yet deleted, "numreg,row,progec,progeff"
+};
+
+Database make(const QString& engine) {
+    Database db;
+    const QString unique = QUuid::createUuid().toString(QUuid::Id128).left(10);
+    if (engine == QStringLiteral("sqlite")) {
+        db.file = QDir::temp().filePath(QStringLiteral("kvbench-save-%1.sqlite").arg(unique));
+        db.connectionString = QStringLiteral("sqlite:") + db.file;
+    } else {
+        const QString base = qEnvironmentVariable("KV_TEST_PG");
+        db.connectionString = base + (base.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
+                              QStringLiteral("schema=bench_") + unique;
+    }
+    db.conn = std::make_shared<Connection>();
+    db.conn->Open(db.connectionString);
+    db.conn->setCatalogue(SchemaInstaller::catalogue());
+    SchemaInstaller(db.conn).install();
+    DemoGenerator::Options options;
+    options.bills = 400;
+    DemoGenerator(db.conn, options).run();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF FROM EF01_SCADENZE "
+                           "WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0 ORDER BY EF01_NUMREG_CO99"),
+            db.conn);
+    for (; !rs.AtEOF(); rs.MoveNext())
+        db.keys << QStringLiteral("%1,%2,%3,%4")
+                       .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
+                            Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+    return db;
+}
+
+void drop(Database& db) {
+    if (!db.file.isEmpty()) {
+        db.conn->Close();
+        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) QFile::remove(db.file + suffix);
+    } else {
+        db.conn->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(db.connectionString.section(QStringLiteral("schema="), 1)));
+    }
+}
+
+QString keyWhere(const QString& prefix, const QStringList& k, bool billColumns) {
+    return QStringLiteral("%1_DITTA_CG18 = 1 AND %1_NUMREG_CO99 = '%2' AND %3 = %4 AND %5 = %6 AND %7 = %8")
+        .arg(prefix, k[0], billColumns ? QStringLiteral("EF01_RIGACONT_CG42") : prefix + QStringLiteral("_RIGACONT_EF01"), k[1],
+             billColumns ? QStringLiteral("EF01_PROGEC_EC01") : prefix + QStringLiteral("_PROGEC_EF01"), k[2],
+             billColumns ? QStringLiteral("EF01_PROGEFF") : prefix + QStringLiteral("_PROGEFF_EF01"), k[3]);
+}
+
+// The bill form opened on one Bill, as the calling program does.
+struct OpenForm {
+    OpenForm(const Database& db, const QString& key) {
+        host = std::make_shared<DatabaseHost>(db.connectionString, 1, QStringLiteral("ADMIN"));
+        log = std::make_shared<ScriptedLogService>();
+        host->setLogServiceFactory([this] { return log; });
+        module = std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); });
+        module->setClsGlobal(host);
+        module->TipoArchivio = 0;
+        // A narrow selection, as a clerk opening one customer's bills would have.
+        module->StringaDiSelezioneEffetti = QStringLiteral("EF01_NUMREG_CO99 = '%1'").arg(key.section(QLatin1Char(','), 0, 0));
+        module->ChiaveEffettoInGestione = QStringLiteral("1,") + key;
+        module->ShowForm();
+        form = dynamic_cast<FRMKV_TARSELLO*>(module->form());
+    }
+    ~OpenForm() {
+        log->enqueue(7);
+        module->CloseForm();
+    }
+    std::shared_ptr<DatabaseHost> host;
+    std::shared_ptr<ScriptedLogService> log;
+    std::unique_ptr<CLSKV_TARSELLO> module;
+    FRMKV_TARSELLO* form = nullptr;
+};
+
+void saveForm(benchmark::State& state, Database* db) {
+    OpenForm open(*db, db->keys.first());
+    int days = 0;
+    for (auto _ : state) {
+        Recordset& rs = *open.form->clsRstTestata;
+        const QDate due = Value::toDate(rs.Fields(QStringLiteral("EF01_SCADE_S")).Value());
+        rs.Fields(QStringLiteral("EF01_SCADE_S")).setValue(due.addDays(++days % 2 ? 1 : -1));
+        open.form->FME_TESTATA->setRecordChanged(true);
+        if (!open.form->FME_TESTATA->UpdateRecord(true, false)) state.SkipWithError("the save failed");
+    }
+}
+
+void saveDirect(benchmark::State& state, Database* db) {
+    const QStringList k = db->keys.at(1).split(QLatin1Char(','));
+    int days = 0;
+    for (auto _ : state) {
+        db->conn->BeginTrans();
+        QSqlQuery q(db->conn->database());
+        q.exec(QStringLiteral("SELECT MAX(EF06_PROGSTO) FROM EF06_SCADSTO WHERE ") + keyWhere(QStringLiteral("EF06"), k, false));
+        q.next();
+        const int progressive = q.value(0).toInt() + 1;
+        q.exec(QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE ") + keyWhere(QStringLiteral("EF01"), k, true));
+        q.next();
+        const QVariant oldDue = q.value(QStringLiteral("EF01_SCADE_S"));
+        q.exec(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_SCADE_S = '%1' WHERE ")
+                   .arg(QDate(2026, 1, 1).addDays(++days % 2).toString(QStringLiteral("yyyyMMdd"))) +
+               keyWhere(QStringLiteral("EF01"), k, true));
+        QSqlQuery insert(db->conn->database());
+        insert.prepare(QStringLiteral("INSERT INTO EF06_SCADSTO (EF06_DITTA_CG18, EF06_NUMREG_CO99, EF06_RIGACONT_EF01, "
+                                      "EF06_PROGEC_EF01, EF06_PROGEFF_EF01, EF06_PROGSTO, EF06_INDTIPOPER, EF06_SCADE_S) "
+                                      "VALUES (1, ?, ?, ?, ?, ?, 0, ?)"));
+        for (int i = 0; i < 4; ++i) insert.bindValue(i, k[i]);
+        insert.bindValue(4, progressive);
+        insert.bindValue(5, oldDue);
+        insert.exec();
+        q.exec(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_FLGEFFVAR = 1 WHERE ") + keyWhere(QStringLiteral("EF01"), k, true));
+        db->conn->CommitTrans();
+    }
+}
+
+void deleteForm(benchmark::State& state, Database* db) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString key = db->keys.takeLast();
+        auto open = std::make_unique<OpenForm>(*db, key);
+        open->log->enqueue(6);  // the deletion warning
+        state.ResumeTiming();
+        open->form->FME_TESTATA->Delete();
+        state.PauseTiming();
+        open.reset();
+        state.ResumeTiming();
+    }
+}
+
+void deleteDirect(benchmark::State& state, Database* db) {
+    for (auto _ : state) {
+        const QStringList k = db->keys.takeLast().split(QLatin1Char(','));
+        db->conn->BeginTrans();
+        QSqlQuery q(db->conn->database());
+        for (const char* prefix : {"EF03", "EF04", "EF05", "EF06"})
+            q.exec(QStringLiteral("DELETE FROM %1 WHERE ")
+                       .arg(QLatin1String(prefix) == QLatin1String("EF03")   ? QStringLiteral("EF03_SCADCECAM")
+                            : QLatin1String(prefix) == QLatin1String("EF04") ? QStringLiteral("EF04_SCADNOTE")
+                            : QLatin1String(prefix) == QLatin1String("EF05") ? QStringLiteral("EF05_SCADSOLLEC")
+                                                                              : QStringLiteral("EF06_SCADSTO")) +
+                   keyWhere(QLatin1String(prefix), k, false));
+        q.exec(QStringLiteral("DELETE FROM EF01_SCADENZE WHERE ") + keyWhere(QStringLiteral("EF01"), k, true));
+        db->conn->CommitTrans();
+        // The form reads its Bills again after a deletion: the same query, read whole.
+        QSqlQuery reread(db->conn->database());
+        reread.setForwardOnly(true);
+        reread.exec(QStringLiteral("SELECT EF01_SCADENZE.*, CO99_MASTERDOC.CO99_INDTIPOOP FROM EF01_SCADENZE INNER JOIN "
+                                   "CO99_MASTERDOC ON EF01_DITTA_CG18 = CO99_DITTA_CG18 AND EF01_NUMREG_CO99 = CO99_NUMREG "
+                                   "WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1'")
+                        .arg(k[0]));
+        const int columns = reread.record().count();
+        while (reread.next())
+            for (int i = 0; i < columns; ++i) benchmark::DoNotOptimize(reread.value(i));
+    }
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration)
+                times[QString::fromStdString(r.run_name.str()).section(QStringLiteral("/iterations"), 0, 0)] =
+                    r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    QMap<QString, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList engines{QStringLiteral("sqlite")};
+    if (!qEnvironmentVariableIsEmpty("KV_TEST_PG")) engines << QStringLiteral("postgresql");
+    std::vector<Database> dbs;
+    dbs.reserve(size_t(engines.size()));
+    for (const QString& e : engines) {
+        dbs.push_back(make(e));
+        Database* db = &dbs.back();
+        const std::string n = e.toStdString();
+        benchmark::RegisterBenchmark(("save_direct/" + n).c_str(), saveDirect, db)->Iterations(60)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("save_form/" + n).c_str(), saveForm, db)->Iterations(60)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("delete_direct/" + n).c_str(), deleteDirect, db)->Iterations(30)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("delete_form/" + n).c_str(), deleteForm, db)->Iterations(30)->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nRatios of the bill form to the same statements run directly (target <= 3.0)\n");
+    for (const QString& e : engines)
+        for (const char* kind : {"save", "delete"}) {
+            const double direct = reporter.times.value(QLatin1String(kind) + QStringLiteral("_direct/") + e);
+            const double form = reporter.times.value(QLatin1String(kind) + QStringLiteral("_form/") + e);
+            if (direct > 0) std::printf("  %-10s %-6s %.2f\n", qPrintable(e), kind, form / direct);
+        }
+    for (Database& db : dbs) drop(db);
+    return 0;
+}
