@@ -7,6 +7,7 @@
 #include "FRMKV_TARSELLO.h"
 #include "Recordset.h"
 #include "SchemaInstaller.h"
+#include "ScratchDatabase.h"
 #include "ScriptedLogService.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -24,25 +25,17 @@
 namespace {
 
 struct Database {
+    std::unique_ptr<ScratchDatabase> scratch;
     QString connectionString;
-    QString file;
     std::shared_ptr<Connection> conn;
     QStringList keys;  // bills not yet deleted, "numreg,row,progec,progeff"
 };
 
 Database make(const QString& engine) {
     Database db;
-    const QString unique = QUuid::createUuid().toString(QUuid::Id128).left(10);
-    if (engine == QStringLiteral("sqlite")) {
-        db.file = QDir::temp().filePath(QStringLiteral("kvbench-save-%1.sqlite").arg(unique));
-        db.connectionString = QStringLiteral("sqlite:") + db.file;
-    } else {
-        const QString base = qEnvironmentVariable("KV_TEST_PG");
-        db.connectionString = base + (base.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
-                              QStringLiteral("schema=bench_") + unique;
-    }
-    db.conn = std::make_shared<Connection>();
-    db.conn->Open(db.connectionString);
+    db.scratch = std::make_unique<ScratchDatabase>(engine);
+    db.connectionString = db.scratch->connectionString();
+    db.conn = db.scratch->connection();
     db.conn->setCatalogue(SchemaInstaller::catalogue());
     SchemaInstaller(db.conn).install();
     DemoGenerator::Options options;
@@ -57,15 +50,6 @@ Database make(const QString& engine) {
                        .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
                             Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
     return db;
-}
-
-void drop(Database& db) {
-    if (!db.file.isEmpty()) {
-        db.conn->Close();
-        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) QFile::remove(db.file + suffix);
-    } else {
-        db.conn->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(db.connectionString.section(QStringLiteral("schema="), 1)));
-    }
 }
 
 QString keyWhere(const QString& prefix, const QStringList& k, bool billColumns) {
@@ -221,6 +205,6 @@ int main(int argc, char** argv) {
             const double form = reporter.times.value(QLatin1String(kind) + QStringLiteral("_form/") + e);
             if (direct > 0) std::printf("  %-10s %-6s %.2f\n", qPrintable(e), kind, form / direct);
         }
-    for (Database& db : dbs) drop(db);
+    dbs.clear();
     return 0;
 }

@@ -2,6 +2,7 @@
 // with Qt SQL in the same run, on SQLite and (when KV_TEST_PG names a server) PostgreSQL.
 #include "Connection.h"
 #include "MemoryCatalogue.h"
+#include "ScratchDatabase.h"
 #include "Recordset.h"
 #include "SuiteError.h"
 #include "Value.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <map>
 #include <QSqlQuery>
 #include <QUuid>
 #include <algorithm>
@@ -35,13 +37,12 @@ std::shared_ptr<MemoryCatalogue> benchCatalogue() {
 
 // One database per engine and size, filled once.
 struct BenchDb {
-    QString connectionString;
-    QString file;
+    std::unique_ptr<ScratchDatabase> scratch;
     std::shared_ptr<Connection> conn;
     int rows = 0;
 };
 
-QMap<QString, BenchDb> databases;
+std::map<QString, BenchDb> databases;
 
 QString selectAll(int rows) {
     return QStringLiteral("SELECT * FROM BN01_BILLS WITH (NOLOCK) WHERE BN01_PROG <= %1 ORDER BY BN01_PROG").arg(rows);
@@ -50,19 +51,10 @@ QString selectAll(int rows) {
 BenchDb& database(const QString& engine, int rows) {
     const QString key = engine + QString::number(rows);
     auto it = databases.find(key);
-    if (it != databases.end()) return it.value();
+    if (it != databases.end()) return it->second;
     BenchDb db;
-    const QString unique = QUuid::createUuid().toString(QUuid::Id128).left(10);
-    if (engine == QStringLiteral("sqlite")) {
-        db.file = QDir::temp().filePath(QStringLiteral("kvbench-%1.sqlite").arg(unique));
-        db.connectionString = QStringLiteral("sqlite:") + db.file;
-    } else {
-        const QString base = qEnvironmentVariable("KV_TEST_PG");
-        db.connectionString = base + (base.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
-                              QStringLiteral("schema=bench_") + unique;
-    }
-    db.conn = std::make_shared<Connection>();
-    db.conn->Open(db.connectionString);
+    db.scratch = std::make_unique<ScratchDatabase>(engine);
+    db.conn = db.scratch->connection();
     db.conn->setCatalogue(benchCatalogue());
     db.conn->Execute(db.conn->dialect().createTable(*db.conn->catalogue()->table(QStringLiteral("BN01_BILLS"))));
     db.conn->BeginTrans();
@@ -81,7 +73,7 @@ BenchDb& database(const QString& engine, int rows) {
     }
     db.conn->CommitTrans();
     db.rows = rows;
-    return databases.insert(key, db).value();
+    return databases.emplace(key, std::move(db)).first->second;
 }
 
 void readDirect(benchmark::State& state, QString engine) {
@@ -114,15 +106,23 @@ void writeDirect(benchmark::State& state, QString engine) {
     int round = 0;
     for (auto _ : state) {
         ++round;
+        // The new texts and the keys are made before the clock runs, as they are for the recordset.
+        state.PauseTiming();
+        QStringList notes, keys;
+        for (int i = 1; i <= db.rows; ++i) {
+            notes << QStringLiteral("Giro %1 riga %2").arg(round).arg(i);
+            keys << QStringLiteral("R%1").arg(i / 10, 8, 10, QLatin1Char('0'));
+        }
+        state.ResumeTiming();
         db.conn->BeginTrans();
         QSqlQuery q(db.conn->database());
         q.prepare(QStringLiteral("UPDATE BN01_BILLS SET BN01_STATE = ?, BN01_NOTE = ? WHERE BN01_DITTA = ? AND "
                                  "BN01_NUMREG = ? AND BN01_PROG = ?"));
         for (int i = 1; i <= db.rows; ++i) {
             q.bindValue(0, round % 3);
-            q.bindValue(1, QStringLiteral("Giro %1 riga %2").arg(round).arg(i));
+            q.bindValue(1, notes[i - 1]);
             q.bindValue(2, 1);
-            q.bindValue(3, QStringLiteral("R%1").arg(i / 10, 8, 10, QLatin1Char('0')));
+            q.bindValue(3, keys[i - 1]);
             q.bindValue(4, i);
             q.exec();
         }
@@ -198,14 +198,6 @@ int main(int argc, char** argv) {
                 if (direct > 0)
                     std::printf("  %-10s %-6s N=%-7d %.2f\n", qPrintable(e), kind, n, ours / direct);
             }
-    for (const BenchDb& db : databases) {
-        if (!db.file.isEmpty()) {
-            db.conn->Close();
-            QFile::remove(db.file);
-        } else {
-            const QString schema = db.connectionString.section(QStringLiteral("schema="), 1);
-            db.conn->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
-        }
-    }
+    databases.clear();
     return 0;
 }

@@ -252,15 +252,26 @@ ResultSet Connection::readResult(QSqlQuery& query) const {
     const int n = record.count();
     result.columns.reserve(n);
     for (int i = 0; i < n; ++i) result.columns.push_back(describe(record.fieldName(i), record.field(i).metaType()));
+    // A column the catalogue does not know (an alias, an expression) keeps the kind of value the
+    // engine returned; a numeric expression on PostgreSQL comes as exact text: still a number.
+    std::vector<bool> typed(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        typed[size_t(i)] = result.columns[size_t(i)].owner || result.columns[size_t(i)].type == DataType::Decimal;
     while (query.next()) {
-        QVector<QVariant> row(n);
+        QVector<QVariant> row;
+        row.reserve(n);
         for (int i = 0; i < n; ++i) {
-            const ResultColumn& c = result.columns[i];
-            // A column the catalogue does not know (an alias, an expression) keeps the kind of
-            // value the engine returned.
-            // A numeric expression on PostgreSQL comes as exact text: it is still a number.
-            row[i] = c.owner || c.type == DataType::Decimal ? dialect_->fromDriver(query.value(i), c.type, c.scale)
-                                                            : Value::natural(query.value(i));
+            QVariant raw = query.value(i);
+            const ResultColumn& c = result.columns[size_t(i)];
+            if (!typed[size_t(i)]) {
+                row.append(Value::natural(raw));
+            } else if (Value::isNull(raw)) {
+                row.append(QVariant());
+            } else if (Value::holds(raw, c.type)) {
+                row.append(std::move(raw));  // already what the column holds: no conversion
+            } else {
+                row.append(dialect_->fromDriver(raw, c.type, c.scale));
+            }
         }
         result.rows.push_back(std::move(row));
     }

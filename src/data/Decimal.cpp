@@ -35,7 +35,9 @@ Decimal Decimal::fromMantissa(Int128 mantissa, int scale) {
 }
 
 std::optional<Decimal> Decimal::parse(const QString& text) {
-    const QString t = text.trimmed();
+    // Engines hand over untrimmed text rarely; copy only then (a recordset parses one per amount).
+    const bool padded = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+    const QString t = padded ? text.trimmed() : text;
     if (t.isEmpty()) return std::nullopt;
     int i = 0;
     bool negative = false;

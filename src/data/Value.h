@@ -30,6 +30,22 @@ QVariant coerce(const QVariant& v, DataType type, int scale);
 // when too large), floating point as Decimal, the rest unchanged.
 QVariant natural(const QVariant& raw);
 
+// True when `v` already is a value of `type` as a field holds it (a text for Text, an int for the
+// integers, a QDate for Date...): then no conversion is needed. Decimals always are converted, to
+// their column's scale.
+inline bool holds(const QVariant& v, DataType type) {
+    const int id = v.metaType().id();
+    switch (type) {
+        case DataType::Text: return id == QMetaType::QString;
+        case DataType::SmallInt:
+        case DataType::Integer: return id == QMetaType::Int;
+        case DataType::Date: return id == QMetaType::QDate;
+        case DataType::DateTime: return id == QMetaType::QDateTime;
+        case DataType::Decimal: return false;
+    }
+    return false;
+}
+
 // Order and equality of two values of the same column; Null sorts first and equals only Null.
 // Texts compare without regard to case, like the suite's database collation.
 int compare(const QVariant& a, const QVariant& b);

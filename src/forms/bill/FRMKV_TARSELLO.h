@@ -190,6 +190,8 @@ private:
     void QRT_INTERNAV_DETTTARS_ButtonClick(const QString& button, bool* cancel);
     void QRT_INTERNAV_DETTTARS_AfterButtonClick(const QString& button);
     void layGrids();
+    void openFrameTab(VirtualFrame* frame, std::shared_ptr<Recordset>& rs, const QString& sql);
+    void openGridTab(Grid* grid, std::shared_ptr<Recordset>& rs, const QString& sql);
 
     // Header record events (FRMKV_TARSELLO_Save.cpp)
     void connectRecordEvents();

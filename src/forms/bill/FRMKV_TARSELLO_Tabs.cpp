@@ -111,18 +111,30 @@ void FRMKV_TARSELLO::layGrids() {
     });
 }
 
-// Bills of exchange and assignments: the tab's row, bound to FME_CAMBIALI; the linked bills of
-// the batch's second result are decoded by the tab's own handlers.
+// A tab whose row sits in a frame (bills of exchange, notes): its recordset read for the Bill
+// shown and bound; a Bill without the row starts one, which counts as untouched until typed in.
+void FRMKV_TARSELLO::openFrameTab(VirtualFrame* frame, std::shared_ptr<Recordset>& rs, const QString& sql) {
+    if (rs && rs->State() == 1) rs->Close();
+    rs = std::make_shared<Recordset>();
+    rs->Open(sql, clsConnessione);
+    frame->Bind(clsConnessione, rs, sql, QString());
+    frame->setStatus(rs->RecordCount() > 0 ? VirtualFrame::kStatusShown : VirtualFrame::kStatusAdding);
+}
+
+// A tab that is a grid (history, reminders): its recordset read for the Bill shown and shown.
+void FRMKV_TARSELLO::openGridTab(Grid* grid, std::shared_ptr<Recordset>& rs, const QString& sql) {
+    grid->setDataSource(nullptr);
+    if (rs && rs->State() == 1) rs->Close();
+    rs = std::make_shared<Recordset>();
+    rs->Open(sql, clsConnessione);
+    grid->setDataSource(rs);
+}
+
 void FRMKV_TARSELLO::InizializzaCambialiCessioni() {
     guard("InizializzaCambialiCessioni:", [&] {
-        const QString sql = ChildQueries::cambialiCessioni(currentKey());
-        clsRstCambialiCessioni = std::make_shared<Recordset>();
-        clsRstCambialiCessioni->Open(sql, clsConnessione);
-        FME_CAMBIALI->Bind(clsConnessione, clsRstCambialiCessioni, sql, QString());
         FME_CAMBIALI->AddControl(TXT_DEBITORE);
         FME_CAMBIALI->AddControl(control(QStringLiteral("TXT_PIAZZA")));
-        FME_CAMBIALI->setStatus(clsRstCambialiCessioni->RecordCount() > 0 ? VirtualFrame::kStatusShown
-                                                                          : VirtualFrame::kStatusAdding);
+        openFrameTab(FME_CAMBIALI, clsRstCambialiCessioni, ChildQueries::cambialiCessioni(currentKey()));
         bolTabIni_CambCess = bolTabConf_CambCess = true;
     });
 }
@@ -130,78 +142,51 @@ void FRMKV_TARSELLO::InizializzaCambialiCessioni() {
 void FRMKV_TARSELLO::ShowCambialiCessioni() {
     guard("ShowCambialiCessioni:", [&] {
         FME_CAMBIALI->DataWillBeReread();
-        if (clsRstCambialiCessioni && clsRstCambialiCessioni->State() == 1) clsRstCambialiCessioni->Close();
-        const QString sql = ChildQueries::cambialiCessioni(currentKey());
-        clsRstCambialiCessioni = std::make_shared<Recordset>();
-        clsRstCambialiCessioni->Open(sql, clsConnessione);
-        FME_CAMBIALI->Bind(clsConnessione, clsRstCambialiCessioni, sql, QString());
-        FME_CAMBIALI->setStatus(clsRstCambialiCessioni->RecordCount() > 0 ? VirtualFrame::kStatusShown
-                                                                          : VirtualFrame::kStatusAdding);
+        openFrameTab(FME_CAMBIALI, clsRstCambialiCessioni, ChildQueries::cambialiCessioni(currentKey()));
         bolTabConf_CambCess = true;
     });
 }
 
 void FRMKV_TARSELLO::InizializzaNote() {
     guard("InizializzaNote:", [&] {
-        const QString sql = ChildQueries::note(currentKey());
-        clsRstNote = std::make_shared<Recordset>();
-        clsRstNote->Open(sql, clsConnessione);
-        FME_NOTE->Bind(clsConnessione, clsRstNote, sql, QString());
         FME_NOTE->AddControl(TXT_NOTERAGGR);
         FME_NOTE->AddControl(TXT_NOTEAMMIN);
-        FME_NOTE->setStatus(clsRstNote->RecordCount() > 0 ? VirtualFrame::kStatusShown : VirtualFrame::kStatusAdding);
+        openFrameTab(FME_NOTE, clsRstNote, ChildQueries::note(currentKey()));
         bolTabIni_Note = bolTabConf_Note = true;
     });
 }
 
 void FRMKV_TARSELLO::ShowNote() {
     guard("ShowNote:", [&] {
-        if (clsRstNote && clsRstNote->State() == 1) clsRstNote->Close();
-        const QString sql = ChildQueries::note(currentKey());
-        clsRstNote = std::make_shared<Recordset>();
-        clsRstNote->Open(sql, clsConnessione);
-        FME_NOTE->Bind(clsConnessione, clsRstNote, sql, QString());
-        FME_NOTE->setStatus(clsRstNote->RecordCount() > 0 ? VirtualFrame::kStatusShown : VirtualFrame::kStatusAdding);
+        openFrameTab(FME_NOTE, clsRstNote, ChildQueries::note(currentKey()));
         bolTabConf_Note = true;
     });
 }
 
 void FRMKV_TARSELLO::InizializzaStorico() {
     guard("InizializzaStorico:", [&] {
-        clsRstStorico = std::make_shared<Recordset>();
-        clsRstStorico->Open(ChildQueries::storico(currentKey()), clsConnessione);
-        GRD_STORICO->setDataSource(clsRstStorico);
+        openGridTab(GRD_STORICO, clsRstStorico, ChildQueries::storico(currentKey()));
         bolTabIni_Storico = bolTabConf_Storico = true;
     });
 }
 
 void FRMKV_TARSELLO::ShowStorico() {
     guard("ShowStorico:", [&] {
-        GRD_STORICO->setDataSource(nullptr);
-        if (clsRstStorico && clsRstStorico->State() == 1) clsRstStorico->Close();
-        clsRstStorico = std::make_shared<Recordset>();
-        clsRstStorico->Open(ChildQueries::storico(currentKey()), clsConnessione);
-        GRD_STORICO->setDataSource(clsRstStorico);
+        openGridTab(GRD_STORICO, clsRstStorico, ChildQueries::storico(currentKey()));
         bolTabConf_Storico = true;
     });
 }
 
 void FRMKV_TARSELLO::InizializzaSolleciti() {
     guard("InizializzaSolleciti:", [&] {
-        clsRstSolleciti = std::make_shared<Recordset>();
-        clsRstSolleciti->Open(ChildQueries::solleciti(currentKey()), clsConnessione);
-        GRD_SOLLECITI->setDataSource(clsRstSolleciti);
+        openGridTab(GRD_SOLLECITI, clsRstSolleciti, ChildQueries::solleciti(currentKey()));
         bolTabIni_Solleciti = bolTabConf_Solleciti = true;
     });
 }
 
 void FRMKV_TARSELLO::ShowSolleciti() {
     guard("ShowSolleciti:", [&] {
-        GRD_SOLLECITI->setDataSource(nullptr);
-        if (clsRstSolleciti && clsRstSolleciti->State() == 1) clsRstSolleciti->Close();
-        clsRstSolleciti = std::make_shared<Recordset>();
-        clsRstSolleciti->Open(ChildQueries::solleciti(currentKey()), clsConnessione);
-        GRD_SOLLECITI->setDataSource(clsRstSolleciti);
+        openGridTab(GRD_SOLLECITI, clsRstSolleciti, ChildQueries::solleciti(currentKey()));
         bolTabConf_Solleciti = true;
     });
 }
