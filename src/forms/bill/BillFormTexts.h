@@ -7,7 +7,6 @@ namespace BillFormTexts {
 
 inline const QString kCaption = QStringLiteral("Dettaglio effetti");
 inline const QString kPlace = QStringLiteral("FRMKV_TARSELLO:");
-inline const QString kRecordDescription = QStringLiteral("l'effetto in gestione");
 inline const QString kMenuProgId = QStringLiteral("KVUO_TARSELLO.CLSEF_TARSELLO");
 inline const QString kMenuAllBanks = QStringLiteral("Tutte le banche");
 inline const QString kMenuCigCup = QStringLiteral("Anagrafica Cig/Cup generica");

@@ -91,18 +91,12 @@ void FRMKV_TARSELLO::Form_Load() {
 
         const CompanyContext& context = ActiveInterface_->ClsGlobal()->CompanyContext();
         company_ = context.company;
-        // The agent is chosen by code and stored by id.
-        TXT_CODAGE->setProperty("TableName", QStringLiteral("MG17_AGENTI"));
-        TXT_CODAGE->setProperty("IdColumn", QStringLiteral("MG17_IDAGENTE"));
-        TXT_CODAGE->setProperty("CodeColumn", QStringLiteral("MG17_AGENTE"));
-        TXT_CODAGE->setProperty("CompanyColumn", QStringLiteral("MG17_DITTA_CG18"));
         companyFlag_ = context.parameters.referenceDateSet;
         referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid() ? context.parameters.referenceDate
                                                                                     : QDate::currentDate();
         sectionsInUse_ = context.parameters.sectionsInUse;
         sectionsStart_ = sectionsInUse_ && context.parameters.sectionsStart.isValid() ? context.parameters.sectionsStart
                                                                                       : QDate::currentDate();
-        TXT_ATTRIBUTI->setProperty("AttributeSet", 22);
         InizializzaTestata();
         ImpostaVoceDiMenu();
         MDIActiveX1_FormLoad();
@@ -181,7 +175,6 @@ void FRMKV_TARSELLO::Form_Activate() {
         };
         if (tipo == 0 || tipo == 1) {
             showField(TXT_PDC, false);
-            TXT_CLIFOR->setProperty("SelettoreCliFor", tipo + 1);
             TXT_CLIFOR->setFocus();
         } else if (tipo == 2 || tipo == 3) {
             showField(TXT_CLIFOR, false);

@@ -202,7 +202,7 @@ private:
     void FME_TESTATA_BeforeUpdate(bool* cancel);
     void FME_TESTATA_AfterUpdate(bool success);
     void FME_TESTATA_BeforeDelete(bool* cancel);
-    void writeChildBatch(const char* label, VirtualFrame* frame, const std::shared_ptr<Recordset>& rs);
+    void writeChildBatch(VirtualFrame* frame, const std::shared_ptr<Recordset>& rs);
     void updateBatchChecked(Recordset& rs);
     void enableSections();
     void fillChildKey(VirtualFrame* frame, const QString& prefix);

@@ -46,9 +46,9 @@ void FRMKV_TARSELLO::connectRecordEvents() {
         if (ok) guard("FME_NOTE_AfterAddNew:", [&] { fillChildKey(FME_NOTE, QStringLiteral("EF04")); });
     });
     connect(FME_CAMBIALI, &VirtualFrame::UpdateBatchAll, this,
-            [this] { writeChildBatch("FME_CAMBIALI_UpdateBatchAll:", FME_CAMBIALI, clsRstCambialiCessioni); });
+            [this] { writeChildBatch(FME_CAMBIALI, clsRstCambialiCessioni); });
     connect(FME_NOTE, &VirtualFrame::UpdateBatchAll, this,
-            [this] { writeChildBatch("FME_NOTE_UpdateBatchAll:", FME_NOTE, clsRstNote); });
+            [this] { writeChildBatch(FME_NOTE, clsRstNote); });
 }
 
 // ---- small routines -------------------------------------------------------------------------
@@ -157,9 +157,8 @@ void FRMKV_TARSELLO::updateBatchChecked(Recordset& rs) {
     }
 }
 
-void FRMKV_TARSELLO::writeChildBatch(const char* label, VirtualFrame* frame, const std::shared_ptr<Recordset>& rs) {
+void FRMKV_TARSELLO::writeChildBatch(VirtualFrame* frame, const std::shared_ptr<Recordset>& rs) {
     // Not guarded: an error must reach the save that asked for the write, which rolls back.
-    (void)label;
     if (frame->Status() == VirtualFrame::kStatusShown && rs) updateBatchChecked(*rs);
 }
 

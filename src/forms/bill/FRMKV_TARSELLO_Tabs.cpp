@@ -90,7 +90,6 @@ void FRMKV_TARSELLO::QRT_INTERNAV_DETTTARS_AfterButtonClick(const QString& butto
         const int tipo = ActiveClass ? Value::toInt(ActiveClass->TipoArchivio) : -1;
         QWidget* field = nullptr;
         if (tipo == 0 || tipo == 1) {
-            TXT_CLIFOR->setProperty("SelettoreCliFor", tipo + 1);
             field = TXT_CLIFOR;
         } else if (tipo == 2 || tipo == 3) {
             field = TXT_PDC;

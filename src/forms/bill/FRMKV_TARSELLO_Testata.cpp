@@ -36,7 +36,7 @@ void FRMKV_TARSELLO::fillCombo(const char* label, const QString& name, const QLi
     guard(label, [&] {
         ComboBox* c = combo(name);
         c->Clear();
-        c->setProperty("Sorted", false);
+        c->setSorted(false);
         for (const BillCodeTables::Row& r : rows) c->AddItem(r.description, r.code);
     });
 }
@@ -105,10 +105,7 @@ void FRMKV_TARSELLO::InizializzaTestata() {
             FME_TESTATA->AddControl(TXT_PDC);
         }
         TXT_PROGR_MG35->setEnabled(counterpart);
-        TXT_PROGR_MG35->setProperty("LookupAttivo", counterpart);
-        TXT_PROGR_EF08->setProperty("LookupAttivo", counterpart);
         for (const char* name : kBindOrder) FME_TESTATA->AddControl(control(QString::fromLatin1(name)));
-        FME_TESTATA->setProperty("RecordDescription", BillFormTexts::kRecordDescription);
         FME_TESTATA->setEnabled(true);
         FME_TESTATA->Refresh();
     });
