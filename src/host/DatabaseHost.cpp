@@ -5,7 +5,9 @@
 #include "DatabaseHistoryWriter.h"
 #include "DatabaseNumberingService.h"
 #include "GuiLogService.h"
+#include "UserLayoutHolder.h"
 #include "Recordset.h"
+#include "Schema.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "Value.h"
@@ -46,6 +48,7 @@ QIcon programIcon(bool withAttachment) {
 DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QString& userCode)
     : connectionString_(std::move(connectionString)), connection_(std::make_shared<Connection>()) {
     connection_->Open(connectionString_);
+    connection_->setCatalogue(Schema::catalogue());
     company_.company = company;
 
     auto c = query(connection_, QStringLiteral("SELECT CG18_RAGSOC FROM CG18_DITTE WITH (NOLOCK) WHERE CG18_DITTA = %1")
@@ -89,6 +92,11 @@ DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QStri
 }
 
 DatabaseHost::~DatabaseHost() = default;
+
+LayoutScriptHolder& DatabaseHost::LayoutAndScript() {
+    if (!layouts_) layouts_ = std::make_unique<UserLayoutHolder>(connection_, user_.code, QStringLiteral("KVUO_TARSELLO"));
+    return *layouts_;
+}
 
 QString DatabaseHost::GetMessage(int number, const QVariantList& parameters) const {
     auto it = messages_.constFind(number);

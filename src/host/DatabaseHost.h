@@ -31,6 +31,7 @@ public:
     std::shared_ptr<LogService> CreateLogService() const override;
     std::unique_ptr<NumberingService> CreateNumberingService() const override;
     std::unique_ptr<HistoryWriter> CreateHistoryWriter() const override;
+    LayoutScriptHolder& LayoutAndScript() override;
 
     const QList<MenuEntry>& menuEntries() const { return menu_; }
     QString companyName() const { return companyName_; }
@@ -52,4 +53,5 @@ private:
     QList<MenuEntry> menu_;
     std::function<bool(const QString&, const QVariantList&)> launcher_;
     std::function<std::shared_ptr<LogService>()> logFactory_;
+    std::unique_ptr<class UserLayoutHolder> layouts_;
 };

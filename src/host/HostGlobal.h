@@ -9,6 +9,7 @@
 #include <QVariantList>
 
 class AttachmentStore;
+class LayoutScriptHolder;
 class HistoryWriter;
 class NumberingService;
 class LogService;
@@ -41,4 +42,6 @@ public:
     // A new numbering object, and the history writer of a form.
     virtual std::unique_ptr<NumberingService> CreateNumberingService() const = 0;
     virtual std::unique_ptr<HistoryWriter> CreateHistoryWriter() const = 0;
+    // The user's layout and script of the active program.
+    virtual LayoutScriptHolder& LayoutAndScript() = 0;
 };

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QtTest/QTest>
 
 namespace {
@@ -514,4 +515,25 @@ TEST_P(BillFormTest, LeavingAFieldCompletesTheRelatedOnesOnlyWhenEmpty) {
     f->FME_TESTATA->Refresh();
     type(due, QStringLiteral("15/03/2027"));
     EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADEORIG")).Value()), QDate(2027, 3, 15));
+}
+
+TEST_P(BillFormTest, TheUsersGridLayoutIsKeptFromOneOpeningToTheNext) {
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    QHeaderView* header = f->GRD_STORICO->horizontalHeader();
+    const int wider = header->sectionSize(2) + 77;
+    header->resizeSection(2, wider);
+    header->moveSection(5, 1);
+    module_->CloseForm();
+
+    f = reopen(*module_, host_, 0, QString());
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->GRD_STORICO->horizontalHeader()->sectionSize(2), wider);
+    EXPECT_EQ(f->GRD_STORICO->horizontalHeader()->visualIndex(5), 1);
+    // Another user keeps the layout the form is designed with.
+    module_->CloseForm();
+    auto other = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany, QStringLiteral("GDANGELO"));
+    other->setLogServiceFactory([this] { return log_; });
+    f = reopen(*module_, other, 0, QString());
+    EXPECT_NE(f->GRD_STORICO->horizontalHeader()->sectionSize(2), wider);
 }

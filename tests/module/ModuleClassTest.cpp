@@ -4,6 +4,7 @@
 #include "FRMKV_TARSELLO.h"
 #include "HistoryWriter.h"
 #include "HostGlobal.h"
+#include "LayoutScriptHolder.h"
 #include "NumberingService.h"
 #include "PluginRegistry.h"
 #include "ScriptedLogService.h"
@@ -45,9 +46,21 @@ public:
     std::shared_ptr<LogService> CreateLogService() const override { return std::make_shared<ScriptedLogService>(); }
     std::unique_ptr<NumberingService> CreateNumberingService() const override { return nullptr; }
     std::unique_ptr<HistoryWriter> CreateHistoryWriter() const override { return nullptr; }
+    LayoutScriptHolder& LayoutAndScript() override { return layouts_; }
 
     Cinterface* active = nullptr;
     mutable QStringList iconsAsked;
+    // No layouts and no scripts: what a host without either gives.
+    struct NoLayouts : LayoutScriptHolder {
+        void AddStructure(const QString&, QWidget*) override {}
+        std::shared_ptr<LayoutObject> CurrentLayout() const override { return nullptr; }
+        void ClearLayout() override {}
+        void ApplyLayout() override {}
+        void SaveLayout() override {}
+        std::shared_ptr<ScriptObject> CurrentScript() const override { return nullptr; }
+        void ClearScript() override {}
+        void BuildScript() override {}
+    } layouts_;
     mutable int storesCreated = 0;
 
 private:

@@ -10,6 +10,7 @@
 #include "HostGlobal.h"
 #include "HistoryWriter.h"
 #include "HostNavigator.h"
+#include "LayoutScriptHolder.h"
 #include "IdEditBox.h"
 #include "LogService.h"
 #include "MDLKV_TARSELLO.h"
@@ -160,6 +161,8 @@ void FRMKV_TARSELLO::Form_Activate() {
         savedSolleciti_ = GRD_SOLLECITI->geometry();
         if (ActiveInterface_) ActiveInterface_->setActiveFrame(FME_TESTATA);
         layGrids();
+        CMD_LAYSCRYPT_OnAddStruttura();
+        ApplicaLayOut();
         TXT_PROGR_EF08->AddKeyButtonItem(BillFormTexts::kMenuAllBanks, QStringLiteral("1"));
         if (!clsRstTestata) return;  // the header query failed and was reported
         const bool empty = clsRstTestata->RecordCount() <= 0;
@@ -180,6 +183,8 @@ void FRMKV_TARSELLO::Form_Activate() {
             showField(TXT_CLIFOR, false);
             TXT_PDC->setFocus();
         }
+        BuildScript();
+        ExecuteFormEvent(QStringLiteral("tsOpen"));
         CHK_FLGEFFVAR->setEnabled(false);
         TXT_CODCARTA->setEnabled(false);
         if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
@@ -230,10 +235,18 @@ void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
     guard("Form_QueryUnload:", [&] {
         AttivaModulo();
         cancel = !FME_TESTATA->ConfirmPending(true, false, true);
+        if (cancel) return;
+        LayoutScriptHolder& holder = ActiveInterface_->ClsGlobal()->LayoutAndScript();
+        if (!holder.CurrentScript()) BuildScript();
+        const QVariant answer = ExecuteFormEvent(QStringLiteral("tsClose"));
+        cancel = answer.isValid() && answer.toBool();
     });
 }
 
 void FRMKV_TARSELLO::Form_Unload() {
+    if (ActiveInterface_ && ActiveInterface_->ClsGlobal()) {
+        guard("Form_Unload:", [&] { ActiveInterface_->ClsGlobal()->LayoutAndScript().SaveLayout(); });
+    }
     for (auto* rs : {&clsRstTestata, &clsRstCambialiCessioni, &clsRstStorico, &clsRstSolleciti, &clsRstNote}) {
         if (*rs && (*rs)->State() == 1) (*rs)->Close();
         rs->reset();

@@ -118,6 +118,12 @@ public:
     void InizializzaNote();
     void ShowNote();
 
+    // The user's layout and script (FRMKV_TARSELLO_Script.cpp)
+    void ApplicaLayOut();
+    void BuildScript();
+    QVariant ExecuteFormEvent(const QString& name, const QVariantList& arguments = {});
+    void CMD_LAYSCRYPT_OnAddStruttura();
+
     void SetUpDatiControlloTab();
     void ImpostaFocusSuPrimoCampoTab();
     void AttivaModulo();

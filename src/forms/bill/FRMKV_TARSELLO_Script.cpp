@@ -1,0 +1,50 @@
+// The user's layout and script: the form declares its structures, applies the layout when first
+// shown, and tells the script when it opens and when it is asked to close.
+#include "BillFormTexts.h"
+#include "Cinterface.h"
+#include "FRMKV_TARSELLO.h"
+#include "Grid.h"
+#include "HostGlobal.h"
+#include "LayoutScriptHolder.h"
+
+void FRMKV_TARSELLO::CMD_LAYSCRYPT_OnAddStruttura() {
+    guard("CMD_LAYSCRYPT_OnAddStruttura:", [&] {
+        LayoutScriptHolder& holder = ActiveInterface_->ClsGlobal()->LayoutAndScript();
+        holder.AddStructure(BillFormTexts::kCaption, this);
+        holder.AddStructure(QStringLiteral("Griglia movimenti di storico"), GRD_STORICO);
+        holder.AddStructure(QStringLiteral("Griglia solleciti"), GRD_SOLLECITI);
+    });
+}
+
+void FRMKV_TARSELLO::ApplicaLayOut() {
+    guard("ApplicaLayOut:", [&] {
+        LayoutScriptHolder& holder = ActiveInterface_->ClsGlobal()->LayoutAndScript();
+        if (auto layout = holder.CurrentLayout()) {
+            layout->Close();
+            holder.ClearLayout();
+        }
+        holder.ApplyLayout();
+    });
+}
+
+void FRMKV_TARSELLO::BuildScript() {
+    guard("BuildScript:", [&] {
+        LayoutScriptHolder& holder = ActiveInterface_->ClsGlobal()->LayoutAndScript();
+        if (auto script = holder.CurrentScript()) {
+            script->Close(ActiveInterface_->ClsGlobal()->CompanyContext().company);
+            holder.ClearScript();
+        }
+        holder.BuildScript();
+    });
+}
+
+QVariant FRMKV_TARSELLO::ExecuteFormEvent(const QString& name, const QVariantList& arguments) {
+    QVariant result;
+    guard("ExecuteFormEvent:", [&] {
+        auto script = ActiveInterface_->ClsGlobal()->LayoutAndScript().CurrentScript();
+        if (!script) return;
+        if (name == QStringLiteral("tsOpen")) result = script->RaiseFormEvent(true, arguments);
+        if (name == QStringLiteral("tsClose")) result = script->RaiseFormEvent(false, arguments);
+    });
+    return result;
+}
