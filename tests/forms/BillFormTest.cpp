@@ -1,6 +1,7 @@
 #include "BillCodeTables.h"
 #include "CLSKV_TARSELLO.h"
 #include "CodeLists.h"
+#include "ComboBox.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
 #include "EditBox.h"
@@ -536,4 +537,20 @@ TEST_P(BillFormTest, TheUsersGridLayoutIsKeptFromOneOpeningToTheNext) {
     other->setLogServiceFactory([this] { return log_; });
     f = reopen(*module_, other, 0, QString());
     EXPECT_NE(f->GRD_STORICO->horizontalHeader()->sectionSize(2), wider);
+}
+
+TEST_P(BillFormTest, TheCounterpartTypeOfALinkedBillOffersRowsOnlyWhileItsBoxIsTicked) {
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    f->clsRstTestata->Fields(QStringLiteral("EF01_FLGRICEVUTO_S")).setValue(1);
+    f->clsRstTestata->Fields(QStringLiteral("EF01_FLGGIRATO_S")).setValue(0);
+    f->FME_TESTATA->Refresh();
+    f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabCambialiCessioni);
+    ComboBox* received = f->combo(QStringLiteral("CBO_TIPOCFR"));
+    ComboBox* endorsed = f->combo(QStringLiteral("CBO_TIPOCFG"));
+    ASSERT_EQ(received->ListCount(), 2);
+    EXPECT_EQ(received->Text(), QStringLiteral(" Cliente"));
+    ASSERT_EQ(endorsed->ListCount(), 1);
+    EXPECT_EQ(endorsed->Value(), QVariant(-1));
+    EXPECT_EQ(endorsed->Text(), QStringLiteral(" "));
 }

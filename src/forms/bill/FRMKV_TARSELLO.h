@@ -180,6 +180,8 @@ private:
     void Carica_CBO_INDGENSTATO();
     void Carica_CBO_INDLIQPROV();
     void Carica_CBO_INDMERCEART62();
+    void Carica_CBO_TIPOCFR();
+    void Carica_CBO_TIPOCFG();
     void fillCombo(const char* label, const QString& name, const QList<BillCodeTables::Row>& rows);
 
     // Layout (FRMKV_TARSELLO_Layout.cpp)
@@ -196,6 +198,7 @@ private:
     void QRT_INTERNAV_DETTTARS_ButtonClick(const QString& button, bool* cancel);
     void QRT_INTERNAV_DETTTARS_AfterButtonClick(const QString& button);
     void layGrids();
+    void reloadTipoCliFor();
     void openFrameTab(VirtualFrame* frame, std::shared_ptr<Recordset>& rs, const QString& sql);
     void openGridTab(Grid* grid, std::shared_ptr<Recordset>& rs, const QString& sql);
 

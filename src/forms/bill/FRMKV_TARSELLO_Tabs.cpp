@@ -3,6 +3,7 @@
 #include "BillFormTexts.h"
 #include "BillGridLayouts.h"
 #include "ChildQueries.h"
+#include "ComboBox.h"
 #include "CLSKV_TARSELLO.h"
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
@@ -112,6 +113,13 @@ void FRMKV_TARSELLO::layGrids() {
 
 // A tab whose row sits in a frame (bills of exchange, notes): its recordset read for the Bill
 // shown and bound; a Bill without the row starts one, which counts as untouched until typed in.
+void FRMKV_TARSELLO::reloadTipoCliFor() {
+    Carica_CBO_TIPOCFR();
+    Carica_CBO_TIPOCFG();
+    combo(QStringLiteral("CBO_TIPOCFR"))->SelectFirst();
+    combo(QStringLiteral("CBO_TIPOCFG"))->SelectFirst();
+}
+
 void FRMKV_TARSELLO::openFrameTab(VirtualFrame* frame, std::shared_ptr<Recordset>& rs, const QString& sql) {
     if (rs && rs->State() == 1) rs->Close();
     rs = std::make_shared<Recordset>();
@@ -133,6 +141,7 @@ void FRMKV_TARSELLO::InizializzaCambialiCessioni() {
     guard("InizializzaCambialiCessioni:", [&] {
         FME_CAMBIALI->AddControl(TXT_DEBITORE);
         FME_CAMBIALI->AddControl(control(QStringLiteral("TXT_PIAZZA")));
+        reloadTipoCliFor();
         openFrameTab(FME_CAMBIALI, clsRstCambialiCessioni, ChildQueries::cambialiCessioni(currentKey()));
         bolTabIni_CambCess = bolTabConf_CambCess = true;
     });
@@ -141,6 +150,7 @@ void FRMKV_TARSELLO::InizializzaCambialiCessioni() {
 void FRMKV_TARSELLO::ShowCambialiCessioni() {
     guard("ShowCambialiCessioni:", [&] {
         FME_CAMBIALI->DataWillBeReread();
+        reloadTipoCliFor();
         openFrameTab(FME_CAMBIALI, clsRstCambialiCessioni, ChildQueries::cambialiCessioni(currentKey()));
         bolTabConf_CambCess = true;
     });

@@ -69,6 +69,18 @@ void FRMKV_TARSELLO::Carica_CBO_INDMERCEART62() {
     fillCombo("Carica_CBO_INDMERCEART62:", QStringLiteral("CBO_INDMERCEART62"), BillCodeTables::merceArt62());
 }
 
+// The counterpart type of a received or endorsed bill: customer or supplier while the side's
+// check box is ticked, a single blank row otherwise.
+void FRMKV_TARSELLO::Carica_CBO_TIPOCFR() {
+    const bool ticked = control(QStringLiteral("CHK_FLGRICEVUTO"))->Text() == QStringLiteral("1");
+    fillCombo("Carica_CBO_TIPOCFR:", QStringLiteral("CBO_TIPOCFR"), BillCodeTables::tipoCliFor(ticked));
+}
+
+void FRMKV_TARSELLO::Carica_CBO_TIPOCFG() {
+    const bool ticked = control(QStringLiteral("CHK_FLGGIRATO"))->Text() == QStringLiteral("1");
+    fillCombo("Carica_CBO_TIPOCFG:", QStringLiteral("CBO_TIPOCFG"), BillCodeTables::tipoCliFor(ticked));
+}
+
 void FRMKV_TARSELLO::InizializzaTestata() {
     guard("InizializzaTestata:", [&] {
         Carica_CBO_TIPOEFF();
