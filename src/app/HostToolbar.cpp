@@ -4,6 +4,7 @@
 #include "VirtualFrame.h"
 
 #include <QAction>
+#include <QMetaMethod>
 #include <QStyle>
 #include <QToolBar>
 
@@ -71,12 +72,16 @@ void HostToolbar::RefreshButtons() {
     auto* frame = module_ ? qobject_cast<VirtualFrame*>(module_->ActiveFrame()) : nullptr;
     const bool shown = frame && status_ == VirtualFrame::kStatusShown;
     const bool adding = frame && status_ == VirtualFrame::kStatusAdding;
-    for (const char* k : {"Primo", "Precedente", "Successivo", "Ultimo", "Elimina", "AllegatoNuovo", "AllegatoApri"})
+    for (const char* k : {"Primo", "Precedente", "Successivo", "Ultimo", "Elimina"})
         actions_.value(QString::fromLatin1(k))->setEnabled(shown);
     actions_.value(QStringLiteral("Nuovo"))->setEnabled(shown);
     actions_.value(QStringLiteral("Salva"))->setEnabled(shown || adding);
     actions_.value(QStringLiteral("Annulla"))->setEnabled(shown || adding);
-    actions_.value(QStringLiteral("Esporta"))->setEnabled(shown);
+    // Attachments and export work only when someone answers them.
+    const bool attachments = isSignalConnected(QMetaMethod::fromSignal(&HostNavigator::ButtonPressed));
+    actions_.value(QStringLiteral("AllegatoNuovo"))->setEnabled(shown && attachments);
+    actions_.value(QStringLiteral("AllegatoApri"))->setEnabled(shown && attachments);
+    actions_.value(QStringLiteral("Esporta"))->setEnabled(shown && isSignalConnected(QMetaMethod::fromSignal(&HostToolbar::exportRequested)));
     actions_.value(QStringLiteral("Chiudi"))->setEnabled(module_ != nullptr);
 }
 
