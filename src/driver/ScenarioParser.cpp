@@ -5,17 +5,25 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <limits>
 
 namespace {
 
-// How many arguments a command takes, and which of them are whole numbers (with their range).
+constexpr int kNoLimit = std::numeric_limits<int>::max();
+
+struct Range {
+    int lowest = 0;
+    int highest = kNoLimit;
+};
+
+// How many arguments a command takes, and which of them are whole numbers: from `firstNumber`
+// on, argument i keeps to ranges[i] (the last range serves the rest).
 struct Shape {
     int min;
     int max;
-    int firstNumber = -1;  // index of the first numeric argument; the rest from there are numbers
-    int lowest = 0;
-    int highest = std::numeric_limits<int>::max();
+    int firstNumber = -1;
+    QList<Range> ranges = {};
 };
 
 const QHash<QString, Shape>& shapes() {
@@ -23,19 +31,19 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("set"), {2, 2}},
         {QStringLiteral("show"), {0, 0}},
         {QStringLiteral("close"), {0, 0}},
-        {QStringLiteral("answer"), {1, std::numeric_limits<int>::max(), 0, 1, 7}},
+        {QStringLiteral("answer"), {1, kNoLimit, 0, {{1, 7}}}},
         {QStringLiteral("focus"), {1, 1}},
         {QStringLiteral("type"), {2, 2}},
         {QStringLiteral("leave"), {1, 1}},
         {QStringLiteral("select"), {2, 2}},
-        {QStringLiteral("check"), {2, 2, 1, 0, 1}},
-        {QStringLiteral("key"), {2, 3, 1, 0, 255}},
+        {QStringLiteral("check"), {2, 2, 1, {{0, 1}}}},
+        {QStringLiteral("key"), {2, 3, 1, {{0, 255}, {0, 7}}}},
         {QStringLiteral("menu"), {2, 2}},
         {QStringLiteral("click"), {2, 2}},
-        {QStringLiteral("tab"), {1, 1, 0, 0}},
-        {QStringLiteral("row"), {2, 2, 1, 1}},
+        {QStringLiteral("tab"), {1, 1, 0, {{0}}}},
+        {QStringLiteral("row"), {2, 2, 1, {{1}}}},
         {QStringLiteral("dblclick"), {1, 1}},
-        {QStringLiteral("lookup"), {2, 2, 1, 1}},
+        {QStringLiteral("lookup"), {2, 2, 1, {{1}}}},
         {QStringLiteral("in"), {0, 1}},
         {QStringLiteral("get"), {1, 1}},
         {QStringLiteral("field"), {1, 1}},
@@ -93,7 +101,7 @@ void ScenarioParser::check(const ScenarioCommand& command) {
     const int count = int(command.args.size());
     if (count < shape.min || count > shape.max) {
         const QString wanted = shape.min == shape.max ? QString::number(shape.min)
-                               : shape.max == std::numeric_limits<int>::max()
+                               : shape.max == kNoLimit
                                    ? QStringLiteral("at least %1").arg(shape.min)
                                    : QStringLiteral("%1 to %2").arg(shape.min).arg(shape.max);
         throw ScenarioError(
@@ -101,15 +109,15 @@ void ScenarioParser::check(const ScenarioCommand& command) {
     }
     if (shape.firstNumber < 0) return;
     for (int i = shape.firstNumber; i < count; ++i) {
+        const Range& range = shape.ranges[std::min(i - shape.firstNumber, int(shape.ranges.size()) - 1)];
         bool ok = false;
         const int value = command.args[i].toInt(&ok);
-        if (!ok || value < shape.lowest || value > shape.highest)
+        if (!ok || value < range.lowest || value > range.highest)
             throw ScenarioError(QStringLiteral("%1: \"%2\" is not a number from %3%4")
                                     .arg(command.name, command.args[i])
-                                    .arg(shape.lowest)
-                                    .arg(shape.highest == std::numeric_limits<int>::max()
-                                             ? QStringLiteral(" up")
-                                             : QStringLiteral(" to %1").arg(shape.highest)));
+                                    .arg(range.lowest)
+                                    .arg(range.highest == kNoLimit ? QStringLiteral(" up")
+                                                                   : QStringLiteral(" to %1").arg(range.highest)));
     }
 }
 

@@ -46,6 +46,9 @@ QString billKey(const QString& text) {
 
 ScenarioRunner::ScenarioRunner(Session session, Output output, QObject* parent)
     : QObject(parent), session_(std::move(session)), output_(std::move(output)) {
+    stepTimer_.setSingleShot(true);
+    stepTimer_.setInterval(0);
+    connect(&stepTimer_, &QTimer::timeout, this, &ScenarioRunner::step);
     if (session_.form) opened_.append(session_.form);
 }
 
@@ -66,16 +69,18 @@ int ScenarioRunner::run(const QList<ScenarioCommand>& commands) {
 }
 
 void ScenarioRunner::scheduleStep() {
-    if (armed_) return;
-    armed_ = true;
-    QTimer::singleShot(0, this, [this] {
-        armed_ = false;
-        step();
-    });
+    if (!stepTimer_.isActive()) stepTimer_.start();
 }
 
 void ScenarioRunner::step() {
     if (done_ || paused_) return;
+    const int turn = ++steps_;
+    // What the last command caused settles first, as between two actions of a person. The timer
+    // is armed meanwhile: should that open a modal form, the scenario goes on inside it.
+    scheduleStep();
+    QCoreApplication::sendPostedEvents();
+    if (turn != steps_ || done_) return;  // a step inside a modal form opened meanwhile took over
+    stepTimer_.stop();
     trackWindows();
     if (pending_.isEmpty()) {
         finish(kOk, QString());

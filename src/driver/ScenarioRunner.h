@@ -19,7 +19,8 @@ class ScriptedLogService;
 // Replays a scenario of user actions on the real forms of a running module.
 //
 // Each command runs in an event-loop turn of its own, driven by a zero timer that is armed
-// before the command runs. So when a command opens a modal form (a double click that opens a
+// before the command runs, after the posted events of the previous one (layouts, queued calls)
+// have been handled. So when a command opens a modal form (a double click that opens a
 // child form, a modal ShowForm), the modal form's nested loop fires the timer and the scenario
 // goes on inside it; closing the child form returns to the loop that opened it.
 // Control commands act on the current form: the one named by `in`, else the innermost open one.
@@ -98,7 +99,8 @@ private:
     QList<QPointer<QWidget>> opened_;  // top-level forms in the order they appeared
     QPointer<QWidget> pinned_;          // the form named by `in`
     QEventLoop* loop_ = nullptr;
-    bool armed_ = false;
+    QTimer stepTimer_;  // a real timer, not a posted call: flushing posted events never runs it
+    int steps_ = 0;
     bool paused_ = false;  // a command is answering a dialog of its own (the search list)
     bool done_ = false;
     int exitCode_ = kOk;

@@ -1,0 +1,76 @@
+#include "DriverApplication.h"
+#include "JsonLine.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// Every scenario of tests/scenarios replayed by the driver on the demo company, as
+//   kv_driver --db sqlite:DEMO --company 1 --user MROSSI NAME.scn
+// would. NAME.out holds the observations followed by one line the test adds:
+// {"exit":CODE,"error":"..."} (error null on success). KV_UPDATE_SCENARIOS=1 writes the .out
+// files from what the driver does now, to be read and committed after checking.
+class ScenarioFiles : public ::testing::TestWithParam<QString> {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new QTemporaryDir;
+        database_ = QStringLiteral("sqlite:") + dir_->filePath(QStringLiteral("demo.sqlite"));
+        QBuffer nothing;
+        nothing.open(QIODevice::ReadOnly);
+        QString error;
+        ASSERT_EQ(DriverApplication::run(arguments() << QStringLiteral("--demo"), nothing, {}, &error), 0)
+            << error.toStdString();
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    static QStringList arguments() {
+        return {QStringLiteral("--db"), database_, QStringLiteral("--company"), QStringLiteral("1"),
+                QStringLiteral("--user"), QStringLiteral("MROSSI")};
+    }
+
+    static QTemporaryDir* dir_;
+    static QString database_;
+};
+
+QTemporaryDir* ScenarioFiles::dir_ = nullptr;
+QString ScenarioFiles::database_;
+
+std::vector<QString> scenarios() {
+    std::vector<QString> names;
+    for (QString n : QDir(QStringLiteral(KV_SCENARIO_DIR)).entryList({QStringLiteral("*.scn")}, QDir::Files, QDir::Name))
+        names.push_back(n.chopped(4));
+    return names;
+}
+
+TEST_P(ScenarioFiles, ObservationsMatchTheExpectedOutput) {
+    const QString base = QStringLiteral(KV_SCENARIO_DIR "/") + GetParam();
+    QBuffer nothing;
+    nothing.open(QIODevice::ReadOnly);
+    QByteArray actual;
+    QString error;
+    const int code = DriverApplication::run(arguments() << base + QStringLiteral(".scn"), nothing,
+                                            [&](const QByteArray& line) { actual += line + '\n'; }, &error);
+    actual += "{\"exit\":" + QByteArray::number(code) + ",\"error\":" +
+              (error.isEmpty() ? QByteArray("null") : JsonLine::string(error)) + "}\n";
+
+    QFile expectedFile(base + QStringLiteral(".out"));
+    if (qEnvironmentVariableIntValue("KV_UPDATE_SCENARIOS") == 1) {
+        ASSERT_TRUE(expectedFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        expectedFile.write(actual);
+        return;
+    }
+    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly)) << "missing " << expectedFile.fileName().toStdString();
+    EXPECT_EQ(QString::fromUtf8(actual).toStdString(), QString::fromUtf8(expectedFile.readAll()).toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioFiles, ::testing::ValuesIn(scenarios()),
+                         [](const ::testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
+
+}  // namespace
