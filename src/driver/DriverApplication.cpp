@@ -16,19 +16,24 @@ const QString kUsage = QStringLiteral(
 
 }  // namespace
 
-int DriverApplication::run(const QStringList& arguments, QIODevice& standardInput, const ScenarioRunner::Output& output,
-                           QString* errors) {
+int DriverApplication::run(const QStringList& arguments, QIODevice& standardInput,
+                           const ScenarioRunner::Output& output, QString* errors) {
     const auto fail = [&](int code, const QString& message) {
         if (errors) *errors = message;
         return code;
     };
 
     QCommandLineParser parser;
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Company database."), QStringLiteral("connection"));
-    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Fill a new database with the demo company."));
-    const QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Company code."), QStringLiteral("N"));
-    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User code."), QStringLiteral("CODE"));
-    const QCommandLineOption privileged(QStringLiteral("privileged"), QStringLiteral("Work as a privileged user."));
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Company database."),
+                                QStringLiteral("connection"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Fill a new database with the demo company."));
+    const QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Company code."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User code."),
+                                  QStringLiteral("CODE"));
+    const QCommandLineOption privileged(QStringLiteral("privileged"),
+                                        QStringLiteral("Work as a privileged user."));
     parser.addOptions({db, demo, company, user, privileged});
     if (!parser.parse(QStringList{QStringLiteral("kv_driver")} + arguments))
         return fail(ScenarioRunner::kBadScenario, parser.errorText() + u'\n' + kUsage);
@@ -43,7 +48,8 @@ int DriverApplication::run(const QStringList& arguments, QIODevice& standardInpu
     } else {
         QFile file(parser.positionalArguments().front());
         if (!file.open(QIODevice::ReadOnly))
-            return fail(ScenarioRunner::kBadScenario, QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+            return fail(ScenarioRunner::kBadScenario,
+                        QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
         text = QString::fromUtf8(file.readAll());
     }
 

@@ -12,6 +12,6 @@ class QIODevice;
 // scenario. Observations go to `output`; the reason of a failure to `errors`.
 class DriverApplication {
 public:
-    static int run(const QStringList& arguments, QIODevice& standardInput, const ScenarioRunner::Output& output,
-                   QString* errors);
+    static int run(const QStringList& arguments, QIODevice& standardInput,
+                   const ScenarioRunner::Output& output, QString* errors);
 };

@@ -20,11 +20,21 @@ QByteArray JsonLine::string(const QString& s) {
     QByteArray out = "\"";
     for (const QChar c : s) {
         switch (c.unicode()) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c.unicode() < 0x20)
                     out += "\\u" + QByteArray::number(c.unicode(), 16).rightJustified(4, '0');

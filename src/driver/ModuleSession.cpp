@@ -26,8 +26,9 @@ ModuleSession::ModuleSession(const Options& options)
     if (options.privileged) host_->setPrivileged(true);
 
     if (!registryDir_.isValid())
-        throw SuiteError(SuiteError::kOperationNotAllowed, QStringLiteral("ModuleSession"),
-                         QStringLiteral("Cannot create the module registry: %1").arg(registryDir_.errorString()));
+        throw SuiteError(
+            SuiteError::kOperationNotAllowed, QStringLiteral("ModuleSession"),
+            QStringLiteral("Cannot create the module registry: %1").arg(registryDir_.errorString()));
     PluginRegistry registry(registryDir_.filePath(QStringLiteral("moduli.json")));
     registry.Register(QString::fromLatin1(kProgId), options.pluginLibrary);
     module_ = registry.CreateObject(QString::fromLatin1(kProgId));

@@ -38,22 +38,38 @@ Qt::Key qtKey(int code) {
     if (code >= 112 && code <= 135) return Qt::Key(Qt::Key_F1 + (code - 112));
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return Qt::Key(code);
     switch (code) {
-        case 8: return Qt::Key_Backspace;
-        case 9: return Qt::Key_Tab;
-        case 13: return Qt::Key_Return;
-        case 27: return Qt::Key_Escape;
-        case 32: return Qt::Key_Space;
-        case 33: return Qt::Key_PageUp;
-        case 34: return Qt::Key_PageDown;
-        case 35: return Qt::Key_End;
-        case 36: return Qt::Key_Home;
-        case 37: return Qt::Key_Left;
-        case 38: return Qt::Key_Up;
-        case 39: return Qt::Key_Right;
-        case 40: return Qt::Key_Down;
-        case 45: return Qt::Key_Insert;
-        case 46: return Qt::Key_Delete;
-        default: throw ScenarioError(QStringLiteral("no key with code %1").arg(code));
+        case 8:
+            return Qt::Key_Backspace;
+        case 9:
+            return Qt::Key_Tab;
+        case 13:
+            return Qt::Key_Return;
+        case 27:
+            return Qt::Key_Escape;
+        case 32:
+            return Qt::Key_Space;
+        case 33:
+            return Qt::Key_PageUp;
+        case 34:
+            return Qt::Key_PageDown;
+        case 35:
+            return Qt::Key_End;
+        case 36:
+            return Qt::Key_Home;
+        case 37:
+            return Qt::Key_Left;
+        case 38:
+            return Qt::Key_Up;
+        case 39:
+            return Qt::Key_Right;
+        case 40:
+            return Qt::Key_Down;
+        case 45:
+            return Qt::Key_Insert;
+        case 46:
+            return Qt::Key_Delete;
+        default:
+            throw ScenarioError(QStringLiteral("no key with code %1").arg(code));
     }
 }
 
@@ -67,14 +83,16 @@ Qt::KeyboardModifiers modifiers(int shift) {
 
 bool isForm(const QWidget* w) {
     const Qt::WindowType t = w->windowType();
-    return w->isWindow() && t != Qt::Popup && t != Qt::ToolTip && t != Qt::Desktop && !qobject_cast<const QMenu*>(w);
+    return w->isWindow() && t != Qt::Popup && t != Qt::ToolTip && t != Qt::Desktop &&
+           !qobject_cast<const QMenu*>(w);
 }
 
 }  // namespace
 
 QString ScenarioRunner::nameOf(const QWidget* widget) {
     if (!widget) return QString();
-    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className()) : widget->objectName();
+    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
+                                          : widget->objectName();
 }
 
 void ScenarioRunner::trackWindows() {
@@ -117,8 +135,9 @@ template <class T>
 T* ScenarioRunner::controlAs(const QString& name, const char* kind) {
     QWidget* w = control(name);
     if (auto* c = qobject_cast<T*>(w)) return c;
-    throw ScenarioError(QStringLiteral("%1 is a %2, not %3").arg(name, QString::fromLatin1(w->metaObject()->className()),
-                                                                 QString::fromLatin1(kind)));
+    throw ScenarioError(
+        QStringLiteral("%1 is a %2, not %3")
+            .arg(name, QString::fromLatin1(w->metaObject()->className()), QString::fromLatin1(kind)));
 }
 
 void ScenarioRunner::activate(QWidget* form) {
@@ -144,13 +163,16 @@ bool ScenarioRunner::enter(QWidget* control, const QString& command, const QStri
     QWidget* target = focusTarget(control);
     if (target->hasFocus()) return true;
     if (!control->isEnabled() || !isShown(control))
-        throw ScenarioError(QStringLiteral("%1 cannot be entered: it is %2").arg(name, control->isEnabled() ? QStringLiteral("hidden") : QStringLiteral("disabled")));
+        throw ScenarioError(
+            QStringLiteral("%1 cannot be entered: it is %2")
+                .arg(name, control->isEnabled() ? QStringLiteral("hidden") : QStringLiteral("disabled")));
     target->setFocus(Qt::MouseFocusReason);
     if (target->hasFocus()) return true;
     // Another field refused to be left (bad input, Validate cancelled): the person stays there.
     QString holder;
     for (QWidget* w = QApplication::focusWidget(); w && holder.isEmpty(); w = w->parentWidget())
-        if (qobject_cast<FrameControl*>(w) || (!w->objectName().isEmpty() && !w->objectName().startsWith(QStringLiteral("qt_"))))
+        if (qobject_cast<FrameControl*>(w) ||
+            (!w->objectName().isEmpty() && !w->objectName().startsWith(QStringLiteral("qt_"))))
             holder = w->objectName();
     emitLine(JsonLine(command)
                  .add(QStringLiteral("control"), name)
@@ -368,8 +390,12 @@ void ScenarioRunner::field(const QString& column) {
     const std::shared_ptr<Recordset> rs = frame ? frame->recordset() : nullptr;
     if (rs && rs->State() == 1) {
         const int index = rs->FieldIndex(column);
-        if (index < 0) throw ScenarioError(QStringLiteral("%1 has no column %2").arg(frame->objectName(), column));
+        if (index < 0)
+            throw ScenarioError(QStringLiteral("%1 has no column %2").arg(frame->objectName(), column));
         if (!rs->AtBOF() && !rs->AtEOF()) value = rs->Fields(index).Value();
     }
-    emitLine(JsonLine(QStringLiteral("field")).add(QStringLiteral("column"), column).add(QStringLiteral("value"), value).toJson());
+    emitLine(JsonLine(QStringLiteral("field"))
+                 .add(QStringLiteral("column"), column)
+                 .add(QStringLiteral("value"), value)
+                 .toJson());
 }

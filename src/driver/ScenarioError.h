@@ -7,7 +7,8 @@
 // control or form that is not there. The driver stops with exit code 2.
 class ScenarioError : public std::runtime_error {
 public:
-    explicit ScenarioError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit ScenarioError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
 
     const QString& message() const { return message_; }
 

@@ -85,7 +85,8 @@ QStringList ScenarioParser::split(const QString& text) {
                 throw ScenarioError(QStringLiteral("a closing quote must be followed by a blank"));
         } else {
             while (i < n && !text[i].isSpace()) {
-                if (text[i] == u'"') throw ScenarioError(QStringLiteral("a quote inside an unquoted argument"));
+                if (text[i] == u'"')
+                    throw ScenarioError(QStringLiteral("a quote inside an unquoted argument"));
                 word += text[i++];
             }
         }
@@ -96,7 +97,8 @@ QStringList ScenarioParser::split(const QString& text) {
 
 void ScenarioParser::check(const ScenarioCommand& command) {
     const auto it = shapes().constFind(command.name);
-    if (it == shapes().constEnd()) throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(command.name));
+    if (it == shapes().constEnd())
+        throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(command.name));
     const Shape& shape = it.value();
     const int count = int(command.args.size());
     if (count < shape.min || count > shape.max) {
@@ -116,8 +118,9 @@ void ScenarioParser::check(const ScenarioCommand& command) {
             throw ScenarioError(QStringLiteral("%1: \"%2\" is not a number from %3%4")
                                     .arg(command.name, command.args[i])
                                     .arg(range.lowest)
-                                    .arg(range.highest == kNoLimit ? QStringLiteral(" up")
-                                                                   : QStringLiteral(" to %1").arg(range.highest)));
+                                    .arg(range.highest == kNoLimit
+                                             ? QStringLiteral(" up")
+                                             : QStringLiteral(" to %1").arg(range.highest)));
     }
 }
 
@@ -159,7 +162,8 @@ QList<ScenarioCommand> ScenarioParser::parse(const QString& scenario) {
         try {
             if (auto command = parseLine(text, i + 1)) commands << *command;
         } catch (const ScenarioError& e) {
-            throw ScenarioError(QStringLiteral("line %1: %2: %3").arg(i + 1).arg(e.message(), text.trimmed()));
+            throw ScenarioError(
+                QStringLiteral("line %1: %2: %3").arg(i + 1).arg(e.message(), text.trimmed()));
         }
     }
     return commands;

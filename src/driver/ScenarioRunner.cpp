@@ -38,7 +38,8 @@ QString billKey(const QString& text) {
         if (i != 1) parts[i].trimmed().toInt(&ok);
     if (!ok)
         throw ScenarioError(
-            QStringLiteral("ChiaveEffettoInGestione takes company,numreg,row,progec,progeff, not \"%1\"").arg(text));
+            QStringLiteral("ChiaveEffettoInGestione takes company,numreg,row,progec,progeff, not \"%1\"")
+                .arg(text));
     return text;
 }
 
@@ -126,28 +127,50 @@ void ScenarioRunner::emitLine(const QByteArray& line) const {
 void ScenarioRunner::execute(const ScenarioCommand& c) {
     const QString& n = c.name;
     const QStringList& a = c.args;
-    if (n == QStringLiteral("set")) set(a[0], a[1]);
-    else if (n == QStringLiteral("show")) show();
-    else if (n == QStringLiteral("close")) close();
-    else if (n == QStringLiteral("answer")) answer(a);
-    else if (n == QStringLiteral("in")) in(a);
-    else if (n == QStringLiteral("sql")) sql(a[0]);
-    else if (n == QStringLiteral("messages")) messages();
-    else if (n == QStringLiteral("focus")) focus(a[0]);
-    else if (n == QStringLiteral("type")) type(a[0], a[1]);
-    else if (n == QStringLiteral("leave")) leave(a[0]);
-    else if (n == QStringLiteral("select")) select(a[0], a[1]);
-    else if (n == QStringLiteral("check")) check(a[0], a[1]);
-    else if (n == QStringLiteral("key")) key(a[0], a[1].toInt(), a.size() > 2 ? a[2].toInt() : 0);
-    else if (n == QStringLiteral("menu")) menu(a[0], a[1]);
-    else if (n == QStringLiteral("click")) click(a[0], a[1]);
-    else if (n == QStringLiteral("tab")) tab(a[0].toInt());
-    else if (n == QStringLiteral("row")) row(a[0], a[1].toInt());
-    else if (n == QStringLiteral("dblclick")) dblclick(a[0]);
-    else if (n == QStringLiteral("lookup")) lookup(a[0], a[1].toInt());
-    else if (n == QStringLiteral("get")) get(a[0]);
-    else if (n == QStringLiteral("field")) field(a[0]);
-    else throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(n));
+    if (n == QStringLiteral("set"))
+        set(a[0], a[1]);
+    else if (n == QStringLiteral("show"))
+        show();
+    else if (n == QStringLiteral("close"))
+        close();
+    else if (n == QStringLiteral("answer"))
+        answer(a);
+    else if (n == QStringLiteral("in"))
+        in(a);
+    else if (n == QStringLiteral("sql"))
+        sql(a[0]);
+    else if (n == QStringLiteral("messages"))
+        messages();
+    else if (n == QStringLiteral("focus"))
+        focus(a[0]);
+    else if (n == QStringLiteral("type"))
+        type(a[0], a[1]);
+    else if (n == QStringLiteral("leave"))
+        leave(a[0]);
+    else if (n == QStringLiteral("select"))
+        select(a[0], a[1]);
+    else if (n == QStringLiteral("check"))
+        check(a[0], a[1]);
+    else if (n == QStringLiteral("key"))
+        key(a[0], a[1].toInt(), a.size() > 2 ? a[2].toInt() : 0);
+    else if (n == QStringLiteral("menu"))
+        menu(a[0], a[1]);
+    else if (n == QStringLiteral("click"))
+        click(a[0], a[1]);
+    else if (n == QStringLiteral("tab"))
+        tab(a[0].toInt());
+    else if (n == QStringLiteral("row"))
+        row(a[0], a[1].toInt());
+    else if (n == QStringLiteral("dblclick"))
+        dblclick(a[0]);
+    else if (n == QStringLiteral("lookup"))
+        lookup(a[0], a[1].toInt());
+    else if (n == QStringLiteral("get"))
+        get(a[0]);
+    else if (n == QStringLiteral("field"))
+        field(a[0]);
+    else
+        throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(n));
 }
 
 void ScenarioRunner::set(const QString& name, const QString& value) {
@@ -158,32 +181,55 @@ void ScenarioRunner::set(const QString& name, const QString& value) {
         if (!cls) throw ScenarioError(QStringLiteral("the module has no property %1").arg(name));
         return *cls;
     };
-    if (name == QStringLiteral("StringaDiSelezioneEffetti")) handOver().StringaDiSelezioneEffetti = value;
-    else if (name == QStringLiteral("StringaDiOrdinamentoEffetti")) handOver().StringaDiOrdinamentoEffetti = value;
-    else if (name == QStringLiteral("TipoArchivio")) handOver().TipoArchivio = toInt(name, value);
-    else if (name == QStringLiteral("AperturaSuNuovoEffetto")) handOver().AperturaSuNuovoEffetto = toBool(name, value);
+    if (name == QStringLiteral("StringaDiSelezioneEffetti"))
+        handOver().StringaDiSelezioneEffetti = value;
+    else if (name == QStringLiteral("StringaDiOrdinamentoEffetti"))
+        handOver().StringaDiOrdinamentoEffetti = value;
+    else if (name == QStringLiteral("TipoArchivio"))
+        handOver().TipoArchivio = toInt(name, value);
+    else if (name == QStringLiteral("AperturaSuNuovoEffetto"))
+        handOver().AperturaSuNuovoEffetto = toBool(name, value);
     else if (name == QStringLiteral("StringaSelezioneContenenteCampiDecodifica"))
         handOver().StringaSelezioneContenenteCampiDecodifica = toBool(name, value);
-    else if (name == QStringLiteral("ChiaveEffettoInGestione")) handOver().ChiaveEffettoInGestione = billKey(value);
-    else if (name == QStringLiteral("WindowModal")) m->setWindowModal(toBool(name, value));
-    else if (name == QStringLiteral("WindowState")) m->setWindowState(toInt(name, value));
-    else if (name == QStringLiteral("ProgramMode")) m->setProgramMode(toInt(name, value));
-    else if (name == QStringLiteral("hwndParent")) m->sethwndParent(toInt(name, value));
-    else if (name == QStringLiteral("CanInsert")) m->setCanInsert(toBool(name, value));
-    else if (name == QStringLiteral("CanDelete")) m->setCanDelete(toBool(name, value));
-    else if (name == QStringLiteral("CanUpdate")) m->setCanUpdate(toBool(name, value));
-    else if (name == QStringLiteral("CanQbe")) m->setCanQbe(toBool(name, value));
-    else if (name == QStringLiteral("IsActive")) m->setIsActive(toBool(name, value));
-    else if (name == QStringLiteral("IsCalled")) m->setIsCalled(toBool(name, value));
+    else if (name == QStringLiteral("ChiaveEffettoInGestione"))
+        handOver().ChiaveEffettoInGestione = billKey(value);
+    else if (name == QStringLiteral("WindowModal"))
+        m->setWindowModal(toBool(name, value));
+    else if (name == QStringLiteral("WindowState"))
+        m->setWindowState(toInt(name, value));
+    else if (name == QStringLiteral("ProgramMode"))
+        m->setProgramMode(toInt(name, value));
+    else if (name == QStringLiteral("hwndParent"))
+        m->sethwndParent(toInt(name, value));
+    else if (name == QStringLiteral("CanInsert"))
+        m->setCanInsert(toBool(name, value));
+    else if (name == QStringLiteral("CanDelete"))
+        m->setCanDelete(toBool(name, value));
+    else if (name == QStringLiteral("CanUpdate"))
+        m->setCanUpdate(toBool(name, value));
+    else if (name == QStringLiteral("CanQbe"))
+        m->setCanQbe(toBool(name, value));
+    else if (name == QStringLiteral("IsActive"))
+        m->setIsActive(toBool(name, value));
+    else if (name == QStringLiteral("IsCalled"))
+        m->setIsCalled(toBool(name, value));
     // Variants: handed over as the text the scenario gives, as a host passes them on.
-    else if (name == QStringLiteral("Top")) m->setTop(value);
-    else if (name == QStringLiteral("Left")) m->setLeft(value);
-    else if (name == QStringLiteral("Caption")) m->setCaption(value);
-    else if (name == QStringLiteral("MenuModulo")) m->setMenuModulo(value);
-    else if (name == QStringLiteral("MenuPadre")) m->setMenuPadre(value);
-    else if (name == QStringLiteral("MenuProg")) m->setMenuProg(value);
-    else if (name == QStringLiteral("Filtro")) m->setFiltro(value);
-    else throw ScenarioError(QStringLiteral("unknown property \"%1\"").arg(name));
+    else if (name == QStringLiteral("Top"))
+        m->setTop(value);
+    else if (name == QStringLiteral("Left"))
+        m->setLeft(value);
+    else if (name == QStringLiteral("Caption"))
+        m->setCaption(value);
+    else if (name == QStringLiteral("MenuModulo"))
+        m->setMenuModulo(value);
+    else if (name == QStringLiteral("MenuPadre"))
+        m->setMenuPadre(value);
+    else if (name == QStringLiteral("MenuProg"))
+        m->setMenuProg(value);
+    else if (name == QStringLiteral("Filtro"))
+        m->setFiltro(value);
+    else
+        throw ScenarioError(QStringLiteral("unknown property \"%1\"").arg(name));
 }
 
 void ScenarioRunner::show() {
@@ -226,7 +272,8 @@ void ScenarioRunner::in(const QStringList& args) {
     const QString& name = args.front();
     for (qsizetype i = opened_.size() - 1; i >= 0; --i) {
         QWidget* w = opened_[i];
-        if (w && w->isVisible() && (w->objectName() == name || QString::fromLatin1(w->metaObject()->className()) == name)) {
+        if (w && w->isVisible() &&
+            (w->objectName() == name || QString::fromLatin1(w->metaObject()->className()) == name)) {
             pinned_ = w;
             return;
         }
@@ -240,7 +287,9 @@ void ScenarioRunner::sql(const QString& statement) {
                                                 QRegularExpression::CaseInsensitiveOption);
     if (!returnsRows.match(statement).hasMatch()) {
         const long affected = session_.connection->Execute(statement);
-        emitLine(JsonLine(QStringLiteral("sql")).add(QStringLiteral("rowsAffected"), qlonglong(affected)).toJson());
+        emitLine(JsonLine(QStringLiteral("sql"))
+                     .add(QStringLiteral("rowsAffected"), qlonglong(affected))
+                     .toJson());
         return;
     }
     auto rs = std::make_shared<Recordset>();
@@ -268,9 +317,10 @@ void ScenarioRunner::messages() {
     const auto& all = session_.log->messages();
     for (qsizetype i = 0; i < all.size(); ++i) {
         const ScriptedLogService::Message& m = all[i];
-        QByteArray item = "{\"title\":" + JsonLine::string(m.title) + ",\"flags\":" + QByteArray::number(m.flags) +
-                          ",\"text\":" + JsonLine::string(m.text) + ",\"answer\":" + QByteArray::number(m.answer) +
-                          ",\"scripted\":" + (m.scripted ? "true" : "false") + '}';
+        QByteArray item =
+            "{\"title\":" + JsonLine::string(m.title) + ",\"flags\":" + QByteArray::number(m.flags) +
+            ",\"text\":" + JsonLine::string(m.text) + ",\"answer\":" + QByteArray::number(m.answer) +
+            ",\"scripted\":" + (m.scripted ? "true" : "false") + '}';
         list += (i ? "," : "") + item;
     }
     emitLine(JsonLine(QStringLiteral("messages")).addJson(QStringLiteral("messages"), list + ']').toJson());

@@ -97,7 +97,7 @@ private:
     Output output_;
     QQueue<ScenarioCommand> pending_;
     QList<QPointer<QWidget>> opened_;  // top-level forms in the order they appeared
-    QPointer<QWidget> pinned_;          // the form named by `in`
+    QPointer<QWidget> pinned_;         // the form named by `in`
     QEventLoop* loop_ = nullptr;
     QTimer stepTimer_;  // a real timer, not a posted call: flushing posted events never runs it
     int steps_ = 0;

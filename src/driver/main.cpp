@@ -12,13 +12,14 @@ int main(int argc, char** argv) {
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly)) return 1;
     QString error;
-    const int code = DriverApplication::run(QApplication::arguments().mid(1), in,
-                                            [](const QByteArray& line) {
-                                                std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-                                                std::fputc('\n', stdout);
-                                                std::fflush(stdout);
-                                            },
-                                            &error);
+    const int code = DriverApplication::run(
+        QApplication::arguments().mid(1), in,
+        [](const QByteArray& line) {
+            std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+            std::fputc('\n', stdout);
+            std::fflush(stdout);
+        },
+        &error);
     if (!error.isEmpty()) std::fprintf(stderr, "kv_driver: %s\n", error.toUtf8().constData());
     return code;
 }

@@ -43,11 +43,13 @@ class DriverOnAForm : public ::testing::Test {
 protected:
     void SetUp() override {
         auto catalogue = std::make_shared<MemoryCatalogue>();
-        catalogue->add(table("TS01_ITEMS", {column("TS01_ID", DataType::Integer), column("TS01_NAME", DataType::Text, 20),
-                                            column("TS01_AMOUNT", DataType::Decimal, 0, 15, 2),
-                                            column("TS01_DUE", DataType::Date), column("TS01_FLAG", DataType::SmallInt),
-                                            column("TS01_KIND", DataType::Text, 4)}));
-        catalogue->add(table("TS02_KINDS", {column("TS02_CODE", DataType::Text, 4), column("TS02_DESCR", DataType::Text, 30)}));
+        catalogue->add(
+            table("TS01_ITEMS",
+                  {column("TS01_ID", DataType::Integer), column("TS01_NAME", DataType::Text, 20),
+                   column("TS01_AMOUNT", DataType::Decimal, 0, 15, 2), column("TS01_DUE", DataType::Date),
+                   column("TS01_FLAG", DataType::SmallInt), column("TS01_KIND", DataType::Text, 4)}));
+        catalogue->add(table("TS02_KINDS", {column("TS02_CODE", DataType::Text, 4),
+                                            column("TS02_DESCR", DataType::Text, 30)}));
         connection = db.connect(catalogue);
         DriverTestForm::createTables(*connection);
         form = std::make_unique<DriverTestForm>(connection, db.connectionString(), log);
@@ -97,16 +99,18 @@ TEST_F(DriverOnAForm, TypesLeavesChoosesAndSavesWithRealInputEvents) {
         sql UPDATE TS01_ITEMS SET TS01_FLAG = 1 WHERE TS01_ID > 1
         get LBL_EVENTS
     )");
-    EXPECT_EQ(joined(out), joined({
-                       R"({"cmd":"field","column":"TS01_NAME","value":"Alfa"})",
-                       R"({"cmd":"field","column":"TS01_NAME","value":"Zeta"})",
-                       R"({"cmd":"get","control":"TXT_AMOUNT","text":"7,50","value":"7.50","enabled":true,"visible":true,"valid":true})",
-                       R"({"cmd":"get","control":"TXT_DUE","text":"01/03/2024","value":"2024-03-01","enabled":true,"visible":true,"valid":true})",
-                       R"({"cmd":"get","control":"CBO_KIND","text":"Mav","value":"R3","enabled":true,"visible":true,"valid":true})",
-                       R"({"cmd":"sql","columns":["TS01_NAME","TS01_AMOUNT","TS01_DUE","TS01_FLAG","TS01_KIND"],"rows":[["ZETA","7.50","2024-03-01",0,"R3"]]})",
-                       R"({"cmd":"sql","rowsAffected":2})",
-                       R"({"cmd":"get","control":"LBL_EVENTS","text":"KeyDown 90/0; KeyDown 69/0; KeyDown 84/0; KeyDown 65/0; KeyDown 9/0; Click; ChangeRow; KeyDown 113/0; Menu UP","enabled":true,"visible":true})",
-                   }));
+    EXPECT_EQ(
+        joined(out),
+        joined({
+            R"({"cmd":"field","column":"TS01_NAME","value":"Alfa"})",
+            R"({"cmd":"field","column":"TS01_NAME","value":"Zeta"})",
+            R"({"cmd":"get","control":"TXT_AMOUNT","text":"7,50","value":"7.50","enabled":true,"visible":true,"valid":true})",
+            R"({"cmd":"get","control":"TXT_DUE","text":"01/03/2024","value":"2024-03-01","enabled":true,"visible":true,"valid":true})",
+            R"({"cmd":"get","control":"CBO_KIND","text":"Mav","value":"R3","enabled":true,"visible":true,"valid":true})",
+            R"({"cmd":"sql","columns":["TS01_NAME","TS01_AMOUNT","TS01_DUE","TS01_FLAG","TS01_KIND"],"rows":[["ZETA","7.50","2024-03-01",0,"R3"]]})",
+            R"({"cmd":"sql","rowsAffected":2})",
+            R"({"cmd":"get","control":"LBL_EVENTS","text":"KeyDown 90/0; KeyDown 69/0; KeyDown 84/0; KeyDown 65/0; KeyDown 9/0; Click; ChangeRow; KeyDown 113/0; Menu UP","enabled":true,"visible":true})",
+        }));
     EXPECT_TRUE(log->messages().isEmpty());
 }
 
@@ -124,12 +128,42 @@ TEST_F(DriverOnAForm, AFieldThatRefusesToBeLeftKeepsThePersonThereAndStopsTheCli
         get INV_MAIN
     )");
     ASSERT_EQ(out.size(), 5);
-    EXPECT_EQ(out[0].toStdString(), R"({"cmd":"type","control":"TXT_AMOUNT","entered":false,"focus":"TXT_NAME"})");
-    EXPECT_EQ(out[1].toStdString(), R"({"cmd":"click","control":"INV_MAIN","button":"Salva","pressed":false,"reason":"focus kept by the field being left"})");
-    EXPECT_EQ(out[2].toStdString(), R"({"cmd":"get","control":"TXT_AMOUNT","text":"-","value":null,"enabled":true,"visible":true,"valid":false})");
-    EXPECT_TRUE(out[3].startsWith(R"({"cmd":"messages","messages":[{"title":"Controllo dati","flags":48,"text":)")) << out[3].toStdString();
+    EXPECT_EQ(out[0].toStdString(),
+              R"({"cmd":"type","control":"TXT_AMOUNT","entered":false,"focus":"TXT_NAME"})");
+    EXPECT_EQ(
+        out[1].toStdString(),
+        R"({"cmd":"click","control":"INV_MAIN","button":"Salva","pressed":false,"reason":"focus kept by the field being left"})");
+    EXPECT_EQ(
+        out[2].toStdString(),
+        R"({"cmd":"get","control":"TXT_AMOUNT","text":"-","value":null,"enabled":true,"visible":true,"valid":false})");
+    EXPECT_TRUE(
+        out[3].startsWith(R"({"cmd":"messages","messages":[{"title":"Controllo dati","flags":48,"text":)"))
+        << out[3].toStdString();
     EXPECT_TRUE(out[3].endsWith(R"("answer":1,"scripted":false}]})")) << out[3].toStdString();
-    EXPECT_TRUE(out[4].startsWith(R"({"cmd":"get","control":"INV_MAIN","buttons":{"Primo":true,)")) << out[4].toStdString();
+    EXPECT_TRUE(out[4].startsWith(R"({"cmd":"get","control":"INV_MAIN","buttons":{"Primo":true,)"))
+        << out[4].toStdString();
+}
+
+TEST_F(DriverOnAForm, QueuedAnswersGoToTheNextMessageBoxesInTurn) {
+    const QStringList out = run(R"(
+        answer 7 6
+        type TXT_NAME Rho
+        click INV_MAIN Successivo    # pending change: No undoes it and moves on
+        field TS01_NAME
+        type TXT_NAME Sigma
+        click INV_MAIN Successivo    # Yes saves it first
+        sql SELECT TS01_NAME FROM TS01_ITEMS WHERE TS01_ID IN (1, 2) ORDER BY TS01_ID
+        messages
+    )");
+    const QString question = QStringLiteral(
+        R"({"title":"Richiesta conferma","flags":35,"text":"I dati sono stati modificati.\nSi desidera salvare le modifiche?","answer":%1,"scripted":true})");
+    EXPECT_EQ(
+        joined(out),
+        joined({
+            R"({"cmd":"field","column":"TS01_NAME","value":"Beta"})",
+            R"({"cmd":"sql","columns":["TS01_NAME"],"rows":[["Alfa"],["Sigma"]]})",
+            QStringLiteral(R"({"cmd":"messages","messages":[%1,%2]})").arg(question.arg(7), question.arg(6)),
+        }));
 }
 
 TEST_F(DriverOnAForm, TabsGridRowsAndAModalChildFormThatTheScenarioGoesOnIn) {
@@ -153,17 +187,19 @@ TEST_F(DriverOnAForm, TabsGridRowsAndAModalChildFormThatTheScenarioGoesOnIn) {
         in
         get LBL_EVENTS
     )");
-    EXPECT_EQ(joined(out), joined({
-                       R"({"cmd":"get","control":"TAB_MAIN","tab":0,"tabs":[true,true,false],"enabled":true,"visible":true})",
-                       R"({"cmd":"get","control":"GRD_ITEMS","rows":3,"row":1,"enabled":true,"visible":true})",
-                       R"({"cmd":"field","column":"TS01_NAME","value":"Beta"})",
-                       R"({"cmd":"get","control":"TXT_NOTE","text":"Beta","value":"Beta","enabled":true,"visible":true,"valid":true})",
-                       R"({"cmd":"get","control":"LBL_EVENTS","text":"Tab from 0; Child 1","enabled":true,"visible":true})",
-                       R"({"cmd":"field","column":"TS01_NAME","value":"Beta bis"})",
-                       R"({"cmd":"get","control":"TXT_NOTE","text":"Beta bis","value":"Beta bis","enabled":true,"visible":true,"valid":true})",
-                       R"({"cmd":"close","form":"FRMCHILD","result":true})",
-                       R"({"cmd":"get","control":"LBL_EVENTS","text":"Tab from 0; Child 1; Child 0","enabled":true,"visible":true})",
-                   }));
+    EXPECT_EQ(
+        joined(out),
+        joined({
+            R"({"cmd":"get","control":"TAB_MAIN","tab":0,"tabs":[true,true,false],"enabled":true,"visible":true})",
+            R"({"cmd":"get","control":"GRD_ITEMS","rows":3,"row":1,"enabled":true,"visible":true})",
+            R"({"cmd":"field","column":"TS01_NAME","value":"Beta"})",
+            R"({"cmd":"get","control":"TXT_NOTE","text":"Beta","value":"Beta","enabled":true,"visible":true,"valid":true})",
+            R"({"cmd":"get","control":"LBL_EVENTS","text":"Tab from 0; Child 1","enabled":true,"visible":true})",
+            R"({"cmd":"field","column":"TS01_NAME","value":"Beta bis"})",
+            R"({"cmd":"get","control":"TXT_NOTE","text":"Beta bis","value":"Beta bis","enabled":true,"visible":true,"valid":true})",
+            R"({"cmd":"close","form":"FRMCHILD","result":true})",
+            R"({"cmd":"get","control":"LBL_EVENTS","text":"Tab from 0; Child 1; Child 0","enabled":true,"visible":true})",
+        }));
 }
 
 TEST_F(DriverOnAForm, LookupPicksARowOfTheSearchListAndTheCodeIsDecoded) {
@@ -172,10 +208,12 @@ TEST_F(DriverOnAForm, LookupPicksARowOfTheSearchListAndTheCodeIsDecoded) {
         get TXT_CODE
         get TXT_DESCR
     )");
-    EXPECT_EQ(joined(out), joined({
-                       R"({"cmd":"get","control":"TXT_CODE","text":"R2","value":"R2","enabled":true,"visible":true,"valid":true})",
-                       R"({"cmd":"get","control":"TXT_DESCR","text":"Rid","value":"Rid","enabled":true,"visible":true,"valid":true})",
-                   }));
+    EXPECT_EQ(
+        joined(out),
+        joined({
+            R"({"cmd":"get","control":"TXT_CODE","text":"R2","value":"R2","enabled":true,"visible":true,"valid":true})",
+            R"({"cmd":"get","control":"TXT_DESCR","text":"Rid","value":"Rid","enabled":true,"visible":true,"valid":true})",
+        }));
     run("lookup TXT_CODE 3", ScenarioRunner::kBadScenario);
     EXPECT_EQ(error, "line 1: the search list of TXT_CODE has 2 rows: lookup TXT_CODE 3");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -190,12 +228,15 @@ TEST_F(DriverOnAForm, WhatIsNotThereStopsTheScenarioWithTheLineAndModalFormsAreL
     EXPECT_EQ(stops("get TXT_NOPE", 2), "line 1: unknown control \"TXT_NOPE\" in FRMTEST: get TXT_NOPE");
     EXPECT_EQ(stops("in FRMNONE", 2), "line 1: no open form \"FRMNONE\": in FRMNONE");
     EXPECT_EQ(stops("type GRD_ITEMS x", 2), "line 1: GRD_ITEMS is a Grid, not an edit box: type GRD_ITEMS x");
-    EXPECT_EQ(stops("select CBO_KIND ZZ", 2), "line 1: CBO_KIND has no item with code \"ZZ\": select CBO_KIND ZZ");
-    EXPECT_EQ(stops("click INV_MAIN Vola", 2), "line 1: INV_MAIN has no button \"Vola\": click INV_MAIN Vola");
+    EXPECT_EQ(stops("select CBO_KIND ZZ", 2),
+              "line 1: CBO_KIND has no item with code \"ZZ\": select CBO_KIND ZZ");
+    EXPECT_EQ(stops("click INV_MAIN Vola", 2),
+              "line 1: INV_MAIN has no button \"Vola\": click INV_MAIN Vola");
     EXPECT_EQ(stops("show", 2), "line 1: no module to show: show");
     EXPECT_EQ(stops("tab 1\nrow GRD_ITEMS 4", 2), "line 2: GRD_ITEMS has 3 rows: row GRD_ITEMS 4");
     // Inside the child form the parent's controls are not at hand; the child is closed on the way out.
-    EXPECT_EQ(stops("tab 1\ndblclick GRD_ITEMS\nget TXT_NAME", 2), "line 3: unknown control \"TXT_NAME\" in FRMCHILD: get TXT_NAME");
+    EXPECT_EQ(stops("tab 1\ndblclick GRD_ITEMS\nget TXT_NAME", 2),
+              "line 3: unknown control \"TXT_NAME\" in FRMCHILD: get TXT_NAME");
     EXPECT_EQ(stops("sql SELECT NOPE FROM NOWHERE", 1).rfind("line 1: no such table", 0), 0u);
 }
 

@@ -26,7 +26,8 @@
 namespace {
 
 const QString kSql = QStringLiteral(
-    "SELECT TS01_ID, TS01_NAME, TS01_AMOUNT, TS01_DUE, TS01_FLAG, TS01_KIND FROM TS01_ITEMS WITH (NOLOCK) ORDER BY TS01_ID");
+    "SELECT TS01_ID, TS01_NAME, TS01_AMOUNT, TS01_DUE, TS01_FLAG, TS01_KIND FROM TS01_ITEMS WITH (NOLOCK) "
+    "ORDER BY TS01_ID");
 
 template <class C>
 C* named(C* control, const char* name) {
@@ -40,11 +41,14 @@ void DriverTestForm::createTables(Connection& c) {
     c.Execute(QStringLiteral(
         "CREATE TABLE TS01_ITEMS (TS01_ID INTEGER NOT NULL PRIMARY KEY, TS01_NAME VARCHAR(20), "
         "TS01_AMOUNT DECIMAL(15,2), TS01_DUE TEXT, TS01_FLAG SMALLINT, TS01_KIND VARCHAR(4))"));
-    c.Execute(QStringLiteral("INSERT INTO TS01_ITEMS VALUES (1, 'Alfa', 10.5, '20240131', 1, 'R1'); "
-                             "INSERT INTO TS01_ITEMS VALUES (2, 'Beta', 20, '20240229', 0, 'R2'); "
-                             "INSERT INTO TS01_ITEMS VALUES (3, 'Gamma', NULL, NULL, 0, NULL)"));
-    c.Execute(QStringLiteral("CREATE TABLE TS02_KINDS (TS02_CODE VARCHAR(4) NOT NULL PRIMARY KEY, TS02_DESCR VARCHAR(30))"));
-    c.Execute(QStringLiteral("INSERT INTO TS02_KINDS VALUES ('R1', 'Riba'); INSERT INTO TS02_KINDS VALUES ('R2', 'Rid')"));
+    c.Execute(
+        QStringLiteral("INSERT INTO TS01_ITEMS VALUES (1, 'Alfa', 10.5, '20240131', 1, 'R1'); "
+                       "INSERT INTO TS01_ITEMS VALUES (2, 'Beta', 20, '20240229', 0, 'R2'); "
+                       "INSERT INTO TS01_ITEMS VALUES (3, 'Gamma', NULL, NULL, 0, NULL)"));
+    c.Execute(QStringLiteral(
+        "CREATE TABLE TS02_KINDS (TS02_CODE VARCHAR(4) NOT NULL PRIMARY KEY, TS02_DESCR VARCHAR(30))"));
+    c.Execute(QStringLiteral(
+        "INSERT INTO TS02_KINDS VALUES ('R1', 'Riba'); INSERT INTO TS02_KINDS VALUES ('R2', 'Rid')"));
 }
 
 DriverTestForm::DriverTestForm(std::shared_ptr<Connection> connection, const QString& connectionString,
@@ -67,9 +71,11 @@ DriverTestForm::DriverTestForm(std::shared_ptr<Connection> connection, const QSt
     auto* kind = named(new ComboBox, "CBO_KIND");
     auto* code = named(new IdEditBox, "TXT_CODE");
     auto* description = named(new EditBox, "TXT_DESCR");
-    const QList<std::pair<const char*, FrameControl*>> bound{{"TS01_NAME", name_}, {"TS01_AMOUNT", amount},
-                                                            {"TS01_DUE", due},    {"TS01_FLAG", flag},
-                                                            {"TS01_KIND", kind}};
+    const QList<std::pair<const char*, FrameControl*>> bound{{"TS01_NAME", name_},
+                                                             {"TS01_AMOUNT", amount},
+                                                             {"TS01_DUE", due},
+                                                             {"TS01_FLAG", flag},
+                                                             {"TS01_KIND", kind}};
     for (const auto& [column, control] : bound) {
         control->setDataField(QString::fromLatin1(column));
         fields->addRow(QString::fromLatin1(column), control);
@@ -107,23 +113,25 @@ DriverTestForm::DriverTestForm(std::shared_ptr<Connection> connection, const QSt
     grid_->AddColumn(QStringLiteral("TS01_NAME"), QStringLiteral("Nome"), RecordsetModel::KindText, 1500);
     grid_->setDataSource(rs_);
 
-    connect(name_, &FrameControl::Validate, this, [this](bool* cancel) { *cancel = name_->Text() == QStringLiteral("NO"); });
-    connect(name_, &FrameControl::KeyDown, this, [this](int key, int shift) {
-        record(QStringLiteral("KeyDown %1/%2").arg(key).arg(shift));
-    });
+    connect(name_, &FrameControl::Validate, this,
+            [this](bool* cancel) { *cancel = name_->Text() == QStringLiteral("NO"); });
+    connect(name_, &FrameControl::KeyDown, this,
+            [this](int key, int shift) { record(QStringLiteral("KeyDown %1/%2").arg(key).arg(shift)); });
     connect(name_, &EditBox::KeyButtonMenuPress, this, [this](const QString& key) {
         record(QStringLiteral("Menu ") + key);
         name_->setText(name_->Text().toUpper());
     });
     connect(flag, &CheckBox::Click, this, [this] { record(QStringLiteral("Click")); });
     connect(kind, &ComboBox::ChangeRow, this, [this] { record(QStringLiteral("ChangeRow")); });
-    connect(tabs, &TabControl::Click, this, [this](int previous) { record(QStringLiteral("Tab from %1").arg(previous)); });
+    connect(tabs, &TabControl::Click, this,
+            [this](int previous) { record(QStringLiteral("Tab from %1").arg(previous)); });
     connect(code, &IdEditBox::StartLookup, this, [connectionString](LookupRequest* r) {
         r->query = QStringLiteral("SELECT TS02_CODE, TS02_DESCR FROM TS02_KINDS ORDER BY TS02_CODE");
         r->connectionString = connectionString;
     });
     connect(code, &IdEditBox::StartDecode, this, [code, description, connectionString](DecodeRequest* r) {
-        r->query = QStringLiteral("SELECT TS02_DESCR FROM TS02_KINDS WHERE TS02_CODE = ") + SqlText::quote(code->Text());
+        r->query = QStringLiteral("SELECT TS02_DESCR FROM TS02_KINDS WHERE TS02_CODE = ") +
+                   SqlText::quote(code->Text());
         r->targets = {description};
         r->connectionString = connectionString;
     });

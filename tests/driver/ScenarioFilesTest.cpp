@@ -31,8 +31,9 @@ protected:
         dir_ = nullptr;
     }
     static QStringList arguments() {
-        return {QStringLiteral("--db"), database_, QStringLiteral("--company"), QStringLiteral("1"),
-                QStringLiteral("--user"), QStringLiteral("MROSSI")};
+        return {QStringLiteral("--db"),      database_,
+                QStringLiteral("--company"), QStringLiteral("1"),
+                QStringLiteral("--user"),    QStringLiteral("MROSSI")};
     }
 
     static QTemporaryDir* dir_;
@@ -44,7 +45,8 @@ QString ScenarioFiles::database_;
 
 std::vector<QString> scenarios() {
     std::vector<QString> names;
-    for (QString n : QDir(QStringLiteral(KV_SCENARIO_DIR)).entryList({QStringLiteral("*.scn")}, QDir::Files, QDir::Name))
+    for (QString n :
+         QDir(QStringLiteral(KV_SCENARIO_DIR)).entryList({QStringLiteral("*.scn")}, QDir::Files, QDir::Name))
         names.push_back(n.chopped(4));
     return names;
 }
@@ -55,10 +57,11 @@ TEST_P(ScenarioFiles, ObservationsMatchTheExpectedOutput) {
     nothing.open(QIODevice::ReadOnly);
     QByteArray actual;
     QString error;
-    const int code = DriverApplication::run(arguments() << base + QStringLiteral(".scn"), nothing,
-                                            [&](const QByteArray& line) { actual += line + '\n'; }, &error);
-    actual += "{\"exit\":" + QByteArray::number(code) + ",\"error\":" +
-              (error.isEmpty() ? QByteArray("null") : JsonLine::string(error)) + "}\n";
+    const int code = DriverApplication::run(
+        arguments() << base + QStringLiteral(".scn"), nothing,
+        [&](const QByteArray& line) { actual += line + '\n'; }, &error);
+    actual += "{\"exit\":" + QByteArray::number(code) +
+              ",\"error\":" + (error.isEmpty() ? QByteArray("null") : JsonLine::string(error)) + "}\n";
 
     QFile expectedFile(base + QStringLiteral(".out"));
     if (qEnvironmentVariableIntValue("KV_UPDATE_SCENARIOS") == 1) {
@@ -66,11 +69,15 @@ TEST_P(ScenarioFiles, ObservationsMatchTheExpectedOutput) {
         expectedFile.write(actual);
         return;
     }
-    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly)) << "missing " << expectedFile.fileName().toStdString();
-    EXPECT_EQ(QString::fromUtf8(actual).toStdString(), QString::fromUtf8(expectedFile.readAll()).toStdString());
+    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly))
+        << "missing " << expectedFile.fileName().toStdString();
+    EXPECT_EQ(QString::fromUtf8(actual).toStdString(),
+              QString::fromUtf8(expectedFile.readAll()).toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioFiles, ::testing::ValuesIn(scenarios()),
-                         [](const ::testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
+                         [](const ::testing::TestParamInfo<QString>& info) {
+                             return info.param.toStdString();
+                         });
 
 }  // namespace

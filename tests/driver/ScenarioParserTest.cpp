@@ -26,7 +26,8 @@ std::string refusal(const char* line) {
 
 TEST(ScenarioParser, QuotesKeepBlanksAndTakeEscapedQuotes) {
     EXPECT_EQ(words(R"(type TXT_NOTE "due  parole")"), (QStringList{"type", "TXT_NOTE", "due  parole"}));
-    EXPECT_EQ(words(R"(type TXT_NOTE "a \"b\" c\\d\n")"), (QStringList{"type", "TXT_NOTE", R"(a "b" c\d\n)"}));
+    EXPECT_EQ(words(R"(type TXT_NOTE "a \"b\" c\\d\n")"),
+              (QStringList{"type", "TXT_NOTE", R"(a "b" c\d\n)"}));
     EXPECT_EQ(words(R"(type TXT_NOTE "")"), (QStringList{"type", "TXT_NOTE", ""}));
     EXPECT_EQ(words("  click\tINV_MAIN   Salva  "), (QStringList{"click", "INV_MAIN", "Salva"}));
     EXPECT_EQ(words("set Caption \"Perché è così\""), (QStringList{"set", "Caption", "Perché è così"}));
@@ -79,10 +80,11 @@ TEST(ScenarioParser, AScenarioNamesItsFirstBadLine) {
 }
 
 TEST(JsonLine, WritesValuesExactlyAndKeepsTheKeysInOrder) {
-    const QVariantList values{QVariant(), 12, QVariant::fromValue(Decimal::fromString("1234.50")),
+    const QVariantList values{QVariant(),         12,   QVariant::fromValue(Decimal::fromString("1234.50")),
                               QDate(2024, 2, 29), true, QStringLiteral("è \"x\"\n\t\x01")};
-    EXPECT_EQ(JsonLine(QStringLiteral("get")).add(QStringLiteral("z"), 1).add(QStringLiteral("a"), values).toJson(),
-              QByteArray(R"({"cmd":"get","z":1,"a":[null,12,"1234.50","2024-02-29",true,"è \"x\"\n\t\u0001"]})"));
+    EXPECT_EQ(
+        JsonLine(QStringLiteral("get")).add(QStringLiteral("z"), 1).add(QStringLiteral("a"), values).toJson(),
+        QByteArray(R"({"cmd":"get","z":1,"a":[null,12,"1234.50","2024-02-29",true,"è \"x\"\n\t\u0001"]})"));
 }
 
 }  // namespace
