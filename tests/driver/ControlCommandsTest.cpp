@@ -156,7 +156,7 @@ TEST_F(DriverOnAForm, QueuedAnswersGoToTheNextMessageBoxesInTurn) {
         messages
     )");
     const QString question = QStringLiteral(
-        R"({"title":"Richiesta conferma","flags":35,"text":"I dati sono stati modificati.\nSi desidera salvare le modifiche?","answer":%1,"scripted":true})");
+        R"({"title":"Richiesta conferma","flags":35,"text":"I dati sono stati modificati.\r\nSi desidera salvare le modifiche?","answer":%1,"scripted":true})");
     EXPECT_EQ(
         joined(out),
         joined({
