@@ -162,10 +162,13 @@ QWidget* ScenarioRunner::focusTarget(QWidget* control) const {
 bool ScenarioRunner::enter(QWidget* control, const QString& command, const QString& name) {
     QWidget* target = focusTarget(control);
     if (target->hasFocus()) return true;
-    if (!control->isEnabled() || !isShown(control))
-        throw ScenarioError(
-            QStringLiteral("%1 cannot be entered: it is %2")
-                .arg(name, control->isEnabled() ? QStringLiteral("hidden") : QStringLiteral("disabled")));
+    // What a person cannot click into is a mistake of the scenario, not a behaviour of the form.
+    if (!control->isEnabled())
+        throw ScenarioError(QStringLiteral("%1 cannot be entered: it is disabled").arg(name));
+    if (!control->isVisible())
+        throw ScenarioError(QStringLiteral("%1 cannot be entered: it is %2")
+                                .arg(name, isShown(control) ? QStringLiteral("on a tab not in view")
+                                                            : QStringLiteral("hidden")));
     target->setFocus(Qt::MouseFocusReason);
     if (target->hasFocus()) return true;
     // Another field refused to be left (bad input, Validate cancelled): the person stays there.

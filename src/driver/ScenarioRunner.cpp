@@ -242,9 +242,10 @@ void ScenarioRunner::close() {
     auto* cls = dynamic_cast<CLSKV_TARSELLO*>(session_.module);
     QWidget* moduleForm = cls ? dynamic_cast<QWidget*>(cls->form()) : nullptr;
     if (session_.module && (!form || form == moduleForm)) {
+        const QVariant name = moduleForm ? QVariant(nameOf(moduleForm)) : QVariant();
         const bool closed = session_.module->CloseForm().toBool();
         emitLine(JsonLine(QStringLiteral("close"))
-                     .add(QStringLiteral("form"), moduleForm ? nameOf(moduleForm) : QVariant())
+                     .add(QStringLiteral("form"), name)
                      .add(QStringLiteral("result"), closed)
                      .toJson());
         return;

@@ -233,6 +233,8 @@ TEST_F(DriverOnAForm, WhatIsNotThereStopsTheScenarioWithTheLineAndModalFormsAreL
     EXPECT_EQ(stops("click INV_MAIN Vola", 2),
               "line 1: INV_MAIN has no button \"Vola\": click INV_MAIN Vola");
     EXPECT_EQ(stops("show", 2), "line 1: no module to show: show");
+    EXPECT_EQ(stops("tab 1\ntype TXT_NAME x", 2),
+              "line 2: TXT_NAME cannot be entered: it is on a tab not in view: type TXT_NAME x");
     EXPECT_EQ(stops("tab 1\nrow GRD_ITEMS 4", 2), "line 2: GRD_ITEMS has 3 rows: row GRD_ITEMS 4");
     // Inside the child form the parent's controls are not at hand; the child is closed on the way out.
     EXPECT_EQ(stops("tab 1\ndblclick GRD_ITEMS\nget TXT_NAME", 2),
