@@ -116,7 +116,10 @@ void ScenarioRunner::finish(int code, const QString& error) {
         QWidget* w = opened_[i];
         if (w && w->isVisible() && w->windowModality() != Qt::NonModal) w->hide();
     }
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->hide();
+    // Also those opened inside a command (a search list, a message box on screen).
+    for (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible();
+         modal = QApplication::activeModalWidget())
+        modal->hide();
     if (loop_) loop_->quit();
 }
 
