@@ -75,6 +75,33 @@ TEST_P(ScenarioFiles, ObservationsMatchTheExpectedOutput) {
               QString::fromUtf8(expectedFile.readAll()).toStdString());
 }
 
+TEST_F(ScenarioFiles, CommandLineMistakesAndAMissingUserAreReportedNotRun) {
+    const auto exitOf = [](QStringList arguments, QString* error) {
+        QBuffer script;
+        script.setData("messages\n");
+        script.open(QIODevice::ReadOnly);
+        QByteArray out;
+        const int code = DriverApplication::run(
+            arguments, script, [&](const QByteArray& line) { out += line; }, error);
+        EXPECT_TRUE(code == 0 || out.isEmpty()) << out.toStdString();
+        return code;
+    };
+    QString error;
+    EXPECT_EQ(exitOf(arguments().mid(0, 4), &error), 2);  // no user
+    EXPECT_TRUE(error.startsWith(QStringLiteral("usage: kv_driver"))) << error.toStdString();
+    QStringList badCompany = arguments();
+    badCompany[3] = QStringLiteral("uno");
+    EXPECT_EQ(exitOf(badCompany, &error), 2);
+    EXPECT_EQ(exitOf(arguments() << QStringLiteral("/nonexistent/x.scn"), &error), 2);
+    EXPECT_TRUE(error.startsWith(QStringLiteral("cannot read /nonexistent/x.scn"))) << error.toStdString();
+    QStringList nobody = arguments();
+    nobody[5] = QStringLiteral("NOBODY");
+    EXPECT_EQ(exitOf(nobody, &error), 1);
+    EXPECT_EQ(error, QStringLiteral("L'utente NOBODY non esiste. (0x800A0E79)"));
+    // The scenario from standard input, with the privileged switch.
+    EXPECT_EQ(exitOf(arguments() << QStringLiteral("--privileged"), &error), 0) << error.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioFiles, ::testing::ValuesIn(scenarios()),
                          [](const ::testing::TestParamInfo<QString>& info) {
                              return info.param.toStdString();
