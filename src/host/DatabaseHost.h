@@ -35,6 +35,8 @@ public:
 
     const QList<MenuEntry>& menuEntries() const { return menu_; }
     QString companyName() const { return companyName_; }
+    // The host's own setting of the privileged user, over what the user archive says.
+    void setPrivileged(bool on) { user_.privileged = on; }
     // How the application runs a sibling program; without one RunProgram answers false.
     // Where the forms' message services come from; message boxes on screen by default.
     void setLogServiceFactory(std::function<std::shared_ptr<LogService>()> factory) { logFactory_ = std::move(factory); }

@@ -1,0 +1,78 @@
+#include "DriverApplication.h"
+
+#include "ModuleSession.h"
+#include "ScenarioError.h"
+#include "ScenarioParser.h"
+#include "SuiteError.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "usage: kv_driver --db CONNSTRING [--demo] --company N --user CODE [--privileged] [SCENARIO_FILE]");
+
+}  // namespace
+
+int DriverApplication::run(const QStringList& arguments, QIODevice& standardInput,
+                           const ScenarioRunner::Output& output, QString* errors) {
+    const auto fail = [&](int code, const QString& message) {
+        if (errors) *errors = message;
+        return code;
+    };
+
+    QCommandLineParser parser;
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Company database."),
+                                QStringLiteral("connection"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Fill a new database with the demo company."));
+    const QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Company code."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User code."),
+                                  QStringLiteral("CODE"));
+    const QCommandLineOption privileged(QStringLiteral("privileged"),
+                                        QStringLiteral("Work as a privileged user."));
+    parser.addOptions({db, demo, company, user, privileged});
+    if (!parser.parse(QStringList{QStringLiteral("kv_driver")} + arguments))
+        return fail(ScenarioRunner::kBadScenario, parser.errorText() + u'\n' + kUsage);
+    bool companyOk = false;
+    const int companyCode = parser.value(company).toInt(&companyOk);
+    if (!parser.isSet(db) || !parser.isSet(user) || !companyOk || parser.positionalArguments().size() > 1)
+        return fail(ScenarioRunner::kBadScenario, kUsage);
+
+    QString text;
+    if (parser.positionalArguments().isEmpty()) {
+        text = QString::fromUtf8(standardInput.readAll());
+    } else {
+        QFile file(parser.positionalArguments().front());
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(ScenarioRunner::kBadScenario,
+                        QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+        text = QString::fromUtf8(file.readAll());
+    }
+
+    QList<ScenarioCommand> commands;
+    try {
+        commands = ScenarioParser::parse(text);
+    } catch (const ScenarioError& e) {
+        return fail(ScenarioRunner::kBadScenario, e.message());
+    }
+
+    try {
+        ModuleSession::Options options;
+        options.connectionString = parser.value(db);
+        options.demo = parser.isSet(demo);
+        options.company = companyCode;
+        options.user = parser.value(user);
+        options.privileged = parser.isSet(privileged);
+        options.pluginLibrary = QStringLiteral(KVUO_TARSELLO_LIBRARY);
+        ModuleSession session(options);
+        ScenarioRunner runner(session.session(), output);
+        const int code = runner.run(commands);
+        return code == ScenarioRunner::kOk ? code : fail(code, runner.error());
+    } catch (const SuiteError& e) {
+        return fail(ScenarioRunner::kFailed, QStringLiteral("%1 (%2)").arg(e.description(), e.hexNumber()));
+    }
+}
