@@ -7,6 +7,8 @@
 #include "SuiteError.h"
 #include "Value.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -147,20 +149,6 @@ void writeRecordset(benchmark::State& state, QString engine) {
     }
 }
 
-// Keeps the best of each benchmark's repetitions (the one least disturbed by whatever else the
-// machine was doing) so that the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Aggregate || r.aggregate_name != "min") continue;
-            times[QString::fromStdString(r.run_name.str()).section(QStringLiteral("/iterations"), 0, 0)] =
-                r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    QMap<QString, double> times;
-};
 
 }  // namespace
 
