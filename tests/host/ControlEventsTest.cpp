@@ -199,8 +199,11 @@ TEST_F(ControlEvents, ReadOnlyAndTabStopAndEnterKey) {
     amount->setTabStop(false);
     QList<int> keys;
     QObject::connect(first, &FrameControl::KeyDown, [&](int key, int shift) { keys << key << shift; });
+    QTest::keyPress(focused(), Qt::Key_Shift, Qt::ShiftModifier);  // modifiers have their codes too
     QTest::keyClick(focused(), Qt::Key_Return);
-    EXPECT_EQ(keys, (QList<int>{13, 0}));
+    ASSERT_GE(keys.size(), 4);
+    EXPECT_EQ(keys.mid(0, 2), (QList<int>{16, 1}));
+    EXPECT_EQ(keys.mid(keys.size() - 2), (QList<int>{13, 0}));
     EXPECT_EQ(focused(), due->editor());
 }
 

@@ -22,6 +22,12 @@ int windowsKeyCode(int key) {
             return 9;
         case Qt::Key_Escape:
             return 27;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
         case Qt::Key_Backspace:
             return 8;
         case Qt::Key_Delete:
