@@ -13,6 +13,7 @@
 #include "LayoutScriptHolder.h"
 #include "IdEditBox.h"
 #include "LogService.h"
+#include "MDLKV_CODICIERR.h"
 #include "MDLKV_TARSELLO.h"
 #include "MainNavigator.h"
 #include "Recordset.h"
@@ -71,6 +72,13 @@ void FRMKV_TARSELLO::showForm(bool modal) {
     while (isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+HostGlobal& FRMKV_TARSELLO::global() const {
+    HostGlobal* host = ActiveInterface_ ? ActiveInterface_->ClsGlobal().get() : nullptr;
+    if (!host)
+        throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::InterfacciaNonImpostata, QStringLiteral("FRMKV_TARSELLO"));
+    return *host;
+}
+
 ComboBox* FRMKV_TARSELLO::combo(const QString& name) const {
     return qobject_cast<ComboBox*>(controls_.value(name));
 }
@@ -79,18 +87,18 @@ void FRMKV_TARSELLO::Form_Load() {
     loaded_ = true;
     guard("Form_Load:", [&] {
         TXT_ID_MG35->hide();
-        clsLog = ActiveInterface_->ClsGlobal()->CreateLogService();
+        clsLog = global().CreateLogService();
         for (FrameControl* c : controls_) c->setLogService(clsLog);
         for (VirtualFrame* f : {FME_TESTATA, FME_CAMBIALI, FME_NOTE}) f->setLogService(clsLog);
 
         auto connection = std::make_shared<Connection>();
-        connection->Open(ActiveInterface_->ClsGlobal()->DatabaseSettings());
+        connection->Open(global().DatabaseSettings());
         connection->setCatalogue(Schema::catalogue());
         clsConnessione = connection;
         ActiveInterface_->setConnection(connection);
         ActiveClass = dynamic_cast<CLSKV_TARSELLO*>(ActiveInterface_);
 
-        const CompanyContext& context = ActiveInterface_->ClsGlobal()->CompanyContext();
+        const CompanyContext& context = global().CompanyContext();
         company_ = context.company;
         companyFlag_ = context.parameters.referenceDateSet;
         referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid() ? context.parameters.referenceDate
@@ -129,7 +137,7 @@ void FRMKV_TARSELLO::ImpostaVoceDiMenu() {
         entry->menuPadre = ActiveInterface_->MenuPadre();
         entry->caption = BillFormTexts::kCaption;
         ActiveInterface_->setClsVoceMenu(entry);
-        ActiveInterface_->ClsGlobal()->RegisterMenuEntry(*entry);
+        global().RegisterMenuEntry(*entry);
     });
 }
 
@@ -236,7 +244,7 @@ void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
         AttivaModulo();
         cancel = !FME_TESTATA->ConfirmPending(true, false, true);
         if (cancel) return;
-        LayoutScriptHolder& holder = ActiveInterface_->ClsGlobal()->LayoutAndScript();
+        LayoutScriptHolder& holder = global().LayoutAndScript();
         if (!holder.CurrentScript()) BuildScript();
         const QVariant answer = ExecuteFormEvent(QStringLiteral("tsClose"));
         cancel = answer.isValid() && answer.toBool();
@@ -244,9 +252,7 @@ void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
 }
 
 void FRMKV_TARSELLO::Form_Unload() {
-    if (ActiveInterface_ && ActiveInterface_->ClsGlobal()) {
-        guard("Form_Unload:", [&] { ActiveInterface_->ClsGlobal()->LayoutAndScript().SaveLayout(); });
-    }
+    if (ActiveInterface_ && ActiveInterface_->ClsGlobal()) guard("Form_Unload:", [&] { global().LayoutAndScript().SaveLayout(); });
     for (auto* rs : {&clsRstTestata, &clsRstCambialiCessioni, &clsRstStorico, &clsRstSolleciti, &clsRstNote}) {
         if (*rs && (*rs)->State() == 1) (*rs)->Close();
         rs->reset();

@@ -20,6 +20,7 @@ class Connection;
 class EditBox;
 class FrameControl;
 class Grid;
+class HostGlobal;
 class GridNavigator;
 class IdEditBox;
 class LogService;
@@ -151,6 +152,8 @@ public:
     bool connectionInTransactionForTest() const { return transactionOpen_; }
 
     bool activated() const { return activated_; }
+    // The host's global object; a form shown without one reports the module's error 518.
+    HostGlobal& global() const;
     qint32 companyCode() const { return company_; }
     QDate referenceDate() const { return referenceDate_; }
 

@@ -189,7 +189,7 @@ void FRMKV_TARSELLO::enableSections() {
 
 void FRMKV_TARSELLO::NuoviNumeri() {
     guard("NuoviNumeri:", [&] {
-        std::unique_ptr<NumberingService> numbering = ActiveInterface_->ClsGlobal()->CreateNumberingService();
+        std::unique_ptr<NumberingService> numbering = global().CreateNumberingService();
         const QDateTime now = QDateTime::currentDateTime();
         numbering->year = now.date().year();
         numbering->kind = 2;
@@ -211,7 +211,7 @@ void FRMKV_TARSELLO::NuoviNumeri() {
 void FRMKV_TARSELLO::FME_TESTATA_AfterAddNew(bool success) {
     if (!success) return;
     guard("FME_TESTATA_AfterAddNew:", [&] {
-        const CompanyParameters& p = ActiveInterface_->ClsGlobal()->CompanyContext().parameters;
+        const CompanyParameters& p = global().CompanyContext().parameters;
         const qint32 group = p.ledgerGroup;
         NuoviNumeri();
         auto set = [&](const char* column, const QVariant& v) { clsRstTestata->Fields(QString::fromLatin1(column)).setValue(v); };
@@ -319,7 +319,7 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
             return;
         }
         if (FME_TESTATA->Status() == VirtualFrame::kStatusAdding) {
-            const LoggedUser& user = ActiveInterface_->ClsGlobal()->User();
+            const LoggedUser& user = global().User();
             const QString company = QString::number(company_);
             const QString numReg = SqlText::quote(newNumReg_).mid(1).chopped(1);
             clsConnessione->Execute(
@@ -352,7 +352,7 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
                 movement->setting = 0;
                 movement->progressive = NuovoProgressivoStorico(currentKey());
                 movement->date = QDateTime::currentDateTime();
-                historyWriter_ = ActiveInterface_->ClsGlobal()->CreateHistoryWriter();
+                historyWriter_ = global().CreateHistoryWriter();
                 historyWriter_->setMovement(movement);
                 if (historyWriter_->Prepare() != 0)
                     throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
@@ -401,7 +401,7 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
     guard("FME_TESTATA_BeforeDelete:", [&] {
         if (!clsRstTestata || clsRstTestata->RecordCount() <= 0 || clsRstTestata->AtBOF() || clsRstTestata->AtEOF()) return;
         const bool registeredHere = Value::toInt(clsRstTestata->Fields(QStringLiteral("CO99_INDTIPOOP")).Value()) == 4;
-        if (!registeredHere && !ActiveInterface_->ClsGlobal()->User().privileged) {
+        if (!registeredHere && !global().User().privileged) {
             clsLog->MsgBox(BillFormTexts::kNonAutorizzato, LogService::kExclamation, BillFormTexts::kTitleInformazione);
             return;
         }

@@ -9,7 +9,7 @@
 
 void FRMKV_TARSELLO::CMD_LAYSCRYPT_OnAddStruttura() {
     guard("CMD_LAYSCRYPT_OnAddStruttura:", [&] {
-        LayoutScriptHolder& holder = ActiveInterface_->ClsGlobal()->LayoutAndScript();
+        LayoutScriptHolder& holder = global().LayoutAndScript();
         holder.AddStructure(BillFormTexts::kCaption, this);
         holder.AddStructure(QStringLiteral("Griglia movimenti di storico"), GRD_STORICO);
         holder.AddStructure(QStringLiteral("Griglia solleciti"), GRD_SOLLECITI);
@@ -18,7 +18,7 @@ void FRMKV_TARSELLO::CMD_LAYSCRYPT_OnAddStruttura() {
 
 void FRMKV_TARSELLO::ApplicaLayOut() {
     guard("ApplicaLayOut:", [&] {
-        LayoutScriptHolder& holder = ActiveInterface_->ClsGlobal()->LayoutAndScript();
+        LayoutScriptHolder& holder = global().LayoutAndScript();
         if (auto layout = holder.CurrentLayout()) {
             layout->Close();
             holder.ClearLayout();
@@ -29,9 +29,9 @@ void FRMKV_TARSELLO::ApplicaLayOut() {
 
 void FRMKV_TARSELLO::BuildScript() {
     guard("BuildScript:", [&] {
-        LayoutScriptHolder& holder = ActiveInterface_->ClsGlobal()->LayoutAndScript();
+        LayoutScriptHolder& holder = global().LayoutAndScript();
         if (auto script = holder.CurrentScript()) {
-            script->Close(ActiveInterface_->ClsGlobal()->CompanyContext().company);
+            script->Close(global().CompanyContext().company);
             holder.ClearScript();
         }
         holder.BuildScript();
@@ -41,7 +41,7 @@ void FRMKV_TARSELLO::BuildScript() {
 QVariant FRMKV_TARSELLO::ExecuteFormEvent(const QString& name, const QVariantList& arguments) {
     QVariant result;
     guard("ExecuteFormEvent:", [&] {
-        auto script = ActiveInterface_->ClsGlobal()->LayoutAndScript().CurrentScript();
+        auto script = global().LayoutAndScript().CurrentScript();
         if (!script) return;
         if (name == QStringLiteral("tsOpen")) result = script->RaiseFormEvent(true, arguments);
         if (name == QStringLiteral("tsClose")) result = script->RaiseFormEvent(false, arguments);

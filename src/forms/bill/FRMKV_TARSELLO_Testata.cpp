@@ -100,7 +100,7 @@ void FRMKV_TARSELLO::InizializzaTestata() {
         q.joined = ActiveClass->StringaSelezioneContenenteCampiDecodifica;
         q.tipoArchivio = Value::isNull(ActiveClass->TipoArchivio) ? -1 : Value::toInt(ActiveClass->TipoArchivio);
         q.company = company_;
-        const CompanyParameters& p = ActiveInterface_->ClsGlobal()->CompanyContext().parameters;
+        const CompanyParameters& p = global().CompanyContext().parameters;
         q.ledgerGroup = p.ledgerGroup;
         q.customerAccount = p.customerAccount;
         q.supplierAccount = p.supplierAccount;
