@@ -269,6 +269,9 @@ ResultSet Connection::readResult(QSqlQuery& query) const {
                 row.append(QVariant());
             } else if (Value::holds(raw, c.type)) {
                 row.append(std::move(raw));  // already what the column holds: no conversion
+            } else if ((c.type == DataType::Integer || c.type == DataType::SmallInt) &&
+                       raw.metaType().id() == QMetaType::LongLong) {
+                row.append(int(raw.toLongLong()));  // SQLite's integers
             } else {
                 row.append(dialect_->fromDriver(raw, c.type, c.scale));
             }

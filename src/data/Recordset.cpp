@@ -240,6 +240,12 @@ void Recordset::MoveLast() {
 }
 
 void Recordset::MoveNext() {
+    // The walk through a recordset: one step along a view that has not changed.
+    if (shared_ && editMode_ == EditNone && !onDeletedRow_ && viewVersion_ == shared_->version && pos_ >= 0 &&
+        pos_ + 1 < int(view_.size())) {
+        current_ = view_[size_t(++pos_)];
+        return;
+    }
     requireOpen();
     commitEdit();
     syncView();
@@ -281,7 +287,7 @@ int Recordset::FieldIndex(const QString& name) const {
 
 Field Recordset::Fields(int index) {
     requireOpen();
-    if (index < 0 || index >= FieldCount())
+    if (index < 0 || index >= int(shared_->columns.size()))
         throw SuiteError(SuiteError::kItemNotFound, kSource,
                          QStringLiteral("Impossibile trovare l'elemento nell'insieme: indice %1.").arg(index));
     return Field(this, index);
@@ -318,6 +324,10 @@ RowStatus Recordset::Status() const {
 }
 
 QVariant Recordset::value(int column) const {
+    if (shared_ && current_ >= 0 && viewVersion_ == shared_->version) {
+        const Row& row = shared_->rows->at(current_);
+        if (!row.gone) return row.values.at(column);
+    }
     requireCurrent();
     return currentRow().values.at(column);
 }
