@@ -8,29 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSchema.h"
+
 #include <QApplication>
 #include <QTest>
 
 namespace {
 
-ColumnDef column(const char* name, DataType type, int size = 0, int precision = 0, int scale = 0) {
-    ColumnDef c;
-    c.name = QString::fromLatin1(name);
-    c.type = type;
-    c.size = size;
-    c.precision = precision;
-    c.scale = scale;
-    return c;
-}
-
-TableDef table(const char* name, QList<ColumnDef> columns) {
-    TableDef t;
-    t.name = QString::fromLatin1(name);
-    t.primaryKey = QStringList{columns.first().name};
-    columns.first().nullable = false;
-    t.columns = columns;
-    return t;
-}
+using TestSchema::column;
+using TestSchema::table;
 
 // Lines joined, so that a failure shows them readably.
 std::string joined(const QStringList& lines) {

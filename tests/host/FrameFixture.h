@@ -11,6 +11,7 @@
 #include "Recordset.h"
 #include "ScriptedLogService.h"
 #include "TestDatabase.h"
+#include "TestSchema.h"
 #include "TestForm.h"
 #include "VirtualFrame.h"
 
@@ -21,6 +22,9 @@
 
 // A small form on a real SQLite table: TS01_ITEMS with three rows, a frame bound to it with a
 // text, an amount, a date and a flag control, an unbound field to move to, and a main navigator.
+using TestSchema::column;
+using TestSchema::table;
+
 class FrameFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,24 +65,6 @@ protected:
         ASSERT_TRUE(form.open());
     }
 
-    static ColumnDef column(const char* name, DataType type, int size = 0, int precision = 0, int scale = 0) {
-        ColumnDef c;
-        c.name = QString::fromLatin1(name);
-        c.type = type;
-        c.size = size;
-        c.precision = precision;
-        c.scale = scale;
-        return c;
-    }
-    // The first column is the key.
-    static TableDef table(const char* name, QList<ColumnDef> columns) {
-        TableDef t;
-        t.name = QString::fromLatin1(name);
-        t.primaryKey = QStringList{columns.first().name};
-        columns.first().nullable = false;
-        t.columns = columns;
-        return t;
-    }
 
     template <class C>
     C* bind(C* control, const char* column) {
