@@ -5,12 +5,12 @@
 #include "Value.h"
 
 #include <QAtomicInt>
-#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 namespace {
 
@@ -40,10 +40,7 @@ void Connection::Open(const QString& connectionString) {
     if (cs.port > 0) db.setPort(cs.port);
     if (!cs.user.isEmpty()) db.setUserName(cs.user);
     if (!cs.password.isEmpty()) db.setPassword(cs.password);
-    if (cs.engine == SqlDialect::Engine::Sqlite)
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    if (cs.engine == SqlDialect::Engine::PostgreSql)
-        db.setNumericalPrecisionPolicy(QSql::HighPrecision);  // NUMERIC as exact text
+    dialect_->configure(db);
 
     if (!db.open()) {
         const QString reason = db.lastError().text();
@@ -54,23 +51,13 @@ void Connection::Open(const QString& connectionString) {
     }
     open_ = true;
     connectionString_ = connectionString;
-    QSqlQuery setup(db);
-    if (cs.engine == SqlDialect::Engine::Sqlite) {
-        // Readers go on while another connection writes: two users on one file.
-        setup.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    }
-    if (cs.engine == SqlDialect::Engine::PostgreSql) setup.exec(QStringLiteral("SET client_min_messages TO WARNING"));
-    if (cs.engine == SqlDialect::Engine::PostgreSql && !cs.schema.isEmpty()) {
-        const QString name = cs.schema;
-        static const QRegularExpression valid(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-        if (!valid.match(name).hasMatch()) {
-            Close();
-            throw SuiteError(SuiteError::kConnectionFailed, kSource,
-                             QStringLiteral("Nome di schema non valido: %1").arg(name));
-        }
-        if (!setup.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(name)) ||
-            !setup.exec(QStringLiteral("SET search_path TO %1").arg(name)))
-            raise(setup, QStringLiteral("SET search_path"));
+    try {
+        QSqlQuery setup(db);
+        for (const QString& statement : dialect_->sessionSetup(cs))
+            if (!setup.exec(statement)) raise(setup, statement);
+    } catch (const SuiteError&) {
+        Close();
+        throw;
     }
 }
 
@@ -101,21 +88,15 @@ void Connection::requireOpen() const {
 
 void Connection::raise(const QSqlQuery& query, const QString& sql) const {
     const QSqlError error = query.lastError();
-    const QSqlDatabase db = database();
-    bool lost = !db.isOpen();
-    if (dialect_->engine() == SqlDialect::Engine::Sqlite) {
-        // QSQLITE files every failed step as a connection error; the SQLite code tells a
-        // constraint from a file that went away (I/O error, cannot open, not a database).
-        const int code = error.nativeErrorCode().toInt() & 0xff;
-        lost = lost || code == 10 || code == 14 || code == 26;
-    } else {
-        lost = lost || error.type() == QSqlError::ConnectionError ||
-               error.text().contains(QStringLiteral("server closed the connection")) ||
-               error.text().contains(QStringLiteral("no connection to the server"));
-    }
-    if (lost)
+    const EngineFailure failure = database().isOpen() ? dialect_->classify(error) : EngineFailure::ConnectionLost;
+    if (failure == EngineFailure::ConnectionLost)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
                          QStringLiteral("Il database non è raggiungibile: %1").arg(error.text()));
+    if (failure == EngineFailure::LockTimeout)
+        throw SuiteError(SuiteError::kTimeout, kSource,
+                         QStringLiteral("I dati sono in uso da parte di un altro utente e non si sono liberati entro %1 "
+                                        "secondi.\r\nRiprovare fra qualche istante: le modifiche non sono andate perse.")
+                             .arg(SqlDialect::kLockWaitMs / 1000));
     throw SuiteError(SuiteError::kCommandFailed, kSource,
                      QStringLiteral("%1\n%2").arg(error.text(), sql.trimmed()));
 }
@@ -214,10 +195,40 @@ std::vector<ResultSet> Connection::Query(const QString& sql) {
     return results;
 }
 
+std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {
+    requireOpen();
+    const QList<EngineStatement> statements = dialect_->translate(sql);
+    if (statements.size() != 1 || !statements.front().guard.isEmpty() || !SqlText::returnsRows(statements.front().sql))
+        throw SuiteError(SuiteError::kCommandFailed, kSource,
+                         QStringLiteral("La selezione deve essere una sola interrogazione: il testo ne contiene altre "
+                                        "istruzioni.\n%1")
+                             .arg(sql.trimmed()));
+    const ReadOnlyStatements guard = dialect_->readOnly(inTransaction_);
+    auto run = [this](const QStringList& list) {
+        QSqlQuery q(database());
+        for (const QString& statement : list)
+            if (!q.exec(statement)) raise(q, statement);
+    };
+    run(guard.enter);
+    std::vector<ResultSet> results;
+    try {
+        results = Query(sql);
+    } catch (const SuiteError&) {
+        try {
+            run(guard.leave);
+        } catch (const SuiteError&) {
+            // The read's own error is the one to report.
+        }
+        throw;
+    }
+    run(guard.leave);
+    return results;
+}
+
 ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) const {
     ResultColumn c;
     // PostgreSQL folds unquoted names to lower case; the system's names are upper case.
-    c.name = dialect_->engine() == SqlDialect::Engine::PostgreSql ? rawName.toUpper() : rawName;
+    c.name = dialect_->columnName(rawName);
     if (catalogue_) {
         if (const TableDef* owner = catalogue_->ownerOfColumn(c.name)) {
             const ColumnDef* def = owner->column(c.name);
@@ -225,6 +236,7 @@ ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) 
             c.type = def->type;
             c.size = def->size;
             c.scale = def->type == DataType::Decimal ? def->scale : -1;
+            c.precision = def->type == DataType::Decimal ? std::min(def->precision, dialect_->exactDecimalDigits()) : 0;
             c.nullable = def->nullable;
             return c;
         }

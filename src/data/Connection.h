@@ -19,6 +19,7 @@ struct ResultColumn {
     QString name;
     DataType type = DataType::Text;
     int size = 0;
+    int precision = 0;         // total digits of a catalogued decimal, 0 when unknown
     int scale = -1;            // -1: keep the digits the engine returned
     bool nullable = true;
     const TableDef* owner = nullptr;  // the catalogued table or view the column belongs to
@@ -56,6 +57,9 @@ public:
     long Execute(const QString& sql);
     // Runs a batch and answers the result of each statement that returns rows, in order.
     std::vector<ResultSet> Query(const QString& sql);
+    // Runs ONE query that holds text a caller wrote: a second statement is refused before
+    // anything runs, and the engine is told to refuse any write while it reads.
+    std::vector<ResultSet> QueryReadOnly(const QString& sql);
 
     const SqlDialect& dialect() const;
     void setCatalogue(std::shared_ptr<const SchemaCatalogue> catalogue) { catalogue_ = std::move(catalogue); }

@@ -88,6 +88,14 @@ Decimal Decimal::fromDouble(double value, int scale) {
     return d.rounded(scale);
 }
 
+int Decimal::integerDigits() const {
+    Int128 whole = mantissa_ < 0 ? -mantissa_ : mantissa_;
+    whole /= pow10(scale_);
+    int digits = 0;
+    for (; whole != 0; whole /= 10) ++digits;
+    return digits;
+}
+
 Decimal Decimal::rounded(int scale) const {
     scale = std::clamp(scale, 0, kMaxScale);
     if (scale == scale_) return *this;

@@ -29,6 +29,9 @@ public:
     Int128 mantissa() const { return mantissa_; }
     bool isZero() const { return mantissa_ == 0; }
     int sign() const { return mantissa_ < 0 ? -1 : (mantissa_ > 0 ? 1 : 0); }
+    // Digits before the point, 0 for a value under one: what a column's precision less its scale
+    // must hold.
+    int integerDigits() const;
 
     // Rounded (half away from zero) or extended to exactly `scale` digits.
     Decimal rounded(int scale) const;

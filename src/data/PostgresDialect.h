@@ -8,6 +8,12 @@ class PostgresDialect : public SqlDialect {
 public:
     Engine engine() const override { return Engine::PostgreSql; }
     QString driverName() const override { return QStringLiteral("QPSQL"); }
+    void configure(QSqlDatabase& db) const override;
+    QStringList sessionSetup(const ConnectionString& cs) const override;
+    EngineFailure classify(const QSqlError& error) const override;
+    // PostgreSQL folds unquoted names to lower case.
+    QString columnName(const QString& driverName) const override { return driverName.toUpper(); }
+    ReadOnlyStatements readOnly(bool inTransaction) const override;
 
 protected:
     QString typeName(DataType type) const override;

@@ -2,6 +2,7 @@
 
 #include "BatchWriter.h"
 #include "SuiteError.h"
+#include "TransactionScope.h"
 #include "Value.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@ struct Recordset::Shared {
     std::unique_ptr<RowSource> rows = std::make_unique<LoadedRows>();
     quint64 version = 1;  // bumped whenever rows appear, leave or change status
     QString sql;
+    Origin origin = Origin::Program;
     std::weak_ptr<Connection> connection;
     const TableDef* baseTable = nullptr;
     std::vector<int> keyColumns;
@@ -36,23 +38,28 @@ const QString kSource = QStringLiteral("Recordset");
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
 
-void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& connection) {
+std::vector<ResultSet> Recordset::run(Connection& connection, const QString& sql, Origin origin) {
+    return origin == Origin::CallerText ? connection.QueryReadOnly(sql) : connection.Query(sql);
+}
+
+void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& connection, Origin origin) {
     if (!connection) notAllowed(QStringLiteral("Nessuna connessione per aprire il recordset."));
     Close();
-    std::vector<ResultSet> results = connection->Query(sql);
+    std::vector<ResultSet> results = run(*connection, sql, origin);
     if (results.empty()) return;  // a batch without rows: the recordset stays closed
-    adopt(std::move(results.front()), connection, sql);
+    adopt(std::move(results.front()), connection, sql, origin);
     if (results.size() > 1) {
         moreResults_ = std::make_shared<std::deque<ResultSet>>();
         for (size_t i = 1; i < results.size(); ++i) moreResults_->push_back(std::move(results[i]));
     }
 }
 
-void Recordset::adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql) {
+void Recordset::adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql, Origin origin) {
     shared_ = std::make_shared<Shared>();
     Shared& s = *shared_;
     s.columns = std::move(result.columns);
     s.sql = sql;
+    s.origin = origin;
     s.connection = connection;
     for (int i = 0; i < int(s.columns.size()); ++i) {
         const QString key = s.columns[size_t(i)].name.toUpper();
@@ -357,6 +364,14 @@ void Recordset::setValue(int column, const QVariant& value) {
                          QStringLiteral("Il testo per il campo %1 supera la lunghezza massima di %2 caratteri.")
                              .arg(c.name)
                              .arg(c.size));
+    if (c.type == DataType::Decimal && c.precision > 0 && !Value::isNull(v) &&
+        v.value<Decimal>().integerDigits() > c.precision - std::max(c.scale, 0))
+        throw SuiteError(SuiteError::kTypeMismatch, kSource,
+                         QStringLiteral("Il valore %1 è troppo grande per il campo %2: sono ammesse al massimo %3 cifre "
+                                        "intere e %4 decimali.")
+                             .arg(Value::toText(value), c.name)
+                             .arg(c.precision - std::max(c.scale, 0))
+                             .arg(std::max(c.scale, 0)));
     if (editMode_ == EditNone) {
         editSnapshot_ = row;
         editMode_ = EditInProgress;
@@ -484,7 +499,8 @@ void Recordset::UpdateBatch(Affect affect) {
     // Alone, the batch is one transaction of its own: all of it or none. Inside the caller's
     // transaction it is part of that, and a rollback there makes these rows pending again.
     const bool ownTransaction = !connection->InTransaction();
-    if (ownTransaction) connection->BeginTrans();
+    std::optional<TransactionScope> own;
+    if (ownTransaction) own.emplace(*connection);
     std::vector<int> written, conflicts;
     {
         std::optional<BatchWriter> writer;
@@ -499,11 +515,11 @@ void Recordset::UpdateBatch(Affect affect) {
         } catch (...) {
             // Roll back before the writer's statements are freed: PostgreSQL refuses to free them
             // inside a failed transaction.
-            if (ownTransaction && connection->InTransaction()) connection->RollbackTrans();
+            if (own) own->rollback();
             throw;
         }
     }
-    if (ownTransaction) connection->CommitTrans();
+    if (own) own->commit();
 
     std::vector<std::pair<int, Row>> before;
     for (int i : written) {
@@ -558,7 +574,7 @@ void Recordset::Requery() {
     const std::shared_ptr<Connection> connection = shared_->connection.lock();
     if (!connection) throw SuiteError(SuiteError::kConnectionFailed, kSource, QStringLiteral("La connessione del recordset è chiusa."));
     if (shared_->sql.isEmpty()) notAllowed(QStringLiteral("Il recordset non può essere riletto."));
-    std::vector<ResultSet> results = connection->Query(shared_->sql);
+    std::vector<ResultSet> results = run(*connection, shared_->sql, shared_->origin);
     std::vector<Row> rows;
     if (!results.empty()) {
         rows.reserve(results.front().rows.size());
@@ -631,7 +647,7 @@ std::shared_ptr<Recordset> Recordset::NextRecordset() {
     ResultSet next = std::move(moreResults_->front());
     moreResults_->pop_front();
     auto rs = std::make_shared<Recordset>();
-    rs->adopt(std::move(next), shared_ ? shared_->connection.lock() : nullptr, QString());
+    rs->adopt(std::move(next), shared_ ? shared_->connection.lock() : nullptr, QString(), Origin::Program);
     rs->moreResults_ = std::move(moreResults_);
     return rs;
 }

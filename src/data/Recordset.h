@@ -38,9 +38,13 @@ public:
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
+    // How the query is run: as the program wrote it, or as one read-only query because it holds
+    // text a caller wrote (a selection, an order); Requery runs it the same way.
+    enum class Origin { Program, CallerText };
+
     // Runs a batch on the connection: this recordset holds the first result, NextRecordset
     // hands out the others. A batch with no result leaves the recordset closed.
-    void Open(const QString& sql, const std::shared_ptr<Connection>& connection);
+    void Open(const QString& sql, const std::shared_ptr<Connection>& connection, Origin origin = Origin::Program);
     void Close();
     int State() const { return shared_ ? 1 : 0; }  // 0 closed, 1 open
     QString Source() const;
@@ -99,7 +103,8 @@ public:
 private:
     struct Shared;
 
-    void adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql);
+    void adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql, Origin origin);
+    static std::vector<ResultSet> run(Connection& connection, const QString& sql, Origin origin);
     void requireOpen() const;
     void requireCurrent() const;
     Row& currentRow() const;

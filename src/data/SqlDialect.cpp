@@ -1,11 +1,14 @@
 #include "SqlDialect.h"
 
+#include "ConnectionString.h"
 #include "Decimal.h"
 #include "PostgresDialect.h"
 #include "SqlServerDialect.h"
 #include "SqliteDialect.h"
 #include "SqlText.h"
 #include "Value.h"
+
+#include <QSqlError>
 
 std::unique_ptr<SqlDialect> SqlDialect::create(Engine engine) {
     switch (engine) {
@@ -79,3 +82,13 @@ QVariant SqlDialect::toDriver(const QVariant& value, DataType type) const {
 QVariant SqlDialect::fromDriver(const QVariant& raw, DataType type, int scale) const {
     return Value::coerce(raw, type, scale);
 }
+
+void SqlDialect::configure(QSqlDatabase&) const {}
+
+QStringList SqlDialect::sessionSetup(const ConnectionString&) const { return {}; }
+
+EngineFailure SqlDialect::classify(const QSqlError& error) const {
+    return error.type() == QSqlError::ConnectionError ? EngineFailure::ConnectionLost : EngineFailure::Refused;
+}
+
+ReadOnlyStatements SqlDialect::readOnly(bool) const { return {}; }

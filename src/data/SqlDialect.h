@@ -4,7 +4,9 @@
 #include "SchemaCatalogue.h"
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 
@@ -13,6 +15,18 @@
 struct EngineStatement {
     QString sql;
     QString guard;
+};
+
+struct ConnectionString;
+class QSqlError;
+
+// What a failed statement means for the caller, told by the engine's own error codes.
+enum class EngineFailure { Refused, LockTimeout, ConnectionLost };
+
+// The statements around a read of caller text that make the engine refuse any write meanwhile.
+struct ReadOnlyStatements {
+    QStringList enter;
+    QStringList leave;
 };
 
 // The forms write SQL Server text. A dialect turns that text into what its engine runs, maps
@@ -29,6 +43,21 @@ public:
     virtual Engine engine() const = 0;
     virtual QString driverName() const = 0;
 
+    // How long a statement waits for another session's lock before giving up.
+    static constexpr int kLockWaitMs = 10000;
+
+    // Driver options set before the connection opens.
+    virtual void configure(QSqlDatabase& db) const;
+    // Statements run once the connection is open (journal, messages, lock wait, schema).
+    // Throws SuiteError (connection failed) for a connection string the engine cannot honour.
+    virtual QStringList sessionSetup(const ConnectionString& cs) const;
+    // A failed statement classified by the engine's error code, never by its wording.
+    virtual EngineFailure classify(const QSqlError& error) const;
+    // A result column's name as the system spells it (upper case).
+    virtual QString columnName(const QString& driverName) const { return driverName; }
+    // How to make a read run read-only, outside or inside the caller's transaction.
+    virtual ReadOnlyStatements readOnly(bool inTransaction) const;
+
     // The statements to run, in order, for one SQL Server batch. By default: the batch split at
     // its semicolons, table hints dropped, IF (...) BEGIN ... END turned into guarded statements.
     virtual QList<EngineStatement> translate(const QString& sqlServerText) const;
@@ -41,6 +70,10 @@ public:
     // Null is an invalid QVariant both ways.
     QVariant toDriver(const QVariant& value, DataType type) const;
     QVariant fromDriver(const QVariant& raw, DataType type, int scale) const;
+
+    // The most significant digits a decimal keeps exactly on this engine: a column's precision is
+    // capped to it, so that a larger value is refused instead of stored rounded.
+    virtual int exactDecimalDigits() const { return 38; }
 
     // The text to evaluate a guard: one row, one column, 1 when the condition holds.
     QString guardQuery(const QString& condition) const;

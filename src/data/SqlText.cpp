@@ -129,6 +129,30 @@ std::optional<Conditional> parseConditional(const QString& statement) {
     return Conditional{condition.trimmed(), b.captured(1).trimmed()};
 }
 
+std::optional<QString> fragmentProblem(const QString& fragment) {
+    int depth = 0;
+    for (const Piece& p : scan(fragment)) {
+        if (p.literal) {
+            if (p.text.size() < 2 || !p.text.endsWith(QLatin1Char('\'')) || p.text.count(QLatin1Char('\'')) % 2 != 0)
+                return QStringLiteral("un testo fra apici non è chiuso");
+            continue;
+        }
+        const QString& code = p.text;
+        for (int i = 0; i < code.size(); ++i) {
+            const QChar c = code[i];
+            const QChar next = i + 1 < code.size() ? code[i + 1] : QChar();
+            if (c == QLatin1Char(';')) return QStringLiteral("contiene un separatore di istruzioni (;)");
+            if ((c == QLatin1Char('-') && next == QLatin1Char('-')) || (c == QLatin1Char('/') && next == QLatin1Char('*')))
+                return QStringLiteral("contiene un commento");
+            if (c == QLatin1Char('(') || c == QLatin1Char('[')) ++depth;
+            if ((c == QLatin1Char(')') || c == QLatin1Char(']')) && --depth < 0)
+                return QStringLiteral("chiude una parentesi che non ha aperto");
+        }
+    }
+    if (depth != 0) return QStringLiteral("lascia una parentesi aperta");
+    return std::nullopt;
+}
+
 QString quote(const QString& text) {
     QString out = text;
     out.replace(QLatin1Char('\''), QStringLiteral("''"));

@@ -33,6 +33,11 @@ std::optional<Conditional> parseConditional(const QString& statement);
 // 'text' with every quote doubled: the only way a text value enters SQL as a literal.
 QString quote(const QString& text);
 
+// Why `fragment` cannot stand as one part of a single statement (a selection or an order a
+// caller hands over): a statement separator, a comment, a literal left open or a parenthesis
+// closed that it did not open. Nullopt when it can. Square brackets count as parentheses.
+std::optional<QString> fragmentProblem(const QString& fragment);
+
 // True when the statement is a query that returns rows (SELECT, or WITH ... SELECT).
 bool returnsRows(const QString& statement);
 

@@ -1,5 +1,7 @@
 #include "SqliteDialect.h"
 
+#include <QSqlError>
+
 QString SqliteDialect::typeName(DataType type) const {
     switch (type) {
         case DataType::SmallInt: return QStringLiteral("SMALLINT");
@@ -11,4 +13,32 @@ QString SqliteDialect::typeName(DataType type) const {
         case DataType::DateTime: return QStringLiteral("DATETIMETEXT");
     }
     return QString();
+}
+
+void SqliteDialect::configure(QSqlDatabase& db) const {
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
+}
+
+QStringList SqliteDialect::sessionSetup(const ConnectionString&) const {
+    // Readers go on while another connection writes: two users on one file.
+    return {QStringLiteral("PRAGMA journal_mode=WAL")};
+}
+
+EngineFailure SqliteDialect::classify(const QSqlError& error) const {
+    // QSQLITE files every failed step as a connection error; the SQLite result code tells a
+    // constraint from a busy file and from a file that went away.
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+        case 5:  // SQLITE_BUSY: the busy timeout ran out
+        case 6:  // SQLITE_LOCKED
+            return EngineFailure::LockTimeout;
+        case 10:  // SQLITE_IOERR
+        case 14:  // SQLITE_CANTOPEN
+        case 26:  // SQLITE_NOTADB
+            return EngineFailure::ConnectionLost;
+        default: return EngineFailure::Refused;
+    }
+}
+
+ReadOnlyStatements SqliteDialect::readOnly(bool) const {
+    return {{QStringLiteral("PRAGMA query_only = 1")}, {QStringLiteral("PRAGMA query_only = 0")}};
 }

@@ -9,6 +9,12 @@ class SqliteDialect : public SqlDialect {
 public:
     Engine engine() const override { return Engine::Sqlite; }
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
+    // A REAL holds 15 significant decimal digits exactly.
+    int exactDecimalDigits() const override { return 15; }
+    void configure(QSqlDatabase& db) const override;
+    QStringList sessionSetup(const ConnectionString& cs) const override;
+    EngineFailure classify(const QSqlError& error) const override;
+    ReadOnlyStatements readOnly(bool inTransaction) const override;
 
 protected:
     QString typeName(DataType type) const override;

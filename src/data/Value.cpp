@@ -8,9 +8,13 @@ namespace Value {
 
 namespace {
 
+QString shown(const QVariant& v) {
+    return v.metaType() == QMetaType::fromType<Decimal>() ? v.value<Decimal>().toString() : v.toString();
+}
+
 [[noreturn]] void mismatch(const QVariant& v, const char* what) {
     throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Value"),
-                     QStringLiteral("Il valore '%1' non è %2.").arg(v.toString(), QLatin1String(what)));
+                     QStringLiteral("Il valore '%1' non è %2.").arg(shown(v), QLatin1String(what)));
 }
 
 int digits(const QString& s, int from, int count, bool& ok) {
@@ -54,22 +58,40 @@ QTime parseTime(const QString& s, int from) {
 
 }  // namespace
 
+// A whole number that must fit a 32-bit column: a larger one is refused, never wrapped.
+static int checkedInt(long long n, const QVariant& v) {
+    if (n < INT_MIN || n > INT_MAX)
+        throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Value"),
+                         QStringLiteral("Il valore %1 è fuori dall'intervallo ammesso (da %2 a %3).")
+                             .arg(shown(v))
+                             .arg(INT_MIN)
+                             .arg(INT_MAX));
+    return int(n);
+}
+
 int toInt(const QVariant& v) {
     if (isNull(v)) return 0;
-    if (v.metaType() == QMetaType::fromType<Decimal>()) return int(v.value<Decimal>().toLongLong());
+    if (v.metaType().id() == QMetaType::Int) return v.toInt();
+    if (v.metaType() == QMetaType::fromType<Decimal>()) {
+        const Decimal d = v.value<Decimal>();
+        if (d.normalized().scale() != 0) mismatch(v, "un numero intero");
+        if (d.integerDigits() > 18) return checkedInt(LLONG_MAX, v);
+        return checkedInt(d.toLongLong(), v);
+    }
     if (v.metaType().id() == QMetaType::QString) {
         const QString t = v.toString().trimmed();
         bool ok = false;
         const int n = t.toInt(&ok);
         if (ok) return n;
         // "3.0" from a driver, or a decimal text: accept when integral.
-        if (auto d = Decimal::parse(t); d && d->normalized().scale() == 0) return int(d->toLongLong());
+        if (auto d = Decimal::parse(t); d && d->normalized().scale() == 0)
+            return checkedInt(d->integerDigits() > 18 ? LLONG_MAX : d->toLongLong(), v);
         mismatch(v, "un numero intero");
     }
     bool ok = false;
     const qlonglong n = v.toLongLong(&ok);
     if (!ok) mismatch(v, "un numero intero");
-    return int(n);
+    return checkedInt(n, v);
 }
 
 Decimal toDecimal(const QVariant& v) {
@@ -121,10 +143,18 @@ QString toText(const QVariant& v) {
 QVariant coerce(const QVariant& v, DataType type, int scale) {
     if (isNull(v)) return QVariant();
     switch (type) {
-        case DataType::SmallInt:
+        case DataType::SmallInt: {
+            const int n = toInt(v);
+            if (n < SHRT_MIN || n > SHRT_MAX)
+                throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Value"),
+                                 QStringLiteral("Il valore %1 è fuori dall'intervallo ammesso (da %2 a %3).")
+                                     .arg(n)
+                                     .arg(SHRT_MIN)
+                                     .arg(SHRT_MAX));
+            return n;
+        }
         case DataType::Integer:
             if (v.metaType().id() == QMetaType::Int) return v;
-            if (v.metaType().id() == QMetaType::LongLong) return int(v.toLongLong());  // SQLite's integers
             return toInt(v);
         case DataType::Decimal:
             if (scale < 0) return QVariant::fromValue(toDecimal(v));
