@@ -19,6 +19,7 @@ QString LoadResString(int n) {
         {522, QStringLiteral("Chiave effetto: progressivo estratto conto non impostato")},
         {523, QStringLiteral("Chiave effetto: numero di riga contabile non impostato")},
         {524, QStringLiteral("Server di log non impostato")},
+        {525, QStringLiteral("Stringa di selezione o di ordinamento degli effetti non valida")},
     };
     return table.value(n);
 }

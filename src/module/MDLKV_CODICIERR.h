@@ -22,6 +22,8 @@ enum Code {
     ChiaveProgEcNonImpostato = 522,
     ChiaveRigaContNonImpostata = 523,
     LogNonImpostato = 524,
+    // Ours: a caller's selection or order text that cannot be one part of the header's read.
+    SelezioneNonValida = 525,
 };
 
 // Text n of the string table; empty for a number outside it.

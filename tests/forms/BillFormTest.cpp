@@ -272,7 +272,12 @@ TEST_P(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole
     EXPECT_EQ(Value::toInt(f->clsRstTestata->Fields(QStringLiteral("EF01_TIPOCF_CG44")).Value()), 0);
     EXPECT_EQ(Value::toText(f->clsRstTestata->Fields(QStringLiteral("EF01_CONTO_CG24")).Value()), DemoGenerator::customerAccount());
 
-    auto set = [&](const char* column, const QVariant& v) { f->clsRstTestata->Fields(QString::fromLatin1(column)).setValue(v); };
+    // As a control would: the value goes into the row and is shown, so that the field the user
+    // is in hands the same value back when the save collects it.
+    auto set = [&](const char* column, const QVariant& v) {
+        f->clsRstTestata->Fields(QString::fromLatin1(column)).setValue(v);
+        f->FME_TESTATA->Refresh();
+    };
     set("EF01_CLIFOR_CG44", 1);
     set("EF01_TIPOEFF", 2);
     set("EF01_SCADE_S", QDate(2026, 12, 31));

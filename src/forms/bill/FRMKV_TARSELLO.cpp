@@ -22,6 +22,7 @@
 #include "TabControl.h"
 #include "Value.h"
 #include "VirtualFrame.h"
+#include "WriteConflict.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -51,7 +52,7 @@ void FRMKV_TARSELLO::Form_Initialize() {
     bolMainActive = true;
     bolStoricoModified = bolSollecitiModified = false;
     activated_ = false;
-    transactionOpen_ = false;
+    saveTransaction_.reset();
     savedTab_ = savedStorico_ = savedSolleciti_ = QRect();
 }
 
@@ -257,6 +258,7 @@ void FRMKV_TARSELLO::Form_Unload() {
         if (*rs && (*rs)->State() == 1) (*rs)->Close();
         rs->reset();
     }
+    saveTransaction_.reset();
     if (clsConnessione) clsConnessione->Close();
     clsConnessione.reset();
     if (ActiveInterface_) {
@@ -273,9 +275,16 @@ void FRMKV_TARSELLO::Form_Unload() {
 }
 
 void FRMKV_TARSELLO::MostraErrore(const SuiteError& error) {
-    const QString text = ErrorReport::text(error, BillFormTexts::kPlace);
-    if (clsLog) clsLog->MsgBox(text, LogService::kCritical, QString());
+    // Rolled back first: the user may leave the message open while others wait on our locks.
     RollBackTransazione();
+    if (!clsLog) return;
+    // Another user's change and another user's lock are what they are, not faults of the module.
+    if (error.number() == SuiteError::kWriteConflict)
+        clsLog->MsgBox(WriteConflict::kMessage, WriteConflict::kFlags, WriteConflict::kTitle);
+    else if (error.number() == SuiteError::kTimeout)
+        clsLog->MsgBox(error.description(), LogService::kExclamation, BillFormTexts::kTitleInformazione);
+    else
+        clsLog->MsgBox(ErrorReport::text(error, BillFormTexts::kPlace), LogService::kCritical, QString());
 }
 
 FRMKV_TARSELLO::BillKey FRMKV_TARSELLO::currentKey() const {

@@ -3,12 +3,14 @@
 #include "ChildQueries.h"
 #include "ErrorReport.h"
 #include "ModuleForm.h"
+#include "TransactionScope.h"
 
 #include <QDate>
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace BillCodeTables {
 struct Row;
@@ -149,7 +151,7 @@ public:
     void RollBackTransazione();
     void NuoviNumeri();
     const QString& newRegistrationNumber() const { return newNumReg_; }
-    bool connectionInTransactionForTest() const { return transactionOpen_; }
+    bool connectionInTransactionForTest() const { return saveTransaction_.has_value(); }
 
     bool activated() const { return activated_; }
     // The host's global object; a form shown without one reports the module's error 518.
@@ -215,8 +217,15 @@ private:
     void FME_TESTATA_AfterUpdate(bool success);
     void FME_TESTATA_BeforeDelete(bool* cancel);
     void writeChildBatch(VirtualFrame* frame, const std::shared_ptr<Recordset>& rs);
-    void updateBatchChecked(Recordset& rs);
+    // Holds the Bill for the save's transaction; a write conflict when another user deleted it,
+    // or changed a history-relevant column while a history movement is due.
+    void claimBill(bool historyPending);
+    static bool isHistoryColumn(const QString& name);
+    // After a failed save the child tabs' edits are still to be saved.
+    void keepChildrenPending();
     void enableSections();
+    // The sub-type field is open to the bill types that have sub-types.
+    void enableSubtype();
     void fillChildKey(VirtualFrame* frame, const QString& prefix);
 
     // Field rules (FRMKV_TARSELLO_Validation.cpp)
@@ -233,7 +242,11 @@ private:
     QDate referenceDate_;
     bool loaded_ = false;
     bool activated_ = false;
-    bool transactionOpen_ = false;
+    std::optional<TransactionScope> saveTransaction_;
+    struct ChildrenPending {
+        bool cambiali = false;
+        bool note = false;
+    } childrenPending_;
     qint16 indExp_ = 0;
     bool historyPending_ = false;
     QString newNumReg_;

@@ -204,7 +204,7 @@ void FRMKV_TARSELLO::createControls() {
     TXT_NOTEAMMIN = static_cast<EditBox*>(control(QStringLiteral("TXT_NOTEAMMIN")));
     CHK_FLGEFFVAR = static_cast<CheckBox*>(control(QStringLiteral("CHK_FLGEFFVAR")));
     for (const char* readOnly : {"TXT_NUMREG", "TXT_RIGACONT", "TXT_PROGEC", "TXT_PROGEFF", "TXT_DESCLIFORR",
-                                 "TXT_DESCLIFORG", "TXT_EF01_GUID_STATO"})
+                                 "TXT_DESCLIFORG", "TXT_EF01_GUID_STATO", "TXT_ATTRIBUTI"})
         static_cast<EditBox*>(control(QString::fromLatin1(readOnly)))->setAcceptsInput(false);
     control(QStringLiteral("TXT_DESCLIFORR"))->setEnabled(false);
     control(QStringLiteral("TXT_DESCLIFORG"))->setEnabled(false);

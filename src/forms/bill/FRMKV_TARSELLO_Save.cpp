@@ -2,6 +2,7 @@
 // save in one transaction with its automatic history movement, and the deletion of a Bill with
 // all its rows.
 #include "BillFormTexts.h"
+#include "BillStatements.h"
 #include "CLSKV_TARSELLO.h"
 #include "CheckBox.h"
 #include "ComboBox.h"
@@ -17,19 +18,14 @@
 #include "MDLKV_TARSELLO.h"
 #include "NumberingService.h"
 #include "Recordset.h"
-#include "SqlText.h"
 #include "SuiteError.h"
 #include "TabControl.h"
+#include "TransactionScope.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 #include "WriteConflict.h"
 
 using MDLKV_TARSELLO::NullToString;
-
-namespace {
-constexpr int kYes = 6;
-const QString kLiteralQuote = QStringLiteral("'");
-}  // namespace
 
 void FRMKV_TARSELLO::connectRecordEvents() {
     connect(FME_TESTATA, &VirtualFrame::AfterAddNew, this, [this](bool ok) { FME_TESTATA_AfterAddNew(ok); });
@@ -84,8 +80,7 @@ bool FRMKV_TARSELLO::CheckSalvataggioStorico() {
     Recordset& rs = *FME_TESTATA->recordset();
     for (int i = 0; i < rs.FieldCount(); ++i) {
         const QString name = rs.Fields(i).Name().toUpper();
-        // EF01_*_S*: the history-relevant columns.
-        if (!name.startsWith(QLatin1String("EF01_")) || name.indexOf(QLatin1String("_S"), 5) < 0) continue;
+        if (!isHistoryColumn(name)) continue;
         if (NullToString(rs.Fields(i).Value()) != NullToString(rs.Fields(i).UnderlyingValue())) return true;
     }
     return false;
@@ -110,14 +105,7 @@ std::shared_ptr<Recordset> FRMKV_TARSELLO::GetRecordCorrente() {
 
 qint32 FRMKV_TARSELLO::NuovoProgressivoStorico(const BillKey& k) {
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE PROGRESSIVO.MASSIMOPROG + 1 END "
-                           "AS NUOVOPROGRESSIVO FROM ( SELECT MAX(EF06_PROGSTO) AS MASSIMOPROG FROM EF06_SCADSTO WHERE "
-                           "EF06_DITTA_CG18 = ") +
-                QString::number(k.company) + QStringLiteral(" AND EF06_NUMREG_CO99 = ") + SqlText::quote(k.numReg) +
-                QStringLiteral(" AND EF06_RIGACONT_EF01 = ") + QString::number(k.row) +
-                QStringLiteral(" AND EF06_PROGEC_EF01 = ") + QString::number(k.progEc) +
-                QStringLiteral(" AND EF06_PROGEFF_EF01 = ") + QString::number(k.progEff) + QStringLiteral(" ) AS PROGRESSIVO"),
-            clsConnessione);
+    rs.Open(BillStatements::nextHistoryProgressive(k), clsConnessione);
     return Value::toInt(rs.Fields(QStringLiteral("NUOVOPROGRESSIVO")).Value());
 }
 
@@ -130,36 +118,58 @@ void FRMKV_TARSELLO::AggiornaFlagVariato() {
 }
 
 void FRMKV_TARSELLO::BeginTransazione() {
-    if (transactionOpen_) return;
-    clsConnessione->BeginTrans();
-    transactionOpen_ = true;
+    if (!saveTransaction_) saveTransaction_.emplace(*clsConnessione);
 }
 
 void FRMKV_TARSELLO::CommitTransazione() {
-    if (!transactionOpen_) return;
-    transactionOpen_ = false;
-    clsConnessione->CommitTrans();
+    if (!saveTransaction_) return;
+    // A failed commit has rolled back: the scope goes either way.
+    try {
+        saveTransaction_->commit();
+    } catch (const SuiteError&) {
+        saveTransaction_.reset();
+        throw;
+    }
+    saveTransaction_.reset();
 }
 
 void FRMKV_TARSELLO::RollBackTransazione() {
-    if (!transactionOpen_) return;
-    transactionOpen_ = false;
-    if (clsConnessione && clsConnessione->InTransaction()) clsConnessione->RollbackTrans();
+    saveTransaction_.reset();
 }
 
-void FRMKV_TARSELLO::updateBatchChecked(Recordset& rs) {
-    try {
-        rs.UpdateBatch(Recordset::AffectAllChapters);
-    } catch (const SuiteError& e) {
-        if (e.number() != SuiteError::kWriteConflict)
-            throw SuiteError(e.number(), NullToString(e.source()), NullToString(e.description()));
-        clsLog->MsgBox(WriteConflict::kMessage, WriteConflict::kFlags, WriteConflict::kTitle);
+void FRMKV_TARSELLO::claimBill(bool historyPending) {
+    const BillKey k = currentKey();
+    const SuiteError conflict(SuiteError::kWriteConflict, QStringLiteral("claimBill"), WriteConflict::kMessage);
+    // Deleted by another user meanwhile: nothing of this save may be written.
+    if (clsConnessione->Execute(BillStatements::claimBill(k)) != 1) throw conflict;
+    if (!historyPending) return;
+    // The movement keeps the Bill as this user read it: another user's change of a
+    // history-relevant column since then would be lost from the history.
+    Recordset stored;
+    stored.Open(BillStatements::storedBill(k), clsConnessione);
+    if (stored.AtEOF()) throw conflict;
+    for (int i = 0; i < stored.FieldCount(); ++i) {
+        const QString name = stored.Fields(i).Name().toUpper();
+        if (!isHistoryColumn(name)) continue;
+        if (NullToString(stored.Fields(i).Value()) != NullToString(clsRstTestata->Fields(name).UnderlyingValue())) throw conflict;
     }
 }
 
+bool FRMKV_TARSELLO::isHistoryColumn(const QString& name) {
+    // EF01_*_S*: the columns whose change is a history movement.
+    return name.startsWith(QLatin1String("EF01_")) && name.indexOf(QLatin1String("_S"), 5) >= 0;
+}
+
+void FRMKV_TARSELLO::keepChildrenPending() {
+    if (childrenPending_.cambiali) FME_CAMBIALI->setRecordChanged(true);
+    if (childrenPending_.note) FME_NOTE->setRecordChanged(true);
+    childrenPending_ = {};
+}
+
 void FRMKV_TARSELLO::writeChildBatch(VirtualFrame* frame, const std::shared_ptr<Recordset>& rs) {
-    // Not guarded: an error must reach the save that asked for the write, which rolls back.
-    if (frame->Status() == VirtualFrame::kStatusShown && rs) updateBatchChecked(*rs);
+    // Not guarded: an error (a write conflict too) must reach the save that asked for the
+    // write, which rolls everything back and keeps the edits pending.
+    if (frame->Status() == VirtualFrame::kStatusShown && rs) rs->UpdateBatch(Recordset::AffectAllChapters);
 }
 
 // A child row of the Bill shown takes the Bill's key; a row that carries only its key counts as
@@ -255,6 +265,7 @@ void FRMKV_TARSELLO::FME_TESTATA_ChangeStatus(int status) {
                 indExp_ = qint16(Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_INDEXP")).Value()));
         }
         enableSections();
+        enableSubtype();
         if (status == VirtualFrame::kStatusAdding && !SezionaleAbilitato()) {
             for (const char* name : {"TXT_SEZDOC", "TXT_SEZPART"})
                 clsRstTestata->Fields(control(QString::fromLatin1(name))->DataField()).setValue(QStringLiteral("00"));
@@ -297,9 +308,12 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterUndo(bool success) {
 
 void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
     if (*cancel) return;
+    historyPending_ = false;
+    childrenPending_ = {bolTabConf_CambCess && (FME_CAMBIALI->RecordChanged() || FME_CAMBIALI->ChildChanged()),
+                        bolTabConf_Note && (FME_NOTE->RecordChanged() || FME_NOTE->ChildChanged())};
     const bool completed = guard("FME_TESTATA_BeforeUpdate:", [&] {
         if (indExp_ == 1 &&
-            clsLog->MsgBox(BillFormTexts::kTesoreria, 324, BillFormTexts::kTitleRichiestaConferma) != kYes) {
+            clsLog->MsgBox(BillFormTexts::kTesoreria, LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2, BillFormTexts::kTitleRichiestaConferma) != LogService::kYes) {
             *cancel = true;
             return;
         }
@@ -318,72 +332,81 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
             *cancel = true;
             return;
         }
+        if (childrenPending_.cambiali && !FME_CAMBIALI->UpdateRecord(true, true)) *cancel = true;
+        if (childrenPending_.note && !FME_NOTE->UpdateRecord(true, true)) *cancel = true;
+        if (*cancel) return;
+
+        // Everything from here on is written in one transaction, or nothing is.
+        BeginTransazione();
         if (FME_TESTATA->Status() == VirtualFrame::kStatusAdding) {
             const LoggedUser& user = global().User();
-            const QString company = QString::number(company_);
-            const QString numReg = SqlText::quote(newNumReg_).mid(1).chopped(1);
-            clsConnessione->Execute(
-                QStringLiteral("IF ( ( SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_DITTA_CG18 = ") + company +
-                QStringLiteral(" AND CO99_NUMREG = '") + numReg + QStringLiteral("' ) = 0 ) BEGIN") +
-                QStringLiteral(" INSERT INTO CO99_MASTERDOC ( CO99_DITTA_CG18 , CO99_NUMREG , CO99_INDTIPOOP , CO99_DATACRE ,"
-                               " CO99_GRUPPOCRE , CO99_UTENTECRE , CO99_INDCOIN ) VALUES ( ") +
-                company + QStringLiteral(" , '") + numReg + QStringLiteral("' , 4 , '") + DateDB(QDate::currentDate()) +
-                QStringLiteral("' , ") + SqlText::quote(NullToString(user.group)) + QStringLiteral(" , ") +
-                SqlText::quote(NullToString(user.code)) + QStringLiteral(" , 2 ) END"));
+            BillStatements::Registration r;
+            r.company = company_;
+            r.numReg = newNumReg_;
+            r.created = QDate::currentDate();
+            r.userGroup = NullToString(user.group);
+            r.userCode = NullToString(user.code);
+            clsConnessione->Execute(BillStatements::registerDocument(r));
             // The header shows the document's operation type as registered now.
             Recordset registered;
-            registered.Open(QStringLiteral("SELECT CO99_INDTIPOOP FROM CO99_MASTERDOC WITH (NOLOCK) WHERE CO99_DITTA_CG18 = ") +
-                                company + QStringLiteral(" AND CO99_NUMREG = '") + numReg + QStringLiteral("'"),
-                            clsConnessione);
+            registered.Open(BillStatements::registeredOperationType(company_, newNumReg_), clsConnessione);
             if (!registered.AtEOF())
                 clsRstTestata->setFetchedValue(QStringLiteral("CO99_INDTIPOOP"), registered.Fields(0).Value());
+            return;
         }
-        if (bolTabConf_CambCess && (FME_CAMBIALI->RecordChanged() || FME_CAMBIALI->ChildChanged()) &&
-            !FME_CAMBIALI->UpdateRecord(true, true))
-            *cancel = true;
-        if (bolTabConf_Note && (FME_NOTE->RecordChanged() || FME_NOTE->ChildChanged()) && !FME_NOTE->UpdateRecord(true, true))
-            *cancel = true;
-        if (FME_TESTATA->Status() == VirtualFrame::kStatusShown && !*cancel) {
-            historyPending_ = CheckSalvataggioStorico();
-            if (historyPending_) {
-                auto movement = std::make_shared<HistoryMovement>();
-                movement->connection = clsConnessione;
-                movement->bill = GetRecordCorrente();
-                movement->setting = 0;
-                movement->progressive = NuovoProgressivoStorico(currentKey());
-                movement->date = QDateTime::currentDateTime();
-                historyWriter_ = global().CreateHistoryWriter();
-                historyWriter_->setMovement(movement);
-                if (historyWriter_->Prepare() != 0)
-                    throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
-            }
-        }
-        if (!*cancel) BeginTransazione();
+        const bool history = CheckSalvataggioStorico();
+        claimBill(history);
+        if (!history) return;
+        // Prepared once the Bill is held: its snapshot and progressive cannot change under it.
+        auto movement = std::make_shared<HistoryMovement>();
+        movement->connection = clsConnessione;
+        movement->bill = GetRecordCorrente();
+        movement->setting = 0;
+        movement->progressive = NuovoProgressivoStorico(currentKey());
+        movement->date = QDateTime::currentDateTime();
+        historyWriter_ = global().CreateHistoryWriter();
+        historyWriter_->setMovement(movement);
+        if (historyWriter_->Prepare() != 0)
+            throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
+        historyPending_ = true;
     });
-    // A save whose checks failed on an error must not go on to write the Bill.
-    if (!completed) {
+    // A save whose checks refused or failed writes nothing: the transaction goes, the edits stay.
+    if (!completed || *cancel) {
         *cancel = true;
         historyPending_ = false;
+        RollBackTransazione();
+        keepChildrenPending();
     }
 }
 
 void FRMKV_TARSELLO::FME_TESTATA_AfterUpdate(bool success) {
-    guard("FME_TESTATA_AfterUpdate:", [&] {
-        if (!success) {
-            RollBackTransazione();
-        } else {
-            if (bolTabConf_CambCess) FME_CAMBIALI->UpdateBatch();
-            if (bolTabConf_Note) FME_NOTE->UpdateBatch();
-            if (bolSollecitiModified && clsRstSolleciti) updateBatchChecked(*clsRstSolleciti);
-            if (bolStoricoModified && clsRstStorico) updateBatchChecked(*clsRstStorico);
-            if (historyPending_) {
-                if (historyWriter_->Write() != 0)
-                    throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
-                AggiornaFlagVariato();
-            }
-            CommitTransazione();
+    if (!success) {
+        RollBackTransazione();
+        keepChildrenPending();
+        historyPending_ = false;
+        return;
+    }
+    const bool saved = guard("FME_TESTATA_AfterUpdate:", [&] {
+        if (bolTabConf_CambCess) FME_CAMBIALI->UpdateBatch();
+        if (bolTabConf_Note) FME_NOTE->UpdateBatch();
+        if (bolSollecitiModified && clsRstSolleciti) clsRstSolleciti->UpdateBatch(Recordset::AffectAllChapters);
+        if (bolStoricoModified && clsRstStorico) clsRstStorico->UpdateBatch(Recordset::AffectAllChapters);
+        if (historyPending_) {
+            if (historyWriter_->Write() != 0)
+                throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
+            AggiornaFlagVariato();
         }
+        CommitTransazione();
     });
+    if (!saved) {
+        // Rolled back by the error report: every row written is pending again, and so are the edits.
+        RollBackTransazione();
+        FME_TESTATA->FailUpdate();
+        keepChildrenPending();
+        historyPending_ = false;
+        return;
+    }
+    childrenPending_ = {};
     if (historyPending_) {
         bolTabConf_Storico = false;
         SetUpDatiControlloTab();
@@ -407,44 +430,18 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
         }
         const QVariant movementType = clsRstTestata->Fields(QStringLiteral("EF01_INDTIPOMOV")).Value();
         const bool consolidated = !Value::isNull(movementType) && Value::toInt(movementType) == 0;
-        if (clsLog->MsgBox(consolidated ? BillFormTexts::kEliminaConsolidato : BillFormTexts::kEliminaNonConsolidato, 276,
-                           BillFormTexts::kTitleInformazione) != kYes)
+        if (clsLog->MsgBox(consolidated ? BillFormTexts::kEliminaConsolidato : BillFormTexts::kEliminaNonConsolidato, LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
+                           BillFormTexts::kTitleInformazione) != LogService::kYes)
             return;
         if (indExp_ == 1 &&
-            clsLog->MsgBox(BillFormTexts::kTesoreria, 324, BillFormTexts::kTitleRichiestaConferma) != kYes)
+            clsLog->MsgBox(BillFormTexts::kTesoreria, LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2, BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
             return;
         const BillKey k = currentKey();
         const int position = clsRstTestata->AbsolutePosition();
         FME_TESTATA->Detach();
-        const QString company = QString::number(company_);
-        const QString numReg = SqlText::quote(k.numReg).mid(1).chopped(1);
-        auto statement = [&](const QString& table, const QString& prefix, const QString& rowColumn,
-                             const QString& progEcColumn, const QString& progEffColumn, const QString& lastAnd) {
-            return QStringLiteral(" DELETE FROM") + QStringLiteral(" ") + table + QStringLiteral(" WHERE") +
-                   QStringLiteral(" (") + prefix + QStringLiteral("_DITTA_CG18 = ") + company + QStringLiteral(")") +
-                   QStringLiteral(" AND (") + prefix + QStringLiteral("_NUMREG_CO99 = '") +
-                   numReg + QStringLiteral("')") + QStringLiteral(" AND (") + rowColumn + QStringLiteral(" = ") +
-                   QString::number(k.row) + QStringLiteral(")") + QStringLiteral(" AND (") + progEcColumn +
-                   QStringLiteral(" = ") + QString::number(k.progEc) + QStringLiteral(")") + QStringLiteral(" AND") +
-                   lastAnd + QStringLiteral("(") + progEffColumn + QStringLiteral(" = ") + QString::number(k.progEff) + QStringLiteral(")") +
-                   QStringLiteral(" ;");
-        };
-        QString batch;
-        for (const char* prefix : {"EF03", "EF04", "EF05", "EF06"}) {
-            const QString p = QString::fromLatin1(prefix);
-            const QString table = p == QLatin1String("EF03")   ? QStringLiteral("EF03_SCADCECAM")
-                                  : p == QLatin1String("EF04") ? QStringLiteral("EF04_SCADNOTE")
-                                  : p == QLatin1String("EF05") ? QStringLiteral("EF05_SCADSOLLEC")
-                                                               : QStringLiteral("EF06_SCADSTO");
-            batch += statement(table, p, p + QStringLiteral("_RIGACONT_EF01"), p + QStringLiteral("_PROGEC_EF01"),
-                               p + QStringLiteral("_PROGEFF_EF01"),
-                               p == QLatin1String("EF03") ? QStringLiteral("  ") : QStringLiteral(" "));
-        }
-        batch += statement(QStringLiteral("EF01_SCADENZE"), QStringLiteral("EF01"), QStringLiteral("EF01_RIGACONT_CG42"),
-                           QStringLiteral("EF01_PROGEC_EC01"), QStringLiteral("EF01_PROGEFF"), QStringLiteral(" "));
-        // All of the Bill's rows go, or none: the batch runs in a transaction of its own.
+        // All of the Bill's rows go, or none.
         BeginTransazione();
-        clsConnessione->Execute(batch);
+        clsConnessione->Execute(BillStatements::deleteBill(k));
         CommitTransazione();
         clsRstTestata->Requery();
         if (clsRstTestata->RecordCount() > 0)

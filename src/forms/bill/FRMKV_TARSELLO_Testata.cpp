@@ -7,9 +7,12 @@
 #include "HeaderQuery.h"
 #include "HostGlobal.h"
 #include "IdEditBox.h"
+#include "MDLKV_CODICIERR.h"
 #include "MDLKV_TARSELLO.h"
 #include "MainNavigator.h"
 #include "Recordset.h"
+#include "SqlText.h"
+#include "SuiteError.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 
@@ -104,10 +107,19 @@ void FRMKV_TARSELLO::InizializzaTestata() {
         q.ledgerGroup = p.ledgerGroup;
         q.customerAccount = p.customerAccount;
         q.supplierAccount = p.supplierAccount;
+        // The caller's texts must stay inside the one read they are part of.
+        for (const QString& fragment : {q.selection, q.order}) {
+            if (const std::optional<QString> problem = SqlText::fragmentProblem(fragment))
+                throw SuiteError(MDLKV_CODICIERR::errorNumber(MDLKV_CODICIERR::SelezioneNonValida), QString(),
+                                 MDLKV_CODICIERR::LoadResString(MDLKV_CODICIERR::SelezioneNonValida) +
+                                     QStringLiteral(": il testo \"%1\" %2.").arg(fragment, *problem));
+        }
         const QString sql = q.text();
 
-        clsRstTestata = std::make_shared<Recordset>();
-        clsRstTestata->Open(sql, clsConnessione);
+        // Kept only once read: a failed read leaves the form without a header to show.
+        auto header = std::make_shared<Recordset>();
+        header->Open(sql, clsConnessione, Recordset::Origin::CallerText);
+        clsRstTestata = header;
         FME_TESTATA->Bind(clsConnessione, clsRstTestata, sql, QStringLiteral("EF01_NUMEFF"), INV_MAIN);
 
         const bool counterpart = q.tipoArchivio == 0 || q.tipoArchivio == 1;
@@ -120,5 +132,9 @@ void FRMKV_TARSELLO::InizializzaTestata() {
         for (const char* name : kBindOrder) FME_TESTATA->AddControl(control(QString::fromLatin1(name)));
         FME_TESTATA->setEnabled(true);
         FME_TESTATA->Refresh();
+        // The frame showed its first Bill before its fields were bound: the rules that follow
+        // the Bill's values are applied to it now.
+        enableSections();
+        enableSubtype();
     });
 }

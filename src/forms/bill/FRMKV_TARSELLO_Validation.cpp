@@ -51,20 +51,29 @@ void FRMKV_TARSELLO::connectFieldRules() {
         });
     });
     auto* type = combo(QStringLiteral("CBO_TIPOEFF"));
-    connect(type, &ComboBox::ChangeRow, this, [this, type] {
-        guard("CBO_TIPOEFF_ChangeRow:", [&] {
-            const int code = Value::isNull(type->Value()) ? 0 : Value::toInt(type->Value());
-            control(QStringLiteral("TXT_STIPOEFF"))->setEnabled(code == 2 || (code >= 7 && code <= 16));
-        });
-    });
+    connect(type, &ComboBox::ChangeRow, this, [this] { guard("CBO_TIPOEFF_ChangeRow:", [&] { enableSubtype(); }); });
     connect(type, &FrameControl::LostFocus, this, [this, type] {
         guard("CBO_TIPOEFF_LostFocus:", [&] {
             const QString code = NullToString(type->Value());
             bool subtype = false;
             for (int n = 7; n <= 16; ++n) subtype = subtype || code == QString::number(n);
-            if (!subtype) static_cast<EditBox*>(control(QStringLiteral("TXT_STIPOEFF")))->setText(QString());
+            if (subtype) return;
+            // The column goes with the text: a sub-type left behind would be saved unseen.
+            FrameControl* field = control(QStringLiteral("TXT_STIPOEFF"));
+            field->setValue(QVariant());
+            if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF() &&
+                !Value::isNull(clsRstTestata->Fields(field->DataField()).Value())) {
+                clsRstTestata->Fields(field->DataField()).setValue(QVariant());
+                FME_TESTATA->setRecordChanged(true);
+            }
         });
     });
+}
+
+void FRMKV_TARSELLO::enableSubtype() {
+    const QVariant value = combo(QStringLiteral("CBO_TIPOEFF"))->Value();
+    const int code = Value::isNull(value) ? 0 : Value::toInt(value);
+    control(QStringLiteral("TXT_STIPOEFF"))->setEnabled(code == 2 || (code >= 7 && code <= 16));
 }
 
 // The common pattern: a changed, non-empty, valid value fills the related field when it is empty.

@@ -198,6 +198,14 @@ bool FrameControl::leave() {
     return true;
 }
 
+bool FrameControl::commitEntry() {
+    if (!entered_) return true;
+    const bool focused = editor_ && editor_->hasFocus();
+    if (!leave()) return false;
+    if (focused) enter();
+    return true;
+}
+
 void FrameControl::keepFocus() {
     if (editor_ && editor_->isVisible()) editor_->setFocus(Qt::OtherFocusReason);
 }

@@ -55,6 +55,10 @@ public:
     QWidget* editor() const { return editor_; }
     // True between the user entering the control and leaving it.
     bool isEntered() const { return entered_; }
+    // For a save asked while the user is still in the control (the toolbar, F10): runs the exit
+    // checks and stores the value as leaving would; a control that keeps the focus is entered
+    // again. False when the value was refused (the message has been shown).
+    bool commitEntry();
 
 signals:
     void BeforeItem();

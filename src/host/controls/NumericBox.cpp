@@ -15,16 +15,35 @@ QString shown(const Decimal& d) {
 }
 }  // namespace
 
+std::optional<Decimal> NumericBox::parseTyped(const QString& typed) {
+    static const QRegularExpression grouped(QStringLiteral("^[+-]?[0-9]{1,3}(\\.[0-9]{3})+$"));
+    static const QRegularExpression plain(QStringLiteral("^[+-]?[0-9]*$"));
+    static const QRegularExpression fraction(QStringLiteral("^[0-9]*$"));
+    const QString text = typed.trimmed();
+    const int comma = text.indexOf(QLatin1Char(','));
+    if (comma >= 0) {
+        const QString whole = text.left(comma), decimals = text.mid(comma + 1);
+        if (!fraction.match(decimals).hasMatch()) return std::nullopt;
+        if (!plain.match(whole).hasMatch() && !grouped.match(whole).hasMatch()) return std::nullopt;
+        return Decimal::parse(QString(whole).remove(QLatin1Char('.')) + QLatin1Char('.') + decimals);
+    }
+    if (text.count(QLatin1Char('.')) > 1) {
+        if (!grouped.match(text).hasMatch()) return std::nullopt;
+        return Decimal::parse(QString(text).remove(QLatin1Char('.')));
+    }
+    return Decimal::parse(text);
+}
+
 NumericBox::NumericBox(QWidget* parent) : EditBox(parent), currency_(new QLabel(this)) {
     lineEdit()->setAlignment(Qt::AlignRight);
     lineEdit()->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[+-]?[0-9]*([.,][0-9]*)?")), this));
+        QRegularExpression(QStringLiteral("[+-]?[0-9.]*(,[0-9]*)?")), this));
     currency_->hide();
     row()->addWidget(currency_);
 }
 
 QVariant NumericBox::Value() const {
-    const std::optional<Decimal> d = Decimal::parse(Text().trimmed());
+    const std::optional<Decimal> d = parseTyped(Text());
     if (!d) return QVariant();
     return QVariant::fromValue(decimals_ >= 0 ? d->rounded(decimals_) : *d);
 }
@@ -50,12 +69,12 @@ bool NumericBox::acceptInput(QString* problem) {
         setValid(true);
         return true;
     }
-    const std::optional<Decimal> d = Decimal::parse(text);
+    const std::optional<Decimal> d = parseTyped(text);
     if (!d) {
         setValid(false);
         *problem = QStringLiteral(
                        "Il valore \"%1\" non è un numero valido.\r\n"
-                       "Inserire solo cifre, con la virgola per i decimali.")
+                       "Inserire solo cifre, con la virgola per i decimali e il punto per le migliaia.")
                        .arg(text);
         return false;
     }

@@ -1,16 +1,24 @@
 #pragma once
 
+#include "Decimal.h"
 #include "EditBox.h"
+
+#include <optional>
 
 class QLabel;
 
-// An edit box for numbers: keystrokes other than digits, a sign and one decimal comma (or point)
+// An edit box for numbers: keystrokes other than digits, a sign, points and one decimal comma
 // are refused, and what cannot be read as a number is refused on exit with a message. The value
 // is an exact Decimal. Amount boxes show their currency in a label after the field.
 class NumericBox : public EditBox {
     Q_OBJECT
 public:
     explicit NumericBox(QWidget* parent = nullptr);
+
+    // What a clerk types, read the Italian way: "1.234,56" and "1234,56" are 1234.56; with no
+    // comma a single point is the decimal point ("1234.56") and points every three digits group
+    // thousands ("1.234.567"). Nullopt for anything else (misplaced groups, letters).
+    static std::optional<Decimal> parseTyped(const QString& text);
 
     QVariant Value() const override;
     void setValue(const QVariant& value) override;

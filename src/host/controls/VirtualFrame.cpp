@@ -123,7 +123,31 @@ void VirtualFrame::Refresh() {
     }
 }
 
+bool VirtualFrame::commitEnteredControls() {
+    for (const QPointer<FrameControl>& c : controls_)
+        if (c && c->isEntered() && !c->commitEntry()) return false;
+    return true;
+}
+
+bool VirtualFrame::reportMissingRequired() {
+    if (recordset_->Status() == RowStatus::Unmodified) return false;
+    for (int i = 0; i < recordset_->FieldCount(); ++i) {
+        const ResultColumn& column = recordset_->column(i);
+        if (column.nullable || !recordset_->isWritable(i) || !Value::isNull(recordset_->Fields(i).Value())) continue;
+        FrameControl* field = nullptr;
+        for (const QPointer<FrameControl>& c : controls_)
+            if (c && c->DataField().compare(column.name, Qt::CaseInsensitive) == 0) field = c;
+        const QString name = field && !field->accessibleName().isEmpty() ? field->accessibleName() : column.name;
+        logService().MsgBox(QStringLiteral("Il campo \"%1\" è obbligatorio: indicarne il valore prima di salvare.").arg(name),
+                            LogService::kExclamation, kTitle);
+        if (field && field->isEnabled() && field->isVisible()) field->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
+}
+
 bool VirtualFrame::ConfirmPending(bool ask, bool undoOnNo, bool offerCancel) {
+    if (!commitEnteredControls()) return false;
     if (!isRecordChanged()) return true;
     if (!ask) return UpdateRecord(true, false);
     const int flags = LogService::kQuestion | (offerCancel ? LogService::kYesNoCancel : LogService::kYesNo);
@@ -140,6 +164,7 @@ bool VirtualFrame::ConfirmPending(bool ask, bool undoOnNo, bool offerCancel) {
 
 bool VirtualFrame::UpdateRecord(bool validate, bool keepPending) {
     if (!onRow()) return false;
+    if (!commitEnteredControls()) return false;
     if (status_ != kStatusAdding && !isRecordChanged()) return true;
     if (validate) {
         FrameControl* inError = nullptr;
@@ -155,13 +180,25 @@ bool VirtualFrame::UpdateRecord(bool validate, bool keepPending) {
     bool ok = true;
     try {
         recordset_->Update();
-        if (!keepPending) recordset_->UpdateBatch(Recordset::AffectCurrent);
+        if (reportMissingRequired())
+            ok = false;
+        else if (!keepPending)
+            recordset_->UpdateBatch(Recordset::AffectCurrent);
     } catch (const SuiteError& e) {
         ok = false;
         report(e);
     }
+    const bool wasChanged = recordChanged_, childWasChanged = childChanged_;
     if (ok) recordChanged_ = childChanged_ = false;
+    updateFailed_ = false;
     emit AfterUpdate(ok);
+    if (ok && updateFailed_) {
+        // The rest of the save failed and took the row's write back with it.
+        ok = false;
+        recordChanged_ = wasChanged || status_ == kStatusAdding || recordset_->Status() != RowStatus::Unmodified;
+        childChanged_ = childWasChanged;
+    }
+    updateFailed_ = false;
     if (ok && status_ == kStatusAdding) enterStatus(kStatusShown);
     return ok;
 }
@@ -279,6 +316,15 @@ bool VirtualFrame::storeValue(FrameControl& control) {
     const QVariant value = control.Value();
     try {
         const ResultColumn& column = recordset_->column(index);
+        // More decimals than the column keeps would be rounded away unseen: the user decides.
+        if (column.type == DataType::Decimal && column.scale >= 0 && value.metaType() == QMetaType::fromType<Decimal>() &&
+            value.value<Decimal>().normalized().scale() > column.scale) {
+            logService().MsgBox(QStringLiteral("Il valore %1 ha troppi decimali: il campo ne ammette al massimo %2.")
+                                    .arg(control.Text().trimmed())
+                                    .arg(column.scale),
+                                LogService::kExclamation, kTitle);
+            return false;
+        }
         if (Value::same(Value::coerce(value, column.type, column.scale), recordset_->Fields(index).Value()))
             return true;
         recordset_->Fields(index).setValue(value);

@@ -77,6 +77,10 @@ public:
     // current row to the database (unless `keepPending`: then it waits for UpdateBatch), then
     // AfterUpdate(success). A new row becomes a stored one (status 0).
     bool UpdateRecord(bool validate, bool keepPending);
+    // Called by an AfterUpdate handler whose part of the save failed after the row was written
+    // (the save's transaction rolled back): the update answers false, the row stays pending
+    // and the frame keeps its status, so that the user can save again or is asked on leaving.
+    void FailUpdate() { updateFailed_ = true; }
     // Asks the form to write the pending rows: raises UpdateBatchAll.
     void UpdateBatch();
     // Forgets the current row's changes (a new row is given up); raises AfterUndo.
@@ -116,6 +120,11 @@ signals:
 
 private:
     bool onRow() const;
+    // The value still being typed into a control goes into the row first; false when refused.
+    bool commitEnteredControls();
+    // A required column of the row left empty: said to the user naming its field, which takes
+    // the focus. True when one was found.
+    bool reportMissingRequired();
     void enterStatus(int status);
     void startAdding();
     // Gives up a new row still being added, when the form left it untouched.
@@ -133,4 +142,5 @@ private:
     bool recordChanged_ = false;
     bool childChanged_ = false;
     int externalChange_ = 0;
+    bool updateFailed_ = false;
 };

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ChildQueries.h"
+
+#include <QDate>
+#include <QString>
+
+// The statements the bill form's save and deletion run, built from the Bill's key and values;
+// every text value goes in through SqlText::quote.
+namespace BillStatements {
+
+using Key = ChildQueries::Key;
+
+// The Bill's row of EF01_SCADENZE.
+QString billCondition(const Key& key);
+
+// The document register row of a new Bill, written only when the register lacks it, and the
+// read of the operation type it then has.
+struct Registration {
+    qint32 company = 0;
+    QString numReg;
+    QDate created;
+    QString userGroup;
+    QString userCode;
+};
+QString registerDocument(const Registration& r);
+QString registeredOperationType(qint32 company, const QString& numReg);
+
+// Takes the Bill's row for the save's transaction: it touches the row (holding it against any
+// other writer until the commit) and affects no row when another user has deleted the Bill.
+QString claimBill(const Key& key);
+QString storedBill(const Key& key);
+
+// The next history progressive of the Bill: the highest one plus one, 1 for the first.
+QString nextHistoryProgressive(const Key& key);
+
+// Every row of the Bill, child tables first, as one batch.
+QString deleteBill(const Key& key);
+
+}  // namespace BillStatements
