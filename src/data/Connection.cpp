@@ -92,6 +92,10 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
     if (failure == EngineFailure::ConnectionLost)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
                          QStringLiteral("Il database non è raggiungibile: %1").arg(error.text()));
+    // The row another user added meanwhile: the same as finding it changed.
+    if (failure == EngineFailure::DuplicateKey)
+        throw SuiteError(SuiteError::kWriteConflict, kSource,
+                         QStringLiteral("La riga esiste già: è stata inserita da un altro utente.\n%1").arg(error.text()));
     if (failure == EngineFailure::LockTimeout)
         throw SuiteError(SuiteError::kTimeout, kSource,
                          QStringLiteral("I dati sono in uso da parte di un altro utente e non si sono liberati entro %1 "

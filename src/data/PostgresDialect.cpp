@@ -39,6 +39,7 @@ QStringList PostgresDialect::sessionSetup(const ConnectionString& cs) const {
 
 EngineFailure PostgresDialect::classify(const QSqlError& error) const {
     const QString state = error.nativeErrorCode();
+    if (state == QLatin1String("23505")) return EngineFailure::DuplicateKey;  // unique_violation
     // lock_not_available (lock_timeout), and a statement cancelled while it waited.
     if (state == QLatin1String("55P03") || state == QLatin1String("57014")) return EngineFailure::LockTimeout;
     // Class 08 (connection exception), the server shutting down (57P01-57P03), and an error

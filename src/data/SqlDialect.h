@@ -21,7 +21,8 @@ struct ConnectionString;
 class QSqlError;
 
 // What a failed statement means for the caller, told by the engine's own error codes.
-enum class EngineFailure { Refused, LockTimeout, ConnectionLost };
+// DuplicateKey: a row with the same key is there already (another user inserted it meanwhile).
+enum class EngineFailure { Refused, DuplicateKey, LockTimeout, ConnectionLost };
 
 // The statements around a read of caller text that make the engine refuse any write meanwhile.
 struct ReadOnlyStatements {

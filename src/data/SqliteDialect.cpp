@@ -27,7 +27,9 @@ QStringList SqliteDialect::sessionSetup(const ConnectionString&) const {
 EngineFailure SqliteDialect::classify(const QSqlError& error) const {
     // QSQLITE files every failed step as a connection error; the SQLite result code tells a
     // constraint from a busy file and from a file that went away.
-    switch (error.nativeErrorCode().toInt() & 0xff) {
+    const int code = error.nativeErrorCode().toInt();
+    if (code == 1555 || code == 2067) return EngineFailure::DuplicateKey;  // primary key, unique
+    switch (code & 0xff) {
         case 5:  // SQLITE_BUSY: the busy timeout ran out
         case 6:  // SQLITE_LOCKED
             return EngineFailure::LockTimeout;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 Decimal dec(const char* text) { return Decimal::fromString(QString::fromLatin1(text)); }
 }  // namespace
@@ -64,4 +66,14 @@ TEST(Value, ConversionsSayWhatIsWrong) {
     EXPECT_EQ(Value::toDateTime(QStringLiteral("20240131 13:45:10")), QDateTime(QDate(2024, 1, 31), QTime(13, 45, 10)));
     EXPECT_TRUE(Value::isNull(Value::coerce(QVariant(), DataType::Integer, 0)));
     EXPECT_EQ(Value::coerce(QStringLiteral("7"), DataType::SmallInt, 0), QVariant(7));
+    // A number past its column's range is refused, never wrapped.
+    EXPECT_THROW(Value::toInt(QStringLiteral("99999999999")), SuiteError);
+    EXPECT_THROW(Value::toInt(QVariant(qlonglong(1) << 40)), SuiteError);
+    EXPECT_THROW(Value::toInt(QVariant::fromValue(Decimal::fromString("99999999999999999999999"))), SuiteError);
+    EXPECT_THROW(Value::toInt(QVariant::fromValue(Decimal::fromString("2.5"))), SuiteError);
+    EXPECT_EQ(Value::toInt(QVariant::fromValue(Decimal::fromString("-2147483648"))), INT_MIN);
+    EXPECT_THROW(Value::coerce(QStringLiteral("32768"), DataType::SmallInt, 0), SuiteError);
+    EXPECT_EQ(Value::coerce(QStringLiteral("-32768"), DataType::SmallInt, 0), QVariant(-32768));
+    EXPECT_EQ(Decimal::fromString("-12345.678").integerDigits(), 5);
+    EXPECT_EQ(Decimal::fromString("0.5").integerDigits(), 0);
 }

@@ -1,6 +1,7 @@
 #include "Decimal.h"
 #include "EngineFixture.h"
 #include "SuiteError.h"
+#include "Value.h"
 
 #include <QDateTime>
 
@@ -83,4 +84,46 @@ TEST_P(DialectTest, AStatementTheEngineRefusesSaysSoAndTheTransactionCanRollBack
     conn_->RollbackTrans();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 4);
     EXPECT_THROW(conn_->CommitTrans(), SuiteError);  // nothing open
+}
+
+TEST_P(DialectTest, ACallersReadRunsAloneAndReadOnlyAndLeavesTheConnectionWritable) {
+    EXPECT_EQ(conn_->QueryReadOnly(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NOTE <> 'a;b'")).size(), 1u);
+    for (const char* smuggled : {"SELECT 1 FROM TS01_BILLS; DELETE FROM TS01_BILLS", "DELETE FROM TS01_BILLS",
+                                 "IF (1 = 1) BEGIN DELETE FROM TS01_BILLS END"}) {
+        try {
+            conn_->QueryReadOnly(QString::fromLatin1(smuggled));
+            ADD_FAILURE() << smuggled;
+        } catch (const SuiteError& e) {
+            EXPECT_EQ(e.number(), SuiteError::kCommandFailed) << smuggled;
+        }
+    }
+    if (GetParam() == TestEngine::PostgreSql) {
+        // A single statement that writes after all: the engine itself refuses it.
+        EXPECT_THROW(conn_->QueryReadOnly(QStringLiteral("WITH GONE AS (DELETE FROM TS01_BILLS RETURNING TS01_DITTA) "
+                                                         "SELECT COUNT(*) FROM GONE")),
+                     SuiteError);
+    }
+    EXPECT_THROW(conn_->QueryReadOnly(QStringLiteral("SELECT * FROM NO_SUCH_TABLE")), SuiteError);
+    // Failed or not, the reads leave the connection as it was: writes go on, inside a
+    // transaction too.
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 4);
+    conn_->BeginTrans();
+    conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_DITTA = 2"));
+    EXPECT_EQ(conn_->QueryReadOnly(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).front().rows.front().front().toInt(), 3);
+    conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_NUMREG = 'R002'"));
+    conn_->CommitTrans();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 2);
+}
+
+TEST_P(DialectTest, AmountsPastWhatTheEngineKeepsExactlyAreRefused) {
+    auto rs = std::make_shared<Recordset>();
+    rs->Open(QStringLiteral("SELECT * FROM TS01_BILLS WHERE TS01_DITTA = 2"), conn_);
+    // SQLite keeps decimals as doubles: 15 significant digits; the servers the column's 18.
+    const QString widest = GetParam() == TestEngine::Sqlite ? QStringLiteral("9999999999999.99") : QStringLiteral("9999999999999999.99");
+    const QString past = GetParam() == TestEngine::Sqlite ? QStringLiteral("99999999999999.99") : QStringLiteral("99999999999999999.99");
+    EXPECT_THROW(rs->Fields("TS01_AMOUNT").setValue(past), SuiteError);
+    rs->Fields("TS01_AMOUNT").setValue(widest);
+    rs->UpdateBatch();
+    EXPECT_EQ(Value::toDecimal(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_DITTA = 2"))),
+              Decimal::fromString(widest));
 }

@@ -169,11 +169,11 @@ TEST_P(RecordsetTest, RollbackLeavesNothingAndMakesWrittenRowsPendingAgain) {
 TEST_P(RecordsetTest, AFailingRowWritesNoneOfTheBatch) {
     auto rs = open(kBills);
     rs->Fields("TS01_NOTE").setValue(QStringLiteral("cambiata"));
-    rs->AddNew();  // the key of an existing bill: the engine refuses it
+    rs->AddNew();  // the key of a bill another user entered meanwhile: a conflict, not a fault
     rs->Fields("TS01_DITTA").setValue(1);
     rs->Fields("TS01_NUMREG").setValue(QStringLiteral("R002"));
     rs->Fields("TS01_PROG").setValue(1);
-    EXPECT_EQ(errorOf([&] { rs->UpdateBatch(); }), SuiteError::kCommandFailed);
+    EXPECT_EQ(errorOf([&] { rs->UpdateBatch(); }), SuiteError::kWriteConflict);
     EXPECT_FALSE(conn_->InTransaction());
     EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 1")),
               QVariant(QStringLiteral("prima")));

@@ -64,3 +64,12 @@ TEST(ConnectionString, NamesEngineAndPlace) {
     for (const char* bad : {"", "mysql://x", "sqlite:", "postgresql://host"})
         EXPECT_THROW(ConnectionString::parse(QString::fromLatin1(bad)), SuiteError) << bad;
 }
+
+TEST(SqlText, ACallersFragmentStaysOnePartOfOneStatement) {
+    for (const char* good : {"", "EF01_SCADE_S >= '20240101' AND (EF01_INDSTATO_S = 0 OR [EF01_NUMEFF] > 3)",
+                             "EF01_NUMDOCORIG = 'l''è; -- /* (non chiusa'", "EF01_SCADE_S DESC, EF01_NUMEFF"})
+        EXPECT_FALSE(SqlText::fragmentProblem(QString::fromUtf8(good)).has_value()) << good;
+    for (const char* bad : {"1=1) ; DELETE FROM EF04_SCADNOTE WHERE (1=1", "1=1; SELECT 1", "1=1) --", "1=1 /* x */",
+                            "EF01_NUMDOCORIG = 'x", "EF01_NUMDOCORIG = 'x''", "(1=1", "1=1) OR (1=1", "]"})
+        EXPECT_TRUE(SqlText::fragmentProblem(QString::fromUtf8(bad)).has_value()) << bad;
+}

@@ -1,4 +1,5 @@
 #include "BillCodeTables.h"
+#include "BillFormFixture.h"
 #include "CLSKV_TARSELLO.h"
 #include "CodeLists.h"
 #include "ComboBox.h"
@@ -26,24 +27,6 @@
 
 namespace {
 
-// A demo company on a fresh database of the engine.
-struct DemoDatabase {
-    explicit DemoDatabase(TestEngine engine) : db(engine) {
-        connection = db.connect(SchemaInstaller::catalogue());
-        SchemaInstaller(connection).install();
-        DemoGenerator::Options options;
-        options.bills = 120;
-        DemoGenerator(connection, options).run();
-    }
-    int count(const QString& sql) {
-        Recordset rs;
-        rs.Open(sql, connection);
-        return Value::toInt(rs.Fields(0).Value());
-    }
-    TestDatabase db;
-    std::shared_ptr<Connection> connection;
-};
-
 HeaderQuery customerQuery(const QString& selection) {
     HeaderQuery q;
     q.selection = selection;
@@ -55,9 +38,6 @@ HeaderQuery customerQuery(const QString& selection) {
     q.supplierAccount = DemoGenerator::supplierAccount();
     return q;
 }
-
-const QString kCustomerBills = QStringLiteral(
-    " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDCONTO = 0");
 
 }  // namespace
 
@@ -123,54 +103,6 @@ TEST(BillCodeTables, DescriptionsAsTheClerkReadsThemAndCodesTheDatabaseHolds) {
     EXPECT_EQ(codes(BillCodeTables::presentazione()), CodeLists::codesOf(QStringLiteral("EF01_INDPRES_S")));
     EXPECT_EQ(codes(BillCodeTables::generazioneStato()), CodeLists::codesOf(QStringLiteral("EF01_INDGENSTATO_S")));
 }
-
-// The form opened by the module class on the demo company, as the host application does.
-class BillFormTest : public ::testing::TestWithParam<TestEngine> {
-protected:
-    void SetUp() override {
-        REQUIRE_ENGINE(GetParam());
-        demo_ = std::make_unique<DemoDatabase>(GetParam());
-        host_ = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany, QStringLiteral("MROSSI"));
-        log_ = std::make_shared<ScriptedLogService>();
-        host_->setLogServiceFactory([this] { return log_; });
-        module_ = std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); });
-        module_->setClsGlobal(host_);
-        module_->TipoArchivio = 0;
-        module_->StringaDiOrdinamentoEffetti =
-            QStringLiteral("EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF");
-    }
-    void TearDown() override {
-        if (module_ && form()) {
-            log_->enqueue(7);  // leave without saving whatever a test left pending
-            module_->CloseForm();
-        }
-    }
-
-    FRMKV_TARSELLO* show() {
-        module_->ShowForm();
-        QApplication::processEvents();
-        return form();
-    }
-    FRMKV_TARSELLO* form() const { return dynamic_cast<FRMKV_TARSELLO*>(module_->form()); }
-    QString keyOfRow(int n) {
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") + kCustomerBills +
-                    QStringLiteral(" ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"),
-                demo_->connection);
-        rs.Move(n - 1);
-        return QStringLiteral("1,%1,%2,%3,%4")
-            .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
-                 Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
-    }
-    QString shownNumReg() const {
-        return Value::toText(form()->clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value()).trimmed();
-    }
-
-    std::unique_ptr<DemoDatabase> demo_;
-    std::shared_ptr<DatabaseHost> host_;
-    std::shared_ptr<ScriptedLogService> log_;
-    std::unique_ptr<CLSKV_TARSELLO> module_;
-};
 
 INSTANTIATE_TEST_SUITE_P(Engines, BillFormTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });

@@ -105,6 +105,14 @@ TEST_F(ControlEvents, NumericBoxRefusesLettersAndMalformedNumbersWithAMessage) {
     EXPECT_EQ(amount->Text(), "-");
     EXPECT_FALSE(amount->Valid());
 
+    // Amounts the Italian way.
+    EXPECT_EQ(NumericBox::parseTyped(QStringLiteral("1.234,56")), Decimal::fromString("1234.56"));
+    EXPECT_EQ(NumericBox::parseTyped(QStringLiteral("-1.234.567")), Decimal::fromString("-1234567"));
+    EXPECT_EQ(NumericBox::parseTyped(QStringLiteral("1234.56")), Decimal::fromString("1234.56"));
+    EXPECT_EQ(NumericBox::parseTyped(QStringLiteral(",5")), Decimal::fromString("0.5"));
+    for (const char* bad : {"1.23,4", "12.34.5", "1,2,3", "1.234,5.6", ".", ""})
+        EXPECT_FALSE(NumericBox::parseTyped(QString::fromLatin1(bad)).has_value()) << bad;
+
     amount->setDecimals(2);
     amount->setCurrencyLabel(QStringLiteral("EURO"));
     amount->setValue(QVariant::fromValue(Decimal::fromString("1234.5")));

@@ -1,5 +1,6 @@
 #include "Decimal.h"
 #include "FrameFixture.h"
+#include "Value.h"
 #include "QtPrinters.h"
 #include "SuiteError.h"
 
@@ -81,12 +82,19 @@ TEST_F(Frame, AColumnBoundToTheWrongKindOfControlIsReportedNotFatal) {
 }
 
 TEST_F(Frame, AValueTheColumnRefusesIsReportedAndTheUserStaysInTheField) {
+    // A text box takes no more characters than its column.
     retype(name, "Much too long for ten");
+    EXPECT_TRUE(log->messages().isEmpty());
+    EXPECT_EQ(rs->Fields("TS01_NAME").Value().toString(), "Much too l");
+
+    // More decimals than the amount column keeps would be rounded away unseen.
+    const QVariant before = rs->Fields("TS01_AMOUNT").Value();
+    retype(amount, "12,345");
     ASSERT_EQ(log->messages().size(), 1);
-    EXPECT_TRUE(log->messages()[0].text.contains("TS01_NAME"));
-    EXPECT_EQ(QApplication::focusWidget(), name->editor());
-    EXPECT_EQ(name->Text(), "Much too long for ten");
-    EXPECT_EQ(rs->Fields("TS01_NAME").Value().toString(), "Alfa");
+    EXPECT_TRUE(log->messages()[0].text.contains("troppi decimali"));
+    EXPECT_EQ(QApplication::focusWidget(), amount->editor());
+    EXPECT_EQ(amount->Text(), "12,345");
+    EXPECT_TRUE(Value::same(rs->Fields("TS01_AMOUNT").Value(), before));
 }
 
 TEST_F(Frame, ANewRowGetsItsDefaultsAndBecomesAStoredRowWhenSaved) {

@@ -1,6 +1,7 @@
 #include "VirtualFrame.h"
 #include "WriteConflict.h"
 
+#include "EditBox.h"
 #include "FrameControl.h"
 #include "GuiLogService.h"
 #include "NavigatorBar.h"
@@ -43,6 +44,17 @@ void VirtualFrame::AddControl(FrameControl* control) {
     if (!control || controls_.contains(control)) return;
     controls_.append(control);
     control->setFrame(this);
+    limitLength(*control);
+}
+
+void VirtualFrame::limitLength(FrameControl& control) const {
+    auto* box = qobject_cast<EditBox*>(&control);
+    if (!box || !recordset_ || recordset_->State() != 1 || control.DataField().isEmpty()) return;
+    const int index = recordset_->FieldIndex(control.DataField());
+    if (index < 0) return;
+    // A text column takes no more than its length: the box stops the typing there.
+    const ResultColumn& column = recordset_->column(index);
+    if (column.type == DataType::Text && column.size > 0) box->setMaxLength(column.size);
 }
 
 void VirtualFrame::Detach() {
@@ -51,6 +63,8 @@ void VirtualFrame::Detach() {
 
 void VirtualFrame::Attach(std::shared_ptr<Recordset> recordset) {
     recordset_ = std::move(recordset);
+    for (const QPointer<FrameControl>& c : controls_)
+        if (c) limitLength(*c);
     recordChanged_ = childChanged_ = false;
     enterStatus(kStatusShown);
 }

@@ -125,6 +125,7 @@ private:
     // A required column of the row left empty: said to the user naming its field, which takes
     // the focus. True when one was found.
     bool reportMissingRequired();
+    void limitLength(FrameControl& control) const;
     void enterStatus(int status);
     void startAdding();
     // Gives up a new row still being added, when the form left it untouched.

@@ -1,0 +1,144 @@
+#pragma once
+
+// A demo company on a fresh database of each engine, and the bill form opened on it by the
+// module class as the host application does.
+#include "CLSKV_TARSELLO.h"
+#include "DatabaseHost.h"
+#include "DemoGenerator.h"
+#include "FRMKV_TARSELLO.h"
+#include "FrameControl.h"
+#include "Recordset.h"
+#include "SchemaInstaller.h"
+#include "ScriptedLogService.h"
+#include "TestDatabase.h"
+#include "Value.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QtTest/QTest>
+
+// A demo company on a fresh database of the engine.
+struct DemoDatabase {
+    explicit DemoDatabase(TestEngine engine) : db(engine) {
+        connection = db.connect(SchemaInstaller::catalogue());
+        SchemaInstaller(connection).install();
+        DemoGenerator::Options options;
+        options.bills = 120;
+        DemoGenerator(connection, options).run();
+    }
+    int count(const QString& sql) {
+        Recordset rs;
+        rs.Open(sql, connection);
+        return Value::toInt(rs.Fields(0).Value());
+    }
+    TestDatabase db;
+    std::shared_ptr<Connection> connection;
+};
+
+inline const QString kCustomerBills = QStringLiteral(
+    " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDCONTO = 0");
+
+
+// The form opened by the module class on the demo company, as the host application does.
+class BillFormTest : public ::testing::TestWithParam<TestEngine> {
+protected:
+    void SetUp() override {
+        REQUIRE_ENGINE(GetParam());
+        demo_ = std::make_unique<DemoDatabase>(GetParam());
+        host_ = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany, QStringLiteral("MROSSI"));
+        log_ = std::make_shared<ScriptedLogService>();
+        host_->setLogServiceFactory([this] { return log_; });
+        module_ = std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); });
+        module_->setClsGlobal(host_);
+        module_->TipoArchivio = 0;
+        module_->StringaDiOrdinamentoEffetti =
+            QStringLiteral("EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF");
+    }
+    void TearDown() override {
+        if (module_ && form()) {
+            log_->enqueue(7);  // leave without saving whatever a test left pending
+            module_->CloseForm();
+        }
+    }
+
+    FRMKV_TARSELLO* show() {
+        module_->ShowForm();
+        QApplication::processEvents();
+        return form();
+    }
+    FRMKV_TARSELLO* form() const { return dynamic_cast<FRMKV_TARSELLO*>(module_->form()); }
+    QString keyOfRow(int n) {
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") + kCustomerBills +
+                    QStringLiteral(" ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"),
+                demo_->connection);
+        rs.Move(n - 1);
+        return QStringLiteral("1,%1,%2,%3,%4")
+            .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
+                 Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+    }
+    QString shownNumReg() const {
+        return Value::toText(form()->clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value()).trimmed();
+    }
+
+    std::unique_ptr<DemoDatabase> demo_;
+    std::shared_ptr<DatabaseHost> host_;
+    std::shared_ptr<ScriptedLogService> log_;
+    std::unique_ptr<CLSKV_TARSELLO> module_;
+};
+
+
+// Types into a field as a clerk does: enters it, replaces its text and, unless told to stay,
+// leaves it with Tab.
+inline void typeInto(FrameControl* field, const QString& text, bool leave = true) {
+    // The clerk works in this form's window, whichever opened last.
+    QApplication::setActiveWindow(field->window());
+    field->setFocus();
+    QApplication::processEvents();
+    field->editor()->setFocus();
+    QTest::keyClick(field->editor(), Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) QTest::keyClick(field->editor(), Qt::Key_Delete);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(field->editor(), c.toLatin1());
+            continue;
+        }
+        // A character with no key of its own arrives as a keyboard layout or input method
+        // gives it: a key event carrying the text.
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(field->editor(), &press);
+        QApplication::sendEvent(field->editor(), &release);
+    }
+    if (leave) QTest::keyClick(field->editor(), Qt::Key_Tab);
+    QApplication::processEvents();
+}
+
+// Another clerk at another desk: a module of their own on the same database, their own
+// connection and their own messages.
+struct ClerkSession {
+    ClerkSession(const QString& connectionString, const QString& key)
+        : host(std::make_shared<DatabaseHost>(connectionString, DemoGenerator::kCompany, QStringLiteral("GDANGELO"))),
+          log(std::make_shared<ScriptedLogService>()),
+          module(std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); })) {
+        host->setLogServiceFactory([l = log] { return l; });
+        module->setClsGlobal(host);
+        module->TipoArchivio = 0;
+        module->ChiaveEffettoInGestione = key;
+        module->ShowForm();
+        QApplication::processEvents();
+    }
+    ~ClerkSession() {
+        if (form()) {
+            log->enqueue(7);
+            module->CloseForm();
+        }
+    }
+    FRMKV_TARSELLO* form() const { return dynamic_cast<FRMKV_TARSELLO*>(module->form()); }
+
+    std::shared_ptr<DatabaseHost> host;
+    std::shared_ptr<ScriptedLogService> log;
+    std::unique_ptr<CLSKV_TARSELLO> module;
+};

@@ -1,0 +1,177 @@
+// What a clerk types into the bill form, right or wrong: a wrong value is refused with a message
+// and nothing is stored; the value still being typed is the one saved; the caller's selection
+// text can never run anything but the one read.
+#include "BillFormFixture.h"
+#include "ComboBox.h"
+#include "EditBox.h"
+#include "MainNavigator.h"
+#include "VirtualFrame.h"
+
+namespace {
+
+QString textOf(FRMKV_TARSELLO* f, const char* name) {
+    return f->control(QString::fromLatin1(name))->Text();
+}
+
+QVariant columnOf(FRMKV_TARSELLO* f, const char* column) {
+    return f->clsRstTestata->Fields(QString::fromLatin1(column)).Value();
+}
+
+}  // namespace
+
+class BillInputTest : public BillFormTest {};
+INSTANTIATE_TEST_SUITE_P(Engines, BillInputTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
+
+TEST_P(BillInputTest, NumbersAreWhatWasTypedOrRefused) {
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f && f->clsRstTestata);
+    const QVariant number = columnOf(f, "EF01_NUMEFF");
+    const QVariant amount = columnOf(f, "EF01_IMPEFF_S");
+
+    struct Refused {
+        const char* field;
+        const char* typed;
+    };
+    // Past a 32-bit key, past a 16-bit code, a fraction in a whole number, more integer
+    // digits than the amount column keeps (on either engine), more decimals than it keeps.
+    for (const Refused& r : {Refused{"TXT_NUMEFF", "99999999999"}, Refused{"TXT_TOTRATE", "70000"},
+                             Refused{"TXT_NUMRATA", "2,5"},
+                             Refused{"TXT_IMPEFF", "99999999999999999,99"}, Refused{"TXT_IMPEFF", "10,999"},
+                             Refused{"TXT_IMPEFF", "1.23.4,5"}}) {
+        log_->clear();
+        FrameControl* field = f->control(QString::fromLatin1(r.field));
+        typeInto(field, QString::fromUtf8(r.typed));
+        EXPECT_EQ(log_->messages().size(), 1) << r.field << " " << r.typed;
+        EXPECT_TRUE(field->isEntered()) << r.field << " keeps the focus with what was typed";
+        EXPECT_EQ(field->Text(), QString::fromUtf8(r.typed));
+        field->setValue(f->clsRstTestata->Fields(field->DataField()).Value());  // the clerk gives up
+        field->commitEntry();
+    }
+    // Letters never get into a number field.
+    typeInto(f->control(QStringLiteral("TXT_NUMEFF")), QStringLiteral("12a"), false);
+    EXPECT_EQ(textOf(f, "TXT_NUMEFF"), QStringLiteral("12"));
+    f->control(QStringLiteral("TXT_NUMEFF"))->setValue(number);
+    f->control(QStringLiteral("TXT_NUMEFF"))->commitEntry();
+    EXPECT_TRUE(Value::same(columnOf(f, "EF01_NUMEFF"), number));
+    EXPECT_TRUE(Value::same(columnOf(f, "EF01_IMPEFF_S"), amount));
+
+    // The Italian way of writing an amount.
+    log_->clear();
+    typeInto(f->control(QStringLiteral("TXT_IMPEFF")), QStringLiteral("1.234,56"));
+    EXPECT_TRUE(log_->messages().isEmpty());
+    EXPECT_EQ(Value::toDecimal(columnOf(f, "EF01_IMPEFF_S")), Decimal::fromString("1234.56"));
+    typeInto(f->control(QStringLiteral("TXT_IMPEFF")), QStringLiteral("1.234.567"));
+    EXPECT_EQ(Value::toDecimal(columnOf(f, "EF01_IMPEFF_S")), Decimal::fromString("1234567"));
+    // The largest amount the engine keeps exactly is stored exactly.
+    const QString largest = GetParam() == TestEngine::Sqlite ? QStringLiteral("9999999999999,99")
+                                                             : QStringLiteral("9999999999999999,99");
+    typeInto(f->control(QStringLiteral("TXT_IMPEFF")), largest);
+    EXPECT_TRUE(log_->messages().isEmpty()) << log_->messages().last().text.toStdString();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
+    const auto k = f->currentKey();
+    Recordset stored;
+    stored.Open(QStringLiteral("SELECT EF01_IMPEFF_S FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1' "
+                               "AND EF01_RIGACONT_CG42 = %2 AND EF01_PROGEC_EC01 = %3 AND EF01_PROGEFF = %4")
+                    .arg(k.numReg)
+                    .arg(k.row)
+                    .arg(k.progEc)
+                    .arg(k.progEff),
+                demo_->connection);
+    EXPECT_EQ(Value::toDecimal(stored.Fields(0).Value()), Decimal::fromString(QString(largest).replace(QLatin1Char(','), QLatin1Char('.'))));
+}
+
+TEST_P(BillInputTest, TheFieldStillBeingTypedIsSavedAndAnEmptyRequiredOneIsNamed) {
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f && f->clsRstTestata);
+    // Typed and not left: the toolbar's save (F10) collects it; the field keeps the focus.
+    FrameControl* origin = f->control(QStringLiteral("TXT_NUMDOCORIG"));
+    typeInto(origin, QStringLiteral("Fatt. d'acc. n°7 «è»"), false);
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
+    EXPECT_EQ(Value::toText(columnOf(f, "EF01_NUMDOCORIG")), QStringLiteral("Fatt. d'acc. n°7 «è»"));
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = "
+                                          "'Fatt. d''acc. n°7 «è»'")),
+              1);
+    EXPECT_TRUE(origin->isEntered());
+    EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
+    // The field takes no more than its column holds.
+    typeInto(origin, QStringLiteral("Ventiquattro caratteri!!"));
+    EXPECT_EQ(origin->Text(), QStringLiteral("Ventiquattro caratte"));
+
+    // The due date emptied: the save names the field instead of failing in the database.
+    log_->clear();
+    typeInto(f->control(QStringLiteral("TXT_SCADE")), QString());
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    ASSERT_EQ(log_->messages().size(), 1);
+    EXPECT_TRUE(log_->messages().first().text.contains(QStringLiteral("\"Data scadenza\"")))
+        << log_->messages().first().text.toStdString();
+    EXPECT_FALSE(f->connectionInTransactionForTest());
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
+}
+
+TEST_P(BillInputTest, ASelectionThatWouldRunAnotherStatementIsRefusedOnce) {
+    const int notes = demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE"));
+    ASSERT_GT(notes, 0);
+    for (const QString& selection :
+         {QStringLiteral("1=1) ; DELETE FROM EF04_SCADNOTE WHERE (1=1"), QStringLiteral("1=1) --"),
+          QStringLiteral("EF01_NUMDOCORIG = 'x"), QStringLiteral("1=1 /* */")}) {
+        log_->clear();
+        module_->StringaDiSelezioneEffetti = selection;
+        FRMKV_TARSELLO* f = show();
+        ASSERT_TRUE(f);
+        QApplication::processEvents();
+        EXPECT_EQ(log_->messages().size(), 1) << selection.toStdString();
+        if (!log_->messages().isEmpty()) {
+            EXPECT_TRUE(log_->messages().first().text.contains(QStringLiteral("Stringa di selezione")))
+                << log_->messages().first().text.toStdString();
+        }
+        module_->CloseForm();
+        module_->setActiveDll(module_.get());
+        module_->setClsGlobal(host_);
+    }
+    // An order that smuggles a statement is refused the same way.
+    log_->clear();
+    module_->StringaDiSelezioneEffetti = QString();
+    module_->StringaDiOrdinamentoEffetti = QStringLiteral("EF01_NUMEFF; DELETE FROM EF04_SCADNOTE");
+    ASSERT_TRUE(show());
+    EXPECT_EQ(log_->messages().size(), 1);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE")), notes);
+
+    // A selection with quotes and accents inside its literals is a selection like any other.
+    module_->CloseForm();
+    module_->setActiveDll(module_.get());
+    module_->setClsGlobal(host_);
+    log_->clear();
+    module_->StringaDiOrdinamentoEffetti = QStringLiteral("EF01_NUMEFF");
+    module_->StringaDiSelezioneEffetti = QStringLiteral("EF01_NUMDOCORIG <> 'l''è; -- già (fatto'");
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f && f->clsRstTestata);
+    EXPECT_TRUE(log_->messages().isEmpty()) << log_->messages().first().text.toStdString();
+}
+
+TEST_P(BillInputTest, FieldStatesFollowTheBillShownFromTheFirstOne) {
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f && f->clsRstTestata);
+    // Sections follow the company's sections rule on the very first Bill.
+    EXPECT_EQ(f->control(QStringLiteral("TXT_SEZDOC"))->isEnabled(), f->SezionaleAbilitato());
+    EXPECT_FALSE(f->control(QStringLiteral("TXT_ATTRIBUTI"))->AcceptsInput()) << "the Bill's GUID is never typed over";
+
+    // The sub-type field follows each Bill's type as the clerk moves.
+    auto* type = static_cast<ComboBox*>(f->control(QStringLiteral("CBO_TIPOEFF")));
+    FrameControl* subtype = f->control(QStringLiteral("TXT_STIPOEFF"));
+    for (int i = 0; i < 6; ++i) {
+        const int code = Value::isNull(type->Value()) ? 0 : Value::toInt(type->Value());
+        EXPECT_EQ(subtype->isEnabled(), code == 2 || (code >= 7 && code <= 16)) << "type " << code;
+        f->FME_TESTATA->MoveNext();
+    }
+    // Leaving the type on one without sub-types empties the sub-type column too.
+    f->clsRstTestata->Fields(QStringLiteral("EF01_STIPOEFF")).setValue(3);
+    f->clsRstTestata->Fields(QStringLiteral("EF01_TIPOEFF")).setValue(1);
+    f->FME_TESTATA->Refresh();
+    type->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(type->editor(), Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_TRUE(Value::isNull(columnOf(f, "EF01_STIPOEFF")));
+    EXPECT_TRUE(textOf(f, "TXT_STIPOEFF").isEmpty());
+}
