@@ -422,8 +422,8 @@ TEST_P(ClerkKilledInSave, TheBillIsUntouchedAndTheDatabaseWhole) {
     std::vector<std::unique_ptr<ClerkProcess>> clerks;
     clerks.push_back(std::make_unique<ClerkProcess>(db->connectionString(), userOf(0), changeOfDue(before.due)));
     if (sqlite() && c.hold == Hold::HistorySlow) {
-        // The clerk's save holds the file's write lock from its first write to its commit (the
-        // line before the save tells that the opening of the module, which writes too, is over).
+        // The clerk's save holds the file's write lock from its first write to its commit. Only
+        // after the line before the save: opening a WAL file may hold its lock for a moment too.
         ASSERT_TRUE(ClerkProcess::pumpUntil(
             [&] {
                 const ClerkProcess& clerk = *clerks.front();
