@@ -17,8 +17,15 @@ JsonLine& JsonLine::addJson(const QString& key, const QByteArray& json) {
 }
 
 QByteArray JsonLine::string(const QString& s) {
+    // UTF-8 throughout: a character beyond the basic plane is written from its two halves
+    // together, and a half without its partner (no character at all) as a JSON escape rather
+    // than a byte sequence that is not UTF-8.
     QByteArray out = "\"";
-    for (const QChar c : s) {
+    const auto escape = [&](char16_t c) {
+        out += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0');
+    };
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
         switch (c.unicode()) {
             case '"':
                 out += "\\\"";
@@ -36,10 +43,16 @@ QByteArray JsonLine::string(const QString& s) {
                 out += "\\t";
                 break;
             default:
-                if (c.unicode() < 0x20)
-                    out += "\\u" + QByteArray::number(c.unicode(), 16).rightJustified(4, '0');
-                else
-                    out += QString(c).toUtf8();
+                if (c.unicode() < 0x20) {
+                    escape(c.unicode());
+                } else if (c.isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+                    out += QStringView(s).mid(i, 2).toUtf8();
+                    ++i;
+                } else if (c.isSurrogate()) {
+                    escape(c.unicode());
+                } else {
+                    out += QStringView(&c, 1).toUtf8();
+                }
         }
     }
     return out + '"';

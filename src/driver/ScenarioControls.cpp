@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -79,6 +80,49 @@ Qt::KeyboardModifiers modifiers(int shift) {
     if (shift & 2) m |= Qt::ControlModifier;
     if (shift & 4) m |= Qt::AltModifier;
     return m;
+}
+
+// Text as a person's keyboard and input method deliver it. A character of the keyboard (ASCII
+// and the Latin-1 letters and signs of a European layout: à, è, °, £) is a key press and release
+// with its Qt key and its text. Any other (€, Greek, Cyrillic, Chinese, characters beyond the
+// basic plane) comes, as from an input method or a character map, as one commit of the run of
+// such characters: QKeyEvent cannot name a key for them. Backspace, Tab, Enter and Esc are keys;
+// a text with another control character is refused before anything is typed.
+bool isControlCharacter(char16_t c) {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0);
+}
+
+void typeText(QWidget* target, const QString& text) {
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (isControlCharacter(c) && c != 8 && c != 9 && c != 10 && c != 13 && c != 27)
+            throw ScenarioError(QStringLiteral("the text holds the control character U+%1, which no key types")
+                                    .arg(QString::number(int(c), 16).toUpper().rightJustified(4, u'0')));
+    }
+    QString committed;
+    const auto commit = [&] {
+        if (committed.isEmpty()) return;
+        QInputMethodEvent event;
+        event.setCommitString(committed);
+        QApplication::sendEvent(target, &event);
+        committed.clear();
+    };
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x80) {
+            commit();
+            QTest::keyClick(target, char(c));
+        } else if (c >= 0xA0 && c <= 0xFF) {
+            commit();
+            // Qt names the Latin-1 keys by their capital letter (Key_Agrave for à and À).
+            const char16_t upper = QChar::toUpper(c);
+            const Qt::Key k = Qt::Key(upper <= 0xFF ? upper : c);
+            QTest::sendKeyEvent(QTest::Click, target, k, QString(ch), Qt::NoModifier);
+        } else {
+            committed += ch;  // a surrogate pair stays whole in the commit
+        }
+    }
+    commit();
 }
 
 bool isForm(const QWidget* w) {
@@ -198,7 +242,7 @@ void ScenarioRunner::type(const QString& name, const QString& text) {
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Delete);
     else
-        QTest::keyClicks(edit, text);
+        typeText(edit, text);
 }
 
 void ScenarioRunner::leave(const QString& name) {

@@ -1,5 +1,7 @@
 #include "Connection.h"
 #include "DriverTestForm.h"
+#include "EditBox.h"
+#include "JsonLine.h"
 #include "MemoryCatalogue.h"
 #include "ScenarioParser.h"
 #include "ScenarioRunner.h"
@@ -11,6 +13,7 @@
 #include "TestSchema.h"
 
 #include <QApplication>
+#include <QStringDecoder>
 #include <QTest>
 
 namespace {
@@ -98,6 +101,46 @@ TEST_F(DriverOnAForm, TypesLeavesChoosesAndSavesWithRealInputEvents) {
             R"({"cmd":"get","control":"LBL_EVENTS","text":"KeyDown 90/0; KeyDown 69/0; KeyDown 84/0; KeyDown 65/0; KeyDown 9/0; Click; ChangeRow; KeyDown 113/0; Menu UP","enabled":true,"visible":true})",
         }));
     EXPECT_TRUE(log->messages().isEmpty());
+}
+
+TEST_F(DriverOnAForm, TypesAnyTextAsAKeyboardAndAnInputMethodDeliverItAndPrintsItAsUtf8) {
+    // Accented letters of an Italian keyboard, the euro sign, Greek, Chinese and a character
+    // beyond the basic plane; saved and read back through the control, the row and the file.
+    // 19 UTF-16 units: the column takes 20.
+    const QString typed = QStringLiteral(u"Città è € Ελλάς 東𝄞");
+    QByteArrayList bytes;
+    ScenarioRunner runner({nullptr, connection, log, form.get()},
+                          [&](const QByteArray& line) { bytes << line; });
+    const QString scenario = QStringLiteral(u"type TXT_NAME \"%1\"\nleave TXT_NAME\nget TXT_NAME\n"
+                                            u"field TS01_NAME\nclick INV_MAIN Salva\n"
+                                            u"sql SELECT TS01_NAME FROM TS01_ITEMS WHERE TS01_ID = 1\n"
+                                            u"get LBL_EVENTS\n")
+                                 .arg(typed);
+    ASSERT_EQ(runner.run(ScenarioParser::parse(scenario)), ScenarioRunner::kOk) << runner.error().toStdString();
+    const QByteArray text = typed.toUtf8();
+    ASSERT_EQ(bytes.size(), 4) << bytes.join('\n').toStdString();
+    EXPECT_EQ(bytes[0].toStdString(),
+              (R"({"cmd":"get","control":"TXT_NAME","text":")" + text + R"(","value":")" + text +
+               R"(","enabled":true,"visible":true,"valid":true})")
+                  .toStdString());
+    EXPECT_EQ(bytes[1].toStdString(), (R"({"cmd":"field","column":"TS01_NAME","value":")" + text + "\"}").toStdString());
+    EXPECT_EQ(bytes[2].toStdString(),
+              (R"({"cmd":"sql","columns":["TS01_NAME"],"rows":[[")" + text + "\"]]}").toStdString());
+    // The keyboard's keys raise KeyDown (à and è have no Windows code here); the input method's
+    // commits do not.
+    EXPECT_EQ(bytes[3].toStdString(),
+              R"({"cmd":"get","control":"LBL_EVENTS","text":"KeyDown 67/0; KeyDown 73/0; KeyDown 84/0; )"
+              R"(KeyDown 84/0; KeyDown 0/0; KeyDown 32/0; KeyDown 0/0; KeyDown 32/0; KeyDown 32/0; KeyDown 32/0; )"
+              R"(KeyDown 9/0","enabled":true,"visible":true})");
+    for (const QByteArray& line : bytes) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = utf8(line);
+        EXPECT_FALSE(utf8.hasError()) << line.toStdString();
+        EXPECT_FALSE(line.contains('?')) << line.toStdString();
+    }
+    // A half of a pair alone is no character: escaped, never written as bytes that are not UTF-8.
+    EXPECT_EQ(JsonLine::string(QString(QChar(0xD834)) + u'x'), R"("\ud834x")");
+    EXPECT_EQ(JsonLine::string(QStringLiteral(u"€\u0001")), QByteArray("\"\xE2\x82\xAC\\u0001\""));
 }
 
 TEST_F(DriverOnAForm, AFieldThatRefusesToBeLeftKeepsThePersonThereAndStopsTheClick) {
@@ -219,6 +262,10 @@ TEST_F(DriverOnAForm, WhatIsNotThereStopsTheScenarioWithTheLineAndModalFormsAreL
     EXPECT_EQ(stops("click INV_MAIN Vola", 2),
               "line 1: INV_MAIN has no button \"Vola\": click INV_MAIN Vola");
     EXPECT_EQ(stops("show", 2), "line 1: no module to show: show");
+    // A control character no key types: refused before anything is typed.
+    EXPECT_EQ(stops("type TXT_NAME \"ab\fc\"", 2),
+              "line 1: the text holds the control character U+000C, which no key types: type TXT_NAME \"ab\fc\"");
+    EXPECT_EQ(form->findChild<EditBox*>(QStringLiteral("TXT_NAME"))->Text().toStdString(), "Alfa");
     EXPECT_EQ(stops("tab 1\ntype TXT_NAME x", 2),
               "line 2: TXT_NAME cannot be entered: it is on a tab not in view: type TXT_NAME x");
     EXPECT_EQ(stops("tab 1\nrow GRD_ITEMS 4", 2), "line 2: GRD_ITEMS has 3 rows: row GRD_ITEMS 4");
