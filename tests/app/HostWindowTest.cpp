@@ -25,7 +25,8 @@
 
 namespace {
 
-const QString kPendingQuestion = QStringLiteral("I dati sono stati modificati.\r\nSi desidera salvare le modifiche?");
+const QString kPendingQuestion =
+    QStringLiteral("I dati sono stati modificati.\r\nSi desidera salvare le modifiche?");
 
 // The host application as the clerk starts it, on a small demo company: the main window, the
 // module reached through the plugin registry, and a scripted message service for every form.
@@ -37,11 +38,13 @@ protected:
         DemoGenerator::Options options;
         options.bills = 40;
         DemoGenerator(connection_, options).run();
-        host_ = std::make_shared<DatabaseHost>(db_.connectionString(), DemoGenerator::kCompany, QStringLiteral("MROSSI"));
+        host_ = std::make_shared<DatabaseHost>(db_.connectionString(), DemoGenerator::kCompany,
+                                               QStringLiteral("MROSSI"));
         log_ = std::make_shared<ScriptedLogService>();
         host_->setLogServiceFactory([this] { return log_; });
         registry_ = std::make_shared<PluginRegistry>(registryDir_.filePath(QStringLiteral("moduli.json")));
-        registry_->Register(QString::fromLatin1(HostMainWindow::kProgId), QStringLiteral(KVUO_TARSELLO_LIBRARY));
+        registry_->Register(QString::fromLatin1(HostMainWindow::kProgId),
+                            QStringLiteral(KVUO_TARSELLO_LIBRARY));
         window_ = std::make_unique<HostMainWindow>(host_, connection_, registry_);
         window_->show();
         ASSERT_GT(window_->callingProgram()->search(), 2);
@@ -67,7 +70,9 @@ protected:
             if (w->objectName() == QStringLiteral("FRMKV_TARSELLO") && w->isVisible()) return w;
         return nullptr;
     }
-    static VirtualFrame* header(QWidget* form) { return form->findChild<VirtualFrame*>(QStringLiteral("FME_TESTATA")); }
+    static VirtualFrame* header(QWidget* form) {
+        return form->findChild<VirtualFrame*>(QStringLiteral("FME_TESTATA"));
+    }
     static void typeInto(QWidget* form, const QString& control, const QString& text) {
         auto* field = form->findChild<EditBox*>(control);
         ASSERT_TRUE(field);

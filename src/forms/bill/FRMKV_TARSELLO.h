@@ -104,6 +104,7 @@ public:
     void setFormIcon(const QIcon& icon) override { setWindowIcon(icon); }
     void showForm(bool modal) override;
     void unloadForm() override { close(); }
+    QWidget* formWindow() override { return this; }
     std::shared_ptr<Connection> formConnection() const override { return clsConnessione; }
 
     // ErrorReport: the error text through the form's log service, then a rollback.
