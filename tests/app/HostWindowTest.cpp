@@ -156,6 +156,12 @@ TEST_F(HostWindowTest, HostNewAsksAboutPendingEditsFirst) {
     EXPECT_EQ(messageTexts(), QStringList{kPendingQuestion});
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'X-2'")), 1);
     EXPECT_EQ(frame->Status(), VirtualFrame::kStatusAdding);
+
+    // The bar follows what the form does by itself: giving up the new Bill shows a stored one.
+    QAction* newBill = window_->navigator()->action(QStringLiteral("Nuovo"));
+    EXPECT_FALSE(newBill->isEnabled());
+    frame->setStatus(VirtualFrame::kStatusShown);
+    EXPECT_TRUE(newBill->isEnabled());
 }
 
 // The bill form closed by a close event on its own window, not through the module's CloseForm:

@@ -198,6 +198,8 @@ void FRMKV_TARSELLO::Form_Activate() {
         if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
             indExp_ = qint16(Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_INDEXP")).Value()));
     });
+    // The header frame is active only now, on its first Bill: the host's navigator learns of it.
+    AttivaModulo();
 }
 
 void FRMKV_TARSELLO::positionOnKey() {
