@@ -2,6 +2,7 @@
 
 #include "Cinterface.h"
 #include "Connection.h"
+#include "HostGlobal.h"
 #include "JsonLine.h"
 #include "Recordset.h"
 #include "ScenarioError.h"
@@ -235,8 +236,16 @@ void ScenarioRunner::set(const QString& name, const QString& value) {
 }
 
 void ScenarioRunner::show() {
-    if (!session_.module) throw ScenarioError(QStringLiteral("no module to show"));
-    session_.module->ShowForm();
+    Cinterface* m = session_.module;
+    if (!m) throw ScenarioError(QStringLiteral("no module to show"));
+    // A closed form took the host's objects away from the module: a host opening the module
+    // again hands them over anew.
+    if (session_.host && !m->ClsGlobal()) {
+        m->setClsGlobal(session_.host);
+        m->setActiveDll(m);
+        session_.host->SetActiveModule(m);
+    }
+    m->ShowForm();
 }
 
 void ScenarioRunner::close() {

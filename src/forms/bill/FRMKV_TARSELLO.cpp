@@ -226,6 +226,13 @@ void FRMKV_TARSELLO::positionOnKey() {
 }
 
 void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
+    // Closed already, by a close event on its window rather than through the module's
+    // CloseForm: when the module or the host quitting closes it again there is nothing left to
+    // ask, and no host to ask it through.
+    if (unloaded_) {
+        event->accept();
+        return;
+    }
     bool cancel = false;
     Form_QueryUnload(cancel);
     if (cancel) {
@@ -234,6 +241,9 @@ void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
     }
     Form_Unload();
     event->accept();
+    // A close event sent straight to the form hides nothing by itself: an unloaded form, with
+    // neither host nor connection, must not stay on screen.
+    if (isVisible()) hide();
 }
 
 void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
@@ -272,6 +282,7 @@ void FRMKV_TARSELLO::Form_Unload() {
     }
     ActiveInterface_ = nullptr;
     ActiveClass = nullptr;
+    unloaded_ = true;
 }
 
 void FRMKV_TARSELLO::MostraErrore(const SuiteError& error) {

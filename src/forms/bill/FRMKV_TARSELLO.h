@@ -234,6 +234,7 @@ private:
     QDate referenceDate_;
     bool loaded_ = false;
     bool activated_ = false;
+    bool unloaded_ = false;  // Form_Unload ran: the form has let go of its module and the host
     bool transactionOpen_ = false;
     qint16 indExp_ = 0;
     bool historyPending_ = false;
