@@ -175,6 +175,8 @@ TEST_F(HostWindowTest, FormClosedByItsWindowLeavesTheHostQuiet) {
     QApplication::processEvents();
     EXPECT_TRUE(close.isAccepted());
     EXPECT_FALSE(billForm()) << "the form went";
+    EXPECT_FALSE(window_->navigator()->action(QStringLiteral("Salva"))->isEnabled())
+        << "nothing left to act on";
     EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
 
     QWidget* next = openRow(1);

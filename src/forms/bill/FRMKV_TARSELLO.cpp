@@ -274,6 +274,8 @@ void FRMKV_TARSELLO::Form_Unload() {
     if (ActiveInterface_) {
         ActiveInterface_->setClsGlobal(nullptr);
         ActiveInterface_->setActiveFrame(nullptr);
+        // The host's navigator stops acting on a frame that is going away.
+        if (HostNavigator* navigator = ActiveInterface_->ActiveNavigator()) navigator->RefreshButtons();
         ActiveInterface_->setActiveNavigator(nullptr);
         ActiveInterface_->setActiveDll(nullptr);
         ActiveInterface_->setStatusBar(nullptr);
