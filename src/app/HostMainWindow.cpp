@@ -1,6 +1,5 @@
 #include "HostMainWindow.h"
 
-#include "CLSKV_TARSELLO.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "DatabaseHost.h"
@@ -33,9 +32,34 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
 
 HostMainWindow::~HostMainWindow() = default;
 
+namespace {
+// The calling program's hand-over, as the bill module's properties. Only properties the module
+// declares are set: a module without one would otherwise keep it as a stray dynamic property
+// and open on Bills nobody chose.
+bool handOver(Cinterface& module, const BillFilter& filter, const QString& selection, const QString& key,
+              QString* missing) {
+    const std::pair<const char*, QVariant> values[] = {
+        {"StringaDiSelezioneEffetti", selection},
+        {"StringaDiOrdinamentoEffetti", BillFilter::orderText()},
+        {"TipoArchivio", filter.tipoArchivio},
+        {"ChiaveEffettoInGestione", key.isEmpty() ? QVariant() : QVariant(key)},
+        {"AperturaSuNuovoEffetto", key.isEmpty()},
+    };
+    for (const auto& [name, value] : values) {
+        if (module.metaObject()->indexOfProperty(name) < 0 || !module.setProperty(name, value)) {
+            *missing = QString::fromLatin1(name);
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
 bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
     if (module_ && !closeModule()) return false;
+    QString selection;
     try {
+        selection = filter.selectionText();
         module_ = registry_->CreateObject(QString::fromLatin1(kProgId));
     } catch (const SuiteError& e) {
         QMessageBox::critical(this, QStringLiteral("Dettaglio effetti"), e.description());
@@ -52,12 +76,13 @@ bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
     m->setCanDelete(true);
     m->setTop(10);
     m->setLeft(10);
-    if (auto* cls = dynamic_cast<CLSKV_TARSELLO*>(m)) {
-        cls->StringaDiSelezioneEffetti = filter.selectionText();
-        cls->StringaDiOrdinamentoEffetti = BillFilter::orderText();
-        cls->TipoArchivio = filter.tipoArchivio;
-        cls->ChiaveEffettoInGestione = key.isEmpty() ? QVariant() : QVariant(key);
-        cls->AperturaSuNuovoEffetto = key.isEmpty();
+    QString missing;
+    if (!handOver(*m, filter, selection, key, &missing)) {
+        QMessageBox::critical(this, QStringLiteral("Dettaglio effetti"),
+                              QStringLiteral("Il modulo %1 non accetta la proprietà %2.")
+                                  .arg(QString::fromLatin1(kProgId), missing));
+        module_.reset();
+        return false;
     }
     host_->SetActiveModule(m);
     navigator_->AttachModule(m);

@@ -17,7 +17,8 @@ class PluginRegistry;
 class HostMainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr const char* kProgId = "KVUO_TARSELLO.CLSKV_TARSELLO";
+    // The bill module, by the program id its plugin answers to.
+    static constexpr const char* kProgId = KVUO_TARSELLO_PROGID;
 
     HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_ptr<Connection> connection,
                    std::shared_ptr<PluginRegistry> registry, QWidget* parent = nullptr);

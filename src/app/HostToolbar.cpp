@@ -68,8 +68,18 @@ void HostToolbar::SetButtonsStatus(int frameStatus) {
     RefreshButtons();
 }
 
+void HostToolbar::follow(VirtualFrame* frame) {
+    if (frame == followed_) return;
+    disconnect(following_);
+    followed_ = frame;
+    if (!frame) return;
+    status_ = frame->Status();
+    following_ = connect(frame, &VirtualFrame::ChangeStatus, this, &HostToolbar::SetButtonsStatus);
+}
+
 void HostToolbar::RefreshButtons() {
     auto* frame = module_ ? qobject_cast<VirtualFrame*>(module_->ActiveFrame()) : nullptr;
+    follow(frame);
     const bool shown = frame && status_ == VirtualFrame::kStatusShown;
     const bool adding = frame && status_ == VirtualFrame::kStatusAdding;
     for (const char* k : {"Primo", "Precedente", "Successivo", "Ultimo", "Elimina"})
@@ -108,7 +118,11 @@ void HostToolbar::press(const QString& key) {
     else if (key == QStringLiteral("Precedente")) frame->MovePrevious();
     else if (key == QStringLiteral("Successivo")) frame->MoveNext();
     else if (key == QStringLiteral("Ultimo")) frame->MoveLast();
-    else if (key == QStringLiteral("Nuovo")) frame->setStatus(VirtualFrame::kStatusAdding);
+    else if (key == QStringLiteral("Nuovo")) {
+        // As the form's own navigator: pending edits are saved (Yes, and only a save that went
+        // through starts the new Bill), dropped (No) or kept (Cancel).
+        if (frame->ConfirmPending(true, true, true)) frame->setStatus(VirtualFrame::kStatusAdding);
+    }
     else if (key == QStringLiteral("Salva")) frame->UpdateRecord(true, false);
     else if (key == QStringLiteral("Elimina")) frame->Delete();
     else if (key == QStringLiteral("Annulla")) frame->Undo();

@@ -8,11 +8,13 @@
 class QAction;
 class QToolBar;
 class QWidget;
+class VirtualFrame;
 
 // The host's navigator bar: record moves, new, save, delete, undo, the attachment buttons,
 // export and close, acting on the frame the attached module has made active. It follows the
 // frame's status: moves, delete and the attachments while a stored row is shown; save and undo
-// whenever there is something to save.
+// whenever there is something to save. Once the module has made a frame active, the bar also
+// follows that frame's own status changes (a new Bill started, a save, a move from the form).
 class HostToolbar : public HostNavigator {
     Q_OBJECT
 public:
@@ -38,9 +40,12 @@ signals:
 
 private:
     QAction* add(const QString& key, const QString& text, const QKeySequence& shortcut, const QString& tip);
+    void follow(VirtualFrame* frame);
 
     QToolBar* bar_;
     QHash<QString, QAction*> actions_;
     Cinterface* module_ = nullptr;
     int status_ = -1;
+    QPointer<VirtualFrame> followed_;
+    QMetaObject::Connection following_;
 };

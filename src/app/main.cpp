@@ -1,5 +1,5 @@
-#include "CLSKV_TARSELLO.h"
 #include "CallingProgram.h"
+#include "Cinterface.h"
 #include "Connection.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
@@ -91,8 +91,8 @@ int main(int argc, char** argv) {
             window.callingProgram()->search();
             window.openModule(window.callingProgram()->filter(), window.callingProgram()->selectedKey());
             QTimer::singleShot(500, &window, [&] {
-                auto* module = dynamic_cast<CLSKV_TARSELLO*>(window.module());
-                if (auto* form = module ? dynamic_cast<QWidget*>(module->form()) : nullptr) {
+                Cinterface* module = window.module();
+                if (auto* form = module ? qobject_cast<QWidget*>(module->Cwindow()) : nullptr) {
                     form->resize(1180, 720);
                     QCoreApplication::processEvents();
                     form->grab().save(parser.value(screenshotForm));

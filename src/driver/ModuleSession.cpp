@@ -50,6 +50,7 @@ ModuleSession::~ModuleSession() {
 ScenarioRunner::Session ModuleSession::session() const {
     ScenarioRunner::Session s;
     s.module = module_.get();
+    s.host = host_;
     s.connection = connection_;
     s.log = log_;
     return s;

@@ -26,7 +26,7 @@ public:
         QString pluginLibrary;
     };
 
-    static constexpr const char* kProgId = "KVUO_TARSELLO.CLSKV_TARSELLO";
+    static constexpr const char* kProgId = KVUO_TARSELLO_PROGID;
 
     // Throws SuiteError with the reason when the database, the company, the user or the module
     // cannot be had.

@@ -1,8 +1,8 @@
 #include "ScenarioRunner.h"
 
-#include "CLSKV_TARSELLO.h"
 #include "Cinterface.h"
 #include "Connection.h"
+#include "HostGlobal.h"
 #include "JsonLine.h"
 #include "Recordset.h"
 #include "ScenarioError.h"
@@ -179,23 +179,23 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
 void ScenarioRunner::set(const QString& name, const QString& value) {
     Cinterface* m = session_.module;
     if (!m) throw ScenarioError(QStringLiteral("no module to set %1 on").arg(name));
-    auto* cls = dynamic_cast<CLSKV_TARSELLO*>(m);
-    const auto handOver = [&]() -> CLSKV_TARSELLO& {
-        if (!cls) throw ScenarioError(QStringLiteral("the module has no property %1").arg(name));
-        return *cls;
+    // The calling program's hand-over: properties of the module, set by name as a caller does.
+    const auto handOver = [&](const QVariant& v) {
+        const QByteArray property = name.toLatin1();
+        if (m->metaObject()->indexOfProperty(property.constData()) < 0 ||
+            !m->setProperty(property.constData(), v))
+            throw ScenarioError(QStringLiteral("the module has no property %1").arg(name));
     };
-    if (name == QStringLiteral("StringaDiSelezioneEffetti"))
-        handOver().StringaDiSelezioneEffetti = value;
-    else if (name == QStringLiteral("StringaDiOrdinamentoEffetti"))
-        handOver().StringaDiOrdinamentoEffetti = value;
+    if (name == QStringLiteral("StringaDiSelezioneEffetti") ||
+        name == QStringLiteral("StringaDiOrdinamentoEffetti"))
+        handOver(value);
     else if (name == QStringLiteral("TipoArchivio"))
-        handOver().TipoArchivio = toInt(name, value);
-    else if (name == QStringLiteral("AperturaSuNuovoEffetto"))
-        handOver().AperturaSuNuovoEffetto = toBool(name, value);
-    else if (name == QStringLiteral("StringaSelezioneContenenteCampiDecodifica"))
-        handOver().StringaSelezioneContenenteCampiDecodifica = toBool(name, value);
+        handOver(toInt(name, value));
+    else if (name == QStringLiteral("AperturaSuNuovoEffetto") ||
+             name == QStringLiteral("StringaSelezioneContenenteCampiDecodifica"))
+        handOver(toBool(name, value));
     else if (name == QStringLiteral("ChiaveEffettoInGestione"))
-        handOver().ChiaveEffettoInGestione = billKey(value);
+        handOver(billKey(value));
     else if (name == QStringLiteral("WindowModal"))
         m->setWindowModal(toBool(name, value));
     else if (name == QStringLiteral("WindowState"))
@@ -236,14 +236,21 @@ void ScenarioRunner::set(const QString& name, const QString& value) {
 }
 
 void ScenarioRunner::show() {
-    if (!session_.module) throw ScenarioError(QStringLiteral("no module to show"));
-    session_.module->ShowForm();
+    Cinterface* m = session_.module;
+    if (!m) throw ScenarioError(QStringLiteral("no module to show"));
+    // A closed form took the host's objects away from the module: a host opening the module
+    // again hands them over anew.
+    if (session_.host && !m->ClsGlobal()) {
+        m->setClsGlobal(session_.host);
+        m->setActiveDll(m);
+        session_.host->SetActiveModule(m);
+    }
+    m->ShowForm();
 }
 
 void ScenarioRunner::close() {
     QWidget* form = pinned_ && pinned_->isVisible() ? pinned_.data() : innermost();
-    auto* cls = dynamic_cast<CLSKV_TARSELLO*>(session_.module);
-    QWidget* moduleForm = cls ? dynamic_cast<QWidget*>(cls->form()) : nullptr;
+    QWidget* moduleForm = session_.module ? qobject_cast<QWidget*>(session_.module->Cwindow()) : nullptr;
     if (session_.module && (!form || form == moduleForm)) {
         const QVariant name = moduleForm ? QVariant(nameOf(moduleForm)) : QVariant();
         const bool closed = session_.module->CloseForm().toBool();

@@ -12,6 +12,7 @@
 
 class Cinterface;
 class Connection;
+class HostGlobal;
 class FrameControl;
 class QEventLoop;
 class ScriptedLogService;
@@ -34,6 +35,9 @@ public:
         std::shared_ptr<Connection> connection;
         std::shared_ptr<ScriptedLogService> log;
         QWidget* form = nullptr;
+        // What a host hands the module each time it opens it; `show` hands it over again when
+        // the module let go of it (its form closed).
+        std::shared_ptr<HostGlobal> host;
     };
     // Receives each observation: one compact JSON object, without the line end.
     using Output = std::function<void(const QByteArray& line)>;

@@ -13,9 +13,15 @@ struct MenuEntry;
 // the host through it. Members in the host's order; "stored" members only keep what they are
 // given. Members that take a Long and store an Integer narrow to 16 bits; Top and Left take any
 // value and keep it as a 32-bit integer.
-class Cinterface {
+//
+// A module is a QObject: what a caller hands over to one module in particular (the Bills to show,
+// the archive, ...) are that module's Qt properties, set by name with setProperty on the object
+// the plugin registry created. The host and the caller never see the module's own class.
+class Cinterface : public QObject {
+    Q_OBJECT
 public:
-    virtual ~Cinterface() = default;
+    explicit Cinterface(QObject* parent = nullptr) : QObject(parent) {}
+    ~Cinterface() override = default;
 
     virtual void setClsGlobal(std::shared_ptr<HostGlobal> global) = 0;
     virtual std::shared_ptr<HostGlobal> ClsGlobal() const = 0;
@@ -57,6 +63,7 @@ public:
     virtual QVariant CloseForm() = 0;
     virtual void setConnection(std::shared_ptr<Connection> connection) = 0;
     virtual std::shared_ptr<Connection> GetConnection() const = 0;
+    // The window of the form the module shows; nullptr while it shows none.
     virtual QObject* Cwindow() const = 0;
     virtual QVariant TransferData(const QVariant& data) = 0;
     virtual void setTop(const QVariant& value) = 0;

@@ -6,6 +6,8 @@
 #include "SuiteError.h"
 #include "Value.h"
 
+#include <QWidget>
+
 using MDLKV_TARSELLO::NullToString;
 
 namespace {
@@ -27,7 +29,7 @@ auto& need(const P& pointer) {
 }  // namespace
 
 CLSKV_TARSELLO::CLSKV_TARSELLO(FormFactory formFactory, QObject* parent)
-    : QObject(parent), formFactory_(std::move(formFactory)) {
+    : Cinterface(parent), formFactory_(std::move(formFactory)) {
     activeDll_ = this;
 }
 
@@ -76,6 +78,12 @@ QVariant CLSKV_TARSELLO::CloseForm() {
     skip([&] { need(form_).unloadForm(); });
     skip([&] { closed = form_ && form_->ActiveInterface() == nullptr; });
     return QVariant(closed);
+}
+
+QObject* CLSKV_TARSELLO::Cwindow() const {
+    // The form is the module's until it unloads (it empties its interface then).
+    if (!form_ || !form_->ActiveInterface()) return nullptr;
+    return form_->formWindow();
 }
 
 QVariant CLSKV_TARSELLO::TransferData(const QVariant& data) {

@@ -14,8 +14,17 @@
 // host and the calling program hand over, shows the bill detail form and closes it. It has no
 // business logic; every step of its operations that fails is skipped silently, as the host
 // expects of a module class.
-class CLSKV_TARSELLO : public QObject, public Cinterface {
+//
+// The calling program's hand-over is made of Qt properties, so that a caller that knows the
+// module only through Cinterface sets them by name (setProperty); the form reads the members.
+class CLSKV_TARSELLO : public Cinterface {
     Q_OBJECT
+    Q_PROPERTY(QString StringaDiSelezioneEffetti MEMBER StringaDiSelezioneEffetti)
+    Q_PROPERTY(QString StringaDiOrdinamentoEffetti MEMBER StringaDiOrdinamentoEffetti)
+    Q_PROPERTY(QVariant ChiaveEffettoInGestione MEMBER ChiaveEffettoInGestione)
+    Q_PROPERTY(QVariant TipoArchivio MEMBER TipoArchivio)
+    Q_PROPERTY(bool AperturaSuNuovoEffetto MEMBER AperturaSuNuovoEffetto)
+    Q_PROPERTY(bool StringaSelezioneContenenteCampiDecodifica MEMBER StringaSelezioneContenenteCampiDecodifica)
 public:
     using FormFactory = std::function<std::unique_ptr<ModuleForm>()>;
 
@@ -69,7 +78,7 @@ public:
     QVariant CloseForm() override;
     void setConnection(std::shared_ptr<Connection> connection) override { connection_ = std::move(connection); }
     std::shared_ptr<Connection> GetConnection() const override { return connection_; }
-    QObject* Cwindow() const override { return nullptr; }
+    QObject* Cwindow() const override;
     QVariant TransferData(const QVariant& data) override;
     void setTop(const QVariant& value) override;
     QVariant Top() const override { return QVariant(top_); }

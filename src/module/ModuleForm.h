@@ -7,6 +7,7 @@
 class CLSKV_TARSELLO;
 class Cinterface;
 class Connection;
+class QWidget;
 
 // What the module class needs of the form it shows.
 class ModuleForm {
@@ -24,6 +25,8 @@ public:
     virtual void showForm(bool modal) = 0;
     // Asks the form to unload; it may refuse (unsaved changes kept).
     virtual void unloadForm() = 0;
+    // The form's own window.
+    virtual QWidget* formWindow() = 0;
     // The connection the form opened at load.
     virtual std::shared_ptr<Connection> formConnection() const = 0;
 };

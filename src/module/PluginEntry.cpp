@@ -6,6 +6,6 @@
 #include <cstring>
 
 extern "C" Q_DECL_EXPORT Cinterface* KvCreateObject(const char* progId) {
-    if (std::strcmp(progId, "KVUO_TARSELLO.CLSKV_TARSELLO") != 0) return nullptr;
+    if (std::strcmp(progId, KVUO_TARSELLO_PROGID) != 0) return nullptr;
     return new CLSKV_TARSELLO([] { return std::make_unique<FRMKV_TARSELLO>(); });
 }

@@ -49,7 +49,7 @@ protected:
 
     QStringList run(const char* scenario, int expectedCode = ScenarioRunner::kOk) {
         QStringList lines;
-        ScenarioRunner runner({nullptr, connection, log, form.get()},
+        ScenarioRunner runner({nullptr, connection, log, form.get(), nullptr},
                               [&](const QByteArray& line) { lines << QString::fromUtf8(line); });
         EXPECT_EQ(runner.run(ScenarioParser::parse(QString::fromUtf8(scenario))), expectedCode)
             << runner.error().toStdString();

@@ -84,6 +84,7 @@ public:
         if ((*refusals_)-- > 0) return;
         active_ = nullptr;
     }
+    QWidget* formWindow() override { return nullptr; }
     std::shared_ptr<Connection> formConnection() const override { return nullptr; }
     QString caption = QStringLiteral("Dettaglio effetti");
 
@@ -163,10 +164,12 @@ TEST(BillForm, RefusesToCloseBeforeItsFirstActivationAndReleasesTheHostWhenItClo
     auto* form = dynamic_cast<FRMKV_TARSELLO*>(module.form());
     ASSERT_TRUE(form);
     EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(module.Cwindow(), form);  // what a host reaches the form's window by
     ASSERT_TRUE(module.GetConnection());
     EXPECT_EQ(module.GetConnection()->State(), 1);
     EXPECT_EQ(module.CloseForm(), QVariant(true));
     EXPECT_EQ(host->active, &module);
+    EXPECT_EQ(module.Cwindow(), nullptr);
     EXPECT_FALSE(module.GetConnection());
     EXPECT_FALSE(module.ClsGlobal());
 }
@@ -183,8 +186,25 @@ TEST(PluginRegistry, CreatesTheModuleByItsProgramIdOnlyWhileRegistered) {
     ASSERT_TRUE(registry.IsRegistered(progId.toLower()));
     std::unique_ptr<Cinterface> module = registry.CreateObject(progId);
     ASSERT_TRUE(module);
-    EXPECT_NE(dynamic_cast<CLSKV_TARSELLO*>(module.get()), nullptr);
+    auto* cls = dynamic_cast<CLSKV_TARSELLO*>(module.get());
+    ASSERT_NE(cls, nullptr);
     EXPECT_EQ(module->ActiveDll(), module.get());
+    // The calling program's hand-over reaches the module by property name alone, in its types.
+    EXPECT_TRUE(module->setProperty("StringaDiSelezioneEffetti", QStringLiteral("EF01_INDSTATO_S = 0")));
+    EXPECT_TRUE(module->setProperty("StringaDiOrdinamentoEffetti", QStringLiteral("EF01_SCADE_S")));
+    EXPECT_TRUE(module->setProperty("TipoArchivio", 3));
+    EXPECT_TRUE(module->setProperty("ChiaveEffettoInGestione", QStringLiteral("1,2024000001,1,1,1")));
+    EXPECT_TRUE(module->setProperty("AperturaSuNuovoEffetto", true));
+    EXPECT_TRUE(module->setProperty("StringaSelezioneContenenteCampiDecodifica", QStringLiteral("true")));
+    EXPECT_EQ(cls->StringaDiSelezioneEffetti, QStringLiteral("EF01_INDSTATO_S = 0"));
+    EXPECT_EQ(cls->StringaDiOrdinamentoEffetti, QStringLiteral("EF01_SCADE_S"));
+    EXPECT_EQ(cls->TipoArchivio, QVariant(3));
+    EXPECT_EQ(cls->ChiaveEffettoInGestione, QVariant(QStringLiteral("1,2024000001,1,1,1")));
+    EXPECT_TRUE(cls->AperturaSuNuovoEffetto);
+    EXPECT_TRUE(cls->StringaSelezioneContenenteCampiDecodifica);
+    EXPECT_TRUE(module->setProperty("ChiaveEffettoInGestione", QVariant()));  // a new Bill: no key
+    EXPECT_FALSE(cls->ChiaveEffettoInGestione.isValid()) << cls->ChiaveEffettoInGestione.typeName();
+    EXPECT_EQ(module->metaObject()->indexOfProperty("StringaDiSelezione"), -1);
 
     registry.Register(QStringLiteral("KVUO_ALTRO.CLSKV_ALTRO"), QStringLiteral(KVUO_TARSELLO_LIBRARY));
     EXPECT_THROW(registry.CreateObject(QStringLiteral("KVUO_ALTRO.CLSKV_ALTRO")), SuiteError);

@@ -199,6 +199,8 @@ void FRMKV_TARSELLO::Form_Activate() {
         if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
             indExp_ = qint16(Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_INDEXP")).Value()));
     });
+    // The header frame is active only now, on its first Bill: the host's navigator learns of it.
+    AttivaModulo();
 }
 
 void FRMKV_TARSELLO::positionOnKey() {
@@ -225,6 +227,13 @@ void FRMKV_TARSELLO::positionOnKey() {
 }
 
 void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
+    // Closed already, by a close event on its window rather than through the module's
+    // CloseForm: when the module or the host quitting closes it again there is nothing left to
+    // ask, and no host to ask it through.
+    if (unloaded_) {
+        event->accept();
+        return;
+    }
     bool cancel = false;
     Form_QueryUnload(cancel);
     if (cancel) {
@@ -233,6 +242,9 @@ void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
     }
     Form_Unload();
     event->accept();
+    // A close event sent straight to the form hides nothing by itself: an unloaded form, with
+    // neither host nor connection, must not stay on screen.
+    if (isVisible()) hide();
 }
 
 void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
@@ -264,6 +276,8 @@ void FRMKV_TARSELLO::Form_Unload() {
     if (ActiveInterface_) {
         ActiveInterface_->setClsGlobal(nullptr);
         ActiveInterface_->setActiveFrame(nullptr);
+        // The host's navigator stops acting on a frame that is going away.
+        if (HostNavigator* navigator = ActiveInterface_->ActiveNavigator()) navigator->RefreshButtons();
         ActiveInterface_->setActiveNavigator(nullptr);
         ActiveInterface_->setActiveDll(nullptr);
         ActiveInterface_->setStatusBar(nullptr);
@@ -272,6 +286,7 @@ void FRMKV_TARSELLO::Form_Unload() {
     }
     ActiveInterface_ = nullptr;
     ActiveClass = nullptr;
+    unloaded_ = true;
 }
 
 void FRMKV_TARSELLO::MostraErrore(const SuiteError& error) {

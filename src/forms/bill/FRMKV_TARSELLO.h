@@ -106,6 +106,7 @@ public:
     void setFormIcon(const QIcon& icon) override { setWindowIcon(icon); }
     void showForm(bool modal) override;
     void unloadForm() override { close(); }
+    QWidget* formWindow() override { return this; }
     std::shared_ptr<Connection> formConnection() const override { return clsConnessione; }
 
     // ErrorReport: the error text through the form's log service, then a rollback.
@@ -242,6 +243,7 @@ private:
     QDate referenceDate_;
     bool loaded_ = false;
     bool activated_ = false;
+    bool unloaded_ = false;  // Form_Unload ran: the form has let go of its module and the host
     std::optional<TransactionScope> saveTransaction_;
     struct ChildrenPending {
         bool cambiali = false;

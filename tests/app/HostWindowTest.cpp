@@ -1,0 +1,192 @@
+#include "CallingProgram.h"
+#include "Cinterface.h"
+#include "DatabaseHost.h"
+#include "DemoGenerator.h"
+#include "EditBox.h"
+#include "HostMainWindow.h"
+#include "HostToolbar.h"
+#include "PluginRegistry.h"
+#include "Recordset.h"
+#include "SchemaInstaller.h"
+#include "ScriptedLogService.h"
+#include "TestDatabase.h"
+#include "Value.h"
+#include "VirtualFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest/QTest>
+
+namespace {
+
+const QString kPendingQuestion =
+    QStringLiteral("I dati sono stati modificati.\r\nSi desidera salvare le modifiche?");
+
+// The host application as the clerk starts it, on a small demo company: the main window, the
+// module reached through the plugin registry, and a scripted message service for every form.
+class HostWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        connection_ = db_.connect(SchemaInstaller::catalogue());
+        SchemaInstaller(connection_).install();
+        DemoGenerator::Options options;
+        options.bills = 40;
+        DemoGenerator(connection_, options).run();
+        host_ = std::make_shared<DatabaseHost>(db_.connectionString(), DemoGenerator::kCompany,
+                                               QStringLiteral("MROSSI"));
+        log_ = std::make_shared<ScriptedLogService>();
+        host_->setLogServiceFactory([this] { return log_; });
+        registry_ = std::make_shared<PluginRegistry>(registryDir_.filePath(QStringLiteral("moduli.json")));
+        registry_->Register(QString::fromLatin1(HostMainWindow::kProgId),
+                            QStringLiteral(KVUO_TARSELLO_LIBRARY));
+        window_ = std::make_unique<HostMainWindow>(host_, connection_, registry_);
+        window_->show();
+        ASSERT_GT(window_->callingProgram()->search(), 2);
+    }
+    void TearDown() override {
+        if (!window_) return;
+        log_->enqueue(7);  // leave without saving whatever a test left pending
+        window_->close();
+        window_.reset();
+    }
+
+    // Opens the Bill on row `row` of the calling program's list; answers its form.
+    QWidget* openRow(int row) {
+        CallingProgram* calling = window_->callingProgram();
+        calling->list()->selectRow(row);
+        if (!window_->openModule(calling->filter(), calling->selectedKey())) return nullptr;
+        QApplication::processEvents();
+        return billForm();
+    }
+    // The bill form on screen, found as the clerk sees it: a window of its own.
+    static QWidget* billForm() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("FRMKV_TARSELLO") && w->isVisible()) return w;
+        return nullptr;
+    }
+    static VirtualFrame* header(QWidget* form) {
+        return form->findChild<VirtualFrame*>(QStringLiteral("FME_TESTATA"));
+    }
+    static void typeInto(QWidget* form, const QString& control, const QString& text) {
+        auto* field = form->findChild<EditBox*>(control);
+        ASSERT_TRUE(field);
+        field->setFocus();
+        field->editor()->setFocus();
+        QTest::keyClicks(field->editor(), text);
+        QTest::keyClick(field->editor(), Qt::Key_Tab);
+    }
+    int count(const QString& sql) const {
+        Recordset rs;
+        rs.Open(sql, connection_);
+        return Value::toInt(rs.Fields(0).Value());
+    }
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const auto& m : log_->messages()) texts << m.text;
+        return texts;
+    }
+    void pressNew() { window_->navigator()->action(QStringLiteral("Nuovo"))->trigger(); }
+
+    TestDatabase db_{TestEngine::Sqlite};
+    std::shared_ptr<Connection> connection_;
+    std::shared_ptr<DatabaseHost> host_;
+    std::shared_ptr<ScriptedLogService> log_;
+    QTemporaryDir registryDir_;
+    std::shared_ptr<PluginRegistry> registry_;
+    std::unique_ptr<HostMainWindow> window_;
+};
+
+}  // namespace
+
+// The host's "Nuovo" asks about pending edits exactly as the form's own navigator does:
+// Cancel stays on the edited Bill, No drops the edits, Yes saves and starts the new Bill only
+// when the save went through.
+TEST_F(HostWindowTest, HostNewAsksAboutPendingEditsFirst) {
+    QWidget* form = openRow(0);
+    ASSERT_TRUE(form);
+    VirtualFrame* frame = header(form);
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(window_->navigator()->action(QStringLiteral("Nuovo"))->isEnabled());
+    typeInto(form, QStringLiteral("TXT_NUMDOCORIG"), QStringLiteral("X-1"));
+    ASSERT_TRUE(frame->isRecordChanged());
+
+    log_->enqueue(2);  // Cancel
+    pressNew();
+    ASSERT_EQ(messageTexts(), QStringList{kPendingQuestion});
+    EXPECT_EQ(frame->Status(), VirtualFrame::kStatusShown);
+    EXPECT_TRUE(frame->isRecordChanged()) << "the edits stay pending";
+    EXPECT_EQ(form->findChild<EditBox*>(QStringLiteral("TXT_NUMDOCORIG"))->Text(), QStringLiteral("X-1"));
+
+    log_->enqueue(7);  // No
+    pressNew();
+    EXPECT_EQ(log_->messages().size(), 2);
+    EXPECT_EQ(frame->Status(), VirtualFrame::kStatusAdding);
+    window_->navigator()->press(QStringLiteral("Annulla"));  // back to the stored Bill
+    ASSERT_EQ(frame->Status(), VirtualFrame::kStatusShown);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'X-1'")), 0);
+
+    // Yes, but the save is refused (open and paid): no new Bill, the edits stay.
+    log_->clear();
+    auto rs = frame->recordset();
+    rs->Fields(QStringLiteral("EF01_INDSTATO_S")).setValue(0);
+    rs->Fields(QStringLiteral("EF01_INDGENSTATO_S")).setValue(1);
+    frame->Refresh();
+    frame->setRecordChanged(true);
+    log_->enqueue(6);
+    pressNew();
+    ASSERT_GE(log_->messages().size(), 2);
+    EXPECT_EQ(log_->messages().first().text, kPendingQuestion);
+    EXPECT_EQ(log_->messages().last().title, QStringLiteral("Controllo dati"));
+    EXPECT_EQ(frame->Status(), VirtualFrame::kStatusShown);
+    EXPECT_TRUE(frame->isRecordChanged());
+
+    // Yes with a save that goes through: stored, then the new Bill.
+    rs->Fields(QStringLiteral("EF01_INDGENSTATO_S")).setValue(0);
+    frame->Refresh();
+    typeInto(form, QStringLiteral("TXT_NUMDOCORIG"), QStringLiteral("X-2"));
+    log_->clear();
+    log_->enqueue(6);
+    pressNew();
+    EXPECT_EQ(messageTexts(), QStringList{kPendingQuestion});
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'X-2'")), 1);
+    EXPECT_EQ(frame->Status(), VirtualFrame::kStatusAdding);
+
+    // The bar follows what the form does by itself: giving up the new Bill shows a stored one.
+    QAction* newBill = window_->navigator()->action(QStringLiteral("Nuovo"));
+    EXPECT_FALSE(newBill->isEnabled());
+    frame->setStatus(VirtualFrame::kStatusShown);
+    EXPECT_TRUE(newBill->isEnabled());
+}
+
+// The bill form closed by a close event on its own window, not through the module's CloseForm:
+// the form has let go of the host by then, and opening another Bill, closing that one with its
+// window's button and quitting must not complain about it.
+TEST_F(HostWindowTest, FormClosedByItsWindowLeavesTheHostQuiet) {
+    QWidget* form = openRow(0);
+    ASSERT_TRUE(form);
+    QCloseEvent close;
+    QApplication::sendEvent(form, &close);
+    QApplication::processEvents();
+    EXPECT_TRUE(close.isAccepted());
+    EXPECT_FALSE(billForm()) << "the form went";
+    EXPECT_FALSE(window_->navigator()->action(QStringLiteral("Salva"))->isEnabled())
+        << "nothing left to act on";
+    EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
+
+    QWidget* next = openRow(1);
+    ASSERT_TRUE(next);
+    EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
+
+    next->windowHandle()->close();  // what the platform does with the window's button
+    QApplication::processEvents();
+    EXPECT_FALSE(billForm());
+    EXPECT_TRUE(window_->close()) << "the application quits";
+    EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
+    window_.reset();
+}
