@@ -109,7 +109,7 @@ TEST_F(DriverOnAForm, TypesAnyTextAsAKeyboardAndAnInputMethodDeliverItAndPrintsI
     // 19 UTF-16 units: the column takes 20.
     const QString typed = QStringLiteral(u"Città è € Ελλάς 東𝄞");
     QByteArrayList bytes;
-    ScenarioRunner runner({nullptr, connection, log, form.get()},
+    ScenarioRunner runner({nullptr, connection, log, form.get(), nullptr},
                           [&](const QByteArray& line) { bytes << line; });
     const QString scenario = QStringLiteral(u"type TXT_NAME \"%1\"\nleave TXT_NAME\nget TXT_NAME\n"
                                             u"field TS01_NAME\nclick INV_MAIN Salva\n"
