@@ -20,7 +20,7 @@ const QString kSource = QStringLiteral("Connection");
 
 }  // namespace
 
-Connection::Connection() : dialect_(SqlDialect::create(SqlDialect::Engine::Sqlite)) {}
+Connection::Connection() : dialect_(SqlDialect::create(::ConnectionString().engine)) {}
 
 Connection::~Connection() { Close(); }
 

@@ -15,14 +15,16 @@ namespace {
 ConnectionString ConnectionString::parse(const QString& text) {
     ConnectionString cs;
     const QString t = text.trimmed();
+    const QString scheme = t.left(t.indexOf(QLatin1Char(':')));
+    const std::optional<SqlDialect::Engine> engine = SqlDialect::engineOfScheme(scheme);
+    if (!engine || t.indexOf(QLatin1Char(':')) < 0) invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
+    cs.engine = *engine;
     if (t.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive)) {
-        cs.engine = SqlDialect::Engine::Sqlite;
         cs.databaseName = t.mid(7);
         if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il percorso del file"));
         return cs;
     }
     if (t.startsWith(QStringLiteral("odbc:"), Qt::CaseInsensitive)) {
-        cs.engine = SqlDialect::Engine::SqlServer;
         cs.databaseName = t.mid(5);
         if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca la stringa ODBC"));
         return cs;
@@ -31,7 +33,6 @@ ConnectionString ConnectionString::parse(const QString& text) {
         t.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive)) {
         const QUrl url(t, QUrl::StrictMode);
         if (!url.isValid()) invalid(text, url.errorString());
-        cs.engine = SqlDialect::Engine::PostgreSql;
         cs.databaseName = url.path().mid(1);
         if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il nome del database"));
         cs.host = url.host();

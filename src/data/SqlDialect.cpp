@@ -8,6 +8,8 @@
 #include "SqlText.h"
 #include "Value.h"
 
+#include <QMap>
+#include <QRegularExpression>
 #include <QSqlError>
 
 std::unique_ptr<SqlDialect> SqlDialect::create(Engine engine) {
@@ -17,6 +19,14 @@ std::unique_ptr<SqlDialect> SqlDialect::create(Engine engine) {
         case Engine::SqlServer: return std::make_unique<SqlServerDialect>();
     }
     return nullptr;
+}
+
+std::optional<SqlDialect::Engine> SqlDialect::engineOfScheme(const QString& scheme) {
+    const QString s = scheme.toLower();
+    if (s == QLatin1String("sqlite")) return Engine::Sqlite;
+    if (s == QLatin1String("postgresql") || s == QLatin1String("postgres")) return Engine::PostgreSql;
+    if (s == QLatin1String("odbc")) return Engine::SqlServer;
+    return std::nullopt;
 }
 
 QList<EngineStatement> SqlDialect::translate(const QString& sqlServerText) const {
@@ -92,3 +102,68 @@ EngineFailure SqlDialect::classify(const QSqlError& error) const {
 }
 
 ReadOnlyStatements SqlDialect::readOnly(bool) const { return {}; }
+
+ColumnDef SqlDialect::declaredColumn(const QString& name, QString type, int length, int precision, int scale) {
+    ColumnDef c;
+    c.name = name.toUpper();
+    type = type.toUpper();
+    static const QRegularExpression args(QStringLiteral("\\((\\d+)(?:\\s*,\\s*(\\d+))?\\)"));
+    const auto m = args.match(type);
+    if (m.hasMatch()) {
+        length = precision = m.captured(1).toInt();
+        scale = m.captured(2).toInt();
+    }
+    if (type.startsWith(QStringLiteral("SMALLINT")))
+        c.type = DataType::SmallInt;
+    else if (type.startsWith(QStringLiteral("INTEGER")))
+        c.type = DataType::Integer;
+    else if (type.startsWith(QStringLiteral("DECIMAL")) || type.startsWith(QStringLiteral("NUMERIC"))) {
+        c.type = DataType::Decimal;
+        c.precision = precision;
+        c.scale = scale;
+    } else if (type.startsWith(QStringLiteral("DATETIME")) || type.startsWith(QStringLiteral("TIMESTAMP")))
+        c.type = DataType::DateTime;
+    else if (type.startsWith(QStringLiteral("DATE")))
+        c.type = DataType::Date;
+    else {
+        c.type = DataType::Text;
+        c.size = length;
+    }
+    return c;
+}
+
+QStringList SqlDialect::tableNames(const CatalogueRows& rows) const {
+    QStringList names;
+    for (const QVariantList& r : rows(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = ") + currentSchema(), {}))
+        names.append(r[0].toString().toUpper());
+    names.sort();
+    return names;
+}
+
+std::optional<TableDef> SqlDialect::inspectTable(const QString& name, const CatalogueRows& rows) const {
+    const QString lower = name.toLower();
+    const QString inSchema = QStringLiteral(" table_schema = ") + currentSchema() + QStringLiteral(" AND table_name = ?");
+    const auto kind = rows(QStringLiteral("SELECT table_type FROM information_schema.tables WHERE") + inSchema, {lower});
+    if (kind.isEmpty()) return std::nullopt;
+    TableDef t;
+    t.name = name.toUpper();
+    t.isView = kind[0][0].toString() == QStringLiteral("VIEW");
+    const auto columns = rows(QStringLiteral("SELECT column_name, data_type, is_nullable, COALESCE(character_maximum_length, 0),"
+                                             " COALESCE(numeric_precision, 0), COALESCE(numeric_scale, 0)"
+                                             " FROM information_schema.columns WHERE") +
+                                  inSchema + QStringLiteral(" ORDER BY ordinal_position"),
+                              {lower});
+    for (const QVariantList& r : columns) {
+        ColumnDef c = declaredColumn(r[0].toString(), r[1].toString(), r[3].toInt(), r[4].toInt(), r[5].toInt());
+        c.nullable = r[2].toString() == QStringLiteral("YES");
+        t.columns.append(c);
+    }
+    const auto key = rows(QStringLiteral("SELECT k.column_name FROM information_schema.table_constraints c"
+                                         " JOIN information_schema.key_column_usage k ON k.constraint_name = c.constraint_name"
+                                         " AND k.table_schema = c.table_schema AND k.table_name = c.table_name"
+                                         " WHERE c.constraint_type = 'PRIMARY KEY' AND c.table_schema = ") +
+                              currentSchema() + QStringLiteral(" AND c.table_name = ? ORDER BY k.ordinal_position"),
+                          {lower});
+    for (const QVariantList& r : key) t.primaryKey.append(r[0].toString().toUpper());
+    return t;
+}

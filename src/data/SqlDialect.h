@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
+#include <optional>
 
 // One statement as an engine runs it. A guarded statement runs only when its guard, a SQL
 // condition, holds at that moment (the form of SQL Server's IF (...) BEGIN ... END).
@@ -40,6 +42,8 @@ public:
     virtual ~SqlDialect() = default;
 
     static std::unique_ptr<SqlDialect> create(Engine engine);
+    // The engine a connection string's scheme names ("sqlite", "postgresql", "odbc").
+    static std::optional<Engine> engineOfScheme(const QString& scheme);
 
     virtual Engine engine() const = 0;
     virtual QString driverName() const = 0;
@@ -58,6 +62,14 @@ public:
     virtual QString columnName(const QString& driverName) const { return driverName; }
     // How to make a read run read-only, outside or inside the caller's transaction.
     virtual ReadOnlyStatements readOnly(bool inTransaction) const;
+
+    // Reading back what a database holds from the engine's own catalogue, through `rows`, which
+    // runs a statement with bound values and answers its rows.
+    using CatalogueRows = std::function<QList<QVariantList>(const QString& sql, const QVariantList& bind)>;
+    // Upper-case names of the tables and views (of the connection's schema where there are schemas).
+    virtual QStringList tableNames(const CatalogueRows& rows) const;
+    // The table or view as the engine describes it; nullopt when there is none of that name.
+    virtual std::optional<TableDef> inspectTable(const QString& name, const CatalogueRows& rows) const;
 
     // The statements to run, in order, for one SQL Server batch. By default: the batch split at
     // its semicolons, table hints dropped, IF (...) BEGIN ... END turned into guarded statements.
@@ -80,6 +92,11 @@ public:
     QString guardQuery(const QString& condition) const;
 
 protected:
+    // A column as the catalogue declares it: its DataType with size, precision and scale.
+    static ColumnDef declaredColumn(const QString& name, QString type, int length, int precision, int scale);
+    // The expression for the connection's own schema in the information_schema views.
+    virtual QString currentSchema() const { return QStringLiteral("current_schema()"); }
+
     // The engine's name for a type; DECIMAL and VARCHAR names get (precision,scale) and (size).
     virtual QString typeName(DataType type) const = 0;
     // SQLite keeps dates as 'yyyymmdd' text and decimals as REAL; the servers have real types.

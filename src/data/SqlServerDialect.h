@@ -11,4 +11,5 @@ public:
 
 protected:
     QString typeName(DataType type) const override;
+    QString currentSchema() const override { return QStringLiteral("SCHEMA_NAME()"); }
 };

@@ -1,5 +1,6 @@
 #include "SqliteDialect.h"
 
+#include <QMap>
 #include <QSqlError>
 
 QString SqliteDialect::typeName(DataType type) const {
@@ -43,4 +44,34 @@ EngineFailure SqliteDialect::classify(const QSqlError& error) const {
 
 ReadOnlyStatements SqliteDialect::readOnly(bool) const {
     return {{QStringLiteral("PRAGMA query_only = 1")}, {QStringLiteral("PRAGMA query_only = 0")}};
+}
+
+QStringList SqliteDialect::tableNames(const CatalogueRows& rows) const {
+    QStringList names;
+    for (const QVariantList& r : rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"
+                                                     " AND name NOT LIKE 'sqlite_%'"),
+                                      {}))
+        names.append(r[0].toString().toUpper());
+    names.sort();
+    return names;
+}
+
+std::optional<TableDef> SqliteDialect::inspectTable(const QString& name, const CatalogueRows& rows) const {
+    const auto kind =
+        rows(QStringLiteral("SELECT type FROM sqlite_master WHERE upper(name) = ?"), {name.toUpper()});
+    if (kind.isEmpty()) return std::nullopt;
+    TableDef t;
+    t.name = name.toUpper();
+    t.isView = kind[0][0].toString() == QStringLiteral("view");
+    QMap<int, QString> key;
+    // The name comes from sqlite_master, so it is a plain identifier.
+    for (const QVariantList& r : rows(QStringLiteral("PRAGMA table_info(%1)").arg(t.name), {})) {
+        // cid, name, type, notnull, dflt_value, pk
+        ColumnDef c = declaredColumn(r[1].toString(), r[2].toString(), 0, 0, 0);
+        c.nullable = r[3].toInt() == 0 && r[5].toInt() == 0;
+        if (r[5].toInt() > 0) key.insert(r[5].toInt(), c.name);
+        t.columns.append(c);
+    }
+    t.primaryKey = key.values();
+    return t;
 }

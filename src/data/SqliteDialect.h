@@ -15,6 +15,8 @@ public:
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;
     ReadOnlyStatements readOnly(bool inTransaction) const override;
+    QStringList tableNames(const CatalogueRows& rows) const override;
+    std::optional<TableDef> inspectTable(const QString& name, const CatalogueRows& rows) const override;
 
 protected:
     QString typeName(DataType type) const override;

@@ -8,7 +8,7 @@
 
 // Reads back from the engine's own catalogue what a database holds: its tables and views, and
 // for each its columns (type, size, nullability) and primary key, as TableDefs comparable with
-// the schema's definition. The only code besides the dialects that knows engine catalogues.
+// the schema's definition. What each engine's catalogue looks like is its dialect's business.
 class DatabaseInspector {
   public:
     explicit DatabaseInspector(Connection& connection);
@@ -21,8 +21,6 @@ class DatabaseInspector {
     std::optional<TableDef> table(const QString& name) const;
 
   private:
-    std::optional<TableDef> sqliteTable(const QString& name) const;
-    std::optional<TableDef> postgresTable(const QString& name) const;
     QList<QVariantList> rows(const QString& sql, const QVariantList& bind = {}) const;
 
     Connection& connection_;

@@ -229,3 +229,14 @@ TEST_F(ControlEvents, KeyButtonMenuReportsTheChosenKey) {
 }
 
 }  // namespace
+
+TEST(ControlsWithoutLog, StopAtOnceInsteadOfWaitingOnAMessageNobodyAnswers) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            EditBox orphan;
+            orphan.setObjectName(QStringLiteral("TXT_ORFANO"));
+            orphan.logService();
+        },
+        "TXT_ORFANO has no log service");
+}

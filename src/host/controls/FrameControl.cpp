@@ -1,6 +1,8 @@
 #include "FrameControl.h"
 
-#include "GuiLogService.h"
+#include "LogService.h"
+
+#include <cstdlib>
 #include "VirtualFrame.h"
 
 #include <QFocusEvent>
@@ -102,8 +104,8 @@ void FrameControl::setTabStop(bool on) {
 LogService& FrameControl::logService() const {
     if (log_) return *log_;
     if (frame_) return frame_->logService();
-    static GuiLogService fallback;
-    return fallback;
+    qFatal("Control %s has no log service of its own nor a frame's", qPrintable(objectName()));
+    std::abort();  // fatal() does not return
 }
 
 bool FrameControl::acceptInput(QString*) {

@@ -48,7 +48,8 @@ public:
     // Set by VirtualFrame::AddControl.
     void setFrame(VirtualFrame* frame);
 
-    // Where messages about bad input go: the control's own service, else its frame's.
+    // Where messages about bad input go: the control's own service, else its frame's; one of
+    // them is required (without, the program stops with a fatal message naming the control).
     void setLogService(std::shared_ptr<LogService> log) { log_ = std::move(log); }
     LogService& logService() const;
 
