@@ -1,4 +1,8 @@
 #include "BillCodeTables.h"
+#include "Schema.h"
+#include "CheckBox.h"
+#include "NumericBox.h"
+#include "DateBox.h"
 #include "BillFormFixture.h"
 #include "CLSKV_TARSELLO.h"
 #include "CodeLists.h"
@@ -490,4 +494,25 @@ TEST_P(BillFormTest, TheCounterpartTypeOfALinkedBillOffersRowsOnlyWhileItsBoxIsT
     ASSERT_EQ(endorsed->ListCount(), 1);
     EXPECT_EQ(endorsed->Value(), QVariant(-1));
     EXPECT_EQ(endorsed->Text(), QStringLiteral(" "));
+}
+
+TEST_P(BillFormTest, EveryBoundFieldIsAColumnOfAKindItCanShow) {
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    const auto catalogue = Schema::catalogue();
+    int bound = 0;
+    for (FrameControl* c : f->findChildren<FrameControl*>()) {
+        if (c->DataField().isEmpty()) continue;
+        ++bound;
+        const TableDef* owner = catalogue->ownerOfColumn(c->DataField());
+        ASSERT_NE(owner, nullptr) << c->objectName().toStdString() << " is bound to " << c->DataField().toStdString();
+        const DataType type = owner->column(c->DataField())->type;
+        const bool number = type == DataType::SmallInt || type == DataType::Integer || type == DataType::Decimal;
+        if (qobject_cast<DateBox*>(c)) {
+            EXPECT_TRUE(type == DataType::Date || type == DataType::DateTime) << c->objectName().toStdString();
+        } else if (qobject_cast<NumericBox*>(c) || qobject_cast<CheckBox*>(c) || qobject_cast<ComboBox*>(c)) {
+            EXPECT_TRUE(number) << c->objectName().toStdString();
+        }
+    }
+    EXPECT_GT(bound, 80);
 }

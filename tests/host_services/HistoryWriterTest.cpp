@@ -1,6 +1,8 @@
 #include "DatabaseHistoryWriter.h"
 #include "DemoGenerator.h"
+#include "HistorySnapshot.h"
 #include "Recordset.h"
+#include "Schema.h"
 #include "SchemaInstaller.h"
 #include "TestDatabase.h"
 #include "Value.h"
@@ -71,4 +73,16 @@ TEST_P(HistoryWriterTest, KeepsTheBillAsItWasBeforeTheChangeAndWritesOnlyInsideT
     // A Bill that is gone cannot be prepared.
     copy->Fields(QStringLiteral("EF01_NUMREG_CO99")).setValue(QStringLiteral("NESSUNO"));
     EXPECT_NE(writer.Prepare(), 0);
+}
+
+TEST(HistorySnapshotColumns, EachBillColumnHasAMovementColumnOfTheSameKind) {
+    const auto catalogue = Schema::catalogue();
+    for (const HistorySnapshot::Pair& p : HistorySnapshot::columns()) {
+        const ColumnDef* bill = catalogue->table(QStringLiteral("EF01_SCADENZE"))->column(QString::fromLatin1(p.bill));
+        const ColumnDef* movement = catalogue->table(QStringLiteral("EF06_SCADSTO"))->column(QString::fromLatin1(p.movement));
+        ASSERT_TRUE(bill && movement) << p.bill << " / " << p.movement;
+        EXPECT_EQ(bill->type, movement->type) << p.bill;
+        EXPECT_EQ(bill->scale, movement->scale) << p.bill;
+        EXPECT_LE(bill->size, movement->size) << p.bill << ": the movement must hold what the Bill holds";
+    }
 }

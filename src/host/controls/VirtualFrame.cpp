@@ -349,7 +349,11 @@ bool VirtualFrame::storeValue(FrameControl& control) {
             return true;
         recordset_->Fields(index).setValue(value);
     } catch (const SuiteError& e) {
-        report(e);
+        // The clerk knows the field by its caption, not by its column.
+        const QString caption = control.accessibleName();
+        QString text = e.description();
+        if (!caption.isEmpty()) text.replace(control.DataField(), QLatin1Char('"') + caption + QLatin1Char('"'), Qt::CaseInsensitive);
+        report(SuiteError(e.number(), e.source(), text));
         return false;
     }
     recordChanged_ = true;
