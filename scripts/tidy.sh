@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# clang-tidy (the checks of .clang-tidy, warnings as errors) on the sources changed since the
+# commit named in .ci/tidy-base, the last tree found clean. Needs the default build's
+# compile_commands.json. Prints nothing but the findings; exits non-zero on any.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+base=$(cat .ci/tidy-base)
+if git cat-file -e "$base^{commit}" 2>/dev/null; then
+    mapfile -t files < <(git diff --name-only --diff-filter=AM "$base" -- 'src/*.cpp' | sed "s|^|$root/|")
+else  # a clone without that history: the whole tree
+    mapfile -t files < <(git ls-files -- 'src/*.cpp' | sed "s|^|$root/|")
+fi
+((${#files[@]})) || exit 0
+echo "== clang-tidy on ${#files[@]} changed sources"
+run-clang-tidy -quiet -j "$(nproc)" -p build/default "${files[@]}" > build/tidy.log 2>&1 || true
+if grep -E "(error|warning): .*\[[a-z-]+(,[a-z-]+)*\]$" build/tidy.log; then
+    echo "clang-tidy found the problems above" >&2
+    exit 1
+fi
