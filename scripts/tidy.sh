@@ -13,7 +13,7 @@ else  # a clone without that history: the whole tree
 fi
 ((${#files[@]})) || exit 0
 echo "== clang-tidy on ${#files[@]} changed sources"
-run-clang-tidy -quiet -j "$(nproc)" -p build/default "${files[@]}" > build/tidy.log 2>&1 || true
+run-clang-tidy -quiet -j "$(nproc)" -p build/default "${files[@]}" 2>&1 | sed 's/\x1b\[[0-9;]*m//g' > build/tidy.log || true
 if grep -E "(error|warning): .*\[[a-z-]+(,[a-z-]+)*\]$" build/tidy.log; then
     echo "clang-tidy found the problems above" >&2
     exit 1

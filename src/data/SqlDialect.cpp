@@ -43,7 +43,7 @@ QList<EngineStatement> SqlDialect::translate(const QString& sqlServerText) const
 }
 
 QString SqlDialect::columnType(const ColumnDef& c) const {
-    const QString name = typeName(c.type);
+    QString name = typeName(c.type);
     if (c.type == DataType::Decimal) return QStringLiteral("%1(%2,%3)").arg(name).arg(c.precision).arg(c.scale);
     if (c.type == DataType::Text) return QStringLiteral("%1(%2)").arg(name).arg(c.size > 0 ? c.size : 255);
     return name;

@@ -665,8 +665,8 @@ void DemoBuilder::bills() {
         billsInTransaction_ += written - before;
         if (o_.billsPerTransaction > 0 && billsInTransaction_ >= o_.billsPerTransaction) {
             flushAll();
-            c_.CommitTrans();
-            c_.BeginTrans();
+            transaction_->commit();
+            transaction_.emplace(c_);
             billsInTransaction_ = 0;
         }
         if (o_.progress && written / 10000 != before / 10000) o_.progress(written);
@@ -713,20 +713,16 @@ void DemoBuilder::finish() {
 }
 
 DemoGenerator::Counts DemoBuilder::run() {
-    c_.BeginTrans();
-    try {
-        company();
-        banks();
-        currencies();
-        codes();
-        counterparts();
-        bills();
-        finish();
-        flushAll();
-        c_.CommitTrans();
-    } catch (...) {
-        if (c_.InTransaction()) c_.RollbackTrans();
-        throw;
-    }
+    transaction_.emplace(c_);
+    company();
+    banks();
+    currencies();
+    codes();
+    counterparts();
+    bills();
+    finish();
+    flushAll();
+    transaction_->commit();
+    transaction_.reset();
     return counts_;
 }

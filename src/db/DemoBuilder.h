@@ -3,12 +3,14 @@
 #include "BulkInserter.h"
 #include "DemoGenerator.h"
 #include "DemoRandom.h"
+#include "TransactionScope.h"
 
 #include <QDate>
 #include <QHash>
 #include <QMap>
 #include <QStringList>
 #include <map>
+#include <optional>
 #include <tuple>
 
 // Writes the demo company for DemoGenerator: the archives (DemoArchives.cpp), then the Bills
@@ -138,4 +140,6 @@ class DemoBuilder {
     // for the key of the supplier's Bill.
     QList<std::pair<BillKey, Row>> endorsedPending_;
     long long billsInTransaction_ = 0;
+    // The demo is written in transactions of o_.billsPerTransaction Bills (one when 0).
+    std::optional<TransactionScope> transaction_;
 };

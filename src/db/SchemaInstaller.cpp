@@ -5,6 +5,7 @@
 #include "Schema.h"
 #include "SqlText.h"
 #include "SuiteError.h"
+#include "TransactionScope.h"
 
 #include <QDateTime>
 
@@ -53,8 +54,8 @@ void SchemaInstaller::install() {
         refuse(QStringLiteral(
             "Il database contiene già delle tabelle: lo schema si crea solo su un database vuoto."));
     const SqlDialect& dialect = connection_->dialect();
-    connection_->BeginTrans();
-    try {
+    TransactionScope transaction(*connection_);
+    {
         for (const TableDef& t : Schema::all())
             connection_->Execute(t.isView ? dialect.createView(t) : dialect.createTable(t));
         BulkInserter version(*connection_, *Schema::catalogue()->table(kVersionTable));
@@ -64,11 +65,8 @@ void SchemaInstaller::install() {
         row.set(QStringLiteral("KV00_DATAAGG"), QDateTime::currentDateTime());
         version.insert(row);
         version.flush();
-        connection_->CommitTrans();
-    } catch (...) {
-        connection_->RollbackTrans();
-        throw;
     }
+    transaction.commit();
 }
 
 void SchemaInstaller::verify() const {

@@ -4,6 +4,7 @@
 #include "Recordset.h"
 #include "SqlText.h"
 #include "SuiteError.h"
+#include "TransactionScope.h"
 #include "Value.h"
 
 qint64 DatabaseNumberingService::NextNumber() {
@@ -23,8 +24,8 @@ qint64 DatabaseNumberingService::NextNumber() {
     // Two tries: a first number of a series may be taken by another user between our UPDATE
     // finding no row and our INSERT, which the key then refuses.
     for (int attempt = 0;; ++attempt) {
-        connection->BeginTrans();
         try {
+            TransactionScope transaction(*connection);
             if (connection->Execute(QStringLiteral("UPDATE KV04_NUMERATORI SET KV04_ULTIMO = KV04_ULTIMO + 1") + where) == 0)
                 connection->Execute(
                     QStringLiteral("INSERT INTO KV04_NUMERATORI (KV04_SERIE, KV04_DITTA_CG18, KV04_ANNO, KV04_ULTIMO, "
@@ -37,10 +38,9 @@ qint64 DatabaseNumberingService::NextNumber() {
             rs.Open(QStringLiteral("SELECT KV04_ULTIMO, KV04_PREFISSO FROM KV04_NUMERATORI") + where, connection);
             const qint64 number = Value::toDecimal(rs.Fields(0).Value()).toLongLong();
             prefix_ = Value::toText(rs.Fields(1).Value()).trimmed();
-            connection->CommitTrans();
+            transaction.commit();
             return number;
         } catch (const SuiteError&) {
-            if (connection->InTransaction()) connection->RollbackTrans();
             if (attempt > 0) throw;
         }
     }

@@ -18,6 +18,7 @@
 #include "MainNavigator.h"
 #include "Recordset.h"
 #include "Schema.h"
+#include "SqlText.h"
 #include "SuiteError.h"
 #include "TabControl.h"
 #include "Value.h"
@@ -213,11 +214,10 @@ void FRMKV_TARSELLO::positionOnKey() {
     const int at[4] = {0, 2, 3, 4};
     for (int i = 0; i < 4 && ok; ++i) numbers[i] = key[at[i]].trimmed().toInt(&ok);
     if (!ok) return;
-    QString numReg = key[1].trimmed();
-    numReg.replace(QLatin1Char('\''), QStringLiteral("''"));
+    const QString numReg = key[1].trimmed();
     auto copy = clsRstTestata->Clone();
     copy->setFilter(QStringLiteral("EF01_DITTA_CG18 = ") + QString::number(numbers[0]) + QStringLiteral(" ") +
-                    QStringLiteral("AND EF01_NUMREG_CO99 = '") + numReg + QStringLiteral("' ") +
+                    QStringLiteral("AND EF01_NUMREG_CO99 = ") + SqlText::quote(numReg) + QStringLiteral(" ") +
                     QStringLiteral("AND EF01_RIGACONT_CG42 = ") + QString::number(numbers[1]) + QStringLiteral(" ") +
                     QStringLiteral("AND EF01_PROGEC_EC01 = ") + QString::number(numbers[2]) + QStringLiteral(" ") +
                     QStringLiteral("AND EF01_PROGEFF = ") + QString::number(numbers[3]));
