@@ -43,12 +43,10 @@ QByteArray JsonLine::string(const QString& s) {
                 out += "\\t";
                 break;
             default:
-                if (c.unicode() < 0x20) {
-                    escape(c.unicode());
-                } else if (c.isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+                if (c.isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
                     out += QStringView(s).mid(i, 2).toUtf8();
                     ++i;
-                } else if (c.isSurrogate()) {
+                } else if (c.unicode() < 0x20 || c.isSurrogate()) {  // a control or half a pair
                     escape(c.unicode());
                 } else {
                     out += QStringView(&c, 1).toUtf8();

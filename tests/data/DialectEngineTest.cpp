@@ -1,6 +1,7 @@
 #include "Decimal.h"
 #include "EngineFixture.h"
 #include "SuiteError.h"
+#include "TransactionScope.h"
 #include "Value.h"
 
 #include <QDateTime>
@@ -126,4 +127,23 @@ TEST_P(DialectTest, AmountsPastWhatTheEngineKeepsExactlyAreRefused) {
     rs->UpdateBatch();
     EXPECT_EQ(Value::toDecimal(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_DITTA = 2"))),
               Decimal::fromString(widest));
+}
+
+TEST_P(DialectTest, ATransactionScopeRollsBackUnlessCommitted) {
+    try {
+        TransactionScope scope(*conn_);
+        conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_DITTA = 2"));
+        conn_->Execute(QStringLiteral("SELECT * FROM NO_SUCH_TABLE"));  // the block is left by the error
+        scope.commit();
+    } catch (const SuiteError&) {
+    }
+    EXPECT_FALSE(conn_->InTransaction());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 4);
+    {
+        TransactionScope scope(*conn_);
+        conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_DITTA = 2"));
+        scope.commit();
+        scope.rollback();  // after the commit: nothing left to undo
+    }
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 3);
 }
