@@ -45,6 +45,7 @@ FRMKV_STORICO::FRMKV_STORICO(QWidget* parent) : QDialog(parent) {
     // Form_Initialize: until the bill form says otherwise, a Bill in euro at rate 0.
     in_.currency = HistoryFormTexts::kEuro;
     createControls();
+    resize(1240, 860);
     connect(FME_STORICO, &VirtualFrame::AfterAddNew, this, [this](bool ok) { FME_STORICO_AfterAddNew(ok); });
     connect(FME_STORICO, &VirtualFrame::ChangeStatus, this,
             [this](int status) { FME_STORICO_ChangeStatus(status); });

@@ -301,23 +301,21 @@ void FRMKV_STORICO::createControls() {
     // A movement is opened from the bill form's grid: the form has nothing to open.
     GNV_DETTSTORICO->button(QStringLiteral("Apri"))->hide();
 
+    // Two columns: on the left what the movement is and the Bill it found, on the right the
+    // amounts; below, the charges beside the exchange, then the distinta beside the order.
     auto* left = new QVBoxLayout;
     left->addWidget(movimento);
     left->addWidget(situazione);
-    left->addWidget(spese);
     left->addStretch(1);
-    auto* middle = new QVBoxLayout;
-    middle->addWidget(importi);
-    middle->addWidget(cambio);
-    middle->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(distinta);
-    right->addWidget(ordine);
-    right->addStretch(1);
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left, 1);
-    columns->addLayout(middle, 1);
-    columns->addLayout(right, 1);
+    auto* columns = new QGridLayout;
+    columns->addLayout(left, 0, 0);
+    columns->addWidget(importi, 0, 1);
+    columns->addWidget(spese, 1, 0);
+    columns->addWidget(cambio, 1, 1);
+    columns->addWidget(distinta, 2, 0);
+    columns->addWidget(ordine, 2, 1);
+    columns->setColumnStretch(0, 1);
+    columns->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addLayout(columns, 1);
