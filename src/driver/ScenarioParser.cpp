@@ -48,6 +48,7 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("get"), {1, 1}},
         {QStringLiteral("field"), {1, 1}},
         {QStringLiteral("messages"), {0, 0}},
+        {QStringLiteral("grab"), {1, 1}},
     };
     return table;
 }

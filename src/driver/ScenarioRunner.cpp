@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QPixmap>
 #include <QRegularExpression>
 
 namespace {
@@ -144,6 +145,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         sql(a[0]);
     else if (n == QStringLiteral("messages"))
         messages();
+    else if (n == QStringLiteral("grab"))
+        grab(a[0]);
     else if (n == QStringLiteral("focus"))
         focus(a[0]);
     else if (n == QStringLiteral("type"))
@@ -320,6 +323,17 @@ void ScenarioRunner::sql(const QString& statement) {
                      .addJson(QStringLiteral("rows"), rows + ']')
                      .toJson());
     }
+}
+
+void ScenarioRunner::grab(const QString& path) {
+    QWidget* form = currentForm();
+    if (!form) throw ScenarioError(QStringLiteral("no form is open"));
+    const bool saved = form->grab().save(path, "PNG");
+    if (!saved) throw ScenarioError(QStringLiteral("cannot write \"%1\"").arg(path));
+    emitLine(JsonLine(QStringLiteral("grab"))
+                 .add(QStringLiteral("form"), nameOf(form))
+                 .add(QStringLiteral("file"), path)
+                 .toJson());
 }
 
 void ScenarioRunner::messages() {

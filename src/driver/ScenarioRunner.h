@@ -68,6 +68,8 @@ private:
     void in(const QStringList& args);
     void sql(const QString& statement);
     void messages();
+    // The current form's window as it is drawn, written to a PNG file.
+    void grab(const QString& path);
 
     // Forms and controls (ScenarioControls.cpp).
     void trackWindows();

@@ -4,6 +4,8 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariant>
+#include <functional>
 
 // The statements the bill form's save and deletion run, built from the Bill's key and values;
 // every text value goes in through SqlText::quote.
@@ -33,6 +35,20 @@ QString storedBill(const Key& key);
 
 // The next history progressive of the Bill: the highest one plus one, 1 for the first.
 QString nextHistoryProgressive(const Key& key);
+
+// An amount as SQL takes it: decimal point, no grouping; what is not a number is 0.
+QString decimalDB(const QVariant& value);
+
+// The Bill's manual variations and due-date splits (movement types 0 and 12); the bill form's
+// grid reads without locks, the history movement form without the hint.
+QString countManualMovements(const Key& key, bool noLock);
+
+// The movement being undone, a column of its row by name.
+using MovementValue = std::function<QVariant(const QString& column)>;
+// Writes the snapshot of the movement being undone back into its Bill: empty values as NULL,
+// amounts through decimalDB; a due-date split (type 12) gives back the original amounts too; the
+// Bill's changed mark goes when the movement is its only manual or split one.
+QString restoreFromHistory(qint32 company, const MovementValue& movement, bool onlyManualMovement);
 
 // Every row of the Bill, child tables first, as one batch.
 QString deleteBill(const Key& key);

@@ -2,16 +2,17 @@
 
 #include "BillFormTexts.h"
 #include "CLSKV_TARSELLO.h"
-#include "Connection.h"
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "Connection.h"
 #include "EditBox.h"
 #include "Grid.h"
-#include "HostGlobal.h"
+#include "GridAmountFormat.h"
 #include "HistoryWriter.h"
+#include "HostGlobal.h"
 #include "HostNavigator.h"
-#include "LayoutScriptHolder.h"
 #include "IdEditBox.h"
+#include "LayoutScriptHolder.h"
 #include "LogService.h"
 #include "MDLKV_CODICIERR.h"
 #include "MDLKV_TARSELLO.h"
@@ -43,6 +44,7 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](const QString& key) { QRT_INTERNAV_DETTTARS_AfterButtonClick(key); });
     connectRecordEvents();
     connectFieldRules();
+    connectHistoryEvents();
     Form_Initialize();
 }
 
@@ -77,7 +79,8 @@ void FRMKV_TARSELLO::showForm(bool modal) {
 HostGlobal& FRMKV_TARSELLO::global() const {
     HostGlobal* host = ActiveInterface_ ? ActiveInterface_->ClsGlobal().get() : nullptr;
     if (!host)
-        throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::InterfacciaNonImpostata, QStringLiteral("FRMKV_TARSELLO"));
+        throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::InterfacciaNonImpostata,
+                                           QStringLiteral("FRMKV_TARSELLO"));
     return *host;
 }
 
@@ -103,11 +106,13 @@ void FRMKV_TARSELLO::Form_Load() {
         const CompanyContext& context = global().CompanyContext();
         company_ = context.company;
         companyFlag_ = context.parameters.referenceDateSet;
-        referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid() ? context.parameters.referenceDate
-                                                                                    : QDate::currentDate();
+        referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid()
+                             ? context.parameters.referenceDate
+                             : QDate::currentDate();
         sectionsInUse_ = context.parameters.sectionsInUse;
-        sectionsStart_ = sectionsInUse_ && context.parameters.sectionsStart.isValid() ? context.parameters.sectionsStart
-                                                                                      : QDate::currentDate();
+        sectionsStart_ = sectionsInUse_ && context.parameters.sectionsStart.isValid()
+                             ? context.parameters.sectionsStart
+                             : QDate::currentDate();
         InizializzaTestata();
         ImpostaVoceDiMenu();
         MDIActiveX1_FormLoad();
@@ -184,7 +189,8 @@ void FRMKV_TARSELLO::Form_Activate() {
         const int tipo = ActiveClass ? Value::toInt(ActiveClass->TipoArchivio) : -1;
         auto showField = [&](QWidget* field, bool visible) {
             field->setVisible(visible);
-            if (auto* l = findChild<QLabel*>(QStringLiteral("LBL_") + field->objectName())) l->setVisible(visible);
+            if (auto* l = findChild<QLabel*>(QStringLiteral("LBL_") + field->objectName()))
+                l->setVisible(visible);
         };
         if (tipo == 0 || tipo == 1) {
             showField(TXT_PDC, false);
@@ -265,8 +271,10 @@ void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
 }
 
 void FRMKV_TARSELLO::Form_Unload() {
-    if (ActiveInterface_ && ActiveInterface_->ClsGlobal()) guard("Form_Unload:", [&] { global().LayoutAndScript().SaveLayout(); });
-    for (auto* rs : {&clsRstTestata, &clsRstCambialiCessioni, &clsRstStorico, &clsRstSolleciti, &clsRstNote}) {
+    if (ActiveInterface_ && ActiveInterface_->ClsGlobal())
+        guard("Form_Unload:", [&] { global().LayoutAndScript().SaveLayout(); });
+    for (auto* rs :
+         {&clsRstTestata, &clsRstCambialiCessioni, &clsRstStorico, &clsRstSolleciti, &clsRstNote}) {
         if (*rs && (*rs)->State() == 1) (*rs)->Close();
         rs->reset();
     }

@@ -2,6 +2,7 @@
 
 #include "ChildQueries.h"
 #include "ErrorReport.h"
+#include "HistoryParent.h"
 #include "ModuleForm.h"
 #include "TransactionScope.h"
 
@@ -22,6 +23,7 @@ class Connection;
 class EditBox;
 class FrameControl;
 class Grid;
+class GridAmountFormat;
 class HostGlobal;
 class GridNavigator;
 class IdEditBox;
@@ -38,10 +40,16 @@ class VirtualFrame;
 // FME_TESTATA, and the tabs of their further data. This file holds the form's state and its
 // lifecycle; the header query and the code tables, the layout and the tabs live in the
 // FRMKV_TARSELLO_*.cpp files beside it.
-class FRMKV_TARSELLO : public QWidget, public ModuleForm, public ErrorReport {
+class FRMKV_TARSELLO : public QWidget, public ModuleForm, public ErrorReport, public HistoryParent {
     Q_OBJECT
 public:
-    enum TabIndex { TabDatiGenerali = 0, TabCambialiCessioni = 1, TabStorico = 2, TabSolleciti = 3, TabNote = 4 };
+    enum TabIndex {
+        TabDatiGenerali = 0,
+        TabCambialiCessioni = 1,
+        TabStorico = 2,
+        TabSolleciti = 3,
+        TabNote = 4
+    };
 
     explicit FRMKV_TARSELLO(QWidget* parent = nullptr);
     ~FRMKV_TARSELLO() override;
@@ -63,6 +71,10 @@ public:
     bool bolStoricoModified = false;
     bool bolSollecitiModified = false;
     bool bolMainActive = false;
+    // The history form's answer whether it changed anything, handed to the next one.
+    bool bolChildChanged = false;
+    // False while a history or reminder form is shown modally.
+    bool bolChildClosed = true;
 
     // The frames and the controls the form's logic names.
     VirtualFrame* FME_TESTATA = nullptr;
@@ -117,6 +129,15 @@ public:
     void ShowCambialiCessioni();
     void InizializzaStorico();
     void ShowStorico();
+    // The history tab (FRMKV_TARSELLO_Storico.cpp)
+    void FormattaGridStorico();
+    void GRD_STORICO_CellDblClick();
+    void GRD_STORICO_RowColChange();
+    void QRT_GRIDNAV_STORICO_ButtonClick(const QString& button, bool* cancel);
+    // HistoryParent
+    bool treasuryExported() const override { return indExp_ == 1; }
+    bool EliminaMovimentoStorico(bool fromMovementForm) override;
+    void markBillVaried() override;
     void InizializzaSolleciti();
     void ShowSolleciti();
     void InizializzaNote();
@@ -195,7 +216,8 @@ private:
     QWidget* createHeaderGroup();
     QWidget* createTabDatiGenerali();
     QWidget* createTabCambialiCessioni();
-    QWidget* createTabGrid(Grid*& grid, GridNavigator*& navigator, const QString& gridName, const QString& navName);
+    QWidget* createTabGrid(Grid*& grid, GridNavigator*& navigator, const QString& gridName,
+                           const QString& navName);
     QWidget* createTabNote();
     FrameControl* make(const QString& name);
 
@@ -207,6 +229,14 @@ private:
     void reloadTipoCliFor();
     void openFrameTab(VirtualFrame* frame, std::shared_ptr<Recordset>& rs, const QString& sql);
     void openGridTab(Grid* grid, std::shared_ptr<Recordset>& rs, const QString& sql);
+    void connectHistoryEvents();
+    // Opens the history movement form modally on the grid's movement or on a new one.
+    void ApriStorico(bool nuovo);
+    // The header read again from the database, at the row it showed, without raising the
+    // frame's status events.
+    void rereadHeader();
+    // The highest progressive among the history rows still waiting for the Bill's save.
+    qint32 pendingHistoryProgressive() const;
 
     // Header record events (FRMKV_TARSELLO_Save.cpp)
     void connectRecordEvents();
@@ -256,4 +286,5 @@ private:
     bool sectionsInUse_ = false;
     QDate sectionsStart_;
     QRect savedTab_, savedStorico_, savedSolleciti_;
+    std::unique_ptr<GridAmountFormat> clsFormatStorico;
 };

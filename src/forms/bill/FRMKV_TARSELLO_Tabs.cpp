@@ -2,9 +2,9 @@
 // after the Bill changed; the main navigator's "Avanti" and "Indietro" step through them.
 #include "BillFormTexts.h"
 #include "BillGridLayouts.h"
+#include "CLSKV_TARSELLO.h"
 #include "ChildQueries.h"
 #include "ComboBox.h"
-#include "CLSKV_TARSELLO.h"
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
 #include "Grid.h"
@@ -18,9 +18,11 @@
 
 namespace {
 // The field each tab focuses first.
-const char* const kFirstField[] = {"TXT_ANNOPART", "TXT_DEBITORE", "GRD_STORICO", "GRD_SOLLECITI", "TXT_NOTERAGGR"};
-const char* const kEuroAmounts[] = {"TXT_IMPEFF", "TXT_IMPEFFNETPREV", "TXT_IMPEFFORIG", "TXT_IMPIVAORIG", "TXT_TOTDOC",
-                                    "TXT_BOLLI", "TXT_SPINC", "TXT_IMPRITACC", "TXT_IMPRITACCORIG"};
+const char* const kFirstField[] = {"TXT_ANNOPART", "TXT_DEBITORE", "GRD_STORICO", "GRD_SOLLECITI",
+                                   "TXT_NOTERAGGR"};
+const char* const kEuroAmounts[] = {"TXT_IMPEFF",     "TXT_IMPEFFNETPREV", "TXT_IMPEFFORIG",
+                                    "TXT_IMPIVAORIG", "TXT_TOTDOC",        "TXT_BOLLI",
+                                    "TXT_SPINC",      "TXT_IMPRITACC",     "TXT_IMPRITACCORIG"};
 }  // namespace
 
 void FRMKV_TARSELLO::TAB_SCADENZE_Click() {
@@ -35,7 +37,8 @@ void FRMKV_TARSELLO::SetUpDatiControlloTab() {
                 if (bolTabConf_DatiGen) return;
                 if (!bolTabIni_DatiGen) {
                     for (const char* name : kEuroAmounts)
-                        static_cast<NumericBox*>(control(QString::fromLatin1(name)))->setCurrencyLabel(BillFormTexts::kEuro);
+                        static_cast<NumericBox*>(control(QString::fromLatin1(name)))
+                            ->setCurrencyLabel(BillFormTexts::kEuro);
                     bolTabIni_DatiGen = true;
                 }
                 bolTabConf_DatiGen = true;
@@ -56,7 +59,8 @@ void FRMKV_TARSELLO::SetUpDatiControlloTab() {
                 if (bolTabConf_Note) return;
                 bolTabIni_Note ? ShowNote() : InizializzaNote();
                 return;
-            default: return;
+            default:
+                return;
         }
     });
 }
@@ -105,8 +109,8 @@ void FRMKV_TARSELLO::layGrids() {
                                      std::pair{GRD_STORICO, &BillGridLayouts::storico()}}) {
             grid->ClearColumns();
             for (const BillGridLayouts::Column& c : *columns)
-                grid->AddColumn(QString::fromLatin1(c.field), QString::fromUtf8(c.caption), c.kind, c.width, true, 0,
-                                QString::fromLatin1(c.format));
+                grid->AddColumn(QString::fromLatin1(c.field), QString::fromUtf8(c.caption), c.kind, c.width,
+                                true, 0, QString::fromLatin1(c.format));
         }
     });
 }
@@ -169,20 +173,6 @@ void FRMKV_TARSELLO::ShowNote() {
     guard("ShowNote:", [&] {
         openFrameTab(FME_NOTE, clsRstNote, ChildQueries::note(currentKey()));
         bolTabConf_Note = true;
-    });
-}
-
-void FRMKV_TARSELLO::InizializzaStorico() {
-    guard("InizializzaStorico:", [&] {
-        openGridTab(GRD_STORICO, clsRstStorico, ChildQueries::storico(currentKey()));
-        bolTabIni_Storico = bolTabConf_Storico = true;
-    });
-}
-
-void FRMKV_TARSELLO::ShowStorico() {
-    guard("ShowStorico:", [&] {
-        openGridTab(GRD_STORICO, clsRstStorico, ChildQueries::storico(currentKey()));
-        bolTabConf_Storico = true;
     });
 }
 

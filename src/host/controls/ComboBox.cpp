@@ -44,11 +44,16 @@ void ComboBox::setListIndex(int index) {
 }
 
 QVariant ComboBox::Value() const {
-    return combo_->currentIndex() < 0 ? QVariant() : combo_->currentData();
+    if (combo_->currentIndex() < 0) return QVariant();
+    const QVariant code = combo_->currentData();
+    if (!Value::isNull(nullCode_) && Value::compare(code, nullCode_) == 0) return QVariant();
+    return code;
 }
 
-void ComboBox::setValue(const QVariant& code) {
+void ComboBox::setValue(const QVariant& value) {
     int found = -1;
+    const QVariant code =
+        Value::isNull(value) || Value::toText(value).trimmed().isEmpty() ? nullCode_ : value;
     if (!Value::isNull(code))
         for (int i = 0; i < combo_->count() && found < 0; ++i)
             if (Value::compare(combo_->itemData(i), code) == 0) found = i;

@@ -22,6 +22,11 @@ public:
     int ListIndex() const;
     void setListIndex(int index);
 
+    // The code whose item stands for an empty column (the blank entry): an empty value shows
+    // it, and choosing it gives the column an empty value. Unset: an empty value selects nothing.
+    void setNullCode(const QVariant& code) { nullCode_ = code; }
+    const QVariant& NullCode() const { return nullCode_; }
+
     QVariant Value() const override;
     void setValue(const QVariant& code) override;
     QString Text() const override;
@@ -36,4 +41,5 @@ private:
     QComboBox* combo_;
     bool sorted_ = false;
     bool programmatic_ = false;
+    QVariant nullCode_;
 };

@@ -50,6 +50,19 @@ void Grid::ClearColumns() {
     model_->setColumns({});
 }
 
+void Grid::setColumnFormat(const QString& field, const QString& format) {
+    QList<RecordsetModel::Column> columns = model_->columns();
+    bool found = false;
+    for (RecordsetModel::Column& c : columns) {
+        if (c.field.compare(field, Qt::CaseInsensitive) != 0) continue;
+        c.format = format;
+        found = true;
+    }
+    if (!found) return;
+    model_->setColumns(columns);
+    applyWidths();
+}
+
 void Grid::Refresh() {
     model_->reload();
     applyWidths();

@@ -23,6 +23,8 @@ public:
     void AddColumn(const QString& field, const QString& caption, int kind, int widthTwips,
                    bool visible = true, int alignment = 0, const QString& format = QString());
     void ClearColumns();
+    // The display format of the column showing `field` (no column of that field: nothing).
+    void setColumnFormat(const QString& field, const QString& format);
     // Reads the rows again and selects the recordset's current row.
     void Refresh();
 

@@ -1,0 +1,286 @@
+// The history tab of the bill form: the grid of the Bill's history movements, the opening of
+// the history movement form for one of them or for a new one, and the deletion of the last
+// movement, which puts the Bill back as that movement found it.
+#include "BillFormTexts.h"
+#include "BillStatements.h"
+#include "CLSKV_TARSELLO.h"
+#include "CheckBox.h"
+#include "ChildQueries.h"
+#include "Connection.h"
+#include "FRMKV_STORICO.h"
+#include "FRMKV_TARSELLO.h"
+#include "Grid.h"
+#include "GridAmountFormat.h"
+#include "GridNavigator.h"
+#include "HistoryCodeTables.h"
+#include "HistoryFormTexts.h"
+#include "HostGlobal.h"
+#include "IdEditBox.h"
+#include "LogService.h"
+#include "MDLKV_TARSELLO.h"
+#include "NumericBox.h"
+#include "Recordset.h"
+#include "SqlText.h"
+#include "SuiteError.h"
+#include "TransactionScope.h"
+#include "Value.h"
+#include "VirtualFrame.h"
+
+using MDLKV_TARSELLO::NullToString;
+
+void FRMKV_TARSELLO::connectHistoryEvents() {
+    connect(GRD_STORICO, &Grid::CellDblClick, this, [this] { GRD_STORICO_CellDblClick(); });
+    connect(GRD_STORICO, &Grid::RowColChange, this, [this] { GRD_STORICO_RowColChange(); });
+    connect(GRD_STORICO, &Grid::CellText, this,
+            [](const QString& field, QString* text) { *text = HistoryCodeTables::cellText(field, *text); });
+    connect(GRD_STORICO, &Grid::EnterFocus, this, [this] {
+        // The focus-entry event ignores errors.
+        try {
+            if (ActiveClass && clsRstStorico && clsRstStorico->State() == 1 && !clsRstStorico->AtBOF() &&
+                !clsRstStorico->AtEOF())
+                ActiveClass->ImpostaIconaAllegati(
+                    clsRstStorico->Fields(QStringLiteral("EF06_IDMEDIA_CG99")).Value());
+        } catch (const SuiteError&) {
+        }
+    });
+    connect(GNV_STORICO, &NavigatorBar::ButtonClick, this,
+            [this](const QString& key, bool* cancel) { QRT_GRIDNAV_STORICO_ButtonClick(key, cancel); });
+}
+
+void FRMKV_TARSELLO::InizializzaStorico() {
+    guard("InizializzaStorico:", [&] {
+        FormattaGridStorico();
+        openGridTab(GRD_STORICO, clsRstStorico, ChildQueries::storico(currentKey()));
+        bolTabIni_Storico = bolTabConf_Storico = true;
+    });
+}
+
+void FRMKV_TARSELLO::ShowStorico() {
+    guard("ShowStorico:", [&] {
+        openGridTab(GRD_STORICO, clsRstStorico, ChildQueries::storico(currentKey()));
+        bolTabConf_Storico = true;
+    });
+}
+
+void FRMKV_TARSELLO::FormattaGridStorico() {
+    guard("FormattaGridStorico:", [&] {
+        QString currency = TXT_VALUTA->isEnabled() ? TXT_VALUTA->Text().trimmed() : QString();
+        if (currency.isEmpty()) currency = BillFormTexts::kEuro;
+        if (clsFormatStorico) clsFormatStorico->setGrid(nullptr);
+        clsFormatStorico = std::make_unique<GridAmountFormat>();
+        clsFormatStorico->setGrid(GRD_STORICO);
+        // The currency's own digits, as its archive gives them; two when it does not say.
+        std::shared_ptr<Connection> connection = clsConnessione;
+        clsFormatStorico->setDecimals([connection](const QString& code) {
+            if (code == BillFormTexts::kEuro || !connection) return 2;
+            try {
+                Recordset rs;
+                rs.Open(QStringLiteral("SELECT CG08_NUMDEC FROM CG08_TABVALUTE WHERE CG08_CODICE = ") +
+                            SqlText::quote(code),
+                        connection);
+                if (!rs.AtEOF() && !Value::isNull(rs.Fields(0).Value()))
+                    return Value::toInt(rs.Fields(0).Value());
+            } catch (const SuiteError&) {
+            }
+            return 2;
+        });
+        const QString euro = BillFormTexts::kEuro;
+        const std::pair<const char*, const QString*> columns[] = {
+            {"EF06_IMPEFF_S", &euro},        {"EF06_IMPEFFVAL_S", &currency},
+            {"EF06_IMPEFFNETPREV_S", &euro}, {"EF06_IMPEFFNETPREVVAL_S", &currency},
+            {"EF06_IMPMOVPAG", &euro},       {"EF06_IMPMOVPAGVAL", &currency},
+            {"EF06_IMPMOVABB", &euro},       {"EF06_IMPMOVABBVAL", &currency},
+            {"EF06_IMPMOVACC", &euro},       {"EF06_IMPMOVACCVAL", &currency},
+            {"EF06_IMPMOVRIT", &euro},       {"EF06_IMPMOVRITVAL", &currency},
+            {"EF06_SPESERIT_S", &currency},  {"EF06_SPESERITBAN_S", &currency},
+            {"EF06_DIFFCAMBIO", &currency}};
+        for (const auto& [field, cur] : columns)
+            clsFormatStorico->Add(QString::fromLatin1(field), GridAmountFormat::kAmount, *cur);
+    });
+}
+
+void FRMKV_TARSELLO::GRD_STORICO_RowColChange() {
+    guard("GRD_STORICO_RowColChange:", [&] {
+        if (!GRD_STORICO->hasFocus() || !ActiveClass) return;
+        if (!clsRstStorico || clsRstStorico->RecordCount() <= 0 || clsRstStorico->AtBOF() ||
+            clsRstStorico->AtEOF())
+            return;
+        ActiveClass->ImpostaIconaAllegati(clsRstStorico->Fields(QStringLiteral("EF06_IDMEDIA_CG99")).Value());
+    });
+}
+
+void FRMKV_TARSELLO::GRD_STORICO_CellDblClick() {
+    guard("GRD_STORICO_CellDblClick:", [&] {
+        if (!GRD_STORICO->DataSource() || GRD_STORICO->DataSource()->AtBOF() ||
+            GRD_STORICO->DataSource()->AtEOF())
+            return;
+        if (FME_TESTATA->Status() == VirtualFrame::kStatusAdding) return;
+        ApriStorico(false);
+    });
+}
+
+void FRMKV_TARSELLO::ApriStorico(bool nuovo) {
+    FRMKV_STORICO::HandOver h;
+    h.host = ActiveInterface_;
+    h.recordset = clsRstStorico;
+    h.connection = clsConnessione;
+    h.log = clsLog;
+    h.grid = GRD_STORICO;
+    h.currency = TXT_VALUTA->isEnabled() ? TXT_VALUTA->Text().trimmed() : QString();
+    h.cambio = MDLKV_TARSELLO::NullToDouble(control(QStringLiteral("TXT_CAMBIO"))->Value());
+    h.nuovo = nuovo;
+    h.secondFlag = false;
+    h.childChanged = bolChildChanged;
+    h.numReg = NullToString(clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value());
+    h.rigaCont = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_RIGACONT_CG42")).Value());
+    h.progEc = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_PROGEC_EC01")).Value());
+    h.progEff = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_PROGEFF")).Value());
+    h.parent = this;
+    auto form = std::make_unique<FRMKV_STORICO>(this);
+    form->setWindowFlag(Qt::Window);
+    form->hand(h);
+    bolChildClosed = false;
+    form->exec();
+    bolChildClosed = true;
+    bolChildChanged = form->changed();
+    if (bolChildChanged) {
+        // The movements wait in the history recordset: the Bill must be saved to write them.
+        bolStoricoModified = true;
+        FME_TESTATA->setRecordChanged(true);
+        FME_TESTATA->Refresh();
+    }
+    GRD_STORICO->Refresh();
+    BuildScript();
+    form->release();
+}
+
+void FRMKV_TARSELLO::QRT_GRIDNAV_STORICO_ButtonClick(const QString& button, bool* cancel) {
+    *cancel = true;  // the navigator does nothing of its own here
+    guard("QRT_GRIDNAV_STORICO_ButtonClick:", [&] {
+        if (!clsRstTestata || clsRstTestata->AtBOF() || clsRstTestata->AtEOF()) return;
+        if (button == QStringLiteral("Nuovo")) {
+            if (indExp_ == 1 &&
+                clsLog->MsgBox(BillFormTexts::kTesoreria,
+                               LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
+                               BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
+                return;
+            ApriStorico(true);
+        } else if (button == QStringLiteral("Apri")) {
+            if (!clsRstStorico || clsRstStorico->AtBOF() || clsRstStorico->AtEOF()) return;
+            ApriStorico(false);
+        } else if (button == QStringLiteral("Elimina")) {
+            EliminaMovimentoStorico(false);
+        }
+    });
+}
+
+void FRMKV_TARSELLO::markBillVaried() {
+    guard("FME_STORICO_BeforeUpdate:", [&] {
+        // Written with the Bill's save, in its transaction, like the movement that causes it.
+        clsRstTestata->Fields(QStringLiteral("EF01_FLGEFFVAR")).setValue(1);
+        CHK_FLGEFFVAR->setValue(QStringLiteral("1"));
+    });
+}
+
+void FRMKV_TARSELLO::rereadHeader() {
+    const int position = clsRstTestata->AbsolutePosition();
+    FME_TESTATA->DataWillBeReread();
+    FME_TESTATA->Detach();
+    clsRstTestata->Requery();
+    if (clsRstTestata->RecordCount() > 0)
+        clsRstTestata->setAbsolutePosition(std::clamp(position, 1, clsRstTestata->RecordCount()));
+    FME_TESTATA->Attach(clsRstTestata);
+    FME_TESTATA->setRecordChanged(false);
+    FME_TESTATA->setChildChanged(false);
+    if (!clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
+        indExp_ = qint16(Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_INDEXP")).Value()));
+}
+
+qint32 FRMKV_TARSELLO::pendingHistoryProgressive() const {
+    qint32 highest = 0;
+    if (!bolStoricoModified || !clsRstStorico || clsRstStorico->State() != 1) return 0;
+    std::shared_ptr<Recordset> clone = clsRstStorico->Clone();
+    clone->setFilter(Recordset::FilterPendingRecords);
+    for (clone->MoveFirst(); !clone->AtEOF(); clone->MoveNext())
+        highest =
+            std::max(highest, qint32(Value::toInt(clone->Fields(QStringLiteral("EF06_PROGSTO")).Value())));
+    return highest;
+}
+
+bool FRMKV_TARSELLO::EliminaMovimentoStorico(bool fromMovementForm) {
+    bool deleted = false;
+    guard("QRT_GRIDNAV_STORICO_ButtonClick:", [&] {
+        const std::shared_ptr<Recordset> rs = clsRstStorico;
+        if (!rs || rs->State() != 1 || rs->AtBOF() || rs->AtEOF() || rs->RecordCount() <= 0) return;
+        if (rs->AbsolutePosition() != rs->RecordCount()) {
+            clsLog->MsgBox(HistoryFormTexts::kSoloUltimo, LogService::kExclamation,
+                           HistoryFormTexts::kTitleAttenzione);
+            return;
+        }
+        const int type = Value::toInt(rs->Fields(QStringLiteral("EF06_INDTIPOPER")).Value());
+        if (type != 0 && !global().User().privileged) {
+            clsLog->MsgBox(HistoryFormTexts::kNonAutorizzato, LogService::kExclamation,
+                           HistoryFormTexts::kTitleAttenzione);
+            return;
+        }
+        // Unsaved: the header's edits, or movements still waiting for the Bill's save (the one
+        // to delete among them) — the database does not hold what would be deleted or restored.
+        if (FME_TESTATA->Status() != VirtualFrame::kStatusShown || FME_TESTATA->RecordChanged() ||
+            FME_TESTATA->ChildChanged() || bolStoricoModified || rs->Status() != RowStatus::Unmodified) {
+            clsLog->MsgBox(HistoryFormTexts::kDatiNonSalvati, LogService::kExclamation,
+                           HistoryFormTexts::kTitleAttenzione);
+            return;
+        }
+        if (clsLog->MsgBox(
+                type != 0 ? HistoryFormTexts::kEliminaAutomatico : HistoryFormTexts::kEliminaManuale,
+                LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
+                HistoryFormTexts::kTitleInformazione) != LogService::kYes)
+            return;
+        if (indExp_ == 1 &&
+            clsLog->MsgBox(BillFormTexts::kTesoreria,
+                           LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
+                           BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
+            return;
+
+        bolChildChanged = false;
+        GRD_STORICO->setDataSource(nullptr);
+        FME_TESTATA->BeginExternalChange();
+        struct EndChange {
+            VirtualFrame* frame;
+            ~EndChange() { frame->EndExternalChange(); }
+        } endChange{FME_TESTATA};
+        const BillKey k = currentKey();
+        const int position = rs->AbsolutePosition();
+        try {
+            // The Bill's restore and the movement's deletion go together, or neither does.
+            TransactionScope transaction(*clsConnessione);
+            Recordset count;
+            count.Open(BillStatements::countManualMovements(k, !fromMovementForm), clsConnessione);
+            const bool onlyManual = Value::toInt(count.Fields(0).Value()) == 1;
+            clsConnessione->Execute(BillStatements::restoreFromHistory(
+                company_, [&](const QString& column) { return rs->Fields(column).Value(); }, onlyManual));
+            rs->Delete(Recordset::AffectCurrent);
+            rs->UpdateBatch(Recordset::AffectCurrent);
+            transaction.commit();
+        } catch (const SuiteError&) {
+            // Rolled back: the movement is in the database still, and so is the Bill as it was.
+            rs->CancelBatch(Recordset::AffectAll);
+            rs->Requery();
+            if (rs->RecordCount() > 0) rs->setAbsolutePosition(std::min(position, rs->RecordCount()));
+            GRD_STORICO->setDataSource(rs);
+            rereadHeader();
+            throw;
+        }
+        rereadHeader();
+        if (fromMovementForm) {
+            rs->Requery();
+            if (rs->RecordCount() > 0) rs->MoveLast();
+        } else if (rs->RecordCount() > 0) {
+            rs->MovePrevious();
+            if (rs->AtBOF()) rs->MoveFirst();
+        }
+        GRD_STORICO->setDataSource(rs);
+        deleted = true;
+    });
+    return deleted;
+}

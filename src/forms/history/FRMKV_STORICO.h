@@ -1,0 +1,98 @@
+#pragma once
+
+#include "ErrorReport.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QPointer>
+#include <memory>
+
+class Cinterface;
+class ComboBox;
+class Connection;
+class FrameControl;
+class Grid;
+class GridNavigator;
+class HistoryParent;
+class LogService;
+class QLabel;
+class Recordset;
+class VirtualFrame;
+
+// The history movement form: one movement of a Bill (a row of EF06_SCADSTO) with all its
+// fields, bound to FME_STORICO over the bill form's own history recordset. The bill form creates
+// it for one modal showing, hands it the Bill's context and reads back whether it changed
+// anything. Movements added or changed here stay pending in the recordset: they reach the
+// database with the Bill's save.
+class FRMKV_STORICO : public QDialog, public ErrorReport {
+    Q_OBJECT
+public:
+    // What the bill form hands over before showing the form.
+    struct HandOver {
+        Cinterface* host = nullptr;
+        std::shared_ptr<Recordset> recordset;
+        std::shared_ptr<Connection> connection;
+        std::shared_ptr<LogService> log;
+        Grid* grid = nullptr;
+        QString currency;    // the Bill's currency code; "EURO" when empty
+        double cambio = 0;   // the Bill's exchange rate
+        bool nuovo = false;  // the form opens on a new movement
+        bool secondFlag = false;
+        bool childChanged = false;
+        QString numReg;
+        qint32 rigaCont = 0, progEc = 0, progEff = 0;
+        HistoryParent* parent = nullptr;
+    };
+
+    explicit FRMKV_STORICO(QWidget* parent = nullptr);
+    ~FRMKV_STORICO() override;
+
+    void hand(const HandOver& values);
+    // Takes every handed object away (the bill form does it once the form has closed).
+    void release();
+    // Whether the form changed anything: read by the bill form after the form has closed.
+    bool changed() const { return changed_; }
+
+    // ErrorReport: the error through the form's message service.
+    void MostraErrore(const SuiteError& error) override;
+
+    qint32 CalcolaNuovoProgressivo();
+
+    VirtualFrame* FME_STORICO = nullptr;
+    GridNavigator* GNV_DETTSTORICO = nullptr;
+    QLabel* LBL_ORDBONMOTIVO = nullptr;
+    FrameControl* control(const QString& name) const { return controls_.value(name); }
+    ComboBox* combo(const QString& name) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+
+private:
+    void createControls();
+    FrameControl* make(const QString& name);
+    void fillCombos();
+    void Form_load();
+    void Form_Activate();
+    void Form_QueryUnload(bool& cancel);
+    void Form_KeyDown(int keyCode, int shift);
+    void FME_STORICO_AfterAddNew(bool success);
+    void FME_STORICO_ChangeStatus(int status);
+    void FME_STORICO_BeforeUpdate(bool* cancel);
+    void QRT_GRIDNAV_DETTSTORICO_ButtonClick(const QString& button, bool* cancel);
+    void QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(const QString& button);
+    void Elimina();
+    bool privileged() const;
+    qint32 company() const;
+
+    HandOver in_;
+    QHash<QString, FrameControl*> controls_;
+    QList<FrameControl*> order_;  // the controls in the order the clerk reads them
+    int bookmark_ = -1;
+    bool activated_ = false;
+    bool loaded_ = false;
+    bool changed_ = false;
+    bool unloaded_ = false;
+};

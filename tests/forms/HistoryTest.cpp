@@ -1,0 +1,481 @@
+// The history tab and the history movement form on both engines: the undo of the last movement
+// puts the Bill back as the movement found it, all or nothing; the refusals change nothing; new
+// movements get the next progressive and reach the database only with the Bill's save.
+#include "BillFormFixture.h"
+#include "BillFormTexts.h"
+#include "BillStatements.h"
+#include "ComboBox.h"
+#include "DateBox.h"
+#include "FRMKV_STORICO.h"
+#include "Grid.h"
+#include "GridNavigator.h"
+#include "HistoryCodeTables.h"
+#include "HistoryFormTexts.h"
+#include "SqlText.h"
+#include "TabControl.h"
+#include "VirtualFrame.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTimer>
+#include <functional>
+
+// ---- the statements and the grid's texts -------------------------------------------------------
+
+TEST(HistoryStatements, RestoreWritesTheSnapshotWithNullsAndTheSplitsOriginalAmount) {
+    QVariantHash m{
+        {QStringLiteral("EF06_NUMREG_CO99"), QStringLiteral("2023'01")},
+        {QStringLiteral("EF06_RIGACONT_EF01"), 1},
+        {QStringLiteral("EF06_PROGEC_EF01"), 2},
+        {QStringLiteral("EF06_PROGEFF_EF01"), 3},
+        {QStringLiteral("EF06_INDTIPOPER"), 12},
+        {QStringLiteral("EF06_SCADE_S"), QDate(2024, 1, 31)},
+        {QStringLiteral("EF06_IMPEFF_S"), QVariant::fromValue(Decimal::fromString(QStringLiteral("1234.5")))},
+        {QStringLiteral("EF06_IMPEFFVAL_S"), QVariant()},
+        {QStringLiteral("EF06_IMPEFFNETPREVVAL_S"), QStringLiteral("")},
+        {QStringLiteral("EF06_INDSTATO_S"), 0},
+        {QStringLiteral("EF06_FLGSTEFF_S"), 1}};
+    auto value = [&](const QString& c) { return m.value(c); };
+    const QString sql = BillStatements::restoreFromHistory(7, value, true);
+    EXPECT_TRUE(sql.startsWith(
+        QStringLiteral("           UPDATE     EF01_SCADENZE SET     EF01_SCADE_S = '20240131'")));
+    EXPECT_TRUE(sql.contains(QStringLiteral("    ,EF01_IMPEFF_S = 1234.5    ,EF01_IMPEFFVAL_S = NULL")));
+    EXPECT_TRUE(
+        sql.contains(QStringLiteral("    ,EF01_IMPEFFNETPREV_S = 0    ,EF01_IMPEFFNETPREVVAL_S = NULL")));
+    EXPECT_TRUE(sql.contains(QStringLiteral("    ,EF01_INDSTATO_S = 0")));
+    EXPECT_TRUE(sql.contains(QStringLiteral("    ,EF01_FLGSTEFF_S = 1    ,EF01_FLGGIRATO_S = NULL")));
+    EXPECT_TRUE(sql.contains(QStringLiteral(
+        "    ,EF01_IMPEFFORIG = 1234.5\r\n    ,EF01_IMPEFFORIGVAL = NULL\r\n    ,EF01_FLGEFFVAR = 0")));
+    EXPECT_TRUE(sql.endsWith(
+        QStringLiteral(" WHERE    EF01_DITTA_CG18 = 7    AND EF01_NUMREG_CO99 = '2023''01'"
+                       "    AND EF01_RIGACONT_CG42 = 1    AND EF01_PROGEC_EC01 = 2    AND EF01_PROGEFF = 3")))
+        << sql.toStdString();
+
+    m[QStringLiteral("EF06_INDTIPOPER")] = 0;
+    const QString manual = BillStatements::restoreFromHistory(7, value, false);
+    EXPECT_FALSE(manual.contains(QStringLiteral("EF01_IMPEFFORIG")));
+    EXPECT_FALSE(manual.contains(QStringLiteral("EF01_FLGEFFVAR")));
+    EXPECT_TRUE(
+        BillStatements::countManualMovements({7, QStringLiteral("A'B"), 1, 2, 3}, true)
+            .contains(QStringLiteral(
+                "EF06_SCADSTO WITH (NOLOCK) WHERE    EF06_DITTA_CG18 = 7    AND EF06_NUMREG_CO99 = 'A''B'")));
+    EXPECT_FALSE(BillStatements::countManualMovements({7, QStringLiteral("X"), 1, 2, 3}, false)
+                     .contains(QStringLiteral("NOLOCK")));
+}
+
+TEST(HistoryStatements, GridCellTextsOfTheCodedColumns) {
+    using HistoryCodeTables::cellText;
+    EXPECT_EQ(cellText(QStringLiteral("EF06_INDTIPODIST_EF09"), QStringLiteral("21")),
+              QStringLiteral("Distinta francese LCR-BOR"));
+    EXPECT_EQ(cellText(QStringLiteral("EF06_INDTIPODIST_EF09"), QStringLiteral("10")), QStringLiteral("10"));
+    EXPECT_EQ(cellText(QStringLiteral("EF06_INDTIPOPER"), QString()), QStringLiteral(" Variazione manuale"));
+    EXPECT_EQ(cellText(QStringLiteral("EF06_INDTIPOPER"), QStringLiteral("16")),
+              QStringLiteral(" Pag./Risc. split payment"));
+    EXPECT_EQ(cellText(QStringLiteral("EF06_FLGGIRATO_S"), QStringLiteral("1")), HistoryFormTexts::kTrue);
+    EXPECT_EQ(cellText(QStringLiteral("EF06_NUMASSEGNO"), QStringLiteral("3")), QStringLiteral("3"));
+}
+
+// ---- the form on both engines --------------------------------------------------------------------
+
+namespace {
+
+// Every column of a Bill as the database holds it, one text per column.
+QStringList billColumns(const std::shared_ptr<Connection>& c, const QString& numReg, int progEff) {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = %1 AND EF01_PROGEFF = %2")
+                .arg(SqlText::quote(numReg))
+                .arg(progEff),
+            c);
+    QStringList out;
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        out << rs.Fields(i).Name().toUpper() + QLatin1Char('=') + Value::toText(rs.Fields(i).Value());
+    return out;
+}
+
+void runSql(const std::shared_ptr<Connection>& c, const QString& sql) {
+    QSqlQuery q(c->database());
+    ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << " " << sql.toStdString();
+}
+
+}  // namespace
+
+class HistoryTest : public BillFormTest {
+protected:
+    // A customer Bill with history movements, opened in the form on its history tab.
+    // A new module on the same Bill, as the host opens it again.
+    void reopen() {
+        const QString key = module_->ChiaveEffettoInGestione.toString();
+        module_ = std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); });
+        module_->setClsGlobal(host_);
+        module_->TipoArchivio = 0;
+        module_->ChiaveEffettoInGestione = key;
+    }
+    // `withoutManual`: a Bill without manual variations or splits, whose changed mark is clear.
+    void openBill(int minMovements = 1, bool withoutManual = false) {
+        Recordset rs;
+        rs.Open(
+            QStringLiteral(
+                "SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF FROM "
+                "EF01_SCADENZE "
+                "WHERE EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0 AND (SELECT COUNT(*) FROM EF06_SCADSTO WHERE "
+                "EF06_NUMREG_CO99 = EF01_NUMREG_CO99 AND EF06_PROGEFF_EF01 = EF01_PROGEFF AND "
+                "EF06_RIGACONT_EF01 = EF01_RIGACONT_CG42 AND EF06_PROGEC_EF01 = EF01_PROGEC_EC01) >= %1 %2"
+                "ORDER BY EF01_NUMREG_CO99, EF01_PROGEFF")
+                .arg(minMovements)
+                .arg(withoutManual
+                         ? QStringLiteral(
+                               "AND EF01_FLGEFFVAR = 0 AND NOT EXISTS (SELECT 1 FROM EF06_SCADSTO WHERE "
+                               "EF06_NUMREG_CO99 = EF01_NUMREG_CO99 AND EF06_PROGEFF_EF01 = EF01_PROGEFF AND "
+                               "EF06_INDTIPOPER IN (0, 12)) ")
+                         : QString()),
+            demo_->connection);
+        ASSERT_FALSE(rs.AtEOF()) << "the demo company has bills with history";
+        numReg_ = Value::toText(rs.Fields(0).Value()).trimmed();
+        progEff_ = Value::toInt(rs.Fields(3).Value());
+        module_->ChiaveEffettoInGestione =
+            QStringLiteral("1,%1,%2,%3,%4")
+                .arg(numReg_, Value::toText(rs.Fields(1).Value()), Value::toText(rs.Fields(2).Value()),
+                     Value::toText(rs.Fields(3).Value()));
+    }
+    FRMKV_TARSELLO* showHistory() {
+        FRMKV_TARSELLO* f = show();
+        if (!f) return nullptr;
+        f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabStorico);
+        QApplication::processEvents();
+        return f;
+    }
+    QString where(const char* prefix) const {
+        return QStringLiteral(" WHERE %1_NUMREG_CO99 = %2 AND %1_PROGEFF%3 = %4")
+            .arg(QLatin1String(prefix), SqlText::quote(numReg_),
+                 QLatin1String(QLatin1String(prefix) == QLatin1String("EF01") ? "" : "_EF01"))
+            .arg(progEff_);
+    }
+    int movements() {
+        return demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO") + where("EF06"));
+    }
+    QString bill() { return billColumns(demo_->connection, numReg_, progEff_).join(QLatin1Char('|')); }
+    QStringList messageTexts() const {
+        QStringList out;
+        for (const auto& m : log_->messages()) out << m.text;
+        return out;
+    }
+    // The clerk changes the due date and saves: the save writes a manual variation whose snapshot
+    // is the Bill as it was.
+    void saveDueDateChange(FRMKV_TARSELLO* f, int days) {
+        f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabDatiGenerali);
+        const QDate due = Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value());
+        typeInto(f->control(QStringLiteral("TXT_SCADE")),
+                 due.addDays(days).toString(QStringLiteral("dd/MM/yyyy")));
+        ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false))
+            << messageTexts().join(QLatin1Char('\n')).toStdString();
+        f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabStorico);
+        QApplication::processEvents();
+    }
+    // Runs `inside` on the history form once it is shown modally, then closes it.
+    void withHistoryForm(const std::function<void()>& open,
+                         const std::function<void(FRMKV_STORICO&)>& inside) {
+        bool reached = false;
+        QTimer::singleShot(0, [&] {
+            auto* h = qobject_cast<FRMKV_STORICO*>(QApplication::activeModalWidget());
+            if (!h) return;
+            reached = true;
+            inside(*h);
+            h->close();
+        });
+        open();
+        EXPECT_TRUE(reached) << "the history form opened modally";
+    }
+
+    QString numReg_;
+    int progEff_ = 0;
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, HistoryTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
+
+TEST_P(HistoryTest, DeletingTheLastMovementPutsTheBillBackColumnByColumn) {
+    openBill(1, true);
+    FRMKV_TARSELLO* f = showHistory();
+    ASSERT_TRUE(f);
+    const QString before = bill();
+    const int count = movements();
+    ASSERT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count);
+
+    saveDueDateChange(f, 20);
+    ASSERT_EQ(movements(), count + 1);
+    ASSERT_NE(bill(), before);
+    ASSERT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count + 1);
+
+    // The last row, a manual variation: confirmed by the clerk.
+    f->clsRstStorico->MoveLast();
+    log_->clear();
+    log_->enqueue(6);
+    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    ASSERT_EQ(log_->messages().size(), 1) << messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(log_->messages()[0].text, HistoryFormTexts::kEliminaManuale);
+    EXPECT_EQ(log_->messages()[0].flags,
+              LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2);
+
+    EXPECT_EQ(movements(), count);
+    // The demo Bill had no manual variation of its own: its changed mark goes with this one.
+    EXPECT_EQ(bill(), before);
+    EXPECT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count);
+    EXPECT_EQ(f->clsRstStorico->AbsolutePosition(), count) << "the grid stands on the new last row";
+    EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
+    EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value()),
+              Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).UnderlyingValue()));
+}
+
+TEST_P(HistoryTest, ASplitRestoresTheOriginalAmountAndEmptyAmountsBecomeNull) {
+    openBill();
+    host_->setPrivileged(true);
+    FRMKV_TARSELLO* f = showHistory();
+    ASSERT_TRUE(f);
+    saveDueDateChange(f, 5);
+    // The last movement becomes a due-date split whose snapshot has no currency amounts; another
+    // manual variation stays, so the Bill keeps its changed mark.
+    const int last = movements();
+    runSql(demo_->connection,
+           QStringLiteral("UPDATE EF06_SCADSTO SET EF06_INDTIPOPER = 12, EF06_IMPEFF_S = 321.09, "
+                          "EF06_IMPEFFVAL_S = NULL, EF06_IMPEFFNETPREVVAL_S = NULL, EF06_SPESERIT_S = NULL") +
+               where("EF06") + QStringLiteral(" AND EF06_PROGSTO = %1").arg(last));
+    runSql(demo_->connection, QStringLiteral("UPDATE EF06_SCADSTO SET EF06_INDTIPOPER = 0") + where("EF06") +
+                                  QStringLiteral(" AND EF06_PROGSTO = 1"));
+    f->ShowStorico();
+    f->clsRstStorico->MoveLast();
+    log_->clear();
+    log_->enqueue(6);
+    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    EXPECT_EQ(log_->messages().value(0).text, HistoryFormTexts::kEliminaAutomatico);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT EF01_IMPEFF_S, EF01_IMPEFFORIG, EF01_IMPEFFORIGVAL, EF01_IMPEFFVAL_S, "
+                           "EF01_IMPEFFNETPREVVAL_S, EF01_SPESERIT_S, EF01_FLGEFFVAR FROM EF01_SCADENZE") +
+                where("EF01"),
+            demo_->connection);
+    EXPECT_EQ(Value::toDecimal(rs.Fields(0).Value()).toString(), QStringLiteral("321.09"));
+    EXPECT_EQ(Value::toDecimal(rs.Fields(1).Value()).toString(), QStringLiteral("321.09"));
+    for (int i : {2, 3, 4, 5})
+        EXPECT_TRUE(Value::isNull(rs.Fields(i).Value())) << rs.Fields(i).Name().toStdString();
+    EXPECT_EQ(Value::toInt(rs.Fields(6).Value()), 1) << "a manual variation remains";
+    EXPECT_EQ(movements(), last - 1);
+}
+
+TEST_P(HistoryTest, RefusalsChangeNothing) {
+    openBill(2);
+    FRMKV_TARSELLO* f = showHistory();
+    ASSERT_TRUE(f);
+    QString before = bill();
+    const int count = movements();
+    auto tryDelete = [&](const QList<int>& answers) {
+        log_->clear();
+        for (int a : answers) log_->enqueue(a);
+        f->GNV_STORICO->press(QStringLiteral("Elimina"));
+        EXPECT_EQ(movements(), count);
+        EXPECT_EQ(bill().toStdString(), before.toStdString())
+            << messageTexts().join(QLatin1Char('\n')).toStdString();
+        return messageTexts();
+    };
+    // Not the last movement.
+    f->clsRstStorico->MoveFirst();
+    EXPECT_EQ(tryDelete({}), QStringList{HistoryFormTexts::kSoloUltimo});
+    // A movement of another procedure, an ordinary user.
+    runSql(demo_->connection, QStringLiteral("UPDATE EF06_SCADSTO SET EF06_INDTIPOPER = 1") + where("EF06") +
+                                  QStringLiteral(" AND EF06_PROGSTO = %1").arg(count));
+    f->ShowStorico();
+    f->clsRstStorico->MoveLast();
+    EXPECT_EQ(tryDelete({}), QStringList{HistoryFormTexts::kNonAutorizzato});
+    // Unsaved header.
+    host_->setPrivileged(true);
+    f->FME_TESTATA->setRecordChanged(true);
+    EXPECT_EQ(tryDelete({}), QStringList{HistoryFormTexts::kDatiNonSalvati});
+    f->FME_TESTATA->setRecordChanged(false);
+    // The clerk says No.
+    EXPECT_EQ(tryDelete({7}), QStringList{HistoryFormTexts::kEliminaAutomatico});
+    // Transferred to the treasury: Yes to the deletion, No to the treasury warning; "Nuovo" asks
+    // the same and stays closed on No.
+    runSql(demo_->connection, QStringLiteral("UPDATE EF01_SCADENZE SET EF01_INDEXP = 1") + where("EF01"));
+    before = bill();
+    log_->enqueue(7);
+    module_->CloseForm();
+    reopen();
+    f = showHistory();
+    ASSERT_TRUE(f);
+    f->clsRstStorico->MoveLast();
+    const QStringList asked = tryDelete({6, 7});
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked[1], BillFormTexts::kTesoreria);
+    log_->clear();
+    log_->enqueue(7);
+    f->GNV_STORICO->press(QStringLiteral("Nuovo"));
+    EXPECT_EQ(messageTexts(), QStringList{BillFormTexts::kTesoreria});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_P(HistoryTest, NewMovementTakesTheNextProgressiveAndIsSavedWithTheBill) {
+    openBill(2);
+    FRMKV_TARSELLO* f = showHistory();
+    ASSERT_TRUE(f);
+    const int count = movements();
+    const int highest =
+        demo_->count(QStringLiteral("SELECT MAX(EF06_PROGSTO) FROM EF06_SCADSTO") + where("EF06"));
+    const QDate due(2031, 3, 15);
+
+    // A new manual variation, confirmed, then the form closed: nothing written yet.
+    withHistoryForm(
+        [&] { f->GNV_STORICO->press(QStringLiteral("Nuovo")); },
+        [&](FRMKV_STORICO& h) {
+            EXPECT_EQ(h.FME_STORICO->Status(), VirtualFrame::kStatusAdding);
+            EXPECT_EQ(Value::toInt(h.control(QStringLiteral("TXT_PROGSTO"))->Value()), highest + 1);
+            EXPECT_FALSE(h.control(QStringLiteral("CBO_INDTIPOPER"))->isEnabled()) << "an ordinary user";
+            // The Bill as it stands before the variation, as the clerk reads it from the header.
+            typeInto(h.control(QStringLiteral("TXT_DATASCAD")), due.toString(QStringLiteral("dd/MM/yyyy")));
+            typeInto(h.control(QStringLiteral("TXT_IMPEFF")), QStringLiteral("1.234,50"));
+            h.combo(QStringLiteral("CBO_INDSTATO"))->setValue(0);
+            h.FME_STORICO->storeValue(*h.combo(QStringLiteral("CBO_INDSTATO")));
+            h.GNV_DETTSTORICO->press(QStringLiteral("Conferma"));
+            EXPECT_EQ(h.FME_STORICO->Status(), VirtualFrame::kStatusShown);
+        });
+    EXPECT_EQ(movements(), count);
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged()) << "the Bill must be saved";
+    EXPECT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count + 1);
+    // Deleting now is refused: the database does not hold the movement yet.
+    log_->clear();
+    f->clsRstStorico->MoveLast();
+    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    EXPECT_EQ(messageTexts(), QStringList{HistoryFormTexts::kDatiNonSalvati});
+
+    // The Bill's save fails at the movement's write: nothing of it is in the database, and the
+    // movement still waits.
+    const bool sqlite = GetParam() == TestEngine::Sqlite;
+    if (sqlite) {
+        runSql(demo_->connection,
+               QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE INSERT ON EF06_SCADSTO BEGIN SELECT "
+                              "RAISE(ABORT, 'guasto simulato'); END"));
+    } else {
+        runSql(demo_->connection,
+               QStringLiteral("CREATE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN RAISE EXCEPTION "
+                              "''guasto simulato''; END' LANGUAGE plpgsql"));
+        runSql(demo_->connection,
+               QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE INSERT ON EF06_SCADSTO FOR EACH ROW "
+                              "EXECUTE FUNCTION KV_GUASTO()"));
+    }
+    log_->clear();
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_EQ(movements(), count);
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
+    runSql(demo_->connection, sqlite ? QStringLiteral("DROP TRIGGER KV_GUASTO")
+                                     : QStringLiteral("DROP TRIGGER KV_GUASTO ON EF06_SCADSTO"));
+
+    // Saved again: the movement and the Bill's changed mark, together.
+    log_->clear();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false))
+        << messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(movements(), count + 1);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT EF06_PROGSTO, EF06_INDTIPOPER, EF06_SCADE_S FROM EF06_SCADSTO") +
+                where("EF06") + QStringLiteral(" ORDER BY EF06_PROGSTO DESC"),
+            demo_->connection);
+    EXPECT_EQ(Value::toInt(rs.Fields(0).Value()), highest + 1);
+    EXPECT_EQ(Value::toInt(rs.Fields(1).Value()), 0);
+    EXPECT_EQ(Value::toDate(rs.Fields(2).Value()), due);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT EF01_FLGEFFVAR FROM EF01_SCADENZE") + where("EF01")), 1);
+
+    // Deleted, the next new movement takes its progressive again.
+    log_->clear();
+    log_->enqueue(6);
+    f->clsRstStorico->MoveLast();
+    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    EXPECT_EQ(movements(), count) << messageTexts().join(QLatin1Char('\n')).toStdString();
+    withHistoryForm([&] { f->GNV_STORICO->press(QStringLiteral("Nuovo")); },
+                    [&](FRMKV_STORICO& h) {
+                        EXPECT_EQ(Value::toInt(h.control(QStringLiteral("TXT_PROGSTO"))->Value()),
+                                  highest + 1);
+                    });
+    // Closed while adding: given up, the grid keeps its rows and the Bill nothing to save.
+    EXPECT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count);
+    EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
+}
+
+TEST_P(HistoryTest, AnOrdinaryUserCannotChangeAMovementOfAnotherProcedure) {
+    openBill(2);
+    FRMKV_TARSELLO* f = showHistory();
+    ASSERT_TRUE(f);
+    runSql(demo_->connection,
+           QStringLiteral("UPDATE EF06_SCADSTO SET EF06_INDTIPOPER = 1, EF06_NUMASSEGNO = NULL") +
+               where("EF06"));
+    f->ShowStorico();
+    f->clsRstStorico->MoveFirst();
+    log_->clear();
+    withHistoryForm([&] { f->GNV_STORICO->press(QStringLiteral("Apri")); },
+                    [&](FRMKV_STORICO& h) {
+                        EXPECT_EQ(h.FME_STORICO->Status(), VirtualFrame::kStatusShown);
+                        EXPECT_FALSE(h.control(QStringLiteral("TXT_PROGSTO"))->isEnabled());
+                        typeInto(h.control(QStringLiteral("TXT_NUMASSEGNO")), QStringLiteral("A-1"));
+                        h.GNV_DETTSTORICO->press(QStringLiteral("Conferma"));
+                        EXPECT_EQ(messageTexts(), QStringList{HistoryFormTexts::kNonModificabile});
+                        EXPECT_EQ(log_->messages().value(0).title, HistoryFormTexts::kTitleAvviso);
+                        EXPECT_TRUE(h.control(QStringLiteral("TXT_NUMASSEGNO"))->Text().isEmpty())
+                            << "the change undone";
+                    });
+    EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
+    EXPECT_TRUE(Value::isNull(f->clsRstStorico->Fields(QStringLiteral("EF06_NUMASSEGNO")).Value()));
+}
+
+// ---- the undo is all or nothing ------------------------------------------------------------------
+
+class HistoryUndoFaultTest : public HistoryTest {};
+
+TEST_P(HistoryUndoFaultTest, AFailingWriteLeavesTheBillAndTheMovementAsTheyWere) {
+    for (const bool atDeletion : {true, false}) {
+        SCOPED_TRACE(atDeletion ? "deletion fails" : "restore fails");
+        openBill();
+        FRMKV_TARSELLO* f = showHistory();
+        ASSERT_TRUE(f);
+        saveDueDateChange(f, atDeletion ? 9 : 11);
+        const QString before = bill();
+        const int count = movements();
+        const bool sqlite = GetParam() == TestEngine::Sqlite;
+        const QString table = atDeletion ? QStringLiteral("EF06_SCADSTO") : QStringLiteral("EF01_SCADENZE");
+        const QString event = atDeletion ? QStringLiteral("DELETE") : QStringLiteral("UPDATE");
+        if (sqlite) {
+            runSql(demo_->connection,
+                   QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, "
+                                  "'guasto simulato'); END")
+                       .arg(event, table));
+        } else {
+            runSql(demo_->connection,
+                   QStringLiteral("CREATE OR REPLACE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN "
+                                  "RAISE EXCEPTION ''guasto simulato''; END' LANGUAGE plpgsql"));
+            runSql(demo_->connection,
+                   QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 FOR EACH ROW EXECUTE "
+                                  "FUNCTION KV_GUASTO()")
+                       .arg(event, table));
+        }
+        f->clsRstStorico->MoveLast();
+        log_->clear();
+        log_->enqueue(6);
+        f->GNV_STORICO->press(QStringLiteral("Elimina"));
+        EXPECT_TRUE(messageTexts().join(QLatin1Char('\n')).contains(QStringLiteral("guasto simulato")))
+            << messageTexts().join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(movements(), count);
+        EXPECT_EQ(bill(), before);
+        EXPECT_FALSE(demo_->connection->InTransaction());
+        EXPECT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count) << "the grid still shows the movement";
+
+        // The fault mended, the same deletion goes through.
+        runSql(demo_->connection, sqlite ? QStringLiteral("DROP TRIGGER KV_GUASTO")
+                                         : QStringLiteral("DROP TRIGGER KV_GUASTO ON %1").arg(table));
+        f->clsRstStorico->MoveLast();
+        log_->clear();
+        log_->enqueue(6);
+        f->GNV_STORICO->press(QStringLiteral("Elimina"));
+        EXPECT_EQ(movements(), count - 1) << messageTexts().join(QLatin1Char('\n')).toStdString();
+        log_->enqueue(7);
+        module_->CloseForm();
+        reopen();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, HistoryUndoFaultTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
