@@ -17,11 +17,18 @@ struct ColumnDef {
     bool nullable = true;
 };
 
+// A secondary index of a table: its name (unique in the database) and columns, in order.
+struct IndexDef {
+    QString name = {};
+    QStringList columns;
+};
+
 // A table, or a view (isView, with the SELECT that defines it in viewSql; views are read only).
 struct TableDef {
     QString name = {};
     QList<ColumnDef> columns;
     QStringList primaryKey;
+    QList<IndexDef> indexes;  // besides the primary key
     bool isView = false;
     QString viewSql = {};
 
