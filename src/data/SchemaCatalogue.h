@@ -28,9 +28,9 @@ struct TableDef {
     QString name = {};
     QList<ColumnDef> columns;
     QStringList primaryKey;
-    QList<IndexDef> indexes;  // besides the primary key
     bool isView = false;
     QString viewSql = {};
+    QList<IndexDef> indexes = {};  // besides the primary key
 
     const ColumnDef* column(const QString& name) const;
 };

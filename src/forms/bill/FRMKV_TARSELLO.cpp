@@ -2,16 +2,16 @@
 
 #include "BillFormTexts.h"
 #include "CLSKV_TARSELLO.h"
-#include "Connection.h"
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "Connection.h"
 #include "EditBox.h"
 #include "Grid.h"
-#include "HostGlobal.h"
 #include "HistoryWriter.h"
+#include "HostGlobal.h"
 #include "HostNavigator.h"
-#include "LayoutScriptHolder.h"
 #include "IdEditBox.h"
+#include "LayoutScriptHolder.h"
 #include "LogService.h"
 #include "MDLKV_CODICIERR.h"
 #include "MDLKV_TARSELLO.h"
@@ -76,7 +76,8 @@ void FRMKV_TARSELLO::showForm(bool modal) {
 HostGlobal& FRMKV_TARSELLO::global() const {
     HostGlobal* host = ActiveInterface_ ? ActiveInterface_->ClsGlobal().get() : nullptr;
     if (!host)
-        throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::InterfacciaNonImpostata, QStringLiteral("FRMKV_TARSELLO"));
+        throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::InterfacciaNonImpostata,
+                                           QStringLiteral("FRMKV_TARSELLO"));
     return *host;
 }
 
@@ -102,11 +103,13 @@ void FRMKV_TARSELLO::Form_Load() {
         const CompanyContext& context = global().CompanyContext();
         company_ = context.company;
         companyFlag_ = context.parameters.referenceDateSet;
-        referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid() ? context.parameters.referenceDate
-                                                                                    : QDate::currentDate();
+        referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid()
+                             ? context.parameters.referenceDate
+                             : QDate::currentDate();
         sectionsInUse_ = context.parameters.sectionsInUse;
-        sectionsStart_ = sectionsInUse_ && context.parameters.sectionsStart.isValid() ? context.parameters.sectionsStart
-                                                                                      : QDate::currentDate();
+        sectionsStart_ = sectionsInUse_ && context.parameters.sectionsStart.isValid()
+                             ? context.parameters.sectionsStart
+                             : QDate::currentDate();
         InizializzaTestata();
         ImpostaVoceDiMenu();
         MDIActiveX1_FormLoad();
@@ -174,7 +177,7 @@ void FRMKV_TARSELLO::Form_Activate() {
         ApplicaLayOut();
         TXT_PROGR_EF08->AddKeyButtonItem(BillFormTexts::kMenuAllBanks, QStringLiteral("1"));
         if (!clsRstTestata) return;  // the header query failed and was reported
-        const bool empty = clsRstTestata->RecordCount() <= 0;
+        const bool empty = clsRstTestata->AtBOF() && clsRstTestata->AtEOF();
         if (empty || (ActiveClass && ActiveClass->AperturaSuNuovoEffetto)) {
             FME_TESTATA->setStatus(VirtualFrame::kStatusAdding);
         } else {
@@ -183,7 +186,8 @@ void FRMKV_TARSELLO::Form_Activate() {
         const int tipo = ActiveClass ? Value::toInt(ActiveClass->TipoArchivio) : -1;
         auto showField = [&](QWidget* field, bool visible) {
             field->setVisible(visible);
-            if (auto* l = findChild<QLabel*>(QStringLiteral("LBL_") + field->objectName())) l->setVisible(visible);
+            if (auto* l = findChild<QLabel*>(QStringLiteral("LBL_") + field->objectName()))
+                l->setVisible(visible);
         };
         if (tipo == 0 || tipo == 1) {
             showField(TXT_PDC, false);
@@ -213,16 +217,9 @@ void FRMKV_TARSELLO::positionOnKey() {
     const int at[4] = {0, 2, 3, 4};
     for (int i = 0; i < 4 && ok; ++i) numbers[i] = key[at[i]].trimmed().toInt(&ok);
     if (!ok) return;
-    QString numReg = key[1].trimmed();
-    numReg.replace(QLatin1Char('\''), QStringLiteral("''"));
-    auto copy = clsRstTestata->Clone();
-    copy->setFilter(QStringLiteral("EF01_DITTA_CG18 = ") + QString::number(numbers[0]) + QStringLiteral(" ") +
-                    QStringLiteral("AND EF01_NUMREG_CO99 = '") + numReg + QStringLiteral("' ") +
-                    QStringLiteral("AND EF01_RIGACONT_CG42 = ") + QString::number(numbers[1]) + QStringLiteral(" ") +
-                    QStringLiteral("AND EF01_PROGEC_EC01 = ") + QString::number(numbers[2]) + QStringLiteral(" ") +
-                    QStringLiteral("AND EF01_PROGEFF = ") + QString::number(numbers[3]));
-    if (copy->RecordCount() != 1) return;
-    clsRstTestata->setBookmark(copy->Bookmark());
+    // A seek by key: the Bill may lie far beyond the rows read so far.
+    const QVector<QVariant> values{numbers[0], key[1].trimmed(), numbers[1], numbers[2], numbers[3]};
+    if (!clsRstTestata->SeekKey(values)) return;
     FME_TESTATA->Refresh();
 }
 
@@ -265,8 +262,10 @@ void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
 }
 
 void FRMKV_TARSELLO::Form_Unload() {
-    if (ActiveInterface_ && ActiveInterface_->ClsGlobal()) guard("Form_Unload:", [&] { global().LayoutAndScript().SaveLayout(); });
-    for (auto* rs : {&clsRstTestata, &clsRstCambialiCessioni, &clsRstStorico, &clsRstSolleciti, &clsRstNote}) {
+    if (ActiveInterface_ && ActiveInterface_->ClsGlobal())
+        guard("Form_Unload:", [&] { global().LayoutAndScript().SaveLayout(); });
+    for (auto* rs :
+         {&clsRstTestata, &clsRstCambialiCessioni, &clsRstStorico, &clsRstSolleciti, &clsRstNote}) {
         if (*rs && (*rs)->State() == 1) (*rs)->Close();
         rs->reset();
     }

@@ -29,27 +29,33 @@ using MDLKV_TARSELLO::NullToString;
 
 void FRMKV_TARSELLO::connectRecordEvents() {
     connect(FME_TESTATA, &VirtualFrame::AfterAddNew, this, [this](bool ok) { FME_TESTATA_AfterAddNew(ok); });
-    connect(FME_TESTATA, &VirtualFrame::ChangeStatus, this, [this](int status) { FME_TESTATA_ChangeStatus(status); });
-    connect(FME_TESTATA, &VirtualFrame::IsRecordChanged, this, [this](bool* changed) { FME_TESTATA_IsRecordChanged(changed); });
+    connect(FME_TESTATA, &VirtualFrame::ChangeStatus, this,
+            [this](int status) { FME_TESTATA_ChangeStatus(status); });
+    connect(FME_TESTATA, &VirtualFrame::IsRecordChanged, this,
+            [this](bool* changed) { FME_TESTATA_IsRecordChanged(changed); });
     connect(FME_TESTATA, &VirtualFrame::AfterUndo, this, [this](bool ok) { FME_TESTATA_AfterUndo(ok); });
-    connect(FME_TESTATA, &VirtualFrame::BeforeUpdate, this, [this](bool* cancel) { FME_TESTATA_BeforeUpdate(cancel); });
+    connect(FME_TESTATA, &VirtualFrame::BeforeUpdate, this,
+            [this](bool* cancel) { FME_TESTATA_BeforeUpdate(cancel); });
     connect(FME_TESTATA, &VirtualFrame::AfterUpdate, this, [this](bool ok) { FME_TESTATA_AfterUpdate(ok); });
-    connect(FME_TESTATA, &VirtualFrame::BeforeDelete, this, [this](bool* cancel) { FME_TESTATA_BeforeDelete(cancel); });
+    connect(FME_TESTATA, &VirtualFrame::BeforeDelete, this,
+            [this](bool* cancel) { FME_TESTATA_BeforeDelete(cancel); });
     connect(FME_CAMBIALI, &VirtualFrame::AfterAddNew, this, [this](bool ok) {
-        if (ok) guard("FME_CAMBIALI_AfterAddNew:", [&] { fillChildKey(FME_CAMBIALI, QStringLiteral("EF03")); });
+        if (ok)
+            guard("FME_CAMBIALI_AfterAddNew:", [&] { fillChildKey(FME_CAMBIALI, QStringLiteral("EF03")); });
     });
     connect(FME_NOTE, &VirtualFrame::AfterAddNew, this, [this](bool ok) {
         if (ok) guard("FME_NOTE_AfterAddNew:", [&] { fillChildKey(FME_NOTE, QStringLiteral("EF04")); });
     });
     connect(FME_CAMBIALI, &VirtualFrame::UpdateBatchAll, this,
             [this] { writeChildBatch(FME_CAMBIALI, clsRstCambialiCessioni); });
-    connect(FME_NOTE, &VirtualFrame::UpdateBatchAll, this,
-            [this] { writeChildBatch(FME_NOTE, clsRstNote); });
+    connect(FME_NOTE, &VirtualFrame::UpdateBatchAll, this, [this] { writeChildBatch(FME_NOTE, clsRstNote); });
 }
 
 // ---- small routines -------------------------------------------------------------------------
 
-QString FRMKV_TARSELLO::DateDB(const QDate& date) { return date.toString(QStringLiteral("yyyyMMdd")); }
+QString FRMKV_TARSELLO::DateDB(const QDate& date) {
+    return date.toString(QStringLiteral("yyyyMMdd"));
+}
 
 QString FRMKV_TARSELLO::DecimalDB(const QVariant& value) {
     const QVariant d = MDLKV_TARSELLO::NullToDecimal(value);
@@ -139,7 +145,8 @@ void FRMKV_TARSELLO::RollBackTransazione() {
 
 void FRMKV_TARSELLO::claimBill(bool historyPending) {
     const BillKey k = currentKey();
-    const SuiteError conflict(SuiteError::kWriteConflict, QStringLiteral("claimBill"), WriteConflict::kMessage);
+    const SuiteError conflict(SuiteError::kWriteConflict, QStringLiteral("claimBill"),
+                              WriteConflict::kMessage);
     // Deleted by another user meanwhile: nothing of this save may be written.
     if (clsConnessione->Execute(BillStatements::claimBill(k)) != 1) throw conflict;
     if (!historyPending) return;
@@ -151,7 +158,9 @@ void FRMKV_TARSELLO::claimBill(bool historyPending) {
     for (int i = 0; i < stored.FieldCount(); ++i) {
         const QString name = stored.Fields(i).Name().toUpper();
         if (!isHistoryColumn(name)) continue;
-        if (NullToString(stored.Fields(i).Value()) != NullToString(clsRstTestata->Fields(name).UnderlyingValue())) throw conflict;
+        if (NullToString(stored.Fields(i).Value()) !=
+            NullToString(clsRstTestata->Fields(name).UnderlyingValue()))
+            throw conflict;
     }
 }
 
@@ -224,7 +233,9 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterAddNew(bool success) {
         const CompanyParameters& p = global().CompanyContext().parameters;
         const qint32 group = p.ledgerGroup;
         NuoviNumeri();
-        auto set = [&](const char* column, const QVariant& v) { clsRstTestata->Fields(QString::fromLatin1(column)).setValue(v); };
+        auto set = [&](const char* column, const QVariant& v) {
+            clsRstTestata->Fields(QString::fromLatin1(column)).setValue(v);
+        };
         set("EF01_DITTA_CG18", company_);
         set("EF01_NUMREG_CO99", newNumReg_);
         set("EF01_RIGACONT_CG42", 1);
@@ -254,10 +265,12 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterAddNew(bool success) {
 void FRMKV_TARSELLO::FME_TESTATA_ChangeStatus(int status) {
     guard("FME_TESTATA_ChangeStatus:", [&] {
         if (status == VirtualFrame::kStatusShown || status == VirtualFrame::kStatusAdding) {
-            if (status == VirtualFrame::kStatusShown && clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF() &&
+            if (status == VirtualFrame::kStatusShown && clsRstTestata && !clsRstTestata->AtBOF() &&
+                !clsRstTestata->AtEOF() &&
                 Value::isNull(clsRstTestata->Fields(QStringLiteral("EF01_ID_MG35")).Value()))
                 TXT_PROGR_MG35->setText(QString());
-            bolTabConf_DatiGen = bolTabConf_CambCess = bolTabConf_Storico = bolTabConf_Solleciti = bolTabConf_Note = false;
+            bolTabConf_DatiGen = bolTabConf_CambCess = bolTabConf_Storico = bolTabConf_Solleciti =
+                bolTabConf_Note = false;
             bolStoricoModified = bolSollecitiModified = false;
             if (activated_) SetUpDatiControlloTab();
             FME_TESTATA->setRecordChanged(false);
@@ -268,7 +281,8 @@ void FRMKV_TARSELLO::FME_TESTATA_ChangeStatus(int status) {
         enableSubtype();
         if (status == VirtualFrame::kStatusAdding && !SezionaleAbilitato()) {
             for (const char* name : {"TXT_SEZDOC", "TXT_SEZPART"})
-                clsRstTestata->Fields(control(QString::fromLatin1(name))->DataField()).setValue(QStringLiteral("00"));
+                clsRstTestata->Fields(control(QString::fromLatin1(name))->DataField())
+                    .setValue(QStringLiteral("00"));
             FME_TESTATA->Refresh();
             FME_TESTATA->setRecordChanged(false);
         }
@@ -278,8 +292,8 @@ void FRMKV_TARSELLO::FME_TESTATA_ChangeStatus(int status) {
 void FRMKV_TARSELLO::FME_TESTATA_IsRecordChanged(bool* changed) {
     if (FME_TESTATA->Status() != VirtualFrame::kStatusShown) return;
     auto pending = [](VirtualFrame* f) { return f->RecordChanged() || f->ChildChanged(); };
-    *changed = *changed || bolSollecitiModified || bolStoricoModified || (bolTabConf_Note && pending(FME_NOTE)) ||
-               (bolTabConf_CambCess && pending(FME_CAMBIALI));
+    *changed = *changed || bolSollecitiModified || bolStoricoModified ||
+               (bolTabConf_Note && pending(FME_NOTE)) || (bolTabConf_CambCess && pending(FME_CAMBIALI));
 }
 
 void FRMKV_TARSELLO::FME_TESTATA_AfterUndo(bool success) {
@@ -309,21 +323,26 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterUndo(bool success) {
 void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
     if (*cancel) return;
     historyPending_ = false;
-    childrenPending_ = {bolTabConf_CambCess && (FME_CAMBIALI->RecordChanged() || FME_CAMBIALI->ChildChanged()),
-                        bolTabConf_Note && (FME_NOTE->RecordChanged() || FME_NOTE->ChildChanged())};
+    childrenPending_ = {
+        bolTabConf_CambCess && (FME_CAMBIALI->RecordChanged() || FME_CAMBIALI->ChildChanged()),
+        bolTabConf_Note && (FME_NOTE->RecordChanged() || FME_NOTE->ChildChanged())};
     const bool completed = guard("FME_TESTATA_BeforeUpdate:", [&] {
         if (indExp_ == 1 &&
-            clsLog->MsgBox(BillFormTexts::kTesoreria, LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2, BillFormTexts::kTitleRichiestaConferma) != LogService::kYes) {
+            clsLog->MsgBox(BillFormTexts::kTesoreria,
+                           LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
+                           BillFormTexts::kTitleRichiestaConferma) != LogService::kYes) {
             *cancel = true;
             return;
         }
         if (!TXT_PROGR_MG35->Valid()) {
-            clsLog->MsgBox(BillFormTexts::kBancaNonValida, LogService::kExclamation, BillFormTexts::kTitleControlloDati);
+            clsLog->MsgBox(BillFormTexts::kBancaNonValida, LogService::kExclamation,
+                           BillFormTexts::kTitleControlloDati);
             *cancel = true;
             return;
         }
         if (!ControlloDati()) {
-            clsLog->MsgBox(BillFormTexts::kStatoIncoerente, LogService::kExclamation, BillFormTexts::kTitleControlloDati);
+            clsLog->MsgBox(BillFormTexts::kStatoIncoerente, LogService::kExclamation,
+                           BillFormTexts::kTitleControlloDati);
             FrameControl* operation = control(QStringLiteral("CBO_INDGENSTATO"));
             if (operation->isEnabled() && operation->isVisible()) {
                 TAB_SCADENZE->setTab(TabDatiGenerali);
@@ -351,7 +370,8 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
             Recordset registered;
             registered.Open(BillStatements::registeredOperationType(company_, newNumReg_), clsConnessione);
             if (!registered.AtEOF())
-                clsRstTestata->setFetchedValue(QStringLiteral("CO99_INDTIPOOP"), registered.Fields(0).Value());
+                clsRstTestata->setFetchedValue(QStringLiteral("CO99_INDTIPOOP"),
+                                               registered.Fields(0).Value());
             return;
         }
         const bool history = CheckSalvataggioStorico();
@@ -389,7 +409,8 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterUpdate(bool success) {
     const bool saved = guard("FME_TESTATA_AfterUpdate:", [&] {
         if (bolTabConf_CambCess) FME_CAMBIALI->UpdateBatch();
         if (bolTabConf_Note) FME_NOTE->UpdateBatch();
-        if (bolSollecitiModified && clsRstSolleciti) clsRstSolleciti->UpdateBatch(Recordset::AffectAllChapters);
+        if (bolSollecitiModified && clsRstSolleciti)
+            clsRstSolleciti->UpdateBatch(Recordset::AffectAllChapters);
         if (bolStoricoModified && clsRstStorico) clsRstStorico->UpdateBatch(Recordset::AffectAllChapters);
         if (historyPending_) {
             if (historyWriter_->Write() != 0)
@@ -422,30 +443,36 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterUpdate(bool success) {
 void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
     *cancel = true;  // the frame never deletes the row itself
     guard("FME_TESTATA_BeforeDelete:", [&] {
-        if (!clsRstTestata || clsRstTestata->RecordCount() <= 0 || clsRstTestata->AtBOF() || clsRstTestata->AtEOF()) return;
-        const bool registeredHere = Value::toInt(clsRstTestata->Fields(QStringLiteral("CO99_INDTIPOOP")).Value()) == 4;
+        if (!clsRstTestata || clsRstTestata->RecordCount() <= 0 || clsRstTestata->AtBOF() ||
+            clsRstTestata->AtEOF())
+            return;
+        const bool registeredHere =
+            Value::toInt(clsRstTestata->Fields(QStringLiteral("CO99_INDTIPOOP")).Value()) == 4;
         if (!registeredHere && !global().User().privileged) {
-            clsLog->MsgBox(BillFormTexts::kNonAutorizzato, LogService::kExclamation, BillFormTexts::kTitleInformazione);
+            clsLog->MsgBox(BillFormTexts::kNonAutorizzato, LogService::kExclamation,
+                           BillFormTexts::kTitleInformazione);
             return;
         }
         const QVariant movementType = clsRstTestata->Fields(QStringLiteral("EF01_INDTIPOMOV")).Value();
         const bool consolidated = !Value::isNull(movementType) && Value::toInt(movementType) == 0;
-        if (clsLog->MsgBox(consolidated ? BillFormTexts::kEliminaConsolidato : BillFormTexts::kEliminaNonConsolidato, LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
-                           BillFormTexts::kTitleInformazione) != LogService::kYes)
+        if (clsLog->MsgBox(
+                consolidated ? BillFormTexts::kEliminaConsolidato : BillFormTexts::kEliminaNonConsolidato,
+                LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
+                BillFormTexts::kTitleInformazione) != LogService::kYes)
             return;
         if (indExp_ == 1 &&
-            clsLog->MsgBox(BillFormTexts::kTesoreria, LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2, BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
+            clsLog->MsgBox(BillFormTexts::kTesoreria,
+                           LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
+                           BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
             return;
         const BillKey k = currentKey();
-        const int position = clsRstTestata->AbsolutePosition();
         FME_TESTATA->Detach();
         // All of the Bill's rows go, or none.
         BeginTransazione();
         clsConnessione->Execute(BillStatements::deleteBill(k));
         CommitTransazione();
-        clsRstTestata->Requery();
-        if (clsRstTestata->RecordCount() > 0)
-            clsRstTestata->setAbsolutePosition(std::min(position, clsRstTestata->RecordCount()));
+        // The rows around it read again: the Bill that followed it, or the last one.
+        clsRstTestata->RequeryAround();
         FME_TESTATA->Attach(clsRstTestata);
     });
     if (FME_TESTATA->recordset() == nullptr && clsRstTestata) FME_TESTATA->Attach(clsRstTestata);
