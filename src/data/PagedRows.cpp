@@ -97,14 +97,15 @@ QString PagedRows::beyond(const QVector<QVariant>& bound, Side side, bool inclus
            QLatin1Char(')');
 }
 
-std::vector<QVector<QVariant>> PagedRows::query(const QString& condition, bool reversed, int limit) {
+std::vector<QVector<QVariant>> PagedRows::query(const QString& condition, bool reversed, int limit,
+                                                bool ordered) {
     const std::shared_ptr<Connection> c = connection_.lock();
     if (!c)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
                          QStringLiteral("La connessione del recordset è chiusa."));
     QString sql = QStringLiteral("SELECT * FROM (\r\n") + def_.select + QStringLiteral("\r\n) KVPAGE");
     if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
-    if (!def_.order.empty()) sql += QStringLiteral(" ORDER BY ") + orderBy(reversed);
+    if (ordered && !def_.order.empty()) sql += QStringLiteral(" ORDER BY ") + orderBy(reversed);
     if (limit > 0) sql = c->dialect().limited(sql, limit);
     std::vector<ResultSet> results = c->QueryReadOnly(sql);
     std::vector<QVector<QVariant>> rows;
@@ -242,7 +243,7 @@ std::optional<QVector<QVariant>> PagedRows::readRow(const std::vector<int>& keyC
         terms.append(column.name + QStringLiteral(" = ") +
                      c->dialect().literal(keyValues.value(int(i)), column.type));
     }
-    std::vector<QVector<QVariant>> rows = query(terms.join(QStringLiteral(" AND ")), false, 1);
+    std::vector<QVector<QVariant>> rows = query(terms.join(QStringLiteral(" AND ")), false, 1, false);
     if (rows.empty()) return std::nullopt;
     return std::move(rows.front());
 }

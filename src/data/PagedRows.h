@@ -69,7 +69,10 @@ public:
 
 private:
     enum class Side { After, Before };
-    std::vector<QVector<QVariant>> query(const QString& condition, bool reversed, int limit);
+    // `ordered` false for a read by key: an order would tempt the engine to walk the order's
+    // index instead of looking the key up.
+    std::vector<QVector<QVariant>> query(const QString& condition, bool reversed, int limit,
+                                         bool ordered = true);
     QString beyond(const QVector<QVariant>& bound, Side side, bool inclusive) const;
     QString orderBy(bool reversed) const;
     void dropWindow();
