@@ -20,6 +20,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
@@ -30,8 +31,9 @@ QDate readDate(QLineEdit* edit, const QString& what) {
     if (text.isEmpty()) return QDate();
     const QDate d = QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
     if (!d.isValid())
-        throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
-                         QStringLiteral("La data %1 \"%2\" non è valida: scriverla come gg/mm/aaaa.").arg(what, text));
+        throw SuiteError(
+            SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
+            QStringLiteral("La data %1 \"%2\" non è valida: scriverla come gg/mm/aaaa.").arg(what, text));
     return d;
 }
 
@@ -42,9 +44,24 @@ QStandardItem* cell(const QString& text, Qt::Alignment align = Qt::AlignLeft | Q
     return item;
 }
 
+// A list that asks for more rows when the view scrolls to its end.
+class BillListModel : public QStandardItemModel {
+public:
+    using QStandardItemModel::QStandardItemModel;
+    std::function<bool()> more;
+    std::function<void()> fetch;
+    bool canFetchMore(const QModelIndex& parent) const override {
+        return !parent.isValid() && more && more();
+    }
+    void fetchMore(const QModelIndex& parent) override {
+        if (!parent.isValid() && fetch) fetch();
+    }
+};
+
 }  // namespace
 
-CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr<Connection> connection, QWidget* parent)
+CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr<Connection> connection,
+                               QWidget* parent)
     : QWidget(parent), host_(std::move(host)), connection_(std::move(connection)) {
     auto* filters = new QGroupBox(QStringLiteral("Selezione effetti"), this);
     auto* form = new QFormLayout;
@@ -87,9 +104,13 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     filterRow->addLayout(form, 1);
     filterRow->addWidget(searchButton, 0, Qt::AlignBottom);
 
-    model_ = new QStandardItemModel(0, ColCount, this);
-    model_->setHorizontalHeaderLabels({QStringLiteral("Numero"), QStringLiteral("Scadenza"), QStringLiteral("Importo"),
-                                       QStringLiteral("Valuta"), QStringLiteral("Cliente/fornitore o conto"),
+    auto* model = new BillListModel(0, ColCount, this);
+    model->more = [this] { return rows_ && !rows_->AtEOF(); };
+    model->fetch = [this] { appendRows(Recordset::kPageSize); };
+    model_ = model;
+    model_->setHorizontalHeaderLabels({QStringLiteral("Numero"), QStringLiteral("Scadenza"),
+                                       QStringLiteral("Importo"), QStringLiteral("Valuta"),
+                                       QStringLiteral("Cliente/fornitore o conto"),
                                        QStringLiteral("Documento"), QStringLiteral("Stato")});
     list_ = new QTableView(this);
     list_->setModel(model_);
@@ -153,6 +174,7 @@ int CallingProgram::search() {
     if (!readFilter(f)) return 0;
     filter_ = f;
     model_->removeRows(0, model_->rowCount());
+    rows_.reset();
     const CompanyContext& company = host_->CompanyContext();
     HeaderQuery q;
     q.selection = f.selectionText();
@@ -162,32 +184,17 @@ int CallingProgram::search() {
     q.ledgerGroup = company.parameters.ledgerGroup;
     q.customerAccount = company.parameters.customerAccount;
     q.supplierAccount = company.parameters.supplierAccount;
+    int selected = 0;
     try {
-        Recordset rs;
-        rs.Open(q.text(), connection_);
-        const QLocale italian(QLocale::Italian, QLocale::Italy);
-        for (; !rs.AtEOF(); rs.MoveNext()) {
-            auto text = [&](const char* column) { return Value::toText(rs.Fields(QString::fromLatin1(column)).Value()).trimmed(); };
-            QList<QStandardItem*> row;
-            row << cell(text("EF01_NUMEFF"), Qt::AlignRight | Qt::AlignVCenter);
-            row << cell(Value::toDate(rs.Fields(QStringLiteral("EF01_SCADE_S")).Value()).toString(QStringLiteral("dd/MM/yyyy")));
-            row << cell(italian.toString(Value::toDecimal(rs.Fields(QStringLiteral("EF01_IMPEFF_S")).Value()).toDouble(), 'f', 2),
-                        Qt::AlignRight | Qt::AlignVCenter);
-            const QString currency = text("EF01_CODICE_CG08");
-            row << cell(currency.isEmpty() ? QStringLiteral("EURO") : currency);
-            row << cell(f.tipoArchivio <= 1 ? text("EF01_CLIFOR_CG44") : text("EF01_CONTO_CG24"));
-            row << cell(text("EF01_NUMDOC") + (text("EF01_DATADOC").isEmpty()
-                                                   ? QString()
-                                                   : QStringLiteral(" del ") + Value::toDate(rs.Fields(QStringLiteral("EF01_DATADOC")).Value())
-                                                                                   .toString(QStringLiteral("dd/MM/yyyy"))));
-            row << cell(Value::toInt(rs.Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1 ? QStringLiteral("Chiuso")
-                                                                                                 : QStringLiteral("Aperto"));
-            const QString key = QStringList{text("EF01_DITTA_CG18"), text("EF01_NUMREG_CO99"), text("EF01_RIGACONT_CG42"),
-                                            text("EF01_PROGEC_EC01"), text("EF01_PROGEFF")}
-                                    .join(QLatin1Char(','));
-            row[0]->setData(key, Qt::UserRole);
-            model_->appendRow(row);
-        }
+        auto rs = std::make_shared<Recordset>();
+        rs->OpenPaged(q.selectText(), q.orderText(), connection_);
+        rows_ = rs;
+        appendRows(Recordset::kPageSize);
+        Recordset count;
+        count.Open(
+            QStringLiteral("SELECT COUNT(*) FROM (\r\n") + q.selectText() + QStringLiteral("\r\n) KVCOUNT"),
+            connection_, Recordset::Origin::CallerText);
+        selected = Value::toInt(count.Fields(0).Value());
     } catch (const SuiteError& e) {
         showProblem(e.description());
         return 0;
@@ -195,8 +202,51 @@ int CallingProgram::search() {
     list_->resizeColumnsToContents();
     if (model_->rowCount() > 0) list_->selectRow(0);
     showProblem(QString());
-    status_->setText(QStringLiteral("%1 effetti").arg(model_->rowCount()));
-    return model_->rowCount();
+    status_->setText(QStringLiteral("%1 effetti").arg(selected));
+    return selected;
+}
+
+void CallingProgram::appendRows(int count) {
+    if (!rows_) return;
+    Recordset& rs = *rows_;
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    try {
+        for (int added = 0; added < count && !rs.AtEOF(); ++added, rs.MoveNext()) {
+            auto text = [&](const char* column) {
+                return Value::toText(rs.Fields(QString::fromLatin1(column)).Value()).trimmed();
+            };
+            QList<QStandardItem*> row;
+            row << cell(text("EF01_NUMEFF"), Qt::AlignRight | Qt::AlignVCenter);
+            row << cell(Value::toDate(rs.Fields(QStringLiteral("EF01_SCADE_S")).Value())
+                            .toString(QStringLiteral("dd/MM/yyyy")));
+            row << cell(
+                italian.toString(
+                    Value::toDecimal(rs.Fields(QStringLiteral("EF01_IMPEFF_S")).Value()).toDouble(), 'f', 2),
+                Qt::AlignRight | Qt::AlignVCenter);
+            const QString currency = text("EF01_CODICE_CG08");
+            row << cell(currency.isEmpty() ? QStringLiteral("EURO") : currency);
+            row << cell(filter_.tipoArchivio <= 1 ? text("EF01_CLIFOR_CG44") : text("EF01_CONTO_CG24"));
+            row << cell(text("EF01_NUMDOC") +
+                        (text("EF01_DATADOC").isEmpty()
+                             ? QString()
+                             : QStringLiteral(" del ") +
+                                   Value::toDate(rs.Fields(QStringLiteral("EF01_DATADOC")).Value())
+                                       .toString(QStringLiteral("dd/MM/yyyy"))));
+            row << cell(Value::toInt(rs.Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1
+                            ? QStringLiteral("Chiuso")
+                            : QStringLiteral("Aperto"));
+            const QString key =
+                QStringList{text("EF01_DITTA_CG18"), text("EF01_NUMREG_CO99"), text("EF01_RIGACONT_CG42"),
+                            text("EF01_PROGEC_EC01"), text("EF01_PROGEFF")}
+                    .join(QLatin1Char(','));
+            row[0]->setData(key, Qt::UserRole);
+            model_->appendRow(row);
+        }
+    } catch (const SuiteError& e) {
+        // The rows listed stay; the reason is shown and the list reads no further.
+        showProblem(e.description());
+        rows_.reset();
+    }
 }
 
 QString CallingProgram::selectedKey() const {

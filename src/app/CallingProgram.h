@@ -6,6 +6,7 @@
 #include <memory>
 
 class Connection;
+class Recordset;
 class HostGlobal;
 class QComboBox;
 class QLabel;
@@ -19,11 +20,13 @@ class QTableView;
 class CallingProgram : public QWidget {
     Q_OBJECT
 public:
-    CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr<Connection> connection, QWidget* parent = nullptr);
+    CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr<Connection> connection,
+                   QWidget* parent = nullptr);
 
     // Reads the filters; false, with the reason shown under them, when one is not valid.
     bool readFilter(BillFilter& filter);
-    // Runs the search; answers the number of Bills listed.
+    // Runs the search: the list shows the first page of the selection and reads on as the clerk
+    // scrolls; answers the number of Bills selected (a COUNT of the selection).
     int search();
     // The key of the selected Bill as "company,numreg,row,progec,progeff"; empty when none.
     QString selectedKey() const;
@@ -43,10 +46,13 @@ signals:
 
 private:
     void showProblem(const QString& text);
+    // The next Bills of the selection into the list; as the clerk scrolls down, more follow.
+    void appendRows(int count);
 
     std::shared_ptr<HostGlobal> host_;
     std::shared_ptr<Connection> connection_;
     BillFilter filter_;
+    std::shared_ptr<Recordset> rows_;  // the selection, read page by page
     QComboBox* archive_;
     QLineEdit* counterpart_;
     QLineEdit* dueFrom_;

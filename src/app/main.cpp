@@ -28,7 +28,8 @@ std::shared_ptr<Connection> openDatabase(const QString& connectionString, bool d
     if (installer.state() == SchemaInstaller::State::Empty) {
         installer.install();
         if (demo) {
-            QProgressDialog progress(QStringLiteral("Creazione della ditta dimostrativa..."), QString(), 0, 0);
+            QProgressDialog progress(QStringLiteral("Creazione della ditta dimostrativa..."), QString(), 0,
+                                     0);
             progress.setWindowTitle(QStringLiteral("Dettaglio effetti"));
             progress.show();
             DemoGenerator::Options options;
@@ -37,6 +38,7 @@ std::shared_ptr<Connection> openDatabase(const QString& connectionString, bool d
         }
     }
     installer.verify();
+    installer.addMissingIndexes();
     return connection;
 }
 
@@ -51,18 +53,23 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Host application of the Dettaglio effetti module."));
     parser.addHelpOption();
     const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Company database (sqlite:PATH, postgresql://..., odbc:...)."),
-                          QStringLiteral("connection"), QStringLiteral("sqlite:") + dataDir + QStringLiteral("/demo.sqlite"));
-    QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Company code."), QStringLiteral("N"));
+    QCommandLineOption db(
+        QStringLiteral("db"), QStringLiteral("Company database (sqlite:PATH, postgresql://..., odbc:...)."),
+        QStringLiteral("connection"), QStringLiteral("sqlite:") + dataDir + QStringLiteral("/demo.sqlite"));
+    QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Company code."),
+                               QStringLiteral("N"));
     QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User code."), QStringLiteral("CODE"));
-    QCommandLineOption registry(QStringLiteral("registry"), QStringLiteral("Module registry file."), QStringLiteral("file"),
-                                dataDir + QStringLiteral("/moduli.json"));
-    QCommandLineOption noDemo(QStringLiteral("no-demo"), QStringLiteral("Leave a new database without the demo company."));
+    QCommandLineOption registry(QStringLiteral("registry"), QStringLiteral("Module registry file."),
+                                QStringLiteral("file"), dataDir + QStringLiteral("/moduli.json"));
+    QCommandLineOption noDemo(QStringLiteral("no-demo"),
+                              QStringLiteral("Leave a new database without the demo company."));
     QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Search, save a picture of the window to FILE and quit."), QStringLiteral("file"));
-    QCommandLineOption screenshotForm(QStringLiteral("screenshot-form"),
-                                      QStringLiteral("Open the first Bill found, save a picture of its form to FILE and quit."),
-                                      QStringLiteral("file"));
+                                  QStringLiteral("Search, save a picture of the window to FILE and quit."),
+                                  QStringLiteral("file"));
+    QCommandLineOption screenshotForm(
+        QStringLiteral("screenshot-form"),
+        QStringLiteral("Open the first Bill found, save a picture of its form to FILE and quit."),
+        QStringLiteral("file"));
     parser.addOptions({db, company, user, registry, noDemo, screenshot, screenshotForm});
     parser.process(app);
     QDir().mkpath(dataDir);
@@ -82,8 +89,10 @@ int main(int argc, char** argv) {
         auto host = std::make_shared<DatabaseHost>(cs, companyCode, userCode);
 
         auto modules = std::make_shared<PluginRegistry>(parser.value(registry));
-        if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != QStringLiteral(KVUO_TARSELLO_LIBRARY))
-            modules->Register(QString::fromLatin1(HostMainWindow::kProgId), QStringLiteral(KVUO_TARSELLO_LIBRARY));
+        if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) !=
+            QStringLiteral(KVUO_TARSELLO_LIBRARY))
+            modules->Register(QString::fromLatin1(HostMainWindow::kProgId),
+                              QStringLiteral(KVUO_TARSELLO_LIBRARY));
 
         HostMainWindow window(host, connection, modules);
         window.show();

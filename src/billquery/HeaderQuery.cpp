@@ -15,27 +15,34 @@ QStringList archiveConditions(const HeaderQuery& q) {
         case 1: {
             const QString kind = QString::number(q.tipoArchivio);
             const QString account = q.tipoArchivio == 0 ? q.customerAccount : q.supplierAccount;
-            return {QStringLiteral("EF01_DITTACF_CG18 = ") + company, QStringLiteral("EF01_TIPOCF_CG44 = ") + kind,
-                    QStringLiteral("EF01_INDCONTO = ") + kind, QStringLiteral("EF01_GRUPPO_CG10 = ") + group,
+            return {QStringLiteral("EF01_DITTACF_CG18 = ") + company,
+                    QStringLiteral("EF01_TIPOCF_CG44 = ") + kind, QStringLiteral("EF01_INDCONTO = ") + kind,
+                    QStringLiteral("EF01_GRUPPO_CG10 = ") + group,
                     QStringLiteral("EF01_CONTO_CG24 = '") + account + QStringLiteral("'")};
         }
         case 2:
         case 3:
             return {QStringLiteral("EF01_DITTACF_CG18 IS NULL"), QStringLiteral("EF01_TIPOCF_CG44 IS NULL"),
                     QStringLiteral("EF01_CLIFOR_CG44 IS NULL"),
-                    QStringLiteral("EF01_INDCONTO = ") + (q.tipoArchivio == 2 ? QStringLiteral("0") : QStringLiteral("1")),
+                    QStringLiteral("EF01_INDCONTO = ") +
+                        (q.tipoArchivio == 2 ? QStringLiteral("0") : QStringLiteral("1")),
                     QStringLiteral("EF01_GRUPPO_CG10 = ") + group};
-        default: return {};
+        default:
+            return {};
     }
 }
 
-QString lines(const QStringList& parts) { return parts.join(kCrLf) + kCrLf; }
+QString lines(const QStringList& parts) {
+    return parts.join(kCrLf) + kCrLf;
+}
 
 }  // namespace
 
-bool HeaderQuery::selectionNeedsJoin(const QString& selection) { return selection.contains(QStringLiteral("VFSEF01")); }
+bool HeaderQuery::selectionNeedsJoin(const QString& selection) {
+    return selection.contains(QStringLiteral("VFSEF01"));
+}
 
-QString HeaderQuery::text() const {
+QString HeaderQuery::selectText() const {
     QString sql = lines({QStringLiteral("SELECT"), QStringLiteral("    EF01_SCADENZE.*"),
                          QStringLiteral("    ,   CO99_MASTERDOC.CO99_INDTIPOOP"), QStringLiteral("FROM"),
                          QStringLiteral("    EF01_SCADENZE WITH (NOLOCK)"), QStringLiteral("    INNER JOIN"),
@@ -74,39 +81,54 @@ QString HeaderQuery::text() const {
             {"            VFILTROSTATI AS VFSEF01 WITH (NOLOCK)",
              {QStringLiteral("            EF01_SCADENZE.EF01_GUID = VFSEF01.V_GUID")}},
         };
-        sql += lines({QStringLiteral("WHERE"), QStringLiteral("    EXISTS ("), QStringLiteral("        SELECT"),
-                      QStringLiteral("            1"), QStringLiteral("        FROM"),
-                      QStringLiteral("            EF01_SCADENZE AS SCAD WITH (NOLOCK)")});
+        sql +=
+            lines({QStringLiteral("WHERE"), QStringLiteral("    EXISTS ("), QStringLiteral("        SELECT"),
+                   QStringLiteral("            1"), QStringLiteral("        FROM"),
+                   QStringLiteral("            EF01_SCADENZE AS SCAD WITH (NOLOCK)")});
         for (const Join& j : joins) {
             sql += lines({QStringLiteral("            LEFT OUTER JOIN"), QString::fromLatin1(j.table),
                           QStringLiteral("            ON")});
             sql += lines(j.on);
         }
-        sql += lines({QStringLiteral("        WHERE"),
-                      QStringLiteral("            (SCAD.EF01_DITTA_CG18 = EF01_SCADENZE.EF01_DITTA_CG18)"),
-                      QStringLiteral("            AND (SCAD.EF01_NUMREG_CO99 = EF01_SCADENZE.EF01_NUMREG_CO99)"),
-                      QStringLiteral("            AND (SCAD.EF01_RIGACONT_CG42 = EF01_SCADENZE.EF01_RIGACONT_CG42)"),
-                      QStringLiteral("            AND (SCAD.EF01_PROGEC_EC01 = EF01_SCADENZE.EF01_PROGEC_EC01)"),
-                      QStringLiteral("            AND (SCAD.EF01_PROGEFF = EF01_SCADENZE.EF01_PROGEFF)")});
+        sql += lines(
+            {QStringLiteral("        WHERE"),
+             QStringLiteral("            (SCAD.EF01_DITTA_CG18 = EF01_SCADENZE.EF01_DITTA_CG18)"),
+             QStringLiteral("            AND (SCAD.EF01_NUMREG_CO99 = EF01_SCADENZE.EF01_NUMREG_CO99)"),
+             QStringLiteral("            AND (SCAD.EF01_RIGACONT_CG42 = EF01_SCADENZE.EF01_RIGACONT_CG42)"),
+             QStringLiteral("            AND (SCAD.EF01_PROGEC_EC01 = EF01_SCADENZE.EF01_PROGEC_EC01)"),
+             QStringLiteral("            AND (SCAD.EF01_PROGEFF = EF01_SCADENZE.EF01_PROGEFF)")});
         for (const QString& c : archiveConditions(*this))
             sql += QStringLiteral("            AND (SCAD.") + c + QStringLiteral(")") + kCrLf;
         if (!selection.isEmpty()) {
             QString rewritten = selection;
             rewritten.replace(QStringLiteral("EF01_SCADENZE."), QStringLiteral("SCAD."));
             rewritten.replace(QStringLiteral("EF01_"), QStringLiteral("SCAD.EF01_"));
-            rewritten.replace(QStringLiteral("SCAD.EF01_AGENTE_MG17"), QStringLiteral("MG17_AGENTI.MG17_AGENTE"));
-            sql += QStringLiteral("               AND ") + QStringLiteral("(") + rewritten + QStringLiteral(")") + kCrLf;
+            rewritten.replace(QStringLiteral("SCAD.EF01_AGENTE_MG17"),
+                              QStringLiteral("MG17_AGENTI.MG17_AGENTE"));
+            sql += QStringLiteral("               AND ") + QStringLiteral("(") + rewritten +
+                   QStringLiteral(")") + kCrLf;
         }
         sql += QStringLiteral("       )") + kCrLf;
     } else {
         sql += QStringLiteral(" WHERE");
-        sql += QStringLiteral("     (EF01_DITTA_CG18 = ") + QString::number(company) + QStringLiteral(")") + kCrLf;
+        sql += QStringLiteral("     (EF01_DITTA_CG18 = ") + QString::number(company) + QStringLiteral(")") +
+               kCrLf;
         for (const QString& c : archiveConditions(*this))
             sql += QStringLiteral("               AND (") + c + QStringLiteral(")") + kCrLf;
         if (!selection.isEmpty())
-            sql += QStringLiteral("     AND ") + QStringLiteral("(") + selection + QStringLiteral(")") + kCrLf;
+            sql +=
+                QStringLiteral("     AND ") + QStringLiteral("(") + selection + QStringLiteral(")") + kCrLf;
     }
-    if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY") + kCrLf + QStringLiteral("   ") + order;
     sql.replace(QLatin1Char('['), QLatin1Char('(')).replace(QLatin1Char(']'), QLatin1Char(')'));
     return sql;
+}
+
+QString HeaderQuery::orderText() const {
+    QString text = order;
+    return text.replace(QLatin1Char('['), QLatin1Char('(')).replace(QLatin1Char(']'), QLatin1Char(')'));
+}
+
+QString HeaderQuery::text() const {
+    if (order.isEmpty()) return selectText();
+    return selectText() + QStringLiteral(" ORDER BY") + kCrLf + QStringLiteral("   ") + orderText();
 }

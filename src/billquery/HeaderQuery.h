@@ -19,5 +19,9 @@ struct HeaderQuery {
 
     // True when the selection asks for the joined form by itself.
     static bool selectionNeedsJoin(const QString& selection);
+    // The whole query, ordered.
     QString text() const;
+    // Its two parts, for a read page by page: the query without ORDER BY, and the order.
+    QString selectText() const;
+    QString orderText() const;
 };

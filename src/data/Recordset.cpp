@@ -1,6 +1,7 @@
 #include "Recordset.h"
 
 #include "BatchWriter.h"
+#include "PagedRows.h"
 #include "SuiteError.h"
 #include "TransactionScope.h"
 #include "Value.h"
@@ -11,7 +12,8 @@ struct Recordset::Shared {
     std::vector<ResultColumn> columns;
     QHash<QString, int> index;  // upper-case name -> first column of that name
     std::unique_ptr<RowSource> rows = std::make_unique<LoadedRows>();
-    quint64 version = 1;  // bumped whenever rows appear, leave or change status
+    PagedRows* paged = nullptr;  // rows, when they are read page by page
+    quint64 version = 1;         // bumped whenever rows appear, leave or change status
     QString sql;
     Origin origin = Origin::Program;
     std::weak_ptr<Connection> connection;
@@ -54,7 +56,85 @@ void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& conn
     }
 }
 
-void Recordset::adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql, Origin origin) {
+void Recordset::OpenPaged(const QString& select, const QString& order,
+                          const std::shared_ptr<Connection>& connection, int pageSize) {
+    if (!connection) notAllowed(QStringLiteral("Nessuna connessione per aprire il recordset."));
+    const QString whole =
+        order.trimmed().isEmpty() ? select : select + QStringLiteral("\r\n ORDER BY ") + order;
+    const std::optional<std::vector<OrderColumn>> parsed = parseOrder(order);
+    if (!parsed) return Open(whole, connection, Origin::CallerText);
+    Close();
+    // The result's columns, without a row: which table's key makes the order unique.
+    std::vector<ResultSet> probe = connection->QueryReadOnly(connection->dialect().limited(
+        QStringLiteral("SELECT * FROM (\r\n") + select + QStringLiteral("\r\n) KVPAGE"), 0));
+    if (probe.empty()) return Open(whole, connection, Origin::CallerText);
+    probe.front().rows.clear();
+    adopt(std::move(probe.front()), connection, whole, Origin::CallerText);
+    Shared& s = *shared_;
+    PagedRows::Definition def;
+    def.select = select;
+    def.columns = s.columns;
+    def.pageSize = std::max(2, pageSize);
+    def.keyColumns = s.keyColumns;
+    bool pageable = s.baseTable != nullptr;
+    for (const OrderColumn& c : *parsed) {
+        const int at = s.index.value(c.name, -1);
+        // A null sorts first on one engine and last on another: only columns that never hold one.
+        if (at < 0 || !s.columns[size_t(at)].owner || s.columns[size_t(at)].nullable) pageable = false;
+        if (!pageable) break;
+        if (std::find(def.orderColumn.begin(), def.orderColumn.end(), at) != def.orderColumn.end()) continue;
+        def.order.push_back(c);
+        def.orderColumn.push_back(at);
+    }
+    if (!pageable) return Open(whole, connection, Origin::CallerText);
+    for (int key : s.keyColumns) {
+        if (std::find(def.orderColumn.begin(), def.orderColumn.end(), key) != def.orderColumn.end()) continue;
+        def.order.push_back({s.columns[size_t(key)].name.toUpper(), false});
+        def.orderColumn.push_back(key);
+    }
+    auto paged = std::make_unique<PagedRows>(std::move(def), connection);
+    paged->loadFirst();
+    s.paged = paged.get();
+    s.rows = std::move(paged);
+    ++s.version;
+    current_ = -1;
+    pos_ = -1;
+    moveTo(0);
+}
+
+bool Recordset::IsPaged() const {
+    return shared_ && shared_->paged;
+}
+
+bool Recordset::extendAfter() {
+    if (!shared_->paged || !shared_->paged->moreAfter()) return false;
+    const bool read = shared_->paged->fetchAfter() > 0;
+    ++shared_->version;
+    syncView();
+    return read;
+}
+
+bool Recordset::extendBefore() {
+    if (!shared_->paged || !shared_->paged->moreBefore()) return false;
+    const bool read = shared_->paged->fetchBefore() > 0;
+    ++shared_->version;
+    syncView();
+    return read;
+}
+
+// After the window was replaced: stands on that row (an index), or before the first when -1.
+void Recordset::standOn(int rowIndex) {
+    ++shared_->version;
+    current_ = -1;
+    pos_ = -1;
+    onDeletedRow_ = false;
+    syncView();
+    const auto found = std::find(view_.begin(), view_.end(), rowIndex);
+    moveTo(found == view_.end() ? 0 : int(found - view_.begin()));
+}
+
+void Recordset::adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql,
+                      Origin origin) {
     shared_ = std::make_shared<Shared>();
     Shared& s = *shared_;
     s.columns = std::move(result.columns);
@@ -82,7 +162,8 @@ void Recordset::adopt(ResultSet result, const std::shared_ptr<Connection>& conne
     }
     std::vector<Row> rows;
     rows.reserve(result.rows.size());
-    for (auto& values : result.rows) rows.push_back(Row{std::move(values), {}, RowStatus::Unmodified, false, false});
+    for (auto& values : result.rows)
+        rows.push_back(Row{std::move(values), {}, RowStatus::Unmodified, false, false});
     s.rows->replaceAll(std::move(rows));
     viewVersion_ = 0;
     current_ = -1;
@@ -107,7 +188,9 @@ void Recordset::Close() {
     editSnapshot_.reset();
 }
 
-QString Recordset::Source() const { return shared_ ? shared_->sql : QString(); }
+QString Recordset::Source() const {
+    return shared_ ? shared_->sql : QString();
+}
 
 std::shared_ptr<Connection> Recordset::ActiveConnection() const {
     return shared_ ? shared_->connection.lock() : nullptr;
@@ -124,8 +207,9 @@ void Recordset::syncView() const {
 void Recordset::rebuildView() const {
     const RowSource& rows = *shared_->rows;
     view_.clear();
-    view_.reserve(size_t(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
+    const std::vector<int> sequence = rows.inOrder();
+    view_.reserve(sequence.size());
+    for (int i : sequence) {
         const Row& r = rows.at(i);
         if (r.gone) continue;
         if (filterGroup_ == FilterPendingRecords) {
@@ -163,7 +247,18 @@ void Recordset::rebuildView() const {
     // The current row left the view (deleted): it stays current until the next move, which
     // goes on from where it stood.
     onDeletedRow_ = true;
-    pos_ = int(std::find_if(view_.begin(), view_.end(), [&](int i) { return i > current_; }) - view_.begin());
+    if (!sortKeys_.empty()) {
+        pos_ = int(std::find_if(view_.begin(), view_.end(), [&](int i) { return i > current_; }) -
+                   view_.begin());
+        return;
+    }
+    // Where it stood in the selection's order: the rows of the view before it.
+    size_t before = 0;
+    for (int i : sequence) {
+        if (i == current_) break;
+        if (before < view_.size() && view_[before] == i) ++before;
+    }
+    pos_ = int(before);
 }
 
 void Recordset::moveTo(int position) {
@@ -209,14 +304,26 @@ int Recordset::AbsolutePosition() const {
     if (onDeletedRow_) return PosUnknown;
     if (view_.empty() || pos_ < 0) return PosBOF;
     if (pos_ >= int(view_.size())) return PosEOF;
+    // Known while the loaded rows start with the selection's first.
+    if (shared_->paged && shared_->paged->moreBefore()) return PosUnknown;
     return pos_ + 1;
 }
 
 void Recordset::setAbsolutePosition(int position) {
     requireOpen();
+    if (shared_->paged) {
+        if (shared_->paged->moreBefore())
+            notAllowed(QStringLiteral(
+                "La posizione assoluta non è nota in questa parte della selezione letta a pagine."));
+        syncView();
+        while (position > int(view_.size()) && extendAfter()) {
+        }
+    }
     syncView();
     if (position < 1 || position > int(view_.size()))
-        notAllowed(QStringLiteral("Posizione %1 non valida: il recordset ha %2 righe.").arg(position).arg(view_.size()));
+        notAllowed(QStringLiteral("Posizione %1 non valida: il recordset ha %2 righe.")
+                       .arg(position)
+                       .arg(view_.size()));
     moveTo(position - 1);
 }
 
@@ -236,12 +343,24 @@ void Recordset::setBookmark(int bookmark) {
 
 void Recordset::MoveFirst() {
     requireOpen();
+    if (shared_->paged && shared_->paged->moreBefore()) {
+        commitEdit();
+        shared_->paged->loadFirst();
+        return standOn(-1);
+    }
     moveTo(0);
 }
 
 void Recordset::MoveLast() {
     requireOpen();
     commitEdit();
+    if (shared_->paged && shared_->paged->moreAfter()) {
+        shared_->paged->loadLast();
+        ++shared_->version;
+        current_ = -1;
+        pos_ = -1;
+        onDeletedRow_ = false;
+    }
     syncView();
     moveTo(int(view_.size()) - 1);
 }
@@ -256,8 +375,12 @@ void Recordset::MoveNext() {
     requireOpen();
     commitEdit();
     syncView();
-    if (onDeletedRow_) return moveTo(pos_);
+    if (onDeletedRow_) {
+        if (pos_ >= int(view_.size())) extendAfter();
+        return moveTo(pos_);
+    }
     if (AtEOF()) noCurrentRecord();
+    if (pos_ + 1 >= int(view_.size())) extendAfter();
     moveTo(pos_ + 1);
 }
 
@@ -265,8 +388,12 @@ void Recordset::MovePrevious() {
     requireOpen();
     commitEdit();
     syncView();
-    if (onDeletedRow_) return moveTo(pos_ - 1);
+    if (onDeletedRow_) {
+        if (pos_ <= 0) extendBefore();
+        return moveTo(pos_ - 1);
+    }
     if (AtBOF()) noCurrentRecord();
+    if (pos_ == 0) extendBefore();
     moveTo(pos_ - 1);
 }
 
@@ -275,6 +402,17 @@ void Recordset::Move(int rows) {
     commitEdit();
     syncView();
     if (rows == 0) return;
+    if (shared_->paged) {
+        // A step at a time, reading on as the loaded rows end.
+        for (int i = 0; i < std::abs(rows); ++i) {
+            if (rows > 0 ? AtEOF() : AtBOF()) {
+                if (i == 0) noCurrentRecord();
+                break;
+            }
+            rows > 0 ? MoveNext() : MovePrevious();
+        }
+        return;
+    }
     if (onDeletedRow_) return moveTo(rows > 0 ? pos_ + rows - 1 : pos_ + rows);
     if ((rows > 0 && AtEOF()) || (rows < 0 && AtBOF())) noCurrentRecord();
     moveTo(pos_ + rows);
@@ -295,8 +433,9 @@ int Recordset::FieldIndex(const QString& name) const {
 Field Recordset::Fields(int index) {
     requireOpen();
     if (index < 0 || index >= int(shared_->columns.size()))
-        throw SuiteError(SuiteError::kItemNotFound, kSource,
-                         QStringLiteral("Impossibile trovare l'elemento nell'insieme: indice %1.").arg(index));
+        throw SuiteError(
+            SuiteError::kItemNotFound, kSource,
+            QStringLiteral("Impossibile trovare l'elemento nell'insieme: indice %1.").arg(index));
     return Field(this, index);
 }
 
@@ -323,7 +462,9 @@ void Recordset::requireCurrent() const {
     if (current_ < 0 || shared_->rows->at(current_).gone) noCurrentRecord();
 }
 
-Row& Recordset::currentRow() const { return shared_->rows->at(current_); }
+Row& Recordset::currentRow() const {
+    return shared_->rows->at(current_);
+}
 
 RowStatus Recordset::Status() const {
     requireCurrent();
@@ -356,22 +497,25 @@ void Recordset::setValue(int column, const QVariant& value) {
     try {
         v = Value::coerce(value, c.type, c.scale);
     } catch (const SuiteError& e) {
-        throw SuiteError(e.number(), kSource,
-                         QStringLiteral("Valore non valido per il campo %1: %2").arg(c.name, e.description()));
+        throw SuiteError(
+            e.number(), kSource,
+            QStringLiteral("Valore non valido per il campo %1: %2").arg(c.name, e.description()));
     }
     if (c.type == DataType::Text && c.size > 0 && v.toString().size() > c.size)
-        throw SuiteError(SuiteError::kTypeMismatch, kSource,
-                         QStringLiteral("Il testo per il campo %1 supera la lunghezza massima di %2 caratteri.")
-                             .arg(c.name)
-                             .arg(c.size));
+        throw SuiteError(
+            SuiteError::kTypeMismatch, kSource,
+            QStringLiteral("Il testo per il campo %1 supera la lunghezza massima di %2 caratteri.")
+                .arg(c.name)
+                .arg(c.size));
     if (c.type == DataType::Decimal && c.precision > 0 && !Value::isNull(v) &&
         v.value<Decimal>().integerDigits() > c.precision - std::max(c.scale, 0))
-        throw SuiteError(SuiteError::kTypeMismatch, kSource,
-                         QStringLiteral("Il valore %1 è troppo grande per il campo %2: sono ammesse al massimo %3 cifre "
-                                        "intere e %4 decimali.")
-                             .arg(Value::toText(value), c.name)
-                             .arg(c.precision - std::max(c.scale, 0))
-                             .arg(std::max(c.scale, 0)));
+        throw SuiteError(
+            SuiteError::kTypeMismatch, kSource,
+            QStringLiteral("Il valore %1 è troppo grande per il campo %2: sono ammesse al massimo %3 cifre "
+                           "intere e %4 decimali.")
+                .arg(Value::toText(value), c.name)
+                .arg(c.precision - std::max(c.scale, 0))
+                .arg(std::max(c.scale, 0)));
     if (editMode_ == EditNone) {
         editSnapshot_ = row;
         editMode_ = EditInProgress;
@@ -387,8 +531,9 @@ void Recordset::setFetchedValue(const QString& column, const QVariant& value) {
     requireCurrent();
     const int index = FieldIndex(column);
     if (index < 0)
-        throw SuiteError(SuiteError::kItemNotFound, kSource,
-                         QStringLiteral("Impossibile trovare l'elemento nell'insieme: campo %1.").arg(column));
+        throw SuiteError(
+            SuiteError::kItemNotFound, kSource,
+            QStringLiteral("Impossibile trovare l'elemento nell'insieme: campo %1.").arg(column));
     const ResultColumn& c = shared_->columns.at(size_t(index));
     Row& row = currentRow();
     const QVariant v = Value::coerce(value, c.type, c.scale);
@@ -406,7 +551,8 @@ void Recordset::AddNew() {
     requireOpen();
     commitEdit();
     if (!shared_->baseTable)
-        notAllowed(QStringLiteral("Il recordset non è aggiornabile: nessuna tabella ha la chiave completa fra i campi."));
+        notAllowed(QStringLiteral(
+            "Il recordset non è aggiornabile: nessuna tabella ha la chiave completa fra i campi."));
     const int n = int(shared_->columns.size());
     Row row{QVector<QVariant>(n), QVector<QVariant>(n), RowStatus::New, false, false};
     const int before = current_;
@@ -490,11 +636,13 @@ void Recordset::UpdateBatch(Affect affect) {
     commitEdit();
     const std::shared_ptr<Connection> connection = shared_->connection.lock();
     if (!connection || connection->State() == 0)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource, QStringLiteral("La connessione del recordset è chiusa."));
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("La connessione del recordset è chiusa."));
     const std::vector<int> targets = rowsToWrite(affect);
     if (targets.empty()) return;
     if (!shared_->baseTable)
-        notAllowed(QStringLiteral("Il recordset non è aggiornabile: nessuna tabella ha la chiave completa fra i campi."));
+        notAllowed(QStringLiteral(
+            "Il recordset non è aggiornabile: nessuna tabella ha la chiave completa fra i campi."));
 
     // Alone, the batch is one transaction of its own: all of it or none. Inside the caller's
     // transaction it is part of that, and a rollback there makes these rows pending again.
@@ -544,9 +692,10 @@ void Recordset::UpdateBatch(Affect affect) {
         });
     }
     if (!conflicts.empty())
-        throw SuiteError(SuiteError::kWriteConflict, kSource + QStringLiteral(".UpdateBatch"),
-                         QStringLiteral("Impossibile trovare la riga per l'aggiornamento. Alcuni valori potrebbero "
-                                        "essere stati modificati dall'ultima lettura."));
+        throw SuiteError(
+            SuiteError::kWriteConflict, kSource + QStringLiteral(".UpdateBatch"),
+            QStringLiteral("Impossibile trovare la riga per l'aggiornamento. Alcuni valori potrebbero "
+                           "essere stati modificati dall'ultima lettura."));
 }
 
 void Recordset::CancelBatch(Affect affect) {
@@ -572,8 +721,16 @@ void Recordset::CancelBatch(Affect affect) {
 void Recordset::Requery() {
     requireOpen();
     const std::shared_ptr<Connection> connection = shared_->connection.lock();
-    if (!connection) throw SuiteError(SuiteError::kConnectionFailed, kSource, QStringLiteral("La connessione del recordset è chiusa."));
+    if (!connection)
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("La connessione del recordset è chiusa."));
     if (shared_->sql.isEmpty()) notAllowed(QStringLiteral("Il recordset non può essere riletto."));
+    if (shared_->paged) {
+        commitEdit();
+        shared_->paged->replaceAll({});  // pending changes are dropped
+        shared_->paged->loadFirst();
+        return standOn(-1);
+    }
     std::vector<ResultSet> results = run(*connection, shared_->sql, shared_->origin);
     std::vector<Row> rows;
     if (!results.empty()) {
@@ -595,10 +752,69 @@ void Recordset::Requery() {
     moveTo(0);
 }
 
+void Recordset::RequeryAround() {
+    requireOpen();
+    commitEdit();
+    if (current_ < 0 || shared_->rows->at(current_).values.isEmpty()) return Requery();
+    const QVector<QVariant> values = shared_->rows->at(current_).values;
+    if (shared_->paged) {
+        shared_->paged->replaceAll({});  // pending changes are dropped
+        const int at = shared_->paged->loadAround(values);
+        if (at >= 0) return standOn(at);
+        standOn(-1);
+        return moveTo(int(view_.size()) - 1);
+    }
+    const int position = std::max(pos_, 0);
+    QVector<QVariant> key;
+    for (int k : shared_->keyColumns) key.append(values.value(k));
+    Requery();
+    if (key.isEmpty() || !SeekKey(key)) {
+        syncView();
+        moveTo(std::min(position, int(view_.size()) - 1));
+    }
+}
+
+bool Recordset::SeekKey(const QVector<QVariant>& keyValues) {
+    requireOpen();
+    commitEdit();
+    const std::vector<int>& key = shared_->keyColumns;
+    if (!shared_->baseTable || int(key.size()) != keyValues.size())
+        notAllowed(QStringLiteral("La chiave cercata non corrisponde alla chiave del recordset."));
+    syncView();
+    const RowSource& rows = *shared_->rows;
+    auto matches = [&](const QVector<QVariant>& values) {
+        for (size_t i = 0; i < key.size(); ++i)
+            if (Value::compare(values.value(key[i]), keyValues[int(i)]) != 0) return false;
+        return true;
+    };
+    for (size_t p = 0; p < view_.size(); ++p) {
+        if (matches(rows.at(view_[p]).values)) {
+            moveTo(int(p));
+            return true;
+        }
+    }
+    if (!shared_->paged) return false;
+    // Not loaded: its order values, then the page around it.
+    const std::optional<QVector<QVariant>> row = shared_->paged->readRow(key, keyValues);
+    if (!row) return false;
+    const int at = shared_->paged->loadAround(*row);
+    if (at < 0) return false;
+    standOn(at);
+    return current_ == at;
+}
+
 void Recordset::setFilter(const QString& filter) {
     requireOpen();
     commitEdit();
-    filter_ = RecordsetFilter::parse(filter, shared_->columns, shared_->index);  // throws, keeping the old one
+    RecordsetFilter parsed =
+        RecordsetFilter::parse(filter, shared_->columns, shared_->index);  // throws, keeping the old one
+    // A filter of a paged selection needs all of it: read whole from now on.
+    if (shared_->paged && !filter.trimmed().isEmpty() &&
+        (shared_->paged->moreBefore() || shared_->paged->moreAfter())) {
+        shared_->paged->loadAll();
+        ++shared_->version;
+    }
+    filter_ = std::move(parsed);
     filterText_ = filter;
     filterGroup_ = FilterNone;
     viewVersion_ = 0;
@@ -623,10 +839,15 @@ void Recordset::setSort(const QString& sort) {
         const QStringList words = part.simplified().split(QLatin1Char(' '));
         const int column = FieldIndex(words.value(0));
         const QString direction = words.value(1).toUpper();
-        if (column < 0 || words.size() > 2 || (!direction.isEmpty() && direction != QStringLiteral("ASC") &&
-                                               direction != QStringLiteral("DESC")))
+        if (column < 0 || words.size() > 2 ||
+            (!direction.isEmpty() && direction != QStringLiteral("ASC") &&
+             direction != QStringLiteral("DESC")))
             notAllowed(QStringLiteral("Ordinamento non valido: %1").arg(sort));
         keys.emplace_back(column, direction == QStringLiteral("DESC"));
+    }
+    if (shared_->paged && !keys.empty() && (shared_->paged->moreBefore() || shared_->paged->moreAfter())) {
+        shared_->paged->loadAll();
+        ++shared_->version;
     }
     sortKeys_ = std::move(keys);
     sortText_ = sort;

@@ -44,7 +44,17 @@ public:
 
     // Runs a batch on the connection: this recordset holds the first result, NextRecordset
     // hands out the others. A batch with no result leaves the recordset closed.
-    void Open(const QString& sql, const std::shared_ptr<Connection>& connection, Origin origin = Origin::Program);
+    void Open(const QString& sql, const std::shared_ptr<Connection>& connection,
+              Origin origin = Origin::Program);
+    // Opens a caller's selection read page by page (see PagedRows and docs/data-layer.md):
+    // `select` is the query without ORDER BY, `order` the caller's order text. An order that is
+    // not a list of plain columns of the result, never null, or a result without a table's
+    // whole key, is read whole as Open would, with the same order.
+    static constexpr int kPageSize = 200;
+    void OpenPaged(const QString& select, const QString& order, const std::shared_ptr<Connection>& connection,
+                   int pageSize = kPageSize);
+    // True when the rows are read page by page.
+    bool IsPaged() const;
     void Close();
     int State() const { return shared_ ? 1 : 0; }  // 0 closed, 1 open
     QString Source() const;
@@ -80,6 +90,13 @@ public:
     void UpdateBatch(Affect affect = AffectAll);
     void CancelBatch(Affect affect = AffectAll);
     void Requery();
+    // Reads again the rows around the current one (a page of a paged recordset, everything
+    // otherwise) and stands on it again; when it has left the selection, on the row that
+    // followed it, else on the last. Pending changes are dropped.
+    void RequeryAround();
+    // Stands on the row whose base-table key has these values (in the key's order): sought
+    // among the loaded rows, then in the selection. False, not moving, when it is not there.
+    bool SeekKey(const QVector<QVariant>& keyValues);
 
     const QString& Filter() const { return filterText_; }
     void setFilter(const QString& filter);
@@ -103,7 +120,8 @@ public:
 private:
     struct Shared;
 
-    void adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql, Origin origin);
+    void adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql,
+               Origin origin);
     static std::vector<ResultSet> run(Connection& connection, const QString& sql, Origin origin);
     void requireOpen() const;
     void requireCurrent() const;
@@ -112,6 +130,9 @@ private:
     void syncView() const;
     void rebuildView() const;
     void moveTo(int position);
+    bool extendAfter();
+    bool extendBefore();
+    void standOn(int rowIndex);
     std::vector<int> rowsToWrite(Affect affect) const;
 
     std::shared_ptr<Shared> shared_;

@@ -31,6 +31,8 @@ public:
     virtual const Row& at(int index) const = 0;
     virtual int append(Row row) = 0;
     virtual void replaceAll(std::vector<Row> rows) = 0;
+    // The rows in the selection's order (gone ones included: the recordset skips them).
+    virtual std::vector<int> inOrder() const = 0;
 };
 
 // Every row in memory: what a client-side recordset of a bill selection needs.
@@ -44,6 +46,11 @@ public:
         return int(rows_.size()) - 1;
     }
     void replaceAll(std::vector<Row> rows) override { rows_ = std::move(rows); }
+    std::vector<int> inOrder() const override {
+        std::vector<int> all(rows_.size());
+        for (size_t i = 0; i < all.size(); ++i) all[i] = int(i);
+        return all;
+    }
 
 private:
     std::vector<Row> rows_;

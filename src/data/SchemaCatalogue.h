@@ -17,6 +17,12 @@ struct ColumnDef {
     bool nullable = true;
 };
 
+// A secondary index of a table: its name (unique in the database) and columns, in order.
+struct IndexDef {
+    QString name = {};
+    QStringList columns;
+};
+
 // A table, or a view (isView, with the SELECT that defines it in viewSql; views are read only).
 struct TableDef {
     QString name = {};
@@ -24,6 +30,7 @@ struct TableDef {
     QStringList primaryKey;
     bool isView = false;
     QString viewSql = {};
+    QList<IndexDef> indexes = {};  // besides the primary key
 
     const ColumnDef* column(const QString& name) const;
 };

@@ -78,6 +78,15 @@ public:
     QString columnType(const ColumnDef& column) const;
     QString createTable(const TableDef& table) const;
     QString createView(const TableDef& view) const;
+    // Creates the index unless the database has it already: the same text installs a new
+    // database and completes an older one.
+    virtual QString createIndex(const TableDef& table, const IndexDef& index) const;
+
+    // A value of `type` as an SQL literal of this engine (texts quoted, dates as the engine
+    // compares them), for statements that cannot bind parameters.
+    QString literal(const QVariant& value, DataType type) const;
+    // `query` answering at most `rows` rows.
+    virtual QString limited(const QString& query, int rows) const;
 
     // A value of `type` as the driver binds it, and a value the driver returned as `type`.
     // Null is an invalid QVariant both ways.

@@ -8,6 +8,9 @@ public:
     Engine engine() const override { return Engine::SqlServer; }
     QString driverName() const override { return QStringLiteral("QODBC"); }
     QList<EngineStatement> translate(const QString& sqlServerText) const override;
+    // TOP n after the query's first SELECT.
+    QString limited(const QString& query, int rows) const override;
+    QString createIndex(const TableDef& table, const IndexDef& index) const override;
 
 protected:
     QString typeName(DataType type) const override;

@@ -36,27 +36,7 @@ int BulkInserter::indexOf(const QString& column) const {
 }
 
 QString BulkInserter::literal(const QVariant& value, DataType type) const {
-    if (Value::isNull(value)) return QStringLiteral("NULL");
-    switch (type) {
-        case DataType::SmallInt:
-        case DataType::Integer:
-            return QString::number(Value::toInt(value));
-        case DataType::Decimal:
-            return Value::toDecimal(value).toString();
-        case DataType::Text:
-            return SqlText::quote(Value::toText(value));
-        case DataType::Date:
-        case DataType::DateTime: {
-            // SQLite keeps dates as 'yyyymmdd' text; the servers take ISO dates.
-            const QVariant driver = connection_.dialect().toDriver(value, type);
-            if (driver.typeId() == QMetaType::QDate)
-                return SqlText::quote(driver.toDate().toString(Qt::ISODate));
-            if (driver.typeId() == QMetaType::QDateTime)
-                return SqlText::quote(driver.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-            return SqlText::quote(driver.toString());
-        }
-    }
-    return QStringLiteral("NULL");
+    return connection_.dialect().literal(value, type);
 }
 
 void BulkInserter::insert(const Row& row) {

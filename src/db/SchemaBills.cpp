@@ -107,6 +107,26 @@ TableDef scadenze() {
     t.primaryKey = {QStringLiteral("EF01_DITTA_CG18"), QStringLiteral("EF01_NUMREG_CO99"),
                     QStringLiteral("EF01_RIGACONT_CG42"), QStringLiteral("EF01_PROGEC_EC01"),
                     QStringLiteral("EF01_PROGEFF")};
+    // The key itself and the registration number (with the company) are the primary key's
+    // prefix. The archive conditions every selection starts with, then the usual order (due
+    // date, registration number, Bill) completed by the rest of the key: a page of the selection
+    // is a range of this index read in order.
+    t.indexes = {
+        {QStringLiteral("IX_EF01_ARCHIVIO"),
+         {QStringLiteral("EF01_DITTA_CG18"), QStringLiteral("EF01_DITTACF_CG18"),
+          QStringLiteral("EF01_TIPOCF_CG44"), QStringLiteral("EF01_INDCONTO"),
+          QStringLiteral("EF01_GRUPPO_CG10"), QStringLiteral("EF01_CONTO_CG24"),
+          QStringLiteral("EF01_SCADE_S"), QStringLiteral("EF01_NUMREG_CO99"), QStringLiteral("EF01_PROGEFF"),
+          QStringLiteral("EF01_RIGACONT_CG42"), QStringLiteral("EF01_PROGEC_EC01")}},
+        // One counterpart's Bills (the calling program's customer or supplier code).
+        {QStringLiteral("IX_EF01_CLIFOR"),
+         {QStringLiteral("EF01_DITTACF_CG18"), QStringLiteral("EF01_TIPOCF_CG44"),
+          QStringLiteral("EF01_CLIFOR_CG44"), QStringLiteral("EF01_SCADE_S")}},
+        // A ledger account's Bills (archive types 2 and 3 select by account).
+        {QStringLiteral("IX_EF01_CONTO"),
+         {QStringLiteral("EF01_GRUPPO_CG10"), QStringLiteral("EF01_CONTO_CG24"),
+          QStringLiteral("EF01_SCADE_S")}},
+    };
     return t;
 }
 

@@ -58,6 +58,8 @@ void SchemaInstaller::install() {
     {
         for (const TableDef& t : Schema::all())
             connection_->Execute(t.isView ? dialect.createView(t) : dialect.createTable(t));
+        for (const TableDef& t : Schema::all())
+            for (const IndexDef& index : t.indexes) connection_->Execute(dialect.createIndex(t, index));
         BulkInserter version(*connection_, *Schema::catalogue()->table(kVersionTable));
         BulkInserter::Row row = version.newRow();
         row.set(QStringLiteral("KV00_COMPONENTE"), QString::fromLatin1(Schema::kComponent));
@@ -96,8 +98,17 @@ void SchemaInstaller::verify() const {
 }
 
 void SchemaInstaller::installOrVerify() {
-    if (state() == State::Empty)
+    if (state() == State::Empty) {
         install();
-    else
+    } else {
         verify();
+        addMissingIndexes();
+    }
+}
+
+void SchemaInstaller::addMissingIndexes() {
+    verify();
+    const SqlDialect& dialect = connection_->dialect();
+    for (const TableDef& t : Schema::all())
+        for (const IndexDef& index : t.indexes) connection_->Execute(dialect.createIndex(t, index));
 }

@@ -11,7 +11,7 @@
 // another version is refused at once with a clear message instead of failing later on a
 // missing column.
 class SchemaInstaller {
-  public:
+public:
     enum class State {
         Empty,    // no tables at all
         Current,  // this program's schema version
@@ -31,13 +31,16 @@ class SchemaInstaller {
     void install();
     // Throws SuiteError (with the reason, in Italian) unless the database is Current.
     void verify() const;
-    // install() on an empty database, verify() on any other.
+    // install() on an empty database, verify() and addMissingIndexes() on any other.
     void installOrVerify();
+    // Creates the indexes of the schema definition that a database of this version lacks (one
+    // installed before they were declared); quick when they are all there. Throws like verify().
+    void addMissingIndexes();
 
     // The catalogue of the schema, for Connection::setCatalogue.
     static std::shared_ptr<const SchemaCatalogue> catalogue();
 
-  private:
+private:
     std::optional<int> recordedVersion() const;
 
     std::shared_ptr<Connection> connection_;

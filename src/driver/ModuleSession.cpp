@@ -19,6 +19,7 @@ ModuleSession::ModuleSession(const Options& options)
         if (options.demo) DemoGenerator(connection_, DemoGenerator::Options{}).run();
     }
     installer.verify();
+    installer.addMissingIndexes();
 
     host_ = std::make_shared<DatabaseHost>(options.connectionString, options.company, options.user);
     // One service for every form, so that queued answers reach whichever form asks next.

@@ -18,6 +18,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QSet>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -189,4 +191,40 @@ TEST_F(HostWindowTest, FormClosedByItsWindowLeavesTheHostQuiet) {
     EXPECT_TRUE(window_->close()) << "the application quits";
     EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
     window_.reset();
+}
+
+// A selection larger than a page: the list shows the first page, reads on as the clerk scrolls
+// to its end, and the status tells the whole selection's size.
+TEST(CallingProgramList, ShowsAPageReadsOnAsTheClerkScrollsAndCountsTheSelection) {
+    TestDatabase db(TestEngine::Sqlite);
+    auto connection = db.connect(SchemaInstaller::catalogue());
+    SchemaInstaller(connection).install();
+    DemoGenerator::Options options;
+    options.bills = 700;
+    DemoGenerator(connection, options).run();
+    Recordset count;
+    count.Open(QStringLiteral(
+                   "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0"),
+               connection);
+    const int customers = Value::toInt(count.Fields(0).Value());
+    ASSERT_GT(customers, Recordset::kPageSize);
+
+    auto host = std::make_shared<DatabaseHost>(db.connectionString(), DemoGenerator::kCompany,
+                                               QStringLiteral("MROSSI"));
+    CallingProgram calling(host, connection);
+    calling.show();
+    EXPECT_EQ(calling.search(), customers);
+    EXPECT_EQ(calling.statusLabel()->text(), QStringLiteral("%1 effetti").arg(customers));
+    QAbstractItemModel* model = calling.list()->model();
+    EXPECT_EQ(model->rowCount(), Recordset::kPageSize);
+    // Scrolling to the end asks for more until the selection ends.
+    for (int guard = 0; guard < 10 && model->canFetchMore(QModelIndex()); ++guard) {
+        calling.list()->scrollToBottom();
+        QApplication::processEvents();
+        if (model->canFetchMore(QModelIndex())) model->fetchMore(QModelIndex());
+    }
+    EXPECT_EQ(model->rowCount(), customers);
+    QSet<QString> keys;
+    for (int r = 0; r < model->rowCount(); ++r) keys.insert(model->index(r, 0).data(Qt::UserRole).toString());
+    EXPECT_EQ(keys.size(), customers);
 }

@@ -180,7 +180,7 @@ void FRMKV_TARSELLO::Form_Activate() {
         ApplicaLayOut();
         TXT_PROGR_EF08->AddKeyButtonItem(BillFormTexts::kMenuAllBanks, QStringLiteral("1"));
         if (!clsRstTestata) return;  // the header query failed and was reported
-        const bool empty = clsRstTestata->RecordCount() <= 0;
+        const bool empty = clsRstTestata->AtBOF() && clsRstTestata->AtEOF();
         if (empty || (ActiveClass && ActiveClass->AperturaSuNuovoEffetto)) {
             FME_TESTATA->setStatus(VirtualFrame::kStatusAdding);
         } else {
@@ -220,15 +220,9 @@ void FRMKV_TARSELLO::positionOnKey() {
     const int at[4] = {0, 2, 3, 4};
     for (int i = 0; i < 4 && ok; ++i) numbers[i] = key[at[i]].trimmed().toInt(&ok);
     if (!ok) return;
-    const QString numReg = key[1].trimmed();
-    auto copy = clsRstTestata->Clone();
-    copy->setFilter(QStringLiteral("EF01_DITTA_CG18 = ") + QString::number(numbers[0]) + QStringLiteral(" ") +
-                    QStringLiteral("AND EF01_NUMREG_CO99 = ") + SqlText::quote(numReg) + QStringLiteral(" ") +
-                    QStringLiteral("AND EF01_RIGACONT_CG42 = ") + QString::number(numbers[1]) + QStringLiteral(" ") +
-                    QStringLiteral("AND EF01_PROGEC_EC01 = ") + QString::number(numbers[2]) + QStringLiteral(" ") +
-                    QStringLiteral("AND EF01_PROGEFF = ") + QString::number(numbers[3]));
-    if (copy->RecordCount() != 1) return;
-    clsRstTestata->setBookmark(copy->Bookmark());
+    // A seek by key: the Bill may lie far beyond the rows read so far.
+    const QVector<QVariant> values{numbers[0], key[1].trimmed(), numbers[1], numbers[2], numbers[3]};
+    if (!clsRstTestata->SeekKey(values)) return;
     FME_TESTATA->Refresh();
 }
 

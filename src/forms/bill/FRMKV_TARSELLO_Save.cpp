@@ -469,15 +469,13 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
                            BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
             return;
         const BillKey k = currentKey();
-        const int position = clsRstTestata->AbsolutePosition();
         FME_TESTATA->Detach();
         // All of the Bill's rows go, or none.
         BeginTransazione();
         clsConnessione->Execute(BillStatements::deleteBill(k));
         CommitTransazione();
-        clsRstTestata->Requery();
-        if (clsRstTestata->RecordCount() > 0)
-            clsRstTestata->setAbsolutePosition(std::min(position, clsRstTestata->RecordCount()));
+        // The rows around it read again: the Bill that followed it, or the last one.
+        clsRstTestata->RequeryAround();
         FME_TESTATA->Attach(clsRstTestata);
     });
     if (FME_TESTATA->recordset() == nullptr && clsRstTestata) FME_TESTATA->Attach(clsRstTestata);

@@ -18,24 +18,96 @@
 
 namespace {
 // The header's controls in the order the frame binds them.
-const char* const kBindOrder[] = {
-    "TXT_NUMREG", "TXT_RIGACONT", "TXT_PROGEC", "TXT_PROGEFF", "TXT_NUMEFF", "CBO_TIPOEFF", "TXT_STIPOEFF",
-    "TXT_SCADE", "TXT_SCADEORIG", "TXT_NUMRATA", "TXT_TOTRATE", "TXT_DATAREG", "TXT_DATADOC", "TXT_NUMDOC",
-    "TXT_SEZDOC", "CHK_BISDOC", "TXT_NUMDOCORIG", "TXT_ANNOPART", "TXT_NUMPART", "TXT_SEZPART", "CHK_FLGPARTBIS",
-    "TXT_VALUTA", "TXT_DATACAMBIO", "TXT_CAMBIO", "TXT_CONTRFINANZ", "TXT_IMPEFFVAL", "TXT_IMPEFF",
-    "TXT_IMPEFFNETPREVVAL", "TXT_IMPEFFNETPREV", "TXT_IMPEFFORIGVAL", "TXT_IMPEFFORIG", "TXT_IMPIVAORIGVAL",
-    "TXT_IMPIVAORIG", "TXT_TOTDOCVAL", "TXT_TOTDOC", "TXT_BOLLIVAL", "TXT_BOLLI", "TXT_SPINCVAL", "TXT_SPINC",
-    "TXT_IMPRITACC", "TXT_CODBANCAAPP", "TXT_CODAGENAPP", "TXT_CODBANCAPRES", "TXT_CODAGENPRES", "TXT_CODPAG",
-    "TXT_CODAGE", "CBO_INDSPERIT", "TXT_SPESERIT", "TXT_SPESERITBAN", "CBO_INDSTATO", "CBO_INDPRES", "CBO_TIPOMOV",
-    "CBO_INDGENSTATO", "CBO_INDLIQPROV", "CHK_FLGSTEFF", "TXT_NUMSTEFF", "CHK_FLGEFFVAR", "CHK_FLGACCONTO",
-    "CHK_FLGSOSPESO", "CHK_FLGGENDARAG", "CHK_FLGESTRAZ", "TXT_NUMRIEMIS", "CHK_FLGRICEVUTO", "CHK_FLGGIRATO",
-    "TXT_IMPRITACCVAL", "TXT_SPESERIT_S", "TXT_IMPADEGCAMBIO", "TXT_DATACAMBIOADCONTO", "TXT_CAMBIOADCONTO",
-    "CHK_INDEXP", "CHK_FLGINCASSOBF", "TXT_CUP", "TXT_CIG", "TXT_EF01_GUID_STATO", "TXT_ATTRIBUTI", "TXT_DATADECORR",
-    "CBO_INDMERCEART62", "TXT_PROGR_EF08", "TXT_ID_MG35", "TXT_IMPRITACCORIG", "TXT_IMPRITACCORIGVAL",
-    "TXT_CODCARTA", "CBO_ACCETTAZIONE", "TXT_ACCORPAMENTO", "TXT_CAUSMGO", "TXT_NRAVVISOMAV"};
+const char* const kBindOrder[] = {"TXT_NUMREG",
+                                  "TXT_RIGACONT",
+                                  "TXT_PROGEC",
+                                  "TXT_PROGEFF",
+                                  "TXT_NUMEFF",
+                                  "CBO_TIPOEFF",
+                                  "TXT_STIPOEFF",
+                                  "TXT_SCADE",
+                                  "TXT_SCADEORIG",
+                                  "TXT_NUMRATA",
+                                  "TXT_TOTRATE",
+                                  "TXT_DATAREG",
+                                  "TXT_DATADOC",
+                                  "TXT_NUMDOC",
+                                  "TXT_SEZDOC",
+                                  "CHK_BISDOC",
+                                  "TXT_NUMDOCORIG",
+                                  "TXT_ANNOPART",
+                                  "TXT_NUMPART",
+                                  "TXT_SEZPART",
+                                  "CHK_FLGPARTBIS",
+                                  "TXT_VALUTA",
+                                  "TXT_DATACAMBIO",
+                                  "TXT_CAMBIO",
+                                  "TXT_CONTRFINANZ",
+                                  "TXT_IMPEFFVAL",
+                                  "TXT_IMPEFF",
+                                  "TXT_IMPEFFNETPREVVAL",
+                                  "TXT_IMPEFFNETPREV",
+                                  "TXT_IMPEFFORIGVAL",
+                                  "TXT_IMPEFFORIG",
+                                  "TXT_IMPIVAORIGVAL",
+                                  "TXT_IMPIVAORIG",
+                                  "TXT_TOTDOCVAL",
+                                  "TXT_TOTDOC",
+                                  "TXT_BOLLIVAL",
+                                  "TXT_BOLLI",
+                                  "TXT_SPINCVAL",
+                                  "TXT_SPINC",
+                                  "TXT_IMPRITACC",
+                                  "TXT_CODBANCAAPP",
+                                  "TXT_CODAGENAPP",
+                                  "TXT_CODBANCAPRES",
+                                  "TXT_CODAGENPRES",
+                                  "TXT_CODPAG",
+                                  "TXT_CODAGE",
+                                  "CBO_INDSPERIT",
+                                  "TXT_SPESERIT",
+                                  "TXT_SPESERITBAN",
+                                  "CBO_INDSTATO",
+                                  "CBO_INDPRES",
+                                  "CBO_TIPOMOV",
+                                  "CBO_INDGENSTATO",
+                                  "CBO_INDLIQPROV",
+                                  "CHK_FLGSTEFF",
+                                  "TXT_NUMSTEFF",
+                                  "CHK_FLGEFFVAR",
+                                  "CHK_FLGACCONTO",
+                                  "CHK_FLGSOSPESO",
+                                  "CHK_FLGGENDARAG",
+                                  "CHK_FLGESTRAZ",
+                                  "TXT_NUMRIEMIS",
+                                  "CHK_FLGRICEVUTO",
+                                  "CHK_FLGGIRATO",
+                                  "TXT_IMPRITACCVAL",
+                                  "TXT_SPESERIT_S",
+                                  "TXT_IMPADEGCAMBIO",
+                                  "TXT_DATACAMBIOADCONTO",
+                                  "TXT_CAMBIOADCONTO",
+                                  "CHK_INDEXP",
+                                  "CHK_FLGINCASSOBF",
+                                  "TXT_CUP",
+                                  "TXT_CIG",
+                                  "TXT_EF01_GUID_STATO",
+                                  "TXT_ATTRIBUTI",
+                                  "TXT_DATADECORR",
+                                  "CBO_INDMERCEART62",
+                                  "TXT_PROGR_EF08",
+                                  "TXT_ID_MG35",
+                                  "TXT_IMPRITACCORIG",
+                                  "TXT_IMPRITACCORIGVAL",
+                                  "TXT_CODCARTA",
+                                  "CBO_ACCETTAZIONE",
+                                  "TXT_ACCORPAMENTO",
+                                  "TXT_CAUSMGO",
+                                  "TXT_NRAVVISOMAV"};
 }  // namespace
 
-void FRMKV_TARSELLO::fillCombo(const char* label, const QString& name, const QList<BillCodeTables::Row>& rows) {
+void FRMKV_TARSELLO::fillCombo(const char* label, const QString& name,
+                               const QList<BillCodeTables::Row>& rows) {
     guard(label, [&] {
         ComboBox* c = combo(name);
         c->Clear();
@@ -63,10 +135,12 @@ void FRMKV_TARSELLO::Carica_CBO_ACCETTAZIONE() {
     fillCombo("Carica_CBO_ACCETTAZIONE:", QStringLiteral("CBO_ACCETTAZIONE"), BillCodeTables::accettazione());
 }
 void FRMKV_TARSELLO::Carica_CBO_INDGENSTATO() {
-    fillCombo("Carica_CBO_INDGENSTATO:", QStringLiteral("CBO_INDGENSTATO"), BillCodeTables::generazioneStato());
+    fillCombo("Carica_CBO_INDGENSTATO:", QStringLiteral("CBO_INDGENSTATO"),
+              BillCodeTables::generazioneStato());
 }
 void FRMKV_TARSELLO::Carica_CBO_INDLIQPROV() {
-    fillCombo("Carica_CBO_INDLIQPROV:", QStringLiteral("CBO_INDLIQPROV"), BillCodeTables::liquidazioneProvvigioni());
+    fillCombo("Carica_CBO_INDLIQPROV:", QStringLiteral("CBO_INDLIQPROV"),
+              BillCodeTables::liquidazioneProvvigioni());
 }
 void FRMKV_TARSELLO::Carica_CBO_INDMERCEART62() {
     fillCombo("Carica_CBO_INDMERCEART62:", QStringLiteral("CBO_INDMERCEART62"), BillCodeTables::merceArt62());
@@ -99,9 +173,11 @@ void FRMKV_TARSELLO::InizializzaTestata() {
         HeaderQuery q;
         q.selection = MDLKV_TARSELLO::NullToString(ActiveClass->StringaDiSelezioneEffetti);
         q.order = MDLKV_TARSELLO::NullToString(ActiveClass->StringaDiOrdinamentoEffetti);
-        if (HeaderQuery::selectionNeedsJoin(q.selection)) ActiveClass->StringaSelezioneContenenteCampiDecodifica = true;
+        if (HeaderQuery::selectionNeedsJoin(q.selection))
+            ActiveClass->StringaSelezioneContenenteCampiDecodifica = true;
         q.joined = ActiveClass->StringaSelezioneContenenteCampiDecodifica;
-        q.tipoArchivio = Value::isNull(ActiveClass->TipoArchivio) ? -1 : Value::toInt(ActiveClass->TipoArchivio);
+        q.tipoArchivio =
+            Value::isNull(ActiveClass->TipoArchivio) ? -1 : Value::toInt(ActiveClass->TipoArchivio);
         q.company = company_;
         const CompanyParameters& p = global().CompanyContext().parameters;
         q.ledgerGroup = p.ledgerGroup;
@@ -117,8 +193,9 @@ void FRMKV_TARSELLO::InizializzaTestata() {
         const QString sql = q.text();
 
         // Kept only once read: a failed read leaves the form without a header to show.
+        // Read page by page: a selection of a million Bills shows its first one at once.
         auto header = std::make_shared<Recordset>();
-        header->Open(sql, clsConnessione, Recordset::Origin::CallerText);
+        header->OpenPaged(q.selectText(), q.orderText(), clsConnessione);
         clsRstTestata = header;
         FME_TESTATA->Bind(clsConnessione, clsRstTestata, sql, QStringLiteral("EF01_NUMEFF"), INV_MAIN);
 

@@ -1,0 +1,258 @@
+#include "PagedRows.h"
+
+#include "SuiteError.h"
+#include "Value.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+const QString kSource = QStringLiteral("Recordset");
+
+}  // namespace
+
+std::optional<std::vector<OrderColumn>> parseOrder(const QString& order) {
+    static const QRegularExpression name(
+        QStringLiteral("^(?:[A-Za-z_][A-Za-z0-9_]*\\.)?([A-Za-z_][A-Za-z0-9_]*)$"));
+    std::vector<OrderColumn> out;
+    if (order.trimmed().isEmpty()) return out;
+    for (const QString& part : order.split(QLatin1Char(','))) {
+        const QStringList words = part.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty() || words.size() > 2) return std::nullopt;
+        const QRegularExpressionMatch m = name.match(words[0]);
+        if (!m.hasMatch()) return std::nullopt;
+        const QString direction = words.value(1).toUpper();
+        if (!direction.isEmpty() && direction != QStringLiteral("ASC") && direction != QStringLiteral("DESC"))
+            return std::nullopt;
+        out.push_back({m.captured(1).toUpper(), direction == QStringLiteral("DESC")});
+    }
+    return out;
+}
+
+PagedRows::PagedRows(Definition definition, std::weak_ptr<Connection> connection)
+    : def_(std::move(definition)), connection_(std::move(connection)) {}
+
+int PagedRows::append(Row row) {
+    rows_.push_back(std::move(row));
+    const int index = int(rows_.size()) - 1;
+    sequence_.push_back(index);
+    return index;
+}
+
+void PagedRows::replaceAll(std::vector<Row> rows) {
+    for (int i : sequence_) {
+        Row& r = rows_[size_t(i)];
+        r.gone = true;
+        r.values = {};
+        r.original = {};
+    }
+    sequence_.clear();
+    for (Row& r : rows) append(std::move(r));
+    moreBefore_ = false;
+    moreAfter_ = false;
+}
+
+QString PagedRows::orderBy(bool reversed) const {
+    QStringList parts;
+    for (const OrderColumn& c : def_.order)
+        parts.append(c.name + ((c.descending != reversed) ? QStringLiteral(" DESC") : QString()));
+    return parts.join(QStringLiteral(", "));
+}
+
+QVector<QVariant> PagedRows::boundOf(const QVector<QVariant>& values) const {
+    QVector<QVariant> bound;
+    bound.reserve(int(def_.orderColumn.size()));
+    for (int column : def_.orderColumn) bound.append(values.value(column));
+    return bound;
+}
+
+// The rows after (or before) `bound` in the order, written out as OR / AND conditions so that
+// every engine reads them and any mix of directions works; the first column's own bound comes
+// first so that the engine can start its index range there.
+QString PagedRows::beyond(const QVector<QVariant>& bound, Side side, bool inclusive) const {
+    const std::shared_ptr<Connection> c = connection_.lock();
+    const SqlDialect& dialect = c->dialect();
+    const size_t n = def_.order.size();
+    QStringList literals;
+    for (size_t i = 0; i < n; ++i)
+        literals.append(dialect.literal(bound.value(int(i)), def_.columns[size_t(def_.orderColumn[i])].type));
+    auto comparison = [&](size_t i, bool orEqual) {
+        const bool greater = (side == Side::After) != def_.order[i].descending;
+        return def_.order[i].name + (greater ? QStringLiteral(" >") : QStringLiteral(" <")) +
+               (orEqual ? QStringLiteral("= ") : QStringLiteral(" ")) + literals[int(i)];
+    };
+    QStringList alternatives;
+    QStringList equal;
+    for (size_t i = 0; i < n; ++i) {
+        QStringList terms = equal;
+        terms.append(comparison(i, false));
+        alternatives.append(QLatin1Char('(') + terms.join(QStringLiteral(" AND ")) + QLatin1Char(')'));
+        equal.append(def_.order[i].name + QStringLiteral(" = ") + literals[int(i)]);
+    }
+    if (inclusive)
+        alternatives.append(QLatin1Char('(') + equal.join(QStringLiteral(" AND ")) + QLatin1Char(')'));
+    return comparison(0, true) + QStringLiteral(" AND (") + alternatives.join(QStringLiteral(" OR ")) +
+           QLatin1Char(')');
+}
+
+std::vector<QVector<QVariant>> PagedRows::query(const QString& condition, bool reversed, int limit,
+                                                bool ordered) {
+    const std::shared_ptr<Connection> c = connection_.lock();
+    if (!c)
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("La connessione del recordset è chiusa."));
+    QString sql = QStringLiteral("SELECT * FROM (\r\n") + def_.select + QStringLiteral("\r\n) KVPAGE");
+    if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
+    if (ordered && !def_.order.empty()) sql += QStringLiteral(" ORDER BY ") + orderBy(reversed);
+    if (limit > 0) sql = c->dialect().limited(sql, limit);
+    std::vector<ResultSet> results = c->QueryReadOnly(sql);
+    std::vector<QVector<QVariant>> rows;
+    if (!results.empty()) rows = std::move(results.front().rows);
+    if (reversed) std::reverse(rows.begin(), rows.end());
+    return rows;
+}
+
+// Rows read into the window, leaving out any the window holds already (a Bill whose order
+// columns changed after it was read is met again further on).
+std::vector<int> PagedRows::adopt(std::vector<QVector<QVariant>> rows) {
+    auto keyOf = [&](const QVector<QVariant>& values) {
+        QString key;
+        for (int column : def_.keyColumns) key += Value::toText(values.value(column)) + QChar(0x1f);
+        return key;
+    };
+    QSet<QString> loaded;
+    if (!sequence_.empty())
+        for (int i : sequence_)
+            if (!rows_[size_t(i)].gone) loaded.insert(keyOf(rows_[size_t(i)].values));
+    std::vector<int> out;
+    out.reserve(rows.size());
+    for (auto& values : rows) {
+        if (!loaded.isEmpty() && loaded.contains(keyOf(values))) continue;
+        rows_.push_back(Row{std::move(values), {}, RowStatus::Unmodified, false, false});
+        out.push_back(int(rows_.size()) - 1);
+    }
+    return out;
+}
+
+void PagedRows::dropWindow() {
+    std::vector<int> kept;
+    for (int i : sequence_) {
+        Row& r = rows_[size_t(i)];
+        if (r.gone) continue;
+        if (r.pending() || r.conflict) {
+            kept.push_back(i);
+            continue;
+        }
+        r.gone = true;
+        r.values = {};
+        r.original = {};
+    }
+    sequence_ = std::move(kept);
+}
+
+namespace {
+// Pending rows kept by a jump go after the rows read.
+void place(std::vector<int>& sequence, const std::vector<int>& read) {
+    std::vector<int> kept = std::move(sequence);
+    sequence = read;
+    sequence.insert(sequence.end(), kept.begin(), kept.end());
+}
+}  // namespace
+
+int PagedRows::loadFirst() {
+    std::vector<QVector<QVariant>> rows = query(QString(), false, def_.pageSize);
+    dropWindow();
+    const int n = int(rows.size());
+    moreBefore_ = false;
+    moreAfter_ = n == def_.pageSize;
+    firstBound_ = n ? boundOf(rows.front()) : QVector<QVariant>();
+    lastBound_ = n ? boundOf(rows.back()) : QVector<QVariant>();
+    place(sequence_, adopt(std::move(rows)));
+    return n;
+}
+
+int PagedRows::loadLast() {
+    std::vector<QVector<QVariant>> rows = query(QString(), true, def_.pageSize);
+    dropWindow();
+    const int n = int(rows.size());
+    moreBefore_ = n == def_.pageSize;
+    moreAfter_ = false;
+    firstBound_ = n ? boundOf(rows.front()) : QVector<QVariant>();
+    lastBound_ = n ? boundOf(rows.back()) : QVector<QVariant>();
+    place(sequence_, adopt(std::move(rows)));
+    return n;
+}
+
+int PagedRows::fetchAfter() {
+    if (!moreAfter_ || lastBound_.isEmpty()) return 0;
+    std::vector<QVector<QVariant>> rows = query(beyond(lastBound_, Side::After, false), false, def_.pageSize);
+    const int n = int(rows.size());
+    moreAfter_ = n == def_.pageSize;
+    if (n) lastBound_ = boundOf(rows.back());
+    const std::vector<int> read = adopt(std::move(rows));
+    sequence_.insert(sequence_.end(), read.begin(), read.end());
+    return n;
+}
+
+int PagedRows::fetchBefore() {
+    if (!moreBefore_ || firstBound_.isEmpty()) return 0;
+    std::vector<QVector<QVariant>> rows =
+        query(beyond(firstBound_, Side::Before, false), true, def_.pageSize);
+    const int n = int(rows.size());
+    moreBefore_ = n == def_.pageSize;
+    if (n) firstBound_ = boundOf(rows.front());
+    const std::vector<int> read = adopt(std::move(rows));
+    sequence_.insert(sequence_.begin(), read.begin(), read.end());
+    return n;
+}
+
+int PagedRows::loadAround(const QVector<QVariant>& values) {
+    const QVector<QVariant> bound = boundOf(values);
+    const int half = std::max(1, def_.pageSize / 2);
+    std::vector<QVector<QVariant>> before = query(beyond(bound, Side::Before, false), true, half);
+    std::vector<QVector<QVariant>> after = query(beyond(bound, Side::After, true), false, half + 1);
+    dropWindow();
+    moreBefore_ = int(before.size()) == half;
+    moreAfter_ = int(after.size()) == half + 1;
+    firstBound_ = !before.empty()  ? boundOf(before.front())
+                  : !after.empty() ? boundOf(after.front())
+                                   : QVector<QVariant>();
+    lastBound_ = !after.empty()    ? boundOf(after.back())
+                 : !before.empty() ? boundOf(before.back())
+                                   : QVector<QVariant>();
+    const bool found = !after.empty();
+    std::vector<int> read = adopt(std::move(before));
+    const size_t at = read.size();
+    const std::vector<int> rest = adopt(std::move(after));
+    read.insert(read.end(), rest.begin(), rest.end());
+    place(sequence_, read);
+    return found && at < read.size() ? read[at] : -1;
+}
+
+std::optional<QVector<QVariant>> PagedRows::readRow(const std::vector<int>& keyColumns,
+                                                    const QVector<QVariant>& keyValues) {
+    const std::shared_ptr<Connection> c = connection_.lock();
+    if (!c)
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("La connessione del recordset è chiusa."));
+    QStringList terms;
+    for (size_t i = 0; i < keyColumns.size(); ++i) {
+        const ResultColumn& column = def_.columns[size_t(keyColumns[i])];
+        terms.append(column.name + QStringLiteral(" = ") +
+                     c->dialect().literal(keyValues.value(int(i)), column.type));
+    }
+    std::vector<QVector<QVariant>> rows = query(terms.join(QStringLiteral(" AND ")), false, 1, false);
+    if (rows.empty()) return std::nullopt;
+    return std::move(rows.front());
+}
+
+void PagedRows::loadAll() {
+    std::vector<QVector<QVariant>> rows = query(QString(), false, 0);
+    dropWindow();
+    moreBefore_ = moreAfter_ = false;
+    firstBound_ = rows.empty() ? QVector<QVariant>() : boundOf(rows.front());
+    lastBound_ = rows.empty() ? QVector<QVariant>() : boundOf(rows.back());
+    place(sequence_, adopt(std::move(rows)));
+}
