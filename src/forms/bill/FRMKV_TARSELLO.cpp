@@ -19,7 +19,6 @@
 #include "MainNavigator.h"
 #include "Recordset.h"
 #include "Schema.h"
-#include "SqlText.h"
 #include "SuiteError.h"
 #include "TabControl.h"
 #include "Value.h"
