@@ -45,21 +45,27 @@ Database make(const QString& engine) {
     options.bills = 400;
     DemoGenerator(db.conn, options).run();
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF FROM EF01_SCADENZE "
-                           "WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0 ORDER BY EF01_NUMREG_CO99"),
-            db.conn);
+    rs.Open(
+        QStringLiteral(
+            "SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF FROM EF01_SCADENZE "
+            "WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0 ORDER BY "
+            "EF01_NUMREG_CO99"),
+        db.conn);
     for (; !rs.AtEOF(); rs.MoveNext())
         db.keys << QStringLiteral("%1,%2,%3,%4")
-                       .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
-                            Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+                       .arg(Value::toText(rs.Fields(0).Value()).trimmed(),
+                            Value::toText(rs.Fields(1).Value()), Value::toText(rs.Fields(2).Value()),
+                            Value::toText(rs.Fields(3).Value()));
     return db;
 }
 
 QString keyWhere(const QString& prefix, const QStringList& k, bool billColumns) {
     return QStringLiteral("%1_DITTA_CG18 = 1 AND %1_NUMREG_CO99 = '%2' AND %3 = %4 AND %5 = %6 AND %7 = %8")
-        .arg(prefix, k[0], billColumns ? QStringLiteral("EF01_RIGACONT_CG42") : prefix + QStringLiteral("_RIGACONT_EF01"), k[1],
-             billColumns ? QStringLiteral("EF01_PROGEC_EC01") : prefix + QStringLiteral("_PROGEC_EF01"), k[2],
-             billColumns ? QStringLiteral("EF01_PROGEFF") : prefix + QStringLiteral("_PROGEFF_EF01"), k[3]);
+        .arg(prefix, k[0],
+             billColumns ? QStringLiteral("EF01_RIGACONT_CG42") : prefix + QStringLiteral("_RIGACONT_EF01"),
+             k[1], billColumns ? QStringLiteral("EF01_PROGEC_EC01") : prefix + QStringLiteral("_PROGEC_EF01"),
+             k[2], billColumns ? QStringLiteral("EF01_PROGEFF") : prefix + QStringLiteral("_PROGEFF_EF01"),
+             k[3]);
 }
 
 // The bill form opened on one Bill, as the calling program does.
@@ -72,7 +78,8 @@ struct OpenForm {
         module->setClsGlobal(host);
         module->TipoArchivio = 0;
         // A narrow selection, as a clerk opening one customer's bills would have.
-        module->StringaDiSelezioneEffetti = QStringLiteral("EF01_NUMREG_CO99 = '%1'").arg(key.section(QLatin1Char(','), 0, 0));
+        module->StringaDiSelezioneEffetti =
+            QStringLiteral("EF01_NUMREG_CO99 = '%1'").arg(key.section(QLatin1Char(','), 0, 0));
         module->ChiaveEffettoInGestione = QStringLiteral("1,") + key;
         module->ShowForm();
         form = dynamic_cast<FRMKV_TARSELLO*>(module->form());
@@ -105,24 +112,28 @@ void saveDirect(benchmark::State& state, Database* db) {
     for (auto _ : state) {
         db->conn->BeginTrans();
         QSqlQuery q(db->conn->database());
-        q.exec(QStringLiteral("SELECT MAX(EF06_PROGSTO) FROM EF06_SCADSTO WHERE ") + keyWhere(QStringLiteral("EF06"), k, false));
+        q.exec(QStringLiteral("SELECT MAX(EF06_PROGSTO) FROM EF06_SCADSTO WHERE ") +
+               keyWhere(QStringLiteral("EF06"), k, false));
         q.next();
         const int progressive = q.value(0).toInt() + 1;
-        q.exec(QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE ") + keyWhere(QStringLiteral("EF01"), k, true));
+        q.exec(QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE ") +
+               keyWhere(QStringLiteral("EF01"), k, true));
         q.next();
         const QVariant oldDue = q.value(QStringLiteral("EF01_SCADE_S"));
         q.exec(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_SCADE_S = '%1' WHERE ")
                    .arg(QDate(2026, 1, 1).addDays(++days % 2).toString(QStringLiteral("yyyyMMdd"))) +
                keyWhere(QStringLiteral("EF01"), k, true));
         QSqlQuery insert(db->conn->database());
-        insert.prepare(QStringLiteral("INSERT INTO EF06_SCADSTO (EF06_DITTA_CG18, EF06_NUMREG_CO99, EF06_RIGACONT_EF01, "
-                                      "EF06_PROGEC_EF01, EF06_PROGEFF_EF01, EF06_PROGSTO, EF06_INDTIPOPER, EF06_SCADE_S) "
-                                      "VALUES (1, ?, ?, ?, ?, ?, 0, ?)"));
+        insert.prepare(QStringLiteral(
+            "INSERT INTO EF06_SCADSTO (EF06_DITTA_CG18, EF06_NUMREG_CO99, EF06_RIGACONT_EF01, "
+            "EF06_PROGEC_EF01, EF06_PROGEFF_EF01, EF06_PROGSTO, EF06_INDTIPOPER, EF06_SCADE_S) "
+            "VALUES (1, ?, ?, ?, ?, ?, 0, ?)"));
         for (int i = 0; i < 4; ++i) insert.bindValue(i, k[i]);
         insert.bindValue(4, progressive);
         insert.bindValue(5, oldDue);
         insert.exec();
-        q.exec(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_FLGEFFVAR = 1 WHERE ") + keyWhere(QStringLiteral("EF01"), k, true));
+        q.exec(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_FLGEFFVAR = 1 WHERE ") +
+               keyWhere(QStringLiteral("EF01"), k, true));
         db->conn->CommitTrans();
     }
 }
@@ -148,26 +159,29 @@ void deleteDirect(benchmark::State& state, Database* db) {
         QSqlQuery q(db->conn->database());
         for (const char* prefix : {"EF03", "EF04", "EF05", "EF06"})
             q.exec(QStringLiteral("DELETE FROM %1 WHERE ")
-                       .arg(QLatin1String(prefix) == QLatin1String("EF03")   ? QStringLiteral("EF03_SCADCECAM")
+                       .arg(QLatin1String(prefix) == QLatin1String("EF03") ? QStringLiteral("EF03_SCADCECAM")
                             : QLatin1String(prefix) == QLatin1String("EF04") ? QStringLiteral("EF04_SCADNOTE")
-                            : QLatin1String(prefix) == QLatin1String("EF05") ? QStringLiteral("EF05_SCADSOLLEC")
-                                                                              : QStringLiteral("EF06_SCADSTO")) +
+                            : QLatin1String(prefix) == QLatin1String("EF05")
+                                ? QStringLiteral("EF05_SCADSOLLEC")
+                                : QStringLiteral("EF06_SCADSTO")) +
                    keyWhere(QLatin1String(prefix), k, false));
-        q.exec(QStringLiteral("DELETE FROM EF01_SCADENZE WHERE ") + keyWhere(QStringLiteral("EF01"), k, true));
+        q.exec(QStringLiteral("DELETE FROM EF01_SCADENZE WHERE ") +
+               keyWhere(QStringLiteral("EF01"), k, true));
         db->conn->CommitTrans();
         // The form reads its Bills again after a deletion: the same query, read whole.
         QSqlQuery reread(db->conn->database());
         reread.setForwardOnly(true);
-        reread.exec(QStringLiteral("SELECT EF01_SCADENZE.*, CO99_MASTERDOC.CO99_INDTIPOOP FROM EF01_SCADENZE INNER JOIN "
-                                   "CO99_MASTERDOC ON EF01_DITTA_CG18 = CO99_DITTA_CG18 AND EF01_NUMREG_CO99 = CO99_NUMREG "
-                                   "WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1'")
-                        .arg(k[0]));
+        reread.exec(
+            QStringLiteral(
+                "SELECT EF01_SCADENZE.*, CO99_MASTERDOC.CO99_INDTIPOOP FROM EF01_SCADENZE INNER JOIN "
+                "CO99_MASTERDOC ON EF01_DITTA_CG18 = CO99_DITTA_CG18 AND EF01_NUMREG_CO99 = CO99_NUMREG "
+                "WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1'")
+                .arg(k[0]));
         const int columns = reread.record().count();
         while (reread.next())
             for (int i = 0; i < columns; ++i) benchmark::DoNotOptimize(reread.value(i));
     }
 }
-
 
 }  // namespace
 
@@ -187,7 +201,8 @@ int main(int argc, char** argv) {
             benchmark::RegisterBenchmark((name + "/" + n).c_str(), fn, db)
                 ->Iterations(iterations)
                 ->Repetitions(3)
-                ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+                ->ComputeStatistics(
+                    "min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
                 ->DisplayAggregatesOnly(true)
                 ->Unit(benchmark::kMillisecond);
         };

@@ -2,8 +2,8 @@
 // with Qt SQL in the same run, on SQLite and (when KV_TEST_PG names a server) PostgreSQL.
 #include "Connection.h"
 #include "MemoryCatalogue.h"
-#include "ScratchDatabase.h"
 #include "Recordset.h"
+#include "ScratchDatabase.h"
 #include "SuiteError.h"
 #include "Value.h"
 
@@ -15,11 +15,11 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <map>
 #include <QSqlQuery>
 #include <QUuid>
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -47,7 +47,8 @@ struct BenchDb {
 std::map<QString, BenchDb> databases;
 
 QString selectAll(int rows) {
-    return QStringLiteral("SELECT * FROM BN01_BILLS WITH (NOLOCK) WHERE BN01_PROG <= %1 ORDER BY BN01_PROG").arg(rows);
+    return QStringLiteral("SELECT * FROM BN01_BILLS WITH (NOLOCK) WHERE BN01_PROG <= %1 ORDER BY BN01_PROG")
+        .arg(rows);
 }
 
 BenchDb& database(const QString& engine, int rows) {
@@ -58,7 +59,8 @@ BenchDb& database(const QString& engine, int rows) {
     db.scratch = std::make_unique<ScratchDatabase>(engine);
     db.conn = db.scratch->connection();
     db.conn->setCatalogue(benchCatalogue());
-    db.conn->Execute(db.conn->dialect().createTable(*db.conn->catalogue()->table(QStringLiteral("BN01_BILLS"))));
+    db.conn->Execute(
+        db.conn->dialect().createTable(*db.conn->catalogue()->table(QStringLiteral("BN01_BILLS"))));
     db.conn->BeginTrans();
     QSqlQuery insert(db.conn->database());
     insert.prepare(QStringLiteral("INSERT INTO BN01_BILLS VALUES (?, ?, ?, ?, ?, ?, ?)"));
@@ -68,7 +70,8 @@ BenchDb& database(const QString& engine, int rows) {
         insert.bindValue(1, QStringLiteral("R%1").arg(i / 10, 8, 10, QLatin1Char('0')));
         insert.bindValue(2, i);
         insert.bindValue(3, i % 2);
-        insert.bindValue(4, d.toDriver(QVariant::fromValue(Decimal::fromMantissa(i * 137 % 1000000, 2)), DataType::Decimal));
+        insert.bindValue(4, d.toDriver(QVariant::fromValue(Decimal::fromMantissa(i * 137 % 1000000, 2)),
+                                       DataType::Decimal));
         insert.bindValue(5, QStringLiteral("Effetto numero %1").arg(i));
         insert.bindValue(6, d.toDriver(QDate(2024, 1, 1).addDays(i % 700), DataType::Date));
         insert.exec();
@@ -83,7 +86,8 @@ void readDirect(benchmark::State& state, QString engine) {
     for (auto _ : state) {
         QSqlQuery q(db.conn->database());
         q.setForwardOnly(true);
-        q.exec(QStringLiteral("SELECT * FROM BN01_BILLS WHERE BN01_PROG <= %1 ORDER BY BN01_PROG").arg(db.rows));
+        q.exec(
+            QStringLiteral("SELECT * FROM BN01_BILLS WHERE BN01_PROG <= %1 ORDER BY BN01_PROG").arg(db.rows));
         long n = 0;
         while (q.next())
             for (int c = 0; c < 7; ++c) benchmark::DoNotOptimize(q.value(c)), ++n;
@@ -118,8 +122,9 @@ void writeDirect(benchmark::State& state, QString engine) {
         state.ResumeTiming();
         db.conn->BeginTrans();
         QSqlQuery q(db.conn->database());
-        q.prepare(QStringLiteral("UPDATE BN01_BILLS SET BN01_STATE = ?, BN01_NOTE = ? WHERE BN01_DITTA = ? AND "
-                                 "BN01_NUMREG = ? AND BN01_PROG = ?"));
+        q.prepare(
+            QStringLiteral("UPDATE BN01_BILLS SET BN01_STATE = ?, BN01_NOTE = ? WHERE BN01_DITTA = ? AND "
+                           "BN01_NUMREG = ? AND BN01_PROG = ?"));
         for (int i = 1; i <= db.rows; ++i) {
             q.bindValue(0, round % 3);
             q.bindValue(1, notes[i - 1]);
@@ -149,7 +154,6 @@ void writeRecordset(benchmark::State& state, QString engine) {
     }
 }
 
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,7 +173,8 @@ int main(int argc, char** argv) {
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(2)
                 ->Repetitions(3)
-                ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+                ->ComputeStatistics(
+                    "min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
                 ->DisplayAggregatesOnly(true);
     }
     benchmark::Initialize(&argc, argv);
@@ -181,8 +186,10 @@ int main(int argc, char** argv) {
         for (int n : {10000, 100000})
             for (const char* kind : {"read", "write"}) {
                 const QString suffix = QStringLiteral("/%1/%2").arg(e).arg(n);
-                const double direct = reporter.times.value(QLatin1String(kind) + QStringLiteral("_direct") + suffix);
-                const double ours = reporter.times.value(QLatin1String(kind) + QStringLiteral("_recordset") + suffix);
+                const double direct =
+                    reporter.times.value(QLatin1String(kind) + QStringLiteral("_direct") + suffix);
+                const double ours =
+                    reporter.times.value(QLatin1String(kind) + QStringLiteral("_recordset") + suffix);
                 if (direct > 0)
                     std::printf("  %-10s %-6s N=%-7d %.2f\n", qPrintable(e), kind, n, ours / direct);
             }

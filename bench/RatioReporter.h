@@ -12,7 +12,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) {
-            const QString name = QString::fromStdString(r.run_name.str()).section(QStringLiteral("/iterations"), 0, 0);
+            const QString name =
+                QString::fromStdString(r.run_name.str()).section(QStringLiteral("/iterations"), 0, 0);
             if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "min")
                 times[name] = r.GetAdjustedRealTime();
             else if (r.run_type == Run::RT_Iteration && !times.contains(name))

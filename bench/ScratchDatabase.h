@@ -19,8 +19,9 @@ public:
         } else {
             schema_ = QStringLiteral("bench_") + unique;
             const QString base = qEnvironmentVariable("KV_TEST_PG");
-            connectionString_ = base + (base.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
-                                QStringLiteral("schema=") + schema_;
+            connectionString_ =
+                base + (base.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
+                QStringLiteral("schema=") + schema_;
         }
         connection_ = std::make_shared<Connection>();
         connection_->Open(connectionString_);
@@ -29,7 +30,8 @@ public:
         if (!schema_.isEmpty()) connection_->Execute(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema_));
         connection_->Close();
         if (!file_.isEmpty())
-            for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) QFile::remove(file_ + suffix);
+            for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+                QFile::remove(file_ + suffix);
     }
     ScratchDatabase(const ScratchDatabase&) = delete;
     ScratchDatabase& operator=(const ScratchDatabase&) = delete;

@@ -20,7 +20,8 @@ QString BillFilter::selectionText() const {
             const int n = code.toInt(&ok);
             if (!ok || n < 0)
                 refuse(QStringLiteral("Il codice %1 \"%2\" non è un numero.")
-                           .arg(tipoArchivio == 0 ? QStringLiteral("cliente") : QStringLiteral("fornitore"), code));
+                           .arg(tipoArchivio == 0 ? QStringLiteral("cliente") : QStringLiteral("fornitore"),
+                                code));
             parts << QStringLiteral("EF01_CLIFOR_CG44 = %1").arg(n);
         } else {
             parts << QStringLiteral("EF01_CONTO_CG24 = ") + SqlText::quote(code);
@@ -28,10 +29,14 @@ QString BillFilter::selectionText() const {
     }
     if (dueFrom.isValid() && dueTo.isValid() && dueFrom > dueTo)
         refuse(QStringLiteral("La data di scadenza iniziale è successiva a quella finale."));
-    if (dueFrom.isValid()) parts << QStringLiteral("EF01_SCADE_S >= '%1'").arg(dueFrom.toString(QStringLiteral("yyyyMMdd")));
-    if (dueTo.isValid()) parts << QStringLiteral("EF01_SCADE_S <= '%1'").arg(dueTo.toString(QStringLiteral("yyyyMMdd")));
+    if (dueFrom.isValid())
+        parts << QStringLiteral("EF01_SCADE_S >= '%1'").arg(dueFrom.toString(QStringLiteral("yyyyMMdd")));
+    if (dueTo.isValid())
+        parts << QStringLiteral("EF01_SCADE_S <= '%1'").arg(dueTo.toString(QStringLiteral("yyyyMMdd")));
     if (state == 0 || state == 1) parts << QStringLiteral("EF01_INDSTATO_S = %1").arg(state);
     return parts.join(QStringLiteral(" AND "));
 }
 
-QString BillFilter::orderText() { return QStringLiteral("EF01_SCADE_S, EF01_NUMREG_CO99, EF01_PROGEFF"); }
+QString BillFilter::orderText() {
+    return QStringLiteral("EF01_SCADE_S, EF01_NUMREG_CO99, EF01_PROGEFF");
+}

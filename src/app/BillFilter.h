@@ -11,7 +11,7 @@ struct BillFilter {
     QString counterpart;   // customer or supplier code (0, 1); ledger account (2, 3); empty: all
     QDate dueFrom;         // invalid: open
     QDate dueTo;
-    int state = -1;        // -1 any, 0 open, 1 closed
+    int state = -1;  // -1 any, 0 open, 1 closed
 
     // Throws SuiteError with a message for the clerk when a code is not a number or the dates
     // are the wrong way round.

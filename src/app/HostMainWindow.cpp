@@ -14,7 +14,10 @@
 
 HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_ptr<Connection> connection,
                                std::shared_ptr<PluginRegistry> registry, QWidget* parent)
-    : QMainWindow(parent), host_(std::move(host)), connection_(std::move(connection)), registry_(std::move(registry)) {
+    : QMainWindow(parent),
+      host_(std::move(host)),
+      connection_(std::move(connection)),
+      registry_(std::move(registry)) {
     setWindowTitle(QStringLiteral("Contabilità - %1").arg(host_->companyName()));
     setWindowIcon(host_->MainWindowIcon(QStringLiteral("KProgramma")));
     navigator_ = new HostToolbar(this);
@@ -24,8 +27,10 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
     statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Ditta %1 - %2   Utente %3")
                                                    .arg(host_->CompanyContext().company)
                                                    .arg(host_->companyName(), host_->User().code)));
-    connect(calling_, &CallingProgram::openBill, this, [this](const BillFilter& f, const QString& key) { openModule(f, key); });
-    connect(calling_, &CallingProgram::newBill, this, [this](const BillFilter& f) { openModule(f, QString()); });
+    connect(calling_, &CallingProgram::openBill, this,
+            [this](const BillFilter& f, const QString& key) { openModule(f, key); });
+    connect(calling_, &CallingProgram::newBill, this,
+            [this](const BillFilter& f) { openModule(f, QString()); });
     connect(navigator_, &HostToolbar::closeRequested, this, [this] { closeModule(); });
     resize(1280, 760);
 }

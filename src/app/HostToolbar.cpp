@@ -8,12 +8,14 @@
 #include <QStyle>
 #include <QToolBar>
 
-HostToolbar::HostToolbar(QWidget* parent) : HostNavigator(parent), bar_(new QToolBar(QStringLiteral("Navigatore"), parent)) {
+HostToolbar::HostToolbar(QWidget* parent)
+    : HostNavigator(parent), bar_(new QToolBar(QStringLiteral("Navigatore"), parent)) {
     bar_->setObjectName(QStringLiteral("NavigatoreHost"));
     bar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     bar_->setMovable(false);
     QStyle* s = parent->style();
-    add(QStringLiteral("Primo"), QStringLiteral("Primo"), QKeySequence(Qt::CTRL | Qt::Key_Home), QStringLiteral("Primo effetto"))
+    add(QStringLiteral("Primo"), QStringLiteral("Primo"), QKeySequence(Qt::CTRL | Qt::Key_Home),
+        QStringLiteral("Primo effetto"))
         ->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
     add(QStringLiteral("Precedente"), QStringLiteral("Precedente"), QKeySequence(Qt::CTRL | Qt::Key_PageUp),
         QStringLiteral("Effetto precedente"))
@@ -21,31 +23,41 @@ HostToolbar::HostToolbar(QWidget* parent) : HostNavigator(parent), bar_(new QToo
     add(QStringLiteral("Successivo"), QStringLiteral("Successivo"), QKeySequence(Qt::CTRL | Qt::Key_PageDown),
         QStringLiteral("Effetto successivo"))
         ->setIcon(s->standardIcon(QStyle::SP_MediaSeekForward));
-    add(QStringLiteral("Ultimo"), QStringLiteral("Ultimo"), QKeySequence(Qt::CTRL | Qt::Key_End), QStringLiteral("Ultimo effetto"))
+    add(QStringLiteral("Ultimo"), QStringLiteral("Ultimo"), QKeySequence(Qt::CTRL | Qt::Key_End),
+        QStringLiteral("Ultimo effetto"))
         ->setIcon(s->standardIcon(QStyle::SP_MediaSkipForward));
     bar_->addSeparator();
-    add(QStringLiteral("Nuovo"), QStringLiteral("Nuovo"), QKeySequence(Qt::CTRL | Qt::Key_N), QStringLiteral("Nuovo effetto"))
+    add(QStringLiteral("Nuovo"), QStringLiteral("Nuovo"), QKeySequence(Qt::CTRL | Qt::Key_N),
+        QStringLiteral("Nuovo effetto"))
         ->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-    add(QStringLiteral("Salva"), QStringLiteral("Salva"), QKeySequence(Qt::Key_F10), QStringLiteral("Salva le modifiche (F10)"))
+    add(QStringLiteral("Salva"), QStringLiteral("Salva"), QKeySequence(Qt::Key_F10),
+        QStringLiteral("Salva le modifiche (F10)"))
         ->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
-    add(QStringLiteral("Elimina"), QStringLiteral("Elimina"), QKeySequence(Qt::CTRL | Qt::Key_Delete), QStringLiteral("Elimina l'effetto"))
+    add(QStringLiteral("Elimina"), QStringLiteral("Elimina"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+        QStringLiteral("Elimina l'effetto"))
         ->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
-    add(QStringLiteral("Annulla"), QStringLiteral("Annulla"), QKeySequence(Qt::CTRL | Qt::Key_Z), QStringLiteral("Annulla le modifiche"))
+    add(QStringLiteral("Annulla"), QStringLiteral("Annulla"), QKeySequence(Qt::CTRL | Qt::Key_Z),
+        QStringLiteral("Annulla le modifiche"))
         ->setIcon(s->standardIcon(QStyle::SP_DialogCancelButton));
     bar_->addSeparator();
-    add(QStringLiteral("AllegatoNuovo"), QStringLiteral("Allega"), QKeySequence(), QStringLiteral("Nuovo allegato"))
+    add(QStringLiteral("AllegatoNuovo"), QStringLiteral("Allega"), QKeySequence(),
+        QStringLiteral("Nuovo allegato"))
         ->setIcon(s->standardIcon(QStyle::SP_FileDialogNewFolder));
-    add(QStringLiteral("AllegatoApri"), QStringLiteral("Allegati"), QKeySequence(), QStringLiteral("Apri gli allegati"))
+    add(QStringLiteral("AllegatoApri"), QStringLiteral("Allegati"), QKeySequence(),
+        QStringLiteral("Apri gli allegati"))
         ->setIcon(s->standardIcon(QStyle::SP_DirOpenIcon));
     bar_->addSeparator();
-    add(QStringLiteral("Esporta"), QStringLiteral("Esporta"), QKeySequence(), QStringLiteral("Esporta in un documento"))
+    add(QStringLiteral("Esporta"), QStringLiteral("Esporta"), QKeySequence(),
+        QStringLiteral("Esporta in un documento"))
         ->setIcon(s->standardIcon(QStyle::SP_DriveFDIcon));
-    add(QStringLiteral("Chiudi"), QStringLiteral("Chiudi"), QKeySequence(Qt::CTRL | Qt::Key_F4), QStringLiteral("Chiudi il programma"))
+    add(QStringLiteral("Chiudi"), QStringLiteral("Chiudi"), QKeySequence(Qt::CTRL | Qt::Key_F4),
+        QStringLiteral("Chiudi il programma"))
         ->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
     SetButtonsStatus(-1);
 }
 
-QAction* HostToolbar::add(const QString& key, const QString& text, const QKeySequence& shortcut, const QString& tip) {
+QAction* HostToolbar::add(const QString& key, const QString& text, const QKeySequence& shortcut,
+                          const QString& tip) {
     auto* a = bar_->addAction(text);
     a->setObjectName(key);
     a->setToolTip(tip);
@@ -91,7 +103,8 @@ void HostToolbar::RefreshButtons() {
     const bool attachments = isSignalConnected(QMetaMethod::fromSignal(&HostNavigator::ButtonPressed));
     actions_.value(QStringLiteral("AllegatoNuovo"))->setEnabled(shown && attachments);
     actions_.value(QStringLiteral("AllegatoApri"))->setEnabled(shown && attachments);
-    actions_.value(QStringLiteral("Esporta"))->setEnabled(shown && isSignalConnected(QMetaMethod::fromSignal(&HostToolbar::exportRequested)));
+    actions_.value(QStringLiteral("Esporta"))
+        ->setEnabled(shown && isSignalConnected(QMetaMethod::fromSignal(&HostToolbar::exportRequested)));
     actions_.value(QStringLiteral("Chiudi"))->setEnabled(module_ != nullptr);
 }
 
@@ -114,17 +127,23 @@ void HostToolbar::press(const QString& key) {
     }
     auto* frame = module_ ? qobject_cast<VirtualFrame*>(module_->ActiveFrame()) : nullptr;
     if (!frame) return;
-    if (key == QStringLiteral("Primo")) frame->MoveFirst();
-    else if (key == QStringLiteral("Precedente")) frame->MovePrevious();
-    else if (key == QStringLiteral("Successivo")) frame->MoveNext();
-    else if (key == QStringLiteral("Ultimo")) frame->MoveLast();
+    if (key == QStringLiteral("Primo"))
+        frame->MoveFirst();
+    else if (key == QStringLiteral("Precedente"))
+        frame->MovePrevious();
+    else if (key == QStringLiteral("Successivo"))
+        frame->MoveNext();
+    else if (key == QStringLiteral("Ultimo"))
+        frame->MoveLast();
     else if (key == QStringLiteral("Nuovo")) {
         // As the form's own navigator: pending edits are saved (Yes, and only a save that went
         // through starts the new Bill), dropped (No) or kept (Cancel).
         if (frame->ConfirmPending(true, true, true)) frame->setStatus(VirtualFrame::kStatusAdding);
-    }
-    else if (key == QStringLiteral("Salva")) frame->UpdateRecord(true, false);
-    else if (key == QStringLiteral("Elimina")) frame->Delete();
-    else if (key == QStringLiteral("Annulla")) frame->Undo();
+    } else if (key == QStringLiteral("Salva"))
+        frame->UpdateRecord(true, false);
+    else if (key == QStringLiteral("Elimina"))
+        frame->Delete();
+    else if (key == QStringLiteral("Annulla"))
+        frame->Undo();
     SetButtonsStatus(frame->Status());
 }

@@ -19,8 +19,15 @@ class HostToolbar : public HostNavigator {
     Q_OBJECT
 public:
     // Codes of the attachment buttons, as the attachment store knows them.
-    enum AttachmentButton { AttachNew = 11, AttachOpen = 12, AttachDelete = 13, AttachScan = 15, AttachList = 16,
-                            AttachMail = 17, AttachProperties = 25 };
+    enum AttachmentButton {
+        AttachNew = 11,
+        AttachOpen = 12,
+        AttachDelete = 13,
+        AttachScan = 15,
+        AttachList = 16,
+        AttachMail = 17,
+        AttachProperties = 25
+    };
 
     explicit HostToolbar(QWidget* parent);
 

@@ -15,16 +15,18 @@ StartDialog::StartDialog(const std::shared_ptr<Connection>& connection, QWidget*
     company_ = new QComboBox(this);
     user_ = new QComboBox(this);
     Recordset companies;
-    companies.Open(QStringLiteral("SELECT CG18_DITTA, CG18_RAGSOC FROM CG18_DITTE ORDER BY CG18_DITTA"), connection);
+    companies.Open(QStringLiteral("SELECT CG18_DITTA, CG18_RAGSOC FROM CG18_DITTE ORDER BY CG18_DITTA"),
+                   connection);
     for (; !companies.AtEOF(); companies.MoveNext())
         company_->addItem(QStringLiteral("%1 - %2").arg(Value::toText(companies.Fields(0).Value()),
-                                                         Value::toText(companies.Fields(1).Value()).trimmed()),
+                                                        Value::toText(companies.Fields(1).Value()).trimmed()),
                           Value::toInt(companies.Fields(0).Value()));
     Recordset users;
-    users.Open(QStringLiteral("SELECT KV02_UTENTE, KV02_NOME FROM KV02_UTENTI ORDER BY KV02_UTENTE"), connection);
+    users.Open(QStringLiteral("SELECT KV02_UTENTE, KV02_NOME FROM KV02_UTENTI ORDER BY KV02_UTENTE"),
+               connection);
     for (; !users.AtEOF(); users.MoveNext())
         user_->addItem(QStringLiteral("%1 - %2").arg(Value::toText(users.Fields(0).Value()).trimmed(),
-                                                      Value::toText(users.Fields(1).Value()).trimmed()),
+                                                     Value::toText(users.Fields(1).Value()).trimmed()),
                        Value::toText(users.Fields(0).Value()).trimmed());
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("&Ditta"), company_);
@@ -37,5 +39,9 @@ StartDialog::StartDialog(const std::shared_ptr<Connection>& connection, QWidget*
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-qint32 StartDialog::company() const { return company_->currentData().toInt(); }
-QString StartDialog::user() const { return user_->currentData().toString(); }
+qint32 StartDialog::company() const {
+    return company_->currentData().toInt();
+}
+QString StartDialog::user() const {
+    return user_->currentData().toString();
+}

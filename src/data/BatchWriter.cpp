@@ -3,8 +3,8 @@
 #include "SuiteError.h"
 #include "Value.h"
 
-BatchWriter::BatchWriter(Connection& connection, const std::vector<ResultColumn>& columns, const TableDef& table,
-                         const std::vector<int>& keyColumns)
+BatchWriter::BatchWriter(Connection& connection, const std::vector<ResultColumn>& columns,
+                         const TableDef& table, const std::vector<int>& keyColumns)
     : connection_(connection), columns_(columns), table_(table), keyColumns_(keyColumns) {}
 
 QSqlQuery& BatchWriter::statement(const QByteArray& shape, const std::function<QString()>& build) {
@@ -31,9 +31,12 @@ QVariant BatchWriter::bindable(int column, const QVariant& value) const {
         // A typed Null, so that the driver binds NULL of the right kind.
         switch (c.type) {
             case DataType::SmallInt:
-            case DataType::Integer: return QVariant(QMetaType::fromType<int>());
-            case DataType::Decimal: return QVariant(QMetaType::fromType<double>());
-            default: return QVariant(QMetaType::fromType<QString>());
+            case DataType::Integer:
+                return QVariant(QMetaType::fromType<int>());
+            case DataType::Decimal:
+                return QVariant(QMetaType::fromType<double>());
+            default:
+                return QVariant(QMetaType::fromType<QString>());
         }
     }
     return v;
@@ -41,7 +44,8 @@ QVariant BatchWriter::bindable(int column, const QVariant& value) const {
 
 QString BatchWriter::originalCondition(int column, const Row& row) const {
     const QString& name = columns_[size_t(column)].name;
-    return Value::isNull(row.originalValue(column)) ? name + QStringLiteral(" IS NULL") : name + QStringLiteral(" = ?");
+    return Value::isNull(row.originalValue(column)) ? name + QStringLiteral(" IS NULL")
+                                                    : name + QStringLiteral(" = ?");
 }
 
 void BatchWriter::bindOriginal(QVariantList& binds, QByteArray& shape, int column, const Row& row) const {
@@ -56,10 +60,13 @@ BatchWriter::Outcome BatchWriter::write(const Row& row) {
     QByteArray shape;
     const int n = int(columns_.size());
     auto owned = [&](int i) { return columns_[size_t(i)].owner == &table_; };
-    auto isKey = [&](int i) { return std::find(keyColumns_.begin(), keyColumns_.end(), i) != keyColumns_.end(); };
+    auto isKey = [&](int i) {
+        return std::find(keyColumns_.begin(), keyColumns_.end(), i) != keyColumns_.end();
+    };
 
     switch (row.status) {
-        case RowStatus::Unmodified: return Outcome::Written;
+        case RowStatus::Unmodified:
+            return Outcome::Written;
         case RowStatus::New: {
             shape = "I";
             std::vector<int> present;
@@ -88,7 +95,8 @@ BatchWriter::Outcome BatchWriter::write(const Row& row) {
             QSqlQuery& q = statement(shape, [&] {
                 QStringList where;
                 for (int k : keyColumns_) where.append(originalCondition(k, row));
-                return QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_.name, where.join(QStringLiteral(" AND ")));
+                return QStringLiteral("DELETE FROM %1 WHERE %2")
+                    .arg(table_.name, where.join(QStringLiteral(" AND ")));
             });
             return run(q, binds) > 0 ? Outcome::Written : Outcome::Conflict;
         }

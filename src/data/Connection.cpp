@@ -22,7 +22,9 @@ const QString kSource = QStringLiteral("Connection");
 
 Connection::Connection() : dialect_(SqlDialect::create(::ConnectionString().engine)) {}
 
-Connection::~Connection() { Close(); }
+Connection::~Connection() {
+    Close();
+}
 
 void Connection::Open(const QString& connectionString) {
     Close();
@@ -77,30 +79,38 @@ void Connection::Close() {
     rollbackActions_.clear();
 }
 
-QSqlDatabase Connection::database() const { return QSqlDatabase::database(qtName_, false); }
+QSqlDatabase Connection::database() const {
+    return QSqlDatabase::database(qtName_, false);
+}
 
-const SqlDialect& Connection::dialect() const { return *dialect_; }
+const SqlDialect& Connection::dialect() const {
+    return *dialect_;
+}
 
 void Connection::requireOpen() const {
     if (!open_)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource, QStringLiteral("La connessione non è aperta."));
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("La connessione non è aperta."));
 }
 
 void Connection::raise(const QSqlQuery& query, const QString& sql) const {
     const QSqlError error = query.lastError();
-    const EngineFailure failure = database().isOpen() ? dialect_->classify(error) : EngineFailure::ConnectionLost;
+    const EngineFailure failure =
+        database().isOpen() ? dialect_->classify(error) : EngineFailure::ConnectionLost;
     if (failure == EngineFailure::ConnectionLost)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
                          QStringLiteral("Il database non è raggiungibile: %1").arg(error.text()));
     // The row another user added meanwhile: the same as finding it changed.
     if (failure == EngineFailure::DuplicateKey)
-        throw SuiteError(SuiteError::kWriteConflict, kSource,
-                         QStringLiteral("La riga esiste già: è stata inserita da un altro utente.\n%1").arg(error.text()));
+        throw SuiteError(
+            SuiteError::kWriteConflict, kSource,
+            QStringLiteral("La riga esiste già: è stata inserita da un altro utente.\n%1").arg(error.text()));
     if (failure == EngineFailure::LockTimeout)
-        throw SuiteError(SuiteError::kTimeout, kSource,
-                         QStringLiteral("I dati sono in uso da parte di un altro utente e non si sono liberati entro %1 "
-                                        "secondi.\r\nRiprovare fra qualche istante: le modifiche non sono andate perse.")
-                             .arg(SqlDialect::kLockWaitMs / 1000));
+        throw SuiteError(
+            SuiteError::kTimeout, kSource,
+            QStringLiteral("I dati sono in uso da parte di un altro utente e non si sono liberati entro %1 "
+                           "secondi.\r\nRiprovare fra qualche istante: le modifiche non sono andate perse.")
+                .arg(SqlDialect::kLockWaitMs / 1000));
     throw SuiteError(SuiteError::kCommandFailed, kSource,
                      QStringLiteral("%1\n%2").arg(error.text(), sql.trimmed()));
 }
@@ -108,7 +118,8 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
 void Connection::BeginTrans() {
     requireOpen();
     if (inTransaction_)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource, QStringLiteral("Una transazione è già aperta."));
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("Una transazione è già aperta."));
     QSqlDatabase db = database();
     if (!db.transaction())
         throw SuiteError(SuiteError::kCommandFailed, kSource,
@@ -119,7 +130,8 @@ void Connection::BeginTrans() {
 void Connection::CommitTrans() {
     requireOpen();
     if (!inTransaction_)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource, QStringLiteral("Nessuna transazione aperta."));
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("Nessuna transazione aperta."));
     QSqlDatabase db = database();
     if (!db.commit()) {
         const QString reason = db.lastError().text();
@@ -134,7 +146,8 @@ void Connection::CommitTrans() {
 void Connection::RollbackTrans() {
     requireOpen();
     if (!inTransaction_)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource, QStringLiteral("Nessuna transazione aperta."));
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("Nessuna transazione aperta."));
     database().rollback();
     inTransaction_ = false;
     auto actions = std::move(rollbackActions_);
@@ -202,11 +215,13 @@ std::vector<ResultSet> Connection::Query(const QString& sql) {
 std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {
     requireOpen();
     const QList<EngineStatement> statements = dialect_->translate(sql);
-    if (statements.size() != 1 || !statements.front().guard.isEmpty() || !SqlText::returnsRows(statements.front().sql))
-        throw SuiteError(SuiteError::kCommandFailed, kSource,
-                         QStringLiteral("La selezione deve essere una sola interrogazione: il testo ne contiene altre "
-                                        "istruzioni.\n%1")
-                             .arg(sql.trimmed()));
+    if (statements.size() != 1 || !statements.front().guard.isEmpty() ||
+        !SqlText::returnsRows(statements.front().sql))
+        throw SuiteError(
+            SuiteError::kCommandFailed, kSource,
+            QStringLiteral("La selezione deve essere una sola interrogazione: il testo ne contiene altre "
+                           "istruzioni.\n%1")
+                .arg(sql.trimmed()));
     const ReadOnlyStatements guard = dialect_->readOnly(inTransaction_);
     auto run = [this](const QStringList& list) {
         QSqlQuery q(database());
@@ -240,7 +255,8 @@ ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) 
             c.type = def->type;
             c.size = def->size;
             c.scale = def->type == DataType::Decimal ? def->scale : -1;
-            c.precision = def->type == DataType::Decimal ? std::min(def->precision, dialect_->exactDecimalDigits()) : 0;
+            c.precision =
+                def->type == DataType::Decimal ? std::min(def->precision, dialect_->exactDecimalDigits()) : 0;
             c.nullable = def->nullable;
             return c;
         }
@@ -252,12 +268,22 @@ ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) 
         case QMetaType::UShort:
         case QMetaType::LongLong:
         case QMetaType::ULongLong:
-        case QMetaType::Bool: c.type = DataType::Integer; break;
+        case QMetaType::Bool:
+            c.type = DataType::Integer;
+            break;
         case QMetaType::Double:
-        case QMetaType::Float: c.type = DataType::Decimal; break;
-        case QMetaType::QDate: c.type = DataType::Date; break;
-        case QMetaType::QDateTime: c.type = DataType::DateTime; break;
-        default: c.type = DataType::Text; break;
+        case QMetaType::Float:
+            c.type = DataType::Decimal;
+            break;
+        case QMetaType::QDate:
+            c.type = DataType::Date;
+            break;
+        case QMetaType::QDateTime:
+            c.type = DataType::DateTime;
+            break;
+        default:
+            c.type = DataType::Text;
+            break;
     }
     return c;
 }
@@ -267,12 +293,14 @@ ResultSet Connection::readResult(QSqlQuery& query) const {
     const QSqlRecord record = query.record();
     const int n = record.count();
     result.columns.reserve(n);
-    for (int i = 0; i < n; ++i) result.columns.push_back(describe(record.fieldName(i), record.field(i).metaType()));
+    for (int i = 0; i < n; ++i)
+        result.columns.push_back(describe(record.fieldName(i), record.field(i).metaType()));
     // A column the catalogue does not know (an alias, an expression) keeps the kind of value the
     // engine returned; a numeric expression on PostgreSQL comes as exact text: still a number.
     std::vector<bool> typed(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
-        typed[size_t(i)] = result.columns[size_t(i)].owner || result.columns[size_t(i)].type == DataType::Decimal;
+        typed[size_t(i)] =
+            result.columns[size_t(i)].owner || result.columns[size_t(i)].type == DataType::Decimal;
     while (query.next()) {
         QVector<QVariant> row;
         row.reserve(n);

@@ -19,8 +19,8 @@ struct ResultColumn {
     QString name;
     DataType type = DataType::Text;
     int size = 0;
-    int precision = 0;         // total digits of a catalogued decimal, 0 when unknown
-    int scale = -1;            // -1: keep the digits the engine returned
+    int precision = 0;  // total digits of a catalogued decimal, 0 when unknown
+    int scale = -1;     // -1: keep the digits the engine returned
     bool nullable = true;
     const TableDef* owner = nullptr;  // the catalogued table or view the column belongs to
 };

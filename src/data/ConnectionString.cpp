@@ -17,7 +17,8 @@ ConnectionString ConnectionString::parse(const QString& text) {
     const QString t = text.trimmed();
     const QString scheme = t.left(t.indexOf(QLatin1Char(':')));
     const std::optional<SqlDialect::Engine> engine = SqlDialect::engineOfScheme(scheme);
-    if (!engine || t.indexOf(QLatin1Char(':')) < 0) invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
+    if (!engine || t.indexOf(QLatin1Char(':')) < 0)
+        invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
     cs.engine = *engine;
     if (t.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive)) {
         cs.databaseName = t.mid(7);

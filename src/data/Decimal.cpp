@@ -79,7 +79,8 @@ Decimal Decimal::fromDouble(double value, int scale) {
     const double scaled = value * double(pow10(scale));
     if (std::fabs(scaled) < 1e15) {
         const double nearest = std::round(scaled);
-        if (std::fabs(scaled - nearest) < 1e-6) return fromMantissa(Int128(static_cast<long long>(nearest)), scale);
+        if (std::fabs(scaled - nearest) < 1e-6)
+            return fromMantissa(Int128(static_cast<long long>(nearest)), scale);
     }
     // Otherwise the shortest text that reads back as the same double, then exact rounding: avoids the
     // error that multiplying by 10^scale in binary would add.
@@ -136,7 +137,9 @@ double Decimal::toDouble() const {
     return toString().toDouble();
 }
 
-long long Decimal::toLongLong() const { return static_cast<long long>(mantissa_ / pow10(scale_)); }
+long long Decimal::toLongLong() const {
+    return static_cast<long long>(mantissa_ / pow10(scale_));
+}
 
 namespace {
 void align(const Decimal& a, const Decimal& b, Int128& ma, Int128& mb, int& scale) {

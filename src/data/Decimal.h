@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QMetaType>
-#include <QTypeInfo>
 #include <QString>
+#include <QTypeInfo>
 #include <optional>
 
 // An exact decimal number for money and exchange rates: a 128-bit integer mantissa and a scale

@@ -8,12 +8,18 @@
 
 QString PostgresDialect::typeName(DataType type) const {
     switch (type) {
-        case DataType::SmallInt: return QStringLiteral("SMALLINT");
-        case DataType::Integer: return QStringLiteral("INTEGER");
-        case DataType::Decimal: return QStringLiteral("NUMERIC");
-        case DataType::Text: return QStringLiteral("VARCHAR");
-        case DataType::Date: return QStringLiteral("DATE");
-        case DataType::DateTime: return QStringLiteral("TIMESTAMP");
+        case DataType::SmallInt:
+            return QStringLiteral("SMALLINT");
+        case DataType::Integer:
+            return QStringLiteral("INTEGER");
+        case DataType::Decimal:
+            return QStringLiteral("NUMERIC");
+        case DataType::Text:
+            return QStringLiteral("VARCHAR");
+        case DataType::Date:
+            return QStringLiteral("DATE");
+        case DataType::DateTime:
+            return QStringLiteral("TIMESTAMP");
     }
     return QString();
 }
@@ -52,7 +58,9 @@ EngineFailure PostgresDialect::classify(const QSqlError& error) const {
 
 ReadOnlyStatements PostgresDialect::readOnly(bool inTransaction) const {
     if (inTransaction)
-        return {{QStringLiteral("SAVEPOINT kv_read_only"), QStringLiteral("SET LOCAL transaction_read_only = on")},
-                {QStringLiteral("ROLLBACK TO SAVEPOINT kv_read_only"), QStringLiteral("RELEASE SAVEPOINT kv_read_only")}};
+        return {{QStringLiteral("SAVEPOINT kv_read_only"),
+                 QStringLiteral("SET LOCAL transaction_read_only = on")},
+                {QStringLiteral("ROLLBACK TO SAVEPOINT kv_read_only"),
+                 QStringLiteral("RELEASE SAVEPOINT kv_read_only")}};
     return {{QStringLiteral("BEGIN READ ONLY")}, {QStringLiteral("COMMIT")}};
 }

@@ -23,7 +23,8 @@ struct RecordsetFilter::Node {
                 for (const auto& c : children)
                     if (c->eval(row)) return true;
                 return false;
-            case Condition: break;
+            case Condition:
+                break;
         }
         const QVariant& v = row[column];
         if (op == Like) return !Value::isNull(v) && pattern.match(Value::toText(v)).hasMatch();
@@ -36,13 +37,20 @@ struct RecordsetFilter::Node {
         }
         const int c = Value::compare(v, value);
         switch (op) {
-            case Eq: return c == 0;
-            case Ne: return c != 0;
-            case Lt: return c < 0;
-            case Gt: return c > 0;
-            case Le: return c <= 0;
-            case Ge: return c >= 0;
-            case Like: break;
+            case Eq:
+                return c == 0;
+            case Ne:
+                return c != 0;
+            case Lt:
+                return c < 0;
+            case Gt:
+                return c > 0;
+            case Le:
+                return c <= 0;
+            case Ge:
+                return c >= 0;
+            case Like:
+                break;
         }
         return false;
     }
@@ -126,8 +134,8 @@ private:
         if (isKeyword("LIKE")) {
             node->op = Node::Like;
         } else if (tok_.kind == Token::Op) {
-            static const QHash<QString, Node::Op> ops = {{"=", Node::Eq},  {"<>", Node::Ne}, {"!=", Node::Ne},
-                                                         {"<", Node::Lt},  {">", Node::Gt},  {"<=", Node::Le},
+            static const QHash<QString, Node::Op> ops = {{"=", Node::Eq}, {"<>", Node::Ne}, {"!=", Node::Ne},
+                                                         {"<", Node::Lt}, {">", Node::Gt},  {"<=", Node::Le},
                                                          {">=", Node::Ge}};
             node->op = ops.value(tok_.text, Node::Eq);
         } else {
@@ -140,16 +148,20 @@ private:
         switch (tok_.kind) {
             case Token::Number:
             case Token::Text:
-            case Token::Date: literal = tok_.text; break;
+            case Token::Date:
+                literal = tok_.text;
+                break;
             case Token::Word:
                 if (!isKeyword("NULL")) fail(QStringLiteral("valore non valido '%1'").arg(tok_.text));
                 break;
-            default: fail(QStringLiteral("manca il valore per '%1'").arg(name));
+            default:
+                fail(QStringLiteral("manca il valore per '%1'").arg(name));
         }
         advance();
         if (node->op == Node::Like) {
             QString rx = QRegularExpression::escape(literal.toString());
-            rx.replace(QStringLiteral("\\*"), QStringLiteral(".*")).replace(QStringLiteral("%"), QStringLiteral(".*"));
+            rx.replace(QStringLiteral("\\*"), QStringLiteral(".*"))
+                .replace(QStringLiteral("%"), QStringLiteral(".*"));
             node->pattern = QRegularExpression(QStringLiteral("^") + rx + QStringLiteral("$"),
                                                QRegularExpression::CaseInsensitiveOption);
         } else {
@@ -198,7 +210,8 @@ private:
             at_ = close + 1;
         } else if (QStringLiteral("=<>!").contains(c)) {
             int len = 1;
-            if (at_ + 1 < n && QStringLiteral("=>").contains(text_[at_ + 1]) && c != QLatin1Char('=')) len = 2;
+            if (at_ + 1 < n && QStringLiteral("=>").contains(text_[at_ + 1]) && c != QLatin1Char('='))
+                len = 2;
             tok_ = {Token::Op, text_.mid(at_, len)};
             at_ += len;
         } else if (c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('.')) {
@@ -243,4 +256,6 @@ RecordsetFilter RecordsetFilter::parse(const QString& text, const std::vector<Re
     return f;
 }
 
-bool RecordsetFilter::matches(const QVector<QVariant>& values) const { return !root_ || root_->eval(values); }
+bool RecordsetFilter::matches(const QVector<QVariant>& values) const {
+    return !root_ || root_->eval(values);
+}

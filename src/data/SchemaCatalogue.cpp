@@ -1,5 +1,5 @@
-#include "MemoryCatalogue.h"
 #include "SchemaCatalogue.h"
+#include "MemoryCatalogue.h"
 
 const ColumnDef* TableDef::column(const QString& name) const {
     for (const ColumnDef& c : columns)
@@ -29,7 +29,9 @@ QList<const TableDef*> MemoryCatalogue::tables() const {
     return out;
 }
 
-const TableDef* MemoryCatalogue::table(const QString& name) const { return byName_.value(name.toUpper()); }
+const TableDef* MemoryCatalogue::table(const QString& name) const {
+    return byName_.value(name.toUpper());
+}
 
 const TableDef* MemoryCatalogue::ownerOfColumn(const QString& column) const {
     return byColumn_.value(column.toUpper());

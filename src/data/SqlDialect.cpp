@@ -47,7 +47,8 @@ QList<EngineStatement> SqlDialect::translate(const QString& sqlServerText) const
 
 QString SqlDialect::columnType(const ColumnDef& c) const {
     QString name = typeName(c.type);
-    if (c.type == DataType::Decimal) return QStringLiteral("%1(%2,%3)").arg(name).arg(c.precision).arg(c.scale);
+    if (c.type == DataType::Decimal)
+        return QStringLiteral("%1(%2,%3)").arg(name).arg(c.precision).arg(c.scale);
     if (c.type == DataType::Text) return QStringLiteral("%1(%2)").arg(name).arg(c.size > 0 ? c.size : 255);
     return name;
 }
@@ -138,12 +139,16 @@ QStringList SqlDialect::sessionSetup(const ConnectionString&) const {
 }
 
 EngineFailure SqlDialect::classify(const QSqlError& error) const {
-    return error.type() == QSqlError::ConnectionError ? EngineFailure::ConnectionLost : EngineFailure::Refused;
+    return error.type() == QSqlError::ConnectionError ? EngineFailure::ConnectionLost
+                                                      : EngineFailure::Refused;
 }
 
-ReadOnlyStatements SqlDialect::readOnly(bool) const { return {}; }
+ReadOnlyStatements SqlDialect::readOnly(bool) const {
+    return {};
+}
 
-ColumnDef SqlDialect::declaredColumn(const QString& name, QString type, int length, int precision, int scale) {
+ColumnDef SqlDialect::declaredColumn(const QString& name, QString type, int length, int precision,
+                                     int scale) {
     ColumnDef c;
     c.name = name.toUpper();
     type = type.toUpper();
@@ -174,7 +179,10 @@ ColumnDef SqlDialect::declaredColumn(const QString& name, QString type, int leng
 
 QStringList SqlDialect::tableNames(const CatalogueRows& rows) const {
     QStringList names;
-    for (const QVariantList& r : rows(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = ") + currentSchema(), {}))
+    for (const QVariantList& r :
+         rows(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = ") +
+                  currentSchema(),
+              {}))
         names.append(r[0].toString().toUpper());
     names.sort();
     return names;
@@ -182,28 +190,33 @@ QStringList SqlDialect::tableNames(const CatalogueRows& rows) const {
 
 std::optional<TableDef> SqlDialect::inspectTable(const QString& name, const CatalogueRows& rows) const {
     const QString lower = name.toLower();
-    const QString inSchema = QStringLiteral(" table_schema = ") + currentSchema() + QStringLiteral(" AND table_name = ?");
-    const auto kind = rows(QStringLiteral("SELECT table_type FROM information_schema.tables WHERE") + inSchema, {lower});
+    const QString inSchema =
+        QStringLiteral(" table_schema = ") + currentSchema() + QStringLiteral(" AND table_name = ?");
+    const auto kind =
+        rows(QStringLiteral("SELECT table_type FROM information_schema.tables WHERE") + inSchema, {lower});
     if (kind.isEmpty()) return std::nullopt;
     TableDef t;
     t.name = name.toUpper();
     t.isView = kind[0][0].toString() == QStringLiteral("VIEW");
-    const auto columns = rows(QStringLiteral("SELECT column_name, data_type, is_nullable, COALESCE(character_maximum_length, 0),"
-                                             " COALESCE(numeric_precision, 0), COALESCE(numeric_scale, 0)"
-                                             " FROM information_schema.columns WHERE") +
-                                  inSchema + QStringLiteral(" ORDER BY ordinal_position"),
-                              {lower});
+    const auto columns = rows(
+        QStringLiteral("SELECT column_name, data_type, is_nullable, COALESCE(character_maximum_length, 0),"
+                       " COALESCE(numeric_precision, 0), COALESCE(numeric_scale, 0)"
+                       " FROM information_schema.columns WHERE") +
+            inSchema + QStringLiteral(" ORDER BY ordinal_position"),
+        {lower});
     for (const QVariantList& r : columns) {
-        ColumnDef c = declaredColumn(r[0].toString(), r[1].toString(), r[3].toInt(), r[4].toInt(), r[5].toInt());
+        ColumnDef c =
+            declaredColumn(r[0].toString(), r[1].toString(), r[3].toInt(), r[4].toInt(), r[5].toInt());
         c.nullable = r[2].toString() == QStringLiteral("YES");
         t.columns.append(c);
     }
-    const auto key = rows(QStringLiteral("SELECT k.column_name FROM information_schema.table_constraints c"
-                                         " JOIN information_schema.key_column_usage k ON k.constraint_name = c.constraint_name"
-                                         " AND k.table_schema = c.table_schema AND k.table_name = c.table_name"
-                                         " WHERE c.constraint_type = 'PRIMARY KEY' AND c.table_schema = ") +
-                              currentSchema() + QStringLiteral(" AND c.table_name = ? ORDER BY k.ordinal_position"),
-                          {lower});
+    const auto key = rows(
+        QStringLiteral("SELECT k.column_name FROM information_schema.table_constraints c"
+                       " JOIN information_schema.key_column_usage k ON k.constraint_name = c.constraint_name"
+                       " AND k.table_schema = c.table_schema AND k.table_name = c.table_name"
+                       " WHERE c.constraint_type = 'PRIMARY KEY' AND c.table_schema = ") +
+            currentSchema() + QStringLiteral(" AND c.table_name = ? ORDER BY k.ordinal_position"),
+        {lower});
     for (const QVariantList& r : key) t.primaryKey.append(r[0].toString().toUpper());
     return t;
 }

@@ -98,9 +98,9 @@ int matchParenthesis(const QList<Piece>& pieces, int pieceIndex, int open, int& 
 std::optional<Conditional> parseConditional(const QString& statement) {
     static const QRegularExpression head(QStringLiteral("^\\s*IF\\s*\\("),
                                          QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression block(QStringLiteral("^\\s*BEGIN\\b(.*)\\bEND\\s*$"),
-                                          QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression block(
+        QStringLiteral("^\\s*BEGIN\\b(.*)\\bEND\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QList<Piece> pieces = scan(statement);
     if (pieces.isEmpty() || pieces[0].literal) return std::nullopt;
     const auto m = head.match(pieces[0].text);
@@ -133,7 +133,8 @@ std::optional<QString> fragmentProblem(const QString& fragment) {
     int depth = 0;
     for (const Piece& p : scan(fragment)) {
         if (p.literal) {
-            if (p.text.size() < 2 || !p.text.endsWith(QLatin1Char('\'')) || p.text.count(QLatin1Char('\'')) % 2 != 0)
+            if (p.text.size() < 2 || !p.text.endsWith(QLatin1Char('\'')) ||
+                p.text.count(QLatin1Char('\'')) % 2 != 0)
                 return QStringLiteral("un testo fra apici non è chiuso");
             continue;
         }
@@ -142,7 +143,8 @@ std::optional<QString> fragmentProblem(const QString& fragment) {
             const QChar c = code[i];
             const QChar next = i + 1 < code.size() ? code[i + 1] : QChar();
             if (c == QLatin1Char(';')) return QStringLiteral("contiene un separatore di istruzioni (;)");
-            if ((c == QLatin1Char('-') && next == QLatin1Char('-')) || (c == QLatin1Char('/') && next == QLatin1Char('*')))
+            if ((c == QLatin1Char('-') && next == QLatin1Char('-')) ||
+                (c == QLatin1Char('/') && next == QLatin1Char('*')))
                 return QStringLiteral("contiene un commento");
             if (c == QLatin1Char('(') || c == QLatin1Char('[')) ++depth;
             if ((c == QLatin1Char(')') || c == QLatin1Char(']')) && --depth < 0)

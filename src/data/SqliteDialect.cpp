@@ -5,13 +5,19 @@
 
 QString SqliteDialect::typeName(DataType type) const {
     switch (type) {
-        case DataType::SmallInt: return QStringLiteral("SMALLINT");
-        case DataType::Integer: return QStringLiteral("INTEGER");
-        case DataType::Decimal: return QStringLiteral("DECIMAL");
-        case DataType::Text: return QStringLiteral("VARCHAR");
+        case DataType::SmallInt:
+            return QStringLiteral("SMALLINT");
+        case DataType::Integer:
+            return QStringLiteral("INTEGER");
+        case DataType::Decimal:
+            return QStringLiteral("DECIMAL");
+        case DataType::Text:
+            return QStringLiteral("VARCHAR");
         // Declared types that contain TEXT: TEXT affinity keeps '20240131' a text.
-        case DataType::Date: return QStringLiteral("DATETEXT");
-        case DataType::DateTime: return QStringLiteral("DATETIMETEXT");
+        case DataType::Date:
+            return QStringLiteral("DATETEXT");
+        case DataType::DateTime:
+            return QStringLiteral("DATETIMETEXT");
     }
     return QString();
 }
@@ -38,7 +44,8 @@ EngineFailure SqliteDialect::classify(const QSqlError& error) const {
         case 14:  // SQLITE_CANTOPEN
         case 26:  // SQLITE_NOTADB
             return EngineFailure::ConnectionLost;
-        default: return EngineFailure::Refused;
+        default:
+            return EngineFailure::Refused;
     }
 }
 
@@ -48,9 +55,10 @@ ReadOnlyStatements SqliteDialect::readOnly(bool) const {
 
 QStringList SqliteDialect::tableNames(const CatalogueRows& rows) const {
     QStringList names;
-    for (const QVariantList& r : rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"
-                                                     " AND name NOT LIKE 'sqlite_%'"),
-                                      {}))
+    for (const QVariantList& r :
+         rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"
+                             " AND name NOT LIKE 'sqlite_%'"),
+              {}))
         names.append(r[0].toString().toUpper());
     names.sort();
     return names;

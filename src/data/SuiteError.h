@@ -10,12 +10,12 @@
 class SuiteError : public std::exception {
 public:
     // Numbers used by the data layer; the module adds its own from the automation base.
-    static constexpr qint32 kWriteConflict = qint32(0x80040E38);   // row changed by another user
-    static constexpr qint32 kCommandFailed = qint32(0x80040E14);   // the data source refused a command
+    static constexpr qint32 kWriteConflict = qint32(0x80040E38);  // row changed by another user
+    static constexpr qint32 kCommandFailed = qint32(0x80040E14);  // the data source refused a command
     static constexpr qint32 kConnectionFailed = qint32(0x80004005);
-    static constexpr qint32 kTimeout = qint32(0x80040E31);         // another session's lock held too long
-    static constexpr qint32 kItemNotFound = qint32(0x800A0CC1);    // no field of that name or index
-    static constexpr qint32 kNoCurrentRecord = qint32(0x800A0BCD); // BOF or EOF
+    static constexpr qint32 kTimeout = qint32(0x80040E31);          // another session's lock held too long
+    static constexpr qint32 kItemNotFound = qint32(0x800A0CC1);     // no field of that name or index
+    static constexpr qint32 kNoCurrentRecord = qint32(0x800A0BCD);  // BOF or EOF
     static constexpr qint32 kOperationNotAllowed = qint32(0x800A0E79);
     static constexpr qint32 kTypeMismatch = qint32(0x800A000D);
     static constexpr qint32 kAutomationBase = qint32(0x80040000);

@@ -98,9 +98,10 @@ Decimal toDecimal(const QVariant& v) {
     if (isNull(v)) return Decimal();
     const int id = v.metaType().id();
     if (v.metaType() == QMetaType::fromType<Decimal>()) return v.value<Decimal>();
-    if (id == QMetaType::Double || id == QMetaType::Float) return Decimal::fromDouble(v.toDouble(), 10).normalized();
-    if (id == QMetaType::Int || id == QMetaType::LongLong || id == QMetaType::Short || id == QMetaType::UInt ||
-        id == QMetaType::Bool)
+    if (id == QMetaType::Double || id == QMetaType::Float)
+        return Decimal::fromDouble(v.toDouble(), 10).normalized();
+    if (id == QMetaType::Int || id == QMetaType::LongLong || id == QMetaType::Short ||
+        id == QMetaType::UInt || id == QMetaType::Bool)
         return Decimal(v.toLongLong());
     if (auto d = Decimal::parse(v.toString())) return *d;
     mismatch(v, "un numero");
@@ -131,10 +132,14 @@ QDateTime toDateTime(const QVariant& v) {
 QString toText(const QVariant& v) {
     if (isNull(v)) return QString();
     switch (v.metaType().id()) {
-        case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyyMMdd"));
-        case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyyMMdd HH:mm:ss"));
-        case QMetaType::Double: return Decimal::fromDouble(v.toDouble(), 10).normalized().toString();
-        default: break;
+        case QMetaType::QDate:
+            return v.toDate().toString(QStringLiteral("yyyyMMdd"));
+        case QMetaType::QDateTime:
+            return v.toDateTime().toString(QStringLiteral("yyyyMMdd HH:mm:ss"));
+        case QMetaType::Double:
+            return Decimal::fromDouble(v.toDouble(), 10).normalized().toString();
+        default:
+            break;
     }
     if (v.metaType() == QMetaType::fromType<Decimal>()) return v.value<Decimal>().toString();
     return v.toString();
@@ -158,13 +163,16 @@ QVariant coerce(const QVariant& v, DataType type, int scale) {
             return toInt(v);
         case DataType::Decimal:
             if (scale < 0) return QVariant::fromValue(toDecimal(v));
-            if (v.metaType().id() == QMetaType::Double) return QVariant::fromValue(Decimal::fromDouble(v.toDouble(), scale));
+            if (v.metaType().id() == QMetaType::Double)
+                return QVariant::fromValue(Decimal::fromDouble(v.toDouble(), scale));
             return QVariant::fromValue(toDecimal(v).rounded(scale));
         case DataType::Text:
             if (v.metaType().id() == QMetaType::QString) return v;
             return toText(v);
-        case DataType::Date: return toDate(v);
-        case DataType::DateTime: return toDateTime(v);
+        case DataType::Date:
+            return toDate(v);
+        case DataType::DateTime:
+            return toDateTime(v);
     }
     return v;
 }
@@ -172,7 +180,8 @@ QVariant coerce(const QVariant& v, DataType type, int scale) {
 QVariant natural(const QVariant& raw) {
     if (isNull(raw)) return QVariant();
     switch (raw.metaType().id()) {
-        case QMetaType::Int: return raw;
+        case QMetaType::Int:
+            return raw;
         case QMetaType::Short:
         case QMetaType::UShort:
         case QMetaType::UInt:
@@ -183,8 +192,10 @@ QVariant natural(const QVariant& raw) {
             return QVariant::fromValue(Decimal(n));
         }
         case QMetaType::Double:
-        case QMetaType::Float: return QVariant::fromValue(toDecimal(raw));
-        default: return raw;
+        case QMetaType::Float:
+            return QVariant::fromValue(toDecimal(raw));
+        default:
+            return raw;
     }
 }
 

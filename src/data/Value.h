@@ -11,7 +11,9 @@
 // QDateTime; Null is an invalid QVariant. These routines convert and compare them.
 namespace Value {
 
-inline bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
+inline bool isNull(const QVariant& v) {
+    return !v.isValid() || v.isNull();
+}
 
 // Conversions that throw SuiteError (type mismatch) with a clear message when the value does
 // not fit: letters in a number, an impossible date.
@@ -36,12 +38,17 @@ QVariant natural(const QVariant& raw);
 inline bool holds(const QVariant& v, DataType type) {
     const int id = v.metaType().id();
     switch (type) {
-        case DataType::Text: return id == QMetaType::QString;
+        case DataType::Text:
+            return id == QMetaType::QString;
         case DataType::SmallInt:
-        case DataType::Integer: return id == QMetaType::Int;
-        case DataType::Date: return id == QMetaType::QDate;
-        case DataType::DateTime: return id == QMetaType::QDateTime;
-        case DataType::Decimal: return false;
+        case DataType::Integer:
+            return id == QMetaType::Int;
+        case DataType::Date:
+            return id == QMetaType::QDate;
+        case DataType::DateTime:
+            return id == QMetaType::QDateTime;
+        case DataType::Decimal:
+            return false;
     }
     return false;
 }

@@ -14,13 +14,13 @@
 // SqlText::quote, numbers as validated digits, dates in the engine's form. Call flush() before
 // committing.
 class BulkInserter {
-  public:
+public:
     // One row of the table, filled by column name; unset columns are Null.
     class Row {
-      public:
+    public:
         void set(const QString& column, const QVariant& value);
 
-      private:
+    private:
         friend class BulkInserter;
         explicit Row(const BulkInserter* owner);
         const BulkInserter* owner_;
@@ -35,7 +35,7 @@ class BulkInserter {
     void insert(const Row& row);
     void flush();
 
-  private:
+private:
     int indexOf(const QString& column) const;
     QString literal(const QVariant& value, DataType type) const;
 

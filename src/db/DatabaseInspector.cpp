@@ -21,7 +21,8 @@ QList<QVariantList> DatabaseInspector::rows(const QString& sql, const QVariantLi
 }
 
 QStringList DatabaseInspector::tableNames() const {
-    return connection_.dialect().tableNames([this](const QString& sql, const QVariantList& bind) { return rows(sql, bind); });
+    return connection_.dialect().tableNames(
+        [this](const QString& sql, const QVariantList& bind) { return rows(sql, bind); });
 }
 
 std::optional<TableDef> DatabaseInspector::table(const QString& name) const {

@@ -10,7 +10,7 @@
 // for each its columns (type, size, nullability) and primary key, as TableDefs comparable with
 // the schema's definition. What each engine's catalogue looks like is its dialect's business.
 class DatabaseInspector {
-  public:
+public:
     explicit DatabaseInspector(Connection& connection);
 
     // Upper-case names of the tables and views of the database (of the connection's schema on
@@ -20,7 +20,7 @@ class DatabaseInspector {
     // View columns carry only names and nullability.
     std::optional<TableDef> table(const QString& name) const;
 
-  private:
+private:
     QList<QVariantList> rows(const QString& sql, const QVariantList& bind = {}) const;
 
     Connection& connection_;

@@ -16,7 +16,7 @@
 // Writes the demo company for DemoGenerator: the archives (DemoArchives.cpp), then the Bills
 // with their history and child records (DemoBills.cpp), all through one inserter per table.
 class DemoBuilder {
-  public:
+public:
     struct City {
         const char* name;
         const char* province;
@@ -44,7 +44,7 @@ class DemoBuilder {
     static QDate booksStart() { return QDate(2023, 1, 2); }
     static QDate today() { return QDate(2024, 6, 28); }
 
-  private:
+private:
     using Row = BulkInserter::Row;
 
     // A counterpart of the demo company.

@@ -10,7 +10,7 @@
 // rates, codes) and its Bills with every child record, each Bill's history consistent with its
 // state. The data depend only on the seed: every run writes the same rows.
 class DemoGenerator {
-  public:
+public:
     struct Options {
         int bills = 1500;
         quint64 seed = 20240630;
@@ -43,7 +43,7 @@ class DemoGenerator {
 
     Counts run();
 
-  private:
+private:
     std::shared_ptr<Connection> connection_;
     Options options_;
 };

@@ -8,7 +8,7 @@
 // A small deterministic random source (SplitMix64): the same seed gives the same numbers on
 // every platform and library, which the standard distributions do not promise.
 class DemoRandom {
-  public:
+public:
     explicit DemoRandom(quint64 seed) : state_(seed) {}
 
     quint64 next();
@@ -26,6 +26,6 @@ class DemoRandom {
     // An index drawn with the given weights.
     int weighted(const QList<int>& weights);
 
-  private:
+private:
     quint64 state_;
 };

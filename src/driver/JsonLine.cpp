@@ -21,9 +21,7 @@ QByteArray JsonLine::string(const QString& s) {
     // together, and a half without its partner (no character at all) as a JSON escape rather
     // than a byte sequence that is not UTF-8.
     QByteArray out = "\"";
-    const auto escape = [&](char16_t c) {
-        out += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0');
-    };
+    const auto escape = [&](char16_t c) { out += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0'); };
     for (qsizetype i = 0; i < s.size(); ++i) {
         const QChar c = s[i];
         switch (c.unicode()) {

@@ -96,8 +96,9 @@ void typeText(QWidget* target, const QString& text) {
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
         if (isControlCharacter(c) && c != 8 && c != 9 && c != 10 && c != 13 && c != 27)
-            throw ScenarioError(QStringLiteral("the text holds the control character U+%1, which no key types")
-                                    .arg(QString::number(int(c), 16).toUpper().rightJustified(4, u'0')));
+            throw ScenarioError(
+                QStringLiteral("the text holds the control character U+%1, which no key types")
+                    .arg(QString::number(int(c), 16).toUpper().rightJustified(4, u'0')));
     }
     QString committed;
     const auto commit = [&] {

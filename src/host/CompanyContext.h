@@ -9,12 +9,12 @@
 
 // The current company and the parameters the forms read from it.
 struct CompanyParameters {
-    qint32 ledgerGroup = 0;          // ledger group of the customer and supplier control accounts
-    QString customerAccount;         // customer control account
-    QString supplierAccount;         // supplier control account
-    bool sectionsInUse = false;      // document sections in use
-    QDate sectionsStart;             // from this date on
-    bool referenceDateSet = false;   // the company works on a reference date of its own
+    qint32 ledgerGroup = 0;         // ledger group of the customer and supplier control accounts
+    QString customerAccount;        // customer control account
+    QString supplierAccount;        // supplier control account
+    bool sectionsInUse = false;     // document sections in use
+    QDate sectionsStart;            // from this date on
+    bool referenceDateSet = false;  // the company works on a reference date of its own
     QDate referenceDate;
     QHash<QString, Decimal> fixedRates;  // euro-area currencies: code -> fixed rate to the euro
 };

@@ -5,11 +5,11 @@
 #include "DatabaseHistoryWriter.h"
 #include "DatabaseNumberingService.h"
 #include "GuiLogService.h"
-#include "UserLayoutHolder.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "SqlText.h"
 #include "SuiteError.h"
+#include "UserLayoutHolder.h"
 #include "Value.h"
 
 #include <QPainter>
@@ -51,17 +51,20 @@ DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QStri
     connection_->setCatalogue(Schema::catalogue());
     company_.company = company;
 
-    auto c = query(connection_, QStringLiteral("SELECT CG18_RAGSOC FROM CG18_DITTE WITH (NOLOCK) WHERE CG18_DITTA = %1")
-                                    .arg(company));
+    auto c = query(connection_,
+                   QStringLiteral("SELECT CG18_RAGSOC FROM CG18_DITTE WITH (NOLOCK) WHERE CG18_DITTA = %1")
+                       .arg(company));
     if (c->AtEOF())
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource, QStringLiteral("La ditta %1 non esiste.").arg(company));
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("La ditta %1 non esiste.").arg(company));
     companyName_ = Value::toText(c->Fields(0).Value()).trimmed();
 
-    auto p = query(connection_,
-                   QStringLiteral("SELECT KV01_GRUPPO_CG10, KV01_CONTOCLI_CG24, KV01_CONTOFOR_CG24, KV01_FLGSEZIONALI,"
-                                  " KV01_DATAINIZSEZ, KV01_FLGDATARIF, KV01_DATARIF FROM KV01_PARAMDITTA WITH (NOLOCK)"
-                                  " WHERE KV01_DITTA_CG18 = %1")
-                       .arg(company));
+    auto p = query(
+        connection_,
+        QStringLiteral("SELECT KV01_GRUPPO_CG10, KV01_CONTOCLI_CG24, KV01_CONTOFOR_CG24, KV01_FLGSEZIONALI,"
+                       " KV01_DATAINIZSEZ, KV01_FLGDATARIF, KV01_DATARIF FROM KV01_PARAMDITTA WITH (NOLOCK)"
+                       " WHERE KV01_DITTA_CG18 = %1")
+            .arg(company));
     if (p->AtEOF())
         throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
                          QStringLiteral("Parametri della ditta %1 non impostati.").arg(company));
@@ -74,15 +77,17 @@ DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QStri
     params.referenceDateSet = Value::toInt(p->Fields(5).Value()) == 1;
     params.referenceDate = Value::toDate(p->Fields(6).Value());
 
-    auto rates = query(connection_, QStringLiteral("SELECT CG08_CODICE, CG08_CAMBIOFISSO FROM CG08_TABVALUTE WITH (NOLOCK)"
-                                                   " WHERE CG08_FLGVALUEM = 1"));
+    auto rates = query(connection_,
+                       QStringLiteral("SELECT CG08_CODICE, CG08_CAMBIOFISSO FROM CG08_TABVALUTE WITH (NOLOCK)"
+                                      " WHERE CG08_FLGVALUEM = 1"));
     for (; !rates->AtEOF(); rates->MoveNext())
         params.fixedRates.insert(Value::toText(rates->Fields(0).Value()).trimmed().toUpper(),
                                  Value::toDecimal(rates->Fields(1).Value()));
 
-    auto u = query(connection_, QStringLiteral("SELECT KV02_UTENTE, KV02_GRUPPO_KV03, KV02_FLGPRIVIL FROM KV02_UTENTI"
-                                               " WITH (NOLOCK) WHERE KV02_UTENTE = ") +
-                                    SqlText::quote(userCode.trimmed()));
+    auto u = query(connection_,
+                   QStringLiteral("SELECT KV02_UTENTE, KV02_GRUPPO_KV03, KV02_FLGPRIVIL FROM KV02_UTENTI"
+                                  " WITH (NOLOCK) WHERE KV02_UTENTE = ") +
+                       SqlText::quote(userCode.trimmed()));
     if (u->AtEOF())
         throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
                          QStringLiteral("L'utente %1 non esiste.").arg(userCode.trimmed()));
@@ -94,7 +99,9 @@ DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QStri
 DatabaseHost::~DatabaseHost() = default;
 
 LayoutScriptHolder& DatabaseHost::LayoutAndScript() {
-    if (!layouts_) layouts_ = std::make_unique<UserLayoutHolder>(connection_, user_.code, QStringLiteral("KVUO_TARSELLO"));
+    if (!layouts_)
+        layouts_ =
+            std::make_unique<UserLayoutHolder>(connection_, user_.code, QStringLiteral("KVUO_TARSELLO"));
     return *layouts_;
 }
 
@@ -103,8 +110,10 @@ QString DatabaseHost::GetMessage(int number, const QVariantList& parameters) con
     if (it == messages_.constEnd()) {
         QString text;
         try {
-            auto m = query(connection_,
-                           QStringLiteral("SELECT KV06_TESTO FROM KV06_MESSAGGI WITH (NOLOCK) WHERE KV06_NUMERO = %1").arg(number));
+            auto m = query(
+                connection_,
+                QStringLiteral("SELECT KV06_TESTO FROM KV06_MESSAGGI WITH (NOLOCK) WHERE KV06_NUMERO = %1")
+                    .arg(number));
             if (!m->AtEOF()) text = Value::toText(m->Fields(0).Value());
         } catch (const SuiteError&) {
             // A catalogue that cannot be read shows the number instead of the text.
@@ -120,7 +129,8 @@ QString DatabaseHost::GetMessage(int number, const QVariantList& parameters) con
 QIcon DatabaseHost::MainWindowIcon(const QString& key) const {
     if (key == QStringLiteral("KProgramma")) return programIcon(false);
     if (key == QStringLiteral("KProgrammaMM")) return programIcon(true);
-    throw SuiteError(SuiteError::kItemNotFound, kSource, QStringLiteral("Immagine %1 non presente.").arg(key));
+    throw SuiteError(SuiteError::kItemNotFound, kSource,
+                     QStringLiteral("Immagine %1 non presente.").arg(key));
 }
 
 void DatabaseHost::RegisterMenuEntry(const MenuEntry& entry) {
@@ -148,4 +158,6 @@ std::unique_ptr<NumberingService> DatabaseHost::CreateNumberingService() const {
     return std::make_unique<DatabaseNumberingService>();
 }
 
-std::unique_ptr<HistoryWriter> DatabaseHost::CreateHistoryWriter() const { return std::make_unique<DatabaseHistoryWriter>(); }
+std::unique_ptr<HistoryWriter> DatabaseHost::CreateHistoryWriter() const {
+    return std::make_unique<DatabaseHistoryWriter>();
+}

@@ -39,7 +39,9 @@ public:
     void setPrivileged(bool on) { user_.privileged = on; }
     // How the application runs a sibling program; without one RunProgram answers false.
     // Where the forms' message services come from; message boxes on screen by default.
-    void setLogServiceFactory(std::function<std::shared_ptr<LogService>()> factory) { logFactory_ = std::move(factory); }
+    void setLogServiceFactory(std::function<std::shared_ptr<LogService>()> factory) {
+        logFactory_ = std::move(factory);
+    }
     void setProgramLauncher(std::function<bool(const QString&, const QVariantList&)> launcher) {
         launcher_ = std::move(launcher);
     }

@@ -26,16 +26,19 @@ qint64 DatabaseNumberingService::NextNumber() {
     for (int attempt = 0;; ++attempt) {
         try {
             TransactionScope transaction(*connection);
-            if (connection->Execute(QStringLiteral("UPDATE KV04_NUMERATORI SET KV04_ULTIMO = KV04_ULTIMO + 1") + where) == 0)
+            if (connection->Execute(
+                    QStringLiteral("UPDATE KV04_NUMERATORI SET KV04_ULTIMO = KV04_ULTIMO + 1") + where) == 0)
                 connection->Execute(
-                    QStringLiteral("INSERT INTO KV04_NUMERATORI (KV04_SERIE, KV04_DITTA_CG18, KV04_ANNO, KV04_ULTIMO, "
-                                   "KV04_PREFISSO) VALUES (%1, %2, %3, 1, %4)")
+                    QStringLiteral(
+                        "INSERT INTO KV04_NUMERATORI (KV04_SERIE, KV04_DITTA_CG18, KV04_ANNO, KV04_ULTIMO, "
+                        "KV04_PREFISSO) VALUES (%1, %2, %3, 1, %4)")
                         .arg(SqlText::quote(QString::number(series)))
                         .arg(companyCode)
                         .arg(year)
                         .arg(SqlText::quote(QString::number(year))));
             Recordset rs;
-            rs.Open(QStringLiteral("SELECT KV04_ULTIMO, KV04_PREFISSO FROM KV04_NUMERATORI") + where, connection);
+            rs.Open(QStringLiteral("SELECT KV04_ULTIMO, KV04_PREFISSO FROM KV04_NUMERATORI") + where,
+                    connection);
             const qint64 number = Value::toDecimal(rs.Fields(0).Value()).toLongLong();
             prefix_ = Value::toText(rs.Fields(1).Value()).trimmed();
             transaction.commit();

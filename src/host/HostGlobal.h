@@ -4,9 +4,9 @@
 #include "MenuEntry.h"
 
 #include <QIcon>
-#include <memory>
 #include <QString>
 #include <QVariantList>
+#include <memory>
 
 class AttachmentStore;
 class LayoutScriptHolder;

@@ -15,7 +15,9 @@ constexpr qint32 kClassNotRegistered = qint32(0x80040154);  // the suite's "clas
 using Factory = Cinterface* (*)(const char*);
 }  // namespace
 
-PluginRegistry::PluginRegistry(QString registryFile) : file_(std::move(registryFile)) { load(); }
+PluginRegistry::PluginRegistry(QString registryFile) : file_(std::move(registryFile)) {
+    load();
+}
 
 void PluginRegistry::load() {
     QFile f(file_);
@@ -29,8 +31,9 @@ void PluginRegistry::save() const {
     for (auto it = entries_.begin(); it != entries_.end(); ++it) o.insert(it.key(), it.value());
     QSaveFile f(file_);
     if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(o).toJson()) < 0 || !f.commit())
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
-                         QStringLiteral("Impossibile scrivere il registro dei moduli %1: %2").arg(file_, f.errorString()));
+        throw SuiteError(
+            SuiteError::kOperationNotAllowed, kSource,
+            QStringLiteral("Impossibile scrivere il registro dei moduli %1: %2").arg(file_, f.errorString()));
 }
 
 void PluginRegistry::Register(const QString& progId, const QString& libraryPath) {
@@ -43,19 +46,25 @@ void PluginRegistry::Unregister(const QString& progId) {
     save();
 }
 
-bool PluginRegistry::IsRegistered(const QString& progId) const { return entries_.contains(progId.toUpper()); }
+bool PluginRegistry::IsRegistered(const QString& progId) const {
+    return entries_.contains(progId.toUpper());
+}
 
-QString PluginRegistry::LibraryOf(const QString& progId) const { return entries_.value(progId.toUpper()); }
+QString PluginRegistry::LibraryOf(const QString& progId) const {
+    return entries_.value(progId.toUpper());
+}
 
 std::unique_ptr<Cinterface> PluginRegistry::CreateObject(const QString& progId) const {
     const QString path = LibraryOf(progId);
     if (path.isEmpty())
-        throw SuiteError(kClassNotRegistered, kSource, QStringLiteral("Modulo %1 non registrato.").arg(progId));
+        throw SuiteError(kClassNotRegistered, kSource,
+                         QStringLiteral("Modulo %1 non registrato.").arg(progId));
     QLibrary library(path);
     auto factory = reinterpret_cast<Factory>(library.resolve("KvCreateObject"));
     if (!factory)
-        throw SuiteError(kClassNotRegistered, kSource,
-                         QStringLiteral("Impossibile caricare il modulo %1: %2").arg(progId, library.errorString()));
+        throw SuiteError(
+            kClassNotRegistered, kSource,
+            QStringLiteral("Impossibile caricare il modulo %1: %2").arg(progId, library.errorString()));
     // The library stays loaded: the module's code runs from it until the process ends.
     std::unique_ptr<Cinterface> module(factory(progId.toUpper().toLatin1().constData()));
     if (!module)

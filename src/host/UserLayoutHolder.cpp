@@ -38,11 +38,14 @@ void UserLayoutHolder::ApplyLayout() {
         auto* grid = qobject_cast<QTableView*>(s.widget.data());
         if (!grid) continue;
         Recordset rs;
-        rs.Open(QStringLiteral("SELECT KV07_LAYOUT FROM KV07_LAYOUT WITH (NOLOCK) WHERE KV07_UTENTE_KV02 = ") +
-                    SqlText::quote(user_) + QStringLiteral(" AND KV07_FORM = ") + SqlText::quote(formKey(program_, s.name)),
-                connection_);
+        rs.Open(
+            QStringLiteral("SELECT KV07_LAYOUT FROM KV07_LAYOUT WITH (NOLOCK) WHERE KV07_UTENTE_KV02 = ") +
+                SqlText::quote(user_) + QStringLiteral(" AND KV07_FORM = ") +
+                SqlText::quote(formKey(program_, s.name)),
+            connection_);
         if (rs.AtEOF()) continue;
-        grid->horizontalHeader()->restoreState(QByteArray::fromBase64(Value::toText(rs.Fields(0).Value()).toLatin1()));
+        grid->horizontalHeader()->restoreState(
+            QByteArray::fromBase64(Value::toText(rs.Fields(0).Value()).toLatin1()));
     }
     layout_ = std::make_shared<AppliedLayout>();
 }
@@ -54,8 +57,8 @@ void UserLayoutHolder::SaveLayout() {
         const QString key = formKey(program_, s.name);
         const QString state = QString::fromLatin1(grid->horizontalHeader()->saveState().toBase64());
         Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM KV07_LAYOUT WHERE KV07_UTENTE_KV02 = ") + SqlText::quote(user_) +
-                    QStringLiteral(" AND KV07_FORM = ") + SqlText::quote(key),
+        rs.Open(QStringLiteral("SELECT * FROM KV07_LAYOUT WHERE KV07_UTENTE_KV02 = ") +
+                    SqlText::quote(user_) + QStringLiteral(" AND KV07_FORM = ") + SqlText::quote(key),
                 connection_);
         if (rs.AtEOF()) {
             rs.AddNew();

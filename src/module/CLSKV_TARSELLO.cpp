@@ -23,7 +23,9 @@ void skip(F&& step) {
 // A host object that is not there fails the step (it is not dereferenced).
 template <class P>
 auto& need(const P& pointer) {
-    if (!pointer) throw SuiteError(91, QStringLiteral("CLSKV_TARSELLO"), QStringLiteral("Variabile oggetto non impostata"));
+    if (!pointer)
+        throw SuiteError(91, QStringLiteral("CLSKV_TARSELLO"),
+                         QStringLiteral("Variabile oggetto non impostata"));
     return *pointer;
 }
 }  // namespace
@@ -45,9 +47,13 @@ CLSKV_TARSELLO::~CLSKV_TARSELLO() {
     activeDll_ = nullptr;
 }
 
-void CLSKV_TARSELLO::setActiveNavigator(HostNavigator* navigator) { navigator_ = navigator; }
+void CLSKV_TARSELLO::setActiveNavigator(HostNavigator* navigator) {
+    navigator_ = navigator;
+}
 
-HostNavigator* CLSKV_TARSELLO::ActiveNavigator() const { return navigator_.data(); }
+HostNavigator* CLSKV_TARSELLO::ActiveNavigator() const {
+    return navigator_.data();
+}
 
 void CLSKV_TARSELLO::setTop(const QVariant& value) {
     skip([&] { top_ = Value::toInt(value); });
@@ -103,13 +109,17 @@ void CLSKV_TARSELLO::ImpostaIconaAllegati(const QVariant& mediaId) {
         hasMedia = need(attachments_).HasMedia(id);
     });
     skip([&] {
-        need(form_).setFormIcon(need(global_).MainWindowIcon(hasMedia ? QStringLiteral("KProgrammaMM") : QStringLiteral("KProgramma")));
+        need(form_).setFormIcon(need(global_).MainWindowIcon(hasMedia ? QStringLiteral("KProgrammaMM")
+                                                                      : QStringLiteral("KProgramma")));
     });
 }
 
 void CLSKV_TARSELLO::AttivaModulo() {
     skip([&] { need(need(activeDll_).ClsGlobal()).SetActiveModule(activeDll_); });
-    skip([&] { need(need(need(need(activeDll_).ClsGlobal()).ActiveModule()).ActiveNavigator()).AttachModule(activeDll_); });
+    skip([&] {
+        need(need(need(need(activeDll_).ClsGlobal()).ActiveModule()).ActiveNavigator())
+            .AttachModule(activeDll_);
+    });
     skip([&] { need(need(activeDll_).ActiveNavigator()).AttachModule(activeDll_); });
     skip([&] {
         if (QObject* frame = need(activeDll_).ActiveFrame())

@@ -24,7 +24,8 @@ class CLSKV_TARSELLO : public Cinterface {
     Q_PROPERTY(QVariant ChiaveEffettoInGestione MEMBER ChiaveEffettoInGestione)
     Q_PROPERTY(QVariant TipoArchivio MEMBER TipoArchivio)
     Q_PROPERTY(bool AperturaSuNuovoEffetto MEMBER AperturaSuNuovoEffetto)
-    Q_PROPERTY(bool StringaSelezioneContenenteCampiDecodifica MEMBER StringaSelezioneContenenteCampiDecodifica)
+    Q_PROPERTY(
+        bool StringaSelezioneContenenteCampiDecodifica MEMBER StringaSelezioneContenenteCampiDecodifica)
 public:
     using FormFactory = std::function<std::unique_ptr<ModuleForm>()>;
 
@@ -76,7 +77,9 @@ public:
     qint32 hwndParent() const override { return hwndParent_; }
     QVariant ShowForm() override;
     QVariant CloseForm() override;
-    void setConnection(std::shared_ptr<Connection> connection) override { connection_ = std::move(connection); }
+    void setConnection(std::shared_ptr<Connection> connection) override {
+        connection_ = std::move(connection);
+    }
     std::shared_ptr<Connection> GetConnection() const override { return connection_; }
     QObject* Cwindow() const override;
     QVariant TransferData(const QVariant& data) override;

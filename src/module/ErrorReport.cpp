@@ -20,6 +20,6 @@ bool ErrorReport::guard(const char* label, const std::function<void()>& body) {
 }
 
 QString ErrorReport::text(const SuiteError& error, const QString& placeName) {
-    return QStringLiteral("Errore Nr.: ") + QString::number(error.number()) + kCrLf + error.description() + kCrLf +
-           QStringLiteral("Errore in : ") + kCrLf + placeName + kCrLf + error.source();
+    return QStringLiteral("Errore Nr.: ") + QString::number(error.number()) + kCrLf + error.description() +
+           kCrLf + QStringLiteral("Errore in : ") + kCrLf + placeName + kCrLf + error.source();
 }

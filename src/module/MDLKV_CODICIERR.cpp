@@ -24,6 +24,8 @@ QString LoadResString(int n) {
     return table.value(n);
 }
 
-SuiteError moduleError(int n, const QString& source) { return SuiteError(errorNumber(n), source, LoadResString(n)); }
+SuiteError moduleError(int n, const QString& source) {
+    return SuiteError(errorNumber(n), source, LoadResString(n));
+}
 
 }  // namespace MDLKV_CODICIERR

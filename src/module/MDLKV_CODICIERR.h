@@ -29,7 +29,9 @@ enum Code {
 // Text n of the string table; empty for a number outside it.
 QString LoadResString(int n);
 // Number of the error raised with code n: 0x80040000 + n.
-constexpr qint32 errorNumber(int n) { return SuiteError::kAutomationBase + n; }
+constexpr qint32 errorNumber(int n) {
+    return SuiteError::kAutomationBase + n;
+}
 // The error the module raises for code n, from `source`.
 SuiteError moduleError(int n, const QString& source);
 

@@ -9,14 +9,20 @@ QString NullToString(const QVariant& value) {
     if (Value::isNull(value)) return QString();
     QString text;
     switch (value.metaType().id()) {
-        case QMetaType::QDate: text = value.toDate().toString(QStringLiteral("dd/MM/yyyy")); break;
+        case QMetaType::QDate:
+            text = value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+            break;
         case QMetaType::QDateTime:
             text = value.toDateTime().time() == QTime(0, 0)
                        ? value.toDateTime().date().toString(QStringLiteral("dd/MM/yyyy"))
                        : value.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
             break;
-        case QMetaType::Bool: text = value.toBool() ? QStringLiteral("True") : QStringLiteral("False"); break;
-        default: text = Value::toText(value); break;
+        case QMetaType::Bool:
+            text = value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+            break;
+        default:
+            text = Value::toText(value);
+            break;
     }
     int end = int(text.size());
     while (end > 0 && text[end - 1] == QLatin1Char(' ')) --end;

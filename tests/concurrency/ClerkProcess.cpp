@@ -8,8 +8,8 @@
 
 ClerkProcess::ClerkProcess(const QString& connectionString, const QString& user, const QString& scenario,
                            const QStringList& moreArguments)
-    : arguments_(QStringList{QStringLiteral("--db"), connectionString, QStringLiteral("--company"), QStringLiteral("1"),
-                             QStringLiteral("--user"), user} +
+    : arguments_(QStringList{QStringLiteral("--db"), connectionString, QStringLiteral("--company"),
+                             QStringLiteral("1"), QStringLiteral("--user"), user} +
                  moreArguments) {
     process_.setProgram(QStringLiteral(KV_DRIVER));
     process_.setArguments(arguments_);
@@ -55,8 +55,8 @@ void ClerkProcess::kill() {
 
 std::string ClerkProcess::describe() const {
     return (commandLine().toUtf8() + "\nstate " + QByteArray::number(int(process_.state())) + ", exit " +
-            QByteArray::number(process_.exitCode()) + (crashed() ? " (crashed)" : "") + "\nstdout:\n" + output_ +
-            "stderr:\n" + errors_)
+            QByteArray::number(process_.exitCode()) + (crashed() ? " (crashed)" : "") + "\nstdout:\n" +
+            output_ + "stderr:\n" + errors_)
         .toStdString();
 }
 

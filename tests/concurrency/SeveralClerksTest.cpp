@@ -30,24 +30,28 @@ protected:
     void open(TestEngine engine) {
         db = std::make_unique<TestDatabase>(engine);
         {
-            ClerkProcess maker(db->connectionString(), QStringLiteral("MROSSI"), QString(), {QStringLiteral("--demo")});
-            ASSERT_TRUE(ClerkProcess::pumpUntil([&] { return maker.finished(); }, 120000)) << maker.describe();
+            ClerkProcess maker(db->connectionString(), QStringLiteral("MROSSI"), QString(),
+                               {QStringLiteral("--demo")});
+            ASSERT_TRUE(ClerkProcess::pumpUntil([&] { return maker.finished(); }, 120000))
+                << maker.describe();
             ASSERT_EQ(maker.exitCode(), 0) << maker.describe();
         }
         connection = db->connect();
-        const QVariantList first = row(
-            "SELECT EF01_DITTA_CG18, EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"
-            " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0"
-            " ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF");
+        const QVariantList first =
+            row("SELECT EF01_DITTA_CG18, EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"
+                " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0"
+                " ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF");
         ASSERT_EQ(first.size(), 5) << "the demo company has no customer Bill";
         QStringList key;
         for (const QVariant& v : first) key << Value::toText(v).trimmed();
         billKey = key.join(u',');
-        billWhere = QStringLiteral("EF01_DITTA_CG18 = %1 AND EF01_NUMREG_CO99 = '%2' AND EF01_RIGACONT_CG42 = %3"
-                                   " AND EF01_PROGEC_EC01 = %4 AND EF01_PROGEFF = %5")
+        billWhere = QStringLiteral(
+                        "EF01_DITTA_CG18 = %1 AND EF01_NUMREG_CO99 = '%2' AND EF01_RIGACONT_CG42 = %3"
+                        " AND EF01_PROGEC_EC01 = %4 AND EF01_PROGEFF = %5")
                         .arg(key[0], key[1], key[2], key[3], key[4]);
-        historyWhere = QStringLiteral("EF06_DITTA_CG18 = %1 AND EF06_NUMREG_CO99 = '%2' AND EF06_RIGACONT_EF01 = %3"
-                                      " AND EF06_PROGEC_EF01 = %4 AND EF06_PROGEFF_EF01 = %5")
+        historyWhere = QStringLiteral(
+                           "EF06_DITTA_CG18 = %1 AND EF06_NUMREG_CO99 = '%2' AND EF06_RIGACONT_EF01 = %3"
+                           " AND EF06_PROGEC_EF01 = %4 AND EF06_PROGEFF_EF01 = %5")
                            .arg(key[0], key[1], key[2], key[3], key[4]);
     }
 
@@ -97,12 +101,13 @@ protected:
     // schema and wait (`waitType` Lock: for a lock; Timeout: in pg_sleep), or that have a
     // transaction open.
     int sessions(const QString& condition) {
-        return Value::toInt(scalar(
-            QStringLiteral("SELECT COUNT(DISTINCT a.pid) FROM pg_stat_activity a JOIN pg_locks l ON l.pid = a.pid"
-                           " JOIN pg_class c ON c.oid = l.relation"
-                           " WHERE c.relnamespace = current_schema()::regnamespace AND a.pid <> pg_backend_pid()"
-                           " AND %1")
-                .arg(condition)));
+        return Value::toInt(
+            scalar(QStringLiteral(
+                       "SELECT COUNT(DISTINCT a.pid) FROM pg_stat_activity a JOIN pg_locks l ON l.pid = a.pid"
+                       " JOIN pg_class c ON c.oid = l.relation"
+                       " WHERE c.relnamespace = current_schema()::regnamespace AND a.pid <> pg_backend_pid()"
+                       " AND %1")
+                       .arg(condition)));
     }
 
     // Waits until every clerk has printed `lines` lines (has reached the step before its save)
@@ -215,24 +220,27 @@ TEST_P(SeveralClerksSave, NoUpdateIsLostEveryClerkSavesOrIsToldOfTheConflict) {
     const SaveCase c = GetParam();
     REQUIRE_ENGINE(c.engine);
     ASSERT_NO_FATAL_FAILURE(open(c.engine));
-    const qint64 historyBefore = Value::toInt(scalar("SELECT COUNT(*) FROM EF06_SCADSTO WHERE " + historyWhere));
-    const QDate dueBefore = Value::toDate(scalar("SELECT EF01_SCADE_S FROM EF01_SCADENZE WHERE " + billWhere));
+    const qint64 historyBefore =
+        Value::toInt(scalar("SELECT COUNT(*) FROM EF06_SCADSTO WHERE " + historyWhere));
+    const QDate dueBefore =
+        Value::toDate(scalar("SELECT EF01_SCADE_S FROM EF01_SCADENZE WHERE " + billWhere));
     if (c.edit == Edit::SameNote) {
         connection->Execute(QStringLiteral("DELETE FROM EF04_SCADNOTE WHERE ") + notesWhere());
-        connection->Execute(QStringLiteral("INSERT INTO EF04_SCADNOTE (EF04_DITTA_CG18, EF04_NUMREG_CO99,"
-                                           " EF04_RIGACONT_EF01, EF04_PROGEC_EF01, EF04_PROGEFF_EF01, EF04_NOTEAMMIN)"
-                                           " VALUES (%1, '%2', %3, %4, %5, 'Nota letta da tutti')")
-                                .arg(billKey.section(u',', 0, 0), billKey.section(u',', 1, 1),
-                                     billKey.section(u',', 2, 2), billKey.section(u',', 3, 3),
-                                     billKey.section(u',', 4, 4)));
+        connection->Execute(
+            QStringLiteral("INSERT INTO EF04_SCADNOTE (EF04_DITTA_CG18, EF04_NUMREG_CO99,"
+                           " EF04_RIGACONT_EF01, EF04_PROGEC_EF01, EF04_PROGEFF_EF01, EF04_NOTEAMMIN)"
+                           " VALUES (%1, '%2', %3, %4, %5, 'Nota letta da tutti')")
+                .arg(billKey.section(u',', 0, 0), billKey.section(u',', 1, 1), billKey.section(u',', 2, 2),
+                     billKey.section(u',', 3, 3), billKey.section(u',', 4, 4)));
     }
     if (c.edit == Edit::NewNote)
         connection->Execute(QStringLiteral("DELETE FROM EF04_SCADNOTE WHERE ") + notesWhere());
 
     // Every table of the Bill's rows: readers go on, every write waits (a note's save writes no
     // header row).
-    lock(QStringLiteral("LOCK TABLE EF01_SCADENZE, EF03_SCADCECAM, EF04_SCADNOTE, EF05_SCADSOLLEC, EF06_SCADSTO"
-                        " IN SHARE MODE"));
+    lock(QStringLiteral(
+        "LOCK TABLE EF01_SCADENZE, EF03_SCADCECAM, EF04_SCADNOTE, EF05_SCADSOLLEC, EF06_SCADSTO"
+        " IN SHARE MODE"));
     std::vector<std::unique_ptr<ClerkProcess>> clerks;
     QStringList typed, stored;
     for (int i = 0; i < c.clerks; ++i) {
@@ -254,7 +262,8 @@ TEST_P(SeveralClerksSave, NoUpdateIsLostEveryClerkSavesOrIsToldOfTheConflict) {
         }
         steps += QStringLiteral("type %1 \"%2\"\nleave %1\nget %1\nclick INV_MAIN Salva\nget %1\nmessages\n")
                      .arg(control, typed.last());
-        clerks.push_back(std::make_unique<ClerkProcess>(db->connectionString(), userOf(i), opening() + steps));
+        clerks.push_back(
+            std::make_unique<ClerkProcess>(db->connectionString(), userOf(i), opening() + steps));
     }
     ASSERT_NO_FATAL_FAILURE(waitForSaves(clerks, 1, c.clerks));
     unlock();
@@ -263,11 +272,13 @@ TEST_P(SeveralClerksSave, NoUpdateIsLostEveryClerkSavesOrIsToldOfTheConflict) {
     // Where each clerk's value lands.
     const auto storedValue = [&](int i) {
         if (c.edit == Edit::SameDue)
-            return Value::toDate(scalar("SELECT EF01_SCADE_S FROM EF01_SCADENZE WHERE " + billWhere)).toString(Qt::ISODate);
+            return Value::toDate(scalar("SELECT EF01_SCADE_S FROM EF01_SCADENZE WHERE " + billWhere))
+                .toString(Qt::ISODate);
         if (c.edit == Edit::SameNote || c.edit == Edit::NewNote)
             return Value::toText(scalar("SELECT EF04_NOTEAMMIN FROM EF04_SCADNOTE WHERE " + notesWhere()));
         const QString column = QString::fromLatin1(kFields[c.edit == Edit::TextEach ? i : 0][1]);
-        return Value::toText(scalar(QStringLiteral("SELECT %1 FROM EF01_SCADENZE WHERE %2").arg(column, billWhere)));
+        return Value::toText(
+            scalar(QStringLiteral("SELECT %1 FROM EF01_SCADENZE WHERE %2").arg(column, billWhere)));
     };
     int saved = 0;
     for (int i = 0; i < c.clerks; ++i) {
@@ -282,7 +293,8 @@ TEST_P(SeveralClerksSave, NoUpdateIsLostEveryClerkSavesOrIsToldOfTheConflict) {
         const bool toldOfConflict = messages.size() == 1 && isConflict(messages[0]);
         // Saved, or told that another clerk changed the Bill: nothing else, never both.
         EXPECT_TRUE(inDatabase != toldOfConflict)
-            << "in the database: " << inDatabase << "; messages: " << QJsonDocument(messages).toJson().toStdString();
+            << "in the database: " << inDatabase
+            << "; messages: " << QJsonDocument(messages).toJson().toStdString();
         if (inDatabase) {
             ++saved;
             EXPECT_TRUE(messages.isEmpty());
@@ -313,11 +325,16 @@ std::vector<SaveCase> saveCases() {
 
 std::string editName(Edit edit) {
     switch (edit) {
-        case Edit::SameText: return "SameText";
-        case Edit::TextEach: return "TextEach";
-        case Edit::SameDue: return "SameDue";
-        case Edit::SameNote: return "SameNote";
-        case Edit::NewNote: return "NewNote";
+        case Edit::SameText:
+            return "SameText";
+        case Edit::TextEach:
+            return "TextEach";
+        case Edit::SameDue:
+            return "SameDue";
+        case Edit::SameNote:
+            return "SameNote";
+        case Edit::NewNote:
+            return "NewNote";
     }
     return "";
 }
@@ -329,8 +346,8 @@ void PrintTo(const SaveCase& c, std::ostream* os) {
 
 INSTANTIATE_TEST_SUITE_P(Clerks, SeveralClerksSave, ::testing::ValuesIn(saveCases()),
                          [](const ::testing::TestParamInfo<SaveCase>& info) {
-                             return engineName(info.param.engine) + "_" + std::to_string(info.param.clerks) + "_" +
-                                    editName(info.param.edit);
+                             return engineName(info.param.engine) + "_" + std::to_string(info.param.clerks) +
+                                    "_" + editName(info.param.edit);
                          });
 
 // ---- a clerk's process killed in the middle of a save ---------------------------------------
@@ -354,7 +371,8 @@ protected:
         QVariant changedFlag;
     };
     BillState state() {
-        const QVariantList r = row("SELECT EF01_SCADE_S, EF01_FLGEFFVAR FROM EF01_SCADENZE WHERE " + billWhere);
+        const QVariantList r =
+            row("SELECT EF01_SCADE_S, EF01_FLGEFFVAR FROM EF01_SCADENZE WHERE " + billWhere);
         return {r.isEmpty() ? QString() : Value::toDate(r[0]).toString(Qt::ISODate),
                 Value::toInt(scalar("SELECT COUNT(*) FROM EF06_SCADSTO WHERE " + historyWhere)),
                 r.isEmpty() ? QVariant() : r[1]};
@@ -383,8 +401,9 @@ protected:
     // and a movement in one transaction.
     QString changeOfDue(const QString& due) const {
         const QDate d = QDate::fromString(due, Qt::ISODate).addMonths(1);
-        return opening() + QStringLiteral("type TXT_SCADE %1\nleave TXT_SCADE\nget TXT_SCADE\nclick INV_MAIN Salva\n"
-                                          "field EF01_SCADE_S\nmessages\n")
+        return opening() + QStringLiteral(
+                               "type TXT_SCADE %1\nleave TXT_SCADE\nget TXT_SCADE\nclick INV_MAIN Salva\n"
+                               "field EF01_SCADE_S\nmessages\n")
                                .arg(d.toString(QStringLiteral("dd/MM/yyyy")));
     }
 };
@@ -408,11 +427,13 @@ TEST_P(ClerkKilledInSave, TheBillIsUntouchedAndTheDatabaseWhole) {
                 " SELECT i FROM n); END")))
                 << q.lastError().text().toStdString();
         } else {
-            ASSERT_TRUE(q.exec(QStringLiteral("CREATE FUNCTION kv_slow_history() RETURNS trigger AS $$"
-                                              " BEGIN PERFORM pg_sleep(3); RETURN NEW; END $$ LANGUAGE plpgsql")))
+            ASSERT_TRUE(
+                q.exec(QStringLiteral("CREATE FUNCTION kv_slow_history() RETURNS trigger AS $$"
+                                      " BEGIN PERFORM pg_sleep(3); RETURN NEW; END $$ LANGUAGE plpgsql")))
                 << q.lastError().text().toStdString();
-            ASSERT_TRUE(q.exec(QStringLiteral("CREATE TRIGGER kv_slow_history AFTER INSERT ON EF06_SCADSTO"
-                                              " FOR EACH ROW EXECUTE FUNCTION kv_slow_history()")))
+            ASSERT_TRUE(
+                q.exec(QStringLiteral("CREATE TRIGGER kv_slow_history AFTER INSERT ON EF06_SCADSTO"
+                                      " FOR EACH ROW EXECUTE FUNCTION kv_slow_history()")))
                 << q.lastError().text().toStdString();
         }
         waitCondition = QStringLiteral("a.wait_event = 'PgSleep'");
@@ -420,7 +441,8 @@ TEST_P(ClerkKilledInSave, TheBillIsUntouchedAndTheDatabaseWhole) {
         lock(QStringLiteral("SELECT EF01_PROGEFF FROM EF01_SCADENZE WHERE %1 FOR UPDATE").arg(billWhere));
     }
     std::vector<std::unique_ptr<ClerkProcess>> clerks;
-    clerks.push_back(std::make_unique<ClerkProcess>(db->connectionString(), userOf(0), changeOfDue(before.due)));
+    clerks.push_back(
+        std::make_unique<ClerkProcess>(db->connectionString(), userOf(0), changeOfDue(before.due)));
     if (sqlite() && c.hold == Hold::HistorySlow) {
         // The clerk's save holds the file's write lock from its first write to its commit. Only
         // after the line before the save: opening a WAL file may hold its lock for a moment too.
@@ -441,8 +463,8 @@ TEST_P(ClerkKilledInSave, TheBillIsUntouchedAndTheDatabaseWhole) {
 
     if (!sqlite()) {
         // The server notices the client has gone and rolls its transaction back.
-        EXPECT_TRUE(ClerkProcess::pumpUntil([&] { return sessions(QStringLiteral("a.xact_start IS NOT NULL")) == 0; },
-                                            30000))
+        EXPECT_TRUE(ClerkProcess::pumpUntil(
+            [&] { return sessions(QStringLiteral("a.xact_start IS NOT NULL")) == 0; }, 30000))
             << "a transaction of the killed clerk is still open";
     }
     const BillState after = state();

@@ -7,7 +7,9 @@
 #include <climits>
 
 namespace {
-Decimal dec(const char* text) { return Decimal::fromString(QString::fromLatin1(text)); }
+Decimal dec(const char* text) {
+    return Decimal::fromString(QString::fromLatin1(text));
+}
 }  // namespace
 
 TEST(Decimal, ArithmeticIsExactWhereBinaryFloatingPointIsNot) {
@@ -63,13 +65,15 @@ TEST(Value, ConversionsSayWhatIsWrong) {
     EXPECT_EQ(Value::toDate(QStringLiteral("31/12/2025")), QDate(2025, 12, 31));
     EXPECT_THROW(Value::toDate(QStringLiteral("20230229")), SuiteError);  // not a leap year
     EXPECT_THROW(Value::toDate(QStringLiteral("32/01/2024")), SuiteError);
-    EXPECT_EQ(Value::toDateTime(QStringLiteral("20240131 13:45:10")), QDateTime(QDate(2024, 1, 31), QTime(13, 45, 10)));
+    EXPECT_EQ(Value::toDateTime(QStringLiteral("20240131 13:45:10")),
+              QDateTime(QDate(2024, 1, 31), QTime(13, 45, 10)));
     EXPECT_TRUE(Value::isNull(Value::coerce(QVariant(), DataType::Integer, 0)));
     EXPECT_EQ(Value::coerce(QStringLiteral("7"), DataType::SmallInt, 0), QVariant(7));
     // A number past its column's range is refused, never wrapped.
     EXPECT_THROW(Value::toInt(QStringLiteral("99999999999")), SuiteError);
     EXPECT_THROW(Value::toInt(QVariant(qlonglong(1) << 40)), SuiteError);
-    EXPECT_THROW(Value::toInt(QVariant::fromValue(Decimal::fromString("99999999999999999999999"))), SuiteError);
+    EXPECT_THROW(Value::toInt(QVariant::fromValue(Decimal::fromString("99999999999999999999999"))),
+                 SuiteError);
     EXPECT_THROW(Value::toInt(QVariant::fromValue(Decimal::fromString("2.5"))), SuiteError);
     EXPECT_EQ(Value::toInt(QVariant::fromValue(Decimal::fromString("-2147483648"))), INT_MIN);
     EXPECT_THROW(Value::coerce(QStringLiteral("32768"), DataType::SmallInt, 0), SuiteError);

@@ -12,50 +12,72 @@ INSTANTIATE_ON_ENGINES(DialectTest);
 
 TEST_P(DialectTest, ConditionalInsertRegistersADocumentOnce) {
     const QString sql = QStringLiteral(
-        "IF ( ( SELECT COUNT(*) FROM TS02_REGISTER WHERE TS02_DITTA = 1 AND TS02_NUMREG = 'R''10;' ) = 0 ) BEGIN"
-        " INSERT INTO TS02_REGISTER ( TS02_DITTA , TS02_NUMREG , TS02_TYPE , TS02_CREATED ) VALUES ( 1 , 'R''10;' , 4 , '20241205' ) END");
+        "IF ( ( SELECT COUNT(*) FROM TS02_REGISTER WHERE TS02_DITTA = 1 AND TS02_NUMREG = 'R''10;' ) = 0 ) "
+        "BEGIN"
+        " INSERT INTO TS02_REGISTER ( TS02_DITTA , TS02_NUMREG , TS02_TYPE , TS02_CREATED ) VALUES ( 1 , "
+        "'R''10;' , 4 , '20241205' ) END");
     conn_->Execute(sql);
     conn_->Execute(sql);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS02_REGISTER WHERE TS02_NUMREG = 'R''10;'")).toInt(), 1);
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT COUNT(*) FROM TS02_REGISTER WHERE TS02_NUMREG = 'R''10;'")).toInt(), 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT TS02_CREATED FROM TS02_REGISTER WHERE TS02_NUMREG = 'R''10;'")),
               QVariant(QDate(2024, 12, 5)));
 }
 
 TEST_P(DialectTest, DateLiteralsCompareWithDateColumns) {
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WITH (NOLOCK) WHERE TS01_DUE >= '20240201'")).toInt(), 2);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DUE BETWEEN '20240131' AND '20240229'")).toInt(), 3);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DUE = '20240131'")).toInt(), 2);
-    conn_->Execute(QStringLiteral("UPDATE TS01_BILLS SET TS01_DUE = '20250101', TS01_STAMP = '20250101 08:30:00' WHERE TS01_DITTA = 2"));
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WITH (NOLOCK) WHERE TS01_DUE >= '20240201'"))
+            .toInt(),
+        2);
+    EXPECT_EQ(scalar(QStringLiteral(
+                         "SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DUE BETWEEN '20240131' AND '20240229'"))
+                  .toInt(),
+              3);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DUE = '20240131'")).toInt(),
+              2);
+    conn_->Execute(
+        QStringLiteral("UPDATE TS01_BILLS SET TS01_DUE = '20250101', TS01_STAMP = '20250101 08:30:00' WHERE "
+                       "TS01_DITTA = 2"));
     auto rs = std::make_shared<Recordset>();
     rs->Open(QStringLiteral("SELECT TS01_DUE, TS01_STAMP FROM TS01_BILLS WHERE TS01_DITTA = 2"), conn_);
     EXPECT_EQ(rs->Fields("TS01_DUE").Value(), QVariant(QDate(2025, 1, 1)));
     EXPECT_EQ(rs->Fields("TS01_STAMP").Value().toDateTime(), QDateTime(QDate(2025, 1, 1), QTime(8, 30)));
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_STAMP > '20250101'")).toInt(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_STAMP > '20250101'")).toInt(),
+              1);
 }
 
 TEST_P(DialectTest, QueriesOfTheFormsRunAsWritten) {
     // The next progressive: CASE over a derived table with MAX.
-    EXPECT_EQ(scalar(QStringLiteral(
-                  "SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE PROGRESSIVO.MASSIMOPROG + 1 END AS NUOVOPROGRESSIVO"
-                  " FROM ( SELECT MAX(TS01_PROG) AS MASSIMOPROG FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' )"
-                  " AS PROGRESSIVO")).toInt(),
+    EXPECT_EQ(scalar(QStringLiteral("SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE "
+                                    "PROGRESSIVO.MASSIMOPROG + 1 END AS NUOVOPROGRESSIVO"
+                                    " FROM ( SELECT MAX(TS01_PROG) AS MASSIMOPROG FROM TS01_BILLS WHERE "
+                                    "TS01_DITTA = 1 AND TS01_NUMREG = 'R001' )"
+                                    " AS PROGRESSIVO"))
+                  .toInt(),
               3);
-    EXPECT_EQ(scalar(QStringLiteral(
-                  "SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE PROGRESSIVO.MASSIMOPROG + 1 END AS NUOVOPROGRESSIVO"
-                  " FROM ( SELECT MAX(TS01_PROG) AS MASSIMOPROG FROM TS01_BILLS WHERE TS01_NUMREG = 'NONE' ) AS PROGRESSIVO"))
+    EXPECT_EQ(scalar(QStringLiteral("SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE "
+                                    "PROGRESSIVO.MASSIMOPROG + 1 END AS NUOVOPROGRESSIVO"
+                                    " FROM ( SELECT MAX(TS01_PROG) AS MASSIMOPROG FROM TS01_BILLS WHERE "
+                                    "TS01_NUMREG = 'NONE' ) AS PROGRESSIVO"))
                   .toInt(),
               1);
     // EXISTS with a correlated, aliased LEFT OUTER JOIN, and IN.
-    EXPECT_EQ(scalar(QStringLiteral(
-                  "SELECT COUNT(*) FROM TS01_BILLS WITH (NOLOCK) WHERE EXISTS ( SELECT 1 FROM TS01_BILLS AS SCAD WITH (NOLOCK)"
-                  " LEFT OUTER JOIN TS02_REGISTER REG WITH (NOLOCK) ON SCAD.TS01_DITTA = REG.TS02_DITTA AND SCAD.TS01_NUMREG = REG.TS02_NUMREG"
-                  " WHERE (SCAD.TS01_DITTA = TS01_BILLS.TS01_DITTA) AND (SCAD.TS01_NUMREG = TS01_BILLS.TS01_NUMREG)"
-                  " AND (SCAD.TS01_PROG = TS01_BILLS.TS01_PROG) AND (REG.TS02_TYPE IN (0, 4)) )")).toInt(),
-              3);
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WITH (NOLOCK) WHERE EXISTS ( SELECT 1 FROM "
+                              "TS01_BILLS AS SCAD WITH (NOLOCK)"
+                              " LEFT OUTER JOIN TS02_REGISTER REG WITH (NOLOCK) ON SCAD.TS01_DITTA = "
+                              "REG.TS02_DITTA AND SCAD.TS01_NUMREG = REG.TS02_NUMREG"
+                              " WHERE (SCAD.TS01_DITTA = TS01_BILLS.TS01_DITTA) AND (SCAD.TS01_NUMREG = "
+                              "TS01_BILLS.TS01_NUMREG)"
+                              " AND (SCAD.TS01_PROG = TS01_BILLS.TS01_PROG) AND (REG.TS02_TYPE IN (0, 4)) )"))
+            .toInt(),
+        3);
     // A CASE that turns codes into abbreviations, ordered.
     auto rs = std::make_shared<Recordset>();
-    rs->Open(QStringLiteral(" SELECT    TS01_PROG,    CASE TS01_STATE        WHEN 0 THEN 'Ap'        WHEN 1 THEN 'Ch'    END AS STATO"
-                            " FROM    TS01_BILLS WITH (NOLOCK) WHERE TS01_DITTA = 1 ORDER BY    TS01_NUMREG, TS01_PROG"),
+    rs->Open(QStringLiteral(
+                 " SELECT    TS01_PROG,    CASE TS01_STATE        WHEN 0 THEN 'Ap'        WHEN 1 THEN 'Ch'   "
+                 " END AS STATO"
+                 " FROM    TS01_BILLS WITH (NOLOCK) WHERE TS01_DITTA = 1 ORDER BY    TS01_NUMREG, TS01_PROG"),
              conn_);
     QStringList states;
     for (; !rs->AtEOF(); rs->MoveNext()) states << rs->Fields("STATO").Value().toString();
@@ -63,7 +85,9 @@ TEST_P(DialectTest, QueriesOfTheFormsRunAsWritten) {
 }
 
 TEST_P(DialectTest, ABatchOfDeletionsRemovesABillAndItsChildren) {
-    conn_->Execute(QStringLiteral("INSERT INTO TS03_NOTES (TS03_DITTA, TS03_NUMREG, TS03_PROG, TS03_TEXT) VALUES (1, 'R001', 1, 'x;y')"));
+    conn_->Execute(
+        QStringLiteral("INSERT INTO TS03_NOTES (TS03_DITTA, TS03_NUMREG, TS03_PROG, TS03_TEXT) VALUES (1, "
+                       "'R001', 1, 'x;y')"));
     const long affected = conn_->Execute(QStringLiteral(
         " DELETE FROM TS03_NOTES WHERE (TS03_DITTA = 1) AND  (TS03_NUMREG = 'R001') AND (TS03_PROG = 1) ;"
         " DELETE FROM TS01_BILLS WHERE (TS01_DITTA = 1) AND (TS01_NUMREG = 'R001') AND (TS01_PROG = 1) ;"));
@@ -88,7 +112,9 @@ TEST_P(DialectTest, AStatementTheEngineRefusesSaysSoAndTheTransactionCanRollBack
 }
 
 TEST_P(DialectTest, ACallersReadRunsAloneAndReadOnlyAndLeavesTheConnectionWritable) {
-    EXPECT_EQ(conn_->QueryReadOnly(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NOTE <> 'a;b'")).size(), 1u);
+    EXPECT_EQ(conn_->QueryReadOnly(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NOTE <> 'a;b'"))
+                  .size(),
+              1u);
     for (const char* smuggled : {"SELECT 1 FROM TS01_BILLS; DELETE FROM TS01_BILLS", "DELETE FROM TS01_BILLS",
                                  "IF (1 = 1) BEGIN DELETE FROM TS01_BILLS END"}) {
         try {
@@ -100,9 +126,10 @@ TEST_P(DialectTest, ACallersReadRunsAloneAndReadOnlyAndLeavesTheConnectionWritab
     }
     if (GetParam() == TestEngine::PostgreSql) {
         // A single statement that writes after all: the engine itself refuses it.
-        EXPECT_THROW(conn_->QueryReadOnly(QStringLiteral("WITH GONE AS (DELETE FROM TS01_BILLS RETURNING TS01_DITTA) "
-                                                         "SELECT COUNT(*) FROM GONE")),
-                     SuiteError);
+        EXPECT_THROW(
+            conn_->QueryReadOnly(QStringLiteral("WITH GONE AS (DELETE FROM TS01_BILLS RETURNING TS01_DITTA) "
+                                                "SELECT COUNT(*) FROM GONE")),
+            SuiteError);
     }
     EXPECT_THROW(conn_->QueryReadOnly(QStringLiteral("SELECT * FROM NO_SUCH_TABLE")), SuiteError);
     // Failed or not, the reads leave the connection as it was: writes go on, inside a
@@ -110,7 +137,12 @@ TEST_P(DialectTest, ACallersReadRunsAloneAndReadOnlyAndLeavesTheConnectionWritab
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 4);
     conn_->BeginTrans();
     conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_DITTA = 2"));
-    EXPECT_EQ(conn_->QueryReadOnly(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).front().rows.front().front().toInt(), 3);
+    EXPECT_EQ(conn_->QueryReadOnly(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS"))
+                  .front()
+                  .rows.front()
+                  .front()
+                  .toInt(),
+              3);
     conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_NUMREG = 'R002'"));
     conn_->CommitTrans();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 2);
@@ -120,13 +152,16 @@ TEST_P(DialectTest, AmountsPastWhatTheEngineKeepsExactlyAreRefused) {
     auto rs = std::make_shared<Recordset>();
     rs->Open(QStringLiteral("SELECT * FROM TS01_BILLS WHERE TS01_DITTA = 2"), conn_);
     // SQLite keeps decimals as doubles: 15 significant digits; the servers the column's 18.
-    const QString widest = GetParam() == TestEngine::Sqlite ? QStringLiteral("9999999999999.99") : QStringLiteral("9999999999999999.99");
-    const QString past = GetParam() == TestEngine::Sqlite ? QStringLiteral("99999999999999.99") : QStringLiteral("99999999999999999.99");
+    const QString widest = GetParam() == TestEngine::Sqlite ? QStringLiteral("9999999999999.99")
+                                                            : QStringLiteral("9999999999999999.99");
+    const QString past = GetParam() == TestEngine::Sqlite ? QStringLiteral("99999999999999.99")
+                                                          : QStringLiteral("99999999999999999.99");
     EXPECT_THROW(rs->Fields("TS01_AMOUNT").setValue(past), SuiteError);
     rs->Fields("TS01_AMOUNT").setValue(widest);
     rs->UpdateBatch();
-    EXPECT_EQ(Value::toDecimal(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_DITTA = 2"))),
-              Decimal::fromString(widest));
+    EXPECT_EQ(
+        Value::toDecimal(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_DITTA = 2"))),
+        Decimal::fromString(widest));
 }
 
 TEST_P(DialectTest, ATransactionScopeRollsBackUnlessCommitted) {

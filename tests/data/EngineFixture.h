@@ -49,10 +49,13 @@ protected:
         conn_->Execute(QStringLiteral(
             "INSERT INTO TS02_REGISTER (TS02_DITTA, TS02_NUMREG, TS02_TYPE, TS02_CREATED) VALUES "
             "(1, 'R001', 4, '20240105'), (1, 'R002', 1, '20240210'), (2, 'R001', 4, '20240301')"));
-        conn_->Execute(QStringLiteral(
-            "INSERT INTO TS01_BILLS (TS01_DITTA, TS01_NUMREG, TS01_PROG, TS01_STATE, TS01_AMOUNT, TS01_NOTE, TS01_DUE) "
-            "VALUES (1, 'R001', 1, 0, 100.50, 'prima', '20240131'), (1, 'R001', 2, 1, 200.25, 'seconda', '20240229'), "
-            "(1, 'R002', 1, 0, 300.00, NULL, '20240315'), (2, 'R001', 1, 0, 50.00, 'altra ditta', '20240131')"));
+        conn_->Execute(
+            QStringLiteral("INSERT INTO TS01_BILLS (TS01_DITTA, TS01_NUMREG, TS01_PROG, TS01_STATE, "
+                           "TS01_AMOUNT, TS01_NOTE, TS01_DUE) "
+                           "VALUES (1, 'R001', 1, 0, 100.50, 'prima', '20240131'), (1, 'R001', 2, 1, 200.25, "
+                           "'seconda', '20240229'), "
+                           "(1, 'R002', 1, 0, 300.00, NULL, '20240315'), (2, 'R001', 1, 0, 50.00, 'altra "
+                           "ditta', '20240131')"));
     }
 
     std::shared_ptr<Recordset> open(const QString& sql, std::shared_ptr<Connection> c = nullptr) {
@@ -71,6 +74,6 @@ protected:
     std::shared_ptr<Connection> conn_;
 };
 
-#define INSTANTIATE_ON_ENGINES(Suite)                                                                   \
+#define INSTANTIATE_ON_ENGINES(Suite)                                                                       \
     INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql), \
                              [](const auto& info) { return engineName(info.param); })

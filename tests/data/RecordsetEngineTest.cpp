@@ -4,7 +4,8 @@
 #include "Value.h"
 
 namespace {
-const QString kBills = QStringLiteral("SELECT * FROM TS01_BILLS WHERE TS01_DITTA = 1 ORDER BY TS01_NUMREG, TS01_PROG");
+const QString kBills =
+    QStringLiteral("SELECT * FROM TS01_BILLS WHERE TS01_DITTA = 1 ORDER BY TS01_NUMREG, TS01_PROG");
 
 qint32 errorOf(const std::function<void()>& f) {
     try {
@@ -28,7 +29,8 @@ TEST_P(RecordsetTest, EveryValueKindRoundTripsThroughTheDatabase) {
     rs->Fields("TS01_NUMREG").setValue(QStringLiteral("A'1;"));
     rs->Fields("TS01_PROG").setValue(QStringLiteral("3"));
     rs->Fields("TS01_STATE").setValue(1);
-    rs->Fields("TS01_AMOUNT").setValue(QVariant::fromValue(Decimal::fromString(QStringLiteral("1234567890123.45"))));
+    rs->Fields("TS01_AMOUNT")
+        .setValue(QVariant::fromValue(Decimal::fromString(QStringLiteral("1234567890123.45"))));
     rs->Fields("TS01_RATE").setValue(QStringLiteral("1,083215"));
     rs->Fields("TS01_NOTE").setValue(tricky);
     rs->Fields("TS01_DUE").setValue(QDate(2024, 2, 29));
@@ -47,11 +49,13 @@ TEST_P(RecordsetTest, EveryValueKindRoundTripsThroughTheDatabase) {
     EXPECT_EQ(back->Fields("TS01_NUMREG").Value(), QVariant(QStringLiteral("A'1;")));
     EXPECT_EQ(back->Fields("TS01_PROG").Value(), QVariant(3));
     EXPECT_EQ(back->Fields("TS01_STATE").Value(), QVariant(1));
-    EXPECT_EQ(back->Fields("TS01_AMOUNT").Value().value<Decimal>().toString(), QStringLiteral("1234567890123.45"));
+    EXPECT_EQ(back->Fields("TS01_AMOUNT").Value().value<Decimal>().toString(),
+              QStringLiteral("1234567890123.45"));
     EXPECT_EQ(back->Fields("TS01_RATE").Value().value<Decimal>().toString(), QStringLiteral("1.083215"));
     EXPECT_EQ(back->Fields("TS01_NOTE").Value().toString(), tricky);
     EXPECT_EQ(back->Fields("TS01_DUE").Value(), QVariant(QDate(2024, 2, 29)));
-    EXPECT_EQ(back->Fields("TS01_STAMP").Value().toDateTime(), QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58)));
+    EXPECT_EQ(back->Fields("TS01_STAMP").Value().toDateTime(),
+              QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58)));
     EXPECT_EQ(back->Fields("TS01_DUE").Type(), DataType::Date);
     back->MoveNext();
     for (const char* name : {"TS01_STATE", "TS01_AMOUNT", "TS01_RATE", "TS01_NOTE", "TS01_DUE", "TS01_STAMP"})
@@ -83,7 +87,8 @@ TEST_P(RecordsetTest, UpdateBatchWritesChangesDeletionsAndInsertionsTogether) {
     auto rs = open(kBills);
     ASSERT_EQ(rs->RecordCount(), 3);
     rs->Fields("TS01_AMOUNT").setValue(QStringLiteral("111.11"));
-    EXPECT_EQ(rs->Fields("TS01_AMOUNT").OriginalValue().value<Decimal>().toString(), QStringLiteral("100.50"));
+    EXPECT_EQ(rs->Fields("TS01_AMOUNT").OriginalValue().value<Decimal>().toString(),
+              QStringLiteral("100.50"));
     rs->MoveNext();
     rs->Delete();
     EXPECT_EQ(rs->RecordCount(), 2);
@@ -91,17 +96,24 @@ TEST_P(RecordsetTest, UpdateBatchWritesChangesDeletionsAndInsertionsTogether) {
     rs->Fields("TS01_DITTA").setValue(1);
     rs->Fields("TS01_NUMREG").setValue(QStringLiteral("R009"));
     rs->Fields("TS01_PROG").setValue(1);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DITTA = 1")).toInt(), 3);  // still pending
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DITTA = 1")).toInt(),
+              3);  // still pending
     rs->UpdateBatch();
 
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_NUMREG = 'R001' AND TS01_PROG = 1 AND TS01_DITTA = 1"))
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_NUMREG = 'R001' AND "
+                                    "TS01_PROG = 1 AND TS01_DITTA = 1"))
                   .value<Decimal>(),
               Decimal::fromString(QStringLiteral("111.11")));
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NUMREG = 'R001' AND TS01_PROG = 2")).toInt(), 0);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NUMREG = 'R009'")).toInt(), 1);
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NUMREG = 'R001' AND TS01_PROG = 2"))
+            .toInt(),
+        0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NUMREG = 'R009'")).toInt(),
+              1);
     rs->Requery();
     EXPECT_EQ(rs->RecordCount(), 3);
-    EXPECT_EQ(rs->Fields("TS01_AMOUNT").OriginalValue().value<Decimal>().toString(), QStringLiteral("111.11"));
+    EXPECT_EQ(rs->Fields("TS01_AMOUNT").OriginalValue().value<Decimal>().toString(),
+              QStringLiteral("111.11"));
 }
 
 TEST_P(RecordsetTest, ASecondWriterGetsTheConflictAndLosesNothing) {
@@ -118,10 +130,13 @@ TEST_P(RecordsetTest, ASecondWriterGetsTheConflictAndLosesNothing) {
     EXPECT_EQ(errorOf([&] { mine->UpdateBatch(); }), SuiteError::kWriteConflict);
 
     // The first writer's value stands; the row that did not conflict was written.
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 1"))
-                  .value<Decimal>().toString(),
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG "
+                                    "= 'R001' AND TS01_PROG = 1"))
+                  .value<Decimal>()
+                  .toString(),
               QStringLiteral("999.99"));
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 2")),
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = "
+                                    "'R001' AND TS01_PROG = 2")),
               QVariant(QStringLiteral("non in conflitto")));
     // The conflicting row is still pending with the user's value.
     mine->setFilter(Recordset::FilterConflictingRecords);
@@ -135,8 +150,10 @@ TEST_P(RecordsetTest, ASecondWriterGetsTheConflictAndLosesNothing) {
     EXPECT_EQ(mine->Fields("TS01_AMOUNT").Value().value<Decimal>().toString(), QStringLiteral("999.99"));
     mine->Fields("TS01_AMOUNT").setValue(QStringLiteral("123.00"));
     mine->UpdateBatch();
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 1"))
-                  .value<Decimal>().toString(),
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_AMOUNT FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG "
+                                    "= 'R001' AND TS01_PROG = 1"))
+                  .value<Decimal>()
+                  .toString(),
               QStringLiteral("123.00"));
 
     // A row deleted by the other user is a conflict too.
@@ -156,13 +173,15 @@ TEST_P(RecordsetTest, RollbackLeavesNothingAndMakesWrittenRowsPendingAgain) {
     conn_->RollbackTrans();
 
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_DITTA = 2")).toInt(), 1);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 1")),
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = "
+                                    "'R001' AND TS01_PROG = 1")),
               QVariant(QStringLiteral("prima")));
     // The change is not lost: it waits to be written again.
     rs->MoveFirst();
     EXPECT_EQ(rs->Status(), RowStatus::Modified);
     rs->UpdateBatch();
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 1")),
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = "
+                                    "'R001' AND TS01_PROG = 1")),
               QVariant(QStringLiteral("in transazione")));
 }
 
@@ -175,7 +194,8 @@ TEST_P(RecordsetTest, AFailingRowWritesNoneOfTheBatch) {
     rs->Fields("TS01_PROG").setValue(1);
     EXPECT_EQ(errorOf([&] { rs->UpdateBatch(); }), SuiteError::kWriteConflict);
     EXPECT_FALSE(conn_->InTransaction());
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 1")),
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = "
+                                    "'R001' AND TS01_PROG = 1")),
               QVariant(QStringLiteral("prima")));
     rs->setFilter(Recordset::FilterPendingRecords);
     EXPECT_EQ(rs->RecordCount(), 2);
@@ -186,18 +206,23 @@ TEST_P(RecordsetTest, AFailingRowWritesNoneOfTheBatch) {
 }
 
 TEST_P(RecordsetTest, AJoinedRowWritesOnlyItsBaseTable) {
-    auto rs = open(QStringLiteral(
-        "SELECT TS01_BILLS.*, TS02_REGISTER.TS02_TYPE FROM TS01_BILLS WITH (NOLOCK) INNER JOIN TS02_REGISTER WITH(NOLOCK) "
-        "ON TS01_DITTA = TS02_DITTA AND TS01_NUMREG = TS02_NUMREG WHERE TS01_DITTA = 1 ORDER BY TS01_NUMREG, TS01_PROG"));
+    auto rs =
+        open(QStringLiteral("SELECT TS01_BILLS.*, TS02_REGISTER.TS02_TYPE FROM TS01_BILLS WITH (NOLOCK) "
+                            "INNER JOIN TS02_REGISTER WITH(NOLOCK) "
+                            "ON TS01_DITTA = TS02_DITTA AND TS01_NUMREG = TS02_NUMREG WHERE TS01_DITTA = 1 "
+                            "ORDER BY TS01_NUMREG, TS01_PROG"));
     ASSERT_EQ(rs->RecordCount(), 3);
     EXPECT_EQ(rs->Fields("TS02_TYPE").Value(), QVariant(4));
     EXPECT_FALSE(rs->Fields("TS02_TYPE").Writable());
     EXPECT_EQ(errorOf([&] { rs->Fields("TS02_TYPE").setValue(1); }), SuiteError::kOperationNotAllowed);
     rs->Fields("TS01_STATE").setValue(1);
     rs->UpdateBatch(Recordset::AffectCurrent);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_STATE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 1")),
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_STATE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG "
+                                    "= 'R001' AND TS01_PROG = 1")),
               QVariant(1));
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS02_TYPE FROM TS02_REGISTER WHERE TS02_DITTA = 1 AND TS02_NUMREG = 'R001'")), QVariant(4));
+    EXPECT_EQ(scalar(QStringLiteral(
+                  "SELECT TS02_TYPE FROM TS02_REGISTER WHERE TS02_DITTA = 1 AND TS02_NUMREG = 'R001'")),
+              QVariant(4));
 
     // An expression has no table: the recordset reads it but cannot write it.
     auto count = open(QStringLiteral("SELECT COUNT(*) AS N, MAX(TS01_AMOUNT) AS M FROM TS01_BILLS"));
@@ -228,8 +253,11 @@ TEST_P(RecordsetTest, CloneFilterAndBookmarkPositionOnAKey) {
     EXPECT_TRUE(copy->AtBOF() && copy->AtEOF());
     // A filter that does not parse says why and keeps the one in force.
     copy->setFilter(QStringLiteral("TS01_PROG = 1"));
-    for (const char* bad : {"TS01_PROG = ", "NOPE = 1", "TS01_NOTE = 'open", "TS01_PROG = 'x'", "(TS01_PROG = 1"})
-        EXPECT_EQ(errorOf([&] { copy->setFilter(QString::fromLatin1(bad)); }), SuiteError::kOperationNotAllowed) << bad;
+    for (const char* bad :
+         {"TS01_PROG = ", "NOPE = 1", "TS01_NOTE = 'open", "TS01_PROG = 'x'", "(TS01_PROG = 1"})
+        EXPECT_EQ(errorOf([&] { copy->setFilter(QString::fromLatin1(bad)); }),
+                  SuiteError::kOperationNotAllowed)
+            << bad;
     EXPECT_EQ(copy->RecordCount(), 2);
 
     // A change made through the clone is seen by the original: they share the rows.
@@ -255,7 +283,8 @@ TEST_P(RecordsetTest, MovesSortAndDeletingTheLastRowLikeTheHistoryTab) {
     rs->MovePrevious();
     EXPECT_EQ(rs->AbsolutePosition(), 2);
     EXPECT_EQ(rs->RecordCount(), 2);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NUMREG = 'R002'")).toInt(), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NUMREG = 'R002'")).toInt(),
+              0);
     rs->MoveNext();
     EXPECT_TRUE(rs->AtEOF());
     EXPECT_EQ(errorOf([&] { rs->MoveNext(); }), SuiteError::kNoCurrentRecord);
@@ -272,8 +301,10 @@ TEST_P(RecordsetTest, MovesSortAndDeletingTheLastRowLikeTheHistoryTab) {
 
 TEST_P(RecordsetTest, ABatchOfTwoQueriesBindsTheFirstAndReadsTheSecond) {
     auto rs = open(QStringLiteral(
-        " SELECT   TS03_NOTES.* FROM   TS03_NOTES WHERE   (TS03_NOTES.TS03_DITTA = 1)   AND (TS03_NOTES.TS03_NUMREG = 'R001') ;"
-        " SELECT   B.TS01_NOTE  AS RIC_NOTE   , B.TS01_DUE AS RIC_DUE FROM   TS02_REGISTER   LEFT OUTER JOIN   TS01_BILLS B"
+        " SELECT   TS03_NOTES.* FROM   TS03_NOTES WHERE   (TS03_NOTES.TS03_DITTA = 1)   AND "
+        "(TS03_NOTES.TS03_NUMREG = 'R001') ;"
+        " SELECT   B.TS01_NOTE  AS RIC_NOTE   , B.TS01_DUE AS RIC_DUE FROM   TS02_REGISTER   LEFT OUTER JOIN "
+        "  TS01_BILLS B"
         "   ON   TS02_REGISTER.TS02_DITTA = B.TS01_DITTA   AND TS02_REGISTER.TS02_NUMREG = B.TS01_NUMREG"
         " WHERE   (TS02_REGISTER.TS02_DITTA = 1)   AND (TS02_REGISTER.TS02_NUMREG = 'R002')"));
     EXPECT_EQ(rs->RecordCount(), 0);
@@ -291,7 +322,8 @@ TEST_P(RecordsetTest, ABatchOfTwoQueriesBindsTheFirstAndReadsTheSecond) {
     rs->Fields("TS03_PROG").setValue(1);
     rs->Fields("TS03_TEXT").setValue(QStringLiteral("nota; con 'apici'"));
     rs->UpdateBatch(Recordset::AffectAllChapters);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT TS03_TEXT FROM TS03_NOTES")), QVariant(QStringLiteral("nota; con 'apici'")));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS03_TEXT FROM TS03_NOTES")),
+              QVariant(QStringLiteral("nota; con 'apici'")));
 }
 
 TEST_P(RecordsetTest, ADatabaseThatWentAwayIsReportedNotCrashed) {
@@ -302,7 +334,10 @@ TEST_P(RecordsetTest, ADatabaseThatWentAwayIsReportedNotCrashed) {
     EXPECT_EQ(rs->Status(), RowStatus::Modified);  // nothing lost
     EXPECT_EQ(errorOf([&] { conn_->Execute(QStringLiteral("SELECT 1")); }), SuiteError::kConnectionFailed);
     Connection bad;
-    EXPECT_EQ(errorOf([&] { bad.Open(QStringLiteral("sqlite:/no/such/folder/x.sqlite")); }), SuiteError::kConnectionFailed);
-    EXPECT_EQ(errorOf([&] { bad.Open(QStringLiteral("postgresql:///no_such_database_kv?host=/var/run/postgresql")); }),
+    EXPECT_EQ(errorOf([&] { bad.Open(QStringLiteral("sqlite:/no/such/folder/x.sqlite")); }),
+              SuiteError::kConnectionFailed);
+    EXPECT_EQ(errorOf([&] {
+                  bad.Open(QStringLiteral("postgresql:///no_such_database_kv?host=/var/run/postgresql"));
+              }),
               SuiteError::kConnectionFailed);
 }

@@ -16,23 +16,28 @@ TEST(SqlText, SplitsBatchesOnlyOutsideLiterals) {
 TEST(SqlText, RemovesTableHintsButNotTextThatLooksLikeThem) {
     const QString out = SqlText::removeTableHints(
         QStringLiteral("SELECT * FROM A WITH (NOLOCK) JOIN B with(nolock) ON 1=1 WHERE N = 'WITH (NOLOCK)'"));
-    EXPECT_FALSE(out.left(out.indexOf(QLatin1Char('\''))).contains(QStringLiteral("NOLOCK"), Qt::CaseInsensitive));
+    EXPECT_FALSE(
+        out.left(out.indexOf(QLatin1Char('\''))).contains(QStringLiteral("NOLOCK"), Qt::CaseInsensitive));
     EXPECT_TRUE(out.endsWith(QStringLiteral("'WITH (NOLOCK)'")));
 }
 
 TEST(SqlText, ReadsTheConditionalInsertOfTheDocumentRegister) {
     const QString sql = QStringLiteral(
-        "IF ( ( SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_DITTA_CG18 = 1 AND CO99_NUMREG = 'E) END' ) = 0 ) "
+        "IF ( ( SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_DITTA_CG18 = 1 AND CO99_NUMREG = 'E) END' ) = "
+        "0 ) "
         "BEGIN INSERT INTO CO99_MASTERDOC ( CO99_DITTA_CG18 , CO99_NUMREG ) VALUES ( 1 , 'E) END' ) END");
     const auto c = SqlText::parseConditional(sql);
     ASSERT_TRUE(c.has_value());
-    EXPECT_EQ(c->condition,
-              QStringLiteral("( SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_DITTA_CG18 = 1 AND CO99_NUMREG = 'E) END' ) = 0"));
-    EXPECT_EQ(c->body, QStringLiteral("INSERT INTO CO99_MASTERDOC ( CO99_DITTA_CG18 , CO99_NUMREG ) VALUES ( 1 , 'E) END' )"));
+    EXPECT_EQ(c->condition, QStringLiteral("( SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_DITTA_CG18 = 1 "
+                                           "AND CO99_NUMREG = 'E) END' ) = 0"));
+    EXPECT_EQ(c->body,
+              QStringLiteral(
+                  "INSERT INTO CO99_MASTERDOC ( CO99_DITTA_CG18 , CO99_NUMREG ) VALUES ( 1 , 'E) END' )"));
     EXPECT_FALSE(SqlText::parseConditional(QStringLiteral("SELECT 1")).has_value());
     EXPECT_FALSE(SqlText::parseConditional(QStringLiteral("IF (1=1 BEGIN X END")).has_value());
 
-    const auto statements = SqlDialect::create(SqlDialect::Engine::Sqlite)->translate(sql + QStringLiteral(" ; DELETE FROM X"));
+    const auto statements =
+        SqlDialect::create(SqlDialect::Engine::Sqlite)->translate(sql + QStringLiteral(" ; DELETE FROM X"));
     ASSERT_EQ(statements.size(), 2);
     EXPECT_FALSE(statements[0].guard.isEmpty());
     EXPECT_TRUE(statements[1].guard.isEmpty());
@@ -45,7 +50,8 @@ TEST(SqlText, ReadsTheConditionalInsertOfTheDocumentRegister) {
 TEST(SqlText, QuotesTextSoThatItStaysData) {
     EXPECT_EQ(SqlText::quote(QStringLiteral("O'Brien'; DROP TABLE X; --")),
               QStringLiteral("'O''Brien''; DROP TABLE X; --'"));
-    const QStringList parts = SqlText::splitStatements(QStringLiteral("SELECT ") + SqlText::quote(QStringLiteral("a';b")));
+    const QStringList parts =
+        SqlText::splitStatements(QStringLiteral("SELECT ") + SqlText::quote(QStringLiteral("a';b")));
     EXPECT_EQ(parts.size(), 1);
 }
 
@@ -59,8 +65,10 @@ TEST(ConnectionString, NamesEngineAndPlace) {
     EXPECT_EQ(pg.schema, QStringLiteral("s1"));
     const auto socket = ConnectionString::parse(QStringLiteral("postgresql:///kv?host=/var/run/postgresql"));
     EXPECT_EQ(socket.host, QStringLiteral("/var/run/postgresql"));
-    EXPECT_EQ(ConnectionString::parse(QStringLiteral("sqlite:/tmp/x.db")).databaseName, QStringLiteral("/tmp/x.db"));
-    EXPECT_EQ(ConnectionString::parse(QStringLiteral("odbc:DSN=ditta")).engine, SqlDialect::Engine::SqlServer);
+    EXPECT_EQ(ConnectionString::parse(QStringLiteral("sqlite:/tmp/x.db")).databaseName,
+              QStringLiteral("/tmp/x.db"));
+    EXPECT_EQ(ConnectionString::parse(QStringLiteral("odbc:DSN=ditta")).engine,
+              SqlDialect::Engine::SqlServer);
     for (const char* bad : {"", "mysql://x", "sqlite:", "postgresql://host"})
         EXPECT_THROW(ConnectionString::parse(QString::fromLatin1(bad)), SuiteError) << bad;
 }
@@ -69,7 +77,8 @@ TEST(SqlText, ACallersFragmentStaysOnePartOfOneStatement) {
     for (const char* good : {"", "EF01_SCADE_S >= '20240101' AND (EF01_INDSTATO_S = 0 OR [EF01_NUMEFF] > 3)",
                              "EF01_NUMDOCORIG = 'l''è; -- /* (non chiusa'", "EF01_SCADE_S DESC, EF01_NUMEFF"})
         EXPECT_FALSE(SqlText::fragmentProblem(QString::fromUtf8(good)).has_value()) << good;
-    for (const char* bad : {"1=1) ; DELETE FROM EF04_SCADNOTE WHERE (1=1", "1=1; SELECT 1", "1=1) --", "1=1 /* x */",
-                            "EF01_NUMDOCORIG = 'x", "EF01_NUMDOCORIG = 'x''", "(1=1", "1=1) OR (1=1", "]"})
+    for (const char* bad :
+         {"1=1) ; DELETE FROM EF04_SCADNOTE WHERE (1=1", "1=1; SELECT 1", "1=1) --", "1=1 /* x */",
+          "EF01_NUMDOCORIG = 'x", "EF01_NUMDOCORIG = 'x''", "(1=1", "1=1) OR (1=1", "]"})
         EXPECT_TRUE(SqlText::fragmentProblem(QString::fromUtf8(bad)).has_value()) << bad;
 }

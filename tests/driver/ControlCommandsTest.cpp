@@ -111,27 +111,31 @@ TEST_F(DriverOnAForm, TypesAnyTextAsAKeyboardAndAnInputMethodDeliverItAndPrintsI
     QByteArrayList bytes;
     ScenarioRunner runner({nullptr, connection, log, form.get(), nullptr},
                           [&](const QByteArray& line) { bytes << line; });
-    const QString scenario = QStringLiteral(u"type TXT_NAME \"%1\"\nleave TXT_NAME\nget TXT_NAME\n"
-                                            u"field TS01_NAME\nclick INV_MAIN Salva\n"
-                                            u"sql SELECT TS01_NAME FROM TS01_ITEMS WHERE TS01_ID = 1\n"
-                                            u"get LBL_EVENTS\n")
+    const QString scenario = QStringLiteral(
+                                 u"type TXT_NAME \"%1\"\nleave TXT_NAME\nget TXT_NAME\n"
+                                 u"field TS01_NAME\nclick INV_MAIN Salva\n"
+                                 u"sql SELECT TS01_NAME FROM TS01_ITEMS WHERE TS01_ID = 1\n"
+                                 u"get LBL_EVENTS\n")
                                  .arg(typed);
-    ASSERT_EQ(runner.run(ScenarioParser::parse(scenario)), ScenarioRunner::kOk) << runner.error().toStdString();
+    ASSERT_EQ(runner.run(ScenarioParser::parse(scenario)), ScenarioRunner::kOk)
+        << runner.error().toStdString();
     const QByteArray text = typed.toUtf8();
     ASSERT_EQ(bytes.size(), 4) << bytes.join('\n').toStdString();
     EXPECT_EQ(bytes[0].toStdString(),
               (R"({"cmd":"get","control":"TXT_NAME","text":")" + text + R"(","value":")" + text +
                R"(","enabled":true,"visible":true,"valid":true})")
                   .toStdString());
-    EXPECT_EQ(bytes[1].toStdString(), (R"({"cmd":"field","column":"TS01_NAME","value":")" + text + "\"}").toStdString());
+    EXPECT_EQ(bytes[1].toStdString(),
+              (R"({"cmd":"field","column":"TS01_NAME","value":")" + text + "\"}").toStdString());
     EXPECT_EQ(bytes[2].toStdString(),
               (R"({"cmd":"sql","columns":["TS01_NAME"],"rows":[[")" + text + "\"]]}").toStdString());
     // The keyboard's keys raise KeyDown (à and è have no Windows code here); the input method's
     // commits do not.
-    EXPECT_EQ(bytes[3].toStdString(),
-              R"({"cmd":"get","control":"LBL_EVENTS","text":"KeyDown 67/0; KeyDown 73/0; KeyDown 84/0; )"
-              R"(KeyDown 84/0; KeyDown 0/0; KeyDown 32/0; KeyDown 0/0; KeyDown 32/0; KeyDown 32/0; KeyDown 32/0; )"
-              R"(KeyDown 9/0","enabled":true,"visible":true})");
+    EXPECT_EQ(
+        bytes[3].toStdString(),
+        R"({"cmd":"get","control":"LBL_EVENTS","text":"KeyDown 67/0; KeyDown 73/0; KeyDown 84/0; )"
+        R"(KeyDown 84/0; KeyDown 0/0; KeyDown 32/0; KeyDown 0/0; KeyDown 32/0; KeyDown 32/0; KeyDown 32/0; )"
+        R"(KeyDown 9/0","enabled":true,"visible":true})");
     for (const QByteArray& line : bytes) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString decoded = utf8(line);
@@ -263,8 +267,9 @@ TEST_F(DriverOnAForm, WhatIsNotThereStopsTheScenarioWithTheLineAndModalFormsAreL
               "line 1: INV_MAIN has no button \"Vola\": click INV_MAIN Vola");
     EXPECT_EQ(stops("show", 2), "line 1: no module to show: show");
     // A control character no key types: refused before anything is typed.
-    EXPECT_EQ(stops("type TXT_NAME \"ab\fc\"", 2),
-              "line 1: the text holds the control character U+000C, which no key types: type TXT_NAME \"ab\fc\"");
+    EXPECT_EQ(
+        stops("type TXT_NAME \"ab\fc\"", 2),
+        "line 1: the text holds the control character U+000C, which no key types: type TXT_NAME \"ab\fc\"");
     EXPECT_EQ(form->findChild<EditBox*>(QStringLiteral("TXT_NAME"))->Text().toStdString(), "Alfa");
     EXPECT_EQ(stops("tab 1\ntype TXT_NAME x", 2),
               "line 2: TXT_NAME cannot be entered: it is on a tab not in view: type TXT_NAME x");

@@ -38,8 +38,8 @@ struct DemoDatabase {
 };
 
 inline const QString kCustomerBills = QStringLiteral(
-    " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDCONTO = 0");
-
+    " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND "
+    "EF01_INDCONTO = 0");
 
 // The form opened by the module class on the demo company, as the host application does.
 class BillFormTest : public ::testing::TestWithParam<TestEngine> {
@@ -47,7 +47,8 @@ protected:
     void SetUp() override {
         REQUIRE_ENGINE(GetParam());
         demo_ = std::make_unique<DemoDatabase>(GetParam());
-        host_ = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany, QStringLiteral("MROSSI"));
+        host_ = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany,
+                                               QStringLiteral("MROSSI"));
         log_ = std::make_shared<ScriptedLogService>();
         host_->setLogServiceFactory([this] { return log_; });
         module_ = std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); });
@@ -71,16 +72,20 @@ protected:
     FRMKV_TARSELLO* form() const { return dynamic_cast<FRMKV_TARSELLO*>(module_->form()); }
     QString keyOfRow(int n) {
         Recordset rs;
-        rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") + kCustomerBills +
-                    QStringLiteral(" ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"),
-                demo_->connection);
+        rs.Open(
+            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
+                kCustomerBills +
+                QStringLiteral(
+                    " ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"),
+            demo_->connection);
         rs.Move(n - 1);
         return QStringLiteral("1,%1,%2,%3,%4")
             .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
                  Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
     }
     QString shownNumReg() const {
-        return Value::toText(form()->clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value()).trimmed();
+        return Value::toText(form()->clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value())
+            .trimmed();
     }
 
     std::unique_ptr<DemoDatabase> demo_;
@@ -88,7 +93,6 @@ protected:
     std::shared_ptr<ScriptedLogService> log_;
     std::unique_ptr<CLSKV_TARSELLO> module_;
 };
-
 
 // Types into a field as a clerk does: enters it, replaces its text and, unless told to stay,
 // leaves it with Tab.
@@ -120,7 +124,8 @@ inline void typeInto(FrameControl* field, const QString& text, bool leave = true
 // connection and their own messages.
 struct ClerkSession {
     ClerkSession(const QString& connectionString, const QString& key)
-        : host(std::make_shared<DatabaseHost>(connectionString, DemoGenerator::kCompany, QStringLiteral("GDANGELO"))),
+        : host(std::make_shared<DatabaseHost>(connectionString, DemoGenerator::kCompany,
+                                              QStringLiteral("GDANGELO"))),
           log(std::make_shared<ScriptedLogService>()),
           module(std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); })) {
         host->setLogServiceFactory([l = log] { return l; });

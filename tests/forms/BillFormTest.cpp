@@ -1,13 +1,11 @@
 #include "BillCodeTables.h"
-#include "Schema.h"
-#include "CheckBox.h"
-#include "NumericBox.h"
-#include "DateBox.h"
 #include "BillFormFixture.h"
 #include "CLSKV_TARSELLO.h"
+#include "CheckBox.h"
 #include "CodeLists.h"
 #include "ComboBox.h"
 #include "DatabaseHost.h"
+#include "DateBox.h"
 #include "DemoGenerator.h"
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
@@ -15,7 +13,9 @@
 #include "HeaderQuery.h"
 #include "IdEditBox.h"
 #include "MainNavigator.h"
+#include "NumericBox.h"
 #include "Recordset.h"
+#include "Schema.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
 #include "TabControl.h"
@@ -46,7 +46,8 @@ HeaderQuery customerQuery(const QString& selection) {
 }  // namespace
 
 class HeaderQueryEngineTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, HeaderQueryEngineTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+INSTANTIATE_TEST_SUITE_P(Engines, HeaderQueryEngineTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });
 
 TEST_P(HeaderQueryEngineTest, ReadsTheCallersBillsInBothFormsOnTheDemoCompany) {
@@ -69,17 +70,19 @@ TEST_P(HeaderQueryEngineTest, ReadsTheCallersBillsInBothFormsOnTheDemoCompany) {
 
     // A selection on the status view takes the joined form: the same Bills as a direct join.
     Recordset states;
-    states.Open(QStringLiteral("SELECT KV08_CODSTATO, COUNT(*) AS N FROM KV08_STATIGUID INNER JOIN EF01_SCADENZE "
-                               "ON EF01_GUID = KV08_GUID GROUP BY KV08_CODSTATO ORDER BY KV08_CODSTATO"),
-                demo.connection);
+    states.Open(
+        QStringLiteral("SELECT KV08_CODSTATO, COUNT(*) AS N FROM KV08_STATIGUID INNER JOIN EF01_SCADENZE "
+                       "ON EF01_GUID = KV08_GUID GROUP BY KV08_CODSTATO ORDER BY KV08_CODSTATO"),
+        demo.connection);
     ASSERT_FALSE(states.AtEOF()) << "the demo gives some Bills a workflow state";
     const QString code = Value::toText(states.Fields(0).Value()).trimmed();
-    const int joinedExpected =
-        demo.count(QStringLiteral("SELECT COUNT(*)") + kCustomerBills +
-                   QStringLiteral(" AND EF01_GUID IN (SELECT KV08_GUID FROM KV08_STATIGUID WHERE KV08_CODSTATO = '") + code +
-                   QStringLiteral("')"));
+    const int joinedExpected = demo.count(
+        QStringLiteral("SELECT COUNT(*)") + kCustomerBills +
+        QStringLiteral(" AND EF01_GUID IN (SELECT KV08_GUID FROM KV08_STATIGUID WHERE KV08_CODSTATO = '") +
+        code + QStringLiteral("')"));
     Recordset joined;
-    joined.Open(customerQuery(QStringLiteral("VFSEF01.V_CODSTATO = '") + code + QStringLiteral("'")).text(), demo.connection);
+    joined.Open(customerQuery(QStringLiteral("VFSEF01.V_CODSTATO = '") + code + QStringLiteral("'")).text(),
+                demo.connection);
     EXPECT_EQ(joined.RecordCount(), joinedExpected);
 }
 
@@ -105,7 +108,8 @@ TEST(BillCodeTables, DescriptionsAsTheClerkReadsThemAndCodesTheDatabaseHolds) {
     EXPECT_EQ(codes(types), CodeLists::codesOf(QStringLiteral("EF01_TIPOEFF")));
     EXPECT_EQ(codes(BillCodeTables::statoEffetto()), CodeLists::codesOf(QStringLiteral("EF01_INDSTATO_S")));
     EXPECT_EQ(codes(BillCodeTables::presentazione()), CodeLists::codesOf(QStringLiteral("EF01_INDPRES_S")));
-    EXPECT_EQ(codes(BillCodeTables::generazioneStato()), CodeLists::codesOf(QStringLiteral("EF01_INDGENSTATO_S")));
+    EXPECT_EQ(codes(BillCodeTables::generazioneStato()),
+              CodeLists::codesOf(QStringLiteral("EF01_INDGENSTATO_S")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, BillFormTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
@@ -117,14 +121,17 @@ TEST_P(BillFormTest, OpensOnTheCallersBillOrTheFirstOrANewOne) {
     FRMKV_TARSELLO* f = show();
     ASSERT_TRUE(f && f->clsRstTestata);
     EXPECT_EQ(f->clsRstTestata->AbsolutePosition(), 3);
-    EXPECT_EQ(static_cast<EditBox*>(f->control(QStringLiteral("TXT_NUMREG")))->Text(), key.section(QLatin1Char(','), 1, 1));
-    EXPECT_EQ(static_cast<EditBox*>(f->control(QStringLiteral("TXT_PROGEFF")))->Text(), key.section(QLatin1Char(','), 4, 4));
+    EXPECT_EQ(static_cast<EditBox*>(f->control(QStringLiteral("TXT_NUMREG")))->Text(),
+              key.section(QLatin1Char(','), 1, 1));
+    EXPECT_EQ(static_cast<EditBox*>(f->control(QStringLiteral("TXT_PROGEFF")))->Text(),
+              key.section(QLatin1Char(','), 4, 4));
     EXPECT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusShown);
     EXPECT_FALSE(f->TXT_PDC->isVisible());  // customer bills: the counterpart, not the account
     EXPECT_TRUE(log_->messages().isEmpty());
     module_->CloseForm();
 
-    for (const QString& other : {QStringLiteral("1,NONE,1,1,1"), QStringLiteral(",X,1,1,1"), QStringLiteral("1,'; x,1,1,1")}) {
+    for (const QString& other :
+         {QStringLiteral("1,NONE,1,1,1"), QStringLiteral(",X,1,1,1"), QStringLiteral("1,'; x,1,1,1")}) {
         module_->setActiveDll(module_.get());
         module_->setClsGlobal(host_);
         module_->ChiaveEffettoInGestione = other;
@@ -148,19 +155,23 @@ TEST_P(BillFormTest, TabsLoadWhenFirstShownAndTheNavigatorSkipsTheUnavailable) {
     f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabStorico);
     EXPECT_TRUE(f->bolTabIni_Storico && f->bolTabConf_Storico);
     const auto key = f->currentKey();
-    EXPECT_EQ(f->clsRstStorico->RecordCount(),
-              demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_DITTA_CG18 = 1 AND EF06_NUMREG_CO99 = '%1'"
-                                          " AND EF06_RIGACONT_EF01 = %2 AND EF06_PROGEC_EF01 = %3 AND EF06_PROGEFF_EF01 = %4")
-                               .arg(key.numReg)
-                               .arg(key.row)
-                               .arg(key.progEc)
-                               .arg(key.progEff)));
+    EXPECT_EQ(
+        f->clsRstStorico->RecordCount(),
+        demo_->count(
+            QStringLiteral(
+                "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_DITTA_CG18 = 1 AND EF06_NUMREG_CO99 = '%1'"
+                " AND EF06_RIGACONT_EF01 = %2 AND EF06_PROGEC_EF01 = %3 AND EF06_PROGEFF_EF01 = %4")
+                .arg(key.numReg)
+                .arg(key.row)
+                .arg(key.progEc)
+                .arg(key.progEff)));
     // Another Bill makes the tabs out of date; coming back reads them again.
     f->FME_TESTATA->MoveNext();
     EXPECT_FALSE(f->bolTabConf_Solleciti);
     EXPECT_TRUE(f->bolTabConf_Storico) << "the tab in view is read again at once";
     const auto next = f->currentKey();
-    EXPECT_NE(std::tie(next.numReg, next.row, next.progEc, next.progEff), std::tie(key.numReg, key.row, key.progEc, key.progEff));
+    EXPECT_NE(std::tie(next.numReg, next.row, next.progEc, next.progEff),
+              std::tie(key.numReg, key.row, key.progEc, key.progEff));
 
     f->TAB_SCADENZE->setTabEnabled(FRMKV_TARSELLO::TabStorico, false);
     f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabCambialiCessioni);
@@ -195,7 +206,8 @@ TEST_P(BillFormTest, ClosingKeepsUnsavedChangesWhenTheClerkCancels) {
     EXPECT_EQ(log_->messages().size(), 1);
     log_->enqueue(7);  // No: close without saving
     EXPECT_EQ(module_->CloseForm(), QVariant(true));
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'X-1'")), 0);
+    EXPECT_EQ(
+        demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'X-1'")), 0);
 }
 
 TEST_P(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole) {
@@ -206,7 +218,8 @@ TEST_P(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole
     const QString numReg = f->newRegistrationNumber();
     ASSERT_EQ(numReg.size(), 12) << numReg.toStdString();  // the year's prefix and 8 digits
     EXPECT_EQ(Value::toInt(f->clsRstTestata->Fields(QStringLiteral("EF01_TIPOCF_CG44")).Value()), 0);
-    EXPECT_EQ(Value::toText(f->clsRstTestata->Fields(QStringLiteral("EF01_CONTO_CG24")).Value()), DemoGenerator::customerAccount());
+    EXPECT_EQ(Value::toText(f->clsRstTestata->Fields(QStringLiteral("EF01_CONTO_CG24")).Value()),
+              DemoGenerator::customerAccount());
 
     // As a control would: the value goes into the row and is shown, so that the field the user
     // is in hands the same value back when the save collects it.
@@ -225,20 +238,34 @@ TEST_P(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole
     EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
     ASSERT_FALSE(log_->messages().isEmpty());
     EXPECT_EQ(log_->messages().last().title, QStringLiteral("Controllo dati"));
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 0);
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)),
+        0);
 
     set("EF01_INDGENSTATO_S", 0);
     // Another procedure registered the number meanwhile: the save adds no second register row.
-    demo_->connection->Execute(QStringLiteral("INSERT INTO CO99_MASTERDOC (CO99_DITTA_CG18, CO99_NUMREG, CO99_INDTIPOOP) "
-                                              "VALUES (1, '%1', 4)")
-                                   .arg(numReg));
+    demo_->connection->Execute(
+        QStringLiteral("INSERT INTO CO99_MASTERDOC (CO99_DITTA_CG18, CO99_NUMREG, CO99_INDTIPOOP) "
+                       "VALUES (1, '%1', 4)")
+            .arg(numReg));
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1'").arg(numReg)), 1);
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 1);
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1' AND CO99_INDTIPOOP = 4")
-                               .arg(numReg)),
+    EXPECT_EQ(demo_->count(
+                  QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1'").arg(numReg)),
               1);
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)), 0);
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)),
+        1);
+    EXPECT_EQ(demo_->count(
+                  QStringLiteral(
+                      "SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1' AND CO99_INDTIPOOP = 4")
+                      .arg(numReg)),
+              1);
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)),
+        0);
 
     // A change of the due date and the state writes movement 1, holding the Bill as it was.
     set("EF01_SCADE_S", QDate(2027, 1, 31));
@@ -247,35 +274,56 @@ TEST_P(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole
     f->FME_TESTATA->setRecordChanged(true);
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false));
     Recordset movement;
-    movement.Open(QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg), demo_->connection);
+    movement.Open(QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg),
+                  demo_->connection);
     ASSERT_EQ(movement.RecordCount(), 1);
     EXPECT_EQ(Value::toInt(movement.Fields(QStringLiteral("EF06_PROGSTO")).Value()), 1);
     EXPECT_EQ(Value::toDate(movement.Fields(QStringLiteral("EF06_SCADE_S")).Value()), QDate(2026, 12, 31));
     EXPECT_EQ(Value::toInt(movement.Fields(QStringLiteral("EF06_INDSTATO_S")).Value()), 0);
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT EF01_FLGEFFVAR FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 1);
+    EXPECT_EQ(
+        demo_->count(QStringLiteral("SELECT EF01_FLGEFFVAR FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'")
+                         .arg(numReg)),
+        1);
     EXPECT_FALSE(f->connectionInTransactionForTest());
 
     // A save that changes nothing relevant writes no movement.
     set("EF01_NUMDOCORIG", QStringLiteral("FT 12"));
     f->FME_TESTATA->setRecordChanged(true);
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false));
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)), 1);
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)),
+        1);
 
     // Deleting asks (not consolidated), and removes the Bill with every row hanging from it.
     log_->enqueue(7);
     f->FME_TESTATA->Delete();
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 1);
-    EXPECT_TRUE(log_->messages().last().text.startsWith(QStringLiteral("ATTENZIONE !!! *** QUESTO EFFETTO RISULTA NON CONSOLIDATO")));
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)),
+        1);
+    EXPECT_TRUE(log_->messages().last().text.startsWith(
+        QStringLiteral("ATTENZIONE !!! *** QUESTO EFFETTO RISULTA NON CONSOLIDATO")));
     log_->enqueue(6);
     f->FME_TESTATA->Delete();
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), 0);
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)), 0);
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1'").arg(numReg)), 1);
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)),
+        0);
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg)),
+        0);
+    EXPECT_EQ(demo_->count(
+                  QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_NUMREG = '%1'").arg(numReg)),
+              1);
 }
 
 TEST(BillFormRules, RegistrationNumberIsThePrefixAndTheLastEightDigits) {
-    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QStringLiteral("2024"), 123), QStringLiteral("202400000123"));
-    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QStringLiteral("2024"), 1234567890), QStringLiteral("202434567890"));
+    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QStringLiteral("2024"), 123),
+              QStringLiteral("202400000123"));
+    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QStringLiteral("2024"), 1234567890),
+              QStringLiteral("202434567890"));
     EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QString(), 7), QStringLiteral("00000007"));
     EXPECT_EQ(FRMKV_TARSELLO::DateDB(QDate(2026, 2, 3)), QStringLiteral("20260203"));
     EXPECT_EQ(FRMKV_TARSELLO::DecimalDB(QStringLiteral("1.234,5")), QStringLiteral("0"));
@@ -285,7 +333,8 @@ TEST(BillFormRules, RegistrationNumberIsThePrefixAndTheLastEightDigits) {
 
 namespace {
 // Reopens the module on a new Bill of an archive, or on a Bill by key.
-FRMKV_TARSELLO* reopen(CLSKV_TARSELLO& module, const std::shared_ptr<DatabaseHost>& host, int tipo, const QString& key) {
+FRMKV_TARSELLO* reopen(CLSKV_TARSELLO& module, const std::shared_ptr<DatabaseHost>& host, int tipo,
+                       const QString& key) {
     if (module.form()) module.CloseForm();
     module.setActiveDll(&module);
     module.setClsGlobal(host);
@@ -305,20 +354,27 @@ TEST_P(BillFormTest, ANewBillTakesTheKindAndSeriesOfItsArchive) {
         int indConto;
         bool account;
     };
-    for (const Expect& e : {Expect{1, 1, 1, true}, Expect{2, QVariant(), 0, false}, Expect{3, QVariant(), 1, false}}) {
+    for (const Expect& e :
+         {Expect{1, 1, 1, true}, Expect{2, QVariant(), 0, false}, Expect{3, QVariant(), 1, false}}) {
         FRMKV_TARSELLO* f = reopen(*module_, host_, e.tipo, QString());
         ASSERT_TRUE(f) << e.tipo;
         Recordset& rs = *f->clsRstTestata;
-        EXPECT_EQ(Value::isNull(rs.Fields(QStringLiteral("EF01_TIPOCF_CG44")).Value()), Value::isNull(e.tipoCf)) << e.tipo;
+        EXPECT_EQ(Value::isNull(rs.Fields(QStringLiteral("EF01_TIPOCF_CG44")).Value()),
+                  Value::isNull(e.tipoCf))
+            << e.tipo;
         EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_INDCONTO")).Value()), e.indConto) << e.tipo;
         EXPECT_EQ(Value::isNull(rs.Fields(QStringLiteral("EF01_CONTO_CG24")).Value()), !e.account) << e.tipo;
-        EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_GRUPPO_CG10")).Value()), DemoGenerator::kLedgerGroup);
+        EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_GRUPPO_CG10")).Value()),
+                  DemoGenerator::kLedgerGroup);
         EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_PROGEFF")).Value()), 1);
         const int series = e.tipo == 2 ? 921 : 922;
-        EXPECT_EQ(Value::toInt(rs.Fields(QStringLiteral("EF01_NUMEFF")).Value()),
-                  demo_->count(QStringLiteral("SELECT KV04_ULTIMO FROM KV04_NUMERATORI WHERE KV04_SERIE = '%1' AND KV04_ANNO = %2")
-                                   .arg(series)
-                                   .arg(QDate::currentDate().year())))
+        EXPECT_EQ(
+            Value::toInt(rs.Fields(QStringLiteral("EF01_NUMEFF")).Value()),
+            demo_->count(
+                QStringLiteral(
+                    "SELECT KV04_ULTIMO FROM KV04_NUMERATORI WHERE KV04_SERIE = '%1' AND KV04_ANNO = %2")
+                    .arg(series)
+                    .arg(QDate::currentDate().year())))
             << e.tipo;
         // Sections are not in use for the demo company: both section columns read "00", locked.
         EXPECT_EQ(Value::toText(rs.Fields(QStringLiteral("EF01_SEZDOC")).Value()), QStringLiteral("00"));
@@ -330,13 +386,16 @@ TEST_P(BillFormTest, ANewBillTakesTheKindAndSeriesOfItsArchive) {
 TEST_P(BillFormTest, TheSaveAsksAndRefusesBeforeWritingAnything) {
     // A Bill transferred to the treasury system asks first; No leaves it unchanged and in edit.
     Recordset treasury;
-    treasury.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") + kCustomerBills +
-                      QStringLiteral(" AND EF01_INDEXP = 1"),
-                  demo_->connection);
+    treasury.Open(
+        QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
+            kCustomerBills + QStringLiteral(" AND EF01_INDEXP = 1"),
+        demo_->connection);
     ASSERT_FALSE(treasury.AtEOF());
-    const QString key = QStringLiteral("1,%1,%2,%3,%4")
-                            .arg(Value::toText(treasury.Fields(0).Value()).trimmed(), Value::toText(treasury.Fields(1).Value()),
-                                 Value::toText(treasury.Fields(2).Value()), Value::toText(treasury.Fields(3).Value()));
+    const QString key =
+        QStringLiteral("1,%1,%2,%3,%4")
+            .arg(Value::toText(treasury.Fields(0).Value()).trimmed(),
+                 Value::toText(treasury.Fields(1).Value()), Value::toText(treasury.Fields(2).Value()),
+                 Value::toText(treasury.Fields(3).Value()));
     FRMKV_TARSELLO* f = reopen(*module_, host_, 0, key);
     ASSERT_TRUE(f);
     f->clsRstTestata->Fields(QStringLiteral("EF01_NUMDOCORIG")).setValue(QStringLiteral("NON SALVARE"));
@@ -345,14 +404,17 @@ TEST_P(BillFormTest, TheSaveAsksAndRefusesBeforeWritingAnything) {
     EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
     EXPECT_EQ(log_->messages().last().flags, 324);
     EXPECT_TRUE(log_->messages().last().text.startsWith(QStringLiteral("*** SCADENZA GIA' TRASFERITA")));
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'NON SALVARE'")), 0);
+    EXPECT_EQ(demo_->count(
+                  QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'NON SALVARE'")),
+              0);
     EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
 
     // An invalid channelling bank is refused (answering Yes to the treasury question first).
     f->TXT_PROGR_MG35->setValid(false);
     log_->enqueue(6);
     EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
-    EXPECT_EQ(log_->messages().last().text, QStringLiteral("Attenzione, la banca di canalizzazione non è valida."));
+    EXPECT_EQ(log_->messages().last().text,
+              QStringLiteral("Attenzione, la banca di canalizzazione non è valida."));
     f->TXT_PROGR_MG35->setValid(true);
 
     // State and operation must agree.
@@ -370,8 +432,10 @@ TEST_P(BillFormTest, TheSaveAsksAndRefusesBeforeWritingAnything) {
 TEST_P(BillFormTest, OnlyTheRightUserDeletesAndEveryWarningIsAsked) {
     auto keyWhere = [&](const QString& condition) {
         Recordset rs;
-        rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF FROM EF01_SCADENZE "
-                               "INNER JOIN CO99_MASTERDOC ON CO99_DITTA_CG18 = EF01_DITTA_CG18 AND CO99_NUMREG = EF01_NUMREG_CO99 "
+        rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF "
+                               "FROM EF01_SCADENZE "
+                               "INNER JOIN CO99_MASTERDOC ON CO99_DITTA_CG18 = EF01_DITTA_CG18 AND "
+                               "CO99_NUMREG = EF01_NUMREG_CO99 "
                                "WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND ") +
                     condition,
                 demo_->connection);
@@ -381,24 +445,29 @@ TEST_P(BillFormTest, OnlyTheRightUserDeletesAndEveryWarningIsAsked) {
                  Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
     };
     // Registered by another procedure: refused to an ordinary user.
-    const QString foreign = keyWhere(QStringLiteral("CO99_INDTIPOOP <> 4 AND EF01_INDTIPOMOV = 0 AND EF01_INDEXP = 0"));
+    const QString foreign =
+        keyWhere(QStringLiteral("CO99_INDTIPOOP <> 4 AND EF01_INDTIPOMOV = 0 AND EF01_INDEXP = 0"));
     ASSERT_FALSE(foreign.isEmpty());
     FRMKV_TARSELLO* f = reopen(*module_, host_, 0, foreign);
     f->FME_TESTATA->Delete();
-    EXPECT_EQ(log_->messages().last().text, QStringLiteral("ATTENZIONE !!! Utente non autorizzato alla cancellazione degli effetti."));
+    EXPECT_EQ(log_->messages().last().text,
+              QStringLiteral("ATTENZIONE !!! Utente non autorizzato alla cancellazione degli effetti."));
 
     // A privileged user is offered the deletion, with the warning of a consolidated Bill.
     module_->CloseForm();
-    auto admin = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany, QStringLiteral("ADMIN"));
+    auto admin = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany,
+                                                QStringLiteral("ADMIN"));
     admin->setLogServiceFactory([this] { return log_; });
     f = reopen(*module_, admin, 0, foreign);
-    const QString countForeign = QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'")
-                                     .arg(foreign.section(QLatin1Char(','), 1, 1));
+    const QString countForeign =
+        QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'")
+            .arg(foreign.section(QLatin1Char(','), 1, 1));
     const int foreignRows = demo_->count(countForeign);
     log_->enqueue(7);
     f->FME_TESTATA->Delete();
     EXPECT_EQ(log_->messages().last().flags, 276);
-    EXPECT_TRUE(log_->messages().last().text.startsWith(QStringLiteral("ATTENZIONE !!! L'eliminazione forzata")));
+    EXPECT_TRUE(
+        log_->messages().last().text.startsWith(QStringLiteral("ATTENZIONE !!! L'eliminazione forzata")));
     EXPECT_EQ(demo_->count(countForeign), foreignRows);  // No: nothing deleted
 
     // A Bill transferred to the treasury needs two Yes; the second No keeps it.
@@ -406,23 +475,32 @@ TEST_P(BillFormTest, OnlyTheRightUserDeletesAndEveryWarningIsAsked) {
     ASSERT_FALSE(treasury.isEmpty());
     f = reopen(*module_, admin, 0, treasury);
     const QString numReg = treasury.section(QLatin1Char(','), 1, 1);
-    const int rows = demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg));
+    const int rows = demo_->count(
+        QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg));
     log_->enqueue(6);
     log_->enqueue(7);
     f->FME_TESTATA->Delete();
     EXPECT_EQ(log_->messages().last().flags, 324);
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), rows);
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)),
+        rows);
     log_->enqueue(6);
     log_->enqueue(6);
     f->FME_TESTATA->Delete();
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)), rows - 1);
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'").arg(numReg)),
+        rows - 1);
     const QStringList k = treasury.split(QLatin1Char(','));
     for (const char* table : {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF06_SCADSTO"}) {
         const QString p = QString::fromLatin1(table).left(4);
-        EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2_NUMREG_CO99 = '%3' AND %2_RIGACONT_EF01 = %4 "
-                                              "AND %2_PROGEC_EF01 = %5 AND %2_PROGEFF_EF01 = %6")
-                                   .arg(QString::fromLatin1(table), p, k[1], k[2], k[3], k[4])),
-                  0)
+        EXPECT_EQ(
+            demo_->count(QStringLiteral(
+                             "SELECT COUNT(*) FROM %1 WHERE %2_NUMREG_CO99 = '%3' AND %2_RIGACONT_EF01 = %4 "
+                             "AND %2_PROGEC_EF01 = %5 AND %2_PROGEFF_EF01 = %6")
+                             .arg(QString::fromLatin1(table), p, k[1], k[2], k[3], k[4])),
+            0)
             << table;
     }
 }
@@ -456,7 +534,8 @@ TEST_P(BillFormTest, LeavingAFieldCompletesTheRelatedOnesOnlyWhenEmpty) {
     f->clsRstTestata->Fields(QStringLiteral("EF01_SCADEORIG")).setValue(QVariant());
     f->FME_TESTATA->Refresh();
     type(due, QStringLiteral("15/03/2027"));
-    EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADEORIG")).Value()), QDate(2027, 3, 15));
+    EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADEORIG")).Value()),
+              QDate(2027, 3, 15));
 }
 
 TEST_P(BillFormTest, TheUsersGridLayoutIsKeptFromOneOpeningToTheNext) {
@@ -474,7 +553,8 @@ TEST_P(BillFormTest, TheUsersGridLayoutIsKeptFromOneOpeningToTheNext) {
     EXPECT_EQ(f->GRD_STORICO->horizontalHeader()->visualIndex(5), 1);
     // Another user keeps the layout the form is designed with.
     module_->CloseForm();
-    auto other = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany, QStringLiteral("GDANGELO"));
+    auto other = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany,
+                                                QStringLiteral("GDANGELO"));
     other->setLogServiceFactory([this] { return log_; });
     f = reopen(*module_, other, 0, QString());
     EXPECT_NE(f->GRD_STORICO->horizontalHeader()->sectionSize(2), wider);
@@ -505,11 +585,14 @@ TEST_P(BillFormTest, EveryBoundFieldIsAColumnOfAKindItCanShow) {
         if (c->DataField().isEmpty()) continue;
         ++bound;
         const TableDef* owner = catalogue->ownerOfColumn(c->DataField());
-        ASSERT_NE(owner, nullptr) << c->objectName().toStdString() << " is bound to " << c->DataField().toStdString();
+        ASSERT_NE(owner, nullptr) << c->objectName().toStdString() << " is bound to "
+                                  << c->DataField().toStdString();
         const DataType type = owner->column(c->DataField())->type;
-        const bool number = type == DataType::SmallInt || type == DataType::Integer || type == DataType::Decimal;
+        const bool number =
+            type == DataType::SmallInt || type == DataType::Integer || type == DataType::Decimal;
         if (qobject_cast<DateBox*>(c)) {
-            EXPECT_TRUE(type == DataType::Date || type == DataType::DateTime) << c->objectName().toStdString();
+            EXPECT_TRUE(type == DataType::Date || type == DataType::DateTime)
+                << c->objectName().toStdString();
         } else if (qobject_cast<NumericBox*>(c) || qobject_cast<CheckBox*>(c) || qobject_cast<ComboBox*>(c)) {
             EXPECT_TRUE(number) << c->objectName().toStdString();
         }

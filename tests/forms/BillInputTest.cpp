@@ -20,7 +20,8 @@ QVariant columnOf(FRMKV_TARSELLO* f, const char* column) {
 }  // namespace
 
 class BillInputTest : public BillFormTest {};
-INSTANTIATE_TEST_SUITE_P(Engines, BillInputTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+INSTANTIATE_TEST_SUITE_P(Engines, BillInputTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });
 
 TEST_P(BillInputTest, NumbersAreWhatWasTypedOrRefused) {
@@ -36,9 +37,8 @@ TEST_P(BillInputTest, NumbersAreWhatWasTypedOrRefused) {
     // Past a 32-bit key, past a 16-bit code, a fraction in a whole number, more integer
     // digits than the amount column keeps (on either engine), more decimals than it keeps.
     for (const Refused& r : {Refused{"TXT_NUMEFF", "99999999999"}, Refused{"TXT_TOTRATE", "70000"},
-                             Refused{"TXT_NUMRATA", "2,5"},
-                             Refused{"TXT_IMPEFF", "99999999999999999,99"}, Refused{"TXT_IMPEFF", "10,999"},
-                             Refused{"TXT_IMPEFF", "1.23.4,5"}}) {
+                             Refused{"TXT_NUMRATA", "2,5"}, Refused{"TXT_IMPEFF", "99999999999999999,99"},
+                             Refused{"TXT_IMPEFF", "10,999"}, Refused{"TXT_IMPEFF", "1.23.4,5"}}) {
         log_->clear();
         FrameControl* field = f->control(QString::fromLatin1(r.field));
         typeInto(field, QString::fromUtf8(r.typed));
@@ -71,14 +71,17 @@ TEST_P(BillInputTest, NumbersAreWhatWasTypedOrRefused) {
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
     const auto k = f->currentKey();
     Recordset stored;
-    stored.Open(QStringLiteral("SELECT EF01_IMPEFF_S FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1' "
-                               "AND EF01_RIGACONT_CG42 = %2 AND EF01_PROGEC_EC01 = %3 AND EF01_PROGEFF = %4")
-                    .arg(k.numReg)
-                    .arg(k.row)
-                    .arg(k.progEc)
-                    .arg(k.progEff),
-                demo_->connection);
-    EXPECT_EQ(Value::toDecimal(stored.Fields(0).Value()), Decimal::fromString(QString(largest).replace(QLatin1Char(','), QLatin1Char('.'))));
+    stored.Open(
+        QStringLiteral(
+            "SELECT EF01_IMPEFF_S FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1' "
+            "AND EF01_RIGACONT_CG42 = %2 AND EF01_PROGEC_EC01 = %3 AND EF01_PROGEFF = %4")
+            .arg(k.numReg)
+            .arg(k.row)
+            .arg(k.progEc)
+            .arg(k.progEff),
+        demo_->connection);
+    EXPECT_EQ(Value::toDecimal(stored.Fields(0).Value()),
+              Decimal::fromString(QString(largest).replace(QLatin1Char(','), QLatin1Char('.'))));
 }
 
 TEST_P(BillInputTest, TheFieldStillBeingTypedIsSavedAndAnEmptyRequiredOneIsNamed) {
@@ -154,7 +157,8 @@ TEST_P(BillInputTest, FieldStatesFollowTheBillShownFromTheFirstOne) {
     ASSERT_TRUE(f && f->clsRstTestata);
     // Sections follow the company's sections rule on the very first Bill.
     EXPECT_EQ(f->control(QStringLiteral("TXT_SEZDOC"))->isEnabled(), f->SezionaleAbilitato());
-    EXPECT_FALSE(f->control(QStringLiteral("TXT_ATTRIBUTI"))->AcceptsInput()) << "the Bill's GUID is never typed over";
+    EXPECT_FALSE(f->control(QStringLiteral("TXT_ATTRIBUTI"))->AcceptsInput())
+        << "the Bill's GUID is never typed over";
 
     // The sub-type field follows each Bill's type as the clerk moves.
     auto* type = static_cast<ComboBox*>(f->control(QStringLiteral("CBO_TIPOEFF")));

@@ -45,27 +45,36 @@ QStringList faultTrigger(TestEngine engine, Fault fault) {
         {"EF01_SCADENZE", {QStringLiteral("UPDATE")}, "NEW.EF01_SCADE_S <> OLD.EF01_SCADE_S"},
         {"EF06_SCADSTO", {QStringLiteral("INSERT")}, "1 = 1"},
         {"EF01_SCADENZE", {QStringLiteral("UPDATE")}, "NEW.EF01_FLGEFFVAR = 1 AND OLD.EF01_FLGEFFVAR <> 1"},
-        {"EF04_SCADNOTE", {QStringLiteral("INSERT"), QStringLiteral("UPDATE")}, "1 = 1"},  // a new note or a changed one
+        {"EF04_SCADNOTE",
+         {QStringLiteral("INSERT"), QStringLiteral("UPDATE")},
+         "1 = 1"},  // a new note or a changed one
         {"EF05_SCADSOLLEC", {QStringLiteral("UPDATE")}, "1 = 1"},
     };
     const Target& t = targets[int(fault)];
     QStringList out;
     if (engine == TestEngine::Sqlite) {
         for (const QString& event : t.events)
-            out << QStringLiteral("CREATE TRIGGER KV_GUASTO_%1 BEFORE %1 ON %2 WHEN %3 BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END")
+            out << QStringLiteral(
+                       "CREATE TRIGGER KV_GUASTO_%1 BEFORE %1 ON %2 WHEN %3 BEGIN SELECT RAISE(ABORT, "
+                       "'guasto simulato'); END")
                        .arg(event, QLatin1String(t.table), QLatin1String(t.when));
         return out;
     }
-    return {QStringLiteral("CREATE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN RAISE EXCEPTION ''guasto simulato''; END' "
-                           "LANGUAGE plpgsql"),
-            QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 FOR EACH ROW WHEN (%3) EXECUTE FUNCTION KV_GUASTO()")
-                .arg(t.events.join(QStringLiteral(" OR ")), QLatin1String(t.table), QLatin1String(t.when))};
+    return {
+        QStringLiteral(
+            "CREATE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN RAISE EXCEPTION ''guasto simulato''; END' "
+            "LANGUAGE plpgsql"),
+        QStringLiteral(
+            "CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 FOR EACH ROW WHEN (%3) EXECUTE FUNCTION KV_GUASTO()")
+            .arg(t.events.join(QStringLiteral(" OR ")), QLatin1String(t.table), QLatin1String(t.when))};
 }
 
 QStringList dropFaultTrigger(TestEngine engine, Fault fault) {
-    static const char* const tables[] = {"EF01_SCADENZE", "EF06_SCADSTO", "EF01_SCADENZE", "EF04_SCADNOTE", "EF05_SCADSOLLEC"};
+    static const char* const tables[] = {"EF01_SCADENZE", "EF06_SCADSTO", "EF01_SCADENZE", "EF04_SCADNOTE",
+                                         "EF05_SCADSOLLEC"};
     if (engine == TestEngine::Sqlite)
-        return {QStringLiteral("DROP TRIGGER IF EXISTS KV_GUASTO_INSERT"), QStringLiteral("DROP TRIGGER IF EXISTS KV_GUASTO_UPDATE")};
+        return {QStringLiteral("DROP TRIGGER IF EXISTS KV_GUASTO_INSERT"),
+                QStringLiteral("DROP TRIGGER IF EXISTS KV_GUASTO_UPDATE")};
     return {QStringLiteral("DROP TRIGGER KV_GUASTO ON %1").arg(QLatin1String(tables[int(fault)]))};
 }
 
@@ -73,14 +82,18 @@ QStringList dropFaultTrigger(TestEngine engine, Fault fault) {
 
 class BillSaveFaultTest : public ::testing::TestWithParam<Case> {};
 
-INSTANTIATE_TEST_SUITE_P(
-    EachWrite, BillSaveFaultTest,
-    ::testing::Values(Case{TestEngine::Sqlite, Fault::BillRow}, Case{TestEngine::Sqlite, Fault::HistoryMovement},
-                      Case{TestEngine::Sqlite, Fault::ChangedMark}, Case{TestEngine::Sqlite, Fault::Notes},
-                      Case{TestEngine::Sqlite, Fault::Reminders}, Case{TestEngine::PostgreSql, Fault::BillRow},
-                      Case{TestEngine::PostgreSql, Fault::HistoryMovement}, Case{TestEngine::PostgreSql, Fault::ChangedMark},
-                      Case{TestEngine::PostgreSql, Fault::Notes}, Case{TestEngine::PostgreSql, Fault::Reminders}),
-    caseName);
+INSTANTIATE_TEST_SUITE_P(EachWrite, BillSaveFaultTest,
+                         ::testing::Values(Case{TestEngine::Sqlite, Fault::BillRow},
+                                           Case{TestEngine::Sqlite, Fault::HistoryMovement},
+                                           Case{TestEngine::Sqlite, Fault::ChangedMark},
+                                           Case{TestEngine::Sqlite, Fault::Notes},
+                                           Case{TestEngine::Sqlite, Fault::Reminders},
+                                           Case{TestEngine::PostgreSql, Fault::BillRow},
+                                           Case{TestEngine::PostgreSql, Fault::HistoryMovement},
+                                           Case{TestEngine::PostgreSql, Fault::ChangedMark},
+                                           Case{TestEngine::PostgreSql, Fault::Notes},
+                                           Case{TestEngine::PostgreSql, Fault::Reminders}),
+                         caseName);
 
 TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
     REQUIRE_ENGINE(GetParam().engine);
@@ -93,25 +106,31 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
 
     // A customer Bill that has reminders, so that a reminder change can be part of the save.
     Recordset pick;
-    pick.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF FROM EF01_SCADENZE "
-                             "INNER JOIN EF05_SCADSOLLEC ON EF05_DITTA_CG18 = EF01_DITTA_CG18 AND EF05_NUMREG_CO99 = EF01_NUMREG_CO99 "
-                             "AND EF05_RIGACONT_EF01 = EF01_RIGACONT_CG42 AND EF05_PROGEC_EF01 = EF01_PROGEC_EC01 "
-                             "AND EF05_PROGEFF_EF01 = EF01_PROGEFF WHERE EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0 "
-                             "ORDER BY EF01_NUMREG_CO99"),
-              c);
+    pick.Open(
+        QStringLiteral(
+            "SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF FROM EF01_SCADENZE "
+            "INNER JOIN EF05_SCADSOLLEC ON EF05_DITTA_CG18 = EF01_DITTA_CG18 AND EF05_NUMREG_CO99 = "
+            "EF01_NUMREG_CO99 "
+            "AND EF05_RIGACONT_EF01 = EF01_RIGACONT_CG42 AND EF05_PROGEC_EF01 = EF01_PROGEC_EC01 "
+            "AND EF05_PROGEFF_EF01 = EF01_PROGEFF WHERE EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0 "
+            "ORDER BY EF01_NUMREG_CO99"),
+        c);
     ASSERT_FALSE(pick.AtEOF()) << "the demo company has customer bills with reminders";
     const QString numReg = Value::toText(pick.Fields(0).Value()).trimmed();
-    const QString key = QStringLiteral("1,%1,%2,%3,%4")
-                            .arg(numReg, Value::toText(pick.Fields(1).Value()), Value::toText(pick.Fields(2).Value()),
-                                 Value::toText(pick.Fields(3).Value()));
+    const QString key =
+        QStringLiteral("1,%1,%2,%3,%4")
+            .arg(numReg, Value::toText(pick.Fields(1).Value()), Value::toText(pick.Fields(2).Value()),
+                 Value::toText(pick.Fields(3).Value()));
     const QString where = QStringLiteral(" WHERE %1_NUMREG_CO99 = '%2'").arg(QStringLiteral("%1"), numReg);
     auto state = [&] {
         QStringList out;
         for (const QString& sql :
-             {QStringLiteral("SELECT EF01_SCADE_S, EF01_FLGEFFVAR, EF01_NUMDOCORIG FROM EF01_SCADENZE") + where.arg(QStringLiteral("EF01")),
+             {QStringLiteral("SELECT EF01_SCADE_S, EF01_FLGEFFVAR, EF01_NUMDOCORIG FROM EF01_SCADENZE") +
+                  where.arg(QStringLiteral("EF01")),
               QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO") + where.arg(QStringLiteral("EF06")),
               QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE") + where.arg(QStringLiteral("EF04")),
-              QStringLiteral("SELECT MAX(EF05_SPVARIE) FROM EF05_SCADSOLLEC") + where.arg(QStringLiteral("EF05"))}) {
+              QStringLiteral("SELECT MAX(EF05_SPVARIE) FROM EF05_SCADSOLLEC") +
+                  where.arg(QStringLiteral("EF05"))}) {
             Recordset rs;
             rs.Open(sql, c);
             for (; !rs.AtEOF(); rs.MoveNext())
@@ -126,7 +145,8 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
         ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
     }
 
-    auto host = std::make_shared<DatabaseHost>(db.connectionString(), DemoGenerator::kCompany, QStringLiteral("MROSSI"));
+    auto host = std::make_shared<DatabaseHost>(db.connectionString(), DemoGenerator::kCompany,
+                                               QStringLiteral("MROSSI"));
     auto log = std::make_shared<ScriptedLogService>();
     host->setLogServiceFactory([log] { return log; });
     CLSKV_TARSELLO module([] { return std::make_unique<FRMKV_TARSELLO>(); });
@@ -136,7 +156,8 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
     module.ShowForm();
     auto* f = dynamic_cast<FRMKV_TARSELLO*>(module.form());
     ASSERT_TRUE(f && f->clsRstTestata);
-    ASSERT_EQ(Value::toText(f->clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value()).trimmed(), numReg);
+    ASSERT_EQ(Value::toText(f->clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value()).trimmed(),
+              numReg);
 
     // The clerk changes the due date, writes a note and changes a reminder's expenses.
     f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabNote);
@@ -163,7 +184,8 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
                 texts.join(QLatin1Char('\n')).contains(QStringLiteral("Errore sollevato da oggetto COM")))
         << texts.join(QLatin1Char('\n')).toStdString();
     // What the clerk typed is still there, waiting to be saved again.
-    EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value()), due.addDays(15));
+    EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value()),
+              due.addDays(15));
     EXPECT_NE(f->clsRstTestata->Status(), RowStatus::Unmodified);
     EXPECT_TRUE(f->FME_TESTATA->isRecordChanged()) << "closing would ask about the edits";
 

@@ -15,8 +15,10 @@ namespace {
 // A customer Bill not yet exported to treasury (no question at save), by its position.
 QString plainBillKey(DemoDatabase& demo, int n) {
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") + kCustomerBills +
-                QStringLiteral(" AND EF01_INDEXP = 0 ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"),
+    rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
+                kCustomerBills +
+                QStringLiteral(" AND EF01_INDEXP = 0 ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, "
+                               "EF01_PROGEC_EC01, EF01_PROGEFF"),
             demo.connection);
     rs.Move(n - 1);
     return QStringLiteral("1,%1,%2,%3,%4")
@@ -27,7 +29,9 @@ QString plainBillKey(DemoDatabase& demo, int n) {
 QString billWhere(const QString& key, const QString& prefix = QStringLiteral("EF01")) {
     const QStringList k = key.split(QLatin1Char(','));
     const bool bill = prefix == QLatin1String("EF01");
-    return QStringLiteral(" WHERE %1_DITTA_CG18 = 1 AND %1_NUMREG_CO99 = '%2' AND %1_%3 = %4 AND %1_%5 = %6 AND %1_%7 = %8")
+    return QStringLiteral(
+               " WHERE %1_DITTA_CG18 = 1 AND %1_NUMREG_CO99 = '%2' AND %1_%3 = %4 AND %1_%5 = %6 AND %1_%7 = "
+               "%8")
         .arg(prefix, k[1], bill ? QStringLiteral("RIGACONT_CG42") : QStringLiteral("RIGACONT_EF01"), k[2],
              bill ? QStringLiteral("PROGEC_EC01") : QStringLiteral("PROGEC_EF01"), k[3],
              bill ? QStringLiteral("PROGEFF") : QStringLiteral("PROGEFF_EF01"), k[4]);
@@ -37,7 +41,8 @@ bool toldOfConflict(const ScriptedLogService& log) {
     bool conflict = false;
     for (const auto& m : log.messages()) {
         conflict = conflict || m.text == WriteConflict::kMessage;
-        EXPECT_NE(m.flags & LogService::kCritical, LogService::kCritical) << "an error report: " << m.text.toStdString();
+        EXPECT_NE(m.flags & LogService::kCritical, LogService::kCritical)
+            << "an error report: " << m.text.toStdString();
     }
     return conflict;
 }
@@ -45,7 +50,8 @@ bool toldOfConflict(const ScriptedLogService& log) {
 }  // namespace
 
 class BillSessionsTest : public BillFormTest {};
-INSTANTIATE_TEST_SUITE_P(Engines, BillSessionsTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+INSTANTIATE_TEST_SUITE_P(Engines, BillSessionsTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });
 
 TEST_P(BillSessionsTest, ABillDeletedMeanwhileGetsNoOrphanNoteAndTheNoteStaysToSave) {
@@ -71,7 +77,9 @@ TEST_P(BillSessionsTest, ABillDeletedMeanwhileGetsNoOrphanNoteAndTheNoteStaysToS
     f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabDatiGenerali);
     EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
     EXPECT_TRUE(toldOfConflict(*log_));
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE") + billWhere(key, QStringLiteral("EF04"))), 0);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE") +
+                           billWhere(key, QStringLiteral("EF04"))),
+              0);
     EXPECT_FALSE(f->connectionInTransactionForTest());
     EXPECT_TRUE(f->FME_TESTATA->isRecordChanged()) << "the note is still to be saved, and closing asks";
 }
@@ -86,16 +94,19 @@ TEST_P(BillSessionsTest, TheSecondOfTwoClerksChangingHistoryColumnsIsToldAndKeep
     ASSERT_TRUE(other && other->clsRstTestata);
 
     const QDate due = Value::toDate(first->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value());
-    const QString movements = QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO") + billWhere(key, QStringLiteral("EF06"));
+    const QString movements =
+        QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO") + billWhere(key, QStringLiteral("EF06"));
     const int movementsBefore = demo_->count(movements);
-    typeInto(first->control(QStringLiteral("TXT_SCADE")), due.addDays(30).toString(QStringLiteral("dd/MM/yyyy")));
+    typeInto(first->control(QStringLiteral("TXT_SCADE")),
+             due.addDays(30).toString(QStringLiteral("dd/MM/yyyy")));
     ASSERT_TRUE(first->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
 
     typeInto(other->control(QStringLiteral("TXT_SPESERITBAN")), QStringLiteral("12,50"));
     EXPECT_FALSE(other->FME_TESTATA->UpdateRecord(true, false));
     EXPECT_TRUE(toldOfConflict(*second.log));
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE") + billWhere(key) +
-                           QStringLiteral(" AND EF01_SCADE_S = '%1'").arg(due.addDays(30).toString(QStringLiteral("yyyyMMdd")))),
+                           QStringLiteral(" AND EF01_SCADE_S = '%1'")
+                               .arg(due.addDays(30).toString(QStringLiteral("yyyyMMdd")))),
               1)
         << "the first clerk's change stands";
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE") + billWhere(key) +
@@ -103,7 +114,8 @@ TEST_P(BillSessionsTest, TheSecondOfTwoClerksChangingHistoryColumnsIsToldAndKeep
               0);
     EXPECT_EQ(demo_->count(movements), movementsBefore + 1) << "one movement, the first clerk's";
     // The second clerk's amount is still there, and leaving asks about it.
-    EXPECT_EQ(Value::toDecimal(other->clsRstTestata->Fields(QStringLiteral("EF01_SPESERITBAN_S")).Value()), Decimal::fromString("12.5"));
+    EXPECT_EQ(Value::toDecimal(other->clsRstTestata->Fields(QStringLiteral("EF01_SPESERITBAN_S")).Value()),
+              Decimal::fromString("12.5"));
     second.log->enqueue(2);
     EXPECT_EQ(second.module->CloseForm(), QVariant(false));
     EXPECT_EQ(second.log->messages().last().title, QStringLiteral("Richiesta conferma"));
@@ -123,7 +135,8 @@ TEST_P(BillSessionsTest, ALockHeldElsewhereIsWaitedForABoundedTimeAndTheSaveCanB
         ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
     } else {
         ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN")));
-        ASSERT_TRUE(hold.exec(QStringLiteral("SELECT * FROM EF01_SCADENZE") + billWhere(key) + QStringLiteral(" FOR UPDATE")));
+        ASSERT_TRUE(hold.exec(QStringLiteral("SELECT * FROM EF01_SCADENZE") + billWhere(key) +
+                              QStringLiteral(" FOR UPDATE")));
     }
     QElapsedTimer waited;
     waited.start();

@@ -5,15 +5,16 @@
 #include "SqlText.h"
 
 class BillStatementsTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, BillStatementsTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+INSTANTIATE_TEST_SUITE_P(Engines, BillStatementsTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });
 
 TEST_P(BillStatementsTest, DeletionRegistrationAndClaimTouchOnlyTheirBill) {
     REQUIRE_ENGINE(GetParam());
     DemoDatabase demo(GetParam());
     Recordset pick;
-    pick.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") + kCustomerBills +
-                  QStringLiteral(" ORDER BY EF01_NUMREG_CO99"),
+    pick.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
+                  kCustomerBills + QStringLiteral(" ORDER BY EF01_NUMREG_CO99"),
               demo.connection);
     BillStatements::Key key;
     key.company = DemoGenerator::kCompany;
@@ -23,12 +24,13 @@ TEST_P(BillStatementsTest, DeletionRegistrationAndClaimTouchOnlyTheirBill) {
     key.progEff = Value::toInt(pick.Fields(3).Value());
     const int bills = demo.count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE"));
     const int movements = demo.count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO"));
-    const int ofThisBill = demo.count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = ") +
-                                      SqlText::quote(key.numReg) +
-                                      QStringLiteral(" AND EF06_RIGACONT_EF01 = %1 AND EF06_PROGEC_EF01 = %2 AND EF06_PROGEFF_EF01 = %3")
-                                          .arg(key.row)
-                                          .arg(key.progEc)
-                                          .arg(key.progEff));
+    const int ofThisBill = demo.count(
+        QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = ") +
+        SqlText::quote(key.numReg) +
+        QStringLiteral(" AND EF06_RIGACONT_EF01 = %1 AND EF06_PROGEC_EF01 = %2 AND EF06_PROGEFF_EF01 = %3")
+            .arg(key.row)
+            .arg(key.progEc)
+            .arg(key.progEff));
 
     // A registration number that tries to widen the condition matches nothing.
     BillStatements::Key forged = key;
@@ -41,7 +43,8 @@ TEST_P(BillStatementsTest, DeletionRegistrationAndClaimTouchOnlyTheirBill) {
     demo.connection->Execute(BillStatements::deleteBill(key));
     EXPECT_EQ(demo.count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE")), bills - 1);
     EXPECT_EQ(demo.count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO")), movements - ofThisBill);
-    EXPECT_EQ(demo.connection->Execute(BillStatements::claimBill(key)), 0) << "a deleted Bill cannot be claimed";
+    EXPECT_EQ(demo.connection->Execute(BillStatements::claimBill(key)), 0)
+        << "a deleted Bill cannot be claimed";
 
     // The register row keeps a user's name with its apostrophe, once.
     BillStatements::Registration r;
@@ -56,7 +59,9 @@ TEST_P(BillStatementsTest, DeletionRegistrationAndClaimTouchOnlyTheirBill) {
     registered.Open(BillStatements::registeredOperationType(r.company, r.numReg), demo.connection);
     ASSERT_EQ(registered.RecordCount(), 1);
     EXPECT_EQ(Value::toInt(registered.Fields(0).Value()), 4);
-    EXPECT_EQ(demo.count(QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_UTENTECRE = 'D''ANGELO'")), 1);
+    EXPECT_EQ(
+        demo.count(QStringLiteral("SELECT COUNT(*) FROM CO99_MASTERDOC WHERE CO99_UTENTECRE = 'D''ANGELO'")),
+        1);
     Recordset next;
     next.Open(BillStatements::nextHistoryProgressive(key), demo.connection);
     EXPECT_EQ(Value::toInt(next.Fields(0).Value()), 1) << "the deleted Bill's history starts again at 1";

@@ -11,8 +11,8 @@
 #include "Recordset.h"
 #include "ScriptedLogService.h"
 #include "TestDatabase.h"
-#include "TestSchema.h"
 #include "TestForm.h"
+#include "TestSchema.h"
 #include "VirtualFrame.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +64,6 @@ protected:
         events.watch(frame);
         ASSERT_TRUE(form.open());
     }
-
 
     template <class C>
     C* bind(C* control, const char* column) {

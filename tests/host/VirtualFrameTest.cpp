@@ -1,8 +1,8 @@
 #include "Decimal.h"
 #include "FrameFixture.h"
-#include "Value.h"
 #include "QtPrinters.h"
 #include "SuiteError.h"
+#include "Value.h"
 
 #include <QPushButton>
 

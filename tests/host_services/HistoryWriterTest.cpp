@@ -10,7 +10,8 @@
 #include <gtest/gtest.h>
 
 class HistoryWriterTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, HistoryWriterTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+INSTANTIATE_TEST_SUITE_P(Engines, HistoryWriterTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });
 
 TEST_P(HistoryWriterTest, KeepsTheBillAsItWasBeforeTheChangeAndWritesOnlyInsideTheSave) {
@@ -24,17 +25,20 @@ TEST_P(HistoryWriterTest, KeepsTheBillAsItWasBeforeTheChangeAndWritesOnlyInsideT
 
     // The user changes the due date of a Bill; the copy of its header row carries the new date.
     auto header = std::make_shared<Recordset>();
-    header->Open(QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 ORDER BY EF01_NUMREG_CO99"), c);
+    header->Open(
+        QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 ORDER BY EF01_NUMREG_CO99"), c);
     const QDate before = Value::toDate(header->Fields(QStringLiteral("EF01_SCADE_S")).Value());
     header->Fields(QStringLiteral("EF01_SCADE_S")).setValue(before.addDays(30));
     auto copy = std::make_shared<Recordset>();
     copy->Open(QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE 0=1"), c);
     copy->AddNew();
-    for (int i = 0; i < header->FieldCount(); ++i) copy->Fields(header->Fields(i).Name()).setValue(header->Fields(i).Value());
+    for (int i = 0; i < header->FieldCount(); ++i)
+        copy->Fields(header->Fields(i).Name()).setValue(header->Fields(i).Value());
     const QString numReg = Value::toText(header->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value());
     auto countFor = [&](qint32 progressive) {
         Recordset rs;
-        rs.Open(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1' AND EF06_PROGSTO = %2")
+        rs.Open(QStringLiteral(
+                    "SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1' AND EF06_PROGSTO = %2")
                     .arg(numReg)
                     .arg(progressive),
                 c);
@@ -59,7 +63,10 @@ TEST_P(HistoryWriterTest, KeepsTheBillAsItWasBeforeTheChangeAndWritesOnlyInsideT
     ASSERT_EQ(writer.Write(), 0);
     c->CommitTrans();
     Recordset written;
-    written.Open(QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1' AND EF06_PROGSTO = 900").arg(numReg), c);
+    written.Open(
+        QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1' AND EF06_PROGSTO = 900")
+            .arg(numReg),
+        c);
     ASSERT_EQ(written.RecordCount(), 1);
     EXPECT_EQ(Value::toDate(written.Fields(QStringLiteral("EF06_SCADE_S")).Value()), before);
     EXPECT_EQ(Value::toInt(written.Fields(QStringLiteral("EF06_INDTIPOPER")).Value()), 0);
@@ -78,8 +85,10 @@ TEST_P(HistoryWriterTest, KeepsTheBillAsItWasBeforeTheChangeAndWritesOnlyInsideT
 TEST(HistorySnapshotColumns, EachBillColumnHasAMovementColumnOfTheSameKind) {
     const auto catalogue = Schema::catalogue();
     for (const HistorySnapshot::Pair& p : HistorySnapshot::columns()) {
-        const ColumnDef* bill = catalogue->table(QStringLiteral("EF01_SCADENZE"))->column(QString::fromLatin1(p.bill));
-        const ColumnDef* movement = catalogue->table(QStringLiteral("EF06_SCADSTO"))->column(QString::fromLatin1(p.movement));
+        const ColumnDef* bill =
+            catalogue->table(QStringLiteral("EF01_SCADENZE"))->column(QString::fromLatin1(p.bill));
+        const ColumnDef* movement =
+            catalogue->table(QStringLiteral("EF06_SCADSTO"))->column(QString::fromLatin1(p.movement));
         ASSERT_TRUE(bill && movement) << p.bill << " / " << p.movement;
         EXPECT_EQ(bill->type, movement->type) << p.bill;
         EXPECT_EQ(bill->scale, movement->scale) << p.bill;

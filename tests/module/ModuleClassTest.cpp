@@ -43,7 +43,9 @@ public:
         };
         return std::make_unique<Store>();
     }
-    std::shared_ptr<LogService> CreateLogService() const override { return std::make_shared<ScriptedLogService>(); }
+    std::shared_ptr<LogService> CreateLogService() const override {
+        return std::make_shared<ScriptedLogService>();
+    }
     std::unique_ptr<NumberingService> CreateNumberingService() const override { return nullptr; }
     std::unique_ptr<HistoryWriter> CreateHistoryWriter() const override { return nullptr; }
     LayoutScriptHolder& LayoutAndScript() override { return layouts_; }

@@ -13,7 +13,8 @@ TEST(ValueRoutines, NullToStringTrimsOnlyTheRight) {
     EXPECT_EQ(NullToString(), QString());
     EXPECT_EQ(NullToString(QVariant()), QString());
     EXPECT_EQ(NullToString(QStringLiteral("  A00012  ")), QStringLiteral("  A00012"));
-    EXPECT_EQ(NullToString(QVariant::fromValue(Decimal::fromString(QStringLiteral("12.50")))), QStringLiteral("12.50"));
+    EXPECT_EQ(NullToString(QVariant::fromValue(Decimal::fromString(QStringLiteral("12.50")))),
+              QStringLiteral("12.50"));
     EXPECT_EQ(NullToString(QDate(2024, 1, 31)), QStringLiteral("31/01/2024"));
     EXPECT_EQ(NullToString(7), QStringLiteral("7"));
 }
@@ -23,7 +24,8 @@ TEST(ValueRoutines, NumbersFromAnythingAClerkOrTheDatabaseGives) {
     EXPECT_EQ(NullToDecimal(QStringLiteral("")), QVariant(0));
     EXPECT_EQ(NullToDecimal(QVariant()), QVariant(0));
     EXPECT_EQ(NullToDecimal(QStringLiteral("12")).value<Decimal>(), Decimal(12));
-    EXPECT_EQ(NullToDecimal(QStringLiteral("1234,56")).value<Decimal>().toString(), QStringLiteral("1234.56"));
+    EXPECT_EQ(NullToDecimal(QStringLiteral("1234,56")).value<Decimal>().toString(),
+              QStringLiteral("1234.56"));
     EXPECT_DOUBLE_EQ(NullToDouble(QStringLiteral("2.5")), 2.5);
     EXPECT_DOUBLE_EQ(NullToDouble(QStringLiteral("due")), 0.0);
     EXPECT_EQ(NullDefault(QStringLiteral(""), 7), QVariant(7));
@@ -43,7 +45,9 @@ TEST(ModuleErrors, CarryTheBasePlusTheirNumberAndTheStringTableText) {
 namespace {
 class RecordingForm : public ErrorReport {
 public:
-    void MostraErrore(const SuiteError& error) override { shown.append(text(error, QStringLiteral("FRMKV_TARSELLO:"))); }
+    void MostraErrore(const SuiteError& error) override {
+        shown.append(text(error, QStringLiteral("FRMKV_TARSELLO:")));
+    }
     QStringList shown;
 };
 }  // namespace
@@ -63,8 +67,10 @@ TEST(ErrorReportGuard, ReportsOnceWithTheProcedureLabelsAndEndsTheProcedure) {
     ASSERT_EQ(form.shown.size(), 1);
     EXPECT_FALSE(restOfInner);
     EXPECT_TRUE(afterCall);
-    EXPECT_EQ(form.shown[0], QStringLiteral("Errore Nr.: 13\r\nTipo non corrispondente\r\nErrore in : \r\nFRMKV_TARSELLO:\r\n"
-                                            "InizializzaTestata:\r\nRecordset"));
+    EXPECT_EQ(
+        form.shown[0],
+        QStringLiteral("Errore Nr.: 13\r\nTipo non corrispondente\r\nErrore in : \r\nFRMKV_TARSELLO:\r\n"
+                       "InizializzaTestata:\r\nRecordset"));
     EXPECT_FALSE(form.guard("X:", [] { throw std::runtime_error("boom"); }));
     EXPECT_TRUE(form.shown.last().contains(QStringLiteral("X:\r\n")));
 }

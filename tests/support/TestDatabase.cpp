@@ -7,7 +7,9 @@
 #include <QStandardPaths>
 #include <QUuid>
 
-std::string engineName(TestEngine engine) { return engine == TestEngine::Sqlite ? "SQLite" : "PostgreSQL"; }
+std::string engineName(TestEngine engine) {
+    return engine == TestEngine::Sqlite ? "SQLite" : "PostgreSQL";
+}
 
 bool TestDatabase::available(TestEngine engine, QString* reason) {
     if (engine == TestEngine::Sqlite) return true;
@@ -26,7 +28,8 @@ TestDatabase::TestDatabase(TestEngine engine) : engine_(engine) {
     } else {
         schema_ = QStringLiteral("t_%1").arg(unique);
         const QString base = qEnvironmentVariable("KV_TEST_PG");
-        connectionString_ = base + (base.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
+        connectionString_ = base +
+                            (base.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
                             QStringLiteral("schema=") + schema_;
     }
 }

@@ -36,11 +36,11 @@ private:
 };
 
 // Skips (or, under CI, fails) the current test when the engine is not available.
-#define REQUIRE_ENGINE(engine)                                                           \
-    do {                                                                                 \
-        QString why_;                                                                    \
-        if (!TestDatabase::available(engine, &why_)) {                                   \
-            if (qEnvironmentVariableIsSet("CI")) FAIL() << why_.toStdString();           \
-            GTEST_SKIP() << why_.toStdString();                                          \
-        }                                                                                \
+#define REQUIRE_ENGINE(engine)                                                 \
+    do {                                                                       \
+        QString why_;                                                          \
+        if (!TestDatabase::available(engine, &why_)) {                         \
+            if (qEnvironmentVariableIsSet("CI")) FAIL() << why_.toStdString(); \
+            GTEST_SKIP() << why_.toStdString();                                \
+        }                                                                      \
     } while (0)

@@ -12,22 +12,27 @@ QList<Row> rows(std::initializer_list<const char*> descriptions, int first = 0) 
 }  // namespace
 
 QList<Row> tipoEffetto() {
-    QList<Row> out = rows({" Contanti", " Ricevuta bancaria", " Tratta", " Tratta accettata", " Cessione", " Cambiale",
-                           " Carta di credito", " Bancomat", " Contrassegno", " Lettera di credito", " RID", " Leasing",
-                           " Rimessa diretta", " Bonifico bancario", " C/C postale", " MAV "},
-                          1);
+    QList<Row> out =
+        rows({" Contanti", " Ricevuta bancaria", " Tratta", " Tratta accettata", " Cessione", " Cambiale",
+              " Carta di credito", " Bancomat", " Contrassegno", " Lettera di credito", " RID", " Leasing",
+              " Rimessa diretta", " Bonifico bancario", " C/C postale", " MAV "},
+             1);
     out.append({99, QStringLiteral(" Solo descrittivo ")});
     return out;
 }
 
-QList<Row> speseRitorno() { return rows({" Nessun addebito", " Solo annotate", " Sommate", " Nuovo effetto"}); }
+QList<Row> speseRitorno() {
+    return rows({" Nessun addebito", " Solo annotate", " Sommate", " Nuovo effetto"});
+}
 
-QList<Row> statoEffetto() { return rows({" Aperto", " Chiuso"}); }
+QList<Row> statoEffetto() {
+    return rows({" Aperto", " Chiuso"});
+}
 
 QList<Row> presentazione() {
     return rows({" Non soggetto", " In portafoglio", " S.b.f. ordinario", " S.b.f. a maturazione valuta",
-                 " S.b.f. anticipato", " Dopo incasso", " Allo sconto", " Altre presentazioni", " Sconto fatture",
-                 " Cessione a factoring"});
+                 " S.b.f. anticipato", " Dopo incasso", " Allo sconto", " Altre presentazioni",
+                 " Sconto fatture", " Cessione a factoring"});
 }
 
 QList<Row> tipoMovimento() {
@@ -35,15 +40,22 @@ QList<Row> tipoMovimento() {
                  " Previsionale per cash flow"});
 }
 
-QList<Row> accettazione() { return rows({"Non applicabile", "Accettato", "Non accettato"}); }
-
-QList<Row> generazioneStato() {
-    return rows({" Creazione", " Pag./Risc.", " Chiusura", " Insoluto", " Raggrupp.", " Riemesso", " Richiamato"});
+QList<Row> accettazione() {
+    return rows({"Non applicabile", "Accettato", "Non accettato"});
 }
 
-QList<Row> liquidazioneProvvigioni() { return rows({" Liquidabile", " Liquidabile se tot. incassato", " Sospesa"}); }
+QList<Row> generazioneStato() {
+    return rows(
+        {" Creazione", " Pag./Risc.", " Chiusura", " Insoluto", " Raggrupp.", " Riemesso", " Richiamato"});
+}
 
-QList<Row> merceArt62() { return rows({" Non soggetta", " Deperibile", " Non deperibile"}); }
+QList<Row> liquidazioneProvvigioni() {
+    return rows({" Liquidabile", " Liquidabile se tot. incassato", " Sospesa"});
+}
+
+QList<Row> merceArt62() {
+    return rows({" Non soggetta", " Deperibile", " Non deperibile"});
+}
 
 QList<Row> tipoCliFor(bool ticked) {
     if (ticked) return rows({" Cliente", " Fornitore"});
@@ -51,7 +63,7 @@ QList<Row> tipoCliFor(bool ticked) {
 }
 
 QString abbreviazioneTipoEffetto(int code) {
-    static const char* const abbreviations[] = {"Con", "Rb", "Tr",  "TrA", "Ces", "Cam", "CCr", "Ban",
+    static const char* const abbreviations[] = {"Con", "Rb",  "Tr",  "TrA", "Ces", "Cam", "CCr", "Ban",
                                                 "Ctr", "Lcr", "Rid", "Lea", "Rd",  "BBa", "CCP", "Mav"};
     if (code >= 1 && code <= 16) return QString::fromLatin1(abbreviations[code - 1]);
     if (code == 99) return QStringLiteral("Des");

@@ -12,15 +12,15 @@ struct Row {
     QString description;
 };
 
-QList<Row> tipoEffetto();       // EF01_TIPOEFF
-QList<Row> speseRitorno();      // EF01_INDSPERIT_S
-QList<Row> statoEffetto();      // EF01_INDSTATO_S
-QList<Row> presentazione();     // EF01_INDPRES_S
-QList<Row> tipoMovimento();     // EF01_INDTIPOMOV
-QList<Row> accettazione();      // EF01_ACCETTAZIONE
-QList<Row> generazioneStato();  // EF01_INDGENSTATO_S
+QList<Row> tipoEffetto();              // EF01_TIPOEFF
+QList<Row> speseRitorno();             // EF01_INDSPERIT_S
+QList<Row> statoEffetto();             // EF01_INDSTATO_S
+QList<Row> presentazione();            // EF01_INDPRES_S
+QList<Row> tipoMovimento();            // EF01_INDTIPOMOV
+QList<Row> accettazione();             // EF01_ACCETTAZIONE
+QList<Row> generazioneStato();         // EF01_INDGENSTATO_S
 QList<Row> liquidazioneProvvigioni();  // EF01_INDLIQPROV
-QList<Row> merceArt62();        // EF01_INDMERCEART62
+QList<Row> merceArt62();               // EF01_INDMERCEART62
 // The counterpart type of a received or endorsed bill: customer and supplier when the side's
 // check box is ticked, a single blank row (code -1) otherwise.
 QList<Row> tipoCliFor(bool ticked);

@@ -62,7 +62,8 @@ const ControlDef kControls[] = {
     {"TXT_IMPEFF", Kind::Amount, "EF01_IMPEFF_S", "Importo effetto in EURO"},
     {"TXT_IMPEFFNETPREVVAL", Kind::Amount, "EF01_IMPEFFNETPREVVAL_S",
      "Importo effetto al netto dei mov. previsionali in valuta"},
-    {"TXT_IMPEFFNETPREV", Kind::Amount, "EF01_IMPEFFNETPREV_S", "Importo effetto al netto dei mov. previsionali in EURO"},
+    {"TXT_IMPEFFNETPREV", Kind::Amount, "EF01_IMPEFFNETPREV_S",
+     "Importo effetto al netto dei mov. previsionali in EURO"},
     {"TXT_IMPEFFORIGVAL", Kind::Amount, "EF01_IMPEFFORIGVAL", "Importo effetto originario in valuta"},
     {"TXT_IMPEFFORIG", Kind::Amount, "EF01_IMPEFFORIG", "Importo effetto originario in EURO"},
     {"TXT_IMPIVAORIGVAL", Kind::Amount, "EF01_IMPEFFIVA_VAL", "Importo IVA originario in valuta"},
@@ -74,9 +75,12 @@ const ControlDef kControls[] = {
     {"TXT_SPINCVAL", Kind::Amount, "EF01_SPINCVAL", "Spese incasso in valuta"},
     {"TXT_SPINC", Kind::Amount, "EF01_SPINC", "Spese incasso in EURO"},
     {"TXT_IMPRITACC", Kind::Amount, "EF01_IMPRITACC", "Importo residuo della ritenuta di acconto in Euro"},
-    {"TXT_IMPRITACCVAL", Kind::Amount, "EF01_IMPRITACCVAL", "Importo residuo della ritenuta di acconto in valuta"},
-    {"TXT_IMPRITACCORIG", Kind::Amount, "EF01_IMPRITACCORIG", "Importo origine della ritenuta di acconto in EURO"},
-    {"TXT_IMPRITACCORIGVAL", Kind::Amount, "EF01_IMPRITACCORIGVAL", "Importo origine della ritenuta di acconto in valuta"},
+    {"TXT_IMPRITACCVAL", Kind::Amount, "EF01_IMPRITACCVAL",
+     "Importo residuo della ritenuta di acconto in valuta"},
+    {"TXT_IMPRITACCORIG", Kind::Amount, "EF01_IMPRITACCORIG",
+     "Importo origine della ritenuta di acconto in EURO"},
+    {"TXT_IMPRITACCORIGVAL", Kind::Amount, "EF01_IMPRITACCORIGVAL",
+     "Importo origine della ritenuta di acconto in valuta"},
     {"TXT_CODBANCAAPP", Kind::Code, "EF01_BANCAAPP_CG12", "Banca d'appoggio"},
     {"TXT_CODAGENAPP", Kind::Code, "EF01_AGENAPP_CG13", "Agenzia d'appoggio"},
     {"TXT_CODBANCAPRES", Kind::Code, "EF01_BANCAPRE_SCG12", "Banca di presentazione"},
@@ -90,7 +94,8 @@ const ControlDef kControls[] = {
     {"CBO_INDSTATO", Kind::Combo, "EF01_INDSTATO_S", "Stato effetto"},
     {"CBO_INDPRES", Kind::Combo, "EF01_INDPRES_S", "Presentazione dell'effetto"},
     {"CBO_TIPOMOV", Kind::Combo, "EF01_INDTIPOMOV", "Tipo movimento"},
-    {"CBO_INDGENSTATO", Kind::Combo, "EF01_INDGENSTATO_S", "Operazione che ha determinato lo stato dell'effetto"},
+    {"CBO_INDGENSTATO", Kind::Combo, "EF01_INDGENSTATO_S",
+     "Operazione che ha determinato lo stato dell'effetto"},
     {"CBO_INDLIQPROV", Kind::Combo, "EF01_INDLIQPROV", "Liquidazione provvigioni"},
     {"CHK_FLGSTEFF", Kind::Check, "EF01_FLGSTEFF_S", "Stampato"},
     {"TXT_NUMSTEFF", Kind::Number, "EF01_NUMSTEFF_S", "Numero stampa effetto"},
@@ -103,8 +108,10 @@ const ControlDef kControls[] = {
     {"CHK_FLGRICEVUTO", Kind::Check, "EF01_FLGRICEVUTO_S", "Ricevuto"},
     {"CHK_FLGGIRATO", Kind::Check, "EF01_FLGGIRATO_S", "Girato"},
     {"TXT_IMPADEGCAMBIO", Kind::Amount, "EF01_IMPADEGCAMBIO_S", "Importo adeguamento cambio su conto"},
-    {"TXT_DATACAMBIOADCONTO", Kind::Date, "EF01_DATACAMBIOADCONTO_S", "Data cambio dell'adeguamento su conto"},
-    {"TXT_CAMBIOADCONTO", Kind::Number, "EF01_CAMBIOADCONTO_S", "Valore cambio movimento adeguamento su conto"},
+    {"TXT_DATACAMBIOADCONTO", Kind::Date, "EF01_DATACAMBIOADCONTO_S",
+     "Data cambio dell'adeguamento su conto"},
+    {"TXT_CAMBIOADCONTO", Kind::Number, "EF01_CAMBIOADCONTO_S",
+     "Valore cambio movimento adeguamento su conto"},
     {"CHK_INDEXP", Kind::Check, "EF01_INDEXP", "Esportato"},
     {"CHK_FLGINCASSOBF", Kind::Check, "EF01_FLGINCASSOBF_S", "Incasso buon fine"},
     {"TXT_CUP", Kind::Code, "EF01_CUP", "Codice Unico di Progetto"},
@@ -154,8 +161,12 @@ FrameControl* FRMKV_TARSELLO::make(const QString& name) {
         if (name != QLatin1String(d.name)) continue;
         FrameControl* c = nullptr;
         switch (d.kind) {
-            case Kind::Text: c = new EditBox(this); break;
-            case Kind::Number: c = new NumericBox(this); break;
+            case Kind::Text:
+                c = new EditBox(this);
+                break;
+            case Kind::Number:
+                c = new NumericBox(this);
+                break;
             case Kind::Amount: {
                 // Amounts in euro say so; those in the Bill's currency get its code from the
                 // currency field.
@@ -168,12 +179,16 @@ FrameControl* FRMKV_TARSELLO::make(const QString& name) {
                 c = new DateBox(this);
                 c->setMinimumWidth(100);
                 break;
-            case Kind::Code: c = new IdEditBox(this); break;
+            case Kind::Code:
+                c = new IdEditBox(this);
+                break;
             case Kind::Combo:
                 c = new ComboBox(this);
                 c->setMinimumWidth(140);
                 break;
-            case Kind::Check: c = new CheckBox(QString::fromUtf8(d.caption), this); break;
+            case Kind::Check:
+                c = new CheckBox(QString::fromUtf8(d.caption), this);
+                break;
         }
         c->setObjectName(name);
         c->setDataField(QString::fromLatin1(d.column));
@@ -224,11 +239,12 @@ void FRMKV_TARSELLO::createControls() {
     TAB_SCADENZE->setObjectName(QStringLiteral("TAB_SCADENZE"));
     TAB_SCADENZE->addTab(createTabDatiGenerali(), BillFormTexts::kTabDatiGenerali);
     TAB_SCADENZE->addTab(createTabCambialiCessioni(), BillFormTexts::kTabCambialiCessioni);
-    TAB_SCADENZE->addTab(createTabGrid(GRD_STORICO, GNV_STORICO, QStringLiteral("GRD_STORICO"), QStringLiteral("GNV_STORICO")),
-                         BillFormTexts::kTabStorico);
     TAB_SCADENZE->addTab(
-        createTabGrid(GRD_SOLLECITI, GNV_SOLLECITI, QStringLiteral("GRD_SOLLECITI"), QStringLiteral("GNV_SOLLECITI")),
-        BillFormTexts::kTabSolleciti);
+        createTabGrid(GRD_STORICO, GNV_STORICO, QStringLiteral("GRD_STORICO"), QStringLiteral("GNV_STORICO")),
+        BillFormTexts::kTabStorico);
+    TAB_SCADENZE->addTab(createTabGrid(GRD_SOLLECITI, GNV_SOLLECITI, QStringLiteral("GRD_SOLLECITI"),
+                                       QStringLiteral("GNV_SOLLECITI")),
+                         BillFormTexts::kTabSolleciti);
     TAB_SCADENZE->addTab(createTabNote(), BillFormTexts::kTabNote);
 
     auto* layout = new QVBoxLayout(this);
@@ -366,8 +382,8 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
     right->addWidget(pres);
     auto* flags = new QGroupBox(QStringLiteral("Indicatori"), page);
     auto* flagGrid = new QGridLayout(flags);
-    const char* flagNames[] = {"CHK_FLGSTEFF", "CHK_FLGEFFVAR", "CHK_FLGACCONTO", "CHK_FLGSOSPESO",
-                               "CHK_FLGGENDARAG", "CHK_FLGESTRAZ", "CHK_INDEXP",    "CHK_FLGINCASSOBF"};
+    const char* flagNames[] = {"CHK_FLGSTEFF",    "CHK_FLGEFFVAR", "CHK_FLGACCONTO", "CHK_FLGSOSPESO",
+                               "CHK_FLGGENDARAG", "CHK_FLGESTRAZ", "CHK_INDEXP",     "CHK_FLGINCASSOBF"};
     for (int i = 0; i < 8; ++i) flagGrid->addWidget(control(QString::fromLatin1(flagNames[i])), i / 2, i % 2);
     right->addWidget(flags);
     auto [other, otherGrid] = group(QStringLiteral("Altri dati"));
@@ -403,9 +419,10 @@ QWidget* FRMKV_TARSELLO::createTabCambialiCessioni() {
     auto* sGrid = new QGridLayout(cessioni);
     // The received and the endorsed side are twins: one row each, built alike.
     auto side = [&](int row, const QString& suffix, const QString& number) {
-        sGrid->addWidget(control(QStringLiteral("CHK_FLG") + (suffix == QLatin1String("R") ? QStringLiteral("RICEVUTO")
-                                                                                            : QStringLiteral("GIRATO"))),
-                         row, 0);
+        sGrid->addWidget(
+            control(QStringLiteral("CHK_FLG") +
+                    (suffix == QLatin1String("R") ? QStringLiteral("RICEVUTO") : QStringLiteral("GIRATO"))),
+            row, 0);
         FrameControl* type = control(QStringLiteral("CBO_TIPOCF") + suffix);
         sGrid->addWidget(label(QStringLiteral("Tipo cliente/fornit."), type, cessioni), row, 1);
         sGrid->addWidget(type, row, 2);
@@ -452,7 +469,8 @@ QWidget* FRMKV_TARSELLO::createTabNote() {
     LBL_ATTRESTESI->setObjectName(QStringLiteral("LBL_ATTRESTESI"));
     grid->addWidget(LBL_ATTRESTESI, 2, 0);
     grid->addWidget(TXT_ATTRIBUTI, 2, 1);
-    grid->addWidget(label(QStringLiteral("Stato scadenza"), control(QStringLiteral("TXT_EF01_GUID_STATO")), page), 3, 0);
+    grid->addWidget(
+        label(QStringLiteral("Stato scadenza"), control(QStringLiteral("TXT_EF01_GUID_STATO")), page), 3, 0);
     grid->addWidget(control(QStringLiteral("TXT_EF01_GUID_STATO")), 3, 1);
     grid->setRowStretch(4, 1);
     grid->setColumnStretch(1, 1);

@@ -14,14 +14,16 @@ using MDLKV_TARSELLO::NullToString;
 
 namespace {
 // The fields whose value on entry is remembered.
-const char* const kRemembered[] = {"CHK_BISDOC", "TXT_DATADOC", "TXT_DATAREG", "TXT_NUMDOC", "TXT_SCADE",
-                                   "TXT_SEZDOC", "TXT_CODBANCAAPP", "TXT_CODBANCAPRES", "TXT_PROGR_MG35"};
+const char* const kRemembered[] = {"CHK_BISDOC",      "TXT_DATADOC",      "TXT_DATAREG",
+                                   "TXT_NUMDOC",      "TXT_SCADE",        "TXT_SEZDOC",
+                                   "TXT_CODBANCAAPP", "TXT_CODBANCAPRES", "TXT_PROGR_MG35"};
 }  // namespace
 
 void FRMKV_TARSELLO::connectFieldRules() {
     for (const char* name : kRemembered) {
         FrameControl* c = control(QString::fromLatin1(name));
-        connect(c, &FrameControl::BeforeItem, this, [this, c] { entryValues_[c->objectName()] = NullToString(c->Text()); });
+        connect(c, &FrameControl::BeforeItem, this,
+                [this, c] { entryValues_[c->objectName()] = NullToString(c->Text()); });
     }
     // Document number, due date and section complete the item's number, original due date and
     // section when those are still empty.
@@ -29,16 +31,20 @@ void FRMKV_TARSELLO::connectFieldRules() {
         const char* field;
         const char* related;
     };
-    for (const Completion& p : {Completion{"TXT_NUMDOC", "TXT_NUMPART"}, Completion{"TXT_SCADE", "TXT_SCADEORIG"},
-                                Completion{"TXT_SEZDOC", "TXT_SEZPART"}}) {
+    for (const Completion& p :
+         {Completion{"TXT_NUMDOC", "TXT_NUMPART"}, Completion{"TXT_SCADE", "TXT_SCADEORIG"},
+          Completion{"TXT_SEZDOC", "TXT_SEZPART"}}) {
         FrameControl* field = control(QString::fromLatin1(p.field));
         FrameControl* related = control(QString::fromLatin1(p.related));
-        connect(field, &FrameControl::LostFocus, this, [this, field, related, label = QString::fromLatin1(p.field) + QStringLiteral("_LostFocus:")] {
-            guard(label.toLatin1().constData(), [&] { completeRelated(field, related, field->Value()); });
-        });
+        connect(field, &FrameControl::LostFocus, this,
+                [this, field, related, label = QString::fromLatin1(p.field) + QStringLiteral("_LostFocus:")] {
+                    guard(label.toLatin1().constData(),
+                          [&] { completeRelated(field, related, field->Value()); });
+                });
     }
     FrameControl* docDate = control(QStringLiteral("TXT_DATADOC"));
-    connect(docDate, &FrameControl::LostFocus, this, [this] { guard("TXT_DATADOC_LostFocus:", [&] { TXT_DATADOC_LostFocus(); }); });
+    connect(docDate, &FrameControl::LostFocus, this,
+            [this] { guard("TXT_DATADOC_LostFocus:", [&] { TXT_DATADOC_LostFocus(); }); });
     connect(control(QStringLiteral("TXT_DATAREG")), &FrameControl::LostFocus, this,
             [this] { guard("TXT_DATAREG_LostFocus:", [&] { TXT_DATAREG_LostFocus(); }); });
     connect(control(QStringLiteral("CHK_BISDOC")), &FrameControl::LostFocus, this, [this] {
@@ -51,7 +57,8 @@ void FRMKV_TARSELLO::connectFieldRules() {
         });
     });
     auto* type = combo(QStringLiteral("CBO_TIPOEFF"));
-    connect(type, &ComboBox::ChangeRow, this, [this] { guard("CBO_TIPOEFF_ChangeRow:", [&] { enableSubtype(); }); });
+    connect(type, &ComboBox::ChangeRow, this,
+            [this] { guard("CBO_TIPOEFF_ChangeRow:", [&] { enableSubtype(); }); });
     connect(type, &FrameControl::LostFocus, this, [this, type] {
         guard("CBO_TIPOEFF_LostFocus:", [&] {
             const QString code = NullToString(type->Value());

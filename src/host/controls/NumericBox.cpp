@@ -36,8 +36,8 @@ std::optional<Decimal> NumericBox::parseTyped(const QString& typed) {
 
 NumericBox::NumericBox(QWidget* parent) : EditBox(parent), currency_(new QLabel(this)) {
     lineEdit()->setAlignment(Qt::AlignRight);
-    lineEdit()->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[+-]?[0-9.]*(,[0-9]*)?")), this));
+    lineEdit()->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[+-]?[0-9.]*(,[0-9]*)?")), this));
     currency_->hide();
     row()->addWidget(currency_);
 }

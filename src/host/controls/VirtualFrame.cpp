@@ -153,13 +153,16 @@ bool VirtualFrame::reportMissingRequired() {
     if (recordset_->Status() == RowStatus::Unmodified) return false;
     for (int i = 0; i < recordset_->FieldCount(); ++i) {
         const ResultColumn& column = recordset_->column(i);
-        if (column.nullable || !recordset_->isWritable(i) || !Value::isNull(recordset_->Fields(i).Value())) continue;
+        if (column.nullable || !recordset_->isWritable(i) || !Value::isNull(recordset_->Fields(i).Value()))
+            continue;
         FrameControl* field = nullptr;
         for (const QPointer<FrameControl>& c : controls_)
             if (c && c->DataField().compare(column.name, Qt::CaseInsensitive) == 0) field = c;
-        const QString name = field && !field->accessibleName().isEmpty() ? field->accessibleName() : column.name;
-        logService().MsgBox(QStringLiteral("Il campo \"%1\" è obbligatorio: indicarne il valore prima di salvare.").arg(name),
-                            LogService::kExclamation, kTitle);
+        const QString name =
+            field && !field->accessibleName().isEmpty() ? field->accessibleName() : column.name;
+        logService().MsgBox(
+            QStringLiteral("Il campo \"%1\" è obbligatorio: indicarne il valore prima di salvare.").arg(name),
+            LogService::kExclamation, kTitle);
         if (field && field->isEnabled() && field->isVisible()) field->setFocus(Qt::OtherFocusReason);
         return true;
     }
@@ -215,7 +218,8 @@ bool VirtualFrame::UpdateRecord(bool validate, bool keepPending) {
     if (ok && updateFailed_) {
         // The rest of the save failed and took the row's write back with it.
         ok = false;
-        recordChanged_ = wasChanged || status_ == kStatusAdding || recordset_->Status() != RowStatus::Unmodified;
+        recordChanged_ =
+            wasChanged || status_ == kStatusAdding || recordset_->Status() != RowStatus::Unmodified;
         childChanged_ = childWasChanged;
     }
     updateFailed_ = false;
@@ -337,12 +341,14 @@ bool VirtualFrame::storeValue(FrameControl& control) {
     try {
         const ResultColumn& column = recordset_->column(index);
         // More decimals than the column keeps would be rounded away unseen: the user decides.
-        if (column.type == DataType::Decimal && column.scale >= 0 && value.metaType() == QMetaType::fromType<Decimal>() &&
+        if (column.type == DataType::Decimal && column.scale >= 0 &&
+            value.metaType() == QMetaType::fromType<Decimal>() &&
             value.value<Decimal>().normalized().scale() > column.scale) {
-            logService().MsgBox(QStringLiteral("Il valore %1 ha troppi decimali: il campo ne ammette al massimo %2.")
-                                    .arg(control.Text().trimmed())
-                                    .arg(column.scale),
-                                LogService::kExclamation, kTitle);
+            logService().MsgBox(
+                QStringLiteral("Il valore %1 ha troppi decimali: il campo ne ammette al massimo %2.")
+                    .arg(control.Text().trimmed())
+                    .arg(column.scale),
+                LogService::kExclamation, kTitle);
             return false;
         }
         if (Value::same(Value::coerce(value, column.type, column.scale), recordset_->Fields(index).Value()))
@@ -352,7 +358,9 @@ bool VirtualFrame::storeValue(FrameControl& control) {
         // The clerk knows the field by its caption, not by its column.
         const QString caption = control.accessibleName();
         QString text = e.description();
-        if (!caption.isEmpty()) text.replace(control.DataField(), QLatin1Char('"') + caption + QLatin1Char('"'), Qt::CaseInsensitive);
+        if (!caption.isEmpty())
+            text.replace(control.DataField(), QLatin1Char('"') + caption + QLatin1Char('"'),
+                         Qt::CaseInsensitive);
         report(SuiteError(e.number(), e.source(), text));
         return false;
     }
