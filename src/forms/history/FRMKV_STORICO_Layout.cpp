@@ -156,6 +156,8 @@ FrameControl* FRMKV_STORICO::make(const QString& name) {
                 break;
         }
         c->setObjectName(name);
+        // A registration number (year and eight digits) is read whole.
+        if (name == QLatin1String("TXT_NUMREG")) c->setMinimumWidth(110);
         c->setDataField(QString::fromLatin1(d.column));
         c->setToolTip(QString::fromUtf8(d.caption));
         c->setAccessibleName(QString::fromUtf8(d.caption));

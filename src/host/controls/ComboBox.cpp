@@ -45,7 +45,7 @@ void ComboBox::setListIndex(int index) {
 
 QVariant ComboBox::Value() const {
     if (combo_->currentIndex() < 0) return QVariant();
-    const QVariant code = combo_->currentData();
+    QVariant code = combo_->currentData();
     if (!Value::isNull(nullCode_) && Value::compare(code, nullCode_) == 0) return QVariant();
     return code;
 }
