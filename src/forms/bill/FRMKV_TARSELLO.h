@@ -252,6 +252,8 @@ private:
     // or changed a history-relevant column while a history movement is due.
     void claimBill(bool historyPending);
     static bool isHistoryColumn(const QString& name);
+    // A Bill already handed to treasury (EF01_INDEXP 1) is changed only when the user says so.
+    bool treasuryConfirmed();
     // After a failed save the child tabs' edits are still to be saved.
     void keepChildrenPending();
     void enableSections();

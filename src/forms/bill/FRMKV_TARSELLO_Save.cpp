@@ -122,6 +122,13 @@ void FRMKV_TARSELLO::AggiornaFlagVariato() {
     CHK_FLGEFFVAR->setValue(QStringLiteral("1"));
 }
 
+bool FRMKV_TARSELLO::treasuryConfirmed() {
+    return indExp_ != 1 ||
+           clsLog->MsgBox(BillFormTexts::kTesoreria,
+                          LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
+                          BillFormTexts::kTitleRichiestaConferma) == LogService::kYes;
+}
+
 void FRMKV_TARSELLO::BeginTransazione() {
     if (!saveTransaction_) saveTransaction_.emplace(*clsConnessione);
 }
@@ -327,10 +334,7 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
         bolTabConf_CambCess && (FME_CAMBIALI->RecordChanged() || FME_CAMBIALI->ChildChanged()),
         bolTabConf_Note && (FME_NOTE->RecordChanged() || FME_NOTE->ChildChanged())};
     const bool completed = guard("FME_TESTATA_BeforeUpdate:", [&] {
-        if (indExp_ == 1 &&
-            clsLog->MsgBox(BillFormTexts::kTesoreria,
-                           LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
-                           BillFormTexts::kTitleRichiestaConferma) != LogService::kYes) {
+        if (!treasuryConfirmed()) {
             *cancel = true;
             return;
         }
@@ -463,11 +467,7 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
                 LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
                 BillFormTexts::kTitleInformazione) != LogService::kYes)
             return;
-        if (indExp_ == 1 &&
-            clsLog->MsgBox(BillFormTexts::kTesoreria,
-                           LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
-                           BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
-            return;
+        if (!treasuryConfirmed()) return;
         const BillKey k = currentKey();
         FME_TESTATA->Detach();
         // All of the Bill's rows go, or none.

@@ -159,11 +159,7 @@ void FRMKV_TARSELLO::QRT_GRIDNAV_STORICO_ButtonClick(const QString& button, bool
     guard("QRT_GRIDNAV_STORICO_ButtonClick:", [&] {
         if (!clsRstTestata || clsRstTestata->AtBOF() || clsRstTestata->AtEOF()) return;
         if (button == QStringLiteral("Nuovo")) {
-            if (indExp_ == 1 &&
-                clsLog->MsgBox(BillFormTexts::kTesoreria,
-                               LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
-                               BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
-                return;
+            if (!treasuryConfirmed()) return;
             ApriStorico(true);
         } else if (button == QStringLiteral("Apri")) {
             if (!clsRstStorico || clsRstStorico->AtBOF() || clsRstStorico->AtEOF()) return;
@@ -236,11 +232,7 @@ bool FRMKV_TARSELLO::EliminaMovimentoStorico(bool fromMovementForm) {
                 LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
                 HistoryFormTexts::kTitleInformazione) != LogService::kYes)
             return;
-        if (indExp_ == 1 &&
-            clsLog->MsgBox(BillFormTexts::kTesoreria,
-                           LogService::kYesNo | LogService::kInformation | LogService::kDefaultButton2,
-                           BillFormTexts::kTitleRichiestaConferma) != LogService::kYes)
-            return;
+        if (!treasuryConfirmed()) return;
 
         bolChildChanged = false;
         GRD_STORICO->setDataSource(nullptr);
