@@ -22,6 +22,7 @@ class ComboBox;
 class Connection;
 class EditBox;
 class FrameControl;
+struct ControlDef;
 class Grid;
 class GridAmountFormat;
 class HostGlobal;
@@ -219,7 +220,7 @@ private:
     QWidget* createTabGrid(Grid*& grid, GridNavigator*& navigator, const QString& gridName,
                            const QString& navName);
     QWidget* createTabNote();
-    FrameControl* make(const QString& name);
+    FrameControl* make(const ControlDef& def);
 
     // Tabs and the main navigator (FRMKV_TARSELLO_Tabs.cpp)
     void TAB_SCADENZE_Click();

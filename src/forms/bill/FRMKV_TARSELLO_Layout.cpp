@@ -2,8 +2,7 @@
 // main navigator at the foot.
 #include "BillFormTexts.h"
 #include "CheckBox.h"
-#include "ComboBox.h"
-#include "DateBox.h"
+#include "ControlFactory.h"
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
 #include "Grid.h"
@@ -22,186 +21,135 @@
 
 namespace {
 
-enum class Kind { Text, Number, Amount, Date, Code, Combo, Check };
-
-struct ControlDef {
-    const char* name;
-    Kind kind;
-    const char* column;  // bound column; empty for an unbound control
-    const char* caption;
-};
-
 // Every data control of the form with its bound column and caption.
 const ControlDef kControls[] = {
-    {"TXT_NUMREG", Kind::Text, "EF01_NUMREG_CO99", "Numero di registrazione"},
-    {"TXT_RIGACONT", Kind::Number, "EF01_RIGACONT_CG42", "Riga contabile"},
-    {"TXT_PROGEC", Kind::Number, "EF01_PROGEC_EC01", "Progressivo estratto conto"},
-    {"TXT_PROGEFF", Kind::Number, "EF01_PROGEFF", "Progressivo effetti"},
-    {"TXT_NUMEFF", Kind::Number, "EF01_NUMEFF", "Numero di protocollo"},
-    {"CBO_TIPOEFF", Kind::Combo, "EF01_TIPOEFF", "Tipo effetto"},
-    {"TXT_STIPOEFF", Kind::Code, "EF01_STIPOEFF", "Sottotipo effetto"},
-    {"TXT_SCADE", Kind::Date, "EF01_SCADE_S", "Data scadenza"},
-    {"TXT_SCADEORIG", Kind::Date, "EF01_SCADEORIG", "Data scadenza originaria"},
-    {"TXT_NUMRATA", Kind::Number, "EF01_NUMRATA", "Numero di rata"},
-    {"TXT_TOTRATE", Kind::Number, "EF01_TOTRATE", "Totale rate"},
-    {"TXT_DATAREG", Kind::Date, "EF01_DATAREG", "Data registrazione effetto"},
-    {"TXT_DATADOC", Kind::Date, "EF01_DATADOC", "Data documento"},
-    {"TXT_NUMDOC", Kind::Number, "EF01_NUMDOC", "Numero documento"},
-    {"TXT_SEZDOC", Kind::Code, "EF01_SEZDOC", "Sezionale documento"},
-    {"CHK_BISDOC", Kind::Check, "EF01_FLGDOCBIS", "Bis"},
-    {"TXT_NUMDOCORIG", Kind::Text, "EF01_NUMDOCORIG", "Numero documento originario"},
-    {"TXT_ANNOPART", Kind::Number, "EF01_ANNOPART", "Anno partita"},
-    {"TXT_NUMPART", Kind::Number, "EF01_NUMPART", "Numero partita"},
-    {"TXT_SEZPART", Kind::Code, "EF01_SEZPART", "Sezionale partita"},
-    {"CHK_FLGPARTBIS", Kind::Check, "EF01_FLGPARTBIS", "Bis"},
-    {"TXT_VALUTA", Kind::Code, "EF01_CODICE_CG08", "Codice valuta"},
-    {"TXT_DATACAMBIO", Kind::Date, "EF01_DATACAMBIO", "Data cambio"},
-    {"TXT_CAMBIO", Kind::Number, "EF01_CAMBIO", "Valore del cambio"},
-    {"TXT_CONTRFINANZ", Kind::Text, "EF01_CONTRFINANZ", "Numero contratto di finanziamento"},
-    {"TXT_IMPEFFVAL", Kind::Amount, "EF01_IMPEFFVAL_S", "Importo effetto in valuta"},
-    {"TXT_IMPEFF", Kind::Amount, "EF01_IMPEFF_S", "Importo effetto in EURO"},
-    {"TXT_IMPEFFNETPREVVAL", Kind::Amount, "EF01_IMPEFFNETPREVVAL_S",
+    {"TXT_NUMREG", ControlKind::Text, "EF01_NUMREG_CO99", "Numero di registrazione"},
+    {"TXT_RIGACONT", ControlKind::Number, "EF01_RIGACONT_CG42", "Riga contabile"},
+    {"TXT_PROGEC", ControlKind::Number, "EF01_PROGEC_EC01", "Progressivo estratto conto"},
+    {"TXT_PROGEFF", ControlKind::Number, "EF01_PROGEFF", "Progressivo effetti"},
+    {"TXT_NUMEFF", ControlKind::Number, "EF01_NUMEFF", "Numero di protocollo"},
+    {"CBO_TIPOEFF", ControlKind::Combo, "EF01_TIPOEFF", "Tipo effetto"},
+    {"TXT_STIPOEFF", ControlKind::Code, "EF01_STIPOEFF", "Sottotipo effetto"},
+    {"TXT_SCADE", ControlKind::Date, "EF01_SCADE_S", "Data scadenza"},
+    {"TXT_SCADEORIG", ControlKind::Date, "EF01_SCADEORIG", "Data scadenza originaria"},
+    {"TXT_NUMRATA", ControlKind::Number, "EF01_NUMRATA", "Numero di rata"},
+    {"TXT_TOTRATE", ControlKind::Number, "EF01_TOTRATE", "Totale rate"},
+    {"TXT_DATAREG", ControlKind::Date, "EF01_DATAREG", "Data registrazione effetto"},
+    {"TXT_DATADOC", ControlKind::Date, "EF01_DATADOC", "Data documento"},
+    {"TXT_NUMDOC", ControlKind::Number, "EF01_NUMDOC", "Numero documento"},
+    {"TXT_SEZDOC", ControlKind::Code, "EF01_SEZDOC", "Sezionale documento"},
+    {"CHK_BISDOC", ControlKind::Check, "EF01_FLGDOCBIS", "Bis"},
+    {"TXT_NUMDOCORIG", ControlKind::Text, "EF01_NUMDOCORIG", "Numero documento originario"},
+    {"TXT_ANNOPART", ControlKind::Number, "EF01_ANNOPART", "Anno partita"},
+    {"TXT_NUMPART", ControlKind::Number, "EF01_NUMPART", "Numero partita"},
+    {"TXT_SEZPART", ControlKind::Code, "EF01_SEZPART", "Sezionale partita"},
+    {"CHK_FLGPARTBIS", ControlKind::Check, "EF01_FLGPARTBIS", "Bis"},
+    {"TXT_VALUTA", ControlKind::Code, "EF01_CODICE_CG08", "Codice valuta"},
+    {"TXT_DATACAMBIO", ControlKind::Date, "EF01_DATACAMBIO", "Data cambio"},
+    {"TXT_CAMBIO", ControlKind::Number, "EF01_CAMBIO", "Valore del cambio"},
+    {"TXT_CONTRFINANZ", ControlKind::Text, "EF01_CONTRFINANZ", "Numero contratto di finanziamento"},
+    {"TXT_IMPEFFVAL", ControlKind::Amount, "EF01_IMPEFFVAL_S", "Importo effetto in valuta"},
+    {"TXT_IMPEFF", ControlKind::Amount, "EF01_IMPEFF_S", "Importo effetto in EURO"},
+    {"TXT_IMPEFFNETPREVVAL", ControlKind::Amount, "EF01_IMPEFFNETPREVVAL_S",
      "Importo effetto al netto dei mov. previsionali in valuta"},
-    {"TXT_IMPEFFNETPREV", Kind::Amount, "EF01_IMPEFFNETPREV_S",
+    {"TXT_IMPEFFNETPREV", ControlKind::Amount, "EF01_IMPEFFNETPREV_S",
      "Importo effetto al netto dei mov. previsionali in EURO"},
-    {"TXT_IMPEFFORIGVAL", Kind::Amount, "EF01_IMPEFFORIGVAL", "Importo effetto originario in valuta"},
-    {"TXT_IMPEFFORIG", Kind::Amount, "EF01_IMPEFFORIG", "Importo effetto originario in EURO"},
-    {"TXT_IMPIVAORIGVAL", Kind::Amount, "EF01_IMPEFFIVA_VAL", "Importo IVA originario in valuta"},
-    {"TXT_IMPIVAORIG", Kind::Amount, "EF01_IMPEFFIVA", "Importo IVA originario in EURO"},
-    {"TXT_TOTDOCVAL", Kind::Amount, "EF01_TOTDOCVAL", "Totale documento in valuta"},
-    {"TXT_TOTDOC", Kind::Amount, "EF01_TOTDOC", "Totale documento in EURO"},
-    {"TXT_BOLLIVAL", Kind::Amount, "EF01_BOLLIVAL", "Importo bolli in valuta"},
-    {"TXT_BOLLI", Kind::Amount, "EF01_BOLLI", "Importo bolli in EURO"},
-    {"TXT_SPINCVAL", Kind::Amount, "EF01_SPINCVAL", "Spese incasso in valuta"},
-    {"TXT_SPINC", Kind::Amount, "EF01_SPINC", "Spese incasso in EURO"},
-    {"TXT_IMPRITACC", Kind::Amount, "EF01_IMPRITACC", "Importo residuo della ritenuta di acconto in Euro"},
-    {"TXT_IMPRITACCVAL", Kind::Amount, "EF01_IMPRITACCVAL",
+    {"TXT_IMPEFFORIGVAL", ControlKind::Amount, "EF01_IMPEFFORIGVAL", "Importo effetto originario in valuta"},
+    {"TXT_IMPEFFORIG", ControlKind::Amount, "EF01_IMPEFFORIG", "Importo effetto originario in EURO"},
+    {"TXT_IMPIVAORIGVAL", ControlKind::Amount, "EF01_IMPEFFIVA_VAL", "Importo IVA originario in valuta"},
+    {"TXT_IMPIVAORIG", ControlKind::Amount, "EF01_IMPEFFIVA", "Importo IVA originario in EURO"},
+    {"TXT_TOTDOCVAL", ControlKind::Amount, "EF01_TOTDOCVAL", "Totale documento in valuta"},
+    {"TXT_TOTDOC", ControlKind::Amount, "EF01_TOTDOC", "Totale documento in EURO"},
+    {"TXT_BOLLIVAL", ControlKind::Amount, "EF01_BOLLIVAL", "Importo bolli in valuta"},
+    {"TXT_BOLLI", ControlKind::Amount, "EF01_BOLLI", "Importo bolli in EURO"},
+    {"TXT_SPINCVAL", ControlKind::Amount, "EF01_SPINCVAL", "Spese incasso in valuta"},
+    {"TXT_SPINC", ControlKind::Amount, "EF01_SPINC", "Spese incasso in EURO"},
+    {"TXT_IMPRITACC", ControlKind::Amount, "EF01_IMPRITACC",
+     "Importo residuo della ritenuta di acconto in Euro"},
+    {"TXT_IMPRITACCVAL", ControlKind::Amount, "EF01_IMPRITACCVAL",
      "Importo residuo della ritenuta di acconto in valuta"},
-    {"TXT_IMPRITACCORIG", Kind::Amount, "EF01_IMPRITACCORIG",
+    {"TXT_IMPRITACCORIG", ControlKind::Amount, "EF01_IMPRITACCORIG",
      "Importo origine della ritenuta di acconto in EURO"},
-    {"TXT_IMPRITACCORIGVAL", Kind::Amount, "EF01_IMPRITACCORIGVAL",
+    {"TXT_IMPRITACCORIGVAL", ControlKind::Amount, "EF01_IMPRITACCORIGVAL",
      "Importo origine della ritenuta di acconto in valuta"},
-    {"TXT_CODBANCAAPP", Kind::Code, "EF01_BANCAAPP_CG12", "Banca d'appoggio"},
-    {"TXT_CODAGENAPP", Kind::Code, "EF01_AGENAPP_CG13", "Agenzia d'appoggio"},
-    {"TXT_CODBANCAPRES", Kind::Code, "EF01_BANCAPRE_SCG12", "Banca di presentazione"},
-    {"TXT_CODAGENPRES", Kind::Code, "EF01_AGENPRE_SCG13", "Agenzia di presentazione"},
-    {"TXT_CODPAG", Kind::Code, "EF01_CODPAG_CG62", "Condizione di pagamento"},
-    {"TXT_CODAGE", Kind::Code, "EF01_IDAGENTE_MG17", "Codice agente"},
-    {"CBO_INDSPERIT", Kind::Combo, "EF01_INDSPERIT_S", "Modalità di gestione delle spese di ritorno"},
-    {"TXT_SPESERIT", Kind::Amount, "EF01_SPESERIT_S", "Spese di ritorno"},
-    {"TXT_SPESERIT_S", Kind::Amount, "EF01_SPESERIT_S", "Spese di ritorno"},
-    {"TXT_SPESERITBAN", Kind::Amount, "EF01_SPESERITBAN_S", "Spese di ritorno addebitate dalla banca"},
-    {"CBO_INDSTATO", Kind::Combo, "EF01_INDSTATO_S", "Stato effetto"},
-    {"CBO_INDPRES", Kind::Combo, "EF01_INDPRES_S", "Presentazione dell'effetto"},
-    {"CBO_TIPOMOV", Kind::Combo, "EF01_INDTIPOMOV", "Tipo movimento"},
-    {"CBO_INDGENSTATO", Kind::Combo, "EF01_INDGENSTATO_S",
+    {"TXT_CODBANCAAPP", ControlKind::Code, "EF01_BANCAAPP_CG12", "Banca d'appoggio"},
+    {"TXT_CODAGENAPP", ControlKind::Code, "EF01_AGENAPP_CG13", "Agenzia d'appoggio"},
+    {"TXT_CODBANCAPRES", ControlKind::Code, "EF01_BANCAPRE_SCG12", "Banca di presentazione"},
+    {"TXT_CODAGENPRES", ControlKind::Code, "EF01_AGENPRE_SCG13", "Agenzia di presentazione"},
+    {"TXT_CODPAG", ControlKind::Code, "EF01_CODPAG_CG62", "Condizione di pagamento"},
+    {"TXT_CODAGE", ControlKind::Code, "EF01_IDAGENTE_MG17", "Codice agente"},
+    {"CBO_INDSPERIT", ControlKind::Combo, "EF01_INDSPERIT_S", "Modalità di gestione delle spese di ritorno"},
+    {"TXT_SPESERIT", ControlKind::Amount, "EF01_SPESERIT_S", "Spese di ritorno"},
+    {"TXT_SPESERIT_S", ControlKind::Amount, "EF01_SPESERIT_S", "Spese di ritorno"},
+    {"TXT_SPESERITBAN", ControlKind::Amount, "EF01_SPESERITBAN_S", "Spese di ritorno addebitate dalla banca"},
+    {"CBO_INDSTATO", ControlKind::Combo, "EF01_INDSTATO_S", "Stato effetto"},
+    {"CBO_INDPRES", ControlKind::Combo, "EF01_INDPRES_S", "Presentazione dell'effetto"},
+    {"CBO_TIPOMOV", ControlKind::Combo, "EF01_INDTIPOMOV", "Tipo movimento"},
+    {"CBO_INDGENSTATO", ControlKind::Combo, "EF01_INDGENSTATO_S",
      "Operazione che ha determinato lo stato dell'effetto"},
-    {"CBO_INDLIQPROV", Kind::Combo, "EF01_INDLIQPROV", "Liquidazione provvigioni"},
-    {"CHK_FLGSTEFF", Kind::Check, "EF01_FLGSTEFF_S", "Stampato"},
-    {"TXT_NUMSTEFF", Kind::Number, "EF01_NUMSTEFF_S", "Numero stampa effetto"},
-    {"CHK_FLGEFFVAR", Kind::Check, "EF01_FLGEFFVAR", "Variato"},
-    {"CHK_FLGACCONTO", Kind::Check, "EF01_FLGACCONTO", "Acconto"},
-    {"CHK_FLGSOSPESO", Kind::Check, "EF01_FLGSOSPESO", "Sospeso"},
-    {"CHK_FLGGENDARAG", Kind::Check, "EF01_FLGGENDARAG", "Da raggr."},
-    {"CHK_FLGESTRAZ", Kind::Check, "EF01_FLGESTRAZ", "Estratto"},
-    {"TXT_NUMRIEMIS", Kind::Number, "EF01_NUMRIEMIS_S", "Numero di riemissione"},
-    {"CHK_FLGRICEVUTO", Kind::Check, "EF01_FLGRICEVUTO_S", "Ricevuto"},
-    {"CHK_FLGGIRATO", Kind::Check, "EF01_FLGGIRATO_S", "Girato"},
-    {"TXT_IMPADEGCAMBIO", Kind::Amount, "EF01_IMPADEGCAMBIO_S", "Importo adeguamento cambio su conto"},
-    {"TXT_DATACAMBIOADCONTO", Kind::Date, "EF01_DATACAMBIOADCONTO_S",
+    {"CBO_INDLIQPROV", ControlKind::Combo, "EF01_INDLIQPROV", "Liquidazione provvigioni"},
+    {"CHK_FLGSTEFF", ControlKind::Check, "EF01_FLGSTEFF_S", "Stampato"},
+    {"TXT_NUMSTEFF", ControlKind::Number, "EF01_NUMSTEFF_S", "Numero stampa effetto"},
+    {"CHK_FLGEFFVAR", ControlKind::Check, "EF01_FLGEFFVAR", "Variato"},
+    {"CHK_FLGACCONTO", ControlKind::Check, "EF01_FLGACCONTO", "Acconto"},
+    {"CHK_FLGSOSPESO", ControlKind::Check, "EF01_FLGSOSPESO", "Sospeso"},
+    {"CHK_FLGGENDARAG", ControlKind::Check, "EF01_FLGGENDARAG", "Da raggr."},
+    {"CHK_FLGESTRAZ", ControlKind::Check, "EF01_FLGESTRAZ", "Estratto"},
+    {"TXT_NUMRIEMIS", ControlKind::Number, "EF01_NUMRIEMIS_S", "Numero di riemissione"},
+    {"CHK_FLGRICEVUTO", ControlKind::Check, "EF01_FLGRICEVUTO_S", "Ricevuto"},
+    {"CHK_FLGGIRATO", ControlKind::Check, "EF01_FLGGIRATO_S", "Girato"},
+    {"TXT_IMPADEGCAMBIO", ControlKind::Amount, "EF01_IMPADEGCAMBIO_S", "Importo adeguamento cambio su conto"},
+    {"TXT_DATACAMBIOADCONTO", ControlKind::Date, "EF01_DATACAMBIOADCONTO_S",
      "Data cambio dell'adeguamento su conto"},
-    {"TXT_CAMBIOADCONTO", Kind::Number, "EF01_CAMBIOADCONTO_S",
+    {"TXT_CAMBIOADCONTO", ControlKind::Number, "EF01_CAMBIOADCONTO_S",
      "Valore cambio movimento adeguamento su conto"},
-    {"CHK_INDEXP", Kind::Check, "EF01_INDEXP", "Esportato"},
-    {"CHK_FLGINCASSOBF", Kind::Check, "EF01_FLGINCASSOBF_S", "Incasso buon fine"},
-    {"TXT_CUP", Kind::Code, "EF01_CUP", "Codice Unico di Progetto"},
-    {"TXT_CIG", Kind::Code, "EF01_CIG", "Codice Identificativo Gara"},
-    {"TXT_EF01_GUID_STATO", Kind::Text, "EF01_GUID", "Stato scadenza"},
-    {"TXT_ATTRIBUTI", Kind::Text, "EF01_GUID", "Attributi estesi"},
-    {"TXT_DATADECORR", Kind::Date, "EF01_DATADECORR", "Data decorrenza per calcolo scadenza"},
-    {"CBO_INDMERCEART62", Kind::Combo, "EF01_INDMERCEART62", "Tipo merce in riferimento all'Art. 62"},
-    {"TXT_PROGR_EF08", Kind::Code, "EF01_PROGR_EF08", "Progressivo banca aziendale"},
-    {"TXT_ID_MG35", Kind::Text, "EF01_ID_MG35", ""},
-    {"TXT_CODCARTA", Kind::Text, "EF01_CODCCRED", "Codice carta di credito"},
-    {"CBO_ACCETTAZIONE", Kind::Combo, "EF01_ACCETTAZIONE", "Accettazione"},
-    {"TXT_ACCORPAMENTO", Kind::Number, "EF01_NUMEFFACCOR", "Numero accorpamento"},
-    {"TXT_CAUSMGO", Kind::Code, "EF01_CAUSMGO_MGFO", "Causale MGO"},
-    {"TXT_NRAVVISOMAV", Kind::Text, "EF01_NRAVVISOMAV", "Numero avviso MAV"},
-    {"TXT_CLIFOR", Kind::Code, "EF01_CLIFOR_CG44", "Codice cliente/fornitore"},
-    {"TXT_PDC", Kind::Code, "EF01_CONTO_CG24", "Codice conto"},
-    {"TXT_PROGR_MG35", Kind::Code, "", "Banca di canalizzazione"},
+    {"CHK_INDEXP", ControlKind::Check, "EF01_INDEXP", "Esportato"},
+    {"CHK_FLGINCASSOBF", ControlKind::Check, "EF01_FLGINCASSOBF_S", "Incasso buon fine"},
+    {"TXT_CUP", ControlKind::Code, "EF01_CUP", "Codice Unico di Progetto"},
+    {"TXT_CIG", ControlKind::Code, "EF01_CIG", "Codice Identificativo Gara"},
+    {"TXT_EF01_GUID_STATO", ControlKind::Text, "EF01_GUID", "Stato scadenza"},
+    {"TXT_ATTRIBUTI", ControlKind::Text, "EF01_GUID", "Attributi estesi"},
+    {"TXT_DATADECORR", ControlKind::Date, "EF01_DATADECORR", "Data decorrenza per calcolo scadenza"},
+    {"CBO_INDMERCEART62", ControlKind::Combo, "EF01_INDMERCEART62", "Tipo merce in riferimento all'Art. 62"},
+    {"TXT_PROGR_EF08", ControlKind::Code, "EF01_PROGR_EF08", "Progressivo banca aziendale"},
+    {"TXT_ID_MG35", ControlKind::Text, "EF01_ID_MG35", ""},
+    {"TXT_CODCARTA", ControlKind::Text, "EF01_CODCCRED", "Codice carta di credito"},
+    {"CBO_ACCETTAZIONE", ControlKind::Combo, "EF01_ACCETTAZIONE", "Accettazione"},
+    {"TXT_ACCORPAMENTO", ControlKind::Number, "EF01_NUMEFFACCOR", "Numero accorpamento"},
+    {"TXT_CAUSMGO", ControlKind::Code, "EF01_CAUSMGO_MGFO", "Causale MGO"},
+    {"TXT_NRAVVISOMAV", ControlKind::Text, "EF01_NRAVVISOMAV", "Numero avviso MAV"},
+    {"TXT_CLIFOR", ControlKind::Code, "EF01_CLIFOR_CG44", "Codice cliente/fornitore"},
+    {"TXT_PDC", ControlKind::Code, "EF01_CONTO_CG24", "Codice conto"},
+    {"TXT_PROGR_MG35", ControlKind::Code, "", "Banca di canalizzazione"},
     // Bills of exchange and assignments
-    {"TXT_DEBITORE", Kind::Text, "EF03_DEBITORE", "Debitore"},
-    {"TXT_PIAZZA", Kind::Text, "EF03_PIAZZA", "Piazza"},
-    {"CBO_TIPOCFR", Kind::Combo, "", "Tipo cliente/fornitore effetto ricevuto"},
-    {"CBO_TIPOCFG", Kind::Combo, "", "Tipo cliente/fornitore effetto girato"},
-    {"TXT_CODCLIFORR", Kind::Code, "", "Codice cliente/fornitore effetto ricevuto"},
-    {"TXT_CODCLIFORG", Kind::Code, "", "Codice cliente/fornitore effetto girato"},
-    {"TXT_DESCLIFORR", Kind::Text, "", "Ragione sociale cliente/fornitore effetto ricevuto"},
-    {"TXT_DESCLIFORG", Kind::Text, "", "Ragione sociale cliente/fornitore effetto girato"},
-    {"TXT_NUMEFFRIC", Kind::Code, "", "Numero di effetto ricevuto"},
-    {"TXT_NUMEFFGIR", Kind::Code, "", "Numero dell'effetto girato"},
+    {"TXT_DEBITORE", ControlKind::Text, "EF03_DEBITORE", "Debitore"},
+    {"TXT_PIAZZA", ControlKind::Text, "EF03_PIAZZA", "Piazza"},
+    {"CBO_TIPOCFR", ControlKind::Combo, "", "Tipo cliente/fornitore effetto ricevuto"},
+    {"CBO_TIPOCFG", ControlKind::Combo, "", "Tipo cliente/fornitore effetto girato"},
+    {"TXT_CODCLIFORR", ControlKind::Code, "", "Codice cliente/fornitore effetto ricevuto"},
+    {"TXT_CODCLIFORG", ControlKind::Code, "", "Codice cliente/fornitore effetto girato"},
+    {"TXT_DESCLIFORR", ControlKind::Text, "", "Ragione sociale cliente/fornitore effetto ricevuto"},
+    {"TXT_DESCLIFORG", ControlKind::Text, "", "Ragione sociale cliente/fornitore effetto girato"},
+    {"TXT_NUMEFFRIC", ControlKind::Code, "", "Numero di effetto ricevuto"},
+    {"TXT_NUMEFFGIR", ControlKind::Code, "", "Numero dell'effetto girato"},
     // Notes
-    {"TXT_NOTEAMMIN", Kind::Text, "EF04_NOTEAMMIN", "Note amministrazione"},
-    {"TXT_NOTERAGGR", Kind::Text, "EF04_NOTERAGGR", "Note raggruppamento effetti"},
+    {"TXT_NOTEAMMIN", ControlKind::Text, "EF04_NOTEAMMIN", "Note amministrazione"},
+    {"TXT_NOTERAGGR", ControlKind::Text, "EF04_NOTERAGGR", "Note raggruppamento effetti"},
 };
-
-// A field's label, named after it (LBL_TXT_...) so that it can be hidden with its field.
-QLabel* label(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setBuddy(buddy);
-    l->setObjectName(QStringLiteral("LBL_") + buddy->objectName());
-    return l;
-}
 
 }  // namespace
 
-FrameControl* FRMKV_TARSELLO::make(const QString& name) {
-    for (const ControlDef& d : kControls) {
-        if (name != QLatin1String(d.name)) continue;
-        FrameControl* c = nullptr;
-        switch (d.kind) {
-            case Kind::Text:
-                c = new EditBox(this);
-                break;
-            case Kind::Number:
-                c = new NumericBox(this);
-                break;
-            case Kind::Amount: {
-                // Amounts in euro say so; those in the Bill's currency get its code from the
-                // currency field.
-                auto* n = new NumericBox(this);
-                if (!name.endsWith(QLatin1String("VAL"))) n->setCurrencyLabel(BillFormTexts::kEuro);
-                c = n;
-                break;
-            }
-            case Kind::Date:
-                c = new DateBox(this);
-                c->setMinimumWidth(100);
-                break;
-            case Kind::Code:
-                c = new IdEditBox(this);
-                break;
-            case Kind::Combo:
-                c = new ComboBox(this);
-                c->setMinimumWidth(140);
-                break;
-            case Kind::Check:
-                c = new CheckBox(QString::fromUtf8(d.caption), this);
-                break;
-        }
-        c->setObjectName(name);
-        c->setDataField(QString::fromLatin1(d.column));
-        c->setToolTip(QString::fromUtf8(d.caption));
-        c->setAccessibleName(QString::fromUtf8(d.caption));
-        controls_.insert(name, c);
-        return c;
-    }
-    return nullptr;
+FrameControl* FRMKV_TARSELLO::make(const ControlDef& def) {
+    FrameControl* c = ControlFactory::create(def, this);
+    // Amounts in euro say so; those in the Bill's currency get its code from the currency field.
+    if (def.kind == ControlKind::Amount && !c->objectName().endsWith(QLatin1String("VAL")))
+        static_cast<NumericBox*>(c)->setCurrencyLabel(BillFormTexts::kEuro);
+    controls_.insert(c->objectName(), c);
+    return c;
 }
 
 void FRMKV_TARSELLO::createControls() {
-    for (const ControlDef& d : kControls) make(QString::fromLatin1(d.name));
+    for (const ControlDef& d : kControls) make(d);
     TXT_CLIFOR = static_cast<IdEditBox*>(control(QStringLiteral("TXT_CLIFOR")));
     TXT_PDC = static_cast<IdEditBox*>(control(QStringLiteral("TXT_PDC")));
     TXT_VALUTA = static_cast<IdEditBox*>(control(QStringLiteral("TXT_VALUTA")));
@@ -261,7 +209,7 @@ QWidget* FRMKV_TARSELLO::createHeaderGroup() {
     grid->setHorizontalSpacing(10);
     auto put = [&](int row, int col, const char* text, const char* name, int span = 1) {
         FrameControl* c = control(QString::fromLatin1(name));
-        grid->addWidget(label(QString::fromUtf8(text), c, GRB_TESTATA), row, col);
+        grid->addWidget(ControlFactory::label(QString::fromUtf8(text), c, GRB_TESTATA), row, col);
         grid->addWidget(c, row, col + 1, 1, span);
     };
     // Customer or supplier, or ledger account: one of the two, by archive.
@@ -293,7 +241,7 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
     };
     auto field = [&](QGridLayout* grid, int row, int col, const char* text, const char* name) {
         FrameControl* c = control(QString::fromLatin1(name));
-        grid->addWidget(label(QString::fromUtf8(text), c, c->parentWidget()), row, col);
+        grid->addWidget(ControlFactory::label(QString::fromUtf8(text), c, c->parentWidget()), row, col);
         grid->addWidget(c, row, col + 1);
     };
 
@@ -353,7 +301,7 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
     int row = 1;
     for (const Pair& p : pairs) {
         FrameControl* euro = control(QString::fromLatin1(p.euro));
-        amountGrid->addWidget(label(QString::fromUtf8(p.text), euro, amounts), row, 0);
+        amountGrid->addWidget(ControlFactory::label(QString::fromUtf8(p.text), euro, amounts), row, 0);
         amountGrid->addWidget(euro, row, 1);
         amountGrid->addWidget(control(QString::fromLatin1(p.currency)), row, 2);
         ++row;
@@ -408,9 +356,11 @@ QWidget* FRMKV_TARSELLO::createTabCambialiCessioni() {
     auto* cambiali = new QGroupBox(BillFormTexts::kGroupCambiali, page);
     cambiali->setObjectName(QStringLiteral("GRB_CAMBIALI"));
     auto* cGrid = new QGridLayout(cambiali);
-    cGrid->addWidget(label(QStringLiteral("&Debitore"), TXT_DEBITORE, cambiali), 0, 0);
+    cGrid->addWidget(ControlFactory::label(QStringLiteral("&Debitore"), TXT_DEBITORE, cambiali), 0, 0);
     cGrid->addWidget(TXT_DEBITORE, 0, 1);
-    cGrid->addWidget(label(QStringLiteral("&Piazza"), control(QStringLiteral("TXT_PIAZZA")), cambiali), 1, 0);
+    cGrid->addWidget(
+        ControlFactory::label(QStringLiteral("&Piazza"), control(QStringLiteral("TXT_PIAZZA")), cambiali), 1,
+        0);
     cGrid->addWidget(control(QStringLiteral("TXT_PIAZZA")), 1, 1);
     layout->addWidget(cambiali);
 
@@ -424,17 +374,19 @@ QWidget* FRMKV_TARSELLO::createTabCambialiCessioni() {
                     (suffix == QLatin1String("R") ? QStringLiteral("RICEVUTO") : QStringLiteral("GIRATO"))),
             row, 0);
         FrameControl* type = control(QStringLiteral("CBO_TIPOCF") + suffix);
-        sGrid->addWidget(label(QStringLiteral("Tipo cliente/fornit."), type, cessioni), row, 1);
+        sGrid->addWidget(ControlFactory::label(QStringLiteral("Tipo cliente/fornit."), type, cessioni), row,
+                         1);
         sGrid->addWidget(type, row, 2);
         FrameControl* code = control(QStringLiteral("TXT_CODCLIFOR") + suffix);
-        sGrid->addWidget(label(QStringLiteral("Codice e rag. soc."), code, cessioni), row, 3);
+        sGrid->addWidget(ControlFactory::label(QStringLiteral("Codice e rag. soc."), code, cessioni), row, 3);
         sGrid->addWidget(code, row, 4);
         sGrid->addWidget(control(QStringLiteral("TXT_DESCLIFOR") + suffix), row, 5);
         FrameControl* num = control(number);
-        sGrid->addWidget(label(suffix == QLatin1String("R") ? QStringLiteral("Nr. effetto ricevuto")
-                                                            : QStringLiteral("Nr. effetto girato"),
-                               num, cessioni),
-                         row, 6);
+        sGrid->addWidget(
+            ControlFactory::label(suffix == QLatin1String("R") ? QStringLiteral("Nr. effetto ricevuto")
+                                                               : QStringLiteral("Nr. effetto girato"),
+                                  num, cessioni),
+            row, 6);
         sGrid->addWidget(num, row, 7);
     };
     side(0, QStringLiteral("R"), QStringLiteral("TXT_NUMEFFRIC"));
@@ -461,16 +413,19 @@ QWidget* FRMKV_TARSELLO::createTabGrid(Grid*& grid, GridNavigator*& navigator, c
 QWidget* FRMKV_TARSELLO::createTabNote() {
     auto* page = new QWidget(this);
     auto* grid = new QGridLayout(page);
-    grid->addWidget(label(QStringLiteral("Note &amministrazione"), TXT_NOTEAMMIN, page), 0, 0);
+    grid->addWidget(ControlFactory::label(QStringLiteral("Note &amministrazione"), TXT_NOTEAMMIN, page), 0,
+                    0);
     grid->addWidget(TXT_NOTEAMMIN, 0, 1);
-    grid->addWidget(label(QStringLiteral("Note &raggruppamento effetti"), TXT_NOTERAGGR, page), 1, 0);
+    grid->addWidget(
+        ControlFactory::label(QStringLiteral("Note &raggruppamento effetti"), TXT_NOTERAGGR, page), 1, 0);
     grid->addWidget(TXT_NOTERAGGR, 1, 1);
     LBL_ATTRESTESI = new QLabel(QStringLiteral("Attributi estesi"), page);
     LBL_ATTRESTESI->setObjectName(QStringLiteral("LBL_ATTRESTESI"));
     grid->addWidget(LBL_ATTRESTESI, 2, 0);
     grid->addWidget(TXT_ATTRIBUTI, 2, 1);
-    grid->addWidget(
-        label(QStringLiteral("Stato scadenza"), control(QStringLiteral("TXT_EF01_GUID_STATO")), page), 3, 0);
+    grid->addWidget(ControlFactory::label(QStringLiteral("Stato scadenza"),
+                                          control(QStringLiteral("TXT_EF01_GUID_STATO")), page),
+                    3, 0);
     grid->addWidget(control(QStringLiteral("TXT_EF01_GUID_STATO")), 3, 1);
     grid->setRowStretch(4, 1);
     grid->setColumnStretch(1, 1);

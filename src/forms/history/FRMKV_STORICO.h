@@ -11,6 +11,7 @@ class Cinterface;
 class ComboBox;
 class Connection;
 class FrameControl;
+struct ControlDef;
 class Grid;
 class GridNavigator;
 class HistoryParent;
@@ -72,7 +73,7 @@ protected:
 
 private:
     void createControls();
-    FrameControl* make(const QString& name);
+    FrameControl* make(const ControlDef& def);
     void fillCombos();
     void Form_load();
     void Form_Activate();

@@ -3,183 +3,128 @@
 // those in the Bill's currency, then the distinta, the payment order or transfer, the return
 // charges and the exchange. Tab follows the same order.
 #include "CheckBox.h"
-#include "ComboBox.h"
-#include "DateBox.h"
-#include "EditBox.h"
+#include "ControlFactory.h"
 #include "FRMKV_STORICO.h"
 #include "GridNavigator.h"
 #include "HistoryFormTexts.h"
-#include "NumericBox.h"
 #include "VirtualFrame.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
-enum class Kind { Text, Number, Amount, Rate, Date, Combo, Check, Description };
-
-struct ControlDef {
-    const char* name;
-    Kind kind;
-    const char* column;  // bound column; empty for a description shown beside a code
-    const char* caption;
-};
-
 // Every control of the form with its bound column, in reading order.
 const ControlDef kControls[] = {
     // Movimento
-    {"TXT_PROGSTO", Kind::Number, "EF06_PROGSTO", "Progressivo storico"},
-    {"TXT_DATAREG", Kind::Date, "EF06_DATAREG", "Data registrazione"},
-    {"CBO_INDTIPOPER", Kind::Combo, "EF06_INDTIPOPER", "Tipo operazione"},
-    {"TXT_NUMREG", Kind::Text, "EF06_NUMREGMOV_CO99", "Numero di registrazione"},
-    {"TXT_RIGACONT", Kind::Number, "EF06_RIGACONTMOV_CG42", "Riga contabile"},
-    {"TXT_PROGEC", Kind::Number, "EF06_PROGECMOV_EC01", "Progressivo estratto conto"},
-    {"CHK_FLGSTORNORITINS", Kind::Check, "EF06_FLGSTORNORITINS", "Storno ritenuta su insoluto"},
+    {"TXT_PROGSTO", ControlKind::Number, "EF06_PROGSTO", "Progressivo storico"},
+    {"TXT_DATAREG", ControlKind::Date, "EF06_DATAREG", "Data registrazione"},
+    {"CBO_INDTIPOPER", ControlKind::Combo, "EF06_INDTIPOPER", "Tipo operazione"},
+    {"TXT_NUMREG", ControlKind::Text, "EF06_NUMREGMOV_CO99", "Numero di registrazione"},
+    {"TXT_RIGACONT", ControlKind::Number, "EF06_RIGACONTMOV_CG42", "Riga contabile"},
+    {"TXT_PROGEC", ControlKind::Number, "EF06_PROGECMOV_EC01", "Progressivo estratto conto"},
+    {"CHK_FLGSTORNORITINS", ControlKind::Check, "EF06_FLGSTORNORITINS", "Storno ritenuta su insoluto"},
     // Situazione dell'effetto prima del movimento
-    {"TXT_DATASCAD", Kind::Date, "EF06_SCADE_S", "Data scadenza"},
-    {"CBO_INDSTATO", Kind::Combo, "EF06_INDSTATO_S", "Stato effetto"},
-    {"CBO_INDGENSTATO", Kind::Combo, "EF06_INDGENSTATO_S", "Generazione stato"},
-    {"CBO_INDPRES", Kind::Combo, "EF06_INDPRES_S", "Tipo presentazione"},
-    {"CHK_FLGSTEFF", Kind::Check, "EF06_FLGSTEFF_S", "Effetto stampato"},
-    {"TXT_NUMSTEFF", Kind::Number, "EF06_NUMSTEFF_S", "Numero stampa effetti"},
-    {"TXT_NUMRIEMIS", Kind::Number, "EF06_NUMRIEMIS_S", "Numero di riemissione"},
-    {"CHK_FLGGIRATO", Kind::Check, "EF06_FLGGIRATO_S", "Girato"},
-    {"CHK_FLGRICEVUTO", Kind::Check, "EF06_FLGRICEVUTO_S", "Ricevuto"},
-    {"CHK_FLGINCASSOBF", Kind::Check, "EF06_FLGINCASSOBF_S", "Incasso buon fine"},
-    {"TXT_BANCAPRE", Kind::Number, "EF06_BANCAPRE_S", "Banca di presentazione"},
-    {"TXT_DESBANCAPRE", Kind::Description, "", "Descrizione banca di presentazione"},
-    {"TXT_AGENZPRE", Kind::Number, "EF06_AGENZPRE_S", "Agenzia di presentazione"},
-    {"TXT_DESAGENZPRE", Kind::Description, "", "Descrizione agenzia di presentazione"},
+    {"TXT_DATASCAD", ControlKind::Date, "EF06_SCADE_S", "Data scadenza"},
+    {"CBO_INDSTATO", ControlKind::Combo, "EF06_INDSTATO_S", "Stato effetto"},
+    {"CBO_INDGENSTATO", ControlKind::Combo, "EF06_INDGENSTATO_S", "Generazione stato"},
+    {"CBO_INDPRES", ControlKind::Combo, "EF06_INDPRES_S", "Tipo presentazione"},
+    {"CHK_FLGSTEFF", ControlKind::Check, "EF06_FLGSTEFF_S", "Effetto stampato"},
+    {"TXT_NUMSTEFF", ControlKind::Number, "EF06_NUMSTEFF_S", "Numero stampa effetti"},
+    {"TXT_NUMRIEMIS", ControlKind::Number, "EF06_NUMRIEMIS_S", "Numero di riemissione"},
+    {"CHK_FLGGIRATO", ControlKind::Check, "EF06_FLGGIRATO_S", "Girato"},
+    {"CHK_FLGRICEVUTO", ControlKind::Check, "EF06_FLGRICEVUTO_S", "Ricevuto"},
+    {"CHK_FLGINCASSOBF", ControlKind::Check, "EF06_FLGINCASSOBF_S", "Incasso buon fine"},
+    {"TXT_BANCAPRE", ControlKind::Number, "EF06_BANCAPRE_S", "Banca di presentazione"},
+    {"TXT_DESBANCAPRE", ControlKind::Description, "", "Descrizione banca di presentazione"},
+    {"TXT_AGENZPRE", ControlKind::Number, "EF06_AGENZPRE_S", "Agenzia di presentazione"},
+    {"TXT_DESAGENZPRE", ControlKind::Description, "", "Descrizione agenzia di presentazione"},
     // Importi: euro and currency side by side
-    {"TXT_IMPEFF", Kind::Amount, "EF06_IMPEFF_S", "Importo effetto in EURO"},
-    {"TXT_IMPEFFVAL", Kind::Amount, "EF06_IMPEFFVAL_S", "Importo effetto in valuta"},
-    {"TXT_IMPEFFNETPREV", Kind::Amount, "EF06_IMPEFFNETPREV_S", "Importo netto previsto in EURO"},
-    {"TXT_IMPEFFNETPREVVAL", Kind::Amount, "EF06_IMPEFFNETPREVVAL_S", "Importo netto previsto in valuta"},
-    {"TXT_IMPMOVPAG", Kind::Amount, "EF06_IMPMOVPAG", "Importo pagato in EURO"},
-    {"TXT_IMPMOVPAGVAL", Kind::Amount, "EF06_IMPMOVPAGVAL", "Importo pagato in valuta"},
-    {"TXT_IMPMOVPAGRIT", Kind::Amount, "EF06_IMPMOVPAGRIT", "Importo delle ritenute pagate in EURO"},
-    {"TXT_IMPMOVPAGRITVAL", Kind::Amount, "EF06_IMPMOVPAGRITVAL", "Importo delle ritenute pagate in valuta"},
-    {"TXT_IMPMOVABB", Kind::Amount, "EF06_IMPMOVABB", "Importo abbuono in EURO"},
-    {"TXT_IMPMOVABBVAL", Kind::Amount, "EF06_IMPMOVABBVAL", "Importo abbuono in valuta"},
-    {"TXT_IMPMOVACC", Kind::Amount, "EF06_IMPMOVACC", "Importo acconto in EURO"},
-    {"TXT_IMPMOVACCVAL", Kind::Amount, "EF06_IMPMOVACCVAL", "Importo acconto in valuta"},
-    {"TXT_IMPMOVRIT", Kind::Amount, "EF06_IMPMOVRIT", "Importo ritenuta di acconto"},
-    {"TXT_IMPMOVRITVAL", Kind::Amount, "EF06_IMPMOVRITVAL", "Importo ritenuta di acconto in valuta"},
-    {"TXT_IMPMOVOMANORIV", Kind::Amount, "EF06_IMPMOVOMANORIV", "Importo omaggio senza rivalsa in EURO"},
-    {"TXT_IMPMOVOMANORIVVAL", Kind::Amount, "EF06_IMPMOVOMANORIVVAL",
+    {"TXT_IMPEFF", ControlKind::Amount, "EF06_IMPEFF_S", "Importo effetto in EURO"},
+    {"TXT_IMPEFFVAL", ControlKind::Amount, "EF06_IMPEFFVAL_S", "Importo effetto in valuta"},
+    {"TXT_IMPEFFNETPREV", ControlKind::Amount, "EF06_IMPEFFNETPREV_S", "Importo netto previsto in EURO"},
+    {"TXT_IMPEFFNETPREVVAL", ControlKind::Amount, "EF06_IMPEFFNETPREVVAL_S",
+     "Importo netto previsto in valuta"},
+    {"TXT_IMPMOVPAG", ControlKind::Amount, "EF06_IMPMOVPAG", "Importo pagato in EURO"},
+    {"TXT_IMPMOVPAGVAL", ControlKind::Amount, "EF06_IMPMOVPAGVAL", "Importo pagato in valuta"},
+    {"TXT_IMPMOVPAGRIT", ControlKind::Amount, "EF06_IMPMOVPAGRIT", "Importo delle ritenute pagate in EURO"},
+    {"TXT_IMPMOVPAGRITVAL", ControlKind::Amount, "EF06_IMPMOVPAGRITVAL",
+     "Importo delle ritenute pagate in valuta"},
+    {"TXT_IMPMOVABB", ControlKind::Amount, "EF06_IMPMOVABB", "Importo abbuono in EURO"},
+    {"TXT_IMPMOVABBVAL", ControlKind::Amount, "EF06_IMPMOVABBVAL", "Importo abbuono in valuta"},
+    {"TXT_IMPMOVACC", ControlKind::Amount, "EF06_IMPMOVACC", "Importo acconto in EURO"},
+    {"TXT_IMPMOVACCVAL", ControlKind::Amount, "EF06_IMPMOVACCVAL", "Importo acconto in valuta"},
+    {"TXT_IMPMOVRIT", ControlKind::Amount, "EF06_IMPMOVRIT", "Importo ritenuta di acconto"},
+    {"TXT_IMPMOVRITVAL", ControlKind::Amount, "EF06_IMPMOVRITVAL", "Importo ritenuta di acconto in valuta"},
+    {"TXT_IMPMOVOMANORIV", ControlKind::Amount, "EF06_IMPMOVOMANORIV",
+     "Importo omaggio senza rivalsa in EURO"},
+    {"TXT_IMPMOVOMANORIVVAL", ControlKind::Amount, "EF06_IMPMOVOMANORIVVAL",
      "Importo omaggio senza rivalsa in valuta"},
-    {"TXT_IMPMOVSCIND", Kind::Amount, "EF06_IMPMOVSCIND", "Importo sconto incondizionato in EURO"},
-    {"TXT_IMPMOVSCINDVAL", Kind::Amount, "EF06_IMPMOVSCINDVAL", "Importo sconto incondizionato in valuta"},
+    {"TXT_IMPMOVSCIND", ControlKind::Amount, "EF06_IMPMOVSCIND", "Importo sconto incondizionato in EURO"},
+    {"TXT_IMPMOVSCINDVAL", ControlKind::Amount, "EF06_IMPMOVSCINDVAL",
+     "Importo sconto incondizionato in valuta"},
     // Presentazione e distinta
-    {"CBO_INDTIPODIST", Kind::Combo, "EF06_INDTIPODIST_EF09", "Tipo distinta"},
-    {"TXT_ANNODIST", Kind::Number, "EF06_ANNO_EF09", "Anno presentazione distinta"},
-    {"TXT_NUMDIST", Kind::Number, "EF06_NUMDIST_EF09", "Numero distinta"},
-    {"TXT_ETICHRAGGRAVV", Kind::Text, "EF06_ETICHRAGGRAVV", "Etichetta raggruppamento avvisi"},
+    {"CBO_INDTIPODIST", ControlKind::Combo, "EF06_INDTIPODIST_EF09", "Tipo distinta"},
+    {"TXT_ANNODIST", ControlKind::Number, "EF06_ANNO_EF09", "Anno presentazione distinta"},
+    {"TXT_NUMDIST", ControlKind::Number, "EF06_NUMDIST_EF09", "Numero distinta"},
+    {"TXT_ETICHRAGGRAVV", ControlKind::Text, "EF06_ETICHRAGGRAVV", "Etichetta raggruppamento avvisi"},
     // Ordine di pagamento / bonifico
-    {"CBO_INDORDPBONIF", Kind::Combo, "EF06_INDORDPBONIF_EF10", "Tipo documento"},
-    {"TXT_ANNOORDPBONIF", Kind::Number, "EF06_ANNO_EF10", "Anno ordine di pagamento/bonifico"},
-    {"TXT_NUMORDPBONIF", Kind::Number, "EF06_NUMORDPBONIF_EF10", "Numero ordine di pagamento/bonifico"},
-    {"CHK_ORDBONFLGCONF", Kind::Check, "EF06_ORDBONFLGCONF", "Bonifico confermato"},
-    {"TXT_ORDBONABI", Kind::Number, "EF06_ORDBONABI_CG13", "Banca ordine di pagamento/bonifico"},
-    {"TXT_DESORDBONABI", Kind::Description, "", "Descrizione banca"},
-    {"TXT_ORDBONCAB", Kind::Number, "EF06_ORDBONCAB_CG13", "Agenzia ordine di pagamento/bonifico"},
-    {"TXT_DESORDBONCAB", Kind::Description, "", "Descrizione agenzia"},
-    {"TXT_ORDBONCCFORN", Kind::Text, "EF06_ORDBONCCFORN", "Conto corrente del fornitore"},
-    {"TXT_ORDBONMOTIVO", Kind::Text, "EF06_ORDBONMOTIVO", "Motivo ordine di pagamento/bonifico"},
-    {"TXT_ORDBONCAUPAG", Kind::Text, "EF06_ORDBONCAUPAG", "Causale SEPA per bonifico/Esito Rid SDD"},
-    {"TXT_DESCORDBONCAUPAG", Kind::Description, "", "Descrizione causale SEPA"},
+    {"CBO_INDORDPBONIF", ControlKind::Combo, "EF06_INDORDPBONIF_EF10", "Tipo documento"},
+    {"TXT_ANNOORDPBONIF", ControlKind::Number, "EF06_ANNO_EF10", "Anno ordine di pagamento/bonifico"},
+    {"TXT_NUMORDPBONIF", ControlKind::Number, "EF06_NUMORDPBONIF_EF10",
+     "Numero ordine di pagamento/bonifico"},
+    {"CHK_ORDBONFLGCONF", ControlKind::Check, "EF06_ORDBONFLGCONF", "Bonifico confermato"},
+    {"TXT_ORDBONABI", ControlKind::Number, "EF06_ORDBONABI_CG13", "Banca ordine di pagamento/bonifico"},
+    {"TXT_DESORDBONABI", ControlKind::Description, "", "Descrizione banca"},
+    {"TXT_ORDBONCAB", ControlKind::Number, "EF06_ORDBONCAB_CG13", "Agenzia ordine di pagamento/bonifico"},
+    {"TXT_DESORDBONCAB", ControlKind::Description, "", "Descrizione agenzia"},
+    {"TXT_ORDBONCCFORN", ControlKind::Text, "EF06_ORDBONCCFORN", "Conto corrente del fornitore"},
+    {"TXT_ORDBONMOTIVO", ControlKind::Text, "EF06_ORDBONMOTIVO", "Motivo ordine di pagamento/bonifico"},
+    {"TXT_ORDBONCAUPAG", ControlKind::Text, "EF06_ORDBONCAUPAG", "Causale SEPA per bonifico/Esito Rid SDD"},
+    {"TXT_DESCORDBONCAUPAG", ControlKind::Description, "", "Descrizione causale SEPA"},
     // Spese di ritorno e assegno
-    {"CBO_INDSPERIT", Kind::Combo, "EF06_INDSPERIT_S", "Modalità registrazione spese di ritorno"},
-    {"TXT_SPESERIT", Kind::Amount, "EF06_SPESERIT_S", "Spese di ritorno addebitate al cliente"},
-    {"TXT_SPESERITBAN", Kind::Amount, "EF06_SPESERITBAN_S", "Spese di ritorno addebitate dalla banca"},
-    {"TXT_PROGEFFSPE", Kind::Number, "EF06_PROGEFFSPE", "Effetto creato per le spese"},
-    {"TXT_NUMASSEGNO", Kind::Text, "EF06_NUMASSEGNO", "Numero di assegno"},
-    {"TXT_NUMCCASSEGN", Kind::Text, "EF06_NUMCCASSEGN", "Conto corrente assegno"},
+    {"CBO_INDSPERIT", ControlKind::Combo, "EF06_INDSPERIT_S", "Modalità registrazione spese di ritorno"},
+    {"TXT_SPESERIT", ControlKind::Amount, "EF06_SPESERIT_S", "Spese di ritorno addebitate al cliente"},
+    {"TXT_SPESERITBAN", ControlKind::Amount, "EF06_SPESERITBAN_S", "Spese di ritorno addebitate dalla banca"},
+    {"TXT_PROGEFFSPE", ControlKind::Number, "EF06_PROGEFFSPE", "Effetto creato per le spese"},
+    {"TXT_NUMASSEGNO", ControlKind::Text, "EF06_NUMASSEGNO", "Numero di assegno"},
+    {"TXT_NUMCCASSEGN", ControlKind::Text, "EF06_NUMCCASSEGN", "Conto corrente assegno"},
     // Cambio e adeguamento
-    {"TXT_CAMBIO", Kind::Rate, "EF06_CAMBIO", "Cambio del movimento"},
-    {"TXT_CAMBIOADCONTO", Kind::Rate, "EF06_CAMBIOADCONTO", "Incremento cambio dell'adeguamento"},
-    {"TXT_DATACAMBIOADCONTO", Kind::Date, "EF06_DATACAMBIOADCONTO",
+    {"TXT_CAMBIO", ControlKind::Rate, "EF06_CAMBIO", "Cambio del movimento"},
+    {"TXT_CAMBIOADCONTO", ControlKind::Rate, "EF06_CAMBIOADCONTO", "Incremento cambio dell'adeguamento"},
+    {"TXT_DATACAMBIOADCONTO", ControlKind::Date, "EF06_DATACAMBIOADCONTO",
      "Incremento data cambio dell'adeguamento"},
-    {"TXT_IMPADEGCAMBIO", Kind::Amount, "EF06_IMPADEGCAMBIO", "Incremento adeguamento cambio"},
-    {"TXT_CAMBIOADCONTO_S", Kind::Rate, "EF06_CAMBIOADCONTO_S", "Cambio dell'adeguamento"},
-    {"TXT_DATACAMBIOADCONTO_S", Kind::Date, "EF06_DATACAMBIOADCONTO_S", "Data cambio dell'adeguamento"},
-    {"TXT_IMPADEGCAMBIO_S", Kind::Amount, "EF06_IMPADEGCAMBIO_S", "Valore adeguamento cambio"},
-    {"TXT_DIFFCAMBIO", Kind::Amount, "EF06_DIFFCAMBIO", "Differenza cambio"},
-    {"TXT_DIFFCAMBIOCONTO", Kind::Amount, "EF06_DIFFCAMBIOCONTO", "Differenza cambio su conto"},
+    {"TXT_IMPADEGCAMBIO", ControlKind::Amount, "EF06_IMPADEGCAMBIO", "Incremento adeguamento cambio"},
+    {"TXT_CAMBIOADCONTO_S", ControlKind::Rate, "EF06_CAMBIOADCONTO_S", "Cambio dell'adeguamento"},
+    {"TXT_DATACAMBIOADCONTO_S", ControlKind::Date, "EF06_DATACAMBIOADCONTO_S",
+     "Data cambio dell'adeguamento"},
+    {"TXT_IMPADEGCAMBIO_S", ControlKind::Amount, "EF06_IMPADEGCAMBIO_S", "Valore adeguamento cambio"},
+    {"TXT_DIFFCAMBIO", ControlKind::Amount, "EF06_DIFFCAMBIO", "Differenza cambio"},
+    {"TXT_DIFFCAMBIOCONTO", ControlKind::Amount, "EF06_DIFFCAMBIOCONTO", "Differenza cambio su conto"},
 };
 
-QLabel* label(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QStringLiteral("LBL_") + buddy->objectName());
-    l->setBuddy(buddy);
-    return l;
+QString caption(const char* name) {
+    return ControlFactory::caption(kControls, name);
 }
 
 }  // namespace
 
-FrameControl* FRMKV_STORICO::make(const QString& name) {
-    for (const ControlDef& d : kControls) {
-        if (name != QLatin1String(d.name)) continue;
-        FrameControl* c = nullptr;
-        switch (d.kind) {
-            case Kind::Text:
-            case Kind::Description:
-                c = new EditBox(this);
-                break;
-            case Kind::Number:
-            case Kind::Rate:
-                c = new NumericBox(this);
-                break;
-            case Kind::Amount: {
-                auto* n = new NumericBox(this);
-                n->lineEdit()->setAlignment(Qt::AlignRight);
-                n->setMinimumWidth(130);
-                c = n;
-                break;
-            }
-            case Kind::Date:
-                c = new DateBox(this);
-                c->setMinimumWidth(100);
-                break;
-            case Kind::Combo:
-                c = new ComboBox(this);
-                c->setMinimumWidth(190);
-                break;
-            case Kind::Check:
-                c = new CheckBox(QString::fromUtf8(d.caption), this);
-                break;
-        }
-        c->setObjectName(name);
-        // A registration number (year and eight digits) is read whole.
-        if (name == QLatin1String("TXT_NUMREG")) c->setMinimumWidth(110);
-        c->setDataField(QString::fromLatin1(d.column));
-        c->setToolTip(QString::fromUtf8(d.caption));
-        c->setAccessibleName(QString::fromUtf8(d.caption));
-        if (d.kind == Kind::Description) {
-            c->setAcceptsInput(false);
-            c->setTabStop(false);
-            c->setFocusPolicy(Qt::NoFocus);
-        }
-        controls_.insert(name, c);
-        order_.append(c);
-        return c;
-    }
-    return nullptr;
+FrameControl* FRMKV_STORICO::make(const ControlDef& def) {
+    FrameControl* c = ControlFactory::create(def, this);
+    // The combos hold long texts; a registration number (year and eight digits) is read whole.
+    if (def.kind == ControlKind::Combo) c->setMinimumWidth(190);
+    if (c->objectName() == QLatin1String("TXT_NUMREG")) c->setMinimumWidth(110);
+    controls_.insert(c->objectName(), c);
+    order_.append(c);
+    return c;
 }
 
 void FRMKV_STORICO::createControls() {
-    for (const ControlDef& d : kControls) make(QString::fromLatin1(d.name));
-    auto caption = [](const char* name) {
-        for (const ControlDef& d : kControls)
-            if (QLatin1String(d.name) == QLatin1String(name)) return QString::fromUtf8(d.caption);
-        return QString();
-    };
+    for (const ControlDef& d : kControls) make(d);
     // A group of caption / field rows, in columns of `pairs` pairs; a code and its description
     // share one row.
     auto group = [&](const QString& title, const char* objectName, std::initializer_list<const char*> names,
@@ -195,7 +140,7 @@ void FRMKV_STORICO::createControls() {
             if (qobject_cast<CheckBox*>(c)) {
                 grid->addWidget(c, row, col + 1);
             } else {
-                grid->addWidget(label(caption(name), c, box), row, col);
+                grid->addWidget(ControlFactory::label(caption(name), c, box), row, col);
                 grid->addWidget(c, row, col + 1);
             }
             ++i;
@@ -210,7 +155,7 @@ void FRMKV_STORICO::createControls() {
         c->setMaximumWidth(90);
         h->addWidget(c);
         h->addWidget(control(QString::fromLatin1(description)), 1);
-        grid->addWidget(label(caption(code), c, grid->parentWidget()), row, 0);
+        grid->addWidget(ControlFactory::label(caption(code), c, grid->parentWidget()), row, 0);
         grid->addWidget(line, row, 1, 1, 3);
     };
 
@@ -257,7 +202,7 @@ void FRMKV_STORICO::createControls() {
     int row = 1;
     for (const auto& a : amounts) {
         FrameControl* euro = control(QString::fromLatin1(a.euro));
-        gImp->addWidget(label(QString::fromUtf8(a.text), euro, importi), row, 0);
+        gImp->addWidget(ControlFactory::label(QString::fromUtf8(a.text), euro, importi), row, 0);
         gImp->addWidget(euro, row, 1);
         gImp->addWidget(control(QString::fromLatin1(a.val)), row, 2);
         ++row;
