@@ -4,6 +4,7 @@
 #include "HeaderQuery.h"
 #include "HostGlobal.h"
 #include "Recordset.h"
+#include "SelectionCount.h"
 #include "SuiteError.h"
 #include "Value.h"
 
@@ -16,9 +17,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -122,10 +125,24 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     list_->setTabKeyNavigation(false);
 
     status_ = new QLabel(this);
+    // A slow count shows it is working, after a moment, and can be given up.
+    countProgress_ = new QProgressBar(this);
+    countProgress_->setRange(0, 0);
+    countProgress_->setMaximumWidth(120);
+    countProgress_->setTextVisible(false);
+    countProgress_->hide();
+    countCancel_ = new QPushButton(QStringLiteral("Annulla &conteggio"), this);
+    countCancel_->hide();
+    countDelay_ = new QTimer(this);
+    countDelay_->setSingleShot(true);
+    countDelay_->setInterval(300);
+    count_ = new SelectionCount(this);
     auto* openButton = new QPushButton(QStringLiteral("&Apri effetto"), this);
     auto* newButton = new QPushButton(QStringLiteral("&Nuovo effetto"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
+    buttons->addWidget(countProgress_);
+    buttons->addWidget(countCancel_);
     buttons->addWidget(newButton);
     buttons->addWidget(openButton);
 
@@ -134,6 +151,20 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
 
+    connect(countDelay_, &QTimer::timeout, this, [this] {
+        countProgress_->show();
+        countCancel_->show();
+    });
+    connect(countCancel_, &QPushButton::clicked, this, [this] {
+        count_->cancel();
+        countShown(QStringLiteral("Conteggio annullato: %1 effetti letti finora.").arg(model_->rowCount()));
+    });
+    connect(count_, &SelectionCount::counted, this,
+            [this](qint64 bills) { countShown(QStringLiteral("%1 effetti").arg(bills)); });
+    connect(count_, &SelectionCount::failed, this, [this](const QString& reason) {
+        countShown(QString());
+        showProblem(reason);
+    });
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     for (QLineEdit* e : {counterpart_, dueFrom_, dueTo_})
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
@@ -171,7 +202,8 @@ bool CallingProgram::readFilter(BillFilter& filter) {
 
 int CallingProgram::search() {
     BillFilter f;
-    if (!readFilter(f)) return 0;
+    if (!readFilter(f)) return -1;
+    count_->cancel();
     filter_ = f;
     model_->removeRows(0, model_->rowCount());
     rows_.reset();
@@ -184,26 +216,33 @@ int CallingProgram::search() {
     q.ledgerGroup = company.parameters.ledgerGroup;
     q.customerAccount = company.parameters.customerAccount;
     q.supplierAccount = company.parameters.supplierAccount;
-    int selected = 0;
     try {
         auto rs = std::make_shared<Recordset>();
         rs->OpenPaged(q.selectText(), q.orderText(), connection_);
         rows_ = rs;
         appendRows(Recordset::kPageSize);
-        Recordset count;
-        count.Open(
-            QStringLiteral("SELECT COUNT(*) FROM (\r\n") + q.selectText() + QStringLiteral("\r\n) KVCOUNT"),
-            connection_, Recordset::Origin::CallerText);
-        selected = Value::toInt(count.Fields(0).Value());
     } catch (const SuiteError& e) {
         showProblem(e.description());
-        return 0;
+        return -1;
     }
     list_->resizeColumnsToContents();
     if (model_->rowCount() > 0) list_->selectRow(0);
     showProblem(QString());
-    status_->setText(QStringLiteral("%1 effetti").arg(selected));
-    return selected;
+    status_->setText(QStringLiteral("Conteggio degli effetti in corso..."));
+    count_->start(connection_, QStringLiteral("SELECT COUNT(*) FROM (\r\n") + q.selectText() +
+                                   QStringLiteral("\r\n) KVCOUNT"));
+    counting_ = true;
+    countDelay_->start();
+    return model_->rowCount();
+}
+
+void CallingProgram::countShown(const QString& text) {
+    counting_ = false;
+    countDelay_->stop();
+    countProgress_->hide();
+    countCancel_->hide();
+    showProblem(QString());
+    status_->setText(text);
 }
 
 void CallingProgram::appendRows(int count) {

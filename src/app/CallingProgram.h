@@ -11,6 +11,10 @@ class HostGlobal;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class SelectionCount;
 class QStandardItemModel;
 class QTableView;
 
@@ -26,8 +30,11 @@ public:
     // Reads the filters; false, with the reason shown under them, when one is not valid.
     bool readFilter(BillFilter& filter);
     // Runs the search: the list shows the first page of the selection and reads on as the clerk
-    // scrolls; answers the number of Bills selected (a COUNT of the selection).
+    // scrolls; answers the Bills listed, -1 when the filters or the selection were refused. The
+    // number of Bills selected (a COUNT of the selection) follows in the status line, counted
+    // in the background; `countDone` tells when it is there.
     int search();
+    bool countDone() const { return !counting_; }
     // The key of the selected Bill as "company,numreg,row,progec,progeff"; empty when none.
     QString selectedKey() const;
     const BillFilter& filter() const { return filter_; }
@@ -39,6 +46,7 @@ public:
     QComboBox* stateCombo() const { return state_; }
     QTableView* list() const { return list_; }
     QLabel* statusLabel() const { return status_; }
+    QPushButton* countCancelButton() const { return countCancel_; }
 
 signals:
     void openBill(const BillFilter& filter, const QString& key);
@@ -48,6 +56,8 @@ private:
     void showProblem(const QString& text);
     // The next Bills of the selection into the list; as the clerk scrolls down, more follow.
     void appendRows(int count);
+    // The count's outcome in the status line, its progress put away.
+    void countShown(const QString& text);
 
     std::shared_ptr<HostGlobal> host_;
     std::shared_ptr<Connection> connection_;
@@ -61,4 +71,9 @@ private:
     QTableView* list_;
     QStandardItemModel* model_;
     QLabel* status_;
+    QProgressBar* countProgress_;
+    QPushButton* countCancel_;
+    QTimer* countDelay_;  // a count that ends quickly shows no progress at all
+    SelectionCount* count_;
+    bool counting_ = false;
 };

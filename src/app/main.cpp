@@ -12,10 +12,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cstdio>
 
 namespace {
 
@@ -40,6 +43,17 @@ std::shared_ptr<Connection> openDatabase(const QString& connectionString, bool d
     installer.verify();
     installer.addMissingIndexes();
     return connection;
+}
+
+// The memory the process holds now and at most, as the kernel counts it.
+QString residentMemory() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return QStringLiteral("non nota");
+    QStringList parts;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:") || line.startsWith("VmHWM:"))
+            parts.append(QString::fromLatin1(line.simplified()));
+    return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -70,7 +84,11 @@ int main(int argc, char** argv) {
         QStringLiteral("screenshot-form"),
         QStringLiteral("Open the first Bill found, save a picture of its form to FILE and quit."),
         QStringLiteral("file"));
-    parser.addOptions({db, company, user, registry, noDemo, screenshot, screenshotForm});
+    QCommandLineOption timing(
+        QStringLiteral("timing"),
+        QStringLiteral("With --screenshot-form: print how long the list and the form took "
+                       "to show and the memory the process holds."));
+    parser.addOptions({db, company, user, registry, noDemo, screenshot, screenshotForm, timing});
     parser.process(app);
     QDir().mkpath(dataDir);
 
@@ -97,8 +115,17 @@ int main(int argc, char** argv) {
         HostMainWindow window(host, connection, modules);
         window.show();
         if (parser.isSet(screenshotForm)) {
+            QElapsedTimer clock;
+            clock.start();
             window.callingProgram()->search();
+            QCoreApplication::processEvents();
+            const qint64 listMs = clock.restart();
             window.openModule(window.callingProgram()->filter(), window.callingProgram()->selectedKey());
+            QCoreApplication::processEvents();
+            if (parser.isSet(timing))
+                std::fprintf(stderr, "lista %lld ms, scheda sul primo effetto %lld ms, memoria %s\n",
+                             static_cast<long long>(listMs), static_cast<long long>(clock.elapsed()),
+                             qPrintable(residentMemory()));
             QTimer::singleShot(500, &window, [&] {
                 Cinterface* module = window.module();
                 if (auto* form = module ? qobject_cast<QWidget*>(module->Cwindow()) : nullptr) {

@@ -68,9 +68,10 @@ QVector<QVariant> PagedRows::boundOf(const QVector<QVariant>& values) const {
     return bound;
 }
 
-// The rows after (or before) `bound` in the order, written out as OR / AND conditions so that
-// every engine reads them and any mix of directions works; the first column's own bound comes
-// first so that the engine can start its index range there.
+// The rows after (or before) `bound` in the order: a row comparison where the engine narrows
+// its index range with one and the directions agree; otherwise written out as OR / AND
+// conditions, which every engine reads and any mix of directions allows, with the first
+// column's own bound first so that the engine can start its index range there.
 QString PagedRows::beyond(const QVector<QVariant>& bound, Side side, bool inclusive) const {
     const std::shared_ptr<Connection> c = connection_.lock();
     const SqlDialect& dialect = c->dialect();
@@ -83,6 +84,19 @@ QString PagedRows::beyond(const QVector<QVariant>& bound, Side side, bool inclus
         return def_.order[i].name + (greater ? QStringLiteral(" >") : QStringLiteral(" <")) +
                (orEqual ? QStringLiteral("= ") : QStringLiteral(" ")) + literals[int(i)];
     };
+    // One direction throughout: a row comparison, where the engine seeks with it.
+    const bool oneDirection = std::all_of(def_.order.begin(), def_.order.end(), [&](const OrderColumn& o) {
+        return o.descending == def_.order.front().descending;
+    });
+    if (oneDirection && dialect.seeksByRowComparison()) {
+        QStringList names;
+        for (const OrderColumn& o : def_.order) names.append(o.name);
+        const bool greater = (side == Side::After) != def_.order.front().descending;
+        return QLatin1Char('(') + names.join(QStringLiteral(", ")) + QStringLiteral(") ") +
+               (greater ? QLatin1Char('>') : QLatin1Char('<')) +
+               (inclusive ? QStringLiteral("= (") : QStringLiteral(" (")) +
+               literals.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
     QStringList alternatives;
     QStringList equal;
     for (size_t i = 0; i < n; ++i) {
@@ -185,7 +199,7 @@ int PagedRows::loadLast() {
     return n;
 }
 
-int PagedRows::fetchAfter() {
+int PagedRows::fetchAfter(int reading) {
     if (!moreAfter_ || lastBound_.isEmpty()) return 0;
     std::vector<QVector<QVariant>> rows = query(beyond(lastBound_, Side::After, false), false, def_.pageSize);
     const int n = int(rows.size());
@@ -193,10 +207,11 @@ int PagedRows::fetchAfter() {
     if (n) lastBound_ = boundOf(rows.back());
     const std::vector<int> read = adopt(std::move(rows));
     sequence_.insert(sequence_.end(), read.begin(), read.end());
+    trim(Side::Before, reading);
     return n;
 }
 
-int PagedRows::fetchBefore() {
+int PagedRows::fetchBefore(int reading) {
     if (!moreBefore_ || firstBound_.isEmpty()) return 0;
     std::vector<QVector<QVariant>> rows =
         query(beyond(firstBound_, Side::Before, false), true, def_.pageSize);
@@ -205,7 +220,47 @@ int PagedRows::fetchBefore() {
     if (n) firstBound_ = boundOf(rows.front());
     const std::vector<int> read = adopt(std::move(rows));
     sequence_.insert(sequence_.begin(), read.begin(), read.end());
+    trim(Side::After, reading);
     return n;
+}
+
+// Frees the rows of the window furthest `behind` the reader beyond its few pages, so that a
+// walk through the whole selection holds no more than those pages. The trim stops at a pending
+// or conflicting row (never freed; the window must stay contiguous around it), at the reader's
+// row, and where the new edge row has no values to take the next page's bound from.
+void PagedRows::trim(Side behind, int reading) {
+    const size_t limit = size_t(def_.pageSize) * kWindowPages;
+    if (sequence_.size() <= limit) return;
+    const size_t excess = sequence_.size() - limit;
+    const bool front = behind == Side::Before;
+    auto at = [&](size_t k) -> Row& {
+        return rows_[size_t(sequence_[front ? k : sequence_.size() - 1 - k])];
+    };
+    size_t cut = 0;
+    while (cut < excess) {
+        const Row& r = at(cut);
+        if (r.pending() || r.conflict || sequence_[front ? cut : sequence_.size() - 1 - cut] == reading)
+            break;
+        ++cut;
+    }
+    while (cut > 0 && at(cut).values.isEmpty()) --cut;
+    if (cut == 0) return;
+    const QVector<QVariant> edge = boundOf(at(cut).values);
+    for (size_t k = 0; k < cut; ++k) {
+        Row& r = at(k);
+        r.gone = true;
+        r.values = {};
+        r.original = {};
+    }
+    if (front) {
+        sequence_.erase(sequence_.begin(), sequence_.begin() + std::ptrdiff_t(cut));
+        firstBound_ = edge;
+        moreBefore_ = true;
+    } else {
+        sequence_.erase(sequence_.end() - std::ptrdiff_t(cut), sequence_.end());
+        lastBound_ = edge;
+        moreAfter_ = true;
+    }
 }
 
 int PagedRows::loadAround(const QVector<QVariant>& values) {

@@ -23,7 +23,8 @@ std::optional<std::vector<OrderColumn>> parseOrder(const QString& order);
 // unique by the key columns appended, the page after the last row loaded read as
 // "(order, key) > (that row)" with a limit, the page before as the reverse. What is loaded is a
 // window of the selection, contiguous in its order; it grows at either end as the reader moves
-// past it, and a jump (the first or last page, the page around a row) replaces it. Rows keep
+// past it, up to a few pages (then the rows furthest behind the reader are freed), and a jump
+// (the first or last page, the page around a row) replaces it. Rows keep
 // their index while loaded; rows left behind by a jump are marked gone and their values freed,
 // except pending ones, which stay at the window's end until written or cancelled.
 class PagedRows final : public RowSource {
@@ -36,6 +37,8 @@ public:
         std::vector<ResultColumn> columns;
         int pageSize = 200;
     };
+    // Pages the window holds at most while the reader walks on in one direction.
+    static constexpr int kWindowPages = 3;
 
     PagedRows(Definition definition, std::weak_ptr<Connection> connection);
 
@@ -53,8 +56,9 @@ public:
     // Each answers the number of rows it read.
     int loadFirst();
     int loadLast();
-    int fetchAfter();
-    int fetchBefore();
+    // `reading`: the index of the row the reader stands on, never freed by the window's trim.
+    int fetchAfter(int reading = -1);
+    int fetchBefore(int reading = -1);
     // Replaces the window with the page around the place `values` (a row's values, in the
     // result's columns) holds in the order: half a page before, then that row, or the first
     // after it when it is no longer in the selection. Answers the index of that row, -1 when
@@ -76,6 +80,7 @@ private:
     QString beyond(const QVector<QVariant>& bound, Side side, bool inclusive) const;
     QString orderBy(bool reversed) const;
     void dropWindow();
+    void trim(Side behind, int reading);
     std::vector<int> adopt(std::vector<QVector<QVariant>> rows);
     QVector<QVariant> boundOf(const QVector<QVariant>& values) const;
 

@@ -14,6 +14,11 @@ public:
     // PostgreSQL folds unquoted names to lower case.
     QString columnName(const QString& driverName) const override { return driverName.toUpper(); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
+    bool seeksByRowComparison() const override { return true; }
+    QString sessionIdQuery() const override { return QStringLiteral("SELECT pg_backend_pid()"); }
+    QString cancelStatement(qint64 sessionId) const override {
+        return QStringLiteral("SELECT pg_cancel_backend(%1)").arg(sessionId);
+    }
 
 protected:
     QString typeName(DataType type) const override;

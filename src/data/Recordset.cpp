@@ -108,7 +108,7 @@ bool Recordset::IsPaged() const {
 
 bool Recordset::extendAfter() {
     if (!shared_->paged || !shared_->paged->moreAfter()) return false;
-    const bool read = shared_->paged->fetchAfter() > 0;
+    const bool read = shared_->paged->fetchAfter(current_) > 0;
     ++shared_->version;
     syncView();
     return read;
@@ -116,7 +116,7 @@ bool Recordset::extendAfter() {
 
 bool Recordset::extendBefore() {
     if (!shared_->paged || !shared_->paged->moreBefore()) return false;
-    const bool read = shared_->paged->fetchBefore() > 0;
+    const bool read = shared_->paged->fetchBefore(current_) > 0;
     ++shared_->version;
     syncView();
     return read;

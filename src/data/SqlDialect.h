@@ -87,6 +87,15 @@ public:
     QString literal(const QVariant& value, DataType type) const;
     // `query` answering at most `rows` rows.
     virtual QString limited(const QString& query, int rows) const;
+    // Whether "(a, b) > (1, 2)" narrows an index range on this engine. Where it does, a page
+    // boundary inside a run of equal leading values (many Bills due the same day) is found in
+    // the index instead of by reading the whole run.
+    virtual bool seeksByRowComparison() const { return false; }
+    // The query answering the server's id of this session, and the statement, run from another
+    // session, that cancels what the session with that id is running; empty where the engine
+    // has no such thing (an embedded database runs its statement in the caller's thread).
+    virtual QString sessionIdQuery() const { return {}; }
+    virtual QString cancelStatement(qint64 /*sessionId*/) const { return {}; }
 
     // A value of `type` as the driver binds it, and a value the driver returned as `type`.
     // Null is an invalid QVariant both ways.

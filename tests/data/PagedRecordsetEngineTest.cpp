@@ -1,4 +1,5 @@
 #include "MemoryCatalogue.h"
+#include "PagedRows.h"
 #include "Recordset.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
@@ -109,6 +110,30 @@ TEST_P(PagedRecordsetTest, WalksAcrossPageEdgesBothWaysAsTheWholeReadDoes) {
     EXPECT_EQ(keyOf(rs), expected.last());
     rs.MoveNext();
     EXPECT_TRUE(rs.AtEOF());
+
+    // A long walk holds a few pages, however far it goes; a pending row stops the freeing and
+    // the walk back still meets every row in order, the pending one with its new value.
+    fill(40, 14);
+    const QStringList all = whole(QStringLiteral("TS04_DUE"));
+    Recordset walker;
+    walker.OpenPaged(kSelect, QStringLiteral("TS04_DUE"), conn_, 4);
+    walker.Move(2);
+    walker.Fields(QStringLiteral("TS04_NOTE")).setValue(QStringLiteral("in sospeso"));
+    walker.Update();
+    int most = 0;
+    QStringList walked;
+    for (walker.MoveFirst(); !walker.AtEOF(); walker.MoveNext()) {
+        walked.append(keyOf(walker));
+        most = std::max(most, walker.RecordCount());
+    }
+    EXPECT_EQ(walked, all);
+    EXPECT_GT(most, 4 * PagedRows::kWindowPages);  // nothing freed before the pending row
+    EXPECT_EQ(backward(walker), all);
+    walker.CancelBatch();
+    most = 0;
+    for (walker.MoveFirst(); !walker.AtEOF(); walker.MoveNext()) most = std::max(most, walker.RecordCount());
+    EXPECT_LE(most, 4 * PagedRows::kWindowPages);
+    EXPECT_EQ(backward(walker), all);
 }
 
 TEST_P(PagedRecordsetTest, EmptySelectionAndOrdersThatCannotBePagedReadWhole) {
@@ -215,7 +240,7 @@ TEST_P(PagedRecordsetTest, ASelectionChangedUnderTheReaderIsReadAsItStandsNow) {
 TEST_P(PagedRecordsetTest, ANewOrChangedBillStaysReachableAndIsNotMetTwice) {
     fill(9);
     Recordset rs;
-    rs.OpenPaged(kSelect, QStringLiteral("TS04_DUE, TS04_NUMREG"), conn_, 3);
+    rs.OpenPaged(kSelect, QStringLiteral("TS04_DUE, TS04_NUMREG"), conn_, 4);
     // A Bill added while the first page is loaded, saved, and then met further on by the
     // page reads: shown once.
     rs.AddNew();

@@ -1,0 +1,92 @@
+#include "SelectionCount.h"
+
+#include "Connection.h"
+#include "SqlDialect.h"
+#include "SuiteError.h"
+
+#include <QMetaObject>
+#include <QThread>
+#include <atomic>
+
+struct SelectionCount::Job {
+    QThread* thread = nullptr;
+    std::atomic<bool> cancelled{false};
+    std::atomic<qint64> sessionId{0};  // the worker's server session, once known
+};
+
+SelectionCount::SelectionCount(QObject* parent) : QObject(parent) {}
+
+SelectionCount::~SelectionCount() {
+    cancel();
+    for (const std::shared_ptr<Job>& job : givenUp_) {
+        job->thread->wait();
+        delete job->thread;
+    }
+}
+
+bool SelectionCount::running() const {
+    return job_ && job_->thread && !job_->thread->isFinished();
+}
+
+void SelectionCount::start(const std::shared_ptr<Connection>& like, const QString& countQuery) {
+    cancel();
+    std::erase_if(givenUp_, [](const std::shared_ptr<Job>& job) {
+        if (!job->thread->isFinished()) return false;
+        delete job->thread;
+        return true;
+    });
+    like_ = like;
+    auto job = std::make_shared<Job>();
+    const QString connectionString = like->ConnectionString();
+    const QString sessionQuery = like->dialect().sessionIdQuery();
+    job->thread = QThread::create([this, job, connectionString, sessionQuery, countQuery] {
+        qint64 rows = -1;
+        QString problem;
+        try {
+            Connection worker;
+            worker.Open(connectionString);
+            if (!sessionQuery.isEmpty()) {
+                const std::vector<ResultSet> id = worker.Query(sessionQuery);
+                if (!id.empty() && !id.front().rows.empty())
+                    job->sessionId = id.front().rows.front().value(0).toLongLong();
+            }
+            if (!job->cancelled) {
+                const std::vector<ResultSet> result = worker.QueryReadOnly(countQuery);
+                if (!result.empty() && !result.front().rows.empty())
+                    rows = result.front().rows.front().value(0).toLongLong();
+            }
+        } catch (const SuiteError& e) {
+            problem = e.description();
+        }
+        if (job->cancelled) return;
+        // Answered in the caller's thread; a count given up meanwhile stays silent there too.
+        QMetaObject::invokeMethod(
+            this,
+            [this, job, rows, problem] {
+                if (job->cancelled || job_ != job) return;
+                if (problem.isEmpty())
+                    emit counted(rows);
+                else
+                    emit failed(problem);
+            },
+            Qt::QueuedConnection);
+    });
+    job_ = job;
+    job->thread->start();
+}
+
+void SelectionCount::cancel() {
+    if (!job_) return;
+    const std::shared_ptr<Job> job = std::move(job_);
+    job->cancelled = true;
+    const std::shared_ptr<Connection> like = like_.lock();
+    const qint64 session = job->sessionId;
+    if (!job->thread->isFinished() && like && session != 0) {
+        try {
+            like->Query(like->dialect().cancelStatement(session));
+        } catch (const SuiteError&) {
+            // The count may have ended meanwhile; its answer is dropped all the same.
+        }
+    }
+    givenUp_.push_back(job);
+}
