@@ -174,7 +174,32 @@ void DemoBuilder::company() {
                                                          {30, "Numero ordine"},
                                                          {31, "Data ordine"},
                                                          {32, "Elenco ordini di pagamento"},
-                                                         {33, "Elenco bonifici"}};
+                                                         {33, "Elenco bonifici"},
+                                                         {101, "Contanti"},
+                                                         {102, "Ricevuta bancaria"},
+                                                         {103, "Tratta"},
+                                                         {104, "Tratta accettata"},
+                                                         {105, "Cessione"},
+                                                         {106, "Cambiale"},
+                                                         {107, "Carta di credito"},
+                                                         {108, "Bancomat"},
+                                                         {109, "Contrassegno"},
+                                                         {110, "Lettera di credito"},
+                                                         {111, "RID"},
+                                                         {112, "Leasing"},
+                                                         {113, "Rimessa diretta"},
+                                                         {114, "Bonifico bancario"},
+                                                         {115, "C/C postale"},
+                                                         {116, "MAV"},
+                                                         {199, "Solo descrittivo"},
+                                                         {120, "Numero effetto"},
+                                                         {121, "Tipo effetto"},
+                                                         {122, "Scadenza"},
+                                                         {123, "Importo"},
+                                                         {124, "Cliente"},
+                                                         {125, "Ragione sociale cliente"},
+                                                         {126, "Fornitore"},
+                                                         {127, "Ragione sociale fornitore"}};
     for (const auto& [n, text] : messages)
         write("KV06_MESSAGGI", {{"KV06_NUMERO", n}, {"KV06_TESTO", s(text)}});
 }

@@ -154,3 +154,40 @@ TEST_P(BillSessionsTest, ALockHeldElsewhereIsWaitedForABoundedTimeAndTheSaveCanB
               1);
     EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
 }
+
+TEST_P(BillSessionsTest, TwoClerksEditingTheSameNotesTheSecondIsToldAndTheFirstTextSurvives) {
+    Recordset pick;
+    pick.Open(
+        QStringLiteral("SELECT EF04_NUMREG_CO99, EF04_RIGACONT_EF01, EF04_PROGEC_EF01, EF04_PROGEFF_EF01"
+                       " FROM EF04_SCADNOTE INNER JOIN EF01_SCADENZE ON EF01_DITTA_CG18 = EF04_DITTA_CG18"
+                       " AND EF01_NUMREG_CO99 = EF04_NUMREG_CO99 AND EF01_RIGACONT_CG42 = EF04_RIGACONT_EF01"
+                       " AND EF01_PROGEC_EC01 = EF04_PROGEC_EF01 AND EF01_PROGEFF = EF04_PROGEFF_EF01"
+                       " WHERE EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0 ORDER BY EF04_NUMREG_CO99"),
+        demo_->connection);
+    ASSERT_FALSE(pick.AtEOF()) << "the demo company has no customer Bill with notes";
+    const QString key =
+        QStringLiteral("1,%1,%2,%3,%4")
+            .arg(Value::toText(pick.Fields(0).Value()).trimmed(), Value::toText(pick.Fields(1).Value()),
+                 Value::toText(pick.Fields(2).Value()), Value::toText(pick.Fields(3).Value()));
+    module_->ChiaveEffettoInGestione = key;
+    FRMKV_TARSELLO* first = show();
+    ASSERT_TRUE(first && first->clsRstTestata);
+    ClerkSession second(demo_->db.connectionString(), key);
+    FRMKV_TARSELLO* other = second.form();
+    ASSERT_TRUE(other && other->clsRstTestata);
+    first->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabNote);
+    other->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabNote);
+    ASSERT_EQ(first->FME_NOTE->Status(), VirtualFrame::kStatusShown);
+
+    typeInto(first->TXT_NOTEAMMIN, QStringLiteral("Promette il pagamento entro il 30"));
+    ASSERT_TRUE(first->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
+    typeInto(other->TXT_NOTEAMMIN, QStringLiteral("Pratica al legale"));
+    EXPECT_FALSE(other->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_TRUE(toldOfConflict(*second.log));
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE") +
+                           billWhere(key, QStringLiteral("EF04")) +
+                           QStringLiteral(" AND EF04_NOTEAMMIN = 'Promette il pagamento entro il 30'")),
+              1);
+    EXPECT_TRUE(other->FME_TESTATA->isRecordChanged()) << "the second clerk's note is still there to save";
+    EXPECT_EQ(other->TXT_NOTEAMMIN->Text(), QStringLiteral("Pratica al legale"));
+}

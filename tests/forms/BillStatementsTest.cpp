@@ -1,7 +1,10 @@
 // The statements the bill form builds from a Bill's key and the user's data, run on each engine:
 // they touch exactly that Bill, whatever its texts hold.
+#include "BillCodeTables.h"
 #include "BillFormFixture.h"
 #include "BillStatements.h"
+#include "CompanyContext.h"
+#include "LinkStatements.h"
 #include "SqlText.h"
 
 class BillStatementsTest : public ::testing::TestWithParam<TestEngine> {};
@@ -65,4 +68,61 @@ TEST_P(BillStatementsTest, DeletionRegistrationAndClaimTouchOnlyTheirBill) {
     Recordset next;
     next.Open(BillStatements::nextHistoryProgressive(key), demo.connection);
     EXPECT_EQ(Value::toInt(next.Fields(0).Value()), 1) << "the deleted Bill's history starts again at 1";
+}
+
+TEST_P(BillStatementsTest, TheLinkedBillSearchesRunOnTheEngineAndTakeNoCodeFromValues) {
+    REQUIRE_ENGINE(GetParam());
+    DemoDatabase demo(GetParam());
+    CompanyParameters p;
+    p.ledgerGroup = DemoGenerator::kLedgerGroup;
+    p.customerAccount = DemoGenerator::customerAccount();
+    p.supplierAccount = DemoGenerator::supplierAccount();
+    // The search list: customers' bills with the short form or the catalogue's label of their type.
+    Recordset list;
+    list.Open(LinkStatements::lookup(DemoGenerator::kCompany, 0, LinkStatements::receivedTypeLines()),
+              demo.connection);
+    ASSERT_FALSE(list.AtEOF());
+    EXPECT_EQ(list.Fields(1).Name().toUpper(), QStringLiteral("TIPOEFF"));
+    const QString shortForm = Value::toText(list.Fields(1).Value());
+    QStringList shortForms;
+    for (int type = 1; type <= 99; ++type) shortForms << BillCodeTables::abbreviazioneTipoEffetto(type);
+    EXPECT_TRUE(!shortForm.isEmpty() && shortForms.contains(shortForm)) << shortForm.toStdString();
+    const qint64 number = Value::toInt(list.Fields(0).Value());
+    Recordset labelled;
+    labelled.Open(LinkStatements::lookup(
+                      DemoGenerator::kCompany, 0,
+                      LinkStatements::endorsedTypeLines([](int) { return QStringLiteral("L'effetto"); })),
+                  demo.connection);
+    ASSERT_FALSE(labelled.AtEOF());
+    EXPECT_EQ(Value::toText(labelled.Fields(1).Value()), QStringLiteral("L'effetto"));
+
+    // The number found for a customer, not for a supplier, nor on an account that is not quoted in.
+    LinkStatements::Search s;
+    s.company = DemoGenerator::kCompany;
+    s.ledgerGroup = p.ledgerGroup;
+    s.customerAccount = p.customerAccount;
+    s.supplierAccount = p.supplierAccount;
+    s.number = number;
+    Recordset found;
+    found.Open(LinkStatements::findBill(s), demo.connection);
+    EXPECT_FALSE(found.AtEOF());
+    s.customerAccount = QStringLiteral("x' OR '1'='1");
+    Recordset forged;
+    forged.Open(LinkStatements::findBill(s), demo.connection);
+    EXPECT_TRUE(forged.AtEOF());
+
+    // A link's type is the customer's or the supplier's only on that type's control account.
+    EXPECT_EQ(
+        LinkStatements::linkedType(QStringLiteral("0"), QString::number(p.ledgerGroup), p.customerAccount, p),
+        0);
+    EXPECT_EQ(
+        LinkStatements::linkedType(QStringLiteral("1"), QString::number(p.ledgerGroup), p.supplierAccount, p),
+        1);
+    EXPECT_EQ(
+        LinkStatements::linkedType(QStringLiteral("0"), QString::number(p.ledgerGroup), p.supplierAccount, p),
+        -1);
+    EXPECT_EQ(LinkStatements::linkedType(QString(), QString(), QString(), p), -1);
+    EXPECT_TRUE(LinkStatements::isBillNumber(QStringLiteral(" 2147483647 ")));
+    for (const char* bad : {"2147483648", "12a", "-1", "1;DROP", ""})
+        EXPECT_FALSE(LinkStatements::isBillNumber(QString::fromLatin1(bad))) << bad;
 }

@@ -24,6 +24,18 @@ inline const QString kEuro = QStringLiteral("EURO");
 inline const QString kGroupCambiali = QStringLiteral("Cambiali");
 inline const QString kGroupCessioni = QStringLiteral("Cessioni");
 
+// The linked bills of the "Dati cambiali e cessioni" tab: a number that cannot be a bill's, and
+// the search lists' titles. Their columns' captions and the endorsed list's type labels are
+// texts of the host's catalogue (the label of bill type n is text kMsgTipoEffetto + n).
+inline const QString kNumeroEffettoNonValido = QStringLiteral(
+    "Il valore \"%1\" non è un numero di effetto valido.\r\nIndicare solo cifre, fino a 2147483647.");
+inline const QString kTitleEffettiRicevuti = QStringLiteral("Effetti ricevuti");
+inline const QString kTitleEffettiGirati = QStringLiteral("Effetti girati");
+constexpr int kMsgTipoEffetto = 100;
+constexpr int kMsgColNumero = 120, kMsgColTipo = 121, kMsgColScadenza = 122, kMsgColImporto = 123,
+              kMsgColCliente = 124, kMsgColRagSocCliente = 125, kMsgColFornitore = 126,
+              kMsgColRagSocFornitore = 127;
+
 inline const QString kCrLf = QStringLiteral("\r\n");
 inline const QString kTitleControlloDati = QStringLiteral("Controllo dati");
 inline const QString kTitleRichiestaConferma = QStringLiteral("Richiesta conferma");

@@ -44,6 +44,8 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
     connectRecordEvents();
     connectFieldRules();
     connectHistoryEvents();
+    connectCambiali();
+    connectNote();
     Form_Initialize();
 }
 

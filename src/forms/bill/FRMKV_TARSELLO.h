@@ -28,6 +28,7 @@ class GridAmountFormat;
 class HostGlobal;
 class GridNavigator;
 class IdEditBox;
+class LinkedBillSide;
 class LogService;
 class MainNavigator;
 class NumericBox;
@@ -143,6 +144,9 @@ public:
     void ShowSolleciti();
     void InizializzaNote();
     void ShowNote();
+    // The attachments of the bills-of-exchange row and of the notes row follow the field in focus.
+    void ContestoAllegatiCambiali();
+    void ContestoAllegatiNote();
 
     // The user's layout and script (FRMKV_TARSELLO_Script.cpp)
     void ApplicaLayOut();
@@ -227,7 +231,6 @@ private:
     void QRT_INTERNAV_DETTTARS_ButtonClick(const QString& button, bool* cancel);
     void QRT_INTERNAV_DETTTARS_AfterButtonClick(const QString& button);
     void layGrids();
-    void reloadTipoCliFor();
     void openFrameTab(VirtualFrame* frame, std::shared_ptr<Recordset>& rs, const QString& sql);
     void openGridTab(Grid* grid, std::shared_ptr<Recordset>& rs, const QString& sql);
     void connectHistoryEvents();
@@ -238,6 +241,12 @@ private:
     void rereadHeader();
     // The highest progressive among the history rows still waiting for the Bill's save.
     qint32 pendingHistoryProgressive() const;
+
+    // Bills of exchange and notes (FRMKV_TARSELLO_Cambiali.cpp, FRMKV_TARSELLO_Note.cpp)
+    void connectCambiali();
+    void readCambialiCessioni();
+    void FME_CAMBIALI_ValidateRecord(FrameControl** inError);
+    void connectNote();
 
     // Header record events (FRMKV_TARSELLO_Save.cpp)
     void connectRecordEvents();
@@ -270,6 +279,8 @@ private:
     void TXT_DATAREG_LostFocus();
 
     QHash<QString, FrameControl*> controls_;
+    LinkedBillSide* ricevuto_ = nullptr;
+    LinkedBillSide* girato_ = nullptr;
     QHash<QString, QString> entryValues_;
     qint32 company_ = 0;
     bool companyFlag_ = false;

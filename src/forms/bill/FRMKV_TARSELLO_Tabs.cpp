@@ -4,7 +4,6 @@
 #include "BillGridLayouts.h"
 #include "CLSKV_TARSELLO.h"
 #include "ChildQueries.h"
-#include "ComboBox.h"
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
 #include "Grid.h"
@@ -117,13 +116,6 @@ void FRMKV_TARSELLO::layGrids() {
 
 // A tab whose row sits in a frame (bills of exchange, notes): its recordset read for the Bill
 // shown and bound; a Bill without the row starts one, which counts as untouched until typed in.
-void FRMKV_TARSELLO::reloadTipoCliFor() {
-    Carica_CBO_TIPOCFR();
-    Carica_CBO_TIPOCFG();
-    combo(QStringLiteral("CBO_TIPOCFR"))->SelectFirst();
-    combo(QStringLiteral("CBO_TIPOCFG"))->SelectFirst();
-}
-
 void FRMKV_TARSELLO::openFrameTab(VirtualFrame* frame, std::shared_ptr<Recordset>& rs, const QString& sql) {
     if (rs && rs->State() == 1) rs->Close();
     rs = std::make_shared<Recordset>();
@@ -139,41 +131,6 @@ void FRMKV_TARSELLO::openGridTab(Grid* grid, std::shared_ptr<Recordset>& rs, con
     rs = std::make_shared<Recordset>();
     rs->Open(sql, clsConnessione);
     grid->setDataSource(rs);
-}
-
-void FRMKV_TARSELLO::InizializzaCambialiCessioni() {
-    guard("InizializzaCambialiCessioni:", [&] {
-        FME_CAMBIALI->AddControl(TXT_DEBITORE);
-        FME_CAMBIALI->AddControl(control(QStringLiteral("TXT_PIAZZA")));
-        reloadTipoCliFor();
-        openFrameTab(FME_CAMBIALI, clsRstCambialiCessioni, ChildQueries::cambialiCessioni(currentKey()));
-        bolTabIni_CambCess = bolTabConf_CambCess = true;
-    });
-}
-
-void FRMKV_TARSELLO::ShowCambialiCessioni() {
-    guard("ShowCambialiCessioni:", [&] {
-        FME_CAMBIALI->DataWillBeReread();
-        reloadTipoCliFor();
-        openFrameTab(FME_CAMBIALI, clsRstCambialiCessioni, ChildQueries::cambialiCessioni(currentKey()));
-        bolTabConf_CambCess = true;
-    });
-}
-
-void FRMKV_TARSELLO::InizializzaNote() {
-    guard("InizializzaNote:", [&] {
-        FME_NOTE->AddControl(TXT_NOTERAGGR);
-        FME_NOTE->AddControl(TXT_NOTEAMMIN);
-        openFrameTab(FME_NOTE, clsRstNote, ChildQueries::note(currentKey()));
-        bolTabIni_Note = bolTabConf_Note = true;
-    });
-}
-
-void FRMKV_TARSELLO::ShowNote() {
-    guard("ShowNote:", [&] {
-        openFrameTab(FME_NOTE, clsRstNote, ChildQueries::note(currentKey()));
-        bolTabConf_Note = true;
-    });
 }
 
 void FRMKV_TARSELLO::InizializzaSolleciti() {

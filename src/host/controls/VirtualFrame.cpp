@@ -193,6 +193,13 @@ bool VirtualFrame::UpdateRecord(bool validate, bool keepPending) {
         FrameControl* inError = nullptr;
         emit ValidateRecord(&inError);
         if (inError) {
+            // The form names the field; the clerk is told which one, and put in it.
+            const QString name =
+                inError->accessibleName().isEmpty() ? inError->objectName() : inError->accessibleName();
+            logService().MsgBox(
+                QStringLiteral("Il campo \"%1\" non contiene un valore valido: correggerlo prima di salvare.")
+                    .arg(name),
+                LogService::kExclamation, kTitle);
             inError->setFocus(Qt::OtherFocusReason);
             return false;
         }
