@@ -175,17 +175,3 @@ void FRMKV_TARSELLO::ShowNote() {
         bolTabConf_Note = true;
     });
 }
-
-void FRMKV_TARSELLO::InizializzaSolleciti() {
-    guard("InizializzaSolleciti:", [&] {
-        openGridTab(GRD_SOLLECITI, clsRstSolleciti, ChildQueries::solleciti(currentKey()));
-        bolTabIni_Solleciti = bolTabConf_Solleciti = true;
-    });
-}
-
-void FRMKV_TARSELLO::ShowSolleciti() {
-    guard("ShowSolleciti:", [&] {
-        openGridTab(GRD_SOLLECITI, clsRstSolleciti, ChildQueries::solleciti(currentKey()));
-        bolTabConf_Solleciti = true;
-    });
-}
