@@ -221,20 +221,20 @@ void FRMKV_SOLLECITI::QRT_GRIDNAV_DETTSOLLECITI_AfterButtonClick(const QString& 
 
 void FRMKV_SOLLECITI::Form_QueryUnload(bool& cancel) {
     guard("Form_QueryUnload:", [&] {
-        const std::shared_ptr<Recordset> rs = FME_SOLLECITI->recordset();
-        if (rs) {
-            if (FME_SOLLECITI->Status() == VirtualFrame::kStatusAdding) {
-                // A reminder not confirmed is given up; the grid keeps its former rows.
-                FME_SOLLECITI->Detach();
-                if (rs->EditMode() == Recordset::EditAdd) rs->CancelUpdate();
-                if (rs->RecordCount() > 0) rs->MoveFirst();
-            } else if (rs->EditMode() == Recordset::EditInProgress) {
-                // Changes to a stored reminder count only when confirmed; those confirmed stay.
-                rs->CancelUpdate();
-            }
-        }
+        // The host's say comes first: a form kept open keeps the reminder being entered.
         HostNavigator* navigator = in_.host ? in_.host->ActiveNavigator() : nullptr;
         if (ChildCloseVeto* veto = navigator ? navigator->CloseVeto() : nullptr) cancel = veto->refuseClose();
+        const std::shared_ptr<Recordset> rs = FME_SOLLECITI->recordset();
+        if (cancel || !rs) return;
+        if (FME_SOLLECITI->Status() == VirtualFrame::kStatusAdding) {
+            // A reminder not confirmed is given up; the grid keeps its former rows.
+            FME_SOLLECITI->Detach();
+            if (rs->EditMode() == Recordset::EditAdd) rs->CancelUpdate();
+            if (rs->RecordCount() > 0) rs->MoveFirst();
+        } else if (rs->EditMode() == Recordset::EditInProgress) {
+            // Changes to a stored reminder count only when confirmed; those confirmed stay.
+            rs->CancelUpdate();
+        }
     });
 }
 
@@ -246,12 +246,6 @@ void FRMKV_SOLLECITI::closeEvent(QCloseEvent* event) {
     bool cancel = false;
     Form_QueryUnload(cancel);
     if (cancel) {
-        // Kept open: the row given up on the way is started again.
-        if (!FME_SOLLECITI->recordset() && in_.recordset) {
-            FME_SOLLECITI->Attach(in_.recordset);
-            FME_SOLLECITI->setStatus(in_.recordset->RecordCount() == 0 ? VirtualFrame::kStatusAdding
-                                                                       : VirtualFrame::kStatusShown);
-        }
         event->ignore();
         return;
     }
