@@ -3,7 +3,6 @@
 // movement, which puts the Bill back as that movement found it.
 #include "BillFormTexts.h"
 #include "BillStatements.h"
-#include "CLSKV_TARSELLO.h"
 #include "CheckBox.h"
 #include "ChildQueries.h"
 #include "Connection.h"
@@ -25,8 +24,6 @@
 #include "TransactionScope.h"
 #include "Value.h"
 #include "VirtualFrame.h"
-
-using MDLKV_TARSELLO::NullToString;
 
 void FRMKV_TARSELLO::connectHistoryEvents() {
     connect(GRD_STORICO, &Grid::CellDblClick, this, [this] { GRD_STORICO_CellDblClick(); });

@@ -6,7 +6,6 @@
 #include "Cinterface.h"
 #include "ComboBox.h"
 #include "CompanyContext.h"
-#include "Connection.h"
 #include "Grid.h"
 #include "GridNavigator.h"
 #include "HostGlobal.h"

@@ -14,7 +14,6 @@
 #include "IdEditBox.h"
 #include "LogService.h"
 #include "LookupRequest.h"
-#include "NumericBox.h"
 #include "Recordset.h"
 #include "ReminderFormTexts.h"
 #include "ReminderStatements.h"
