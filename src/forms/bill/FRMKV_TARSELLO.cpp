@@ -46,6 +46,7 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
     connectHistoryEvents();
     connectCambiali();
     connectNote();
+    connectReminderEvents();
     Form_Initialize();
 }
 
@@ -110,10 +111,7 @@ void FRMKV_TARSELLO::Form_Load() {
         referenceDate_ = companyFlag_ && context.parameters.referenceDate.isValid()
                              ? context.parameters.referenceDate
                              : QDate::currentDate();
-        sectionsInUse_ = context.parameters.sectionsInUse;
-        sectionsStart_ = sectionsInUse_ && context.parameters.sectionsStart.isValid()
-                             ? context.parameters.sectionsStart
-                             : QDate::currentDate();
+        sections_ = DocumentSections::of(context.parameters, QDate::currentDate());
         InizializzaTestata();
         ImpostaVoceDiMenu();
         MDIActiveX1_FormLoad();

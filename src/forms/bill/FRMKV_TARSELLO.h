@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChildQueries.h"
+#include "DocumentSections.h"
 #include "ErrorReport.h"
 #include "HistoryParent.h"
 #include "ModuleForm.h"
@@ -18,6 +19,7 @@ struct Row;
 }
 class CLSKV_TARSELLO;
 class CheckBox;
+struct ChildFormHandOver;
 class ComboBox;
 class Connection;
 class EditBox;
@@ -32,6 +34,7 @@ class LinkedBillSide;
 class LogService;
 class MainNavigator;
 class NumericBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class Recordset;
@@ -134,14 +137,17 @@ public:
     // The history tab (FRMKV_TARSELLO_Storico.cpp)
     void FormattaGridStorico();
     void GRD_STORICO_CellDblClick();
-    void GRD_STORICO_RowColChange();
     void QRT_GRIDNAV_STORICO_ButtonClick(const QString& button, bool* cancel);
     // HistoryParent
     bool treasuryExported() const override { return indExp_ == 1; }
     bool EliminaMovimentoStorico(bool fromMovementForm) override;
     void markBillVaried() override;
+    // The reminders tab (FRMKV_TARSELLO_Solleciti.cpp)
     void InizializzaSolleciti();
     void ShowSolleciti();
+    void FormattaGridSolleciti();
+    void GRD_SOLLECITI_CellDblClick();
+    void QRT_GRIDNAV_SOLLECITI_ButtonClick(const QString& button, bool* cancel);
     void InizializzaNote();
     void ShowNote();
     // The attachments of the bills-of-exchange row and of the notes row follow the field in focus.
@@ -236,6 +242,19 @@ private:
     void connectHistoryEvents();
     // Opens the history movement form modally on the grid's movement or on a new one.
     void ApriStorico(bool nuovo);
+    void connectReminderEvents();
+    // Opens the reminder form modally on the grid's reminder or on a new one.
+    void ApriSolleciti(bool nuovo);
+    // What every grid tab shares (FRMKV_TARSELLO_GridTabs.cpp): the coded cells' texts and the
+    // attachment indicator following the current row of `rs`, whose `mediaColumn` names its
+    // attachments; the hand-over of a child form, its modal showing, and the Bill marked changed
+    // when the child form says it changed something.
+    void connectGridTab(Grid* grid, std::shared_ptr<Recordset>& rs, const QString& mediaColumn,
+                        QString (*cellText)(const QString&, const QString&), const char* rowChangeLabel);
+    void fillChildHandOver(ChildFormHandOver& h, Grid* grid, const std::shared_ptr<Recordset>& rs, bool nuovo,
+                           bool childChanged) const;
+    void showChildForm(QDialog& form);
+    void childFormAnswered(bool changed, Grid* grid);
     // The header read again from the database, at the row it showed, without raising the
     // frame's status events.
     void rereadHeader();
@@ -297,8 +316,8 @@ private:
     bool historyPending_ = false;
     QString newNumReg_;
     std::unique_ptr<class HistoryWriter> historyWriter_;
-    bool sectionsInUse_ = false;
-    QDate sectionsStart_;
+    DocumentSections sections_;
     QRect savedTab_, savedStorico_, savedSolleciti_;
     std::unique_ptr<GridAmountFormat> clsFormatStorico;
+    std::unique_ptr<GridAmountFormat> clsFormatSolleciti;
 };

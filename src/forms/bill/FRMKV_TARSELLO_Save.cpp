@@ -67,9 +67,8 @@ QString FRMKV_TARSELLO::composeRegistrationNumber(const QString& prefix, qint64 
 
 bool FRMKV_TARSELLO::SezionaleAbilitato() {
     auto* date = static_cast<DateBox*>(control(QStringLiteral("TXT_DATADOC")));
-    if (!date->Valid() || date->Text().trimmed().isEmpty() || !sectionsInUse_) return false;
-    const QDate d = Value::toDate(date->Value());
-    return d.isValid() && sectionsStart_ <= d;
+    if (!date->Valid() || date->Text().trimmed().isEmpty()) return false;
+    return sections_.apply(Value::toDate(date->Value()));
 }
 
 bool FRMKV_TARSELLO::ControlloDati() {

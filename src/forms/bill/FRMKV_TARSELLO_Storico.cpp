@@ -3,7 +3,6 @@
 // movement, which puts the Bill back as that movement found it.
 #include "BillFormTexts.h"
 #include "BillStatements.h"
-#include "CLSKV_TARSELLO.h"
 #include "CheckBox.h"
 #include "ChildQueries.h"
 #include "Connection.h"
@@ -26,23 +25,10 @@
 #include "Value.h"
 #include "VirtualFrame.h"
 
-using MDLKV_TARSELLO::NullToString;
-
 void FRMKV_TARSELLO::connectHistoryEvents() {
     connect(GRD_STORICO, &Grid::CellDblClick, this, [this] { GRD_STORICO_CellDblClick(); });
-    connect(GRD_STORICO, &Grid::RowColChange, this, [this] { GRD_STORICO_RowColChange(); });
-    connect(GRD_STORICO, &Grid::CellText, this,
-            [](const QString& field, QString* text) { *text = HistoryCodeTables::cellText(field, *text); });
-    connect(GRD_STORICO, &Grid::EnterFocus, this, [this] {
-        // The focus-entry event ignores errors.
-        try {
-            if (ActiveClass && clsRstStorico && clsRstStorico->State() == 1 && !clsRstStorico->AtBOF() &&
-                !clsRstStorico->AtEOF())
-                ActiveClass->ImpostaIconaAllegati(
-                    clsRstStorico->Fields(QStringLiteral("EF06_IDMEDIA_CG99")).Value());
-        } catch (const SuiteError&) {
-        }
-    });
+    connectGridTab(GRD_STORICO, clsRstStorico, QStringLiteral("EF06_IDMEDIA_CG99"),
+                   &HistoryCodeTables::cellText, "GRD_STORICO_RowColChange:");
     connect(GNV_STORICO, &NavigatorBar::ButtonClick, this,
             [this](const QString& key, bool* cancel) { QRT_GRIDNAV_STORICO_ButtonClick(key, cancel); });
 }
@@ -99,16 +85,6 @@ void FRMKV_TARSELLO::FormattaGridStorico() {
     });
 }
 
-void FRMKV_TARSELLO::GRD_STORICO_RowColChange() {
-    guard("GRD_STORICO_RowColChange:", [&] {
-        if (!GRD_STORICO->hasFocus() || !ActiveClass) return;
-        if (!clsRstStorico || clsRstStorico->RecordCount() <= 0 || clsRstStorico->AtBOF() ||
-            clsRstStorico->AtEOF())
-            return;
-        ActiveClass->ImpostaIconaAllegati(clsRstStorico->Fields(QStringLiteral("EF06_IDMEDIA_CG99")).Value());
-    });
-}
-
 void FRMKV_TARSELLO::GRD_STORICO_CellDblClick() {
     guard("GRD_STORICO_CellDblClick:", [&] {
         if (!GRD_STORICO->DataSource() || GRD_STORICO->DataSource()->AtBOF() ||
@@ -121,36 +97,17 @@ void FRMKV_TARSELLO::GRD_STORICO_CellDblClick() {
 
 void FRMKV_TARSELLO::ApriStorico(bool nuovo) {
     FRMKV_STORICO::HandOver h;
-    h.host = ActiveInterface_;
-    h.recordset = clsRstStorico;
-    h.connection = clsConnessione;
-    h.log = clsLog;
-    h.grid = GRD_STORICO;
+    fillChildHandOver(h, GRD_STORICO, clsRstStorico, nuovo, bolChildChanged);
     h.currency = TXT_VALUTA->isEnabled() ? TXT_VALUTA->Text().trimmed() : QString();
     h.cambio = MDLKV_TARSELLO::NullToDouble(control(QStringLiteral("TXT_CAMBIO"))->Value());
-    h.nuovo = nuovo;
-    h.secondFlag = false;
-    h.childChanged = bolChildChanged;
-    h.numReg = NullToString(clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value());
-    h.rigaCont = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_RIGACONT_CG42")).Value());
-    h.progEc = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_PROGEC_EC01")).Value());
-    h.progEff = Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_PROGEFF")).Value());
     h.parent = this;
     auto form = std::make_unique<FRMKV_STORICO>(this);
-    form->setWindowFlag(Qt::Window);
     form->hand(h);
-    bolChildClosed = false;
-    form->exec();
-    bolChildClosed = true;
+    showChildForm(*form);
     bolChildChanged = form->changed();
-    if (bolChildChanged) {
-        // The movements wait in the history recordset: the Bill must be saved to write them.
-        bolStoricoModified = true;
-        FME_TESTATA->setRecordChanged(true);
-        FME_TESTATA->Refresh();
-    }
-    GRD_STORICO->Refresh();
-    BuildScript();
+    // The movements wait in the history recordset: the Bill must be saved to write them.
+    if (bolChildChanged) bolStoricoModified = true;
+    childFormAnswered(bolChildChanged, GRD_STORICO);
     form->release();
 }
 

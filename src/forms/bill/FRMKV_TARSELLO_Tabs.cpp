@@ -132,17 +132,3 @@ void FRMKV_TARSELLO::openGridTab(Grid* grid, std::shared_ptr<Recordset>& rs, con
     rs->Open(sql, clsConnessione);
     grid->setDataSource(rs);
 }
-
-void FRMKV_TARSELLO::InizializzaSolleciti() {
-    guard("InizializzaSolleciti:", [&] {
-        openGridTab(GRD_SOLLECITI, clsRstSolleciti, ChildQueries::solleciti(currentKey()));
-        bolTabIni_Solleciti = bolTabConf_Solleciti = true;
-    });
-}
-
-void FRMKV_TARSELLO::ShowSolleciti() {
-    guard("ShowSolleciti:", [&] {
-        openGridTab(GRD_SOLLECITI, clsRstSolleciti, ChildQueries::solleciti(currentKey()));
-        bolTabConf_Solleciti = true;
-    });
-}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChildFormHandOver.h"
 #include "ErrorReport.h"
 
 #include <QDialog>
@@ -29,19 +30,11 @@ class FRMKV_STORICO : public QDialog, public ErrorReport {
     Q_OBJECT
 public:
     // What the bill form hands over before showing the form.
-    struct HandOver {
-        Cinterface* host = nullptr;
-        std::shared_ptr<Recordset> recordset;
-        std::shared_ptr<Connection> connection;
-        std::shared_ptr<LogService> log;
-        Grid* grid = nullptr;
-        QString currency;    // the Bill's currency code; "EURO" when empty
-        double cambio = 0;   // the Bill's exchange rate
-        bool nuovo = false;  // the form opens on a new movement
-        bool secondFlag = false;
-        bool childChanged = false;
-        QString numReg;
-        qint32 rigaCont = 0, progEc = 0, progEff = 0;
+    // What the bill form hands over before showing the form: what every child form of a grid
+    // tab gets, and the Bill's currency, rate and the bill form itself.
+    struct HandOver : ChildFormHandOver {
+        QString currency;   // the Bill's currency code; "EURO" when empty
+        double cambio = 0;  // the Bill's exchange rate
         HistoryParent* parent = nullptr;
     };
 

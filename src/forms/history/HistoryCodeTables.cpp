@@ -1,7 +1,5 @@
 #include "HistoryCodeTables.h"
 
-#include "HistoryFormTexts.h"
-
 namespace HistoryCodeTables {
 
 QList<Row> tipoOperazione() {
@@ -75,7 +73,6 @@ QList<Row> ordineBonifico(bool withBlank) {
 }
 
 QString cellText(const QString& field, const QString& text) {
-    static const QList<Row> flags = {{0, HistoryFormTexts::kFalse}, {1, HistoryFormTexts::kTrue}};
     static const struct {
         const char* field;
         QList<Row> rows;
@@ -87,22 +84,15 @@ QString cellText(const QString& field, const QString& text) {
         {"EF06_INDPRES_S", presentazione()},
         {"EF06_INDTIPODIST_EF09", tipoDistinta(false)},
         {"EF06_INDORDPBONIF_EF10", ordineBonifico(false)},
-        {"EF06_FLGSTEFF_S", flags},
-        {"EF06_FLGGIRATO_S", flags},
-        {"EF06_FLGRICEVUTO_S", flags},
-        {"EF06_FLGINCASSOBF_S", flags},
-        {"EF06_BONFLGCONF", flags},
+        {"EF06_FLGSTEFF_S", CodeTable::flags()},
+        {"EF06_FLGGIRATO_S", CodeTable::flags()},
+        {"EF06_FLGRICEVUTO_S", CodeTable::flags()},
+        {"EF06_FLGINCASSOBF_S", CodeTable::flags()},
+        {"EF06_BONFLGCONF", CodeTable::flags()},
     };
-    for (const auto& c : columns) {
-        if (field.compare(QLatin1String(c.field), Qt::CaseInsensitive) != 0) continue;
-        bool ok = false;
-        // The grid shows numbers with Italian separators: "21" stays "21", "1,00" would not be a code.
-        int code = text.trimmed().toInt(&ok);
-        if (!ok) code = 0;
-        for (const Row& r : c.rows)
-            if (r.code == code) return r.description;
-        return text;
-    }
+    for (const auto& c : columns)
+        if (field.compare(QLatin1String(c.field), Qt::CaseInsensitive) == 0)
+            return CodeTable::describe(c.rows, text);
     return text;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CodeTable.h"
+
 #include <QList>
 #include <QString>
 
@@ -8,10 +10,7 @@
 // included).
 namespace HistoryCodeTables {
 
-struct Row {
-    int code;
-    QString description;
-};
+using Row = CodeTable::Row;
 
 QList<Row> tipoOperazione();    // EF06_INDTIPOPER
 QList<Row> generazioneStato();  // EF06_INDGENSTATO_S

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FlagTexts.h"
+
 #include <QString>
 
 // The texts of history movements: the history movement form's captions and messages, and the
@@ -11,8 +13,8 @@ inline const QString kPlace = QStringLiteral("FRMKV_STORICO:");
 inline const QString kEuro = QStringLiteral("EURO");
 
 // The flags of the grid, as the host's dictionary words them.
-inline const QString kFalse = QStringLiteral("No");
-inline const QString kTrue = QStringLiteral("Sì");
+inline const QString& kFalse = FlagTexts::kNo;
+inline const QString& kTrue = FlagTexts::kYes;
 
 inline const QString kTitleAttenzione = QStringLiteral("Attenzione");
 inline const QString kTitleInformazione = QStringLiteral("Informazione");

@@ -8,7 +8,12 @@ QString GridAmountFormat::pattern(int decimals) {
 }
 
 void GridAmountFormat::Add(const QString& field, int kind, const QString& currency) {
-    if (!grid_ || kind != kAmount) return;
+    if (!grid_) return;
+    if (kind == kRate) {
+        grid_->setColumnFormat(field, ratePattern());
+        return;
+    }
+    if (kind != kAmount) return;
     const int decimals = decimals_ ? decimals_(currency.trimmed().toUpper()) : 2;
     grid_->setColumnFormat(field, pattern(decimals));
 }

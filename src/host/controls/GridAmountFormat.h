@@ -12,6 +12,8 @@ class Grid;
 class GridAmountFormat {
 public:
     static constexpr int kAmount = 1;
+    // A rate: a percentage with the digits a rate is read with, whatever the currency.
+    static constexpr int kRate = 6;
     // Digits after the comma of a currency; two when not told.
     using Decimals = std::function<int(const QString& currency)>;
 
@@ -22,6 +24,7 @@ public:
     void Add(const QString& field, int kind, const QString& currency);
     // The pattern of an amount with `decimals` digits after the comma ("#,###.00" for two).
     static QString pattern(int decimals);
+    static QString ratePattern() { return QStringLiteral("##0.000"); }
 
 private:
     QPointer<Grid> grid_;
