@@ -5,6 +5,7 @@
 #include "CheckBox.h"
 #include "ComboBox.h"
 #include "Connection.h"
+#include "CurrencyConverter.h"
 #include "EditBox.h"
 #include "Grid.h"
 #include "GridAmountFormat.h"
@@ -43,6 +44,7 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](const QString& key) { QRT_INTERNAV_DETTTARS_AfterButtonClick(key); });
     connectRecordEvents();
     connectFieldRules();
+    connectCurrencyRules();
     connectHistoryEvents();
     Form_Initialize();
 }

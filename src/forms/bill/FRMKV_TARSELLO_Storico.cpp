@@ -7,6 +7,7 @@
 #include "CheckBox.h"
 #include "ChildQueries.h"
 #include "Connection.h"
+#include "Decimal.h"
 #include "FRMKV_STORICO.h"
 #include "FRMKV_TARSELLO.h"
 #include "Grid.h"
@@ -127,7 +128,7 @@ void FRMKV_TARSELLO::ApriStorico(bool nuovo) {
     h.log = clsLog;
     h.grid = GRD_STORICO;
     h.currency = TXT_VALUTA->isEnabled() ? TXT_VALUTA->Text().trimmed() : QString();
-    h.cambio = MDLKV_TARSELLO::NullToDouble(control(QStringLiteral("TXT_CAMBIO"))->Value());
+    h.cambio = cambio();
     h.nuovo = nuovo;
     h.secondFlag = false;
     h.childChanged = bolChildChanged;

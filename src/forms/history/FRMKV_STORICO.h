@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Decimal.h"
 #include "ErrorReport.h"
 
 #include <QDialog>
@@ -10,6 +11,9 @@
 class Cinterface;
 class ComboBox;
 class Connection;
+class CurrencyConverter;
+struct DecodeRequest;
+struct LookupRequest;
 class FrameControl;
 struct ControlDef;
 class Grid;
@@ -36,7 +40,7 @@ public:
         std::shared_ptr<LogService> log;
         Grid* grid = nullptr;
         QString currency;    // the Bill's currency code; "EURO" when empty
-        double cambio = 0;   // the Bill's exchange rate
+        Decimal cambio;      // the Bill's exchange rate, units of its currency per euro
         bool nuovo = false;  // the form opens on a new movement
         bool secondFlag = false;
         bool childChanged = false;
@@ -85,10 +89,30 @@ private:
     void QRT_GRIDNAV_DETTSTORICO_ButtonClick(const QString& button, bool* cancel);
     void QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(const QString& button);
     void Elimina();
+    // Field rules (FRMKV_STORICO_Regole.cpp)
+    void connectFieldRules();
+    void applyGroups();
+    void ImportoAfterItem(FrameControl* field);
+    void CBO_INDSPERIT_ChangeRow();
+    void CBO_INDSPERIT_AfterItem();
+    void CBO_INDTIPODIST_ChangeRow();
+    void CBO_INDTIPODIST_AfterItem();
+    void CBO_INDORDPBONIF_ChangeRow();
+    void CBO_INDORDPBONIF_AfterItem();
+    void TXT_NUMDIST_StartDecode(DecodeRequest* request);
+    void TXT_NUMORDPBONIF_StartDecode(DecodeRequest* request);
+    void TXT_ORDBONCAUPAG_StartLookup(LookupRequest* request);
+    void GestioneEffetti();
+    // Writes a value into the movement's row and shows it.
+    void setRowValue(FrameControl* field, const QVariant& value);
+    // The code a combo holds, -1 for the blank entry.
+    int comboCode(const char* name) const;
     bool privileged() const;
     qint32 company() const;
 
     HandOver in_;
+    std::unique_ptr<CurrencyConverter> converter_;
+    QHash<QString, QString> entryValues_;
     QHash<QString, FrameControl*> controls_;
     QList<FrameControl*> order_;  // the controls in the order the clerk reads them
     int bookmark_ = -1;
