@@ -149,11 +149,12 @@ void FRMKV_TARSELLO::AbilitaCampiValuta() {
 
 void FRMKV_TARSELLO::TXT_VALUTA_AfterItem() {
     const QString typed = NullToString(TXT_VALUTA->Text()).toUpper();
-    const QString currency = valutaEffettiva(true);
-    if (currency == entryValues_.value(TXT_VALUTA->objectName()).toUpper()) return;
-    if (!typed.isEmpty() && !TXT_VALUTA->Valid())
+    const QString entered = entryValues_.value(TXT_VALUTA->objectName()).toUpper();
+    if (typed != entered && !typed.isEmpty() && !TXT_VALUTA->Valid())
         clsLog->MsgBox(BillFormTexts::kValutaNonValida.arg(typed), LogService::kExclamation,
                        BillFormTexts::kTitleAttenzione);
+    const QString currency = valutaEffettiva(true);
+    if (currency == entered) return;
     // One repaint for the whole change, resumed however it ends.
     setUpdatesEnabled(false);
     struct Resume {
