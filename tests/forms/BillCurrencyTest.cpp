@@ -144,6 +144,33 @@ TEST_P(BillCurrencyTest, ANewBillInDollarsConvertsAndCopiesItsAmountAndBackInEur
               1);
 }
 
+TEST_P(BillCurrencyTest, ABillOpenedByKeyInAnotherCurrencyShowsItsCurrencySideOpenWithItsDigits) {
+    Recordset rs;
+    QString bills = kCustomerBills;
+    bills.replace(QStringLiteral("FROM EF01_SCADENZE"), QStringLiteral("FROM EF01_SCADENZE, CG08_TABVALUTE"));
+    rs.Open(
+        QStringLiteral(
+            "SELECT EF01_NUMREG_CO99, EF01_PROGEFF, EF01_IMPEFFVAL_S, EF01_CODICE_CG08, CG08_NUMDEC") +
+            bills +
+            QStringLiteral(" AND EF01_CODICE_CG08 IN ('USD', 'GBP', 'CHF', 'JPY') AND EF01_PROGEFF = 1 AND"
+                           " CG08_CODICE = EF01_CODICE_CG08 ORDER BY CG08_NUMDEC, EF01_NUMREG_CO99 DESC"),
+        demo_->connection);
+    ASSERT_FALSE(rs.AtEOF());
+    const QString code = Value::toText(rs.Fields(3).Value()).trimmed();
+    module_->ChiaveEffettoInGestione =
+        QStringLiteral("1,%1,1,1,1").arg(Value::toText(rs.Fields(0).Value()).trimmed());
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->TXT_VALUTA->Text(), code);
+    EXPECT_TRUE(c("TXT_IMPEFFVAL")->isEnabled());
+    EXPECT_TRUE(c("TXT_CAMBIO")->isEnabled());
+    EXPECT_EQ(static_cast<NumericBox*>(c("TXT_IMPEFFVAL"))->CurrencyLabel(), code);
+    EXPECT_EQ(c("TXT_IMPEFFVAL")->Text(), Value::toDecimal(rs.Fields(2).Value())
+                                              .rounded(Value::toInt(rs.Fields(4).Value()))
+                                              .toString()
+                                              .replace(QLatin1Char('.'), QLatin1Char(',')));
+}
+
 TEST_P(BillCurrencyTest, TheRateComesFromTheEuroAreaTheDayOrTheMonthAndANewDateWithoutOneKeepsIt) {
     openEuroBill();
     FRMKV_TARSELLO* f = show();

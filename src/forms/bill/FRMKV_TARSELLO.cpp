@@ -225,6 +225,8 @@ void FRMKV_TARSELLO::positionOnKey() {
     const QVector<QVariant> values{numbers[0], key[1].trimmed(), numbers[1], numbers[2], numbers[3]};
     if (!clsRstTestata->SeekKey(values)) return;
     FME_TESTATA->Refresh();
+    // The Bill found may be in another currency than the first one shown.
+    AbilitaCampiValuta();
 }
 
 void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
