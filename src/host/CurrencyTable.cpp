@@ -22,7 +22,9 @@ CurrencyTable CurrencyTable::read(const std::shared_ptr<Connection>& connection)
 }
 
 std::optional<CurrencyTable::Currency> CurrencyTable::find(const QString& code) const {
-    const auto it = currencies_.constFind(key(code));
+    // Codes mostly arrive as the table keeps them: normalised only when not found as they are.
+    auto it = currencies_.constFind(code);
+    if (it == currencies_.constEnd()) it = currencies_.constFind(key(code));
     if (it == currencies_.constEnd()) return std::nullopt;
     return it.value();
 }

@@ -9,7 +9,7 @@ const QString kSource = QStringLiteral("ConversioneValuta");
 
 Decimal amountOf(const QVariant& amount) {
     if (Value::isNull(amount)) return Decimal();
-    // A clerk's text may carry the decimal comma; grouping points are not expected here.
+    if (amount.metaType() == QMetaType::fromType<Decimal>()) return amount.value<Decimal>();
     if (const std::optional<Decimal> d = Decimal::parse(Value::toText(amount).trimmed())) return *d;
     throw SuiteError(SuiteError::kTypeMismatch, kSource,
                      QStringLiteral("L'importo \"%1\" non è un numero: nessuna conversione eseguita.")
