@@ -104,7 +104,7 @@ CurrencyConverter& FRMKV_TARSELLO::converter() {
 }
 
 QString FRMKV_TARSELLO::valutaEffettiva(bool forEnabling) const {
-    const QString code = NullToString(TXT_VALUTA->Text()).toUpper();
+    QString code = NullToString(TXT_VALUTA->Text()).trimmed().toUpper();
     if (!TXT_VALUTA->Valid()) return forEnabling ? BillFormTexts::kEuro : QString();
     if (code.isEmpty() && forEnabling) return BillFormTexts::kEuro;
     return code;
