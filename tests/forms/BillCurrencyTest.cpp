@@ -247,3 +247,33 @@ TEST_P(BillCurrencyTest, AnUnknownCurrencyOrABadRateIsRefusedWithAMessageAndNoth
                                  "EF01_CODICE_CG08 = 'GBP' AND EF01_CAMBIO = 0.85 AND EF01_IMPEFFVAL_S = 0")),
               1);
 }
+
+TEST_P(BillCurrencyTest, AnotherClerksCurrencyChangeIsNotOverwrittenByAnAmountTypedMeanwhile) {
+    openEuroBill();
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    ClerkSession second(demo_->db.connectionString(), module_->ChiaveEffettoInGestione.toString());
+    FRMKV_TARSELLO* other = second.form();
+    ASSERT_TRUE(other);
+    typeInto(f->TXT_VALUTA, QStringLiteral("CHF"));
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("03/06/2024"));
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << lastMessage().toStdString();
+
+    // The second clerk still sees the Bill in euro: the amount typed there must not undo the franc.
+    typeInto(other->control(QStringLiteral("TXT_IMPEFF")), QStringLiteral("321,00"));
+    EXPECT_FALSE(other->FME_TESTATA->UpdateRecord(true, false));
+    ASSERT_FALSE(second.log->messages().isEmpty());
+    EXPECT_TRUE(second.log->messages().last().text.contains(QStringLiteral("modificati da un altro utente")));
+    const QString key = module_->ChiaveEffettoInGestione.toString().section(QLatin1Char(','), 1, 1);
+    EXPECT_EQ(
+        demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1' AND "
+                                    "EF01_CODICE_CG08 = 'CHF' AND EF01_IMPEFF_S <> 321")
+                         .arg(key)),
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1' AND "
+                           "EF01_PROGEFF = %2")
+                .arg(key, module_->ChiaveEffettoInGestione.toString().section(QLatin1Char(','), 4))));
+    EXPECT_EQ(Value::toDecimal(other->clsRstTestata->Fields(QStringLiteral("EF01_IMPEFF_S")).Value()),
+              Decimal(321))
+        << "the second clerk's amount is still pending";
+}
