@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CurrencyTable.h"
 #include "Decimal.h"
 
 #include <QDate>
@@ -16,7 +17,7 @@ struct CompanyParameters {
     QDate sectionsStart;            // from this date on
     bool referenceDateSet = false;  // the company works on a reference date of its own
     QDate referenceDate;
-    QHash<QString, Decimal> fixedRates;  // euro-area currencies: code -> fixed rate to the euro
+    CurrencyTable currencies;  // the currency service: fixed rates and digits of CG08_TABVALUTE
 };
 
 struct CompanyContext {
@@ -24,9 +25,7 @@ struct CompanyContext {
     CompanyParameters parameters;
 
     std::optional<Decimal> fixedRate(const QString& currency) const {
-        const auto it = parameters.fixedRates.constFind(currency.trimmed().toUpper());
-        if (it == parameters.fixedRates.constEnd()) return std::nullopt;
-        return it.value();
+        return parameters.currencies.fixedRate(currency);
     }
 };
 

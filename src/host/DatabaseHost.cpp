@@ -4,6 +4,7 @@
 #include "DatabaseAttachmentStore.h"
 #include "DatabaseHistoryWriter.h"
 #include "DatabaseNumberingService.h"
+#include "ExactCurrencyConverter.h"
 #include "GuiLogService.h"
 #include "Recordset.h"
 #include "Schema.h"
@@ -77,12 +78,7 @@ DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QStri
     params.referenceDateSet = Value::toInt(p->Fields(5).Value()) == 1;
     params.referenceDate = Value::toDate(p->Fields(6).Value());
 
-    auto rates = query(connection_,
-                       QStringLiteral("SELECT CG08_CODICE, CG08_CAMBIOFISSO FROM CG08_TABVALUTE WITH (NOLOCK)"
-                                      " WHERE CG08_FLGVALUEM = 1"));
-    for (; !rates->AtEOF(); rates->MoveNext())
-        params.fixedRates.insert(Value::toText(rates->Fields(0).Value()).trimmed().toUpper(),
-                                 Value::toDecimal(rates->Fields(1).Value()));
+    params.currencies = CurrencyTable::read(connection_);
 
     auto u = query(connection_,
                    QStringLiteral("SELECT KV02_UTENTE, KV02_GRUPPO_KV03, KV02_FLGPRIVIL FROM KV02_UTENTI"
@@ -160,4 +156,8 @@ std::unique_ptr<NumberingService> DatabaseHost::CreateNumberingService() const {
 
 std::unique_ptr<HistoryWriter> DatabaseHost::CreateHistoryWriter() const {
     return std::make_unique<DatabaseHistoryWriter>();
+}
+
+std::unique_ptr<CurrencyConverter> DatabaseHost::CreateCurrencyConverter() const {
+    return std::make_unique<ExactCurrencyConverter>(company_.parameters.currencies);
 }

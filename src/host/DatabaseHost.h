@@ -31,6 +31,7 @@ public:
     std::shared_ptr<LogService> CreateLogService() const override;
     std::unique_ptr<NumberingService> CreateNumberingService() const override;
     std::unique_ptr<HistoryWriter> CreateHistoryWriter() const override;
+    std::unique_ptr<CurrencyConverter> CreateCurrencyConverter() const override;
     LayoutScriptHolder& LayoutAndScript() override;
 
     const QList<MenuEntry>& menuEntries() const { return menu_; }

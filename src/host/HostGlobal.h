@@ -9,6 +9,7 @@
 #include <memory>
 
 class AttachmentStore;
+class CurrencyConverter;
 class LayoutScriptHolder;
 class HistoryWriter;
 class NumberingService;
@@ -42,6 +43,8 @@ public:
     // A new numbering object, and the history writer of a form.
     virtual std::unique_ptr<NumberingService> CreateNumberingService() const = 0;
     virtual std::unique_ptr<HistoryWriter> CreateHistoryWriter() const = 0;
+    // The currency conversion component a form holds while it lives.
+    virtual std::unique_ptr<CurrencyConverter> CreateCurrencyConverter() const = 0;
     // The user's layout and script of the active program.
     virtual LayoutScriptHolder& LayoutAndScript() = 0;
 };

@@ -1,20 +1,26 @@
 // The history tab and the history movement form on both engines: the undo of the last movement
 // puts the Bill back as the movement found it, all or nothing; the refusals change nothing; new
 // movements get the next progressive and reach the database only with the Bill's save.
+#include "AmountPairs.h"
 #include "BillFormFixture.h"
 #include "BillFormTexts.h"
 #include "BillStatements.h"
 #include "ComboBox.h"
 #include "DateBox.h"
+#include "EditBox.h"
 #include "FRMKV_STORICO.h"
 #include "Grid.h"
 #include "GridNavigator.h"
 #include "HistoryCodeTables.h"
 #include "HistoryFormTexts.h"
+#include "IdEditBox.h"
+#include "LookupRequest.h"
 #include "SqlText.h"
 #include "TabControl.h"
 #include "VirtualFrame.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTimer>
@@ -111,7 +117,7 @@ protected:
         module_->ChiaveEffettoInGestione = key;
     }
     // `withoutManual`: a Bill without manual variations or splits, whose changed mark is clear.
-    void openBill(int minMovements = 1, bool withoutManual = false) {
+    void openBill(int minMovements = 1, bool withoutManual = false, const QString& condition = QString()) {
         Recordset rs;
         rs.Open(
             QStringLiteral(
@@ -119,15 +125,16 @@ protected:
                 "EF01_SCADENZE "
                 "WHERE EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0 AND (SELECT COUNT(*) FROM EF06_SCADSTO WHERE "
                 "EF06_NUMREG_CO99 = EF01_NUMREG_CO99 AND EF06_PROGEFF_EF01 = EF01_PROGEFF AND "
-                "EF06_RIGACONT_EF01 = EF01_RIGACONT_CG42 AND EF06_PROGEC_EF01 = EF01_PROGEC_EC01) >= %1 %2"
-                "ORDER BY EF01_NUMREG_CO99, EF01_PROGEFF")
-                .arg(minMovements)
-                .arg(withoutManual
-                         ? QStringLiteral(
-                               "AND EF01_FLGEFFVAR = 0 AND NOT EXISTS (SELECT 1 FROM EF06_SCADSTO WHERE "
-                               "EF06_NUMREG_CO99 = EF01_NUMREG_CO99 AND EF06_PROGEFF_EF01 = EF01_PROGEFF AND "
-                               "EF06_INDTIPOPER IN (0, 12)) ")
-                         : QString()),
+                "EF06_RIGACONT_EF01 = EF01_RIGACONT_CG42 AND EF06_PROGEC_EF01 = EF01_PROGEC_EC01) >= %1 %2")
+                    .arg(minMovements)
+                    .arg(withoutManual
+                             ? QStringLiteral(
+                                   "AND EF01_FLGEFFVAR = 0 AND NOT EXISTS (SELECT 1 FROM EF06_SCADSTO WHERE "
+                                   "EF06_NUMREG_CO99 = EF01_NUMREG_CO99 AND EF06_PROGEFF_EF01 = EF01_PROGEFF "
+                                   "AND "
+                                   "EF06_INDTIPOPER IN (0, 12)) ")
+                             : QString()) +
+                condition + QStringLiteral(" ORDER BY EF01_NUMREG_CO99, EF01_PROGEFF"),
             demo_->connection);
         ASSERT_FALSE(rs.AtEOF()) << "the demo company has bills with history";
         numReg_ = Value::toText(rs.Fields(0).Value()).trimmed();
@@ -419,6 +426,159 @@ TEST_P(HistoryTest, AnOrdinaryUserCannotChangeAMovementOfAnotherProcedure) {
                     });
     EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
     EXPECT_TRUE(Value::isNull(f->clsRstStorico->Fields(QStringLiteral("EF06_NUMASSEGNO")).Value()));
+}
+
+// ---- the field rules of the history movement form --------------------------------------------
+
+namespace {
+// Chooses a combo's row as a clerk does: enters it, picks the row of the code, leaves with Tab.
+void choose(FrameControl* combo, int code) {
+    QApplication::setActiveWindow(combo->window());
+    combo->editor()->setFocus();
+    QApplication::processEvents();
+    auto* box = static_cast<QComboBox*>(combo->editor());
+    for (int i = 0; i < box->count(); ++i)
+        if (Value::toInt(box->itemData(i)) == code && !Value::isNull(box->itemData(i)))
+            box->setCurrentIndex(i);
+    if (code == -1) box->setCurrentIndex(box->findData(-1));
+    QTest::keyClick(box, Qt::Key_Tab);
+    QApplication::processEvents();
+}
+}  // namespace
+
+TEST_P(HistoryTest, AmountPairsFollowTheBillsCurrencyAndRate) {
+    openBill(1, false, QStringLiteral(" AND EF01_CODICE_CG08 IN ('USD', 'GBP', 'CHF') AND EF01_CAMBIO > 0"));
+    FRMKV_TARSELLO* f = showHistory();
+    ASSERT_TRUE(f);
+    const Decimal rate = Value::toDecimal(f->clsRstTestata->Fields(QStringLiteral("EF01_CAMBIO")).Value());
+    const QString currency = f->TXT_VALUTA->Text();
+    f->clsRstStorico->MoveFirst();
+    log_->clear();
+    withHistoryForm(
+        [&] { f->GNV_STORICO->press(QStringLiteral("Apri")); },
+        [&](FRMKV_STORICO& h) {
+            auto value = [&](const char* name) {
+                return Value::toDecimal(h.control(QString::fromLatin1(name))->Value());
+            };
+            log_->enqueue(LogService::kYes);
+            typeInto(h.control(QStringLiteral("TXT_IMPMOVPAG")), QStringLiteral("100"));
+            EXPECT_EQ(messageTexts(), QStringList{AmountPairs::kQuestion});
+            EXPECT_EQ(value("TXT_IMPMOVPAGVAL"), (Decimal(100) * rate).rounded(2)) << currency.toStdString();
+            EXPECT_EQ(Value::toDecimal(
+                          h.FME_STORICO->recordset()->Fields(QStringLiteral("EF06_IMPMOVPAGVAL")).Value()),
+                      (Decimal(100) * rate).rounded(2));
+            // No: the currency amount stays; the currency side converts without asking.
+            const QString before = h.control(QStringLiteral("TXT_IMPMOVABBVAL"))->Text();
+            log_->enqueue(LogService::kNo);
+            typeInto(h.control(QStringLiteral("TXT_IMPMOVABB")), QStringLiteral("7,5"));
+            EXPECT_EQ(h.control(QStringLiteral("TXT_IMPMOVABBVAL"))->Text(), before);
+            typeInto(h.control(QStringLiteral("TXT_IMPMOVACCVAL")), QStringLiteral("50"));
+            EXPECT_EQ(value("TXT_IMPMOVACC"), Decimal::divide(Decimal(50), rate, 2));
+            EXPECT_EQ(messageTexts().size(), 2);
+        });
+
+    // At rate 0 nothing converts either way, and nothing is asked.
+    log_->enqueue(7);
+    module_->CloseForm();
+    reopen();
+    FRMKV_TARSELLO* g = showHistory();
+    ASSERT_TRUE(g);
+    g->clsRstTestata->Fields(QStringLiteral("EF01_CAMBIO")).setValue(QVariant::fromValue(Decimal(0)));
+    g->FME_TESTATA->Refresh();
+    g->clsRstStorico->MoveFirst();
+    log_->clear();
+    withHistoryForm([&] { g->GNV_STORICO->press(QStringLiteral("Apri")); },
+                    [&](FRMKV_STORICO& h) {
+                        const QString before = h.control(QStringLiteral("TXT_IMPMOVRITVAL"))->Text();
+                        typeInto(h.control(QStringLiteral("TXT_IMPMOVRIT")), QStringLiteral("12"));
+                        EXPECT_EQ(h.control(QStringLiteral("TXT_IMPMOVRITVAL"))->Text(), before);
+                        EXPECT_TRUE(messageTexts().isEmpty());
+                    });
+}
+
+TEST_P(HistoryTest, CombosSwitchTheirGroupsAndTheDecodesAndListsFollowTheMovement) {
+    openBill();
+    FRMKV_TARSELLO* f = showHistory();
+    ASSERT_TRUE(f);
+    Recordset distinta;
+    distinta.Open(QStringLiteral("SELECT EF09_INDTIPODIST, EF09_ANNO, EF09_NUMDIST FROM EF09_DISTINTE"),
+                  demo_->connection);
+    ASSERT_FALSE(distinta.AtEOF());
+    f->clsRstStorico->MoveFirst();
+    log_->clear();
+    withHistoryForm(
+        [&] { f->GNV_STORICO->press(QStringLiteral("Apri")); },
+        [&](FRMKV_STORICO& h) {
+            Recordset& row = *h.FME_STORICO->recordset();
+            auto c = [&](const char* name) { return h.control(QString::fromLatin1(name)); };
+            // Return charges: " Nessun addebito" empties and closes both amounts.
+            choose(c("CBO_INDSPERIT"), 1);
+            EXPECT_TRUE(c("TXT_SPESERIT")->isEnabled());
+            typeInto(c("TXT_SPESERIT"), QStringLiteral("4,5"));
+            choose(c("CBO_INDSPERIT"), 0);
+            EXPECT_FALSE(c("TXT_SPESERIT")->isEnabled());
+            EXPECT_FALSE(c("TXT_SPESERITBAN")->isEnabled());
+            EXPECT_TRUE(Value::isNull(row.Fields(QStringLiteral("EF06_SPESERIT_S")).Value()));
+
+            // Transfer, then payment order: the reason is cut to 36 characters, the account goes.
+            choose(c("CBO_INDORDPBONIF"), 1);
+            EXPECT_TRUE(c("TXT_ORDBONMOTIVO")->isEnabled());
+            EXPECT_EQ(h.LBL_ORDBONMOTIVO->text(), HistoryFormTexts::kMotivo);
+            typeInto(c("TXT_ORDBONCCFORN"), QStringLiteral("IT60X0542811101000000123456"));
+            const QString reason = QStringLiteral("Saldo fattura 2024/0815 del cliente Rossi & Figli.");
+            ASSERT_EQ(reason.size(), 50);
+            typeInto(c("TXT_ORDBONMOTIVO"), reason);
+            choose(c("CBO_INDORDPBONIF"), 0);
+            EXPECT_EQ(Value::toText(row.Fields(QStringLiteral("EF06_ORDBONMOTIVO")).Value()),
+                      reason.left(36));
+            EXPECT_EQ(static_cast<EditBox*>(c("TXT_ORDBONMOTIVO"))->MaxLength(), 36);
+            EXPECT_TRUE(Value::isNull(row.Fields(QStringLiteral("EF06_ORDBONCCFORN")).Value()));
+            EXPECT_EQ(h.LBL_ORDBONMOTIVO->text(), HistoryFormTexts::kNumeroAvviso);
+            choose(c("CBO_INDORDPBONIF"), -1);
+            EXPECT_FALSE(c("TXT_ORDBONABI")->isEnabled());
+            EXPECT_TRUE(Value::isNull(row.Fields(QStringLiteral("EF06_ORDBONMOTIVO")).Value()));
+            EXPECT_EQ(Value::toInt(row.Fields(QStringLiteral("EF06_ORDBONFLGCONF")).Value()), 0);
+
+            // A distinta of the archive is valid; one that is not there is said so.
+            choose(c("CBO_INDTIPODIST"), Value::toInt(distinta.Fields(0).Value()));
+            EXPECT_TRUE(c("TXT_NUMDIST")->isEnabled());
+            typeInto(c("TXT_ANNODIST"), Value::toText(distinta.Fields(1).Value()));
+            typeInto(c("TXT_NUMDIST"), Value::toText(distinta.Fields(2).Value()));
+            EXPECT_TRUE(c("TXT_NUMDIST")->Valid());
+            log_->clear();
+            typeInto(c("TXT_NUMDIST"), QStringLiteral("987654"));
+            EXPECT_FALSE(c("TXT_NUMDIST")->Valid());
+            EXPECT_EQ(messageTexts().size(), 1);
+            choose(c("CBO_INDTIPODIST"), -1);
+            EXPECT_FALSE(c("TXT_NUMDIST")->isEnabled());
+            EXPECT_TRUE(Value::isNull(row.Fields(QStringLiteral("EF06_NUMDIST_EF09")).Value()));
+
+            // A new presenting bank empties the agency; a comma never gets into a bank code.
+            typeInto(c("TXT_BANCAPRE"), QStringLiteral("3069"));
+            typeInto(c("TXT_AGENZPRE"), QStringLiteral("1"));
+            typeInto(c("TXT_BANCAPRE"), QStringLiteral("20,08"));
+            EXPECT_EQ(c("TXT_BANCAPRE")->Text(), QStringLiteral("2008"));
+            EXPECT_TRUE(c("TXT_AGENZPRE")->Text().isEmpty());
+            EXPECT_FALSE(c("TXT_DESBANCAPRE")->Text().isEmpty()) << "the bank decoded";
+
+            // The SEPA purposes of an unpaid movement, with its description decoded.
+            h.combo(QStringLiteral("CBO_INDTIPOPER"))->setValue(4);
+            LookupRequest request;
+            emit static_cast<IdEditBox*>(c("TXT_ORDBONCAUPAG"))->StartLookup(&request);
+            EXPECT_TRUE(
+                request.query.contains(QStringLiteral(" WHERE CG6G_INDTIPOMOV = 1  ORDER BY  CG6G_CODICE")));
+            EXPECT_EQ(request.title, QStringLiteral("Elenco causali insoluti Rid SDD"));
+            EXPECT_EQ(request.identifier, QStringLiteral("Lkp_CausaleSepa"));
+            Recordset sepa;
+            sepa.Open(QStringLiteral("SELECT CG6G_CODICE, CG6G_DESCR FROM CG6G_CAUSPAGSEPA"),
+                      demo_->connection);
+            ASSERT_FALSE(sepa.AtEOF());
+            typeInto(c("TXT_ORDBONCAUPAG"), Value::toText(sepa.Fields(0).Value()).trimmed());
+            EXPECT_EQ(c("TXT_DESCORDBONCAUPAG")->Text(), Value::toText(sepa.Fields(1).Value()));
+            typeInto(c("TXT_ORDBONCAUPAG"), QStringLiteral("X';"));
+            EXPECT_FALSE(c("TXT_ORDBONCAUPAG")->Valid());
+            EXPECT_TRUE(c("TXT_DESCORDBONCAUPAG")->Text().isEmpty());
+        });
 }
 
 // ---- the undo is all or nothing ------------------------------------------------------------------

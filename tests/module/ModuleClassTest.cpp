@@ -1,6 +1,7 @@
 #include "AttachmentStore.h"
 #include "CLSKV_TARSELLO.h"
 #include "Connection.h"
+#include "CurrencyConverter.h"
 #include "FRMKV_TARSELLO.h"
 #include "HistoryWriter.h"
 #include "HostGlobal.h"
@@ -48,6 +49,7 @@ public:
     }
     std::unique_ptr<NumberingService> CreateNumberingService() const override { return nullptr; }
     std::unique_ptr<HistoryWriter> CreateHistoryWriter() const override { return nullptr; }
+    std::unique_ptr<CurrencyConverter> CreateCurrencyConverter() const override { return nullptr; }
     LayoutScriptHolder& LayoutAndScript() override { return layouts_; }
 
     Cinterface* active = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The bill form's own texts, in one place.
 namespace BillFormTexts {
@@ -20,6 +21,18 @@ inline const QString kTabNote = QStringLiteral("Note e altri dati");
 inline const QString kEuroColumn = QStringLiteral("DATI IN EURO");
 inline const QString kCurrencyColumn = QStringLiteral("DATI IN VALUTA");
 inline const QString kEuro = QStringLiteral("EURO");
+// The currency and its rate.
+inline const QString kTitleAttenzione = QStringLiteral("Attenzione");
+inline const QString kValutaNonValida = QStringLiteral(
+    "La valuta \"%1\" non è presente nella tabella delle valute: gli importi restano in euro.");
+inline const QString kValutaMancante =
+    QStringLiteral("Indicare una valuta presente nella tabella delle valute (EURO per gli importi in euro).");
+inline const QString kCambioNonValido = QStringLiteral("Il cambio deve essere un numero maggiore di zero.");
+inline const QString kCambioNonTrovato = QStringLiteral(
+    "Nessun cambio della valuta %1 al %2, né giornaliero né mensile: il cambio resta quello indicato.");
+inline const QString kLookupValute = QStringLiteral("Elenco valute");
+inline const QStringList kLookupValuteColonne = {QStringLiteral("Codice"), QStringLiteral("Descrizione"),
+                                                 QStringLiteral("Decimali")};
 
 inline const QString kGroupCambiali = QStringLiteral("Cambiali");
 inline const QString kGroupCessioni = QStringLiteral("Cessioni");

@@ -5,6 +5,7 @@
 #include "CheckBox.h"
 #include "ComboBox.h"
 #include "Connection.h"
+#include "CurrencyConverter.h"
 #include "EditBox.h"
 #include "Grid.h"
 #include "GridAmountFormat.h"
@@ -43,6 +44,7 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](const QString& key) { QRT_INTERNAV_DETTTARS_AfterButtonClick(key); });
     connectRecordEvents();
     connectFieldRules();
+    connectCurrencyRules();
     connectHistoryEvents();
     connectCambiali();
     connectNote();
@@ -223,6 +225,8 @@ void FRMKV_TARSELLO::positionOnKey() {
     const QVector<QVariant> values{numbers[0], key[1].trimmed(), numbers[1], numbers[2], numbers[3]};
     if (!clsRstTestata->SeekKey(values)) return;
     FME_TESTATA->Refresh();
+    // The Bill found may be in another currency than the first one shown.
+    AbilitaCampiValuta();
 }
 
 void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,9 @@ class CheckBox;
 struct ChildFormHandOver;
 class ComboBox;
 class Connection;
+class CurrencyConverter;
+class CurrencyTable;
+class Decimal;
 class EditBox;
 class FrameControl;
 struct ControlDef;
@@ -289,6 +292,27 @@ private:
     // The sub-type field is open to the bill types that have sub-types.
     void enableSubtype();
     void fillChildKey(VirtualFrame* frame, const QString& prefix);
+
+    // The currency and the amounts (FRMKV_TARSELLO_Valuta.cpp)
+public:
+    void AbilitaCampiValuta();
+    void RecuperaCambio_Orig();
+    // A save needs a currency the currency service knows.
+    bool ControlloValuta();
+
+private:
+    void connectCurrencyRules();
+    void TXT_VALUTA_AfterItem();
+    void ImportoAfterItem(FrameControl* field);
+    // The upper-cased currency code; a code its decode refused counts as "EURO" when fields are
+    // enabled (`forEnabling`) and as no currency when amounts are converted.
+    QString valutaEffettiva(bool forEnabling) const;
+    Decimal cambio() const;
+    const CurrencyTable& currencies() const;
+    CurrencyConverter& converter();
+    // Writes a value into the header row and shows it; a real change marks the Bill changed.
+    void setHeaderValue(FrameControl* field, const QVariant& value);
+    std::unique_ptr<CurrencyConverter> clsConvValuta;
 
     // Field rules (FRMKV_TARSELLO_Validation.cpp)
     void connectFieldRules();

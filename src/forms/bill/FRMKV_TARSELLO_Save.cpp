@@ -246,6 +246,7 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterAddNew(bool success) {
         set("EF01_RIGACONT_CG42", 1);
         set("EF01_PROGEC_EC01", 1);
         set("EF01_PROGEFF", 1);
+        set("EF01_CODICE_CG08", BillFormTexts::kEuro);
         const int tipo = ActiveClass ? Value::toInt(ActiveClass->TipoArchivio) : -1;
         if (tipo == 0 || tipo == 1) {
             set("EF01_DITTACF_CG18", company_);
@@ -279,6 +280,7 @@ void FRMKV_TARSELLO::FME_TESTATA_ChangeStatus(int status) {
             bolStoricoModified = bolSollecitiModified = false;
             bolChildChanged = false;
             if (activated_) SetUpDatiControlloTab();
+            AbilitaCampiValuta();
             FME_TESTATA->setRecordChanged(false);
             if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
                 indExp_ = qint16(Value::toInt(clsRstTestata->Fields(QStringLiteral("EF01_INDEXP")).Value()));
@@ -340,6 +342,10 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
         if (!TXT_PROGR_MG35->Valid()) {
             clsLog->MsgBox(BillFormTexts::kBancaNonValida, LogService::kExclamation,
                            BillFormTexts::kTitleControlloDati);
+            *cancel = true;
+            return;
+        }
+        if (!ControlloValuta()) {
             *cancel = true;
             return;
         }

@@ -6,6 +6,7 @@
 #include "CheckBox.h"
 #include "ChildQueries.h"
 #include "Connection.h"
+#include "Decimal.h"
 #include "FRMKV_STORICO.h"
 #include "FRMKV_TARSELLO.h"
 #include "Grid.h"
@@ -99,7 +100,7 @@ void FRMKV_TARSELLO::ApriStorico(bool nuovo) {
     FRMKV_STORICO::HandOver h;
     fillChildHandOver(h, GRD_STORICO, clsRstStorico, nuovo, bolChildChanged);
     h.currency = TXT_VALUTA->isEnabled() ? TXT_VALUTA->Text().trimmed() : QString();
-    h.cambio = MDLKV_TARSELLO::NullToDouble(control(QStringLiteral("TXT_CAMBIO"))->Value());
+    h.cambio = cambio();
     h.parent = this;
     auto form = std::make_unique<FRMKV_STORICO>(this);
     form->hand(h);

@@ -213,5 +213,6 @@ void FRMKV_TARSELLO::InizializzaTestata() {
         // the Bill's values are applied to it now.
         enableSections();
         enableSubtype();
+        AbilitaCampiValuta();
     });
 }

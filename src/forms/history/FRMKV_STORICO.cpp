@@ -8,6 +8,7 @@
 #include "ComboBox.h"
 #include "CompanyContext.h"
 #include "Connection.h"
+#include "CurrencyConverter.h"
 #include "EditBox.h"
 #include "Grid.h"
 #include "GridNavigator.h"
@@ -61,6 +62,7 @@ FRMKV_STORICO::FRMKV_STORICO(QWidget* parent) : QDialog(parent) {
             [this](const QString& key) { QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(key); });
     for (FrameControl* c : order_)
         connect(c, &FrameControl::KeyDown, this, [this](int key, int shift) { Form_KeyDown(key, shift); });
+    connectFieldRules();
 }
 
 FRMKV_STORICO::~FRMKV_STORICO() = default;
@@ -221,6 +223,7 @@ void FRMKV_STORICO::FME_STORICO_ChangeStatus(int status) {
         const bool insoluto =
             onRow && Value::toInt(rs->Fields(QStringLiteral("EF06_INDTIPOPER")).Value()) == 4;
         control(QStringLiteral("CHK_FLGSTORNORITINS"))->setVisible(insoluto);
+        applyGroups();
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChildFormHandOver.h"
+#include "Decimal.h"
 #include "ErrorReport.h"
 
 #include <QDialog>
@@ -11,6 +12,9 @@
 class Cinterface;
 class ComboBox;
 class Connection;
+class CurrencyConverter;
+struct DecodeRequest;
+struct LookupRequest;
 class FrameControl;
 struct ControlDef;
 class Grid;
@@ -29,12 +33,11 @@ class VirtualFrame;
 class FRMKV_STORICO : public QDialog, public ErrorReport {
     Q_OBJECT
 public:
-    // What the bill form hands over before showing the form.
     // What the bill form hands over before showing the form: what every child form of a grid
     // tab gets, and the Bill's currency, rate and the bill form itself.
     struct HandOver : ChildFormHandOver {
-        QString currency;   // the Bill's currency code; "EURO" when empty
-        double cambio = 0;  // the Bill's exchange rate
+        QString currency;  // the Bill's currency code; "EURO" when empty
+        Decimal cambio;    // the Bill's exchange rate, units of its currency per euro
         HistoryParent* parent = nullptr;
     };
 
@@ -78,10 +81,30 @@ private:
     void QRT_GRIDNAV_DETTSTORICO_ButtonClick(const QString& button, bool* cancel);
     void QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(const QString& button);
     void Elimina();
+    // Field rules (FRMKV_STORICO_Regole.cpp)
+    void connectFieldRules();
+    void applyGroups();
+    void ImportoAfterItem(FrameControl* field);
+    void CBO_INDSPERIT_ChangeRow();
+    void CBO_INDSPERIT_AfterItem();
+    void CBO_INDTIPODIST_ChangeRow();
+    void CBO_INDTIPODIST_AfterItem();
+    void CBO_INDORDPBONIF_ChangeRow();
+    void CBO_INDORDPBONIF_AfterItem();
+    void TXT_NUMDIST_StartDecode(DecodeRequest* request);
+    void TXT_NUMORDPBONIF_StartDecode(DecodeRequest* request);
+    void TXT_ORDBONCAUPAG_StartLookup(LookupRequest* request);
+    void GestioneEffetti();
+    // Writes a value into the movement's row and shows it.
+    void setRowValue(FrameControl* field, const QVariant& value);
+    // The code a combo holds, -1 for the blank entry.
+    int comboCode(const char* name) const;
     bool privileged() const;
     qint32 company() const;
 
     HandOver in_;
+    std::unique_ptr<CurrencyConverter> converter_;
+    QHash<QString, QString> entryValues_;
     QHash<QString, FrameControl*> controls_;
     QList<FrameControl*> order_;  // the controls in the order the clerk reads them
     int bookmark_ = -1;

@@ -3,6 +3,7 @@
 #include "FlagTexts.h"
 
 #include <QString>
+#include <QStringList>
 
 // The texts of history movements: the history movement form's captions and messages, and the
 // messages of the deletion of the last movement, which the bill form's history tab shares.
@@ -58,5 +59,24 @@ inline const QString kGroupSpese = QStringLiteral("Spese di ritorno e assegno");
 inline const QString kGroupCambio = QStringLiteral("Cambio e adeguamento");
 inline const QString kColumnEuro = QStringLiteral("In EURO");
 inline const QString kColumnValuta = QStringLiteral("In valuta");
+
+// The field rules: labels that follow the order kind, look-ups and refusals.
+inline const QString kMotivo = QStringLiteral("Motivo");
+inline const QString kNumeroAvviso = QStringLiteral("Numero avviso");
+inline const QString kMenuGestione = QStringLiteral("Gestione");
+inline const QString kLookupDistinte = QStringLiteral("Elenco distinte");
+inline const QString kLookupOrdini = QStringLiteral("Elenco ordini di pagamento e bonifici");
+inline const QStringList kLookupDistinteColonne = {QStringLiteral("Numero"), QStringLiteral("Data supporto"),
+                                                   QStringLiteral("Numero effetti"),
+                                                   QStringLiteral("Importo totale")};
+inline const QStringList kLookupOrdiniColonne = {QStringLiteral("Numero"), QStringLiteral("Data"),
+                                                 QStringLiteral("Numero effetti"),
+                                                 QStringLiteral("Importo totale")};
+inline const QStringList kLookupCausaliColonne = {QStringLiteral("Codice"), QStringLiteral("Descrizione")};
+inline const QStringList kLookupBancheColonne = {QStringLiteral("Codice"), QStringLiteral("Descrizione")};
+inline const QString kLookupBanche = QStringLiteral("Elenco banche");
+inline const QString kLookupAgenzie = QStringLiteral("Elenco agenzie");
+inline const QString kNonTrovato =
+    QStringLiteral("%1 \"%2\" non trovato: indicare un valore presente in archivio.");
 
 }  // namespace HistoryFormTexts

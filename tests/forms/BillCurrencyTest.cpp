@@ -1,0 +1,277 @@
+// The Bill's currency on both engines, typed as a clerk types it: the currency change and the
+// fields it opens, the rate of the day, of the month or of the euro area, the amounts kept in step
+// on a new and on a stored Bill, and what is refused with a message.
+#include "AmountPairs.h"
+#include "BillFormFixture.h"
+#include "BillFormTexts.h"
+#include "Decimal.h"
+#include "EditBox.h"
+#include "IdEditBox.h"
+#include "NumericBox.h"
+#include "SqlText.h"
+#include "VirtualFrame.h"
+
+namespace {
+
+Decimal dec(const QVariant& v) {
+    return Value::toDecimal(v);
+}
+
+}  // namespace
+
+class BillCurrencyTest : public BillFormTest {
+protected:
+    FrameControl* c(const char* name) const { return form()->control(QString::fromLatin1(name)); }
+    QVariant column(const char* name) const {
+        return form()->clsRstTestata->Fields(QString::fromLatin1(name)).Value();
+    }
+    Decimal storedRate(const QString& currency, const QDate& day, bool monthly = false) {
+        Recordset rs;
+        rs.Open(QStringLiteral(
+                    "SELECT CG09_CAMBIO FROM CG09_TABCAMBI WHERE CG09_CODICE_CG08 = %1 AND CG09_ANNO = %2"
+                    " AND CG09_MESE = %3 AND CG09_GIORNO = %4")
+                    .arg(SqlText::quote(currency))
+                    .arg(day.year())
+                    .arg(day.month())
+                    .arg(monthly ? 0 : day.day()),
+                demo_->connection);
+        return rs.AtEOF() ? Decimal() : dec(rs.Fields(0).Value());
+    }
+    int questions() const {
+        int n = 0;
+        for (const auto& m : log_->messages()) n += m.text == AmountPairs::kQuestion ? 1 : 0;
+        return n;
+    }
+    // A stored customer Bill in euro that the save takes without questions.
+    void openEuroBill() {
+        Recordset rs;
+        rs.Open(
+            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
+                kCustomerBills +
+                QStringLiteral(" AND EF01_CODICE_CG08 = 'EURO' AND EF01_INDEXP = 0 AND EF01_ID_MG35 IS NULL"
+                               " ORDER BY EF01_NUMREG_CO99, EF01_PROGEFF"),
+            demo_->connection);
+        ASSERT_FALSE(rs.AtEOF());
+        module_->ChiaveEffettoInGestione =
+            QStringLiteral("1,%1,%2,%3,%4")
+                .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
+                     Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+    }
+    QString lastMessage() const {
+        return log_->messages().isEmpty() ? QString() : log_->messages().last().text;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, BillCurrencyTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
+
+TEST_P(BillCurrencyTest, ANewBillInDollarsConvertsAndCopiesItsAmountAndBackInEuroEmptiesTheCurrencySide) {
+    module_->AperturaSuNuovoEffetto = true;
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusAdding);
+    // A new Bill is in euro: the currency side is closed.
+    EXPECT_EQ(f->TXT_VALUTA->Text(), QStringLiteral("EURO"));
+    EXPECT_FALSE(c("TXT_IMPEFFVAL")->isEnabled());
+    EXPECT_FALSE(c("TXT_CAMBIO")->isEnabled());
+
+    typeInto(f->TXT_VALUTA, QStringLiteral("usd"));
+    EXPECT_EQ(f->TXT_VALUTA->Text(), QStringLiteral("USD"));
+    EXPECT_TRUE(c("TXT_CAMBIO")->isEnabled());
+    EXPECT_TRUE(c("TXT_IMPRITACCORIGVAL")->isEnabled());
+    EXPECT_EQ(static_cast<NumericBox*>(c("TXT_IMPEFFVAL"))->CurrencyLabel(), QStringLiteral("USD"));
+    EXPECT_EQ(dec(column("EF01_TOTDOCVAL")), Decimal(0));
+    EXPECT_EQ(Value::toDate(column("EF01_DATACAMBIO")), QDate::currentDate());  // no document date yet
+    EXPECT_TRUE(Value::isNull(column("EF01_CAMBIO")));
+
+    // Monday 3 June 2024 has a rate of its own.
+    const QDate monday(2024, 6, 3);
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("03/06/2024"));
+    const Decimal rate = storedRate(QStringLiteral("USD"), monday);
+    ASSERT_FALSE(rate.isZero());
+    EXPECT_EQ(dec(column("EF01_CAMBIO")), rate);
+
+    log_->enqueue(LogService::kYes);
+    typeInto(c("TXT_IMPEFF"), QStringLiteral("1.000,00"));
+    EXPECT_EQ(questions(), 1);
+    const Decimal dollars = (Decimal(1000) * rate).rounded(2);
+    for (const char* euro : {"EF01_IMPEFF_S", "EF01_IMPEFFNETPREV_S", "EF01_IMPEFFORIG", "EF01_TOTDOC"})
+        EXPECT_EQ(dec(column(euro)), Decimal(1000)) << euro;
+    for (const char* val :
+         {"EF01_IMPEFFVAL_S", "EF01_IMPEFFNETPREVVAL_S", "EF01_IMPEFFORIGVAL", "EF01_TOTDOCVAL"})
+        EXPECT_EQ(dec(column(val)), dollars) << val;
+    EXPECT_EQ(dec(c("TXT_IMPEFFVAL")->Value()), dollars);
+
+    // The currency side converts into euro without asking; the same text again does nothing.
+    typeInto(c("TXT_BOLLIVAL"), QStringLiteral("10,00"));
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(dec(column("EF01_BOLLI")), Decimal::divide(Decimal(10), rate, 2));
+    typeInto(c("TXT_BOLLI"), c("TXT_BOLLI")->Text());
+    EXPECT_EQ(questions(), 1);
+    // No to the question: the currency amount stays.
+    log_->enqueue(LogService::kNo);
+    typeInto(c("TXT_SPINC"), QStringLiteral("3,5"));
+    EXPECT_EQ(questions(), 2);
+    EXPECT_TRUE(Value::isNull(column("EF01_SPINCVAL")) || dec(column("EF01_SPINCVAL")).isZero());
+
+    // Back to euro: rate, date, contract and every currency amount go.
+    f->TXT_CONTRFINANZ->setFocus();
+    typeInto(f->TXT_CONTRFINANZ, QStringLiteral("FIN-1"));
+    typeInto(f->TXT_VALUTA, QStringLiteral("EURO"));
+    for (const char* col : {"EF01_CAMBIO", "EF01_DATACAMBIO", "EF01_CONTRFINANZ", "EF01_IMPEFFVAL_S",
+                            "EF01_TOTDOCVAL", "EF01_BOLLIVAL", "EF01_IMPRITACCORIGVAL"})
+        EXPECT_TRUE(Value::isNull(column(col))) << col;
+    EXPECT_TRUE(c("TXT_IMPEFFVAL")->Text().isEmpty());
+    EXPECT_FALSE(c("TXT_IMPEFFVAL")->isEnabled());
+    EXPECT_FALSE(c("TXT_DATACAMBIO")->isEnabled());
+    EXPECT_EQ(dec(column("EF01_IMPEFF_S")), Decimal(1000));
+
+    auto set = [&](const char* col, const QVariant& v) {
+        f->clsRstTestata->Fields(QString::fromLatin1(col)).setValue(v);
+    };
+    set("EF01_CLIFOR_CG44", 1);
+    set("EF01_TIPOEFF", 2);
+    set("EF01_SCADE_S", QDate(2026, 12, 31));
+    set("EF01_INDSTATO_S", 0);
+    set("EF01_INDGENSTATO_S", 0);
+    f->FME_TESTATA->Refresh();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << lastMessage().toStdString();
+    EXPECT_EQ(demo_->count(
+                  QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1' AND "
+                                 "EF01_CODICE_CG08 = 'EURO' AND EF01_CAMBIO IS NULL AND EF01_IMPEFF_S = 1000")
+                      .arg(f->newRegistrationNumber())),
+              1);
+}
+
+TEST_P(BillCurrencyTest, ABillOpenedByKeyInAnotherCurrencyShowsItsCurrencySideOpenWithItsDigits) {
+    Recordset rs;
+    QString bills = kCustomerBills;
+    bills.replace(QStringLiteral("FROM EF01_SCADENZE"), QStringLiteral("FROM EF01_SCADENZE, CG08_TABVALUTE"));
+    rs.Open(
+        QStringLiteral(
+            "SELECT EF01_NUMREG_CO99, EF01_PROGEFF, EF01_IMPEFFVAL_S, EF01_CODICE_CG08, CG08_NUMDEC") +
+            bills +
+            QStringLiteral(" AND EF01_CODICE_CG08 IN ('USD', 'GBP', 'CHF', 'JPY') AND EF01_PROGEFF = 1 AND"
+                           " CG08_CODICE = EF01_CODICE_CG08 ORDER BY CG08_NUMDEC, EF01_NUMREG_CO99 DESC"),
+        demo_->connection);
+    ASSERT_FALSE(rs.AtEOF());
+    const QString code = Value::toText(rs.Fields(3).Value()).trimmed();
+    module_->ChiaveEffettoInGestione =
+        QStringLiteral("1,%1,1,1,1").arg(Value::toText(rs.Fields(0).Value()).trimmed());
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->TXT_VALUTA->Text(), code);
+    EXPECT_TRUE(c("TXT_IMPEFFVAL")->isEnabled());
+    EXPECT_TRUE(c("TXT_CAMBIO")->isEnabled());
+    EXPECT_EQ(static_cast<NumericBox*>(c("TXT_IMPEFFVAL"))->CurrencyLabel(), code);
+    EXPECT_EQ(c("TXT_IMPEFFVAL")->Text(), Value::toDecimal(rs.Fields(2).Value())
+                                              .rounded(Value::toInt(rs.Fields(4).Value()))
+                                              .toString()
+                                              .replace(QLatin1Char('.'), QLatin1Char(',')));
+}
+
+TEST_P(BillCurrencyTest, TheRateComesFromTheEuroAreaTheDayOrTheMonthAndANewDateWithoutOneKeepsIt) {
+    openEuroBill();
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->TXT_VALUTA->Text(), QStringLiteral("EURO"));
+    typeInto(f->TXT_VALUTA, QStringLiteral("DEM"));
+    EXPECT_EQ(dec(column("EF01_CAMBIO")), Decimal::fromString(QStringLiteral("1.95583")));
+    EXPECT_EQ(Value::toDate(column("EF01_DATACAMBIO")), QDate(1999, 1, 1));
+    EXPECT_FALSE(c("TXT_CAMBIO")->isEnabled());
+    EXPECT_TRUE(c("TXT_IMPEFFVAL")->isEnabled());
+    // Leaving the date reads the fixed rate again, whatever the date says.
+    f->clsRstTestata->Fields(QStringLiteral("EF01_CAMBIO")).setValue(QVariant::fromValue(Decimal(2)));
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("15/03/2024"));
+    EXPECT_EQ(dec(column("EF01_CAMBIO")), Decimal::fromString(QStringLiteral("1.95583")));
+
+    typeInto(f->TXT_VALUTA, QStringLiteral("USD"));
+    EXPECT_TRUE(c("TXT_CAMBIO")->isEnabled());
+    // Sunday 31 December 2023: no rate of the day, the month's rate.
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("31/12/2023"));
+    const Decimal month = storedRate(QStringLiteral("USD"), QDate(2023, 12, 31), true);
+    ASSERT_FALSE(month.isZero());
+    EXPECT_TRUE(storedRate(QStringLiteral("USD"), QDate(2023, 12, 31)).isZero());
+    EXPECT_EQ(dec(column("EF01_CAMBIO")), month);
+    // A date with no rate at all: said, and the rate stays.
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("02/01/1990"));
+    EXPECT_EQ(dec(column("EF01_CAMBIO")), month);
+    EXPECT_EQ(lastMessage(),
+              BillFormTexts::kCambioNonTrovato.arg(QStringLiteral("USD"), QStringLiteral("02/01/1990")));
+
+    // A yen has no decimals: 1234,56 euro at the month's rate.
+    typeInto(f->TXT_VALUTA, QStringLiteral("JPY"));
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("31/12/2023"));
+    const Decimal yenRate = storedRate(QStringLiteral("JPY"), QDate(2023, 12, 31), true);
+    EXPECT_EQ(dec(column("EF01_CAMBIO")), yenRate);
+    log_->enqueue(LogService::kYes);
+    typeInto(c("TXT_IMPIVAORIG"), QStringLiteral("1234,56"));
+    EXPECT_EQ(dec(column("EF01_IMPEFFIVA_VAL")),
+              (Decimal::fromString(QStringLiteral("1234.56")) * yenRate).rounded(0));
+    EXPECT_EQ(static_cast<NumericBox*>(c("TXT_IMPIVAORIGVAL"))->Decimals(), 0);
+    // A stored Bill copies nothing to the companions.
+    EXPECT_NE(dec(column("EF01_TOTDOC")), Decimal::fromString(QStringLiteral("1234.56")));
+}
+
+TEST_P(BillCurrencyTest, AnUnknownCurrencyOrABadRateIsRefusedWithAMessageAndNothingIsLost) {
+    openEuroBill();
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    typeInto(f->TXT_VALUTA, QStringLiteral("US'D"));
+    EXPECT_EQ(lastMessage(), BillFormTexts::kValutaNonValida.arg(QStringLiteral("US'D")));
+    // Counted as euro: nothing open on the currency side, nothing converted, nothing asked.
+    EXPECT_FALSE(c("TXT_IMPEFFVAL")->isEnabled());
+    typeInto(c("TXT_IMPEFF"), QStringLiteral("777,77"));
+    EXPECT_EQ(questions(), 0);
+    // The save refuses it by name and writes nothing; the edits stay and save once mended.
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_EQ(lastMessage(), BillFormTexts::kValutaMancante);
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_IMPEFF_S = 777.77")),
+              0);
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
+    typeInto(f->TXT_VALUTA, QStringLiteral("GBP"));
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("03/06/2024"));
+    // A rate of zero or below is refused where it is typed.
+    for (const char* bad : {"0", "-1,5"}) {
+        const QVariant before = column("EF01_CAMBIO");
+        typeInto(c("TXT_CAMBIO"), QString::fromLatin1(bad));
+        EXPECT_EQ(lastMessage(), BillFormTexts::kCambioNonValido) << bad;
+        EXPECT_EQ(dec(column("EF01_CAMBIO")), dec(before));
+        typeInto(c("TXT_CAMBIO"), QStringLiteral("0,85"));
+    }
+    EXPECT_EQ(dec(column("EF01_CAMBIO")), Decimal::fromString(QStringLiteral("0.85")));
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << lastMessage().toStdString();
+    EXPECT_EQ(demo_->count(
+                  QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_IMPEFF_S = 777.77 AND "
+                                 "EF01_CODICE_CG08 = 'GBP' AND EF01_CAMBIO = 0.85 AND EF01_IMPEFFVAL_S = 0")),
+              1);
+}
+
+TEST_P(BillCurrencyTest, AnotherClerksCurrencyChangeIsNotOverwrittenByAnAmountTypedMeanwhile) {
+    openEuroBill();
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    ClerkSession second(demo_->db.connectionString(), module_->ChiaveEffettoInGestione.toString());
+    FRMKV_TARSELLO* other = second.form();
+    ASSERT_TRUE(other);
+    typeInto(f->TXT_VALUTA, QStringLiteral("CHF"));
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("03/06/2024"));
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << lastMessage().toStdString();
+
+    // The second clerk still sees the Bill in euro: the amount typed there must not undo the franc.
+    typeInto(other->control(QStringLiteral("TXT_IMPEFF")), QStringLiteral("321,00"));
+    EXPECT_FALSE(other->FME_TESTATA->UpdateRecord(true, false));
+    ASSERT_FALSE(second.log->messages().isEmpty());
+    EXPECT_TRUE(second.log->messages().last().text.contains(QStringLiteral("modificati da un altro utente")));
+    const QStringList key = module_->ChiaveEffettoInGestione.toString().split(QLatin1Char(','));
+    EXPECT_EQ(
+        demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1' AND "
+                                    "EF01_PROGEFF = %2 AND EF01_CODICE_CG08 = 'CHF' AND EF01_IMPEFF_S <> 321")
+                         .arg(key[1], key[4])),
+        1)
+        << "the first clerk's franc stands";
+    EXPECT_EQ(Value::toDecimal(other->clsRstTestata->Fields(QStringLiteral("EF01_IMPEFF_S")).Value()),
+              Decimal(321))
+        << "the second clerk's amount is still pending";
+}
