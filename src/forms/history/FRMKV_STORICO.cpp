@@ -6,7 +6,6 @@
 #include "CheckBox.h"
 #include "Cinterface.h"
 #include "ComboBox.h"
-#include "CompanyContext.h"
 #include "Connection.h"
 #include "CurrencyConverter.h"
 #include "EditBox.h"
@@ -23,8 +22,6 @@
 #include "Value.h"
 #include "VirtualFrame.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -39,10 +36,11 @@ const char* const kEuroFields[] = {"TXT_IMPEFF",          "TXT_IMPEFFNETPREV",  
                                    "TXT_DIFFCAMBIOCONTO", "TXT_IMPADEGCAMBIO_S", "TXT_IMPADEGCAMBIO"};
 }  // namespace
 
-FRMKV_STORICO::FRMKV_STORICO(QWidget* parent) : QDialog(parent) {
+FRMKV_STORICO::FRMKV_STORICO(QWidget* parent)
+    : ChildRowForm(parent, {HistoryFormTexts::kPlace, "EF06_", "EF06_PROGSTO", "TXT_PROGSTO", "EF06_PROGSTO"},
+                   &in_) {
     setObjectName(QStringLiteral("FRMKV_STORICO"));
     setWindowTitle(HistoryFormTexts::kCaption);
-    setModal(true);
     // Form_Initialize: until the bill form says otherwise, a Bill in euro at rate 0.
     in_.currency = HistoryFormTexts::kEuro;
     createControls();
@@ -52,46 +50,25 @@ FRMKV_STORICO::FRMKV_STORICO(QWidget* parent) : QDialog(parent) {
             [this](int status) { FME_STORICO_ChangeStatus(status); });
     connect(FME_STORICO, &VirtualFrame::BeforeUpdate, this,
             [this](bool* cancel) { FME_STORICO_BeforeUpdate(cancel); });
-    connect(FME_STORICO, &VirtualFrame::AfterUpdate, this, [this](bool ok) {
-        // A movement taken up into the history recordset is a change the Bill's save must write.
-        if (ok) changed_ = true;
-    });
     connect(GNV_DETTSTORICO, &NavigatorBar::ButtonClick, this,
             [this](const QString& key, bool* cancel) { QRT_GRIDNAV_DETTSTORICO_ButtonClick(key, cancel); });
     connect(GNV_DETTSTORICO, &NavigatorBar::AfterButtonClick, this,
             [this](const QString& key) { QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(key); });
-    for (FrameControl* c : order_)
-        connect(c, &FrameControl::KeyDown, this, [this](int key, int shift) { Form_KeyDown(key, shift); });
+    wireFrame(FME_STORICO, GNV_DETTSTORICO);
     connectFieldRules();
 }
 
 FRMKV_STORICO::~FRMKV_STORICO() = default;
 
-ComboBox* FRMKV_STORICO::combo(const QString& name) const {
-    return qobject_cast<ComboBox*>(control(name));
-}
-
 void FRMKV_STORICO::hand(const HandOver& values) {
     in_ = values;
     if (in_.currency.trimmed().isEmpty()) in_.currency = HistoryFormTexts::kEuro;
-    changed_ = in_.childChanged;
-    FME_STORICO->setLogService(in_.log);
-    for (FrameControl* c : order_) c->setLogService(in_.log);
+    takeHandOver();
 }
 
 void FRMKV_STORICO::release() {
     FME_STORICO->Detach();
     in_ = HandOver{};
-}
-
-void FRMKV_STORICO::MostraErrore(const SuiteError& error) {
-    if (!in_.log) return;
-    in_.log->MsgBox(ErrorReport::text(error, HistoryFormTexts::kPlace), LogService::kCritical, QString());
-}
-
-qint32 FRMKV_STORICO::company() const {
-    if (!in_.host || !in_.host->ClsGlobal()) return 0;
-    return in_.host->ClsGlobal()->CompanyContext().company;
 }
 
 bool FRMKV_STORICO::privileged() const {
@@ -123,10 +100,7 @@ void FRMKV_STORICO::Form_load() {
         fillCombos();
         const std::shared_ptr<Recordset>& rs = in_.recordset;
         if (!rs || rs->State() != 1) return;
-        if (rs->RecordCount() > 0 && !rs->AtBOF() && !rs->AtEOF()) bookmark_ = rs->Bookmark();
-        FME_STORICO->Bind(in_.connection, rs, rs->Source(), QStringLiteral("EF06_PROGSTO"), GNV_DETTSTORICO);
-        for (FrameControl* c : order_)
-            if (!c->DataField().isEmpty()) FME_STORICO->AddControl(c);
+        bindHandedRows();
         const bool foreign =
             !in_.currency.trimmed().isEmpty() && in_.currency.trimmed().toUpper() != HistoryFormTexts::kEuro;
         for (const char* name : kValFields) {
@@ -145,24 +119,13 @@ void FRMKV_STORICO::Form_load() {
     });
 }
 
-void FRMKV_STORICO::showEvent(QShowEvent* event) {
-    Form_load();
-    QDialog::showEvent(event);
-    Form_Activate();
-}
-
 void FRMKV_STORICO::Form_Activate() {
     if (activated_) return;
     activated_ = true;
     guard("Form_Activate:", [&] {
         const std::shared_ptr<Recordset>& rs = in_.recordset;
         if (!rs || rs->State() != 1) return;
-        if (rs->RecordCount() == 0 || in_.nuovo) {
-            FME_STORICO->setStatus(VirtualFrame::kStatusAdding);
-        } else {
-            if (bookmark_ >= 0) rs->setBookmark(bookmark_);
-            FME_STORICO->setStatus(VirtualFrame::kStatusShown);
-        }
+        standOnHandedRow();
         FrameControl* progsto = control(QStringLiteral("TXT_PROGSTO"));
         FrameControl* datareg = control(QStringLiteral("TXT_DATAREG"));
         if (progsto->isEnabled())
@@ -176,12 +139,7 @@ void FRMKV_STORICO::FME_STORICO_AfterAddNew(bool success) {
     if (!success) return;
     guard("FME_STORICO_AfterAddNew:", [&] {
         Recordset& rs = *FME_STORICO->recordset();
-        rs.Fields(QStringLiteral("EF06_DITTA_CG18")).setValue(company());
-        rs.Fields(QStringLiteral("EF06_NUMREG_CO99")).setValue(in_.numReg);
-        rs.Fields(QStringLiteral("EF06_RIGACONT_EF01")).setValue(in_.rigaCont);
-        rs.Fields(QStringLiteral("EF06_PROGEC_EF01")).setValue(in_.progEc);
-        rs.Fields(QStringLiteral("EF06_PROGEFF_EF01")).setValue(in_.progEff);
-        rs.Fields(QStringLiteral("EF06_PROGSTO")).setValue(CalcolaNuovoProgressivo());
+        fillNewRowKey();
         // A movement entered here is a manual variation; only a privileged user may say otherwise.
         rs.Fields(QStringLiteral("EF06_INDTIPOPER")).setValue(0);
         FME_STORICO->Refresh();
@@ -193,24 +151,6 @@ void FRMKV_STORICO::FME_STORICO_AfterAddNew(bool success) {
             }
         }
     });
-}
-
-qint32 FRMKV_STORICO::CalcolaNuovoProgressivo() {
-    qint32 progressive = 1;
-    guard("CalcolaNuovoProgressivo:", [&] {
-        const std::shared_ptr<Recordset>& rs = in_.recordset;
-        if (FME_STORICO->Status() == VirtualFrame::kStatusAdding && rs->RecordCount() == 1) return;
-        // The highest progressive plus one: the new row, whose progressive is still empty, does
-        // not count.
-        std::shared_ptr<Recordset> clone = rs->Clone();
-        clone->setSort(QStringLiteral("EF06_PROGSTO"));
-        qint32 highest = 0;
-        for (clone->MoveFirst(); !clone->AtEOF(); clone->MoveNext())
-            highest = std::max(highest,
-                               qint32(Value::toInt(clone->Fields(QStringLiteral("EF06_PROGSTO")).Value())));
-        progressive = highest + 1;
-    });
-    return progressive;
 }
 
 void FRMKV_STORICO::FME_STORICO_ChangeStatus(int status) {
@@ -307,63 +247,10 @@ void FRMKV_STORICO::Elimina() {
 }
 
 void FRMKV_STORICO::QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(const QString& button) {
-    guard("QRT_GRIDNAV_DETTSTORICO_AfterButtonClick:", [&] {
-        FrameControl* progsto = control(QStringLiteral("TXT_PROGSTO"));
-        const bool focus =
-            button == QStringLiteral("Nuovo") ||
-            (button == QStringLiteral("Elimina") && FME_STORICO->Status() == VirtualFrame::kStatusAdding);
-        if (focus && progsto->isEnabled()) progsto->setFocus();
-    });
+    guard("QRT_GRIDNAV_DETTSTORICO_AfterButtonClick:", [&] { focusProgressiveAfter(button); });
 }
 
 void FRMKV_STORICO::Form_QueryUnload(bool& cancel) {
-    guard("Form_QueryUnload:", [&] {
-        const std::shared_ptr<Recordset> rs = FME_STORICO->recordset();
-        if (!rs) return;
-        if (FME_STORICO->Status() == VirtualFrame::kStatusAdding) {
-            // A movement not confirmed is given up; the grid keeps its former rows.
-            FME_STORICO->Detach();
-            if (rs->EditMode() == Recordset::EditAdd) rs->CancelUpdate();
-            if (rs->RecordCount() > 0) rs->MoveFirst();
-        } else if (rs->EditMode() == Recordset::EditInProgress) {
-            // Changes to a stored movement count only when confirmed; those confirmed before stay.
-            rs->CancelUpdate();
-        }
-        if (in_.host && in_.host->ActiveNavigator()) cancel = false;
-    });
-}
-
-void FRMKV_STORICO::closeEvent(QCloseEvent* event) {
-    if (unloaded_) {
-        event->accept();
-        return;
-    }
-    bool cancel = false;
-    Form_QueryUnload(cancel);
-    if (cancel) {
-        event->ignore();
-        return;
-    }
-    unloaded_ = true;
-    QDialog::closeEvent(event);
-}
-
-void FRMKV_STORICO::reject() {
-    // Esc and the window's close button go through the closing rules.
-    close();
-    if (unloaded_) QDialog::reject();
-}
-
-void FRMKV_STORICO::Form_KeyDown(int keyCode, int shift) {
-    guard("Form_KeyDown:", [&] {
-        if (keyCode == 115 && shift == 2) reject();
-    });
-}
-
-void FRMKV_STORICO::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        Form_KeyDown(115, 2);
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    // The host's navigator never keeps the form open: a movement not confirmed is given up.
+    cancel = false;
 }

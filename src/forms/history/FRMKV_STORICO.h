@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChildFormHandOver.h"
+#include "ChildRowForm.h"
 #include "Decimal.h"
 #include "ErrorReport.h"
 
@@ -30,7 +30,7 @@ class VirtualFrame;
 // it for one modal showing, hands it the Bill's context and reads back whether it changed
 // anything. Movements added or changed here stay pending in the recordset: they reach the
 // database with the Bill's save.
-class FRMKV_STORICO : public QDialog, public ErrorReport {
+class FRMKV_STORICO : public ChildRowForm {
     Q_OBJECT
 public:
     // What the bill form hands over before showing the form: what every child form of a grid
@@ -47,34 +47,18 @@ public:
     void hand(const HandOver& values);
     // Takes every handed object away (the bill form does it once the form has closed).
     void release();
-    // Whether the form changed anything: read by the bill form after the form has closed.
-    bool changed() const { return changed_; }
-
-    // ErrorReport: the error through the form's message service.
-    void MostraErrore(const SuiteError& error) override;
-
-    qint32 CalcolaNuovoProgressivo();
 
     VirtualFrame* FME_STORICO = nullptr;
     GridNavigator* GNV_DETTSTORICO = nullptr;
     QLabel* LBL_ORDBONMOTIVO = nullptr;
-    FrameControl* control(const QString& name) const { return controls_.value(name); }
-    ComboBox* combo(const QString& name) const;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void reject() override;
 
 private:
     void createControls();
     FrameControl* make(const ControlDef& def);
     void fillCombos();
-    void Form_load();
-    void Form_Activate();
-    void Form_QueryUnload(bool& cancel);
-    void Form_KeyDown(int keyCode, int shift);
+    void Form_load() override;
+    void Form_Activate() override;
+    void Form_QueryUnload(bool& cancel) override;
     void FME_STORICO_AfterAddNew(bool success);
     void FME_STORICO_ChangeStatus(int status);
     void FME_STORICO_BeforeUpdate(bool* cancel);
@@ -100,16 +84,10 @@ private:
     // The code a combo holds, -1 for the blank entry.
     int comboCode(const char* name) const;
     bool privileged() const;
-    qint32 company() const;
 
     HandOver in_;
     std::unique_ptr<CurrencyConverter> converter_;
     QHash<QString, QString> entryValues_;
-    QHash<QString, FrameControl*> controls_;
-    QList<FrameControl*> order_;  // the controls in the order the clerk reads them
-    int bookmark_ = -1;
     bool activated_ = false;
     bool loaded_ = false;
-    bool changed_ = false;
-    bool unloaded_ = false;
 };
