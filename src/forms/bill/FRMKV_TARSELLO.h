@@ -257,6 +257,9 @@ private:
     void fillChildHandOver(ChildFormHandOver& h, Grid* grid, const std::shared_ptr<Recordset>& rs, bool nuovo,
                            bool childChanged) const;
     void showChildForm(QDialog& form);
+    // A new amount format for a grid tab, each currency with its digits from the company's
+    // currency table; answers the Bill's currency ("EURO" when none).
+    QString newGridAmountFormat(std::unique_ptr<GridAmountFormat>& format, Grid* grid);
     void childFormAnswered(bool changed, Grid* grid);
     // The header read again from the database, at the row it showed, without raising the
     // frame's status events.

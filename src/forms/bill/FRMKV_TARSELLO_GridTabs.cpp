@@ -1,10 +1,14 @@
 // What the grid tabs of the bill form (history movements, reminders) share: the coded cells'
 // texts, the attachment indicator following the current row, and the showing of the child form
 // that edits the tab's recordset.
+#include "BillFormTexts.h"
 #include "CLSKV_TARSELLO.h"
 #include "ChildFormHandOver.h"
+#include "CurrencyTable.h"
 #include "FRMKV_TARSELLO.h"
 #include "Grid.h"
+#include "GridAmountFormat.h"
+#include "IdEditBox.h"
 #include "MDLKV_TARSELLO.h"
 #include "Recordset.h"
 #include "SuiteError.h"
@@ -66,4 +70,13 @@ void FRMKV_TARSELLO::childFormAnswered(bool changed, Grid* grid) {
     }
     grid->Refresh();
     BuildScript();
+}
+
+QString FRMKV_TARSELLO::newGridAmountFormat(std::unique_ptr<GridAmountFormat>& format, Grid* grid) {
+    if (format) format->setGrid(nullptr);
+    format = std::make_unique<GridAmountFormat>();
+    format->setGrid(grid);
+    format->setDecimals([table = currencies()](const QString& code) { return table.decimals(code); });
+    const QString currency = TXT_VALUTA->Text().trimmed();
+    return currency.isEmpty() ? BillFormTexts::kEuro : currency;
 }

@@ -3,7 +3,6 @@
 // change waits in the reminders recordset and reaches the database with the Bill's save.
 #include "BillFormTexts.h"
 #include "ChildQueries.h"
-#include "Connection.h"
 #include "FRMKV_SOLLECITI.h"
 #include "FRMKV_TARSELLO.h"
 #include "Grid.h"
@@ -12,8 +11,6 @@
 #include "IdEditBox.h"
 #include "Recordset.h"
 #include "ReminderCodeTables.h"
-#include "SqlText.h"
-#include "SuiteError.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 
@@ -46,25 +43,7 @@ void FRMKV_TARSELLO::ShowSolleciti() {
 
 void FRMKV_TARSELLO::FormattaGridSolleciti() {
     guard("FormattaGridSolleciti:", [&] {
-        QString currency = TXT_VALUTA->isEnabled() ? TXT_VALUTA->Text().trimmed() : QString();
-        if (currency.isEmpty()) currency = BillFormTexts::kEuro;
-        if (clsFormatSolleciti) clsFormatSolleciti->setGrid(nullptr);
-        clsFormatSolleciti = std::make_unique<GridAmountFormat>();
-        clsFormatSolleciti->setGrid(GRD_SOLLECITI);
-        std::shared_ptr<Connection> connection = clsConnessione;
-        clsFormatSolleciti->setDecimals([connection](const QString& code) {
-            if (code == BillFormTexts::kEuro || !connection) return 2;
-            try {
-                Recordset rs;
-                rs.Open(QStringLiteral("SELECT CG08_NUMDEC FROM CG08_TABVALUTE WHERE CG08_CODICE = ") +
-                            SqlText::quote(code),
-                        connection);
-                if (!rs.AtEOF() && !Value::isNull(rs.Fields(0).Value()))
-                    return Value::toInt(rs.Fields(0).Value());
-            } catch (const SuiteError&) {
-            }
-            return 2;
-        });
+        const QString currency = newGridAmountFormat(clsFormatSolleciti, GRD_SOLLECITI);
         clsFormatSolleciti->Add(QStringLiteral("EF05_TASSOINT"), GridAmountFormat::kRate, QString());
         for (const char* field :
              {"EF05_IMPINTERES", "EF05_SPESERIT", "EF05_SPBOLLO", "EF05_SPPOST", "EF05_SPVARIE"})

@@ -5,7 +5,6 @@
 #include "BillStatements.h"
 #include "CheckBox.h"
 #include "ChildQueries.h"
-#include "Connection.h"
 #include "Decimal.h"
 #include "FRMKV_STORICO.h"
 #include "FRMKV_TARSELLO.h"
@@ -20,7 +19,6 @@
 #include "MDLKV_TARSELLO.h"
 #include "NumericBox.h"
 #include "Recordset.h"
-#include "SqlText.h"
 #include "SuiteError.h"
 #include "TransactionScope.h"
 #include "Value.h"
@@ -51,26 +49,7 @@ void FRMKV_TARSELLO::ShowStorico() {
 
 void FRMKV_TARSELLO::FormattaGridStorico() {
     guard("FormattaGridStorico:", [&] {
-        QString currency = TXT_VALUTA->isEnabled() ? TXT_VALUTA->Text().trimmed() : QString();
-        if (currency.isEmpty()) currency = BillFormTexts::kEuro;
-        if (clsFormatStorico) clsFormatStorico->setGrid(nullptr);
-        clsFormatStorico = std::make_unique<GridAmountFormat>();
-        clsFormatStorico->setGrid(GRD_STORICO);
-        // The currency's own digits, as its archive gives them; two when it does not say.
-        std::shared_ptr<Connection> connection = clsConnessione;
-        clsFormatStorico->setDecimals([connection](const QString& code) {
-            if (code == BillFormTexts::kEuro || !connection) return 2;
-            try {
-                Recordset rs;
-                rs.Open(QStringLiteral("SELECT CG08_NUMDEC FROM CG08_TABVALUTE WHERE CG08_CODICE = ") +
-                            SqlText::quote(code),
-                        connection);
-                if (!rs.AtEOF() && !Value::isNull(rs.Fields(0).Value()))
-                    return Value::toInt(rs.Fields(0).Value());
-            } catch (const SuiteError&) {
-            }
-            return 2;
-        });
+        const QString currency = newGridAmountFormat(clsFormatStorico, GRD_STORICO);
         const QString euro = BillFormTexts::kEuro;
         const std::pair<const char*, const QString*> columns[] = {
             {"EF06_IMPEFF_S", &euro},        {"EF06_IMPEFFVAL_S", &currency},
