@@ -148,6 +148,26 @@ TEST_P(BillFormTest, OpensOnTheCallersBillOrTheFirstOrANewOne) {
     EXPECT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusAdding);
 }
 
+// A Bill opened by key gets the rules of the Bill it is, not those of the selection's first:
+// the sub-type opens for the types that have one.
+TEST_P(BillFormTest, ABillOpenedByKeyFollowsItsOwnType) {
+    auto hasSubtype = [](int type) { return type == 2 || (type >= 7 && type <= 16); };
+    Recordset rs;
+    rs.Open(
+        QStringLiteral("SELECT EF01_TIPOEFF") + kCustomerBills +
+            QStringLiteral(" ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"),
+        demo_->connection);
+    const bool first = hasSubtype(Value::toInt(rs.Fields(0).Value()));
+    int row = 1;
+    for (; !rs.AtEOF() && hasSubtype(Value::toInt(rs.Fields(0).Value())) == first; rs.MoveNext()) ++row;
+    ASSERT_FALSE(rs.AtEOF()) << "the demo has Bills of both kinds";
+    module_->ChiaveEffettoInGestione = keyOfRow(row);
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f && f->clsRstTestata);
+    EXPECT_EQ(f->clsRstTestata->AbsolutePosition(), row);
+    EXPECT_EQ(f->control(QStringLiteral("TXT_STIPOEFF"))->isEnabled(), !first);
+}
+
 TEST_P(BillFormTest, TabsLoadWhenFirstShownAndTheNavigatorSkipsTheUnavailable) {
     FRMKV_TARSELLO* f = show();
     ASSERT_TRUE(f);

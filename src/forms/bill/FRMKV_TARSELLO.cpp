@@ -225,8 +225,9 @@ void FRMKV_TARSELLO::positionOnKey() {
     const QVector<QVariant> values{numbers[0], key[1].trimmed(), numbers[1], numbers[2], numbers[3]};
     if (!clsRstTestata->SeekKey(values)) return;
     FME_TESTATA->Refresh();
-    // The Bill found may be in another currency than the first one shown.
-    AbilitaCampiValuta();
+    // The Bill found is shown as a move to it would show it: its own currency, type, sections
+    // and treasury state, not those of the selection's first Bill.
+    FME_TESTATA_ChangeStatus(VirtualFrame::kStatusShown);
 }
 
 void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
