@@ -298,6 +298,20 @@ TEST_P(HistoryTest, RefusalsChangeNothing) {
     f->FME_TESTATA->setRecordChanged(false);
     // The clerk says No.
     EXPECT_EQ(tryDelete({7}), QStringList{HistoryFormTexts::kEliminaAutomatico});
+    // A movement that does not say how the Bill stood (a manual one left empty): the Bill
+    // cannot be put back, and the clerk is told which fields are missing.
+    runSql(demo_->connection,
+           QStringLiteral("UPDATE EF06_SCADSTO SET EF06_SCADE_S = NULL, EF06_INDSTATO_S = NULL") +
+               where("EF06") + QStringLiteral(" AND EF06_PROGSTO = %1").arg(count));
+    f->ShowStorico();
+    f->clsRstStorico->MoveLast();
+    EXPECT_EQ(tryDelete({}), QStringList{HistoryFormTexts::kSituazioneIncompleta.arg(
+                                 QStringLiteral("Data scadenza, Stato effetto"))});
+    runSql(demo_->connection,
+           QStringLiteral("UPDATE EF06_SCADSTO SET EF06_SCADE_S = '20240131', EF06_INDSTATO_S = 0") +
+               where("EF06") + QStringLiteral(" AND EF06_PROGSTO = %1").arg(count));
+    f->ShowStorico();
+    f->clsRstStorico->MoveLast();
     // Transferred to the treasury: Yes to the deletion, No to the treasury warning; "Nuovo" asks
     // the same and stays closed on No.
     runSql(demo_->connection, QStringLiteral("UPDATE EF01_SCADENZE SET EF01_INDEXP = 1") + where("EF01"));

@@ -1,6 +1,7 @@
 #include "BillStatements.h"
 
 #include "MDLKV_TARSELLO.h"
+#include "SchemaCatalogue.h"
 #include "SqlText.h"
 #include "Value.h"
 
@@ -75,45 +76,88 @@ QString countManualMovements(const Key& k, bool noLock) {
            QStringLiteral("    AND EF06_INDTIPOPER IN (0, 12)");
 }
 
+namespace {
+
+enum class Restored { Date, Amount, AmountOrZero, Integer };
+
+struct RestoredColumn {
+    const char* bill;      // the Bill's column
+    const char* movement;  // the movement's snapshot of it
+    Restored kind;
+};
+
+// The Bill's columns a movement's undo puts back, from the movement's snapshot.
+const RestoredColumn kRestored[] = {
+    {"EF01_SCADE_S", "EF06_SCADE_S", Restored::Date},
+    {"EF01_IMPEFF_S", "EF06_IMPEFF_S", Restored::AmountOrZero},
+    {"EF01_IMPEFFVAL_S", "EF06_IMPEFFVAL_S", Restored::Amount},
+    {"EF01_IMPEFFNETPREV_S", "EF06_IMPEFFNETPREV_S", Restored::AmountOrZero},
+    {"EF01_IMPEFFNETPREVVAL_S", "EF06_IMPEFFNETPREVVAL_S", Restored::Amount},
+    {"EF01_INDSPERIT_S", "EF06_INDSPERIT_S", Restored::Integer},
+    {"EF01_SPESERIT_S", "EF06_SPESERIT_S", Restored::Amount},
+    {"EF01_SPESERITBAN_S", "EF06_SPESERITBAN_S", Restored::Amount},
+    {"EF01_BANCAPRE_SCG12", "EF06_BANCAPRE_S", Restored::Integer},
+    {"EF01_AGENPRE_SCG13", "EF06_AGENZPRE_S", Restored::Integer},
+    {"EF01_NUMSTEFF_S", "EF06_NUMSTEFF_S", Restored::Integer},
+    {"EF01_NUMRIEMIS_S", "EF06_NUMRIEMIS_S", Restored::Integer},
+    {"EF01_INDSTATO_S", "EF06_INDSTATO_S", Restored::Integer},
+    {"EF01_INDGENSTATO_S", "EF06_INDGENSTATO_S", Restored::Integer},
+    {"EF01_INDPRES_S", "EF06_INDPRES_S", Restored::Integer},
+    {"EF01_FLGSTEFF_S", "EF06_FLGSTEFF_S", Restored::Integer},
+    {"EF01_FLGGIRATO_S", "EF06_FLGGIRATO_S", Restored::Integer},
+    {"EF01_FLGRICEVUTO_S", "EF06_FLGRICEVUTO_S", Restored::Integer},
+    {"EF01_FLGINCASSOBF_S", "EF06_FLGINCASSOBF_S", Restored::Integer},
+};
+
+bool emptyValue(const QVariant& v) {
+    return Value::isNull(v) || Value::toText(v).trimmed().isEmpty();
+}
+
+}  // namespace
+
+QStringList missingForRestore(const MovementValue& movement, const TableDef& bills) {
+    QStringList missing;
+    for (const RestoredColumn& r : kRestored) {
+        const ColumnDef* column = bills.column(QString::fromLatin1(r.bill));
+        if (column && !column->nullable && emptyValue(movement(QString::fromLatin1(r.movement))))
+            missing.append(QString::fromLatin1(r.movement));
+    }
+    return missing;
+}
+
 QString restoreFromHistory(qint32 company, const MovementValue& movement, bool onlyManualMovement) {
     auto value = [&](const char* column) { return movement(QString::fromLatin1(column)); };
-    auto empty = [](const QVariant& v) { return Value::isNull(v) || Value::toText(v).trimmed().isEmpty(); };
     // An amount, or NULL when the movement holds none.
     auto amountOrNull = [&](const char* column) {
         const QVariant v = value(column);
-        return empty(v) ? QStringLiteral("NULL") : decimalDB(v);
+        return emptyValue(v) ? QStringLiteral("NULL") : decimalDB(v);
     };
-    // A whole number as the database returned it (validated: never text of a user), or NULL.
-    auto integerOrNull = [&](const char* column) {
-        const QVariant v = value(column);
-        return empty(v) ? QStringLiteral("NULL") : QString::number(Value::toInt(v));
-    };
-    const QVariant due = value("EF06_SCADE_S");
-    QString sql =
-        QStringLiteral("           UPDATE ") + QStringLiteral("    EF01_SCADENZE") + QStringLiteral(" SET ");
-    // A movement without a due date (none of the suite's procedures writes one) leaves NULL, the
-    // only date that is no date on every engine.
-    sql += empty(due) ? QStringLiteral("    EF01_SCADE_S = NULL")
-                      : QStringLiteral("    EF01_SCADE_S = '") +
-                            Value::toDate(due).toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("'");
-    sql += QStringLiteral("    ,EF01_IMPEFF_S = ") + decimalDB(value("EF06_IMPEFF_S"));
-    sql += QStringLiteral("    ,EF01_IMPEFFVAL_S = ") + amountOrNull("EF06_IMPEFFVAL_S");
-    sql += QStringLiteral("    ,EF01_IMPEFFNETPREV_S = ") + decimalDB(value("EF06_IMPEFFNETPREV_S"));
-    sql += QStringLiteral("    ,EF01_IMPEFFNETPREVVAL_S = ") + amountOrNull("EF06_IMPEFFNETPREVVAL_S");
-    sql += QStringLiteral("    ,EF01_INDSPERIT_S = ") + integerOrNull("EF06_INDSPERIT_S");
-    sql += QStringLiteral("    ,EF01_SPESERIT_S = ") + amountOrNull("EF06_SPESERIT_S");
-    sql += QStringLiteral("    ,EF01_SPESERITBAN_S = ") + amountOrNull("EF06_SPESERITBAN_S");
-    sql += QStringLiteral("    ,EF01_BANCAPRE_SCG12 = ") + integerOrNull("EF06_BANCAPRE_S");
-    sql += QStringLiteral("    ,EF01_AGENPRE_SCG13 = ") + integerOrNull("EF06_AGENZPRE_S");
-    sql += QStringLiteral("    ,EF01_NUMSTEFF_S = ") + integerOrNull("EF06_NUMSTEFF_S");
-    sql += QStringLiteral("    ,EF01_NUMRIEMIS_S = ") + integerOrNull("EF06_NUMRIEMIS_S");
-    sql += QStringLiteral("    ,EF01_INDSTATO_S = ") + integerOrNull("EF06_INDSTATO_S");
-    sql += QStringLiteral("    ,EF01_INDGENSTATO_S = ") + integerOrNull("EF06_INDGENSTATO_S");
-    sql += QStringLiteral("    ,EF01_INDPRES_S = ") + integerOrNull("EF06_INDPRES_S");
-    sql += QStringLiteral("    ,EF01_FLGSTEFF_S = ") + integerOrNull("EF06_FLGSTEFF_S");
-    sql += QStringLiteral("    ,EF01_FLGGIRATO_S = ") + integerOrNull("EF06_FLGGIRATO_S");
-    sql += QStringLiteral("    ,EF01_FLGRICEVUTO_S = ") + integerOrNull("EF06_FLGRICEVUTO_S");
-    sql += QStringLiteral("    ,EF01_FLGINCASSOBF_S = ") + integerOrNull("EF06_FLGINCASSOBF_S");
+    QStringList assignments;
+    for (const RestoredColumn& r : kRestored) {
+        const QVariant v = value(r.movement);
+        QString text = QStringLiteral("NULL");  // a movement without the value leaves none
+        if (r.kind == Restored::AmountOrZero) {
+            text = decimalDB(v);  // zero for none
+        } else if (!emptyValue(v)) {
+            switch (r.kind) {
+                case Restored::Date:
+                    text = QLatin1Char('\'') + Value::toDate(v).toString(QStringLiteral("yyyyMMdd")) +
+                           QLatin1Char('\'');
+                    break;
+                case Restored::Amount:
+                case Restored::AmountOrZero:
+                    text = decimalDB(v);
+                    break;
+                case Restored::Integer:
+                    // A whole number as the database returned it (validated: never a user's text).
+                    text = QString::number(Value::toInt(v));
+                    break;
+            }
+        }
+        assignments.append(QString::fromLatin1(r.bill) + QStringLiteral(" = ") + text);
+    }
+    QString sql = QStringLiteral("           UPDATE ") + QStringLiteral("    EF01_SCADENZE") +
+                  QStringLiteral(" SET     ") + assignments.join(QStringLiteral("    ,"));
     if (Value::toInt(value("EF06_INDTIPOPER")) == 12) {
         sql += QStringLiteral("    ,EF01_IMPEFFORIG = ") + decimalDB(value("EF06_IMPEFF_S")) +
                QStringLiteral("\r\n");

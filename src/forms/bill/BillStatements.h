@@ -4,8 +4,11 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
+
+struct TableDef;
 
 // The statements the bill form's save and deletion run, built from the Bill's key and values;
 // every text value goes in through SqlText::quote.
@@ -49,6 +52,9 @@ using MovementValue = std::function<QVariant(const QString& column)>;
 // amounts through decimalDB; a due-date split (type 12) gives back the original amounts too; the
 // Bill's changed mark goes when the movement is its only manual or split one.
 QString restoreFromHistory(qint32 company, const MovementValue& movement, bool onlyManualMovement);
+// The movement's snapshot columns, among those the undo puts back, that are empty where the
+// Bill's table requires a value: such a movement cannot be undone.
+QStringList missingForRestore(const MovementValue& movement, const TableDef& bills);
 
 // Every row of the Bill, child tables first, as one batch.
 QString deleteBill(const Key& key);

@@ -5,6 +5,7 @@
 #include "BillStatements.h"
 #include "CheckBox.h"
 #include "ChildQueries.h"
+#include "Connection.h"
 #include "Decimal.h"
 #include "FRMKV_STORICO.h"
 #include "FRMKV_TARSELLO.h"
@@ -19,6 +20,7 @@
 #include "MDLKV_TARSELLO.h"
 #include "NumericBox.h"
 #include "Recordset.h"
+#include "SchemaCatalogue.h"
 #include "SuiteError.h"
 #include "TransactionScope.h"
 #include "Value.h"
@@ -116,12 +118,10 @@ void FRMKV_TARSELLO::markBillVaried() {
 }
 
 void FRMKV_TARSELLO::rereadHeader() {
-    const int position = clsRstTestata->AbsolutePosition();
     FME_TESTATA->DataWillBeReread();
     FME_TESTATA->Detach();
-    clsRstTestata->Requery();
-    if (clsRstTestata->RecordCount() > 0)
-        clsRstTestata->setAbsolutePosition(std::clamp(position, 1, clsRstTestata->RecordCount()));
+    // The page around the Bill: it stays the one shown wherever it lies in the selection.
+    clsRstTestata->RequeryAround();
     FME_TESTATA->Attach(clsRstTestata);
     FME_TESTATA->setRecordChanged(false);
     FME_TESTATA->setChildChanged(false);
@@ -164,6 +164,21 @@ bool FRMKV_TARSELLO::EliminaMovimentoStorico(bool fromMovementForm) {
                            HistoryFormTexts::kTitleAttenzione);
             return;
         }
+        const BillStatements::MovementValue movement = [&](const QString& column) {
+            return rs->Fields(column).Value();
+        };
+        if (const TableDef* bills = clsConnessione->catalogue()
+                                        ? clsConnessione->catalogue()->table(QStringLiteral("EF01_SCADENZE"))
+                                        : nullptr) {
+            QStringList missing = BillStatements::missingForRestore(movement, *bills);
+            if (!missing.isEmpty()) {
+                for (QString& column : missing) column = FRMKV_STORICO::captionOfColumn(column);
+                clsLog->MsgBox(
+                    HistoryFormTexts::kSituazioneIncompleta.arg(missing.join(QStringLiteral(", "))),
+                    LogService::kExclamation, HistoryFormTexts::kTitleAttenzione);
+                return;
+            }
+        }
         if (clsLog->MsgBox(
                 type != 0 ? HistoryFormTexts::kEliminaAutomatico : HistoryFormTexts::kEliminaManuale,
                 LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
@@ -186,8 +201,7 @@ bool FRMKV_TARSELLO::EliminaMovimentoStorico(bool fromMovementForm) {
             Recordset count;
             count.Open(BillStatements::countManualMovements(k, !fromMovementForm), clsConnessione);
             const bool onlyManual = Value::toInt(count.Fields(0).Value()) == 1;
-            clsConnessione->Execute(BillStatements::restoreFromHistory(
-                company_, [&](const QString& column) { return rs->Fields(column).Value(); }, onlyManual));
+            clsConnessione->Execute(BillStatements::restoreFromHistory(company_, movement, onlyManual));
             rs->Delete(Recordset::AffectCurrent);
             rs->UpdateBatch(Recordset::AffectCurrent);
             transaction.commit();

@@ -44,6 +44,9 @@ public:
     explicit FRMKV_STORICO(QWidget* parent = nullptr);
     ~FRMKV_STORICO() override;
 
+    // The caption of the field that shows a movement's column; the column itself when none does.
+    static QString captionOfColumn(const QString& column);
+
     void hand(const HandOver& values);
     // Takes every handed object away (the bill form does it once the form has closed).
     void release();

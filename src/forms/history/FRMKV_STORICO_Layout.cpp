@@ -112,6 +112,12 @@ QString caption(const char* name) {
 
 }  // namespace
 
+QString FRMKV_STORICO::captionOfColumn(const QString& column) {
+    for (const ControlDef& d : kControls)
+        if (column == QLatin1String(d.column)) return QString::fromUtf8(d.caption);
+    return column;
+}
+
 FrameControl* FRMKV_STORICO::make(const ControlDef& def) {
     FrameControl* c = ControlFactory::create(def, this);
     // The combos hold long texts; a registration number (year and eight digits) is read whole.

@@ -32,6 +32,10 @@ inline const QString kSoloUltimo =
     QStringLiteral("E' possibile cancellare solo l'ultimo movimento di storico");
 inline const QString kNonAutorizzato = QStringLiteral(
     "Utente non autorizzato a cancellare movimenti generati automaticamente da altre procedure");
+// Our own: a movement whose snapshot lacks what the Bill requires cannot put the Bill back.
+inline const QString kSituazioneIncompleta = QStringLiteral(
+    "Il movimento non riporta la situazione dell'effetto prima della variazione (%1): l'effetto "
+    "non può essere ripristinato e il movimento non viene eliminato.");
 inline const QString kDatiNonSalvati =
     QStringLiteral("Dati non salvati, impossibile cancellare il movimento.");
 inline const QString kEliminaAutomatico = QStringLiteral(
