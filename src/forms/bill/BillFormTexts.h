@@ -59,6 +59,8 @@ inline const QString kTesoreria = QStringLiteral(
     "considerata in tesoreria e sarà cura dell'utente riportare tale\r\n"
     "variazione nel gestionale apposito.\r\n\r\n"
     "Si desidera ugualmente procedere?");
+inline const QString kCigCupNonValido =
+    QStringLiteral("Attenzione, la coppia CIG/CUP non è registrata per il cliente/fornitore dell'effetto.");
 inline const QString kBancaNonValida = QStringLiteral("Attenzione, la banca di canalizzazione non è valida.");
 inline const QString kStatoIncoerente = QStringLiteral(
     "Attenzione, impostare in modo coerente lo stato attuale dell'effetto e l'indicatore tipo operazione");

@@ -321,6 +321,28 @@ private:
     void TXT_DATADOC_LostFocus();
     void TXT_DATAREG_LostFocus();
 
+    // The coded fields' decodes and search lists (FRMKV_TARSELLO_Decodifiche.cpp)
+public:
+    // The CIG/CUP pair registered for the Bill's counterpart (customer Bills) or for any
+    // supplier of the company (supplier Bills); marks both fields. True when there is nothing
+    // to check.
+    bool ControlloCigCup();
+
+private:
+    void connectDecodifiche();
+    void InizializzaDecodifiche();
+    void connectContoCorrente();
+    void connectCigCup();
+    void completeCigCup(IdEditBox* picked, IdEditBox* other);
+    void prepareLookup(const QString& field, struct LookupRequest* request);
+    std::optional<class ArchiveConnector> connectorOf(const QString& field) const;
+    bool headerOnRow() const;
+    QVariant headerValue(const QString& column) const;
+    bool hasCounterpart() const;
+    int tipoArchivio() const;
+    bool bankAccountGuard_ = false;  // the form itself writes the bank account's progressive
+    bool cigCupGeneric_ = false;     // the generic CIG/CUP list is being opened
+
     QHash<QString, FrameControl*> controls_;
     LinkedBillSide* ricevuto_ = nullptr;
     LinkedBillSide* girato_ = nullptr;
