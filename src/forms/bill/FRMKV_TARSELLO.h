@@ -323,8 +323,8 @@ private:
 
     // The coded fields' decodes and search lists (FRMKV_TARSELLO_Decodifiche.cpp)
 public:
-    // The CIG/CUP pair registered for the Bill's counterpart (customer Bills) or for any
-    // supplier of the company (supplier Bills); marks both fields. True when there is nothing
+    // The CIG/CUP pair registered for the Bill's customer (customer Bills) or assigned to anyone
+    // of the company (supplier Bills); marks both fields. True when there is nothing
     // to check.
     bool ControlloCigCup();
 

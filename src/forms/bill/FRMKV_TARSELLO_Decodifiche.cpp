@@ -219,8 +219,8 @@ void FRMKV_TARSELLO::connectContoCorrente() {
     connect(byId, &IdEditBox::StartDecode, this, [this, description](DecodeRequest* r) {
         guard("TXT_ID_MG35_StartDecode:", [&] {
             r->handled = true;
-            // An emptied id empties what it showed.
-            r->targets = {TXT_PROGR_MG35, description};
+            // An emptied id empties the description; the progressive typed stays for the clerk.
+            r->targets = {description};
             description->setValue(QVariant());
             const QString id = NullToString(TXT_ID_MG35->Text());
             Recordset rs;
@@ -354,8 +354,6 @@ bool FRMKV_TARSELLO::ControlloCigCup() {
         if (tipo == 0)
             sql += QStringLiteral("   AND CO1I_TIPOCF_CG44 = 0\r\n   AND CO1I_CLIFOR_CG44 = ") +
                    sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44"))) + QStringLiteral("\r\n");
-        else
-            sql += QStringLiteral("   AND CO1I_TIPOCF_CG44 = 1\r\n");
         Recordset rs;
         rs.Open(sql, clsConnessione);
         valid = !rs.AtEOF();
