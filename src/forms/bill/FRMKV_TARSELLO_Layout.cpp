@@ -290,7 +290,8 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
     auto coded = [&](int row, const char* text, const char* name, const char* description) {
         field(bankGrid, row, 0, text, name);
         // Codes are short: the room goes to the description.
-        control(QString::fromLatin1(name))->setMaximumWidth(150);
+        control(QString::fromLatin1(name))->setMaximumWidth(120);
+        control(QString::fromLatin1(description))->setMinimumWidth(170);
         bankGrid->addWidget(control(QString::fromLatin1(description)), row, 2);
     };
     coded(0, "Banca d'appoggio", "TXT_CODBANCAAPP", "TXT_DESBANCAAPP");
