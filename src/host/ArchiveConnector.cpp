@@ -252,6 +252,22 @@ ArchiveConnector::Lookup ArchiveConnector::lookup() const {
     return {query, s.captions, s.title, s.identifier, kCode, {kCode, kDescription}};
 }
 
+ArchiveConnector::Management ArchiveConnector::management() const {
+    if (archive_ != Archive::Banks && archive_ != Archive::Agencies) return {lookup(), {kCode}};
+    // Bank and agency go back together: one row per agency, keyed by both codes.
+    const QString key = QString::fromLatin1(kHiddenKey);
+    Lookup list{QStringLiteral("SELECT CG13_BANCA_CG12 * 100000 + CG13_CODCAB AS ") + key +
+                    QStringLiteral(", CG13_BANCA_CG12 AS ABI, CG13_CODCAB AS CAB, CG12_DESCR AS BANCA,"
+                                   " CG13_DESCR AS AGENZIA, CG13_CITTA FROM CG13_AGENZIE WITH (NOLOCK)"
+                                   " INNER JOIN CG12_BANCHE WITH (NOLOCK) ON CG12_BANCA = CG13_BANCA_CG12"),
+                captions({"", "ABI", "CAB", "Banca", "Agenzia", "Città"}),
+                QStringLiteral("Banche e agenzie"),
+                QStringLiteral("Gst_BancheAgenzie"),
+                key,
+                {QStringLiteral("BANCA"), QStringLiteral("AGENZIA"), QStringLiteral("CG13_CITTA")}};
+    return {list, {QStringLiteral("ABI"), QStringLiteral("CAB")}};
+}
+
 int ArchiveConnector::archiveNumber() const {
     switch (archive_) {
         case Archive::Banks:

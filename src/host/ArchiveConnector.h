@@ -46,6 +46,15 @@ public:
     // of the archive (letters for a numeric code) gives a query answering no row.
     QString decodeQuery(const QString& code) const;
     Lookup lookup() const;
+    // The archive's management list: every row of the archive (banks and agencies: every
+    // agency with its bank, ordered by a key column the list hides) and the columns whose values
+    // the list sends back, in the order the receiver reads them.
+    struct Management {
+        Lookup list;
+        QStringList transferColumns;
+    };
+    Management management() const;
+    static constexpr const char* kHiddenKey = "CHIAVE";
     // The number the archive's management program reports its choice with (0: none).
     int archiveNumber() const;
 

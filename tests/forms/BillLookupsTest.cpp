@@ -2,6 +2,7 @@
 // stored Bill and refreshed as codes are typed, the agent typed by code and kept by id, the
 // search list filtered and paged, the customer's bank account with its bank from the IBAN, and
 // the CIG/CUP pair checked against the pairs registered for the Bill's counterpart.
+#include "ArchiveBrowser.h"
 #include "BillFormFixture.h"
 #include "BillFormTexts.h"
 #include "IdEditBox.h"
@@ -220,7 +221,8 @@ TEST_P(BillLookupsTest, TheSearchListFiltersAsTheClerkTypesPagesThroughTheArchiv
     EXPECT_EQ(c("TXT_DESCLFOPDC")->Text(), QStringLiteral("Cliente di prova 11"));
     // Leaving the field the clerk came back to stores the code.
     QApplication::setActiveWindow(f);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == f->TXT_CLIFOR->editor(); }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QApplication::focusWidget() == f->TXT_CLIFOR->editor(); }, 2000));
     QTest::keyClick(f->TXT_CLIFOR->editor(), Qt::Key_Tab);
     EXPECT_EQ(Value::toInt(column("EF01_CLIFOR_CG44")), first + 11);
 }
@@ -357,4 +359,66 @@ TEST_P(BillLookupsTest, OnSupplierBillsAPairAssignedWithinTheCompanyIsValid) {
     EXPECT_TRUE(cupBox->Valid());
     typeInto(cupBox, QStringLiteral("B00000000000000"));
     EXPECT_FALSE(cupBox->Valid());
+}
+
+TEST_P(BillLookupsTest, TheManagementListSendsTheChosenRowBackIntoTheFieldsItWasOpenedFor) {
+    FRMKV_TARSELLO* f = openBill(QStringLiteral(" AND EF01_INDEXP = 0 AND EF01_CODICE_CG08 = 'EURO'"));
+    ASSERT_TRUE(f);
+    // Works the management list of `field` with `act`, which ends it or leaves it to be closed.
+    auto manage = [&](const char* field, const std::function<void(ArchiveBrowser*)>& act) {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* list = qobject_cast<ArchiveBrowser*>(QApplication::activeModalWidget());
+            if (!list) return;
+            shown = true;
+            act(list);
+            if (list->isVisible()) list->reject();
+        });
+        emit static_cast<EditBox*>(c(field))->KeyButtonMenuPress(BillFormTexts::kKeyGestione);
+        EXPECT_TRUE(shown) << field;
+    };
+    const QVariant support = column("EF01_BANCAAPP_CG12");
+    const QVariant supportAgency = column("EF01_AGENAPP_CG13");
+    QVariant abi, cab;
+    manage("TXT_CODAGENPRES", [&](ArchiveBrowser* list) {
+        list->table()->setCurrentCell(3, 1);
+        abi = list->currentValue(QStringLiteral("ABI"));
+        cab = list->currentValue(QStringLiteral("CAB"));
+        list->transfer();
+    });
+    EXPECT_EQ(Value::toInt(column("EF01_BANCAPRE_SCG12")), Value::toInt(abi));
+    EXPECT_EQ(Value::toInt(column("EF01_AGENPRE_SCG13")), Value::toInt(cab));
+    EXPECT_EQ(c("TXT_DESAGENPRES")->Text(),
+              text(QStringLiteral(
+                       "SELECT CG13_DESCR FROM CG13_AGENZIE WHERE CG13_BANCA_CG12 = %1 AND CG13_CODCAB = %2")
+                       .arg(Value::toInt(abi))
+                       .arg(Value::toInt(cab))));
+    EXPECT_TRUE(Value::same(column("EF01_BANCAAPP_CG12"), support));
+    EXPECT_TRUE(Value::same(column("EF01_AGENAPP_CG13"), supportAgency));
+
+    manage("TXT_CODPAG", [&](ArchiveBrowser* list) {
+        QTest::keyClicks(list->filter(), QStringLiteral("rb30"));
+        list->transfer();
+    });
+    EXPECT_EQ(Value::toText(column("EF01_CODPAG_CG62")).trimmed(), QStringLiteral("RB30"));
+    EXPECT_FALSE(c("TXT_DESPAG")->Text().isEmpty());
+
+    // A section chosen for the item section goes there, not into the document section.
+    const QString docSection = c("TXT_SEZDOC")->Text();
+    manage("TXT_SEZPART", [&](ArchiveBrowser* list) {
+        list->table()->setCurrentCell(list->table()->rowCount() - 1, 0);
+        list->transfer();
+    });
+    EXPECT_EQ(c("TXT_SEZPART")->Text(), text(QStringLiteral("SELECT MAX(CG19_CODICE) FROM CG19_SEZIONALI")));
+    EXPECT_EQ(c("TXT_SEZDOC")->Text(), docSection);
+
+    // The customers' list sends nothing back; the company banks' second item lists them all.
+    manage("TXT_CLIFOR", [&](ArchiveBrowser* list) { list->transfer(); });
+    EXPECT_TRUE(f->FME_TESTATA->RecordChanged());
+    inSearchList(f->TXT_PROGR_EF08, [&](LookupDialog* list) {
+        EXPECT_EQ(list->table()->rowCount(),
+                  Value::toInt(
+                      one(QStringLiteral("SELECT COUNT(*) FROM EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = 1"))));
+    });
+    ASSERT_TRUE(save()) << lastMessage().toStdString();
 }

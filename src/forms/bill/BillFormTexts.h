@@ -10,6 +10,9 @@ inline const QString kCaption = QStringLiteral("Dettaglio effetti");
 inline const QString kPlace = QStringLiteral("FRMKV_TARSELLO:");
 inline const QString kMenuProgId = QStringLiteral("KVUO_TARSELLO.CLSEF_TARSELLO");
 inline const QString kMenuAllBanks = QStringLiteral("Tutte le banche");
+inline const QString kMenuGestione = QStringLiteral("Gestione");
+inline const QString kKeyGestione = QStringLiteral("Kgestione");
+inline const QString kKeyPers1 = QStringLiteral("Kpers1");
 inline const QString kMenuCigCup = QStringLiteral("Anagrafica Cig/Cup generica");
 
 inline const QString kTabDatiGenerali = QStringLiteral("Dati generali");

@@ -327,6 +327,11 @@ public:
     // of the company (supplier Bills); marks both fields. True when there is nothing
     // to check.
     bool ControlloCigCup();
+    // The management list of a coded field's archive; a row sent back arrives through
+    // clsConnectCommon_TransferData.
+    void GestioneArchivio(const QString& field);
+    void GestioneBancheAziendali();
+    void clsConnectCommon_TransferData(int archive, const QVariant& data);
 
 private:
     void connectDecodifiche();
@@ -342,6 +347,8 @@ private:
     int tipoArchivio() const;
     bool bankAccountGuard_ = false;  // the form itself writes the bank account's progressive
     bool cigCupGeneric_ = false;     // the generic CIG/CUP list is being opened
+    int sectionTarget_ = 0;          // 0 the document section, 1 the item section
+    int bankTarget_ = 0;             // 0 the support bank pair, 1 the presentation pair
 
     QHash<QString, FrameControl*> controls_;
     LinkedBillSide* ricevuto_ = nullptr;

@@ -2,6 +2,7 @@
 // archive's search list (F3); the agent is typed by code and kept by id; the customer's bank
 // account is found by its progressive and kept by id; the CIG/CUP pair is checked against the
 // pairs registered for the Bill's counterpart.
+#include "ArchiveBrowser.h"
 #include "ArchiveConnector.h"
 #include "BillFormTexts.h"
 #include "CLSKV_TARSELLO.h"
@@ -195,6 +196,93 @@ void FRMKV_TARSELLO::connectDecodifiche() {
     }
     connectContoCorrente();
     connectCigCup();
+
+    // Every coded field opens its archive's management list; the company banks field runs the
+    // banks' own program and, with its second item, the list of all the company's banks.
+    QStringList managed = {QStringLiteral("TXT_CODAGE"), QStringLiteral("TXT_PROGR_MG35")};
+    for (const CodedField& m : kCodedFields) managed << QString::fromLatin1(m.field);
+    for (const QString& name : managed) {
+        auto* box = static_cast<IdEditBox*>(control(name));
+        box->AddKeyButtonItem(BillFormTexts::kMenuGestione, BillFormTexts::kKeyGestione);
+        connect(box, &EditBox::KeyButtonMenuPress, this, [this, box, name](const QString& key) {
+            guard((name + QStringLiteral("_KeyButtonMenuPress:")).toLatin1().constData(), [&] {
+                if (key == BillFormTexts::kKeyGestione) {
+                    if (box == TXT_PROGR_EF08)
+                        GestioneBancheAziendali();
+                    else
+                        GestioneArchivio(name);
+                    repaint();
+                    global().SetActiveModule(ActiveInterface_);
+                    BuildScript();
+                } else if (box == TXT_PROGR_EF08 &&
+                           (key == QLatin1String("1") || key == BillFormTexts::kKeyPers1)) {
+                    TXT_PROGR_EF08->lookup();
+                }
+            });
+        });
+    }
+}
+
+void FRMKV_TARSELLO::GestioneArchivio(const QString& field) {
+    // The bank account program is the customer's: without one there is nothing to open.
+    if (field == QLatin1String("TXT_PROGR_MG35") && !hasCounterpart()) return;
+    const std::optional<ArchiveConnector> connector = connectorOf(field);
+    if (!connector) return;
+    if (field == QLatin1String("TXT_SEZDOC")) sectionTarget_ = 0;
+    if (field == QLatin1String("TXT_SEZPART")) sectionTarget_ = 1;
+    if (field == QLatin1String("TXT_CODBANCAAPP") || field == QLatin1String("TXT_CODAGENAPP"))
+        bankTarget_ = 0;
+    if (field == QLatin1String("TXT_CODBANCAPRES") || field == QLatin1String("TXT_CODAGENPRES"))
+        bankTarget_ = 1;
+    const ArchiveConnector::Management m = connector->management();
+    LookupRequest request;
+    request.query = m.list.query;
+    request.columns = m.list.columns;
+    request.title = m.list.title;
+    request.identifier = m.list.identifier;
+    request.orderColumn = m.list.keyColumn;
+    request.searchColumns = m.list.searchColumns;
+    request.connectionString = clsConnessione->ConnectionString();
+    ArchiveBrowser browser(request, connector->archiveNumber(), m.transferColumns, this);
+    browser.setObjectName(QStringLiteral("GST_") + field.mid(4));
+    connect(&browser, &ArchiveBrowser::TransferData, this,
+            [this](int archive, const QVariant& data) { clsConnectCommon_TransferData(archive, data); });
+    browser.exec();
+}
+
+void FRMKV_TARSELLO::GestioneBancheAziendali() {
+    // The company banks have a program of their own, a sibling module of the suite.
+    global().RunProgram(QStringLiteral("KVUO_PARAMBANCHE.CLSKV_PARAMBANCHE"),
+                        {NullToString(TXT_PROGR_EF08->Text()), companyCode(),
+                         global().CompanyContext().parameters.ledgerGroup, true});
+}
+
+void FRMKV_TARSELLO::clsConnectCommon_TransferData(int archive, const QVariant& data) {
+    guard("clsConnectCommon_TransferData:", [&] {
+        const QVariantList list = data.toList();
+        const QVariant single = data.metaType().id() == QMetaType::QVariantList ? list.value(0) : data;
+        auto write = [this](const char* name, const QVariant& value) {
+            FrameControl* field = control(QString::fromLatin1(name));
+            if (headerOnRow())
+                setHeaderValue(field, value);
+            else
+                field->setValue(value);
+        };
+        switch (archive) {
+            case 3:
+                write(bankTarget_ == 0 ? "TXT_CODBANCAAPP" : "TXT_CODBANCAPRES", list.value(0));
+                write(bankTarget_ == 0 ? "TXT_CODAGENAPP" : "TXT_CODAGENPRES", list.value(1));
+                break;
+            case 7:
+                write("TXT_CODPAG", single);
+                break;
+            case 53:
+                write(sectionTarget_ == 0 ? "TXT_SEZDOC" : "TXT_SEZPART", single);
+                break;
+            default:
+                break;
+        }
+    });
 }
 
 void FRMKV_TARSELLO::prepareLookup(const QString& field, LookupRequest* r) {
@@ -310,7 +398,7 @@ void FRMKV_TARSELLO::connectCigCup() {
             [this, cup] { guard("TXT_CUP_AfterItem:", [&] { completeCigCup(cup, TXT_CIG); }); });
     connect(TXT_CIG, &EditBox::KeyButtonMenuPress, this, [this](const QString& key) {
         guard("TXT_CIG_KeyButtonMenuPress:", [&] {
-            if (key != QLatin1String("1") || tipoArchivio() != 1) return;
+            if ((key != QLatin1String("1") && key != BillFormTexts::kKeyPers1) || tipoArchivio() != 1) return;
             cigCupGeneric_ = true;
             TXT_CIG->lookup();
             cigCupGeneric_ = false;

@@ -117,6 +117,7 @@ LookupDialog::LookupDialog(const LookupRequest& request, const QString& keyColum
 LookupDialog::~LookupDialog() = default;
 
 void LookupDialog::setCaptions(const QStringList& names) {
+    names_ = names;
     table_->setColumnCount(int(names.size()));
     QStringList captions;
     for (int c = 0; c < names.size(); ++c) {
@@ -177,6 +178,13 @@ bool LookupDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+QVariant LookupDialog::currentValue(const QString& column) const {
+    const int row = table_->currentRow();
+    const qsizetype index = names_.indexOf(column.toUpper());
+    if (row < 0 || row >= rows_.size() || index < 0) return QVariant();
+    return rows_[row].value(int(index));
 }
 
 QVariant LookupDialog::chosen() const {

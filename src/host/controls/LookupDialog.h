@@ -28,6 +28,9 @@ public:
     QVariant chosen() const;
     QTableWidget* table() const { return table_; }
     QLineEdit* filter() const { return filter_; }
+    // The current row's value of a result column (Null without a current row or such a column).
+    QVariant currentValue(const QString& column) const;
+    QString columnName(int index) const { return names_.value(index); }
     // Reads the next page, when there is one; false when every row has been read.
     bool fetchMore();
 
@@ -49,6 +52,7 @@ private:
     QLineEdit* filter_;
     QTableWidget* table_;
     QList<QVariantList> rows_;
+    QStringList names_;
     int keyIndex_ = 0;
     int orderIndex_ = 0;
     bool complete_ = true;
