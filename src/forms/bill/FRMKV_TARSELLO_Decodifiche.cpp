@@ -14,7 +14,6 @@
 #include "IdEditBox.h"
 #include "LookupRequest.h"
 #include "MDLKV_TARSELLO.h"
-#include "MainNavigator.h"
 #include "Recordset.h"
 #include "SqlText.h"
 #include "Value.h"
