@@ -3,6 +3,7 @@
 //
 //   kv_make_large --db sqlite:/tmp/large.sqlite --bills 1000000
 //   kv_make_large --db "postgresql:///kvbench?host=/var/run/postgresql&schema=large" --bills 1000000
+//   kv_make_large --db sqlite:/tmp/customers.sqlite --bills 1500 --customers 100000
 
 #include "Connection.h"
 #include "ConnectionString.h"
@@ -53,15 +54,18 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QString db;
     int bills = 1000000;
+    int customers = 0;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--db") && i + 1 < args.size())
             db = args[++i];
         else if (args[i] == QStringLiteral("--bills") && i + 1 < args.size())
             bills = args[++i].toInt();
+        else if (args[i] == QStringLiteral("--customers") && i + 1 < args.size())
+            customers = args[++i].toInt();
     }
     if (db.isEmpty() || bills <= 0) {
-        std::fprintf(stderr, "uso: kv_make_large --db STRINGA-DI-CONNESSIONE --bills N\n");
+        std::fprintf(stderr, "uso: kv_make_large --db STRINGA-DI-CONNESSIONE --bills N [--customers N]\n");
         return 2;
     }
     try {
@@ -74,6 +78,7 @@ int main(int argc, char** argv) {
         DemoGenerator::Options options;
         options.bills = bills;
         options.billsPerTransaction = 50000;
+        options.customers = customers;
         options.progress = [&](long long written) {
             if (written % 100000 < 10000)
                 out() << written << " effetti, " << timer.elapsed() / 1000 << " s" << Qt::endl;

@@ -503,7 +503,7 @@ void DemoBuilder::counterparts() {
                               {"CO1H_CUP", cup},
                               {"CO1H_DESCR", QStringLiteral("Appalto fornitura lotto %1").arg(p)}});
     }
-    const int customers = qBound(40, o_.bills / 25, 20000);
+    const int customers = o_.customers > 0 ? o_.customers : qBound(40, o_.bills / 25, 20000);
     const int suppliers = qMax(20, customers / 2);
     const QStringList paymentsCustomer = {s("RB30"), s("RB6090"), s("RB306090"), s("SDD30"),
                                           s("BB30"), s("RD"),     s("MAV30"),    s("CAM90")};

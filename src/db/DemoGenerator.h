@@ -16,6 +16,8 @@ public:
         quint64 seed = 20240630;
         // Bills written per transaction; 0 writes everything in one transaction.
         int billsPerTransaction = 0;
+        // Customers of the company; 0: one every 25 Bills, from 40 to 20,000.
+        int customers = 0;
         // Called now and then with the number of Bills written so far.
         std::function<void(long long)> progress;
     };

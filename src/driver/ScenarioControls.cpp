@@ -361,7 +361,7 @@ void ScenarioRunner::dblclick(const QString& name) {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
-void ScenarioRunner::lookup(const QString& name, int row) {
+void ScenarioRunner::lookup(const QString& name, int row, const QString& filter) {
     auto* box = controlAs<IdEditBox>(name, "a code box");
     if (!enter(box, QStringLiteral("lookup"), name)) return;
     // The search list is modal: a timer picks the row inside its loop, while the scenario waits.
@@ -375,6 +375,13 @@ void ScenarioRunner::lookup(const QString& name, int row) {
         pick.stop();
         listShown = true;
         QTableWidget* table = list->table();
+        if (list->filter()->isVisible()) {
+            // A list that filters: the person types in its filter and moves down with the arrow
+            // key, reading the rows as they come.
+            QTest::keyClicks(list->filter(), filter);
+            for (int r = 1; r < row && r < table->rowCount(); ++r)
+                QTest::keyClick(list->filter(), Qt::Key_Down);
+        }
         if (row > table->rowCount()) {
             problem = QStringLiteral("the search list of %1 has %2 rows").arg(name).arg(table->rowCount());
             list->reject();

@@ -18,12 +18,13 @@ struct Range {
 };
 
 // How many arguments a command takes, and which of them are whole numbers: from `firstNumber`
-// on, argument i keeps to ranges[i] (the last range serves the rest).
+// on, argument i keeps to ranges[i] (the last range serves the rest), up to `lastNumber`.
 struct Shape {
     int min;
     int max;
     int firstNumber = -1;
     QList<Range> ranges = {};
+    int lastNumber = kNoLimit;
 };
 
 const QHash<QString, Shape>& shapes() {
@@ -43,7 +44,7 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("tab"), {1, 1, 0, {{0}}}},
         {QStringLiteral("row"), {2, 2, 1, {{1}}}},
         {QStringLiteral("dblclick"), {1, 1}},
-        {QStringLiteral("lookup"), {2, 2, 1, {{1}}}},
+        {QStringLiteral("lookup"), {2, 3, 1, {{1}}, 1}},
         {QStringLiteral("in"), {0, 1}},
         {QStringLiteral("get"), {1, 1}},
         {QStringLiteral("field"), {1, 1}},
@@ -111,7 +112,7 @@ void ScenarioParser::check(const ScenarioCommand& command) {
             QStringLiteral("%1 takes %2 argument(s), %3 given").arg(command.name, wanted).arg(count));
     }
     if (shape.firstNumber < 0) return;
-    for (int i = shape.firstNumber; i < count; ++i) {
+    for (int i = shape.firstNumber; i < count && i <= shape.lastNumber; ++i) {
         const Range& range = shape.ranges[std::min(i - shape.firstNumber, int(shape.ranges.size()) - 1)];
         bool ok = false;
         const int value = command.args[i].toInt(&ok);

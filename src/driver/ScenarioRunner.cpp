@@ -170,7 +170,7 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
     else if (n == QStringLiteral("dblclick"))
         dblclick(a[0]);
     else if (n == QStringLiteral("lookup"))
-        lookup(a[0], a[1].toInt());
+        lookup(a[0], a[1].toInt(), a.value(2));
     else if (n == QStringLiteral("get"))
         get(a[0]);
     else if (n == QStringLiteral("field"))

@@ -95,7 +95,7 @@ private:
     void tab(int index);
     void row(const QString& name, int row);
     void dblclick(const QString& name);
-    void lookup(const QString& name, int row);
+    void lookup(const QString& name, int row, const QString& filter);
     void get(const QString& name);
     void field(const QString& column);
 

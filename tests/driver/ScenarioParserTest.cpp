@@ -64,6 +64,10 @@ TEST(ScenarioParser, RefusesMalformedLinesWithTheReason) {
     EXPECT_EQ(refusal("row GRD 0"), "row: \"0\" is not a number from 1 up");
     EXPECT_EQ(refusal("key TXT 13 8"), "key: \"8\" is not a number from 0 to 7") << "shift is checked too";
     EXPECT_EQ(refusal("answer 6 7 2 1"), "accepted");
+    // The search list's row is a number; the text typed in its filter is any text.
+    EXPECT_EQ(refusal("lookup TXT x"), "lookup: \"x\" is not a number from 1 up");
+    EXPECT_EQ(refusal("lookup TXT 2 \"s.r.l 100%\""), "accepted");
+    EXPECT_EQ(refusal("lookup TXT 2 a b"), "lookup takes 2 to 3 argument(s), 4 given");
 }
 
 TEST(ScenarioParser, AScenarioNamesItsFirstBadLine) {

@@ -10,6 +10,9 @@ inline const QString kCaption = QStringLiteral("Dettaglio effetti");
 inline const QString kPlace = QStringLiteral("FRMKV_TARSELLO:");
 inline const QString kMenuProgId = QStringLiteral("KVUO_TARSELLO.CLSEF_TARSELLO");
 inline const QString kMenuAllBanks = QStringLiteral("Tutte le banche");
+inline const QString kMenuGestione = QStringLiteral("Gestione");
+inline const QString kKeyGestione = QStringLiteral("Kgestione");
+inline const QString kKeyPers1 = QStringLiteral("Kpers1");
 inline const QString kMenuCigCup = QStringLiteral("Anagrafica Cig/Cup generica");
 
 inline const QString kTabDatiGenerali = QStringLiteral("Dati generali");
@@ -59,6 +62,8 @@ inline const QString kTesoreria = QStringLiteral(
     "considerata in tesoreria e sarà cura dell'utente riportare tale\r\n"
     "variazione nel gestionale apposito.\r\n\r\n"
     "Si desidera ugualmente procedere?");
+inline const QString kCigCupNonValido =
+    QStringLiteral("Attenzione, la coppia CIG/CUP non è registrata per il cliente/fornitore dell'effetto.");
 inline const QString kBancaNonValida = QStringLiteral("Attenzione, la banca di canalizzazione non è valida.");
 inline const QString kStatoIncoerente = QStringLiteral(
     "Attenzione, impostare in modo coerente lo stato attuale dell'effetto e l'indicatore tipo operazione");

@@ -45,6 +45,7 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
     connectRecordEvents();
     connectFieldRules();
     connectCurrencyRules();
+    connectDecodifiche();
     connectHistoryEvents();
     connectCambiali();
     connectNote();
@@ -114,6 +115,7 @@ void FRMKV_TARSELLO::Form_Load() {
                              ? context.parameters.referenceDate
                              : QDate::currentDate();
         sections_ = DocumentSections::of(context.parameters, QDate::currentDate());
+        InizializzaDecodifiche();
         InizializzaTestata();
         ImpostaVoceDiMenu();
         MDIActiveX1_FormLoad();

@@ -324,6 +324,35 @@ private:
     void TXT_DATADOC_LostFocus();
     void TXT_DATAREG_LostFocus();
 
+    // The coded fields' decodes and search lists (FRMKV_TARSELLO_Decodifiche.cpp)
+public:
+    // The CIG/CUP pair registered for the Bill's customer (customer Bills) or assigned to anyone
+    // of the company (supplier Bills); marks both fields. True when there is nothing
+    // to check.
+    bool ControlloCigCup();
+    // The management list of a coded field's archive; a row sent back arrives through
+    // clsConnectCommon_TransferData.
+    void GestioneArchivio(const QString& field);
+    void GestioneBancheAziendali();
+    void clsConnectCommon_TransferData(int archive, const QVariant& data);
+
+private:
+    void connectDecodifiche();
+    void InizializzaDecodifiche();
+    void connectContoCorrente();
+    void connectCigCup();
+    void completeCigCup(IdEditBox* picked, IdEditBox* other);
+    void prepareLookup(const QString& field, struct LookupRequest* request);
+    std::optional<class ArchiveConnector> connectorOf(const QString& field) const;
+    bool headerOnRow() const;
+    QVariant headerValue(const QString& column) const;
+    bool hasCounterpart() const;
+    int tipoArchivio() const;
+    bool bankAccountGuard_ = false;  // the form itself writes the bank account's progressive
+    bool cigCupGeneric_ = false;     // the generic CIG/CUP list is being opened
+    int sectionTarget_ = 0;          // 0 the document section, 1 the item section
+    int bankTarget_ = 0;             // 0 the support bank pair, 1 the presentation pair
+
     QHash<QString, FrameControl*> controls_;
     LinkedBillSide* ricevuto_ = nullptr;
     LinkedBillSide* girato_ = nullptr;

@@ -112,7 +112,7 @@ const ControlDef kControls[] = {
     {"TXT_DATADECORR", ControlKind::Date, "EF01_DATADECORR", "Data decorrenza per calcolo scadenza"},
     {"CBO_INDMERCEART62", ControlKind::Combo, "EF01_INDMERCEART62", "Tipo merce in riferimento all'Art. 62"},
     {"TXT_PROGR_EF08", ControlKind::Code, "EF01_PROGR_EF08", "Progressivo banca aziendale"},
-    {"TXT_ID_MG35", ControlKind::Text, "EF01_ID_MG35", ""},
+    {"TXT_ID_MG35", ControlKind::Code, "EF01_ID_MG35", ""},
     {"TXT_CODCARTA", ControlKind::Text, "EF01_CODCCRED", "Codice carta di credito"},
     {"CBO_ACCETTAZIONE", ControlKind::Combo, "EF01_ACCETTAZIONE", "Accettazione"},
     {"TXT_ACCORPAMENTO", ControlKind::Number, "EF01_NUMEFFACCOR", "Numero accorpamento"},
@@ -121,6 +121,18 @@ const ControlDef kControls[] = {
     {"TXT_CLIFOR", ControlKind::Code, "EF01_CLIFOR_CG44", "Codice cliente/fornitore"},
     {"TXT_PDC", ControlKind::Code, "EF01_CONTO_CG24", "Codice conto"},
     {"TXT_PROGR_MG35", ControlKind::Code, "", "Banca di canalizzazione"},
+    // Descriptions of the coded fields
+    {"TXT_DESCLFOPDC", ControlKind::Text, "", "Ragione sociale / descrizione conto"},
+    {"TXT_DESPAG", ControlKind::Text, "", "Descrizione condizione di pagamento"},
+    {"TXT_DESAGE", ControlKind::Text, "", "Ragione sociale agente"},
+    {"TXT_DESBANCAAPP", ControlKind::Text, "", "Descrizione banca d'appoggio"},
+    {"TXT_DESAGENAPP", ControlKind::Text, "", "Descrizione agenzia d'appoggio"},
+    {"TXT_DESBANCAPRES", ControlKind::Text, "", "Descrizione banca di presentazione"},
+    {"TXT_DESAGENPRES", ControlKind::Text, "", "Descrizione agenzia di presentazione"},
+    {"TXT_DESSTIPOEFF", ControlKind::Text, "", "Descrizione sottotipo effetto"},
+    {"TXT_DESCRSCAUSMGO", ControlKind::Text, "", "Descrizione causale MGO"},
+    {"TXT_DESCR_EF08", ControlKind::Text, "", "Descrizione banca aziendale"},
+    {"TXT_DESCR_CG12", ControlKind::Text, "", "Descrizione banca di canalizzazione"},
     // Bills of exchange and assignments
     {"TXT_DEBITORE", ControlKind::Text, "EF03_DEBITORE", "Debitore"},
     {"TXT_PIAZZA", ControlKind::Text, "EF03_PIAZZA", "Piazza"},
@@ -169,6 +181,14 @@ void FRMKV_TARSELLO::createControls() {
     for (const char* readOnly : {"TXT_NUMREG", "TXT_RIGACONT", "TXT_PROGEC", "TXT_PROGEFF", "TXT_DESCLIFORR",
                                  "TXT_DESCLIFORG", "TXT_EF01_GUID_STATO", "TXT_ATTRIBUTI"})
         static_cast<EditBox*>(control(QString::fromLatin1(readOnly)))->setAcceptsInput(false);
+    for (const char* description :
+         {"TXT_DESCLFOPDC", "TXT_DESPAG", "TXT_DESAGE", "TXT_DESBANCAAPP", "TXT_DESAGENAPP",
+          "TXT_DESBANCAPRES", "TXT_DESAGENPRES", "TXT_DESSTIPOEFF", "TXT_DESCRSCAUSMGO", "TXT_DESCR_EF08",
+          "TXT_DESCR_CG12"}) {
+        FrameControl* c = control(QString::fromLatin1(description));
+        static_cast<EditBox*>(c)->setAcceptsInput(false);
+        c->setTabStop(false);
+    }
     control(QStringLiteral("TXT_DESCLIFORR"))->setEnabled(false);
     control(QStringLiteral("TXT_DESCLIFORG"))->setEnabled(false);
     control(QStringLiteral("TXT_SPESERIT_S"))->hide();
@@ -226,6 +246,8 @@ QWidget* FRMKV_TARSELLO::createHeaderGroup() {
     put(2, 2, "Riga contabile", "TXT_RIGACONT");
     put(2, 4, "Progr. E/C", "TXT_PROGEC");
     put(2, 6, "Progr. effetto", "TXT_PROGEFF");
+    put(4, 0, "Ragione sociale", "TXT_DESCLFOPDC", 5);
+    put(4, 6, "Descr. sottotipo", "TXT_DESSTIPOEFF");
     for (int c = 1; c < 8; c += 2) grid->setColumnStretch(c, 1);
     return GRB_TESTATA;
 }
@@ -264,17 +286,26 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
     field(docGrid, 6, 2, "Decorrenza", "TXT_DATADECORR");
     left->addWidget(doc);
     auto [bank, bankGrid] = group(QStringLiteral("Banche e pagamento"));
-    field(bankGrid, 0, 0, "Banca d'appoggio", "TXT_CODBANCAAPP");
-    field(bankGrid, 0, 2, "Agenzia", "TXT_CODAGENAPP");
-    field(bankGrid, 1, 0, "Banca presentaz.", "TXT_CODBANCAPRES");
-    field(bankGrid, 1, 2, "Agenzia", "TXT_CODAGENPRES");
-    field(bankGrid, 2, 0, "Canalizzazione", "TXT_PROGR_MG35");
-    field(bankGrid, 2, 2, "Banca aziendale", "TXT_PROGR_EF08");
-    field(bankGrid, 3, 0, "Cond. pagamento", "TXT_CODPAG");
-    field(bankGrid, 3, 2, "Agente", "TXT_CODAGE");
-    field(bankGrid, 4, 0, "Provvigioni", "CBO_INDLIQPROV");
-    field(bankGrid, 4, 2, "Causale MGO", "TXT_CAUSMGO");
-    bankGrid->addWidget(control(QStringLiteral("TXT_ID_MG35")), 5, 0);
+    // Each code with its description beside it: label, code, description.
+    auto coded = [&](int row, const char* text, const char* name, const char* description) {
+        field(bankGrid, row, 0, text, name);
+        // Codes are short: the room goes to the description.
+        control(QString::fromLatin1(name))->setMaximumWidth(120);
+        control(QString::fromLatin1(description))->setMinimumWidth(170);
+        bankGrid->addWidget(control(QString::fromLatin1(description)), row, 2);
+    };
+    coded(0, "Banca d'appoggio", "TXT_CODBANCAAPP", "TXT_DESBANCAAPP");
+    coded(1, "Agenzia", "TXT_CODAGENAPP", "TXT_DESAGENAPP");
+    coded(2, "Banca presentaz.", "TXT_CODBANCAPRES", "TXT_DESBANCAPRES");
+    coded(3, "Agenzia", "TXT_CODAGENPRES", "TXT_DESAGENPRES");
+    coded(4, "Canalizzazione", "TXT_PROGR_MG35", "TXT_DESCR_CG12");
+    coded(5, "Banca aziendale", "TXT_PROGR_EF08", "TXT_DESCR_EF08");
+    coded(6, "Cond. pagamento", "TXT_CODPAG", "TXT_DESPAG");
+    coded(7, "Agente", "TXT_CODAGE", "TXT_DESAGE");
+    coded(8, "Causale MGO", "TXT_CAUSMGO", "TXT_DESCRSCAUSMGO");
+    field(bankGrid, 9, 0, "Provvigioni", "CBO_INDLIQPROV");
+    bankGrid->setColumnStretch(2, 2);
+    bankGrid->addWidget(control(QStringLiteral("TXT_ID_MG35")), 10, 0);
     control(QStringLiteral("TXT_ID_MG35"))->hide();
     left->addWidget(bank);
     left->addStretch();

@@ -345,6 +345,12 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
             *cancel = true;
             return;
         }
+        if (!TXT_CIG->Valid() || !control(QStringLiteral("TXT_CUP"))->Valid()) {
+            clsLog->MsgBox(BillFormTexts::kCigCupNonValido, LogService::kExclamation,
+                           BillFormTexts::kTitleControlloDati);
+            *cancel = true;
+            return;
+        }
         if (!ControlloValuta()) {
             *cancel = true;
             return;

@@ -1,5 +1,6 @@
 #include "LinkStatements.h"
 
+#include "ArchiveConnector.h"
 #include "BillCodeTables.h"
 #include "CompanyContext.h"
 #include "SqlText.h"
@@ -75,12 +76,9 @@ QString lookup(qint32 company, int type, const QStringList& typeLines) {
 }
 
 QString counterpartName(qint32 company, int type, qint64 code, const QDate& date) {
-    const QString day = SqlText::quote(date.toString(QStringLiteral("yyyyMMdd")));
-    return QStringLiteral(
-               "SELECT CG16_RAGSOANAG FROM VCG16_CG44_ALLADATA WITH (NOLOCK) WHERE VCG16_44_CF_DITTA = ") +
-           QString::number(company) + QStringLiteral(" AND VCG16_44_CF_TIPOCF = ") + QString::number(type) +
-           QStringLiteral(" AND VCG16_44_CF_CLIFOR = ") + QString::number(code) + QStringLiteral(" AND ") +
-           day + QStringLiteral(" BETWEEN DATAINIZIOVALIDITA AND DATAFINEVALIDITA");
+    return ArchiveConnector(ArchiveConnector::Archive::Customers,
+                            {company, type, ArchiveConnector::dateKey(date)})
+        .decodeQuery(QString::number(code));
 }
 
 int linkedType(const QString& type, const QString& ledgerGroup, const QString& account,

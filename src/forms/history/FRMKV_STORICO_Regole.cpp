@@ -3,6 +3,7 @@
 // the distinta, the payment order, the SEPA purpose, the banks and agencies, and the keys that
 // confirm a movement from its last field.
 #include "AmountPairs.h"
+#include "ArchiveConnector.h"
 #include "CheckBox.h"
 #include "Cinterface.h"
 #include "ComboBox.h"
@@ -192,47 +193,38 @@ void FRMKV_STORICO::connectFieldRules() {
                 new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), code));
         FrameControl* bankDescription = control(QString::fromLatin1(p.bankDescription));
         FrameControl* agencyDescription = control(QString::fromLatin1(p.agencyDescription));
-        connect(bank, &IdEditBox::StartDecode, this, [this, bank, bankDescription](DecodeRequest* r) {
+        // The host's archive connector: the same decodes and paged lists as the bill form's.
+        auto agencies = [bank] {
             const std::optional<qint64> abi = wholeNumber(bank->Text());
-            if (!abi) return;
-            r->query =
-                QStringLiteral("SELECT CG12_DESCR FROM CG12_BANCHE WITH (NOLOCK) WHERE CG12_BANCA = %1")
-                    .arg(*abi);
+            return ArchiveConnector(ArchiveConnector::Archive::Agencies, {abi ? QVariant(*abi) : QVariant()});
+        };
+        auto list = [this](const ArchiveConnector& connector, const QString& title, LookupRequest* r) {
+            const ArchiveConnector::Lookup l = connector.lookup();
+            r->query = l.query;
+            r->columns = HistoryFormTexts::kLookupBancheColonne;
+            r->title = title;
+            r->identifier = l.identifier;
+            r->orderColumn = l.keyColumn;
+            r->searchColumns = l.searchColumns;
+            r->connectionString = in_.connection->ConnectionString();
+        };
+        connect(bank, &IdEditBox::StartDecode, this, [this, bank, bankDescription](DecodeRequest* r) {
+            r->query = ArchiveConnector(ArchiveConnector::Archive::Banks).decodeQuery(bank->Text());
             r->targets = {bankDescription};
             r->connectionString = in_.connection->ConnectionString();
         });
-        connect(
-            agency, &IdEditBox::StartDecode, this, [this, bank, agency, agencyDescription](DecodeRequest* r) {
-                const std::optional<qint64> abi = wholeNumber(bank->Text());
-                const std::optional<qint64> cab = wholeNumber(agency->Text());
-                if (!abi || !cab) return;
-                r->query = QStringLiteral(
-                               "SELECT CG13_DESCR FROM CG13_AGENZIE WITH (NOLOCK) WHERE CG13_BANCA_CG12 = %1"
-                               " AND CG13_CODCAB = %2")
-                               .arg(*abi)
-                               .arg(*cab);
-                r->targets = {agencyDescription};
-                r->connectionString = in_.connection->ConnectionString();
-            });
-        connect(bank, &IdEditBox::StartLookup, this, [this](LookupRequest* r) {
-            r->query = QStringLiteral(
-                "SELECT CG12_BANCA, CG12_DESCR FROM CG12_BANCHE WITH (NOLOCK) ORDER BY CG12_BANCA");
-            r->columns = HistoryFormTexts::kLookupBancheColonne;
-            r->title = HistoryFormTexts::kLookupBanche;
-            r->identifier = QStringLiteral("Lkp_Banche");
-            r->connectionString = in_.connection->ConnectionString();
+        connect(agency, &IdEditBox::StartDecode, this,
+                [this, agency, agencies, agencyDescription](DecodeRequest* r) {
+                    r->query = agencies().decodeQuery(agency->Text());
+                    r->targets = {agencyDescription};
+                    r->connectionString = in_.connection->ConnectionString();
+                });
+        connect(bank, &IdEditBox::StartLookup, this, [list](LookupRequest* r) {
+            list(ArchiveConnector(ArchiveConnector::Archive::Banks), HistoryFormTexts::kLookupBanche, r);
         });
-        connect(agency, &IdEditBox::StartLookup, this, [this, bank](LookupRequest* r) {
-            const std::optional<qint64> abi = wholeNumber(bank->Text());
-            if (!abi) return;
-            r->query = QStringLiteral(
-                           "SELECT CG13_CODCAB, CG13_DESCR, CG13_CITTA FROM CG13_AGENZIE WITH (NOLOCK)"
-                           " WHERE CG13_BANCA_CG12 = %1 ORDER BY CG13_CODCAB")
-                           .arg(*abi);
-            r->columns = HistoryFormTexts::kLookupBancheColonne;
-            r->title = HistoryFormTexts::kLookupAgenzie;
-            r->identifier = QStringLiteral("Lkp_Agenzie");
-            r->connectionString = in_.connection->ConnectionString();
+        connect(agency, &IdEditBox::StartLookup, this, [bank, agencies, list](LookupRequest* r) {
+            if (!wholeNumber(bank->Text())) return;
+            list(agencies(), HistoryFormTexts::kLookupAgenzie, r);
         });
         // A new bank: the agency of the former one means nothing any more.
         on(bank, &FrameControl::AfterItem, bank->objectName() + QStringLiteral("_AfterItem:"),

@@ -37,6 +37,8 @@ QString EditBox::Text() const {
 
 void EditBox::setText(const QString& text) {
     edit_->setText(text);
+    // A long text shown by the program is read from its start.
+    if (!edit_->hasFocus()) edit_->setCursorPosition(0);
 }
 
 int EditBox::MaxLength() const {

@@ -5,6 +5,7 @@
 #include "LogService.h"
 #include "LookupDialog.h"
 #include "LookupRequest.h"
+#include "SqlText.h"
 #include "SuiteError.h"
 #include "Value.h"
 
@@ -26,6 +27,35 @@ void IdEditBox::setText(const QString& text) {
     // Shown from the row or written by the form: the description must follow. While the user is
     // in the box the decode waits for the exit.
     if (!isEntered()) decode();
+}
+
+QVariant IdEditBox::Value() const {
+    return idColumns_ ? id_ : EditBox::Value();
+}
+
+void IdEditBox::setValue(const QVariant& value) {
+    if (!idColumns_) {
+        EditBox::setValue(value);
+        return;
+    }
+    id_ = value;
+    const QVariant code =
+        ::Value::isNull(value)
+            ? QVariant()
+            : idTableValue(QStringLiteral("SELECT %1 FROM %2 WITH (NOLOCK) WHERE %3 = %4")
+                               .arg(idColumns_->codeColumn, idColumns_->table, idColumns_->idColumn,
+                                    QString::number(::Value::toInt(value))));
+    // An id whose row is gone shows nothing and keeps nothing.
+    if (::Value::isNull(code)) id_ = QVariant();
+    setText(::Value::toText(code).trimmed());
+}
+
+QVariant IdEditBox::idTableValue(const QString& sql) const {
+    auto connection = std::make_shared<Connection>();
+    connection->Open(idColumns_->connectionString);
+    const std::vector<ResultSet> results = connection->Query(sql);
+    if (results.empty() || results.front().rows.empty()) return QVariant();
+    return results.front().rows.front().value(0);
 }
 
 void IdEditBox::completeEntry() {
@@ -70,11 +100,27 @@ void IdEditBox::fill(const DecodeRequest& request, const QVariantList& values) {
 void IdEditBox::decode() {
     decodedText_ = Text();
     if (Text().trimmed().isEmpty()) {
+        // No code, no description: what the last decode filled is emptied.
+        id_ = QVariant();
+        for (const QPointer<FrameControl>& target : lastTargets_)
+            if (target) target->setValue(QVariant());
         setValid(true);
         return;
     }
+    if (idColumns_) {
+        try {
+            id_ = idTableValue(QStringLiteral("SELECT %1 FROM %2 WITH (NOLOCK) WHERE %3 = %4 AND %5 = %6")
+                                   .arg(idColumns_->idColumn, idColumns_->table, idColumns_->companyColumn,
+                                        QString::number(idColumns_->company), idColumns_->codeColumn,
+                                        SqlText::quote(Text().trimmed())));
+        } catch (const SuiteError& e) {
+            id_ = QVariant();
+            logService().MsgBox(e.description(), LogService::kExclamation, QStringLiteral("Attenzione"));
+        }
+    }
     DecodeRequest request;
     emit StartDecode(&request);
+    lastTargets_ = request.targets;
     if (request.handled || request.query.isEmpty()) return;
     try {
         auto connection = std::make_shared<Connection>();

@@ -2,6 +2,9 @@
 
 #include "EditBox.h"
 
+#include <QPointer>
+#include <optional>
+
 struct DecodeRequest;
 struct LookupRequest;
 
@@ -17,6 +20,20 @@ public:
     explicit IdEditBox(QWidget* parent = nullptr);
 
     void setText(const QString& text) override;
+
+    // A box whose column holds the archive row's id while the user sees and types its code (the
+    // agent): Value is the id of the code shown, Null when none of the company's rows has it.
+    struct IdColumns {
+        QString table;
+        QString idColumn;
+        QString codeColumn;
+        QString companyColumn;
+        qint32 company = 0;
+        QString connectionString;
+    };
+    void setIdColumns(const IdColumns& columns) { idColumns_ = columns; }
+    QVariant Value() const override;
+    void setValue(const QVariant& value) override;
 
     // The column of the search list whose value the box takes; empty: the first column.
     const QString& LookupKey() const { return lookupKey_; }
@@ -37,7 +54,12 @@ protected:
 
 private:
     static void fill(const DecodeRequest& request, const QVariantList& values);
+    // The first column of the first row of `sql` on the id table's database (Null: no row).
+    QVariant idTableValue(const QString& sql) const;
 
     QString lookupKey_;
     QString decodedText_;
+    QList<QPointer<FrameControl>> lastTargets_;
+    std::optional<IdColumns> idColumns_;
+    QVariant id_;
 };

@@ -12,4 +12,10 @@ struct LookupRequest {
     QString title;
     QString identifier;
     QString connectionString;
+    // A list over a large archive pages and filters by itself: `orderColumn` is a result column
+    // unique in the list, by which it is sorted and read a page at a time (the query then has no
+    // ORDER BY); what the user types is looked for in `searchColumns`. Empty: every row of the
+    // query is shown as it comes.
+    QString orderColumn;
+    QStringList searchColumns;
 };

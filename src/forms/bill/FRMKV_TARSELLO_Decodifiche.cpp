@@ -1,0 +1,451 @@
+// The header's coded fields: each shows its archive's description beside it and opens the
+// archive's search list (F3); the agent is typed by code and kept by id; the customer's bank
+// account is found by its progressive and kept by id; the CIG/CUP pair is checked against the
+// pairs registered for the Bill's counterpart.
+#include "ArchiveBrowser.h"
+#include "ArchiveConnector.h"
+#include "BillFormTexts.h"
+#include "CLSKV_TARSELLO.h"
+#include "ComboBox.h"
+#include "Connection.h"
+#include "DecodeRequest.h"
+#include "FRMKV_TARSELLO.h"
+#include "HostGlobal.h"
+#include "IdEditBox.h"
+#include "LookupRequest.h"
+#include "MDLKV_TARSELLO.h"
+#include "Recordset.h"
+#include "SqlText.h"
+#include "Value.h"
+#include "VirtualFrame.h"
+
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+using MDLKV_TARSELLO::NullToDecimal;
+using MDLKV_TARSELLO::NullToString;
+using Archive = ArchiveConnector::Archive;
+
+namespace {
+
+// Each coded field with its description control and whether it decodes on the host's own
+// connection string rather than the form's.
+struct CodedField {
+    const char* field;
+    const char* description;  // nullptr: the decode only checks the code
+    bool hostConnection;
+};
+const CodedField kCodedFields[] = {
+    {"TXT_CLIFOR", "TXT_DESCLFOPDC", true},
+    {"TXT_PDC", "TXT_DESCLFOPDC", true},
+    {"TXT_CODPAG", "TXT_DESPAG", false},
+    {"TXT_CODAGE", "TXT_DESAGE", false},
+    {"TXT_CODBANCAAPP", "TXT_DESBANCAAPP", false},
+    {"TXT_CODAGENAPP", "TXT_DESAGENAPP", false},
+    {"TXT_CODBANCAPRES", "TXT_DESBANCAPRES", false},
+    {"TXT_CODAGENPRES", "TXT_DESAGENPRES", false},
+    {"TXT_SEZDOC", nullptr, false},
+    {"TXT_SEZPART", nullptr, false},
+    {"TXT_STIPOEFF", "TXT_DESSTIPOEFF", true},
+    {"TXT_CAUSMGO", "TXT_DESCRSCAUSMGO", true},
+    {"TXT_PROGR_EF08", "TXT_DESCR_EF08", true},
+};
+
+// The bank and agency fields of the two pairs.
+struct BankPair {
+    const char* bank;
+    const char* agency;
+};
+const BankPair kBankPairs[] = {{"TXT_CODBANCAAPP", "TXT_CODAGENAPP"},
+                               {"TXT_CODBANCAPRES", "TXT_CODAGENPRES"}};
+
+// A code of a numeric archive as a key (Null when it is not a number).
+QVariant numericKey(const QString& text) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok ? QVariant(n) : QVariant();
+}
+
+// A value as a number in SQL text: 0 for Null or anything that is not a number.
+QString sqlNumber(const QVariant& value) {
+    return Value::toText(NullToDecimal(value));
+}
+
+}  // namespace
+
+bool FRMKV_TARSELLO::headerOnRow() const {
+    return clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF();
+}
+
+QVariant FRMKV_TARSELLO::headerValue(const QString& column) const {
+    return headerOnRow() ? clsRstTestata->Fields(column).Value() : QVariant();
+}
+
+int FRMKV_TARSELLO::tipoArchivio() const {
+    return ActiveClass ? Value::toInt(ActiveClass->TipoArchivio) : -1;
+}
+
+std::optional<ArchiveConnector> FRMKV_TARSELLO::connectorOf(const QString& field) const {
+    const QVariant company = companyCode();
+    if (field == QLatin1String("TXT_CLIFOR")) {
+        // The name the counterpart had on the document's date.
+        const QVariant doc = headerValue(QStringLiteral("EF01_DATADOC"));
+        const QDate date = Value::isNull(doc) ? QDate::currentDate() : Value::toDate(doc);
+        return ArchiveConnector(Archive::Customers,
+                                {company, tipoArchivio() == 0 ? 0 : 1,
+                                 ArchiveConnector::dateKey(date.isValid() ? date : QDate::currentDate())});
+    }
+    if (field == QLatin1String("TXT_PDC"))
+        return ArchiveConnector(Archive::LedgerAccounts, {global().CompanyContext().parameters.ledgerGroup});
+    if (field == QLatin1String("TXT_CODPAG")) return ArchiveConnector(Archive::PaymentConditions);
+    if (field == QLatin1String("TXT_CODAGE")) return ArchiveConnector(Archive::Agents, {company});
+    if (field == QLatin1String("TXT_CODBANCAAPP") || field == QLatin1String("TXT_CODBANCAPRES"))
+        return ArchiveConnector(Archive::Banks);
+    for (const BankPair& p : kBankPairs)
+        if (field == QLatin1String(p.agency))
+            return ArchiveConnector(Archive::Agencies,
+                                    {numericKey(control(QString::fromLatin1(p.bank))->Text())});
+    if (field == QLatin1String("TXT_SEZDOC") || field == QLatin1String("TXT_SEZPART"))
+        return ArchiveConnector(Archive::Sections, {company});
+    if (field == QLatin1String("TXT_STIPOEFF"))
+        return ArchiveConnector(Archive::SubTypes, {combo(QStringLiteral("CBO_TIPOEFF"))->Value()});
+    if (field == QLatin1String("TXT_CAUSMGO")) return ArchiveConnector(Archive::MgoCausals);
+    if (field == QLatin1String("TXT_PROGR_EF08")) return ArchiveConnector(Archive::CompanyBanks, {company});
+    if (field == QLatin1String("TXT_PROGR_MG35")) {
+        if (!hasCounterpart()) return std::nullopt;
+        return ArchiveConnector(Archive::CustomerBanks,
+                                {company, headerValue(QStringLiteral("EF01_TIPOCF_CG44")),
+                                 headerValue(QStringLiteral("EF01_CLIFOR_CG44"))});
+    }
+    if (field == QLatin1String("TXT_CIG") || field == QLatin1String("TXT_CUP")) {
+        if (tipoArchivio() == 1 && cigCupGeneric_) return ArchiveConnector(Archive::CigCup);
+        return ArchiveConnector(
+            Archive::CigCup,
+            {company, tipoArchivio(), sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44")))});
+    }
+    return std::nullopt;
+}
+
+bool FRMKV_TARSELLO::hasCounterpart() const {
+    return !Value::isNull(headerValue(QStringLiteral("EF01_TIPOCF_CG44"))) &&
+           !Value::isNull(headerValue(QStringLiteral("EF01_CLIFOR_CG44")));
+}
+
+void FRMKV_TARSELLO::InizializzaDecodifiche() {
+    // The agent is shown and typed by its code; the Bill keeps the agent's id.
+    TXT_CODAGE->setIdColumns({QStringLiteral("MG17_AGENTI"), QStringLiteral("MG17_IDAGENTE"),
+                              QStringLiteral("MG17_AGENTE"), QStringLiteral("MG17_DITTA_CG18"), companyCode(),
+                              clsConnessione->ConnectionString()});
+}
+
+void FRMKV_TARSELLO::connectDecodifiche() {
+    for (const CodedField& m : kCodedFields) {
+        auto* box = static_cast<IdEditBox*>(control(QString::fromLatin1(m.field)));
+        FrameControl* description = m.description ? control(QString::fromLatin1(m.description)) : nullptr;
+        const QString name = box->objectName();
+        connect(box, &IdEditBox::StartDecode, this, [this, box, name, description, m](DecodeRequest* r) {
+            guard((name + QStringLiteral("_StartDecode:")).toLatin1().constData(), [&] {
+                // The customer's name depends on the document date of the row shown.
+                if (name == QLatin1String("TXT_CLIFOR") && !headerOnRow()) return;
+                const std::optional<ArchiveConnector> connector = connectorOf(name);
+                if (!connector) return;
+                r->query = connector->decodeQuery(NullToString(box->Text()));
+                if (description) r->targets = {description};
+                r->connectionString =
+                    m.hostConnection ? global().DatabaseSettings() : clsConnessione->ConnectionString();
+            });
+        });
+        connect(box, &IdEditBox::StartLookup, this, [this, name](LookupRequest* r) {
+            guard((name + QStringLiteral("_StartLookup:")).toLatin1().constData(),
+                  [&] { prepareLookup(name, r); });
+        });
+    }
+    connect(TXT_CODAGE, &IdEditBox::StartDecode, this, [this](DecodeRequest* r) {
+        guard("TXT_CODAGE_StartDecode:", [&] {
+            r->query = ArchiveConnector(Archive::Agents, {companyCode()})
+                           .decodeQuery(NullToString(TXT_CODAGE->Text()));
+            r->targets = {control(QStringLiteral("TXT_DESAGE"))};
+            r->connectionString = clsConnessione->ConnectionString();
+        });
+    });
+    connect(TXT_CODAGE, &IdEditBox::StartLookup, this, [this](LookupRequest* r) {
+        guard("TXT_CODAGE_StartLookup:", [&] { prepareLookup(QStringLiteral("TXT_CODAGE"), r); });
+    });
+
+    for (const BankPair& p : kBankPairs) {
+        auto* bank = static_cast<IdEditBox*>(control(QString::fromLatin1(p.bank)));
+        auto* agency = static_cast<IdEditBox*>(control(QString::fromLatin1(p.agency)));
+        for (IdEditBox* code : {bank, agency})
+            // Bank and agency codes are numbers: the comma and letters are refused as typed.
+            code->lineEdit()->setValidator(
+                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), code));
+        connect(bank, &FrameControl::BeforeItem, this,
+                [this, bank] { entryValues_[bank->objectName()] = NullToString(bank->Text()); });
+        connect(bank, &FrameControl::AfterItem, this, [this, bank, agency] {
+            guard((bank->objectName() + QStringLiteral("_AfterItem:")).toLatin1().constData(), [&] {
+                // Another bank: the agency of the former one means nothing any more.
+                if (NullToString(bank->Text()) == entryValues_.value(bank->objectName())) return;
+                if (headerOnRow() && !Value::isNull(headerValue(agency->DataField()))) {
+                    clsRstTestata->Fields(agency->DataField()).setValue(QVariant());
+                    FME_TESTATA->setRecordChanged(true);
+                }
+                agency->setValue(QVariant());
+            });
+        });
+    }
+    connectContoCorrente();
+    connectCigCup();
+
+    // Every coded field opens its archive's management list; the company banks field runs the
+    // banks' own program and, with its second item, the list of all the company's banks.
+    QStringList managed = {QStringLiteral("TXT_CODAGE"), QStringLiteral("TXT_PROGR_MG35")};
+    for (const CodedField& m : kCodedFields) managed << QString::fromLatin1(m.field);
+    for (const QString& name : managed) {
+        auto* box = static_cast<IdEditBox*>(control(name));
+        box->AddKeyButtonItem(BillFormTexts::kMenuGestione, BillFormTexts::kKeyGestione);
+        connect(box, &EditBox::KeyButtonMenuPress, this, [this, box, name](const QString& key) {
+            guard((name + QStringLiteral("_KeyButtonMenuPress:")).toLatin1().constData(), [&] {
+                if (key == BillFormTexts::kKeyGestione) {
+                    if (box == TXT_PROGR_EF08)
+                        GestioneBancheAziendali();
+                    else
+                        GestioneArchivio(name);
+                    repaint();
+                    global().SetActiveModule(ActiveInterface_);
+                    BuildScript();
+                } else if (box == TXT_PROGR_EF08 &&
+                           (key == QLatin1String("1") || key == BillFormTexts::kKeyPers1)) {
+                    TXT_PROGR_EF08->lookup();
+                }
+            });
+        });
+    }
+}
+
+void FRMKV_TARSELLO::GestioneArchivio(const QString& field) {
+    // The bank account program is the customer's: without one there is nothing to open.
+    if (field == QLatin1String("TXT_PROGR_MG35") && !hasCounterpart()) return;
+    const std::optional<ArchiveConnector> connector = connectorOf(field);
+    if (!connector) return;
+    if (field == QLatin1String("TXT_SEZDOC")) sectionTarget_ = 0;
+    if (field == QLatin1String("TXT_SEZPART")) sectionTarget_ = 1;
+    if (field == QLatin1String("TXT_CODBANCAAPP") || field == QLatin1String("TXT_CODAGENAPP"))
+        bankTarget_ = 0;
+    if (field == QLatin1String("TXT_CODBANCAPRES") || field == QLatin1String("TXT_CODAGENPRES"))
+        bankTarget_ = 1;
+    const ArchiveConnector::Management m = connector->management();
+    LookupRequest request;
+    request.query = m.list.query;
+    request.columns = m.list.columns;
+    request.title = m.list.title;
+    request.identifier = m.list.identifier;
+    request.orderColumn = m.list.keyColumn;
+    request.searchColumns = m.list.searchColumns;
+    request.connectionString = clsConnessione->ConnectionString();
+    ArchiveBrowser browser(request, connector->archiveNumber(), m.transferColumns, this);
+    browser.setObjectName(QStringLiteral("GST_") + field.mid(4));
+    connect(&browser, &ArchiveBrowser::TransferData, this,
+            [this](int archive, const QVariant& data) { clsConnectCommon_TransferData(archive, data); });
+    browser.exec();
+}
+
+void FRMKV_TARSELLO::GestioneBancheAziendali() {
+    // The company banks have a program of their own, a sibling module of the suite.
+    global().RunProgram(QStringLiteral("KVUO_PARAMBANCHE.CLSKV_PARAMBANCHE"),
+                        {NullToString(TXT_PROGR_EF08->Text()), companyCode(),
+                         global().CompanyContext().parameters.ledgerGroup, true});
+}
+
+void FRMKV_TARSELLO::clsConnectCommon_TransferData(int archive, const QVariant& data) {
+    guard("clsConnectCommon_TransferData:", [&] {
+        const QVariantList list = data.toList();
+        const QVariant single = data.metaType().id() == QMetaType::QVariantList ? list.value(0) : data;
+        auto write = [this](const char* name, const QVariant& value) {
+            FrameControl* field = control(QString::fromLatin1(name));
+            if (headerOnRow())
+                setHeaderValue(field, value);
+            else
+                field->setValue(value);
+        };
+        switch (archive) {
+            case 3:
+                write(bankTarget_ == 0 ? "TXT_CODBANCAAPP" : "TXT_CODBANCAPRES", list.value(0));
+                write(bankTarget_ == 0 ? "TXT_CODAGENAPP" : "TXT_CODAGENPRES", list.value(1));
+                break;
+            case 7:
+                write("TXT_CODPAG", single);
+                break;
+            case 53:
+                write(sectionTarget_ == 0 ? "TXT_SEZDOC" : "TXT_SEZPART", single);
+                break;
+            default:
+                break;
+        }
+    });
+}
+
+void FRMKV_TARSELLO::prepareLookup(const QString& field, LookupRequest* r) {
+    const std::optional<ArchiveConnector> connector = connectorOf(field);
+    if (!connector) return;
+    const ArchiveConnector::Lookup l = connector->lookup();
+    r->query = l.query;
+    r->columns = l.columns;
+    r->title = l.title;
+    r->identifier = l.identifier;
+    r->orderColumn = l.keyColumn;
+    r->searchColumns = l.searchColumns;
+    const bool host = field == QLatin1String("TXT_CLIFOR") || field == QLatin1String("TXT_PDC") ||
+                      field == QLatin1String("TXT_PROGR_EF08") || field == QLatin1String("TXT_STIPOEFF") ||
+                      field == QLatin1String("TXT_CAUSMGO");
+    r->connectionString = host ? global().DatabaseSettings() : clsConnessione->ConnectionString();
+}
+
+void FRMKV_TARSELLO::connectContoCorrente() {
+    FrameControl* description = control(QStringLiteral("TXT_DESCR_CG12"));
+    auto* byId = static_cast<IdEditBox*>(TXT_ID_MG35);
+    connect(byId, &IdEditBox::StartDecode, this, [this, description](DecodeRequest* r) {
+        guard("TXT_ID_MG35_StartDecode:", [&] {
+            r->handled = true;
+            // An emptied id empties the description; the progressive typed stays for the clerk.
+            r->targets = {description};
+            description->setValue(QVariant());
+            const QString id = NullToString(TXT_ID_MG35->Text());
+            Recordset rs;
+            rs.Open(QStringLiteral("SELECT MG35_PROGR, MG35_INDTIPOOP, ") +
+                        ArchiveConnector::customerBankDescription() +
+                        QStringLiteral(" AS DESCRCANPASS FROM MG35_CLIFORCC WITH (NOLOCK)") +
+                        ArchiveConnector::customerBankJoins() + QStringLiteral(" WHERE MG35_ID = ") +
+                        sqlNumber(id),
+                    clsConnessione);
+            bankAccountGuard_ = true;
+            TXT_PROGR_MG35->setText(
+                rs.AtEOF() ? QString() : NullToString(rs.Fields(QStringLiteral("MG35_PROGR")).Value()));
+            bankAccountGuard_ = false;
+            TXT_PROGR_MG35->setValid(true);
+            if (!rs.AtEOF()) description->setValue(rs.Fields(QStringLiteral("DESCRCANPASS")).Value());
+        });
+    });
+    connect(TXT_PROGR_MG35, &IdEditBox::StartDecode, this, [this, description](DecodeRequest* r) {
+        guard("TXT_PROGR_MG35_StartDecode:", [&] {
+            r->handled = true;
+            if (bankAccountGuard_ || Value::isNull(headerValue(QStringLiteral("EF01_TIPOCF_CG44")))) return;
+            bankAccountGuard_ = true;
+            Recordset rs;
+            rs.Open(QStringLiteral("SELECT MG35_ID FROM MG35_CLIFORCC WITH (NOLOCK) WHERE MG35_DITTA_CG18=") +
+                        QString::number(companyCode()) + QStringLiteral(" AND MG35_TIPOCF_CG44=") +
+                        sqlNumber(headerValue(QStringLiteral("EF01_TIPOCF_CG44"))) +
+                        QStringLiteral(" AND MG35_CLIFOR_CG44=") +
+                        sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44"))) +
+                        QStringLiteral(" AND MG35_PROGR=") + sqlNumber(TXT_PROGR_MG35->Text()),
+                    clsConnessione);
+            if (rs.AtEOF()) {
+                setHeaderValue(TXT_ID_MG35, QVariant());
+                description->setValue(QVariant());
+                FME_TESTATA->setRecordChanged(true);
+                TXT_PROGR_MG35->setValid(false);
+            } else {
+                const QVariant id = rs.Fields(QStringLiteral("MG35_ID")).Value();
+                bankAccountGuard_ = false;
+                if (sqlNumber(id) != sqlNumber(TXT_ID_MG35->Text()) ||
+                    NullToString(description->Text()).isEmpty())
+                    setHeaderValue(TXT_ID_MG35, id);
+                TXT_PROGR_MG35->setValid(true);
+            }
+            bankAccountGuard_ = false;
+        });
+    });
+    connect(TXT_PROGR_MG35, &FrameControl::AfterItem, this, [this, description] {
+        guard("TXT_PROGR_MG35_AfterItem:", [&] {
+            if (NullToString(TXT_PROGR_MG35->Text()) == entryValues_.value(TXT_PROGR_MG35->objectName()))
+                return;
+            if (!hasCounterpart() || !NullToString(TXT_PROGR_MG35->Text()).isEmpty()) return;
+            setHeaderValue(TXT_ID_MG35, QVariant());
+            description->setValue(QVariant());
+        });
+    });
+    connect(TXT_PROGR_MG35, &IdEditBox::StartLookup, this, [this](LookupRequest* r) {
+        guard("TXT_PROGR_MG35_StartLookup:", [&] { prepareLookup(QStringLiteral("TXT_PROGR_MG35"), r); });
+    });
+}
+
+void FRMKV_TARSELLO::connectCigCup() {
+    auto* cup = static_cast<IdEditBox*>(control(QStringLiteral("TXT_CUP")));
+    for (IdEditBox* box : {TXT_CIG, cup}) {
+        const QString name = box->objectName();
+        connect(box, &FrameControl::Validate, this, [this, box, name](bool*) {
+            guard((name + QStringLiteral("_Validate:")).toLatin1().constData(), [&] {
+                box->setText(box->Text().trimmed().toUpper());
+                ControlloCigCup();
+            });
+        });
+        // Shown from the row: the pair is checked again for the Bill shown.
+        connect(box, &IdEditBox::StartDecode, this, [this](DecodeRequest* r) {
+            r->handled = true;
+            guard("ControlloCigCup:", [&] { ControlloCigCup(); });
+        });
+        connect(box, &IdEditBox::StartLookup, this, [this, name](LookupRequest* r) {
+            guard((name + QStringLiteral("_StartLookup:")).toLatin1().constData(), [&] {
+                if (tipoArchivio() != 0 && tipoArchivio() != 1) return;
+                prepareLookup(name, r);
+            });
+        });
+    }
+    // A pick fills both codes of the pair.
+    connect(TXT_CIG, &FrameControl::AfterItem, this,
+            [this, cup] { guard("TXT_CIG_AfterItem:", [&] { completeCigCup(TXT_CIG, cup); }); });
+    connect(cup, &FrameControl::AfterItem, this,
+            [this, cup] { guard("TXT_CUP_AfterItem:", [&] { completeCigCup(cup, TXT_CIG); }); });
+    connect(TXT_CIG, &EditBox::KeyButtonMenuPress, this, [this](const QString& key) {
+        guard("TXT_CIG_KeyButtonMenuPress:", [&] {
+            if ((key != QLatin1String("1") && key != BillFormTexts::kKeyPers1) || tipoArchivio() != 1) return;
+            cigCupGeneric_ = true;
+            TXT_CIG->lookup();
+            cigCupGeneric_ = false;
+        });
+    });
+}
+
+void FRMKV_TARSELLO::completeCigCup(IdEditBox* picked, IdEditBox* other) {
+    // Only the pair's other code left empty is completed, from the registered pair.
+    if (!headerOnRow() || NullToString(picked->Text()).isEmpty() || !NullToString(other->Text()).isEmpty())
+        return;
+    const bool cig = picked == TXT_CIG;
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT CO1H_CIG, CO1H_CUP FROM CO1H_CIGCUP WITH (NOLOCK) WHERE ") +
+                (cig ? QStringLiteral("CO1H_CIG = ") : QStringLiteral("CO1H_CUP = ")) +
+                SqlText::quote(NullToString(picked->Text())),
+            clsConnessione);
+    if (rs.AtEOF()) return;
+    const QVariant value = rs.Fields(cig ? 1 : 0).Value();
+    rs.MoveNext();
+    if (!rs.AtEOF()) return;  // several pairs share the code: the user says which
+    setHeaderValue(other, Value::toText(value).trimmed());
+    ControlloCigCup();
+}
+
+bool FRMKV_TARSELLO::ControlloCigCup() {
+    auto* cup = control(QStringLiteral("TXT_CUP"));
+    const int tipo = tipoArchivio();
+    const QString cig = NullToString(TXT_CIG->Text()).toUpper();
+    const QString cupText = NullToString(cup->Text()).toUpper();
+    // Ledger-account Bills and Bills without a public contract have nothing to check.
+    bool valid = (tipo != 0 && tipo != 1) || (cig.isEmpty() && cupText.isEmpty());
+    if (!valid) {
+        QString sql =
+            QStringLiteral(
+                "SELECT\r\n   * \r\nFROM\r\n   CO1H_CIGCUP WITH (NOLOCK)\r\nINNER JOIN\r\n"
+                "   CO1I_CFCIGCUP WITH (NOLOCK)\r\nON\r\n   CO1I_IDCIGCUP_CO1H = CO1H_ID\r\nWHERE\r\n"
+                "   CO1I_DITTA_CG18 = ") +
+            QString::number(companyCode()) + QStringLiteral("\r\n   AND CO1H_CIG = ") + SqlText::quote(cig) +
+            QStringLiteral("\r\n   AND CO1H_CUP = ") + SqlText::quote(cupText) + QStringLiteral("\r\n");
+        if (tipo == 0)
+            sql += QStringLiteral("   AND CO1I_TIPOCF_CG44 = 0\r\n   AND CO1I_CLIFOR_CG44 = ") +
+                   sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44"))) + QStringLiteral("\r\n");
+        Recordset rs;
+        rs.Open(sql, clsConnessione);
+        valid = !rs.AtEOF();
+    }
+    TXT_CIG->setValid(valid);
+    cup->setValid(valid);
+    return valid;
+}
