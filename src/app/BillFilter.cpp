@@ -34,9 +34,26 @@ QString BillFilter::selectionText() const {
     if (dueTo.isValid())
         parts << QStringLiteral("EF01_SCADE_S <= '%1'").arg(dueTo.toString(QStringLiteral("yyyyMMdd")));
     if (state == 0 || state == 1) parts << QStringLiteral("EF01_INDSTATO_S = %1").arg(state);
+    if (billType > 0) parts << QStringLiteral("EF01_TIPOEFF = %1").arg(billType);
+    if (bank > 0) parts << QStringLiteral("EF01_BANCAPRE_SCG12 = %1").arg(bank);
     return parts.join(QStringLiteral(" AND "));
 }
 
-QString BillFilter::orderText() {
-    return QStringLiteral("EF01_SCADE_S, EF01_NUMREG_CO99, EF01_PROGEFF");
+QString BillFilter::orderText() const {
+    // The days overdue grow as the due date goes back: that order is the due date's reverse.
+    const bool back = sort == Sort::Overdue ? !descending : descending;
+    const QString direction = back ? QStringLiteral(" DESC") : QString();
+    const QString key = QStringLiteral("EF01_NUMREG_CO99, EF01_PROGEFF");
+    switch (sort) {
+        case Sort::Due:
+        case Sort::Overdue:
+            return QStringLiteral("EF01_SCADE_S") + direction + QStringLiteral(", ") + key;
+        case Sort::Amount:
+            return QStringLiteral("EF01_IMPEFF_S") + direction + QStringLiteral(", EF01_SCADE_S, ") + key;
+        case Sort::BillType:
+            return QStringLiteral("EF01_TIPOEFF") + direction + QStringLiteral(", EF01_SCADE_S, ") + key;
+        case Sort::State:
+            return QStringLiteral("EF01_INDSTATO_S") + direction + QStringLiteral(", EF01_SCADE_S, ") + key;
+    }
+    return QStringLiteral("EF01_SCADE_S, ") + key;
 }
