@@ -31,7 +31,7 @@ QString keyWhere(const QStringList& key, const QString& prefix) {
 }
 
 QStringList parseKey(const QString& text) {
-    const QStringList key = text.split(QLatin1Char(','));
+    QStringList key = text.split(QLatin1Char(','));
     bool ok = key.size() == 5;
     for (int i = 0; ok && i < 5; ++i)
         if (i != 1) key.at(i).toInt(&ok);
