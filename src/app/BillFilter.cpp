@@ -27,6 +27,20 @@ QString BillFilter::selectionText() const {
             parts << QStringLiteral("EF01_CONTO_CG24 = ") + SqlText::quote(code);
         }
     }
+    if (byName) {
+        QStringList list;
+        const bool numbers = tipoArchivio == 0 || tipoArchivio == 1;
+        for (const QString& c : named) {
+            bool ok = false;
+            c.toLongLong(&ok);
+            if (numbers && !ok) refuse(QStringLiteral("Il codice \"%1\" non è un numero.").arg(c));
+            list << (numbers ? c : SqlText::quote(c));
+        }
+        if (list.isEmpty()) list << QStringLiteral("NULL");
+        parts << (numbers ? QStringLiteral("EF01_CLIFOR_CG44 IN (")
+                          : QStringLiteral("EF01_CONTO_CG24 IN (")) +
+                     list.join(QStringLiteral(", ")) + QStringLiteral(")");
+    }
     if (dueFrom.isValid() && dueTo.isValid() && dueFrom > dueTo)
         refuse(QStringLiteral("La data di scadenza iniziale è successiva a quella finale."));
     if (dueFrom.isValid())

@@ -12,6 +12,7 @@
 #include "ItalianFormat.h"
 #include "Recordset.h"
 #include "ReportPrinter.h"
+#include "SqlDialect.h"
 #include "SuiteError.h"
 #include "Value.h"
 
@@ -145,6 +146,9 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     counterpart_ = new QLineEdit(filters);
     counterpart_->setPlaceholderText(QStringLiteral("tutti"));
     counterpart_->setMaxLength(20);
+    name_ = new QLineEdit(filters);
+    name_->setPlaceholderText(QStringLiteral("parte del nome o della descrizione del conto"));
+    name_->setMaxLength(80);
     dueFrom_ = new QLineEdit(filters);
     dueTo_ = new QLineEdit(filters);
     for (QLineEdit* e : {dueFrom_, dueTo_}) {
@@ -191,7 +195,13 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     form->addRow(QStringLiteral("&Archivio"), archive_);
     auto* counterpartLabel = new QLabel(QStringLiteral("&Cliente/fornitore o conto"), filters);
     counterpartLabel->setBuddy(counterpart_);
-    form->addRow(counterpartLabel, counterpart_);
+    auto* who = new QHBoxLayout;
+    who->addWidget(counterpart_, 1);
+    auto* nameLabel = new QLabel(QStringLiteral("&nome contiene"), filters);
+    nameLabel->setBuddy(name_);
+    who->addWidget(nameLabel);
+    who->addWidget(name_, 2);
+    form->addRow(counterpartLabel, who);
     auto* dueLabel = new QLabel(QStringLiteral("&Scadenze"), filters);
     dueLabel->setBuddy(dueFrom_);
     form->addRow(dueLabel, dates);
@@ -306,7 +316,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
         showProblem(reason);
     });
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
-    for (QLineEdit* e : {counterpart_, dueFrom_, dueTo_, asOf_})
+    for (QLineEdit* e : {counterpart_, name_, dueFrom_, dueTo_, asOf_})
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
     auto open = [this] {
         const QString key = selectedKey();
@@ -330,6 +340,29 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     });
 }
 
+void CallingProgram::findByName(BillFilter& filter) const {
+    const QString text = name_->text().trimmed();
+    filter.byName = !text.isEmpty();
+    filter.named.clear();
+    if (!filter.byName) return;
+    const CompanyContext& company = host_->CompanyContext();
+    const std::vector<ResultSet> found = connection_->Query(
+        connection_->dialect().limited(BillListQueries::codesByName(company.company, filter.tipoArchivio,
+                                                                    company.parameters.ledgerGroup, text),
+                                       kMostNamed + 1));
+    for (const auto& row : found.empty() ? std::vector<QVector<QVariant>>{} : found.front().rows)
+        filter.named << Value::toText(Value::natural(row.value(0))).trimmed();
+    if (filter.named.isEmpty())
+        throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
+                         QStringLiteral("Nessuna controparte dell'archivio ha \"%1\" nel nome.").arg(text));
+    if (filter.named.size() > kMostNamed)
+        throw SuiteError(
+            SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
+            QStringLiteral("Più di %1 controparti hanno \"%2\" nel nome: scrivere qualche lettera in più.")
+                .arg(kMostNamed)
+                .arg(text));
+}
+
 void CallingProgram::setToday(const QDate& today) {
     asOf_->setText(ItalianFormat::date(today));
 }
@@ -343,6 +376,7 @@ bool CallingProgram::readFilter(BillFilter& filter) {
     try {
         filter.tipoArchivio = archive_->currentData().toInt();
         filter.counterpart = counterpart_->text().trimmed();
+        findByName(filter);
         filter.dueFrom = readDate(dueFrom_, QStringLiteral("iniziale"));
         filter.dueTo = readDate(dueTo_, QStringLiteral("finale"));
         filter.state = state_->currentData().toInt();

@@ -54,6 +54,7 @@ public:
     void setToday(const QDate& today);
 
     QLineEdit* counterpartEdit() const { return counterpart_; }
+    QLineEdit* nameEdit() const { return name_; }
     QLineEdit* dueFromEdit() const { return dueFrom_; }
     QLineEdit* dueToEdit() const { return dueTo_; }
     QLineEdit* asOfEdit() const { return asOf_; }
@@ -72,7 +73,13 @@ signals:
     void newBill(const BillFilter& filter);
 
 private:
+    // The most counterparts a search by name hands over as a list of codes.
+    static constexpr int kMostNamed = 200;
+
     void showProblem(const QString& text);
+    // The codes of the counterparts whose name holds the text in the name field; throws
+    // SuiteError when none or too many do.
+    void findByName(BillFilter& filter) const;
     // The next Bills of the selection into the list; as the clerk scrolls down, more follow.
     void appendRows(int count);
     // The count's outcome in the status line, its progress put away.
@@ -84,6 +91,7 @@ private:
     std::shared_ptr<Recordset> rows_;  // the selection, read page by page
     QComboBox* archive_;
     QLineEdit* counterpart_;
+    QLineEdit* name_;
     QLineEdit* dueFrom_;
     QLineEdit* dueTo_;
     QLineEdit* asOf_;

@@ -20,6 +20,22 @@ TEST(BillFilter, BuildsTheSelectionTheModuleReceives) {
     EXPECT_EQ(f.selectionText(), QStringLiteral("EF01_CONTO_CG24 = '0101''; DELETE FROM EF01_SCADENZE --'"));
 }
 
+TEST(BillFilter, CounterpartsFoundByNameBecomeAListOfCodes) {
+    BillFilter f;
+    f.byName = true;
+    f.named = {QStringLiteral("3"), QStringLiteral("17")};
+    EXPECT_EQ(f.selectionText(), QStringLiteral("EF01_CLIFOR_CG44 IN (3, 17)"));
+    f.tipoArchivio = 3;
+    f.named = {QStringLiteral("01'02")};
+    EXPECT_EQ(f.selectionText(), QStringLiteral("EF01_CONTO_CG24 IN ('01''02')"));
+    f.named.clear();
+    EXPECT_EQ(f.selectionText(), QStringLiteral("EF01_CONTO_CG24 IN (NULL)"))
+        << "nobody found, nothing listed";
+    f.tipoArchivio = 0;
+    f.named = {QStringLiteral("3) OR (1=1")};
+    EXPECT_THROW(f.selectionText(), SuiteError);
+}
+
 TEST(BillFilter, RefusesWhatCannotBeASelection) {
     BillFilter f;
     f.counterpart = QStringLiteral("12; DROP");

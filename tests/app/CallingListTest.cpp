@@ -184,6 +184,28 @@ TEST_P(CallingList, WrongFiltersAreRefusedAndTheListStays) {
         edit->setText(kept);
     }
     EXPECT_GT(calling_->search(), 0) << "put right, the search runs";
+
+    // A name nobody has, with quotes, a semicolon, accents and pattern signs taken as letters.
+    for (const QString& name : {QStringLiteral("l'Àncora; DROP"), QStringLiteral("%"), QStringLiteral("_")}) {
+        calling_->nameEdit()->setText(name);
+        EXPECT_EQ(calling_->search(), -1) << name.toStdString();
+        EXPECT_TRUE(calling_->statusLabel()->text().startsWith(QStringLiteral("Nessuna controparte")))
+            << calling_->statusLabel()->text().toStdString();
+    }
+    calling_->nameEdit()->clear();
+    EXPECT_GT(calling_->search(), 0);
+}
+
+// Part of a name, in any case, finds the customer; the module gets the same selection.
+TEST_P(CallingList, FindsTheCustomerByPartOfItsName) {
+    pickOpenBillsOfTheBank();
+    ASSERT_EQ(calling_->search(), 5);
+    const QString name = calling_->list()->model()->index(0, kName).data().toString();
+    ASSERT_GT(name.size(), 6);
+    calling_->nameEdit()->setText(name.mid(2, 5).toLower());
+    EXPECT_EQ(calling_->search(), 5);
+    EXPECT_TRUE(calling_->filter().selectionText().contains(QStringLiteral("EF01_CLIFOR_CG44 IN (")));
+    EXPECT_TRUE(calling_->filter().named.contains(customer_));
 }
 
 // The Bill opened from the sorted list is the one chosen, in the same selection and order; its
