@@ -197,7 +197,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     counterpartLabel->setBuddy(counterpart_);
     auto* who = new QHBoxLayout;
     who->addWidget(counterpart_, 1);
-    auto* nameLabel = new QLabel(QStringLiteral("&nome contiene"), filters);
+    auto* nameLabel = new QLabel(QStringLiteral("no&me contiene"), filters);
     nameLabel->setBuddy(name_);
     who->addWidget(nameLabel);
     who->addWidget(name_, 2);
@@ -238,6 +238,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setAlternatingRowColors(true);
+    list_->setWordWrap(false);
     list_->verticalHeader()->hide();
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->horizontalHeader()->setSortIndicatorShown(true);
