@@ -6,6 +6,10 @@
 
 namespace BillListQueries {
 
+QString count(const QString& select) {
+    return QStringLiteral("SELECT COUNT(*) FROM (\r\n") + select + QStringLiteral("\r\n) KVCOUNT");
+}
+
 QString totals(const QString& select) {
     return QStringLiteral("SELECT COUNT(*), SUM(KVTOT.EF01_IMPEFF_S) FROM (\r\n") + select +
            QStringLiteral("\r\n) KVTOT");

@@ -7,6 +7,8 @@
 // the counterparts shown on a page, the banks to filter by.
 namespace BillListQueries {
 
+// The number of Bills of `select` (the list's query, without ORDER BY): the index alone answers.
+QString count(const QString& select);
 // The number of Bills of `select` (the list's query, without ORDER BY) and their sum in euro.
 QString totals(const QString& select);
 // Code and name of the given counterparts of an archive: customers or suppliers (archives 0 and

@@ -262,6 +262,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     countDelay_->setSingleShot(true);
     countDelay_->setInterval(300);
     count_ = new BackgroundRead(this);
+    totals_ = new BackgroundRead(this);
     auto* printButton = new QPushButton(QStringLiteral("Stam&pa..."), this);
     printButton->setToolTip(QStringLiteral("Stampa l'elenco o l'anzianità, come sono a video"));
     auto* printBillButton = new QPushButton(QStringLiteral("Stampa e&ffetto..."), this);
@@ -287,9 +288,17 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     });
     connect(countCancel_, &QPushButton::clicked, this, [this] {
         count_->cancel();
+        totals_->cancel();
         countShown(QStringLiteral("Conteggio annullato: %1 effetti letti finora.").arg(model_->rowCount()));
     });
+    // The bare count reads only the index and comes first; the sum reads the Bills and follows.
     connect(count_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
+        if (!counting_ || result.rows.empty()) return;
+        status_->setText(QStringLiteral("%1 effetti, totale in calcolo...")
+                             .arg(Value::toText(Value::natural(result.rows.front().value(0)))));
+    });
+    connect(totals_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
+        count_->cancel();
         const QVector<QVariant> row = result.rows.empty() ? QVector<QVariant>{} : result.rows.front();
         const QVariant sum = Value::natural(row.value(1));
         try {
@@ -312,10 +321,13 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
             columnOf(sort_), sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
         if (sort) search();
     });
-    connect(count_, &BackgroundRead::failed, this, [this](const QString& reason) {
-        countShown(QString());
-        showProblem(reason);
-    });
+    for (BackgroundRead* read : {count_, totals_})
+        connect(read, &BackgroundRead::failed, this, [this](const QString& reason) {
+            count_->cancel();
+            totals_->cancel();
+            countShown(QString());
+            showProblem(reason);
+        });
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     for (QLineEdit* e : {counterpart_, name_, dueFrom_, dueTo_, asOf_})
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
@@ -402,6 +414,7 @@ int CallingProgram::search() {
     BillFilter f;
     if (!readFilter(f)) return -1;
     count_->cancel();
+    totals_->cancel();
     filter_ = f;
     model_->removeRows(0, model_->rowCount());
     rows_.reset();
@@ -429,7 +442,8 @@ int CallingProgram::search() {
     if (model_->rowCount() > 0) list_->selectRow(0);
     showProblem(QString());
     status_->setText(QStringLiteral("Conteggio degli effetti in corso..."));
-    count_->start(connection_, BillListQueries::totals(q.selectText()));
+    count_->start(connection_, BillListQueries::count(q.selectText()));
+    totals_->start(connection_, BillListQueries::totals(q.selectText()));
     ageing_->refresh(q.selectText(), f.tipoArchivio, today_, names_);
     counting_ = true;
     countDelay_->start();

@@ -112,5 +112,6 @@ private:
     QPushButton* countCancel_;
     QTimer* countDelay_;  // a count that ends quickly shows no progress at all
     BackgroundRead* count_;
+    BackgroundRead* totals_;
     bool counting_ = false;
 };
