@@ -53,7 +53,7 @@ HeaderQuery allCustomerBills() {
     q.ledgerGroup = DemoGenerator::kLedgerGroup;
     q.customerAccount = DemoGenerator::customerAccount();
     q.supplierAccount = DemoGenerator::supplierAccount();
-    q.order = BillFilter::orderText();
+    q.order = BillFilter{}.orderText();
     return q;
 }
 

@@ -1,10 +1,18 @@
 #include "CallingProgram.h"
 
+#include "Ageing.h"
+#include "AgeingView.h"
+#include "BackgroundRead.h"
+#include "BillListQueries.h"
+#include "BillReport.h"
 #include "Connection.h"
+#include "CounterpartNames.h"
 #include "HeaderQuery.h"
 #include "HostGlobal.h"
+#include "ItalianFormat.h"
 #include "Recordset.h"
-#include "SelectionCount.h"
+#include "ReportPrinter.h"
+#include "SqlDialect.h"
 #include "SuiteError.h"
 #include "Value.h"
 
@@ -16,18 +24,80 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
+#include <optional>
 
 namespace {
 
-enum Column { ColNumber, ColDue, ColAmount, ColCurrency, ColCounterpart, ColDocument, ColState, ColCount };
+enum Column {
+    ColNumber,
+    ColDue,
+    ColOverdue,
+    ColAmount,
+    ColCurrency,
+    ColAmountCurrency,
+    ColCode,
+    ColName,
+    ColState,
+    ColType,
+    ColBank,
+    ColDocument,
+    ColCount
+};
+
+// The list's orders by the column whose header the clerk clicks; the other columns do not sort.
+std::optional<BillFilter::Sort> sortOf(int column) {
+    switch (column) {
+        case ColDue:
+            return BillFilter::Sort::Due;
+        case ColOverdue:
+            return BillFilter::Sort::Overdue;
+        case ColAmount:
+            return BillFilter::Sort::Amount;
+        case ColType:
+            return BillFilter::Sort::BillType;
+        case ColState:
+            return BillFilter::Sort::State;
+        default:
+            return std::nullopt;
+    }
+}
+
+int columnOf(BillFilter::Sort sort) {
+    for (int c = 0; c < ColCount; ++c)
+        if (sortOf(c) == sort) return c;
+    return ColDue;
+}
+
+// The bill types as the list names them (EF01_TIPOEFF).
+QString billTypeName(int code) {
+    static const QStringList names{QStringLiteral("Contanti"),
+                                   QStringLiteral("Ricevuta bancaria"),
+                                   QStringLiteral("Tratta"),
+                                   QStringLiteral("Tratta accettata"),
+                                   QStringLiteral("Cessione"),
+                                   QStringLiteral("Cambiale"),
+                                   QStringLiteral("Carta di credito"),
+                                   QStringLiteral("Bancomat"),
+                                   QStringLiteral("Contrassegno"),
+                                   QStringLiteral("Lettera di credito"),
+                                   QStringLiteral("RID"),
+                                   QStringLiteral("Leasing"),
+                                   QStringLiteral("Rimessa diretta"),
+                                   QStringLiteral("Bonifico bancario"),
+                                   QStringLiteral("C/C postale"),
+                                   QStringLiteral("MAV")};
+    if (code >= 1 && code <= names.size()) return names.at(code - 1);
+    if (code == 99) return QStringLiteral("Solo descrittivo");
+    return QString::number(code);
+}
 
 QDate readDate(QLineEdit* edit, const QString& what) {
     const QString text = edit->text().trimmed();
@@ -76,6 +146,9 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     counterpart_ = new QLineEdit(filters);
     counterpart_->setPlaceholderText(QStringLiteral("tutti"));
     counterpart_->setMaxLength(20);
+    name_ = new QLineEdit(filters);
+    name_->setPlaceholderText(QStringLiteral("parte del nome o della descrizione del conto"));
+    name_->setMaxLength(80);
     dueFrom_ = new QLineEdit(filters);
     dueTo_ = new QLineEdit(filters);
     for (QLineEdit* e : {dueFrom_, dueTo_}) {
@@ -88,19 +161,63 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     dates->addWidget(dueFrom_);
     dates->addWidget(new QLabel(QStringLiteral("al"), filters));
     dates->addWidget(dueTo_);
+    asOf_ = new QLineEdit(ItalianFormat::date(QDate::currentDate()), filters);
+    asOf_->setMaxLength(10);
+    asOf_->setMaximumWidth(110);
+    asOf_->setToolTip(QStringLiteral("Il giorno a cui si contano i giorni di ritardo"));
+    auto* asOfLabel = new QLabel(QStringLiteral("&ritardo al"), filters);
+    asOfLabel->setBuddy(asOf_);
+    dates->addSpacing(24);
+    dates->addWidget(asOfLabel);
+    dates->addWidget(asOf_);
     dates->addStretch();
     state_ = new QComboBox(filters);
     state_->addItem(QStringLiteral("Tutti"), -1);
     state_->addItem(QStringLiteral("Aperti"), 0);
     state_->addItem(QStringLiteral("Chiusi"), 1);
+    billType_ = new QComboBox(filters);
+    billType_->addItem(QStringLiteral("Tutti"), 0);
+    for (int code = 1; code <= 16; ++code) billType_->addItem(billTypeName(code), code);
+    billType_->addItem(billTypeName(99), 99);
+    bank_ = new QComboBox(filters);
+    bank_->addItem(QStringLiteral("Tutte"), 0);
+    try {
+        const std::vector<ResultSet> banks = connection_->Query(BillListQueries::banks());
+        for (const auto& row : banks.empty() ? std::vector<QVector<QVariant>>{} : banks.front().rows) {
+            const int code = Value::toInt(Value::natural(row.value(0)));
+            const QString name = Value::toText(row.value(1)).trimmed();
+            bankNames_.insert(code, name);
+            bank_->addItem(QStringLiteral("%1 - %2").arg(code).arg(name), code);
+        }
+    } catch (const SuiteError& e) {
+        bank_->setToolTip(e.description());  // the list works without bank names
+    }
     form->addRow(QStringLiteral("&Archivio"), archive_);
     auto* counterpartLabel = new QLabel(QStringLiteral("&Cliente/fornitore o conto"), filters);
     counterpartLabel->setBuddy(counterpart_);
-    form->addRow(counterpartLabel, counterpart_);
+    auto* who = new QHBoxLayout;
+    who->addWidget(counterpart_, 1);
+    auto* nameLabel = new QLabel(QStringLiteral("no&me contiene"), filters);
+    nameLabel->setBuddy(name_);
+    who->addWidget(nameLabel);
+    who->addWidget(name_, 2);
+    form->addRow(counterpartLabel, who);
     auto* dueLabel = new QLabel(QStringLiteral("&Scadenze"), filters);
     dueLabel->setBuddy(dueFrom_);
     form->addRow(dueLabel, dates);
-    form->addRow(QStringLiteral("S&tato"), state_);
+    auto* kinds = new QHBoxLayout;
+    kinds->addWidget(state_);
+    auto* billTypeLabel = new QLabel(QStringLiteral("Tipo &effetto"), filters);
+    billTypeLabel->setBuddy(billType_);
+    kinds->addWidget(billTypeLabel);
+    kinds->addWidget(billType_);
+    auto* bankLabel = new QLabel(QStringLiteral("&Banca di presentazione"), filters);
+    bankLabel->setBuddy(bank_);
+    kinds->addWidget(bankLabel);
+    kinds->addWidget(bank_, 1);
+    auto* stateLabel = new QLabel(QStringLiteral("S&tato"), filters);
+    stateLabel->setBuddy(state_);
+    form->addRow(stateLabel, kinds);
     auto* searchButton = new QPushButton(QStringLiteral("&Cerca"), filters);
     searchButton->setDefault(true);
     auto* filterRow = new QHBoxLayout(filters);
@@ -111,18 +228,26 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     model->more = [this] { return rows_ && !rows_->AtEOF(); };
     model->fetch = [this] { appendRows(Recordset::kPageSize); };
     model_ = model;
-    model_->setHorizontalHeaderLabels({QStringLiteral("Numero"), QStringLiteral("Scadenza"),
-                                       QStringLiteral("Importo"), QStringLiteral("Valuta"),
-                                       QStringLiteral("Cliente/fornitore o conto"),
-                                       QStringLiteral("Documento"), QStringLiteral("Stato")});
+    model_->setHorizontalHeaderLabels(
+        {QStringLiteral("Numero"), QStringLiteral("Scadenza"), QStringLiteral("Giorni ritardo"),
+         QStringLiteral("Importo €"), QStringLiteral("Valuta"), QStringLiteral("Importo in valuta"),
+         QStringLiteral("Codice"), QStringLiteral("Ragione sociale o conto"), QStringLiteral("Stato"),
+         QStringLiteral("Tipo effetto"), QStringLiteral("Banca"), QStringLiteral("Documento")});
     list_ = new QTableView(this);
     list_->setModel(model_);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setAlternatingRowColors(true);
+    list_->setWordWrap(false);
     list_->verticalHeader()->hide();
     list_->horizontalHeader()->setStretchLastSection(true);
+    list_->horizontalHeader()->setSortIndicatorShown(true);
+    list_->horizontalHeader()->setSortIndicator(ColDue, Qt::AscendingOrder);
     list_->setTabKeyNavigation(false);
+    ageing_ = new AgeingView(connection_, this);
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(list_, QStringLiteral("E&lenco"));
+    tabs_->addTab(ageing_, QStringLiteral("Anzian&ità scaduto"));
 
     status_ = new QLabel(this);
     // A slow count shows it is working, after a moment, and can be given up.
@@ -136,19 +261,25 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     countDelay_ = new QTimer(this);
     countDelay_->setSingleShot(true);
     countDelay_->setInterval(300);
-    count_ = new SelectionCount(this);
+    count_ = new BackgroundRead(this);
+    totals_ = new BackgroundRead(this);
+    auto* printButton = new QPushButton(QStringLiteral("Stam&pa..."), this);
+    printButton->setToolTip(QStringLiteral("Stampa l'elenco o l'anzianità, come sono a video"));
+    auto* printBillButton = new QPushButton(QStringLiteral("Stampa e&ffetto..."), this);
     auto* openButton = new QPushButton(QStringLiteral("&Apri effetto"), this);
     auto* newButton = new QPushButton(QStringLiteral("&Nuovo effetto"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
     buttons->addWidget(countProgress_);
     buttons->addWidget(countCancel_);
+    buttons->addWidget(printButton);
+    buttons->addWidget(printBillButton);
     buttons->addWidget(newButton);
     buttons->addWidget(openButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filters);
-    layout->addWidget(list_, 1);
+    layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
 
     connect(countDelay_, &QTimer::timeout, this, [this] {
@@ -157,27 +288,96 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     });
     connect(countCancel_, &QPushButton::clicked, this, [this] {
         count_->cancel();
+        totals_->cancel();
         countShown(QStringLiteral("Conteggio annullato: %1 effetti letti finora.").arg(model_->rowCount()));
     });
-    connect(count_, &SelectionCount::counted, this,
-            [this](qint64 bills) { countShown(QStringLiteral("%1 effetti").arg(bills)); });
-    connect(count_, &SelectionCount::failed, this, [this](const QString& reason) {
-        countShown(QString());
-        showProblem(reason);
+    // The bare count reads only the index and comes first; the sum reads the Bills and follows.
+    connect(count_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
+        if (!counting_ || result.rows.empty()) return;
+        status_->setText(QStringLiteral("%1 effetti, totale in calcolo...")
+                             .arg(Value::toText(Value::natural(result.rows.front().value(0)))));
     });
+    connect(totals_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
+        count_->cancel();
+        const QVector<QVariant> row = result.rows.empty() ? QVector<QVariant>{} : result.rows.front();
+        const QVariant sum = Value::natural(row.value(1));
+        try {
+            countShown(
+                QStringLiteral("%1 effetti, totale € %2")
+                    .arg(Value::toInt(Value::natural(row.value(0))))
+                    .arg(ItalianFormat::amount(Value::isNull(sum) ? Decimal() : Value::toDecimal(sum))));
+        } catch (const SuiteError& e) {
+            countShown(QString());
+            showProblem(e.description());
+        }
+    });
+    connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        const std::optional<BillFilter::Sort> sort = sortOf(column);
+        if (sort) {
+            sortDescending_ = sort == sort_ ? !sortDescending_ : false;
+            sort_ = *sort;
+        }
+        list_->horizontalHeader()->setSortIndicator(
+            columnOf(sort_), sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+        if (sort) search();
+    });
+    for (BackgroundRead* read : {count_, totals_})
+        connect(read, &BackgroundRead::failed, this, [this](const QString& reason) {
+            count_->cancel();
+            totals_->cancel();
+            countShown(QString());
+            showProblem(reason);
+        });
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
-    for (QLineEdit* e : {counterpart_, dueFrom_, dueTo_})
+    for (QLineEdit* e : {counterpart_, name_, dueFrom_, dueTo_, asOf_})
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
     auto open = [this] {
         const QString key = selectedKey();
         if (!key.isEmpty()) emit openBill(filter_, key);
     };
     connect(openButton, &QPushButton::clicked, this, open);
+    connect(printButton, &QPushButton::clicked, this,
+            [this] { ReportPrinter::preview(viewHtml(), true, this); });
+    connect(printBillButton, &QPushButton::clicked, this, [this] {
+        try {
+            const QString html = billHtml();
+            if (!html.isEmpty()) ReportPrinter::preview(html, false, this);
+        } catch (const SuiteError& e) {
+            showProblem(e.description());
+        }
+    });
     connect(list_, &QTableView::activated, this, open);
     connect(newButton, &QPushButton::clicked, this, [this] {
         BillFilter f;
         if (readFilter(f)) emit newBill(f);
     });
+}
+
+void CallingProgram::findByName(BillFilter& filter) const {
+    const QString text = name_->text().trimmed();
+    filter.byName = !text.isEmpty();
+    filter.named.clear();
+    if (!filter.byName) return;
+    const CompanyContext& company = host_->CompanyContext();
+    const std::vector<ResultSet> found = connection_->Query(
+        connection_->dialect().limited(BillListQueries::codesByName(company.company, filter.tipoArchivio,
+                                                                    company.parameters.ledgerGroup, text),
+                                       kMostNamed + 1));
+    for (const auto& row : found.empty() ? std::vector<QVector<QVariant>>{} : found.front().rows)
+        filter.named << Value::toText(Value::natural(row.value(0))).trimmed();
+    if (filter.named.isEmpty())
+        throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
+                         QStringLiteral("Nessuna controparte dell'archivio ha \"%1\" nel nome.").arg(text));
+    if (filter.named.size() > kMostNamed)
+        throw SuiteError(
+            SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
+            QStringLiteral("Più di %1 controparti hanno \"%2\" nel nome: scrivere qualche lettera in più.")
+                .arg(kMostNamed)
+                .arg(text));
+}
+
+void CallingProgram::setToday(const QDate& today) {
+    asOf_->setText(ItalianFormat::date(today));
 }
 
 void CallingProgram::showProblem(const QString& text) {
@@ -189,9 +389,19 @@ bool CallingProgram::readFilter(BillFilter& filter) {
     try {
         filter.tipoArchivio = archive_->currentData().toInt();
         filter.counterpart = counterpart_->text().trimmed();
+        findByName(filter);
         filter.dueFrom = readDate(dueFrom_, QStringLiteral("iniziale"));
         filter.dueTo = readDate(dueTo_, QStringLiteral("finale"));
         filter.state = state_->currentData().toInt();
+        filter.billType = billType_->currentData().toInt();
+        filter.bank = bank_->currentData().toInt();
+        const QDate asOf = readDate(asOf_, QStringLiteral("del ritardo"));
+        if (!asOf.isValid())
+            throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
+                             QStringLiteral("Scrivere il giorno a cui contare i giorni di ritardo."));
+        today_ = asOf;
+        filter.sort = sort_;
+        filter.descending = sortDescending_;
         filter.selectionText();  // validates codes and the date range
         return true;
     } catch (const SuiteError& e) {
@@ -204,13 +414,16 @@ int CallingProgram::search() {
     BillFilter f;
     if (!readFilter(f)) return -1;
     count_->cancel();
+    totals_->cancel();
     filter_ = f;
     model_->removeRows(0, model_->rowCount());
     rows_.reset();
     const CompanyContext& company = host_->CompanyContext();
+    names_ = std::make_shared<CounterpartNames>(connection_, company.company, f.tipoArchivio,
+                                                company.parameters.ledgerGroup);
     HeaderQuery q;
     q.selection = f.selectionText();
-    q.order = BillFilter::orderText();
+    q.order = f.orderText();
     q.tipoArchivio = f.tipoArchivio;
     q.company = company.company;
     q.ledgerGroup = company.parameters.ledgerGroup;
@@ -229,8 +442,9 @@ int CallingProgram::search() {
     if (model_->rowCount() > 0) list_->selectRow(0);
     showProblem(QString());
     status_->setText(QStringLiteral("Conteggio degli effetti in corso..."));
-    count_->start(connection_, QStringLiteral("SELECT COUNT(*) FROM (\r\n") + q.selectText() +
-                                   QStringLiteral("\r\n) KVCOUNT"));
+    count_->start(connection_, BillListQueries::count(q.selectText()));
+    totals_->start(connection_, BillListQueries::totals(q.selectText()));
+    ageing_->refresh(q.selectText(), f.tipoArchivio, today_, names_);
     counting_ = true;
     countDelay_->start();
     return model_->rowCount();
@@ -248,44 +462,88 @@ void CallingProgram::countShown(const QString& text) {
 void CallingProgram::appendRows(int count) {
     if (!rows_) return;
     Recordset& rs = *rows_;
-    const QLocale italian(QLocale::Italian, QLocale::Italy);
     try {
+        auto text = [&](const char* column) {
+            return Value::toText(rs.Fields(QString::fromLatin1(column)).Value()).trimmed();
+        };
+        auto date = [&](const char* column) {
+            const QVariant v = rs.Fields(QString::fromLatin1(column)).Value();
+            return Value::isNull(v) ? QDate() : Value::toDate(v);
+        };
+        const char* codeColumn = filter_.tipoArchivio <= 1 ? "EF01_CLIFOR_CG44" : "EF01_CONTO_CG24";
+        const int first = model_->rowCount();
+        QStringList codes;
         for (int added = 0; added < count && !rs.AtEOF(); ++added, rs.MoveNext()) {
-            auto text = [&](const char* column) {
-                return Value::toText(rs.Fields(QString::fromLatin1(column)).Value()).trimmed();
-            };
-            QList<QStandardItem*> row;
-            row << cell(text("EF01_NUMEFF"), Qt::AlignRight | Qt::AlignVCenter);
-            row << cell(Value::toDate(rs.Fields(QStringLiteral("EF01_SCADE_S")).Value())
-                            .toString(QStringLiteral("dd/MM/yyyy")));
-            row << cell(
-                italian.toString(
-                    Value::toDecimal(rs.Fields(QStringLiteral("EF01_IMPEFF_S")).Value()).toDouble(), 'f', 2),
-                Qt::AlignRight | Qt::AlignVCenter);
+            const bool closed = Value::toInt(rs.Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1;
+            const QDate due = date("EF01_SCADE_S");
+            const int overdue = Ageing::daysOverdue(due, today_, closed);
             const QString currency = text("EF01_CODICE_CG08");
-            row << cell(currency.isEmpty() ? QStringLiteral("EURO") : currency);
-            row << cell(filter_.tipoArchivio <= 1 ? text("EF01_CLIFOR_CG44") : text("EF01_CONTO_CG24"));
-            row << cell(text("EF01_NUMDOC") +
-                        (text("EF01_DATADOC").isEmpty()
-                             ? QString()
-                             : QStringLiteral(" del ") +
-                                   Value::toDate(rs.Fields(QStringLiteral("EF01_DATADOC")).Value())
-                                       .toString(QStringLiteral("dd/MM/yyyy"))));
-            row << cell(Value::toInt(rs.Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1
-                            ? QStringLiteral("Chiuso")
-                            : QStringLiteral("Aperto"));
+            const bool foreign = !currency.isEmpty() && currency.toUpper() != QStringLiteral("EURO");
+            const QVariant bank = rs.Fields(QStringLiteral("EF01_BANCAPRE_SCG12")).Value();
+            const QDate document = date("EF01_DATADOC");
+            const QString code = text(codeColumn);
+            codes << code;
+            const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+            QList<QStandardItem*> row(ColCount);
+            row[ColNumber] = cell(text("EF01_NUMEFF"), right);
+            row[ColDue] = cell(ItalianFormat::date(due));
+            row[ColOverdue] = cell(overdue > 0 ? QString::number(overdue) : QString(), right);
+            row[ColAmount] = cell(
+                ItalianFormat::amount(Value::toDecimal(rs.Fields(QStringLiteral("EF01_IMPEFF_S")).Value())),
+                right);
+            row[ColCurrency] = cell(foreign ? currency : QStringLiteral("EURO"));
+            row[ColAmountCurrency] =
+                cell(foreign ? ItalianFormat::amount(
+                                   Value::toDecimal(rs.Fields(QStringLiteral("EF01_IMPEFFVAL_S")).Value()))
+                             : QString(),
+                     right);
+            row[ColCode] = cell(code, filter_.tipoArchivio <= 1 ? right : Qt::AlignLeft | Qt::AlignVCenter);
+            row[ColName] = cell(QString());
+            row[ColState] = cell(closed ? QStringLiteral("Chiuso") : QStringLiteral("Aperto"));
+            row[ColType] =
+                cell(billTypeName(Value::toInt(rs.Fields(QStringLiteral("EF01_TIPOEFF")).Value())));
+            row[ColBank] = cell(Value::isNull(bank) ? QString()
+                                                    : bankNames_.value(Value::toInt(bank),
+                                                                       QString::number(Value::toInt(bank))));
+            row[ColDocument] = cell(
+                text("EF01_NUMDOC") +
+                (document.isValid() ? QStringLiteral(" del ") + ItalianFormat::date(document) : QString()));
+            if (overdue > 0) row[ColOverdue]->setForeground(QColor(0xb0, 0x3a, 0x2e));
             const QString key =
                 QStringList{text("EF01_DITTA_CG18"), text("EF01_NUMREG_CO99"), text("EF01_RIGACONT_CG42"),
                             text("EF01_PROGEC_EC01"), text("EF01_PROGEFF")}
                     .join(QLatin1Char(','));
-            row[0]->setData(key, Qt::UserRole);
+            row[ColNumber]->setData(key, Qt::UserRole);
             model_->appendRow(row);
         }
+        // The page's names in one read.
+        names_->load(codes);
+        for (int r = first; r < model_->rowCount(); ++r)
+            model_->item(r, ColName)->setText(names_->nameOf(model_->item(r, ColCode)->text()));
     } catch (const SuiteError& e) {
         // The rows listed stay; the reason is shown and the list reads no further.
         showProblem(e.description());
         rows_.reset();
     }
+}
+
+QString CallingProgram::viewHtml() const {
+    const QString archive = archive_->itemText(archive_->findData(filter_.tipoArchivio));
+    if (tabs_->currentWidget() == ageing_)
+        return ReportPrinter::tableHtml(
+            *ageing_->table()->model(),
+            QStringLiteral("%1: anzianità dello scaduto al %2").arg(archive, ItalianFormat::date(today_)),
+            ageing_->statusLabel()->text());
+    return ReportPrinter::tableHtml(
+        *model_, QStringLiteral("%1: elenco al %2").arg(archive, ItalianFormat::date(today_)),
+        status_->text());
+}
+
+QString CallingProgram::billHtml() const {
+    const QString key = selectedKey();
+    if (key.isEmpty()) return QString();
+    return BillReport(connection_, filter_.tipoArchivio, host_->CompanyContext().parameters.ledgerGroup)
+        .html(key);
 }
 
 QString CallingProgram::selectedKey() const {

@@ -2,10 +2,15 @@
 
 #include "BillFilter.h"
 
+#include <QDate>
+#include <QHash>
 #include <QWidget>
 #include <memory>
 
+class AgeingView;
+class BackgroundRead;
 class Connection;
+class CounterpartNames;
 class Recordset;
 class HostGlobal;
 class QComboBox;
@@ -14,13 +19,15 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
-class SelectionCount;
+class QTabWidget;
 class QStandardItemModel;
 class QTableView;
 
 // The program from which a clerk reaches the bill detail: filters (archive, counterpart,
-// due dates, state), the list of the Bills they select, and the module opened on the chosen
-// Bill or on a new one with the same selection.
+// due dates, state, bill type, presentation bank), the list of the Bills they select with the
+// counterparts' names and the days overdue, sorted by the column the clerk clicks, the
+// selection's count and sum, the ageing of its open Bills beside the list, and the module
+// opened on the chosen Bill or on a new one with the same selection and order.
 class CallingProgram : public QWidget {
     Q_OBJECT
 public:
@@ -31,19 +38,32 @@ public:
     bool readFilter(BillFilter& filter);
     // Runs the search: the list shows the first page of the selection and reads on as the clerk
     // scrolls; answers the Bills listed, -1 when the filters or the selection were refused. The
-    // number of Bills selected (a COUNT of the selection) follows in the status line, counted
-    // in the background; `countDone` tells when it is there.
+    // number of Bills selected and their sum in euro follow in the status line, read in the
+    // background; `countDone` tells when they are there.
     int search();
     bool countDone() const { return !counting_; }
+    // The tab in view (the list's rows read so far, or the ageing) as a printed page.
+    QString viewHtml() const;
+    // The selected Bill's page; empty when none is selected. Throws SuiteError when it cannot be
+    // read.
+    QString billHtml() const;
     // The key of the selected Bill as "company,numreg,row,progec,progeff"; empty when none.
     QString selectedKey() const;
     const BillFilter& filter() const { return filter_; }
+    // The day the days overdue are counted to, as if the clerk typed it; today unless set.
+    void setToday(const QDate& today);
 
     QLineEdit* counterpartEdit() const { return counterpart_; }
+    QLineEdit* nameEdit() const { return name_; }
     QLineEdit* dueFromEdit() const { return dueFrom_; }
     QLineEdit* dueToEdit() const { return dueTo_; }
+    QLineEdit* asOfEdit() const { return asOf_; }
     QComboBox* archiveCombo() const { return archive_; }
     QComboBox* stateCombo() const { return state_; }
+    QComboBox* billTypeCombo() const { return billType_; }
+    QComboBox* bankCombo() const { return bank_; }
+    QTabWidget* tabs() const { return tabs_; }
+    AgeingView* ageingView() const { return ageing_; }
     QTableView* list() const { return list_; }
     QLabel* statusLabel() const { return status_; }
     QPushButton* countCancelButton() const { return countCancel_; }
@@ -53,7 +73,13 @@ signals:
     void newBill(const BillFilter& filter);
 
 private:
+    // The most counterparts a search by name hands over as a list of codes.
+    static constexpr int kMostNamed = 200;
+
     void showProblem(const QString& text);
+    // The codes of the counterparts whose name holds the text in the name field; throws
+    // SuiteError when none or too many do.
+    void findByName(BillFilter& filter) const;
     // The next Bills of the selection into the list; as the clerk scrolls down, more follow.
     void appendRows(int count);
     // The count's outcome in the status line, its progress put away.
@@ -65,15 +91,27 @@ private:
     std::shared_ptr<Recordset> rows_;  // the selection, read page by page
     QComboBox* archive_;
     QLineEdit* counterpart_;
+    QLineEdit* name_;
     QLineEdit* dueFrom_;
     QLineEdit* dueTo_;
+    QLineEdit* asOf_;
     QComboBox* state_;
+    QComboBox* billType_;
+    QComboBox* bank_;
+    QHash<int, QString> bankNames_;
+    BillFilter::Sort sort_ = BillFilter::Sort::Due;
+    bool sortDescending_ = false;
+    QDate today_;  // read from asOf_ with the other filters
+    std::shared_ptr<CounterpartNames> names_;
+    QTabWidget* tabs_;
+    AgeingView* ageing_;
     QTableView* list_;
     QStandardItemModel* model_;
     QLabel* status_;
     QProgressBar* countProgress_;
     QPushButton* countCancel_;
     QTimer* countDelay_;  // a count that ends quickly shows no progress at all
-    SelectionCount* count_;
+    BackgroundRead* count_;
+    BackgroundRead* totals_;
     bool counting_ = false;
 };

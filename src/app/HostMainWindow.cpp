@@ -45,7 +45,7 @@ bool handOver(Cinterface& module, const BillFilter& filter, const QString& selec
               QString* missing) {
     const std::pair<const char*, QVariant> values[] = {
         {"StringaDiSelezioneEffetti", selection},
-        {"StringaDiOrdinamentoEffetti", BillFilter::orderText()},
+        {"StringaDiOrdinamentoEffetti", filter.orderText()},
         {"TipoArchivio", filter.tipoArchivio},
         {"ChiaveEffettoInGestione", key.isEmpty() ? QVariant() : QVariant(key)},
         {"AperturaSuNuovoEffetto", key.isEmpty()},

@@ -5,6 +5,7 @@
 #include "DemoGenerator.h"
 #include "HostMainWindow.h"
 #include "PluginRegistry.h"
+#include "ReportPrinter.h"
 #include "SchemaInstaller.h"
 #include "StartDialog.h"
 #include "SuiteError.h"
@@ -14,9 +15,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 
@@ -56,6 +59,14 @@ QString residentMemory() {
     return parts.join(QStringLiteral(", "));
 }
 
+// The module's plugin: beside the installed program, else where the build left it.
+QString moduleLibrary() {
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/dettaglio/") +
+                              QFileInfo(QStringLiteral(KVUO_TARSELLO_LIBRARY)).fileName();
+    return QFileInfo::exists(installed) ? QFileInfo(installed).canonicalFilePath()
+                                        : QStringLiteral(KVUO_TARSELLO_LIBRARY);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,7 +99,20 @@ int main(int argc, char** argv) {
         QStringLiteral("timing"),
         QStringLiteral("With --screenshot-form: print how long the list and the form took "
                        "to show and the memory the process holds."));
-    parser.addOptions({db, company, user, registry, noDemo, screenshot, screenshotForm, timing});
+    QCommandLineOption today(
+        QStringLiteral("today"),
+        QStringLiteral("Count the days overdue to this day (dd/mm/yyyy) instead of today."),
+        QStringLiteral("date"));
+    QCommandLineOption screenshotAgeing(
+        QStringLiteral("screenshot-ageing"),
+        QStringLiteral("Search, save a picture of the window on the ageing view to FILE and quit."),
+        QStringLiteral("file"));
+    QCommandLineOption pdf(
+        QStringLiteral("pdf"),
+        QStringLiteral("Search, print the first Bill found to the PDF file FILE and quit."),
+        QStringLiteral("file"));
+    parser.addOptions({db, company, user, registry, noDemo, screenshot, screenshotForm, timing, today,
+                       screenshotAgeing, pdf});
     parser.process(app);
     QDir().mkpath(dataDir);
 
@@ -107,12 +131,20 @@ int main(int argc, char** argv) {
         auto host = std::make_shared<DatabaseHost>(cs, companyCode, userCode);
 
         auto modules = std::make_shared<PluginRegistry>(parser.value(registry));
-        if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) !=
-            QStringLiteral(KVUO_TARSELLO_LIBRARY))
-            modules->Register(QString::fromLatin1(HostMainWindow::kProgId),
-                              QStringLiteral(KVUO_TARSELLO_LIBRARY));
+        const QString library = moduleLibrary();
+        if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != library)
+            modules->Register(QString::fromLatin1(HostMainWindow::kProgId), library);
 
         HostMainWindow window(host, connection, modules);
+        if (parser.isSet(today)) {
+            const QDate day = QDate::fromString(parser.value(today), QStringLiteral("dd/MM/yyyy"));
+            if (!day.isValid()) {
+                std::fprintf(stderr, "--today: la data \"%s\" non è valida (gg/mm/aaaa)\n",
+                             qPrintable(parser.value(today)));
+                return 2;
+            }
+            window.callingProgram()->setToday(day);
+        }
         window.show();
         if (parser.isSet(screenshotForm)) {
             QElapsedTimer clock;
@@ -141,12 +173,18 @@ int main(int argc, char** argv) {
                 }
                 app.quit();
             });
-        } else if (parser.isSet(screenshot)) {
-            window.callingProgram()->search();
-            QTimer::singleShot(300, &window, [&] {
-                window.grab().save(parser.value(screenshot));
+        } else if (parser.isSet(screenshot) || parser.isSet(screenshotAgeing)) {
+            CallingProgram* calling = window.callingProgram();
+            calling->search();
+            if (parser.isSet(screenshotAgeing)) calling->tabs()->setCurrentIndex(1);
+            QTimer::singleShot(800, &window, [&] {
+                window.grab().save(parser.value(parser.isSet(screenshot) ? screenshot : screenshotAgeing));
                 app.quit();
             });
+        } else if (parser.isSet(pdf)) {
+            window.callingProgram()->search();
+            ReportPrinter::toPdf(window.callingProgram()->billHtml(), parser.value(pdf), false);
+            return 0;
         }
         return app.exec();
     } catch (const SuiteError& e) {

@@ -1,6 +1,5 @@
-#include "SelectionCount.h"
+#include "BackgroundRead.h"
 
-#include "Connection.h"
 #include "SqlDialect.h"
 #include "SuiteError.h"
 
@@ -8,15 +7,15 @@
 #include <QThread>
 #include <atomic>
 
-struct SelectionCount::Job {
+struct BackgroundRead::Job {
     QThread* thread = nullptr;
     std::atomic<bool> cancelled{false};
     std::atomic<qint64> sessionId{0};  // the worker's server session, once known
 };
 
-SelectionCount::SelectionCount(QObject* parent) : QObject(parent) {}
+BackgroundRead::BackgroundRead(QObject* parent) : QObject(parent) {}
 
-SelectionCount::~SelectionCount() {
+BackgroundRead::~BackgroundRead() {
     cancel();
     for (const std::shared_ptr<Job>& job : givenUp_) {
         job->thread->wait();
@@ -24,11 +23,11 @@ SelectionCount::~SelectionCount() {
     }
 }
 
-bool SelectionCount::running() const {
+bool BackgroundRead::running() const {
     return job_ && job_->thread && !job_->thread->isFinished();
 }
 
-void SelectionCount::start(const std::shared_ptr<Connection>& like, const QString& countQuery) {
+void BackgroundRead::start(const std::shared_ptr<Connection>& like, const QString& query) {
     cancel();
     std::erase_if(givenUp_, [](const std::shared_ptr<Job>& job) {
         if (!job->thread->isFinished()) return false;
@@ -39,8 +38,8 @@ void SelectionCount::start(const std::shared_ptr<Connection>& like, const QStrin
     auto job = std::make_shared<Job>();
     const QString connectionString = like->ConnectionString();
     const QString sessionQuery = like->dialect().sessionIdQuery();
-    job->thread = QThread::create([this, job, connectionString, sessionQuery, countQuery] {
-        qint64 rows = -1;
+    job->thread = QThread::create([this, job, connectionString, sessionQuery, query] {
+        ResultSet answer;
         QString problem;
         try {
             Connection worker;
@@ -51,21 +50,20 @@ void SelectionCount::start(const std::shared_ptr<Connection>& like, const QStrin
                     job->sessionId = id.front().rows.front().value(0).toLongLong();
             }
             if (!job->cancelled) {
-                const std::vector<ResultSet> result = worker.QueryReadOnly(countQuery);
-                if (!result.empty() && !result.front().rows.empty())
-                    rows = result.front().rows.front().value(0).toLongLong();
+                std::vector<ResultSet> result = worker.QueryReadOnly(query);
+                if (!result.empty()) answer = std::move(result.front());
             }
         } catch (const SuiteError& e) {
             problem = e.description();
         }
         if (job->cancelled) return;
-        // Answered in the caller's thread; a count given up meanwhile stays silent there too.
+        // Answered in the caller's thread; a read given up meanwhile stays silent there too.
         QMetaObject::invokeMethod(
             this,
-            [this, job, rows, problem] {
+            [this, job, answer = std::move(answer), problem] {
                 if (job->cancelled || job_ != job) return;
                 if (problem.isEmpty())
-                    emit counted(rows);
+                    emit answered(answer);
                 else
                     emit failed(problem);
             },
@@ -75,7 +73,7 @@ void SelectionCount::start(const std::shared_ptr<Connection>& like, const QStrin
     job->thread->start();
 }
 
-void SelectionCount::cancel() {
+void BackgroundRead::cancel() {
     if (!job_) return;
     const std::shared_ptr<Job> job = std::move(job_);
     job->cancelled = true;
@@ -85,7 +83,7 @@ void SelectionCount::cancel() {
         try {
             like->Query(like->dialect().cancelStatement(session));
         } catch (const SuiteError&) {
-            // The count may have ended meanwhile; its answer is dropped all the same.
+            // The read may have ended meanwhile; its answer is dropped all the same.
         }
     }
     givenUp_.push_back(job);

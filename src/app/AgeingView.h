@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDate>
+#include <QWidget>
+#include <memory>
+
+class BackgroundRead;
+class Connection;
+class CounterpartNames;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+
+// Beside the list: the open amounts of the selection by counterpart, in the buckets not yet
+// due, 1-30, 31-60, 61-90 and over 90 days overdue, with a totals row. Summed by the database in
+// the background; the clerk can give a slow read up.
+class AgeingView : public QWidget {
+    Q_OBJECT
+public:
+    explicit AgeingView(std::shared_ptr<Connection> connection, QWidget* parent = nullptr);
+    ~AgeingView() override;
+
+    // Sums the selection's open Bills as of `today`; the names come from `names`.
+    void refresh(const QString& select, int tipoArchivio, const QDate& today,
+                 std::shared_ptr<CounterpartNames> names);
+    bool done() const;
+    QTableView* table() const { return table_; }
+    QLabel* statusLabel() const { return status_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+private:
+    void finished(const QString& text);
+
+    std::shared_ptr<Connection> connection_;
+    std::shared_ptr<CounterpartNames> names_;
+    BackgroundRead* read_;
+    QTableView* table_;
+    QStandardItemModel* model_;
+    QLabel* status_;
+    QProgressBar* progress_;
+    QPushButton* cancel_;
+    bool reading_ = false;
+};

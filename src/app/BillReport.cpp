@@ -1,0 +1,172 @@
+#include "BillReport.h"
+
+#include "Connection.h"
+#include "CounterpartNames.h"
+#include "ItalianFormat.h"
+#include "SqlText.h"
+#include "SuiteError.h"
+#include "Value.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Stampa effetto");
+
+// The key's columns of a table (EF01 itself or a child), as a WHERE with literal values.
+QString keyWhere(const QStringList& key, const QString& prefix) {
+    const bool bill = prefix == QStringLiteral("EF01");
+    const QStringList names =
+        bill ? QStringList{QStringLiteral("DITTA_CG18"), QStringLiteral("NUMREG_CO99"),
+                           QStringLiteral("RIGACONT_CG42"), QStringLiteral("PROGEC_EC01"),
+                           QStringLiteral("PROGEFF")}
+             : QStringList{QStringLiteral("DITTA_CG18"), QStringLiteral("NUMREG_CO99"),
+                           QStringLiteral("RIGACONT_EF01"), QStringLiteral("PROGEC_EF01"),
+                           QStringLiteral("PROGEFF_EF01")};
+    QStringList parts;
+    for (int i = 0; i < 5; ++i)
+        parts << prefix + QLatin1Char('_') + names.at(i) + QStringLiteral(" = ") +
+                     (i == 1 ? SqlText::quote(key.at(i)) : key.at(i));
+    return QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+}
+
+QStringList parseKey(const QString& text) {
+    QStringList key = text.split(QLatin1Char(','));
+    bool ok = key.size() == 5;
+    for (int i = 0; ok && i < 5; ++i)
+        if (i != 1) key.at(i).toInt(&ok);
+    if (!ok)
+        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+                         QStringLiteral("La chiave dell'effetto \"%1\" non è valida.").arg(text));
+    return key;
+}
+
+// One result's rows with their columns found by name.
+struct Rows {
+    ResultSet result;
+    QVariant at(size_t row, const QString& column) const {
+        for (size_t c = 0; c < result.columns.size(); ++c)
+            if (result.columns[c].name.compare(column, Qt::CaseInsensitive) == 0)
+                return Value::natural(result.rows[row].value(static_cast<int>(c)));
+        return {};
+    }
+    QString text(size_t row, const QString& column) const {
+        return Value::toText(at(row, column)).trimmed().toHtmlEscaped();
+    }
+    QString date(size_t row, const QString& column) const {
+        const QVariant v = at(row, column);
+        return Value::isNull(v) ? QString() : ItalianFormat::date(Value::toDate(v));
+    }
+    QString amount(size_t row, const QString& column) const {
+        const QVariant v = at(row, column);
+        return Value::isNull(v) ? QString() : ItalianFormat::amount(Value::toDecimal(v));
+    }
+};
+
+Rows read(Connection& connection, const QString& sql) {
+    std::vector<ResultSet> results = connection.Query(sql);
+    return Rows{results.empty() ? ResultSet{} : std::move(results.front())};
+}
+
+QString table(const QString& title, const QStringList& heads, const QList<QStringList>& rows) {
+    QString html = QStringLiteral("<h3>") + title + QStringLiteral("</h3>");
+    if (rows.isEmpty()) return html + QStringLiteral("<p>Nessuno.</p>");
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><tr>");
+    for (const QString& h : heads) html += QStringLiteral("<th>") + h + QStringLiteral("</th>");
+    html += QStringLiteral("</tr>");
+    for (const QStringList& r : rows) {
+        html += QStringLiteral("<tr>");
+        for (const QString& v : r) html += QStringLiteral("<td>") + v + QStringLiteral("</td>");
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+}  // namespace
+
+BillReport::BillReport(std::shared_ptr<Connection> connection, int tipoArchivio, qint32 ledgerGroup)
+    : connection_(std::move(connection)), tipoArchivio_(tipoArchivio), ledgerGroup_(ledgerGroup) {}
+
+QString BillReport::html(const QString& keyText) const {
+    const QStringList key = parseKey(keyText);
+    Connection& db = *connection_;
+    const Rows bill = read(db, QStringLiteral("SELECT * FROM EF01_SCADENZE WITH (NOLOCK)") +
+                                   keyWhere(key, QStringLiteral("EF01")));
+    if (bill.result.rows.empty())
+        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+                         QStringLiteral("L'effetto non c'è più: forse un altro utente l'ha eliminato."));
+    const QString codeColumn =
+        tipoArchivio_ <= 1 ? QStringLiteral("EF01_CLIFOR_CG44") : QStringLiteral("EF01_CONTO_CG24");
+    const QString code = Value::toText(bill.at(0, codeColumn)).trimmed();
+    CounterpartNames names(connection_, key.at(0).toInt(), tipoArchivio_, ledgerGroup_);
+    names.load({code});
+    const QString currency = bill.text(0, QStringLiteral("EF01_CODICE_CG08"));
+    const bool foreign = !currency.isEmpty() && currency.toUpper() != QStringLiteral("EURO");
+
+    QString html = QStringLiteral("<html><body style=\"font-family: 'DejaVu Sans'; font-size: 9pt\">");
+    html +=
+        QStringLiteral("<h2>Effetto n. %1 del documento %2</h2>")
+            .arg(bill.text(0, QStringLiteral("EF01_NUMEFF")), bill.text(0, QStringLiteral("EF01_NUMDOC")));
+    const QList<QStringList> header{
+        {QStringLiteral("Controparte"),
+         code.toHtmlEscaped() + QStringLiteral(" ") + names.nameOf(code).toHtmlEscaped()},
+        {QStringLiteral("Registrazione"), key.at(1).toHtmlEscaped()},
+        {QStringLiteral("Data documento"), bill.date(0, QStringLiteral("EF01_DATADOC"))},
+        {QStringLiteral("Scadenza"), bill.date(0, QStringLiteral("EF01_SCADE_S"))},
+        {QStringLiteral("Importo €"), bill.amount(0, QStringLiteral("EF01_IMPEFF_S"))},
+        {QStringLiteral("Valuta"),
+         foreign ? currency + QStringLiteral(" ") + bill.amount(0, QStringLiteral("EF01_IMPEFFVAL_S"))
+                 : QStringLiteral("EURO")},
+        {QStringLiteral("Stato"), Value::toInt(bill.at(0, QStringLiteral("EF01_INDSTATO_S"))) == 1
+                                      ? QStringLiteral("Chiuso")
+                                      : QStringLiteral("Aperto")},
+        {QStringLiteral("Banca di presentazione"), bill.text(0, QStringLiteral("EF01_BANCAPRE_SCG12"))},
+    };
+    html += QStringLiteral("<table cellpadding=\"2\">");
+    for (const QStringList& r : header)
+        html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(r.at(0), r.at(1));
+    html += QStringLiteral("</table>");
+
+    const Rows exchange = read(db, QStringLiteral("SELECT * FROM EF03_SCADCECAM WITH (NOLOCK)") +
+                                       keyWhere(key, QStringLiteral("EF03")));
+    QList<QStringList> rows;
+    for (size_t r = 0; r < exchange.result.rows.size(); ++r)
+        rows << QStringList{exchange.text(r, QStringLiteral("EF03_DEBITORE")),
+                            exchange.text(r, QStringLiteral("EF03_PIAZZA")),
+                            exchange.text(r, QStringLiteral("EF03_NUMREGRIC_EF01")),
+                            exchange.text(r, QStringLiteral("EF03_NUMREGGIR_EF01"))};
+    html += table(QStringLiteral("Cambiali e cessioni"),
+                  {QStringLiteral("Debitore"), QStringLiteral("Piazza"), QStringLiteral("Ricevuto da reg."),
+                   QStringLiteral("Girato a reg.")},
+                  rows);
+
+    const Rows history =
+        read(db, QStringLiteral("SELECT * FROM EF06_SCADSTO WITH (NOLOCK)") +
+                     keyWhere(key, QStringLiteral("EF06")) + QStringLiteral(" ORDER BY EF06_PROGSTO"));
+    rows.clear();
+    for (size_t r = 0; r < history.result.rows.size(); ++r)
+        rows << QStringList{history.text(r, QStringLiteral("EF06_PROGSTO")),
+                            history.date(r, QStringLiteral("EF06_DATAREG")),
+                            history.text(r, QStringLiteral("EF06_INDTIPOPER")),
+                            history.date(r, QStringLiteral("EF06_SCADE_S")),
+                            history.amount(r, QStringLiteral("EF06_IMPEFF_S"))};
+    html += table(QStringLiteral("Movimenti storici"),
+                  {QStringLiteral("N."), QStringLiteral("Data"), QStringLiteral("Operazione"),
+                   QStringLiteral("Scadenza"), QStringLiteral("Importo €")},
+                  rows);
+
+    const Rows reminders =
+        read(db, QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WITH (NOLOCK)") +
+                     keyWhere(key, QStringLiteral("EF05")) + QStringLiteral(" ORDER BY EF05_PROGAVVISI"));
+    rows.clear();
+    for (size_t r = 0; r < reminders.result.rows.size(); ++r)
+        rows << QStringList{reminders.text(r, QStringLiteral("EF05_PROGAVVISI")),
+                            reminders.date(r, QStringLiteral("EF05_DATAAVVISO")),
+                            reminders.amount(r, QStringLiteral("EF05_TASSOINT")),
+                            reminders.amount(r, QStringLiteral("EF05_IMPINTERES"))};
+    html += table(QStringLiteral("Solleciti"),
+                  {QStringLiteral("N."), QStringLiteral("Data avviso"), QStringLiteral("Tasso %"),
+                   QStringLiteral("Interessi €")},
+                  rows);
+    return html + QStringLiteral("</body></html>");
+}

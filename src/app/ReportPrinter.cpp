@@ -1,0 +1,88 @@
+#include "ReportPrinter.h"
+
+#include "SuiteError.h"
+
+#include <QAbstractItemModel>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+namespace {
+
+void setUp(QPrinter& printer, bool landscape) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+}
+
+void print(const QString& html, QPrinter& printer) {
+    QTextDocument document;
+    document.setHtml(html);
+    document.print(&printer);
+}
+
+}  // namespace
+
+namespace ReportPrinter {
+
+QString tableHtml(const QAbstractItemModel& model, const QString& title, const QString& closing) {
+    QString html = QStringLiteral("<html><body style=\"font-family: 'DejaVu Sans'; font-size: 8pt\"><h3>") +
+                   title.toHtmlEscaped() + QStringLiteral("</h3>");
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\"><tr>");
+    for (int c = 0; c < model.columnCount(); ++c)
+        html += QStringLiteral("<th>") + model.headerData(c, Qt::Horizontal).toString().toHtmlEscaped() +
+                QStringLiteral("</th>");
+    html += QStringLiteral("</tr>");
+    for (int r = 0; r < model.rowCount(); ++r) {
+        html += QStringLiteral("<tr>");
+        for (int c = 0; c < model.columnCount(); ++c) {
+            const QModelIndex index = model.index(r, c);
+            const bool right = (index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight) != 0;
+            html += (right ? QStringLiteral("<td align=\"right\">") : QStringLiteral("<td>")) +
+                    index.data().toString().toHtmlEscaped() + QStringLiteral("</td>");
+        }
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table><p>") + closing.toHtmlEscaped() + QStringLiteral("</p></body></html>");
+    return html;
+}
+
+void toPdf(const QString& html, const QString& file, bool landscape) {
+    // Written beside the target and moved over it only when whole.
+    QSaveFile target(file);
+    if (!target.open(QIODevice::WriteOnly))
+        throw SuiteError(
+            SuiteError::kTypeMismatch, QStringLiteral("Stampa"),
+            QStringLiteral("Il file \"%1\" non si può scrivere: %2").arg(file, target.errorString()));
+    QTemporaryDir scratch;
+    const QString draft = scratch.filePath(QStringLiteral("stampa.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(draft);
+        setUp(printer, landscape);
+        print(html, printer);
+    }
+    QFile written(draft);
+    if (!written.open(QIODevice::ReadOnly) || target.write(written.readAll()) != written.size() ||
+        !target.commit())
+        throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Stampa"),
+                         QStringLiteral("Il file \"%1\" non si può scrivere.").arg(file));
+}
+
+void preview(const QString& html, bool landscape, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    setUp(printer, landscape);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Anteprima di stampa"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&html](QPrinter* p) { print(html, *p); });
+    dialog.exec();
+}
+
+}  // namespace ReportPrinter
