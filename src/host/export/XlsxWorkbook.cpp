@@ -115,7 +115,9 @@ void XlsxWorkbook::save(const QString& path) const {
     }
     const lxw_error result = workbook_close(book);
     if (result != LXW_NO_ERROR)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
-                         QStringLiteral("Impossibile scrivere il file %1: %2")
-                             .arg(path, QString::fromUtf8(lxw_strerror(result))));
+        throw SuiteError(
+            SuiteError::kOperationNotAllowed, kSource,
+            QStringLiteral("Impossibile scrivere il file %1: la cartella non è scrivibile o il file è "
+                           "aperto in un altro programma.")
+                .arg(path));
 }
