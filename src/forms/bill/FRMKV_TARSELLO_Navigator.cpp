@@ -188,8 +188,9 @@ void FRMKV_TARSELLO::registerLayoutObjects(LayoutScriptHolder& layout) {
 void FRMKV_TARSELLO::registerScriptObjects(LayoutScriptHolder& script) {
     script.AddStructure(BillFormTexts::kCaption, this);
     script.AddStructure(QStringLiteral("DTS_Testata"), FME_TESTATA);
-    if (!bolTabIni_CambCess) InizializzaCambialiCessioni();
+    // The data sources show the Bill in view: a script reads their fields.
+    if (!bolTabConf_CambCess) bolTabIni_CambCess ? ShowCambialiCessioni() : InizializzaCambialiCessioni();
     script.AddStructure(QStringLiteral("DTS_CambialiCessioni"), FME_CAMBIALI);
-    if (!bolTabIni_Note) InizializzaNote();
+    if (!bolTabConf_Note) bolTabIni_Note ? ShowNote() : InizializzaNote();
     script.AddStructure(QStringLiteral("DTS_Note"), FME_NOTE);
 }

@@ -34,8 +34,11 @@ void FRMKV_TARSELLO::BuildScript() {
 QVariant FRMKV_TARSELLO::ExecuteFormEvent(const QString& name, const QVariantList& arguments) {
     QVariant result;
     guard("ExecuteFormEvent:", [&] {
-        auto script = global().LayoutAndScript().CurrentScript();
+        LayoutScriptHolder& holder = global().LayoutAndScript();
+        auto script = holder.CurrentScript();
         if (!script) return;
+        // What the script reads is the Bill in view, tabs never opened included.
+        registerScriptObjects(holder);
         if (name == QStringLiteral("tsOpen")) result = script->RaiseFormEvent(true, arguments);
         if (name == QStringLiteral("tsClose")) result = script->RaiseFormEvent(false, arguments);
     });

@@ -30,8 +30,6 @@ public:
     void Close(const QVariant& context) override;
     QVariant RaiseFormEvent(bool open, const QVariantList& arguments) override;
 
-    bool closed() const { return closed_; }
-
 private:
     // Runs `call` under the time limit; throws SuiteError for an error or an interrupted run.
     QJSValue guarded(const std::function<QJSValue()>& call, const QString& what);
