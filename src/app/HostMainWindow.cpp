@@ -4,10 +4,15 @@
 #include "Cinterface.h"
 #include "DatabaseHost.h"
 #include "HostToolbar.h"
+#include "LayoutScriptHolder.h"
 #include "PluginRegistry.h"
+#include "ScriptEditor.h"
 #include "SuiteError.h"
+#include "XlsxOfficeExport.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -32,6 +37,12 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
     connect(calling_, &CallingProgram::newBill, this,
             [this](const BillFilter& f) { openModule(f, QString()); });
     connect(navigator_, &HostToolbar::closeRequested, this, [this] { closeModule(); });
+    connect(navigator_, &HostToolbar::exportRequested, this, [this] { exportModule(); });
+    connect(navigator_, &HostToolbar::scriptRequested, this, [this] { editScript(); });
+    connect(navigator_, &HostToolbar::companyChangeRequested, this, [this] {
+        QMessageBox::information(this, QStringLiteral("Informazione"),
+                                 QStringLiteral("Per lavorare su un'altra ditta riavviare il programma."));
+    });
     resize(1280, 760);
 }
 
@@ -109,4 +120,28 @@ void HostMainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+bool HostMainWindow::exportTo(const QString& path) {
+    try {
+        XlsxOfficeExport::run(*navigator_, path);
+        return true;
+    } catch (const SuiteError& e) {
+        QMessageBox::warning(this, QStringLiteral("Esportazione"), e.description());
+        return false;
+    }
+}
+
+void HostMainWindow::exportModule() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Esporta"),
+                                                      QDir::home().filePath(QStringLiteral("effetto.xlsx")),
+                                                      QStringLiteral("Cartella di lavoro (*.xlsx)"));
+    if (!path.isEmpty()) exportTo(path);
+}
+
+void HostMainWindow::editScript() {
+    LayoutScriptHolder& holder = host_->LayoutAndScript();
+    emit navigator_->InitializeScriptObjectModel(&holder);
+    ScriptEditor editor(holder, holder.StructureNames(), this);
+    editor.exec();
 }

@@ -32,11 +32,17 @@ public:
     bool openModule(const BillFilter& filter, const QString& key);
     // Asks the module to close; false when it refused (unsaved changes kept).
     bool closeModule();
+    // The module's export written to `path` as a spreadsheet; false (with the reason shown) when
+    // it could not be.
+    bool exportTo(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void exportModule();
+    void editScript();
+
     std::shared_ptr<DatabaseHost> host_;
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<PluginRegistry> registry_;

@@ -50,6 +50,11 @@ HostToolbar::HostToolbar(QWidget* parent)
     add(QStringLiteral("Esporta"), QStringLiteral("Esporta"), QKeySequence(),
         QStringLiteral("Esporta in un documento"))
         ->setIcon(s->standardIcon(QStyle::SP_DriveFDIcon));
+    add(QStringLiteral("Script"), QStringLiteral("Script"), QKeySequence(), QStringLiteral("Script utente"))
+        ->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    add(QStringLiteral("CambioDitta"), QStringLiteral("Ditta"), QKeySequence(),
+        QStringLiteral("Cambia ditta"))
+        ->setIcon(s->standardIcon(QStyle::SP_DirHomeIcon));
     add(QStringLiteral("Chiudi"), QStringLiteral("Chiudi"), QKeySequence(Qt::CTRL | Qt::Key_F4),
         QStringLiteral("Chiudi il programma"))
         ->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
@@ -106,6 +111,9 @@ void HostToolbar::RefreshButtons() {
     actions_.value(QStringLiteral("Esporta"))
         ->setEnabled(shown && isSignalConnected(QMetaMethod::fromSignal(&HostToolbar::exportRequested)));
     actions_.value(QStringLiteral("Chiudi"))->setEnabled(module_ != nullptr);
+    actions_.value(QStringLiteral("CambioDitta"))->setEnabled(module_ != nullptr);
+    actions_.value(QStringLiteral("Script"))
+        ->setEnabled(module_ && isSignalConnected(QMetaMethod::fromSignal(&HostToolbar::scriptRequested)));
 }
 
 void HostToolbar::press(const QString& key) {
@@ -115,6 +123,16 @@ void HostToolbar::press(const QString& key) {
     }
     if (key == QStringLiteral("Esporta")) {
         emit exportRequested();
+        return;
+    }
+    if (key == QStringLiteral("Script")) {
+        emit scriptRequested();
+        return;
+    }
+    if (key == QStringLiteral("CambioDitta")) {
+        bool cancel = false;
+        emit BeforeChangeDitta(&cancel);
+        if (!cancel) emit companyChangeRequested();
         return;
     }
     if (key == QStringLiteral("AllegatoNuovo")) {

@@ -13,7 +13,8 @@ class VirtualFrame;
 // The host's navigator bar: record moves, new, save, delete, undo, the attachment buttons,
 // export and close, acting on the frame the attached module has made active. It follows the
 // frame's status: moves, delete and the attachments while a stored row is shown; save and undo
-// whenever there is something to save. Once the module has made a frame active, the bar also
+// whenever there is something to save; the company change and the script editor while a module
+// is attached. Once the module has made a frame active, the bar also
 // follows that frame's own status changes (a new Bill started, a save, a move from the form).
 class HostToolbar : public HostNavigator {
     Q_OBJECT
@@ -44,6 +45,9 @@ public:
 signals:
     void closeRequested();
     void exportRequested();
+    void scriptRequested();
+    // A company change that the active module let go on.
+    void companyChangeRequested();
 
 private:
     QAction* add(const QString& key, const QString& text, const QKeySequence& shortcut, const QString& tip);

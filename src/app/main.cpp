@@ -43,6 +43,7 @@ std::shared_ptr<Connection> openDatabase(const QString& connectionString, bool d
             DemoGenerator(connection, options).run();
         }
     }
+    if (installer.state() == SchemaInstaller::State::Older) installer.upgrade();
     installer.verify();
     installer.addMissingIndexes();
     return connection;

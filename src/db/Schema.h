@@ -10,7 +10,8 @@
 namespace Schema {
 
 // Raised whenever a table or column changes; the installer records it in KV00_VERSIONE.
-constexpr int kVersion = 1;
+// 2: users' scripts (KV09_SCRIPT).
+constexpr int kVersion = 2;
 // The row of KV00_VERSIONE that holds this module's schema version.
 inline constexpr const char* kComponent = "EFFETTI";
 

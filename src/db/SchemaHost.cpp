@@ -49,6 +49,12 @@ QList<TableDef> Schema::host() {
                required(text(QStringLiteral("KV07_FORM"), 60)), text(QStringLiteral("KV07_LAYOUT"), 100000),
                timestamp(QStringLiteral("KV07_DATAAGG"))},
               {QStringLiteral("KV07_UTENTE_KV02"), QStringLiteral("KV07_FORM")}),
+        // A user's script of a program: JavaScript run on the program's form events.
+        table(QStringLiteral("KV09_SCRIPT"),
+              {required(text(QStringLiteral("KV09_UTENTE_KV02"), 20)),
+               required(text(QStringLiteral("KV09_PROGRAMMA"), 60)),
+               text(QStringLiteral("KV09_TESTO"), 100000), timestamp(QStringLiteral("KV09_DATAAGG"))},
+              {QStringLiteral("KV09_UTENTE_KV02"), QStringLiteral("KV09_PROGRAMMA")}),
         // Workflow states given to rows by their GUID; read through VFILTROSTATI.
         table(QStringLiteral("KV08_STATIGUID"),
               {required(text(QStringLiteral("KV08_GUID"), 38)), text(QStringLiteral("KV08_CODSTATO"), 10),

@@ -101,9 +101,25 @@ void SchemaInstaller::installOrVerify() {
     if (state() == State::Empty) {
         install();
     } else {
+        if (state() == State::Older) upgrade();
         verify();
         addMissingIndexes();
     }
+}
+
+void SchemaInstaller::upgrade() {
+    if (state() != State::Older) verify();
+    const SqlDialect& dialect = connection_->dialect();
+    const QStringList present = DatabaseInspector(*connection_).tableNames();
+    TransactionScope transaction(*connection_);
+    for (const TableDef& t : Schema::all())
+        if (!present.contains(t.name.toUpper()))
+            connection_->Execute(t.isView ? dialect.createView(t) : dialect.createTable(t));
+    connection_->Execute(
+        QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1 WHERE KV00_COMPONENTE = ")
+            .arg(Schema::kVersion) +
+        SqlText::quote(QString::fromLatin1(Schema::kComponent)));
+    transaction.commit();
 }
 
 void SchemaInstaller::addMissingIndexes() {

@@ -31,8 +31,12 @@ public:
     void install();
     // Throws SuiteError (with the reason, in Italian) unless the database is Current.
     void verify() const;
-    // install() on an empty database, verify() and addMissingIndexes() on any other.
+    // install() on an empty database, upgrade() on an older one, then verify() and
+    // addMissingIndexes().
     void installOrVerify();
+    // Brings a database of an earlier version to this one: the tables and views it lacks are
+    // created and the version recorded, in one transaction. Rows already there are kept.
+    void upgrade();
     // Creates the indexes of the schema definition that a database of this version lacks (one
     // installed before they were declared); quick when they are all there. Throws like verify().
     void addMissingIndexes();

@@ -1,9 +1,11 @@
 #include "ModuleSession.h"
 
+#include "AttachmentDesk.h"
 #include "Cinterface.h"
 #include "Connection.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
+#include "DriverNavigator.h"
 #include "PluginRegistry.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
@@ -18,6 +20,7 @@ ModuleSession::ModuleSession(const Options& options)
         installer.install();
         if (options.demo) DemoGenerator(connection_, DemoGenerator::Options{}).run();
     }
+    if (installer.state() == SchemaInstaller::State::Older) installer.upgrade();
     installer.verify();
     installer.addMissingIndexes();
 
@@ -25,6 +28,9 @@ ModuleSession::ModuleSession(const Options& options)
     // One service for every form, so that queued answers reach whichever form asks next.
     host_->setLogServiceFactory([log = log_] { return log; });
     if (options.privileged) host_->setPrivileged(true);
+    desk_ = std::make_shared<ScriptedAttachmentDesk>();
+    host_->setAttachmentDesk(desk_);
+    navigator_ = std::make_unique<DriverNavigator>();
 
     if (!registryDir_.isValid())
         throw SuiteError(
@@ -35,6 +41,7 @@ ModuleSession::ModuleSession(const Options& options)
     module_ = registry.CreateObject(QString::fromLatin1(kProgId));
     // What the host application hands every module it opens.
     module_->setClsGlobal(host_);
+    module_->setActiveNavigator(navigator_.get());
     module_->setIsActive(true);
     module_->setCanInsert(true);
     module_->setCanUpdate(true);
@@ -54,5 +61,7 @@ ScenarioRunner::Session ModuleSession::session() const {
     s.host = host_;
     s.connection = connection_;
     s.log = log_;
+    s.navigator = navigator_.get();
+    s.desk = desk_;
     return s;
 }

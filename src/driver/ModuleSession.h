@@ -7,6 +7,8 @@
 #include <memory>
 
 class Cinterface;
+class DriverNavigator;
+class ScriptedAttachmentDesk;
 class Connection;
 class DatabaseHost;
 class ScriptedLogService;
@@ -41,6 +43,8 @@ private:
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<ScriptedLogService> log_;
     std::shared_ptr<DatabaseHost> host_;
+    std::shared_ptr<ScriptedAttachmentDesk> desk_;
+    std::unique_ptr<DriverNavigator> navigator_;
     QTemporaryDir registryDir_;
     std::unique_ptr<Cinterface> module_;
 };

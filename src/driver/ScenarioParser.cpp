@@ -50,6 +50,11 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("field"), {1, 1}},
         {QStringLiteral("messages"), {0, 0}},
         {QStringLiteral("grab"), {1, 1}},
+        {QStringLiteral("navigator"), {1, 2}},
+        {QStringLiteral("property"), {1, 1}},
+        {QStringLiteral("focused"), {0, 0}},
+        {QStringLiteral("script"), {1, 1}},
+        {QStringLiteral("attach"), {1, 1}},
     };
     return table;
 }

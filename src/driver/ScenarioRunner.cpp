@@ -175,6 +175,16 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         get(a[0]);
     else if (n == QStringLiteral("field"))
         field(a[0]);
+    else if (n == QStringLiteral("navigator"))
+        navigator(a);
+    else if (n == QStringLiteral("property"))
+        property(a[0]);
+    else if (n == QStringLiteral("focused"))
+        focused();
+    else if (n == QStringLiteral("script"))
+        script(a[0]);
+    else if (n == QStringLiteral("attach"))
+        attach(a[0]);
     else
         throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(n));
 }
@@ -246,6 +256,7 @@ void ScenarioRunner::show() {
     if (session_.host && !m->ClsGlobal()) {
         m->setClsGlobal(session_.host);
         m->setActiveDll(m);
+        m->setActiveNavigator(session_.navigator);
         session_.host->SetActiveModule(m);
     }
     m->ShowForm();

@@ -14,6 +14,8 @@ class Cinterface;
 class Connection;
 class HostGlobal;
 class FrameControl;
+class HostNavigator;
+class ScriptedAttachmentDesk;
 class QEventLoop;
 class ScriptedLogService;
 
@@ -38,6 +40,9 @@ public:
         // What a host hands the module each time it opens it; `show` hands it over again when
         // the module let go of it (its form closed).
         std::shared_ptr<HostGlobal> host;
+        // The host's navigator the module is handed, and who picks attachment files.
+        HostNavigator* navigator = nullptr;
+        std::shared_ptr<ScriptedAttachmentDesk> desk;
     };
     // Receives each observation: one compact JSON object, without the line end.
     using Output = std::function<void(const QByteArray& line)>;
@@ -98,6 +103,13 @@ private:
     void lookup(const QString& name, int row, const QString& filter);
     void get(const QString& name);
     void field(const QString& column);
+
+    // The host's side (ScenarioHostEvents.cpp).
+    void navigator(const QStringList& args);
+    void property(const QString& name);
+    void focused();
+    void script(const QString& text);
+    void attach(const QString& path);
 
     Session session_;
     Output output_;

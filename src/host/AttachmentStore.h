@@ -1,14 +1,32 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class Connection;
+class QWidget;
+
+// What the attachment buttons act for: the window to put dialogs on, and who works on which
+// company.
+struct MediaContext {
+    QWidget* parent = nullptr;
+    qint32 company = 0;
+    QString user;
+};
 
 // The attachment store: files kept in the database under a media id.
 class AttachmentStore {
 public:
+    // The navigator's attachment buttons, as the store knows them.
+    enum Button { New = 11, Open = 12, Delete = 13, Scan = 15, List = 16, Mail = 17, Properties = 25 };
+
     virtual ~AttachmentStore() = default;
     virtual void setConnection(std::shared_ptr<Connection> connection) = 0;
     virtual bool HasMedia(const QString& mediaId) const = 0;
+    // Performs a button's action on the attachments of `mediaId` (empty: the record has none
+    // yet). A first attachment gets a new media id, announced through AfterMediaCreate.
+    virtual void ManageMedia(const QString& mediaId, int button, const MediaContext& context) = 0;
+
+    std::function<void(const QString& mediaId)> AfterMediaCreate;
 };

@@ -1,5 +1,6 @@
 #include "DatabaseHost.h"
 
+#include "AttachmentDesk.h"
 #include "Connection.h"
 #include "DatabaseAttachmentStore.h"
 #include "DatabaseHistoryWriter.h"
@@ -47,7 +48,9 @@ QIcon programIcon(bool withAttachment) {
 }  // namespace
 
 DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QString& userCode)
-    : connectionString_(std::move(connectionString)), connection_(std::make_shared<Connection>()) {
+    : connectionString_(std::move(connectionString)),
+      connection_(std::make_shared<Connection>()),
+      desk_(std::make_shared<GuiAttachmentDesk>()) {
     connection_->Open(connectionString_);
     connection_->setCatalogue(Schema::catalogue());
     company_.company = company;
@@ -96,8 +99,8 @@ DatabaseHost::~DatabaseHost() = default;
 
 LayoutScriptHolder& DatabaseHost::LayoutAndScript() {
     if (!layouts_)
-        layouts_ =
-            std::make_unique<UserLayoutHolder>(connection_, user_.code, QStringLiteral("KVUO_TARSELLO"));
+        layouts_ = std::make_unique<UserLayoutHolder>(
+            connection_, user_.code, QStringLiteral("KVUO_TARSELLO"), [this] { return CreateLogService(); });
     return *layouts_;
 }
 
@@ -143,7 +146,7 @@ bool DatabaseHost::RunProgram(const QString& progId, const QVariantList& paramet
 }
 
 std::unique_ptr<AttachmentStore> DatabaseHost::CreateAttachmentStore() const {
-    return std::make_unique<DatabaseAttachmentStore>();
+    return std::make_unique<DatabaseAttachmentStore>(desk_, CreateLogService());
 }
 
 std::shared_ptr<LogService> DatabaseHost::CreateLogService() const {

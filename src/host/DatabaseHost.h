@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class AttachmentDesk;
 class Connection;
 
 // The host's global object of the host application: company, parameters, user and message
@@ -43,6 +44,8 @@ public:
     void setLogServiceFactory(std::function<std::shared_ptr<LogService>()> factory) {
         logFactory_ = std::move(factory);
     }
+    // Who picks and looks at attachment files; the dialogs on screen by default.
+    void setAttachmentDesk(std::shared_ptr<AttachmentDesk> desk) { desk_ = std::move(desk); }
     void setProgramLauncher(std::function<bool(const QString&, const QVariantList&)> launcher) {
         launcher_ = std::move(launcher);
     }
@@ -59,4 +62,5 @@ private:
     std::function<bool(const QString&, const QVariantList&)> launcher_;
     std::function<std::shared_ptr<LogService>()> logFactory_;
     std::unique_ptr<class UserLayoutHolder> layouts_;
+    std::shared_ptr<AttachmentDesk> desk_;
 };

@@ -3,6 +3,8 @@
 #include <QObject>
 
 class Cinterface;
+class LayoutScriptHolder;
+class OfficeExport;
 
 // Through it the host's navigator answers a child form that asks whether it may close: the host
 // may keep the form open (a script of the user's refusing, a pending action of its own).
@@ -30,4 +32,9 @@ public:
 signals:
     void BeforeChangeDitta(bool* cancel);
     void ButtonPressed(int button);
+    // The module writes what it shows into the export object.
+    void BeforeExportToOffice(OfficeExport* exportObject);
+    // The host's layout and script editors ask the module for the objects they offer the user.
+    void InitializeLayoutObjectModel(LayoutScriptHolder* layout);
+    void InitializeScriptObjectModel(LayoutScriptHolder* script);
 };

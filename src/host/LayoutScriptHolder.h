@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
@@ -31,6 +32,8 @@ public:
 
     // The structures of the form the layout applies to: the form and its grids, by name.
     virtual void AddStructure(const QString& name, QWidget* widget) = 0;
+    // The names declared so far, in order.
+    virtual QStringList StructureNames() const { return {}; }
 
     virtual std::shared_ptr<LayoutObject> CurrentLayout() const = 0;
     virtual void ClearLayout() = 0;
@@ -41,4 +44,9 @@ public:
     virtual std::shared_ptr<ScriptObject> CurrentScript() const = 0;
     virtual void ClearScript() = 0;
     virtual void BuildScript() = 0;
+
+    // The user's script text of the program, as the script editor shows and keeps it. A holder
+    // without scripts keeps none.
+    virtual QString ScriptText() const { return {}; }
+    virtual void SaveScript(const QString& /*text*/) {}
 };

@@ -2,11 +2,16 @@
 
 #include "HostGlobal.h"
 #include "HostNavigator.h"
+#include "LayoutScriptHolder.h"
+#include "LogService.h"
 #include "MDLKV_TARSELLO.h"
+#include "OfficeExport.h"
 #include "SuiteError.h"
 #include "Value.h"
 
 #include <QWidget>
+#include <algorithm>
+#include <iterator>
 
 using MDLKV_TARSELLO::NullToString;
 
@@ -48,7 +53,18 @@ CLSKV_TARSELLO::~CLSKV_TARSELLO() {
 }
 
 void CLSKV_TARSELLO::setActiveNavigator(HostNavigator* navigator) {
+    if (navigator_) disconnect(navigator_, nullptr, this, nullptr);
     navigator_ = navigator;
+    if (!navigator) return;
+    connect(navigator, &HostNavigator::BeforeChangeDitta, this,
+            &CLSKV_TARSELLO::ActiveNavigator_BeforeChangeDitta);
+    connect(navigator, &HostNavigator::BeforeExportToOffice, this,
+            &CLSKV_TARSELLO::ActiveNavigator_BeforeExportToOffice);
+    connect(navigator, &HostNavigator::ButtonPressed, this, &CLSKV_TARSELLO::ActiveNavigator_ButtonPressed);
+    connect(navigator, &HostNavigator::InitializeLayoutObjectModel, this,
+            &CLSKV_TARSELLO::ActiveNavigator_InitializeLayoutObjectModel);
+    connect(navigator, &HostNavigator::InitializeScriptObjectModel, this,
+            &CLSKV_TARSELLO::ActiveNavigator_InitializeScriptObjectModel);
 }
 
 HostNavigator* CLSKV_TARSELLO::ActiveNavigator() const {
@@ -102,11 +118,7 @@ void CLSKV_TARSELLO::ImpostaIconaAllegati(const QVariant& mediaId) {
     skip([&] {
         const QString id = NullToString(mediaId);
         if (id.isEmpty()) return;
-        if (!attachments_) {
-            attachments_ = need(global_).CreateAttachmentStore();
-            need(attachments_).setConnection(need(form_).formConnection());
-        }
-        hasMedia = need(attachments_).HasMedia(id);
+        hasMedia = attachments().HasMedia(id);
     });
     skip([&] {
         need(form_).setFormIcon(need(global_).MainWindowIcon(hasMedia ? QStringLiteral("KProgrammaMM")
@@ -126,4 +138,61 @@ void CLSKV_TARSELLO::AttivaModulo() {
             need(activeDll_->ActiveNavigator()).SetButtonsStatus(frame->property("Status").toInt());
     });
     skip([&] { need(need(activeDll_).ActiveNavigator()).RefreshButtons(); });
+}
+
+AttachmentStore& CLSKV_TARSELLO::attachments() {
+    if (!attachments_) {
+        attachments_ = need(global_).CreateAttachmentStore();
+        need(attachments_).setConnection(need(form_).formConnection());
+        attachments_->AfterMediaCreate = [this](const QString& id) { clsHyperMedia_AfterMediaCreate(id); };
+    }
+    return *attachments_;
+}
+
+void CLSKV_TARSELLO::ActiveNavigator_BeforeChangeDitta(bool* cancel) {
+    skip([&] { need(cancel) = true; });
+    skip([&] {
+        need(need(form_).formLogService())
+            .MsgBox(
+                QStringLiteral("Il cambio ditta è consentito solo dopo la chiusura del programma in uso!"),
+                64, QStringLiteral("Informazione"));
+    });
+}
+
+void CLSKV_TARSELLO::ActiveNavigator_BeforeExportToOffice(OfficeExport* exportObject) {
+    skip([&] { need(form_).exportToOffice(need(exportObject)); });
+}
+
+void CLSKV_TARSELLO::ActiveNavigator_ButtonPressed(int button) {
+    static constexpr int kAttachmentButtons[] = {11, 12, 13, 15, 16, 17, 25};
+    if (!isActive_ || !form_ || !form_->formMainActive()) return;
+    if (std::find(std::begin(kAttachmentButtons), std::end(kAttachmentButtons), button) ==
+        std::end(kAttachmentButtons))
+        return;
+    skip([&] {
+        MediaContext context;
+        context.parent = form_->formWindow();
+        context.company = need(global_).CompanyContext().company;
+        context.user = global_->User().code;
+        attachments().ManageMedia(form_->mediaIdInFocus(), button, context);
+    });
+    // The icon follows what the action left: the first file added, the last one deleted.
+    skip([&] { ImpostaIconaAllegati(form_->mediaIdInFocus()); });
+}
+
+void CLSKV_TARSELLO::ActiveNavigator_InitializeLayoutObjectModel(LayoutScriptHolder* layout) {
+    if (!isActive_) return;
+    skip([&] { need(form_).registerLayoutObjects(need(layout)); });
+}
+
+void CLSKV_TARSELLO::ActiveNavigator_InitializeScriptObjectModel(LayoutScriptHolder* script) {
+    if (!isActive_) return;
+    skip([&] { need(form_).registerScriptObjects(need(script)); });
+}
+
+void CLSKV_TARSELLO::clsHyperMedia_AfterMediaCreate(const QString& mediaId) {
+    bool stored = false;
+    skip([&] { stored = need(form_).storeMediaIdInFocus(mediaId); });
+    if (!stored) return;
+    skip([&] { form_->setFormIcon(need(global_).MainWindowIcon(QStringLiteral("KProgrammaMM"))); });
 }

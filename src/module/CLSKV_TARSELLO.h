@@ -4,6 +4,9 @@
 #include "Cinterface.h"
 #include "ModuleForm.h"
 
+class LayoutScriptHolder;
+class OfficeExport;
+
 #include <QObject>
 #include <QPointer>
 #include <QVariant>
@@ -101,6 +104,14 @@ public:
     // Announces the module to the host again and brings the navigator in line with the frame.
     void AttivaModulo();
 
+    // The host navigator's events and the attachment store's.
+    void ActiveNavigator_BeforeChangeDitta(bool* cancel);
+    void ActiveNavigator_BeforeExportToOffice(OfficeExport* exportObject);
+    void ActiveNavigator_ButtonPressed(int button);
+    void ActiveNavigator_InitializeLayoutObjectModel(LayoutScriptHolder* layout);
+    void ActiveNavigator_InitializeScriptObjectModel(LayoutScriptHolder* script);
+    void clsHyperMedia_AfterMediaCreate(const QString& mediaId);
+
     ModuleForm* form() const { return form_.get(); }
 
 signals:
@@ -125,4 +136,6 @@ private:
     std::shared_ptr<MenuEntry> menuEntry_;
     bool isActive_ = false, isCalled_ = false;
     std::unique_ptr<AttachmentStore> attachments_;
+    // The attachment store, created on first use and connected to the form's connection.
+    AttachmentStore& attachments();
 };

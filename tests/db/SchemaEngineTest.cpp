@@ -77,7 +77,14 @@ TEST_P(SchemaEngine, InstallerRecordsItsVersionAndRefusesForeignOrOtherVersions)
 
         c->Execute(QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1").arg(Schema::kVersion - 1));
         EXPECT_EQ(installer.state(), SchemaInstaller::State::Older);
-        EXPECT_TRUE(message([&] { installer.installOrVerify(); }).contains("aggiornare il database"));
+        EXPECT_TRUE(message([&] { installer.verify(); }).contains("aggiornare il database"));
+        // An older database gets the tables it lacks and keeps its rows.
+        c->Execute(QStringLiteral("DROP TABLE KV09_SCRIPT"));
+        c->Execute(QStringLiteral("INSERT INTO KV07_LAYOUT (KV07_UTENTE_KV02, KV07_FORM) VALUES ('U', 'F')"));
+        installer.installOrVerify();
+        EXPECT_EQ(installer.state(), SchemaInstaller::State::Current);
+        EXPECT_NO_THROW(c->Execute(QStringLiteral("SELECT KV09_TESTO FROM KV09_SCRIPT")));
+        EXPECT_EQ(c->Query(QStringLiteral("SELECT KV07_FORM FROM KV07_LAYOUT")).front().rows.size(), 1U);
         c->Execute(QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1").arg(Schema::kVersion + 1));
         EXPECT_EQ(installer.state(), SchemaInstaller::State::Newer);
         EXPECT_TRUE(message([&] { installer.verify(); }).contains("aggiornare il programma"));

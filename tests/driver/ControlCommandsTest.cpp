@@ -49,7 +49,7 @@ protected:
 
     QStringList run(const char* scenario, int expectedCode = ScenarioRunner::kOk) {
         QStringList lines;
-        ScenarioRunner runner({nullptr, connection, log, form.get(), nullptr},
+        ScenarioRunner runner({nullptr, connection, log, form.get(), nullptr, nullptr, nullptr},
                               [&](const QByteArray& line) { lines << QString::fromUtf8(line); });
         EXPECT_EQ(runner.run(ScenarioParser::parse(QString::fromUtf8(scenario))), expectedCode)
             << runner.error().toStdString();
@@ -109,7 +109,7 @@ TEST_F(DriverOnAForm, TypesAnyTextAsAKeyboardAndAnInputMethodDeliverItAndPrintsI
     // 19 UTF-16 units: the column takes 20.
     const QString typed = QStringLiteral(u"Città è € Ελλάς 東𝄞");
     QByteArrayList bytes;
-    ScenarioRunner runner({nullptr, connection, log, form.get(), nullptr},
+    ScenarioRunner runner({nullptr, connection, log, form.get(), nullptr, nullptr, nullptr},
                           [&](const QByteArray& line) { bytes << line; });
     const QString scenario = QStringLiteral(
                                  u"type TXT_NAME \"%1\"\nleave TXT_NAME\nget TXT_NAME\n"

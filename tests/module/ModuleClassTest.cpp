@@ -41,6 +41,7 @@ public:
         struct Store : AttachmentStore {
             void setConnection(std::shared_ptr<Connection>) override {}
             bool HasMedia(const QString& id) const override { return id == QStringLiteral("MEDIA1"); }
+            void ManageMedia(const QString&, int, const MediaContext&) override {}
         };
         return std::make_unique<Store>();
     }

@@ -7,6 +7,13 @@
 namespace BillFormTexts {
 
 inline const QString kCaption = QStringLiteral("Dettaglio effetti");
+// The structures declared to the user's layout, and the sections of the export.
+inline const QString kLayoutStorico = QStringLiteral("Griglia movimenti di storico");
+inline const QString kLayoutSolleciti = QStringLiteral("Griglia solleciti");
+inline const QString kExportCambiali = QStringLiteral("Dati cambiali e cessioni");
+inline const QString kExportStorico = QStringLiteral("Movimenti di storico");
+inline const QString kExportSolleciti = QStringLiteral("Solleciti");
+inline const QString kExportNote = QStringLiteral("Note");
 inline const QString kPlace = QStringLiteral("FRMKV_TARSELLO:");
 inline const QString kMenuProgId = QStringLiteral("KVUO_TARSELLO.CLSEF_TARSELLO");
 inline const QString kMenuAllBanks = QStringLiteral("Tutte le banche");

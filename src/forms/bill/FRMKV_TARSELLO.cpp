@@ -1,4 +1,5 @@
 #include "FRMKV_TARSELLO.h"
+#include "LayoutScriptButton.h"
 
 #include "BillFormTexts.h"
 #include "CLSKV_TARSELLO.h"
@@ -50,6 +51,9 @@ FRMKV_TARSELLO::FRMKV_TARSELLO(QWidget* parent) : QWidget(parent, Qt::Window) {
     connectCambiali();
     connectNote();
     connectReminderEvents();
+    connectAttachmentContext();
+    connect(CMD_LAYSCRIPT, &NavigatorBar::AfterButtonClick, this,
+            [this](const QString& key) { CMD_LAYSCRYPT_AfterButtonClick(key); });
     Form_Initialize();
 }
 

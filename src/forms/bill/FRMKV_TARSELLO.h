@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -33,6 +34,7 @@ class GridAmountFormat;
 class HostGlobal;
 class GridNavigator;
 class IdEditBox;
+class LayoutScriptButton;
 class LinkedBillSide;
 class LogService;
 class MainNavigator;
@@ -112,6 +114,7 @@ public:
     GridNavigator* GNV_STORICO = nullptr;
     Grid* GRD_SOLLECITI = nullptr;
     GridNavigator* GNV_SOLLECITI = nullptr;
+    LayoutScriptButton* CMD_LAYSCRIPT = nullptr;
 
     // Any data control by its name (nullptr when the form has none of that name).
     FrameControl* control(const QString& name) const { return controls_.value(name); }
@@ -128,6 +131,15 @@ public:
     void unloadForm() override { close(); }
     QWidget* formWindow() override { return this; }
     std::shared_ptr<Connection> formConnection() const override { return clsConnessione; }
+    // The host navigator's events (FRMKV_TARSELLO_Navigator.cpp)
+    std::shared_ptr<LogService> formLogService() const override { return clsLog; }
+    bool formMainActive() const override { return bolMainActive; }
+    void exportToOffice(OfficeExport& exportObject) override;
+    QString mediaIdInFocus() const override;
+    bool storeMediaIdInFocus(const QString& mediaId) override;
+    void registerLayoutObjects(LayoutScriptHolder& layout) override;
+    void registerScriptObjects(LayoutScriptHolder& script) override;
+    void ContestoAllegatiTestata();
 
     // ErrorReport: the error text through the form's log service, then a rollback.
     void MostraErrore(const SuiteError& error) override;
@@ -162,6 +174,7 @@ public:
     void BuildScript();
     QVariant ExecuteFormEvent(const QString& name, const QVariantList& arguments = {});
     void CMD_LAYSCRYPT_OnAddStruttura();
+    void CMD_LAYSCRYPT_AfterButtonClick(const QString& button);
 
     void SetUpDatiControlloTab();
     void ImpostaFocusSuPrimoCampoTab();
@@ -266,6 +279,18 @@ private:
     void rereadHeader();
     // The highest progressive among the history rows still waiting for the Bill's save.
     qint32 pendingHistoryProgressive() const;
+
+    // The record whose attachments the navigator's buttons act on: its recordset, attachment
+    // column and how a change of it is marked for the next save.
+    struct MediaRecord {
+        std::shared_ptr<Recordset> rs;
+        QString column;
+        std::function<void()> markChanged;
+    };
+    MediaRecord recordInFocus() const;
+    void connectAttachmentContext();
+    // Every tab brought up to date, as before it is shown.
+    void refreshAllTabs();
 
     // Bills of exchange and notes (FRMKV_TARSELLO_Cambiali.cpp, FRMKV_TARSELLO_Note.cpp)
     void connectCambiali();

@@ -8,6 +8,7 @@
 #include "Grid.h"
 #include "GridNavigator.h"
 #include "IdEditBox.h"
+#include "LayoutScriptButton.h"
 #include "MainNavigator.h"
 #include "NumericBox.h"
 #include "TabControl.h"
@@ -219,7 +220,12 @@ void FRMKV_TARSELLO::createControls() {
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(createHeaderGroup());
     layout->addWidget(TAB_SCADENZE, 1);
-    layout->addWidget(INV_MAIN);
+    CMD_LAYSCRIPT = new LayoutScriptButton(this);
+    CMD_LAYSCRIPT->setObjectName(QStringLiteral("CMD_LAYSCRIPT"));
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(INV_MAIN, 1);
+    bottom->addWidget(CMD_LAYSCRIPT);
+    layout->addLayout(bottom);
 }
 
 QWidget* FRMKV_TARSELLO::createHeaderGroup() {

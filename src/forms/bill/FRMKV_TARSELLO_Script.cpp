@@ -1,19 +1,12 @@
 // The user's layout and script: the form declares its structures, applies the layout when first
 // shown, and tells the script when it opens and when it is asked to close.
-#include "BillFormTexts.h"
 #include "Cinterface.h"
 #include "FRMKV_TARSELLO.h"
-#include "Grid.h"
 #include "HostGlobal.h"
 #include "LayoutScriptHolder.h"
 
 void FRMKV_TARSELLO::CMD_LAYSCRYPT_OnAddStruttura() {
-    guard("CMD_LAYSCRYPT_OnAddStruttura:", [&] {
-        LayoutScriptHolder& holder = global().LayoutAndScript();
-        holder.AddStructure(BillFormTexts::kCaption, this);
-        holder.AddStructure(QStringLiteral("Griglia movimenti di storico"), GRD_STORICO);
-        holder.AddStructure(QStringLiteral("Griglia solleciti"), GRD_SOLLECITI);
-    });
+    guard("CMD_LAYSCRYPT_OnAddStruttura:", [&] { registerLayoutObjects(global().LayoutAndScript()); });
 }
 
 void FRMKV_TARSELLO::ApplicaLayOut() {
@@ -41,10 +34,19 @@ void FRMKV_TARSELLO::BuildScript() {
 QVariant FRMKV_TARSELLO::ExecuteFormEvent(const QString& name, const QVariantList& arguments) {
     QVariant result;
     guard("ExecuteFormEvent:", [&] {
-        auto script = global().LayoutAndScript().CurrentScript();
+        LayoutScriptHolder& holder = global().LayoutAndScript();
+        auto script = holder.CurrentScript();
         if (!script) return;
+        // What the script reads is the Bill in view, tabs never opened included.
+        registerScriptObjects(holder);
         if (name == QStringLiteral("tsOpen")) result = script->RaiseFormEvent(true, arguments);
         if (name == QStringLiteral("tsClose")) result = script->RaiseFormEvent(false, arguments);
     });
     return result;
+}
+
+void FRMKV_TARSELLO::CMD_LAYSCRYPT_AfterButtonClick(const QString& button) {
+    guard("CMD_LAYSCRYPT_AfterButtonClick:", [&] {
+        if (button == QStringLiteral("Script")) BuildScript();
+    });
 }

@@ -19,6 +19,8 @@ class VirtualFrame;
 // LostFocus. A refused exit puts the focus back and keeps what the user typed.
 class FrameControl : public QWidget {
     Q_OBJECT
+    // What a user's script reads of the field.
+    Q_PROPERTY(QString Text READ Text)
 public:
     explicit FrameControl(QWidget* parent = nullptr);
     ~FrameControl() override;

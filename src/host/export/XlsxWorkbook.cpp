@@ -1,0 +1,123 @@
+#include "XlsxWorkbook.h"
+
+#include "SuiteError.h"
+
+#include <xlsxwriter.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+const QString kSource = QStringLiteral("XlsxWorkbook");
+
+QString validSheetName(QString name) {
+    for (const QChar c : QStringLiteral("[]:*?/\\")) name.replace(c, QLatin1Char('_'));
+    name = name.trimmed().left(31);
+    return name.isEmpty() ? QStringLiteral("Foglio") : name;
+}
+}  // namespace
+
+int XlsxWorkbook::addSheet(const QString& name) {
+    const QString base = validSheetName(name);
+    QString unique = base;
+    for (int n = 2;; ++n) {
+        const bool taken = std::any_of(sheets_.cbegin(), sheets_.cend(), [&](const Sheet& s) {
+            return s.name.compare(unique, Qt::CaseInsensitive) == 0;
+        });
+        if (!taken) break;
+        const QString suffix = QStringLiteral(" (%1)").arg(n);
+        unique = base.left(31 - int(suffix.size())) + suffix;
+    }
+    sheets_.append({unique, {}, {}, 0});
+    return int(sheets_.size()) - 1;
+}
+
+void XlsxWorkbook::put(int sheet, Cell cell) {
+    if (sheet < 0 || sheet >= sheets_.size() || cell.row < 0 || cell.column < 0 || cell.row >= 1048576 ||
+        cell.column >= 16384)
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("Cella fuori dal foglio (%1, %2).").arg(cell.row).arg(cell.column));
+    Sheet& s = sheets_[sheet];
+    s.rows = std::max(s.rows, cell.row + 1);
+    s.cells.append(std::move(cell));
+}
+
+void XlsxWorkbook::setText(int sheet, int row, int column, const QString& text, bool bold) {
+    put(sheet, {row, column, bold ? Kind::BoldText : Kind::Text, text});
+}
+
+void XlsxWorkbook::setNumber(int sheet, int row, int column, double value) {
+    put(sheet, {row, column, Kind::Number, value});
+}
+
+void XlsxWorkbook::setInteger(int sheet, int row, int column, qint64 value) {
+    put(sheet, {row, column, Kind::Integer, value});
+}
+
+void XlsxWorkbook::setDate(int sheet, int row, int column, const QDate& date) {
+    // A date a spreadsheet cannot show (before 1900, or none) is left empty.
+    if (!date.isValid() || date.year() < 1900 || date.year() > 9999) return;
+    put(sheet, {row, column, Kind::Date, date});
+}
+
+void XlsxWorkbook::setColumnWidth(int sheet, int column, double width) {
+    sheets_[sheet].widths.append({column, width});
+}
+
+int XlsxWorkbook::rowCount(int sheet) const {
+    return sheets_.at(sheet).rows;
+}
+
+void XlsxWorkbook::save(const QString& path) const {
+    const QFileInfo target(path);
+    if (!target.absoluteDir().exists())
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("La cartella %1 non esiste.").arg(target.absolutePath()));
+    const QByteArray file = QFile::encodeName(target.absoluteFilePath());
+    lxw_workbook* book = workbook_new(file.constData());
+    if (!book)
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("Impossibile creare il file %1.").arg(path));
+    lxw_format* bold = workbook_add_format(book);
+    format_set_bold(bold);
+    lxw_format* number = workbook_add_format(book);
+    format_set_num_format(number, "#,##0.00");
+    lxw_format* date = workbook_add_format(book);
+    format_set_num_format(date, "dd/mm/yyyy");
+    for (const Sheet& s : sheets_) {
+        lxw_worksheet* ws = workbook_add_worksheet(book, s.name.toUtf8().constData());
+        for (const auto& [column, width] : s.widths)
+            worksheet_set_column(ws, lxw_col_t(column), lxw_col_t(column), width, nullptr);
+        for (const Cell& c : s.cells) {
+            const auto row = lxw_row_t(c.row);
+            const auto col = lxw_col_t(c.column);
+            switch (c.kind) {
+                case Kind::Text:
+                case Kind::BoldText:
+                    worksheet_write_string(ws, row, col, c.value.toString().toUtf8().constData(),
+                                           c.kind == Kind::BoldText ? bold : nullptr);
+                    break;
+                case Kind::Number:
+                    worksheet_write_number(ws, row, col, c.value.toDouble(), number);
+                    break;
+                case Kind::Integer:
+                    worksheet_write_number(ws, row, col, c.value.toDouble(), nullptr);
+                    break;
+                case Kind::Date: {
+                    const QDate d = c.value.toDate();
+                    lxw_datetime dt{d.year(), d.month(), d.day(), 0, 0, 0.0};
+                    worksheet_write_datetime(ws, row, col, &dt, date);
+                    break;
+                }
+            }
+        }
+    }
+    const lxw_error result = workbook_close(book);
+    if (result != LXW_NO_ERROR)
+        throw SuiteError(
+            SuiteError::kOperationNotAllowed, kSource,
+            QStringLiteral("Impossibile scrivere il file %1: la cartella non è scrivibile o il file è "
+                           "aperto in un altro programma.")
+                .arg(path));
+}

@@ -1,0 +1,272 @@
+// The bill form answering the host: the user's script on its open and close, the navigator's
+// events (company change, export, attachments, the layout and script object models).
+#include "AttachmentDesk.h"
+#include "BillFormFixture.h"
+#include "EditBox.h"
+#include "Grid.h"
+#include "HistoryCodeTables.h"
+#include "HostNavigator.h"
+#include "LayoutScriptButton.h"
+#include "SuiteError.h"
+#include "TabControl.h"
+#include "UserLayoutHolder.h"
+#include "VirtualFrame.h"
+#include "XlsxOfficeExport.h"
+#include "ZipEntry.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+// The host's navigator bar without buttons: the tests raise its events.
+class TestNavigator : public HostNavigator {
+public:
+    void AttachModule(Cinterface*) override {}
+    void SetButtonsStatus(int) override {}
+    void RefreshButtons() override {}
+};
+
+class BillHostEventsTest : public BillFormTest {
+protected:
+    QString allMessages() const {
+        QStringList out;
+        for (const auto& m : log_->messages()) out << m.text;
+        return out.join(QLatin1Char('\n'));
+    }
+    UserLayoutHolder& holder() { return dynamic_cast<UserLayoutHolder&>(host_->LayoutAndScript()); }
+    // A key of a customer Bill that has history movements and reminders (and `more`).
+    QString billWithHistoryAndReminders(const QString& more = {}) {
+        Recordset rs;
+        rs.Open(
+            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
+                kCustomerBills +
+                QStringLiteral(" AND EF01_NUMREG_CO99 IN (SELECT EF06_NUMREG_CO99 FROM EF06_SCADSTO)"
+                               " AND EF01_NUMREG_CO99 IN (SELECT EF05_NUMREG_CO99 FROM EF05_SCADSOLLEC)") +
+                more + QStringLiteral(" ORDER BY EF01_NUMREG_CO99"),
+            demo_->connection);
+        if (rs.AtEOF()) return {};
+        return QStringLiteral("1,%1,%2,%3,%4")
+            .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
+                 Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+    }
+    TestNavigator navigator_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, BillHostEventsTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
+
+}  // namespace
+
+// A script refuses the close while the notes are empty; a script that does not compile, one that
+// names a field the form has not, and one that never ends are reported and the form goes on.
+TEST_P(BillHostEventsTest, ScriptsRefuseACloseAndTheirFaultsAreReported) {
+    holder().SaveScript(
+        QStringLiteral("function tsClose(form) {\n"
+                       "  if (form.field('TXT_NOTEAMMIN').trim() === '') { form.message('Note vuote: ' + "
+                       "form.name); return true; }\n"
+                       "}"));
+    holder().setScriptTimeLimit(300);
+    module_->ChiaveEffettoInGestione = keyOfRow(1);
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    EXPECT_FALSE(module_->CloseForm().toBool());
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("Note vuote: Dettaglio effetti")))
+        << allMessages().toStdString();
+
+    // Another Bill's way out: a syntax error is the build's fault, reported with its line.
+    log_->clear();
+    holder().SaveScript(QStringLiteral("function tsClose(form) {\n  return (;\n}"));
+    f->CMD_LAYSCRIPT->press(QStringLiteral("Script"));
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("BuildScript:"))) << allMessages().toStdString();
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("alla riga 2")));
+    EXPECT_FALSE(holder().CurrentScript());
+    EXPECT_TRUE(f->isVisible());
+
+    // An unknown field is named in the report; the script gives no answer, so the close goes on.
+    log_->clear();
+    holder().SaveScript(QStringLiteral("function tsOpen(form) { form.field('TXT_NONCE'); }"));
+    f->CMD_LAYSCRIPT->press(QStringLiteral("Script"));
+    EXPECT_TRUE(log_->messages().isEmpty());
+    EXPECT_TRUE(f->ExecuteFormEvent(QStringLiteral("tsOpen")).isNull());
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("campo sconosciuto \"TXT_NONCE\"")))
+        << allMessages().toStdString();
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("ExecuteFormEvent:")));
+
+    // A script that loops is stopped at the time limit and the form closes.
+    log_->clear();
+    holder().SaveScript(QStringLiteral("function tsClose(form) { for (;;) {} }"));
+    f->CMD_LAYSCRIPT->press(QStringLiteral("Script"));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(module_->CloseForm().toBool());
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("tempo massimo"))) << allMessages().toStdString();
+}
+
+// The company change is refused with its message each time it is asked; the layout and script
+// object models are registered only while the module is active.
+TEST_P(BillHostEventsTest, TheNavigatorsEventsAreAnswered) {
+    module_->setActiveNavigator(&navigator_);
+    module_->ChiaveEffettoInGestione = keyOfRow(2);
+    ASSERT_TRUE(show());
+    log_->clear();
+    for (int i = 0; i < 2; ++i) {
+        bool cancel = false;
+        emit navigator_.BeforeChangeDitta(&cancel);
+        EXPECT_TRUE(cancel);
+    }
+    ASSERT_EQ(log_->messages().size(), 2);
+    EXPECT_EQ(log_->messages()[1].text,
+              QStringLiteral("Il cambio ditta è consentito solo dopo la chiusura del programma in uso!"));
+    EXPECT_EQ(log_->messages()[1].flags, 64);
+    EXPECT_EQ(log_->messages()[1].title, QStringLiteral("Informazione"));
+
+    UserLayoutHolder idle(demo_->connection, QStringLiteral("MROSSI"), QStringLiteral("KVUO_TARSELLO"));
+    module_->setIsActive(false);
+    emit navigator_.InitializeScriptObjectModel(&idle);
+    EXPECT_TRUE(idle.StructureNames().isEmpty());
+    module_->setIsActive(true);
+    emit navigator_.InitializeScriptObjectModel(&idle);
+    EXPECT_EQ(idle.StructureNames(),
+              (QStringList{QStringLiteral("Dettaglio effetti"), QStringLiteral("DTS_Testata"),
+                           QStringLiteral("DTS_CambialiCessioni"), QStringLiteral("DTS_Note")}));
+    EXPECT_TRUE(form()->bolTabIni_Note);  // set up to be offered
+}
+
+// The export brings every tab up to date first (the history tab was never opened) and writes
+// the five sections: codes and flags as their texts, amounts as numbers, dates as dates. A file
+// that cannot be written is told and the export can be done again.
+TEST_P(BillHostEventsTest, TheExportWritesTheBillWithAllItsTabs) {
+    const QString key = billWithHistoryAndReminders();
+    ASSERT_FALSE(key.isEmpty());
+    module_->setActiveNavigator(&navigator_);
+    module_->setIsActive(true);
+    module_->ChiaveEffettoInGestione = key;
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    EXPECT_FALSE(f->bolTabIni_Storico);
+    log_->clear();
+
+    EXPECT_THROW(XlsxOfficeExport::run(navigator_, QStringLiteral("/proc/effetto.xlsx")), SuiteError);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("effetto.xlsx"));
+    EXPECT_EQ(XlsxOfficeExport::run(navigator_, path), 5);
+    EXPECT_TRUE(log_->messages().isEmpty()) << allMessages().toStdString();
+    EXPECT_TRUE(f->bolTabIni_Storico && f->bolTabIni_Solleciti);
+
+    const QString book = zipEntry(path, QStringLiteral("xl/workbook.xml"));
+    QStringList sheets;
+    static const QRegularExpression sheetName(QStringLiteral("<sheet name=\"([^\"]+)\""));
+    for (auto it = sheetName.globalMatch(book); it.hasNext();) sheets << it.next().captured(1);
+    EXPECT_EQ(sheets,
+              (QStringList{QStringLiteral("Dettaglio effetti"), QStringLiteral("Dati cambiali e cessioni"),
+                           QStringLiteral("Movimenti di storico"), QStringLiteral("Solleciti"),
+                           QStringLiteral("Note")}));
+    const QString strings = zipEntry(path, QStringLiteral("xl/sharedStrings.xml"));
+    const QString history = zipEntry(path, QStringLiteral("xl/worksheets/sheet3.xml"));
+    const QStringList k = key.split(QLatin1Char(','));
+    const QString ofTheBill =
+        QStringLiteral(
+            " FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1' AND EF06_RIGACONT_EF01 = %2"
+            " AND EF06_PROGEC_EF01 = %3 AND EF06_PROGEFF_EF01 = %4")
+            .arg(k[1], k[2], k[3], k[4]);
+    const int historyRows = demo_->count(QStringLiteral("SELECT COUNT(*)") + ofTheBill);
+    // The title, the headings (after a blank row), then one row per movement.
+    EXPECT_EQ(history.count(QStringLiteral("<row ")), 2 + historyRows);
+    // The operation type as its description, the movement's date as a date cell (a serial
+    // number with the date style), no 0/1 left in the flag columns.
+    Recordset first;
+    first.Open(QStringLiteral("SELECT EF06_INDTIPOPER, EF06_DATAREG") + ofTheBill +
+                   QStringLiteral(" ORDER BY EF06_PROGSTO"),
+               demo_->connection);
+    const QString operation = HistoryCodeTables::cellText(QStringLiteral("EF06_INDTIPOPER"),
+                                                          Value::toText(first.Fields(0).Value()));
+    EXPECT_TRUE(strings.contains(QStringLiteral(">%1</t>").arg(operation.toHtmlEscaped())))
+        << operation.toStdString();
+    const QDate date = Value::toDate(first.Fields(1).Value());
+    const qint64 serial = QDate(1899, 12, 30).daysTo(date);
+    EXPECT_TRUE(history.contains(
+        QRegularExpression(QStringLiteral("<c r=\"B4\" s=\"\\d+\"><v>%1</v></c>").arg(serial))))
+        << history.left(3000).toStdString();
+    // An amount column: a number cell with the two-decimals style.
+    EXPECT_TRUE(
+        history.contains(QRegularExpression(QStringLiteral("<c r=\"H4\" s=\"\\d+\"><v>[0-9.]+</v></c>"))));
+    EXPECT_TRUE(strings.contains(QStringLiteral("<t>No</t>")) ||
+                strings.contains(QStringLiteral("<t>Sì</t>")));
+}
+
+// The attachment buttons act on the record in focus: a file added to the header waits for the
+// Bill's save, is opened as it was stored, and deleted after a Yes. A file that vanished and a
+// focused record without a current row store nothing.
+TEST_P(BillHostEventsTest, AttachmentsFollowTheRecordInFocus) {
+    auto desk = std::make_shared<ScriptedAttachmentDesk>();
+    host_->setAttachmentDesk(desk);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("lettera d'incarico.pdf"));
+    {
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj<<>>endobj\n%%EOF\n");
+    }
+    module_->setActiveNavigator(&navigator_);
+    module_->setIsActive(true);
+    const QString key = billWithHistoryAndReminders(QStringLiteral(" AND EF01_IDMEDIA_CG99 IS NULL"));
+    ASSERT_FALSE(key.isEmpty());
+    module_->ChiaveEffettoInGestione = key;
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    f->control(QStringLiteral("TXT_NUMEFF"))->setFocus();
+    QApplication::processEvents();
+    const int before = demo_->count(QStringLiteral("SELECT COUNT(*) FROM KV05_ALLEGATI"));
+    log_->clear();
+
+    desk->files = {dir.filePath(QStringLiteral("sparito.pdf"))};
+    emit navigator_.ButtonPressed(AttachmentStore::New);
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("non esiste più"))) << allMessages().toStdString();
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM KV05_ALLEGATI")), before);
+
+    desk->files = {pdf};
+    emit navigator_.ButtonPressed(AttachmentStore::New);
+    const QString media =
+        Value::toText(f->clsRstTestata->Fields(QStringLiteral("EF01_IDMEDIA_CG99")).Value());
+    ASSERT_FALSE(media.isEmpty());
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM KV05_ALLEGATI")), before + 1);
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << allMessages().toStdString();
+    EXPECT_EQ(
+        demo_->count(
+            QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_IDMEDIA_CG99 = '%1'").arg(media)),
+        1);
+
+    emit navigator_.ButtonPressed(AttachmentStore::Open);
+    ASSERT_EQ(desk->opened.size(), 1);
+    QFile opened(desk->opened.front());
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+    QFile original(pdf);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(opened.readAll(), original.readAll());
+    EXPECT_TRUE(desk->opened.front().endsWith(QStringLiteral("lettera d'incarico.pdf")));
+
+    // The notes of a Bill without notes: no current row, so no row takes the new id.
+    f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabNote);
+    QApplication::processEvents();
+    if (f->clsRstNote && f->clsRstNote->RecordCount() == 0) {
+        f->TXT_NOTEAMMIN->setFocus();
+        QApplication::processEvents();
+        desk->files = {pdf};
+        emit navigator_.ButtonPressed(AttachmentStore::New);
+        EXPECT_FALSE(f->FME_NOTE->isRecordChanged());
+    }
+    f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabDatiGenerali);
+    f->control(QStringLiteral("TXT_NUMEFF"))->setFocus();
+    QApplication::processEvents();
+    log_->enqueue(6);
+    emit navigator_.ButtonPressed(AttachmentStore::Delete);
+    EXPECT_EQ(demo_->count(
+                  QStringLiteral("SELECT COUNT(*) FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = '%1'").arg(media)),
+              0);
+}
