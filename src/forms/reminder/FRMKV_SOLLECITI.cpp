@@ -16,7 +16,6 @@
 #include "Value.h"
 #include "VirtualFrame.h"
 
-
 FRMKV_SOLLECITI::FRMKV_SOLLECITI(QWidget* parent)
     : ChildRowForm(parent,
                    {ReminderFormTexts::kPlace, "EF05_", "EF05_PROGAVVISI", "TXT_PROGAVVISI", "EF05_PROGSTO"},
