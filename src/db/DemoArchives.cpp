@@ -90,7 +90,7 @@ const QList<Currency> kFloating = {{"USD", "Dollaro USA", 1.0666, 2},
 
 QString partitaIva(DemoRandom& rnd) {
     QString digits;
-    for (int i = 0; i < 10; ++i) digits += QChar('0' + rnd.between(i == 0 ? 0 : 0, 9));
+    for (int i = 0; i < 10; ++i) digits += QChar('0' + rnd.between(0, 9));
     int sum = 0;
     for (int i = 0; i < 10; ++i) {
         int d = digits[i].digitValue();

@@ -291,7 +291,10 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
     field(docGrid, 6, 0, "Scad. originaria", "TXT_SCADEORIG");
     field(docGrid, 6, 2, "Decorrenza", "TXT_DATADECORR");
     left->addWidget(doc);
-    auto [bank, bankGrid] = group(QStringLiteral("Banche e pagamento"));
+    // Named, not bound by structure: the lambda below refers to the grid.
+    const auto bankGroup = group(QStringLiteral("Banche e pagamento"));
+    auto* bank = bankGroup.first;
+    auto* bankGrid = bankGroup.second;
     // Each code with its description beside it: label, code, description.
     auto coded = [&](int row, const char* text, const char* name, const char* description) {
         field(bankGrid, row, 0, text, name);
