@@ -6,7 +6,9 @@
 #include "ItalianFormat.h"
 #include "SuiteError.h"
 #include "Value.h"
+#include "XlsxWorkbook.h"
 
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -47,11 +49,13 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
     progress_->hide();
     cancel_ = new QPushButton(QStringLiteral("Annulla"), this);
     cancel_->hide();
+    export_ = new QPushButton(QStringLiteral("Esporta in Excel..."), this);
     read_ = new BackgroundRead(this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(status_, 1);
     bottom->addWidget(progress_);
     bottom->addWidget(cancel_);
+    bottom->addWidget(export_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
     layout->addLayout(bottom);
@@ -59,6 +63,18 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
     connect(cancel_, &QPushButton::clicked, this, [this] {
         read_->cancel();
         finished(QStringLiteral("Calcolo dell'anzianità annullato."));
+    });
+    connect(export_, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Esporta l'anzianità"),
+                                                          QStringLiteral("anzianita.xlsx"),
+                                                          QStringLiteral("Cartella di Excel (*.xlsx)"));
+        if (path.isEmpty()) return;
+        try {
+            exportTo(path);
+            status_->setText(QStringLiteral("Anzianità esportata in %1").arg(path));
+        } catch (const SuiteError& e) {
+            status_->setText(e.description());
+        }
     });
     connect(read_, &BackgroundRead::failed, this, [this](const QString& reason) { finished(reason); });
     connect(read_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
@@ -78,15 +94,20 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
                                           ? Decimal()
                                           : Value::toDecimal(Value::natural(row.value(b + 1))).rounded(2);
                     items << cell(v.isZero() ? QString() : ItalianFormat::amount(v), true);
+                    items.last()->setData(QVariant::fromValue(v), Qt::UserRole);
                     totals[b] = totals[b] + v;
                     sum = sum + v;
                 }
                 totals[Ageing::kBuckets] = totals[Ageing::kBuckets] + sum;
                 items << cell(ItalianFormat::amount(sum), true);
+                items.last()->setData(QVariant::fromValue(sum), Qt::UserRole);
                 model_->appendRow(items);
             }
             QList<QStandardItem*> last{cell(QString(), false), cell(QStringLiteral("Totale"), false)};
-            for (const Decimal& t : totals) last << cell(ItalianFormat::amount(t), true);
+            for (const Decimal& t : totals) {
+                last << cell(ItalianFormat::amount(t), true);
+                last.last()->setData(QVariant::fromValue(t), Qt::UserRole);
+            }
             QFont bold = table_->font();
             bold.setBold(true);
             for (QStandardItem* item : last) item->setFont(bold);
@@ -100,6 +121,28 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
 }
 
 AgeingView::~AgeingView() = default;
+
+void AgeingView::exportTo(const QString& path) const {
+    XlsxWorkbook book;
+    const int sheet = book.addSheet(QStringLiteral("Anzianità scaduto"));
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        book.setText(sheet, 0, c, model_->headerData(c, Qt::Horizontal).toString(), true);
+        book.setColumnWidth(sheet, c, c == 1 ? 40 : 14);
+    }
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        const bool totals = r == model_->rowCount() - 1;
+        for (int c = 0; c < model_->columnCount(); ++c) {
+            const QStandardItem* item = model_->item(r, c);
+            if (!item) continue;
+            const QVariant amount = item->data(Qt::UserRole);
+            if (amount.isValid())
+                book.setNumber(sheet, r + 1, c, amount.value<Decimal>().toDouble());
+            else if (!item->text().isEmpty())
+                book.setText(sheet, r + 1, c, item->text(), totals);
+        }
+    }
+    book.save(path);
+}
 
 bool AgeingView::done() const {
     return !reading_;

@@ -26,6 +26,11 @@ public:
     void refresh(const QString& select, int tipoArchivio, const QDate& today,
                  std::shared_ptr<CounterpartNames> names);
     bool done() const;
+    // Writes the ageing shown to an .xlsx file: codes and names as text, amounts as numbers with
+    // two decimals, the headings and the totals caption in bold. Throws SuiteError with a message for the
+    // clerk when the file cannot be written; nothing is lost and the export can be tried again.
+    void exportTo(const QString& path) const;
+    QPushButton* exportButton() const { return export_; }
     QTableView* table() const { return table_; }
     QLabel* statusLabel() const { return status_; }
     QPushButton* cancelButton() const { return cancel_; }
@@ -41,5 +46,6 @@ private:
     QLabel* status_;
     QProgressBar* progress_;
     QPushButton* cancel_;
+    QPushButton* export_;
     bool reading_ = false;
 };

@@ -12,6 +12,7 @@
 #include "SuiteError.h"
 #include "TestDatabase.h"
 #include "Value.h"
+#include "ZipEntry.h"
 
 #include <gtest/gtest.h>
 
@@ -156,6 +157,15 @@ TEST_P(CallingList, FiltersTotalsSortsAndAgesTheOpenBills) {
     for (int c = 0; c < ageing->columnCount(); ++c) row << ageing->index(0, c).data().toString();
     EXPECT_EQ(row, (QStringList{customer_, name, "100,00", "11,00", "1.000,00", "", "5,00", "1.116,00"}));
     EXPECT_EQ(ageing->index(1, 7).data().toString(), QStringLiteral("1.116,00"));
+    // Exported as numbers the spreadsheet sums, the names as text; a folder that cannot be
+    // written is told and the export can be tried again.
+    QTemporaryDir out;
+    const QString xlsx = out.filePath(QStringLiteral("anzianita.xlsx"));
+    calling_->ageingView()->exportTo(xlsx);
+    const QString sheet = zipEntry(xlsx, QStringLiteral("xl/worksheets/sheet1.xml"));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>1116</v>"))) << sheet.toStdString();
+    EXPECT_TRUE(zipEntry(xlsx, QStringLiteral("xl/sharedStrings.xml")).contains(name.toHtmlEscaped()));
+    EXPECT_THROW(calling_->ageingView()->exportTo(QStringLiteral("/proc/anzianita.xlsx")), SuiteError);
 
     // Counted to the next day, the Bill due "today" is 1 day overdue and leaves "not yet due".
     calling_->setToday(kToday.addDays(1));
