@@ -8,12 +8,15 @@
 #include "PluginRegistry.h"
 #include "ScriptEditor.h"
 #include "SuiteError.h"
+#include "UsersDialog.h"
 #include "XlsxOfficeExport.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 
@@ -43,7 +46,16 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
         QMessageBox::information(this, QStringLiteral("Informazione"),
                                  QStringLiteral("Per lavorare su un'altra ditta riavviare il programma."));
     });
+    if (host_->User().privileged) {
+        QMenu* tools = menuBar()->addMenu(QStringLiteral("&Strumenti"));
+        tools->addAction(QStringLiteral("&Utenti e gruppi..."), this, [this] { manageUsers(); });
+    }
     resize(1280, 760);
+}
+
+void HostMainWindow::manageUsers() {
+    UsersDialog dialog(connection_, host_->User().code, this);
+    dialog.exec();
 }
 
 HostMainWindow::~HostMainWindow() = default;
@@ -72,6 +84,14 @@ bool handOver(Cinterface& module, const BillFilter& filter, const QString& selec
 }  // namespace
 
 bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
+    if (!rights_.query || (key.isEmpty() && !rights_.insert)) {
+        QMessageBox::warning(
+            this, QStringLiteral("Dettaglio effetti"),
+            rights_.query
+                ? QStringLiteral("L'utente %1 non può inserire effetti.").arg(host_->User().code)
+                : QStringLiteral("L'utente %1 non può consultare gli effetti.").arg(host_->User().code));
+        return false;
+    }
     if (module_ && !closeModule()) return false;
     QString selection;
     try {
@@ -87,9 +107,10 @@ bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
     m->setStatusBar(statusBar());
     m->setWindowModal(false);
     m->setIsActive(true);
-    m->setCanInsert(true);
-    m->setCanUpdate(true);
-    m->setCanDelete(true);
+    m->setCanInsert(rights_.insert);
+    m->setCanUpdate(rights_.update);
+    m->setCanDelete(rights_.remove);
+    m->setCanQbe(rights_.query);
     m->setTop(10);
     m->setLeft(10);
     QString missing;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BillFilter.h"
+#include "ProgramRights.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -28,7 +29,13 @@ public:
     HostToolbar* navigator() const { return navigator_; }
     Cinterface* module() const { return module_.get(); }
 
-    // Opens the bill detail on a Bill (key) or on a new one (empty key).
+    // The signed-in user's rights in the bill module, handed to it as it opens.
+    void setRights(const ProgramRights& rights) { rights_ = rights; }
+    // The users and groups, for a privileged user.
+    void manageUsers();
+
+    // Opens the bill detail on a Bill (key) or on a new one (empty key); refused with a
+    // message when the user may not query the Bills.
     bool openModule(const BillFilter& filter, const QString& key);
     // Asks the module to close; false when it refused (unsaved changes kept).
     bool closeModule();
@@ -49,4 +56,5 @@ private:
     HostToolbar* navigator_;
     CallingProgram* calling_;
     std::unique_ptr<Cinterface> module_;
+    ProgramRights rights_ = ProgramRights::all();
 };

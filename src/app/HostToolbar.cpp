@@ -99,10 +99,14 @@ void HostToolbar::RefreshButtons() {
     follow(frame);
     const bool shown = frame && status_ == VirtualFrame::kStatusShown;
     const bool adding = frame && status_ == VirtualFrame::kStatusAdding;
-    for (const char* k : {"Primo", "Precedente", "Successivo", "Ultimo", "Elimina"})
+    // What the signed-in user's group may not do is not offered (the database refuses it too).
+    const bool canInsert = module_ && module_->CanInsert();
+    const bool canSave = module_ && (adding ? canInsert : module_->CanUpdate());
+    for (const char* k : {"Primo", "Precedente", "Successivo", "Ultimo"})
         actions_.value(QString::fromLatin1(k))->setEnabled(shown);
-    actions_.value(QStringLiteral("Nuovo"))->setEnabled(shown);
-    actions_.value(QStringLiteral("Salva"))->setEnabled(shown || adding);
+    actions_.value(QStringLiteral("Elimina"))->setEnabled(shown && module_->CanDelete());
+    actions_.value(QStringLiteral("Nuovo"))->setEnabled(shown && canInsert);
+    actions_.value(QStringLiteral("Salva"))->setEnabled((shown || adding) && canSave);
     actions_.value(QStringLiteral("Annulla"))->setEnabled(shown || adding);
     // Attachments and export work only when someone answers them.
     const bool attachments = isSignalConnected(QMetaMethod::fromSignal(&HostNavigator::ButtonPressed));
@@ -144,7 +148,8 @@ void HostToolbar::press(const QString& key) {
         return;
     }
     auto* frame = module_ ? qobject_cast<VirtualFrame*>(module_->ActiveFrame()) : nullptr;
-    if (!frame) return;
+    // A button the user may not use is refused however it is pressed.
+    if (!frame || (actions_.contains(key) && !actions_.value(key)->isEnabled())) return;
     if (key == QStringLiteral("Primo"))
         frame->MoveFirst();
     else if (key == QStringLiteral("Precedente"))

@@ -1,47 +1,92 @@
 #include "StartDialog.h"
 
 #include "Connection.h"
-#include "Recordset.h"
+#include "Schema.h"
+#include "SuiteError.h"
 #include "Value.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
-StartDialog::StartDialog(const std::shared_ptr<Connection>& connection, QWidget* parent) : QDialog(parent) {
+StartDialog::StartDialog(QString connectionString, qint32 company, QWidget* parent)
+    : QDialog(parent), connectionString_(std::move(connectionString)), givenCompany_(company) {
     setWindowTitle(QStringLiteral("Dettaglio effetti - accesso"));
+    user_ = new QLineEdit(this);
+    user_->setMaxLength(63);
+    password_ = new QLineEdit(this);
+    password_->setEchoMode(QLineEdit::Password);
     company_ = new QComboBox(this);
-    user_ = new QComboBox(this);
-    Recordset companies;
-    companies.Open(QStringLiteral("SELECT CG18_DITTA, CG18_RAGSOC FROM CG18_DITTE ORDER BY CG18_DITTA"),
-                   connection);
-    for (; !companies.AtEOF(); companies.MoveNext())
-        company_->addItem(QStringLiteral("%1 - %2").arg(Value::toText(companies.Fields(0).Value()),
-                                                        Value::toText(companies.Fields(1).Value()).trimmed()),
-                          Value::toInt(companies.Fields(0).Value()));
-    Recordset users;
-    users.Open(QStringLiteral("SELECT KV02_UTENTE, KV02_NOME FROM KV02_UTENTI ORDER BY KV02_UTENTE"),
-               connection);
-    for (; !users.AtEOF(); users.MoveNext())
-        user_->addItem(QStringLiteral("%1 - %2").arg(Value::toText(users.Fields(0).Value()).trimmed(),
-                                                     Value::toText(users.Fields(1).Value()).trimmed()),
-                       Value::toText(users.Fields(0).Value()).trimmed());
+    company_->setEnabled(false);
+    message_ = new QLabel(this);
+    message_->setWordWrap(true);
+    message_->setStyleSheet(QStringLiteral("color: #a00000"));
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("&Ditta"), company_);
     form->addRow(QStringLiteral("&Utente"), user_);
+    form->addRow(QStringLiteral("&Password"), password_);
+    form->addRow(QStringLiteral("&Ditta"), company_);
+    form->addRow(message_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Entra"));
+    enter_ = buttons->button(QDialogButtonBox::Ok);
+    enter_->setText(QStringLiteral("Entra"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Esci"));
     form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] { attempt(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    setMinimumWidth(380);
+}
+
+void StartDialog::fillCompanies() {
+    auto connection = std::make_shared<Connection>();
+    connection->Open(session_->connectionString);
+    const std::vector<ResultSet> result = connection->Query(
+        QStringLiteral("SELECT CG18_DITTA, CG18_RAGSOC FROM CG18_DITTE ORDER BY CG18_DITTA"));
+    for (const QVector<QVariant>& row : result.front().rows)
+        company_->addItem(
+            QStringLiteral("%1 - %2").arg(Value::toText(row[0]), Value::toText(row[1]).trimmed()),
+            Value::toInt(row[0]));
+    const int given = company_->findData(givenCompany_);
+    if (given >= 0) company_->setCurrentIndex(given);
+}
+
+bool StartDialog::attempt() {
+    if (session_) {  // signed in already: the company was being chosen
+        accept();
+        return true;
+    }
+    try {
+        session_ = SignIn(Schema::billProgram()).signIn(connectionString_, user_->text(), password_->text());
+        fillCompanies();
+    } catch (const SuiteError& e) {
+        session_.reset();
+        message_->setText(e.description());
+        password_->clear();
+        password_->setFocus();
+        // The button rests as long as the next attempt would be refused anyway.
+        const int wait = SignIn::waitSeconds(++failures_);
+        if (wait > 0) {
+            enter_->setEnabled(false);
+            QTimer::singleShot(wait * 1000, enter_, [button = enter_] { button->setEnabled(true); });
+        }
+        return false;
+    }
+    // One company, or the one named on the command line: no need to ask.
+    if (company_->count() == 1 || company_->findData(givenCompany_) >= 0) {
+        accept();
+        return true;
+    }
+    user_->setEnabled(false);
+    password_->setEnabled(false);
+    company_->setEnabled(true);
+    company_->setFocus();
+    message_->setText(QStringLiteral("Scegliere la ditta e premere Entra."));
+    return false;
 }
 
 qint32 StartDialog::company() const {
     return company_->currentData().toInt();
-}
-QString StartDialog::user() const {
-    return user_->currentData().toString();
 }

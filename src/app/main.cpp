@@ -1,3 +1,4 @@
+#include "AccessRules.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "Connection.h"
@@ -6,7 +7,9 @@
 #include "HostMainWindow.h"
 #include "PluginRegistry.h"
 #include "ReportPrinter.h"
+#include "Schema.h"
 #include "SchemaInstaller.h"
+#include "SignIn.h"
 #include "StartDialog.h"
 #include "SuiteError.h"
 
@@ -16,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStandardPaths>
@@ -84,7 +88,12 @@ int main(int argc, char** argv) {
         QStringLiteral("connection"), QStringLiteral("sqlite:") + dataDir + QStringLiteral("/demo.sqlite"));
     QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Company code."),
                                QStringLiteral("N"));
-    QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User code."), QStringLiteral("CODE"));
+    QCommandLineOption user(QStringLiteral("user"),
+                            QStringLiteral("User code (on PostgreSQL the database role) put in the sign-in."),
+                            QStringLiteral("CODE"));
+    QCommandLineOption password(QStringLiteral("password"),
+                                QStringLiteral("Sign in with this password instead of asking (for scripts)."),
+                                QStringLiteral("TEXT"));
     QCommandLineOption registry(QStringLiteral("registry"), QStringLiteral("Module registry file."),
                                 QStringLiteral("file"), dataDir + QStringLiteral("/moduli.json"));
     QCommandLineOption noDemo(QStringLiteral("no-demo"),
@@ -112,24 +121,43 @@ int main(int argc, char** argv) {
         QStringLiteral("pdf"),
         QStringLiteral("Search, print the first Bill found to the PDF file FILE and quit."),
         QStringLiteral("file"));
-    parser.addOptions({db, company, user, registry, noDemo, screenshot, screenshotForm, timing, today,
-                       screenshotAgeing, pdf});
+    parser.addOptions({db, company, user, password, registry, noDemo, screenshot, screenshotForm, timing,
+                       today, screenshotAgeing, pdf});
     parser.process(app);
     QDir().mkpath(dataDir);
 
     try {
         const QString cs = parser.value(db);
-        std::shared_ptr<Connection> connection = openDatabase(cs, !parser.isSet(noDemo));
-
-        qint32 companyCode = parser.value(company).toInt();
-        QString userCode = parser.value(user);
-        if (!parser.isSet(company) || !parser.isSet(user)) {
-            StartDialog start(connection);
-            if (start.exec() != QDialog::Accepted) return 0;
-            companyCode = start.company();
-            userCode = start.user();
+        AccessRules::install(Schema::accessClass, Schema::billProgram());
+        // The database is prepared as the connection string itself connects (the demo file, the
+        // administrator); on a server a clerk's role may not, and signs in to a prepared one.
+        const bool server = ConnectionString::parse(cs).engine != SqlDialect::Engine::Sqlite;
+        try {
+            openDatabase(cs, !parser.isSet(noDemo));
+        } catch (const SuiteError&) {
+            if (!server) throw;
         }
-        auto host = std::make_shared<DatabaseHost>(cs, companyCode, userCode);
+
+        const qint32 companyCode = parser.isSet(company) ? parser.value(company).toInt() : 1;
+        qint32 companyOverride = 0;
+        std::optional<SignIn::Session> session;
+        if (parser.isSet(password)) {
+            session = SignIn(Schema::billProgram()).signIn(cs, parser.value(user), parser.value(password));
+        } else {
+            StartDialog start(cs, companyCode);
+            start.userEdit()->setText(parser.value(user));
+            if (!parser.value(user).isEmpty()) start.passwordEdit()->setFocus();
+            if (start.exec() != QDialog::Accepted) return 0;
+            session = start.session();
+            if (!parser.isSet(company)) companyOverride = start.company();
+        }
+        auto connection = std::make_shared<Connection>();
+        connection->Open(session->connectionString);
+        connection->setCatalogue(SchemaInstaller::catalogue());
+        SchemaInstaller(connection).verify();
+        auto host = std::make_shared<DatabaseHost>(session->connectionString,
+                                                   companyOverride ? companyOverride : companyCode,
+                                                   session->account.code);
 
         auto modules = std::make_shared<PluginRegistry>(parser.value(registry));
         const QString library = moduleLibrary();
@@ -137,6 +165,7 @@ int main(int argc, char** argv) {
             modules->Register(QString::fromLatin1(HostMainWindow::kProgId), library);
 
         HostMainWindow window(host, connection, modules);
+        window.setRights(session->rights);
         if (parser.isSet(today)) {
             const QDate day = QDate::fromString(parser.value(today), QStringLiteral("dd/MM/yyyy"));
             if (!day.isValid()) {

@@ -16,6 +16,11 @@ namespace {
 
 QAtomicInt connectionCounter;
 
+Connection::AccessRuleSource& accessRuleSource() {
+    static Connection::AccessRuleSource source;
+    return source;
+}
+
 const QString kSource = QStringLiteral("Connection");
 
 }  // namespace
@@ -53,14 +58,35 @@ void Connection::Open(const QString& connectionString) {
     }
     open_ = true;
     connectionString_ = connectionString;
+    user_ = cs.user;
     try {
         QSqlQuery setup(db);
         for (const QString& statement : dialect_->sessionSetup(cs))
             if (!setup.exec(statement)) raise(setup, statement);
+        if (!cs.user.isEmpty() && !dialect_->hasRoles()) restrictTo(cs.user);
     } catch (const SuiteError&) {
         Close();
         throw;
     }
+}
+
+void Connection::setAccessRuleSource(AccessRuleSource source) {
+    accessRuleSource() = std::move(source);
+}
+
+void Connection::restrictTo(const QString& user) {
+    if (!accessRuleSource())
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("Il programma non ha caricato i diritti degli utenti: il database "
+                                        "non si apre a nome di %1.")
+                             .arg(user));
+    // Read before the rule is in place: the rights themselves are in the database.
+    auto rule = std::make_unique<AccessRule>(accessRuleSource()(*this, user));
+    QSqlDatabase db = database();
+    if (!dialect_->installAccessRule(db, rule.get()))
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("Il database non applica i diritti degli utenti."));
+    accessRule_ = std::move(rule);
 }
 
 void Connection::Close() {
@@ -69,6 +95,7 @@ void Connection::Close() {
         QSqlDatabase db = QSqlDatabase::database(qtName_, false);
         if (db.isOpen()) {
             if (inTransaction_) db.rollback();
+            if (accessRule_) dialect_->installAccessRule(db, nullptr);
             db.close();
         }
     }
@@ -77,6 +104,8 @@ void Connection::Close() {
     open_ = false;
     inTransaction_ = false;
     rollbackActions_.clear();
+    accessRule_.reset();
+    user_.clear();
 }
 
 QSqlDatabase Connection::database() const {
@@ -105,6 +134,11 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
         throw SuiteError(
             SuiteError::kWriteConflict, kSource,
             QStringLiteral("La riga esiste già: è stata inserita da un altro utente.\n%1").arg(error.text()));
+    if (failure == EngineFailure::NotPermitted)
+        throw SuiteError(
+            SuiteError::kNotPermitted, kSource,
+            QStringLiteral("L'utente %1 non ha il diritto di eseguire questa operazione sui dati.\n%2")
+                .arg(user_.isEmpty() ? QStringLiteral("collegato") : user_, error.text()));
     if (failure == EngineFailure::LockTimeout)
         throw SuiteError(
             SuiteError::kTimeout, kSource,

@@ -62,6 +62,14 @@ public:
     std::vector<ResultSet> QueryReadOnly(const QString& sql);
 
     const SqlDialect& dialect() const;
+
+    // How a connection opened as a named user (sqlite:PATH?user=CODE) learns what that user may
+    // do, on an engine without roles of its own: set once by the program that signs users in.
+    // A named user with no source set is refused: the file would otherwise open unguarded.
+    using AccessRuleSource = std::function<AccessRule(Connection& connection, const QString& user)>;
+    static void setAccessRuleSource(AccessRuleSource source);
+    // The user the connection was opened as; empty when it names none.
+    const QString& user() const { return user_; }
     void setCatalogue(std::shared_ptr<const SchemaCatalogue> catalogue) { catalogue_ = std::move(catalogue); }
     const SchemaCatalogue* catalogue() const { return catalogue_.get(); }
 
@@ -76,6 +84,7 @@ public:
     void requireOpen() const;
 
 private:
+    void restrictTo(const QString& user);
     bool guardHolds(const QString& condition);
     ResultSet readResult(QSqlQuery& query) const;
     ResultColumn describe(const QString& name, QMetaType driverType) const;
@@ -87,4 +96,7 @@ private:
     bool open_ = false;
     bool inTransaction_ = false;
     std::vector<std::function<void()>> rollbackActions_;
+    QString user_;
+    // Read by the engine's access check on every statement: kept until the connection closes.
+    std::unique_ptr<AccessRule> accessRule_;
 };

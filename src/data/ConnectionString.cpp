@@ -22,6 +22,13 @@ ConnectionString ConnectionString::parse(const QString& text) {
     cs.engine = *engine;
     if (t.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive)) {
         cs.databaseName = t.mid(7);
+        // The signed-in user, whose rights the connection applies: "?user=CODE" at the end.
+        const qsizetype mark = cs.databaseName.lastIndexOf(QStringLiteral("?user="));
+        if (mark >= 0) {
+            cs.user = QUrl::fromPercentEncoding(cs.databaseName.mid(mark + 6).toUtf8());
+            cs.databaseName.truncate(mark);
+            if (cs.user.isEmpty()) invalid(text, QStringLiteral("manca il codice dell'utente"));
+        }
         if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il percorso del file"));
         return cs;
     }
@@ -47,4 +54,17 @@ ConnectionString ConnectionString::parse(const QString& text) {
         return cs;
     }
     invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
+}
+
+QString ConnectionString::asUser(const QString& text, const QString& user, const QString& password) {
+    const ConnectionString cs = parse(text);
+    if (cs.engine == SqlDialect::Engine::Sqlite)
+        return QStringLiteral("sqlite:") + cs.databaseName + QStringLiteral("?user=") +
+               QString::fromUtf8(QUrl::toPercentEncoding(user));
+    if (cs.engine != SqlDialect::Engine::PostgreSql)
+        invalid(text, QStringLiteral("l'accesso con utente e password vale per sqlite: e postgresql://"));
+    QUrl url(text.trimmed(), QUrl::StrictMode);
+    url.setUserName(user, QUrl::DecodedMode);
+    url.setPassword(password, QUrl::DecodedMode);
+    return url.toString();
 }

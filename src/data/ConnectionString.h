@@ -5,7 +5,8 @@
 #include <QString>
 
 // What a connection string names:
-//   sqlite:PATH                                    an SQLite file, created when missing
+//   sqlite:PATH[?user=CODE]                        an SQLite file, created when missing; with a
+//                                                  user, only what that user may do runs
 //   postgresql://[user[:password]@][host][:port]/database[?host=SOCKETDIR&schema=NAME]
 //   odbc:ODBC-CONNECTION-STRING                    SQL Server through an ODBC driver
 // `schema` makes a PostgreSQL connection work inside that schema (one per test, or per company).
@@ -20,4 +21,7 @@ struct ConnectionString {
 
     // Throws SuiteError (connection failed) naming what is wrong with the text.
     static ConnectionString parse(const QString& text);
+    // `text` opened as `user`: on PostgreSQL the login role and its password (empty: the
+    // server's other ways, ~/.pgpass or the operating-system user), on SQLite the suite user.
+    static QString asUser(const QString& text, const QString& user, const QString& password);
 };

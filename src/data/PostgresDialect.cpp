@@ -1,6 +1,7 @@
 #include "PostgresDialect.h"
 
 #include "ConnectionString.h"
+#include "SqlText.h"
 #include "SuiteError.h"
 
 #include <QRegularExpression>
@@ -37,7 +38,13 @@ QStringList PostgresDialect::sessionSetup(const ConnectionString& cs) const {
         if (!valid.match(cs.schema).hasMatch())
             throw SuiteError(SuiteError::kConnectionFailed, QStringLiteral("Connection"),
                              QStringLiteral("Nome di schema non valido: %1").arg(cs.schema));
-        setup << QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(cs.schema)
+        // Created only when missing: a clerk's role may not create schemas, and CREATE SCHEMA IF
+        // NOT EXISTS checks that right before it looks.
+        const QString create = QStringLiteral(
+                                   "BEGIN IF NOT EXISTS (SELECT 1 FROM pg_namespace WHERE nspname = "
+                                   "'%1') THEN CREATE SCHEMA %1; END IF; END")
+                                   .arg(cs.schema.toLower());
+        setup << QStringLiteral("DO ") + SqlText::quote(create)
               << QStringLiteral("SET search_path TO %1").arg(cs.schema);
     }
     return setup;
@@ -46,6 +53,7 @@ QStringList PostgresDialect::sessionSetup(const ConnectionString& cs) const {
 EngineFailure PostgresDialect::classify(const QSqlError& error) const {
     const QString state = error.nativeErrorCode();
     if (state == QLatin1String("23505")) return EngineFailure::DuplicateKey;  // unique_violation
+    if (state == QLatin1String("42501")) return EngineFailure::NotPermitted;  // insufficient_privilege
     // lock_not_available (lock_timeout), and a statement cancelled while it waited.
     if (state == QLatin1String("55P03") || state == QLatin1String("57014")) return EngineFailure::LockTimeout;
     // Class 08 (connection exception), the server shutting down (57P01-57P03), and an error
@@ -63,4 +71,63 @@ ReadOnlyStatements PostgresDialect::readOnly(bool inTransaction) const {
                 {QStringLiteral("ROLLBACK TO SAVEPOINT kv_read_only"),
                  QStringLiteral("RELEASE SAVEPOINT kv_read_only")}};
     return {{QStringLiteral("BEGIN READ ONLY")}, {QStringLiteral("COMMIT")}};
+}
+
+namespace {
+// A role's name as an identifier: quoted, so that any name the administrator chose is safe.
+QString role(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+}  // namespace
+
+QStringList PostgresDialect::createRole(const QString& name, bool login, const QString& password) const {
+    QString create = QStringLiteral("CREATE ROLE ") + role(name) +
+                     (login ? QStringLiteral(" LOGIN") : QStringLiteral(" NOLOGIN"));
+    if (login && !password.isEmpty()) create += QStringLiteral(" PASSWORD ") + SqlText::quote(password);
+    // The body is a literal of its own: the name and password inside are quoted twice.
+    const QString body = QStringLiteral(
+                             "BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = %1) THEN %2; "
+                             "END IF; END")
+                             .arg(SqlText::quote(name), create);
+    return {QStringLiteral("DO ") + SqlText::quote(body)};
+}
+
+QString PostgresDialect::setRolePassword(const QString& name, const QString& password) const {
+    return QStringLiteral("ALTER ROLE ") + role(name) + QStringLiteral(" PASSWORD ") +
+           SqlText::quote(password);
+}
+
+QString PostgresDialect::setRoleLogin(const QString& name, bool login) const {
+    return QStringLiteral("ALTER ROLE ") + role(name) +
+           (login ? QStringLiteral(" LOGIN") : QStringLiteral(" NOLOGIN"));
+}
+
+QString PostgresDialect::setRoleManagesRoles(const QString& name) const {
+    return QStringLiteral("ALTER ROLE ") + role(name) + QStringLiteral(" CREATEROLE");
+}
+
+QString PostgresDialect::grantRole(const QString& name, const QString& member) const {
+    return QStringLiteral("GRANT ") + role(name) + QStringLiteral(" TO ") + role(member);
+}
+
+QString PostgresDialect::revokeRole(const QString& name, const QString& member) const {
+    return QStringLiteral("REVOKE ") + role(name) + QStringLiteral(" FROM ") + role(member);
+}
+
+QStringList PostgresDialect::grantOnly(const QStringList& privileges, const QString& table,
+                                       const QString& name) const {
+    QStringList statements{QStringLiteral("REVOKE ALL ON TABLE %1 FROM %2").arg(table, role(name))};
+    if (!privileges.isEmpty())
+        statements << QStringLiteral("GRANT %1 ON TABLE %2 TO %3")
+                          .arg(privileges.join(QStringLiteral(", ")), table, role(name));
+    return statements;
+}
+
+QString PostgresDialect::grantSchemaUsage(const QString& name) const {
+    const QString body =
+        QStringLiteral("BEGIN EXECUTE format('GRANT USAGE ON SCHEMA %I TO %I', current_schema(), %1); END")
+            .arg(SqlText::quote(name));
+    return QStringLiteral("DO ") + SqlText::quote(body);
 }

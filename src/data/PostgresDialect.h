@@ -15,6 +15,20 @@ public:
     QString columnName(const QString& driverName) const override { return driverName.toUpper(); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
     bool seeksByRowComparison() const override { return true; }
+    bool hasRoles() const override { return true; }
+    QStringList createRole(const QString& role, bool login, const QString& password) const override;
+    QString setRolePassword(const QString& role, const QString& password) const override;
+    QString setRoleLogin(const QString& role, bool login) const override;
+    QString setRoleManagesRoles(const QString& role) const override;
+    QString grantRole(const QString& role, const QString& member) const override;
+    QString revokeRole(const QString& role, const QString& member) const override;
+    QStringList grantOnly(const QStringList& privileges, const QString& table,
+                          const QString& role) const override;
+    QString grantSchemaUsage(const QString& role) const override;
+    QString serializeRoleChanges() const override {
+        return QStringLiteral("SELECT pg_advisory_xact_lock(7140019)");
+    }
+    QString currentRoleQuery() const override { return QStringLiteral("SELECT current_user"); }
     QString sessionIdQuery() const override { return QStringLiteral("SELECT pg_backend_pid()"); }
     QString cancelStatement(qint64 sessionId) const override {
         return QStringLiteral("SELECT pg_cancel_backend(%1)").arg(sessionId);

@@ -1,5 +1,7 @@
 #include "SqlDialect.h"
 
+#include "SuiteError.h"
+
 #include "ConnectionString.h"
 #include "Decimal.h"
 #include "PostgresDialect.h"
@@ -145,6 +147,49 @@ EngineFailure SqlDialect::classify(const QSqlError& error) const {
 
 ReadOnlyStatements SqlDialect::readOnly(bool) const {
     return {};
+}
+
+namespace {
+[[noreturn]] void noRoles(const SqlDialect& dialect) {
+    throw SuiteError(
+        SuiteError::kOperationNotAllowed, QStringLiteral("Connection"),
+        QStringLiteral("Il database (%1) non gestisce ruoli propri: i diritti li applica il programma.")
+            .arg(dialect.driverName()));
+}
+}  // namespace
+
+QStringList SqlDialect::createRole(const QString&, bool, const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::setRolePassword(const QString&, const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::setRoleLogin(const QString&, bool) const {
+    noRoles(*this);
+}
+QString SqlDialect::setRoleManagesRoles(const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::grantRole(const QString&, const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::revokeRole(const QString&, const QString&) const {
+    noRoles(*this);
+}
+QStringList SqlDialect::grantOnly(const QStringList&, const QString&, const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::grantSchemaUsage(const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::serializeRoleChanges() const {
+    noRoles(*this);
+}
+QString SqlDialect::currentRoleQuery() const {
+    noRoles(*this);
+}
+bool SqlDialect::installAccessRule(QSqlDatabase&, const AccessRule*) const {
+    return false;
 }
 
 ColumnDef SqlDialect::declaredColumn(const QString& name, QString type, int length, int precision,

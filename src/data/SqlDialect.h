@@ -2,6 +2,7 @@
 
 #include "DataType.h"
 #include "SchemaCatalogue.h"
+#include "TableAccess.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -24,7 +25,8 @@ class QSqlError;
 
 // What a failed statement means for the caller, told by the engine's own error codes.
 // DuplicateKey: a row with the same key is there already (another user inserted it meanwhile).
-enum class EngineFailure { Refused, DuplicateKey, LockTimeout, ConnectionLost };
+// NotPermitted: the signed-in user has no right to what the statement does.
+enum class EngineFailure { Refused, DuplicateKey, LockTimeout, ConnectionLost, NotPermitted };
 
 // The statements around a read of caller text that make the engine refuse any write meanwhile.
 struct ReadOnlyStatements {
@@ -105,6 +107,33 @@ public:
     // The most significant digits a decimal keeps exactly on this engine: a column's precision is
     // capped to it, so that a larger value is refused instead of stored rounded.
     virtual int exactDecimalDigits() const { return 38; }
+
+    // Who may do what. An engine with roles of its own enforces the rights by GRANTs to a role
+    // per group, and the clerk connects as a login role that is a member of it. The statements
+    // below are for such an engine; the others throw SuiteError (operation not allowed).
+    virtual bool hasRoles() const { return false; }
+    // Creates the role unless it exists; a login role gets `password` (empty: none, the server's
+    // other methods apply).
+    virtual QStringList createRole(const QString& role, bool login, const QString& password) const;
+    virtual QString setRolePassword(const QString& role, const QString& password) const;
+    virtual QString setRoleLogin(const QString& role, bool login) const;
+    // Lets a login role create and manage other roles (the privileged user who manages users).
+    virtual QString setRoleManagesRoles(const QString& role) const;
+    virtual QString grantRole(const QString& role, const QString& member) const;
+    virtual QString revokeRole(const QString& role, const QString& member) const;
+    // Replaces whatever `role` had on `table` with `privileges` (SELECT, INSERT, UPDATE, DELETE).
+    virtual QStringList grantOnly(const QStringList& privileges, const QString& table,
+                                  const QString& role) const;
+    // Lets `role` reach the tables of the connection's schema.
+    virtual QString grantSchemaUsage(const QString& role) const;
+    // Run first in a transaction that changes roles: roles are shared by every database of the
+    // server, and two sessions changing one role at once fail.
+    virtual QString serializeRoleChanges() const;
+    // The role the session runs as.
+    virtual QString currentRoleQuery() const;
+    // An engine without roles asks `rule` before it runs any statement on `db`; answers false
+    // when the engine cannot. `rule` must outlive the connection (nullptr: no rule).
+    virtual bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const;
 
     // The text to evaluate a guard: one row, one column, 1 when the condition holds.
     QString guardQuery(const QString& condition) const;

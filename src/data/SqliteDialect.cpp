@@ -1,7 +1,11 @@
 #include "SqliteDialect.h"
 
+#include <sqlite3.h>
 #include <QMap>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <cstring>
+#include <optional>
 
 QString SqliteDialect::typeName(DataType type) const {
     switch (type) {
@@ -40,6 +44,8 @@ EngineFailure SqliteDialect::classify(const QSqlError& error) const {
         case 5:  // SQLITE_BUSY: the busy timeout ran out
         case 6:  // SQLITE_LOCKED
             return EngineFailure::LockTimeout;
+        case 23:  // SQLITE_AUTH: the access rule refused the statement
+            return EngineFailure::NotPermitted;
         case 10:  // SQLITE_IOERR
         case 14:  // SQLITE_CANTOPEN
         case 26:  // SQLITE_NOTADB
@@ -47,6 +53,41 @@ EngineFailure SqliteDialect::classify(const QSqlError& error) const {
         default:
             return EngineFailure::Refused;
     }
+}
+
+namespace {
+// SQLite asks this while it prepares a statement, once per table written and per column read.
+int authorize(void* context, int code, const char* table, const char*, const char*, const char*) {
+    const auto& rule = *static_cast<const AccessRule*>(context);
+    std::optional<TableAction> action;
+    switch (code) {
+        case SQLITE_READ:
+            action = TableAction::Read;
+            break;
+        case SQLITE_INSERT:
+            action = TableAction::Insert;
+            break;
+        case SQLITE_UPDATE:
+            action = TableAction::Update;
+            break;
+        case SQLITE_DELETE:
+            action = TableAction::Delete;
+            break;
+        default:
+            return SQLITE_OK;
+    }
+    if (!table || std::strncmp(table, "sqlite_", 7) == 0) return SQLITE_OK;
+    return rule(*action, QString::fromUtf8(table).toUpper()) ? SQLITE_OK : SQLITE_DENY;
+}
+}  // namespace
+
+bool SqliteDialect::installAccessRule(QSqlDatabase& db, const AccessRule* rule) const {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
+    auto* sqlite = *static_cast<sqlite3* const*>(handle.data());
+    if (!sqlite) return false;
+    return sqlite3_set_authorizer(sqlite, rule ? authorize : nullptr, const_cast<AccessRule*>(rule)) ==
+           SQLITE_OK;
 }
 
 ReadOnlyStatements SqliteDialect::readOnly(bool) const {

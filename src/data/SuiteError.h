@@ -17,6 +17,7 @@ public:
     static constexpr qint32 kItemNotFound = qint32(0x800A0CC1);     // no field of that name or index
     static constexpr qint32 kNoCurrentRecord = qint32(0x800A0BCD);  // BOF or EOF
     static constexpr qint32 kOperationNotAllowed = qint32(0x800A0E79);
+    static constexpr qint32 kNotPermitted = qint32(0x80040E09);  // the signed-in user lacks the right
     static constexpr qint32 kTypeMismatch = qint32(0x800A000D);
     static constexpr qint32 kAutomationBase = qint32(0x80040000);
 

@@ -1,4 +1,6 @@
+#include "Accounts.h"
 #include "DemoBuilder.h"
+#include "Schema.h"
 
 #include "Iban.h"
 #include "Schema.h"
@@ -149,18 +151,27 @@ void DemoBuilder::company() {
     write("KV03_GRUPPI",
           {{"KV03_GRUPPO", s("AMMINISTRAZIONE")}, {"KV03_DESCR", s("Amministrazione e finanza")}});
     write("KV03_GRUPPI", {{"KV03_GRUPPO", s("CONTABILITA")}, {"KV03_DESCR", s("Ufficio contabilità")}});
-    write("KV02_UTENTI", {{"KV02_UTENTE", s("ADMIN")},
-                          {"KV02_NOME", s("Amministratore di sistema")},
-                          {"KV02_GRUPPO_KV03", s("AMMINISTRAZIONE")},
-                          {"KV02_FLGPRIVIL", 1}});
-    write("KV02_UTENTI", {{"KV02_UTENTE", s("MROSSI")},
-                          {"KV02_NOME", s("Maria Rossi")},
-                          {"KV02_GRUPPO_KV03", s("CONTABILITA")},
-                          {"KV02_FLGPRIVIL", 0}});
-    write("KV02_UTENTI", {{"KV02_UTENTE", s("GDANGELO")},
-                          {"KV02_NOME", s("Giuseppe D'Angelo")},
-                          {"KV02_GRUPPO_KV03", s("CONTABILITA")},
-                          {"KV02_FLGPRIVIL", 0}});
+    // The administrators may do everything; the accounts office may not delete Bills.
+    for (const auto& [group, remove] : {std::pair{"AMMINISTRAZIONE", true}, std::pair{"CONTABILITA", false}})
+        write("KV11_DIRITTI", {{"KV11_GRUPPO_KV03", s(group)},
+                               {"KV11_PROGRAMMA", Schema::billProgram()},
+                               {"KV11_FLGINS", 1},
+                               {"KV11_FLGMOD", 1},
+                               {"KV11_FLGCANC", remove ? 1 : 0},
+                               {"KV11_FLGCONS", 1}});
+    const bool server = c_.dialect().hasRoles();
+    for (const DemoGenerator::User& user : DemoGenerator::users()) {
+        write("KV02_UTENTI", {{"KV02_UTENTE", user.code},
+                              {"KV02_NOME", user.name},
+                              {"KV02_GRUPPO_KV03", user.group},
+                              {"KV02_FLGPRIVIL", user.privileged ? 1 : 0}});
+        write("KV10_ACCESSI",
+              {{"KV10_UTENTE_KV02", user.code},
+               {"KV10_HASH", server ? QVariant() : QVariant(DemoGenerator::passwordHash(user.code))},
+               {"KV10_RUOLODB", server ? QVariant(Accounts::loginRole(user.code)) : QVariant()},
+               {"KV10_FLGDISAB", 0},
+               {"KV10_TENTATIVI", 0}});
+    }
     const QList<std::pair<int, const char*>> messages = {{1, "Falso"},
                                                          {2, "Vero"},
                                                          {10, "Numero distinta"},

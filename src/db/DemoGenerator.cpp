@@ -1,6 +1,13 @@
 #include "DemoGenerator.h"
 
+#include "Accounts.h"
+#include "DatabaseGrants.h"
 #include "DemoBuilder.h"
+#include "PasswordHash.h"
+#include "Schema.h"
+#include "TransactionScope.h"
+
+#include <QHash>
 
 QString DemoGenerator::customerAccount() {
     return QStringLiteral("0401001");
@@ -15,6 +22,43 @@ QDate DemoGenerator::today() {
 DemoGenerator::DemoGenerator(std::shared_ptr<Connection> connection, Options options)
     : connection_(std::move(connection)), options_(std::move(options)) {}
 
+QList<DemoGenerator::User> DemoGenerator::users() {
+    return {{QStringLiteral("ADMIN"), QStringLiteral("Amministratore di sistema"),
+             QStringLiteral("AMMINISTRAZIONE"), true, QStringLiteral("Admin.2024")},
+            {QStringLiteral("MROSSI"), QStringLiteral("Maria Rossi"), QStringLiteral("CONTABILITA"), false,
+             QStringLiteral("Rossi.2024")},
+            {QStringLiteral("GDANGELO"), QStringLiteral("Giuseppe D'Angelo"), QStringLiteral("CONTABILITA"),
+             false, QStringLiteral("Dangelo.2024")}};
+}
+
+QString DemoGenerator::passwordHash(const QString& code) {
+    static const QHash<QString, QString> hashes = [] {
+        QHash<QString, QString> h;
+        for (const User& user : users()) h.insert(user.code, PasswordHash::make(user.password));
+        return h;
+    }();
+    return hashes.value(code);
+}
+
 DemoGenerator::Counts DemoGenerator::run() {
-    return DemoBuilder(*connection_, options_).run();
+    const Counts counts = DemoBuilder(*connection_, options_).run();
+    const SqlDialect& d = connection_->dialect();
+    if (d.hasRoles()) {
+        DatabaseGrants::apply(*connection_, Schema::accessClasses(), Schema::billProgram());
+        TransactionScope transaction(*connection_);
+        connection_->Execute(d.serializeRoleChanges());
+        for (const User& user : users()) {
+            const QString role = Accounts::loginRole(user.code);
+            for (const QString& statement : d.createRole(role, true, user.password))
+                connection_->Execute(statement);
+            connection_->Execute(d.setRolePassword(role, user.password));
+            connection_->Execute(d.grantRole(Accounts::groupRole(user.group), role));
+            if (user.privileged) {
+                connection_->Execute(d.grantRole(Accounts::privilegedRole(), role));
+                connection_->Execute(d.setRoleManagesRoles(role));
+            }
+        }
+        transaction.commit();
+    }
+    return counts;
 }

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 
+#include <QList>
 #include <functional>
 #include <memory>
 
@@ -41,8 +42,22 @@ public:
     // The day the demo company's books stand at: bills due before it are mostly settled.
     static QDate today();
 
+    // The demo company's users and their documented passwords (docs/user-guide.md).
+    struct User {
+        QString code;
+        QString name;
+        QString group;
+        bool privileged = false;
+        QString password;
+    };
+    static QList<User> users();
+    // The user's password hash, made once per process: hashing is slow on purpose.
+    static QString passwordHash(const QString& code);
+
     DemoGenerator(std::shared_ptr<Connection> connection, Options options);
 
+    // Writes the demo company; on a server with roles also the group roles with their GRANTs and
+    // a login role per user with its demo password.
     Counts run();
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramRights.h"
 #include "SchemaCatalogue.h"
 
 #include <QList>
@@ -10,8 +11,8 @@
 namespace Schema {
 
 // Raised whenever a table or column changes; the installer records it in KV00_VERSIONE.
-// 2: users' scripts (KV09_SCRIPT).
-constexpr int kVersion = 2;
+// 2: users' scripts (KV09_SCRIPT). 3: sign-in, rights and their audit (KV10, KV11, KV12).
+constexpr int kVersion = 3;
 // The row of KV00_VERSIONE that holds this module's schema version.
 inline constexpr const char* kComponent = "EFFETTI";
 
@@ -26,6 +27,13 @@ QList<TableDef> views();
 
 // Everything, tables first, then views.
 QList<TableDef> all();
+
+// What a signed-in user may do with a table (or view) follows from its class.
+TableClass accessClass(const QString& table);
+// Every table and view with its class, for the server's GRANTs.
+QList<std::pair<QString, TableClass>> accessClasses();
+// The program whose rights the Bills follow: the bill module's program id.
+QString billProgram();
 
 // The catalogue of all(); built once, shared.
 std::shared_ptr<const SchemaCatalogue> catalogue();

@@ -2,6 +2,8 @@
 #include "Schema.h"
 #include "SchemaColumns.h"
 
+#include <QHash>
+
 using namespace SchemaColumns;
 
 QList<TableDef> Schema::host() {
@@ -55,6 +57,26 @@ QList<TableDef> Schema::host() {
                required(text(QStringLiteral("KV09_PROGRAMMA"), 60)),
                text(QStringLiteral("KV09_TESTO"), 100000), timestamp(QStringLiteral("KV09_DATAAGG"))},
               {QStringLiteral("KV09_UTENTE_KV02"), QStringLiteral("KV09_PROGRAMMA")}),
+        // How each user signs in: the password's hash on the embedded database, the login role
+        // on a server; disabled users and wrong passwords in a row.
+        table(QStringLiteral("KV10_ACCESSI"),
+              {required(text(QStringLiteral("KV10_UTENTE_KV02"), 20)), text(QStringLiteral("KV10_HASH"), 255),
+               text(QStringLiteral("KV10_RUOLODB"), 63), flag(QStringLiteral("KV10_FLGDISAB")),
+               integer(QStringLiteral("KV10_TENTATIVI")), timestamp(QStringLiteral("KV10_DATATENT"))},
+              {QStringLiteral("KV10_UTENTE_KV02")}),
+        // What each group may do in each program: insert, update, delete, query.
+        table(QStringLiteral("KV11_DIRITTI"),
+              {required(text(QStringLiteral("KV11_GRUPPO_KV03"), 20)),
+               required(text(QStringLiteral("KV11_PROGRAMMA"), 60)), flag(QStringLiteral("KV11_FLGINS")),
+               flag(QStringLiteral("KV11_FLGMOD")), flag(QStringLiteral("KV11_FLGCANC")),
+               flag(QStringLiteral("KV11_FLGCONS"))},
+              {QStringLiteral("KV11_GRUPPO_KV03"), QStringLiteral("KV11_PROGRAMMA")}),
+        // Every change to the users: who made it, when, to whom, what.
+        table(QStringLiteral("KV12_REGUTENTI"),
+              {required(integer(QStringLiteral("KV12_PROGR"))), timestamp(QStringLiteral("KV12_DATAORA")),
+               text(QStringLiteral("KV12_AUTORE"), 20), text(QStringLiteral("KV12_UTENTE"), 20),
+               text(QStringLiteral("KV12_AZIONE"), 20), text(QStringLiteral("KV12_DETTAGLIO"), 255)},
+              {QStringLiteral("KV12_PROGR")}),
         // Workflow states given to rows by their GUID; read through VFILTROSTATI.
         table(QStringLiteral("KV08_STATIGUID"),
               {required(text(QStringLiteral("KV08_GUID"), 38)), text(QStringLiteral("KV08_CODSTATO"), 10),
@@ -65,6 +87,31 @@ QList<TableDef> Schema::host() {
 
 QList<TableDef> Schema::all() {
     return bills() + archives() + host() + views();
+}
+
+QString Schema::billProgram() {
+    return QStringLiteral(KVUO_TARSELLO_PROGID);
+}
+
+TableClass Schema::accessClass(const QString& table) {
+    static const QHash<QString, TableClass> classes = [] {
+        QHash<QString, TableClass> c;
+        for (const TableDef& t : bills()) c.insert(t.name, TableClass::BillPart);
+        c.insert(QStringLiteral("EF01_SCADENZE"), TableClass::BillHeader);
+        for (const char* name : {"KV04_NUMERATORI", "KV05_ALLEGATI", "KV07_LAYOUT", "KV09_SCRIPT"})
+            c.insert(QString::fromLatin1(name), TableClass::Workspace);
+        for (const char* name :
+             {"KV02_UTENTI", "KV03_GRUPPI", "KV10_ACCESSI", "KV11_DIRITTI", "KV12_REGUTENTI"})
+            c.insert(QString::fromLatin1(name), TableClass::Accounts);
+        return c;
+    }();
+    return classes.value(table.toUpper(), TableClass::Reference);
+}
+
+QList<std::pair<QString, TableClass>> Schema::accessClasses() {
+    QList<std::pair<QString, TableClass>> classes;
+    for (const TableDef& t : all()) classes.append({t.name, accessClass(t.name)});
+    return classes;
 }
 
 std::shared_ptr<const SchemaCatalogue> Schema::catalogue() {

@@ -1,6 +1,7 @@
 #include "SchemaInstaller.h"
 
 #include "BulkInserter.h"
+#include "DatabaseGrants.h"
 #include "DatabaseInspector.h"
 #include "Schema.h"
 #include "SqlText.h"
@@ -115,11 +116,24 @@ void SchemaInstaller::upgrade() {
     for (const TableDef& t : Schema::all())
         if (!present.contains(t.name.toUpper()))
             connection_->Execute(t.isView ? dialect.createView(t) : dialect.createTable(t));
+    // Before rights existed every user could do everything: their groups keep it, and the users
+    // get their sign-in rows (a password is then given by a privileged user).
+    if (!present.contains(QStringLiteral("KV11_DIRITTI"))) {
+        connection_->Execute(
+            QStringLiteral(
+                "INSERT INTO KV11_DIRITTI (KV11_GRUPPO_KV03, KV11_PROGRAMMA, KV11_FLGINS, KV11_FLGMOD, "
+                "KV11_FLGCANC, KV11_FLGCONS) SELECT KV03_GRUPPO, %1, 1, 1, 1, 1 FROM KV03_GRUPPI")
+                .arg(SqlText::quote(Schema::billProgram())));
+        connection_->Execute(
+            QStringLiteral("INSERT INTO KV10_ACCESSI (KV10_UTENTE_KV02, KV10_FLGDISAB, KV10_TENTATIVI) "
+                           "SELECT KV02_UTENTE, 0, 0 FROM KV02_UTENTI"));
+    }
     connection_->Execute(
         QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1 WHERE KV00_COMPONENTE = ")
             .arg(Schema::kVersion) +
         SqlText::quote(QString::fromLatin1(Schema::kComponent)));
     transaction.commit();
+    DatabaseGrants::apply(*connection_, Schema::accessClasses(), Schema::billProgram());
 }
 
 void SchemaInstaller::addMissingIndexes() {

@@ -12,7 +12,8 @@
 namespace {
 
 const QString kUsage = QStringLiteral(
-    "usage: kv_driver --db CONNSTRING [--demo] --company N --user CODE [--privileged] [SCENARIO_FILE]");
+    "usage: kv_driver --db CONNSTRING [--demo] --company N --user CODE (--password TEXT | --trusted) "
+    "[--privileged] [SCENARIO_FILE]");
 
 }  // namespace
 
@@ -32,14 +33,22 @@ int DriverApplication::run(const QStringList& arguments, QIODevice& standardInpu
                                      QStringLiteral("N"));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User code."),
                                   QStringLiteral("CODE"));
+    const QCommandLineOption password(QStringLiteral("password"),
+                                      QStringLiteral("The user's password (PostgreSQL: the role's)."),
+                                      QStringLiteral("TEXT"));
+    const QCommandLineOption trusted(
+        QStringLiteral("trusted"),
+        QStringLiteral(
+            "Test switch: trust the connection string's access and take --user as the suite user."));
     const QCommandLineOption privileged(QStringLiteral("privileged"),
                                         QStringLiteral("Work as a privileged user."));
-    parser.addOptions({db, demo, company, user, privileged});
+    parser.addOptions({db, demo, company, user, password, trusted, privileged});
     if (!parser.parse(QStringList{QStringLiteral("kv_driver")} + arguments))
         return fail(ScenarioRunner::kBadScenario, parser.errorText() + u'\n' + kUsage);
     bool companyOk = false;
     const int companyCode = parser.value(company).toInt(&companyOk);
-    if (!parser.isSet(db) || !parser.isSet(user) || !companyOk || parser.positionalArguments().size() > 1)
+    if (!parser.isSet(db) || !parser.isSet(user) || !companyOk || parser.positionalArguments().size() > 1 ||
+        parser.isSet(password) == parser.isSet(trusted))
         return fail(ScenarioRunner::kBadScenario, kUsage);
 
     QString text;
@@ -66,6 +75,8 @@ int DriverApplication::run(const QStringList& arguments, QIODevice& standardInpu
         options.demo = parser.isSet(demo);
         options.company = companyCode;
         options.user = parser.value(user);
+        options.password = parser.value(password);
+        options.trusted = parser.isSet(trusted);
         options.privileged = parser.isSet(privileged);
         options.pluginLibrary = QStringLiteral(KVUO_TARSELLO_LIBRARY);
         ModuleSession session(options);

@@ -1,5 +1,6 @@
 #include "ModuleSession.h"
 
+#include "AccessRules.h"
 #include "AttachmentDesk.h"
 #include "Cinterface.h"
 #include "Connection.h"
@@ -7,24 +8,39 @@
 #include "DemoGenerator.h"
 #include "DriverNavigator.h"
 #include "PluginRegistry.h"
+#include "Schema.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
+#include "SignIn.h"
 #include "SuiteError.h"
 
 ModuleSession::ModuleSession(const Options& options)
     : connection_(std::make_shared<Connection>()), log_(std::make_shared<ScriptedLogService>()) {
-    connection_->Open(options.connectionString);
-    connection_->setCatalogue(SchemaInstaller::catalogue());
-    SchemaInstaller installer(connection_);
-    if (installer.state() == SchemaInstaller::State::Empty) {
-        installer.install();
-        if (options.demo) DemoGenerator(connection_, DemoGenerator::Options{}).run();
+    AccessRules::install(Schema::accessClass, Schema::billProgram());
+    // The database is prepared as the connection string itself connects: a clerk's role could not
+    // create it, and its users do not exist before it is.
+    {
+        auto setup = std::make_shared<Connection>();
+        setup->Open(options.connectionString);
+        setup->setCatalogue(SchemaInstaller::catalogue());
+        SchemaInstaller installer(setup);
+        if (installer.state() == SchemaInstaller::State::Empty) {
+            installer.install();
+            if (options.demo) DemoGenerator(setup, DemoGenerator::Options{}).run();
+        }
+        if (installer.state() == SchemaInstaller::State::Older) installer.upgrade();
+        installer.verify();
+        installer.addMissingIndexes();
     }
-    if (installer.state() == SchemaInstaller::State::Older) installer.upgrade();
-    installer.verify();
-    installer.addMissingIndexes();
+    const SignIn signIn(Schema::billProgram());
+    const SignIn::Session signedIn =
+        options.trusted ? signIn.trusted(options.connectionString, options.user)
+                        : signIn.signIn(options.connectionString, options.user, options.password);
+    rights_ = signedIn.rights;
+    connection_->Open(signedIn.connectionString);
+    connection_->setCatalogue(SchemaInstaller::catalogue());
 
-    host_ = std::make_shared<DatabaseHost>(options.connectionString, options.company, options.user);
+    host_ = std::make_shared<DatabaseHost>(signedIn.connectionString, options.company, signedIn.account.code);
     // One service for every form, so that queued answers reach whichever form asks next.
     host_->setLogServiceFactory([log = log_] { return log; });
     if (options.privileged) host_->setPrivileged(true);
@@ -43,9 +59,10 @@ ModuleSession::ModuleSession(const Options& options)
     module_->setClsGlobal(host_);
     module_->setActiveNavigator(navigator_.get());
     module_->setIsActive(true);
-    module_->setCanInsert(true);
-    module_->setCanUpdate(true);
-    module_->setCanDelete(true);
+    module_->setCanInsert(rights_.insert);
+    module_->setCanUpdate(rights_.update);
+    module_->setCanDelete(rights_.remove);
+    module_->setCanQbe(rights_.query);
     host_->SetActiveModule(module_.get());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramRights.h"
 #include "ScenarioRunner.h"
 
 #include <QString>
@@ -14,7 +15,8 @@ class DatabaseHost;
 class ScriptedLogService;
 
 // The module as the driver runs it: the company database (the schema installed when it is
-// empty, and the demo company with it on request), the host's global object whose forms all
+// empty, and the demo company with it on request), the user signed in as the application signs
+// them in, the host's global object whose forms all
 // share one scripted message service, and the module created by its program id through a plugin
 // registry of its own.
 class ModuleSession {
@@ -23,7 +25,12 @@ public:
         QString connectionString;
         bool demo = false;
         qint32 company = 0;
+        // On SQLite the suite user; on PostgreSQL the database role, unless `trusted`.
         QString user;
+        QString password;
+        // Test switch: the connection string's own access is trusted and `user` is the suite
+        // user, with no password asked. The application has no such switch.
+        bool trusted = false;
         bool privileged = false;
         QString pluginLibrary;
     };
@@ -38,6 +45,8 @@ public:
     ModuleSession& operator=(const ModuleSession&) = delete;
 
     ScenarioRunner::Session session() const;
+    // The rights the signed-in user's group has in the module, as handed to it.
+    const ProgramRights& rights() const { return rights_; }
 
 private:
     std::shared_ptr<Connection> connection_;
@@ -47,4 +56,5 @@ private:
     std::unique_ptr<DriverNavigator> navigator_;
     QTemporaryDir registryDir_;
     std::unique_ptr<Cinterface> module_;
+    ProgramRights rights_;
 };

@@ -1,3 +1,4 @@
+#include "AccessRules.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "DatabaseHost.h"
@@ -5,10 +6,13 @@
 #include "EditBox.h"
 #include "HostMainWindow.h"
 #include "HostToolbar.h"
+#include "NavigatorBar.h"
 #include "PluginRegistry.h"
 #include "Recordset.h"
+#include "Schema.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
+#include "StartDialog.h"
 #include "TestDatabase.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -19,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QTableView>
@@ -165,6 +170,51 @@ TEST_F(HostWindowTest, HostNewAsksAboutPendingEditsFirst) {
     EXPECT_FALSE(newBill->isEnabled());
     frame->setStatus(VirtualFrame::kStatusShown);
     EXPECT_TRUE(newBill->isEnabled());
+}
+
+// A clerk signs in (a wrong password first), works in a window that does not offer deleting,
+// and the database refuses the delete asked from the form's own bar: the Bill stays.
+TEST_F(HostWindowTest, AClerkSignsInAndMayNotDeleteABill) {
+    AccessRules::install(Schema::accessClass, Schema::billProgram());
+    StartDialog start(db_.connectionString(), DemoGenerator::kCompany);
+    start.userEdit()->setText(QStringLiteral("mrossi"));
+    start.passwordEdit()->setText(QStringLiteral("rossi.2024"));
+    EXPECT_FALSE(start.attempt());
+    EXPECT_EQ(start.message()->text(), QStringLiteral("Utente o password non validi."));
+    EXPECT_TRUE(start.passwordEdit()->text().isEmpty());
+    start.passwordEdit()->setText(QStringLiteral("Rossi.2024"));
+    ASSERT_TRUE(start.attempt());
+    const SignIn::Session& session = *start.session();
+    EXPECT_EQ(session.account.code, QStringLiteral("MROSSI"));
+    EXPECT_EQ(start.company(), DemoGenerator::kCompany);
+
+    window_.reset();
+    host_ = std::make_shared<DatabaseHost>(session.connectionString, start.company(), session.account.code);
+    host_->setLogServiceFactory([this] { return log_; });
+    auto clerk = std::make_shared<Connection>();
+    clerk->Open(session.connectionString);
+    window_ = std::make_unique<HostMainWindow>(host_, clerk, registry_);
+    window_->setRights(session.rights);
+    window_->show();
+    ASSERT_GT(window_->callingProgram()->search(), 2);
+    const int bills = count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE"));
+    QWidget* form = openRow(0);
+    ASSERT_TRUE(form);
+    EXPECT_FALSE(window_->navigator()->action(QStringLiteral("Elimina"))->isEnabled());
+    EXPECT_TRUE(window_->navigator()->action(QStringLiteral("Salva"))->isEnabled());
+    window_->navigator()->press(QStringLiteral("Elimina"));
+    EXPECT_TRUE(log_->messages().isEmpty()) << "a button not offered does nothing";
+
+    log_->enqueue(6);  // yes, delete
+    form->findChild<NavigatorBar*>(QStringLiteral("INV_MAIN"))->press(QStringLiteral("Elimina"));
+    ASSERT_FALSE(log_->messages().isEmpty());
+    EXPECT_TRUE(messageTexts().join(u'|').contains(QStringLiteral("non ha il diritto")))
+        << messageTexts().join(u'|').toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE")), bills);
+    // What the clerk may do still goes through after the refusal.
+    typeInto(form, QStringLiteral("TXT_NUMDOCORIG"), QStringLiteral("R-1"));
+    window_->navigator()->press(QStringLiteral("Salva"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'R-1'")), 1);
 }
 
 // The bill form closed by a close event on its own window, not through the module's CloseForm:

@@ -9,7 +9,8 @@
 ClerkProcess::ClerkProcess(const QString& connectionString, const QString& user, const QString& scenario,
                            const QStringList& moreArguments)
     : arguments_(QStringList{QStringLiteral("--db"), connectionString, QStringLiteral("--company"),
-                             QStringLiteral("1"), QStringLiteral("--user"), user} +
+                             QStringLiteral("1"), QStringLiteral("--user"), user,
+                             QStringLiteral("--trusted")} +
                  moreArguments) {
     process_.setProgram(QStringLiteral(KV_DRIVER));
     process_.setArguments(arguments_);

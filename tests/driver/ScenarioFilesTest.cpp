@@ -14,7 +14,7 @@
 namespace {
 
 // Every scenario of tests/scenarios replayed by the driver on the demo company, as
-//   kv_driver --db sqlite:DEMO --company 1 --user MROSSI < NAME.scn
+//   kv_driver --db sqlite:DEMO --company 1 --user MROSSI --password Rossi.2024 < NAME.scn
 // would. A scenario names the Bill it opens with placeholders that the test fills from the demo
 // database, so that it survives changes of the demo data: @KEY@ (company,numreg,row,progec,
 // progeff), @NUMREG@ and @PROGEFF@ of the first customer Bill of company 1.
@@ -51,9 +51,10 @@ protected:
         dir_ = nullptr;
     }
     static QStringList arguments() {
-        return {QStringLiteral("--db"),      database_,
-                QStringLiteral("--company"), QStringLiteral("1"),
-                QStringLiteral("--user"),    QStringLiteral("MROSSI")};
+        return {QStringLiteral("--db"),       database_,
+                QStringLiteral("--company"),  QStringLiteral("1"),
+                QStringLiteral("--user"),     QStringLiteral("MROSSI"),
+                QStringLiteral("--password"), QStringLiteral("Rossi.2024")};
     }
 
     static QTemporaryDir* dir_;
@@ -128,7 +129,14 @@ TEST_F(ScenarioFiles, CommandLineMistakesAndAMissingUserAreReportedNotRun) {
     QStringList nobody = arguments();
     nobody[5] = QStringLiteral("NOBODY");
     EXPECT_EQ(exitOf(nobody, &error), 1);
-    EXPECT_EQ(error, QStringLiteral("L'utente NOBODY non esiste. (0x800A0E79)"));
+    EXPECT_EQ(error, QStringLiteral("Utente o password non validi. (0x80040E09)"));
+    QStringList wrongPassword = arguments();
+    wrongPassword[5] = QStringLiteral("GDANGELO");
+    EXPECT_EQ(exitOf(wrongPassword, &error), 1);
+    EXPECT_EQ(error, QStringLiteral("Utente o password non validi. (0x80040E09)"));
+    // Neither a password nor the test switch, or both: the usage.
+    EXPECT_EQ(exitOf(arguments().mid(0, 6), &error), 2);
+    EXPECT_EQ(exitOf(arguments() << QStringLiteral("--trusted"), &error), 2);
     // The scenario from standard input, with the privileged switch.
     EXPECT_EQ(exitOf(arguments() << QStringLiteral("--privileged"), &error), 0) << error.toStdString();
 }

@@ -1,0 +1,248 @@
+#include "Accounts.h"
+
+#include "Connection.h"
+#include "PasswordHash.h"
+#include "SqlText.h"
+#include "SuiteError.h"
+#include "TransactionScope.h"
+#include "Value.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString kSource = QStringLiteral("Utenti");
+
+[[noreturn]] void refuse(const QString& why) {
+    throw SuiteError(SuiteError::kOperationNotAllowed, kSource, why);
+}
+
+QString q(const QString& text) {
+    return SqlText::quote(text);
+}
+
+// A role name from a code: lower case letters, digits and underscores only.
+QString roleName(const QString& prefix, const QString& code) {
+    static const QRegularExpression other(QStringLiteral("[^a-z0-9_]"));
+    return prefix + code.trimmed().toLower().replace(other, QStringLiteral("_"));
+}
+
+const QString kSelect = QStringLiteral(
+    "SELECT KV02_UTENTE, KV02_NOME, KV02_GRUPPO_KV03, KV02_FLGPRIVIL, KV10_FLGDISAB, KV10_HASH, "
+    "KV10_RUOLODB, "
+    "KV10_TENTATIVI, KV10_DATATENT FROM KV02_UTENTI LEFT JOIN KV10_ACCESSI ON KV10_UTENTE_KV02 = "
+    "KV02_UTENTE");
+
+}  // namespace
+
+Accounts::Accounts(Connection& connection, QString author)
+    : connection_(connection), author_(std::move(author)) {}
+
+QString Accounts::groupRole(const QString& group) {
+    return roleName(QStringLiteral("kv_gruppo_"), group);
+}
+
+QString Accounts::loginRole(const QString& code) {
+    return roleName(QString(), code);
+}
+
+QString Accounts::privilegedRole() {
+    return QStringLiteral("kv_privilegiati");
+}
+
+QList<Account> Accounts::read(const QString& where) const {
+    QList<Account> accounts;
+    const std::vector<ResultSet> result =
+        connection_.Query(kSelect + where + QStringLiteral(" ORDER BY KV02_UTENTE"));
+    for (const QVector<QVariant>& row : result.front().rows) {
+        Account a;
+        a.code = Value::toText(row[0]).trimmed();
+        a.name = Value::toText(row[1]).trimmed();
+        a.group = Value::toText(row[2]).trimmed();
+        a.privileged = Value::toInt(row[3]) != 0;
+        a.disabled = Value::toInt(row[4]) != 0;
+        a.passwordHash = Value::toText(row[5]).trimmed();
+        a.role = Value::toText(row[6]).trimmed();
+        a.failures = Value::toInt(row[7]);
+        a.lastFailure = Value::toDateTime(row[8]);
+        accounts.append(a);
+    }
+    return accounts;
+}
+
+std::optional<Account> Accounts::find(const QString& code) const {
+    const QList<Account> found = read(QStringLiteral(" WHERE KV02_UTENTE = ") + q(code.trimmed().toUpper()));
+    return found.isEmpty() ? std::nullopt : std::optional<Account>(found.front());
+}
+
+std::optional<Account> Accounts::findByRole(const QString& role) const {
+    const QList<Account> found = read(QStringLiteral(" WHERE KV10_RUOLODB = ") + q(role));
+    return found.size() == 1 ? std::optional<Account>(found.front()) : std::nullopt;
+}
+
+QList<Account> Accounts::all() const {
+    return read(QString());
+}
+
+QStringList Accounts::groups() const {
+    QStringList names;
+    const std::vector<ResultSet> result =
+        connection_.Query(QStringLiteral("SELECT KV03_GRUPPO FROM KV03_GRUPPI ORDER BY KV03_GRUPPO"));
+    for (const QVector<QVariant>& row : result.front().rows) names.append(Value::toText(row[0]).trimmed());
+    return names;
+}
+
+ProgramRights Accounts::rightsOf(const QString& group, const QString& program) const {
+    const auto rows =
+        connection_
+            .Query(QStringLiteral("SELECT KV11_FLGINS, KV11_FLGMOD, KV11_FLGCANC, KV11_FLGCONS FROM "
+                                  "KV11_DIRITTI WHERE KV11_GRUPPO_KV03 = %1 AND KV11_PROGRAMMA = %2")
+                       .arg(q(group), q(program)))
+            .front()
+            .rows;
+    // A group the program was not given to may do nothing in it.
+    if (rows.empty()) return {};
+    const QVector<QVariant>& r = rows.front();
+    return {Value::toInt(r[0]) != 0, Value::toInt(r[1]) != 0, Value::toInt(r[2]) != 0,
+            Value::toInt(r[3]) != 0};
+}
+
+Account Accounts::existing(const QString& code) const {
+    const std::optional<Account> account = find(code);
+    if (!account) refuse(QStringLiteral("L'utente %1 non esiste.").arg(code));
+    return *account;
+}
+
+void Accounts::requireAuthor() const {
+    const std::optional<Account> author = find(author_);
+    if (!author || !author->privileged || author->disabled)
+        refuse(QStringLiteral("Solo un utente privilegiato può gestire gli utenti."));
+}
+
+void Accounts::requireGroup(const QString& group) const {
+    if (!groups().contains(group)) refuse(QStringLiteral("Il gruppo \"%1\" non esiste.").arg(group));
+}
+
+void Accounts::requirePassword(const QString& password) {
+    if (password.size() < kMinimumPassword)
+        refuse(QStringLiteral("La password deve avere almeno %1 caratteri.").arg(kMinimumPassword));
+}
+
+void Accounts::audit(const QString& user, const QString& action, const QString& detail) {
+    const SqlDialect& d = connection_.dialect();
+    connection_.Execute(
+        QStringLiteral(
+            "INSERT INTO KV12_REGUTENTI (KV12_PROGR, KV12_DATAORA, KV12_AUTORE, KV12_UTENTE, KV12_AZIONE, "
+            "KV12_DETTAGLIO) SELECT COALESCE(MAX(KV12_PROGR), 0) + 1, %1, %2, %3, %4, %5 FROM KV12_REGUTENTI")
+            .arg(d.literal(QDateTime::currentDateTime(), DataType::DateTime), q(author_), q(user), q(action),
+                 q(detail.left(255))));
+}
+
+void Accounts::add(const Account& account, const QString& password) {
+    requireAuthor();
+    const QString code = account.code.trimmed().toUpper();
+    static const QRegularExpression valid(QStringLiteral("^[A-Z0-9_.]{1,20}$"));
+    if (!valid.match(code).hasMatch())
+        refuse(QStringLiteral(
+            "Il codice utente deve avere da 1 a 20 lettere senza accenti, cifre, punti o trattini bassi."));
+    if (find(code)) refuse(QStringLiteral("L'utente %1 esiste già.").arg(code));
+    requireGroup(account.group);
+    requirePassword(password);
+    const SqlDialect& d = connection_.dialect();
+    const QString role = d.hasRoles() ? loginRole(code) : QString();
+    TransactionScope transaction(connection_);
+    connection_.Execute(QStringLiteral("INSERT INTO KV02_UTENTI (KV02_UTENTE, KV02_NOME, KV02_GRUPPO_KV03, "
+                                       "KV02_FLGPRIVIL) VALUES (%1, %2, %3, %4)")
+                            .arg(q(code), q(account.name.left(60)), q(account.group))
+                            .arg(account.privileged ? 1 : 0));
+    connection_.Execute(QStringLiteral("INSERT INTO KV10_ACCESSI (KV10_UTENTE_KV02, KV10_HASH, KV10_RUOLODB, "
+                                       "KV10_FLGDISAB, KV10_TENTATIVI) VALUES (%1, %2, %3, 0, 0)")
+                            .arg(q(code),
+                                 d.hasRoles() ? QStringLiteral("NULL") : q(PasswordHash::make(password)),
+                                 role.isEmpty() ? QStringLiteral("NULL") : q(role)));
+    if (d.hasRoles()) {
+        connection_.Execute(d.serializeRoleChanges());
+        for (const QString& statement : d.createRole(role, true, password)) connection_.Execute(statement);
+        // A role of that name may be there already (another company's database on the server).
+        connection_.Execute(d.setRolePassword(role, password));
+        connection_.Execute(d.setRoleLogin(role, true));
+        connection_.Execute(d.grantRole(groupRole(account.group), role));
+        if (account.privileged) {
+            connection_.Execute(d.grantRole(privilegedRole(), role));
+            connection_.Execute(d.setRoleManagesRoles(role));
+        }
+    }
+    audit(code, QStringLiteral("AGGIUNTO"),
+          QStringLiteral("gruppo %1%2")
+              .arg(account.group, account.privileged ? QStringLiteral(", privilegiato") : QString()));
+    transaction.commit();
+}
+
+void Accounts::setDisabled(const QString& code, bool disabled) {
+    requireAuthor();
+    const Account account = existing(code);
+    if (disabled && account.code == author_.trimmed().toUpper())
+        refuse(QStringLiteral("Non si può disattivare l'utente con cui si è entrati."));
+    const SqlDialect& d = connection_.dialect();
+    TransactionScope transaction(connection_);
+    connection_.Execute(QStringLiteral("UPDATE KV10_ACCESSI SET KV10_FLGDISAB = %1, KV10_TENTATIVI = 0 WHERE "
+                                       "KV10_UTENTE_KV02 = %2")
+                            .arg(disabled ? 1 : 0)
+                            .arg(q(account.code)));
+    if (d.hasRoles() && !account.role.isEmpty()) connection_.Execute(d.setRoleLogin(account.role, !disabled));
+    audit(account.code, disabled ? QStringLiteral("DISATTIVATO") : QStringLiteral("RIATTIVATO"), QString());
+    transaction.commit();
+}
+
+void Accounts::resetPassword(const QString& code, const QString& password) {
+    requireAuthor();
+    const Account account = existing(code);
+    requirePassword(password);
+    const SqlDialect& d = connection_.dialect();
+    TransactionScope transaction(connection_);
+    if (d.hasRoles()) {
+        if (account.role.isEmpty())
+            refuse(QStringLiteral("L'utente %1 non ha un ruolo nel database.").arg(account.code));
+        connection_.Execute(d.setRolePassword(account.role, password));
+    } else {
+        connection_.Execute(QStringLiteral("UPDATE KV10_ACCESSI SET KV10_HASH = %1, KV10_TENTATIVI = 0 WHERE "
+                                           "KV10_UTENTE_KV02 = %2")
+                                .arg(q(PasswordHash::make(password)), q(account.code)));
+    }
+    // The audit row says a password was set, never which.
+    audit(account.code, QStringLiteral("PASSWORD"), QString());
+    transaction.commit();
+}
+
+void Accounts::changeGroup(const QString& code, const QString& group) {
+    requireAuthor();
+    const Account account = existing(code);
+    requireGroup(group);
+    const SqlDialect& d = connection_.dialect();
+    TransactionScope transaction(connection_);
+    connection_.Execute(QStringLiteral("UPDATE KV02_UTENTI SET KV02_GRUPPO_KV03 = %1 WHERE KV02_UTENTE = %2")
+                            .arg(q(group), q(account.code)));
+    if (d.hasRoles() && !account.role.isEmpty()) {
+        connection_.Execute(d.serializeRoleChanges());
+        if (!account.group.isEmpty())
+            connection_.Execute(d.revokeRole(groupRole(account.group), account.role));
+        connection_.Execute(d.grantRole(groupRole(group), account.role));
+    }
+    audit(account.code, QStringLiteral("GRUPPO"), QStringLiteral("da %1 a %2").arg(account.group, group));
+    transaction.commit();
+}
+
+void Accounts::recordFailure(const QString& code) {
+    connection_.Execute(
+        QStringLiteral(
+            "UPDATE KV10_ACCESSI SET KV10_TENTATIVI = KV10_TENTATIVI + 1, KV10_DATATENT = %1 WHERE "
+            "KV10_UTENTE_KV02 = %2")
+            .arg(connection_.dialect().literal(QDateTime::currentDateTime(), DataType::DateTime), q(code)));
+}
+
+void Accounts::clearFailures(const QString& code) {
+    connection_.Execute(
+        QStringLiteral(
+            "UPDATE KV10_ACCESSI SET KV10_TENTATIVI = 0 WHERE KV10_UTENTE_KV02 = %1 AND KV10_TENTATIVI <> 0")
+            .arg(q(code)));
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ProgramRights.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+class Connection;
+
+// A user of the suite with what signing in needs to know of them.
+struct Account {
+    QString code;
+    QString name;
+    QString group;
+    bool privileged = false;
+    bool disabled = false;
+    QString passwordHash;  // embedded database only; on a server the role's password is the server's
+    QString role;          // the database role the user signs in as, on a server with roles
+    int failures = 0;      // wrong passwords in a row
+    QDateTime lastFailure;
+};
+
+// The users, groups and rights of the company database, read for signing in and changed by a
+// privileged user. Every change is written with its audit row (who, when, what) in the same
+// transaction; on a server with roles the user's login role follows in that transaction too.
+class Accounts {
+public:
+    // `author`: the privileged user making changes (empty when only reading).
+    Accounts(Connection& connection, QString author = QString());
+
+    std::optional<Account> find(const QString& code) const;
+    std::optional<Account> findByRole(const QString& role) const;
+    QList<Account> all() const;
+    QStringList groups() const;
+    ProgramRights rightsOf(const QString& group, const QString& program) const;
+
+    // Throws SuiteError with a message for the clerk: an empty or taken code, a group that does
+    // not exist, a password too short, an author who is not privileged.
+    void add(const Account& account, const QString& password);
+    void setDisabled(const QString& code, bool disabled);
+    void resetPassword(const QString& code, const QString& password);
+    void changeGroup(const QString& code, const QString& group);
+
+    // The sign-in's own bookkeeping (no author, no audit row).
+    void recordFailure(const QString& code);
+    void clearFailures(const QString& code);
+
+    // The database role of a group and the login role given to a new user.
+    static QString groupRole(const QString& group);
+    static QString loginRole(const QString& code);
+    // The role every privileged user's login role belongs to: it may change the accounts.
+    static QString privilegedRole();
+    static constexpr int kMinimumPassword = 8;
+
+private:
+    QList<Account> read(const QString& where) const;
+    Account existing(const QString& code) const;
+    void requireAuthor() const;
+    void requireGroup(const QString& group) const;
+    static void requirePassword(const QString& password);
+    void audit(const QString& user, const QString& action, const QString& detail);
+
+    Connection& connection_;
+    QString author_;
+};

@@ -1,0 +1,47 @@
+#include "DatabaseGrants.h"
+
+#include "Accounts.h"
+#include "Connection.h"
+#include "TransactionScope.h"
+
+namespace {
+
+QStringList privileges(const ProgramRights& rights, bool privileged, TableClass table) {
+    static const std::pair<TableAction, const char*> names[] = {{TableAction::Read, "SELECT"},
+                                                                {TableAction::Insert, "INSERT"},
+                                                                {TableAction::Update, "UPDATE"},
+                                                                {TableAction::Delete, "DELETE"}};
+    QStringList granted;
+    for (const auto& [action, name] : names)
+        if (allows(rights, privileged, action, table)) granted.append(QString::fromLatin1(name));
+    return granted;
+}
+
+}  // namespace
+
+void DatabaseGrants::apply(Connection& connection, const TableClasses& tables, const QString& program) {
+    const SqlDialect& d = connection.dialect();
+    if (!d.hasRoles()) return;
+    Accounts accounts(connection);
+    QList<std::pair<QString, ProgramRights>> roles;
+    for (const QString& group : accounts.groups())
+        roles.append({Accounts::groupRole(group), accounts.rightsOf(group, program)});
+    TransactionScope transaction(connection);
+    connection.Execute(d.serializeRoleChanges());
+    for (const auto& [role, rights] : roles) {
+        for (const QString& statement : d.createRole(role, false, QString())) connection.Execute(statement);
+        connection.Execute(d.grantSchemaUsage(role));
+        for (const auto& [table, tableClass] : tables)
+            for (const QString& statement : d.grantOnly(privileges(rights, false, tableClass), table, role))
+                connection.Execute(statement);
+    }
+    // Privileged users add to their group's rights the writing of the accounts.
+    const QString privileged = Accounts::privilegedRole();
+    for (const QString& statement : d.createRole(privileged, false, QString())) connection.Execute(statement);
+    connection.Execute(d.grantSchemaUsage(privileged));
+    for (const auto& [table, tableClass] : tables)
+        if (tableClass == TableClass::Accounts)
+            for (const QString& statement : d.grantOnly(privileges({}, true, tableClass), table, privileged))
+                connection.Execute(statement);
+    transaction.commit();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Accounts.h"
+#include "ProgramRights.h"
+
+#include <QString>
+#include <functional>
+
+// Who is at the desk. On PostgreSQL the clerk signs in as a database role (the password asked,
+// a ~/.pgpass entry, or the operating-system user through the socket) and is the suite user
+// mapped to that role; on SQLite the suite user's password is checked against its hash. Wrong
+// passwords in a row make the next attempt wait longer and longer.
+class SignIn {
+public:
+    struct Session {
+        QString connectionString;  // what every connection of the session opens: as the user
+        Account account;
+        ProgramRights rights;  // in `program`
+    };
+
+    // `program`: the program whose rights the session reads.
+    explicit SignIn(QString program) : program_(std::move(program)) {}
+
+    // `user`: the suite user on SQLite, the database role on PostgreSQL (empty: the server
+    // decides, from ~/.pgpass or the operating system). Throws SuiteError (not permitted) with
+    // the clerk's message on a wrong user or password, a disabled user, a role that is nobody.
+    Session signIn(const QString& connectionString, const QString& user, const QString& password) const;
+
+    // Trusts the connection string's own access and takes `user` as it is: the driver's test
+    // switch, which the application does not have. Rights still come from the user's group.
+    Session trusted(const QString& connectionString, const QString& user) const;
+
+    // How long the next attempt waits after `failures` wrong passwords in a row.
+    static int waitSeconds(int failures);
+
+private:
+    Session sessionFor(const QString& connectionString, Connection& connection, const Account& account) const;
+
+    QString program_;
+};
