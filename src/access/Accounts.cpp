@@ -214,6 +214,21 @@ void Accounts::resetPassword(const QString& code, const QString& password) {
     transaction.commit();
 }
 
+void Accounts::setFirstPassword(const QString& code, const QString& password) {
+    const Account account = existing(code);
+    if (!account.privileged || !account.passwordHash.isEmpty() || connection_.dialect().hasRoles())
+        refuse(QStringLiteral("La password dell'utente %1 la imposta l'amministratore.").arg(account.code));
+    requirePassword(password);
+    author_ = account.code;
+    TransactionScope transaction(connection_);
+    connection_.Execute(
+        QStringLiteral(
+            "UPDATE KV10_ACCESSI SET KV10_HASH = %1, KV10_TENTATIVI = 0 WHERE KV10_UTENTE_KV02 = %2")
+            .arg(q(PasswordHash::make(password)), q(account.code)));
+    audit(account.code, QStringLiteral("PASSWORD"), QStringLiteral("primo accesso"));
+    transaction.commit();
+}
+
 void Accounts::changeGroup(const QString& code, const QString& group) {
     requireAuthor();
     const Account account = existing(code);

@@ -43,6 +43,10 @@ public:
     void resetPassword(const QString& code, const QString& password);
     void changeGroup(const QString& code, const QString& group);
 
+    // A privileged user of a database written before passwords existed chooses theirs at the first
+    // sign-in (the audit names them as author). Refused once a password is set.
+    void setFirstPassword(const QString& code, const QString& password);
+
     // The sign-in's own bookkeeping (no author, no audit row).
     void recordFailure(const QString& code);
     void clearFailures(const QString& code);

@@ -55,7 +55,7 @@ SignIn::Session SignIn::sessionFor(const QString& connectionString, Connection& 
 SignIn::Session SignIn::signIn(const QString& connectionString, const QString& user,
                                const QString& password) const {
     auto connection = std::make_shared<Connection>();
-    if (ConnectionString::parse(connectionString).engine == SqlDialect::Engine::PostgreSql) {
+    if (ConnectionString::parse(connectionString).signsInAsRole()) {
         const QString role = user.trimmed();
         ServerFailures& failures = serverFailures();
         {
@@ -95,9 +95,14 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
         refuse(kWrong);
     }
     refuseWhileWaiting(account->failures, account->lastFailure);
-    if (account->passwordHash.isEmpty())
+    if (account->passwordHash.isEmpty()) {
+        if (account->privileged)
+            throw SuiteError(
+                kFirstPassword, kSource,
+                QStringLiteral("Primo accesso di %1: scegliere la password.").arg(account->code));
         refuse(QStringLiteral("All'utente %1 non è stata data una password: rivolgersi all'amministratore.")
                    .arg(account->code));
+    }
     if (!PasswordHash::matches(account->passwordHash, password)) {
         accounts.recordFailure(account->code);
         refuse(kWrong);
@@ -112,9 +117,10 @@ SignIn::Session SignIn::trusted(const QString& connectionString, const QString& 
     connection->Open(connectionString);
     const std::optional<Account> account = Accounts(*connection).find(user);
     if (!account) refuse(QStringLiteral("L'utente %1 non esiste.").arg(user));
-    // On SQLite the session's connections still apply the user's rights.
-    const bool embedded = connection->dialect().engine() == SqlDialect::Engine::Sqlite;
+    // Without roles the session's connections still apply the user's rights; with them, the
+    // connection string's own role stays.
+    const bool roles = connection->dialect().hasRoles();
     return sessionFor(
-        embedded ? ConnectionString::asUser(connectionString, account->code, QString()) : connectionString,
+        roles ? connectionString : ConnectionString::asUser(connectionString, account->code, QString()),
         *connection, *account);
 }

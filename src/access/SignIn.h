@@ -30,6 +30,10 @@ public:
     // switch, which the application does not have. Rights still come from the user's group.
     Session trusted(const QString& connectionString, const QString& user) const;
 
+    // Raised for a privileged user who has no password yet (a database from before passwords):
+    // they choose it (Accounts::setFirstPassword) and sign in again.
+    static constexpr qint32 kFirstPassword = qint32(0x80040E4D);
+
     // How long the next attempt waits after `failures` wrong passwords in a row.
     static int waitSeconds(int failures);
 

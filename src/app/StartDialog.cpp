@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,6 +64,7 @@ bool StartDialog::attempt() {
         fillCompanies();
     } catch (const SuiteError& e) {
         session_.reset();
+        if (e.number() == SignIn::kFirstPassword && chooseFirstPassword(e.description())) return attempt();
         message_->setText(e.description());
         password_->clear();
         password_->setFocus();
@@ -85,6 +87,29 @@ bool StartDialog::attempt() {
     company_->setFocus();
     message_->setText(QStringLiteral("Scegliere la ditta e premere Entra."));
     return false;
+}
+
+bool StartDialog::chooseFirstPassword(const QString& why) {
+    bool ok = false;
+    const QString first =
+        QInputDialog::getText(this, windowTitle(), why, QLineEdit::Password, QString(), &ok);
+    if (!ok) return false;
+    const QString again = QInputDialog::getText(this, windowTitle(), QStringLiteral("Ripetere la password:"),
+                                                QLineEdit::Password, QString(), &ok);
+    if (!ok) return false;
+    try {
+        if (first != again)
+            throw SuiteError(SuiteError::kOperationNotAllowed, QStringLiteral("Accesso"),
+                             QStringLiteral("Le due password non coincidono."));
+        auto connection = std::make_shared<Connection>();
+        connection->Open(connectionString_);
+        Accounts(*connection).setFirstPassword(user_->text().trimmed(), first);
+    } catch (const SuiteError& e) {
+        message_->setText(e.description());
+        return false;
+    }
+    password_->setText(first);
+    return true;
 }
 
 qint32 StartDialog::company() const {

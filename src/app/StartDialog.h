@@ -31,6 +31,8 @@ public:
 
 private:
     void fillCompanies();
+    // A privileged user without a password chooses it; false when they gave up or it was refused.
+    bool chooseFirstPassword(const QString& why);
 
     QString connectionString_;
     qint32 givenCompany_;

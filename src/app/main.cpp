@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
         AccessRules::install(Schema::accessClass, Schema::billProgram());
         // The database is prepared as the connection string itself connects (the demo file, the
         // administrator); on a server a clerk's role may not, and signs in to a prepared one.
-        const bool server = ConnectionString::parse(cs).engine != SqlDialect::Engine::Sqlite;
+        const bool server = ConnectionString::parse(cs).signsInAsRole();
         try {
             openDatabase(cs, !parser.isSet(noDemo));
         } catch (const SuiteError&) {

@@ -56,15 +56,20 @@ ConnectionString ConnectionString::parse(const QString& text) {
     invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
 }
 
+bool ConnectionString::signsInAsRole() const {
+    return SqlDialect::create(engine)->hasRoles();
+}
+
 QString ConnectionString::asUser(const QString& text, const QString& user, const QString& password) {
     const ConnectionString cs = parse(text);
-    if (cs.engine == SqlDialect::Engine::Sqlite)
-        return QStringLiteral("sqlite:") + cs.databaseName + QStringLiteral("?user=") +
-               QString::fromUtf8(QUrl::toPercentEncoding(user));
-    if (cs.engine != SqlDialect::Engine::PostgreSql)
+    if (cs.signsInAsRole()) {
+        QUrl url(text.trimmed(), QUrl::StrictMode);
+        url.setUserName(user, QUrl::DecodedMode);
+        url.setPassword(password, QUrl::DecodedMode);
+        return url.toString();
+    }
+    if (!text.trimmed().startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
         invalid(text, QStringLiteral("l'accesso con utente e password vale per sqlite: e postgresql://"));
-    QUrl url(text.trimmed(), QUrl::StrictMode);
-    url.setUserName(user, QUrl::DecodedMode);
-    url.setPassword(password, QUrl::DecodedMode);
-    return url.toString();
+    return QStringLiteral("sqlite:") + cs.databaseName + QStringLiteral("?user=") +
+           QString::fromUtf8(QUrl::toPercentEncoding(user));
 }

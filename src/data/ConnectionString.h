@@ -23,5 +23,7 @@ struct ConnectionString {
     static ConnectionString parse(const QString& text);
     // `text` opened as `user`: on PostgreSQL the login role and its password (empty: the
     // server's other ways, ~/.pgpass or the operating-system user), on SQLite the suite user.
+    // True when the engine has roles of its own: the clerk signs in as one.
+    bool signsInAsRole() const;
     static QString asUser(const QString& text, const QString& user, const QString& password);
 };

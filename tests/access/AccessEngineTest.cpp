@@ -92,6 +92,25 @@ TEST_P(AccessTest, AWrongPasswordIsRefusedAndRepeatedFailuresWait) {
         failureOf([&] { signIn(QStringLiteral("GDANGELO"), QStringLiteral("Dangelo.2024")); }, &message),
         SuiteError::kNotPermitted);
     EXPECT_TRUE(message.startsWith(QStringLiteral("Troppi tentativi"))) << message.toStdString();
+    if (server()) return;
+
+    // A database from before passwords: the administrator chooses theirs at the first sign-in,
+    // a clerk waits for the administrator.
+    admin_->Execute(QStringLiteral("UPDATE KV10_ACCESSI SET KV10_HASH = NULL"));
+    EXPECT_EQ(failureOf([&] { signIn(QStringLiteral("ADMIN"), QString()); }), SignIn::kFirstPassword);
+    EXPECT_EQ(failureOf([&] { signIn(QStringLiteral("MROSSI"), QString()); }, &message),
+              SuiteError::kNotPermitted);
+    EXPECT_TRUE(message.contains(QStringLiteral("non è stata data una password"))) << message.toStdString();
+    EXPECT_EQ(failureOf([&] {
+                  Accounts(*admin_).setFirstPassword(QStringLiteral("MROSSI"), QStringLiteral("x12345678"));
+              }),
+              SuiteError::kOperationNotAllowed);
+    Accounts(*admin_).setFirstPassword(QStringLiteral("ADMIN"), QStringLiteral("Prima.2024"));
+    EXPECT_TRUE(signIn(QStringLiteral("ADMIN"), QStringLiteral("Prima.2024")).account.privileged);
+    EXPECT_EQ(failureOf([&] {
+                  Accounts(*admin_).setFirstPassword(QStringLiteral("ADMIN"), QStringLiteral("Altra.2024"));
+              }),
+              SuiteError::kOperationNotAllowed);
 }
 
 TEST_P(AccessTest, AClerkWhoMayNotDeleteIsRefusedByTheDatabaseAndTheAdministratorIsNot) {

@@ -79,10 +79,27 @@ TEST_P(SchemaEngine, InstallerRecordsItsVersionAndRefusesForeignOrOtherVersions)
         EXPECT_EQ(installer.state(), SchemaInstaller::State::Older);
         EXPECT_TRUE(message([&] { installer.verify(); }).contains("aggiornare il database"));
         // An older database gets the tables it lacks and keeps its rows.
-        c->Execute(QStringLiteral("DROP TABLE KV09_SCRIPT"));
+        // Before rights existed everybody could do everything: the groups keep it, and the users
+        // get their sign-in rows without a password.
+        for (const char* table : {"KV09_SCRIPT", "KV10_ACCESSI", "KV11_DIRITTI", "KV12_REGUTENTI"})
+            c->Execute(QStringLiteral("DROP TABLE %1").arg(QString::fromLatin1(table)));
         c->Execute(QStringLiteral("INSERT INTO KV07_LAYOUT (KV07_UTENTE_KV02, KV07_FORM) VALUES ('U', 'F')"));
+        c->Execute(QStringLiteral("INSERT INTO KV03_GRUPPI (KV03_GRUPPO) VALUES ('UFFICIO')"));
+        c->Execute(QStringLiteral(
+            "INSERT INTO KV02_UTENTI (KV02_UTENTE, KV02_GRUPPO_KV03) VALUES ('U', 'UFFICIO')"));
         installer.installOrVerify();
         EXPECT_EQ(installer.state(), SchemaInstaller::State::Current);
+        const auto rights =
+            c->Query(QStringLiteral("SELECT KV11_FLGINS + KV11_FLGMOD + KV11_FLGCANC + KV11_FLGCONS "
+                                    "FROM KV11_DIRITTI WHERE KV11_GRUPPO_KV03 = 'UFFICIO'"))
+                .front()
+                .rows;
+        ASSERT_EQ(rights.size(), 1U);
+        EXPECT_EQ(rights.front()[0].toInt(), 4);
+        EXPECT_EQ(c->Query(QStringLiteral("SELECT KV10_HASH FROM KV10_ACCESSI WHERE KV10_UTENTE_KV02 = 'U'"))
+                      .front()
+                      .rows.size(),
+                  1U);
         EXPECT_NO_THROW(c->Execute(QStringLiteral("SELECT KV09_TESTO FROM KV09_SCRIPT")));
         EXPECT_EQ(c->Query(QStringLiteral("SELECT KV07_FORM FROM KV07_LAYOUT")).front().rows.size(), 1U);
         c->Execute(QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1").arg(Schema::kVersion + 1));
