@@ -12,7 +12,7 @@ docs="$KV_ROOT/docs"
 app="$KV_ROOT/build/default/src/app/dettaglio"
 driver="$KV_ROOT/build/default/src/driver/kv_driver"
 db="sqlite:$work/demo.sqlite"
-common=(--db "$db" --company 1 --user MROSSI --registry "$work/moduli.json" --today 28/06/2024)
+common=(--db "$db" --company 1 --user MROSSI --password Rossi.2024 --registry "$work/moduli.json" --today 28/06/2024)
 
 "$app" "${common[@]}" --screenshot "$docs/host-application.png"
 "$app" "${common[@]}" --screenshot-ageing "$docs/ageing-view.png"
@@ -23,18 +23,18 @@ if command -v pdftoppm >/dev/null; then
 fi
 
 # The child forms, as their scenarios leave them on screen.
-(cd "$docs" && "$driver" --db "sqlite:$work/history.sqlite" --demo --company 1 --user MROSSI \
+(cd "$docs" && "$driver" --db "sqlite:$work/history.sqlite" --demo --company 1 --user MROSSI --password Rossi.2024 \
     scenarios/history-undo.scn >/dev/null)
 # The reminder scenario names its Bill by the first customer registration of the demo company.
-"$driver" --db "sqlite:$work/reminder.sqlite" --demo --company 1 --user MROSSI /dev/null >/dev/null
+"$driver" --db "sqlite:$work/reminder.sqlite" --demo --company 1 --user MROSSI --password Rossi.2024 /dev/null >/dev/null
 numreg=$(sqlite3 "$work/reminder.sqlite" "SELECT EF01_NUMREG_CO99 FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 \
     AND EF01_TIPOCF_CG44 = 0 ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF LIMIT 1")
 sed -e "s/@NUMREG@/$numreg/g" -e 's/^click GNV_DETTSOLLECITI Conferma$/grab reminder-form.png\n&/' \
     "$KV_ROOT/tests/scenarios/reminder_interest.scn" >"$work/reminder.scn"
-(cd "$docs" && "$driver" --db "sqlite:$work/reminder.sqlite" --company 1 --user MROSSI "$work/reminder.scn" >/dev/null)
+(cd "$docs" && "$driver" --db "sqlite:$work/reminder.sqlite" --company 1 --user MROSSI --password Rossi.2024 "$work/reminder.scn" >/dev/null)
 # The Bill in dollars once its amounts are converted (the first reading of the totals).
 awk '{ print } $0 == "get TXT_TOTDOCVAL" && !done { print "grab bill-form-currency.png"; done = 1 }' \
     "$KV_ROOT/tests/scenarios/currency_bill.scn" >"$work/currency.scn"
-(cd "$docs" && "$driver" --db "sqlite:$work/currency.sqlite" --demo --company 1 --user MROSSI \
+(cd "$docs" && "$driver" --db "sqlite:$work/currency.sqlite" --demo --company 1 --user MROSSI --password Rossi.2024 \
     "$work/currency.scn" >/dev/null)
 echo "pictures in $docs: $(cd "$docs" && ls -- *.png | tr '\n' ' ')"

@@ -142,7 +142,13 @@ int main(int argc, char** argv) {
         qint32 companyOverride = 0;
         std::optional<SignIn::Session> session;
         if (parser.isSet(password)) {
-            session = SignIn(Schema::billProgram()).signIn(cs, parser.value(user), parser.value(password));
+            try {
+                session = SignIn(Schema::billProgram()).signIn(cs, parser.value(user), parser.value(password));
+            } catch (const SuiteError& e) {
+                // A script signing in is told on its error stream, not by a window nobody sees.
+                std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+                return 1;
+            }
         } else {
             StartDialog start(cs, companyCode);
             start.userEdit()->setText(parser.value(user));
