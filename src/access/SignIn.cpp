@@ -79,7 +79,13 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
         }
         const QString current =
             connection->Query(connection->dialect().currentRoleQuery()).front().rows.front()[0].toString();
-        const std::optional<Account> account = Accounts(*connection).findByRole(current);
+        std::optional<Account> account;
+        try {
+            account = Accounts(*connection).findByRole(current);
+        } catch (const SuiteError&) {
+            // A role that is no member of any group's role does not even see the tables.
+            account.reset();
+        }
         if (!account)
             refuse(QStringLiteral("Il ruolo %1 del database non corrisponde a nessun utente della ditta.")
                        .arg(current));

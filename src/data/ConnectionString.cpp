@@ -2,13 +2,21 @@
 
 #include "SuiteError.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
 
 namespace {
+// The text as it may be shown: never with its password.
+QString withoutPassword(QString text) {
+    static const QRegularExpression password(QStringLiteral("(://[^/@]*?:)[^/]*@"));
+    return text.replace(password, QStringLiteral("\\1***@"));
+}
+
 [[noreturn]] void invalid(const QString& text, const QString& why) {
     throw SuiteError(SuiteError::kConnectionFailed, QStringLiteral("Connection"),
-                     QStringLiteral("Stringa di connessione non valida (%1): %2").arg(why, text));
+                     QStringLiteral("Stringa di connessione non valida (%1): %2")
+                         .arg(withoutPassword(why), withoutPassword(text)));
 }
 }  // namespace
 
@@ -64,9 +72,10 @@ QString ConnectionString::asUser(const QString& text, const QString& user, const
     const ConnectionString cs = parse(text);
     if (cs.signsInAsRole()) {
         QUrl url(text.trimmed(), QUrl::StrictMode);
-        url.setUserName(user, QUrl::DecodedMode);
-        url.setPassword(password, QUrl::DecodedMode);
-        return url.toString();
+        // Percent-encoded by us: QUrl refuses some characters a role or password may hold.
+        url.setUserName(QString::fromLatin1(QUrl::toPercentEncoding(user)), QUrl::TolerantMode);
+        url.setPassword(QString::fromLatin1(QUrl::toPercentEncoding(password)), QUrl::TolerantMode);
+        return url.toString(QUrl::FullyEncoded);
     }
     if (!text.trimmed().startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
         invalid(text, QStringLiteral("l'accesso con utente e password vale per sqlite: e postgresql://"));
