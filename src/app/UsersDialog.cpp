@@ -78,9 +78,8 @@ namespace {
 // Asks a new password twice; empty when the user gave up or the two differ (told).
 QString askPassword(QWidget* parent, const QString& user) {
     bool ok = false;
-    const QString first =
-        QInputDialog::getText(parent, kTitle, QStringLiteral("Nuova password di %1:").arg(user),
-                              QLineEdit::Password, QString(), &ok);
+    QString first = QInputDialog::getText(parent, kTitle, QStringLiteral("Nuova password di %1:").arg(user),
+                                          QLineEdit::Password, QString(), &ok);
     if (!ok) return {};
     const QString second = QInputDialog::getText(parent, kTitle, QStringLiteral("Ripetere la password:"),
                                                  QLineEdit::Password, QString(), &ok);
