@@ -154,7 +154,7 @@ std::shared_ptr<LogService> DatabaseHost::CreateLogService() const {
 }
 
 std::unique_ptr<NumberingService> DatabaseHost::CreateNumberingService() const {
-    return std::make_unique<DatabaseNumberingService>();
+    return std::make_unique<DatabaseNumberingService>(connection_);
 }
 
 std::unique_ptr<HistoryWriter> DatabaseHost::CreateHistoryWriter() const {

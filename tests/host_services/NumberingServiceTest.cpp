@@ -1,3 +1,4 @@
+#include "Connection.h"
 #include "DatabaseNumberingService.h"
 #include "SchemaInstaller.h"
 #include "SuiteError.h"
@@ -64,4 +65,28 @@ TEST_P(NumberingTest, TwoUsersAskingAtOnceGetDifferentNumbers) {
     DatabaseNumberingService unset = service(db.connectionString(), 999);
     unset.company = QStringLiteral("uno");
     EXPECT_THROW(unset.NextNumber(), SuiteError);
+}
+
+TEST_P(NumberingTest, TheHostsConnectionServesTheNumbersButNeverInsideATransaction) {
+    REQUIRE_ENGINE(GetParam());
+    TestDatabase db(GetParam());
+    SchemaInstaller(db.connect(SchemaInstaller::catalogue())).install();
+    auto host = std::make_shared<Connection>();
+    host->Open(db.connectionString());
+    host->setCatalogue(SchemaInstaller::catalogue());
+    auto next = [&] {
+        DatabaseNumberingService s(host);
+        s.year = 2026;
+        s.company = QStringLiteral("1");
+        s.series = 999;
+        s.connectionString = db.connectionString();
+        return s.NextNumber();
+    };
+    EXPECT_EQ(next(), 1);
+    EXPECT_FALSE(host->InTransaction()) << "its own transaction is over";
+    // A number taken while the connection is in a transaction stays taken when that rolls back.
+    host->BeginTrans();
+    EXPECT_EQ(next(), 2);
+    host->RollbackTrans();
+    EXPECT_EQ(next(), 3);
 }
