@@ -73,6 +73,28 @@ TEST(ConnectionString, NamesEngineAndPlace) {
         EXPECT_THROW(ConnectionString::parse(QString::fromLatin1(bad)), SuiteError) << bad;
 }
 
+TEST(ConnectionString, APrimaryAndItsStandbyAreTriedInTurnForTheOneThatWrites) {
+    const auto url = ConnectionString::parse(
+        QStringLiteral("postgresql://u@pg1:5432,pg2:5433/ditta?target_session_attrs=read-write&schema=s1"));
+    EXPECT_EQ(url.databaseName, QStringLiteral("ditta"));
+    EXPECT_EQ(url.user, QStringLiteral("u"));
+    EXPECT_EQ(url.schema, QStringLiteral("s1"));
+    EXPECT_TRUE(url.host.isEmpty());
+    EXPECT_EQ(url.connectOptions,
+              QStringLiteral("host=pg1,pg2 port=5432,5433 target_session_attrs=read-write"));
+    const auto sockets = ConnectionString::parse(
+        QStringLiteral("postgresql:///kv?host=/tmp/kv&port=5433,5434&connect_timeout=5"));
+    EXPECT_EQ(sockets.connectOptions,
+              QStringLiteral("host=/tmp/kv,/tmp/kv port=5433,5434 connect_timeout=5"));
+    EXPECT_TRUE(ConnectionString::parse(QStringLiteral("postgresql://h:5432/kv")).connectOptions.isEmpty());
+    // Nothing that would add a keyword of its own to the driver's options, nor lists that do not pair.
+    for (const char* bad :
+         {"postgresql:///kv?host=/a,/b&port=1,2,3", "postgresql:///kv?host=a,b&port=x,2",
+          "postgresql://a:1,:2/kv", "postgresql:///kv?target_session_attrs=any%20sslmode%3Ddisable",
+          "postgresql:///kv?host=/a,/b%20c"})
+        EXPECT_THROW(ConnectionString::parse(QString::fromLatin1(bad)), SuiteError) << bad;
+}
+
 TEST(SqlText, ACallersFragmentStaysOnePartOfOneStatement) {
     for (const char* good : {"", "EF01_SCADE_S >= '20240101' AND (EF01_INDSTATO_S = 0 OR [EF01_NUMEFF] > 3)",
                              "EF01_NUMDOCORIG = 'l''è; -- /* (non chiusa'", "EF01_SCADE_S DESC, EF01_NUMEFF"})
