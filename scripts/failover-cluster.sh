@@ -33,7 +33,9 @@ up)
     standby_port=${4:?standby port}
     mkdir -p "$dir"
     [ "$(id -u)" = 0 ] && chown postgres: "$dir"
-    as_owner "$bin/initdb" -D "$dir/primary" -U "$super" --auth=trust --no-locale -E UTF8 >"$dir/initdb.log"
+    # --no-sync: clusters for a trial, whose files need not reach the disk before they start.
+    as_owner "$bin/initdb" -D "$dir/primary" -U "$super" --auth=trust --no-locale -E UTF8 --no-sync \
+        >"$dir/initdb.log"
     cat >>"$dir/primary/postgresql.conf" <<EOF
 port = $primary_port
 listen_addresses = ''
@@ -44,7 +46,8 @@ synchronous_commit = on
 synchronous_standby_names = '*'
 EOF
     as_owner "$bin/pg_ctl" -D "$dir/primary" -l "$dir/primary.log" -w start >/dev/null
-    as_owner "$bin/pg_basebackup" -h "$dir" -p "$primary_port" -U "$super" -D "$dir/standby" -R -X stream
+    as_owner "$bin/pg_basebackup" -h "$dir" -p "$primary_port" -U "$super" -D "$dir/standby" -R -X stream \
+        --checkpoint=fast --no-sync
     # Promoted, the standby runs alone until a new standby is built: it waits for none.
     cat >>"$dir/standby/postgresql.conf" <<EOF
 port = $standby_port

@@ -6,6 +6,7 @@
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
 #include "FRMKV_TARSELLO.h"
+#include "MainNavigator.h"
 #include "Recordset.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
@@ -160,6 +161,25 @@ TEST(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStan
     EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
     EXPECT_EQ(scalar(cs, QStringLiteral("SELECT %1").arg(kCounter) + billWhere), counter + 2);
     EXPECT_EQ(scalar(cs, movements), moved + 2);
+
+    // A new Bill's numbers come through the host's connection, which opens again too.
+    f->INV_MAIN->press(QStringLiteral("Nuovo"));
+    ASSERT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusAdding);
+    const QString newNumReg = f->newRegistrationNumber();
+    ASSERT_FALSE(newNumReg.isEmpty()) << log->messages().last().text.toStdString();
+    for (const auto& [column, value] :
+         std::initializer_list<std::pair<const char*, QVariant>>{{"EF01_CLIFOR_CG44", 1},
+                                                                 {"EF01_TIPOEFF", 2},
+                                                                 {"EF01_SCADE_S", QDate(2026, 12, 31)},
+                                                                 {"EF01_IMPEFF_S", QStringLiteral("10.00")},
+                                                                 {"EF01_INDSTATO_S", 0},
+                                                                 {"EF01_INDGENSTATO_S", 0}})
+        f->clsRstTestata->Fields(QString::fromLatin1(column)).setValue(value);
+    f->FME_TESTATA->Refresh();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log->messages().last().text.toStdString();
+    EXPECT_EQ(scalar(cs, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'")
+                             .arg(newNumReg)),
+              1);
     log->enqueue(7);
     module.CloseForm();
 }
