@@ -7,7 +7,6 @@
 //
 //   KV_TEST_PG=postgresql:///kvtest?host=/var/run/postgresql bench_load [SECONDS_PER_LEVEL]
 #include "CLSKV_TARSELLO.h"
-#include "ComboBox.h"
 #include "Connection.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
@@ -343,31 +342,6 @@ private:
     QStringList newBills_;
 };
 
-int measure(qint64 milliseconds);
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() == 5 && args[1] == QStringLiteral("--clerk"))
-        return runSession(args[2], args[3].split(u';'), args[4].toLongLong());
-    if (qEnvironmentVariableIsEmpty("KV_TEST_PG")) {
-        std::fprintf(stderr, "KV_TEST_PG names no PostgreSQL database: nothing to measure.\n");
-        return 2;
-    }
-    const qint64 seconds = args.size() > 1 ? args[1].toLongLong() : 10;
-    try {
-        return measure(seconds * 1000);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-}
-
-namespace {
-
 int measure(qint64 milliseconds) {
     LoadRun run(milliseconds);
     std::vector<Level> levels;
@@ -389,3 +363,22 @@ int measure(qint64 milliseconds) {
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 5 && args[1] == QStringLiteral("--clerk"))
+        return runSession(args[2], args[3].split(u';'), args[4].toLongLong());
+    if (qEnvironmentVariableIsEmpty("KV_TEST_PG")) {
+        std::fprintf(stderr, "KV_TEST_PG names no PostgreSQL database: nothing to measure.\n");
+        return 2;
+    }
+    const qint64 seconds = args.size() > 1 ? args[1].toLongLong() : 10;
+    try {
+        return measure(seconds * 1000);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}
