@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "DatabaseNumberingService.h"
 #include "SchemaInstaller.h"
+#include "SharedConnection.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
 
@@ -89,4 +90,18 @@ TEST_P(NumberingTest, TheHostsConnectionServesTheNumbersButNeverInsideATransacti
     EXPECT_EQ(next(), 2);
     host->RollbackTrans();
     EXPECT_EQ(next(), 3);
+}
+
+TEST(SharedConnection, OneForEachDatabaseWhileHeldTheHostsWhenOffered) {
+    TestDatabase db(TestEngine::Sqlite);
+    auto host = db.connect();
+    SharedConnection::offer(host);
+    EXPECT_EQ(SharedConnection::to(db.connectionString()), host);
+    const TestDatabase second(TestEngine::Sqlite);
+    const QString other = second.connectionString();
+    std::weak_ptr<Connection> first = SharedConnection::to(other);
+    EXPECT_TRUE(first.expired()) << "nobody held it: closed";
+    const std::shared_ptr<Connection> held = SharedConnection::to(other);
+    EXPECT_EQ(SharedConnection::to(other), held);
+    EXPECT_NE(held, host);
 }

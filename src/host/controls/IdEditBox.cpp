@@ -1,11 +1,11 @@
 #include "IdEditBox.h"
 
 #include "Connection.h"
-#include "DecodeConnection.h"
 #include "DecodeRequest.h"
 #include "LogService.h"
 #include "LookupDialog.h"
 #include "LookupRequest.h"
+#include "SharedConnection.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "Value.h"
@@ -53,7 +53,7 @@ void IdEditBox::setValue(const QVariant& value) {
 
 Connection& IdEditBox::reader(const QString& connectionString) const {
     if (!reader_ || reader_->ConnectionString() != connectionString)
-        reader_ = DecodeConnection::to(connectionString);
+        reader_ = SharedConnection::to(connectionString);
     return *reader_;
 }
 
