@@ -93,7 +93,7 @@ void Connection::reconnectIfLost() {
     // Inside a transaction the work done so far went with the server: the transaction's own
     // failure tells the caller, whose rollback leaves the connection free to come back.
     if (!lost_ || inTransaction_) return;
-    Open(QString(connectionString_));
+    Open(connectionString_);
 }
 
 void Connection::requireOpen() const {

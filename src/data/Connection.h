@@ -91,6 +91,6 @@ private:
     std::shared_ptr<const SchemaCatalogue> catalogue_;
     bool open_ = false;
     bool inTransaction_ = false;
-    mutable bool lost_ = false;  // set where a failure is raised, which reports and changes nothing else
+    mutable bool lost_ = false;  // marked by the const raise(), which only reports otherwise
     std::vector<std::function<void()>> rollbackActions_;
 };
