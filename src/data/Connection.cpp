@@ -47,6 +47,7 @@ void Connection::Open(const QString& connectionString) {
     if (cs.port > 0) db.setPort(cs.port);
     if (!cs.user.isEmpty()) db.setUserName(cs.user);
     if (!cs.password.isEmpty()) db.setPassword(cs.password);
+    if (!cs.connectOptions.isEmpty()) db.setConnectOptions(cs.connectOptions);
     dialect_->configure(db);
 
     if (!db.open()) {
@@ -57,6 +58,7 @@ void Connection::Open(const QString& connectionString) {
                          QStringLiteral("Impossibile aprire il database: %1").arg(reason));
     }
     open_ = true;
+    lost_ = false;
     connectionString_ = connectionString;
     user_ = cs.user;
     try {
@@ -116,6 +118,13 @@ const SqlDialect& Connection::dialect() const {
     return *dialect_;
 }
 
+void Connection::reconnectIfLost() {
+    // Inside a transaction the work done so far went with the server: the transaction's own
+    // failure tells the caller, whose rollback leaves the connection free to come back.
+    if (!lost_ || inTransaction_) return;
+    Open(connectionString_);
+}
+
 void Connection::requireOpen() const {
     if (!open_)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
@@ -126,9 +135,7 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
     const QSqlError error = query.lastError();
     const EngineFailure failure =
         database().isOpen() ? dialect_->classify(error) : EngineFailure::ConnectionLost;
-    if (failure == EngineFailure::ConnectionLost)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
-                         QStringLiteral("Il database non è raggiungibile: %1").arg(error.text()));
+    if (failure == EngineFailure::ConnectionLost) lost(error);
     // The row another user added meanwhile: the same as finding it changed.
     if (failure == EngineFailure::DuplicateKey)
         throw SuiteError(
@@ -149,15 +156,27 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
                      QStringLiteral("%1\n%2").arg(error.text(), sql.trimmed()));
 }
 
+void Connection::lost(const QSqlError& error) const {
+    lost_ = true;
+    throw SuiteError(
+        SuiteError::kConnectionFailed, kSource,
+        QStringLiteral("Il database non è raggiungibile: %1\r\nLe modifiche non salvate restano da "
+                       "salvare: al prossimo salvataggio la connessione viene riaperta.")
+            .arg(error.text()));
+}
+
 void Connection::BeginTrans() {
-    requireOpen();
     if (inTransaction_)
         throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
                          QStringLiteral("Una transazione è già aperta."));
+    reconnectIfLost();
+    requireOpen();
     QSqlDatabase db = database();
-    if (!db.transaction())
+    if (!db.transaction()) {
+        if (dialect_->classify(db.lastError()) == EngineFailure::ConnectionLost) lost(db.lastError());
         throw SuiteError(SuiteError::kCommandFailed, kSource,
                          QStringLiteral("Impossibile aprire la transazione: %1").arg(db.lastError().text()));
+    }
     inTransaction_ = true;
 }
 
@@ -168,10 +187,11 @@ void Connection::CommitTrans() {
                          QStringLiteral("Nessuna transazione aperta."));
     QSqlDatabase db = database();
     if (!db.commit()) {
-        const QString reason = db.lastError().text();
+        const QSqlError error = db.lastError();
         RollbackTrans();
+        if (dialect_->classify(error) == EngineFailure::ConnectionLost) lost(error);
         throw SuiteError(SuiteError::kCommandFailed, kSource,
-                         QStringLiteral("Impossibile confermare la transazione: %1").arg(reason));
+                         QStringLiteral("Impossibile confermare la transazione: %1").arg(error.text()));
     }
     inTransaction_ = false;
     rollbackActions_.clear();
@@ -201,6 +221,7 @@ bool Connection::guardHolds(const QString& condition) {
 }
 
 long Connection::Execute(const QString& sql) {
+    reconnectIfLost();
     requireOpen();
     long affected = 0;
     QString lastGuard;
@@ -224,6 +245,7 @@ long Connection::Execute(const QString& sql) {
 }
 
 std::vector<ResultSet> Connection::Query(const QString& sql) {
+    reconnectIfLost();
     requireOpen();
     std::vector<ResultSet> results;
     QString lastGuard;
@@ -247,6 +269,7 @@ std::vector<ResultSet> Connection::Query(const QString& sql) {
 }
 
 std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {
+    reconnectIfLost();
     requireOpen();
     const QList<EngineStatement> statements = dialect_->translate(sql);
     if (statements.size() != 1 || !statements.front().guard.isEmpty() ||

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class QSqlError;
 class QSqlQuery;
 
 // A column of a query result, typed from the catalogue when the column is known there.
@@ -34,6 +35,8 @@ struct ResultSet {
 // A connection to the company database, opened from a connection string. It runs the SQL Server
 // text the forms write through the engine's dialect, and owns the transaction.
 // Created as a shared_ptr: recordsets keep a weak reference to the connection they came from.
+// After the server went away (a crash, a failover to the standby) the next transaction, or
+// statement outside one, opens the connection again in place: recordsets keep theirs.
 class Connection {
 public:
     Connection();
@@ -85,6 +88,8 @@ public:
 
 private:
     void restrictTo(const QString& user);
+    void reconnectIfLost();
+    [[noreturn]] void lost(const QSqlError& error) const;
     bool guardHolds(const QString& condition);
     ResultSet readResult(QSqlQuery& query) const;
     ResultColumn describe(const QString& name, QMetaType driverType) const;
@@ -95,6 +100,7 @@ private:
     std::shared_ptr<const SchemaCatalogue> catalogue_;
     bool open_ = false;
     bool inTransaction_ = false;
+    mutable bool lost_ = false;  // marked by the const raise(), which only reports otherwise
     std::vector<std::function<void()>> rollbackActions_;
     QString user_;
     // Read by the engine's access check on every statement: kept until the connection closes.

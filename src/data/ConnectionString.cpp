@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
+#include <algorithm>
 
 namespace {
 // The text as it may be shown: never with its password.
@@ -18,6 +19,43 @@ QString withoutPassword(QString text) {
                      QStringLiteral("Stringa di connessione non valida (%1): %2")
                          .arg(withoutPassword(why), withoutPassword(text)));
 }
+// A libpq value goes into the options unquoted: nothing that would end or split it.
+QString optionValue(const QString& text, const QString& value) {
+    static const QRegularExpression plain(QStringLiteral("^[^\\s;'\\\\=]+$"));
+    if (!plain.match(value).hasMatch()) invalid(text, QStringLiteral("valore non ammesso: %1").arg(value));
+    return value;
+}
+
+// The hosts and ports of a multi-host authority ("h1:p1,h2:p2"), the first standing for all
+// in the URL that QUrl reads.
+void splitHosts(const QString& text, const QString& authority, QStringList& hosts, QStringList& ports) {
+    for (const QString& part : authority.split(u',')) {
+        const qsizetype colon = part.lastIndexOf(u':');
+        hosts << (colon < 0 ? part : part.left(colon));
+        ports << (colon < 0 ? QString() : part.mid(colon + 1));
+        if (hosts.last().isEmpty()) invalid(text, QStringLiteral("un host dell'elenco è vuoto"));
+    }
+    if (std::all_of(ports.begin(), ports.end(), [](const QString& p) { return p.isEmpty(); })) ports.clear();
+}
+
+// The "host=" and "port=" options of several servers.
+QStringList serverList(const QString& text, QStringList hosts, const QStringList& ports) {
+    // One socket folder or host for several servers: libpq wants it once for each port.
+    if (hosts.size() == 1)
+        while (hosts.size() < ports.size()) hosts << hosts.first();
+    if (ports.size() > 1 && ports.size() != hosts.size())
+        invalid(text, QStringLiteral("gli host e le porte non sono in pari numero"));
+    for (const QString& p : ports) {
+        bool ok = false;
+        if (p.toInt(&ok) <= 0 || !ok) invalid(text, QStringLiteral("porta non valida: %1").arg(p));
+    }
+    QStringList checked;
+    for (const QString& h : hosts) checked << optionValue(text, h);
+    QStringList options{QStringLiteral("host=") + checked.join(u',')};
+    if (!ports.isEmpty()) options << QStringLiteral("port=") + ports.join(u',');
+    return options;
+}
+
 }  // namespace
 
 ConnectionString ConnectionString::parse(const QString& text) {
@@ -47,7 +85,17 @@ ConnectionString ConnectionString::parse(const QString& text) {
     }
     if (t.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
         t.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive)) {
-        const QUrl url(t, QUrl::StrictMode);
+        QString single = t;
+        QStringList hosts, ports;
+        const qsizetype start = t.indexOf(QStringLiteral("//")) + 2;
+        const qsizetype end = t.indexOf(u'/', start);
+        const qsizetype at = t.lastIndexOf(u'@', end);
+        const qsizetype hostStart = at >= start ? at + 1 : start;
+        if (end > hostStart && t.mid(hostStart, end - hostStart).contains(u',')) {
+            splitHosts(text, t.mid(hostStart, end - hostStart), hosts, ports);
+            single = t.left(hostStart) + QStringLiteral("localhost") + t.mid(end);
+        }
+        const QUrl url(single, QUrl::StrictMode);
         if (!url.isValid()) invalid(text, url.errorString());
         cs.databaseName = url.path().mid(1);
         if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il nome del database"));
@@ -56,9 +104,28 @@ ConnectionString ConnectionString::parse(const QString& text) {
         cs.user = url.userName();
         cs.password = url.password();
         const QUrlQuery query(url);
-        if (query.hasQueryItem(QStringLiteral("host")))
-            cs.host = query.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
-        cs.schema = query.queryItemValue(QStringLiteral("schema"), QUrl::FullyDecoded);
+        auto item = [&](const char* name) {
+            return query.queryItemValue(QLatin1String(name), QUrl::FullyDecoded);
+        };
+        if (query.hasQueryItem(QStringLiteral("host"))) {
+            cs.host = item("host");
+            if (cs.host.contains(u',')) splitHosts(text, cs.host, hosts, ports);
+        }
+        if (item("port").contains(u',')) ports = item("port").split(u',');
+        cs.schema = item("schema");
+
+        QStringList options;
+        if (!hosts.isEmpty() || !ports.isEmpty()) {
+            options =
+                serverList(text, hosts.isEmpty() ? QStringList{cs.host} : hosts,
+                           ports.isEmpty() && cs.port > 0 ? QStringList{QString::number(cs.port)} : ports);
+            cs.host.clear();
+            cs.port = -1;
+        }
+        for (const char* name : {"target_session_attrs", "connect_timeout"})
+            if (query.hasQueryItem(QLatin1String(name)))
+                options << QLatin1String(name) + QStringLiteral("=") + optionValue(text, item(name));
+        cs.connectOptions = options.join(u' ');
         return cs;
     }
     invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
@@ -71,11 +138,15 @@ bool ConnectionString::signsInAsRole() const {
 QString ConnectionString::asUser(const QString& text, const QString& user, const QString& password) {
     const ConnectionString cs = parse(text);
     if (cs.signsInAsRole()) {
-        QUrl url(text.trimmed(), QUrl::StrictMode);
-        // Percent-encoded by us: QUrl refuses some characters a role or password may hold.
-        url.setUserName(QString::fromLatin1(QUrl::toPercentEncoding(user)), QUrl::TolerantMode);
-        url.setPassword(QString::fromLatin1(QUrl::toPercentEncoding(password)), QUrl::TolerantMode);
-        return url.toString(QUrl::FullyEncoded);
+        // The user part written in place (a list of servers is no URL QUrl can rebuild), each
+        // character a role or password may hold percent-encoded.
+        const QString t = text.trimmed();
+        const qsizetype start = t.indexOf(QStringLiteral("//")) + 2;
+        const qsizetype end = t.indexOf(u'/', start);
+        const qsizetype at = t.lastIndexOf(u'@', end);
+        QString userInfo = QString::fromLatin1(QUrl::toPercentEncoding(user));
+        if (!password.isEmpty()) userInfo += u':' + QString::fromLatin1(QUrl::toPercentEncoding(password));
+        return t.left(start) + userInfo + u'@' + t.mid(at >= start ? at + 1 : start);
     }
     if (!text.trimmed().startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
         invalid(text, QStringLiteral("l'accesso con utente e password vale per sqlite: e postgresql://"));

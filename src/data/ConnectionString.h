@@ -8,8 +8,13 @@
 //   sqlite:PATH[?user=CODE]                        an SQLite file, created when missing; with a
 //                                                  user, only what that user may do runs
 //   postgresql://[user[:password]@][host][:port]/database[?host=SOCKETDIR&schema=NAME]
+//   postgresql://[user@]host1:port1,host2:port2/database?target_session_attrs=read-write
+//   postgresql:///database?host=DIR1,DIR2&port=5432,5433&target_session_attrs=read-write
 //   odbc:ODBC-CONNECTION-STRING                    SQL Server through an ODBC driver
 // `schema` makes a PostgreSQL connection work inside that schema (one per test, or per company).
+// With several hosts the server that takes writes is sought among them in turn
+// (`target_session_attrs=read-write`): a primary and its standby, whichever is the primary now.
+// `connect_timeout` (seconds) bounds the wait for a host that does not answer.
 struct ConnectionString {
     SqlDialect::Engine engine = SqlDialect::Engine::Sqlite;
     QString databaseName;  // file path, database, or ODBC connection string
@@ -18,6 +23,9 @@ struct ConnectionString {
     QString user;
     QString password;
     QString schema;
+    // libpq keywords passed on as they are ("host=a,b port=1,2 target_session_attrs=read-write"):
+    // the host and port lists go here, not in host and port.
+    QString connectOptions;
 
     // Throws SuiteError (connection failed) naming what is wrong with the text.
     static ConnectionString parse(const QString& text);

@@ -9,6 +9,7 @@
 #include "GuiLogService.h"
 #include "Recordset.h"
 #include "Schema.h"
+#include "SharedConnection.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "UserLayoutHolder.h"
@@ -53,6 +54,8 @@ DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QStri
       desk_(std::make_shared<GuiAttachmentDesk>()) {
     connection_->Open(connectionString_);
     connection_->setCatalogue(Schema::catalogue());
+    // The forms' decodes read through it too: one connection fewer for each desk.
+    SharedConnection::offer(connection_);
     company_.company = company;
 
     auto c = query(connection_,
@@ -154,7 +157,7 @@ std::shared_ptr<LogService> DatabaseHost::CreateLogService() const {
 }
 
 std::unique_ptr<NumberingService> DatabaseHost::CreateNumberingService() const {
-    return std::make_unique<DatabaseNumberingService>();
+    return std::make_unique<DatabaseNumberingService>(connection_);
 }
 
 std::unique_ptr<HistoryWriter> DatabaseHost::CreateHistoryWriter() const {

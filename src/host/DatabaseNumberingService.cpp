@@ -7,6 +7,15 @@
 #include "TransactionScope.h"
 #include "Value.h"
 
+std::shared_ptr<Connection> DatabaseNumberingService::connectionFor() const {
+    if (shared_ && shared_->State() == 1 && !shared_->InTransaction() &&
+        shared_->ConnectionString() == connectionString)
+        return shared_;
+    auto own = std::make_shared<Connection>();
+    own->Open(connectionString);
+    return own;
+}
+
 qint64 DatabaseNumberingService::NextNumber() {
     bool companyOk = false;
     const int companyCode = company.trimmed().toInt(&companyOk);
@@ -16,8 +25,7 @@ qint64 DatabaseNumberingService::NextNumber() {
                              .arg(company)
                              .arg(series)
                              .arg(year));
-    auto connection = std::make_shared<Connection>();
-    connection->Open(connectionString);
+    const std::shared_ptr<Connection> connection = connectionFor();
     const QString where = QStringLiteral(" WHERE KV04_SERIE = ") + SqlText::quote(QString::number(series)) +
                           QStringLiteral(" AND KV04_DITTA_CG18 = ") + QString::number(companyCode) +
                           QStringLiteral(" AND KV04_ANNO = ") + QString::number(year);

@@ -79,6 +79,10 @@ TEST(ConnectionString, NamesEngineAndPlace) {
     EXPECT_EQ(signedIn.user, odd);
     EXPECT_EQ(signedIn.password, odd + u'!');
     EXPECT_EQ(signedIn.schema, QStringLiteral("s1"));
+    const auto pair = ConnectionString::parse(ConnectionString::asUser(
+        QStringLiteral("postgresql://old@h1:5432,h2:5433/ditta?target_session_attrs=read-write"), odd, QString()));
+    EXPECT_EQ(pair.user, odd);
+    EXPECT_TRUE(pair.connectOptions.contains(QStringLiteral("port=5432,5433")));
     const auto file =
         ConnectionString::parse(ConnectionString::asUser(QStringLiteral("sqlite:/tmp/x.db"), odd, {}));
     EXPECT_EQ(file.databaseName, QStringLiteral("/tmp/x.db"));
@@ -90,6 +94,28 @@ TEST(ConnectionString, NamesEngineAndPlace) {
     } catch (const SuiteError& e) {
         EXPECT_FALSE(e.description().contains(QStringLiteral("segreta"))) << e.description().toStdString();
     }
+}
+
+TEST(ConnectionString, APrimaryAndItsStandbyAreTriedInTurnForTheOneThatWrites) {
+    const auto url = ConnectionString::parse(
+        QStringLiteral("postgresql://u@pg1:5432,pg2:5433/ditta?target_session_attrs=read-write&schema=s1"));
+    EXPECT_EQ(url.databaseName, QStringLiteral("ditta"));
+    EXPECT_EQ(url.user, QStringLiteral("u"));
+    EXPECT_EQ(url.schema, QStringLiteral("s1"));
+    EXPECT_TRUE(url.host.isEmpty());
+    EXPECT_EQ(url.connectOptions,
+              QStringLiteral("host=pg1,pg2 port=5432,5433 target_session_attrs=read-write"));
+    const auto sockets = ConnectionString::parse(
+        QStringLiteral("postgresql:///kv?host=/tmp/kv&port=5433,5434&connect_timeout=5"));
+    EXPECT_EQ(sockets.connectOptions,
+              QStringLiteral("host=/tmp/kv,/tmp/kv port=5433,5434 connect_timeout=5"));
+    EXPECT_TRUE(ConnectionString::parse(QStringLiteral("postgresql://h:5432/kv")).connectOptions.isEmpty());
+    // Nothing that would add a keyword of its own to the driver's options, nor lists that do not pair.
+    for (const char* bad :
+         {"postgresql:///kv?host=/a,/b&port=1,2,3", "postgresql:///kv?host=a,b&port=x,2",
+          "postgresql://a:1,:2/kv", "postgresql:///kv?target_session_attrs=any%20sslmode%3Ddisable",
+          "postgresql:///kv?host=/a,/b%20c"})
+        EXPECT_THROW(ConnectionString::parse(QString::fromLatin1(bad)), SuiteError) << bad;
 }
 
 TEST(SqlText, ACallersFragmentStaysOnePartOfOneStatement) {

@@ -1,5 +1,7 @@
+#include "Connection.h"
 #include "DatabaseNumberingService.h"
 #include "SchemaInstaller.h"
+#include "SharedConnection.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
 
@@ -64,4 +66,42 @@ TEST_P(NumberingTest, TwoUsersAskingAtOnceGetDifferentNumbers) {
     DatabaseNumberingService unset = service(db.connectionString(), 999);
     unset.company = QStringLiteral("uno");
     EXPECT_THROW(unset.NextNumber(), SuiteError);
+}
+
+TEST_P(NumberingTest, TheHostsConnectionServesTheNumbersButNeverInsideATransaction) {
+    REQUIRE_ENGINE(GetParam());
+    TestDatabase db(GetParam());
+    SchemaInstaller(db.connect(SchemaInstaller::catalogue())).install();
+    auto host = std::make_shared<Connection>();
+    host->Open(db.connectionString());
+    host->setCatalogue(SchemaInstaller::catalogue());
+    auto next = [&] {
+        DatabaseNumberingService s(host);
+        s.year = 2026;
+        s.company = QStringLiteral("1");
+        s.series = 999;
+        s.connectionString = db.connectionString();
+        return s.NextNumber();
+    };
+    EXPECT_EQ(next(), 1);
+    EXPECT_FALSE(host->InTransaction()) << "its own transaction is over";
+    // A number taken while the connection is in a transaction stays taken when that rolls back.
+    host->BeginTrans();
+    EXPECT_EQ(next(), 2);
+    host->RollbackTrans();
+    EXPECT_EQ(next(), 3);
+}
+
+TEST(SharedConnection, OneForEachDatabaseWhileHeldTheHostsWhenOffered) {
+    TestDatabase db(TestEngine::Sqlite);
+    auto host = db.connect();
+    SharedConnection::offer(host);
+    EXPECT_EQ(SharedConnection::to(db.connectionString()), host);
+    const TestDatabase second(TestEngine::Sqlite);
+    const QString other = second.connectionString();
+    std::weak_ptr<Connection> first = SharedConnection::to(other);
+    EXPECT_TRUE(first.expired()) << "nobody held it: closed";
+    const std::shared_ptr<Connection> held = SharedConnection::to(other);
+    EXPECT_EQ(SharedConnection::to(other), held);
+    EXPECT_NE(held, host);
 }

@@ -5,6 +5,7 @@
 #include "LogService.h"
 #include "LookupDialog.h"
 #include "LookupRequest.h"
+#include "SharedConnection.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "Value.h"
@@ -50,10 +51,14 @@ void IdEditBox::setValue(const QVariant& value) {
     setText(::Value::toText(code).trimmed());
 }
 
+Connection& IdEditBox::reader(const QString& connectionString) const {
+    if (!reader_ || reader_->ConnectionString() != connectionString)
+        reader_ = SharedConnection::to(connectionString);
+    return *reader_;
+}
+
 QVariant IdEditBox::idTableValue(const QString& sql) const {
-    auto connection = std::make_shared<Connection>();
-    connection->Open(idColumns_->connectionString);
-    const std::vector<ResultSet> results = connection->Query(sql);
+    const std::vector<ResultSet> results = reader(idColumns_->connectionString).Query(sql);
     if (results.empty() || results.front().rows.empty()) return QVariant();
     return results.front().rows.front().value(0);
 }
@@ -123,9 +128,7 @@ void IdEditBox::decode() {
     lastTargets_ = request.targets;
     if (request.handled || request.query.isEmpty()) return;
     try {
-        auto connection = std::make_shared<Connection>();
-        connection->Open(request.connectionString);
-        const std::vector<ResultSet> results = connection->Query(request.query);
+        const std::vector<ResultSet> results = reader(request.connectionString).Query(request.query);
         const bool found = !results.empty() && !results.front().rows.empty();
         fill(request,
              found ? QVariantList(results.front().rows.front().begin(), results.front().rows.front().end())

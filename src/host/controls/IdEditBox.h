@@ -3,8 +3,10 @@
 #include "EditBox.h"
 
 #include <QPointer>
+#include <memory>
 #include <optional>
 
+class Connection;
 struct DecodeRequest;
 struct LookupRequest;
 
@@ -56,10 +58,13 @@ private:
     static void fill(const DecodeRequest& request, const QVariantList& values);
     // The first column of the first row of `sql` on the id table's database (Null: no row).
     QVariant idTableValue(const QString& sql) const;
+    // The shared connection to that database, held while the box reads through it.
+    Connection& reader(const QString& connectionString) const;
 
     QString lookupKey_;
     QString decodedText_;
     QList<QPointer<FrameControl>> lastTargets_;
+    mutable std::shared_ptr<Connection> reader_;
     std::optional<IdColumns> idColumns_;
     QVariant id_;
 };

@@ -1,0 +1,185 @@
+// The primary server dies while a clerk's save waits in it, and its synchronous standby is
+// promoted: the clerk is told, nothing acknowledged is lost, the save in flight left nothing
+// behind, and the edit still pending is saved on the new primary by the same open form.
+#include "CLSKV_TARSELLO.h"
+#include "Connection.h"
+#include "DatabaseHost.h"
+#include "DemoGenerator.h"
+#include "FRMKV_TARSELLO.h"
+#include "MainNavigator.h"
+#include "Recordset.h"
+#include "SchemaInstaller.h"
+#include "ScriptedLogService.h"
+#include "SuiteError.h"
+#include "Value.h"
+#include "VirtualFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <thread>
+
+namespace {
+
+const QString kCounter = QStringLiteral("EF01_NUMSTEFF_S");
+
+// The two clusters of scripts/failover-cluster.sh in a folder of their own, removed at the end.
+class Clusters {
+public:
+    // Answers the script's exit code; its output goes to `log`.
+    int run(const QStringList& arguments) {
+        QProcess script;
+        script.setProcessChannelMode(QProcess::MergedChannels);
+        script.start(QStringLiteral(KV_FAILOVER_SCRIPT),
+                     QStringList{arguments.first(), dir_.path()} + arguments.mid(1));
+        script.waitForFinished(120000);
+        log += script.readAll();
+        return script.exitStatus() == QProcess::NormalExit ? script.exitCode() : -1;
+    }
+    ~Clusters() {
+        if (up) run({QStringLiteral("down")});
+    }
+    QString connectionString() const {
+        // Ports only name sockets in the private folder: they cannot clash with anything.
+        return QStringLiteral(
+                   "postgresql:///postgres?host=%1&port=6401,6402&target_session_attrs=read-write"
+                   "&connect_timeout=5")
+            .arg(dir_.path());
+    }
+
+    bool up = false;
+    QByteArray log;
+
+private:
+    QTemporaryDir dir_;
+};
+
+qint64 scalar(const QString& connectionString, const QString& sql) {
+    auto c = std::make_shared<Connection>();
+    c->Open(connectionString);
+    Recordset rs;
+    rs.Open(sql, c);
+    return Value::toDecimal(rs.Fields(0).Value()).toLongLong();
+}
+
+}  // namespace
+
+TEST(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStandby) {
+    Clusters clusters;
+    const int started = clusters.run({QStringLiteral("up"), QStringLiteral("6401"), QStringLiteral("6402")});
+    if (started == 3) GTEST_SKIP() << "no PostgreSQL server programs here: " << clusters.log.toStdString();
+    ASSERT_EQ(started, 0) << clusters.log.toStdString();
+    clusters.up = true;
+    const QString cs = clusters.connectionString();
+    {
+        auto c = std::make_shared<Connection>();
+        c->Open(cs);
+        c->setCatalogue(SchemaInstaller::catalogue());
+        SchemaInstaller(c).install();
+        DemoGenerator::Options options;
+        options.bills = 20;
+        DemoGenerator(c, options).run();
+    }
+    const QString where = QStringLiteral(
+        " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0");
+    Recordset first;
+    {
+        auto c = std::make_shared<Connection>();
+        c->Open(cs);
+        first.Open(
+            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
+                where + QStringLiteral(" ORDER BY EF01_NUMREG_CO99"),
+            c);
+        ASSERT_FALSE(first.AtEOF());
+    }
+    const QString numReg = Value::toText(first.Fields(0).Value()).trimmed();
+    const QString billWhere =
+        QStringLiteral(
+            " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1' AND "
+            "EF01_RIGACONT_CG42 = %2 AND EF01_PROGEC_EC01 = %3 AND EF01_PROGEFF = %4")
+            .arg(numReg, Value::toText(first.Fields(1).Value()), Value::toText(first.Fields(2).Value()),
+                 Value::toText(first.Fields(3).Value()));
+    const QString movements =
+        QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg);
+    const qint64 counter = scalar(cs, QStringLiteral("SELECT COALESCE(%1, 0)").arg(kCounter) + billWhere);
+    const qint64 moved = scalar(cs, movements);
+
+    auto host = std::make_shared<DatabaseHost>(cs, DemoGenerator::kCompany, QStringLiteral("MROSSI"));
+    auto log = std::make_shared<ScriptedLogService>();
+    host->setLogServiceFactory([log] { return log; });
+    CLSKV_TARSELLO module([] { return std::make_unique<FRMKV_TARSELLO>(); });
+    module.setClsGlobal(host);
+    module.TipoArchivio = 0;
+    module.StringaDiSelezioneEffetti = QStringLiteral("EF01_NUMREG_CO99 = '%1'").arg(numReg);
+    module.ShowForm();
+    auto* f = dynamic_cast<FRMKV_TARSELLO*>(module.form());
+    ASSERT_TRUE(f);
+    auto addOne = [&] {
+        Recordset& rs = *f->clsRstTestata;
+        rs.Fields(kCounter).setValue(Value::toInt(rs.Fields(kCounter).Value()) + 1);
+        f->FME_TESTATA->Refresh();
+        f->FME_TESTATA->setRecordChanged(true);
+    };
+    addOne();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log->messages().last().text.toStdString();
+
+    // Another session holds the Bill: the next save waits in the primary when it dies.
+    auto holder = std::make_shared<Connection>();
+    holder->Open(cs);
+    holder->BeginTrans();
+    holder->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_FLGEFFVAR = EF01_FLGEFFVAR") +
+                    billWhere.section(QStringLiteral(" FROM EF01_SCADENZE"), 1));
+    std::thread killer([&] {
+        QThread::msleep(1500);
+        clusters.run({QStringLiteral("kill")});
+    });
+    addOne();
+    log->clear();
+    const bool savedInFlight = f->FME_TESTATA->UpdateRecord(true, false);
+    killer.join();
+    EXPECT_FALSE(savedInFlight);
+    ASSERT_FALSE(log->messages().isEmpty());
+    EXPECT_TRUE(log->messages().last().text.contains(QStringLiteral("non è raggiungibile")))
+        << log->messages().last().text.toStdString();
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged()) << "the edit stays pending";
+
+    // Until the standby is promoted no server takes writes: the save is refused, the edit kept.
+    log->clear();
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
+    ASSERT_EQ(clusters.run({QStringLiteral("promote")}), 0) << clusters.log.toStdString();
+
+    // The acknowledged save is on the new primary, the one in flight left nothing.
+    EXPECT_EQ(scalar(cs, QStringLiteral("SELECT %1").arg(kCounter) + billWhere), counter + 1);
+    EXPECT_EQ(scalar(cs, movements), moved + 1);
+
+    log->clear();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log->messages().last().text.toStdString();
+    EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
+    EXPECT_EQ(scalar(cs, QStringLiteral("SELECT %1").arg(kCounter) + billWhere), counter + 2);
+    EXPECT_EQ(scalar(cs, movements), moved + 2);
+
+    // A new Bill's numbers come through the host's connection, which opens again too.
+    f->INV_MAIN->press(QStringLiteral("Nuovo"));
+    ASSERT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusAdding);
+    const QString newNumReg = f->newRegistrationNumber();
+    ASSERT_FALSE(newNumReg.isEmpty()) << log->messages().last().text.toStdString();
+    for (const auto& [column, value] :
+         std::initializer_list<std::pair<const char*, QVariant>>{{"EF01_CLIFOR_CG44", 1},
+                                                                 {"EF01_TIPOEFF", 2},
+                                                                 {"EF01_SCADE_S", QDate(2026, 12, 31)},
+                                                                 {"EF01_IMPEFF_S", QStringLiteral("10.00")},
+                                                                 {"EF01_INDSTATO_S", 0},
+                                                                 {"EF01_INDGENSTATO_S", 0}})
+        f->clsRstTestata->Fields(QString::fromLatin1(column)).setValue(value);
+    f->FME_TESTATA->Refresh();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log->messages().last().text.toStdString();
+    EXPECT_EQ(scalar(cs, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'")
+                             .arg(newNumReg)),
+              1);
+    log->enqueue(7);
+    module.CloseForm();
+}
