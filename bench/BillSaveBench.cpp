@@ -4,10 +4,9 @@
 #include "Connection.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
+#include "DemoScratch.h"
 #include "FRMKV_TARSELLO.h"
 #include "Recordset.h"
-#include "SchemaInstaller.h"
-#include "ScratchDatabase.h"
 #include "ScriptedLogService.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -39,11 +38,9 @@ Database make(const QString& engine) {
     db.scratch = std::make_unique<ScratchDatabase>(engine);
     db.connectionString = db.scratch->connectionString();
     db.conn = db.scratch->connection();
-    db.conn->setCatalogue(SchemaInstaller::catalogue());
-    SchemaInstaller(db.conn).install();
     DemoGenerator::Options options;
     options.bills = 400;
-    DemoGenerator(db.conn, options).run();
+    fillWithDemo(*db.scratch, options);
     Recordset rs;
     rs.Open(
         QStringLiteral(

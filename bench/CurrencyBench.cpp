@@ -8,12 +8,11 @@
 #include "CurrencyConverter.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
+#include "DemoScratch.h"
 #include "FRMKV_TARSELLO.h"
 #include "FrameControl.h"
 #include "RatioReporter.h"
 #include "Recordset.h"
-#include "SchemaInstaller.h"
-#include "ScratchDatabase.h"
 #include "ScriptedLogService.h"
 #include "Value.h"
 
@@ -44,11 +43,9 @@ void setUp() {
     Fixture& f = *fixture;
     f.scratch = std::make_unique<ScratchDatabase>(QStringLiteral("sqlite"));
     std::shared_ptr<Connection> c = f.scratch->connection();
-    c->setCatalogue(SchemaInstaller::catalogue());
-    SchemaInstaller(c).install();
     DemoGenerator::Options options;
     options.bills = 200;
-    DemoGenerator(c, options).run();
+    fillWithDemo(*f.scratch, options);
     Recordset rs;
     rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99 FROM EF01_SCADENZE WHERE EF01_TIPOCF_CG44 = 0 AND "
                            "EF01_CODICE_CG08 = 'USD' AND EF01_PROGEFF = 1 ORDER BY EF01_NUMREG_CO99"),

@@ -6,10 +6,9 @@
 //   bench_lookup sqlite        (or postgresql, with KV_TEST_PG set)
 #include "ArchiveConnector.h"
 #include "DemoGenerator.h"
+#include "DemoScratch.h"
 #include "LookupDialog.h"
 #include "RatioReporter.h"
-#include "SchemaInstaller.h"
-#include "ScratchDatabase.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,14 +39,12 @@ void run(benchmark::State& state, const QString& sql) {
 
 void setUp(const QString& engine) {
     scratch = new ScratchDatabase(engine);
-    scratch->connection()->setCatalogue(SchemaInstaller::catalogue());
-    SchemaInstaller(scratch->connection()).install();
     DemoGenerator::Options options;
     options.bills = 1500;
     options.customers = kCustomers;
     QElapsedTimer timer;
     timer.start();
-    DemoGenerator(scratch->connection(), options).run();
+    fillWithDemo(*scratch, options);
     std::printf("%d customers written in %.1f s\n", kCustomers, timer.elapsed() / 1000.0);
     const ArchiveConnector customers(ArchiveConnector::Archive::Customers,
                                      {1, 0, QStringLiteral("20240630")});

@@ -162,20 +162,33 @@ void Accounts::add(const Account& account, const QString& password) {
                                  role.isEmpty() ? QStringLiteral("NULL") : q(role)));
     if (d.hasRoles()) {
         connection_.Execute(d.serializeRoleChanges());
-        for (const QString& statement : d.createRole(role, true, password)) connection_.Execute(statement);
-        // A role of that name may be there already (another company's database on the server).
-        connection_.Execute(d.setRolePassword(role, password));
-        connection_.Execute(d.setRoleLogin(role, true));
-        connection_.Execute(d.grantRole(groupRole(account.group), role));
-        if (account.privileged) {
-            connection_.Execute(d.grantRole(privilegedRole(), role));
-            connection_.Execute(d.setRoleManagesRoles(role));
-        }
+        createLoginRole(connection_, role, password, account.group, account.privileged);
     }
     audit(code, QStringLiteral("AGGIUNTO"),
           QStringLiteral("gruppo %1%2")
               .arg(account.group, account.privileged ? QStringLiteral(", privilegiato") : QString()));
     transaction.commit();
+}
+
+void Accounts::createLoginRole(Connection& connection, const QString& role, const QString& password,
+                               const QString& group, bool privileged) {
+    const SqlDialect& d = connection.dialect();
+    for (const QString& statement : d.createRole(role, true, password)) connection.Execute(statement);
+    // A role of that name may be there already (another company's database on the server).
+    connection.Execute(d.setRolePassword(role, password));
+    connection.Execute(d.setRoleLogin(role, true));
+    connection.Execute(d.grantRole(groupRole(group), role));
+    if (privileged) {
+        connection.Execute(d.grantRole(privilegedRole(), role));
+        connection.Execute(d.setRoleManagesRoles(role));
+    }
+}
+
+void Accounts::storeHash(const QString& code, const QString& password) {
+    connection_.Execute(
+        QStringLiteral(
+            "UPDATE KV10_ACCESSI SET KV10_HASH = %1, KV10_TENTATIVI = 0 WHERE KV10_UTENTE_KV02 = %2")
+            .arg(q(PasswordHash::make(password)), q(code)));
 }
 
 void Accounts::setDisabled(const QString& code, bool disabled) {
@@ -205,9 +218,7 @@ void Accounts::resetPassword(const QString& code, const QString& password) {
             refuse(QStringLiteral("L'utente %1 non ha un ruolo nel database.").arg(account.code));
         connection_.Execute(d.setRolePassword(account.role, password));
     } else {
-        connection_.Execute(QStringLiteral("UPDATE KV10_ACCESSI SET KV10_HASH = %1, KV10_TENTATIVI = 0 WHERE "
-                                           "KV10_UTENTE_KV02 = %2")
-                                .arg(q(PasswordHash::make(password)), q(account.code)));
+        storeHash(account.code, password);
     }
     // The audit row says a password was set, never which.
     audit(account.code, QStringLiteral("PASSWORD"), QString());
@@ -221,10 +232,7 @@ void Accounts::setFirstPassword(const QString& code, const QString& password) {
     requirePassword(password);
     author_ = account.code;
     TransactionScope transaction(connection_);
-    connection_.Execute(
-        QStringLiteral(
-            "UPDATE KV10_ACCESSI SET KV10_HASH = %1, KV10_TENTATIVI = 0 WHERE KV10_UTENTE_KV02 = %2")
-            .arg(q(PasswordHash::make(password)), q(account.code)));
+    storeHash(account.code, password);
     audit(account.code, QStringLiteral("PASSWORD"), QStringLiteral("primo accesso"));
     transaction.commit();
 }

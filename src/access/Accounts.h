@@ -54,6 +54,10 @@ public:
     // The database role of a group and the login role given to a new user.
     static QString groupRole(const QString& group);
     static QString loginRole(const QString& code);
+    // On a server with roles: a user's login role with its password, member of its group's role
+    // (and, privileged, of the role that changes the accounts). Run after serializeRoleChanges.
+    static void createLoginRole(Connection& connection, const QString& role, const QString& password,
+                                const QString& group, bool privileged);
     // The role every privileged user's login role belongs to: it may change the accounts.
     static QString privilegedRole();
     static constexpr int kMinimumPassword = 8;
@@ -64,6 +68,7 @@ private:
     void requireAuthor() const;
     void requireGroup(const QString& group) const;
     static void requirePassword(const QString& password);
+    void storeHash(const QString& code, const QString& password);
     void audit(const QString& user, const QString& action, const QString& detail);
 
     Connection& connection_;

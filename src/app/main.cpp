@@ -138,32 +138,33 @@ int main(int argc, char** argv) {
             if (!server) throw;
         }
 
-        const qint32 companyCode = parser.isSet(company) ? parser.value(company).toInt() : 1;
-        qint32 companyOverride = 0;
+        // 0: the sign-in asks when there is more than one company; a script signing in gets company 1.
+        qint32 companyCode = parser.value(company).toInt();
         std::optional<SignIn::Session> session;
         if (parser.isSet(password)) {
             try {
-                session = SignIn(Schema::billProgram()).signIn(cs, parser.value(user), parser.value(password));
+                session =
+                    SignIn(Schema::billProgram()).signIn(cs, parser.value(user), parser.value(password));
             } catch (const SuiteError& e) {
                 // A script signing in is told on its error stream, not by a window nobody sees.
                 std::fprintf(stderr, "%s\n", qPrintable(e.description()));
                 return 1;
             }
+            if (companyCode == 0) companyCode = 1;
         } else {
             StartDialog start(cs, companyCode);
             start.userEdit()->setText(parser.value(user));
             if (!parser.value(user).isEmpty()) start.passwordEdit()->setFocus();
             if (start.exec() != QDialog::Accepted) return 0;
             session = start.session();
-            if (!parser.isSet(company)) companyOverride = start.company();
+            companyCode = start.company();
         }
         auto connection = std::make_shared<Connection>();
         connection->Open(session->connectionString);
         connection->setCatalogue(SchemaInstaller::catalogue());
         SchemaInstaller(connection).verify();
-        auto host = std::make_shared<DatabaseHost>(session->connectionString,
-                                                   companyOverride ? companyOverride : companyCode,
-                                                   session->account.code);
+        auto host =
+            std::make_shared<DatabaseHost>(session->connectionString, companyCode, session->account.code);
 
         auto modules = std::make_shared<PluginRegistry>(parser.value(registry));
         const QString library = moduleLibrary();

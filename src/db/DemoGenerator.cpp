@@ -47,17 +47,9 @@ DemoGenerator::Counts DemoGenerator::run() {
         DatabaseGrants::apply(*connection_, Schema::accessClasses(), Schema::billProgram());
         TransactionScope transaction(*connection_);
         connection_->Execute(d.serializeRoleChanges());
-        for (const User& user : users()) {
-            const QString role = Accounts::loginRole(user.code);
-            for (const QString& statement : d.createRole(role, true, user.password))
-                connection_->Execute(statement);
-            connection_->Execute(d.setRolePassword(role, user.password));
-            connection_->Execute(d.grantRole(Accounts::groupRole(user.group), role));
-            if (user.privileged) {
-                connection_->Execute(d.grantRole(Accounts::privilegedRole(), role));
-                connection_->Execute(d.setRoleManagesRoles(role));
-            }
-        }
+        for (const User& user : users())
+            Accounts::createLoginRole(*connection_, Accounts::loginRole(user.code), user.password, user.group,
+                                      user.privileged);
         transaction.commit();
     }
     return counts;

@@ -80,7 +80,8 @@ TEST(ConnectionString, NamesEngineAndPlace) {
     EXPECT_EQ(signedIn.password, odd + u'!');
     EXPECT_EQ(signedIn.schema, QStringLiteral("s1"));
     const auto pair = ConnectionString::parse(ConnectionString::asUser(
-        QStringLiteral("postgresql://old@h1:5432,h2:5433/ditta?target_session_attrs=read-write"), odd, QString()));
+        QStringLiteral("postgresql://old@h1:5432,h2:5433/ditta?target_session_attrs=read-write"), odd,
+        QString()));
     EXPECT_EQ(pair.user, odd);
     EXPECT_TRUE(pair.connectOptions.contains(QStringLiteral("port=5432,5433")));
     const auto file =
