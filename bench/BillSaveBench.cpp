@@ -4,9 +4,9 @@
 #include "Connection.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
-#include "DemoScratch.h"
 #include "FRMKV_TARSELLO.h"
 #include "Recordset.h"
+#include "ScratchDatabase.h"
 #include "ScriptedLogService.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -38,9 +38,7 @@ Database make(const QString& engine) {
     db.scratch = std::make_unique<ScratchDatabase>(engine);
     db.connectionString = db.scratch->connectionString();
     db.conn = db.scratch->connection();
-    DemoGenerator::Options options;
-    options.bills = 400;
-    fillWithDemo(*db.scratch, options);
+    DemoGenerator::installOn(db.conn, {.bills = 400});
     Recordset rs;
     rs.Open(
         QStringLiteral(

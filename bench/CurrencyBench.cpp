@@ -8,11 +8,11 @@
 #include "CurrencyConverter.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
-#include "DemoScratch.h"
 #include "FRMKV_TARSELLO.h"
 #include "FrameControl.h"
 #include "RatioReporter.h"
 #include "Recordset.h"
+#include "ScratchDatabase.h"
 #include "ScriptedLogService.h"
 #include "Value.h"
 
@@ -43,9 +43,7 @@ void setUp() {
     Fixture& f = *fixture;
     f.scratch = std::make_unique<ScratchDatabase>(QStringLiteral("sqlite"));
     std::shared_ptr<Connection> c = f.scratch->connection();
-    DemoGenerator::Options options;
-    options.bills = 200;
-    fillWithDemo(*f.scratch, options);
+    DemoGenerator::installOn(c, {.bills = 200});
     Recordset rs;
     rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99 FROM EF01_SCADENZE WHERE EF01_TIPOCF_CG44 = 0 AND "
                            "EF01_CODICE_CG08 = 'USD' AND EF01_PROGEFF = 1 ORDER BY EF01_NUMREG_CO99"),

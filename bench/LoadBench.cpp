@@ -10,12 +10,12 @@
 #include "Connection.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
-#include "DemoScratch.h"
 #include "FRMKV_SOLLECITI.h"
 #include "FRMKV_TARSELLO.h"
 #include "GridNavigator.h"
 #include "MainNavigator.h"
 #include "Recordset.h"
+#include "ScratchDatabase.h"
 #include "ScriptedLogService.h"
 #include "TabControl.h"
 #include "Value.h"
@@ -217,9 +217,7 @@ class LoadRun {
 public:
     explicit LoadRun(qint64 milliseconds) : milliseconds_(milliseconds), db_(QStringLiteral("postgresql")) {
         auto c = db_.connection();
-        DemoGenerator::Options options;
-        options.bills = 200;
-        fillWithDemo(db_, options);
+        DemoGenerator::installOn(c, {.bills = 200});
         Recordset rs;
         rs.Open(QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"
                                " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0"

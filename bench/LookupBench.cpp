@@ -6,9 +6,9 @@
 //   bench_lookup sqlite        (or postgresql, with KV_TEST_PG set)
 #include "ArchiveConnector.h"
 #include "DemoGenerator.h"
-#include "DemoScratch.h"
 #include "LookupDialog.h"
 #include "RatioReporter.h"
+#include "ScratchDatabase.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -44,7 +44,7 @@ void setUp(const QString& engine) {
     options.customers = kCustomers;
     QElapsedTimer timer;
     timer.start();
-    fillWithDemo(*scratch, options);
+    DemoGenerator::installOn(scratch->connection(), options);
     std::printf("%d customers written in %.1f s\n", kCustomers, timer.elapsed() / 1000.0);
     const ArchiveConnector customers(ArchiveConnector::Archive::Customers,
                                      {1, 0, QStringLiteral("20240630")});

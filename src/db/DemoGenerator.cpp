@@ -5,6 +5,7 @@
 #include "DemoBuilder.h"
 #include "PasswordHash.h"
 #include "Schema.h"
+#include "SchemaInstaller.h"
 #include "TransactionScope.h"
 
 #include <QHash>
@@ -38,6 +39,13 @@ QString DemoGenerator::passwordHash(const QString& code) {
         return h;
     }();
     return hashes.value(code);
+}
+
+DemoGenerator::Counts DemoGenerator::installOn(const std::shared_ptr<Connection>& connection,
+                                               Options options) {
+    connection->setCatalogue(SchemaInstaller::catalogue());
+    SchemaInstaller(connection).install();
+    return DemoGenerator(connection, std::move(options)).run();
 }
 
 DemoGenerator::Counts DemoGenerator::run() {

@@ -20,7 +20,7 @@ public:
         // Customers of the company; 0: one every 25 Bills, from 40 to 20,000.
         int customers = 0;
         // Called now and then with the number of Bills written so far.
-        std::function<void(long long)> progress;
+        std::function<void(long long)> progress = {};
     };
 
     struct Counts {
@@ -55,6 +55,10 @@ public:
     static QString passwordHash(const QString& code);
 
     DemoGenerator(std::shared_ptr<Connection> connection, Options options);
+
+    // Installs the schema on an empty database (its catalogue set on the connection) and writes
+    // the demo company: what a test or benchmark starts from.
+    static Counts installOn(const std::shared_ptr<Connection>& connection, Options options);
 
     // Writes the demo company; on a server with roles also the group roles with their GRANTs and
     // a login role per user with its demo password.

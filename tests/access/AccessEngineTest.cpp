@@ -23,10 +23,7 @@ protected:
         AccessRules::install(Schema::accessClass, Schema::billProgram());
         db_ = std::make_unique<TestDatabase>(GetParam());
         admin_ = db_->connect(SchemaInstaller::catalogue());
-        SchemaInstaller(admin_).install();
-        DemoGenerator::Options options;
-        options.bills = 12;
-        DemoGenerator(admin_, options).run();
+        DemoGenerator::installOn(admin_, {.bills = 12});
     }
 
     bool server() const { return GetParam() == TestEngine::PostgreSql; }

@@ -47,10 +47,7 @@ protected:
         REQUIRE_ENGINE(GetParam());
         db_ = std::make_unique<TestDatabase>(GetParam());
         connection_ = db_->connect(SchemaInstaller::catalogue());
-        SchemaInstaller(connection_).install();
-        DemoGenerator::Options options;
-        options.bills = 60;
-        DemoGenerator(connection_, options).run();
+        DemoGenerator::installOn(connection_, {.bills = 60});
         host_ = std::make_shared<DatabaseHost>(db_->connectionString(), DemoGenerator::kCompany,
                                                QStringLiteral("MROSSI"));
         log_ = std::make_shared<ScriptedLogService>();

@@ -42,10 +42,7 @@ class HostWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         connection_ = db_.connect(SchemaInstaller::catalogue());
-        SchemaInstaller(connection_).install();
-        DemoGenerator::Options options;
-        options.bills = 40;
-        DemoGenerator(connection_, options).run();
+        DemoGenerator::installOn(connection_, {.bills = 40});
         host_ = std::make_shared<DatabaseHost>(db_.connectionString(), DemoGenerator::kCompany,
                                                QStringLiteral("MROSSI"));
         log_ = std::make_shared<ScriptedLogService>();
@@ -259,10 +256,7 @@ TEST_P(CallingProgramList, ShowsAPageReadsOnAsTheClerkScrollsAndCountsTheSelecti
     REQUIRE_ENGINE(GetParam());
     TestDatabase db(GetParam());
     auto connection = db.connect(SchemaInstaller::catalogue());
-    SchemaInstaller(connection).install();
-    DemoGenerator::Options options;
-    options.bills = 700;
-    DemoGenerator(connection, options).run();
+    DemoGenerator::installOn(connection, {.bills = 700});
     Recordset count;
     count.Open(QStringLiteral(
                    "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0"),

@@ -14,10 +14,7 @@ constexpr int kBills = 900;
 
 std::shared_ptr<Connection> demo(const TestDatabase& db, DemoGenerator::Counts* counts = nullptr) {
     auto c = db.connect(SchemaInstaller::catalogue());
-    SchemaInstaller(c).install();
-    DemoGenerator::Options options;
-    options.bills = kBills;
-    const DemoGenerator::Counts made = DemoGenerator(c, options).run();
+    const DemoGenerator::Counts made = DemoGenerator::installOn(c, {.bills = kBills});
     if (counts) *counts = made;
     return c;
 }

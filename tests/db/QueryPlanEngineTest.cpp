@@ -35,10 +35,7 @@ protected:
         REQUIRE_ENGINE(GetParam());
         db_.emplace(GetParam());
         c_ = db_->connect(SchemaInstaller::catalogue());
-        SchemaInstaller(c_).install();
-        DemoGenerator::Options options;
-        options.bills = 300;
-        DemoGenerator(c_, options).run();
+        DemoGenerator::installOn(c_, {.bills = 300});
         c_->Execute(QStringLiteral("ANALYZE"));
         // A few hundred rows fit a page or two: without this PostgreSQL rightly reads them all.
         if (GetParam() == TestEngine::PostgreSql) c_->Execute(QStringLiteral("SET enable_seqscan = off"));

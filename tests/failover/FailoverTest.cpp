@@ -77,11 +77,7 @@ TEST(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStan
     {
         auto c = std::make_shared<Connection>();
         c->Open(cs);
-        c->setCatalogue(SchemaInstaller::catalogue());
-        SchemaInstaller(c).install();
-        DemoGenerator::Options options;
-        options.bills = 20;
-        DemoGenerator(c, options).run();
+        DemoGenerator::installOn(c, {.bills = 20});
     }
     const QString where = QStringLiteral(
         " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0");

@@ -23,10 +23,7 @@
 struct DemoDatabase {
     explicit DemoDatabase(TestEngine engine) : db(engine) {
         connection = db.connect(SchemaInstaller::catalogue());
-        SchemaInstaller(connection).install();
-        DemoGenerator::Options options;
-        options.bills = 120;
-        DemoGenerator(connection, options).run();
+        DemoGenerator::installOn(connection, {.bills = 120});
     }
     int count(const QString& sql) {
         Recordset rs;

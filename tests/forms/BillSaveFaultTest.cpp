@@ -99,10 +99,7 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
     REQUIRE_ENGINE(GetParam().engine);
     TestDatabase db(GetParam().engine);
     auto c = db.connect(SchemaInstaller::catalogue());
-    SchemaInstaller(c).install();
-    DemoGenerator::Options options;
-    options.bills = 40;
-    DemoGenerator(c, options).run();
+    DemoGenerator::installOn(c, {.bills = 40});
 
     // A customer Bill that has reminders, so that a reminder change can be part of the save.
     Recordset pick;

@@ -18,10 +18,7 @@ TEST_P(HistoryWriterTest, KeepsTheBillAsItWasBeforeTheChangeAndWritesOnlyInsideT
     REQUIRE_ENGINE(GetParam());
     TestDatabase db(GetParam());
     auto c = db.connect(SchemaInstaller::catalogue());
-    SchemaInstaller(c).install();
-    DemoGenerator::Options options;
-    options.bills = 20;
-    DemoGenerator(c, options).run();
+    DemoGenerator::installOn(c, {.bills = 20});
 
     // The user changes the due date of a Bill; the copy of its header row carries the new date.
     auto header = std::make_shared<Recordset>();
