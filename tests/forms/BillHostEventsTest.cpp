@@ -7,6 +7,7 @@
 #include "HistoryCodeTables.h"
 #include "HostNavigator.h"
 #include "LayoutScriptButton.h"
+#include "SheetCells.h"
 #include "SuiteError.h"
 #include "TabControl.h"
 #include "UserLayoutHolder.h"
@@ -269,4 +270,51 @@ TEST_P(BillHostEventsTest, AttachmentsFollowTheRecordInFocus) {
     EXPECT_EQ(demo_->count(
                   QStringLiteral("SELECT COUNT(*) FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = '%1'").arg(media)),
               0);
+}
+
+// On an Italian desk the C library writes "5708,89": the export still writes numbers that a
+// spreadsheet reads, equal to the database to the cent (the Bill's amount and each movement's),
+// and column widths that are numbers.
+TEST_P(BillHostEventsTest, OnAnItalianDeskTheExportKeepsTheCents) {
+    const ItalianCLocale italian;
+    ASSERT_TRUE(italian.installed()) << "no it_IT.UTF-8 locale here: scripts/test.sh generates it";
+    const QString key = billWithHistoryAndReminders();
+    ASSERT_FALSE(key.isEmpty());
+    const QStringList k = key.split(QLatin1Char(','));
+    const QString ofTheBill = QStringLiteral(" WHERE %1_NUMREG_CO99 = '%2' AND %1_PROGEFF%3 = %4")
+                                  .arg(QStringLiteral("%1"), k[1], QStringLiteral("%2"), k[4]);
+    demo_->connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_IMPEFF_S = 5708.89") +
+                               ofTheBill.arg(QStringLiteral("EF01"), QString()));
+    demo_->connection->Execute(QStringLiteral("UPDATE EF06_SCADSTO SET EF06_IMPEFF_S = 0.07") +
+                               ofTheBill.arg(QStringLiteral("EF06"), QStringLiteral("_EF01")) +
+                               QStringLiteral(" AND EF06_PROGSTO = 1"));
+    module_->setActiveNavigator(&navigator_);
+    module_->setIsActive(true);
+    module_->ChiaveEffettoInGestione = key;
+    ASSERT_TRUE(show());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("effetto.xlsx"));
+    ASSERT_EQ(XlsxOfficeExport::run(navigator_, path), 5);
+
+    const SheetCells bill = SheetCells::read(path, 1);
+    const QString amount = bill.columnOf(3, QStringLiteral("Importo effetto in EURO"));
+    ASSERT_FALSE(amount.isEmpty());
+    EXPECT_EQ(bill.numbers.value(amount + QStringLiteral("4")), 5708.89);
+    const SheetCells history = SheetCells::read(path, 3);
+    const QString movement = history.columnOf(3, QStringLiteral("Importo eff."));
+    ASSERT_FALSE(movement.isEmpty());
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT EF06_IMPEFF_S FROM EF06_SCADSTO") +
+                ofTheBill.arg(QStringLiteral("EF06"), QStringLiteral("_EF01")) +
+                QStringLiteral(" ORDER BY EF06_PROGSTO"),
+            demo_->connection);
+    int row = 4;
+    for (; !rs.AtEOF(); rs.MoveNext(), ++row) {
+        const std::optional<double> cell = history.numbers.value(movement + QString::number(row));
+        ASSERT_TRUE(cell.has_value()) << "row " << row;
+        EXPECT_EQ(Decimal::fromDouble(*cell, 2), Value::toDecimal(rs.Fields(0).Value()).rounded(2)) << row;
+    }
+    EXPECT_GT(row, 4);
+    EXPECT_FALSE(history.widths.isEmpty());
+    for (const auto& width : bill.widths + history.widths) EXPECT_TRUE(width.has_value());
 }

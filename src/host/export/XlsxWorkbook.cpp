@@ -1,5 +1,6 @@
 #include "XlsxWorkbook.h"
 
+#include "ClassicNumbers.h"
 #include "SuiteError.h"
 
 #include <xlsxwriter.h>
@@ -75,6 +76,8 @@ void XlsxWorkbook::save(const QString& path) const {
         throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
                          QStringLiteral("La cartella %1 non esiste.").arg(target.absolutePath()));
     const QByteArray file = QFile::encodeName(target.absoluteFilePath());
+    // libxlsxwriter writes numbers and column widths with printf: a point, never the clerk's comma.
+    const ClassicNumbers points;
     lxw_workbook* book = workbook_new(file.constData());
     if (!book)
         throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
