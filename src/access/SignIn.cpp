@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "PasswordHash.h"
 #include "SuiteError.h"
+#include "TechnicalLog.h"
 
 #include <QHash>
 #include <QMutex>
@@ -66,12 +67,16 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
         const QString signedIn = ConnectionString::asUser(connectionString, role, password);
         try {
             connection->Open(signedIn);
-        } catch (const SuiteError& e) {
+        } catch (const SuiteError&) {
             QMutexLocker lock(&failures.mutex);
             auto& [count, last] = failures.byRole[role];
             ++count;
             last = QDateTime::currentDateTime();
-            refuse(kWrong + QStringLiteral("\n") + e.description());
+            // The server does not say which (its words are in the log): both are told.
+            refuse(kWrong +
+                   QStringLiteral("\nSe sono giusti, il database %1 non è raggiungibile: il dettaglio "
+                                  "tecnico è nel registro %2.")
+                       .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
         }
         {
             QMutexLocker lock(&failures.mutex);

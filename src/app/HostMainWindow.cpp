@@ -5,6 +5,7 @@
 #include "DatabaseHost.h"
 #include "HostToolbar.h"
 #include "LayoutScriptHolder.h"
+#include "LogService.h"
 #include "PluginRegistry.h"
 #include "ScriptEditor.h"
 #include "SuiteError.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStatusBar>
 
 HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_ptr<Connection> connection,
@@ -43,8 +43,8 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
     connect(navigator_, &HostToolbar::exportRequested, this, [this] { exportModule(); });
     connect(navigator_, &HostToolbar::scriptRequested, this, [this] { editScript(); });
     connect(navigator_, &HostToolbar::companyChangeRequested, this, [this] {
-        QMessageBox::information(this, QStringLiteral("Informazione"),
-                                 QStringLiteral("Per lavorare su un'altra ditta riavviare il programma."));
+        tell(QStringLiteral("Per lavorare su un'altra ditta riavviare il programma."),
+             LogService::kInformation, QStringLiteral("Informazione"));
     });
     if (host_->User().privileged) {
         QMenu* tools = menuBar()->addMenu(QStringLiteral("&Strumenti"));
@@ -85,11 +85,10 @@ bool handOver(Cinterface& module, const BillFilter& filter, const QString& selec
 
 bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
     if (!rights_.query || (key.isEmpty() && !rights_.insert)) {
-        QMessageBox::warning(
-            this, QStringLiteral("Dettaglio effetti"),
-            rights_.query
-                ? QStringLiteral("L'utente %1 non può inserire effetti.").arg(host_->User().code)
-                : QStringLiteral("L'utente %1 non può consultare gli effetti.").arg(host_->User().code));
+        tell(rights_.query
+                 ? QStringLiteral("L'utente %1 non può inserire effetti.").arg(host_->User().code)
+                 : QStringLiteral("L'utente %1 non può consultare gli effetti.").arg(host_->User().code),
+             LogService::kExclamation, QStringLiteral("Dettaglio effetti"));
         return false;
     }
     if (module_ && !closeModule()) return false;
@@ -98,7 +97,7 @@ bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
         selection = filter.selectionText();
         module_ = registry_->CreateObject(QString::fromLatin1(kProgId));
     } catch (const SuiteError& e) {
-        QMessageBox::critical(this, QStringLiteral("Dettaglio effetti"), e.description());
+        tell(e.description(), LogService::kCritical, QStringLiteral("Dettaglio effetti"));
         return false;
     }
     Cinterface* m = module_.get();
@@ -115,9 +114,9 @@ bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
     m->setLeft(10);
     QString missing;
     if (!handOver(*m, filter, selection, key, &missing)) {
-        QMessageBox::critical(this, QStringLiteral("Dettaglio effetti"),
-                              QStringLiteral("Il modulo %1 non accetta la proprietà %2.")
-                                  .arg(QString::fromLatin1(kProgId), missing));
+        tell(QStringLiteral("Il modulo %1 non accetta la proprietà %2.")
+                 .arg(QString::fromLatin1(kProgId), missing),
+             LogService::kCritical, QStringLiteral("Dettaglio effetti"));
         module_.reset();
         return false;
     }
@@ -148,7 +147,7 @@ bool HostMainWindow::exportTo(const QString& path) {
         XlsxOfficeExport::run(*navigator_, path);
         return true;
     } catch (const SuiteError& e) {
-        QMessageBox::warning(this, QStringLiteral("Esportazione"), e.description());
+        tell(e.description(), LogService::kExclamation, QStringLiteral("Esportazione"));
         return false;
     }
 }
@@ -158,6 +157,10 @@ void HostMainWindow::exportModule() {
                                                       QDir::home().filePath(QStringLiteral("effetto.xlsx")),
                                                       QStringLiteral("Cartella di lavoro (*.xlsx)"));
     if (!path.isEmpty()) exportTo(path);
+}
+
+void HostMainWindow::tell(const QString& text, int flags, const QString& title) const {
+    host_->CreateLogService()->MsgBox(text, flags, title);
 }
 
 void HostMainWindow::editScript() {

@@ -49,6 +49,8 @@ protected:
 private:
     void exportModule();
     void editScript();
+    // Through the host's log service: a window for a person, standard error for a script.
+    void tell(const QString& text, int flags, const QString& title) const;
 
     std::shared_ptr<DatabaseHost> host_;
     std::shared_ptr<Connection> connection_;

@@ -5,13 +5,16 @@
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
 #include "HostMainWindow.h"
+#include "ItalianQt.h"
 #include "PluginRegistry.h"
 #include "ReportPrinter.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
 #include "SignIn.h"
+#include "StandardErrorLogService.h"
 #include "StartDialog.h"
 #include "SuiteError.h"
+#include "TechnicalLog.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -25,31 +28,51 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 
 namespace {
+
+// A database that opened but that the program cannot read or prepare (a file that is no
+// database, another program's, a damaged one), told in words the clerk can act on; the engine's
+// own go to the technical log.
+SuiteError unusable(const SuiteError& e, const QString& connectionString) {
+    TechnicalLog::write(e.source(), e.description());
+    return SuiteError(
+        e.number(), e.source(),
+        QStringLiteral("Il database %1 non si può usare: non è un database della contabilità, è "
+                       "danneggiato o è di una versione che il programma non conosce. Il "
+                       "dettaglio tecnico è nel registro %2.")
+            .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
+}
 
 // Opens the company database; an empty one gets the schema and the demo company.
 std::shared_ptr<Connection> openDatabase(const QString& connectionString, bool demo) {
     auto connection = std::make_shared<Connection>();
     connection->Open(connectionString);
-    connection->setCatalogue(SchemaInstaller::catalogue());
-    SchemaInstaller installer(connection);
-    if (installer.state() == SchemaInstaller::State::Empty) {
-        installer.install();
-        if (demo) {
-            QProgressDialog progress(QStringLiteral("Creazione della ditta dimostrativa..."), QString(), 0,
-                                     0);
-            progress.setWindowTitle(QStringLiteral("Dettaglio effetti"));
-            progress.show();
-            DemoGenerator::Options options;
-            options.progress = [](long long) { QCoreApplication::processEvents(); };
-            DemoGenerator(connection, options).run();
+    try {
+        connection->setCatalogue(SchemaInstaller::catalogue());
+        SchemaInstaller installer(connection);
+        if (installer.state() == SchemaInstaller::State::Empty) {
+            installer.install();
+            if (demo) {
+                QProgressDialog progress(QStringLiteral("Creazione della ditta dimostrativa..."), QString(),
+                                         0, 0);
+                progress.setWindowTitle(QStringLiteral("Dettaglio effetti"));
+                progress.show();
+                DemoGenerator::Options options;
+                options.progress = [](long long) { QCoreApplication::processEvents(); };
+                DemoGenerator(connection, options).run();
+            }
         }
+        if (installer.state() == SchemaInstaller::State::Older) installer.upgrade();
+        installer.verify();
+        installer.addMissingIndexes();
+    } catch (const SuiteError& e) {
+        if (e.number() == SuiteError::kCommandFailed || e.number() == SuiteError::kConnectionFailed)
+            throw unusable(e, connectionString);
+        throw;
     }
-    if (installer.state() == SchemaInstaller::State::Older) installer.upgrade();
-    installer.verify();
-    installer.addMissingIndexes();
     return connection;
 }
 
@@ -64,70 +87,107 @@ QString residentMemory() {
     return parts.join(QStringLiteral(", "));
 }
 
-// The module's plugin: beside the installed program, else where the build left it.
+// The module's plugin: beside the installed program, else where the build left it (a path
+// relative to the program, so that the package holds no path of the build tree); empty when
+// neither has it.
 QString moduleLibrary() {
-    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/dettaglio/") +
-                              QFileInfo(QStringLiteral(KVUO_TARSELLO_LIBRARY)).fileName();
-    return QFileInfo::exists(installed) ? QFileInfo(installed).canonicalFilePath()
-                                        : QStringLiteral(KVUO_TARSELLO_LIBRARY);
+    const QDir program(QCoreApplication::applicationDirPath());
+    for (const QString& folder :
+         {QStringLiteral(KV_PLUGIN_INSTALLED), QStringLiteral(KV_PLUGIN_FROM_PROGRAM)}) {
+        const QFileInfo plugin(program.filePath(folder + QStringLiteral("/" KVUO_TARSELLO_FILE)));
+        if (plugin.exists()) return plugin.canonicalFilePath();
+    }
+    return {};
+}
+
+// What the clerk is told when the program cannot start: the suite's own texts as they are; a
+// statement the database refused is told as a database the program cannot use.
+QString forTheClerk(const SuiteError& e, const QString& connectionString) {
+    return e.number() == SuiteError::kCommandFailed ? unusable(e, connectionString).description()
+                                                    : e.description();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt set the C library's locale from the desk's: numbers that C code writes for machines
+    // keep their point. The clerk's formats come from our own code and Qt's locale.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Dettaglio effetti"));
     QApplication::setOrganizationName(QStringLiteral("Contabilita"));
+    ItalianQt::install(app);  // before the options: the help's own lines in Italian too
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Host application of the Dettaglio effetti module."));
-    parser.addHelpOption();
+    parser.setApplicationDescription(
+        QStringLiteral("Dettaglio effetti: gli effetti dei crediti e dei debiti che passano per le banche."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                                  QStringLiteral("Mostra questa guida."));
     const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QCommandLineOption db(
-        QStringLiteral("db"), QStringLiteral("Company database (sqlite:PATH, postgresql://..., odbc:...)."),
-        QStringLiteral("connection"), QStringLiteral("sqlite:") + dataDir + QStringLiteral("/demo.sqlite"));
-    QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Company code."),
+        QStringLiteral("db"),
+        QStringLiteral("Database della ditta (sqlite:PERCORSO, postgresql://..., odbc:...)."),
+        QStringLiteral("connessione"), QStringLiteral("sqlite:") + dataDir + QStringLiteral("/demo.sqlite"));
+    QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Codice della ditta."),
                                QStringLiteral("N"));
-    QCommandLineOption user(QStringLiteral("user"),
-                            QStringLiteral("User code (on PostgreSQL the database role) put in the sign-in."),
-                            QStringLiteral("CODE"));
-    QCommandLineOption password(QStringLiteral("password"),
-                                QStringLiteral("Sign in with this password instead of asking (for scripts)."),
-                                QStringLiteral("TEXT"));
-    QCommandLineOption registry(QStringLiteral("registry"), QStringLiteral("Module registry file."),
+    QCommandLineOption user(
+        QStringLiteral("user"),
+        QStringLiteral("Codice dell'utente (su PostgreSQL il ruolo del database) proposto "
+                       "all'accesso."),
+        QStringLiteral("CODICE"));
+    QCommandLineOption password(
+        QStringLiteral("password"),
+        QStringLiteral("Accede con questa password senza chiederla (per gli script): nessuna finestra di "
+                       "messaggio, i motivi di un errore vanno sullo standard error e il codice d'uscita "
+                       "non è zero."),
+        QStringLiteral("TESTO"));
+    QCommandLineOption registry(QStringLiteral("registry"), QStringLiteral("Registro dei moduli."),
                                 QStringLiteral("file"), dataDir + QStringLiteral("/moduli.json"));
     QCommandLineOption noDemo(QStringLiteral("no-demo"),
-                              QStringLiteral("Leave a new database without the demo company."));
+                              QStringLiteral("Lascia un database nuovo senza la ditta dimostrativa."));
     QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Search, save a picture of the window to FILE and quit."),
+                                  QStringLiteral("Cerca, salva un'immagine della finestra nel file ed esce."),
                                   QStringLiteral("file"));
     QCommandLineOption screenshotForm(
         QStringLiteral("screenshot-form"),
-        QStringLiteral("Open the first Bill found, save a picture of its form to FILE and quit."),
+        QStringLiteral("Apre il primo effetto trovato, salva un'immagine della sua scheda nel file ed esce."),
         QStringLiteral("file"));
     QCommandLineOption timing(
         QStringLiteral("timing"),
-        QStringLiteral("With --screenshot-form: print how long the list and the form took "
-                       "to show and the memory the process holds."));
+        QStringLiteral(
+            "Con --screenshot-form: scrive quanto hanno impiegato l'elenco e la scheda a comparire "
+            "e la memoria che il programma occupa."));
     QCommandLineOption today(
         QStringLiteral("today"),
-        QStringLiteral("Count the days overdue to this day (dd/mm/yyyy) instead of today."),
-        QStringLiteral("date"));
+        QStringLiteral("Conta i giorni di ritardo fino a questo giorno (gg/mm/aaaa) invece che fino a oggi."),
+        QStringLiteral("data"));
     QCommandLineOption screenshotAgeing(
         QStringLiteral("screenshot-ageing"),
-        QStringLiteral("Search, save a picture of the window on the ageing view to FILE and quit."),
+        QStringLiteral(
+            "Cerca, salva un'immagine della finestra sulla vista dell'anzianità nel file ed esce."),
         QStringLiteral("file"));
-    QCommandLineOption pdf(
-        QStringLiteral("pdf"),
-        QStringLiteral("Search, print the first Bill found to the PDF file FILE and quit."),
-        QStringLiteral("file"));
-    parser.addOptions({db, company, user, password, registry, noDemo, screenshot, screenshotForm, timing,
-                       today, screenshotAgeing, pdf});
+    QCommandLineOption pdf(QStringLiteral("pdf"),
+                           QStringLiteral("Cerca, stampa il primo effetto trovato nel file PDF ed esce."),
+                           QStringLiteral("file"));
+    parser.addOptions({help, db, company, user, password, registry, noDemo, screenshot, screenshotForm,
+                       timing, today, screenshotAgeing, pdf});
     parser.process(app);
+    if (parser.isSet(help)) parser.showHelp(0);
     QDir().mkpath(dataDir);
 
+    // A script signing in is told on its error stream, never by a window nobody would close.
+    const bool scripted = parser.isSet(password);
+    const auto scriptLog = std::make_shared<StandardErrorLogService>();
+    const auto fail = [&](const QString& why) {
+        if (scripted)
+            scriptLog->MsgBox(why, LogService::kCritical, QStringLiteral("Dettaglio effetti"));
+        else
+            QMessageBox::critical(nullptr, QStringLiteral("Dettaglio effetti"), why);
+        return 1;
+    };
+
+    const QString cs = parser.value(db);
     try {
-        const QString cs = parser.value(db);
         AccessRules::install(Schema::accessClass, Schema::billProgram());
         // The database is prepared as the connection string itself connects (the demo file, the
         // administrator); on a server a clerk's role may not, and signs in to a prepared one.
@@ -141,15 +201,8 @@ int main(int argc, char** argv) {
         // 0: the sign-in asks when there is more than one company; a script signing in gets company 1.
         qint32 companyCode = parser.value(company).toInt();
         std::optional<SignIn::Session> session;
-        if (parser.isSet(password)) {
-            try {
-                session =
-                    SignIn(Schema::billProgram()).signIn(cs, parser.value(user), parser.value(password));
-            } catch (const SuiteError& e) {
-                // A script signing in is told on its error stream, not by a window nobody sees.
-                std::fprintf(stderr, "%s\n", qPrintable(e.description()));
-                return 1;
-            }
+        if (scripted) {
+            session = SignIn(Schema::billProgram()).signIn(cs, parser.value(user), parser.value(password));
             if (companyCode == 0) companyCode = 1;
         } else {
             StartDialog start(cs, companyCode);
@@ -165,9 +218,14 @@ int main(int argc, char** argv) {
         SchemaInstaller(connection).verify();
         auto host =
             std::make_shared<DatabaseHost>(session->connectionString, companyCode, session->account.code);
+        if (scripted) host->setLogServiceFactory([scriptLog] { return scriptLog; });
 
-        auto modules = std::make_shared<PluginRegistry>(parser.value(registry));
         const QString library = moduleLibrary();
+        if (library.isEmpty())
+            return fail(QStringLiteral("Il modulo degli effetti (%1) non è installato accanto al programma: "
+                                       "reinstallare il pacchetto.")
+                            .arg(QStringLiteral(KVUO_TARSELLO_FILE)));
+        auto modules = std::make_shared<PluginRegistry>(parser.value(registry));
         if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != library)
             modules->Register(QString::fromLatin1(HostMainWindow::kProgId), library);
 
@@ -193,7 +251,8 @@ int main(int argc, char** argv) {
             while (!window.callingProgram()->countDone() && clock.elapsed() < 60000)
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
             const qint64 countMs = clock.restart();
-            window.openModule(window.callingProgram()->filter(), window.callingProgram()->selectedKey());
+            if (!window.openModule(window.callingProgram()->filter(), window.callingProgram()->selectedKey()))
+                return 1;
             QCoreApplication::processEvents();
             if (parser.isSet(timing))
                 std::fprintf(
@@ -223,9 +282,10 @@ int main(int argc, char** argv) {
             ReportPrinter::toPdf(window.callingProgram()->billHtml(), parser.value(pdf), false);
             return 0;
         }
-        return app.exec();
+        const int code = app.exec();
+        // A script's run that had something to tell did not go as planned.
+        return code == 0 && scriptLog->written() > 0 ? 1 : code;
     } catch (const SuiteError& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Dettaglio effetti"), e.description());
-        return 1;
+        return fail(forTheClerk(e, cs));
     }
 }

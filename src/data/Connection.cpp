@@ -2,6 +2,7 @@
 
 #include "SqlText.h"
 #include "SuiteError.h"
+#include "TechnicalLog.h"
 #include "Value.h"
 
 #include <QAtomicInt>
@@ -35,6 +36,7 @@ void Connection::Open(const QString& connectionString) {
     Close();
     const ::ConnectionString cs = ConnectionString::parse(connectionString);
     dialect_ = SqlDialect::create(cs.engine);
+    const QStringList setupStatements = dialect_->sessionSetup(cs);
     qtName_ = QStringLiteral("kv-connection-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
     QSqlDatabase db = QSqlDatabase::addDatabase(dialect_->driverName(), qtName_);
     if (!db.isValid()) {
@@ -50,21 +52,43 @@ void Connection::Open(const QString& connectionString) {
     if (!cs.connectOptions.isEmpty()) db.setConnectOptions(cs.connectOptions);
     dialect_->configure(db);
 
+    // The driver's words (libpq's, the ODBC driver manager's, SQLite's "file is not a database")
+    // are for the log, not the clerk.
+    const QString shown = ::ConnectionString::shown(connectionString);
+    const auto cannotOpen = [&](const QString& reason) {
+        TechnicalLog::write(kSource, shown + QStringLiteral(": ") + reason);
+        return SuiteError(
+            SuiteError::kConnectionFailed, kSource,
+            QStringLiteral("Impossibile aprire il database %1: non è raggiungibile, non esiste, non "
+                           "è un database o ha rifiutato l'accesso. Il dettaglio tecnico è nel "
+                           "registro %2.")
+                .arg(shown, TechnicalLog::path()));
+    };
     if (!db.open()) {
         const QString reason = db.lastError().text();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(qtName_);
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
-                         QStringLiteral("Impossibile aprire il database: %1").arg(reason));
+        throw cannotOpen(reason);
     }
     open_ = true;
     lost_ = false;
     connectionString_ = connectionString;
     user_ = cs.user;
-    try {
+    QString refused;
+    {
         QSqlQuery setup(db);
-        for (const QString& statement : dialect_->sessionSetup(cs))
-            if (!setup.exec(statement)) raise(setup, statement);
+        for (const QString& statement : setupStatements) {
+            if (setup.exec(statement)) continue;
+            refused = setup.lastError().text();
+            break;
+        }
+    }
+    db = QSqlDatabase();
+    if (!refused.isEmpty()) {
+        Close();
+        throw cannotOpen(refused);
+    }
+    try {
         if (!cs.user.isEmpty() && !dialect_->hasRoles()) restrictTo(cs.user);
     } catch (const SuiteError&) {
         Close();
@@ -158,11 +182,14 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
 
 void Connection::lost(const QSqlError& error) const {
     lost_ = true;
+    TechnicalLog::write(kSource,
+                        ::ConnectionString::shown(connectionString_) + QStringLiteral(": ") + error.text());
     throw SuiteError(
         SuiteError::kConnectionFailed, kSource,
-        QStringLiteral("Il database non è raggiungibile: %1\r\nLe modifiche non salvate restano da "
-                       "salvare: al prossimo salvataggio la connessione viene riaperta.")
-            .arg(error.text()));
+        QStringLiteral("Il database non è raggiungibile (il dettaglio tecnico è nel registro %1).\r\nLe "
+                       "modifiche non salvate restano da salvare: al prossimo salvataggio la connessione "
+                       "viene riaperta.")
+            .arg(TechnicalLog::path()));
 }
 
 void Connection::BeginTrans() {

@@ -7,17 +7,18 @@
 #include <QUrlQuery>
 #include <algorithm>
 
-namespace {
-// The text as it may be shown: never with its password.
-QString withoutPassword(QString text) {
+QString ConnectionString::shown(QString text) {
     static const QRegularExpression password(QStringLiteral("(://[^/@]*?:)[^/]*@"));
-    return text.replace(password, QStringLiteral("\\1***@"));
+    static const QRegularExpression odbcPassword(QStringLiteral("(\\bPWD\\s*=)[^;]*"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    return text.replace(password, QStringLiteral("\\1***@")).replace(odbcPassword, QStringLiteral("\\1***"));
 }
 
+namespace {
 [[noreturn]] void invalid(const QString& text, const QString& why) {
     throw SuiteError(SuiteError::kConnectionFailed, QStringLiteral("Connection"),
                      QStringLiteral("Stringa di connessione non valida (%1): %2")
-                         .arg(withoutPassword(why), withoutPassword(text)));
+                         .arg(ConnectionString::shown(why), ConnectionString::shown(text)));
 }
 // A libpq value goes into the options unquoted: nothing that would end or split it.
 QString optionValue(const QString& text, const QString& value) {

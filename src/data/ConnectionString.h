@@ -34,4 +34,6 @@ struct ConnectionString {
     // True when the engine has roles of its own: the clerk signs in as one.
     bool signsInAsRole() const;
     static QString asUser(const QString& text, const QString& user, const QString& password);
+    // The text as it may be shown or logged: never with its password.
+    static QString shown(QString text);
 };

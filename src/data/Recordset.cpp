@@ -513,7 +513,7 @@ void Recordset::setValue(int column, const QVariant& value) {
             SuiteError::kTypeMismatch, kSource,
             QStringLiteral("Il valore %1 è troppo grande per il campo %2: sono ammesse al massimo %3 cifre "
                            "intere e %4 decimali.")
-                .arg(Value::toText(value), c.name)
+                .arg(Value::shown(value), c.name)
                 .arg(c.precision - std::max(c.scale, 0))
                 .arg(std::max(c.scale, 0)));
     if (editMode_ == EditNone) {

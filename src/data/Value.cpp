@@ -1,16 +1,14 @@
 #include "Value.h"
 
+#include "ItalianFormat.h"
 #include "SuiteError.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace Value {
 
 namespace {
-
-QString shown(const QVariant& v) {
-    return v.metaType() == QMetaType::fromType<Decimal>() ? v.value<Decimal>().toString() : v.toString();
-}
 
 [[noreturn]] void mismatch(const QVariant& v, const char* what) {
     throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Value"),
@@ -63,9 +61,7 @@ static int checkedInt(long long n, const QVariant& v) {
     if (n < INT_MIN || n > INT_MAX)
         throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Value"),
                          QStringLiteral("Il valore %1 è fuori dall'intervallo ammesso (da %2 a %3).")
-                             .arg(shown(v))
-                             .arg(INT_MIN)
-                             .arg(INT_MAX));
+                             .arg(shown(v), shown(INT_MIN), shown(INT_MAX)));
     return int(n);
 }
 
@@ -145,6 +141,30 @@ QString toText(const QVariant& v) {
     return v.toString();
 }
 
+QString shown(const QVariant& v) {
+    if (isNull(v)) return QString();
+    switch (v.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            return ItalianFormat::amount(Decimal(v.toLongLong()), 0);
+        case QMetaType::Double: {
+            const Decimal d = Decimal::fromDouble(v.toDouble(), 10).normalized();
+            return ItalianFormat::amount(d, d.scale());
+        }
+        case QMetaType::QDate:
+            return ItalianFormat::date(v.toDate());
+        case QMetaType::QDateTime:
+            return v.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        default:
+            break;
+    }
+    if (v.metaType() == QMetaType::fromType<Decimal>()) {
+        const Decimal d = v.value<Decimal>();
+        return ItalianFormat::amount(d, std::max(d.scale(), 0));
+    }
+    return v.toString();
+}
+
 QVariant coerce(const QVariant& v, DataType type, int scale) {
     if (isNull(v)) return QVariant();
     switch (type) {
@@ -153,9 +173,7 @@ QVariant coerce(const QVariant& v, DataType type, int scale) {
             if (n < SHRT_MIN || n > SHRT_MAX)
                 throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Value"),
                                  QStringLiteral("Il valore %1 è fuori dall'intervallo ammesso (da %2 a %3).")
-                                     .arg(n)
-                                     .arg(SHRT_MIN)
-                                     .arg(SHRT_MAX));
+                                     .arg(shown(n), shown(SHRT_MIN), shown(SHRT_MAX)));
             return n;
         }
         case DataType::Integer:

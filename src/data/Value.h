@@ -23,6 +23,9 @@ QDate toDate(const QVariant& v);
 QDateTime toDateTime(const QVariant& v);
 // Text of any value: numbers with '.' and no grouping, dates as yyyymmdd.
 QString toText(const QVariant& v);
+// A value as a clerk reads it in a message: numbers as "1.234,56", dates as dd/mm/yyyy, texts
+// as they are.
+QString shown(const QVariant& v);
 
 // `v` as a value of `type` (decimals rounded to `scale`); Null stays Null. Accepts what the
 // drivers return (dates as 'yyyymmdd' text or QDate, decimals as double or text).

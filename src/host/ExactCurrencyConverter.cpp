@@ -30,7 +30,7 @@ int ExactCurrencyConverter::check(const QString& currency, const Decimal& rate) 
             SuiteError::kOperationNotAllowed, kSource,
             QStringLiteral("Il cambio %1 della valuta %2 non è maggiore di zero: nessuna conversione "
                            "eseguita.")
-                .arg(rate.toString(), currency.trimmed().toUpper()));
+                .arg(Value::shown(QVariant::fromValue(rate)), currency.trimmed().toUpper()));
     return c->decimals;
 }
 

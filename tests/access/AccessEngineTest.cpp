@@ -7,9 +7,11 @@
 #include "SchemaInstaller.h"
 #include "SignIn.h"
 #include "SuiteError.h"
+#include "TechnicalLog.h"
 #include "TestDatabase.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -75,9 +77,18 @@ TEST(PasswordHash, SaltedAndCheckedWithoutKeepingThePassword) {
 
 TEST_P(AccessTest, AWrongPasswordIsRefusedAndRepeatedFailuresWait) {
     QString message;
-    EXPECT_EQ(failureOf([&] { signIn(QStringLiteral("MROSSI"), QStringLiteral("rossi")); }, &message),
+    EXPECT_EQ(failureOf([&] { signIn(QStringLiteral("MROSSI"), QStringLiteral("Sbagliata.7")); }, &message),
               SuiteError::kNotPermitted);
     EXPECT_TRUE(message.startsWith(QStringLiteral("Utente o password non validi."))) << message.toStdString();
+    // The server's own words go to the technical log, never to the clerk; the password to neither.
+    QFile log(TechnicalLog::path());
+    const QString logged = log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    for (const char* engineText : {"QPSQL", "FATAL", "Sbagliata.7"})
+        EXPECT_FALSE(message.contains(QLatin1String(engineText))) << message.toStdString();
+    EXPECT_FALSE(logged.contains(QStringLiteral("Sbagliata.7")));
+    if (server()) {
+        EXPECT_TRUE(logged.contains(QStringLiteral("QPSQL"))) << logged.toStdString();
+    }
     // One mistake costs nothing: the right password goes in at once.
     const SignIn::Session session = signIn(QStringLiteral("MROSSI"), QStringLiteral("Rossi.2024"));
     EXPECT_EQ(session.account.code, QStringLiteral("MROSSI"));

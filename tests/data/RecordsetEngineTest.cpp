@@ -3,6 +3,8 @@
 #include "SuiteError.h"
 #include "Value.h"
 
+#include <tuple>
+
 namespace {
 const QString kBills =
     QStringLiteral("SELECT * FROM TS01_BILLS WHERE TS01_DITTA = 1 ORDER BY TS01_NUMREG, TS01_PROG");
@@ -76,6 +78,21 @@ TEST_P(RecordsetTest, BadValuesAreRefusedWithAClearMessageAndChangeNothing) {
             ADD_FAILURE() << field.toStdString();
         } catch (const SuiteError& e) {
             EXPECT_TRUE(e.description().contains(field)) << e.description().toStdString();
+        }
+    }
+    // Numbers past the column's range are told as the clerk writes them.
+    for (const auto& [field, value, shown] : std::vector<std::tuple<QString, QVariant, QString>>{
+             {QStringLiteral("TS01_AMOUNT"),
+              QVariant::fromValue(Decimal::fromString("99999999999999999999.00")),
+              QStringLiteral("99.999.999.999.999.999.999,00")},
+             {QStringLiteral("TS01_STATE"), 40000,
+              QStringLiteral("40.000 è fuori dall'intervallo ammesso (da "
+                             "-32.768 a 32.767)")}}) {
+        try {
+            rs->Fields(field).setValue(value);
+            ADD_FAILURE() << field.toStdString();
+        } catch (const SuiteError& e) {
+            EXPECT_TRUE(e.description().contains(shown)) << e.description().toStdString();
         }
     }
     EXPECT_EQ(rs->Fields("TS01_AMOUNT").Value(), before);
