@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes again every picture of the clerk's guide and the driver notes from the real application,
-# drawn offscreen on a fresh demo company, with the days overdue counted to the demo's day.
+# drawn offscreen on a fresh demo company, made around today as a clerk's first start makes it.
 # Run it after a change to a screen and commit the pictures that changed.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -12,7 +12,7 @@ docs="$KV_ROOT/docs"
 app="$KV_ROOT/build/default/src/app/dettaglio"
 driver="$KV_ROOT/build/default/src/driver/kv_driver"
 db="sqlite:$work/demo.sqlite"
-common=(--db "$db" --company 1 --user MROSSI --password Rossi.2024 --registry "$work/moduli.json" --today 28/06/2024)
+common=(--db "$db" --company 1 --user MROSSI --password Rossi.2024 --registry "$work/moduli.json")
 
 "$app" "${common[@]}" --screenshot "$docs/host-application.png"
 "$app" "${common[@]}" --screenshot-ageing "$docs/ageing-view.png"

@@ -60,7 +60,7 @@ std::shared_ptr<Connection> openDatabase(const QString& connectionString, bool d
                                          0, 0);
                 progress.setWindowTitle(QStringLiteral("Dettaglio effetti"));
                 progress.show();
-                DemoGenerator::Options options;
+                auto options = DemoGenerator::Options::aroundDay(QDate::currentDate());
                 options.progress = [](long long) { QCoreApplication::processEvents(); };
                 DemoGenerator(connection, options).run();
             }

@@ -137,7 +137,7 @@ void DemoBuilder::company() {
                               {"KV01_CONTOCLI_CG24", DemoGenerator::customerAccount()},
                               {"KV01_CONTOFOR_CG24", DemoGenerator::supplierAccount()},
                               {"KV01_FLGSEZIONALI", 1},
-                              {"KV01_DATAINIZSEZ", QDate(2023, 1, 1)},
+                              {"KV01_DATAINIZSEZ", QDate(booksStart().year(), 1, 1)},
                               {"KV01_FLGDATARIF", 0},
                               {"KV01_DATARIF", QVariant()}});
     for (const auto& [code, descr] :
@@ -539,7 +539,7 @@ void DemoBuilder::counterparts() {
             cp.agent = type == 0 && rnd_.chance(70) ? rnd_.between(1, agentCount) : 0;
             cp.payment = publicBody ? s("BB60") : rnd_.pick(type == 0 ? paymentsCustomer : paymentsSupplier);
             const int reg = registry(cp.name, city);
-            const QDate since(2015 + rnd_.between(0, 7), rnd_.between(1, 12), 1);
+            const QDate since(booksStart().year() - 8 + rnd_.between(0, 7), rnd_.between(1, 12), 1);
             write("CG44_CLIFOR", {{"CG44_DITTA_CG18", DemoGenerator::kCompany},
                                   {"CG44_TIPOCF", type},
                                   {"CG44_CLIFOR", i},
@@ -547,9 +547,11 @@ void DemoBuilder::counterparts() {
                                   {"CG44_CODPAG_CG62", cp.payment},
                                   {"CG44_IDAGENTE_MG17", cp.agent ? QVariant(cp.agent) : QVariant()},
                                   {"CG44_DATAINS", since}});
-            // A company that changed its legal form (and often its seat) during the books.
+            // A company that changed its legal form (and often its seat) during the books, never
+            // after their day.
             if (!publicBody && rnd_.chance(12)) {
-                const QDate secondPeriod(2023, rnd_.between(3, 12), 1);
+                const QDate secondPeriod = std::min(QDate(booksStart().year(), rnd_.between(3, 12), 1),
+                                                    QDate(today().year(), today().month(), 1));
                 write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany},
                                           {"CG45_TIPOCF_CG44", type},
                                           {"CG45_CLIFOR_CG44", i},

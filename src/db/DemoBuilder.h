@@ -41,8 +41,10 @@ public:
     DemoGenerator::Counts run();
 
     // The first day of the demo's books and the day they stand at.
-    static QDate booksStart() { return QDate(2023, 1, 2); }
-    static QDate today() { return QDate(2024, 6, 28); }
+    QDate booksStart() const {
+        return workday(o_.booksStart.isValid() ? o_.booksStart : QDate(today().year() - 1, 1, 2));
+    }
+    QDate today() const { return o_.today; }
 
 private:
     using Row = BulkInserter::Row;

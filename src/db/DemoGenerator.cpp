@@ -16,8 +16,15 @@ QString DemoGenerator::customerAccount() {
 QString DemoGenerator::supplierAccount() {
     return QStringLiteral("1401001");
 }
+DemoGenerator::Options DemoGenerator::Options::aroundDay(const QDate& day) {
+    Options options;
+    options.today = day;
+    options.booksStart = day.addMonths(-6);
+    return options;
+}
+
 QDate DemoGenerator::today() {
-    return DemoBuilder::today();
+    return Options().today;
 }
 
 DemoGenerator::DemoGenerator(std::shared_ptr<Connection> connection, Options options)

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 
+#include <QDate>
 #include <QList>
 #include <functional>
 #include <memory>
@@ -9,18 +10,31 @@
 // Fills an installed, empty database with a believable Italian company: its archives
 // (counterparts with their registry periods, banks and agencies, bank accounts, currencies and
 // rates, codes) and its Bills with every child record, each Bill's history consistent with its
-// state. The data depend only on the seed: every run writes the same rows.
+// state. The books run from `booksStart` to `today`: Bills due before it mostly settled, the
+// open ones due from the start of the books to four months after it, reminders on the overdue
+// ones. The data depend only on the seed and those days: every run writes the same rows.
 class DemoGenerator {
 public:
     struct Options {
         int bills = 1500;
         quint64 seed = 20240630;
+        // The day the books stand at: the fixed day of the tests, benchmarks and scenarios unless
+        // told (the application gives the day it creates the demo company, see aroundDay).
+        QDate today = QDate(2024, 6, 28);
+        // The first day of the books; none: the first working day of the year before `today`
+        // (02/01/2023 for the fixed day).
+        QDate booksStart = {};
         // Bills written per transaction; 0 writes everything in one transaction.
         int billsPerTransaction = 0;
         // Customers of the company; 0: one every 25 Bills, from 40 to 20,000.
         int customers = 0;
         // Called now and then with the number of Bills written so far.
         std::function<void(long long)> progress = {};
+
+        // The demo company as the application makes it on `day`: six months of books up to that
+        // day, so that its open Bills fall due from about five months before it to four months
+        // after, over every bucket of the ageing.
+        static Options aroundDay(const QDate& day);
     };
 
     struct Counts {
@@ -39,7 +53,7 @@ public:
     static constexpr int kLedgerGroup = 1;
     static QString customerAccount();
     static QString supplierAccount();
-    // The day the demo company's books stand at: bills due before it are mostly settled.
+    // The day the books stand at when Options::today is left as it is.
     static QDate today();
 
     // The demo company's users and their documented passwords (docs/user-guide.md).

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 constexpr int kBills = 900;
@@ -450,6 +452,44 @@ INSTANTIATE_TEST_SUITE_P(Engines, DemoData, ::testing::Values(TestEngine::Sqlite
                          [](const auto& info) { return engineName(info.param); });
 
 // The demo is the same company on every engine and every run.
+// Made as the application makes it on another day, the demo lives around that day: its books
+// start six months before, nothing happened after it, and its open Bills, due from the start of
+// the books to four months after it, fill every bucket of the ageing counted to it.
+TEST(DemoDataOnItsDay, TheDemoLivesAroundTheDayItIsMade) {
+    TestDatabase db(TestEngine::Sqlite);
+    auto c = db.connect(SchemaInstaller::catalogue());
+    const QDate day(2031, 3, 10);
+    DemoGenerator::Options options = DemoGenerator::Options::aroundDay(day);
+    options.bills = kBills;
+    DemoGenerator::installOn(c, options);
+    const QString after = SqlText::quote(day.toString("yyyyMMdd"));
+    const QString before = SqlText::quote(day.addMonths(-6).toString("yyyyMMdd"));
+    for (const QString& late :
+         {QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_DATAREG > %1"),
+          QStringLiteral("SELECT COUNT(*) FROM EF05_SCADSOLLEC WHERE EF05_DATAAVVISO > %1"),
+          QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_DATAREG > %1")})
+        EXPECT_EQ(count(*c, late.arg(after)), 0) << late.toStdString();
+    EXPECT_EQ(
+        count(*c, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_DATADOC < %1").arg(before)),
+        0);
+
+    std::array<int, 5> buckets{};  // not due, 1-30, 31-60, 61-90, over 90 days overdue
+    QDate first = day;
+    QDate last = day;
+    const auto open =
+        c->Query(QStringLiteral("SELECT EF01_SCADE_S FROM EF01_SCADENZE WHERE EF01_INDSTATO_S = 0"));
+    for (const auto& row : open.front().rows) {
+        const QDate due = Value::toDate(row[0]);
+        const qint64 late = due.daysTo(day);
+        ++buckets[late <= 0 ? 0 : late <= 30 ? 1 : late <= 60 ? 2 : late <= 90 ? 3 : 4];
+        first = std::min(first, due);
+        last = std::max(last, due);
+    }
+    for (int b = 0; b < 5; ++b) EXPECT_GT(buckets[b], 0) << b;
+    EXPECT_GE(first, day.addMonths(-6));
+    EXPECT_LE(last, day.addMonths(4).addDays(10));
+}
+
 TEST(DemoDataAcrossEngines, SameSeedSameData) {
     REQUIRE_ENGINE(TestEngine::PostgreSql);
     TestDatabase lite(TestEngine::Sqlite), pg(TestEngine::PostgreSql), again(TestEngine::Sqlite);
