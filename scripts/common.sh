@@ -5,7 +5,8 @@ set -euo pipefail
 KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KV_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
              libqt6sql6-odbc libgtest-dev libbenchmark-dev fonts-dejavu-core postgresql xvfb xauth clang-format clang-tidy ccache
-             poppler-utils sqlite3 libxlsxwriter-dev qt6-declarative-dev unzip libsodium-dev libsqlite3-dev)
+             poppler-utils sqlite3 libxlsxwriter-dev qt6-declarative-dev unzip libsodium-dev libsqlite3-dev
+             qt6-translations-l10n locales lintian)
 
 kv_install_packages() {
     local missing=()
@@ -18,6 +19,13 @@ kv_install_packages() {
         apt-get update -qq
         apt-get install -y -qq --no-install-recommends "${missing[@]}"
     fi
+}
+
+# Generates the clerk's locale, it_IT.UTF-8, unless the machine has it.
+kv_italian_locale() {
+    locale -a 2>/dev/null | grep -qix 'it_IT.utf8' && return
+    echo "== generating the it_IT.UTF-8 locale"
+    localedef -i it_IT -c -f UTF-8 -A /usr/share/locale/locale.alias it_IT.UTF-8
 }
 
 # kv_build PRESET [TARGET...]

@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts PostgreSQL and runs every test through CTest.
+# Installs what is missing, builds, starts PostgreSQL and runs every test through CTest as a
+# clerk's desk runs the program: the Italian locale and a laptop's 1366x768 screen. As root it
+# then installs the .deb the tests checked, starts the installed program and removes it again.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 kv_install_packages
+kv_italian_locale
 bash "$KV_ROOT/scripts/check-format.sh"
 kv_start_postgres
 export KV_TEST_PG="postgresql:///kvtest?host=/var/run/postgresql"
-export QT_QPA_PLATFORM=offscreen
+export QT_QPA_PLATFORM="offscreen:configfile=$KV_ROOT/tests/support/laptop-screen.json"
 
 kv_build default
 bash "$KV_ROOT/scripts/tidy.sh"
-ctest --preset default
+LANG=it_IT.UTF-8 LC_ALL=it_IT.UTF-8 ctest --preset default
 
-# The data layer and the pure rules also run under AddressSanitizer and UBSan.
+# The data layer and the pure rules also run under AddressSanitizer and UBSan, in the C locale.
 kv_build asan sanitize_tests
-ctest --preset asan
+LANG=C.UTF-8 LC_ALL=C.UTF-8 ctest --preset asan
+
+if [ "$(id -u)" -eq 0 ]; then
+    bash "$KV_ROOT/packaging/try-installed.sh" "$KV_ROOT/build/default"
+fi
