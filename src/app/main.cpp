@@ -218,7 +218,8 @@ int main(int argc, char** argv) {
         SchemaInstaller(connection).verify();
         auto host =
             std::make_shared<DatabaseHost>(session->connectionString, companyCode, session->account.code);
-        if (scripted) host->setLogServiceFactory([scriptLog] { return scriptLog; });
+        if (scripted)
+            host->setLogServiceFactory([scriptLog] { return std::shared_ptr<LogService>(scriptLog); });
 
         const QString library = moduleLibrary();
         if (library.isEmpty())
