@@ -9,7 +9,6 @@
 #include "ReportPrinter.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
-#include "SheetCells.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
 #include "Value.h"
@@ -258,30 +257,3 @@ TEST_P(CallingList, OpensThePickedBillAndPrintsIt) {
 
 INSTANTIATE_TEST_SUITE_P(Engines, CallingList, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const auto& info) { return engineName(info.param); });
-
-// On an Italian desk (the C library writing "1000,37") the ageing export still holds numbers a
-// spreadsheet reads: the grand total comes back equal to the open Bills in the database, to the cent.
-TEST_P(CallingList, OnAnItalianDeskTheAgeingExportKeepsTheCents) {
-    const ItalianCLocale italian;
-    ASSERT_TRUE(italian.installed()) << "no it_IT.UTF-8 locale here: scripts/test.sh generates it";
-    connection_->Execute(QStringLiteral(
-        "UPDATE EF01_SCADENZE SET EF01_IMPEFF_S = EF01_IMPEFF_S + 0.37 WHERE EF01_INDSTATO_S = 0"));
-    pickOpenBillsOfTheBank();
-    calling_->search();
-    ASSERT_TRUE(readsArrive());
-    QTemporaryDir out;
-    const QString xlsx = out.filePath(QStringLiteral("anzianita.xlsx"));
-    calling_->ageingView()->exportTo(xlsx);
-
-    const SheetCells sheet = SheetCells::read(xlsx, 1);
-    const QString total = sheet.columnOf(1, QStringLiteral("Totale"));
-    ASSERT_FALSE(total.isEmpty());
-    const int totalsRow = calling_->ageingView()->table()->model()->rowCount() + 1;
-    const std::optional<double> cell = sheet.numbers.value(total + QString::number(totalsRow));
-    ASSERT_TRUE(cell.has_value()) << "row " << totalsRow;
-    const auto sum = connection_->Query(
-        QStringLiteral("SELECT SUM(EF01_IMPEFF_S) FROM EF01_SCADENZE WHERE EF01_INDSTATO_S = 0"));
-    EXPECT_EQ(Decimal::fromDouble(*cell, 2), Value::toDecimal(sum.front().rows.front()[0]).rounded(2));
-    EXPECT_EQ(Decimal::fromDouble(*cell, 2), Decimal::fromString(QStringLiteral("1117.85")));
-    for (const auto& width : sheet.widths) EXPECT_TRUE(width.has_value());
-}
