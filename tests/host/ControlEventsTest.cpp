@@ -1,9 +1,11 @@
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "ControlFactory.h"
 #include "DateBox.h"
 #include "Decimal.h"
 #include "EditBox.h"
 #include "EventLog.h"
+#include "GridNavigator.h"
 #include "NumericBox.h"
 #include "QtPrinters.h"
 #include "ScriptedLogService.h"
@@ -11,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
@@ -213,6 +217,46 @@ TEST_F(ControlEvents, ReadOnlyAndTabStopAndEnterKey) {
     EXPECT_EQ(keys.mid(0, 2), (QList<int>{16, 1}));
     EXPECT_EQ(keys.mid(keys.size() - 2), (QList<int>{13, 0}));
     EXPECT_EQ(focused(), due->editor());
+}
+
+// A label's access key takes the clerk into its field, a button's presses it once the field being
+// left let go (as a click would); the window's record commands are not kept by the field.
+TEST_F(ControlEvents, AccessKeysReachTheirFieldsAndButtonsAndTheWindowKeepsItsCommands) {
+    form.add(ControlFactory::label(QStringLiteral("&Scadenza"), due, &form));
+    QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(focused(), due->editor());
+
+    auto* bar = form.add(new GridNavigator);
+    bar->setCaption(QStringLiteral("Conferma"), QStringLiteral("Con&ferma"));
+    QStringList pressed;
+    QObject::connect(bar, &NavigatorBar::ButtonClick, [&](const QString& key, bool* cancel) {
+        pressed << key;
+        *cancel = true;
+    });
+    amount->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Minus);
+    QTest::keyClick(&form, Qt::Key_F, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_TRUE(pressed.isEmpty()) << "the amount refused to be left";
+    EXPECT_EQ(log->messages().size(), 1);
+    EXPECT_EQ(focused(), amount->editor());
+    QTest::keyClick(focused(), Qt::Key_5);
+    QTest::keyClick(&form, Qt::Key_F, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_EQ(pressed, QStringList{"Conferma"});
+
+    int lastRecord = 0;
+    auto* toLast = new QAction(&form);
+    toLast->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_End));
+    form.addAction(toLast);
+    QObject::connect(toLast, &QAction::triggered, [&] { ++lastRecord; });
+    first->setFocus();
+    QTest::keyClicks(focused(), "abc");
+    QTest::keyClick(focused(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(lastRecord, 1);
+    // A key the window does not take is the field's own: Ctrl+Z undoes the typing.
+    QTest::keyClick(focused(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(first->Text(), "abc");
 }
 
 TEST_F(ControlEvents, KeyButtonMenuReportsTheChosenKey) {

@@ -69,6 +69,9 @@ QString RecordsetModel::format(const QVariant& value, int kind, const QString& p
     if (Value::isNull(value)) return QString();
     if (kind == KindDate)
         return Value::toDate(value).toString(pattern.isEmpty() ? QStringLiteral("dd/MM/yyyy") : pattern);
+    // A date laid out as text is still read as a date, never as its stored digits.
+    if (value.metaType().id() == QMetaType::QDate || value.metaType().id() == QMetaType::QDateTime)
+        return Value::toDate(value).toString(QStringLiteral("dd/MM/yyyy"));
     if (kind != KindNumeric || pattern.isEmpty()) return Value::toText(value);
     const int point = pattern.indexOf(QLatin1Char('.'));
     const int decimals = point < 0 ? 0 : int(pattern.size()) - point - 1;
@@ -77,9 +80,7 @@ QString RecordsetModel::format(const QVariant& value, int kind, const QString& p
     const bool negative = plain.startsWith(QLatin1Char('-'));
     QString whole = plain.section(QLatin1Char('.'), 0, 0).remove(QLatin1Char('-'));
     const QString fraction = plain.section(QLatin1Char('.'), 1);
-    // "#,###.00" writes 0.50 as ",50": the integer part shows only when a 0 asks for it.
-    const QString integerPattern = point < 0 ? pattern : pattern.left(point);
-    if (whole == QStringLiteral("0") && !integerPattern.contains(QLatin1Char('0'))) whole.clear();
+    // An amount below one keeps its zero ("0,50"), whatever the pattern's integer part says.
     if (grouped)
         for (int at = int(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, QLatin1Char('.'));
     QString out = whole;
