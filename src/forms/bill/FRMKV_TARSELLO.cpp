@@ -236,6 +236,10 @@ void FRMKV_TARSELLO::positionOnKey() {
     FME_TESTATA_ChangeStatus(VirtualFrame::kStatusShown);
 }
 
+bool FRMKV_TARSELLO::focusNextPrevChild(bool next) {
+    return tabOrder_.move(next) || QWidget::focusNextPrevChild(next);
+}
+
 void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {
     // Closed already, by a close event on its window rather than through the module's
     // CloseForm: when the module or the host quitting closes it again there is nothing left to
