@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -295,4 +296,27 @@ TEST_F(LaptopScreenTest, EveryKeyTheGuideNamesDoesWhatItSays) {
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE")), bills);
     press(Qt::Key_F4);
     EXPECT_FALSE(billForm()) << "Ctrl+F4 closes the Bill";
+}
+
+// The widths the clerk gives the list's and the history grid's columns come back the next time,
+// however often the rows are read in between.
+TEST_F(LaptopScreenTest, TheColumnWidthsTheClerkGivesComeBackNextTime) {
+    QWidget* form = openBillWithChildRows();
+    ASSERT_TRUE(form);
+    form->findChild<TabControl*>(QStringLiteral("TAB_SCADENZE"))->setTab(2);
+    form->findChild<Grid*>(QStringLiteral("GRD_STORICO"))->horizontalHeader()->resizeSection(2, 333);
+    QHeaderView* list = window_->callingProgram()->list()->horizontalHeader();
+    list->resizeSection(7, 444);
+    window_->callingProgram()->search();
+    EXPECT_EQ(list->sectionSize(7), 444) << "a new search keeps the clerk's width";
+    ASSERT_TRUE(window_->close());
+
+    window_ = std::make_unique<HostMainWindow>(host_, connection_, registry_);
+    window_->show();
+    ASSERT_GT(window_->callingProgram()->search(), 2);
+    EXPECT_EQ(window_->callingProgram()->list()->horizontalHeader()->sectionSize(7), 444);
+    form = openBillWithChildRows();
+    ASSERT_TRUE(form);
+    form->findChild<TabControl*>(QStringLiteral("TAB_SCADENZE"))->setTab(2);
+    EXPECT_EQ(form->findChild<Grid*>(QStringLiteral("GRD_STORICO"))->columnWidth(2), 333);
 }
