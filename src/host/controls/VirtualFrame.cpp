@@ -362,9 +362,11 @@ bool VirtualFrame::storeValue(FrameControl& control) {
             return true;
         recordset_->Fields(index).setValue(value);
     } catch (const SuiteError& e) {
-        // The clerk knows the field by its caption, not by its column.
+        // The clerk knows the field by its caption, not by its column, and the value as he wrote
+        // it ("1.234,50"), not as the database reads it ("1234.50").
         const QString caption = control.accessibleName();
         QString text = e.description();
+        if (!Value::isNull(value)) text.replace(Value::toText(value), control.Text().trimmed());
         if (!caption.isEmpty())
             text.replace(control.DataField(), QLatin1Char('"') + caption + QLatin1Char('"'),
                          Qt::CaseInsensitive);
