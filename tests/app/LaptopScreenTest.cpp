@@ -284,6 +284,16 @@ TEST_F(LaptopScreenTest, EveryKeyTheGuideNamesDoesWhatItSays) {
               1);
     press(Qt::Key_Return, Qt::NoModifier);
     EXPECT_NE(QApplication::focusWidget(), field->editor()) << "Enter goes on to the next field";
+    // F10 takes also what is being typed in a field of the tabs, not only of the header.
+    press(Qt::Key_A, Qt::AltModifier);
+    auto* note = form->findChild<EditBox*>(QStringLiteral("TXT_NOTEAMMIN"));
+    note->editor()->setFocus();
+    QTest::keyClicks(note->editor(), QStringLiteral("Nota F10"));
+    press(Qt::Key_F10, Qt::NoModifier);
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE WHERE EF04_NOTEAMMIN LIKE '%Nota F10%'")),
+        1);
+    field->editor()->setFocus();
 
     press(Qt::Key_N);
     EXPECT_EQ(frame->Status(), VirtualFrame::kStatusAdding);

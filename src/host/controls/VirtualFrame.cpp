@@ -5,6 +5,7 @@
 #include "FrameControl.h"
 #include "LogService.h"
 
+#include <QApplication>
 #include <cstdlib>
 #include "NavigatorBar.h"
 #include "Recordset.h"
@@ -146,6 +147,14 @@ void VirtualFrame::Refresh() {
 bool VirtualFrame::commitEnteredControls() {
     for (const QPointer<FrameControl>& c : controls_)
         if (c && c->isEntered() && !c->commitEntry()) return false;
+    // The field the clerk is still typing in may be another frame's of the same form (the notes,
+    // the bills of exchange): a save asked meanwhile takes its value too, as leaving it would.
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        auto* c = qobject_cast<FrameControl*>(w);
+        if (!c) continue;
+        if (c->window() == window() && c->isEntered() && !c->commitEntry()) return false;
+        break;
+    }
     return true;
 }
 
