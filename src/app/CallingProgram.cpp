@@ -242,11 +242,11 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     list_->setAlternatingRowColors(true);
     list_->setWordWrap(false);
     list_->verticalHeader()->hide();
-    list_->horizontalHeader()->setStretchLastSection(true);
     list_->horizontalHeader()->setSortIndicatorShown(true);
     list_->horizontalHeader()->setSortIndicator(ColDue, Qt::AscendingOrder);
     list_->setTabKeyNavigation(false);
     columns_ = new ColumnSizer(list_);
+    columns_->fit();  // the headings whole before the first search
     ageing_ = new AgeingView(connection_, this);
     tabs_ = new QTabWidget(this);
     tabs_->addTab(list_, QStringLiteral("E&lenco"));

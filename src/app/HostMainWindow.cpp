@@ -7,6 +7,7 @@
 #include "HostToolbar.h"
 #include "LayoutScriptHolder.h"
 #include "PluginRegistry.h"
+#include "ScreenFit.h"
 #include "ScriptEditor.h"
 #include "SuiteError.h"
 #include "UserLayoutHolder.h"
@@ -16,14 +17,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -80,9 +79,8 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
         QMenu* tools = menuBar()->addMenu(QStringLiteral("Str&umenti"));
         tools->addAction(QStringLiteral("&Utenti e gruppi..."), this, [this] { manageUsers(); });
     }
-    // As large as a laptop's screen allows, unless the clerk left it otherwise.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    resize(screen ? screen->availableGeometry().size().boundedTo(QSize(1366, 800)) : QSize(1280, 760));
+    // As large as a laptop's screen allows, frame included, unless the clerk left it otherwise.
+    resize(ScreenFit::bounded(this, QSize(1366, 800)));
     layout_ = std::make_unique<UserLayoutHolder>(connection_, host_->User().code, kLayoutProgram);
     layout_->AddStructure(kLayoutWindow, this);
     layout_->AddStructure(kLayoutList, calling_->list());

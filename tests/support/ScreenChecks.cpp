@@ -82,7 +82,12 @@ QStringList outOfSight(QWidget* window, const QRect& screen) {
             if (p == window) break;
         }
         if (!seen)
-            out << QStringLiteral("%1 (%2,%3 %4x%5)").arg(nameOf(w)).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+            out << QStringLiteral("%1 (%2,%3 %4x%5)")
+                       .arg(nameOf(w))
+                       .arg(r.x())
+                       .arg(r.y())
+                       .arg(r.width())
+                       .arg(r.height());
     }
     return out;
 }

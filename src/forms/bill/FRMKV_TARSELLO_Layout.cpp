@@ -284,7 +284,7 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
         return std::make_unique<FieldGrid>(box);
     };
 
-    // Left: the document and its part, then the presentation and the flags.
+    // Left: the document and its part, then the presentation.
     auto doc = group(QStringLiteral("Documento e partita"));
     doc->addRow({{QStringLiteral("Anno pa&rtita"), {c("TXT_ANNOPART")}},
                  {QStringLiteral("Numero partita"), {c("TXT_NUMPART")}}});
@@ -311,17 +311,7 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
                   {QStringLiteral("Accorpamento"), {c("TXT_ACCORPAMENTO")}}});
     pres->addRow({{QStringLiteral("Nr. stampa"), {c("TXT_NUMSTEFF")}},
                   {QStringLiteral("Nr. riemissione"), {c("TXT_NUMRIEMIS")}}});
-    auto flags = group(QStringLiteral("Indicatori"));
-    flags->addRow({{QString(), {c("CHK_FLGSTEFF")}},
-                   {QString(), {c("CHK_FLGEFFVAR")}},
-                   {QString(), {c("CHK_FLGACCONTO")}},
-                   {QString(), {c("CHK_FLGSOSPESO")}}});
-    flags->addRow({{QString(), {c("CHK_FLGGENDARAG")}},
-                   {QString(), {c("CHK_FLGESTRAZ")}},
-                   {QString(), {c("CHK_INDEXP")}},
-                   {QString(), {c("CHK_FLGINCASSOBF")}}});
-
-    // Middle: the amounts, in euro and in the Bill's currency, then the exchange.
+    // Middle: the amounts, in euro and in the Bill's currency, the exchange, then the flags.
     auto amounts = group(QStringLiteral("Importi"));
     amounts->addHeadings({BillFormTexts::kEuroColumn, BillFormTexts::kCurrencyColumn});
     struct Pair {
@@ -346,12 +336,23 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
         {{QStringLiteral("Data e cambio adeg."), {c("TXT_DATACAMBIOADCONTO"), c("TXT_CAMBIOADCONTO")}, 2}});
     amounts->addRow({{QStringLiteral("Contratto fin."), {c("TXT_CONTRFINANZ")}, 2}});
 
+    auto flags = group(QStringLiteral("Indicatori"));
+    flags->addRow({{QString(), {c("CHK_FLGSTEFF")}},
+                   {QString(), {c("CHK_FLGEFFVAR")}},
+                   {QString(), {c("CHK_FLGACCONTO")}},
+                   {QString(), {c("CHK_FLGSOSPESO")}}});
+    flags->addRow({{QString(), {c("CHK_FLGGENDARAG")}},
+                   {QString(), {c("CHK_FLGESTRAZ")}},
+                   {QString(), {c("CHK_INDEXP")}},
+                   {QString(), {c("CHK_FLGINCASSOBF")}}});
+
     // Right: banks and payment, then the other data.
     auto bank = group(QStringLiteral("Banche e pagamento"));
     auto coded = [&](const char* text, const char* code, const char* description) {
-        // Codes are short: the room goes to the description.
+        // Codes are short: the room goes to the description, but a code stays readable.
+        control(QString::fromLatin1(code))->setMinimumWidth(110);
         control(QString::fromLatin1(code))->setMaximumWidth(120);
-        control(QString::fromLatin1(description))->setMinimumWidth(120);
+        control(QString::fromLatin1(description))->setMinimumWidth(110);
         bank->addRow({{QString::fromUtf8(text), {c(code), c(description)}}});
     };
     coded("Banca d'appoggio", "TXT_CODBANCAAPP", "TXT_DESBANCAAPP");
@@ -374,7 +375,7 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
 
     // Groups read down each column, the columns from the left.
     const std::vector<std::vector<FieldGrid*>> columns = {
-        {doc.get(), pres.get(), flags.get()}, {amounts.get()}, {bank.get(), other.get()}};
+        {doc.get(), pres.get()}, {amounts.get(), flags.get()}, {bank.get(), other.get()}};
     auto* row = new QHBoxLayout(page);
     row->setContentsMargins(4, 4, 4, 4);
     for (const auto& column : columns) {

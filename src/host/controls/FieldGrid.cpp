@@ -17,7 +17,7 @@ QWidget* focusTarget(QWidget* widget) {
 
 FieldGrid::FieldGrid(QWidget* box) : box_(box), grid_(new QGridLayout(box)) {
     grid_->setHorizontalSpacing(6);
-    grid_->setVerticalSpacing(4);
+    grid_->setVerticalSpacing(2);
 }
 
 void FieldGrid::addRow(std::initializer_list<Cell> cells) {
