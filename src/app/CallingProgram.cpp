@@ -332,6 +332,13 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
             showProblem(reason);
         });
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
+    // Choosing a tab (Alt+L, Alt+I) puts the clerk in what it shows.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == 0)
+            list_->setFocus(Qt::TabFocusReason);
+        else
+            ageing_->table()->setFocus(Qt::TabFocusReason);
+    });
     for (QLineEdit* e : {counterpart_, name_, dueFrom_, dueTo_, asOf_})
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
     // Enter searches from the choices as from the fields (with a list open, it picks its row).

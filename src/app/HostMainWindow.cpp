@@ -204,6 +204,8 @@ void HostMainWindow::releaseModule() {
         area_->removeSubWindow(tab);
         tab->deleteLater();
     }
+    // The list fills the window again (taking a tab away leaves the others as loose windows).
+    listWindow_->showMaximized();
     area_->setActiveSubWindow(listWindow_);
 }
 

@@ -306,6 +306,8 @@ TEST_F(LaptopScreenTest, EveryKeyTheGuideNamesDoesWhatItSays) {
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE")), bills);
     press(Qt::Key_F4);
     EXPECT_FALSE(billForm()) << "Ctrl+F4 closes the Bill";
+    QApplication::processEvents();
+    EXPECT_TRUE(window_->listWindow()->isMaximized()) << "the list fills the window again";
 }
 
 // The widths the clerk gives the list's and the history grid's columns come back the next time,

@@ -20,8 +20,10 @@ Grid::Grid(QWidget* parent) : QTableView(parent), model_(new RecordsetModel(this
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
-    // Tab leaves the grid for the next control; the arrows move through its rows.
+    // Tab leaves the grid for the next control; the arrows move through its rows. A cell keeps
+    // one line: a long text is cut with "...", never wrapped under the row.
     setTabKeyNavigation(false);
+    setWordWrap(false);
     model_->setCellText([this](const QString& field, QString* text) { emit CellText(field, text); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) {
