@@ -5,7 +5,8 @@ set -euo pipefail
 KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KV_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
              libqt6sql6-odbc libgtest-dev libbenchmark-dev fonts-dejavu-core postgresql xvfb xauth clang-format clang-tidy ccache
-             poppler-utils sqlite3 libxlsxwriter-dev qt6-declarative-dev unzip libsodium-dev libsqlite3-dev)
+             poppler-utils sqlite3 libxlsxwriter-dev qt6-declarative-dev unzip libsodium-dev libsqlite3-dev
+             locales)
 
 kv_install_packages() {
     local missing=()
@@ -18,6 +19,14 @@ kv_install_packages() {
         apt-get update -qq
         apt-get install -y -qq --no-install-recommends "${missing[@]}"
     fi
+}
+
+# The Italian locale of the clerk's desktop, generated when the machine lacks it.
+kv_italian_locale() {
+    locale -a 2>/dev/null | grep -qix 'it_IT\.utf-\?8' && return 0
+    sed -i 's/^# *\(it_IT\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^it_IT\.UTF-8 UTF-8' /etc/locale.gen || echo 'it_IT.UTF-8 UTF-8' >>/etc/locale.gen
+    locale-gen >/dev/null
 }
 
 # kv_build PRESET [TARGET...]
