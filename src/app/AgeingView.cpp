@@ -42,6 +42,7 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
     table_->setAlternatingRowColors(true);
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setTabKeyNavigation(false);  // Tab goes on to the buttons; the arrows move in the table
     columns_ = new ColumnSizer(table_);
     status_ = new QLabel(this);
     progress_ = new QProgressBar(this);
