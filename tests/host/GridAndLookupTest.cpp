@@ -8,6 +8,7 @@
 #include "LookupRequest.h"
 #include "QtPrinters.h"
 #include "RecordsetModel.h"
+#include "SharedConnection.h"
 #include "TabControl.h"
 
 #include <QHeaderView>
@@ -248,6 +249,20 @@ TEST_F(Codes, LookupListsTheRowsAndTakesTheChosenKey) {
     EXPECT_FALSE(code->lookup());
     EXPECT_EQ(log->messages().size(), 1);
     EXPECT_EQ(code->Text(), "R2");
+}
+
+// A search list shows dates and amounts as the clerk reads them, on the database's shared
+// connection that knows their columns.
+TEST_F(Codes, ASearchListShowsDatesAndAmountsTheItalianWay) {
+    SharedConnection::offer(conn);
+    LookupRequest request;
+    request.query =
+        QStringLiteral("SELECT TS01_NAME, TS01_DUE, TS01_AMOUNT FROM TS01_ITEMS ORDER BY TS01_ID");
+    request.connectionString = db.connectionString();
+    LookupDialog list(request, QStringLiteral("TS01_NAME"));
+    ASSERT_EQ(list.table()->rowCount(), 3);
+    EXPECT_EQ(list.table()->item(0, 1)->text(), "31/01/2024");
+    EXPECT_EQ(list.table()->item(1, 2)->text(), "20,00");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "NumericBox.h"
 
 #include "Decimal.h"
+#include "ItalianFormat.h"
 #include "Value.h"
 
 #include <QHBoxLayout>
@@ -12,12 +13,8 @@ namespace {
 // Italian clerks type the decimal comma; the stored text is shown with it too, and an amount
 // with a point between each three digits of its whole part ("11.448,58").
 QString shown(const Decimal& d, bool grouped) {
-    QString text = d.toString().replace(QLatin1Char('.'), QLatin1Char(','));
-    if (!grouped) return text;
-    const int digits = int(text.indexOf(QLatin1Char(',')) < 0 ? text.size() : text.indexOf(QLatin1Char(',')));
-    const int first = text.startsWith(QLatin1Char('-')) ? 1 : 0;
-    for (int at = digits - 3; at > first; at -= 3) text.insert(at, QLatin1Char('.'));
-    return text;
+    if (grouped) return ItalianFormat::amount(d, d.scale());
+    return d.toString().replace(QLatin1Char('.'), QLatin1Char(','));
 }
 }  // namespace
 
