@@ -23,7 +23,7 @@ kv_install_packages() {
 
 # Generates the clerk's locale, it_IT.UTF-8, unless the machine has it.
 kv_italian_locale() {
-    locale -a 2>/dev/null | grep -qix 'it_IT.utf8' && return
+    locale -a 2>/dev/null | grep -qix 'it_IT\.utf-\?8' && return
     echo "== generating the it_IT.UTF-8 locale"
     localedef -i it_IT -c -f UTF-8 -A /usr/share/locale/locale.alias it_IT.UTF-8
 }

@@ -2,6 +2,7 @@
 
 #include "Ageing.h"
 #include "BackgroundRead.h"
+#include "ColumnSizer.h"
 #include "CounterpartNames.h"
 #include "ItalianFormat.h"
 #include "SuiteError.h"
@@ -41,6 +42,8 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
     table_->setAlternatingRowColors(true);
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setTabKeyNavigation(false);  // Tab goes on to the buttons; the arrows move in the table
+    columns_ = new ColumnSizer(table_);
     status_ = new QLabel(this);
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 0);
@@ -49,7 +52,7 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
     progress_->hide();
     cancel_ = new QPushButton(QStringLiteral("Annulla"), this);
     cancel_->hide();
-    export_ = new QPushButton(QStringLiteral("Esporta in Excel..."), this);
+    export_ = new QPushButton(QStringLiteral("Esporta in E&xcel..."), this);
     read_ = new BackgroundRead(this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(status_, 1);
@@ -112,7 +115,7 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
             bold.setBold(true);
             for (QStandardItem* item : last) item->setFont(bold);
             model_->appendRow(last);
-            table_->resizeColumnsToContents();
+            columns_->fit();
             finished(QStringLiteral("%1 controparti con effetti aperti").arg(result.rows.size()));
         } catch (const SuiteError& e) {
             finished(e.description());
@@ -142,6 +145,10 @@ void AgeingView::exportTo(const QString& path) const {
         }
     }
     book.save(path);
+}
+
+void AgeingView::keepColumnWidths() {
+    columns_->keep();
 }
 
 bool AgeingView::done() const {

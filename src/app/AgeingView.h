@@ -5,6 +5,7 @@
 #include <memory>
 
 class BackgroundRead;
+class ColumnSizer;
 class Connection;
 class CounterpartNames;
 class QLabel;
@@ -34,6 +35,8 @@ public:
     QTableView* table() const { return table_; }
     QLabel* statusLabel() const { return status_; }
     QPushButton* cancelButton() const { return cancel_; }
+    // The columns keep the widths shown (the clerk's saved ones) instead of fitting the rows.
+    void keepColumnWidths();
 
 private:
     void finished(const QString& text);
@@ -42,6 +45,7 @@ private:
     std::shared_ptr<CounterpartNames> names_;
     BackgroundRead* read_;
     QTableView* table_;
+    ColumnSizer* columns_;
     QStandardItemModel* model_;
     QLabel* status_;
     QProgressBar* progress_;

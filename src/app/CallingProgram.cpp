@@ -5,6 +5,7 @@
 #include "BackgroundRead.h"
 #include "BillListQueries.h"
 #include "BillReport.h"
+#include "ColumnSizer.h"
 #include "Connection.h"
 #include "CounterpartNames.h"
 #include "HeaderQuery.h"
@@ -218,7 +219,8 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     auto* stateLabel = new QLabel(QStringLiteral("S&tato"), filters);
     stateLabel->setBuddy(state_);
     form->addRow(stateLabel, kinds);
-    auto* searchButton = new QPushButton(QStringLiteral("&Cerca"), filters);
+    auto* searchButton = new QPushButton(QStringLiteral("Cerca"), filters);
+    searchButton->setToolTip(QStringLiteral("Cerca gli effetti (Invio)"));
     searchButton->setDefault(true);
     auto* filterRow = new QHBoxLayout(filters);
     filterRow->addLayout(form, 1);
@@ -240,10 +242,11 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     list_->setAlternatingRowColors(true);
     list_->setWordWrap(false);
     list_->verticalHeader()->hide();
-    list_->horizontalHeader()->setStretchLastSection(true);
     list_->horizontalHeader()->setSortIndicatorShown(true);
     list_->horizontalHeader()->setSortIndicator(ColDue, Qt::AscendingOrder);
     list_->setTabKeyNavigation(false);
+    columns_ = new ColumnSizer(list_);
+    columns_->fit();  // the headings whole before the first search
     ageing_ = new AgeingView(connection_, this);
     tabs_ = new QTabWidget(this);
     tabs_->addTab(list_, QStringLiteral("E&lenco"));
@@ -256,7 +259,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     countProgress_->setMaximumWidth(120);
     countProgress_->setTextVisible(false);
     countProgress_->hide();
-    countCancel_ = new QPushButton(QStringLiteral("Annulla &conteggio"), this);
+    countCancel_ = new QPushButton(QStringLiteral("Annulla conte&ggio"), this);
     countCancel_->hide();
     countDelay_ = new QTimer(this);
     countDelay_->setSingleShot(true);
@@ -266,7 +269,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     auto* printButton = new QPushButton(QStringLiteral("Stam&pa..."), this);
     printButton->setToolTip(QStringLiteral("Stampa l'elenco o l'anzianità, come sono a video"));
     auto* printBillButton = new QPushButton(QStringLiteral("Stampa e&ffetto..."), this);
-    auto* openButton = new QPushButton(QStringLiteral("&Apri effetto"), this);
+    auto* openButton = new QPushButton(QStringLiteral("Apri effett&o"), this);
     auto* newButton = new QPushButton(QStringLiteral("&Nuovo effetto"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
@@ -329,8 +332,41 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
             showProblem(reason);
         });
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
+    // Choosing a tab (Alt+L, Alt+I) puts the clerk in what it shows.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == 0)
+            list_->setFocus(Qt::TabFocusReason);
+        else
+            ageing_->table()->setFocus(Qt::TabFocusReason);
+    });
     for (QLineEdit* e : {counterpart_, name_, dueFrom_, dueTo_, asOf_})
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
+    // Enter searches from the choices as from the fields (with a list open, it picks its row).
+    for (QComboBox* c : {archive_, state_, billType_, bank_}) c->installEventFilter(this);
+    // Tab as the clerk reads the window: the filters row by row, the search, the tabs and what
+    // they show, then the buttons at the foot from the left. The clerk starts from the first filter.
+    QList<QWidget*> order{archive_,
+                          counterpart_,
+                          name_,
+                          dueFrom_,
+                          dueTo_,
+                          asOf_,
+                          state_,
+                          billType_,
+                          bank_,
+                          searchButton,
+                          tabs_->tabBar(),
+                          list_,
+                          ageing_->table(),
+                          ageing_->cancelButton(),
+                          ageing_->exportButton(),
+                          countCancel_,
+                          printButton,
+                          printBillButton,
+                          newButton,
+                          openButton};
+    tabOrder_.setWidgets(order);
+    archive_->setFocus();
     auto open = [this] {
         const QString key = selectedKey();
         if (!key.isEmpty()) emit openBill(filter_, key);
@@ -378,6 +414,25 @@ void CallingProgram::findByName(BillFilter& filter) const {
 
 void CallingProgram::setToday(const QDate& today) {
     asOf_->setText(ItalianFormat::date(today));
+}
+
+bool CallingProgram::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(watched)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            search();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool CallingProgram::focusNextPrevChild(bool next) {
+    return tabOrder_.move(next) || QWidget::focusNextPrevChild(next);
+}
+
+void CallingProgram::keepColumnWidths() {
+    columns_->keep();
 }
 
 void CallingProgram::showProblem(const QString& text) {
@@ -438,7 +493,7 @@ int CallingProgram::search() {
         showProblem(e.description());
         return -1;
     }
-    list_->resizeColumnsToContents();
+    columns_->fit();
     if (model_->rowCount() > 0) list_->selectRow(0);
     showProblem(QString());
     status_->setText(QStringLiteral("Conteggio degli effetti in corso..."));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BillFilter.h"
+#include "TabOrder.h"
 
 #include <QDate>
 #include <QHash>
@@ -9,6 +10,7 @@
 
 class AgeingView;
 class BackgroundRead;
+class ColumnSizer;
 class Connection;
 class CounterpartNames;
 class Recordset;
@@ -52,6 +54,8 @@ public:
     const BillFilter& filter() const { return filter_; }
     // The day the days overdue are counted to, as if the clerk typed it; today unless set.
     void setToday(const QDate& today);
+    // The list's columns keep the widths shown (the clerk's saved ones) instead of fitting the rows.
+    void keepColumnWidths();
 
     QLineEdit* counterpartEdit() const { return counterpart_; }
     QLineEdit* nameEdit() const { return name_; }
@@ -71,6 +75,10 @@ public:
 signals:
     void openBill(const BillFilter& filter, const QString& key);
     void newBill(const BillFilter& filter);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // The most counterparts a search by name hands over as a list of codes.
@@ -106,6 +114,7 @@ private:
     QTabWidget* tabs_;
     AgeingView* ageing_;
     QTableView* list_;
+    ColumnSizer* columns_;
     QStandardItemModel* model_;
     QLabel* status_;
     QProgressBar* countProgress_;
@@ -114,4 +123,5 @@ private:
     BackgroundRead* count_;
     BackgroundRead* totals_;
     bool counting_ = false;
+    TabOrder tabOrder_;
 };

@@ -1,5 +1,6 @@
 #include "HostMainWindow.h"
 
+#include "AgeingView.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "DatabaseHost.h"
@@ -7,8 +8,10 @@
 #include "LayoutScriptHolder.h"
 #include "LogService.h"
 #include "PluginRegistry.h"
+#include "ScreenFit.h"
 #include "ScriptEditor.h"
 #include "SuiteError.h"
+#include "UserLayoutHolder.h"
 #include "UsersDialog.h"
 #include "XlsxOfficeExport.h"
 
@@ -16,9 +19,21 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+// The list's place in the clerk's layout store.
+const QString kLayoutProgram = QStringLiteral("SELEZIONE_EFFETTI");
+const QString kLayoutWindow = QStringLiteral("Finestra");
+const QString kLayoutList = QStringLiteral("Elenco");
+const QString kLayoutAgeing = QStringLiteral("Anzianita");
+}  // namespace
 
 HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_ptr<Connection> connection,
                                std::shared_ptr<PluginRegistry> registry, QWidget* parent)
@@ -31,7 +46,21 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
     navigator_ = new HostToolbar(this);
     addToolBar(Qt::TopToolBarArea, navigator_->toolBar());
     calling_ = new CallingProgram(host_, connection_, this);
-    setCentralWidget(calling_);
+    area_ = new QMdiArea(this);
+    area_->setObjectName(QStringLiteral("Finestre"));
+    area_->setViewMode(QMdiArea::TabbedView);
+    area_->setDocumentMode(true);
+    listWindow_ = area_->addSubWindow(calling_);
+    listWindow_->setWindowTitle(QStringLiteral("Selezione effetti"));
+    listWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The list is the window's own: it closes with the program, never by itself.
+    listWindow_->setSystemMenu(nullptr);
+    listWindow_->installEventFilter(this);
+    listWindow_->showMaximized();
+    setCentralWidget(area_);
+    connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window) navigator_->setModuleInFront(window == moduleWindow_);
+    });
     statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Ditta %1 - %2   Utente %3")
                                                    .arg(host_->CompanyContext().company)
                                                    .arg(host_->companyName(), host_->User().code)));
@@ -47,10 +76,22 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
              LogService::kInformation, QStringLiteral("Informazione"));
     });
     if (host_->User().privileged) {
-        QMenu* tools = menuBar()->addMenu(QStringLiteral("&Strumenti"));
+        QMenu* tools = menuBar()->addMenu(QStringLiteral("Str&umenti"));
         tools->addAction(QStringLiteral("&Utenti e gruppi..."), this, [this] { manageUsers(); });
     }
-    resize(1280, 760);
+    // As large as a laptop's screen allows, frame included, unless the clerk left it otherwise.
+    resize(ScreenFit::bounded(this, QSize(1366, 800)));
+    layout_ = std::make_unique<UserLayoutHolder>(connection_, host_->User().code, kLayoutProgram);
+    layout_->AddStructure(kLayoutWindow, this);
+    layout_->AddStructure(kLayoutList, calling_->list());
+    layout_->AddStructure(kLayoutAgeing, calling_->ageingView()->table());
+    try {
+        layout_->ApplyLayout();
+    } catch (const SuiteError&) {
+        // A layout that cannot be read leaves the window as it is laid out here.
+    }
+    if (layout_->restored(kLayoutList)) calling_->keepColumnWidths();
+    if (layout_->restored(kLayoutAgeing)) calling_->ageingView()->keepColumnWidths();
 }
 
 void HostMainWindow::manageUsers() {
@@ -123,23 +164,75 @@ bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
     host_->SetActiveModule(m);
     navigator_->AttachModule(m);
     m->ShowForm();
+    showModuleWindow();
     return true;
+}
+
+void HostMainWindow::showModuleWindow() {
+    auto* form = module_ ? qobject_cast<QWidget*>(module_->Cwindow()) : nullptr;
+    if (!form) return;
+    // The field the form put the focus in when it opened keeps it in its tab.
+    QPointer<QWidget> focus = form->focusWidget();
+    moduleWindow_ = new QMdiSubWindow;
+    moduleWindow_->setWidget(form);
+    // The form belongs to the module, which lets it go; the tab only shows it.
+    moduleWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    moduleWindow_->setSystemMenu(nullptr);
+    area_->addSubWindow(moduleWindow_);
+    moduleWindow_->showMaximized();
+    area_->setActiveSubWindow(moduleWindow_);
+    navigator_->setModuleInFront(true);
+    form->installEventFilter(this);
+    if (focus) focus->setFocus(Qt::OtherFocusReason);
 }
 
 bool HostMainWindow::closeModule() {
     if (!module_) return true;
     if (!module_->CloseForm().toBool()) return false;
-    navigator_->AttachModule(nullptr);
-    host_->SetActiveModule(nullptr);
-    module_.reset();
+    releaseModule();
     return true;
 }
 
-void HostMainWindow::closeEvent(QCloseEvent* event) {
-    if (closeModule())
-        event->accept();
-    else
+void HostMainWindow::releaseModule() {
+    navigator_->AttachModule(nullptr);
+    host_->SetActiveModule(nullptr);
+    // The form goes with its module, before the tab that showed it.
+    module_.reset();
+    if (QMdiSubWindow* tab = moduleWindow_) {
+        moduleWindow_ = nullptr;
+        area_->removeSubWindow(tab);
+        tab->deleteLater();
+    }
+    // The list fills the window again (taking a tab away leaves the others as loose windows).
+    listWindow_->showMaximized();
+    area_->setActiveSubWindow(listWindow_);
+}
+
+bool HostMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == listWindow_ && event->type() == QEvent::Close) {
         event->ignore();
+        return true;
+    }
+    // The form closed by itself (its own close, a script): once it has let go of the host, its
+    // module and its tab go too.
+    if (event->type() == QEvent::Hide && moduleWindow_ && watched == moduleWindow_->widget())
+        QTimer::singleShot(0, this, [this] {
+            if (module_ && !module_->Cwindow()) releaseModule();
+        });
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void HostMainWindow::closeEvent(QCloseEvent* event) {
+    if (!closeModule()) {
+        event->ignore();
+        return;
+    }
+    try {
+        layout_->SaveLayout();
+    } catch (const SuiteError&) {
+        // The layout is a convenience: a database that refuses it does not keep the clerk in.
+    }
+    event->accept();
 }
 
 bool HostMainWindow::exportTo(const QString& path) {

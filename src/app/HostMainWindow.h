@@ -4,6 +4,8 @@
 #include "ProgramRights.h"
 
 #include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <memory>
 
 class CallingProgram;
@@ -12,9 +14,13 @@ class Connection;
 class DatabaseHost;
 class HostToolbar;
 class PluginRegistry;
+class QMdiArea;
+class UserLayoutHolder;
 
-// The host application's main window: the host's navigator bar, the calling program and the
-// modules it opens, created by program id through the plugin registry.
+// The host application's main window: the host's navigator bar above, and below it, one in
+// front of the other as tabs, the calling program and the module it opens (created by program
+// id through the plugin registry). The bar acts on the module only while the module's tab is
+// in front. The window's size and the list's columns are kept per user.
 class HostMainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -26,6 +32,10 @@ public:
     ~HostMainWindow() override;
 
     CallingProgram* callingProgram() const { return calling_; }
+    QMdiArea* windows() const { return area_; }
+    QMdiSubWindow* listWindow() const { return listWindow_; }
+    // The module's tab; nullptr while no module is open.
+    QMdiSubWindow* moduleWindow() const { return moduleWindow_; }
     HostToolbar* navigator() const { return navigator_; }
     Cinterface* module() const { return module_.get(); }
 
@@ -45,18 +55,27 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void exportModule();
     void editScript();
     // Through the host's log service: a window for a person, standard error for a script.
     void tell(const QString& text, int flags, const QString& title) const;
+    // The module's form shown in a tab of its own, in front.
+    void showModuleWindow();
+    // The module is let go, its form first, then the tab that showed it.
+    void releaseModule();
 
     std::shared_ptr<DatabaseHost> host_;
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<PluginRegistry> registry_;
     HostToolbar* navigator_;
     CallingProgram* calling_;
+    QMdiArea* area_;
+    QMdiSubWindow* listWindow_;
+    QPointer<QMdiSubWindow> moduleWindow_;
+    std::unique_ptr<UserLayoutHolder> layout_;
     std::unique_ptr<Cinterface> module_;
     ProgramRights rights_ = ProgramRights::all();
 };

@@ -66,9 +66,10 @@ QAction* HostToolbar::add(const QString& key, const QString& text, const QKeySeq
     auto* a = bar_->addAction(text);
     a->setObjectName(key);
     a->setToolTip(tip);
+    // The keys work while the host's window is active, and only for the module in front of it.
     if (!shortcut.isEmpty()) {
         a->setShortcut(shortcut);
-        a->setShortcutContext(Qt::ApplicationShortcut);
+        a->setShortcutContext(Qt::WindowShortcut);
     }
     connect(a, &QAction::triggered, this, [this, key] { press(key); });
     actions_.insert(key, a);
@@ -77,6 +78,11 @@ QAction* HostToolbar::add(const QString& key, const QString& text, const QKeySeq
 
 void HostToolbar::AttachModule(Cinterface* module) {
     module_ = module;
+    RefreshButtons();
+}
+
+void HostToolbar::setModuleInFront(bool inFront) {
+    inFront_ = inFront;
     RefreshButtons();
 }
 
@@ -97,6 +103,10 @@ void HostToolbar::follow(VirtualFrame* frame) {
 void HostToolbar::RefreshButtons() {
     auto* frame = module_ ? qobject_cast<VirtualFrame*>(module_->ActiveFrame()) : nullptr;
     follow(frame);
+    if (!inFront_) {
+        for (QAction* a : std::as_const(actions_)) a->setEnabled(false);
+        return;
+    }
     const bool shown = frame && status_ == VirtualFrame::kStatusShown;
     const bool adding = frame && status_ == VirtualFrame::kStatusAdding;
     // What the signed-in user's group may not do is not offered (the database refuses it too).
@@ -121,6 +131,8 @@ void HostToolbar::RefreshButtons() {
 }
 
 void HostToolbar::press(const QString& key) {
+    // A button that is off does nothing however it is pressed (a script, the keyboard).
+    if (actions_.contains(key) && !actions_.value(key)->isEnabled()) return;
     if (key == QStringLiteral("Chiudi")) {
         emit closeRequested();
         return;
@@ -148,8 +160,7 @@ void HostToolbar::press(const QString& key) {
         return;
     }
     auto* frame = module_ ? qobject_cast<VirtualFrame*>(module_->ActiveFrame()) : nullptr;
-    // A button the user may not use is refused however it is pressed.
-    if (!frame || (actions_.contains(key) && !actions_.value(key)->isEnabled())) return;
+    if (!frame) return;
     if (key == QStringLiteral("Primo"))
         frame->MoveFirst();
     else if (key == QStringLiteral("Precedente"))

@@ -16,6 +16,8 @@ class VirtualFrame;
 // whenever there is something to save; the company change and the script editor while a module
 // is attached. Once the module has made a frame active, the bar also
 // follows that frame's own status changes (a new Bill started, a save, a move from the form).
+// It acts only while the module's window is the one in front: with another window in front
+// (the list of Bills) every button is off and its key goes to that window.
 class HostToolbar : public HostNavigator {
     Q_OBJECT
 public:
@@ -35,6 +37,10 @@ public:
     void AttachModule(Cinterface* module) override;
     void SetButtonsStatus(int frameStatus) override;
     void RefreshButtons() override;
+
+    // Whether the attached module's window is the one in front.
+    void setModuleInFront(bool inFront);
+    bool moduleInFront() const { return inFront_; }
 
     QToolBar* toolBar() const { return bar_; }
     QAction* action(const QString& key) const { return actions_.value(key); }
@@ -57,6 +63,7 @@ private:
     QHash<QString, QAction*> actions_;
     Cinterface* module_ = nullptr;
     int status_ = -1;
+    bool inFront_ = true;
     QPointer<VirtualFrame> followed_;
     QMetaObject::Connection following_;
 };

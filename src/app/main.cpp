@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
                                   QStringLiteral("file"));
     QCommandLineOption screenshotForm(
         QStringLiteral("screenshot-form"),
-        QStringLiteral("Apre il primo effetto trovato, salva un'immagine della sua scheda nel file ed esce."),
+        QStringLiteral("Apre il primo effetto trovato, salva un'immagine della finestra nel file ed esce."),
         QStringLiteral("file"));
     QCommandLineOption timing(
         QStringLiteral("timing"),
@@ -261,13 +261,9 @@ int main(int argc, char** argv) {
                     "lista %lld ms, conteggio %lld ms, scheda sul primo effetto %lld ms, memoria %s\n",
                     static_cast<long long>(listMs), static_cast<long long>(countMs),
                     static_cast<long long>(clock.elapsed()), qPrintable(residentMemory()));
+            // The clerk's main screen: the host window with the Bill's tab in front.
             QTimer::singleShot(500, &window, [&] {
-                Cinterface* module = window.module();
-                if (auto* form = module ? qobject_cast<QWidget*>(module->Cwindow()) : nullptr) {
-                    form->resize(1180, 720);
-                    QCoreApplication::processEvents();
-                    form->grab().save(parser.value(screenshotForm));
-                }
+                window.grab().save(parser.value(screenshotForm));
                 app.quit();
             });
         } else if (parser.isSet(screenshot) || parser.isSet(screenshotAgeing)) {

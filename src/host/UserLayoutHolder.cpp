@@ -46,6 +46,7 @@ QStringList UserLayoutHolder::StructureNames() const {
 }
 
 void UserLayoutHolder::ApplyLayout() {
+    restored_.clear();
     for (const Structure& s : structures_) {
         auto* grid = qobject_cast<QTableView*>(s.widget.data());
         if (!grid && !(s.widget && s.widget->isWindow())) continue;
@@ -59,10 +60,8 @@ void UserLayoutHolder::ApplyLayout() {
         const QByteArray state = QByteArray::fromBase64(Value::toText(rs.Fields(0).Value()).toLatin1());
         // A state that does not fit (another version's, or damaged) is left aside: the form
         // keeps its own.
-        if (grid)
-            grid->horizontalHeader()->restoreState(state);
-        else
-            s.widget->restoreGeometry(state);
+        if (grid ? grid->horizontalHeader()->restoreState(state) : s.widget->restoreGeometry(state))
+            restored_.append(s.name);
     }
     layout_ = std::make_shared<AppliedLayout>();
 }

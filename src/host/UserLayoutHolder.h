@@ -32,6 +32,8 @@ public:
     void SaveScript(const QString& text) override;
 
     void SaveLayout() override;
+    // Whether the last ApplyLayout gave the structure back as the user left it.
+    bool restored(const QString& structure) const { return restored_.contains(structure); }
     // How long a script event may run before it is stopped.
     void setScriptTimeLimit(int ms) { scriptTimeLimitMs_ = ms; }
 
@@ -46,6 +48,7 @@ private:
     LogFactory log_;
     QList<Structure> structures_;
     std::shared_ptr<LayoutObject> layout_;
+    QStringList restored_;
     std::shared_ptr<ScriptObject> script_;
     int scriptTimeLimitMs_;
 };

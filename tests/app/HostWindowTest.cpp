@@ -6,6 +6,7 @@
 #include "EditBox.h"
 #include "HostMainWindow.h"
 #include "HostToolbar.h"
+#include "HostWindowFixture.h"
 #include "NavigatorBar.h"
 #include "PluginRegistry.h"
 #include "Recordset.h"
@@ -24,90 +25,13 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSet>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QWindow>
 #include <QtTest/QTest>
-
-namespace {
-
-const QString kPendingQuestion =
-    QStringLiteral("I dati sono stati modificati.\r\nSi desidera salvare le modifiche?");
-
-// The host application as the clerk starts it, on a small demo company: the main window, the
-// module reached through the plugin registry, and a scripted message service for every form.
-class HostWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        connection_ = db_.connect(SchemaInstaller::catalogue());
-        DemoGenerator::installOn(connection_, {.bills = 40});
-        host_ = std::make_shared<DatabaseHost>(db_.connectionString(), DemoGenerator::kCompany,
-                                               QStringLiteral("MROSSI"));
-        log_ = std::make_shared<ScriptedLogService>();
-        host_->setLogServiceFactory([this] { return log_; });
-        registry_ = std::make_shared<PluginRegistry>(registryDir_.filePath(QStringLiteral("moduli.json")));
-        registry_->Register(QString::fromLatin1(HostMainWindow::kProgId),
-                            QStringLiteral(KVUO_TARSELLO_LIBRARY));
-        window_ = std::make_unique<HostMainWindow>(host_, connection_, registry_);
-        window_->show();
-        ASSERT_GT(window_->callingProgram()->search(), 2);
-    }
-    void TearDown() override {
-        if (!window_) return;
-        log_->enqueue(7);  // leave without saving whatever a test left pending
-        window_->close();
-        window_.reset();
-    }
-
-    // Opens the Bill on row `row` of the calling program's list; answers its form.
-    QWidget* openRow(int row) {
-        CallingProgram* calling = window_->callingProgram();
-        calling->list()->selectRow(row);
-        if (!window_->openModule(calling->filter(), calling->selectedKey())) return nullptr;
-        QApplication::processEvents();
-        return billForm();
-    }
-    // The bill form on screen, found as the clerk sees it: a window of its own.
-    static QWidget* billForm() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QStringLiteral("FRMKV_TARSELLO") && w->isVisible()) return w;
-        return nullptr;
-    }
-    static VirtualFrame* header(QWidget* form) {
-        return form->findChild<VirtualFrame*>(QStringLiteral("FME_TESTATA"));
-    }
-    static void typeInto(QWidget* form, const QString& control, const QString& text) {
-        auto* field = form->findChild<EditBox*>(control);
-        ASSERT_TRUE(field);
-        field->setFocus();
-        field->editor()->setFocus();
-        QTest::keyClicks(field->editor(), text);
-        QTest::keyClick(field->editor(), Qt::Key_Tab);
-    }
-    int count(const QString& sql) const {
-        Recordset rs;
-        rs.Open(sql, connection_);
-        return Value::toInt(rs.Fields(0).Value());
-    }
-    QStringList messageTexts() const {
-        QStringList texts;
-        for (const auto& m : log_->messages()) texts << m.text;
-        return texts;
-    }
-    void pressNew() { window_->navigator()->action(QStringLiteral("Nuovo"))->trigger(); }
-
-    TestDatabase db_{TestEngine::Sqlite};
-    std::shared_ptr<Connection> connection_;
-    std::shared_ptr<DatabaseHost> host_;
-    std::shared_ptr<ScriptedLogService> log_;
-    QTemporaryDir registryDir_;
-    std::shared_ptr<PluginRegistry> registry_;
-    std::unique_ptr<HostMainWindow> window_;
-};
-
-}  // namespace
 
 // The host's "Nuovo" asks about pending edits exactly as the form's own navigator does:
 // Cancel stays on the edited Bill, No drops the edits, Yes saves and starts the new Bill only
@@ -214,9 +138,9 @@ TEST_F(HostWindowTest, AClerkSignsInAndMayNotDeleteABill) {
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMDOCORIG = 'R-1'")), 1);
 }
 
-// The bill form closed by a close event on its own window, not through the module's CloseForm:
-// the form has let go of the host by then, and opening another Bill, closing that one with its
-// window's button and quitting must not complain about it.
+// The bill form closed by a close event of its own, not through the module's CloseForm: the
+// form has let go of the host by then, its tab goes, and opening another Bill, closing that
+// one's tab and quitting must not complain about it.
 TEST_F(HostWindowTest, FormClosedByItsWindowLeavesTheHostQuiet) {
     QWidget* form = openRow(0);
     ASSERT_TRUE(form);
@@ -225,6 +149,8 @@ TEST_F(HostWindowTest, FormClosedByItsWindowLeavesTheHostQuiet) {
     QApplication::processEvents();
     EXPECT_TRUE(close.isAccepted());
     EXPECT_FALSE(billForm()) << "the form went";
+    QApplication::processEvents();
+    EXPECT_EQ(window_->windows()->subWindowList().size(), 1) << "only the list is left";
     EXPECT_FALSE(window_->navigator()->action(QStringLiteral("Salva"))->isEnabled())
         << "nothing left to act on";
     EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
@@ -233,9 +159,10 @@ TEST_F(HostWindowTest, FormClosedByItsWindowLeavesTheHostQuiet) {
     ASSERT_TRUE(next);
     EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
 
-    next->windowHandle()->close();  // what the platform does with the window's button
+    window_->moduleWindow()->close();  // what the tab's close does
     QApplication::processEvents();
     EXPECT_FALSE(billForm());
+    EXPECT_FALSE(window_->moduleWindow()) << "the tab went with its form";
     EXPECT_TRUE(window_->close()) << "the application quits";
     EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
     window_.reset();

@@ -165,10 +165,11 @@ TEST_P(BillCurrencyTest, ABillOpenedByKeyInAnotherCurrencyShowsItsCurrencySideOp
     EXPECT_TRUE(c("TXT_IMPEFFVAL")->isEnabled());
     EXPECT_TRUE(c("TXT_CAMBIO")->isEnabled());
     EXPECT_EQ(static_cast<NumericBox*>(c("TXT_IMPEFFVAL"))->CurrencyLabel(), code);
-    EXPECT_EQ(c("TXT_IMPEFFVAL")->Text(), Value::toDecimal(rs.Fields(2).Value())
-                                              .rounded(Value::toInt(rs.Fields(4).Value()))
-                                              .toString()
-                                              .replace(QLatin1Char('.'), QLatin1Char(',')));
+    // The currency's digits after the comma, the thousands grouped; read back, the same amount.
+    const int digits = Value::toInt(rs.Fields(4).Value());
+    const QString shown = c("TXT_IMPEFFVAL")->Text();
+    EXPECT_EQ(shown.section(QLatin1Char(','), 1).size(), digits) << shown.toStdString();
+    EXPECT_EQ(NumericBox::parseTyped(shown, true), Value::toDecimal(rs.Fields(2).Value()).rounded(digits));
 }
 
 TEST_P(BillCurrencyTest, TheRateComesFromTheEuroAreaTheDayOrTheMonthAndANewDateWithoutOneKeepsIt) {

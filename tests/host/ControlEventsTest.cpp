@@ -4,6 +4,7 @@
 #include "Decimal.h"
 #include "EditBox.h"
 #include "EventLog.h"
+#include "GridNavigator.h"
 #include "NumericBox.h"
 #include "QtPrinters.h"
 #include "ScriptedLogService.h"
@@ -213,6 +214,27 @@ TEST_F(ControlEvents, ReadOnlyAndTabStopAndEnterKey) {
     EXPECT_EQ(keys.mid(0, 2), (QList<int>{16, 1}));
     EXPECT_EQ(keys.mid(keys.size() - 2), (QList<int>{13, 0}));
     EXPECT_EQ(focused(), due->editor());
+}
+
+// A button's access key presses it only once the field being left let go, as a click would.
+TEST_F(ControlEvents, AButtonsAccessKeyWaitsForTheFieldBeingLeft) {
+    auto* bar = form.add(new GridNavigator);
+    bar->setCaption(QStringLiteral("Conferma"), QStringLiteral("Con&ferma"));
+    QStringList pressed;
+    QObject::connect(bar, &NavigatorBar::ButtonClick, [&](const QString& key, bool* cancel) {
+        pressed << key;
+        *cancel = true;
+    });
+    amount->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Minus);
+    QTest::keyClick(&form, Qt::Key_F, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_TRUE(pressed.isEmpty()) << "the amount refused to be left";
+    EXPECT_EQ(focused(), amount->editor());
+    QTest::keyClick(focused(), Qt::Key_5);
+    QTest::keyClick(&form, Qt::Key_F, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_EQ(pressed, QStringList{"Conferma"});
 }
 
 TEST_F(ControlEvents, KeyButtonMenuReportsTheChosenKey) {

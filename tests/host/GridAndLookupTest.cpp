@@ -8,8 +8,10 @@
 #include "LookupRequest.h"
 #include "QtPrinters.h"
 #include "RecordsetModel.h"
+#include "SharedConnection.h"
 #include "TabControl.h"
 
+#include <QHeaderView>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -90,6 +92,41 @@ TEST_F(Grids, TheUsersRowIsTheRecordsetsRowAndRefreshFollowsTheForm) {
 
     grid->setDataSource(nullptr);
     EXPECT_EQ(grid->model()->rowCount(), 0);
+}
+
+// No caption and no date cut at the layout's widths, dates shown as dates whatever the column's
+// kind, amounts below one with their zero; the widths the clerk gives are kept however often
+// the rows are read again; Enter on a row opens it as a double click does.
+TEST_F(Grids, ColumnsShowWholeCaptionsAndDatesAndKeepTheClerksWidths) {
+    auto* grid = form.add(new Grid);
+    grid->AddColumn("TS01_DUE", "Scad.", RecordsetModel::KindDate, 300, true, 0, "dd/MM/yyyy");
+    grid->AddColumn("TS01_FLAG", "Un'intestazione lunga", RecordsetModel::KindText, 150);
+    grid->AddColumn("TS01_AMOUNT", "Importo", RecordsetModel::KindNumeric, 1200, true, 0, "#,###.00");
+    grid->AddColumn("TS01_DUE", "Data come testo", RecordsetModel::KindText, 1500);
+    grid->setDataSource(rs);
+    const QFontMetrics header = grid->horizontalHeader()->fontMetrics();
+    EXPECT_GT(grid->columnWidth(0), grid->fontMetrics().horizontalAdvance(QStringLiteral("31/01/2024")));
+    EXPECT_GT(grid->columnWidth(1), header.horizontalAdvance(QStringLiteral("Un'intestazione lunga")));
+    EXPECT_EQ(cell(grid, 0, 3), "31/01/2024");
+    EXPECT_EQ(RecordsetModel::format(QVariant::fromValue(Decimal::fromString("0")), 12, "#,###.00"), "0,00");
+    EXPECT_EQ(RecordsetModel::format(QVariant::fromValue(Decimal::fromString("-0.5")), 12, "#,###.00"),
+              "-0,50");
+
+    grid->horizontalHeader()->resizeSection(2, 240);
+    grid->Refresh();
+    EXPECT_EQ(grid->columnWidth(2), 240);
+    grid->setDataSource(rs);
+    EXPECT_EQ(grid->columnWidth(2), 240);
+    grid->setColumnFormat("TS01_AMOUNT", "#,###.000");
+    EXPECT_EQ(grid->columnWidth(2), 240);
+
+    int opened = 0;
+    QObject::connect(grid, &Grid::CellDblClick, [&] { ++opened; });
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(rs->Fields("TS01_NAME").Value().toString(), "Beta");
 }
 
 TEST_F(Grids, GridNavigatorLetsTheFormCancelAndActsOnItsFrameOtherwise) {
@@ -212,6 +249,20 @@ TEST_F(Codes, LookupListsTheRowsAndTakesTheChosenKey) {
     EXPECT_FALSE(code->lookup());
     EXPECT_EQ(log->messages().size(), 1);
     EXPECT_EQ(code->Text(), "R2");
+}
+
+// A search list shows dates and amounts as the clerk reads them, on the database's shared
+// connection that knows their columns.
+TEST_F(Codes, ASearchListShowsDatesAndAmountsTheItalianWay) {
+    SharedConnection::offer(conn);
+    LookupRequest request;
+    request.query =
+        QStringLiteral("SELECT TS01_NAME, TS01_DUE, TS01_AMOUNT FROM TS01_ITEMS ORDER BY TS01_ID");
+    request.connectionString = db.connectionString();
+    LookupDialog list(request, QStringLiteral("TS01_NAME"));
+    ASSERT_EQ(list.table()->rowCount(), 3);
+    EXPECT_EQ(list.table()->item(0, 1)->text(), "31/01/2024");
+    EXPECT_EQ(list.table()->item(1, 2)->text(), "20,00");
 }
 
 }  // namespace

@@ -97,6 +97,34 @@ TEST_F(Frame, AValueTheColumnRefusesIsReportedAndTheUserStaysInTheField) {
     EXPECT_TRUE(Value::same(rs->Fields("TS01_AMOUNT").Value(), before));
 }
 
+// An amount shows its thousands grouped once the clerk leaves it, however it was typed, and reads
+// its own text back as the same amount; one the column refuses stays as it was typed.
+TEST_F(Frame, AnAmountShowsItsThousandsGroupedAndReadsThemBack) {
+    amount->setGrouped(true);
+    amount->setDecimals(2);
+    auto storedAmount = [&] { return Value::toDecimal(rs->Fields("TS01_AMOUNT").Value()); };
+    for (const auto& [typed, shown, value] :
+         {std::tuple{"11448,5", "11.448,50", "11448.50"}, std::tuple{"5.984", "5.984,00", "5984"},
+          std::tuple{"-1.234.567,8", "-1.234.567,80", "-1234567.80"},
+          std::tuple{"1234.5", "1.234,50", "1234.50"}}) {
+        retype(amount, QString::fromLatin1(typed));
+        EXPECT_EQ(amount->Text(), QString::fromLatin1(shown)) << typed;
+        EXPECT_EQ(storedAmount(), Decimal::fromString(QString::fromLatin1(value))) << typed;
+        // Entered and left untouched: the same amount, never a thousandth of it.
+        amount->setFocus();
+        QTest::keyClick(amount->lineEdit(), Qt::Key_Tab);
+        EXPECT_EQ(amount->Text(), QString::fromLatin1(shown)) << typed;
+        EXPECT_EQ(storedAmount(), Decimal::fromString(QString::fromLatin1(value))) << typed;
+    }
+    EXPECT_TRUE(log->messages().isEmpty());
+    // More integer digits than the column keeps.
+    retype(amount, "1.234.567.890.123.456,5");
+    ASSERT_EQ(log->messages().size(), 1);
+    EXPECT_TRUE(log->messages()[0].text.contains("1.234.567.890.123.456,5"))
+        << log->messages()[0].text.toStdString();
+    EXPECT_EQ(amount->Text(), "1.234.567.890.123.456,5");
+}
+
 TEST_F(Frame, ANewRowGetsItsDefaultsAndBecomesAStoredRowWhenSaved) {
     QObject::connect(frame, &VirtualFrame::AfterAddNew, [&](bool ok) {
         if (!ok) return;

@@ -22,11 +22,12 @@ inline const QString kKeyGestione = QStringLiteral("Kgestione");
 inline const QString kKeyPers1 = QStringLiteral("Kpers1");
 inline const QString kMenuCigCup = QStringLiteral("Anagrafica Cig/Cup generica");
 
-inline const QString kTabDatiGenerali = QStringLiteral("Dati generali");
-inline const QString kTabCambialiCessioni = QStringLiteral("Dati cambiali e cessioni");
-inline const QString kTabStorico = QStringLiteral("Storico movimenti");
-inline const QString kTabSolleciti = QStringLiteral("Solleciti");
-inline const QString kTabNote = QStringLiteral("Note e altri dati");
+// The tabs' captions, each with its access key (Alt+G, B, M, L, A).
+inline const QString kTabDatiGenerali = QStringLiteral("Dati &generali");
+inline const QString kTabCambialiCessioni = QStringLiteral("Dati cam&biali e cessioni");
+inline const QString kTabStorico = QStringLiteral("Storico &movimenti");
+inline const QString kTabSolleciti = QStringLiteral("So&lleciti");
+inline const QString kTabNote = QStringLiteral("Note e &altri dati");
 
 inline const QString kEuroColumn = QStringLiteral("DATI IN EURO");
 inline const QString kCurrencyColumn = QStringLiteral("DATI IN VALUTA");

@@ -21,6 +21,7 @@
 #include "MainNavigator.h"
 #include "Recordset.h"
 #include "Schema.h"
+#include "ScreenFit.h"
 #include "SuiteError.h"
 #include "TabControl.h"
 #include "Value.h"
@@ -138,8 +139,9 @@ void FRMKV_TARSELLO::MDIActiveX1_FormLoad() {
     const int top = Value::toInt(ActiveInterface_->Top());
     move(left == 0 ? 10 : left, top == 0 ? 10 : top);
     // Larger than the suite's 11745 x 7680 twips: the header and five tabs are laid out to be
-    // read without scrolling, and still fit a 1366 x 768 screen.
-    resize(1180, 720);
+    // read without scrolling on a 1366 x 768 screen, and the form never opens larger than its
+    // screen. In the host's window it fills its tab instead.
+    resize(ScreenFit::bounded(this, QSize(1366, 740)));
 }
 
 void FRMKV_TARSELLO::ImpostaVoceDiMenu() {
@@ -234,6 +236,10 @@ void FRMKV_TARSELLO::positionOnKey() {
     // The Bill found is shown as a move to it would show it: its own currency, type, sections
     // and treasury state, not those of the selection's first Bill.
     FME_TESTATA_ChangeStatus(VirtualFrame::kStatusShown);
+}
+
+bool FRMKV_TARSELLO::focusNextPrevChild(bool next) {
+    return tabOrder_.move(next) || QWidget::focusNextPrevChild(next);
 }
 
 void FRMKV_TARSELLO::closeEvent(QCloseEvent* event) {

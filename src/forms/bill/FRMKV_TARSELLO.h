@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "HistoryParent.h"
 #include "ModuleForm.h"
+#include "TabOrder.h"
 #include "TransactionScope.h"
 
 #include <QDate>
@@ -211,6 +212,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Lifecycle
@@ -240,12 +242,13 @@ private:
 
     // Layout (FRMKV_TARSELLO_Layout.cpp)
     void createControls();
-    QWidget* createHeaderGroup();
-    QWidget* createTabDatiGenerali();
-    QWidget* createTabCambialiCessioni();
+    // Each adds the fields it placed to `order`, in the order Tab goes through them.
+    QWidget* createHeaderGroup(QList<QWidget*>& order);
+    QWidget* createTabDatiGenerali(QList<QWidget*>& order);
+    QWidget* createTabCambialiCessioni(QList<QWidget*>& order);
     QWidget* createTabGrid(Grid*& grid, GridNavigator*& navigator, const QString& gridName,
-                           const QString& navName);
-    QWidget* createTabNote();
+                           const QString& navName, QList<QWidget*>& order);
+    QWidget* createTabNote(QList<QWidget*>& order);
     FrameControl* make(const ControlDef& def);
 
     // Tabs and the main navigator (FRMKV_TARSELLO_Tabs.cpp)
@@ -385,6 +388,8 @@ private:
     qint32 company_ = 0;
     bool companyFlag_ = false;
     QDate referenceDate_;
+    // Tab through the header, the tab in view and the buttons, as laid out.
+    TabOrder tabOrder_;
     bool loaded_ = false;
     bool activated_ = false;
     bool unloaded_ = false;  // Form_Unload ran: the form has let go of its module and the host

@@ -1,16 +1,20 @@
 // The bill form's controls and their layout: the header group above, the five tabs below, the
-// main navigator at the foot.
+// main navigator at the foot. Each tab's fields stand in groups read column by column, each
+// group row by row, left to right; Tab follows the same order, and a tab scrolls when the
+// window is smaller than its groups.
 #include "BillFormTexts.h"
 #include "CheckBox.h"
 #include "ControlFactory.h"
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
+#include "FieldGrid.h"
 #include "Grid.h"
 #include "GridNavigator.h"
 #include "IdEditBox.h"
 #include "LayoutScriptButton.h"
 #include "MainNavigator.h"
 #include "NumericBox.h"
+#include "ScrollPage.h"
 #include "TabControl.h"
 #include "VirtualFrame.h"
 
@@ -18,6 +22,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -157,6 +162,8 @@ FrameControl* FRMKV_TARSELLO::make(const ControlDef& def) {
     // Amounts in euro say so; those in the Bill's currency get its code from the currency field.
     if (def.kind == ControlKind::Amount && !c->objectName().endsWith(QLatin1String("VAL")))
         static_cast<NumericBox*>(c)->setCurrencyLabel(BillFormTexts::kEuro);
+    // Combos as wide as their longest usual text, so that three groups stand side by side.
+    if (def.kind == ControlKind::Combo) c->setMinimumWidth(125);
     controls_.insert(c->objectName(), c);
     return c;
 }
@@ -182,6 +189,9 @@ void FRMKV_TARSELLO::createControls() {
     for (const char* readOnly : {"TXT_NUMREG", "TXT_RIGACONT", "TXT_PROGEC", "TXT_PROGEFF", "TXT_DESCLIFORR",
                                  "TXT_DESCLIFORG", "TXT_EF01_GUID_STATO", "TXT_ATTRIBUTI"})
         static_cast<EditBox*>(control(QString::fromLatin1(readOnly)))->setAcceptsInput(false);
+    // The Bill's key is read, never typed: Tab passes it by.
+    for (const char* key : {"TXT_NUMREG", "TXT_RIGACONT", "TXT_PROGEC", "TXT_PROGEFF"})
+        control(QString::fromLatin1(key))->setTabStop(false);
     for (const char* description :
          {"TXT_DESCLFOPDC", "TXT_DESPAG", "TXT_DESAGE", "TXT_DESBANCAAPP", "TXT_DESAGENAPP",
           "TXT_DESBANCAPRES", "TXT_DESAGENPRES", "TXT_DESSTIPOEFF", "TXT_DESCRSCAUSMGO", "TXT_DESCR_EF08",
@@ -202,23 +212,32 @@ void FRMKV_TARSELLO::createControls() {
     FME_NOTE->setObjectName(QStringLiteral("FME_NOTE"));
     for (VirtualFrame* f : {FME_TESTATA, FME_CAMBIALI, FME_NOTE}) f->hide();
 
+    // Tab goes through the header, the tab strip, the fields of the tab in view (the others are
+    // hidden and passed over), then the buttons at the foot.
+    QList<QWidget*> order;
+    QWidget* header = createHeaderGroup(order);
     INV_MAIN = new MainNavigator(this);
     INV_MAIN->setObjectName(QStringLiteral("INV_MAIN"));
     TAB_SCADENZE = new TabControl(this);
     TAB_SCADENZE->setObjectName(QStringLiteral("TAB_SCADENZE"));
-    TAB_SCADENZE->addTab(createTabDatiGenerali(), BillFormTexts::kTabDatiGenerali);
-    TAB_SCADENZE->addTab(createTabCambialiCessioni(), BillFormTexts::kTabCambialiCessioni);
-    TAB_SCADENZE->addTab(
-        createTabGrid(GRD_STORICO, GNV_STORICO, QStringLiteral("GRD_STORICO"), QStringLiteral("GNV_STORICO")),
-        BillFormTexts::kTabStorico);
+    order.append(TAB_SCADENZE->tabBar());
+    auto addTab = [&](QWidget* page, const QString& caption) {
+        TAB_SCADENZE->addTab(new ScrollPage(page, TAB_SCADENZE), caption);
+    };
+    addTab(createTabDatiGenerali(order), BillFormTexts::kTabDatiGenerali);
+    addTab(createTabCambialiCessioni(order), BillFormTexts::kTabCambialiCessioni);
+    TAB_SCADENZE->addTab(createTabGrid(GRD_STORICO, GNV_STORICO, QStringLiteral("GRD_STORICO"),
+                                       QStringLiteral("GNV_STORICO"), order),
+                         BillFormTexts::kTabStorico);
     TAB_SCADENZE->addTab(createTabGrid(GRD_SOLLECITI, GNV_SOLLECITI, QStringLiteral("GRD_SOLLECITI"),
-                                       QStringLiteral("GNV_SOLLECITI")),
+                                       QStringLiteral("GNV_SOLLECITI"), order),
                          BillFormTexts::kTabSolleciti);
-    TAB_SCADENZE->addTab(createTabNote(), BillFormTexts::kTabNote);
+    addTab(createTabNote(order), BillFormTexts::kTabNote);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(createHeaderGroup());
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    layout->addWidget(header);
     layout->addWidget(TAB_SCADENZE, 1);
     CMD_LAYSCRIPT = new LayoutScriptButton(this);
     CMD_LAYSCRIPT->setObjectName(QStringLiteral("CMD_LAYSCRIPT"));
@@ -226,110 +245,81 @@ void FRMKV_TARSELLO::createControls() {
     bottom->addWidget(INV_MAIN, 1);
     bottom->addWidget(CMD_LAYSCRIPT);
     layout->addLayout(bottom);
+    for (QPushButton* b : INV_MAIN->findChildren<QPushButton*>()) order.append(b);
+    for (QPushButton* b : CMD_LAYSCRIPT->findChildren<QPushButton*>()) order.append(b);
+    tabOrder_.setWidgets(order);
 }
 
-QWidget* FRMKV_TARSELLO::createHeaderGroup() {
+QWidget* FRMKV_TARSELLO::createHeaderGroup(QList<QWidget*>& order) {
     GRB_TESTATA = new QGroupBox(this);
     GRB_TESTATA->setObjectName(QStringLiteral("GRB_TESTATA"));
-    auto* grid = new QGridLayout(GRB_TESTATA);
-    grid->setHorizontalSpacing(10);
-    auto put = [&](int row, int col, const char* text, const char* name, int span = 1) {
-        FrameControl* c = control(QString::fromLatin1(name));
-        grid->addWidget(ControlFactory::label(QString::fromUtf8(text), c, GRB_TESTATA), row, col);
-        grid->addWidget(c, row, col + 1, 1, span);
-    };
-    // Customer or supplier, or ledger account: one of the two, by archive.
-    put(0, 0, "&Cliente/fornitore", "TXT_CLIFOR");
-    put(3, 0, "C&onto", "TXT_PDC");
-    put(0, 2, "&Numero", "TXT_NUMEFF");
-    put(0, 4, "&Tipo effetto", "CBO_TIPOEFF");
-    put(0, 6, "Sottotipo", "TXT_STIPOEFF");
-    put(1, 0, "&Scadenza", "TXT_SCADE");
-    put(1, 2, "Stat&o", "CBO_INDSTATO");
-    put(1, 4, "Operazione", "CBO_INDGENSTATO");
-    put(1, 6, "Valuta", "TXT_VALUTA");
-    put(2, 0, "N. registrazione", "TXT_NUMREG");
-    put(2, 2, "Riga contabile", "TXT_RIGACONT");
-    put(2, 4, "Progr. E/C", "TXT_PROGEC");
-    put(2, 6, "Progr. effetto", "TXT_PROGEFF");
-    put(4, 0, "Ragione sociale", "TXT_DESCLFOPDC", 5);
-    put(4, 6, "Descr. sottotipo", "TXT_DESSTIPOEFF");
-    for (int c = 1; c < 8; c += 2) grid->setColumnStretch(c, 1);
+    FieldGrid grid(GRB_TESTATA);
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
+    // Customer or supplier, or ledger account: one of the two is shown, by archive, in one place.
+    grid.addRow({{QStringLiteral("&Cliente/fornitore"), {TXT_CLIFOR}},
+                 {QStringLiteral("Ragione sociale"), {c("TXT_DESCLFOPDC")}, 2},
+                 {QStringLiteral("&Numero"), {c("TXT_NUMEFF")}}});
+    grid.addAlternative(TXT_CLIFOR, QStringLiteral("&Conto"), TXT_PDC);
+    grid.addRow({{QStringLiteral("&Scadenza"), {c("TXT_SCADE")}},
+                 {QStringLiteral("&Tipo effetto"), {c("CBO_TIPOEFF")}},
+                 {QStringLiteral("Sottot&ipo"), {c("TXT_STIPOEFF"), c("TXT_DESSTIPOEFF")}},
+                 {QStringLiteral("Stat&o"), {c("CBO_INDSTATO")}}});
+    grid.addRow(
+        {{QStringLiteral("O&perazione"), {c("CBO_INDGENSTATO")}},
+         {QStringLiteral("&Valuta"), {c("TXT_VALUTA")}},
+         {QStringLiteral("N. registrazione"), {c("TXT_NUMREG")}},
+         {QStringLiteral("Riga, E/C, progr."), {c("TXT_RIGACONT"), c("TXT_PROGEC"), c("TXT_PROGEFF")}}});
+    control(QStringLiteral("TXT_STIPOEFF"))->setMaximumWidth(110);
+    for (const char* narrow : {"TXT_RIGACONT", "TXT_PROGEC", "TXT_PROGEFF"})
+        control(QString::fromLatin1(narrow))->setMaximumWidth(60);
+    order.append(grid.tabOrder());
     return GRB_TESTATA;
 }
 
-QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
+QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
     auto* page = new QWidget(this);
-    auto* columns = new QHBoxLayout(page);
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
     auto group = [&](const QString& title) {
         auto* box = new QGroupBox(title, page);
-        auto* grid = new QGridLayout(box);
-        grid->setVerticalSpacing(4);
-        return std::make_pair(box, grid);
-    };
-    auto field = [&](QGridLayout* grid, int row, int col, const char* text, const char* name) {
-        FrameControl* c = control(QString::fromLatin1(name));
-        grid->addWidget(ControlFactory::label(QString::fromUtf8(text), c, c->parentWidget()), row, col);
-        grid->addWidget(c, row, col + 1);
+        return std::make_unique<FieldGrid>(box);
     };
 
-    // Left: document and part, rates, banks and payment.
-    auto* left = new QVBoxLayout;
-    auto [doc, docGrid] = group(QStringLiteral("Documento e partita"));
-    field(docGrid, 0, 0, "Anno partita", "TXT_ANNOPART");
-    field(docGrid, 0, 2, "Numero partita", "TXT_NUMPART");
-    field(docGrid, 1, 0, "Sez. partita", "TXT_SEZPART");
-    docGrid->addWidget(control(QStringLiteral("CHK_FLGPARTBIS")), 1, 3);
-    field(docGrid, 2, 0, "Data documento", "TXT_DATADOC");
-    field(docGrid, 2, 2, "Numero documento", "TXT_NUMDOC");
-    field(docGrid, 3, 0, "Sez. documento", "TXT_SEZDOC");
-    docGrid->addWidget(control(QStringLiteral("CHK_BISDOC")), 3, 3);
-    field(docGrid, 4, 0, "Doc. originario", "TXT_NUMDOCORIG");
-    field(docGrid, 4, 2, "Data registraz.", "TXT_DATAREG");
-    field(docGrid, 5, 0, "Rata", "TXT_NUMRATA");
-    field(docGrid, 5, 2, "Totale rate", "TXT_TOTRATE");
-    field(docGrid, 6, 0, "Scad. originaria", "TXT_SCADEORIG");
-    field(docGrid, 6, 2, "Decorrenza", "TXT_DATADECORR");
-    left->addWidget(doc);
-    // Named, not bound by structure: the lambda below refers to the grid.
-    const auto bankGroup = group(QStringLiteral("Banche e pagamento"));
-    auto* bank = bankGroup.first;
-    auto* bankGrid = bankGroup.second;
-    // Each code with its description beside it: label, code, description.
-    auto coded = [&](int row, const char* text, const char* name, const char* description) {
-        field(bankGrid, row, 0, text, name);
-        // Codes are short: the room goes to the description.
-        control(QString::fromLatin1(name))->setMaximumWidth(120);
-        control(QString::fromLatin1(description))->setMinimumWidth(170);
-        bankGrid->addWidget(control(QString::fromLatin1(description)), row, 2);
-    };
-    coded(0, "Banca d'appoggio", "TXT_CODBANCAAPP", "TXT_DESBANCAAPP");
-    coded(1, "Agenzia", "TXT_CODAGENAPP", "TXT_DESAGENAPP");
-    coded(2, "Banca presentaz.", "TXT_CODBANCAPRES", "TXT_DESBANCAPRES");
-    coded(3, "Agenzia", "TXT_CODAGENPRES", "TXT_DESAGENPRES");
-    coded(4, "Canalizzazione", "TXT_PROGR_MG35", "TXT_DESCR_CG12");
-    coded(5, "Banca aziendale", "TXT_PROGR_EF08", "TXT_DESCR_EF08");
-    coded(6, "Cond. pagamento", "TXT_CODPAG", "TXT_DESPAG");
-    coded(7, "Agente", "TXT_CODAGE", "TXT_DESAGE");
-    coded(8, "Causale MGO", "TXT_CAUSMGO", "TXT_DESCRSCAUSMGO");
-    field(bankGrid, 9, 0, "Provvigioni", "CBO_INDLIQPROV");
-    bankGrid->setColumnStretch(2, 2);
-    bankGrid->addWidget(control(QStringLiteral("TXT_ID_MG35")), 10, 0);
-    control(QStringLiteral("TXT_ID_MG35"))->hide();
-    left->addWidget(bank);
-    left->addStretch();
-
-    // Middle: the amounts, in euro and in the Bill's currency.
-    auto* middle = new QVBoxLayout;
-    auto [amounts, amountGrid] = group(QStringLiteral("Importi"));
-    amountGrid->addWidget(new QLabel(BillFormTexts::kEuroColumn, amounts), 0, 1, Qt::AlignCenter);
-    amountGrid->addWidget(new QLabel(BillFormTexts::kCurrencyColumn, amounts), 0, 2, Qt::AlignCenter);
+    // Left: the document and its part, then the presentation.
+    auto doc = group(QStringLiteral("Documento e partita"));
+    doc->addRow({{QStringLiteral("Anno pa&rtita"), {c("TXT_ANNOPART")}},
+                 {QStringLiteral("Numero partita"), {c("TXT_NUMPART")}}});
+    doc->addRow({{QStringLiteral("Sez. partita"), {c("TXT_SEZPART"), c("CHK_FLGPARTBIS")}},
+                 {QStringLiteral("Data registraz."), {c("TXT_DATAREG")}}});
+    doc->addRow({{QStringLiteral("&Data documento"), {c("TXT_DATADOC")}},
+                 {QStringLiteral("Numero documento"), {c("TXT_NUMDOC")}}});
+    doc->addRow({{QStringLiteral("Sez. documento"), {c("TXT_SEZDOC"), c("CHK_BISDOC")}},
+                 {QStringLiteral("Doc. originario"), {c("TXT_NUMDOCORIG")}}});
+    doc->addRow(
+        {{QStringLiteral("Rata"), {c("TXT_NUMRATA")}}, {QStringLiteral("Totale rate"), {c("TXT_TOTRATE")}}});
+    doc->addRow({{QStringLiteral("Scad. originaria"), {c("TXT_SCADEORIG")}},
+                 {QStringLiteral("Decorrenza"), {c("TXT_DATADECORR")}}});
+    for (const char* section : {"TXT_SEZPART", "TXT_SEZDOC"})
+        control(QString::fromLatin1(section))->setMaximumWidth(90);
+    auto pres = group(QStringLiteral("Presentazione"));
+    pres->addRow({{QStringLiteral("Pr&esentazione"), {c("CBO_INDPRES")}},
+                  {QStringLiteral("Tipo movimento"), {c("CBO_TIPOMOV")}}});
+    pres->addRow({{QStringLiteral("Accettazione"), {c("CBO_ACCETTAZIONE")}},
+                  {QStringLiteral("Provvigioni"), {c("CBO_INDLIQPROV")}}});
+    pres->addRow({{QStringLiteral("Spese ritorno"), {c("CBO_INDSPERIT")}},
+                  {QStringLiteral("Addebitate"), {c("TXT_SPESERIT")}}});
+    pres->addRow({{QStringLiteral("Dalla banca"), {c("TXT_SPESERITBAN")}},
+                  {QStringLiteral("Accorpamento"), {c("TXT_ACCORPAMENTO")}}});
+    pres->addRow({{QStringLiteral("Nr. stampa"), {c("TXT_NUMSTEFF")}},
+                  {QStringLiteral("Nr. riemissione"), {c("TXT_NUMRIEMIS")}}});
+    // Middle: the amounts, in euro and in the Bill's currency, the exchange, then the flags.
+    auto amounts = group(QStringLiteral("Importi"));
+    amounts->addHeadings({BillFormTexts::kEuroColumn, BillFormTexts::kCurrencyColumn});
     struct Pair {
         const char* text;
         const char* euro;
         const char* currency;
     };
-    const Pair pairs[] = {{"Importo effetto", "TXT_IMPEFF", "TXT_IMPEFFVAL"},
+    const Pair pairs[] = {{"Importo e&ffetto", "TXT_IMPEFF", "TXT_IMPEFFVAL"},
                           {"Netto previsionali", "TXT_IMPEFFNETPREV", "TXT_IMPEFFNETPREVVAL"},
                           {"Importo originario", "TXT_IMPEFFORIG", "TXT_IMPEFFORIGVAL"},
                           {"IVA originaria", "TXT_IMPIVAORIG", "TXT_IMPIVAORIGVAL"},
@@ -338,136 +328,133 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali() {
                           {"Spese incasso", "TXT_SPINC", "TXT_SPINCVAL"},
                           {"Ritenuta residua", "TXT_IMPRITACC", "TXT_IMPRITACCVAL"},
                           {"Ritenuta origine", "TXT_IMPRITACCORIG", "TXT_IMPRITACCORIGVAL"}};
-    int row = 1;
-    for (const Pair& p : pairs) {
-        FrameControl* euro = control(QString::fromLatin1(p.euro));
-        amountGrid->addWidget(ControlFactory::label(QString::fromUtf8(p.text), euro, amounts), row, 0);
-        amountGrid->addWidget(euro, row, 1);
-        amountGrid->addWidget(control(QString::fromLatin1(p.currency)), row, 2);
-        ++row;
+    for (const Pair& p : pairs)
+        amounts->addRow({{QString::fromUtf8(p.text), {c(p.euro)}}, {QString(), {c(p.currency)}}});
+    amounts->addRow({{QStringLiteral("Data e cambio"), {c("TXT_DATACAMBIO"), c("TXT_CAMBIO")}, 2}});
+    amounts->addRow({{QStringLiteral("Adeguamento"), {c("TXT_IMPADEGCAMBIO")}}});
+    amounts->addRow(
+        {{QStringLiteral("Data e cambio adeg."), {c("TXT_DATACAMBIOADCONTO"), c("TXT_CAMBIOADCONTO")}, 2}});
+    amounts->addRow({{QStringLiteral("Contratto fin."), {c("TXT_CONTRFINANZ")}, 2}});
+
+    auto flags = group(QStringLiteral("Indicatori"));
+    flags->addRow({{QString(), {c("CHK_FLGSTEFF")}},
+                   {QString(), {c("CHK_FLGEFFVAR")}},
+                   {QString(), {c("CHK_FLGACCONTO")}},
+                   {QString(), {c("CHK_FLGSOSPESO")}}});
+    flags->addRow({{QString(), {c("CHK_FLGGENDARAG")}},
+                   {QString(), {c("CHK_FLGESTRAZ")}},
+                   {QString(), {c("CHK_INDEXP")}},
+                   {QString(), {c("CHK_FLGINCASSOBF")}}});
+
+    // Right: banks and payment, then the other data.
+    auto bank = group(QStringLiteral("Banche e pagamento"));
+    auto coded = [&](const char* text, const char* code, const char* description) {
+        // Codes are short: the room goes to the description, but a code stays readable.
+        control(QString::fromLatin1(code))->setMinimumWidth(110);
+        control(QString::fromLatin1(code))->setMaximumWidth(120);
+        control(QString::fromLatin1(description))->setMinimumWidth(110);
+        bank->addRow({{QString::fromUtf8(text), {c(code), c(description)}}});
+    };
+    coded("Banca d'appoggio", "TXT_CODBANCAAPP", "TXT_DESBANCAAPP");
+    coded("Agenzia", "TXT_CODAGENAPP", "TXT_DESAGENAPP");
+    coded("Banca presentaz.", "TXT_CODBANCAPRES", "TXT_DESBANCAPRES");
+    coded("Agenzia", "TXT_CODAGENPRES", "TXT_DESAGENPRES");
+    coded("Canalizzazione", "TXT_PROGR_MG35", "TXT_DESCR_CG12");
+    coded("Banca aziendale", "TXT_PROGR_EF08", "TXT_DESCR_EF08");
+    coded("Cond. pagamento", "TXT_CODPAG", "TXT_DESPAG");
+    coded("Agente", "TXT_CODAGE", "TXT_DESAGE");
+    coded("Causale MGO", "TXT_CAUSMGO", "TXT_DESCRSCAUSMGO");
+    // Kept out of sight: the account's bank is shown through its progressive.
+    control(QStringLiteral("TXT_ID_MG35"))->hide();
+    auto other = group(QStringLiteral("Altri dati"));
+    other->addRow({{QStringLiteral("CIG"), {c("TXT_CIG")}}});
+    other->addRow({{QStringLiteral("CUP"), {c("TXT_CUP")}}});
+    other->addRow({{QStringLiteral("Merce art. 62"), {c("CBO_INDMERCEART62")}}});
+    other->addRow({{QStringLiteral("Avviso MAV"), {c("TXT_NRAVVISOMAV")}}});
+    other->addRow({{QStringLiteral("Carta di credito"), {c("TXT_CODCARTA")}}});
+
+    // Groups read down each column, the columns from the left.
+    const std::vector<std::vector<FieldGrid*>> columns = {
+        {doc.get(), pres.get()}, {amounts.get(), flags.get()}, {bank.get(), other.get()}};
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(4, 4, 4, 4);
+    for (const auto& column : columns) {
+        auto* stack = new QVBoxLayout;
+        for (FieldGrid* g : column) {
+            stack->addWidget(g->box());
+            order.append(g->tabOrder());
+        }
+        stack->addStretch(1);
+        row->addLayout(stack);
     }
-    field(amountGrid, row++, 0, "Data cambio", "TXT_DATACAMBIO");
-    field(amountGrid, row++, 0, "Cambio", "TXT_CAMBIO");
-    field(amountGrid, row++, 0, "Adeguamento", "TXT_IMPADEGCAMBIO");
-    field(amountGrid, row++, 0, "Data adeguam.", "TXT_DATACAMBIOADCONTO");
-    field(amountGrid, row++, 0, "Cambio adeguam.", "TXT_CAMBIOADCONTO");
-    middle->addWidget(amounts);
-    middle->addStretch();
-
-    // Right: presentation, state flags and other data.
-    auto* right = new QVBoxLayout;
-    auto [pres, presGrid] = group(QStringLiteral("Presentazione"));
-    field(presGrid, 0, 0, "Presentazione", "CBO_INDPRES");
-    field(presGrid, 1, 0, "Tipo movimento", "CBO_TIPOMOV");
-    field(presGrid, 2, 0, "Accettazione", "CBO_ACCETTAZIONE");
-    field(presGrid, 3, 0, "Spese di ritorno", "CBO_INDSPERIT");
-    field(presGrid, 4, 0, "Addebitate", "TXT_SPESERIT");
-    field(presGrid, 5, 0, "Dalla banca", "TXT_SPESERITBAN");
-    field(presGrid, 6, 0, "Nr. stampa", "TXT_NUMSTEFF");
-    field(presGrid, 7, 0, "Nr. riemissione", "TXT_NUMRIEMIS");
-    field(presGrid, 8, 0, "Accorpamento", "TXT_ACCORPAMENTO");
-    presGrid->addWidget(control(QStringLiteral("TXT_SPESERIT_S")), 9, 1);
-    right->addWidget(pres);
-    auto* flags = new QGroupBox(QStringLiteral("Indicatori"), page);
-    auto* flagGrid = new QGridLayout(flags);
-    const char* flagNames[] = {"CHK_FLGSTEFF",    "CHK_FLGEFFVAR", "CHK_FLGACCONTO", "CHK_FLGSOSPESO",
-                               "CHK_FLGGENDARAG", "CHK_FLGESTRAZ", "CHK_INDEXP",     "CHK_FLGINCASSOBF"};
-    for (int i = 0; i < 8; ++i) flagGrid->addWidget(control(QString::fromLatin1(flagNames[i])), i / 2, i % 2);
-    right->addWidget(flags);
-    auto [other, otherGrid] = group(QStringLiteral("Altri dati"));
-    field(otherGrid, 0, 0, "CIG", "TXT_CIG");
-    field(otherGrid, 1, 0, "CUP", "TXT_CUP");
-    field(otherGrid, 2, 0, "Merce art. 62", "CBO_INDMERCEART62");
-    field(otherGrid, 3, 0, "Carta di credito", "TXT_CODCARTA");
-    field(otherGrid, 4, 0, "Avviso MAV", "TXT_NRAVVISOMAV");
-    field(otherGrid, 5, 0, "Contratto fin.", "TXT_CONTRFINANZ");
-    right->addWidget(other);
-    right->addStretch();
-
-    columns->addLayout(left, 4);
-    columns->addLayout(middle, 4);
-    columns->addLayout(right, 3);
     return page;
 }
 
-QWidget* FRMKV_TARSELLO::createTabCambialiCessioni() {
+QWidget* FRMKV_TARSELLO::createTabCambialiCessioni(QList<QWidget*>& order) {
     auto* page = new QWidget(this);
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
     auto* layout = new QVBoxLayout(page);
     auto* cambiali = new QGroupBox(BillFormTexts::kGroupCambiali, page);
     cambiali->setObjectName(QStringLiteral("GRB_CAMBIALI"));
-    auto* cGrid = new QGridLayout(cambiali);
-    cGrid->addWidget(ControlFactory::label(QStringLiteral("&Debitore"), TXT_DEBITORE, cambiali), 0, 0);
-    cGrid->addWidget(TXT_DEBITORE, 0, 1);
-    cGrid->addWidget(
-        ControlFactory::label(QStringLiteral("&Piazza"), control(QStringLiteral("TXT_PIAZZA")), cambiali), 1,
-        0);
-    cGrid->addWidget(control(QStringLiteral("TXT_PIAZZA")), 1, 1);
+    FieldGrid bills(cambiali);
+    bills.addRow(
+        {{QStringLiteral("&Debitore"), {TXT_DEBITORE}}, {QStringLiteral("Pia&zza"), {c("TXT_PIAZZA")}}});
     layout->addWidget(cambiali);
 
     auto* cessioni = new QGroupBox(BillFormTexts::kGroupCessioni, page);
     cessioni->setObjectName(QStringLiteral("GRB_CESSIONI"));
-    auto* sGrid = new QGridLayout(cessioni);
+    FieldGrid links(cessioni);
     // The received and the endorsed side are twins: one row each, built alike.
-    auto side = [&](int row, const QString& suffix, const QString& number) {
-        sGrid->addWidget(
-            control(QStringLiteral("CHK_FLG") +
-                    (suffix == QLatin1String("R") ? QStringLiteral("RICEVUTO") : QStringLiteral("GIRATO"))),
-            row, 0);
-        FrameControl* type = control(QStringLiteral("CBO_TIPOCF") + suffix);
-        sGrid->addWidget(ControlFactory::label(QStringLiteral("Tipo cliente/fornit."), type, cessioni), row,
-                         1);
-        sGrid->addWidget(type, row, 2);
-        FrameControl* code = control(QStringLiteral("TXT_CODCLIFOR") + suffix);
-        sGrid->addWidget(ControlFactory::label(QStringLiteral("Codice e rag. soc."), code, cessioni), row, 3);
-        sGrid->addWidget(code, row, 4);
-        sGrid->addWidget(control(QStringLiteral("TXT_DESCLIFOR") + suffix), row, 5);
-        FrameControl* num = control(number);
-        sGrid->addWidget(
-            ControlFactory::label(suffix == QLatin1String("R") ? QStringLiteral("Nr. effetto ricevuto")
-                                                               : QStringLiteral("Nr. effetto girato"),
-                                  num, cessioni),
-            row, 6);
-        sGrid->addWidget(num, row, 7);
-    };
-    side(0, QStringLiteral("R"), QStringLiteral("TXT_NUMEFFRIC"));
-    side(1, QStringLiteral("G"), QStringLiteral("TXT_NUMEFFGIR"));
-    sGrid->setColumnStretch(5, 1);
+    for (const char* side : {"R", "G"}) {
+        const bool received = *side == 'R';
+        const QString s = QString::fromLatin1(side);
+        links.addRow(
+            {{QString(), {c(received ? "CHK_FLGRICEVUTO" : "CHK_FLGGIRATO")}},
+             {QStringLiteral("Tipo cliente/fornit."), {control(QStringLiteral("CBO_TIPOCF") + s)}},
+             {QStringLiteral("Codice e rag. soc."),
+              {control(QStringLiteral("TXT_CODCLIFOR") + s), control(QStringLiteral("TXT_DESCLIFOR") + s)},
+              2},
+             {received ? QStringLiteral("Nr. effetto ricevuto") : QStringLiteral("Nr. effetto girato"),
+              {c(received ? "TXT_NUMEFFRIC" : "TXT_NUMEFFGIR")}}});
+    }
     layout->addWidget(cessioni);
     layout->addStretch();
+    order.append(bills.tabOrder());
+    order.append(links.tabOrder());
     return page;
 }
 
 QWidget* FRMKV_TARSELLO::createTabGrid(Grid*& grid, GridNavigator*& navigator, const QString& gridName,
-                                       const QString& navName) {
+                                       const QString& navName, QList<QWidget*>& order) {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
     grid = new Grid(page);
     grid->setObjectName(gridName);
     navigator = new GridNavigator(page);
     navigator->setObjectName(navName);
+    // "Nuovo" has no letter to spare in this window; Tab reaches it after the grid.
+    navigator->setCaption(QStringLiteral("Apri"), QStringLiteral("Ap&ri"));
+    navigator->setCaption(QStringLiteral("Elimina"), QStringLiteral("&Elimina"));
+    navigator->setCaption(QStringLiteral("Conferma"), QStringLiteral("Con&ferma"));
     layout->addWidget(grid, 1);
     layout->addWidget(navigator);
+    order.append(grid);
+    for (QPushButton* b : navigator->findChildren<QPushButton*>()) order.append(b);
     return page;
 }
 
-QWidget* FRMKV_TARSELLO::createTabNote() {
+QWidget* FRMKV_TARSELLO::createTabNote(QList<QWidget*>& order) {
     auto* page = new QWidget(this);
-    auto* grid = new QGridLayout(page);
-    grid->addWidget(ControlFactory::label(QStringLiteral("Note &amministrazione"), TXT_NOTEAMMIN, page), 0,
-                    0);
-    grid->addWidget(TXT_NOTEAMMIN, 0, 1);
-    grid->addWidget(
-        ControlFactory::label(QStringLiteral("Note &raggruppamento effetti"), TXT_NOTERAGGR, page), 1, 0);
-    grid->addWidget(TXT_NOTERAGGR, 1, 1);
-    LBL_ATTRESTESI = new QLabel(QStringLiteral("Attributi estesi"), page);
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
+    FieldGrid notes(page);
+    notes.addRow({{QStringLiteral("Note amministra&zione"), {TXT_NOTEAMMIN}}});
+    notes.addRow({{QStringLiteral("Note &raggruppamento effetti"), {TXT_NOTERAGGR}}});
+    notes.addRow({{QStringLiteral("Attributi estesi"), {TXT_ATTRIBUTI}}});
+    notes.addRow({{QStringLiteral("Stato scadenza"), {c("TXT_EF01_GUID_STATO")}}});
+    // The extended attributes' label is the form's own: shown exactly when the field is.
+    LBL_ATTRESTESI = findChild<QLabel*>(QStringLiteral("LBL_TXT_ATTRIBUTI"));
     LBL_ATTRESTESI->setObjectName(QStringLiteral("LBL_ATTRESTESI"));
-    grid->addWidget(LBL_ATTRESTESI, 2, 0);
-    grid->addWidget(TXT_ATTRIBUTI, 2, 1);
-    grid->addWidget(ControlFactory::label(QStringLiteral("Stato scadenza"),
-                                          control(QStringLiteral("TXT_EF01_GUID_STATO")), page),
-                    3, 0);
-    grid->addWidget(control(QStringLiteral("TXT_EF01_GUID_STATO")), 3, 1);
-    grid->setRowStretch(4, 1);
-    grid->setColumnStretch(1, 1);
+    notes.grid()->setRowStretch(4, 1);
+    order.append(notes.tabOrder());
     return page;
 }

@@ -143,6 +143,10 @@ void ChildRowForm::showEvent(QShowEvent* event) {
     Form_Activate();
 }
 
+bool ChildRowForm::focusNextPrevChild(bool next) {
+    return tabOrder_.move(next) || QDialog::focusNextPrevChild(next);
+}
+
 void ChildRowForm::closeEvent(QCloseEvent* event) {
     if (unloaded_) {
         event->accept();

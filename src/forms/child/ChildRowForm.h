@@ -2,6 +2,7 @@
 
 #include "ChildFormHandOver.h"
 #include "ErrorReport.h"
+#include "TabOrder.h"
 
 #include <QDialog>
 #include <QHash>
@@ -69,11 +70,13 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
     QHash<QString, FrameControl*> controls_;
     QList<FrameControl*> order_;  // the controls in the order they are attached to the frame
+    TabOrder tabOrder_;           // Tab through the fields as laid out, then the buttons
     bool changed_ = false;
 
 private:

@@ -18,6 +18,7 @@
 #include "LogService.h"
 #include "NumericBox.h"
 #include "Recordset.h"
+#include "ScreenFit.h"
 #include "SuiteError.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -44,7 +45,7 @@ FRMKV_STORICO::FRMKV_STORICO(QWidget* parent)
     // Form_Initialize: until the bill form says otherwise, a Bill in euro at rate 0.
     in_.currency = HistoryFormTexts::kEuro;
     createControls();
-    resize(1240, 860);
+    resize(ScreenFit::bounded(this, QSize(1366, 620)));
     connect(FME_STORICO, &VirtualFrame::AfterAddNew, this, [this](bool ok) { FME_STORICO_AfterAddNew(ok); });
     connect(FME_STORICO, &VirtualFrame::ChangeStatus, this,
             [this](int status) { FME_STORICO_ChangeStatus(status); });

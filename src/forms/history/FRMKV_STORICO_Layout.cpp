@@ -1,12 +1,14 @@
-// The history movement form's controls, laid out in group boxes in the order a clerk reads a
-// movement: what the movement is, the Bill as it stood before it, the amounts in euro beside
-// those in the Bill's currency, then the distinta, the payment order or transfer, the return
-// charges and the exchange. Tab follows the same order.
+// The history movement form's controls, laid out in group boxes in three columns, in the order a
+// clerk reads a movement: what the movement is and the Bill as it stood before it; the amounts in
+// euro beside those in the Bill's currency and the exchange; the return charges, the distinta
+// and the payment order or transfer. Tab goes down each column, each group row by row.
 #include "CheckBox.h"
 #include "ControlFactory.h"
 #include "FRMKV_STORICO.h"
+#include "FieldGrid.h"
 #include "GridNavigator.h"
 #include "HistoryFormTexts.h"
+#include "ScrollPage.h"
 #include "VirtualFrame.h"
 
 #include <QGridLayout>
@@ -106,10 +108,6 @@ const ControlDef kControls[] = {
     {"TXT_DIFFCAMBIOCONTO", ControlKind::Amount, "EF06_DIFFCAMBIOCONTO", "Differenza cambio su conto"},
 };
 
-QString caption(const char* name) {
-    return ControlFactory::caption(kControls, name);
-}
-
 }  // namespace
 
 QString FRMKV_STORICO::captionOfColumn(const QString& column) {
@@ -121,7 +119,8 @@ QString FRMKV_STORICO::captionOfColumn(const QString& column) {
 FrameControl* FRMKV_STORICO::make(const ControlDef& def) {
     FrameControl* c = ControlFactory::create(def, this);
     // The combos hold long texts; a registration number (year and eight digits) is read whole.
-    if (def.kind == ControlKind::Combo) c->setMinimumWidth(190);
+    if (def.kind == ControlKind::Combo) c->setMinimumWidth(140);
+    if (def.kind == ControlKind::Amount) c->setMinimumWidth(110);
     if (c->objectName() == QLatin1String("TXT_NUMREG")) c->setMinimumWidth(110);
     controls_.insert(c->objectName(), c);
     order_.append(c);
@@ -130,73 +129,49 @@ FrameControl* FRMKV_STORICO::make(const ControlDef& def) {
 
 void FRMKV_STORICO::createControls() {
     for (const ControlDef& d : kControls) make(d);
-    // A group of caption / field rows, in columns of `pairs` pairs; a code and its description
-    // share one row.
-    auto group = [&](const QString& title, const char* objectName, std::initializer_list<const char*> names,
-                     int pairs) {
-        auto* box = new QGroupBox(title, this);
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
+    auto* body = new QWidget(this);
+    auto group = [&](const QString& title, const char* objectName) {
+        auto* box = new QGroupBox(title, body);
         box->setObjectName(QString::fromLatin1(objectName));
-        auto* grid = new QGridLayout(box);
-        grid->setHorizontalSpacing(8);
-        int i = 0;
-        for (const char* name : names) {
-            FrameControl* c = control(QString::fromLatin1(name));
-            const int row = i / pairs, col = (i % pairs) * 2;
-            if (qobject_cast<CheckBox*>(c)) {
-                grid->addWidget(c, row, col + 1);
-            } else {
-                grid->addWidget(ControlFactory::label(caption(name), c, box), row, col);
-                grid->addWidget(c, row, col + 1);
-            }
-            ++i;
-        }
-        return std::pair{box, grid};
+        return std::make_unique<FieldGrid>(box);
     };
-    auto withDescription = [&](QGridLayout* grid, int row, const char* code, const char* description) {
-        FrameControl* c = control(QString::fromLatin1(code));
-        auto* line = new QWidget(c->parentWidget());
-        auto* h = new QHBoxLayout(line);
-        h->setContentsMargins(0, 0, 0, 0);
-        c->setMaximumWidth(90);
-        h->addWidget(c);
-        h->addWidget(control(QString::fromLatin1(description)), 1);
-        grid->addWidget(ControlFactory::label(caption(code), c, grid->parentWidget()), row, 0);
-        grid->addWidget(line, row, 1, 1, 3);
-    };
+    // Codes are short: the room goes to their descriptions.
+    for (const char* code :
+         {"TXT_BANCAPRE", "TXT_AGENZPRE", "TXT_ORDBONABI", "TXT_ORDBONCAB", "TXT_ORDBONCAUPAG"})
+        control(QString::fromLatin1(code))->setMaximumWidth(110);
 
-    auto [movimento, gMov] = group(
-        HistoryFormTexts::kGroupMovimento, "GRB_MOVIMENTO",
-        {"TXT_PROGSTO", "TXT_DATAREG", "CBO_INDTIPOPER", "TXT_NUMREG", "TXT_RIGACONT", "TXT_PROGEC"}, 3);
-    gMov->addWidget(control(QStringLiteral("CHK_FLGSTORNORITINS")), 2, 1, 1, 3);
+    auto movimento = group(HistoryFormTexts::kGroupMovimento, "GRB_MOVIMENTO");
+    movimento->addRow({{QStringLiteral("Progressivo"), {c("TXT_PROGSTO")}},
+                       {QStringLiteral("Data &reg."), {c("TXT_DATAREG")}}});
+    movimento->addRow({{QStringLiteral("Tipo &operazione"), {c("CBO_INDTIPOPER")}, 2}});
+    movimento->addRow({{QStringLiteral("Registrazione"), {c("TXT_NUMREG")}},
+                       {QStringLiteral("Riga, E/C"), {c("TXT_RIGACONT"), c("TXT_PROGEC")}}});
+    movimento->addRow({{QString(), {c("CHK_FLGSTORNORITINS")}, 2}});
 
-    auto [situazione, gSit] = group(
-        HistoryFormTexts::kGroupSituazione, "GRB_SITUAZIONE",
-        {"TXT_DATASCAD", "CBO_INDSTATO", "CBO_INDGENSTATO", "CBO_INDPRES", "TXT_NUMSTEFF", "TXT_NUMRIEMIS"},
-        2);
-    auto* flags = new QWidget(situazione);
-    auto* fh = new QHBoxLayout(flags);
-    fh->setContentsMargins(0, 0, 0, 0);
-    for (const char* name : {"CHK_FLGSTEFF", "CHK_FLGGIRATO", "CHK_FLGRICEVUTO", "CHK_FLGINCASSOBF"})
-        fh->addWidget(control(QString::fromLatin1(name)));
-    fh->addStretch(1);
-    gSit->addWidget(flags, 3, 1, 1, 3);
-    withDescription(gSit, 4, "TXT_BANCAPRE", "TXT_DESBANCAPRE");
-    withDescription(gSit, 5, "TXT_AGENZPRE", "TXT_DESAGENZPRE");
+    auto situazione = group(HistoryFormTexts::kGroupSituazione, "GRB_SITUAZIONE");
+    situazione->addRow({{QStringLiteral("Data &scadenza"), {c("TXT_DATASCAD")}},
+                        {QStringLiteral("Stato"), {c("CBO_INDSTATO")}}});
+    situazione->addRow({{QStringLiteral("Generazione stato"), {c("CBO_INDGENSTATO")}, 2}});
+    situazione->addRow({{QStringLiteral("Presentazione"), {c("CBO_INDPRES")}, 2}});
+    situazione->addRow({{QStringLiteral("Nr. stampa"), {c("TXT_NUMSTEFF")}},
+                        {QStringLiteral("Riemissione"), {c("TXT_NUMRIEMIS")}}});
+    situazione->addRow({{QString(), {c("CHK_FLGSTEFF"), c("CHK_FLGINCASSOBF")}, 2}});
+    situazione->addRow({{QString(), {c("CHK_FLGGIRATO"), c("CHK_FLGRICEVUTO")}, 2}});
+    situazione->addRow({{QStringLiteral("&Banca present."), {c("TXT_BANCAPRE"), c("TXT_DESBANCAPRE")}, 2}});
+    situazione->addRow({{QStringLiteral("Agenzia present."), {c("TXT_AGENZPRE"), c("TXT_DESAGENZPRE")}, 2}});
 
     // Amounts: one row per amount, euro on the left, the Bill's currency on the right.
-    auto* importi = new QGroupBox(HistoryFormTexts::kGroupImporti, this);
-    importi->setObjectName(QStringLiteral("GRB_IMPORTI"));
-    auto* gImp = new QGridLayout(importi);
-    gImp->addWidget(new QLabel(HistoryFormTexts::kColumnEuro, importi), 0, 1, Qt::AlignRight);
-    gImp->addWidget(new QLabel(HistoryFormTexts::kColumnValuta, importi), 0, 2, Qt::AlignRight);
+    auto importi = group(HistoryFormTexts::kGroupImporti, "GRB_IMPORTI");
+    importi->addHeadings({HistoryFormTexts::kColumnEuro, HistoryFormTexts::kColumnValuta});
     static const struct {
         const char* text;
         const char* euro;
         const char* val;
     } amounts[] = {
-        {"Importo effetto", "TXT_IMPEFF", "TXT_IMPEFFVAL"},
-        {"Importo netto previsto", "TXT_IMPEFFNETPREV", "TXT_IMPEFFNETPREVVAL"},
-        {"Importo pagato", "TXT_IMPMOVPAG", "TXT_IMPMOVPAGVAL"},
+        {"&Importo effetto", "TXT_IMPEFF", "TXT_IMPEFFVAL"},
+        {"Netto previsto", "TXT_IMPEFFNETPREV", "TXT_IMPEFFNETPREVVAL"},
+        {"Importo &pagato", "TXT_IMPMOVPAG", "TXT_IMPMOVPAGVAL"},
         {"Ritenute pagate", "TXT_IMPMOVPAGRIT", "TXT_IMPMOVPAGRITVAL"},
         {"Abbuono", "TXT_IMPMOVABB", "TXT_IMPMOVABBVAL"},
         {"Acconto", "TXT_IMPMOVACC", "TXT_IMPMOVACCVAL"},
@@ -204,46 +179,47 @@ void FRMKV_STORICO::createControls() {
         {"Omaggio senza rivalsa", "TXT_IMPMOVOMANORIV", "TXT_IMPMOVOMANORIVVAL"},
         {"Sconto incondizionato", "TXT_IMPMOVSCIND", "TXT_IMPMOVSCINDVAL"},
     };
-    int row = 1;
-    for (const auto& a : amounts) {
-        FrameControl* euro = control(QString::fromLatin1(a.euro));
-        gImp->addWidget(ControlFactory::label(QString::fromUtf8(a.text), euro, importi), row, 0);
-        gImp->addWidget(euro, row, 1);
-        gImp->addWidget(control(QString::fromLatin1(a.val)), row, 2);
-        ++row;
-    }
+    for (const auto& a : amounts)
+        importi->addRow({{QString::fromUtf8(a.text), {c(a.euro)}}, {QString(), {c(a.val)}}});
 
-    auto [distinta, gDist] =
-        group(HistoryFormTexts::kGroupPresentazione, "GRB_DISTINTA",
-              {"CBO_INDTIPODIST", "TXT_ANNODIST", "TXT_NUMDIST", "TXT_ETICHRAGGRAVV"}, 2);
-    (void)gDist;
+    auto cambio = group(HistoryFormTexts::kGroupCambio, "GRB_CAMBIO");
+    cambio->addRow({{QStringLiteral("&Cambio"), {c("TXT_CAMBIO")}},
+                    {QStringLiteral("Differenza"), {c("TXT_DIFFCAMBIO")}}});
+    cambio->addRow({{QStringLiteral("Incr. cambio adeg."), {c("TXT_CAMBIOADCONTO")}},
+                    {QStringLiteral("Incr. data"), {c("TXT_DATACAMBIOADCONTO")}}});
+    cambio->addRow({{QStringLiteral("Incr. adeguam."), {c("TXT_IMPADEGCAMBIO")}},
+                    {QStringLiteral("Diff. su conto"), {c("TXT_DIFFCAMBIOCONTO")}}});
+    cambio->addRow({{QStringLiteral("Cambio adeguam."), {c("TXT_CAMBIOADCONTO_S")}},
+                    {QStringLiteral("Data"), {c("TXT_DATACAMBIOADCONTO_S")}}});
+    cambio->addRow({{QStringLiteral("Valore adeguam."), {c("TXT_IMPADEGCAMBIO_S")}}});
 
-    auto [ordine, gOrd] =
-        group(HistoryFormTexts::kGroupOrdine, "GRB_ORDINE",
-              {"CBO_INDORDPBONIF", "TXT_ANNOORDPBONIF", "TXT_NUMORDPBONIF", "TXT_ORDBONCCFORN"}, 2);
-    gOrd->addWidget(control(QStringLiteral("CHK_ORDBONFLGCONF")), 2, 1);
-    withDescription(gOrd, 3, "TXT_ORDBONABI", "TXT_DESORDBONABI");
-    withDescription(gOrd, 4, "TXT_ORDBONCAB", "TXT_DESORDBONCAB");
-    FrameControl* motivo = control(QStringLiteral("TXT_ORDBONMOTIVO"));
-    LBL_ORDBONMOTIVO = new QLabel(QStringLiteral("Motivo"), ordine);
+    auto spese = group(HistoryFormTexts::kGroupSpese, "GRB_SPESE");
+    spese->addRow({{QStringLiteral("&Modalità spese"), {c("CBO_INDSPERIT")}}});
+    spese->addRow({{QStringLiteral("Effetto spese"), {c("TXT_PROGEFFSPE")}}});
+    spese->addRow({{QStringLiteral("Spese cliente"), {c("TXT_SPESERIT")}}});
+    spese->addRow({{QStringLiteral("Spese banca"), {c("TXT_SPESERITBAN")}}});
+    spese->addRow({{QStringLiteral("Nr. assegno"), {c("TXT_NUMASSEGNO")}}});
+    spese->addRow({{QStringLiteral("C/c assegno"), {c("TXT_NUMCCASSEGN")}}});
+
+    auto distinta = group(HistoryFormTexts::kGroupPresentazione, "GRB_DISTINTA");
+    distinta->addRow({{QStringLiteral("Tipo &distinta"), {c("CBO_INDTIPODIST")}},
+                      {QStringLiteral("Anno"), {c("TXT_ANNODIST")}}});
+    distinta->addRow({{QStringLiteral("Numero"), {c("TXT_NUMDIST")}},
+                      {QStringLiteral("Etichetta"), {c("TXT_ETICHRAGGRAVV")}}});
+
+    auto ordine = group(HistoryFormTexts::kGroupOrdine, "GRB_ORDINE");
+    ordine->addRow({{QStringLiteral("&Tipo doc."), {c("CBO_INDORDPBONIF")}},
+                    {QStringLiteral("Anno"), {c("TXT_ANNOORDPBONIF")}}});
+    ordine->addRow({{QStringLiteral("Numero"), {c("TXT_NUMORDPBONIF")}},
+                    {QStringLiteral("C/c forn."), {c("TXT_ORDBONCCFORN")}}});
+    ordine->addRow({{QString(), {c("CHK_ORDBONFLGCONF")}, 2}});
+    ordine->addRow({{QStringLiteral("Banca"), {c("TXT_ORDBONABI"), c("TXT_DESORDBONABI")}, 2}});
+    ordine->addRow({{QStringLiteral("Agenzia"), {c("TXT_ORDBONCAB"), c("TXT_DESORDBONCAB")}, 2}});
+    // Its caption follows the kind of document: a reason, or a notice number.
+    ordine->addRow({{QStringLiteral("Motivo"), {c("TXT_ORDBONMOTIVO")}, 2}});
+    LBL_ORDBONMOTIVO = findChild<QLabel*>(QStringLiteral("LBL_TXT_ORDBONMOTIVO"));
     LBL_ORDBONMOTIVO->setObjectName(QStringLiteral("LBL_ORDBONMOTIVO"));
-    LBL_ORDBONMOTIVO->setBuddy(motivo);
-    gOrd->addWidget(LBL_ORDBONMOTIVO, 5, 0);
-    gOrd->addWidget(motivo, 5, 1, 1, 3);
-    withDescription(gOrd, 6, "TXT_ORDBONCAUPAG", "TXT_DESCORDBONCAUPAG");
-
-    auto [spese, gSpe] = group(HistoryFormTexts::kGroupSpese, "GRB_SPESE",
-                               {"CBO_INDSPERIT", "TXT_PROGEFFSPE", "TXT_SPESERIT", "TXT_SPESERITBAN",
-                                "TXT_NUMASSEGNO", "TXT_NUMCCASSEGN"},
-                               2);
-    (void)gSpe;
-
-    auto [cambio, gCam] = group(
-        HistoryFormTexts::kGroupCambio, "GRB_CAMBIO",
-        {"TXT_CAMBIO", "TXT_DIFFCAMBIO", "TXT_CAMBIOADCONTO", "TXT_DATACAMBIOADCONTO", "TXT_IMPADEGCAMBIO",
-         "TXT_DIFFCAMBIOCONTO", "TXT_CAMBIOADCONTO_S", "TXT_DATACAMBIOADCONTO_S", "TXT_IMPADEGCAMBIO_S"},
-        2);
-    (void)gCam;
+    ordine->addRow({{QStringLiteral("Causale SEPA"), {c("TXT_ORDBONCAUPAG"), c("TXT_DESCORDBONCAUPAG")}, 2}});
 
     FME_STORICO = new VirtualFrame(this);
     FME_STORICO->setObjectName(QStringLiteral("FME_STORICO"));
@@ -252,99 +228,31 @@ void FRMKV_STORICO::createControls() {
     GNV_DETTSTORICO->setObjectName(QStringLiteral("GNV_DETTSTORICO"));
     // A movement is opened from the bill form's grid: the form has nothing to open.
     GNV_DETTSTORICO->button(QStringLiteral("Apri"))->hide();
+    GNV_DETTSTORICO->setCaption(QStringLiteral("Nuovo"), QStringLiteral("&Nuovo"));
+    GNV_DETTSTORICO->setCaption(QStringLiteral("Elimina"), QStringLiteral("&Elimina"));
+    GNV_DETTSTORICO->setCaption(QStringLiteral("Conferma"), QStringLiteral("Con&ferma"));
 
-    // Two columns: on the left what the movement is and the Bill it found, on the right the
-    // amounts; below, the charges beside the exchange, then the distinta beside the order.
-    auto* left = new QVBoxLayout;
-    left->addWidget(movimento);
-    left->addWidget(situazione);
-    left->addStretch(1);
-    auto* columns = new QGridLayout;
-    columns->addLayout(left, 0, 0);
-    columns->addWidget(importi, 0, 1);
-    columns->addWidget(spese, 1, 0);
-    columns->addWidget(cambio, 1, 1);
-    columns->addWidget(distinta, 2, 0);
-    columns->addWidget(ordine, 2, 1);
-    columns->setColumnStretch(0, 1);
-    columns->setColumnStretch(1, 1);
+    // Groups read down each column, the columns from the left; the buttons stay in sight below.
+    const std::vector<std::vector<FieldGrid*>> columns = {{movimento.get(), situazione.get()},
+                                                          {importi.get(), cambio.get()},
+                                                          {spese.get(), distinta.get(), ordine.get()}};
+    QList<QWidget*> order;
+    auto* row = new QHBoxLayout(body);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (const auto& column : columns) {
+        auto* stack = new QVBoxLayout;
+        for (FieldGrid* g : column) {
+            stack->addWidget(g->box());
+            order.append(g->tabOrder());
+        }
+        stack->addStretch(1);
+        row->addLayout(stack);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addLayout(columns, 1);
+    layout->addWidget(new ScrollPage(body, this), 1);
     layout->addWidget(FME_STORICO);
     layout->addWidget(GNV_DETTSTORICO);
-
-    // Tab in reading order: the groups top to bottom, left to right, then the navigator.
-    static const char* const tabOrder[] = {"TXT_PROGSTO",
-                                           "TXT_DATAREG",
-                                           "CBO_INDTIPOPER",
-                                           "TXT_NUMREG",
-                                           "TXT_RIGACONT",
-                                           "TXT_PROGEC",
-                                           "CHK_FLGSTORNORITINS",
-                                           "TXT_DATASCAD",
-                                           "CBO_INDSTATO",
-                                           "CBO_INDGENSTATO",
-                                           "CBO_INDPRES",
-                                           "TXT_NUMSTEFF",
-                                           "TXT_NUMRIEMIS",
-                                           "CHK_FLGSTEFF",
-                                           "CHK_FLGGIRATO",
-                                           "CHK_FLGRICEVUTO",
-                                           "CHK_FLGINCASSOBF",
-                                           "TXT_BANCAPRE",
-                                           "TXT_AGENZPRE",
-                                           "CBO_INDSPERIT",
-                                           "TXT_PROGEFFSPE",
-                                           "TXT_SPESERIT",
-                                           "TXT_SPESERITBAN",
-                                           "TXT_NUMASSEGNO",
-                                           "TXT_NUMCCASSEGN",
-                                           "TXT_IMPEFF",
-                                           "TXT_IMPEFFVAL",
-                                           "TXT_IMPEFFNETPREV",
-                                           "TXT_IMPEFFNETPREVVAL",
-                                           "TXT_IMPMOVPAG",
-                                           "TXT_IMPMOVPAGVAL",
-                                           "TXT_IMPMOVPAGRIT",
-                                           "TXT_IMPMOVPAGRITVAL",
-                                           "TXT_IMPMOVABB",
-                                           "TXT_IMPMOVABBVAL",
-                                           "TXT_IMPMOVACC",
-                                           "TXT_IMPMOVACCVAL",
-                                           "TXT_IMPMOVRIT",
-                                           "TXT_IMPMOVRITVAL",
-                                           "TXT_IMPMOVOMANORIV",
-                                           "TXT_IMPMOVOMANORIVVAL",
-                                           "TXT_IMPMOVSCIND",
-                                           "TXT_IMPMOVSCINDVAL",
-                                           "TXT_CAMBIO",
-                                           "TXT_DIFFCAMBIO",
-                                           "TXT_CAMBIOADCONTO",
-                                           "TXT_DATACAMBIOADCONTO",
-                                           "TXT_IMPADEGCAMBIO",
-                                           "TXT_DIFFCAMBIOCONTO",
-                                           "TXT_CAMBIOADCONTO_S",
-                                           "TXT_DATACAMBIOADCONTO_S",
-                                           "TXT_IMPADEGCAMBIO_S",
-                                           "CBO_INDTIPODIST",
-                                           "TXT_ANNODIST",
-                                           "TXT_NUMDIST",
-                                           "TXT_ETICHRAGGRAVV",
-                                           "CBO_INDORDPBONIF",
-                                           "TXT_ANNOORDPBONIF",
-                                           "TXT_NUMORDPBONIF",
-                                           "TXT_ORDBONCCFORN",
-                                           "CHK_ORDBONFLGCONF",
-                                           "TXT_ORDBONABI",
-                                           "TXT_ORDBONCAB",
-                                           "TXT_ORDBONMOTIVO",
-                                           "TXT_ORDBONCAUPAG"};
-    QWidget* previous = nullptr;
-    for (const char* name : tabOrder) {
-        QWidget* editor = control(QString::fromLatin1(name))->editor();
-        if (previous) setTabOrder(previous, editor);
-        previous = editor;
-    }
-    setTabOrder(previous, GNV_DETTSTORICO->button(QStringLiteral("Nuovo")));
+    for (QPushButton* b : GNV_DETTSTORICO->findChildren<QPushButton*>()) order.append(b);
+    tabOrder_.setWidgets(order);
 }

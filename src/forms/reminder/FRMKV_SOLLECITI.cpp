@@ -12,6 +12,7 @@
 #include "Recordset.h"
 #include "ReminderCodeTables.h"
 #include "ReminderFormTexts.h"
+#include "ScreenFit.h"
 #include "SuiteError.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -23,7 +24,7 @@ FRMKV_SOLLECITI::FRMKV_SOLLECITI(QWidget* parent)
     setObjectName(QStringLiteral("FRMKV_SOLLECITI"));
     setWindowTitle(ReminderFormTexts::kCaption);
     createControls();
-    resize(980, 520);
+    resize(ScreenFit::bounded(this, QSize(980, 560)));
     connect(FME_SOLLECITI, &VirtualFrame::AfterAddNew, this,
             [this](bool ok) { FME_SOLLECITI_AfterAddNew(ok); });
     connect(FME_SOLLECITI, &VirtualFrame::ChangeStatus, this,

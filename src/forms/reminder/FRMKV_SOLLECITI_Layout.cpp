@@ -1,12 +1,14 @@
 // The reminder form's controls, laid out in group boxes: on the left the notice, its interest
 // and its charges; on the right the letter, the block of the customer and the document issued.
-// Tab follows the order in which the controls are attached to the frame.
+// Tab goes down the left column, then the right one, each group row by row.
 #include "CheckBox.h"
 #include "ControlFactory.h"
 #include "EditBox.h"
 #include "FRMKV_SOLLECITI.h"
+#include "FieldGrid.h"
 #include "GridNavigator.h"
 #include "ReminderFormTexts.h"
+#include "ScrollPage.h"
 #include "VirtualFrame.h"
 
 #include <QGridLayout>
@@ -70,64 +72,43 @@ void FRMKV_SOLLECITI::createControls() {
         control(QString::fromLatin1(name))->setMaximumWidth(130);
     for (const char* name : {"TXT_SIGLALETTERA", "TXT_CODBLOCCO", "TXT_DOCUMENTO", "TXT_SEZDOC"})
         control(QString::fromLatin1(name))->setMaximumWidth(120);
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
 
-    // A group of label / field rows; a row is one field, or a field with the fields that follow
-    // it on the same line (a code and its description, a date pair).
-    using Row = std::pair<const char*, std::initializer_list<const char*>>;
-    auto group = [&](const QString& title, const char* objectName, std::initializer_list<Row> rows) {
-        auto* box = new QGroupBox(title, this);
+    auto* body = new QWidget(this);
+    auto group = [&](const QString& title, const char* objectName) {
+        auto* box = new QGroupBox(title, body);
         box->setObjectName(QString::fromLatin1(objectName));
-        auto* grid = new QGridLayout(box);
-        grid->setHorizontalSpacing(8);
-        int r = 0;
-        for (const auto& [text, names] : rows) {
-            auto* line = new QWidget(box);
-            auto* h = new QHBoxLayout(line);
-            h->setContentsMargins(0, 0, 0, 0);
-            FrameControl* first = nullptr;
-            for (const char* name : names) {
-                FrameControl* c = control(QString::fromLatin1(name));
-                if (!first) first = c;
-                h->addWidget(c, c->maximumWidth() < QWIDGETSIZE_MAX ? 0 : 1);
-            }
-            if (first->maximumWidth() < QWIDGETSIZE_MAX && names.size() == 1) h->addStretch(1);
-            if (text) grid->addWidget(ControlFactory::label(QString::fromUtf8(text), first, box), r, 0);
-            grid->addWidget(line, r, 1);
-            ++r;
-        }
-        grid->setColumnStretch(1, 1);
-        return box;
+        return std::make_unique<FieldGrid>(box);
     };
-
-    QGroupBox* avviso = group(ReminderFormTexts::kGroupAvviso, "GRB_AVVISO",
-                              {{"Progressivo avviso", {"TXT_PROGAVVISI"}},
-                               {"Data avviso", {"TXT_DATAAVVISO"}},
-                               {"Data elaborazione", {"TXT_DATARIFELAB"}}});
-    QGroupBox* interessi = group(ReminderFormTexts::kGroupInteressi, "GRB_INTERESSI",
-                                 {{nullptr, {"CHK_FLGCALCINT"}},
-                                  {"Tasso interesse %", {"TXT_TASSOINT"}},
-                                  {"Calcolo dal", {"TXT_DADATACALC"}},
-                                  {"Calcolo al", {"TXT_ADATACALC"}},
-                                  {"Importo interessi", {"TXT_IMPINTERES"}}});
-    QGroupBox* spese = group(ReminderFormTexts::kGroupSpese, "GRB_SPESE",
-                             {{"Spese di ritorno", {"TXT_SPESERIT"}},
-                              {"Spese bollo", {"TXT_SPBOLLO"}},
-                              {"Spese postali", {"TXT_SPPOST"}},
-                              {"Spese varie", {"TXT_SPVARIE"}}});
-    QGroupBox* lettera = group(ReminderFormTexts::kGroupLettera, "GRB_LETTERA",
-                               {{"Sigla lettera", {"TXT_SIGLALETTERA", "TXT_DESCRLETTERA"}},
-                                {"Commento aggiuntivo", {"TXT_TESTOPERS"}}});
-    QGroupBox* blocco = group(ReminderFormTexts::kGroupBlocco, "GRB_BLOCCO",
-                              {{"Tipo blocco", {"CBO_INDBLOCCO"}},
-                               {"Codice blocco", {"TXT_CODBLOCCO", "TXT_DESBLOCCO"}},
-                               {nullptr, {"CHK_FLGAZLEGAL", "CHK_FLGINVIOAGE"}}});
-    QGroupBox* documento = group(ReminderFormTexts::kGroupDocumento, "GRB_DOCUMENTO",
-                                 {{nullptr, {"CHK_FLGEMISDOC"}},
-                                  {"Codice documento", {"TXT_DOCUMENTO"}},
-                                  {"Data documento", {"TXT_DATADOC"}},
-                                  {"Numero documento", {"TXT_NUMDOC", "CHK_FLGDOCBIS"}},
-                                  {"Sezionale", {"TXT_SEZDOC"}},
-                                  {nullptr, {"CHK_FLGPERS1", "CHK_FLGPERS2"}}});
+    auto avviso = group(ReminderFormTexts::kGroupAvviso, "GRB_AVVISO");
+    avviso->addRow({{QStringLiteral("Progressivo avviso"), {c("TXT_PROGAVVISI")}}});
+    avviso->addRow({{QStringLiteral("&Data avviso"), {c("TXT_DATAAVVISO")}}});
+    avviso->addRow({{QStringLiteral("Data elaborazione"), {c("TXT_DATARIFELAB")}}});
+    auto interessi = group(ReminderFormTexts::kGroupInteressi, "GRB_INTERESSI");
+    interessi->addRow({{QString(), {c("CHK_FLGCALCINT")}}});
+    interessi->addRow({{QStringLiteral("&Tasso interesse %"), {c("TXT_TASSOINT")}}});
+    interessi->addRow({{QStringLiteral("Calcolo dal"), {c("TXT_DADATACALC")}}});
+    interessi->addRow({{QStringLiteral("Calcolo al"), {c("TXT_ADATACALC")}}});
+    interessi->addRow({{QStringLiteral("&Importo interessi"), {c("TXT_IMPINTERES")}}});
+    auto spese = group(ReminderFormTexts::kGroupSpese, "GRB_SPESE");
+    spese->addRow({{QStringLiteral("Spese di &ritorno"), {c("TXT_SPESERIT")}}});
+    spese->addRow({{QStringLiteral("Spese bollo"), {c("TXT_SPBOLLO")}}});
+    spese->addRow({{QStringLiteral("Spese postali"), {c("TXT_SPPOST")}}});
+    spese->addRow({{QStringLiteral("Spese varie"), {c("TXT_SPVARIE")}}});
+    auto lettera = group(ReminderFormTexts::kGroupLettera, "GRB_LETTERA");
+    lettera->addRow({{QStringLiteral("&Sigla lettera"), {c("TXT_SIGLALETTERA"), c("TXT_DESCRLETTERA")}}});
+    lettera->addRow({{QStringLiteral("Commento aggiuntivo"), {c("TXT_TESTOPERS")}}});
+    auto blocco = group(ReminderFormTexts::kGroupBlocco, "GRB_BLOCCO");
+    blocco->addRow({{QStringLiteral("Tipo &blocco"), {c("CBO_INDBLOCCO")}}});
+    blocco->addRow({{QStringLiteral("Codice blocco"), {c("TXT_CODBLOCCO"), c("TXT_DESBLOCCO")}}});
+    blocco->addRow({{QString(), {c("CHK_FLGAZLEGAL"), c("CHK_FLGINVIOAGE")}}});
+    auto documento = group(ReminderFormTexts::kGroupDocumento, "GRB_DOCUMENTO");
+    documento->addRow({{QString(), {c("CHK_FLGEMISDOC")}}});
+    documento->addRow({{QStringLiteral("Codice documento"), {c("TXT_DOCUMENTO")}}});
+    documento->addRow({{QStringLiteral("Data documento"), {c("TXT_DATADOC")}}});
+    documento->addRow({{QStringLiteral("Numero documento"), {c("TXT_NUMDOC"), c("CHK_FLGDOCBIS")}}});
+    documento->addRow({{QStringLiteral("Sezionale"), {c("TXT_SEZDOC")}}});
+    documento->addRow({{QString(), {c("CHK_FLGPERS1"), c("CHK_FLGPERS2")}}});
 
     FME_SOLLECITI = new VirtualFrame(this);
     FME_SOLLECITI->setObjectName(QStringLiteral("FME_SOLLECITI"));
@@ -136,31 +117,30 @@ void FRMKV_SOLLECITI::createControls() {
     GNV_DETTSOLLECITI->setObjectName(QStringLiteral("GNV_DETTSOLLECITI"));
     // A reminder is opened from the bill form's grid: the form has nothing to open.
     GNV_DETTSOLLECITI->button(QStringLiteral("Apri"))->hide();
+    GNV_DETTSOLLECITI->setCaption(QStringLiteral("Nuovo"), QStringLiteral("&Nuovo"));
+    GNV_DETTSOLLECITI->setCaption(QStringLiteral("Elimina"), QStringLiteral("&Elimina"));
+    GNV_DETTSOLLECITI->setCaption(QStringLiteral("Conferma"), QStringLiteral("Con&ferma"));
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(avviso);
-    left->addWidget(interessi);
-    left->addWidget(spese);
-    left->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(lettera);
-    right->addWidget(blocco);
-    right->addWidget(documento);
-    right->addStretch(1);
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left, 2);
-    columns->addLayout(right, 3);
+    const std::vector<std::vector<FieldGrid*>> columns = {{avviso.get(), interessi.get(), spese.get()},
+                                                          {lettera.get(), blocco.get(), documento.get()}};
+    QList<QWidget*> order;
+    auto* row = new QHBoxLayout(body);
+    row->setContentsMargins(0, 0, 0, 0);
+    int stretch = 2;
+    for (const auto& column : columns) {
+        auto* stack = new QVBoxLayout;
+        for (FieldGrid* g : column) {
+            stack->addWidget(g->box());
+            order.append(g->tabOrder());
+        }
+        stack->addStretch(1);
+        row->addLayout(stack, stretch++);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addLayout(columns, 1);
+    layout->addWidget(new ScrollPage(body, this), 1);
     layout->addWidget(FME_SOLLECITI);
     layout->addWidget(GNV_DETTSOLLECITI);
-
-    QWidget* previous = nullptr;
-    for (FrameControl* c : order_) {
-        if (!c->TabStop() || c->focusPolicy() == Qt::NoFocus) continue;
-        if (previous) setTabOrder(previous, c->editor());
-        previous = c->editor();
-    }
-    setTabOrder(previous, GNV_DETTSOLLECITI->button(QStringLiteral("Nuovo")));
+    for (QPushButton* b : GNV_DETTSOLLECITI->findChildren<QPushButton*>()) order.append(b);
+    tabOrder_.setWidgets(order);
 }

@@ -15,7 +15,7 @@ ArchiveBrowser::ArchiveBrowser(const LookupRequest& request, int archive, QStrin
             !transferColumns_.contains(request.orderColumn, Qt::CaseInsensitive) &&
             request.columns.value(c).isEmpty())
             table()->hideColumn(c);
-    auto* send = new QPushButton(QStringLiteral("Trasferisci"), this);
+    auto* send = new QPushButton(QStringLiteral("&Trasferisci"), this);
     send->setObjectName(QStringLiteral("CMD_TRASFERISCI"));
     send->setEnabled(archive_ != 0);
     connect(send, &QPushButton::clicked, this, &ArchiveBrowser::transfer);

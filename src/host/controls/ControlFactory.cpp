@@ -23,6 +23,7 @@ FrameControl* widgetFor(const ControlDef& def, QWidget* parent) {
             return new NumericBox(parent);
         case ControlKind::Amount: {
             auto* n = new NumericBox(parent);
+            n->setGrouped(true);
             n->setMinimumWidth(130);
             return n;
         }

@@ -98,7 +98,11 @@ void FrameControl::setAcceptsInput(bool on) {
 
 void FrameControl::setTabStop(bool on) {
     tabStop_ = on;
-    if (editor_) editor_->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+    const Qt::FocusPolicy policy = on ? Qt::StrongFocus : Qt::ClickFocus;
+    if (editor_) editor_->setFocusPolicy(policy);
+    // A label's access key gives the focus to its buddy only when the buddy itself takes focus;
+    // the editor, this control's focus proxy, then receives it.
+    setFocusPolicy(policy);
 }
 
 LogService& FrameControl::logService() const {
@@ -119,6 +123,23 @@ bool FrameControl::handleKey(int qtKey, Qt::KeyboardModifiers modifiers) {
         return true;
     }
     return false;
+}
+
+bool FrameControl::isWindowCommand(const QKeyEvent* key) {
+    // Moving to another record, deleting or undoing it: the window's own commands, which the
+    // line edit would otherwise keep for its cursor and its text.
+    if (!(key->modifiers() & Qt::ControlModifier)) return false;
+    switch (key->key()) {
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Delete:
+        case Qt::Key_Z:
+            return true;
+        default:
+            return false;
+    }
 }
 
 bool FrameControl::isInputEvent(const QEvent* event) {
@@ -148,6 +169,12 @@ bool FrameControl::eventFilter(QObject* watched, QEvent* event) {
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) leave();
             break;
         }
+        case QEvent::ShortcutOverride:
+            if (isWindowCommand(static_cast<QKeyEvent*>(event))) {
+                event->ignore();
+                return true;
+            }
+            break;
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             emit KeyDown(windowsKeyCode(key->key()), shiftState(key->modifiers()));
@@ -194,6 +221,7 @@ bool FrameControl::leave() {
         keepFocus();
         return false;
     }
+    entryAccepted();
     entered_ = false;
     emit AfterItem();
     emit LostFocus();

@@ -6,6 +6,7 @@
 #include <memory>
 
 class LogService;
+class QKeyEvent;
 class QHBoxLayout;
 class VirtualFrame;
 
@@ -82,6 +83,9 @@ protected:
     virtual bool acceptInput(QString* problem);
     // Run after Validate, before the value is stored: e.g. the decode of a code.
     virtual void completeEntry() {}
+    // Run once the value is stored, before AfterItem: the kind shows it in its own form. A value
+    // refused keeps the text as the user typed it.
+    virtual void entryAccepted() {}
     // A key press the kind handles itself (after KeyDown); true when consumed.
     virtual bool handleKey(int qtKey, Qt::KeyboardModifiers modifiers);
 
@@ -92,6 +96,7 @@ private:
     bool leave();
     void keepFocus();
     static bool isInputEvent(const QEvent* event);
+    static bool isWindowCommand(const QKeyEvent* key);
 
     QHBoxLayout* row_;
     QWidget* editor_ = nullptr;

@@ -4,10 +4,15 @@
 #include "RecordsetModel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyle>
+#include <algorithm>
 
 namespace {
 constexpr int kTwipsPerPixel = 15;  // 1440 twips an inch at 96 dots an inch
-}
+// Room a cell's text leaves on either side, as the table view draws it.
+constexpr int kCellPadding = 12;
+}  // namespace
 
 Grid::Grid(QWidget* parent) : QTableView(parent), model_(new RecordsetModel(this)) {
     setModel(model_);
@@ -15,6 +20,10 @@ Grid::Grid(QWidget* parent) : QTableView(parent), model_(new RecordsetModel(this
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
+    // Tab leaves the grid for the next control; the arrows move through its rows. A cell keeps
+    // one line: a long text is cut with "...", never wrapped under the row.
+    setTabKeyNavigation(false);
+    setWordWrap(false);
     model_->setCellText([this](const QString& field, QString* text) { emit CellText(field, text); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) {
@@ -25,12 +34,15 @@ Grid::Grid(QWidget* parent) : QTableView(parent), model_(new RecordsetModel(this
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) emit CellDblClick();
     });
+    // Reading the rows again resets the header: the widths the clerk gave the columns (or the
+    // saved layout gave back) are taken before and given back after.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { keepWidths(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { applyWidths(); });
 }
 
 void Grid::setDataSource(std::shared_ptr<Recordset> recordset) {
     source_ = std::move(recordset);
     model_->setRecordset(source_);
-    applyWidths();
     showCurrentRow();
 }
 
@@ -38,10 +50,21 @@ void Grid::AddColumn(const QString& field, const QString& caption, int kind, int
                      int, const QString& format) {
     QList<RecordsetModel::Column> columns = model_->columns();
     columns.append({field, caption, kind, format});
-    widths_.append(widthTwips / kTwipsPerPixel);
-    visible_.append(visible);
     model_->setColumns(columns);
+    widths_.append(defaultWidth(columns.last(), widthTwips));
+    visible_.append(visible);
     applyWidths();
+}
+
+int Grid::defaultWidth(const RecordsetModel::Column& column, int widthTwips) const {
+    // The layout's width, but never less than its caption or a whole date.
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    int width = std::max(
+        widthTwips / kTwipsPerPixel,
+        horizontalHeader()->fontMetrics().horizontalAdvance(column.caption) + margins + kCellPadding);
+    if (column.kind == RecordsetModel::KindDate)
+        width = std::max(width, fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) + kCellPadding);
+    return width;
 }
 
 void Grid::ClearColumns() {
@@ -60,16 +83,21 @@ void Grid::setColumnFormat(const QString& field, const QString& format) {
     }
     if (!found) return;
     model_->setColumns(columns);
-    applyWidths();
 }
 
 void Grid::Refresh() {
     model_->reload();
-    applyWidths();
     showCurrentRow();
 }
 
+void Grid::keepWidths() {
+    if (horizontalHeader()->count() != widths_.size()) return;  // the columns are being laid out
+    for (int c = 0; c < widths_.size(); ++c)
+        if (!isColumnHidden(c) && columnWidth(c) > 0) widths_[c] = columnWidth(c);
+}
+
 void Grid::applyWidths() {
+    if (horizontalHeader()->count() != widths_.size()) return;
     for (int c = 0; c < widths_.size(); ++c) {
         setColumnWidth(c, widths_[c]);
         setColumnHidden(c, !visible_[c]);
@@ -84,6 +112,16 @@ void Grid::showCurrentRow() {
     else
         selectionModel()->clearSelection();
     following_ = false;
+}
+
+void Grid::keyPressEvent(QKeyEvent* event) {
+    // Enter on a row opens it, as a double click does: the keyboard's way into the row.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        event->accept();
+        emit CellDblClick();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void Grid::focusInEvent(QFocusEvent* event) {

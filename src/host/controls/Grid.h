@@ -1,15 +1,16 @@
 #pragma once
 
+#include "RecordsetModel.h"
+
 #include <QTableView>
 #include <memory>
 
 class Recordset;
-class RecordsetModel;
 
 // A read-only grid over a recordset. The form lays out its columns with AddColumn; the current
 // row of the grid is the recordset's current row. Events: CellText (field name and text by
 // reference, before a cell is drawn), RowColChange (the user moved to another cell),
-// CellDblClick, and EnterFocus when the grid receives the focus.
+// CellDblClick (also Enter on a row), and EnterFocus when the grid receives the focus.
 class Grid : public QTableView {
     Q_OBJECT
 public:
@@ -38,8 +39,12 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // A column's width as first shown: the layout's, widened to its caption and to a date.
+    int defaultWidth(const RecordsetModel::Column& column, int widthTwips) const;
+    void keepWidths();
     void applyWidths();
     void showCurrentRow();
 

@@ -1,6 +1,9 @@
 #include "LookupDialog.h"
 
 #include "Connection.h"
+#include "Decimal.h"
+#include "ItalianFormat.h"
+#include "SharedConnection.h"
 #include "SqlText.h"
 #include "Value.h"
 
@@ -12,8 +15,28 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
+
+// A cell as the clerk reads it: dates and amounts the Italian way, never as the database keeps
+// them ("20240131", "1234.50"); codes and descriptions without the blanks some archives pad them
+// with.
+QString shown(const QVariant& value) {
+    switch (value.metaType().id()) {
+        case QMetaType::QDate:
+        case QMetaType::QDateTime:
+            return ItalianFormat::date(Value::toDate(value));
+        default:
+            break;
+    }
+    if (value.metaType() == QMetaType::fromType<Decimal>()) {
+        // An amount has its cents even when the engine kept it as a binary number.
+        const Decimal d = value.value<Decimal>();
+        return ItalianFormat::amount(d, std::max(d.scale(), 2));
+    }
+    return Value::toText(value).trimmed();
+}
 
 // A typed text as a LIKE pattern that matches it literally anywhere: '!' escapes the wildcards.
 QString containsPattern(const QString& typed) {
@@ -67,11 +90,12 @@ LookupDialog::LookupDialog(const LookupRequest& request, const QString& keyColum
     : QDialog(parent),
       request_(request),
       keyColumn_(keyColumn),
-      connection_(std::make_shared<Connection>()),
+      // The database's shared connection, as the decodes read: the host's, with the catalogue
+      // that types its dates and amounts, when the list is of the host's database.
+      connection_(SharedConnection::to(request.connectionString)),
       filter_(new QLineEdit(this)),
       table_(new QTableWidget(this)) {
     setWindowTitle(request.title);
-    connection_->Open(request.connectionString);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -135,8 +159,9 @@ void LookupDialog::append(const std::vector<QVariantList>& rows) {
         const int at = int(rows_.size());
         rows_.append(r);
         for (int c = 0; c < table_->columnCount(); ++c) {
-            // Codes and descriptions are kept blank-padded by some archives.
-            auto* item = new QTableWidgetItem(Value::toText(r.value(c)).trimmed());
+            auto* item = new QTableWidgetItem(shown(r.value(c)));
+            if (r.value(c).metaType() == QMetaType::fromType<Decimal>())
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(at, c, item);
         }
     }

@@ -19,6 +19,8 @@ public:
     VirtualFrame* frame() const;
 
     QPushButton* button(const QString& key) const;
+    // The caption a form gives a button, with its access key ("Con&ferma").
+    void setCaption(const QString& key, const QString& caption);
     // What a press of the button does (also what the driver calls).
     void press(const QString& key);
 
@@ -27,6 +29,7 @@ signals:
     void AfterButtonClick(const QString& key);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void addButton(const QString& key, const QString& caption);
     // The button's own action; false when it did not happen. Buttons without one succeed.
     virtual bool perform(const QString& key);

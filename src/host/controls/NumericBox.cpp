@@ -1,6 +1,7 @@
 #include "NumericBox.h"
 
 #include "Decimal.h"
+#include "ItalianFormat.h"
 #include "Value.h"
 
 #include <QHBoxLayout>
@@ -9,14 +10,16 @@
 #include <QRegularExpressionValidator>
 
 namespace {
-// Italian clerks type the decimal comma; the stored text is shown with it too.
-QString shown(const Decimal& d) {
+// Italian clerks type the decimal comma; the stored text is shown with it too, and an amount
+// with a point between each three digits of its whole part ("11.448,58").
+QString shown(const Decimal& d, bool grouped) {
+    if (grouped) return ItalianFormat::amount(d, d.scale());
     return d.toString().replace(QLatin1Char('.'), QLatin1Char(','));
 }
 }  // namespace
 
-std::optional<Decimal> NumericBox::parseTyped(const QString& typed) {
-    static const QRegularExpression grouped(QStringLiteral("^[+-]?[0-9]{1,3}(\\.[0-9]{3})+$"));
+std::optional<Decimal> NumericBox::parseTyped(const QString& typed, bool grouped) {
+    static const QRegularExpression groups(QStringLiteral("^[+-]?[0-9]{1,3}(\\.[0-9]{3})+$"));
     static const QRegularExpression plain(QStringLiteral("^[+-]?[0-9]*$"));
     static const QRegularExpression fraction(QStringLiteral("^[0-9]*$"));
     const QString text = typed.trimmed();
@@ -24,11 +27,13 @@ std::optional<Decimal> NumericBox::parseTyped(const QString& typed) {
     if (comma >= 0) {
         const QString whole = text.left(comma), decimals = text.mid(comma + 1);
         if (!fraction.match(decimals).hasMatch()) return std::nullopt;
-        if (!plain.match(whole).hasMatch() && !grouped.match(whole).hasMatch()) return std::nullopt;
+        if (!plain.match(whole).hasMatch() && !groups.match(whole).hasMatch()) return std::nullopt;
         return Decimal::parse(QString(whole).remove(QLatin1Char('.')) + QLatin1Char('.') + decimals);
     }
-    if (text.count(QLatin1Char('.')) > 1) {
-        if (!grouped.match(text).hasMatch()) return std::nullopt;
+    // Several points group thousands; in an amount so does one before the last three digits
+    // ("5.984", as an amount with no decimals is shown).
+    if (text.count(QLatin1Char('.')) > 1 || (grouped && groups.match(text).hasMatch())) {
+        if (!groups.match(text).hasMatch()) return std::nullopt;
         return Decimal::parse(QString(text).remove(QLatin1Char('.')));
     }
     return Decimal::parse(text);
@@ -43,7 +48,7 @@ NumericBox::NumericBox(QWidget* parent) : EditBox(parent), currency_(new QLabel(
 }
 
 QVariant NumericBox::Value() const {
-    const std::optional<Decimal> d = parseTyped(Text());
+    const std::optional<Decimal> d = parseTyped(Text(), grouped_);
     if (!d) return QVariant();
     return QVariant::fromValue(decimals_ >= 0 ? d->rounded(decimals_) : *d);
 }
@@ -51,7 +56,7 @@ QVariant NumericBox::Value() const {
 void NumericBox::setValue(const QVariant& value) {
     if (Value::isNull(value)) return setText(QString());
     const Decimal d = Value::toDecimal(value);
-    setText(shown(decimals_ >= 0 ? d.rounded(decimals_) : d));
+    setText(shown(decimals_ >= 0 ? d.rounded(decimals_) : d, grouped_));
 }
 
 QString NumericBox::CurrencyLabel() const {
@@ -69,7 +74,7 @@ bool NumericBox::acceptInput(QString* problem) {
         setValid(true);
         return true;
     }
-    const std::optional<Decimal> d = parseTyped(text);
+    const std::optional<Decimal> d = parseTyped(text, grouped_);
     if (!d) {
         setValid(false);
         *problem = QStringLiteral(
@@ -78,7 +83,12 @@ bool NumericBox::acceptInput(QString* problem) {
                        .arg(text);
         return false;
     }
-    setValue(QVariant::fromValue(*d));
     setValid(true);
     return true;
+}
+
+void NumericBox::entryAccepted() {
+    // "1234,5" typed shows as the amount it is: "1.234,50".
+    const QVariant value = Value();
+    if (!Value::isNull(value)) setValue(value);
 }

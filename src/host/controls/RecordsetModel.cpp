@@ -1,5 +1,6 @@
 #include "RecordsetModel.h"
 
+#include "ItalianFormat.h"
 #include "Recordset.h"
 #include "SuiteError.h"
 #include "Value.h"
@@ -69,20 +70,15 @@ QString RecordsetModel::format(const QVariant& value, int kind, const QString& p
     if (Value::isNull(value)) return QString();
     if (kind == KindDate)
         return Value::toDate(value).toString(pattern.isEmpty() ? QStringLiteral("dd/MM/yyyy") : pattern);
+    // A date laid out as text is still read as a date, never as its stored digits.
+    if (value.metaType().id() == QMetaType::QDate || value.metaType().id() == QMetaType::QDateTime)
+        return Value::toDate(value).toString(QStringLiteral("dd/MM/yyyy"));
     if (kind != KindNumeric || pattern.isEmpty()) return Value::toText(value);
     const int point = pattern.indexOf(QLatin1Char('.'));
     const int decimals = point < 0 ? 0 : int(pattern.size()) - point - 1;
-    const bool grouped = pattern.contains(QLatin1Char(','));
-    const QString plain = Value::toDecimal(value).rounded(decimals).toString();
-    const bool negative = plain.startsWith(QLatin1Char('-'));
-    QString whole = plain.section(QLatin1Char('.'), 0, 0).remove(QLatin1Char('-'));
-    const QString fraction = plain.section(QLatin1Char('.'), 1);
-    // "#,###.00" writes 0.50 as ",50": the integer part shows only when a 0 asks for it.
-    const QString integerPattern = point < 0 ? pattern : pattern.left(point);
-    if (whole == QStringLiteral("0") && !integerPattern.contains(QLatin1Char('0'))) whole.clear();
-    if (grouped)
-        for (int at = int(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, QLatin1Char('.'));
-    QString out = whole;
-    if (decimals > 0) out += QLatin1Char(',') + fraction;
-    return negative ? QLatin1Char('-') + out : out;
+    const Decimal rounded = Value::toDecimal(value).rounded(decimals);
+    // Italian separators, the thousands grouped when the pattern asks; below one the zero stays
+    // ("0,50") whatever the pattern's integer part says.
+    if (pattern.contains(QLatin1Char(','))) return ItalianFormat::amount(rounded, decimals);
+    return rounded.toString().replace(QLatin1Char('.'), QLatin1Char(','));
 }

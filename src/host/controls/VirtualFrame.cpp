@@ -5,6 +5,7 @@
 #include "FrameControl.h"
 #include "LogService.h"
 
+#include <QApplication>
 #include <cstdlib>
 #include "NavigatorBar.h"
 #include "Recordset.h"
@@ -146,6 +147,14 @@ void VirtualFrame::Refresh() {
 bool VirtualFrame::commitEnteredControls() {
     for (const QPointer<FrameControl>& c : controls_)
         if (c && c->isEntered() && !c->commitEntry()) return false;
+    // The field the clerk is still typing in may be another frame's of the same form (the notes,
+    // the bills of exchange): a save asked meanwhile takes its value too, as leaving it would.
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        auto* c = qobject_cast<FrameControl*>(w);
+        if (!c) continue;
+        if (c->window() == window() && c->isEntered() && !c->commitEntry()) return false;
+        break;
+    }
     return true;
 }
 
@@ -362,9 +371,11 @@ bool VirtualFrame::storeValue(FrameControl& control) {
             return true;
         recordset_->Fields(index).setValue(value);
     } catch (const SuiteError& e) {
-        // The clerk knows the field by its caption, not by its column.
+        // The clerk knows the field by its caption, not by its column, and the value as he wrote
+        // it ("1.234,50"), not as the database reads it ("1234.50").
         const QString caption = control.accessibleName();
         QString text = e.description();
+        if (!Value::isNull(value)) text.replace(Value::toText(value), control.Text().trimmed());
         if (!caption.isEmpty())
             text.replace(control.DataField(), QLatin1Char('"') + caption + QLatin1Char('"'),
                          Qt::CaseInsensitive);
