@@ -541,6 +541,43 @@ void Recordset::setFetchedValue(const QString& column, const QVariant& value) {
     if (!row.original.isEmpty()) row.original[index] = v;
 }
 
+namespace {
+void requireTransaction(const std::shared_ptr<Connection>& connection, const char* operation) {
+    if (!connection || connection->State() == 0)
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("La connessione del recordset è chiusa."));
+    if (!connection->InTransaction())
+        notAllowed(QStringLiteral("%1 richiede una transazione aperta.").arg(QLatin1String(operation)));
+}
+}  // namespace
+
+void Recordset::HoldCurrentRow() {
+    requireCurrent();
+    const std::shared_ptr<Connection> connection = shared_->connection.lock();
+    requireTransaction(connection, "HoldCurrentRow");
+    if (!shared_->baseTable || currentRow().status == RowStatus::New)
+        notAllowed(QStringLiteral("La riga corrente non è una riga registrata di una tabella."));
+    BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
+    if (writer.holdAsRead(currentRow()) == BatchWriter::Outcome::Conflict)
+        throw SuiteError(SuiteError::kWriteConflict, kSource + QStringLiteral(".HoldCurrentRow"),
+                         QStringLiteral("La riga è stata modificata o eliminata da un altro utente dopo "
+                                        "l'ultima lettura."));
+}
+
+QVariant Recordset::ClaimValue(const QString& column, const QVariant& value) {
+    requireCurrent();
+    const std::shared_ptr<Connection> connection = shared_->connection.lock();
+    requireTransaction(connection, "ClaimValue");
+    const int index = FieldIndex(column);
+    if (index < 0 || !isWritable(index) || currentRow().status == RowStatus::New)
+        notAllowed(QStringLiteral("Il campo %1 non è aggiornabile.").arg(column));
+    const ResultColumn& c = shared_->columns.at(size_t(index));
+    BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
+    const QVariant stored = writer.claim(currentRow(), index, Value::coerce(value, c.type, c.scale));
+    setFetchedValue(column, stored);
+    return stored;
+}
+
 void Recordset::commitEdit() {
     editMode_ = EditNone;
     editSnapshot_.reset();

@@ -350,6 +350,82 @@ INSTANTIATE_TEST_SUITE_P(Clerks, SeveralClerksSave, ::testing::ValuesIn(saveCase
                                     "_" + editName(info.param.edit);
                          });
 
+// ---- one clerk undoes the last movement while another saves the Bill ----------------------
+
+class UndoMeetsSave : public ClerksOnOneBill, public ::testing::WithParamInterface<TestEngine> {};
+
+// Clerk A has the history open on the last movement and presses "Elimina" while clerk B saves a
+// new due date (a movement of its own); the test holds the Bill so that both wait, then lets go.
+// Whichever goes first, the other is told of the conflict and undoes or saves nothing: the
+// history never has a gap and the Bill is the winner's.
+TEST_P(UndoMeetsSave, OneWinsTheOtherIsToldAndTheHistoryHasNoGap) {
+    REQUIRE_ENGINE(GetParam());
+    ASSERT_NO_FATAL_FAILURE(open(GetParam()));
+    connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_INDEXP = 0 WHERE ") + billWhere);
+    const auto due = [&] {
+        return Value::toDate(scalar("SELECT EF01_SCADE_S FROM EF01_SCADENZE WHERE " + billWhere));
+    };
+    const auto progressives = [&] {
+        QList<int> out;
+        for (const ResultSet& r : connection->Query("SELECT EF06_PROGSTO FROM EF06_SCADSTO WHERE " +
+                                                    historyWhere + " ORDER BY EF06_PROGSTO"))
+            for (const auto& row : r.rows) out << Value::toInt(row[0]);
+        return out;
+    };
+    const QDate original = due();
+    const auto changeOfDue = [&](int months) {
+        return QStringLiteral(
+                   "type TXT_SCADE %1\nleave TXT_SCADE\nget TXT_SCADE\nclick INV_MAIN Salva\nmessages\n")
+            .arg(original.addMonths(months).toString(QStringLiteral("dd/MM/yyyy")));
+    };
+    {  // A manual variation to undo: its snapshot holds the due date as it was.
+        ClerkProcess first(db->connectionString(), userOf(0), opening() + changeOfDue(1));
+        ASSERT_TRUE(ClerkProcess::pumpUntil([&] { return first.finished(); }, 60000)) << first.describe();
+        ASSERT_EQ(due(), original.addMonths(1)) << first.describe();
+    }
+    const QList<int> before = progressives();
+    ASSERT_FALSE(before.isEmpty());
+
+    lock(QStringLiteral("SELECT EF01_PROGEFF FROM EF01_SCADENZE WHERE %1 FOR UPDATE").arg(billWhere));
+    std::vector<std::unique_ptr<ClerkProcess>> clerks;
+    clerks.push_back(std::make_unique<ClerkProcess>(
+        db->connectionString(), userOf(0),
+        opening() + QStringLiteral("tab 2\nrow GRD_STORICO %1\nget GRD_STORICO\nanswer 6\nclick GNV_STORICO "
+                                   "Elimina\nmessages\n")
+                        .arg(before.size())));
+    clerks.push_back(
+        std::make_unique<ClerkProcess>(db->connectionString(), userOf(1), opening() + changeOfDue(2)));
+    ASSERT_NO_FATAL_FAILURE(waitForSaves(clerks, 1, 2));
+    unlock();
+    finishAll(clerks);
+
+    bool told[2] = {false, false};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(clerks[size_t(i)]->describe());
+        expectCleanOutput(*clerks[size_t(i)]);
+        const QList<QJsonObject> seen = clerks[size_t(i)]->observations();
+        ASSERT_FALSE(seen.isEmpty());
+        for (const QJsonValue& m : seen.last().value(QStringLiteral("messages")).toArray())
+            told[i] = told[i] || isConflict(m);
+    }
+    const QList<int> after = progressives();
+    for (int i = 0; i < after.size(); ++i) EXPECT_EQ(after[i], i + 1) << "a gap in the history";
+    EXPECT_NE(told[0], told[1]) << "exactly one of the two is told of the conflict";
+    if (told[1]) {  // the undo went first: the Bill as before the variation, the save refused
+        EXPECT_EQ(after.size(), before.size() - 1);
+        EXPECT_EQ(due(), original);
+    } else {  // the save went first: its movement and due date stand, the undo refused
+        EXPECT_EQ(after.size(), before.size() + 1);
+        EXPECT_EQ(due(), original.addMonths(2));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, UndoMeetsSave,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const ::testing::TestParamInfo<TestEngine>& info) {
+                             return engineName(info.param);
+                         });
+
 // ---- a clerk's process killed in the middle of a save ---------------------------------------
 
 enum class Hold {

@@ -481,8 +481,9 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
         if (!treasuryConfirmed()) return;
         const BillKey k = currentKey();
         FME_TESTATA->Detach();
-        // All of the Bill's rows go, or none.
+        // All of the Bill's rows go, or none; and only the Bill as the clerk read it.
         BeginTransazione();
+        clsRstTestata->HoldCurrentRow();
         clsConnessione->Execute(BillStatements::deleteBill(k));
         CommitTransazione();
         // The rows around it read again: the Bill that followed it, or the last one.
