@@ -109,11 +109,15 @@ QVariant BatchWriter::claim(const Row& row, int column, const QVariant& value) {
     QByteArray shape = "C" + QByteArray::number(column);
     for (int k : keyColumns_) bindOriginal(binds, shape, k, row);
     const QString& name = columns_[size_t(column)].name;
+    // Written onto itself when it holds a value: the row is held either way.
     QSqlQuery& write = statement(shape, [&] {
-        return QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 AND %2 IS NULL")
+        return QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, ?) WHERE %3")
             .arg(table_.name, name, keyCondition(row));
     });
-    run(write, binds);
+    if (run(write, binds) == 0)
+        throw SuiteError(
+            SuiteError::kWriteConflict, QStringLiteral("Recordset"),
+            QStringLiteral("La riga non è più in archivio: è stata eliminata da un altro utente."));
     binds.removeFirst();
     shape[0] = 'R';
     QSqlQuery& read = statement(shape, [&] {

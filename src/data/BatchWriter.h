@@ -25,9 +25,9 @@ public:
     // Holds the row for the open transaction (its key written onto itself) and answers whether
     // the database still holds every column of the base table as `row` was read.
     Outcome holdAsRead(const Row& row);
-    // Writes `value` into `column` where the database holds Null there, and answers what the
-    // database holds then (`value`, or what another writer put there first). Throws SuiteError
-    // write conflict when the row is no longer there.
+    // Holds the row and writes `value` into `column` where the database holds Null there (Null:
+    // writes nothing); answers what the database holds then (`value`, or what another writer put
+    // there first). Throws SuiteError write conflict when the row is no longer there.
     QVariant claim(const Row& row, int column, const QVariant& value);
 
 private:

@@ -574,6 +574,14 @@ QVariant Recordset::ClaimValue(const QString& column, const QVariant& value) {
     const ResultColumn& c = shared_->columns.at(size_t(index));
     BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
     const QVariant stored = writer.claim(currentRow(), index, Value::coerce(value, c.type, c.scale));
+    // Taken as read; a rollback of the caller's transaction takes it back.
+    const Row before = currentRow();
+    connection->onRollback([weak = std::weak_ptr<Shared>(shared_), row = current_, before]() {
+        if (auto s = weak.lock()) {
+            s->rows->at(row) = before;
+            ++s->version;
+        }
+    });
     setFetchedValue(column, stored);
     return stored;
 }

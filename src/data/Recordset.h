@@ -118,8 +118,10 @@ public:
     // column of it as it was read; SuiteError write conflict when another user changed or
     // deleted it since.
     void HoldCurrentRow();
-    // Writes `value` into `column` where the database holds Null there and answers what it holds
-    // then: `value`, or what another user wrote first. The current row takes that value as read.
+    // Holds the row like HoldCurrentRow, without comparing it, and writes `value` into `column`
+    // where the database holds Null there (a Null `value` writes nothing); answers what it holds
+    // then: `value`, or what another user wrote first. The current row takes that value as read
+    // (and gives it back when the transaction is rolled back).
     QVariant ClaimValue(const QString& column, const QVariant& value);
 
     // For Field.

@@ -16,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringDecoder>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <vector>
@@ -422,6 +423,64 @@ TEST_P(UndoMeetsSave, OneWinsTheOtherIsToldAndTheHistoryHasNoGap) {
 
 INSTANTIATE_TEST_SUITE_P(Engines, UndoMeetsSave,
                          ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const ::testing::TestParamInfo<TestEngine>& info) {
+                             return engineName(info.param);
+                         });
+
+// ---- two clerks attach a file to the same Bill at the same moment ---------------------------
+
+class AttachAtOnce : public ClerksOnOneBill, public ::testing::WithParamInterface<TestEngine> {};
+
+// Both press "new attachment" on the Bill's header while the test holds the Bill, first on a Bill
+// without attachments (each would make an id of its own), then on one that has them. Every file
+// ends under the Bill's one id and nobody is told of a failure.
+TEST_P(AttachAtOnce, EveryFileStaysUnderTheBillsOneId) {
+    REQUIRE_ENGINE(GetParam());
+    ASSERT_NO_FATAL_FAILURE(open(GetParam()));
+    connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_IDMEDIA_CG99 = NULL WHERE ") +
+                        billWhere);
+    QTemporaryDir dir;
+    QStringList attached;
+    for (int round = 0; round < 2; ++round) {
+        lock(QStringLiteral("SELECT EF01_PROGEFF FROM EF01_SCADENZE WHERE %1 FOR UPDATE").arg(billWhere));
+        std::vector<std::unique_ptr<ClerkProcess>> clerks;
+        for (int i = 0; i < 2; ++i) {
+            const QString name = QStringLiteral("pratica %1-%2 Più.txt").arg(round).arg(i);
+            QFile file(dir.filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(name.toUtf8());
+            file.close();
+            attached << name;
+            clerks.push_back(std::make_unique<ClerkProcess>(
+                db->connectionString(), userOf(i),
+                opening() +
+                    QStringLiteral("attach \"%1\"\nget TXT_NUMEFF\nnavigator ButtonPressed 11\nmessages\n")
+                        .arg(file.fileName())));
+        }
+        ASSERT_NO_FATAL_FAILURE(waitForSaves(clerks, 1, 2));
+        unlock();
+        finishAll(clerks);
+        for (const auto& clerk : clerks) {
+            SCOPED_TRACE(clerk->describe());
+            expectCleanOutput(*clerk);
+            const QList<QJsonObject> seen = clerk->observations();
+            ASSERT_FALSE(seen.isEmpty());
+            EXPECT_TRUE(seen.last().value(QStringLiteral("messages")).toArray().isEmpty());
+        }
+    }
+    const QString media =
+        Value::toText(scalar("SELECT EF01_IDMEDIA_CG99 FROM EF01_SCADENZE WHERE " + billWhere)).trimmed();
+    ASSERT_FALSE(media.isEmpty());
+    QStringList names;
+    for (const ResultSet& r : connection->Query(
+             QStringLiteral("SELECT KV05_NOMEFILE FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = '%1'").arg(media)))
+        for (const auto& row : r.rows) names << Value::toText(row[0]).trimmed();
+    names.sort();
+    attached.sort();
+    EXPECT_EQ(names, attached);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, AttachAtOnce, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          [](const ::testing::TestParamInfo<TestEngine>& info) {
                              return engineName(info.param);
                          });

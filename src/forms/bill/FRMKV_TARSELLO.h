@@ -137,6 +137,7 @@ public:
     void exportToOffice(OfficeExport& exportObject) override;
     QString mediaIdInFocus() const override;
     bool storeMediaIdInFocus(const QString& mediaId) override;
+    QString holdMediaRecord(const QString& newId) override;
     void registerLayoutObjects(LayoutScriptHolder& layout) override;
     void registerScriptObjects(LayoutScriptHolder& script) override;
     void ContestoAllegatiTestata();
