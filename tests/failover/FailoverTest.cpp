@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -158,7 +159,20 @@ TEST(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStan
     EXPECT_EQ(scalar(cs, QStringLiteral("SELECT %1").arg(kCounter) + billWhere), counter + 2);
     EXPECT_EQ(scalar(cs, movements), moved + 2);
 
-    // A new Bill's numbers come through the host's connection, which opens again too.
+    // Closing after the save went through tells nothing more: the host's connection, unused
+    // since the failure, opens again as it saves the window's layout.
+    log->clear();
+    EXPECT_EQ(module.CloseForm(), QVariant(true));
+    EXPECT_TRUE(log->messages().isEmpty()) << log->messages().value(0).text.toStdString();
+
+    // A new Bill's numbers come through the host's connection too.
+    CLSKV_TARSELLO again([] { return std::make_unique<FRMKV_TARSELLO>(); });
+    again.setClsGlobal(host);
+    again.TipoArchivio = 0;
+    again.StringaDiSelezioneEffetti = module.StringaDiSelezioneEffetti;
+    again.ShowForm();
+    f = dynamic_cast<FRMKV_TARSELLO*>(again.form());
+    ASSERT_TRUE(f);
     f->INV_MAIN->press(QStringLiteral("Nuovo"));
     ASSERT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusAdding);
     const QString newNumReg = f->newRegistrationNumber();
@@ -176,6 +190,72 @@ TEST(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStan
     EXPECT_EQ(scalar(cs, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'")
                              .arg(newNumReg)),
               1);
+    log->enqueue(7);
+    again.CloseForm();
+}
+
+// Synchronous replication with the standby down: a commit would wait for ever. The save gives
+// up within its wait with a message, nothing is committed and the edit stays; with the standby
+// back the same form saves it.
+TEST(Failover, WithoutItsStandbyTheSaveGivesUpInTimeAndKeepsTheEdit) {
+    Clusters clusters;
+    const int started = clusters.run({QStringLiteral("up"), QStringLiteral("6401"), QStringLiteral("6402")});
+    if (started == 3) GTEST_SKIP() << "no PostgreSQL server programs here: " << clusters.log.toStdString();
+    ASSERT_EQ(started, 0) << clusters.log.toStdString();
+    clusters.up = true;
+    const QString cs = clusters.connectionString();
+    {
+        auto c = std::make_shared<Connection>();
+        c->Open(cs);
+        DemoGenerator::installOn(c, {.bills = 20});
+    }
+    const QString billWhere = QStringLiteral(
+        " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0");
+    QString numReg;
+    {
+        auto c = std::make_shared<Connection>();
+        c->Open(cs);
+        Recordset first;
+        first.Open(QStringLiteral("SELECT MIN(EF01_NUMREG_CO99)") + billWhere, c);
+        numReg = Value::toText(first.Fields(0).Value()).trimmed();
+    }
+    auto host = std::make_shared<DatabaseHost>(cs, DemoGenerator::kCompany, QStringLiteral("MROSSI"));
+    auto log = std::make_shared<ScriptedLogService>();
+    host->setLogServiceFactory([log] { return log; });
+    CLSKV_TARSELLO module([] { return std::make_unique<FRMKV_TARSELLO>(); });
+    module.setClsGlobal(host);
+    module.TipoArchivio = 0;
+    module.StringaDiSelezioneEffetti = QStringLiteral("EF01_NUMREG_CO99 = '%1'").arg(numReg);
+    module.ShowForm();
+    auto* f = dynamic_cast<FRMKV_TARSELLO*>(module.form());
+    ASSERT_TRUE(f && f->clsRstTestata);
+    const QString key =
+        QStringLiteral(" AND EF01_NUMREG_CO99 = '%1' AND EF01_PROGEFF = %2")
+            .arg(numReg, Value::toText(f->clsRstTestata->Fields(QStringLiteral("EF01_PROGEFF")).Value()));
+    const qint64 counter =
+        scalar(cs, QStringLiteral("SELECT COALESCE(%1, 0)").arg(kCounter) + billWhere + key);
+
+    ASSERT_EQ(clusters.run({QStringLiteral("standby-stop")}), 0) << clusters.log.toStdString();
+    Recordset& rs = *f->clsRstTestata;
+    rs.Fields(kCounter).setValue(counter + 1);
+    f->FME_TESTATA->Refresh();
+    f->FME_TESTATA->setRecordChanged(true);
+    log->clear();
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_LT(waited.elapsed(), 60000) << "the wait is bounded";
+    ASSERT_FALSE(log->messages().isEmpty());
+    EXPECT_TRUE(log->messages().last().text.contains(QStringLiteral("server di riserva")))
+        << log->messages().last().text.toStdString();
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged()) << "the edit stays pending";
+    EXPECT_EQ(scalar(cs, QStringLiteral("SELECT COALESCE(%1, 0)").arg(kCounter) + billWhere + key), counter)
+        << "nothing committed on the primary";
+
+    ASSERT_EQ(clusters.run({QStringLiteral("standby-start")}), 0) << clusters.log.toStdString();
+    log->clear();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log->messages().value(0).text.toStdString();
+    EXPECT_EQ(scalar(cs, QStringLiteral("SELECT %1").arg(kCounter) + billWhere + key), counter + 1);
     log->enqueue(7);
     module.CloseForm();
 }
