@@ -501,6 +501,11 @@ void Recordset::setValue(int column, const QVariant& value) {
             e.number(), kSource,
             QStringLiteral("Valore non valido per il campo %1: %2").arg(c.name, e.description()));
     }
+    if (c.type == DataType::Text && !Value::wholeCharacters(v.toString()))
+        throw SuiteError(SuiteError::kTypeMismatch, kSource,
+                         QStringLiteral("Il testo per il campo %1 contiene un carattere spezzato a metà: "
+                                        "non si può registrare.")
+                             .arg(c.name));
     if (c.type == DataType::Text && c.size > 0 && v.toString().size() > c.size)
         throw SuiteError(
             SuiteError::kTypeMismatch, kSource,

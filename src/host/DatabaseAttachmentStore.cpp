@@ -180,7 +180,8 @@ void DatabaseAttachmentStore::add(const QString& mediaId, const MediaContext& co
         rs.AddNew();
         rs.Fields(QStringLiteral("KV05_IDMEDIA")).setValue(id);
         rs.Fields(QStringLiteral("KV05_PROGR")).setValue(Value::toInt(last.Fields(0).Value()) + 1);
-        rs.Fields(QStringLiteral("KV05_NOMEFILE")).setValue(QFileInfo(path).fileName().left(255));
+        rs.Fields(QStringLiteral("KV05_NOMEFILE"))
+            .setValue(Value::leftWhole(QFileInfo(path).fileName(), 255));
         rs.Fields(QStringLiteral("KV05_DATAINS")).setValue(QDateTime::currentDateTime());
         rs.Fields(QStringLiteral("KV05_UTENTE_KV02")).setValue(context.user);
         rs.Fields(QStringLiteral("KV05_CONTENUTO")).setValue(QString::fromLatin1(content->toBase64()));

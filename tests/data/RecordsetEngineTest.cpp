@@ -71,7 +71,8 @@ TEST_P(RecordsetTest, BadValuesAreRefusedWithAClearMessageAndChangeNothing) {
              {QStringLiteral("TS01_AMOUNT"), QStringLiteral("12,5O")},
              {QStringLiteral("TS01_STATE"), QStringLiteral("uno")},
              {QStringLiteral("TS01_DUE"), QStringLiteral("31/02/2024")},
-             {QStringLiteral("TS01_NOTE"), QString(81, QLatin1Char('x'))}}) {
+             {QStringLiteral("TS01_NOTE"), QString(81, QLatin1Char('x'))},
+             {QStringLiteral("TS01_NOTE"), QString(QChar(0xD83D)) + QStringLiteral("x")}}) {  // half an emoji
         try {
             rs->Fields(field).setValue(value);
             ADD_FAILURE() << field.toStdString();
