@@ -1,4 +1,5 @@
 #include "AccessRules.h"
+#include "AtomicFile.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "Connection.h"
@@ -206,7 +207,11 @@ int main(int argc, char** argv) {
                 if (auto* form = module ? qobject_cast<QWidget*>(module->Cwindow()) : nullptr) {
                     form->resize(1180, 720);
                     QCoreApplication::processEvents();
-                    form->grab().save(parser.value(screenshotForm));
+                    try {
+                        AtomicFile::savePng(parser.value(screenshotForm), form->grab().toImage());
+                    } catch (const SuiteError& e) {
+                        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+                    }
                 }
                 app.quit();
             });
@@ -215,7 +220,13 @@ int main(int argc, char** argv) {
             calling->search();
             if (parser.isSet(screenshotAgeing)) calling->tabs()->setCurrentIndex(1);
             QTimer::singleShot(800, &window, [&] {
-                window.grab().save(parser.value(parser.isSet(screenshot) ? screenshot : screenshotAgeing));
+                try {
+                    AtomicFile::savePng(
+                        parser.value(parser.isSet(screenshot) ? screenshot : screenshotAgeing),
+                        window.grab().toImage());
+                } catch (const SuiteError& e) {
+                    std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+                }
                 app.quit();
             });
         } else if (parser.isSet(pdf)) {
