@@ -38,6 +38,10 @@ inline const QString kValutaNonValida = QStringLiteral(
 inline const QString kValutaMancante =
     QStringLiteral("Indicare una valuta presente nella tabella delle valute (EURO per gli importi in euro).");
 inline const QString kCambioNonValido = QStringLiteral("Il cambio deve essere un numero maggiore di zero.");
+inline const QString kValutaIncompleta = QStringLiteral(
+    "Attenzione, un effetto in %1 richiede il cambio, maggiore di zero, e l'importo effetto in valuta.");
+inline const QString kConversioneRifiutata =
+    QStringLiteral("Conversione non eseguita: %1\r\nL'importo torna al valore che aveva.");
 inline const QString kCambioNonTrovato = QStringLiteral(
     "Nessun cambio della valuta %1 al %2, né giornaliero né mensile: il cambio resta quello indicato.");
 inline const QString kLookupValute = QStringLiteral("Elenco valute");

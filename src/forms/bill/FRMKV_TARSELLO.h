@@ -383,12 +383,14 @@ private:
     LinkedBillSide* ricevuto_ = nullptr;
     LinkedBillSide* girato_ = nullptr;
     QHash<QString, QString> entryValues_;
+    QHash<QString, QVariant> entryAmounts_;  // each amount's column value when it was entered
     qint32 company_ = 0;
     bool companyFlag_ = false;
     QDate referenceDate_;
     bool loaded_ = false;
     bool activated_ = false;
-    bool unloaded_ = false;  // Form_Unload ran: the form has let go of its module and the host
+    bool unloaded_ = false;      // Form_Unload ran: the form has let go of its module and the host
+    bool scriptFailed_ = false;  // the user's script did not build the last time it was built
     std::optional<TransactionScope> saveTransaction_;
     struct ChildrenPending {
         bool cambiali = false;
