@@ -78,6 +78,7 @@ inline const QString kCigCupNonValido =
 inline const QString kBancaNonValida = QStringLiteral("Attenzione, la banca di canalizzazione non è valida.");
 inline const QString kStatoIncoerente = QStringLiteral(
     "Attenzione, impostare in modo coerente lo stato attuale dell'effetto e l'indicatore tipo operazione");
+inline const QString kEffettoNonEliminato = QStringLiteral("L'effetto non è stato eliminato.");
 inline const QString kNonAutorizzato =
     QStringLiteral("ATTENZIONE !!! Utente non autorizzato alla cancellazione degli effetti.");
 inline const QString kEliminaConsolidato = QStringLiteral(

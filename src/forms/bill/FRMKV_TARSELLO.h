@@ -313,6 +313,8 @@ private:
     // or changed a history-relevant column while a history movement is due.
     void claimBill(bool historyPending);
     static bool isHistoryColumn(const QString& name);
+    // The history writer's failure as the clerk is told of it.
+    [[noreturn]] void historyWriterFailed() const;
     // A Bill already handed to treasury (EF01_INDEXP 1) is changed only when the user says so.
     bool treasuryConfirmed();
     // After a failed save the child tabs' edits are still to be saved.
