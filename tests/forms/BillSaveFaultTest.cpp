@@ -21,7 +21,7 @@
 
 namespace {
 
-enum class Fault { BillRow, HistoryMovement, ChangedMark, Notes, Reminders };
+enum class Fault { BillRow, HistoryMovement, ChangedMark, Notes, Reminders, Deletion };
 
 struct Case {
     TestEngine engine;
@@ -49,6 +49,7 @@ QStringList faultTrigger(TestEngine engine, Fault fault) {
          {QStringLiteral("INSERT"), QStringLiteral("UPDATE")},
          "1 = 1"},  // a new note or a changed one
         {"EF05_SCADSOLLEC", {QStringLiteral("UPDATE")}, "1 = 1"},
+        {"EF01_SCADENZE", {QStringLiteral("DELETE")}, "1 = 1"},
     };
     const Target& t = targets[int(fault)];
     QStringList out;
@@ -221,17 +222,7 @@ TEST_P(BillDeleteFaultTest, ARefusedDeletionIsToldInOurWordsAndDeletesNothing) {
     TestDatabase db(GetParam());
     auto c = db.connect(SchemaInstaller::catalogue());
     DemoGenerator::installOn(c, {.bills = 10});
-    const QStringList trigger =
-        GetParam() == TestEngine::Sqlite
-            ? QStringList{QStringLiteral(
-                  "CREATE TRIGGER KV_GUASTO BEFORE DELETE ON EF01_SCADENZE BEGIN SELECT "
-                  "RAISE(ABORT, 'guasto simulato'); END")}
-            : QStringList{
-                  QStringLiteral("CREATE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN RAISE EXCEPTION "
-                                 "''guasto simulato''; END' LANGUAGE plpgsql"),
-                  QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE DELETE ON EF01_SCADENZE FOR EACH ROW "
-                                 "EXECUTE FUNCTION KV_GUASTO()")};
-    for (const QString& sql : trigger) {
+    for (const QString& sql : faultTrigger(GetParam(), Fault::Deletion)) {
         QSqlQuery q(c->database());
         ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
     }
