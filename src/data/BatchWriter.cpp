@@ -128,7 +128,7 @@ QVariant BatchWriter::claim(const Row& row, int column, const QVariant& value) {
         throw SuiteError(
             SuiteError::kWriteConflict, QStringLiteral("Recordset"),
             QStringLiteral("La riga non è più in archivio: è stata eliminata da un altro utente."));
-    const QVariant stored = typed(column, read.value(0));
+    QVariant stored = typed(column, read.value(0));
     read.finish();
     return stored;
 }

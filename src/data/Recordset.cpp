@@ -578,7 +578,7 @@ QVariant Recordset::ClaimValue(const QString& column, const QVariant& value) {
         notAllowed(QStringLiteral("Il campo %1 non è aggiornabile.").arg(column));
     const ResultColumn& c = shared_->columns.at(size_t(index));
     BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
-    const QVariant stored = writer.claim(currentRow(), index, Value::coerce(value, c.type, c.scale));
+    QVariant stored = writer.claim(currentRow(), index, Value::coerce(value, c.type, c.scale));
     // Taken as read; a rollback of the caller's transaction takes it back.
     const Row before = currentRow();
     connection->onRollback([weak = std::weak_ptr<Shared>(shared_), row = current_, before]() {

@@ -33,7 +33,7 @@ bool writeAll(int fd, const QByteArray& content) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(QString target) : target_(QFileInfo(target).absoluteFilePath()) {}
+AtomicFile::AtomicFile(const QString& target) : target_(QFileInfo(target).absoluteFilePath()) {}
 
 AtomicFile::~AtomicFile() {
     if (!committed_ && !temporary_.isEmpty()) ::unlink(QFile::encodeName(temporary_).constData());

@@ -13,7 +13,7 @@ class QImage;
 // permission denied, the disk is read-only), naming the file.
 class AtomicFile {
 public:
-    explicit AtomicFile(QString target);
+    explicit AtomicFile(const QString& target);
     ~AtomicFile();  // the temporary file goes unless committed
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
