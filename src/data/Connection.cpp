@@ -249,9 +249,6 @@ void Connection::CommitTrans() {
                          QStringLiteral("Nessuna transazione aperta."));
     try {
         awaitStandby();
-        QSqlQuery bound(database());
-        for (const QString& statement : dialect_->boundCommitWait())
-            if (!bound.exec(statement)) raise(bound, statement);
     } catch (const SuiteError&) {
         RollbackTrans();
         throw;

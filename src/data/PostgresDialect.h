@@ -12,17 +12,16 @@ public:
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;
     // With synchronous_standby_names set, a commit waits for a standby; a session that is not
-    // privileged still sees one row of pg_stat_replication per standby connected.
+    // privileged still sees one row of pg_stat_replication per standby connected. A commit
+    // cancelled in its wait stays committed on this server, with a warning: bounded so, it never
+    // hangs the form.
     QString standbyMissingQuery() const override {
         return QStringLiteral(
-            "SELECT CASE WHEN current_setting('synchronous_standby_names') <> ''"
-            " AND current_setting('synchronous_commit') IN ('on', 'remote_write', 'remote_apply')"
-            " AND NOT EXISTS (SELECT 1 FROM pg_stat_replication) THEN 1 ELSE 0 END");
-    }
-    // A commit cancelled in its wait stays committed on this server, with a warning: bounded so,
-    // it never hangs the form.
-    QStringList boundCommitWait() const override {
-        return {QStringLiteral("SET LOCAL statement_timeout = %1").arg(2 * kStandbyWaitMs)};
+                   "SELECT CASE WHEN current_setting('synchronous_standby_names') <> ''"
+                   " AND current_setting('synchronous_commit') IN ('on', 'remote_write', 'remote_apply')"
+                   " AND NOT EXISTS (SELECT 1 FROM pg_stat_replication) THEN 1 ELSE 0 END,"
+                   " set_config('statement_timeout', '%1', true)")
+            .arg(2 * kStandbyWaitMs);
     }
     // PostgreSQL folds unquoted names to lower case.
     QString columnName(const QString& driverName) const override { return driverName.toUpper(); }

@@ -60,12 +60,11 @@ public:
     // Statements run once the connection is open (journal, messages, lock wait, schema).
     // Throws SuiteError (connection failed) for a connection string the engine cannot honour.
     virtual QStringList sessionSetup(const ConnectionString& cs) const;
-    // Synchronous replication: a query answering 1 while this session's commits would wait for
-    // a standby that is not connected, and the statements, run just before a commit, that bound
-    // the commit's wait for one (the standby may go between the query and the commit). Empty
+    // Synchronous replication: a query, run just before a commit, whose first column is 1 while
+    // this session's commits would wait for a standby that is not connected; it also bounds the
+    // commit's own wait for one (the standby may go between the query and the commit). Empty
     // where the engine replicates no such way.
     virtual QString standbyMissingQuery() const { return {}; }
-    virtual QStringList boundCommitWait() const { return {}; }
     // A failed statement classified by the engine's error code, never by its wording.
     virtual EngineFailure classify(const QSqlError& error) const;
     // What identifies the database file at `databaseName`, for an engine that keeps a database in
