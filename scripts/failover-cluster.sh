@@ -6,6 +6,8 @@
 #   failover-cluster.sh up DIR PRIMARY_PORT STANDBY_PORT   initdb, start, pg_basebackup -R, start
 #   failover-cluster.sh kill DIR                          the primary stops at once, as in a crash
 #   failover-cluster.sh promote DIR                       the standby becomes the primary
+#   failover-cluster.sh standby-stop DIR                  the standby stops: commits wait for it
+#   failover-cluster.sh standby-start DIR                 the standby starts and catches up again
 #   failover-cluster.sh down DIR                          both stopped, their data removed
 #
 # Connect with: postgresql:///postgres?host=DIR&port=P1,P2&target_session_attrs=read-write
@@ -24,8 +26,22 @@ as_owner() {
     if [ "$(id -u)" = 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
 }
 
-command=${1:?usage: failover-cluster.sh up|kill|promote|down DIR ...}
+command=${1:?usage: failover-cluster.sh up|kill|promote|standby-stop|standby-start|down DIR ...}
 dir=$(realpath -m "${2:?the folder of the two clusters}")
+
+# Waits until the primary streams to the standby synchronously.
+await_sync() {
+    local primary_port
+    primary_port=$(sed -n 's/^port = //p' "$dir/primary/postgresql.conf" | tail -1)
+    for _ in $(seq 60); do
+        state=$("$bin/psql" -h "$dir" -p "$primary_port" -d postgres -Atc \
+            "SELECT sync_state FROM pg_stat_replication" 2>/dev/null || true)
+        [ "$state" = sync ] && return 0
+        sleep 0.5
+    done
+    echo "failover-cluster: the standby did not become synchronous (see $dir/*.log)" >&2
+    return 1
+}
 
 case "$command" in
 up)
@@ -54,20 +70,20 @@ port = $standby_port
 synchronous_standby_names = ''
 EOF
     as_owner "$bin/pg_ctl" -D "$dir/standby" -l "$dir/standby.log" -w start >/dev/null
-    for _ in $(seq 60); do
-        state=$("$bin/psql" -h "$dir" -p "$primary_port" -d postgres -Atc \
-            "SELECT sync_state FROM pg_stat_replication" 2>/dev/null || true)
-        [ "$state" = sync ] && exit 0
-        sleep 0.5
-    done
-    echo "failover-cluster: the standby did not become synchronous (see $dir/*.log)" >&2
-    exit 1
+    await_sync
     ;;
 kill)
     as_owner "$bin/pg_ctl" -D "$dir/primary" stop -m immediate >/dev/null
     ;;
 promote)
     as_owner "$bin/pg_ctl" -D "$dir/standby" promote -w >/dev/null
+    ;;
+standby-stop)
+    as_owner "$bin/pg_ctl" -D "$dir/standby" stop -m fast -w >/dev/null
+    ;;
+standby-start)
+    as_owner "$bin/pg_ctl" -D "$dir/standby" -l "$dir/standby.log" -w start >/dev/null
+    await_sync
     ;;
 down)
     for cluster in primary standby; do

@@ -139,7 +139,7 @@ void AgeingView::exportTo(const QString& path) const {
             if (!item) continue;
             const QVariant amount = item->data(Qt::UserRole);
             if (amount.isValid())
-                book.setNumber(sheet, r + 1, c, amount.value<Decimal>().toDouble());
+                book.setAmount(sheet, r + 1, c, amount.value<Decimal>());
             else if (!item->text().isEmpty())
                 book.setText(sheet, r + 1, c, item->text(), totals);
         }

@@ -1,5 +1,6 @@
 #include "ReportPrinter.h"
 
+#include "AtomicFile.h"
 #include "SuiteError.h"
 
 #include <QAbstractItemModel>
@@ -8,9 +9,8 @@
 #include <QPageLayout>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
-#include <QTemporaryDir>
 #include <QTextDocument>
+#include <cerrno>
 
 namespace {
 
@@ -53,26 +53,24 @@ QString tableHtml(const QAbstractItemModel& model, const QString& title, const Q
 }
 
 void toPdf(const QString& html, const QString& file, bool landscape) {
-    // Written beside the target and moved over it only when whole.
-    QSaveFile target(file);
-    if (!target.open(QIODevice::WriteOnly))
-        throw SuiteError(
-            SuiteError::kTypeMismatch, QStringLiteral("Stampa"),
-            QStringLiteral("Il file \"%1\" non si può scrivere: %2").arg(file, target.errorString()));
-    QTemporaryDir scratch;
-    const QString draft = scratch.filePath(QStringLiteral("stampa.pdf"));
+    // Printed beside the target and moved over it only when whole.
+    AtomicFile target(file);
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(draft);
+        printer.setOutputFileName(target.temporaryPath());
         setUp(printer, landscape);
+        errno = 0;
         print(html, printer);
+        if (printer.printerState() == QPrinter::Error) target.failedWriting(errno);
     }
-    QFile written(draft);
-    if (!written.open(QIODevice::ReadOnly) || target.write(written.readAll()) != written.size() ||
-        !target.commit())
-        throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Stampa"),
-                         QStringLiteral("Il file \"%1\" non si può scrivere.").arg(file));
+    // The PDF writer tells no failure of its own: a file without its end was not written whole.
+    QFile written(target.temporaryPath());
+    if (!written.open(QIODevice::ReadOnly) || written.size() < 8) target.failed(0);
+    written.seek(written.size() - 8);
+    if (!written.readAll().contains("%%EOF")) target.failed(0);
+    written.close();
+    target.commit();
 }
 
 void preview(const QString& html, bool landscape, QWidget* parent) {

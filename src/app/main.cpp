@@ -1,4 +1,5 @@
 #include "AccessRules.h"
+#include "AtomicFile.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "Connection.h"
@@ -263,7 +264,11 @@ int main(int argc, char** argv) {
                     static_cast<long long>(clock.elapsed()), qPrintable(residentMemory()));
             // The clerk's main screen: the host window with the Bill's tab in front.
             QTimer::singleShot(500, &window, [&] {
-                window.grab().save(parser.value(screenshotForm));
+                try {
+                    AtomicFile::savePng(parser.value(screenshotForm), window.grab().toImage());
+                } catch (const SuiteError& e) {
+                    std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+                }
                 app.quit();
             });
         } else if (parser.isSet(screenshot) || parser.isSet(screenshotAgeing)) {
@@ -271,7 +276,13 @@ int main(int argc, char** argv) {
             calling->search();
             if (parser.isSet(screenshotAgeing)) calling->tabs()->setCurrentIndex(1);
             QTimer::singleShot(800, &window, [&] {
-                window.grab().save(parser.value(parser.isSet(screenshot) ? screenshot : screenshotAgeing));
+                try {
+                    AtomicFile::savePng(
+                        parser.value(parser.isSet(screenshot) ? screenshot : screenshotAgeing),
+                        window.grab().toImage());
+                } catch (const SuiteError& e) {
+                    std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+                }
                 app.quit();
             });
         } else if (parser.isSet(pdf)) {

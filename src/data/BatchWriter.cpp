@@ -55,6 +55,84 @@ void BatchWriter::bindOriginal(QVariantList& binds, QByteArray& shape, int colum
     if (!null) binds.append(bindable(column, original));
 }
 
+QString BatchWriter::keyCondition(const Row& row) const {
+    QStringList where;
+    for (int k : keyColumns_) where.append(originalCondition(k, row));
+    return where.join(QStringLiteral(" AND "));
+}
+
+QVariant BatchWriter::typed(int column, const QVariant& raw) const {
+    const ResultColumn& c = columns_[size_t(column)];
+    return Value::isNull(raw) ? QVariant() : connection_.dialect().fromDriver(raw, c.type, c.scale);
+}
+
+BatchWriter::Outcome BatchWriter::holdAsRead(const Row& row) {
+    QVariantList keys;
+    QByteArray shape = "H";
+    for (int k : keyColumns_) bindOriginal(keys, shape, k, row);
+    const QString& firstKey = columns_[size_t(keyColumns_.front())].name;
+    QSqlQuery& hold = statement(shape, [&] {
+        return QStringLiteral("UPDATE %1 SET %2 = %2 WHERE %3").arg(table_.name, firstKey, keyCondition(row));
+    });
+    if (run(hold, keys) == 0) return Outcome::Conflict;
+    std::vector<int> owned;
+    for (int i = 0; i < int(columns_.size()); ++i)
+        if (columns_[size_t(i)].owner == &table_) owned.push_back(i);
+    shape[0] = 'S';
+    QSqlQuery& read = statement(shape, [&] {
+        QStringList names;
+        for (int i : owned) names.append(columns_[size_t(i)].name);
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+            .arg(names.join(QStringLiteral(", ")), table_.name, keyCondition(row));
+    });
+    run(read, keys);
+    bool same = read.next();
+    for (size_t j = 0; same && j < owned.size(); ++j) {
+        const int i = owned[j];
+        const QVariant stored = typed(i, read.value(int(j)));
+        const QVariant& asRead = row.originalValue(i);
+        const DataType type = columns_[size_t(i)].type;
+        if (Value::isNull(stored) || Value::isNull(asRead))
+            same = Value::isNull(stored) == Value::isNull(asRead);
+        else if (type == DataType::Decimal)
+            same = Value::compare(stored, asRead) == 0;
+        else  // as the engine keeps them: texts exactly, SQLite's date-times to the second
+            same =
+                connection_.dialect().toDriver(stored, type) == connection_.dialect().toDriver(asRead, type);
+    }
+    read.finish();
+    return same ? Outcome::Written : Outcome::Conflict;
+}
+
+QVariant BatchWriter::claim(const Row& row, int column, const QVariant& value) {
+    QVariantList binds{bindable(column, value)};
+    QByteArray shape = "C" + QByteArray::number(column);
+    for (int k : keyColumns_) bindOriginal(binds, shape, k, row);
+    const QString& name = columns_[size_t(column)].name;
+    // Written onto itself when it holds a value: the row is held either way.
+    QSqlQuery& write = statement(shape, [&] {
+        return QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, ?) WHERE %3")
+            .arg(table_.name, name, keyCondition(row));
+    });
+    if (run(write, binds) == 0)
+        throw SuiteError(
+            SuiteError::kWriteConflict, QStringLiteral("Recordset"),
+            QStringLiteral("La riga non è più in archivio: è stata eliminata da un altro utente."));
+    binds.removeFirst();
+    shape[0] = 'R';
+    QSqlQuery& read = statement(shape, [&] {
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(name, table_.name, keyCondition(row));
+    });
+    run(read, binds);
+    if (!read.next())
+        throw SuiteError(
+            SuiteError::kWriteConflict, QStringLiteral("Recordset"),
+            QStringLiteral("La riga non è più in archivio: è stata eliminata da un altro utente."));
+    QVariant stored = typed(column, read.value(0));
+    read.finish();
+    return stored;
+}
+
 BatchWriter::Outcome BatchWriter::write(const Row& row) {
     QVariantList binds;
     QByteArray shape;
@@ -90,6 +168,8 @@ BatchWriter::Outcome BatchWriter::write(const Row& row) {
             return Outcome::Written;
         }
         case RowStatus::Deleted: {
+            // Another user's change of the row since it was read is not deleted unseen.
+            if (holdAsRead(row) == Outcome::Conflict) return Outcome::Conflict;
             shape = "D";
             for (int k : keyColumns_) bindOriginal(binds, shape, k, row);
             QSqlQuery& q = statement(shape, [&] {

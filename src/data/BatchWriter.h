@@ -10,8 +10,9 @@
 
 // Writes a recordset's pending rows to its base table: INSERT for a new row, DELETE by key for
 // a deleted one, UPDATE of the changed columns for a changed one. Every UPDATE and DELETE is
-// optimistic: its WHERE holds the key and the values read of the changed columns, so a row that
-// another user changed or deleted meanwhile is touched by nothing and reported as a conflict.
+// optimistic: an UPDATE's WHERE holds the key and the values read of the changed columns, and a
+// row is deleted only when the database still holds every column of it as it was read, so a row
+// that another user changed or deleted meanwhile is touched by nothing and reported as a conflict.
 class BatchWriter {
 public:
     enum class Outcome { Written, Conflict };
@@ -21,6 +22,13 @@ public:
 
     // Throws SuiteError when the engine refuses the statement.
     Outcome write(const Row& row);
+    // Holds the row for the open transaction (its key written onto itself) and answers whether
+    // the database still holds every column of the base table as `row` was read.
+    Outcome holdAsRead(const Row& row);
+    // Holds the row and writes `value` into `column` where the database holds Null there (Null:
+    // writes nothing); answers what the database holds then (`value`, or what another writer put
+    // there first). Throws SuiteError write conflict when the row is no longer there.
+    QVariant claim(const Row& row, int column, const QVariant& value);
 
 private:
     // The statement for a shape of row (which columns change, which originals are Null),
@@ -30,6 +38,9 @@ private:
     QVariant bindable(int column, const QVariant& value) const;
     QString originalCondition(int column, const Row& row) const;
     void bindOriginal(QVariantList& binds, QByteArray& shape, int column, const Row& row) const;
+    QString keyCondition(const Row& row) const;
+    // A value as the driver returned it, as the recordset holds it.
+    QVariant typed(int column, const QVariant& raw) const;
 
     Connection& connection_;
     const std::vector<ResultColumn>& columns_;

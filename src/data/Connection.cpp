@@ -6,11 +6,13 @@
 #include "Value.h"
 
 #include <QAtomicInt>
+#include <QElapsedTimer>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <algorithm>
 
 namespace {
@@ -94,6 +96,8 @@ void Connection::Open(const QString& connectionString) {
         Close();
         throw;
     }
+    databaseName_ = cs.databaseName;
+    fileIdentity_ = dialect_->fileIdentity(databaseName_);
 }
 
 void Connection::setAccessRuleSource(AccessRuleSource source) {
@@ -132,6 +136,7 @@ void Connection::Close() {
     rollbackActions_.clear();
     accessRule_.reset();
     user_.clear();
+    fileIdentity_.clear();
 }
 
 QSqlDatabase Connection::database() const {
@@ -146,7 +151,30 @@ void Connection::reconnectIfLost() {
     // Inside a transaction the work done so far went with the server: the transaction's own
     // failure tells the caller, whose rollback leaves the connection free to come back.
     if (!lost_ || inTransaction_) return;
+    // A database file that is no longer there is not made again, empty, by opening it.
+    if (!fileIdentity_.isEmpty() && dialect_->fileIdentity(databaseName_).isEmpty()) fileGone();
     Open(connectionString_);
+}
+
+void Connection::checkFileIdentity() {
+    // Writes into a file deleted or replaced meanwhile would succeed and be lost with it.
+    if (fileIdentity_.isEmpty() || dialect_->fileIdentity(databaseName_) == fileIdentity_) return;
+    lost_ = true;
+    fileGone();
+}
+
+void Connection::fileGone() const {
+    const bool there = !dialect_->fileIdentity(databaseName_).isEmpty();
+    throw SuiteError(
+        SuiteError::kConnectionFailed, kSource,
+        (there ? QStringLiteral(
+                     "Il file del database %1 non è più quello aperto: è stato sostituito da un altro.")
+               : QStringLiteral("Il file del database %1 non c'è più: è stato cancellato o spostato."))
+                .arg(databaseName_) +
+            QStringLiteral("\r\nNulla è stato salvato: le modifiche restano da salvare.") +
+            (there ? QStringLiteral(
+                         " Il prossimo salvataggio le scrive nel file che ora si trova in quella posizione.")
+                   : QString()));
 }
 
 void Connection::requireOpen() const {
@@ -198,13 +226,47 @@ void Connection::BeginTrans() {
                          QStringLiteral("Una transazione è già aperta."));
     reconnectIfLost();
     requireOpen();
+    checkFileIdentity();
     QSqlDatabase db = database();
     if (!db.transaction()) {
-        if (dialect_->classify(db.lastError()) == EngineFailure::ConnectionLost) lost(db.lastError());
+        // Gone since its last use (a server restarted, a failover): nothing has been done in the
+        // transaction yet, so it is begun again on the connection opened anew.
+        if (dialect_->classify(db.lastError()) == EngineFailure::ConnectionLost) {
+            lost_ = true;
+            db = QSqlDatabase();  // let go of the old one before it is closed
+            reconnectIfLost();
+            db = database();
+            if (db.transaction()) {
+                inTransaction_ = true;
+                return;
+            }
+            if (dialect_->classify(db.lastError()) == EngineFailure::ConnectionLost) lost(db.lastError());
+        }
         throw SuiteError(SuiteError::kCommandFailed, kSource,
                          QStringLiteral("Impossibile aprire la transazione: %1").arg(db.lastError().text()));
     }
     inTransaction_ = true;
+}
+
+void Connection::awaitStandby() {
+    const QString probe = dialect_->standbyMissingQuery();
+    if (probe.isEmpty()) return;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery q(database());
+        if (!q.exec(probe)) raise(q, probe);
+        if (!q.next() || q.value(0).toInt() != 1) return;
+        if (waited.elapsed() >= SqlDialect::kStandbyWaitMs)
+            throw SuiteError(
+                SuiteError::kTimeout, kSource,
+                QStringLiteral("Il server di riserva (standby) non risponde da %1 secondi: con la replica "
+                               "sincrona nessun salvataggio può essere confermato.\r\nNulla è stato "
+                               "salvato: le modifiche restano da salvare. Avvisare l'amministratore del "
+                               "database.")
+                    .arg(SqlDialect::kStandbyWaitMs / 1000));
+        QThread::msleep(250);
+    }
 }
 
 void Connection::CommitTrans() {
@@ -212,6 +274,12 @@ void Connection::CommitTrans() {
     if (!inTransaction_)
         throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
                          QStringLiteral("Nessuna transazione aperta."));
+    try {
+        awaitStandby();
+    } catch (const SuiteError&) {
+        RollbackTrans();
+        throw;
+    }
     QSqlDatabase db = database();
     if (!db.commit()) {
         const QSqlError error = db.lastError();
@@ -250,6 +318,7 @@ bool Connection::guardHolds(const QString& condition) {
 long Connection::Execute(const QString& sql) {
     reconnectIfLost();
     requireOpen();
+    if (!inTransaction_) checkFileIdentity();
     long affected = 0;
     QString lastGuard;
     bool guardResult = true;
@@ -274,6 +343,21 @@ long Connection::Execute(const QString& sql) {
 std::vector<ResultSet> Connection::Query(const QString& sql) {
     reconnectIfLost();
     requireOpen();
+    if (inTransaction_) return runQuery(sql);
+    // Reads outside a transaction found the connection gone since its last use: read again on
+    // it opened anew, as reading twice changes nothing.
+    try {
+        return runQuery(sql);
+    } catch (const SuiteError& e) {
+        if (e.number() != SuiteError::kConnectionFailed || !lost_) throw;
+        for (const EngineStatement& s : dialect_->translate(sql))
+            if (!s.guard.isEmpty() || !SqlText::returnsRows(s.sql)) throw;
+    }
+    reconnectIfLost();
+    return runQuery(sql);
+}
+
+std::vector<ResultSet> Connection::runQuery(const QString& sql) {
     std::vector<ResultSet> results;
     QString lastGuard;
     bool guardResult = true;
@@ -306,6 +390,18 @@ std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {
             QStringLiteral("La selezione deve essere una sola interrogazione: il testo ne contiene altre "
                            "istruzioni.\n%1")
                 .arg(sql.trimmed()));
+    if (inTransaction_) return readOnlyOnce(sql);
+    // As for Query: a read that found the connection gone is read again on it opened anew.
+    try {
+        return readOnlyOnce(sql);
+    } catch (const SuiteError& e) {
+        if (e.number() != SuiteError::kConnectionFailed || !lost_) throw;
+    }
+    reconnectIfLost();
+    return readOnlyOnce(sql);
+}
+
+std::vector<ResultSet> Connection::readOnlyOnce(const QString& sql) {
     const ReadOnlyStatements guard = dialect_->readOnly(inTransaction_);
     auto run = [this](const QStringList& list) {
         QSqlQuery q(database());
@@ -315,7 +411,7 @@ std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {
     run(guard.enter);
     std::vector<ResultSet> results;
     try {
-        results = Query(sql);
+        results = runQuery(sql);
     } catch (const SuiteError&) {
         try {
             run(guard.leave);

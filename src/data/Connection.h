@@ -89,13 +89,24 @@ public:
 private:
     void restrictTo(const QString& user);
     void reconnectIfLost();
+    // The database file is still the one opened (see SqlDialect::fileIdentity); else the
+    // connection counts as lost and SuiteError (connection failed) says what happened.
+    void checkFileIdentity();
+    [[noreturn]] void fileGone() const;
     [[noreturn]] void lost(const QSqlError& error) const;
     bool guardHolds(const QString& condition);
+    // Before a commit: a synchronous standby the commit would wait for is there, waited for up to
+    // SqlDialect::kStandbyWaitMs; else SuiteError (timeout), the transaction still open.
+    void awaitStandby();
+    std::vector<ResultSet> runQuery(const QString& sql);
+    std::vector<ResultSet> readOnlyOnce(const QString& sql);
     ResultSet readResult(QSqlQuery& query) const;
     ResultColumn describe(const QString& name, QMetaType driverType) const;
 
     QString connectionString_;
     QString qtName_;
+    QString databaseName_;
+    QString fileIdentity_;  // of the file opened; empty for a server
     std::unique_ptr<SqlDialect> dialect_;
     std::shared_ptr<const SchemaCatalogue> catalogue_;
     bool open_ = false;

@@ -11,6 +11,19 @@ public:
     void configure(QSqlDatabase& db) const override;
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;
+    // With synchronous_standby_names set, a commit waits for a standby; a session that is not
+    // privileged still gets one row of pg_stat_get_wal_senders() per standby connected (the
+    // cases are tried in order: without synchronous replication nothing more is read). A commit
+    // cancelled in its wait stays committed on this server, with a warning: bounded so, it never
+    // hangs the form.
+    QString standbyMissingQuery() const override {
+        return QStringLiteral(
+                   "SELECT CASE WHEN current_setting('synchronous_standby_names') = '' THEN 0"
+                   " WHEN current_setting('synchronous_commit') NOT IN ('on', 'remote_write', 'remote_apply')"
+                   " THEN 0 WHEN EXISTS (SELECT 1 FROM pg_stat_get_wal_senders()) THEN 0 ELSE 1 END,"
+                   " set_config('statement_timeout', '%1', true)")
+            .arg(2 * kStandbyWaitMs);
+    }
     // PostgreSQL folds unquoted names to lower case.
     QString columnName(const QString& driverName) const override { return driverName.toUpper(); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;

@@ -501,6 +501,11 @@ void Recordset::setValue(int column, const QVariant& value) {
             e.number(), kSource,
             QStringLiteral("Valore non valido per il campo %1: %2").arg(c.name, e.description()));
     }
+    if (c.type == DataType::Text && !Value::wholeCharacters(v.toString()))
+        throw SuiteError(SuiteError::kTypeMismatch, kSource,
+                         QStringLiteral("Il testo per il campo %1 contiene un carattere spezzato a metà: "
+                                        "non si può registrare.")
+                             .arg(c.name));
     if (c.type == DataType::Text && c.size > 0 && v.toString().size() > c.size)
         throw SuiteError(
             SuiteError::kTypeMismatch, kSource,
@@ -539,6 +544,51 @@ void Recordset::setFetchedValue(const QString& column, const QVariant& value) {
     const QVariant v = Value::coerce(value, c.type, c.scale);
     row.values[index] = v;
     if (!row.original.isEmpty()) row.original[index] = v;
+}
+
+namespace {
+void requireTransaction(const std::shared_ptr<Connection>& connection, const char* operation) {
+    if (!connection || connection->State() == 0)
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("La connessione del recordset è chiusa."));
+    if (!connection->InTransaction())
+        notAllowed(QStringLiteral("%1 richiede una transazione aperta.").arg(QLatin1String(operation)));
+}
+}  // namespace
+
+void Recordset::HoldCurrentRow() {
+    requireCurrent();
+    const std::shared_ptr<Connection> connection = shared_->connection.lock();
+    requireTransaction(connection, "HoldCurrentRow");
+    if (!shared_->baseTable || currentRow().status == RowStatus::New)
+        notAllowed(QStringLiteral("La riga corrente non è una riga registrata di una tabella."));
+    BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
+    if (writer.holdAsRead(currentRow()) == BatchWriter::Outcome::Conflict)
+        throw SuiteError(SuiteError::kWriteConflict, kSource + QStringLiteral(".HoldCurrentRow"),
+                         QStringLiteral("La riga è stata modificata o eliminata da un altro utente dopo "
+                                        "l'ultima lettura."));
+}
+
+QVariant Recordset::ClaimValue(const QString& column, const QVariant& value) {
+    requireCurrent();
+    const std::shared_ptr<Connection> connection = shared_->connection.lock();
+    requireTransaction(connection, "ClaimValue");
+    const int index = FieldIndex(column);
+    if (index < 0 || !isWritable(index) || currentRow().status == RowStatus::New)
+        notAllowed(QStringLiteral("Il campo %1 non è aggiornabile.").arg(column));
+    const ResultColumn& c = shared_->columns.at(size_t(index));
+    BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
+    QVariant stored = writer.claim(currentRow(), index, Value::coerce(value, c.type, c.scale));
+    // Taken as read; a rollback of the caller's transaction takes it back.
+    const Row before = currentRow();
+    connection->onRollback([weak = std::weak_ptr<Shared>(shared_), row = current_, before]() {
+        if (auto s = weak.lock()) {
+            s->rows->at(row) = before;
+            ++s->version;
+        }
+    });
+    setFetchedValue(column, stored);
+    return stored;
 }
 
 void Recordset::commitEdit() {

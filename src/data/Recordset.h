@@ -112,6 +112,18 @@ public:
     // cannot write (a joined table's), as a re-read of that column would: nothing to save.
     void setFetchedValue(const QString& column, const QVariant& value);
 
+    // Writes from a view that may be stale. Both work on the current row's row of the base table,
+    // inside the caller's open transaction.
+    // Holds the row until the transaction ends and checks that the database still holds every
+    // column of it as it was read; SuiteError write conflict when another user changed or
+    // deleted it since.
+    void HoldCurrentRow();
+    // Holds the row like HoldCurrentRow, without comparing it, and writes `value` into `column`
+    // where the database holds Null there (a Null `value` writes nothing); answers what it holds
+    // then: `value`, or what another user wrote first. The current row takes that value as read
+    // (and gives it back when the transaction is rolled back).
+    QVariant ClaimValue(const QString& column, const QVariant& value);
+
     // For Field.
     QVariant value(int column) const;
     QVariant originalValue(int column) const;

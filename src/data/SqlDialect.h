@@ -52,14 +52,25 @@ public:
 
     // How long a statement waits for another session's lock before giving up.
     static constexpr int kLockWaitMs = 10000;
+    // How long a commit waits for a synchronous standby that is not there before giving up.
+    static constexpr int kStandbyWaitMs = 10000;
 
     // Driver options set before the connection opens.
     virtual void configure(QSqlDatabase& db) const;
     // Statements run once the connection is open (journal, messages, lock wait, schema).
     // Throws SuiteError (connection failed) for a connection string the engine cannot honour.
     virtual QStringList sessionSetup(const ConnectionString& cs) const;
+    // Synchronous replication: a query, run just before a commit, whose first column is 1 while
+    // this session's commits would wait for a standby that is not connected; it also bounds the
+    // commit's own wait for one (the standby may go between the query and the commit). Empty
+    // where the engine replicates no such way.
+    virtual QString standbyMissingQuery() const { return {}; }
     // A failed statement classified by the engine's error code, never by its wording.
     virtual EngineFailure classify(const QSqlError& error) const;
+    // What identifies the database file at `databaseName`, for an engine that keeps a database in
+    // a file which can be deleted or replaced under an open connection (SQLite: the file's device
+    // and inode). Empty where the engine has no such file, or when no file is there.
+    virtual QString fileIdentity(const QString& /*databaseName*/) const { return {}; }
     // A result column's name as the system spells it (upper case).
     virtual QString columnName(const QString& driverName) const { return driverName; }
     // How to make a read run read-only, outside or inside the caller's transaction.

@@ -1,6 +1,8 @@
 #include "SqliteDialect.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <QFile>
 #include <QMap>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -53,6 +55,12 @@ EngineFailure SqliteDialect::classify(const QSqlError& error) const {
         default:
             return EngineFailure::Refused;
     }
+}
+
+QString SqliteDialect::fileIdentity(const QString& databaseName) const {
+    struct stat st {};
+    if (databaseName.isEmpty() || ::stat(QFile::encodeName(databaseName).constData(), &st) != 0) return {};
+    return QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
 }
 
 namespace {

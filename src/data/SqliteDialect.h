@@ -14,6 +14,7 @@ public:
     void configure(QSqlDatabase& db) const override;
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;
+    QString fileIdentity(const QString& databaseName) const override;
     bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const override;
     ReadOnlyStatements readOnly(bool inTransaction) const override;
     QStringList tableNames(const CatalogueRows& rows) const override;

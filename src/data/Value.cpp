@@ -3,6 +3,7 @@
 #include "ItalianFormat.h"
 #include "SuiteError.h"
 
+#include <QTextBoundaryFinder>
 #include <algorithm>
 #include <climits>
 
@@ -243,6 +244,24 @@ bool same(const QVariant& a, const QVariant& b) {
     if (a.metaType().id() == QMetaType::QString && b.metaType().id() == QMetaType::QString)
         return a.toString() == b.toString();
     return compare(a, b) == 0;
+}
+
+QString leftWhole(const QString& text, int units) {
+    if (text.size() <= units) return text;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    graphemes.setPosition(units);
+    if (!graphemes.isAtBoundary()) graphemes.toPreviousBoundary();
+    return text.left(std::max<qsizetype>(graphemes.position(), 0));
+}
+
+bool wholeCharacters(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return false;
+    }
+    return true;
 }
 
 }  // namespace Value

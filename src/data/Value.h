@@ -56,6 +56,13 @@ inline bool holds(const QVariant& v, DataType type) {
     return false;
 }
 
+// Texts held to a column's length, which counts UTF-16 units: the longest start of `text` of at
+// most `units` units that ends between two characters as a reader sees them, never inside one
+// (half of a surrogate pair, a letter without its accent).
+QString leftWhole(const QString& text, int units);
+// False when `text` holds half of a surrogate pair, which no encoding can store.
+bool wholeCharacters(const QString& text);
+
 // Order and equality of two values of the same column; Null sorts first and equals only Null.
 // Texts compare without regard to case, like the suite's database collation.
 int compare(const QVariant& a, const QVariant& b);

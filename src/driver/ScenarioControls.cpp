@@ -378,7 +378,14 @@ void ScenarioRunner::lookup(const QString& name, int row, const QString& filter)
         if (list->filter()->isVisible()) {
             // A list that filters: the person types in its filter and moves down with the arrow
             // key, reading the rows as they come.
-            QTest::keyClicks(list->filter(), filter);
+            // Typed as for any field: a character no key types comes from the input method.
+            try {
+                typeText(list->filter(), filter);
+            } catch (const ScenarioError& e) {
+                problem = e.message();
+                list->reject();
+                return;
+            }
             for (int r = 1; r < row && r < table->rowCount(); ++r)
                 QTest::keyClick(list->filter(), Qt::Key_Down);
         }

@@ -1,5 +1,7 @@
 #include "ScenarioRunner.h"
 
+#include "AtomicFile.h"
+
 #include "Cinterface.h"
 #include "Connection.h"
 #include "HostGlobal.h"
@@ -339,8 +341,11 @@ void ScenarioRunner::sql(const QString& statement) {
 void ScenarioRunner::grab(const QString& path) {
     QWidget* form = currentForm();
     if (!form) throw ScenarioError(QStringLiteral("no form is open"));
-    const bool saved = form->grab().save(path, "PNG");
-    if (!saved) throw ScenarioError(QStringLiteral("cannot write \"%1\"").arg(path));
+    try {
+        AtomicFile::savePng(path, form->grab().toImage());
+    } catch (const SuiteError& e) {
+        throw ScenarioError(QStringLiteral("cannot write \"%1\": %2").arg(path, e.description()));
+    }
     emitLine(JsonLine(QStringLiteral("grab"))
                  .add(QStringLiteral("form"), nameOf(form))
                  .add(QStringLiteral("file"), path)

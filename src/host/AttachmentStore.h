@@ -7,12 +7,18 @@
 class Connection;
 class QWidget;
 
-// What the attachment buttons act for: the window to put dialogs on, and who works on which
-// company.
+// What the attachment buttons act for: the window to put dialogs on, who works on which
+// company, and the record the attachments belong to.
 struct MediaContext {
     QWidget* parent = nullptr;
     qint32 company = 0;
     QString user;
+    // Called inside the store's transaction before a file is added: holds the record in focus
+    // until the transaction ends and answers its media id as the database holds it, writing
+    // `newId` there first when it holds none (so two clerks attaching at once share one id).
+    // Empty when the record is not in the database yet: its id is then announced through
+    // AfterMediaCreate and saved with the record. Throws SuiteError when there is no record.
+    std::function<QString(const QString& newId)> holdRecord;
 };
 
 // The attachment store: files kept in the database under a media id.

@@ -2,27 +2,45 @@
 
 #include "AttachmentDesk.h"
 #include "Connection.h"
+#include "FailureText.h"
 #include "LogService.h"
 #include "Recordset.h"
 #include "SqlText.h"
 #include "SuiteError.h"
+#include "TransactionScope.h"
 #include "Value.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUuid>
+#include <cerrno>
 
 namespace {
 const QString kSource = QStringLiteral("Allegati");
 const QString kTitle = QStringLiteral("Allegati");
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString selectOf(const QString& mediaId) {
     return QStringLiteral(
                "SELECT KV05_PROGR, KV05_NOMEFILE FROM KV05_ALLEGATI WITH (NOLOCK) WHERE KV05_IDMEDIA = ") +
            SqlText::quote(mediaId.trimmed()) + QStringLiteral(" ORDER BY KV05_PROGR");
+}
+
+QString notDone(int button) {
+    switch (button) {
+        case AttachmentStore::New:
+            return QStringLiteral("L'allegato non è stato aggiunto.");
+        case AttachmentStore::Delete:
+            return QStringLiteral("L'allegato non è stato eliminato.");
+        default:
+            return QStringLiteral("L'allegato non è stato aperto.");
+    }
 }
 }  // namespace
 
@@ -30,11 +48,21 @@ DatabaseAttachmentStore::DatabaseAttachmentStore(std::shared_ptr<AttachmentDesk>
                                                  std::shared_ptr<LogService> log)
     : desk_(std::move(desk)), log_(std::move(log)) {}
 
+DatabaseAttachmentStore::~DatabaseAttachmentStore() {
+    // A viewer has read its copy by now, or holds it open: either way it goes from the folder.
+    for (const QString& folder : copies_) QDir(folder).removeRecursively();
+}
+
 Connection& DatabaseAttachmentStore::connection() const {
     if (!connection_)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
                          QStringLiteral("Archivio allegati senza connessione."));
     return *connection_;
+}
+
+QString DatabaseAttachmentStore::copiesFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+        .filePath(QStringLiteral("kv-allegati"));
 }
 
 bool DatabaseAttachmentStore::HasMedia(const QString& mediaId) const {
@@ -55,67 +83,112 @@ QStringList DatabaseAttachmentStore::names(const QString& mediaId) const {
     return result;
 }
 
-void DatabaseAttachmentStore::inform(const QString& text) const {
-    if (log_) log_->MsgBox(text, 64, kTitle);
+void DatabaseAttachmentStore::inform(const QString& text, int flags) const {
+    if (log_) log_->MsgBox(text, flags, kTitle);
 }
 
 void DatabaseAttachmentStore::ManageMedia(const QString& mediaId, int button, const MediaContext& context) {
-    switch (button) {
-        case New:
-            add(mediaId, context);
-            return;
-        case Open:
-        case List:
-            open(mediaId, context);
-            return;
-        case Delete:
-            remove(mediaId, context);
-            return;
-        default:
-            inform(QStringLiteral("Funzione degli allegati non disponibile."));
+    try {
+        switch (button) {
+            case New:
+                add(mediaId, context);
+                return;
+            case Open:
+            case List:
+                open(mediaId, context);
+                return;
+            case Delete:
+                remove(mediaId, context);
+                return;
+            default:
+                inform(QStringLiteral("Funzione degli allegati non disponibile."));
+        }
+    } catch (const SuiteError& e) {
+        inform(FailureText::of(e, notDone(button)), LogService::kExclamation);
     }
+}
+
+std::optional<QByteArray> DatabaseAttachmentStore::readFile(const QString& path) const {
+    const auto refuse = [&](const QString& why) -> std::optional<QByteArray> {
+        inform(QStringLiteral("Il file %1 %2: nessun allegato aggiunto.").arg(path, why),
+               LogService::kExclamation);
+        return std::nullopt;
+    };
+    const auto unreadable = [&](int error) {
+        return refuse(error == ENOENT   ? QStringLiteral("non esiste più")
+                      : error == EACCES ? QStringLiteral("non si può leggere: permesso negato")
+                                        : QStringLiteral("non si può leggere"));
+    };
+    const auto notRegular = [&] {
+        return refuse(QStringLiteral(
+            "non è un file ordinario (è una cartella, un dispositivo o un canale di comunicazione)"));
+    };
+    const auto tooLarge = [&] {
+        return refuse(QStringLiteral("supera la dimensione massima di %1 MB").arg(kMaxFileBytes / 1'000'000));
+    };
+    const QByteArray name = QFile::encodeName(path);
+    // Looked at before it is opened: a device is never opened, and a named pipe would block.
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0) return unreadable(errno);
+    if (!S_ISREG(st.st_mode)) return notRegular();
+    if (st.st_size > kMaxFileBytes) return tooLarge();
+    // Opened without waiting, and checked again: the path may have changed in between.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return unreadable(errno);
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return notRegular();
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return unreadable(0);
+    }
+    const QByteArray content = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) return unreadable(0);
+    if (content.size() > kMaxFileBytes) return tooLarge();  // it grew meanwhile
+    return content;
 }
 
 void DatabaseAttachmentStore::add(const QString& mediaId, const MediaContext& context) {
     connection();
     const QString path = desk_ ? desk_->chooseFile(context.parent) : QString();
     if (path.isEmpty()) return;
-    QFile file(path);
-    if (!file.exists()) {
-        inform(QStringLiteral("Il file %1 non esiste più: nessun allegato aggiunto.").arg(path));
-        return;
+    const std::optional<QByteArray> content = readFile(path);
+    if (!content) return;
+    const QString fresh = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    QString id = mediaId.trimmed();
+    bool announce = false;
+    {
+        // The record's id and the file go together; the record is held meanwhile, so a colleague
+        // attaching to it at the same moment comes after, under the same id.
+        TransactionScope transaction(*connection_);
+        const QString held =
+            context.holdRecord ? context.holdRecord(id.isEmpty() ? fresh : QString()).trimmed() : QString();
+        if (!held.isEmpty()) {
+            id = held;
+        } else if (id.isEmpty()) {
+            id = fresh;
+            announce = true;
+        }
+        Recordset last;
+        last.Open(QStringLiteral("SELECT MAX(KV05_PROGR) FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = ") +
+                      SqlText::quote(id),
+                  connection_);
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM KV05_ALLEGATI WHERE 0=1"), connection_);
+        rs.AddNew();
+        rs.Fields(QStringLiteral("KV05_IDMEDIA")).setValue(id);
+        rs.Fields(QStringLiteral("KV05_PROGR")).setValue(Value::toInt(last.Fields(0).Value()) + 1);
+        rs.Fields(QStringLiteral("KV05_NOMEFILE"))
+            .setValue(Value::leftWhole(QFileInfo(path).fileName(), 255));
+        rs.Fields(QStringLiteral("KV05_DATAINS")).setValue(QDateTime::currentDateTime());
+        rs.Fields(QStringLiteral("KV05_UTENTE_KV02")).setValue(context.user);
+        rs.Fields(QStringLiteral("KV05_CONTENUTO")).setValue(QString::fromLatin1(content->toBase64()));
+        rs.UpdateBatch();
+        transaction.commit();
     }
-    if (file.size() > kMaxFileBytes) {
-        inform(QStringLiteral("Il file %1 supera la dimensione massima di %2 MB: nessun allegato aggiunto.")
-                   .arg(path)
-                   .arg(kMaxFileBytes / 1'000'000));
-        return;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        inform(QStringLiteral("Il file %1 non si può leggere (%2): nessun allegato aggiunto.")
-                   .arg(path, file.errorString()));
-        return;
-    }
-    const QByteArray content = file.readAll();
-    const bool created = mediaId.trimmed().isEmpty();
-    const QString id =
-        created ? QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() : mediaId.trimmed();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = ") + SqlText::quote(id) +
-                QStringLiteral(" ORDER BY KV05_PROGR"),
-            connection_);
-    int progr = 0;
-    for (; !rs.AtEOF(); rs.MoveNext())
-        progr = std::max(progr, Value::toInt(rs.Fields(QStringLiteral("KV05_PROGR")).Value()));
-    rs.AddNew();
-    rs.Fields(QStringLiteral("KV05_IDMEDIA")).setValue(id);
-    rs.Fields(QStringLiteral("KV05_PROGR")).setValue(progr + 1);
-    rs.Fields(QStringLiteral("KV05_NOMEFILE")).setValue(QFileInfo(path).fileName().left(255));
-    rs.Fields(QStringLiteral("KV05_DATAINS")).setValue(QDateTime::currentDateTime());
-    rs.Fields(QStringLiteral("KV05_UTENTE_KV02")).setValue(context.user);
-    rs.Fields(QStringLiteral("KV05_CONTENUTO")).setValue(QString::fromLatin1(content.toBase64()));
-    rs.UpdateBatch();
-    if (created && AfterMediaCreate) AfterMediaCreate(id);
+    if (announce && AfterMediaCreate) AfterMediaCreate(id);
 }
 
 std::optional<int> DatabaseAttachmentStore::choose(const QString& mediaId, const MediaContext& context) {
@@ -151,20 +224,28 @@ void DatabaseAttachmentStore::open(const QString& mediaId, const MediaContext& c
         inform(QStringLiteral("L'allegato non esiste più: un altro utente lo ha eliminato."));
         return;
     }
-    // Each opening gets its own folder: a file still open in a viewer is never overwritten.
-    const QString folder =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
-            .filePath(QStringLiteral("kv-allegati/") + QUuid::createUuid().toString(QUuid::Id128));
     QString name = QFileInfo(Value::toText(rs.Fields(0).Value()).trimmed()).fileName();
     if (name.isEmpty()) name = QStringLiteral("allegato");
+    // The user's own folder, readable by nobody else; each opening in a folder of its own, so a
+    // file still open in a viewer is never overwritten.
+    const QString base = copiesFolder();
+    const QString folder = QDir(base).filePath(QUuid::createUuid().toString(QUuid::Id128));
     const QString path = QDir(folder).filePath(name);
+    const QByteArray content = QByteArray::fromBase64(Value::toText(rs.Fields(1).Value()).toLatin1());
     QFile file(path);
-    if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) ||
-        file.write(QByteArray::fromBase64(Value::toText(rs.Fields(1).Value()).toLatin1())) < 0) {
-        inform(QStringLiteral("Impossibile preparare l'allegato %1 per la visualizzazione.").arg(name));
+    const bool written = QDir().mkpath(base) &&
+                         QFile::setPermissions(base, kOwnerOnly | QFileDevice::ExeOwner) &&
+                         QDir().mkdir(folder, kOwnerOnly | QFileDevice::ExeOwner) &&
+                         file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly) &&
+                         file.write(content) == content.size() && file.flush();
+    file.close();
+    if (QFileInfo::exists(folder)) copies_.append(folder);
+    if (!written) {
+        inform(QStringLiteral("Impossibile preparare l'allegato %1 per la visualizzazione: %2.")
+                   .arg(name, file.errorString()),
+               LogService::kExclamation);
         return;
     }
-    file.close();
     if (!desk_ || !desk_->openFile(path))
         inform(QStringLiteral("Nessun programma disponibile per aprire l'allegato %1.").arg(name));
 }
@@ -173,9 +254,11 @@ void DatabaseAttachmentStore::remove(const QString& mediaId, const MediaContext&
     connection();
     const std::optional<int> progr = choose(mediaId, context);
     if (!progr) return;
-    if (log_ && log_->MsgBox(QStringLiteral("Eliminare l'allegato selezionato?"), 4 + 32, kTitle) != 6)
+    if (log_ && log_->MsgBox(QStringLiteral("Eliminare l'allegato selezionato?"),
+                             LogService::kYesNo | LogService::kQuestion, kTitle) != LogService::kYes)
         return;
-    connection().Execute(QStringLiteral("DELETE FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = ") +
-                         SqlText::quote(mediaId.trimmed()) + QStringLiteral(" AND KV05_PROGR = ") +
-                         QString::number(*progr));
+    const long removed = connection().Execute(
+        QStringLiteral("DELETE FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = ") +
+        SqlText::quote(mediaId.trimmed()) + QStringLiteral(" AND KV05_PROGR = ") + QString::number(*progr));
+    if (removed == 0) inform(QStringLiteral("L'allegato non esiste più: un altro utente lo ha eliminato."));
 }

@@ -53,6 +53,7 @@ int DatabaseHistoryWriter::Prepare() {
         return 0;
     } catch (const SuiteError& e) {
         lastError_ = e.description();
+        lastNumber_ = e.number();
         row_.clear();
         return 1;
     }
@@ -72,6 +73,7 @@ int DatabaseHistoryWriter::Write() {
         return 0;
     } catch (const SuiteError& e) {
         lastError_ = e.description();
+        lastNumber_ = e.number();
         return 1;
     }
 }

@@ -14,9 +14,11 @@ public:
     int Prepare() override;
     int Write() override;
     QString LastError() const override { return lastError_; }
+    qint32 LastErrorNumber() const override { return lastNumber_; }
 
 private:
     std::shared_ptr<HistoryMovement> movement_;
     QHash<QString, QVariant> row_;
     QString lastError_;
+    qint32 lastNumber_ = 0;
 };

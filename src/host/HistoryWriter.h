@@ -24,6 +24,7 @@ public:
     virtual void setMovement(std::shared_ptr<HistoryMovement> movement) = 0;
     virtual int Prepare() = 0;
     virtual int Write() = 0;
-    // What went wrong with the last non-zero result.
+    // What went wrong with the last non-zero result, and the number of that error (0: none given).
     virtual QString LastError() const = 0;
+    virtual qint32 LastErrorNumber() const { return 0; }
 };

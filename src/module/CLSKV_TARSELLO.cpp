@@ -174,6 +174,9 @@ void CLSKV_TARSELLO::ActiveNavigator_ButtonPressed(int button) {
         context.parent = form_->formWindow();
         context.company = need(global_).CompanyContext().company;
         context.user = global_->User().code;
+        context.holdRecord = [form = form_.get()](const QString& newId) {
+            return form->holdMediaRecord(newId);
+        };
         attachments().ManageMedia(form_->mediaIdInFocus(), button, context);
     });
     // The icon follows what the action left: the first file added, the last one deleted.

@@ -20,6 +20,8 @@ QString LoadResString(int n) {
         {523, QStringLiteral("Chiave effetto: numero di riga contabile non impostato")},
         {524, QStringLiteral("Server di log non impostato")},
         {525, QStringLiteral("Stringa di selezione o di ordinamento degli effetti non valida")},
+        {526, QStringLiteral("Il movimento di storico dell'effetto non è stato registrato: il salvataggio è "
+                             "annullato e le modifiche restano da salvare.")},
     };
     return table.value(n);
 }

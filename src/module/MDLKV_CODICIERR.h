@@ -24,6 +24,8 @@ enum Code {
     LogNonImpostato = 524,
     // Ours: a caller's selection or order text that cannot be one part of the header's read.
     SelezioneNonValida = 525,
+    // Ours: the history movement of a save could not be written (in place of 512's words).
+    StoricoNonScritto = 526,
 };
 
 // Text n of the string table; empty for a number outside it.

@@ -45,6 +45,9 @@ public:
     // Stores a new attachment id on the record in focus, to be saved with it; false when no row
     // is current.
     virtual bool storeMediaIdInFocus(const QString& /*mediaId*/) { return false; }
+    // Inside the attachment store's transaction: holds the record in focus and answers its media
+    // id as stored, writing `newId` there when it has none (MediaContext::holdRecord).
+    virtual QString holdMediaRecord(const QString& /*newId*/) { return {}; }
     // The form's objects offered to the user's layout and to the user's script.
     virtual void registerLayoutObjects(LayoutScriptHolder& /*layout*/) {}
     virtual void registerScriptObjects(LayoutScriptHolder& /*script*/) {}

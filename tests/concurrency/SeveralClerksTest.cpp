@@ -16,7 +16,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringDecoder>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -348,6 +350,116 @@ INSTANTIATE_TEST_SUITE_P(Clerks, SeveralClerksSave, ::testing::ValuesIn(saveCase
                          [](const ::testing::TestParamInfo<SaveCase>& info) {
                              return engineName(info.param.engine) + "_" + std::to_string(info.param.clerks) +
                                     "_" + editName(info.param.edit);
+                         });
+
+// ---- two clerks at once on writes from a view that can be stale -----------------------------
+
+class StaleWrites : public ClerksOnOneBill, public ::testing::WithParamInterface<TestEngine> {
+protected:
+    // Each scenario a clerk of its own, started while the test holds the Bill's row and let go
+    // once every clerk waits in its write; answers each clerk's messages at the end.
+    std::vector<QJsonArray> paced(const QStringList& scenarios) {
+        lock(QStringLiteral("SELECT EF01_PROGEFF FROM EF01_SCADENZE WHERE %1 FOR UPDATE").arg(billWhere));
+        std::vector<std::unique_ptr<ClerkProcess>> clerks;
+        for (int i = 0; i < scenarios.size(); ++i)
+            clerks.push_back(
+                std::make_unique<ClerkProcess>(db->connectionString(), userOf(i), opening() + scenarios[i]));
+        std::vector<QJsonArray> messages;
+        waitForSaves(clerks, 1, int(clerks.size()));
+        unlock();
+        finishAll(clerks);
+        for (const auto& clerk : clerks) {
+            SCOPED_TRACE(clerk->describe());
+            expectCleanOutput(*clerk);
+            const QList<QJsonObject> seen = clerk->observations();
+            messages.push_back(seen.isEmpty() ? QJsonArray()
+                                              : seen.last().value(QStringLiteral("messages")).toArray());
+        }
+        return messages;
+    }
+    static bool toldOfConflict(const QJsonArray& messages) {
+        return std::any_of(messages.begin(), messages.end(),
+                           [](const QJsonValue& m) { return isConflict(m); });
+    }
+};
+
+// Clerk A has the history open on the last movement and presses "Elimina" while clerk B saves a
+// new due date (a movement of its own). Whichever goes first, the other is told of the conflict
+// and undoes or saves nothing: the history never has a gap and the Bill is the winner's.
+TEST_P(StaleWrites, AnUndoMeetingASaveLeavesTheWinnersBillAndNoGap) {
+    REQUIRE_ENGINE(GetParam());
+    ASSERT_NO_FATAL_FAILURE(open(GetParam()));
+    connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_INDEXP = 0 WHERE ") + billWhere);
+    const auto due = [&] {
+        return Value::toDate(scalar("SELECT EF01_SCADE_S FROM EF01_SCADENZE WHERE " + billWhere));
+    };
+    const auto movements = [&] {
+        return Value::toInt(scalar("SELECT COUNT(*) FROM EF06_SCADSTO WHERE " + historyWhere));
+    };
+    const QDate original = due();
+    const auto changeOfDue = [&](int months) {
+        return QStringLiteral(
+                   "type TXT_SCADE %1\nleave TXT_SCADE\nget TXT_SCADE\nclick INV_MAIN Salva\nmessages\n")
+            .arg(original.addMonths(months).toString(QStringLiteral("dd/MM/yyyy")));
+    };
+    {  // A manual variation to undo: its snapshot holds the due date as it was.
+        ClerkProcess first(db->connectionString(), userOf(0), opening() + changeOfDue(1));
+        ASSERT_TRUE(ClerkProcess::pumpUntil([&] { return first.finished(); }, 60000)) << first.describe();
+        ASSERT_EQ(due(), original.addMonths(1)) << first.describe();
+    }
+    const int before = movements();
+    const std::vector<QJsonArray> told = paced(
+        {QStringLiteral(
+             "tab 2\nrow GRD_STORICO %1\nget GRD_STORICO\nanswer 6\nclick GNV_STORICO Elimina\nmessages\n")
+             .arg(before),
+         changeOfDue(2)});
+    ASSERT_EQ(told.size(), 2U);
+    EXPECT_NE(toldOfConflict(told[0]), toldOfConflict(told[1])) << "exactly one of the two is told";
+    const bool undoWon = toldOfConflict(told[1]);
+    EXPECT_EQ(movements(), before + (undoWon ? -1 : 1));
+    EXPECT_EQ(Value::toInt(scalar("SELECT MAX(EF06_PROGSTO) FROM EF06_SCADSTO WHERE " + historyWhere)),
+              movements())
+        << "a gap in the history";
+    EXPECT_EQ(due(), undoWon ? original : original.addMonths(2));
+}
+
+// Both press "new attachment" on the Bill's header at once, first on a Bill without attachments
+// (each would make an id of its own), then on one that has them. Every file ends under the Bill's
+// one id and nobody is told of a failure.
+TEST_P(StaleWrites, TwoClerksAttachingAtOnceKeepEveryFileUnderTheBillsOneId) {
+    REQUIRE_ENGINE(GetParam());
+    ASSERT_NO_FATAL_FAILURE(open(GetParam()));
+    connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_IDMEDIA_CG99 = NULL WHERE ") +
+                        billWhere);
+    QTemporaryDir dir;
+    QStringList attached;
+    for (int round = 0; round < 2; ++round) {
+        QStringList scenarios;
+        for (int i = 0; i < 2; ++i) {
+            attached << QStringLiteral("pratica %1-%2 Più.txt").arg(round).arg(i);
+            QFile file(dir.filePath(attached.last()));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
+            scenarios << QStringLiteral(
+                             "attach \"%1\"\nget TXT_NUMEFF\nnavigator ButtonPressed 11\nmessages\n")
+                             .arg(file.fileName());
+        }
+        for (const QJsonArray& messages : paced(scenarios)) EXPECT_TRUE(messages.isEmpty());
+    }
+    const QString media =
+        Value::toText(scalar("SELECT EF01_IDMEDIA_CG99 FROM EF01_SCADENZE WHERE " + billWhere)).trimmed();
+    ASSERT_FALSE(media.isEmpty());
+    QStringList names;
+    for (const ResultSet& r : connection->Query(
+             QStringLiteral("SELECT KV05_NOMEFILE FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = '%1'").arg(media)))
+        for (const auto& row : r.rows) names << Value::toText(row[0]).trimmed();
+    names.sort();
+    attached.sort();
+    EXPECT_EQ(names, attached);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, StaleWrites, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const ::testing::TestParamInfo<TestEngine>& info) {
+                             return engineName(info.param);
                          });
 
 // ---- a clerk's process killed in the middle of a save ---------------------------------------

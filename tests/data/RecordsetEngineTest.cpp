@@ -1,6 +1,7 @@
 #include "Decimal.h"
 #include "EngineFixture.h"
 #include "SuiteError.h"
+#include "TransactionScope.h"
 #include "Value.h"
 
 #include <tuple>
@@ -72,7 +73,8 @@ TEST_P(RecordsetTest, BadValuesAreRefusedWithAClearMessageAndChangeNothing) {
              {QStringLiteral("TS01_AMOUNT"), QStringLiteral("12,5O")},
              {QStringLiteral("TS01_STATE"), QStringLiteral("uno")},
              {QStringLiteral("TS01_DUE"), QStringLiteral("31/02/2024")},
-             {QStringLiteral("TS01_NOTE"), QString(81, QLatin1Char('x'))}}) {
+             {QStringLiteral("TS01_NOTE"), QString(81, QLatin1Char('x'))},
+             {QStringLiteral("TS01_NOTE"), QString(QChar(0xD83D)) + QStringLiteral("x")}}) {  // half an emoji
         try {
             rs->Fields(field).setValue(value);
             ADD_FAILURE() << field.toStdString();
@@ -178,6 +180,32 @@ TEST_P(RecordsetTest, ASecondWriterGetsTheConflictAndLosesNothing) {
     mine->MoveLast();
     mine->Fields("TS01_STATE").setValue(1);
     EXPECT_EQ(errorOf([&] { mine->UpdateBatch(); }), SuiteError::kWriteConflict);
+}
+
+// Writes from a view read before another user's change: a deletion and a hold of the row find
+// it changed; a claim of an empty column gives the value the first claimer wrote.
+TEST_P(RecordsetTest, AStaleViewNeitherDeletesNorHoldsAChangedRowAndAClaimKeepsTheFirstValue) {
+    auto other = db_->connect(catalogue_);
+    auto mine = open(kBills);
+    const QString where = QStringLiteral(" WHERE TS01_DITTA = 1 AND TS01_NUMREG = 'R001' AND TS01_PROG = 1");
+    // A time written with milliseconds, which SQLite keeps to the second, still counts as read.
+    mine->Fields("TS01_STAMP").setValue(QDateTime(QDate(2024, 3, 1), QTime(8, 30, 5, 250)));
+    mine->UpdateBatch();
+    other->Execute(QStringLiteral("UPDATE TS01_BILLS SET TS01_NOTE = 'cambiata da altri'") + where);
+    mine->Delete();
+    EXPECT_EQ(errorOf([&] { mine->UpdateBatch(); }), SuiteError::kWriteConflict);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS") + where),
+              QVariant(QStringLiteral("cambiata da altri")));
+    mine->CancelBatch();
+    TransactionScope t(*conn_);
+    EXPECT_EQ(errorOf([&] { mine->HoldCurrentRow(); }), SuiteError::kWriteConflict);
+    mine->MoveLast();  // R002, as read: held
+    mine->HoldCurrentRow();
+    EXPECT_EQ(mine->ClaimValue(QStringLiteral("TS01_NOTE"), QStringLiteral("prima")),
+              QVariant(QStringLiteral("prima")));
+    EXPECT_EQ(mine->ClaimValue(QStringLiteral("TS01_NOTE"), QStringLiteral("seconda")),
+              QVariant(QStringLiteral("prima")));
+    EXPECT_EQ(mine->Status(), RowStatus::Unmodified) << "taken as read: nothing left to save";
 }
 
 TEST_P(RecordsetTest, RollbackLeavesNothingAndMakesWrittenRowsPendingAgain) {

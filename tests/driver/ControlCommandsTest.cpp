@@ -236,19 +236,23 @@ TEST_F(DriverOnAForm, TabsGridRowsAndAModalChildFormThatTheScenarioGoesOnIn) {
 }
 
 TEST_F(DriverOnAForm, LookupPicksARowOfTheSearchListAndTheCodeIsDecoded) {
+    // The filter takes any text a person types, Greek and Chinese too.
     const QStringList out = run(R"(
-        lookup TXT_CODE 2
+        lookup TXT_CODE 3
         get TXT_CODE
         get TXT_DESCR
+        lookup TXT_CODE 1 "Ωmega 東"
+        get TXT_CODE
     )");
     EXPECT_EQ(
         joined(out),
         joined({
             R"({"cmd":"get","control":"TXT_CODE","text":"R2","value":"R2","enabled":true,"visible":true,"valid":true})",
             R"({"cmd":"get","control":"TXT_DESCR","text":"Rid","value":"Rid","enabled":true,"visible":true,"valid":true})",
+            R"({"cmd":"get","control":"TXT_CODE","text":"M1","value":"M1","enabled":true,"visible":true,"valid":true})",
         }));
-    run("lookup TXT_CODE 3", ScenarioRunner::kBadScenario);
-    EXPECT_EQ(error, "line 1: the search list of TXT_CODE has 2 rows: lookup TXT_CODE 3");
+    run("lookup TXT_CODE 4", ScenarioRunner::kBadScenario);
+    EXPECT_EQ(error, "line 1: the search list of TXT_CODE has 3 rows: lookup TXT_CODE 4");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

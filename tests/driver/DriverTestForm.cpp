@@ -48,7 +48,8 @@ void DriverTestForm::createTables(Connection& c) {
     c.Execute(QStringLiteral(
         "CREATE TABLE TS02_KINDS (TS02_CODE VARCHAR(4) NOT NULL PRIMARY KEY, TS02_DESCR VARCHAR(30))"));
     c.Execute(QStringLiteral(
-        "INSERT INTO TS02_KINDS VALUES ('R1', 'Riba'); INSERT INTO TS02_KINDS VALUES ('R2', 'Rid')"));
+        "INSERT INTO TS02_KINDS VALUES ('R1', 'Riba'); INSERT INTO TS02_KINDS VALUES ('R2', 'Rid'); "
+        "INSERT INTO TS02_KINDS VALUES ('M1', 'Mandato Ωmega 東京')"));
 }
 
 DriverTestForm::DriverTestForm(std::shared_ptr<Connection> connection, const QString& connectionString,
@@ -126,7 +127,10 @@ DriverTestForm::DriverTestForm(std::shared_ptr<Connection> connection, const QSt
     connect(tabs, &TabControl::Click, this,
             [this](int previous) { record(QStringLiteral("Tab from %1").arg(previous)); });
     connect(code, &IdEditBox::StartLookup, this, [connectionString](LookupRequest* r) {
-        r->query = QStringLiteral("SELECT TS02_CODE, TS02_DESCR FROM TS02_KINDS ORDER BY TS02_CODE");
+        // A list that filters as the person types, as the archives' lists do.
+        r->query = QStringLiteral("SELECT TS02_CODE, TS02_DESCR FROM TS02_KINDS");
+        r->orderColumn = QStringLiteral("TS02_CODE");
+        r->searchColumns = {QStringLiteral("TS02_CODE"), QStringLiteral("TS02_DESCR")};
         r->connectionString = connectionString;
     });
     connect(code, &IdEditBox::StartDecode, this, [code, description, connectionString](DecodeRequest* r) {

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -67,51 +68,62 @@ qint64 scalar(const QString& connectionString, const QString& sql) {
 
 }  // namespace
 
-TEST(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStandby) {
-    Clusters clusters;
-    const int started = clusters.run({QStringLiteral("up"), QStringLiteral("6401"), QStringLiteral("6402")});
-    if (started == 3) GTEST_SKIP() << "no PostgreSQL server programs here: " << clusters.log.toStdString();
-    ASSERT_EQ(started, 0) << clusters.log.toStdString();
-    clusters.up = true;
-    const QString cs = clusters.connectionString();
-    {
+// The two clusters with the demo company, and the first customer Bill not handed to treasury.
+class Failover : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const int started =
+            clusters.run({QStringLiteral("up"), QStringLiteral("6401"), QStringLiteral("6402")});
+        if (started == 3)
+            GTEST_SKIP() << "no PostgreSQL server programs here: " << clusters.log.toStdString();
+        ASSERT_EQ(started, 0) << clusters.log.toStdString();
+        clusters.up = true;
+        cs = clusters.connectionString();
         auto c = std::make_shared<Connection>();
         c->Open(cs);
         DemoGenerator::installOn(c, {.bills = 20});
-    }
-    const QString where = QStringLiteral(
-        " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDEXP = 0");
-    Recordset first;
-    {
-        auto c = std::make_shared<Connection>();
-        c->Open(cs);
+        Recordset first;
         first.Open(
-            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
-                where + QStringLiteral(" ORDER BY EF01_NUMREG_CO99"),
+            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"
+                           " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0"
+                           " AND EF01_INDEXP = 0 ORDER BY EF01_NUMREG_CO99"),
             c);
         ASSERT_FALSE(first.AtEOF());
+        numReg = Value::toText(first.Fields(0).Value()).trimmed();
+        billWhere = QStringLiteral(
+                        " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1' AND "
+                        "EF01_RIGACONT_CG42 = %2 AND EF01_PROGEC_EC01 = %3 AND EF01_PROGEFF = %4")
+                        .arg(numReg, Value::toText(first.Fields(1).Value()),
+                             Value::toText(first.Fields(2).Value()), Value::toText(first.Fields(3).Value()));
     }
-    const QString numReg = Value::toText(first.Fields(0).Value()).trimmed();
-    const QString billWhere =
-        QStringLiteral(
-            " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1' AND "
-            "EF01_RIGACONT_CG42 = %2 AND EF01_PROGEC_EC01 = %3 AND EF01_PROGEFF = %4")
-            .arg(numReg, Value::toText(first.Fields(1).Value()), Value::toText(first.Fields(2).Value()),
-                 Value::toText(first.Fields(3).Value()));
+
+    // The bill form opened by `module` on the Bills of that registration number.
+    FRMKV_TARSELLO* show(CLSKV_TARSELLO& module) {
+        if (!host) {
+            host = std::make_shared<DatabaseHost>(cs, DemoGenerator::kCompany, QStringLiteral("MROSSI"));
+            host->setLogServiceFactory([l = log] { return l; });
+        }
+        module.setClsGlobal(host);
+        module.TipoArchivio = 0;
+        module.StringaDiSelezioneEffetti = QStringLiteral("EF01_NUMREG_CO99 = '%1'").arg(numReg);
+        module.ShowForm();
+        return dynamic_cast<FRMKV_TARSELLO*>(module.form());
+    }
+
+    Clusters clusters;
+    QString cs, numReg, billWhere;
+    std::shared_ptr<DatabaseHost> host;
+    std::shared_ptr<ScriptedLogService> log = std::make_shared<ScriptedLogService>();
+};
+
+TEST_F(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStandby) {
     const QString movements =
         QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO WHERE EF06_NUMREG_CO99 = '%1'").arg(numReg);
     const qint64 counter = scalar(cs, QStringLiteral("SELECT COALESCE(%1, 0)").arg(kCounter) + billWhere);
     const qint64 moved = scalar(cs, movements);
 
-    auto host = std::make_shared<DatabaseHost>(cs, DemoGenerator::kCompany, QStringLiteral("MROSSI"));
-    auto log = std::make_shared<ScriptedLogService>();
-    host->setLogServiceFactory([log] { return log; });
     CLSKV_TARSELLO module([] { return std::make_unique<FRMKV_TARSELLO>(); });
-    module.setClsGlobal(host);
-    module.TipoArchivio = 0;
-    module.StringaDiSelezioneEffetti = QStringLiteral("EF01_NUMREG_CO99 = '%1'").arg(numReg);
-    module.ShowForm();
-    auto* f = dynamic_cast<FRMKV_TARSELLO*>(module.form());
+    auto* f = show(module);
     ASSERT_TRUE(f);
     auto addOne = [&] {
         Recordset& rs = *f->clsRstTestata;
@@ -158,7 +170,16 @@ TEST(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStan
     EXPECT_EQ(scalar(cs, QStringLiteral("SELECT %1").arg(kCounter) + billWhere), counter + 2);
     EXPECT_EQ(scalar(cs, movements), moved + 2);
 
-    // A new Bill's numbers come through the host's connection, which opens again too.
+    // Closing after the save went through tells nothing more: the host's connection, unused
+    // since the failure, opens again as it saves the window's layout.
+    log->clear();
+    EXPECT_EQ(module.CloseForm(), QVariant(true));
+    EXPECT_TRUE(log->messages().isEmpty()) << log->messages().value(0).text.toStdString();
+
+    // A new Bill's numbers come through the host's connection too.
+    CLSKV_TARSELLO again([] { return std::make_unique<FRMKV_TARSELLO>(); });
+    f = show(again);
+    ASSERT_TRUE(f);
     f->INV_MAIN->press(QStringLiteral("Nuovo"));
     ASSERT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusAdding);
     const QString newNumReg = f->newRegistrationNumber();
@@ -176,6 +197,40 @@ TEST(Failover, TheClerkIsToldAndTheFormSavesTheEditStillPendingOnThePromotedStan
     EXPECT_EQ(scalar(cs, QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1'")
                              .arg(newNumReg)),
               1);
+    log->enqueue(7);
+    again.CloseForm();
+}
+
+// Synchronous replication with the standby down: a commit would wait for ever. The save gives
+// up within its wait with a message, nothing is committed and the edit stays; with the standby
+// back the same form saves it.
+TEST_F(Failover, WithoutItsStandbyTheSaveGivesUpInTimeAndKeepsTheEdit) {
+    CLSKV_TARSELLO module([] { return std::make_unique<FRMKV_TARSELLO>(); });
+    auto* f = show(module);
+    ASSERT_TRUE(f && f->clsRstTestata);
+    const qint64 counter = scalar(cs, QStringLiteral("SELECT COALESCE(%1, 0)").arg(kCounter) + billWhere);
+
+    ASSERT_EQ(clusters.run({QStringLiteral("standby-stop")}), 0) << clusters.log.toStdString();
+    Recordset& rs = *f->clsRstTestata;
+    rs.Fields(kCounter).setValue(counter + 1);
+    f->FME_TESTATA->Refresh();
+    f->FME_TESTATA->setRecordChanged(true);
+    log->clear();
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_LT(waited.elapsed(), 60000) << "the wait is bounded";
+    ASSERT_FALSE(log->messages().isEmpty());
+    EXPECT_TRUE(log->messages().last().text.contains(QStringLiteral("server di riserva")))
+        << log->messages().last().text.toStdString();
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged()) << "the edit stays pending";
+    EXPECT_EQ(scalar(cs, QStringLiteral("SELECT COALESCE(%1, 0)").arg(kCounter) + billWhere), counter)
+        << "nothing committed on the primary";
+
+    ASSERT_EQ(clusters.run({QStringLiteral("standby-start")}), 0) << clusters.log.toStdString();
+    log->clear();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log->messages().value(0).text.toStdString();
+    EXPECT_EQ(scalar(cs, QStringLiteral("SELECT %1").arg(kCounter) + billWhere), counter + 1);
     log->enqueue(7);
     module.CloseForm();
 }

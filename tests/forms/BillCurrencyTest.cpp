@@ -242,11 +242,65 @@ TEST_P(BillCurrencyTest, AnUnknownCurrencyOrABadRateIsRefusedWithAMessageAndNoth
         typeInto(c("TXT_CAMBIO"), QStringLiteral("0,85"));
     }
     EXPECT_EQ(dec(column("EF01_CAMBIO")), Decimal::fromString(QStringLiteral("0.85")));
+    typeInto(c("TXT_IMPEFFVAL"), QStringLiteral("661,10"));  // into euro: 777,76
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << lastMessage().toStdString();
-    EXPECT_EQ(demo_->count(
-                  QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_IMPEFF_S = 777.77 AND "
-                                 "EF01_CODICE_CG08 = 'GBP' AND EF01_CAMBIO = 0.85 AND EF01_IMPEFFVAL_S = 0")),
+    EXPECT_EQ(demo_->count(QStringLiteral(
+                  "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_IMPEFF_S = 777.76 AND "
+                  "EF01_CODICE_CG08 = 'GBP' AND EF01_CAMBIO = 0.85 AND EF01_IMPEFFVAL_S = 661.10")),
               1);
+}
+
+// A Bill in another currency is saved only with its rate and its amount in that currency; a
+// conversion that does not fit puts back every amount it touched, so no save stores half of it;
+// and a currency without decimals refuses them instead of rounding them away.
+TEST_P(BillCurrencyTest, AForeignBillNeedsItsRateAndAmountAndARefusedConversionLeavesNothingBehind) {
+    openEuroBill();
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    const QString key = module_->ChiaveEffettoInGestione.toString();
+    const QString stored = QStringLiteral(
+                               "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1' AND "
+                               "EF01_PROGEFF = %2 AND ")
+                               .arg(key.section(u',', 1, 1), key.section(u',', 4, 4));
+    const Decimal euro = dec(column("EF01_IMPEFF_S"));
+    ASSERT_FALSE(euro.isZero());
+
+    typeInto(f->TXT_VALUTA, QStringLiteral("USD"));  // rate and currency amounts emptied
+    for (const char* missing : {"TXT_CAMBIO", "TXT_IMPEFFVAL"}) {
+        EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false)) << missing;
+        EXPECT_EQ(lastMessage(), BillFormTexts::kValutaIncompleta.arg(QStringLiteral("USD")));
+        EXPECT_EQ(f->focusWidget() ? f->focusWidget()->parentWidget()->objectName() : QString(),
+                  QString::fromLatin1(missing));
+        EXPECT_EQ(demo_->count(stored + QStringLiteral("EF01_CODICE_CG08 = 'EURO'")), 1) << "nothing saved";
+        typeInto(c("TXT_CAMBIO"), QStringLiteral("1000000"));
+    }
+
+    // A euro amount whose dollars have more digits than the column keeps.
+    log_->enqueue(6);
+    typeInto(c("TXT_IMPEFF"), QStringLiteral("99.999.999.999,00"));
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Conversione non eseguita")))
+        << lastMessage().toStdString();
+    EXPECT_EQ(dec(column("EF01_IMPEFF_S")), euro) << "the euro amount put back";
+    EXPECT_EQ(dec(c("TXT_IMPEFF")->Value()), euro);
+    EXPECT_TRUE(dec(column("EF01_IMPEFFVAL_S")).isZero());
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false)) << "still no dollar amount";
+
+    typeInto(c("TXT_CAMBIO"), QStringLiteral("1,085"));
+    typeInto(c("TXT_IMPEFFVAL"), QStringLiteral("100,00"));  // into euro: 92,17
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << lastMessage().toStdString();
+    EXPECT_EQ(demo_->count(stored + QStringLiteral("EF01_CODICE_CG08 = 'USD' AND EF01_CAMBIO = 1.085 AND "
+                                                   "EF01_IMPEFFVAL_S = 100 AND EF01_IMPEFF_S = 92.17")),
+              1);
+
+    // Yen have no decimals: typed ones are refused where they are typed.
+    typeInto(f->TXT_VALUTA, QStringLiteral("JPY"));
+    typeInto(c("TXT_CAMBIO"), QStringLiteral("140,66"));
+    typeInto(c("TXT_IMPEFFVAL"), QStringLiteral("1500,5"));
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("non ammette decimali")))
+        << lastMessage().toStdString();
+    EXPECT_TRUE(dec(column("EF01_IMPEFFVAL_S")).isZero());
+    typeInto(c("TXT_IMPEFFVAL"), QStringLiteral("1500"));
+    EXPECT_EQ(dec(column("EF01_IMPEFFVAL_S")), Decimal(1500));
 }
 
 TEST_P(BillCurrencyTest, AnotherClerksCurrencyChangeIsNotOverwrittenByAnAmountTypedMeanwhile) {
@@ -258,6 +312,7 @@ TEST_P(BillCurrencyTest, AnotherClerksCurrencyChangeIsNotOverwrittenByAnAmountTy
     ASSERT_TRUE(other);
     typeInto(f->TXT_VALUTA, QStringLiteral("CHF"));
     typeInto(c("TXT_DATACAMBIO"), QStringLiteral("03/06/2024"));
+    typeInto(c("TXT_IMPEFFVAL"), QStringLiteral("100,00"));
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << lastMessage().toStdString();
 
     // The second clerk still sees the Bill in euro: the amount typed there must not undo the franc.

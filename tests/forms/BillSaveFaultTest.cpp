@@ -21,7 +21,7 @@
 
 namespace {
 
-enum class Fault { BillRow, HistoryMovement, ChangedMark, Notes, Reminders };
+enum class Fault { BillRow, HistoryMovement, ChangedMark, Notes, Reminders, Deletion };
 
 struct Case {
     TestEngine engine;
@@ -49,6 +49,7 @@ QStringList faultTrigger(TestEngine engine, Fault fault) {
          {QStringLiteral("INSERT"), QStringLiteral("UPDATE")},
          "1 = 1"},  // a new note or a changed one
         {"EF05_SCADSOLLEC", {QStringLiteral("UPDATE")}, "1 = 1"},
+        {"EF01_SCADENZE", {QStringLiteral("DELETE")}, "1 = 1"},
     };
     const Target& t = targets[int(fault)];
     QStringList out;
@@ -173,13 +174,18 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
     EXPECT_EQ(state(), before) << "nothing of the failed save is in the database";
     EXPECT_FALSE(c->InTransaction());
     ASSERT_FALSE(log->messages().isEmpty());
-    // Told through the module's error report (a refused statement, or the history writer's
-    // result turned into the module's error 512) or the frame's message for a refused write.
+    // Told through the module's error report (a refused statement) or the frame's message for a
+    // refused write; the history writer's failure in our own words, without the engine's.
     QStringList texts;
     for (const auto& m : log->messages()) texts << m.text;
-    EXPECT_TRUE(texts.join(QLatin1Char('\n')).contains(QStringLiteral("guasto simulato")) ||
-                texts.join(QLatin1Char('\n')).contains(QStringLiteral("Errore sollevato da oggetto COM")))
-        << texts.join(QLatin1Char('\n')).toStdString();
+    const QString told = texts.join(QLatin1Char('\n'));
+    EXPECT_FALSE(told.contains(QStringLiteral("COM"))) << told.toStdString();
+    if (GetParam().fault == Fault::HistoryMovement) {
+        EXPECT_TRUE(told.contains(QStringLiteral("movimento di storico"))) << told.toStdString();
+        EXPECT_FALSE(told.contains(QStringLiteral("guasto simulato"))) << told.toStdString();
+    } else {
+        EXPECT_TRUE(told.contains(QStringLiteral("guasto simulato"))) << told.toStdString();
+    }
     // What the clerk typed is still there, waiting to be saved again.
     EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value()),
               due.addDays(15));
@@ -201,5 +207,52 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
     EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
 
     log->enqueue(7);
+    module.CloseForm();
+}
+
+// A deletion the clerk confirmed and the database refused: our words, not the engine's, and the
+// Bill with all its rows still there.
+class BillDeleteFaultTest : public ::testing::TestWithParam<TestEngine> {};
+INSTANTIATE_TEST_SUITE_P(Engines, BillDeleteFaultTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
+
+TEST_P(BillDeleteFaultTest, ARefusedDeletionIsToldInOurWordsAndDeletesNothing) {
+    REQUIRE_ENGINE(GetParam());
+    TestDatabase db(GetParam());
+    auto c = db.connect(SchemaInstaller::catalogue());
+    DemoGenerator::installOn(c, {.bills = 10});
+    for (const QString& sql : faultTrigger(GetParam(), Fault::Deletion)) {
+        QSqlQuery q(c->database());
+        ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
+    }
+    const auto count = [&](const char* table) {
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table), c);
+        return Value::toInt(rs.Fields(0).Value());
+    };
+    const int bills = count("EF01_SCADENZE"), movements = count("EF06_SCADSTO");
+
+    auto host = std::make_shared<DatabaseHost>(db.connectionString(), DemoGenerator::kCompany,
+                                               QStringLiteral("MROSSI"));
+    host->setPrivileged(true);
+    auto log = std::make_shared<ScriptedLogService>();
+    host->setLogServiceFactory([log] { return log; });
+    CLSKV_TARSELLO module([] { return std::make_unique<FRMKV_TARSELLO>(); });
+    module.setClsGlobal(host);
+    module.TipoArchivio = 0;
+    module.ShowForm();
+    auto* f = dynamic_cast<FRMKV_TARSELLO*>(module.form());
+    ASSERT_TRUE(f && f->clsRstTestata);
+    for (int answer : {6, 6}) log->enqueue(answer);
+    f->FME_TESTATA->Delete();
+    ASSERT_FALSE(log->messages().isEmpty());
+    const QString told = log->messages().last().text;
+    EXPECT_TRUE(told.startsWith(QStringLiteral("L'effetto non è stato eliminato."))) << told.toStdString();
+    EXPECT_FALSE(told.contains(QStringLiteral("guasto simulato"))) << told.toStdString();
+    EXPECT_EQ(count("EF01_SCADENZE"), bills);
+    EXPECT_EQ(count("EF06_SCADSTO"), movements) << "the child rows went back with the Bill";
+    EXPECT_FALSE(c->InTransaction());
+    ASSERT_TRUE(f->FME_TESTATA->recordset()) << "the form shows its Bills again";
     module.CloseForm();
 }

@@ -8,7 +8,9 @@
 #include "WriteConflict.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlQuery>
+#include <cstdio>
 
 namespace {
 
@@ -190,4 +192,54 @@ TEST_P(BillSessionsTest, TwoClerksEditingTheSameNotesTheSecondIsToldAndTheFirstT
               1);
     EXPECT_TRUE(other->FME_TESTATA->isRecordChanged()) << "the second clerk's note is still there to save";
     EXPECT_EQ(other->TXT_NOTEAMMIN->Text(), QStringLiteral("Pratica al legale"));
+}
+
+// The SQLite file of an open form deleted, moved or replaced by another file: the save says so
+// and keeps the edit; it never writes into the file that went, nor makes an empty one.
+class VanishedFileTest : public BillFormTest {};
+INSTANTIATE_TEST_SUITE_P(Sqlite, VanishedFileTest, ::testing::Values(TestEngine::Sqlite),
+                         [](const auto& info) { return engineName(info.param); });
+
+TEST_P(VanishedFileTest, ASaveIntoAFileThatWentOrWasReplacedIsRefusedAndTheEditStays) {
+    const QString key = plainBillKey(*demo_, 5);
+    module_->ChiaveEffettoInGestione = key;
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f && f->clsRstTestata);
+    const QString path = demo_->db.connectionString().mid(int(qstrlen("sqlite:")));
+    const auto stored = [&](const QString& text) {
+        auto fresh = demo_->db.connect(SchemaInstaller::catalogue());
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE") + billWhere(key) +
+                    QStringLiteral(" AND EF01_NUMDOCORIG = '%1'").arg(text),
+                fresh);
+        return Value::toInt(rs.Fields(0).Value()) == 1;
+    };
+    const auto refusedSaying = [&](const char* words) {
+        log_->clear();
+        EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+        ASSERT_FALSE(log_->messages().isEmpty());
+        EXPECT_TRUE(log_->messages().last().text.contains(QString::fromUtf8(words)))
+            << log_->messages().last().text.toStdString();
+        EXPECT_TRUE(f->FME_TESTATA->isRecordChanged()) << "the edit stays to be saved";
+    };
+
+    typeInto(f->control(QStringLiteral("TXT_NUMDOCORIG")), QStringLiteral("FT 7/Più"));
+    ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".altrove")));
+    refusedSaying("non c'è più");
+    refusedSaying("non c'è più");
+    EXPECT_FALSE(QFile::exists(path)) << "no empty file made in its place";
+    ASSERT_TRUE(QFile::rename(path + QStringLiteral(".altrove"), path));
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
+    EXPECT_TRUE(stored(QStringLiteral("FT 7/Più")));
+
+    // A copy put in its place (a backup given back): told once, then the save goes into it.
+    typeInto(f->control(QStringLiteral("TXT_NUMDOCORIG")), QStringLiteral("FT 8/Più"));
+    demo_->connection->Execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    ASSERT_TRUE(QFile::copy(path, path + QStringLiteral(".copia")));
+    ASSERT_EQ(std::rename(QFile::encodeName(path + QStringLiteral(".copia")).constData(),
+                          QFile::encodeName(path).constData()),
+              0);
+    refusedSaying("sostituito");
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
+    EXPECT_TRUE(stored(QStringLiteral("FT 8/Più")));
 }

@@ -18,6 +18,7 @@
 #include "SqlText.h"
 #include "TabControl.h"
 #include "VirtualFrame.h"
+#include "WriteConflict.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -231,6 +232,51 @@ TEST_P(HistoryTest, DeletingTheLastMovementPutsTheBillBackColumnByColumn) {
     EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
     EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value()),
               Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).UnderlyingValue()));
+}
+
+// A clerk whose view was read before a colleague's save undoes nothing of it: neither the
+// movement that is no longer the last, nor the Bill the colleague changed; the Bill's deletion
+// from that view is refused the same way. Nothing changes and the clerk is told.
+TEST_P(HistoryTest, AStaleViewUndoesOrDeletesNothingAColleagueSavedSince) {
+    openBill(1, true);
+    FRMKV_TARSELLO* f = showHistory();
+    ASSERT_TRUE(f);
+    saveDueDateChange(f, 20);  // this clerk's manual variation, the last movement for now
+    const QString key = module_->ChiaveEffettoInGestione.toString();
+    const int count = movements();
+
+    ClerkSession colleague(demo_->db.connectionString(), key);
+    FRMKV_TARSELLO* other = colleague.form();
+    ASSERT_TRUE(other && other->clsRstTestata);
+    const QDate due = Value::toDate(other->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value());
+    typeInto(other->control(QStringLiteral("TXT_SCADE")),
+             due.addDays(7).toString(QStringLiteral("dd/MM/yyyy")));
+    ASSERT_TRUE(other->FME_TESTATA->UpdateRecord(true, false));
+    ASSERT_EQ(movements(), count + 1);
+    const QString saved = bill();
+
+    f->clsRstStorico->MoveLast();  // the last movement as this clerk read the history
+    log_->clear();
+    log_->enqueue(6);
+    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    EXPECT_EQ(messageTexts(), (QStringList{HistoryFormTexts::kEliminaManuale, WriteConflict::kMessage}));
+    EXPECT_EQ(movements(), count + 1);
+    EXPECT_EQ(bill(), saved) << "the colleague's due date stands";
+    EXPECT_FALSE(demo_->connection->InTransaction());
+    EXPECT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count + 1)
+        << "read again: the colleague's movement shows";
+
+    // The colleague changes the Bill once more (no history); this clerk's deletion of the Bill,
+    // from the view read before it, deletes nothing.
+    typeInto(other->control(QStringLiteral("TXT_NUMDOCORIG")), QStringLiteral("FT 9/Ω"));
+    ASSERT_TRUE(other->FME_TESTATA->UpdateRecord(true, false));
+    host_->setPrivileged(true);
+    log_->clear();
+    for (int a : {6, 6}) log_->enqueue(a);
+    f->FME_TESTATA->Delete();
+    EXPECT_TRUE(messageTexts().contains(WriteConflict::kMessage)) << messageTexts().join(u'\n').toStdString();
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE") + where("EF01")), 1);
+    EXPECT_EQ(movements(), count + 1);
 }
 
 TEST_P(HistoryTest, ASplitRestoresTheOriginalAmountAndEmptyAmountsBecomeNull) {

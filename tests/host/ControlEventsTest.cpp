@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
@@ -119,6 +120,29 @@ TEST_F(ControlEvents, NumericBoxRefusesLettersAndMalformedNumbersWithAMessage) {
     amount->setValue(QVariant::fromValue(Decimal::fromString("1234.5")));
     EXPECT_EQ(amount->Text(), "1234,50");
     EXPECT_EQ(amount->CurrencyLabel(), "EURO");
+}
+
+// A text column's length is kept where a character ends: an emoji typed or given by the input
+// method in the last unit, or a letter with its accent, is never cut in two; what was there stays.
+TEST_F(ControlEvents, ALimitedBoxCutsOnlyBetweenCharacters) {
+    const auto commit = [&](const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(first->editor(), &event);
+    };
+    first->setMaxLength(5);
+    QTest::keyClicks(focused(), "abcd");
+    commit(QStringLiteral("\U0001F600"));  // two units where one is left
+    EXPECT_EQ(first->Text(), QStringLiteral("abcd"));
+    first->setText(QStringLiteral("abc"));
+    first->lineEdit()->setCursorPosition(3);
+    commit(QStringLiteral("e\u0301e\u0301"));  // two letters with their accents; room for one
+    EXPECT_EQ(first->Text(), QStringLiteral("abce\u0301"));
+    first->setText(QStringLiteral("abcd"));
+    first->lineEdit()->setCursorPosition(2);
+    commit(QStringLiteral("XYZ"));  // pasted in the middle: the text around it stays
+    EXPECT_EQ(first->Text(), QStringLiteral("abXcd"));
+    EXPECT_EQ(first->lineEdit()->cursorPosition(), 3);
 }
 
 TEST_F(ControlEvents, DateBoxAcceptsOnlyExistingDatesAndSaysWhy) {

@@ -1,4 +1,5 @@
 #include "SuiteError.h"
+#include "XlsxCells.h"
 #include "XlsxWorkbook.h"
 #include "ZipEntry.h"
 
@@ -73,4 +74,34 @@ TEST(XlsxWorkbookTest, AFolderThatCannotBeWrittenLosesNothing) {
     book.save(good);
     EXPECT_TRUE(
         zipEntry(good, QStringLiteral("xl/worksheets/sheet1.xml")).contains(QStringLiteral("<v>10.25</v>")));
+}
+
+// Amounts keep every digit: a number cell while a double holds them, their text beyond; a date
+// a spreadsheet cannot hold as a date is written as its text instead of an empty cell.
+TEST(XlsxWorkbookTest, AmountsStayExactAndOldDatesAreText) {
+    QTemporaryDir dir;
+    XlsxWorkbook book;
+    const int s = book.addSheet(QStringLiteral("Importi"));
+    const QStringList amounts = {QStringLiteral("0.10"),
+                                 QStringLiteral("5708.89"),
+                                 QStringLiteral("-0.05"),
+                                 QStringLiteral("1234567890123.45"),
+                                 QStringLiteral("12345678901234567.89"),
+                                 QStringLiteral("-9999999999999999.99")};
+    for (int r = 0; r < amounts.size(); ++r) book.setAmount(s, r, 0, Decimal::fromString(amounts[r]));
+    book.setDate(s, 0, 1, QDate(1899, 12, 31));
+    book.setDate(s, 1, 1, QDate(1900, 3, 1));
+    const QString path = dir.filePath(QStringLiteral("importi.xlsx"));
+    book.save(path);
+
+    const QHash<QString, QString> cells = xlsxCells(path);
+    for (int r = 0; r < 4; ++r) {
+        const std::optional<Decimal> read = Decimal::parse(cells.value(QStringLiteral("A%1").arg(r + 1)));
+        ASSERT_TRUE(read) << cells.value(QStringLiteral("A%1").arg(r + 1)).toStdString();
+        EXPECT_EQ(*read, Decimal::fromString(amounts[r])) << amounts[r].toStdString();
+    }
+    EXPECT_EQ(cells.value(QStringLiteral("A5")), QStringLiteral("12.345.678.901.234.567,89"));
+    EXPECT_EQ(cells.value(QStringLiteral("A6")), QStringLiteral("-9.999.999.999.999.999,99"));
+    EXPECT_EQ(cells.value(QStringLiteral("B1")), QStringLiteral("31/12/1899"));
+    EXPECT_EQ(cells.value(QStringLiteral("B2")), QStringLiteral("61"));  // 1 March 1900, a date serial
 }

@@ -39,6 +39,10 @@ inline const QString kValutaNonValida = QStringLiteral(
 inline const QString kValutaMancante =
     QStringLiteral("Indicare una valuta presente nella tabella delle valute (EURO per gli importi in euro).");
 inline const QString kCambioNonValido = QStringLiteral("Il cambio deve essere un numero maggiore di zero.");
+inline const QString kValutaIncompleta = QStringLiteral(
+    "Attenzione, un effetto in %1 richiede il cambio, maggiore di zero, e l'importo effetto in valuta.");
+inline const QString kConversioneRifiutata =
+    QStringLiteral("Conversione non eseguita: %1\r\nL'importo torna al valore che aveva.");
 inline const QString kCambioNonTrovato = QStringLiteral(
     "Nessun cambio della valuta %1 al %2, né giornaliero né mensile: il cambio resta quello indicato.");
 inline const QString kLookupValute = QStringLiteral("Elenco valute");
@@ -75,6 +79,7 @@ inline const QString kCigCupNonValido =
 inline const QString kBancaNonValida = QStringLiteral("Attenzione, la banca di canalizzazione non è valida.");
 inline const QString kStatoIncoerente = QStringLiteral(
     "Attenzione, impostare in modo coerente lo stato attuale dell'effetto e l'indicatore tipo operazione");
+inline const QString kEffettoNonEliminato = QStringLiteral("L'effetto non è stato eliminato.");
 inline const QString kNonAutorizzato =
     QStringLiteral("ATTENZIONE !!! Utente non autorizzato alla cancellazione degli effetti.");
 inline const QString kEliminaConsolidato = QStringLiteral(

@@ -274,7 +274,8 @@ void FRMKV_TARSELLO::Form_QueryUnload(bool& cancel) {
         cancel = !FME_TESTATA->ConfirmPending(true, false, true);
         if (cancel) return;
         LayoutScriptHolder& holder = global().LayoutAndScript();
-        if (!holder.CurrentScript()) BuildScript();
+        // A script that failed to build was reported then: built again it would fail the same.
+        if (!holder.CurrentScript() && !scriptFailed_) BuildScript();
         const QVariant answer = ExecuteFormEvent(QStringLiteral("tsClose"));
         cancel = answer.isValid() && answer.toBool();
     });

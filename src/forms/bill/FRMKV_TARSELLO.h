@@ -138,6 +138,7 @@ public:
     void exportToOffice(OfficeExport& exportObject) override;
     QString mediaIdInFocus() const override;
     bool storeMediaIdInFocus(const QString& mediaId) override;
+    QString holdMediaRecord(const QString& newId) override;
     void registerLayoutObjects(LayoutScriptHolder& layout) override;
     void registerScriptObjects(LayoutScriptHolder& script) override;
     void ContestoAllegatiTestata();
@@ -315,6 +316,8 @@ private:
     // or changed a history-relevant column while a history movement is due.
     void claimBill(bool historyPending);
     static bool isHistoryColumn(const QString& name);
+    // The history writer's failure as the clerk is told of it.
+    [[noreturn]] void historyWriterFailed() const;
     // A Bill already handed to treasury (EF01_INDEXP 1) is changed only when the user says so.
     bool treasuryConfirmed();
     // After a failed save the child tabs' edits are still to be saved.
@@ -385,6 +388,7 @@ private:
     LinkedBillSide* ricevuto_ = nullptr;
     LinkedBillSide* girato_ = nullptr;
     QHash<QString, QString> entryValues_;
+    QHash<QString, QVariant> entryAmounts_;  // each amount's column value when it was entered
     qint32 company_ = 0;
     bool companyFlag_ = false;
     QDate referenceDate_;
@@ -392,7 +396,8 @@ private:
     TabOrder tabOrder_;
     bool loaded_ = false;
     bool activated_ = false;
-    bool unloaded_ = false;  // Form_Unload ran: the form has let go of its module and the host
+    bool unloaded_ = false;      // Form_Unload ran: the form has let go of its module and the host
+    bool scriptFailed_ = false;  // the user's script did not build the last time it was built
     std::optional<TransactionScope> saveTransaction_;
     struct ChildrenPending {
         bool cambiali = false;

@@ -15,6 +15,7 @@
 #include "OfficeExport.h"
 #include "Recordset.h"
 #include "ReminderCodeTables.h"
+#include "SuiteError.h"
 #include "TabControl.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -160,6 +161,17 @@ bool FRMKV_TARSELLO::storeMediaIdInFocus(const QString& mediaId) {
         stored = true;
     });
     return stored;
+}
+
+QString FRMKV_TARSELLO::holdMediaRecord(const QString& newId) {
+    const MediaRecord r = recordInFocus();
+    if (!onRow(r.rs) || r.rs->RecordCount() == 0)
+        throw SuiteError(SuiteError::kNoCurrentRecord, QStringLiteral("holdMediaRecord"),
+                         QStringLiteral("Nessun record selezionato a cui collegare l'allegato."));
+    // A row still to be saved is nobody else's yet: its id goes with its save.
+    if (r.rs->Status() == RowStatus::New) return {};
+    return MDLKV_TARSELLO::NullToString(
+        r.rs->ClaimValue(r.column, newId.isEmpty() ? QVariant() : QVariant(newId)));
 }
 
 void FRMKV_TARSELLO::ContestoAllegatiTestata() {

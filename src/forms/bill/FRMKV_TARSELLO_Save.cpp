@@ -10,6 +10,7 @@
 #include "DateBox.h"
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
+#include "FailureText.h"
 #include "HistoryWriter.h"
 #include "HostGlobal.h"
 #include "IdEditBox.h"
@@ -167,6 +168,17 @@ void FRMKV_TARSELLO::claimBill(bool historyPending) {
             NullToString(clsRstTestata->Fields(name).UnderlyingValue()))
             throw conflict;
     }
+}
+
+void FRMKV_TARSELLO::historyWriterFailed() const {
+    const SuiteError cause(historyWriter_->LastErrorNumber(), QStringLiteral("HistoryWriter"),
+                           historyWriter_->LastError());
+    // Another user's change and a lock held too long are told as everywhere in the save.
+    if (cause.number() == SuiteError::kWriteConflict || cause.number() == SuiteError::kTimeout) throw cause;
+    // Anything else in our words (not the suite's "COM object"); the writer's detail goes to the log.
+    const SuiteError failure =
+        MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::StoricoNonScritto, QStringLiteral("."));
+    throw SuiteError(failure.number(), failure.source(), FailureText::of(cause, failure.description()));
 }
 
 bool FRMKV_TARSELLO::isHistoryColumn(const QString& name) {
@@ -403,8 +415,7 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
         movement->date = QDateTime::currentDateTime();
         historyWriter_ = global().CreateHistoryWriter();
         historyWriter_->setMovement(movement);
-        if (historyWriter_->Prepare() != 0)
-            throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
+        if (historyWriter_->Prepare() != 0) historyWriterFailed();
         historyPending_ = true;
     });
     // A save whose checks refused or failed writes nothing: the transaction goes, the edits stay.
@@ -430,8 +441,7 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterUpdate(bool success) {
             clsRstSolleciti->UpdateBatch(Recordset::AffectAllChapters);
         if (bolStoricoModified && clsRstStorico) clsRstStorico->UpdateBatch(Recordset::AffectAllChapters);
         if (historyPending_) {
-            if (historyWriter_->Write() != 0)
-                throw MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
+            if (historyWriter_->Write() != 0) historyWriterFailed();
             AggiornaFlagVariato();
         }
         CommitTransazione();
@@ -481,10 +491,20 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeDelete(bool* cancel) {
         if (!treasuryConfirmed()) return;
         const BillKey k = currentKey();
         FME_TESTATA->Detach();
-        // All of the Bill's rows go, or none.
-        BeginTransazione();
-        clsConnessione->Execute(BillStatements::deleteBill(k));
-        CommitTransazione();
+        // All of the Bill's rows go, or none; and only the Bill as the clerk read it.
+        try {
+            BeginTransazione();
+            clsRstTestata->HoldCurrentRow();
+            clsConnessione->Execute(BillStatements::deleteBill(k));
+            CommitTransazione();
+        } catch (const SuiteError& e) {
+            RollBackTransazione();
+            if (e.number() == SuiteError::kWriteConflict) throw;
+            // Confirmed and not done: said in our words, the engine's in the log.
+            clsLog->MsgBox(FailureText::of(e, BillFormTexts::kEffettoNonEliminato), LogService::kExclamation,
+                           BillFormTexts::kTitleInformazione);
+            return;
+        }
         // The rows around it read again: the Bill that followed it, or the last one.
         clsRstTestata->RequeryAround();
         FME_TESTATA->Attach(clsRstTestata);

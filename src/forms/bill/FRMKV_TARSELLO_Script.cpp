@@ -21,7 +21,7 @@ void FRMKV_TARSELLO::ApplicaLayOut() {
 }
 
 void FRMKV_TARSELLO::BuildScript() {
-    guard("BuildScript:", [&] {
+    scriptFailed_ = !guard("BuildScript:", [&] {
         LayoutScriptHolder& holder = global().LayoutAndScript();
         if (auto script = holder.CurrentScript()) {
             script->Close(global().CompanyContext().company);

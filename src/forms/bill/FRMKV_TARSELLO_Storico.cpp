@@ -196,8 +196,14 @@ bool FRMKV_TARSELLO::EliminaMovimentoStorico(bool fromMovementForm) {
         const BillKey k = currentKey();
         const int position = rs->AbsolutePosition();
         try {
-            // The Bill's restore and the movement's deletion go together, or neither does.
+            // The Bill's restore and the movement's deletion go together, or neither does; and
+            // only while the Bill and its history are as this clerk read them: a colleague's save
+            // since then (a new movement, a changed Bill) would otherwise be wiped unseen.
             TransactionScope transaction(*clsConnessione);
+            clsRstTestata->HoldCurrentRow();
+            if (NuovoProgressivoStorico(k) - 1 != Value::toInt(movement(QStringLiteral("EF06_PROGSTO"))))
+                throw SuiteError(SuiteError::kWriteConflict, QStringLiteral("EliminaMovimentoStorico"),
+                                 QStringLiteral("Il movimento non è più l'ultimo dell'effetto."));
             Recordset count;
             count.Open(BillStatements::countManualMovements(k, !fromMovementForm), clsConnessione);
             const bool onlyManual = Value::toInt(count.Fields(0).Value()) == 1;

@@ -15,6 +15,7 @@
 #include "MDLKV_TARSELLO.h"
 #include "NumericBox.h"
 #include "Recordset.h"
+#include "SuiteError.h"
 #include "TabControl.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -88,6 +89,11 @@ void FRMKV_TARSELLO::connectCurrencyRules() {
     for (const QString& name : family.euroControls() + family.currencyControls()) {
         FrameControl* c = control(name);
         remember(c);
+        // The amount as it stood, to go back to when its conversion is refused.
+        connect(c, &FrameControl::BeforeItem, this, [this, c] {
+            if (clsRstTestata && !clsRstTestata->AtBOF() && !clsRstTestata->AtEOF())
+                entryAmounts_[c->objectName()] = clsRstTestata->Fields(c->DataField()).Value();
+        });
         connect(c, &FrameControl::AfterItem, this, [this, c, label = name + QStringLiteral("_AfterItem:")] {
             guard(label.toLatin1().constData(), [&] { ImportoAfterItem(c); });
         });
@@ -219,26 +225,58 @@ void FRMKV_TARSELLO::ImportoAfterItem(FrameControl* field) {
         AmountPairs::billHeader().changed(field->objectName(), adding);
     if (!step) return;
     const QVariant typed = clsRstTestata->Fields(field->DataField()).Value();
-    for (const QString& name : step->copies) setHeaderValue(control(name), typed);
-    const QString currency = valutaEffettiva(false);
-    const Decimal rate = cambio();
-    if (currency.isEmpty() || currency == BillFormTexts::kEuro || rate.isZero()) return;
-    if (step->ask && clsLog->MsgBox(AmountPairs::kQuestion,
-                                    LogService::kYesNo | LogService::kQuestion | LogService::kDefaultButton2,
-                                    AmountPairs::kTitle) != LogService::kYes)
-        return;
-    const Decimal converted = step->direction == AmountPairs::Direction::ToCurrency
-                                  ? converter().ToCurrency(typed, 2, currency, rate)
-                                  : converter().ToEuro(typed, 2, currency, rate);
-    setHeaderValue(control(step->target), QVariant::fromValue(converted));
-    for (const QString& name : step->targetCopies)
-        setHeaderValue(control(name), QVariant::fromValue(converted));
+    // Every amount this change writes, as it stood: a refused conversion puts them all back, so
+    // that no save stores the new amount beside the old one of the other currency.
+    QList<std::pair<FrameControl*, QVariant>> before{
+        {field, entryAmounts_.value(field->objectName(), typed)}};
+    for (const QStringList& names : {step->copies, QStringList{step->target}, step->targetCopies})
+        for (const QString& name : names)
+            before.append({control(name), clsRstTestata->Fields(control(name)->DataField()).Value()});
+    try {
+        for (const QString& name : step->copies) setHeaderValue(control(name), typed);
+        const QString currency = valutaEffettiva(false);
+        const Decimal rate = cambio();
+        if (currency.isEmpty() || currency == BillFormTexts::kEuro || rate.isZero()) return;
+        if (step->ask &&
+            clsLog->MsgBox(AmountPairs::kQuestion,
+                           LogService::kYesNo | LogService::kQuestion | LogService::kDefaultButton2,
+                           AmountPairs::kTitle) != LogService::kYes)
+            return;
+        const Decimal converted = step->direction == AmountPairs::Direction::ToCurrency
+                                      ? converter().ToCurrency(typed, 2, currency, rate)
+                                      : converter().ToEuro(typed, 2, currency, rate);
+        setHeaderValue(control(step->target), QVariant::fromValue(converted));
+        for (const QString& name : step->targetCopies)
+            setHeaderValue(control(name), QVariant::fromValue(converted));
+    } catch (const SuiteError& e) {
+        for (const auto& [c, value] : before) setHeaderValue(c, value);
+        clsLog->MsgBox(BillFormTexts::kConversioneRifiutata.arg(e.description()), LogService::kExclamation,
+                       BillFormTexts::kTitleControlloDati);
+    }
 }
 
 bool FRMKV_TARSELLO::ControlloValuta() {
-    if (!NullToString(TXT_VALUTA->Text()).isEmpty() && TXT_VALUTA->Valid()) return true;
-    clsLog->MsgBox(BillFormTexts::kValutaMancante, LogService::kExclamation,
-                   BillFormTexts::kTitleControlloDati);
-    if (TXT_VALUTA->isVisible()) TXT_VALUTA->setFocus();
+    FrameControl* missing = nullptr;
+    QString message = BillFormTexts::kValutaMancante;
+    if (NullToString(TXT_VALUTA->Text()).isEmpty() || !TXT_VALUTA->Valid()) {
+        missing = TXT_VALUTA;
+    } else if (const QString currency = valutaEffettiva(false); currency != BillFormTexts::kEuro) {
+        // A Bill in another currency is worth nothing without its rate and its amount in it.
+        const auto value = [&](const char* column) {
+            return clsRstTestata->Fields(QString::fromLatin1(column)).Value();
+        };
+        const QVariant rate = value("EF01_CAMBIO"), amount = value("EF01_IMPEFFVAL_S");
+        const bool euroAmount =
+            !Value::isNull(value("EF01_IMPEFF_S")) && !Value::toDecimal(value("EF01_IMPEFF_S")).isZero();
+        message = BillFormTexts::kValutaIncompleta.arg(currency);
+        if (Value::isNull(rate) || Value::toDecimal(rate).sign() <= 0)
+            missing = control(QStringLiteral("TXT_CAMBIO"));
+        else if (Value::isNull(amount) || (euroAmount && Value::toDecimal(amount).isZero()))
+            missing = control(QStringLiteral("TXT_IMPEFFVAL"));
+    }
+    if (!missing) return true;
+    clsLog->MsgBox(message, LogService::kExclamation, BillFormTexts::kTitleControlloDati);
+    TAB_SCADENZE->setTab(TabDatiGenerali);
+    if (missing->isVisible() && missing->isEnabled()) missing->setFocus();
     return false;
 }

@@ -344,7 +344,7 @@ void FRMKV_STORICO::CBO_INDORDPBONIF_AfterItem() {
         // A payment order carries a notice number of 36 characters at most, and no supplier account.
         setRowValue(control(QStringLiteral("TXT_ORDBONCCFORN")), QVariant());
         const QString text = motivo->Text();
-        if (text.size() > kMotivoOrdine) setRowValue(motivo, text.left(kMotivoOrdine));
+        if (text.size() > kMotivoOrdine) setRowValue(motivo, Value::leftWhole(text, kMotivoOrdine));
         motivo->setMaxLength(kMotivoOrdine);
     } else {
         motivo->setMaxLength(kMotivoBonifico);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
+#include <algorithm>
 
 EditBox::EditBox(QWidget* parent)
     : FrameControl(parent),
@@ -20,6 +21,31 @@ EditBox::EditBox(QWidget* parent)
     keyButton_->setFocusPolicy(Qt::NoFocus);
     keyButton_->hide();
     row()->addWidget(keyButton_);
+    // The line edit's own limit cuts a character in two (an emoji typed in the last unit); the
+    // box keeps the limit itself.
+    connect(edit_, &QLineEdit::textChanged, this, [this](const QString& text) { keepWithinLength(text); });
+}
+
+void EditBox::keepWithinLength(const QString& text) {
+    if (maxLength_ <= 0 || text.size() <= maxLength_) {
+        lastText_ = text;
+        return;
+    }
+    // The part the change replaced: what lies between the text's unchanged start and end.
+    const QString& before = lastText_;
+    qsizetype start = 0;
+    while (start < before.size() && start < text.size() && before[start] == text[start]) ++start;
+    qsizetype end = 0;
+    while (end < before.size() - start && end < text.size() - start &&
+           before[before.size() - 1 - end] == text[text.size() - 1 - end])
+        ++end;
+    const qsizetype kept = before.size() - (before.size() - start - end);
+    const QString inserted = ::Value::leftWhole(text.mid(start, text.size() - start - end),
+                                                int(std::max<qsizetype>(maxLength_ - kept, 0)));
+    const QString limited = ::Value::leftWhole(before.left(start) + inserted + before.right(end), maxLength_);
+    lastText_ = limited;
+    edit_->setText(limited);
+    edit_->setCursorPosition(int(std::min(start + inserted.size(), limited.size())));
 }
 
 QVariant EditBox::Value() const {
@@ -42,11 +68,12 @@ void EditBox::setText(const QString& text) {
 }
 
 int EditBox::MaxLength() const {
-    return edit_->maxLength();
+    return maxLength_ > 0 ? maxLength_ : edit_->maxLength();
 }
 
 void EditBox::setMaxLength(int length) {
-    edit_->setMaxLength(length > 0 ? length : 32767);
+    maxLength_ = std::max(length, 0);
+    keepWithinLength(edit_->text());
 }
 
 void EditBox::setAcceptsInput(bool on) {

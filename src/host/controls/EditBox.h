@@ -18,6 +18,8 @@ public:
     QString Text() const override;
     void setText(const QString& text) override;
 
+    // The most UTF-16 units the box takes (a text column's length). What is typed or pasted
+    // beyond is cut where a character ends, never inside one.
     int MaxLength() const;
     void setMaxLength(int length);
     void setAcceptsInput(bool on) override;
@@ -33,7 +35,12 @@ signals:
     void KeyButtonMenuPress(const QString& key);
 
 private:
+    // Takes back what a change put past the length, keeping the text around it.
+    void keepWithinLength(const QString& text);
+
     QLineEdit* edit_;
+    int maxLength_ = 0;  // 0: the line edit's own limit
+    QString lastText_;   // the text before the last change
     QToolButton* keyButton_;
     QMenu* menu_;
 };

@@ -83,6 +83,17 @@ bool NumericBox::acceptInput(QString* problem) {
                        .arg(text);
         return false;
     }
+    // More decimals than the box keeps (a currency's digits: a yen has none) are refused, never
+    // rounded away; the frame refuses those beyond the column's scale the same way.
+    if (decimals_ >= 0 && d->rounded(decimals_) != *d) {
+        setValid(false);
+        *problem = decimals_ == 0
+                       ? QStringLiteral("Il valore %1 non ammette decimali.").arg(text)
+                       : QStringLiteral("Il valore %1 ha troppi decimali: il campo ne ammette al massimo %2.")
+                             .arg(text)
+                             .arg(decimals_);
+        return false;
+    }
     setValid(true);
     return true;
 }

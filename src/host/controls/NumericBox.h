@@ -24,7 +24,8 @@ public:
     QVariant Value() const override;
     void setValue(const QVariant& value) override;
 
-    // Digits after the decimal comma shown and kept; -1 keeps what was typed.
+    // Digits after the decimal comma shown and kept (more typed are refused); -1 keeps what was
+    // typed.
     int Decimals() const { return decimals_; }
     void setDecimals(int decimals) { decimals_ = decimals; }
 

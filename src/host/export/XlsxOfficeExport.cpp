@@ -24,7 +24,7 @@ void XlsxOfficeExport::AddMasterDetail(const QString& title, const QStringList& 
             const QVariant& v = row[c];
             if (v.isNull()) continue;
             if (v.metaType() == QMetaType::fromType<Decimal>())
-                book_.setNumber(sheet, r, c, v.value<Decimal>().toDouble());
+                book_.setAmount(sheet, r, c, v.value<Decimal>());
             else if (v.metaType().id() == QMetaType::Double)
                 book_.setNumber(sheet, r, c, v.toDouble());
             else if (v.metaType().id() == QMetaType::Int || v.metaType().id() == QMetaType::LongLong)
