@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProgramRights.h"
+#include "SqlDialect.h"
 
 #include <QDateTime>
 #include <QList>
@@ -58,6 +59,10 @@ public:
     // (and, privileged, of the role that changes the accounts). Run after serializeRoleChanges.
     static void createLoginRole(Connection& connection, const QString& role, const QString& password,
                                 const QString& group, bool privileged);
+    // How the database keeps the rows of `table` to their owners (`ownerColumn`): who the
+    // session's user is and the audit row of a privileged user's change to someone else's row,
+    // which names `action`.
+    static OwnedRows ownedRows(const QString& table, const QString& ownerColumn, const QString& action);
     // The role every privileged user's login role belongs to: it may change the accounts.
     static QString privilegedRole();
     static constexpr int kMinimumPassword = 8;

@@ -65,7 +65,12 @@ void Connection::Open(const QString& connectionString) {
         QSqlQuery setup(db);
         for (const QString& statement : dialect_->sessionSetup(cs))
             if (!setup.exec(statement)) raise(setup, statement);
-        if (!cs.user.isEmpty() && !dialect_->hasRoles()) restrictTo(cs.user);
+        if (!dialect_->hasRoles()) {
+            if (!cs.user.isEmpty())
+                restrictTo(cs.user);
+            else
+                dialect_->installAccessRule(db, nullptr);  // the installer's: no rule, no user
+        }
     } catch (const SuiteError&) {
         Close();
         throw;
@@ -89,6 +94,21 @@ void Connection::restrictTo(const QString& user) {
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
                          QStringLiteral("Il database non applica i diritti degli utenti."));
     accessRule_ = std::move(rule);
+}
+
+void Connection::refreshAccessRule() {
+    if (!accessRule_ || refreshingRule_) return;
+    // What the administrator changed meanwhile (a user disabled, a group's rights, a user moved
+    // to another group) acts from this transaction on. The rule is replaced in place: the
+    // engine keeps a pointer to it.
+    refreshingRule_ = true;
+    try {
+        *accessRule_ = accessRuleSource()(*this, user_);
+    } catch (...) {
+        refreshingRule_ = false;
+        throw;
+    }
+    refreshingRule_ = false;
 }
 
 void Connection::Close() {
@@ -122,7 +142,23 @@ void Connection::reconnectIfLost() {
     // Inside a transaction the work done so far went with the server: the transaction's own
     // failure tells the caller, whose rollback leaves the connection free to come back.
     if (!lost_ || inTransaction_) return;
-    Open(connectionString_);
+    const QString connectionString = connectionString_;
+    try {
+        Open(connectionString);
+    } catch (const SuiteError& e) {
+        // Still lost: the next call tries again. A server that answers but refuses the user
+        // tells no more than one that does not answer: both are named.
+        connectionString_ = connectionString;
+        lost_ = true;
+        const QString user = ConnectionString::parse(connectionString).user;
+        throw SuiteError(
+            SuiteError::kConnectionFailed, kSource,
+            QStringLiteral(
+                "Il database non è raggiungibile, oppure non accetta più l'utente %1 (disattivato "
+                "dall'amministratore).\r\nLe modifiche non salvate restano da salvare: al prossimo "
+                "salvataggio si riprova.\r\n%2")
+                .arg(user.isEmpty() ? QStringLiteral("collegato") : user, e.description()));
+    }
 }
 
 void Connection::requireOpen() const {
@@ -158,11 +194,16 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
 
 void Connection::lost(const QSqlError& error) const {
     lost_ = true;
-    throw SuiteError(
-        SuiteError::kConnectionFailed, kSource,
-        QStringLiteral("Il database non è raggiungibile: %1\r\nLe modifiche non salvate restano da "
-                       "salvare: al prossimo salvataggio la connessione viene riaperta.")
-            .arg(error.text()));
+    // The server ends a session when it stops, and when the administrator disables its user.
+    const QString why = dialect_->sessionEnded(error)
+                            ? QStringLiteral(
+                                  "la sessione è stata chiusa dal server (server in arresto, "
+                                  "oppure utente disattivato dall'amministratore).")
+                            : error.text();
+    throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                     QStringLiteral("Il database non è raggiungibile: %1\r\nLe modifiche non salvate restano "
+                                    "da salvare: al prossimo salvataggio la connessione viene riaperta.")
+                         .arg(why));
 }
 
 void Connection::BeginTrans() {
@@ -171,6 +212,7 @@ void Connection::BeginTrans() {
                          QStringLiteral("Una transazione è già aperta."));
     reconnectIfLost();
     requireOpen();
+    refreshAccessRule();
     QSqlDatabase db = database();
     if (!db.transaction()) {
         if (dialect_->classify(db.lastError()) == EngineFailure::ConnectionLost) lost(db.lastError());
@@ -223,6 +265,7 @@ bool Connection::guardHolds(const QString& condition) {
 long Connection::Execute(const QString& sql) {
     reconnectIfLost();
     requireOpen();
+    if (!inTransaction_) refreshAccessRule();
     long affected = 0;
     QString lastGuard;
     bool guardResult = true;
@@ -244,9 +287,18 @@ long Connection::Execute(const QString& sql) {
     return affected;
 }
 
+void Connection::ExecuteNative(const QString& statement) {
+    reconnectIfLost();
+    requireOpen();
+    if (!inTransaction_) refreshAccessRule();
+    QSqlQuery q(database());
+    if (!q.exec(statement)) raise(q, statement);
+}
+
 std::vector<ResultSet> Connection::Query(const QString& sql) {
     reconnectIfLost();
     requireOpen();
+    if (!inTransaction_) refreshAccessRule();
     std::vector<ResultSet> results;
     QString lastGuard;
     bool guardResult = true;

@@ -131,3 +131,74 @@ QString PostgresDialect::grantSchemaUsage(const QString& name) const {
             .arg(SqlText::quote(name));
     return QStringLiteral("DO ") + SqlText::quote(body);
 }
+
+QString PostgresDialect::letEndSessions(const QString& name) const {
+    // Only an installer who may hand pg_signal_backend on can: another one is told by a warning,
+    // and a disabled user's open sessions then keep no right but are not ended.
+    const QString body =
+        QStringLiteral(
+            "BEGIN GRANT pg_signal_backend TO %1; EXCEPTION WHEN insufficient_privilege THEN RAISE WARNING "
+            "'pg_signal_backend non concesso a %2'; END")
+            .arg(role(name), name);
+    return QStringLiteral("DO ") + SqlText::quote(body);
+}
+
+QString PostgresDialect::endSessions(const QString& name) const {
+    return QStringLiteral(
+               "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE usename = %1 AND pid <> "
+               "pg_backend_pid()")
+        .arg(SqlText::quote(name));
+}
+
+QString PostgresDialect::reserveSchemaToOwner() const {
+    return QStringLiteral("DO ") +
+           SqlText::quote(QStringLiteral(
+               "BEGIN EXECUTE format('REVOKE CREATE ON SCHEMA %I FROM PUBLIC', current_schema()); END"));
+}
+
+QStringList PostgresDialect::ownedRows(const OwnedRows& r) const {
+    // The session's user, from its login role: session_user, which SET ROLE does not change.
+    QString userOfRole = r.userOfRole;
+    userOfRole.replace(QStringLiteral("{role}"), QStringLiteral("CAST(session_user AS VARCHAR)"));
+    const QString privileged =
+        QStringLiteral(
+            "SELECT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = %1 AND pg_has_role(session_user, "
+            "oid, 'MEMBER'))")
+            .arg(SqlText::quote(r.privilegedRole));
+    const QString own =
+        QStringLiteral("%1 = kv_utente_sessione() OR kv_privilegiato_sessione()").arg(r.ownerColumn);
+    QString audit = r.audit;
+    audit.replace(QStringLiteral("{now}"), QStringLiteral("LOCALTIMESTAMP(0)"))
+        .replace(QStringLiteral("{author}"), QStringLiteral("autore"))
+        .replace(QStringLiteral("{owner}"), QStringLiteral("proprietario"))
+        .replace(QStringLiteral("{operation}"), QStringLiteral("operazione"));
+    const QString body =
+        QStringLiteral(
+            "DECLARE autore VARCHAR := kv_utente_sessione(); proprietario VARCHAR; operazione VARCHAR; "
+            "BEGIN IF TG_OP = 'DELETE' THEN proprietario := OLD.%1; operazione := 'eliminato'; "
+            "ELSE proprietario := NEW.%1; operazione := CASE TG_OP WHEN 'INSERT' THEN 'inserito' "
+            "ELSE 'modificato' END; END IF; "
+            "IF autore IS NOT NULL AND proprietario IS DISTINCT FROM autore THEN %2; END IF; "
+            "RETURN NULL; END")
+            .arg(r.ownerColumn, audit);
+    const QString trigger = QStringLiteral("kv_altrui_") + r.table.toLower();
+    // The routines keep the installer's search path: a clerk cannot put others in their way.
+    return {
+        QStringLiteral("CREATE OR REPLACE FUNCTION kv_utente_sessione() RETURNS VARCHAR LANGUAGE sql "
+                       "STABLE SET search_path FROM CURRENT AS ") +
+            SqlText::quote(userOfRole),
+        QStringLiteral("CREATE OR REPLACE FUNCTION kv_privilegiato_sessione() RETURNS BOOLEAN LANGUAGE sql "
+                       "STABLE SET search_path FROM CURRENT AS ") +
+            SqlText::quote(privileged),
+        QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(r.table),
+        QStringLiteral("DROP POLICY IF EXISTS kv_proprie ON %1").arg(r.table),
+        QStringLiteral("CREATE POLICY kv_proprie ON %1 USING (%2) WITH CHECK (%2)").arg(r.table, own),
+        QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS TRIGGER LANGUAGE plpgsql SET search_path "
+                       "FROM CURRENT AS ")
+                .arg(trigger) +
+            SqlText::quote(body),
+        QStringLiteral("DROP TRIGGER IF EXISTS kv_altrui ON %1").arg(r.table),
+        QStringLiteral("CREATE TRIGGER kv_altrui AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW "
+                       "EXECUTE FUNCTION %2()")
+            .arg(r.table, trigger)};
+}

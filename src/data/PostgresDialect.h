@@ -2,6 +2,8 @@
 
 #include "SqlDialect.h"
 
+#include <QSqlError>
+
 // PostgreSQL: the same statement-level translation as SQLite; dates are DATE and TIMESTAMP
 // (which compare correctly with 'yyyymmdd' literals), decimals NUMERIC read exactly as text.
 class PostgresDialect : public SqlDialect {
@@ -11,6 +13,9 @@ public:
     void configure(QSqlDatabase& db) const override;
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;
+    bool sessionEnded(const QSqlError& error) const override {
+        return error.nativeErrorCode() == QLatin1String("57P01");  // admin_shutdown
+    }
     // PostgreSQL folds unquoted names to lower case.
     QString columnName(const QString& driverName) const override { return driverName.toUpper(); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
@@ -25,10 +30,15 @@ public:
     QStringList grantOnly(const QStringList& privileges, const QString& table,
                           const QString& role) const override;
     QString grantSchemaUsage(const QString& role) const override;
+    QString reserveSchemaToOwner() const override;
+    QString letEndSessions(const QString& role) const override;
+    QString endSessions(const QString& role) const override;
     QString serializeRoleChanges() const override {
         return QStringLiteral("SELECT pg_advisory_xact_lock(7140019)");
     }
     QString currentRoleQuery() const override { return QStringLiteral("SELECT current_user"); }
+    // Row level security with a policy per table, and an audit trigger.
+    QStringList ownedRows(const OwnedRows& rows) const override;
     QString sessionIdQuery() const override { return QStringLiteral("SELECT pg_backend_pid()"); }
     QString cancelStatement(qint64 sessionId) const override {
         return QStringLiteral("SELECT pg_cancel_backend(%1)").arg(sessionId);

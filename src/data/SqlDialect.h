@@ -28,6 +28,22 @@ class QSqlError;
 // NotPermitted: the signed-in user has no right to what the statement does.
 enum class EngineFailure { Refused, DuplicateKey, LockTimeout, ConnectionLost, NotPermitted };
 
+// Rows of `table` that belong to a user, whose code `ownerColumn` holds. The database lets the
+// signed-in user write only their own rows and a privileged user anyone's; every row of someone
+// else written leaves an audit row.
+struct OwnedRows {
+    QString table;
+    QString ownerColumn;
+    // On an engine with roles: the query answering the user code of the session's role, with
+    // {role} in place of the role, and the role whose members are privileged.
+    QString userOfRole;
+    QString privilegedRole;
+    // The audit row: an INSERT with {now}, {author}, {owner} and {operation} in place of the
+    // moment, the writer's code, the owner's code and what was done ("inserito", "modificato",
+    // "eliminato").
+    QString audit;
+};
+
 // The statements around a read of caller text that make the engine refuse any write meanwhile.
 struct ReadOnlyStatements {
     QStringList enter;
@@ -60,6 +76,9 @@ public:
     virtual QStringList sessionSetup(const ConnectionString& cs) const;
     // A failed statement classified by the engine's error code, never by its wording.
     virtual EngineFailure classify(const QSqlError& error) const;
+    // Whether a lost connection was ended by the server on purpose (an administrator's command,
+    // the server stopping) rather than cut.
+    virtual bool sessionEnded(const QSqlError& /*error*/) const { return false; }
     // A result column's name as the system spells it (upper case).
     virtual QString columnName(const QString& driverName) const { return driverName; }
     // How to make a read run read-only, outside or inside the caller's transaction.
@@ -126,6 +145,12 @@ public:
                                   const QString& role) const;
     // Lets `role` reach the tables of the connection's schema.
     virtual QString grantSchemaUsage(const QString& role) const;
+    // Lets the members of `role` end other roles' sessions (endSessions).
+    virtual QString letEndSessions(const QString& role) const;
+    // Ends every session of the login role `role` on the server but the caller's own; answers rows.
+    virtual QString endSessions(const QString& role) const;
+    // Leaves creating objects in the connection's schema to its owner (the installer) alone.
+    virtual QString reserveSchemaToOwner() const;
     // Run first in a transaction that changes roles: roles are shared by every database of the
     // server, and two sessions changing one role at once fail.
     virtual QString serializeRoleChanges() const;
@@ -134,6 +159,11 @@ public:
     // An engine without roles asks `rule` before it runs any statement on `db`; answers false
     // when the engine cannot. `rule` must outlive the connection (nullptr: no rule).
     virtual bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const;
+
+    // The triggers or policies (with the routines they call) that keep `rows` to their owners,
+    // replacing what an earlier run made; each to run with Connection::ExecuteNative. Empty
+    // where the engine is not built for it (SQL Server): the program alone keeps the rows.
+    virtual QStringList ownedRows(const OwnedRows& rows) const;
 
     // The text to evaluate a guard: one row, one column, 1 when the condition holds.
     QString guardQuery(const QString& condition) const;

@@ -14,7 +14,11 @@ public:
     void configure(QSqlDatabase& db) const override;
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;
+    // Also gives every connection kv_utente() and kv_privilegiato(), which the triggers of
+    // ownedRows() ask: the user the connection acts for (NULL for the installer's) and whether
+    // that user is privileged.
     bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const override;
+    QStringList ownedRows(const OwnedRows& rows) const override;
     ReadOnlyStatements readOnly(bool inTransaction) const override;
     QStringList tableNames(const CatalogueRows& rows) const override;
     std::optional<TableDef> inspectTable(const QString& name, const CatalogueRows& rows) const override;

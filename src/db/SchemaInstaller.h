@@ -46,6 +46,9 @@ public:
 
 private:
     std::optional<int> recordedVersion() const;
+    // The rules the database keeps row by row (the owners' rows of layouts and scripts), made
+    // again by every installation and upgrade.
+    void installRules();
 
     std::shared_ptr<Connection> connection_;
 };
