@@ -15,6 +15,7 @@ listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 missing=0
 for f in ./usr/bin/dettaglio ./usr/lib/dettaglio/libkvuo_tarsello.so ./usr/lib/dettaglio/libkv_app.so \
     ./usr/lib/dettaglio/libkv_data.so ./usr/lib/dettaglio/libkv_forms_bill.so \
+    ./usr/lib/dettaglio/libkv_access.so ./usr/lib/dettaglio/kv_script_engine \
     ./usr/share/applications/dettaglio.desktop ./usr/share/icons/hicolor/scalable/apps/dettaglio.svg; do
     grep -qx -- "$f" <<<"$listing" || { echo "missing from the package: $f"; missing=1; }
 done
