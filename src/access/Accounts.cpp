@@ -46,6 +46,15 @@ QString Accounts::loginRole(const QString& code) {
     return roleName(QString(), code);
 }
 
+QString Accounts::counterRole() {
+    return QStringLiteral("kv_accesso");
+}
+
+SignInCounter Accounts::signInCounter() {
+    return {QStringLiteral("KV10_ACCESSI"), QStringLiteral("KV10_RUOLODB"), QStringLiteral("KV10_TENTATIVI"),
+            QStringLiteral("KV10_DATATENT")};
+}
+
 QString Accounts::privilegedRole() {
     return QStringLiteral("kv_privilegiati");
 }
@@ -284,19 +293,4 @@ void Accounts::changeGroup(const QString& code, const QString& group) {
     }
     audit(account.code, QStringLiteral("GRUPPO"), QStringLiteral("da %1 a %2").arg(account.group, group));
     transaction.commit();
-}
-
-void Accounts::recordFailure(const QString& code) {
-    connection_.Execute(
-        QStringLiteral(
-            "UPDATE KV10_ACCESSI SET KV10_TENTATIVI = KV10_TENTATIVI + 1, KV10_DATATENT = %1 WHERE "
-            "KV10_UTENTE_KV02 = %2")
-            .arg(connection_.dialect().literal(QDateTime::currentDateTime(), DataType::DateTime), q(code)));
-}
-
-void Accounts::clearFailures(const QString& code) {
-    connection_.Execute(
-        QStringLiteral(
-            "UPDATE KV10_ACCESSI SET KV10_TENTATIVI = 0 WHERE KV10_UTENTE_KV02 = %1 AND KV10_TENTATIVI <> 0")
-            .arg(q(code)));
 }

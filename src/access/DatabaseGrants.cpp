@@ -46,5 +46,14 @@ void DatabaseGrants::apply(Connection& connection, const TableClasses& tables, c
     for (const auto& [table, tableClass] : tables)
         for (const QString& statement : d.grantOnly(privileges({}, true, tableClass), table, privileged))
             connection.Execute(statement);
+    // The role the sign-in counts wrong passwords through, before anybody signed in.
+    const QString counter = Accounts::counterRole();
+    for (const QString& statement :
+         d.createRole(counter, true, QString::fromLatin1(Accounts::kCounterPassword)))
+        connection.Execute(statement);
+    connection.Execute(d.setRolePassword(counter, QString::fromLatin1(Accounts::kCounterPassword)));
+    connection.Execute(d.setRoleLogin(counter, true));
+    connection.Execute(d.grantSchemaUsage(counter));
+    for (const QString& statement : d.signInCounterGrants(counter)) connection.Execute(statement);
     transaction.commit();
 }

@@ -99,16 +99,29 @@ void Connection::restrictTo(const QString& user) {
 void Connection::refreshAccessRule() {
     if (!accessRule_ || refreshingRule_) return;
     // What the administrator changed meanwhile (a user disabled, a group's rights, a user moved
-    // to another group) acts from this transaction on. The rule is replaced in place: the
-    // engine keeps a pointer to it.
+    // to another group) acts from this transaction on. Nothing can have changed unless a
+    // connection committed something since the rule was read: this one, or another (the
+    // engine's change count says so, cheaply).
+    const QString changes = dialect_->changeCountQuery();
+    if (!changes.isEmpty()) {
+        QSqlQuery q(database());
+        if (q.exec(changes) && q.next()) {
+            const qint64 count = q.value(0).toLongLong();
+            if (count == ruleChangeCount_ && !committedSinceRule_) return;
+            ruleChangeCount_ = count;
+        }
+    }
+    // The rule is replaced in place: the engine keeps a pointer to it.
     refreshingRule_ = true;
     try {
         *accessRule_ = accessRuleSource()(*this, user_);
     } catch (...) {
         refreshingRule_ = false;
+        ruleChangeCount_ = -1;  // read again next time, and refused again while it holds
         throw;
     }
     refreshingRule_ = false;
+    committedSinceRule_ = false;
 }
 
 void Connection::Close() {
@@ -127,6 +140,8 @@ void Connection::Close() {
     inTransaction_ = false;
     rollbackActions_.clear();
     accessRule_.reset();
+    ruleChangeCount_ = -1;
+    committedSinceRule_ = false;
     user_.clear();
 }
 
@@ -237,6 +252,8 @@ void Connection::CommitTrans() {
     }
     inTransaction_ = false;
     rollbackActions_.clear();
+    // Only a privileged user's own commit can have changed the accounts the rule reads.
+    if (accessRule_ && accessRule_->privileged) committedSinceRule_ = true;
 }
 
 void Connection::RollbackTrans() {

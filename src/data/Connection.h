@@ -113,4 +113,6 @@ private:
     // Read by the engine's access check on every statement: kept until the connection closes.
     std::unique_ptr<AccessRule> accessRule_;
     bool refreshingRule_ = false;  // the source reads the rights through this connection
+    qint64 ruleChangeCount_ = -1;  // the engine's change count when the rule was read
+    bool committedSinceRule_ = false;
 };

@@ -39,6 +39,11 @@ public:
     QString currentRoleQuery() const override { return QStringLiteral("SELECT current_user"); }
     // Row level security with a policy per table, and an audit trigger.
     QStringList ownedRows(const OwnedRows& rows) const override;
+    QStringList signInCounter(const SignInCounter& counter) const override;
+    QStringList signInCounterGrants(const QString& role) const override;
+    QString signInAttempts(const QString& role) const override;
+    QString countSignInAttempt(const QString& role, int seen) const override;
+    QString signInSucceeded() const override { return QStringLiteral("SELECT kv_accesso_riuscito()"); }
     QString sessionIdQuery() const override { return QStringLiteral("SELECT pg_backend_pid()"); }
     QString cancelStatement(qint64 sessionId) const override {
         return QStringLiteral("SELECT pg_cancel_backend(%1)").arg(sessionId);

@@ -188,6 +188,21 @@ QString SqlDialect::letEndSessions(const QString&) const {
 QString SqlDialect::endSessions(const QString&) const {
     noRoles(*this);
 }
+QStringList SqlDialect::signInCounter(const SignInCounter&) const {
+    noRoles(*this);
+}
+QStringList SqlDialect::signInCounterGrants(const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::signInAttempts(const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::countSignInAttempt(const QString&, int) const {
+    noRoles(*this);
+}
+QString SqlDialect::signInSucceeded() const {
+    noRoles(*this);
+}
 QString SqlDialect::reserveSchemaToOwner() const {
     noRoles(*this);
 }

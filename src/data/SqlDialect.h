@@ -44,6 +44,15 @@ struct OwnedRows {
     QString audit;
 };
 
+// Where wrong passwords are counted when the server checks them (engines with roles): the row of
+// each login role, with the attempts in a row and the moment of the last.
+struct SignInCounter {
+    QString table;
+    QString roleColumn;
+    QString countColumn;
+    QString timeColumn;
+};
+
 // The statements around a read of caller text that make the engine refuse any write meanwhile.
 struct ReadOnlyStatements {
     QStringList enter;
@@ -156,6 +165,10 @@ public:
     virtual QString serializeRoleChanges() const;
     // The role the session runs as.
     virtual QString currentRoleQuery() const;
+    // A query answering a number that changes whenever another connection committed a change to
+    // the database (and only then); empty where the engine has none. The access rule is read
+    // again only when it changed.
+    virtual QString changeCountQuery() const { return {}; }
     // An engine without roles asks `rule` before it runs any statement on `db`; answers false
     // when the engine cannot. `rule` must outlive the connection (nullptr: no rule).
     virtual bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const;
@@ -164,6 +177,19 @@ public:
     // replacing what an earlier run made; each to run with Connection::ExecuteNative. Empty
     // where the engine is not built for it (SQL Server): the program alone keeps the rows.
     virtual QStringList ownedRows(const OwnedRows& rows) const;
+
+    // Counting the sign-in attempts where the server checks the passwords: routines that run
+    // with the installer's rights, so that a role made for the purpose (signInCounterGrants) can
+    // read and move on the count of a login role before anybody signed in, and nothing else,
+    // and that any signed-in role can clear its own count.
+    virtual QStringList signInCounter(const SignInCounter& counter) const;
+    virtual QStringList signInCounterGrants(const QString& role) const;
+    // One row: the attempts in a row, the moment of the last, the server's moment now.
+    virtual QString signInAttempts(const QString& role) const;
+    // One row, one column: 1 when the attempt was counted (the count was still `seen`).
+    virtual QString countSignInAttempt(const QString& role, int seen) const;
+    // Clears the count of the session's own role.
+    virtual QString signInSucceeded() const;
 
     // The text to evaluate a guard: one row, one column, 1 when the condition holds.
     QString guardQuery(const QString& condition) const;

@@ -145,6 +145,9 @@ void SchemaInstaller::installRules() {
         for (const QString& statement :
              dialect.ownedRows(Accounts::ownedRows(p.table, p.ownerColumn, p.auditAction)))
             connection_->ExecuteNative(statement);
+    if (dialect.hasRoles())
+        for (const QString& statement : dialect.signInCounter(Accounts::signInCounter()))
+            connection_->ExecuteNative(statement);
 }
 
 void SchemaInstaller::addMissingIndexes() {

@@ -46,7 +46,8 @@ public:
 
 private:
     std::optional<int> recordedVersion() const;
-    // The rules the database keeps row by row (the owners' rows of layouts and scripts), made
+    // The rules the database keeps itself (layouts and scripts to their owners; on a server the
+    // routines that count the sign-in attempts), made
     // again by every installation and upgrade.
     void installRules();
 

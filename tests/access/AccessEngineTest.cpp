@@ -7,15 +7,21 @@
 #include "Schema.h"
 #include "SchemaInstaller.h"
 #include "SignIn.h"
+#include "SignInAttempts.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
 
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 #include <QMap>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -98,9 +104,9 @@ TEST(PasswordHash, SaltedAndCheckedWithoutKeepingThePassword) {
     EXPECT_TRUE(PasswordHash::matches(first, QStringLiteral("Città è già 東京 ;'")));
     EXPECT_FALSE(PasswordHash::matches(first, QStringLiteral("citta e gia")));
     EXPECT_FALSE(PasswordHash::matches(QStringLiteral("not a hash"), QStringLiteral("x")));
-    EXPECT_EQ(SignIn::waitSeconds(1), 0);
-    EXPECT_EQ(SignIn::waitSeconds(3), 2);
-    EXPECT_EQ(SignIn::waitSeconds(40), 60);
+    EXPECT_EQ(SignInAttempts::waitSeconds(1), 0);
+    EXPECT_EQ(SignInAttempts::waitSeconds(3), 2);
+    EXPECT_EQ(SignInAttempts::waitSeconds(40), 60);
 }
 
 TEST_P(AccessTest, AWrongPasswordIsRefusedAndRepeatedFailuresWait) {
@@ -138,6 +144,43 @@ TEST_P(AccessTest, AWrongPasswordIsRefusedAndRepeatedFailuresWait) {
                   Accounts(*admin_).setFirstPassword(QStringLiteral("ADMIN"), QStringLiteral("Altra.2024"));
               }),
               SuiteError::kOperationNotAllowed);
+}
+
+// Guessers at once, each with connections of its own, against one user: every attempt that
+// reached the password is counted in the database, where any other process reads it, and no
+// more get through than the wait allows.
+TEST_P(AccessTest, ParallelWrongPasswordsAreAllCountedAndWaitTheirTurn) {
+    constexpr int kGuessers = 4;
+    std::atomic<int> tried{0};
+    std::atomic<int> held{0};
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::thread> guessers;
+    for (int i = 0; i < kGuessers; ++i)
+        guessers.emplace_back([&] {
+            while (clock.elapsed() < 5000) {
+                QString message;
+                failureOf([&] { signIn(QStringLiteral("GDANGELO"), QStringLiteral("sbagliata")); }, &message);
+                if (message.startsWith(QStringLiteral("Utente o password non validi.")))
+                    ++tried;
+                else if (message.startsWith(QStringLiteral("Troppi tentativi")))
+                    ++held;
+                else
+                    ADD_FAILURE() << message.toStdString();
+                QThread::msleep(20);
+            }
+        });
+    for (std::thread& g : guessers) g.join();
+    // In 5 seconds: two at once, one 2 s after them, one 3 s after that.
+    EXPECT_LE(tried.load(), 4);
+    EXPECT_GT(held.load(), 0);
+    const auto stored = admin_
+                            ->Query(QStringLiteral("SELECT KV10_TENTATIVI FROM KV10_ACCESSI WHERE "
+                                                   "KV10_UTENTE_KV02 = 'GDANGELO'"))
+                            .front()
+                            .rows;
+    ASSERT_EQ(stored.size(), 1U);
+    EXPECT_EQ(stored.front()[0].toInt(), tried.load());
 }
 
 // A clerk who may enter and change Bills but not delete them, at an SQL prompt beside the
