@@ -83,7 +83,7 @@ QJsonObject JsFormScript::run(const QJsonObject& request, const QString& what) {
                             .arg(what));
             continue;
         }
-        const QJsonObject message = ScriptProtocol::parse(engine_.readLine());
+        QJsonObject message = ScriptProtocol::parse(engine_.readLine());
         if (message.contains(QStringLiteral("done"))) return message;
         if (message.contains(QStringLiteral("error")))
             throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
