@@ -209,16 +209,18 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
 
 void Connection::lost(const QSqlError& error) const {
     lost_ = true;
-    // The server ends a session when it stops, and when the administrator disables its user.
-    const QString why = dialect_->sessionEnded(error)
-                            ? QStringLiteral(
-                                  "la sessione è stata chiusa dal server (server in arresto, "
-                                  "oppure utente disattivato dall'amministratore).")
-                            : error.text();
-    throw SuiteError(SuiteError::kConnectionFailed, kSource,
-                     QStringLiteral("Il database non è raggiungibile: %1\r\nLe modifiche non salvate restano "
-                                    "da salvare: al prossimo salvataggio la connessione viene riaperta.")
-                         .arg(why));
+    // Where the server keeps the users, it also ends the sessions of a user the administrator
+    // disabled; the error seldom says which (a transaction that cannot begin carries no code).
+    const QString why = dialect_->hasRoles() ? QStringLiteral(
+                                                   "la connessione si è chiusa (server fermo o rete "
+                                                   "interrotta, oppure utente disattivato "
+                                                   "dall'amministratore)")
+                                             : QStringLiteral("la connessione si è chiusa");
+    throw SuiteError(
+        SuiteError::kConnectionFailed, kSource,
+        QStringLiteral("Il database non è raggiungibile: %1.\r\nLe modifiche non salvate restano da "
+                       "salvare: al prossimo salvataggio la connessione viene riaperta.\r\n(%2)")
+            .arg(why, error.text()));
 }
 
 void Connection::BeginTrans() {

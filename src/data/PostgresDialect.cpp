@@ -221,6 +221,25 @@ QStringList PostgresDialect::ownedRows(const OwnedRows& r) const {
             .arg(r.table, trigger)};
 }
 
+QStringList PostgresDialect::forwardOnly(const QString& table, const QString& column) const {
+    const QString function = QStringLiteral("kv_avanti_") + table.toLower();
+    // The installer's own session maps to no user and may correct a series.
+    const QString body =
+        QStringLiteral(
+            "BEGIN IF NEW.%1 < OLD.%1 AND kv_utente_sessione() IS NOT NULL THEN RAISE "
+            "EXCEPTION '%1 non può diminuire' USING ERRCODE = 'insufficient_privilege'; END IF; "
+            "RETURN NEW; END")
+            .arg(column);
+    return {
+        QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS TRIGGER LANGUAGE plpgsql AS ").arg(function) +
+            SqlText::quote(body),
+        pinSearchPath(function + QStringLiteral("()")),
+        QStringLiteral("DROP TRIGGER IF EXISTS kv_avanti ON %1").arg(table),
+        QStringLiteral(
+            "CREATE TRIGGER kv_avanti BEFORE UPDATE OF %2 ON %1 FOR EACH ROW EXECUTE FUNCTION %3()")
+            .arg(table, column, function)};
+}
+
 QStringList PostgresDialect::signInCounter(const SignInCounter& c) const {
     const QString read =
         QStringLiteral("SELECT COALESCE(%1, 0), %2, LOCALTIMESTAMP(0) FROM %3 WHERE %4 = ruolo")

@@ -2,8 +2,6 @@
 
 #include "SqlDialect.h"
 
-#include <QSqlError>
-
 // PostgreSQL: the same statement-level translation as SQLite; dates are DATE and TIMESTAMP
 // (which compare correctly with 'yyyymmdd' literals), decimals NUMERIC read exactly as text.
 class PostgresDialect : public SqlDialect {
@@ -13,9 +11,6 @@ public:
     void configure(QSqlDatabase& db) const override;
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;
-    bool sessionEnded(const QSqlError& error) const override {
-        return error.nativeErrorCode() == QLatin1String("57P01");  // admin_shutdown
-    }
     // PostgreSQL folds unquoted names to lower case.
     QString columnName(const QString& driverName) const override { return driverName.toUpper(); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
@@ -39,6 +34,7 @@ public:
     QString currentRoleQuery() const override { return QStringLiteral("SELECT current_user"); }
     // Row level security with a policy per table, and an audit trigger.
     QStringList ownedRows(const OwnedRows& rows) const override;
+    QStringList forwardOnly(const QString& table, const QString& column) const override;
     QStringList signInCounter(const SignInCounter& counter) const override;
     QStringList signInCounterGrants(const QString& role) const override;
     QString signInAttempts(const QString& role) const override;

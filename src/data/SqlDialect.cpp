@@ -216,6 +216,10 @@ QStringList SqlDialect::ownedRows(const OwnedRows&) const {
     return {};
 }
 
+QStringList SqlDialect::forwardOnly(const QString&, const QString&) const {
+    return {};
+}
+
 bool SqlDialect::installAccessRule(QSqlDatabase&, const AccessRule*) const {
     return false;
 }

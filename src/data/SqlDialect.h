@@ -85,9 +85,6 @@ public:
     virtual QStringList sessionSetup(const ConnectionString& cs) const;
     // A failed statement classified by the engine's error code, never by its wording.
     virtual EngineFailure classify(const QSqlError& error) const;
-    // Whether a lost connection was ended by the server on purpose (an administrator's command,
-    // the server stopping) rather than cut.
-    virtual bool sessionEnded(const QSqlError& /*error*/) const { return false; }
     // A result column's name as the system spells it (upper case).
     virtual QString columnName(const QString& driverName) const { return driverName; }
     // How to make a read run read-only, outside or inside the caller's transaction.
@@ -177,6 +174,10 @@ public:
     // replacing what an earlier run made; each to run with Connection::ExecuteNative. Empty
     // where the engine is not built for it (SQL Server): the program alone keeps the rows.
     virtual QStringList ownedRows(const OwnedRows& rows) const;
+    // The trigger that refuses a user's update lowering `column` of `table` (a numbering
+    // series' last number: lowered, it would hand out numbers again). After ownedRows, whose
+    // routines it asks who the user is; empty where the engine is not built for it.
+    virtual QStringList forwardOnly(const QString& table, const QString& column) const;
 
     // Counting the sign-in attempts where the server checks the passwords: routines that run
     // with the installer's rights, so that a role made for the purpose (signInCounterGrants) can

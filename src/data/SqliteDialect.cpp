@@ -190,6 +190,15 @@ QStringList SqliteDialect::ownedRows(const OwnedRows& r) const {
     return statements;
 }
 
+QStringList SqliteDialect::forwardOnly(const QString& table, const QString& column) const {
+    const QString trigger = QLatin1String(kRuleTrigger) + table + QStringLiteral("_AVANTI");
+    return {QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger),
+            QStringLiteral(
+                "CREATE TRIGGER %1 BEFORE UPDATE OF %3 ON %2 FOR EACH ROW WHEN kv_utente() IS NOT NULL "
+                "AND NEW.%3 < OLD.%3 BEGIN SELECT RAISE(ABORT, '%3 non può diminuire'); END")
+                .arg(trigger, table, column)};
+}
+
 ReadOnlyStatements SqliteDialect::readOnly(bool) const {
     return {{QStringLiteral("PRAGMA query_only = 1")}, {QStringLiteral("PRAGMA query_only = 0")}};
 }

@@ -19,6 +19,7 @@ public:
     // that user is privileged.
     bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const override;
     QStringList ownedRows(const OwnedRows& rows) const override;
+    QStringList forwardOnly(const QString& table, const QString& column) const override;
     QString changeCountQuery() const override { return QStringLiteral("PRAGMA data_version"); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
     QStringList tableNames(const CatalogueRows& rows) const override;

@@ -145,6 +145,10 @@ void SchemaInstaller::installRules() {
         for (const QString& statement :
              dialect.ownedRows(Accounts::ownedRows(p.table, p.ownerColumn, p.auditAction)))
             connection_->ExecuteNative(statement);
+    // A numbering series lowered would hand out registration and bill numbers again.
+    for (const QString& statement :
+         dialect.forwardOnly(QStringLiteral("KV04_NUMERATORI"), QStringLiteral("KV04_ULTIMO")))
+        connection_->ExecuteNative(statement);
     if (dialect.hasRoles())
         for (const QString& statement : dialect.signInCounter(Accounts::signInCounter()))
             connection_->ExecuteNative(statement);

@@ -206,6 +206,7 @@ TEST_P(AccessTest, AClerkAtAnSqlPromptIsHeldToTheGroupsRightsOnEveryTable) {
                         "DELETE FROM CO99_MASTERDOC",
                         "DELETE FROM KV05_ALLEGATI",
                         "DELETE FROM KV04_NUMERATORI",
+                        "UPDATE KV04_NUMERATORI SET KV04_ULTIMO = 0",
                         "UPDATE KV10_ACCESSI SET KV10_FLGDISAB = 0",
                         "UPDATE KV11_DIRITTI SET KV11_FLGCANC = 1",
                         "INSERT INTO KV03_GRUPPI (KV03_GRUPPO) VALUES ('MIO')",
@@ -285,6 +286,19 @@ TEST_P(AccessTest, AScriptPlantedForAnotherUserIsRefusedAndTheAdministratorsChan
                                      .arg(SqlText::quote(planted)));
               }),
               SuiteError::kNotPermitted);
+    // Nor by a temporary table that would say the clerk is ADMIN (SQLite refuses creating it).
+    if (server()) {
+        clerk->Execute(
+            QStringLiteral("CREATE TEMP TABLE KV10_ACCESSI AS SELECT CAST('ADMIN' AS VARCHAR(20)) AS "
+                           "KV10_UTENTE_KV02, CAST(current_user AS VARCHAR(63)) AS KV10_RUOLODB"));
+        EXPECT_EQ(
+            failureOf([&] {
+                clerk->Execute(QStringLiteral("INSERT INTO KV09_SCRIPT (KV09_UTENTE_KV02, KV09_PROGRAMMA, "
+                                              "KV09_TESTO) VALUES ('ADMIN', 'R', %1)")
+                                   .arg(SqlText::quote(planted)));
+            }),
+            SuiteError::kNotPermitted);
+    }
     // Moving one's own script to someone else is planting it too.
     EXPECT_EQ(failureOf([&] {
                   clerk->Execute(QStringLiteral(
