@@ -31,6 +31,7 @@ for f in ./usr/bin/dettaglio ./usr/share/applications/dettaglio.desktop \
     grep -qx -- "$f" <<<"$listing" || fail "missing from the package: $f"
 done
 grep -q -- "/dettaglio/libkvuo_tarsello.so$" <<<"$listing" || fail "the module plugin is not in the package"
+grep -q -- "/dettaglio/kv_script_engine$" <<<"$listing" || fail "the users' script engine is not in the package"
 grep -q -- "test_\|bench\|kv_driver" <<<"$listing" && fail "tests, benchmarks or the driver got into the package"
 
 dpkg-deb -x "$deb" "$work/root"

@@ -46,6 +46,15 @@ QString Accounts::loginRole(const QString& code) {
     return roleName(QString(), code);
 }
 
+QString Accounts::counterRole() {
+    return QStringLiteral("kv_accesso");
+}
+
+SignInCounter Accounts::signInCounter() {
+    return {QStringLiteral("KV10_ACCESSI"), QStringLiteral("KV10_RUOLODB"), QStringLiteral("KV10_TENTATIVI"),
+            QStringLiteral("KV10_DATATENT")};
+}
+
 QString Accounts::privilegedRole() {
     return QStringLiteral("kv_privilegiati");
 }
@@ -138,6 +147,18 @@ void Accounts::audit(const QString& user, const QString& action, const QString& 
                  q(detail.left(255))));
 }
 
+OwnedRows Accounts::ownedRows(const QString& table, const QString& ownerColumn, const QString& action) {
+    return {
+        table, ownerColumn,
+        QStringLiteral("SELECT KV10_UTENTE_KV02 FROM KV10_ACCESSI WHERE KV10_RUOLODB = {role}"),
+        privilegedRole(),
+        QStringLiteral(
+            "INSERT INTO KV12_REGUTENTI (KV12_PROGR, KV12_DATAORA, KV12_AUTORE, KV12_UTENTE, KV12_AZIONE, "
+            "KV12_DETTAGLIO) SELECT COALESCE(MAX(KV12_PROGR), 0) + 1, {now}, {author}, {owner}, %1, "
+            "{operation} FROM KV12_REGUTENTI")
+            .arg(q(action))};
+}
+
 void Accounts::add(const Account& account, const QString& password) {
     requireAuthor();
     const QString code = account.code.trimmed().toUpper();
@@ -197,14 +218,32 @@ void Accounts::setDisabled(const QString& code, bool disabled) {
     if (disabled && account.code == author_.trimmed().toUpper())
         refuse(QStringLiteral("Non si può disattivare l'utente con cui si è entrati."));
     const SqlDialect& d = connection_.dialect();
+    const bool role = d.hasRoles() && !account.role.isEmpty();
     TransactionScope transaction(connection_);
     connection_.Execute(QStringLiteral("UPDATE KV10_ACCESSI SET KV10_FLGDISAB = %1, KV10_TENTATIVI = 0 WHERE "
                                        "KV10_UTENTE_KV02 = %2")
                             .arg(disabled ? 1 : 0)
                             .arg(q(account.code)));
-    if (d.hasRoles() && !account.role.isEmpty()) connection_.Execute(d.setRoleLogin(account.role, !disabled));
+    if (role) {
+        connection_.Execute(d.serializeRoleChanges());
+        connection_.Execute(d.setRoleLogin(account.role, !disabled));
+        // A disabled user's role keeps no right, not even in a session that opened meanwhile.
+        QStringList rights{groupRole(account.group)};
+        if (account.privileged) rights.append(privilegedRole());
+        for (const QString& r : rights)
+            connection_.Execute(disabled ? d.revokeRole(r, account.role) : d.grantRole(r, account.role));
+    }
     audit(account.code, disabled ? QStringLiteral("DISATTIVATO") : QStringLiteral("RIATTIVATO"), QString());
     transaction.commit();
+    if (!role || !disabled) return;
+    // The sessions still open end now: the clerk is told at the next save, the edits pending.
+    try {
+        connection_.Execute(d.endSessions(account.role));
+    } catch (const SuiteError& e) {
+        refuse(QStringLiteral("L'utente %1 è disattivato e non ha più diritti, ma le sue sessioni aperte non "
+                              "si sono potute chiudere:\n%2")
+                   .arg(account.code, e.description()));
+    }
 }
 
 void Accounts::resetPassword(const QString& code, const QString& password) {
@@ -249,23 +288,9 @@ void Accounts::changeGroup(const QString& code, const QString& group) {
         connection_.Execute(d.serializeRoleChanges());
         if (!account.group.isEmpty())
             connection_.Execute(d.revokeRole(groupRole(account.group), account.role));
-        connection_.Execute(d.grantRole(groupRole(group), account.role));
+        // A disabled user gets the new group's rights when enabled again.
+        if (!account.disabled) connection_.Execute(d.grantRole(groupRole(group), account.role));
     }
     audit(account.code, QStringLiteral("GRUPPO"), QStringLiteral("da %1 a %2").arg(account.group, group));
     transaction.commit();
-}
-
-void Accounts::recordFailure(const QString& code) {
-    connection_.Execute(
-        QStringLiteral(
-            "UPDATE KV10_ACCESSI SET KV10_TENTATIVI = KV10_TENTATIVI + 1, KV10_DATATENT = %1 WHERE "
-            "KV10_UTENTE_KV02 = %2")
-            .arg(connection_.dialect().literal(QDateTime::currentDateTime(), DataType::DateTime), q(code)));
-}
-
-void Accounts::clearFailures(const QString& code) {
-    connection_.Execute(
-        QStringLiteral(
-            "UPDATE KV10_ACCESSI SET KV10_TENTATIVI = 0 WHERE KV10_UTENTE_KV02 = %1 AND KV10_TENTATIVI <> 0")
-            .arg(q(code)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProgramRights.h"
+#include "SqlDialect.h"
 
 #include <QDateTime>
 #include <QList>
@@ -47,10 +48,6 @@ public:
     // sign-in (the audit names them as author). Refused once a password is set.
     void setFirstPassword(const QString& code, const QString& password);
 
-    // The sign-in's own bookkeeping (no author, no audit row).
-    void recordFailure(const QString& code);
-    void clearFailures(const QString& code);
-
     // The database role of a group and the login role given to a new user.
     static QString groupRole(const QString& group);
     static QString loginRole(const QString& code);
@@ -58,6 +55,16 @@ public:
     // (and, privileged, of the role that changes the accounts). Run after serializeRoleChanges.
     static void createLoginRole(Connection& connection, const QString& role, const QString& password,
                                 const QString& group, bool privileged);
+    // How the database keeps the rows of `table` to their owners (`ownerColumn`): who the
+    // session's user is and the audit row of a privileged user's change to someone else's row,
+    // which names `action`.
+    static OwnedRows ownedRows(const QString& table, const QString& ownerColumn, const QString& action);
+    // On a server with roles: the login role the sign-in counts the attempts through, before the
+    // user is known (SignInAttempts), with its password: it may run the counting routines and
+    // nothing else. Where the sign-in row keeps the count.
+    static QString counterRole();
+    static constexpr const char* kCounterPassword = "conta.tentativi";
+    static SignInCounter signInCounter();
     // The role every privileged user's login role belongs to: it may change the accounts.
     static QString privilegedRole();
     static constexpr int kMinimumPassword = 8;

@@ -28,6 +28,8 @@ void DatabaseGrants::apply(Connection& connection, const TableClasses& tables, c
         roles.append({Accounts::groupRole(group), accounts.rightsOf(group, program)});
     TransactionScope transaction(connection);
     connection.Execute(d.serializeRoleChanges());
+    // Tables, views and routines are the installer's: no clerk creates, drops or alters one.
+    connection.Execute(d.reserveSchemaToOwner());
     for (const auto& [role, rights] : roles) {
         for (const QString& statement : d.createRole(role, false, QString())) connection.Execute(statement);
         connection.Execute(d.grantSchemaUsage(role));
@@ -35,13 +37,23 @@ void DatabaseGrants::apply(Connection& connection, const TableClasses& tables, c
             for (const QString& statement : d.grantOnly(privileges(rights, false, tableClass), table, role))
                 connection.Execute(statement);
     }
-    // Privileged users add to their group's rights the writing of the accounts.
+    // Privileged users add to their group's rights the writing of the accounts and their audit.
     const QString privileged = Accounts::privilegedRole();
     for (const QString& statement : d.createRole(privileged, false, QString())) connection.Execute(statement);
     connection.Execute(d.grantSchemaUsage(privileged));
+    // Disabling a user ends the sessions that user still has open.
+    connection.Execute(d.letEndSessions(privileged));
     for (const auto& [table, tableClass] : tables)
-        if (tableClass == TableClass::Accounts)
-            for (const QString& statement : d.grantOnly(privileges({}, true, tableClass), table, privileged))
-                connection.Execute(statement);
+        for (const QString& statement : d.grantOnly(privileges({}, true, tableClass), table, privileged))
+            connection.Execute(statement);
+    // The role the sign-in counts wrong passwords through, before anybody signed in.
+    const QString counter = Accounts::counterRole();
+    for (const QString& statement :
+         d.createRole(counter, true, QString::fromLatin1(Accounts::kCounterPassword)))
+        connection.Execute(statement);
+    connection.Execute(d.setRolePassword(counter, QString::fromLatin1(Accounts::kCounterPassword)));
+    connection.Execute(d.setRoleLogin(counter, true));
+    connection.Execute(d.grantSchemaUsage(counter));
+    for (const QString& statement : d.signInCounterGrants(counter)) connection.Execute(statement);
     transaction.commit();
 }

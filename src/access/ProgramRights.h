@@ -13,14 +13,19 @@ struct ProgramRights {
     static ProgramRights all() { return {true, true, true, true}; }
 };
 
-// The tables by what a signed-in user may do with them.
+// The tables by what a signed-in user may do with them (docs/DATABASE.md, "Who may do what").
 enum class TableClass {
     BillHeader,  // the Bills themselves: every right of the program applies as it is
-    BillPart,    // written with a Bill (history, reminders, notes, register): entered or changed with it
-    Workspace,   // the user's own things and the services' rows: numbering, layouts, scripts, attachments
-    Accounts,    // users, groups, rights, their audit: written by privileged users only
+    BillPart,    // notes, reminders, bills of exchange: written with the Bill, removed by who may change it
+    BillTrail,   // history, document register, attachments: written with the Bill, removed only by who may
+                 // delete
+    Numbering,   // the numbering series: moved on by who may enter Bills, never removed
+    Personal,    // layouts and scripts: each user's own rows (a privileged user anyone's, audited)
+    Accounts,    // users, groups, rights, sign-in rows: read by all, written by privileged users only
+    Audit,       // the audit of the accounts: read and added to by privileged users, never changed
     Reference,   // archives, parameters, codes: read only
 };
 
 // The one table of who may do what, applied by the engine (GRANTs or the SQLite access check).
+// Which rows of a Personal table are a user's own the database checks row by row.
 bool allows(const ProgramRights& rights, bool privileged, TableAction action, TableClass table);

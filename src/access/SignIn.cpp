@@ -2,12 +2,9 @@
 
 #include "Connection.h"
 #include "PasswordHash.h"
+#include "SignInAttempts.h"
 #include "SuiteError.h"
 #include "TechnicalLog.h"
-
-#include <QHash>
-#include <QMutex>
-#include <algorithm>
 
 namespace {
 
@@ -19,32 +16,7 @@ const QString kSource = QStringLiteral("Accesso");
 
 const QString kWrong = QStringLiteral("Utente o password non validi.");
 
-// The server checks a role's password itself: the attempts in a row are counted here.
-struct ServerFailures {
-    QMutex mutex;
-    QHash<QString, std::pair<int, QDateTime>> byRole;
-};
-ServerFailures& serverFailures() {
-    static ServerFailures failures;
-    return failures;
-}
-
-void refuseWhileWaiting(int failures, const QDateTime& last) {
-    const int wait = SignIn::waitSeconds(failures);
-    if (wait <= 0 || !last.isValid()) return;
-    // The time of the last mistake is kept to the second: the wait counts from its end.
-    const qint64 left = QDateTime::currentDateTime().msecsTo(last.addSecs(wait + 1));
-    if (left > 0)
-        refuse(QStringLiteral("Troppi tentativi errati: riprovare fra %1 secondi.").arg((left + 999) / 1000));
-}
-
 }  // namespace
-
-int SignIn::waitSeconds(int failures) {
-    // None after the first mistake; then 1, 2, 4... seconds, at most a minute.
-    if (failures < 2) return 0;
-    return std::min(60, 1 << std::min(failures - 2, 6));
-}
 
 SignIn::Session SignIn::sessionFor(const QString& connectionString, Connection& connection,
                                    const Account& account) const {
@@ -58,30 +30,31 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
     auto connection = std::make_shared<Connection>();
     if (ConnectionString::parse(connectionString).signsInAsRole()) {
         const QString role = user.trimmed();
-        ServerFailures& failures = serverFailures();
+        // The server checks the password; the attempts are counted before, through a role made
+        // for the purpose that may do nothing else.
         {
-            QMutexLocker lock(&failures.mutex);
-            const auto [count, last] = failures.byRole.value(role);
-            refuseWhileWaiting(count, last);
+            Connection counter;
+            try {
+                counter.Open(ConnectionString::asUser(connectionString, Accounts::counterRole(),
+                                                      QString::fromLatin1(Accounts::kCounterPassword)));
+            } catch (const SuiteError& e) {
+                refuse(QStringLiteral("Il server non lascia contare i tentativi di accesso (ruolo %1): "
+                                      "rivolgersi all'amministratore.\n%2")
+                           .arg(Accounts::counterRole(), e.description()));
+            }
+            SignInAttempts(counter).take(role);
         }
         const QString signedIn = ConnectionString::asUser(connectionString, role, password);
         try {
             connection->Open(signedIn);
         } catch (const SuiteError&) {
-            QMutexLocker lock(&failures.mutex);
-            auto& [count, last] = failures.byRole[role];
-            ++count;
-            last = QDateTime::currentDateTime();
             // The server does not say which (its words are in the log): both are told.
             refuse(kWrong +
                    QStringLiteral("\nSe sono giusti, il database %1 non è raggiungibile: il dettaglio "
                                   "tecnico è nel registro %2.")
                        .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
         }
-        {
-            QMutexLocker lock(&failures.mutex);
-            failures.byRole.remove(role);
-        }
+        SignInAttempts::succeeded(*connection, role);
         const QString current =
             connection->Query(connection->dialect().currentRoleQuery()).front().rows.front()[0].toString();
         std::optional<Account> account;
@@ -105,7 +78,7 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
         PasswordHash::matches(PasswordHash::make(QStringLiteral("-")), password);
         refuse(kWrong);
     }
-    refuseWhileWaiting(account->failures, account->lastFailure);
+    SignInAttempts(*connection).take(account->code);
     if (account->passwordHash.isEmpty()) {
         if (account->privileged)
             throw SuiteError(
@@ -114,11 +87,8 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
         refuse(QStringLiteral("All'utente %1 non è stata data una password: rivolgersi all'amministratore.")
                    .arg(account->code));
     }
-    if (!PasswordHash::matches(account->passwordHash, password)) {
-        accounts.recordFailure(account->code);
-        refuse(kWrong);
-    }
-    accounts.clearFailures(account->code);
+    if (!PasswordHash::matches(account->passwordHash, password)) refuse(kWrong);
+    SignInAttempts::succeeded(*connection, account->code);
     return sessionFor(ConnectionString::asUser(connectionString, account->code, QString()), *connection,
                       *account);
 }

@@ -9,7 +9,8 @@
 // Who is at the desk. On PostgreSQL the clerk signs in as a database role (the password asked,
 // a ~/.pgpass entry, or the operating-system user through the socket) and is the suite user
 // mapped to that role; on SQLite the suite user's password is checked against its hash. Wrong
-// passwords in a row make the next attempt wait longer and longer.
+// passwords in a row make the next attempt wait longer and longer (SignInAttempts), counted in
+// the database for every process.
 class SignIn {
 public:
     struct Session {
@@ -33,9 +34,6 @@ public:
     // Raised for a privileged user who has no password yet (a database from before passwords):
     // they choose it (Accounts::setFirstPassword) and sign in again.
     static constexpr qint32 kFirstPassword = qint32(0x80040E4D);
-
-    // How long the next attempt waits after `failures` wrong passwords in a row.
-    static int waitSeconds(int failures);
 
 private:
     Session sessionFor(const QString& connectionString, Connection& connection, const Account& account) const;

@@ -95,7 +95,7 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
 }
 
 void HostMainWindow::manageUsers() {
-    UsersDialog dialog(connection_, host_->User().code, this);
+    UsersDialog dialog(connection_, host_->User().code, QString::fromLatin1(kProgId), this);
     dialog.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "Schema.h"
+#include "SignInAttempts.h"
 #include "SuiteError.h"
 #include "Value.h"
 
@@ -69,7 +70,7 @@ bool StartDialog::attempt() {
         password_->clear();
         password_->setFocus();
         // The button rests as long as the next attempt would be refused anyway.
-        const int wait = SignIn::waitSeconds(++failures_);
+        const int wait = SignInAttempts::waitSeconds(++failures_);
         if (wait > 0) {
             enter_->setEnabled(false);
             QTimer::singleShot(wait * 1000, enter_, [button = enter_] { button->setEnabled(true); });

@@ -1,7 +1,9 @@
 #include "UsersDialog.h"
 
 #include "Accounts.h"
+#include "ScriptEditor.h"
 #include "SuiteError.h"
+#include "UserLayoutHolder.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -16,8 +18,12 @@ namespace {
 const QString kTitle = QStringLiteral("Utenti e gruppi");
 }
 
-UsersDialog::UsersDialog(std::shared_ptr<Connection> connection, QString author, QWidget* parent)
-    : QDialog(parent), connection_(std::move(connection)), author_(std::move(author)) {
+UsersDialog::UsersDialog(std::shared_ptr<Connection> connection, QString author, QString program,
+                         QWidget* parent)
+    : QDialog(parent),
+      connection_(std::move(connection)),
+      author_(std::move(author)),
+      program_(std::move(program)) {
     setWindowTitle(kTitle);
     table_ = new QTableWidget(this);
     table_->setColumnCount(5);
@@ -36,6 +42,7 @@ UsersDialog::UsersDialog(std::shared_ptr<Connection> connection, QString author,
     add(QStringLiteral("&Disattiva / riattiva"), &UsersDialog::toggleDisabled);
     add(QStringLiteral("&Password..."), &UsersDialog::resetPassword);
     add(QStringLiteral("&Gruppo..."), &UsersDialog::changeGroup);
+    add(QStringLiteral("&Script..."), &UsersDialog::editScript);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
@@ -132,4 +139,13 @@ void UsersDialog::changeGroup() {
     const QString group = QInputDialog::getItem(this, kTitle, QStringLiteral("Nuovo gruppo di %1:").arg(user),
                                                 Accounts(*connection_).groups(), 0, false, &ok);
     if (ok) change([&] { Accounts(*connection_, author_).changeGroup(user, group); });
+}
+
+void UsersDialog::editScript() {
+    const QString user = selectedUser();
+    if (user.isEmpty()) return;
+    UserLayoutHolder holder(connection_, user, program_);
+    ScriptEditor editor(holder, {}, this);
+    editor.setWindowTitle(QStringLiteral("Script utente di %1").arg(user));
+    editor.exec();
 }

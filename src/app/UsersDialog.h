@@ -7,11 +7,13 @@ class Connection;
 class QTableWidget;
 
 // The users and their groups, managed by a privileged user: add, disable or enable, give a new
-// password, move to another group. Every change is written with its audit row.
+// password, move to another group, see or change a user's script of `program`. Every change is
+// written with its audit row (a script's by the database itself).
 class UsersDialog : public QDialog {
     Q_OBJECT
 public:
-    UsersDialog(std::shared_ptr<Connection> connection, QString author, QWidget* parent = nullptr);
+    UsersDialog(std::shared_ptr<Connection> connection, QString author, QString program,
+                QWidget* parent = nullptr);
 
     QTableWidget* table() const { return table_; }
     // The selected user's code; empty when none.
@@ -25,8 +27,10 @@ private:
     void toggleDisabled();
     void resetPassword();
     void changeGroup();
+    void editScript();
 
     std::shared_ptr<Connection> connection_;
     QString author_;
+    QString program_;
     QTableWidget* table_;
 };

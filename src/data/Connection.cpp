@@ -91,7 +91,14 @@ void Connection::Open(const QString& connectionString) {
         throw cannotOpen(refused);
     }
     try {
-        if (!cs.user.isEmpty() && !dialect_->hasRoles()) restrictTo(cs.user);
+        if (!dialect_->hasRoles()) {
+            if (!cs.user.isEmpty()) {
+                restrictTo(cs.user);
+            } else {
+                QSqlDatabase installer = database();
+                dialect_->installAccessRule(installer, nullptr);  // the installer's: no rule, no user
+            }
+        }
     } catch (const SuiteError&) {
         Close();
         throw;
@@ -119,6 +126,34 @@ void Connection::restrictTo(const QString& user) {
     accessRule_ = std::move(rule);
 }
 
+void Connection::refreshAccessRule() {
+    if (!accessRule_ || refreshingRule_) return;
+    // What the administrator changed meanwhile (a user disabled, a group's rights, a user moved
+    // to another group) acts from this transaction on. Nothing can have changed unless a
+    // connection committed something since the rule was read: this one, or another (the
+    // engine's change count says so, cheaply).
+    const QString changes = dialect_->changeCountQuery();
+    if (!changes.isEmpty()) {
+        QSqlQuery q(database());
+        if (q.exec(changes) && q.next()) {
+            const qint64 count = q.value(0).toLongLong();
+            if (count == ruleChangeCount_ && !committedSinceRule_) return;
+            ruleChangeCount_ = count;
+        }
+    }
+    // The rule is replaced in place: the engine keeps a pointer to it.
+    refreshingRule_ = true;
+    try {
+        *accessRule_ = accessRuleSource()(*this, user_);
+    } catch (...) {
+        refreshingRule_ = false;
+        ruleChangeCount_ = -1;  // read again next time, and refused again while it holds
+        throw;
+    }
+    refreshingRule_ = false;
+    committedSinceRule_ = false;
+}
+
 void Connection::Close() {
     if (qtName_.isEmpty()) return;
     {
@@ -135,6 +170,8 @@ void Connection::Close() {
     inTransaction_ = false;
     rollbackActions_.clear();
     accessRule_.reset();
+    ruleChangeCount_ = -1;
+    committedSinceRule_ = false;
     user_.clear();
     fileIdentity_.clear();
 }
@@ -153,7 +190,23 @@ void Connection::reconnectIfLost() {
     if (!lost_ || inTransaction_) return;
     // A database file that is no longer there is not made again, empty, by opening it.
     if (!fileIdentity_.isEmpty() && dialect_->fileIdentity(databaseName_).isEmpty()) fileGone();
-    Open(connectionString_);
+    const QString connectionString = connectionString_;
+    try {
+        Open(connectionString);
+    } catch (const SuiteError& e) {
+        // Still lost: the next call tries again. A server that answers but refuses the user
+        // tells no more than one that does not answer: both are named.
+        connectionString_ = connectionString;
+        lost_ = true;
+        const QString user = ConnectionString::parse(connectionString).user;
+        throw SuiteError(
+            SuiteError::kConnectionFailed, kSource,
+            QStringLiteral(
+                "Il database non è raggiungibile, oppure non accetta più l'utente %1 (disattivato "
+                "dall'amministratore).\r\nLe modifiche non salvate restano da salvare: al prossimo "
+                "salvataggio si riprova.\r\n%2")
+                .arg(user.isEmpty() ? QStringLiteral("collegato") : user, e.description()));
+    }
 }
 
 void Connection::checkFileIdentity() {
@@ -212,12 +265,19 @@ void Connection::lost(const QSqlError& error) const {
     lost_ = true;
     TechnicalLog::write(kSource,
                         ::ConnectionString::shown(connectionString_) + QStringLiteral(": ") + error.text());
+    // Where the server keeps the users, it also ends the sessions of a user the administrator
+    // disabled; the error seldom says which (a transaction that cannot begin carries no code).
+    const QString why = dialect_->hasRoles() ? QStringLiteral(
+                                                   "la connessione si è chiusa (server fermo o rete "
+                                                   "interrotta, oppure utente disattivato "
+                                                   "dall'amministratore)")
+                                             : QStringLiteral("la connessione si è chiusa");
     throw SuiteError(
         SuiteError::kConnectionFailed, kSource,
-        QStringLiteral("Il database non è raggiungibile (il dettaglio tecnico è nel registro %1).\r\nLe "
+        QStringLiteral("Il database non è raggiungibile: %1 (il dettaglio tecnico è nel registro %2).\r\nLe "
                        "modifiche non salvate restano da salvare: al prossimo salvataggio la connessione "
                        "viene riaperta.")
-            .arg(TechnicalLog::path()));
+            .arg(why, TechnicalLog::path()));
 }
 
 void Connection::BeginTrans() {
@@ -227,6 +287,7 @@ void Connection::BeginTrans() {
     reconnectIfLost();
     requireOpen();
     checkFileIdentity();
+    refreshAccessRule();
     QSqlDatabase db = database();
     if (!db.transaction()) {
         // Gone since its last use (a server restarted, a failover): nothing has been done in the
@@ -290,6 +351,8 @@ void Connection::CommitTrans() {
     }
     inTransaction_ = false;
     rollbackActions_.clear();
+    // Only a privileged user's own commit can have changed the accounts the rule reads.
+    if (accessRule_ && accessRule_->privileged) committedSinceRule_ = true;
 }
 
 void Connection::RollbackTrans() {
@@ -318,7 +381,10 @@ bool Connection::guardHolds(const QString& condition) {
 long Connection::Execute(const QString& sql) {
     reconnectIfLost();
     requireOpen();
-    if (!inTransaction_) checkFileIdentity();
+    if (!inTransaction_) {
+        checkFileIdentity();
+        refreshAccessRule();
+    }
     long affected = 0;
     QString lastGuard;
     bool guardResult = true;
@@ -340,10 +406,19 @@ long Connection::Execute(const QString& sql) {
     return affected;
 }
 
+void Connection::ExecuteNative(const QString& statement) {
+    reconnectIfLost();
+    requireOpen();
+    if (!inTransaction_) refreshAccessRule();
+    QSqlQuery q(database());
+    if (!q.exec(statement)) raise(q, statement);
+}
+
 std::vector<ResultSet> Connection::Query(const QString& sql) {
     reconnectIfLost();
     requireOpen();
     if (inTransaction_) return runQuery(sql);
+    refreshAccessRule();
     // Reads outside a transaction found the connection gone since its last use: read again on
     // it opened anew, as reading twice changes nothing.
     try {

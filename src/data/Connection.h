@@ -58,6 +58,9 @@ public:
 
     // Runs a batch that returns no rows; answers the rows affected by its statements.
     long Execute(const QString& sql);
+    // Runs ONE statement of the engine's own SQL as it stands, untranslated: the installer's
+    // triggers and routines, whose bodies hold semicolons of their own.
+    void ExecuteNative(const QString& statement);
     // Runs a batch and answers the result of each statement that returns rows, in order.
     std::vector<ResultSet> Query(const QString& sql);
     // Runs ONE query that holds text a caller wrote: a second statement is refused before
@@ -69,6 +72,9 @@ public:
     // How a connection opened as a named user (sqlite:PATH?user=CODE) learns what that user may
     // do, on an engine without roles of its own: set once by the program that signs users in.
     // A named user with no source set is refused: the file would otherwise open unguarded.
+    // The source is asked again at the start of every transaction (and of every statement run
+    // outside one), so that a change of the administrator acts at once; it throws SuiteError
+    // for a user who may no longer work.
     using AccessRuleSource = std::function<AccessRule(Connection& connection, const QString& user)>;
     static void setAccessRuleSource(AccessRuleSource source);
     // The user the connection was opened as; empty when it names none.
@@ -88,6 +94,7 @@ public:
 
 private:
     void restrictTo(const QString& user);
+    void refreshAccessRule();
     void reconnectIfLost();
     // The database file is still the one opened (see SqlDialect::fileIdentity); else the
     // connection counts as lost and SuiteError (connection failed) says what happened.
@@ -116,4 +123,7 @@ private:
     QString user_;
     // Read by the engine's access check on every statement: kept until the connection closes.
     std::unique_ptr<AccessRule> accessRule_;
+    bool refreshingRule_ = false;  // the source reads the rights through this connection
+    qint64 ruleChangeCount_ = -1;  // the engine's change count when the rule was read
+    bool committedSinceRule_ = false;
 };

@@ -38,10 +38,21 @@ public:
     QStringList grantOnly(const QStringList& privileges, const QString& table,
                           const QString& role) const override;
     QString grantSchemaUsage(const QString& role) const override;
+    QString reserveSchemaToOwner() const override;
+    QString letEndSessions(const QString& role) const override;
+    QString endSessions(const QString& role) const override;
     QString serializeRoleChanges() const override {
         return QStringLiteral("SELECT pg_advisory_xact_lock(7140019)");
     }
     QString currentRoleQuery() const override { return QStringLiteral("SELECT current_user"); }
+    // Row level security with a policy per table, and an audit trigger.
+    QStringList ownedRows(const OwnedRows& rows) const override;
+    QStringList forwardOnly(const QString& table, const QString& column) const override;
+    QStringList signInCounter(const SignInCounter& counter) const override;
+    QStringList signInCounterGrants(const QString& role) const override;
+    QString signInAttempts(const QString& role) const override;
+    QString countSignInAttempt(const QString& role, int seen) const override;
+    QString signInSucceeded() const override { return QStringLiteral("SELECT kv_accesso_riuscito()"); }
     QString sessionIdQuery() const override { return QStringLiteral("SELECT pg_backend_pid()"); }
     QString cancelStatement(qint64 sessionId) const override {
         return QStringLiteral("SELECT pg_cancel_backend(%1)").arg(sessionId);

@@ -182,12 +182,44 @@ QStringList SqlDialect::grantOnly(const QStringList&, const QString&, const QStr
 QString SqlDialect::grantSchemaUsage(const QString&) const {
     noRoles(*this);
 }
+QString SqlDialect::letEndSessions(const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::endSessions(const QString&) const {
+    noRoles(*this);
+}
+QStringList SqlDialect::signInCounter(const SignInCounter&) const {
+    noRoles(*this);
+}
+QStringList SqlDialect::signInCounterGrants(const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::signInAttempts(const QString&) const {
+    noRoles(*this);
+}
+QString SqlDialect::countSignInAttempt(const QString&, int) const {
+    noRoles(*this);
+}
+QString SqlDialect::signInSucceeded() const {
+    noRoles(*this);
+}
+QString SqlDialect::reserveSchemaToOwner() const {
+    noRoles(*this);
+}
 QString SqlDialect::serializeRoleChanges() const {
     noRoles(*this);
 }
 QString SqlDialect::currentRoleQuery() const {
     noRoles(*this);
 }
+QStringList SqlDialect::ownedRows(const OwnedRows&) const {
+    return {};
+}
+
+QStringList SqlDialect::forwardOnly(const QString&, const QString&) const {
+    return {};
+}
+
 bool SqlDialect::installAccessRule(QSqlDatabase&, const AccessRule*) const {
     return false;
 }

@@ -28,6 +28,31 @@ class QSqlError;
 // NotPermitted: the signed-in user has no right to what the statement does.
 enum class EngineFailure { Refused, DuplicateKey, LockTimeout, ConnectionLost, NotPermitted };
 
+// Rows of `table` that belong to a user, whose code `ownerColumn` holds. The database lets the
+// signed-in user write only their own rows and a privileged user anyone's; every row of someone
+// else written leaves an audit row.
+struct OwnedRows {
+    QString table;
+    QString ownerColumn;
+    // On an engine with roles: the query answering the user code of the session's role, with
+    // {role} in place of the role, and the role whose members are privileged.
+    QString userOfRole;
+    QString privilegedRole;
+    // The audit row: an INSERT with {now}, {author}, {owner} and {operation} in place of the
+    // moment, the writer's code, the owner's code and what was done ("inserito", "modificato",
+    // "eliminato").
+    QString audit;
+};
+
+// Where wrong passwords are counted when the server checks them (engines with roles): the row of
+// each login role, with the attempts in a row and the moment of the last.
+struct SignInCounter {
+    QString table;
+    QString roleColumn;
+    QString countColumn;
+    QString timeColumn;
+};
+
 // The statements around a read of caller text that make the engine refuse any write meanwhile.
 struct ReadOnlyStatements {
     QStringList enter;
@@ -137,14 +162,46 @@ public:
                                   const QString& role) const;
     // Lets `role` reach the tables of the connection's schema.
     virtual QString grantSchemaUsage(const QString& role) const;
+    // Lets the members of `role` end other roles' sessions (endSessions).
+    virtual QString letEndSessions(const QString& role) const;
+    // Ends every session of the login role `role` on the server but the caller's own; answers rows.
+    virtual QString endSessions(const QString& role) const;
+    // Leaves creating objects in the connection's schema to its owner (the installer) alone.
+    virtual QString reserveSchemaToOwner() const;
     // Run first in a transaction that changes roles: roles are shared by every database of the
     // server, and two sessions changing one role at once fail.
     virtual QString serializeRoleChanges() const;
     // The role the session runs as.
     virtual QString currentRoleQuery() const;
+    // A query answering a number that changes whenever another connection committed a change to
+    // the database (and only then); empty where the engine has none. The access rule is read
+    // again only when it changed.
+    virtual QString changeCountQuery() const { return {}; }
     // An engine without roles asks `rule` before it runs any statement on `db`; answers false
     // when the engine cannot. `rule` must outlive the connection (nullptr: no rule).
     virtual bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const;
+
+    // The triggers or policies (with the routines they call) that keep `rows` to their owners,
+    // replacing what an earlier run made; each to run with Connection::ExecuteNative. Empty
+    // where the engine is not built for it (SQL Server): the program alone keeps the rows.
+    virtual QStringList ownedRows(const OwnedRows& rows) const;
+    // The trigger that refuses a user's update lowering `column` of `table` (a numbering
+    // series' last number: lowered, it would hand out numbers again). After ownedRows, whose
+    // routines it asks who the user is; empty where the engine is not built for it.
+    virtual QStringList forwardOnly(const QString& table, const QString& column) const;
+
+    // Counting the sign-in attempts where the server checks the passwords: routines that run
+    // with the installer's rights, so that a role made for the purpose (signInCounterGrants) can
+    // read and move on the count of a login role before anybody signed in, and nothing else,
+    // and that any signed-in role can clear its own count.
+    virtual QStringList signInCounter(const SignInCounter& counter) const;
+    virtual QStringList signInCounterGrants(const QString& role) const;
+    // One row: the attempts in a row, the moment of the last, the server's moment now.
+    virtual QString signInAttempts(const QString& role) const;
+    // One row, one column: 1 when the attempt was counted (the count was still `seen`).
+    virtual QString countSignInAttempt(const QString& role, int seen) const;
+    // Clears the count of the session's own role.
+    virtual QString signInSucceeded() const;
 
     // The text to evaluate a guard: one row, one column, 1 when the condition holds.
     QString guardQuery(const QString& condition) const;

@@ -1,5 +1,7 @@
 #include "SqliteDialect.h"
 
+#include "SqlText.h"
+
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <QFile>
@@ -48,6 +50,8 @@ EngineFailure SqliteDialect::classify(const QSqlError& error) const {
             return EngineFailure::LockTimeout;
         case 23:  // SQLITE_AUTH: the access rule refused the statement
             return EngineFailure::NotPermitted;
+        case 19:  // SQLITE_CONSTRAINT: a trigger's RAISE is a row of someone else (ownedRows)
+            return code == 1811 ? EngineFailure::NotPermitted : EngineFailure::Refused;
         case 10:  // SQLITE_IOERR
         case 14:  // SQLITE_CANTOPEN
         case 26:  // SQLITE_NOTADB
@@ -64,9 +68,29 @@ QString SqliteDialect::fileIdentity(const QString& databaseName) const {
 }
 
 namespace {
-// SQLite asks this while it prepares a statement, once per table written and per column read.
-int authorize(void* context, int code, const char* table, const char*, const char*, const char*) {
+// The prefix of the triggers ownedRows() makes.
+constexpr const char* kRuleTrigger = "KV_REGOLA_";
+
+// Pragmas that only read, or that the data layer sets itself around a read of caller text.
+bool harmlessPragma(const char* name, const char* value) {
+    static const char* const reading[] = {"table_info", "table_xinfo",      "index_list",
+                                          "index_info", "foreign_key_list", "data_version"};
+    if (!name) return false;
+    if (std::strcmp(name, "query_only") == 0) return true;
+    if (value) return false;
+    for (const char* r : reading)
+        if (std::strcmp(name, r) == 0) return true;
+    return false;
+}
+
+// SQLite asks this while it prepares a statement: once per table written and per column read,
+// and for every schema change, pragma and attachment. A user's connection changes no schema:
+// that is the installer's, which opens the file as nobody in particular.
+int authorize(void* context, int code, const char* arg1, const char* arg2, const char*, const char* inside) {
     const auto& rule = *static_cast<const AccessRule*>(context);
+    // What the installer's triggers do (ownedRows) is the database's own rule, not the user's
+    // statement: the audit row of a privileged user's change. No user creates a trigger.
+    if (inside && std::strncmp(inside, kRuleTrigger, std::strlen(kRuleTrigger)) == 0) return SQLITE_OK;
     std::optional<TableAction> action;
     switch (code) {
         case SQLITE_READ:
@@ -81,11 +105,39 @@ int authorize(void* context, int code, const char* table, const char*, const cha
         case SQLITE_DELETE:
             action = TableAction::Delete;
             break;
-        default:
+        case SQLITE_PRAGMA:
+            return harmlessPragma(arg1, arg2) ? SQLITE_OK : SQLITE_DENY;
+        case SQLITE_SELECT:
+        case SQLITE_TRANSACTION:
+        case SQLITE_SAVEPOINT:
+        case SQLITE_RECURSIVE:
+        case SQLITE_FUNCTION:
             return SQLITE_OK;
+        default:
+            // CREATE, DROP, ALTER, ATTACH, DETACH, REINDEX, ANALYZE, virtual tables.
+            return SQLITE_DENY;
     }
-    if (!table || std::strncmp(table, "sqlite_", 7) == 0) return SQLITE_OK;
-    return rule(*action, QString::fromUtf8(table).toUpper()) ? SQLITE_OK : SQLITE_DENY;
+    if (!arg1) return SQLITE_OK;
+    // The engine's own tables are read (the catalogue) but never written by hand.
+    if (std::strncmp(arg1, "sqlite_", 7) == 0) return *action == TableAction::Read ? SQLITE_OK : SQLITE_DENY;
+    return rule.allows(*action, QString::fromUtf8(arg1).toUpper()) ? SQLITE_OK : SQLITE_DENY;
+}
+
+// kv_utente(): the code of the user the connection acts for, NULL for the installer's.
+void currentUser(sqlite3_context* context, int, sqlite3_value**) {
+    const auto* rule = static_cast<const AccessRule*>(sqlite3_user_data(context));
+    if (!rule) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray user = rule->user.toUtf8();
+    sqlite3_result_text(context, user.constData(), int(user.size()), SQLITE_TRANSIENT);
+}
+
+// kv_privilegiato(): 1 when that user is privileged.
+void currentPrivileged(sqlite3_context* context, int, sqlite3_value**) {
+    const auto* rule = static_cast<const AccessRule*>(sqlite3_user_data(context));
+    sqlite3_result_int(context, rule && rule->privileged ? 1 : 0);
 }
 }  // namespace
 
@@ -94,8 +146,65 @@ bool SqliteDialect::installAccessRule(QSqlDatabase& db, const AccessRule* rule) 
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
     auto* sqlite = *static_cast<sqlite3* const*>(handle.data());
     if (!sqlite) return false;
-    return sqlite3_set_authorizer(sqlite, rule ? authorize : nullptr, const_cast<AccessRule*>(rule)) ==
-           SQLITE_OK;
+    auto* context = const_cast<AccessRule*>(rule);
+    // The functions the rules on owned rows call (ownedRows) exist on every connection.
+    return sqlite3_create_function(sqlite, "kv_utente", 0, SQLITE_UTF8, context, currentUser, nullptr,
+                                   nullptr) == SQLITE_OK &&
+           sqlite3_create_function(sqlite, "kv_privilegiato", 0, SQLITE_UTF8, context, currentPrivileged,
+                                   nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_set_authorizer(sqlite, rule ? authorize : nullptr, context) == SQLITE_OK;
+}
+
+QStringList SqliteDialect::ownedRows(const OwnedRows& r) const {
+    struct Operation {
+        const char* name;
+        const char* suffix;
+        QStringList rows;  // the row images the owner is read from
+        const char* done;
+    };
+    const Operation operations[] = {
+        {"INSERT", "I", {QStringLiteral("NEW")}, "inserito"},
+        {"UPDATE", "U", {QStringLiteral("OLD"), QStringLiteral("NEW")}, "modificato"},
+        {"DELETE", "D", {QStringLiteral("OLD")}, "eliminato"}};
+    QStringList statements;
+    for (const Operation& op : operations) {
+        QStringList foreign;
+        for (const QString& row : op.rows)
+            foreign.append(QStringLiteral("%1.%2 IS NOT kv_utente()").arg(row, r.ownerColumn));
+        const QString guard = QLatin1String(kRuleTrigger) +
+                              QStringLiteral("%1_PROPRIE_%2").arg(r.table, QLatin1String(op.suffix));
+        const QString audited = QLatin1String(kRuleTrigger) +
+                                QStringLiteral("%1_ALTRUI_%2").arg(r.table, QLatin1String(op.suffix));
+        QString audit = r.audit;
+        audit
+            .replace(QStringLiteral("{now}"),
+                     QStringLiteral("strftime('%Y%m%d %H:%M:%S', 'now', 'localtime')"))
+            .replace(QStringLiteral("{author}"), QStringLiteral("kv_utente()"))
+            .replace(QStringLiteral("{owner}"), op.rows.back() + u'.' + r.ownerColumn)
+            .replace(QStringLiteral("{operation}"), SqlText::quote(QString::fromLatin1(op.done)));
+        statements << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(guard)
+                   << QStringLiteral(
+                          "CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW WHEN kv_utente() IS NOT NULL "
+                          "AND kv_privilegiato() = 0 AND (%4) BEGIN SELECT RAISE(ABORT, "
+                          "'riga di un altro utente'); END")
+                          .arg(guard, QLatin1String(op.name), r.table, foreign.join(QStringLiteral(" OR ")))
+                   << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(audited)
+                   << QStringLiteral(
+                          "CREATE TRIGGER %1 AFTER %2 ON %3 FOR EACH ROW WHEN kv_utente() IS NOT NULL "
+                          "AND %4.%5 IS NOT kv_utente() BEGIN %6; END")
+                          .arg(audited, QLatin1String(op.name), r.table, op.rows.back(), r.ownerColumn,
+                               audit);
+    }
+    return statements;
+}
+
+QStringList SqliteDialect::forwardOnly(const QString& table, const QString& column) const {
+    const QString trigger = QLatin1String(kRuleTrigger) + table + QStringLiteral("_AVANTI");
+    return {QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger),
+            QStringLiteral(
+                "CREATE TRIGGER %1 BEFORE UPDATE OF %3 ON %2 FOR EACH ROW WHEN kv_utente() IS NOT NULL "
+                "AND NEW.%3 < OLD.%3 BEGIN SELECT RAISE(ABORT, '%3 non può diminuire'); END")
+                .arg(trigger, table, column)};
 }
 
 ReadOnlyStatements SqliteDialect::readOnly(bool) const {

@@ -15,7 +15,13 @@ public:
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;
     QString fileIdentity(const QString& databaseName) const override;
+    // Also gives every connection kv_utente() and kv_privilegiato(), which the triggers of
+    // ownedRows() ask: the user the connection acts for (NULL for the installer's) and whether
+    // that user is privileged.
     bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const override;
+    QStringList ownedRows(const OwnedRows& rows) const override;
+    QStringList forwardOnly(const QString& table, const QString& column) const override;
+    QString changeCountQuery() const override { return QStringLiteral("PRAGMA data_version"); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
     QStringList tableNames(const CatalogueRows& rows) const override;
     std::optional<TableDef> inspectTable(const QString& name, const CatalogueRows& rows) const override;

@@ -10,9 +10,10 @@
 // each engine (SchemaInstaller) and the data layer's catalogue both come from here.
 namespace Schema {
 
-// Raised whenever a table or column changes; the installer records it in KV00_VERSIONE.
-// 2: users' scripts (KV09_SCRIPT). 3: sign-in, rights and their audit (KV10, KV11, KV12).
-constexpr int kVersion = 3;
+// Raised whenever a table, column or rule of the database changes; the installer records it in
+// KV00_VERSIONE. 2: users' scripts (KV09_SCRIPT). 3: sign-in, rights and their audit (KV10, KV11,
+// KV12). 4: layouts and scripts kept to their owners by the database; the sign-in's counting.
+constexpr int kVersion = 4;
 // The row of KV00_VERSIONE that holds this module's schema version.
 inline constexpr const char* kComponent = "EFFETTI";
 
@@ -27,6 +28,16 @@ QList<TableDef> views();
 
 // Everything, tables first, then views.
 QList<TableDef> all();
+
+// A table whose rows belong to a user: the column with the user's code, and the action its
+// audit rows name when a privileged user writes someone else's row.
+struct PersonalTable {
+    QString table;
+    QString ownerColumn;
+    QString auditAction;
+};
+// Layouts and scripts: each user writes only their own (the database checks it row by row).
+QList<PersonalTable> personalTables();
 
 // What a signed-in user may do with a table (or view) follows from its class.
 TableClass accessClass(const QString& table);

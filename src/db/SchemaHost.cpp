@@ -93,16 +93,24 @@ QString Schema::billProgram() {
     return QStringLiteral(KVUO_TARSELLO_PROGID);
 }
 
+QList<Schema::PersonalTable> Schema::personalTables() {
+    return {{QStringLiteral("KV07_LAYOUT"), QStringLiteral("KV07_UTENTE_KV02"), QStringLiteral("LAYOUT")},
+            {QStringLiteral("KV09_SCRIPT"), QStringLiteral("KV09_UTENTE_KV02"), QStringLiteral("SCRIPT")}};
+}
+
 TableClass Schema::accessClass(const QString& table) {
     static const QHash<QString, TableClass> classes = [] {
         QHash<QString, TableClass> c;
-        for (const TableDef& t : bills()) c.insert(t.name, TableClass::BillPart);
-        c.insert(QStringLiteral("EF01_SCADENZE"), TableClass::BillHeader);
-        for (const char* name : {"KV04_NUMERATORI", "KV05_ALLEGATI", "KV07_LAYOUT", "KV09_SCRIPT"})
-            c.insert(QString::fromLatin1(name), TableClass::Workspace);
-        for (const char* name :
-             {"KV02_UTENTI", "KV03_GRUPPI", "KV10_ACCESSI", "KV11_DIRITTI", "KV12_REGUTENTI"})
-            c.insert(QString::fromLatin1(name), TableClass::Accounts);
+        const auto put = [&c](TableClass tableClass, std::initializer_list<const char*> names) {
+            for (const char* name : names) c.insert(QString::fromLatin1(name), tableClass);
+        };
+        put(TableClass::BillHeader, {"EF01_SCADENZE"});
+        put(TableClass::BillPart, {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC"});
+        put(TableClass::BillTrail, {"EF06_SCADSTO", "CO99_MASTERDOC", "KV05_ALLEGATI"});
+        put(TableClass::Numbering, {"KV04_NUMERATORI"});
+        for (const PersonalTable& p : personalTables()) c.insert(p.table, TableClass::Personal);
+        put(TableClass::Accounts, {"KV02_UTENTI", "KV03_GRUPPI", "KV10_ACCESSI", "KV11_DIRITTI"});
+        put(TableClass::Audit, {"KV12_REGUTENTI"});
         return c;
     }();
     return classes.value(table.toUpper(), TableClass::Reference);

@@ -1,5 +1,6 @@
 #include "SchemaInstaller.h"
 
+#include "Accounts.h"
 #include "BulkInserter.h"
 #include "DatabaseGrants.h"
 #include "DatabaseInspector.h"
@@ -69,6 +70,7 @@ void SchemaInstaller::install() {
         version.insert(row);
         version.flush();
     }
+    installRules();
     transaction.commit();
 }
 
@@ -132,8 +134,24 @@ void SchemaInstaller::upgrade() {
         QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1 WHERE KV00_COMPONENTE = ")
             .arg(Schema::kVersion) +
         SqlText::quote(QString::fromLatin1(Schema::kComponent)));
+    installRules();
     transaction.commit();
     DatabaseGrants::apply(*connection_, Schema::accessClasses(), Schema::billProgram());
+}
+
+void SchemaInstaller::installRules() {
+    const SqlDialect& dialect = connection_->dialect();
+    for (const Schema::PersonalTable& p : Schema::personalTables())
+        for (const QString& statement :
+             dialect.ownedRows(Accounts::ownedRows(p.table, p.ownerColumn, p.auditAction)))
+            connection_->ExecuteNative(statement);
+    // A numbering series lowered would hand out registration and bill numbers again.
+    for (const QString& statement :
+         dialect.forwardOnly(QStringLiteral("KV04_NUMERATORI"), QStringLiteral("KV04_ULTIMO")))
+        connection_->ExecuteNative(statement);
+    if (dialect.hasRoles())
+        for (const QString& statement : dialect.signInCounter(Accounts::signInCounter()))
+            connection_->ExecuteNative(statement);
 }
 
 void SchemaInstaller::addMissingIndexes() {

@@ -46,6 +46,10 @@ public:
 
 private:
     std::optional<int> recordedVersion() const;
+    // The rules the database keeps itself (layouts and scripts to their owners; on a server the
+    // routines that count the sign-in attempts), made
+    // again by every installation and upgrade.
+    void installRules();
 
     std::shared_ptr<Connection> connection_;
 };

@@ -149,7 +149,7 @@ TEST_F(LaptopScreenTest, EveryWindowFitsReadsInOrderAndAnswersItsAccessKeys) {
         });
     }
     StartDialog start(db_.connectionString(), DemoGenerator::kCompany);
-    UsersDialog users(connection_, QStringLiteral("ADMIN"));
+    UsersDialog users(connection_, QStringLiteral("ADMIN"), QStringLiteral(KVUO_TARSELLO_PROGID));
     ScriptEditor script(host_->LayoutAndScript(), {});
     for (QDialog* d : std::initializer_list<QDialog*>{&start, &users, &script}) {
         d->show();

@@ -81,12 +81,12 @@ TEST_P(SchemaEngine, InstallerRecordsItsVersionAndRefusesForeignOrOtherVersions)
         // An older database gets the tables it lacks and keeps its rows.
         // Before rights existed everybody could do everything: the groups keep it, and the users
         // get their sign-in rows without a password.
-        for (const char* table : {"KV09_SCRIPT", "KV10_ACCESSI", "KV11_DIRITTI", "KV12_REGUTENTI"})
-            c->Execute(QStringLiteral("DROP TABLE %1").arg(QString::fromLatin1(table)));
         c->Execute(QStringLiteral("INSERT INTO KV07_LAYOUT (KV07_UTENTE_KV02, KV07_FORM) VALUES ('U', 'F')"));
         c->Execute(QStringLiteral("INSERT INTO KV03_GRUPPI (KV03_GRUPPO) VALUES ('UFFICIO')"));
         c->Execute(QStringLiteral(
             "INSERT INTO KV02_UTENTI (KV02_UTENTE, KV02_GRUPPO_KV03) VALUES ('U', 'UFFICIO')"));
+        for (const char* table : {"KV09_SCRIPT", "KV10_ACCESSI", "KV11_DIRITTI", "KV12_REGUTENTI"})
+            c->Execute(QStringLiteral("DROP TABLE %1").arg(QString::fromLatin1(table)));
         installer.installOrVerify();
         EXPECT_EQ(installer.state(), SchemaInstaller::State::Current);
         const auto rights =

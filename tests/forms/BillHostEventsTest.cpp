@@ -108,6 +108,41 @@ TEST_P(BillHostEventsTest, ScriptsRefuseACloseAndTheirFaultsAreReported) {
     EXPECT_TRUE(allMessages().contains(QStringLiteral("tempo massimo"))) << allMessages().toStdString();
 }
 
+// Scripts that would hold the form: a recursion that catches its own stack overflow at every
+// level, a loop that catches its interruption, memory without end. Each is stopped within the
+// limit, its engine discarded, and the next script built works.
+TEST_P(BillHostEventsTest, AScriptThatCatchesItsOwnStopIsStoppedAllTheSame) {
+    holder().setScriptTimeLimit(500);
+    module_->ChiaveEffettoInGestione = keyOfRow(1);
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    for (const char* body :
+         {"function f() { try { f(); } catch (e) { f(); } } f();",
+          "for (;;) { try { for (;;) {} } catch (e) {} }",
+          "var a = []; for (;;) { try { a.push(new Array(1000000).fill(1.5)); } catch (e) {} }"}) {
+        log_->clear();
+        holder().SaveScript(QStringLiteral("function tsOpen(form) { %1 }").arg(QLatin1String(body)));
+        f->CMD_LAYSCRIPT->press(QStringLiteral("Script"));
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_TRUE(f->ExecuteFormEvent(QStringLiteral("tsOpen")).isNull());
+        EXPECT_LT(clock.elapsed(), 8000) << body;
+        EXPECT_TRUE(allMessages().contains(QStringLiteral("interrotto")))
+            << body << allMessages().toStdString();
+        // Discarded: the same build answers nothing more.
+        log_->clear();
+        EXPECT_TRUE(f->ExecuteFormEvent(QStringLiteral("tsOpen")).isNull());
+        EXPECT_TRUE(log_->messages().isEmpty()) << allMessages().toStdString();
+    }
+    holder().SaveScript(
+        QStringLiteral("function tsClose(form) { form.message('ancora qui: ' + form.name); }"));
+    f->CMD_LAYSCRIPT->press(QStringLiteral("Script"));
+    log_->clear();
+    EXPECT_TRUE(module_->CloseForm().toBool());
+    EXPECT_TRUE(allMessages().contains(QStringLiteral("ancora qui: Dettaglio effetti")))
+        << allMessages().toStdString();
+}
+
 // The company change is refused with its message each time it is asked; the layout and script
 // object models are registered only while the module is active.
 TEST_P(BillHostEventsTest, TheNavigatorsEventsAreAnswered) {

@@ -1,96 +1,121 @@
 #include "JsFormScript.h"
 
 #include "LogService.h"
-#include "ScriptForm.h"
+#include "ScriptProtocol.h"
 #include "SuiteError.h"
 
-#include <QPointer>
+#include <dlfcn.h>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QWidget>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 namespace {
 const QString kSource = QStringLiteral("Script utente");
-
-// Interrupts the engine when the time limit passes before the run ends.
-class Watchdog {
-public:
-    Watchdog(QJSEngine& engine, int ms)
-        : thread_([this, &engine, ms] {
-              std::unique_lock lock(mutex_);
-              if (!done_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return finished_; })) {
-                  expired_ = true;
-                  engine.setInterrupted(true);
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            const std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        done_.notify_all();
-        thread_.join();
-    }
-    bool expired() {
-        const std::lock_guard lock(mutex_);
-        return expired_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-    bool expired_ = false;
-    std::thread thread_;
-};
+constexpr int kStartMs = 10000;
 }  // namespace
+
+QString JsFormScript::enginePath() {
+    // The engine sits beside this library, in the build tree as in the installed package: no
+    // path is compiled in, so nothing of the build tree ends up in an installed file.
+    Dl_info self{};
+    ::dladdr(reinterpret_cast<const void*>(&JsFormScript::enginePath), &self);
+    return QFileInfo(QFile::decodeName(self.dli_fname)).canonicalPath() + QStringLiteral("/kv_script_engine");
+}
 
 JsFormScript::JsFormScript(const QString& text, QWidget* form, QString formName,
                            std::shared_ptr<LogService> log, int timeLimitMs)
-    : timeLimitMs_(timeLimitMs) {
-    engine_.installExtensions(QJSEngine::ConsoleExtension);
-    auto* proxy = new ScriptForm(engine_, form, std::move(formName), std::move(log));
-    engine_.globalObject().setProperty(QStringLiteral("form"), engine_.newQObject(proxy));
-    guarded([&] { return engine_.evaluate(text, QStringLiteral("script")); }, QStringLiteral("caricamento"));
+    : form_(form), log_(std::move(log)), timeLimitMs_(timeLimitMs) {
+    engine_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    engine_.start(enginePath(), {});
+    if (!engine_.waitForStarted(kStartMs))
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                         QStringLiteral("Impossibile avviare il motore degli script (%1): %2")
+                             .arg(enginePath(), engine_.errorString()));
+    run({{QStringLiteral("load"), text}, {QStringLiteral("form"), formName}}, QStringLiteral("caricamento"));
 }
 
-JsFormScript::~JsFormScript() = default;
+JsFormScript::~JsFormScript() {
+    if (engine_.state() == QProcess::NotRunning) return;
+    engine_.kill();
+    engine_.waitForFinished(kStartMs);
+}
 
 void JsFormScript::Close(const QVariant&) {
     closed_ = true;
 }
 
 QVariant JsFormScript::RaiseFormEvent(bool open, const QVariantList& arguments) {
+    if (closed_ || discarded_) return {};
     const QString name = open ? QStringLiteral("tsOpen") : QStringLiteral("tsClose");
-    QJSValue function = engine_.globalObject().property(name);
-    if (closed_ || !function.isCallable()) return {};
-    QJSValueList args{engine_.globalObject().property(QStringLiteral("form"))};
-    for (const QVariant& a : arguments) args.append(engine_.toScriptValue(a));
-    const QJSValue result = guarded([&] { return function.call(args); }, name);
+    const QJsonObject done = run({{QStringLiteral("event"), name},
+                                  {QStringLiteral("arguments"), QJsonArray::fromVariantList(arguments)}},
+                                 name);
+    const QJsonValue result = done.value(QStringLiteral("result"));
     return result.isUndefined() || result.isNull() ? QVariant() : result.toVariant();
 }
 
-QJSValue JsFormScript::guarded(const std::function<QJSValue()>& call, const QString& what) {
-    QJSValue result;
-    bool expired = false;
-    {
-        Watchdog watchdog(engine_, timeLimitMs_);
-        result = call();
-        expired = watchdog.expired();
+void JsFormScript::discard(const QString& why) {
+    discarded_ = true;
+    engine_.kill();
+    engine_.waitForFinished(kStartMs);
+    throw SuiteError(SuiteError::kTimeout, kSource, why);
+}
+
+QJsonObject JsFormScript::run(const QJsonObject& request, const QString& what) {
+    if (discarded_) return {};
+    engine_.write(ScriptProtocol::line(request));
+    // The time the script runs: a message waiting for the user does not count.
+    qint64 used = 0;
+    QElapsedTimer running;
+    running.start();
+    int messages = 0;
+    for (;;) {
+        const qint64 left = timeLimitMs_ - used - running.elapsed();
+        if (left <= 0)
+            discard(QStringLiteral("Lo script (%1) ha superato il tempo massimo di %2 secondi ed è stato "
+                                   "interrotto.")
+                        .arg(what)
+                        .arg(timeLimitMs_ / 1000.0));
+        if (!engine_.canReadLine()) {
+            if (!engine_.waitForReadyRead(int(left)) && engine_.state() == QProcess::NotRunning)
+                discard(QStringLiteral("Lo script (%1) si è interrotto: ha superato la memoria consentita o "
+                                       "il motore degli script si è arrestato.")
+                            .arg(what));
+            continue;
+        }
+        QJsonObject message = ScriptProtocol::parse(engine_.readLine());
+        if (message.contains(QStringLiteral("done"))) return message;
+        if (message.contains(QStringLiteral("error")))
+            throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+                             QStringLiteral("Errore nello script (%1) alla riga %2: %3")
+                                 .arg(what)
+                                 .arg(message.value(QStringLiteral("line")).toInt())
+                                 .arg(message.value(QStringLiteral("error")).toString()));
+        used += running.restart();
+        engine_.write(ScriptProtocol::line(answer(message, &messages, what)));
+        running.restart();
     }
-    engine_.setInterrupted(false);
-    if (expired)
-        throw SuiteError(
-            SuiteError::kTimeout, kSource,
-            QStringLiteral("Lo script (%1) ha superato il tempo massimo di %2 secondi ed è stato "
-                           "interrotto.")
-                .arg(what)
-                .arg(timeLimitMs_ / 1000.0));
-    if (result.isError())
-        throw SuiteError(
-            SuiteError::kOperationNotAllowed, kSource,
-            QStringLiteral("Errore nello script (%1) alla riga %2: %3")
-                .arg(what, result.property(QStringLiteral("lineNumber")).toString(), result.toString()));
-    return result;
+}
+
+QJsonObject JsFormScript::answer(const QJsonObject& question, int* messages, const QString& what) {
+    if (question.contains(QStringLiteral("field"))) {
+        const QString name = question.value(QStringLiteral("field")).toString();
+        QWidget* w = form_ ? form_->findChild<QWidget*>(name) : nullptr;
+        const QVariant text = w ? w->property("Text") : QVariant();
+        if (!text.isValid()) return {{QStringLiteral("unknown"), true}};
+        return {{QStringLiteral("value"), text.toString()}};
+    }
+    if (question.contains(QStringLiteral("message"))) {
+        if (++*messages > kMaxMessages)
+            discard(QStringLiteral("Lo script (%1) ha mostrato più di %2 messaggi ed è stato interrotto.")
+                        .arg(what)
+                        .arg(kMaxMessages));
+        if (log_)
+            log_->MsgBox(question.value(QStringLiteral("message")).toString(), LogService::kInformation,
+                         QStringLiteral("Informazione"));
+        return {{QStringLiteral("shown"), true}};
+    }
+    discard(QStringLiteral("Il motore degli script ha inviato una richiesta sconosciuta (%1).").arg(what));
 }

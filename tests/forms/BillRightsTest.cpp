@@ -1,0 +1,112 @@
+#include "AccessRules.h"
+#include "Accounts.h"
+#include "BillFormFixture.h"
+#include "GridNavigator.h"
+#include "Schema.h"
+#include "TabControl.h"
+#include "VirtualFrame.h"
+
+#include <QRandomGenerator>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace {
+
+// The bill form of a signed-in clerk: every connection of the host and the form carries the
+// clerk's rights, and the administrator works beside it.
+class BillRightsTest : public BillFormTest {
+protected:
+    void SetUp() override {
+        BillFormTest::SetUp();
+        if (IsSkipped()) return;
+        AccessRules::install(Schema::accessClass, Schema::billProgram());
+        // A user of this test alone: on the server its login role is shared by nobody else.
+        clerk_.code = server() ? QStringLiteral("F%1_%2")
+                                     .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
+                                     .arg(QRandomGenerator::global()->bounded(1000))
+                               : QStringLiteral("LBIANCHI");
+        clerk_.name = QStringLiteral("Lucia Bianchi");
+        clerk_.group = QStringLiteral("CONTABILITA");
+        administrator().add(clerk_, kPassword);
+        host_ = std::make_shared<DatabaseHost>(signedIn(), DemoGenerator::kCompany, clerk_.code);
+        host_->setLogServiceFactory([this] { return log_; });
+        module_->setClsGlobal(host_);
+    }
+    void TearDown() override {
+        BillFormTest::TearDown();
+        if (server() && !clerk_.code.isEmpty())
+            demo_->connection->Execute(
+                QStringLiteral("DROP ROLE IF EXISTS %1").arg(Accounts::loginRole(clerk_.code)));
+    }
+
+    bool server() const { return GetParam() == TestEngine::PostgreSql; }
+    Accounts administrator() { return Accounts(*demo_->connection, QStringLiteral("ADMIN")); }
+    // The clerk's connection string: on the server its login role and password over TCP.
+    QString signedIn() const {
+        if (!server()) return ConnectionString::asUser(demo_->db.connectionString(), clerk_.code, QString());
+        QUrl url(demo_->db.connectionString());
+        QUrlQuery query(url);
+        query.removeQueryItem(QStringLiteral("host"));
+        url.setQuery(query);
+        url.setHost(QStringLiteral("localhost"));
+        return ConnectionString::asUser(url.toString(), Accounts::loginRole(clerk_.code), kPassword);
+    }
+    QString messages() const {
+        QStringList out;
+        for (const auto& m : log_->messages()) out << m.text;
+        return out.join(QLatin1Char('\n'));
+    }
+    int movements() { return demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO")); }
+
+    static inline const QString kPassword = QStringLiteral("Bianchi.2024");
+    Account clerk_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, BillRightsTest,
+                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
+                         [](const auto& info) { return engineName(info.param); });
+
+}  // namespace
+
+// A clerk who may change Bills but not delete: the undo of the movement their own save wrote is
+// refused by the database and told; disabled while typing a note, the next save says so and
+// keeps the note, which goes in once the administrator enables the clerk again.
+TEST_P(BillRightsTest, TheClerksRightsAndTheAdministratorsChangesAreToldAndNothingTypedIsLost) {
+    module_->ChiaveEffettoInGestione = keyOfRow(3);
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    const QDate due = Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value());
+    typeInto(f->control(QStringLiteral("TXT_SCADE")), due.addDays(15).toString(QStringLiteral("dd/MM/yyyy")));
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << messages().toStdString();
+
+    const int written = movements();
+    f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabStorico);
+    QApplication::processEvents();
+    f->clsRstStorico->MoveLast();
+    log_->clear();
+    log_->enqueue(6);
+    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    EXPECT_TRUE(messages().contains(QStringLiteral("non ha il diritto"))) << messages().toStdString();
+    EXPECT_EQ(movements(), written);
+    EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value()),
+              due.addDays(15));
+
+    f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabNote);
+    typeInto(f->control(QStringLiteral("TXT_NOTEAMMIN")), QStringLiteral("Disattivata mentre scriveva"));
+    administrator().setDisabled(clerk_.code, true);
+    log_->clear();
+    EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
+    EXPECT_TRUE(
+        messages().contains(server() ? QStringLiteral("amministratore") : QStringLiteral("disattivato")))
+        << messages().toStdString();
+    EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
+    EXPECT_EQ(f->control(QStringLiteral("TXT_NOTEAMMIN"))->Text(),
+              QStringLiteral("Disattivata mentre scriveva"));
+
+    administrator().setDisabled(clerk_.code, false);
+    log_->clear();
+    EXPECT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << messages().toStdString();
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE WHERE EF04_NOTEAMMIN = "
+                                          "'Disattivata mentre scriveva'")),
+              1);
+}
