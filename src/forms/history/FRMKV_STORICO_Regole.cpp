@@ -19,7 +19,6 @@
 #include "LookupRequest.h"
 #include "MDLKV_TARSELLO.h"
 #include "Recordset.h"
-#include "SqlText.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 
@@ -62,190 +61,194 @@ void FRMKV_STORICO::setRowValue(FrameControl* field, const QVariant& value) {
     field->setValue(value);
 }
 
-void FRMKV_STORICO::connectFieldRules() {
-    auto remember = [this](FrameControl* c) {
-        connect(c, &FrameControl::BeforeItem, this,
-                [this, c] { entryValues_[c->objectName()] = NullToString(c->Text()); });
-    };
-    auto changed = [this](FrameControl* c) {
-        return NullToString(c->Text()) != entryValues_.value(c->objectName());
-    };
-    auto on = [this](FrameControl* c, auto signal, const QString& label, auto body) {
-        connect(c, signal, this, [this, label, body] { guard(label.toLatin1().constData(), body); });
-    };
+void FRMKV_STORICO::remember(FrameControl* field) {
+    connect(field, &FrameControl::BeforeItem, this,
+            [this, field] { entryValues_[field->objectName()] = NullToString(field->Text()); });
+}
 
+bool FRMKV_STORICO::changedSinceEntry(FrameControl* field) const {
+    return NullToString(field->Text()) != entryValues_.value(field->objectName());
+}
+
+void FRMKV_STORICO::connectFieldRules() {
     const AmountPairs& pairs = AmountPairs::historyMovement();
     for (const QString& name : pairs.euroControls() + pairs.currencyControls()) {
         FrameControl* c = control(name);
         remember(c);
-        on(c, &FrameControl::AfterItem, name + QStringLiteral("_AfterItem:"),
-           [this, c] { ImportoAfterItem(c); });
+        onGuarded(c, &FrameControl::AfterItem, name + QStringLiteral("_AfterItem:"),
+                  [this, c] { ImportoAfterItem(c); });
     }
+    connectCombos();
+    connectNumbered({ArchiveConnector::Archive::Slips, "CBO_INDTIPODIST", "TXT_ANNODIST", "TXT_NUMDIST"});
+    connectNumbered({ArchiveConnector::Archive::TransferOrders, "CBO_INDORDPBONIF", "TXT_ANNOORDPBONIF",
+                     "TXT_NUMORDPBONIF"});
+    connectPurpose();
+    connectBanks({"TXT_BANCAPRE", "TXT_DESBANCAPRE", "TXT_AGENZPRE", "TXT_DESAGENZPRE"});
+    connectBanks({"TXT_ORDBONABI", "TXT_DESORDBONABI", "TXT_ORDBONCAB", "TXT_DESORDBONCAB"});
+    connectSingleFields();
+}
 
-    for (const char* name : {"CBO_INDSPERIT", "CBO_INDTIPODIST", "CBO_INDORDPBONIF", "TXT_BANCAPRE",
-                             "TXT_ORDBONABI", "TXT_NUMDIST", "TXT_NUMORDPBONIF"})
+void FRMKV_STORICO::connectCombos() {
+    for (const char* name : {"CBO_INDSPERIT", "CBO_INDTIPODIST", "CBO_INDORDPBONIF"})
         remember(control(QString::fromLatin1(name)));
     ComboBox* charges = combo(QStringLiteral("CBO_INDSPERIT"));
     connect(charges, &ComboBox::ChangeRow, this,
             [this] { guard("CBO_INDSPERIT_ChangeRow:", [&] { CBO_INDSPERIT_ChangeRow(); }); });
-    on(charges, &FrameControl::AfterItem, QStringLiteral("CBO_INDSPERIT_AfterItem:"),
-       [this] { CBO_INDSPERIT_AfterItem(); });
+    onGuarded(charges, &FrameControl::AfterItem, QStringLiteral("CBO_INDSPERIT_AfterItem:"),
+              [this] { CBO_INDSPERIT_AfterItem(); });
     ComboBox* distinta = combo(QStringLiteral("CBO_INDTIPODIST"));
     connect(distinta, &ComboBox::ChangeRow, this,
             [this] { guard("CBO_INDTIPODIST_ChangeRow:", [&] { CBO_INDTIPODIST_ChangeRow(); }); });
-    on(distinta, &FrameControl::AfterItem, QStringLiteral("CBO_INDTIPODIST_AfterItem:"),
-       [this] { CBO_INDTIPODIST_AfterItem(); });
+    onGuarded(distinta, &FrameControl::AfterItem, QStringLiteral("CBO_INDTIPODIST_AfterItem:"),
+              [this] { CBO_INDTIPODIST_AfterItem(); });
     ComboBox* order = combo(QStringLiteral("CBO_INDORDPBONIF"));
     connect(order, &ComboBox::ChangeRow, this,
             [this] { guard("CBO_INDORDPBONIF_ChangeRow:", [&] { CBO_INDORDPBONIF_ChangeRow(); }); });
-    on(order, &FrameControl::AfterItem, QStringLiteral("CBO_INDORDPBONIF_AfterItem:"),
-       [this] { CBO_INDORDPBONIF_AfterItem(); });
+    onGuarded(order, &FrameControl::AfterItem, QStringLiteral("CBO_INDORDPBONIF_AfterItem:"),
+              [this] { CBO_INDORDPBONIF_AfterItem(); });
+}
 
-    // The distinta and the order: a number of the chosen kind and year, looked up and decoded.
-    auto* numDist = static_cast<IdEditBox*>(control(QStringLiteral("TXT_NUMDIST")));
-    connect(numDist, &IdEditBox::StartDecode, this, [this](DecodeRequest* r) {
-        guard("TXT_NUMDIST_StartDecode:", [&] { TXT_NUMDIST_StartDecode(r); });
-    });
-    connect(numDist, &IdEditBox::StartLookup, this, [this](LookupRequest* r) {
-        guard("TXT_NUMDIST_StartLookup:", [&] {
-            const std::optional<qint64> year = wholeNumber(control(QStringLiteral("TXT_ANNODIST"))->Text());
-            if (!year || comboCode("CBO_INDTIPODIST") < 0) return;
-            r->query =
-                QStringLiteral(
-                    " SELECT    EF09_NUMDIST,    EF09_DATACRESUPP,    EF09_NUMTOTEFF,    EF09_IMPTOTEFF"
-                    " FROM    EF09_DISTINTE WHERE    EF09_DITTA_CG18 = %1 AND    EF09_INDTIPODIST = %2"
-                    " AND    EF09_ANNO = %3 ORDER BY    EF09_NUMDIST")
-                    .arg(company())
-                    .arg(comboCode("CBO_INDTIPODIST"))
-                    .arg(*year);
-            r->columns = HistoryFormTexts::kLookupDistinteColonne;
-            r->title = HistoryFormTexts::kLookupDistinte + QStringLiteral(" - ") +
-                       combo(QStringLiteral("CBO_INDTIPODIST"))->Text().trimmed();
-            r->identifier = QStringLiteral("Lkp_NumDist");
+std::optional<ArchiveConnector> FRMKV_STORICO::numberedArchive(const NumberedArchive& a) const {
+    const std::optional<qint64> year = wholeNumber(control(QString::fromLatin1(a.year))->Text());
+    const int kind = comboCode(a.kind);
+    if (!year || kind < 0) return std::nullopt;
+    return ArchiveConnector(a.archive, {company(), kind, *year});
+}
+
+void FRMKV_STORICO::connectNumbered(const NumberedArchive& a) {
+    auto* number = static_cast<IdEditBox*>(control(QString::fromLatin1(a.number)));
+    const QString name = number->objectName();
+    remember(number);
+    connect(number, &IdEditBox::StartDecode, this, [this, a, number, name](DecodeRequest* r) {
+        guard((name + QStringLiteral("_StartDecode:")).toLatin1().constData(), [&] {
+            const std::optional<ArchiveConnector> archive = numberedArchive(a);
+            if (!archive || !wholeNumber(number->Text())) {
+                // Nothing to look for: a number without its kind and year, or not a number at all.
+                r->handled = true;
+                number->setValid(false);
+                return;
+            }
+            r->query = archive->decodeQuery(number->Text());
             r->connectionString = in_.connection->ConnectionString();
         });
     });
-    auto* numOrder = static_cast<IdEditBox*>(control(QStringLiteral("TXT_NUMORDPBONIF")));
-    connect(numOrder, &IdEditBox::StartDecode, this, [this](DecodeRequest* r) {
-        guard("TXT_NUMORDPBONIF_StartDecode:", [&] { TXT_NUMORDPBONIF_StartDecode(r); });
-    });
-    connect(numOrder, &IdEditBox::StartLookup, this, [this](LookupRequest* r) {
-        guard("TXT_NUMORDPBONIF_StartLookup:", [&] {
-            const std::optional<qint64> year =
-                wholeNumber(control(QStringLiteral("TXT_ANNOORDPBONIF"))->Text());
-            if (!year || comboCode("CBO_INDORDPBONIF") < 0) return;
-            r->query =
-                QStringLiteral(
-                    " SELECT    EF10_NUMORDPBONIF,    EF10_DATAORDPBONIF,    EF10_NUMTOTEFF,    "
-                    "EF10_IMPTOTEFF"
-                    " FROM    EF10_ORDPBONIF WHERE    EF10_DITTA_CG18 = %1 AND    EF10_INDORDPBONIF = %2"
-                    " AND    EF10_ANNO = %3 ORDER BY    EF10_NUMORDPBONIF")
-                    .arg(company())
-                    .arg(comboCode("CBO_INDORDPBONIF"))
-                    .arg(*year);
-            r->columns = HistoryFormTexts::kLookupOrdiniColonne;
-            r->title = HistoryFormTexts::kLookupOrdini;
-            r->identifier = QStringLiteral("Lkp_NumOrdpBonif");
-            r->connectionString = in_.connection->ConnectionString();
+    connect(number, &IdEditBox::StartLookup, this, [this, a, name](LookupRequest* r) {
+        guard((name + QStringLiteral("_StartLookup:")).toLatin1().constData(), [&] {
+            const std::optional<ArchiveConnector> archive = numberedArchive(a);
+            if (!archive) return;
+            fillLookup(*archive, r);
+            r->title += QStringLiteral(" - ") + combo(QString::fromLatin1(a.kind))->Text().trimmed();
         });
     });
-    for (IdEditBox* number : {numDist, numOrder}) {
-        on(number, &FrameControl::AfterItem, number->objectName() + QStringLiteral("_AfterItem:"),
-           [this, number, changed] {
-               if (!changed(number) || number->Valid()) return;
-               in_.log->MsgBox(
-                   HistoryFormTexts::kNonTrovato.arg(number->accessibleName(), number->Text().trimmed()),
-                   LogService::kExclamation, HistoryFormTexts::kTitleAttenzione);
-           });
-    }
+    onGuarded(number, &FrameControl::AfterItem, name + QStringLiteral("_AfterItem:"), [this, number] {
+        if (!changedSinceEntry(number) || number->Valid()) return;
+        in_.log->MsgBox(HistoryFormTexts::kNonTrovato.arg(number->accessibleName(), number->Text().trimmed()),
+                        LogService::kExclamation, HistoryFormTexts::kTitleAttenzione);
+    });
+}
 
-    // The SEPA purpose code and its description.
+void FRMKV_STORICO::fillLookup(const ArchiveConnector& archive, LookupRequest* r) const {
+    const ArchiveConnector::Lookup l = archive.lookup();
+    r->query = l.query;
+    r->columns = l.columns;
+    r->title = l.title;
+    r->identifier = l.identifier;
+    r->orderColumn = l.keyColumn;
+    r->searchColumns = l.searchColumns;
+    r->connectionString = in_.connection->ConnectionString();
+}
+
+// The SEPA purpose code and its description; the list narrowed to the operation's movements.
+void FRMKV_STORICO::connectPurpose() {
     auto* purpose = static_cast<IdEditBox*>(control(QStringLiteral("TXT_ORDBONCAUPAG")));
     connect(purpose, &IdEditBox::StartDecode, this, [this, purpose](DecodeRequest* r) {
         guard("TXT_ORDBONCAUPAG_StartDecode:", [&] {
-            r->query =
-                QStringLiteral(
-                    " SELECT    CG6G_DESCR FROM    CG6G_CAUSPAGSEPA WITH(NOLOCK) WHERE    CG6G_CODICE = ") +
-                SqlText::quote(purpose->Text().trimmed());
+            r->query = ArchiveConnector(ArchiveConnector::Archive::SepaPurposes).decodeQuery(purpose->Text());
             r->targets = {control(QStringLiteral("TXT_DESCORDBONCAUPAG"))};
             r->connectionString = in_.connection->ConnectionString();
         });
     });
     connect(purpose, &IdEditBox::StartLookup, this, [this](LookupRequest* r) {
-        guard("TXT_ORDBONCAUPAG_StartLookup:", [&] { TXT_ORDBONCAUPAG_StartLookup(r); });
+        guard("TXT_ORDBONCAUPAG_StartLookup:", [&] {
+            QVariantList movementKind;
+            switch (comboCode("CBO_INDTIPOPER")) {
+                case 4:
+                    movementKind = {1};  // unpaid direct debits
+                    break;
+                case 10:
+                    movementKind = {2};  // recalled direct debits
+                    break;
+                case 1:
+                case 16:
+                    movementKind = {0};  // credit transfers
+                    break;
+                default:
+                    break;
+            }
+            fillLookup(ArchiveConnector(ArchiveConnector::Archive::SepaPurposes, movementKind), r);
+        });
     });
+}
 
-    // Banks and agencies: two pairs, each agency decoded with its pair's bank.
-    struct BankPair {
-        const char* bank;
-        const char* bankDescription;
-        const char* agency;
-        const char* agencyDescription;
+// A bank and its agency, the agency decoded with the pair's bank.
+void FRMKV_STORICO::connectBanks(const BankPair& p) {
+    auto* bank = static_cast<IdEditBox*>(control(QString::fromLatin1(p.bank)));
+    auto* agency = static_cast<IdEditBox*>(control(QString::fromLatin1(p.agency)));
+    remember(bank);
+    for (IdEditBox* code : {bank, agency})
+        // Digits only: the comma and letters are refused as they are typed.
+        code->lineEdit()->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), code));
+    FrameControl* bankDescription = control(QString::fromLatin1(p.bankDescription));
+    FrameControl* agencyDescription = control(QString::fromLatin1(p.agencyDescription));
+    auto agencies = [bank] {
+        const std::optional<qint64> abi = wholeNumber(bank->Text());
+        return ArchiveConnector(ArchiveConnector::Archive::Agencies, {abi ? QVariant(*abi) : QVariant()});
     };
-    for (const BankPair& p :
-         {BankPair{"TXT_BANCAPRE", "TXT_DESBANCAPRE", "TXT_AGENZPRE", "TXT_DESAGENZPRE"},
-          BankPair{"TXT_ORDBONABI", "TXT_DESORDBONABI", "TXT_ORDBONCAB", "TXT_DESORDBONCAB"}}) {
-        auto* bank = static_cast<IdEditBox*>(control(QString::fromLatin1(p.bank)));
-        auto* agency = static_cast<IdEditBox*>(control(QString::fromLatin1(p.agency)));
-        for (IdEditBox* code : {bank, agency})
-            // Digits only: the comma and letters are refused as they are typed.
-            code->lineEdit()->setValidator(
-                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), code));
-        FrameControl* bankDescription = control(QString::fromLatin1(p.bankDescription));
-        FrameControl* agencyDescription = control(QString::fromLatin1(p.agencyDescription));
-        // The host's archive connector: the same decodes and paged lists as the bill form's.
-        auto agencies = [bank] {
-            const std::optional<qint64> abi = wholeNumber(bank->Text());
-            return ArchiveConnector(ArchiveConnector::Archive::Agencies, {abi ? QVariant(*abi) : QVariant()});
-        };
-        auto list = [this](const ArchiveConnector& connector, const QString& title, LookupRequest* r) {
-            const ArchiveConnector::Lookup l = connector.lookup();
-            r->query = l.query;
-            r->columns = HistoryFormTexts::kLookupBancheColonne;
-            r->title = title;
-            r->identifier = l.identifier;
-            r->orderColumn = l.keyColumn;
-            r->searchColumns = l.searchColumns;
-            r->connectionString = in_.connection->ConnectionString();
-        };
-        connect(bank, &IdEditBox::StartDecode, this, [this, bank, bankDescription](DecodeRequest* r) {
-            r->query = ArchiveConnector(ArchiveConnector::Archive::Banks).decodeQuery(bank->Text());
-            r->targets = {bankDescription};
-            r->connectionString = in_.connection->ConnectionString();
-        });
-        connect(agency, &IdEditBox::StartDecode, this,
-                [this, agency, agencies, agencyDescription](DecodeRequest* r) {
-                    r->query = agencies().decodeQuery(agency->Text());
-                    r->targets = {agencyDescription};
-                    r->connectionString = in_.connection->ConnectionString();
-                });
-        connect(bank, &IdEditBox::StartLookup, this, [list](LookupRequest* r) {
-            list(ArchiveConnector(ArchiveConnector::Archive::Banks), HistoryFormTexts::kLookupBanche, r);
-        });
-        connect(agency, &IdEditBox::StartLookup, this, [bank, agencies, list](LookupRequest* r) {
-            if (!wholeNumber(bank->Text())) return;
-            list(agencies(), HistoryFormTexts::kLookupAgenzie, r);
-        });
-        // A new bank: the agency of the former one means nothing any more.
-        on(bank, &FrameControl::AfterItem, bank->objectName() + QStringLiteral("_AfterItem:"),
-           [this, bank, agency, changed] {
-               if (changed(bank)) setRowValue(agency, QVariant());
-           });
-    }
+    auto list = [this](const ArchiveConnector& connector, const QString& title, LookupRequest* r) {
+        fillLookup(connector, r);
+        r->columns = HistoryFormTexts::kLookupBancheColonne;
+        r->title = title;
+    };
+    connect(bank, &IdEditBox::StartDecode, this, [this, bank, bankDescription](DecodeRequest* r) {
+        r->query = ArchiveConnector(ArchiveConnector::Archive::Banks).decodeQuery(bank->Text());
+        r->targets = {bankDescription};
+        r->connectionString = in_.connection->ConnectionString();
+    });
+    connect(agency, &IdEditBox::StartDecode, this,
+            [this, agency, agencies, agencyDescription](DecodeRequest* r) {
+                r->query = agencies().decodeQuery(agency->Text());
+                r->targets = {agencyDescription};
+                r->connectionString = in_.connection->ConnectionString();
+            });
+    connect(bank, &IdEditBox::StartLookup, this, [list](LookupRequest* r) {
+        list(ArchiveConnector(ArchiveConnector::Archive::Banks), HistoryFormTexts::kLookupBanche, r);
+    });
+    connect(agency, &IdEditBox::StartLookup, this, [bank, agencies, list](LookupRequest* r) {
+        if (!wholeNumber(bank->Text())) return;
+        list(agencies(), HistoryFormTexts::kLookupAgenzie, r);
+    });
+    // A new bank: the agency of the former one means nothing any more.
+    onGuarded(bank, &FrameControl::AfterItem, bank->objectName() + QStringLiteral("_AfterItem:"),
+              [this, bank, agency] {
+                  if (changedSinceEntry(bank)) setRowValue(agency, QVariant());
+              });
+}
 
+void FRMKV_STORICO::connectSingleFields() {
     auto* printed = static_cast<CheckBox*>(control(QStringLiteral("CHK_FLGSTEFF")));
     connect(printed, &CheckBox::Click, this, [this, printed] {
         guard("CHK_FLGSTEFF_Click:", [&] {
             control(QStringLiteral("TXT_NUMSTEFF"))->setEnabled(printed->Text() == QStringLiteral("1"));
         });
     });
-    on(control(QStringLiteral("TXT_PROGSTO")), &FrameControl::AfterItem,
-       QStringLiteral("TXT_PROGSTO_AfterItem:"), [this] {
-           if (FME_STORICO->Status() != VirtualFrame::kStatusAdding) return;
-           setUpdatesEnabled(false);
-           FME_STORICO->Refresh();
-           setUpdatesEnabled(true);
-       });
+    onGuarded(control(QStringLiteral("TXT_PROGSTO")), &FrameControl::AfterItem,
+              QStringLiteral("TXT_PROGSTO_AfterItem:"), [this] {
+                  if (FME_STORICO->Status() != VirtualFrame::kStatusAdding) return;
+                  setUpdatesEnabled(false);
+                  FME_STORICO->Refresh();
+                  setUpdatesEnabled(true);
+              });
     auto* spese = static_cast<EditBox*>(control(QStringLiteral("TXT_PROGEFFSPE")));
     spese->AddKeyButtonItem(HistoryFormTexts::kMenuGestione, QStringLiteral("Kgestione"));
     connect(spese, &EditBox::KeyButtonMenuPress, this, [this](const QString& key) {
@@ -349,75 +352,6 @@ void FRMKV_STORICO::CBO_INDORDPBONIF_AfterItem() {
     } else {
         motivo->setMaxLength(kMotivoBonifico);
     }
-}
-
-void FRMKV_STORICO::TXT_NUMDIST_StartDecode(DecodeRequest* r) {
-    const std::optional<qint64> year = wholeNumber(control(QStringLiteral("TXT_ANNODIST"))->Text());
-    const std::optional<qint64> number = wholeNumber(control(QStringLiteral("TXT_NUMDIST"))->Text());
-    const int kind = comboCode("CBO_INDTIPODIST");
-    if (!year || !number || kind < 0) {
-        // Nothing to look for: a number without its kind and year, or not a number at all.
-        r->handled = true;
-        control(QStringLiteral("TXT_NUMDIST"))->setValid(false);
-        return;
-    }
-    r->query =
-        QStringLiteral(
-            " SELECT    EF09_NUMDIST FROM    EF09_DISTINTE WITH (NOLOCK) WHERE    EF09_DITTA_CG18 = %1 AND"
-            "    EF09_INDTIPODIST = %2 AND    EF09_ANNO = %3 AND    EF09_NUMDIST = %4")
-            .arg(company())
-            .arg(kind)
-            .arg(*year)
-            .arg(*number);
-    r->connectionString = in_.connection->ConnectionString();
-}
-
-void FRMKV_STORICO::TXT_NUMORDPBONIF_StartDecode(DecodeRequest* r) {
-    const std::optional<qint64> year = wholeNumber(control(QStringLiteral("TXT_ANNOORDPBONIF"))->Text());
-    const std::optional<qint64> number = wholeNumber(control(QStringLiteral("TXT_NUMORDPBONIF"))->Text());
-    const int kind = comboCode("CBO_INDORDPBONIF");
-    if (!year || !number || kind < 0) {
-        r->handled = true;
-        control(QStringLiteral("TXT_NUMORDPBONIF"))->setValid(false);
-        return;
-    }
-    r->query =
-        QStringLiteral(
-            " SELECT    EF10_NUMORDPBONIF FROM    EF10_ORDPBONIF WITH (NOLOCK) WHERE    EF10_DITTA_CG18 = %1"
-            " AND    EF10_INDORDPBONIF = %2 AND    EF10_ANNO = %3 AND    EF10_NUMORDPBONIF = %4")
-            .arg(company())
-            .arg(kind)
-            .arg(*year)
-            .arg(*number);
-    r->connectionString = in_.connection->ConnectionString();
-}
-
-void FRMKV_STORICO::TXT_ORDBONCAUPAG_StartLookup(LookupRequest* r) {
-    QString condition;
-    QString title = QStringLiteral("Elenco causali ISO area SEPA");
-    switch (comboCode("CBO_INDTIPOPER")) {
-        case 4:
-            condition = QStringLiteral(" WHERE CG6G_INDTIPOMOV = 1");
-            title = QStringLiteral("Elenco causali insoluti Rid SDD");
-            break;
-        case 10:
-            condition = QStringLiteral(" WHERE CG6G_INDTIPOMOV = 2");
-            title = QStringLiteral("Elenco causali richiami Rid SDD");
-            break;
-        case 1:
-        case 16:
-            condition = QStringLiteral(" WHERE CG6G_INDTIPOMOV = 0");
-            title = QStringLiteral("Elenco causali bonifico SEPA");
-            break;
-        default:
-            break;
-    }
-    r->query = QStringLiteral(" SELECT    CG6G_CODICE,    CG6G_DESCR FROM    CG6G_CAUSPAGSEPA WITH(NOLOCK)") +
-               condition + QStringLiteral("  ORDER BY  CG6G_CODICE");
-    r->columns = HistoryFormTexts::kLookupCausaliColonne;
-    r->title = title;
-    r->identifier = QStringLiteral("Lkp_CausaleSepa");
-    r->connectionString = in_.connection->ConnectionString();
 }
 
 void FRMKV_STORICO::GestioneEffetti() {
