@@ -358,6 +358,6 @@ void FRMKV_STORICO::GestioneEffetti() {
     const std::optional<qint64> number = wholeNumber(control(QStringLiteral("TXT_PROGEFFSPE"))->Text());
     if (!number || !in_.host || !in_.host->ClsGlobal()) return;
     in_.host->ClsGlobal()->RunProgram(
-        QStringLiteral("KVUO_TARSELLO.CLSKV_TARSELLO"),
+        QStringLiteral(KVUO_TARSELLO_PROGID),
         {QStringLiteral("EF01_DITTA_CG18 = %1 AND EF01_NUMEFF = %2").arg(company()).arg(*number)});
 }
