@@ -70,7 +70,7 @@ private:
     void QRT_GRIDNAV_DETTSTORICO_ButtonClick(const QString& button, bool* cancel);
     void QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(const QString& button);
     void Elimina();
-    // Field rules (FRMKV_STORICO_Regole.cpp)
+    // Field rules (FRMKV_STORICO_Rules.cpp)
     void connectFieldRules();
     void connectCombos();
     // A number in an archive of the kind chosen in the combo `kind` and of the year typed in
