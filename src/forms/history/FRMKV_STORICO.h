@@ -21,6 +21,7 @@ class FrameControl;
 struct ControlDef;
 class Grid;
 class GridNavigator;
+class GroupColumns;
 class HistoryParent;
 class LogService;
 class QLabel;
@@ -59,6 +60,9 @@ public:
 
 private:
     void createControls();
+    void placeMovement(GroupColumns& groups);
+    void placeAmounts(GroupColumns& groups);
+    void placePayment(GroupColumns& groups);
     FrameControl* make(const ControlDef& def);
     void fillCombos();
     void Form_load() override;
