@@ -5,6 +5,7 @@
 #include "BackgroundRead.h"
 #include "BillListQueries.h"
 #include "BillReport.h"
+#include "BillTypes.h"
 #include "ColumnSizer.h"
 #include "Connection.h"
 #include "CounterpartNames.h"
@@ -75,29 +76,6 @@ int columnOf(BillFilter::Sort sort) {
     for (int c = 0; c < ColCount; ++c)
         if (sortOf(c) == sort) return c;
     return ColDue;
-}
-
-// The bill types as the list names them (EF01_TIPOEFF).
-QString billTypeName(int code) {
-    static const QStringList names{QStringLiteral("Contanti"),
-                                   QStringLiteral("Ricevuta bancaria"),
-                                   QStringLiteral("Tratta"),
-                                   QStringLiteral("Tratta accettata"),
-                                   QStringLiteral("Cessione"),
-                                   QStringLiteral("Cambiale"),
-                                   QStringLiteral("Carta di credito"),
-                                   QStringLiteral("Bancomat"),
-                                   QStringLiteral("Contrassegno"),
-                                   QStringLiteral("Lettera di credito"),
-                                   QStringLiteral("RID"),
-                                   QStringLiteral("Leasing"),
-                                   QStringLiteral("Rimessa diretta"),
-                                   QStringLiteral("Bonifico bancario"),
-                                   QStringLiteral("C/C postale"),
-                                   QStringLiteral("MAV")};
-    if (code >= 1 && code <= names.size()) return names.at(code - 1);
-    if (code == 99) return QStringLiteral("Solo descrittivo");
-    return QString::number(code);
 }
 
 QDate readDate(QLineEdit* edit, const QString& what) {
@@ -178,8 +156,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     state_->addItem(QStringLiteral("Chiusi"), 1);
     billType_ = new QComboBox(filters);
     billType_->addItem(QStringLiteral("Tutti"), 0);
-    for (int code = 1; code <= 16; ++code) billType_->addItem(billTypeName(code), code);
-    billType_->addItem(billTypeName(99), 99);
+    for (const BillTypes::Type& t : BillTypes::all()) billType_->addItem(BillTypes::name(t.code), t.code);
     bank_ = new QComboBox(filters);
     bank_->addItem(QStringLiteral("Tutte"), 0);
     try {
@@ -556,7 +533,7 @@ void CallingProgram::appendRows(int count) {
             row[ColName] = cell(QString());
             row[ColState] = cell(closed ? QStringLiteral("Chiuso") : QStringLiteral("Aperto"));
             row[ColType] =
-                cell(billTypeName(Value::toInt(rs.Fields(QStringLiteral("EF01_TIPOEFF")).Value())));
+                cell(BillTypes::name(Value::toInt(rs.Fields(QStringLiteral("EF01_TIPOEFF")).Value())));
             row[ColBank] = cell(Value::isNull(bank) ? QString()
                                                     : bankNames_.value(Value::toInt(bank),
                                                                        QString::number(Value::toInt(bank))));

@@ -12,8 +12,9 @@
 #include <optional>
 #include <vector>
 
-// A client-side, batch-optimistic recordset, the way the forms use one: every row of a query is
-// held here; edits, new rows and deletions stay pending in the recordset until UpdateBatch
+// A client-side, batch-optimistic recordset, the way the forms use one: the rows of a query are
+// held here (every row, or the pages read so far of a paged source: see OpenPaged); edits, new
+// rows and deletions stay pending in the recordset until UpdateBatch
 // writes them to the base table (see BatchWriter); CancelBatch forgets them.
 //
 // The base table is the first catalogued table among the result's columns whose whole primary

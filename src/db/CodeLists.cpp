@@ -1,5 +1,6 @@
 #include "CodeLists.h"
 
+#include "BillTypes.h"
 #include "Schema.h"
 
 namespace {
@@ -52,8 +53,8 @@ QList<CodeLists::CodedColumn> build() {
 }  // namespace
 
 QList<int> CodeLists::tipoEffetto() {
-    QList<int> codes = range(1, 16);
-    codes.append(99);
+    QList<int> codes;
+    for (const BillTypes::Type& t : BillTypes::all()) codes.append(t.code);
     return codes;
 }
 

@@ -1,5 +1,6 @@
 #include "ArchiveConnector.h"
 
+#include "Decimal.h"
 #include "SqlText.h"
 #include "Value.h"
 
@@ -68,6 +69,44 @@ QString ArchiveConnector::customerBankJoins() {
            QStringLiteral(" THEN CAST(MG35_CCCAB AS DECIMAL(5,0)) END");
 }
 
+QString ArchiveConnector::number(const QVariant& value) {
+    // A code read from a decimal column may carry zero decimals ("12.00").
+    const std::optional<Decimal> d = Decimal::parse(Value::toText(value).trimmed());
+    const std::optional<qint64> n = d ? wholeCode(d->normalized().toString()) : std::nullopt;
+    return n ? QString::number(*n) : QStringLiteral("NULL");
+}
+
+QString ArchiveConnector::customerBankById(const QVariant& id) {
+    return QStringLiteral("SELECT MG35_PROGR, MG35_INDTIPOOP, ") + customerBankDescription() +
+           QStringLiteral(" AS DESCRCANPASS FROM MG35_CLIFORCC WITH (NOLOCK)") + customerBankJoins() +
+           QStringLiteral(" WHERE MG35_ID = ") + number(id);
+}
+
+QString ArchiveConnector::customerBankId(const QVariant& company, const QVariant& type,
+                                         const QVariant& counterpart, const QVariant& progressive) {
+    return QStringLiteral("SELECT MG35_ID FROM MG35_CLIFORCC WITH (NOLOCK) WHERE MG35_DITTA_CG18 = ") +
+           number(company) + QStringLiteral(" AND MG35_TIPOCF_CG44 = ") + number(type) +
+           QStringLiteral(" AND MG35_CLIFOR_CG44 = ") + number(counterpart) +
+           QStringLiteral(" AND MG35_PROGR = ") + number(progressive);
+}
+
+QString ArchiveConnector::cigCupPairsWith(bool asCig, const QString& code) {
+    return QStringLiteral("SELECT CO1H_CIG, CO1H_CUP FROM CO1H_CIGCUP WITH (NOLOCK) WHERE ") +
+           (asCig ? QStringLiteral("CO1H_CIG = ") : QStringLiteral("CO1H_CUP = ")) + SqlText::quote(code);
+}
+
+QString ArchiveConnector::cigCupAssignment(const QVariant& company, const QString& cig, const QString& cup,
+                                           const QVariant& customer) {
+    QString sql = QStringLiteral(
+                      "SELECT CO1H_ID FROM CO1H_CIGCUP WITH (NOLOCK) INNER JOIN CO1I_CFCIGCUP WITH (NOLOCK)"
+                      " ON CO1I_IDCIGCUP_CO1H = CO1H_ID WHERE CO1I_DITTA_CG18 = ") +
+                  number(company) + QStringLiteral(" AND CO1H_CIG = ") + SqlText::quote(cig) +
+                  QStringLiteral(" AND CO1H_CUP = ") + SqlText::quote(cup);
+    if (customer.isValid())
+        sql += QStringLiteral(" AND CO1I_TIPOCF_CG44 = 0 AND CO1I_CLIFOR_CG44 = ") + number(customer);
+    return sql;
+}
+
 QString ArchiveConnector::ibanHasBank() {
     return QStringLiteral("UPPER(SUBSTR(MG35_IBAN, 1, 2)) IN ('IT', 'SM') AND ") +
            allDigits(QStringLiteral("SUBSTR(MG35_IBAN, 6, 5)"), 5);
@@ -88,144 +127,169 @@ ArchiveConnector::Shape ArchiveConnector::shape() const {
     switch (archive_) {
         case Archive::Customers: {
             const bool supplier = key(1) == QLatin1String("1");
-            return {QStringLiteral("VCG16_CG44_ALLADATA WITH (NOLOCK)"),
-                    QStringLiteral("VCG16_44_CF_DITTA = ") + key(0) +
-                        QStringLiteral(" AND VCG16_44_CF_TIPOCF = ") + key(1) + QStringLiteral(" AND ") +
-                        SqlText::quote(Value::toText(keys_.value(2))) +
-                        QStringLiteral(" BETWEEN DATAINIZIOVALIDITA AND DATAFINEVALIDITA"),
-                    QStringLiteral("VCG16_44_CF_CLIFOR"),
-                    QStringLiteral("CG16_RAGSOANAG"),
-                    true,
-                    {},
-                    supplier ? captions({"Fornitore", "Ragione sociale"})
-                             : captions({"Cliente", "Ragione sociale"}),
-                    supplier ? QStringLiteral("Fornitori") : QStringLiteral("Clienti"),
-                    supplier ? QStringLiteral("Lkp_Fornitori") : QStringLiteral("Lkp_Clienti")};
+            return {.from = QStringLiteral("VCG16_CG44_ALLADATA WITH (NOLOCK)"),
+                    .where = QStringLiteral("VCG16_44_CF_DITTA = ") + key(0) +
+                             QStringLiteral(" AND VCG16_44_CF_TIPOCF = ") + key(1) + QStringLiteral(" AND ") +
+                             SqlText::quote(Value::toText(keys_.value(2))) +
+                             QStringLiteral(" BETWEEN DATAINIZIOVALIDITA AND DATAFINEVALIDITA"),
+                    .code = QStringLiteral("VCG16_44_CF_CLIFOR"),
+                    .description = QStringLiteral("CG16_RAGSOANAG"),
+                    .numericCode = true,
+                    .captions = supplier ? captions({"Fornitore", "Ragione sociale"})
+                                         : captions({"Cliente", "Ragione sociale"}),
+                    .title = supplier ? QStringLiteral("Fornitori") : QStringLiteral("Clienti"),
+                    .identifier = supplier ? QStringLiteral("Lkp_Fornitori") : QStringLiteral("Lkp_Clienti")};
         }
         case Archive::LedgerAccounts:
-            return {QStringLiteral("CG24_TABPDC WITH (NOLOCK)"),
-                    QStringLiteral("CG24_GRUPPO_CG10 = ") + key(0),
-                    QStringLiteral("CG24_CONTO"),
-                    QStringLiteral("CG24_DESCR"),
-                    false,
-                    {},
-                    captions({"Conto", "Descrizione"}),
-                    QStringLiteral("Piano dei conti"),
-                    QStringLiteral("Lkp_Conti")};
+            return {.from = QStringLiteral("CG24_TABPDC WITH (NOLOCK)"),
+                    .where = QStringLiteral("CG24_GRUPPO_CG10 = ") + key(0),
+                    .code = QStringLiteral("CG24_CONTO"),
+                    .description = QStringLiteral("CG24_DESCR"),
+                    .captions = captions({"Conto", "Descrizione"}),
+                    .title = QStringLiteral("Piano dei conti"),
+                    .identifier = QStringLiteral("Lkp_Conti")};
         case Archive::PaymentConditions:
-            return {QStringLiteral("CG62_CONDPAG WITH (NOLOCK)"),
-                    {},
-                    QStringLiteral("CG62_CODICE"),
-                    QStringLiteral("CG62_DESCR"),
-                    false,
-                    {},
-                    captions({"Codice", "Descrizione"}),
-                    QStringLiteral("Condizioni di pagamento"),
-                    QStringLiteral("Lkp_CondPag")};
+            return {.from = QStringLiteral("CG62_CONDPAG WITH (NOLOCK)"),
+                    .code = QStringLiteral("CG62_CODICE"),
+                    .description = QStringLiteral("CG62_DESCR"),
+                    .captions = captions({"Codice", "Descrizione"}),
+                    .title = QStringLiteral("Condizioni di pagamento"),
+                    .identifier = QStringLiteral("Lkp_CondPag")};
         case Archive::Agents:
-            return {QStringLiteral("MG17_AGENTI WITH (NOLOCK) LEFT JOIN CG16_ANAGGEN WITH (NOLOCK)"
-                                   " ON CG16_CODICE = MG17_ANAGEN_CG16"),
-                    QStringLiteral("MG17_DITTA_CG18 = ") + key(0),
-                    QStringLiteral("MG17_AGENTE"),
-                    QStringLiteral("CG16_RAGSOANAG"),
-                    false,
-                    {},
-                    captions({"Agente", "Ragione sociale"}),
-                    QStringLiteral("Agenti"),
-                    QStringLiteral("Lkp_Agenti")};
+            return {.from = QStringLiteral("MG17_AGENTI WITH (NOLOCK) LEFT JOIN CG16_ANAGGEN WITH (NOLOCK)"
+                                           " ON CG16_CODICE = MG17_ANAGEN_CG16"),
+                    .where = QStringLiteral("MG17_DITTA_CG18 = ") + key(0),
+                    .code = QStringLiteral("MG17_AGENTE"),
+                    .description = QStringLiteral("CG16_RAGSOANAG"),
+                    .captions = captions({"Agente", "Ragione sociale"}),
+                    .title = QStringLiteral("Agenti"),
+                    .identifier = QStringLiteral("Lkp_Agenti")};
         case Archive::Banks:
-            return {QStringLiteral("CG12_BANCHE WITH (NOLOCK)"),
-                    {},
-                    QStringLiteral("CG12_BANCA"),
-                    QStringLiteral("CG12_DESCR"),
-                    true,
-                    {},
-                    captions({"ABI", "Banca"}),
-                    QStringLiteral("Banche"),
-                    QStringLiteral("Lkp_Banche")};
+            return {.from = QStringLiteral("CG12_BANCHE WITH (NOLOCK)"),
+                    .code = QStringLiteral("CG12_BANCA"),
+                    .description = QStringLiteral("CG12_DESCR"),
+                    .numericCode = true,
+                    .captions = captions({"ABI", "Banca"}),
+                    .title = QStringLiteral("Banche"),
+                    .identifier = QStringLiteral("Lkp_Banche")};
         case Archive::Agencies:
-            return {QStringLiteral("CG13_AGENZIE WITH (NOLOCK)"),
-                    QStringLiteral("CG13_BANCA_CG12 = ") + key(0),
-                    QStringLiteral("CG13_CODCAB"),
-                    QStringLiteral("CG13_DESCR"),
-                    true,
-                    {QStringLiteral("CG13_CITTA")},
-                    captions({"CAB", "Agenzia", "Città"}),
-                    QStringLiteral("Agenzie"),
-                    QStringLiteral("Lkp_Agenzie")};
+            return {.from = QStringLiteral("CG13_AGENZIE WITH (NOLOCK)"),
+                    .where = QStringLiteral("CG13_BANCA_CG12 = ") + key(0),
+                    .code = QStringLiteral("CG13_CODCAB"),
+                    .description = QStringLiteral("CG13_DESCR"),
+                    .numericCode = true,
+                    .extra = {QStringLiteral("CG13_CITTA")},
+                    .captions = captions({"CAB", "Agenzia", "Città"}),
+                    .title = QStringLiteral("Agenzie"),
+                    .identifier = QStringLiteral("Lkp_Agenzie")};
         case Archive::Sections:
-            return {QStringLiteral("CG19_SEZIONALI WITH (NOLOCK)"),
-                    QStringLiteral("CG19_DITTA_CG18 = ") + key(0),
-                    QStringLiteral("CG19_CODICE"),
-                    QStringLiteral("CG19_DESCR"),
-                    false,
-                    {},
-                    captions({"Sezionale", "Descrizione"}),
-                    QStringLiteral("Sezionali"),
-                    QStringLiteral("Lkp_Sezionali")};
+            return {.from = QStringLiteral("CG19_SEZIONALI WITH (NOLOCK)"),
+                    .where = QStringLiteral("CG19_DITTA_CG18 = ") + key(0),
+                    .code = QStringLiteral("CG19_CODICE"),
+                    .description = QStringLiteral("CG19_DESCR"),
+                    .captions = captions({"Sezionale", "Descrizione"}),
+                    .title = QStringLiteral("Sezionali"),
+                    .identifier = QStringLiteral("Lkp_Sezionali")};
         case Archive::SubTypes:
-            return {QStringLiteral("EF07_STIPIEFF WITH (NOLOCK)"),
-                    QStringLiteral("EF07_TIPOEFF = ") + key(0),
-                    QStringLiteral("EF07_STIPOEFF"),
-                    QStringLiteral("EF07_DESCR"),
-                    false,
-                    {},
-                    captions({"Sottotipo", "Descrizione"}),
-                    QStringLiteral("Sottotipi effetto"),
-                    QStringLiteral("Lkp_SottotipiEffetto")};
+            return {.from = QStringLiteral("EF07_STIPIEFF WITH (NOLOCK)"),
+                    .where = QStringLiteral("EF07_TIPOEFF = ") + key(0),
+                    .code = QStringLiteral("EF07_STIPOEFF"),
+                    .description = QStringLiteral("EF07_DESCR"),
+                    .captions = captions({"Sottotipo", "Descrizione"}),
+                    .title = QStringLiteral("Sottotipi effetto"),
+                    .identifier = QStringLiteral("Lkp_SottotipiEffetto")};
         case Archive::MgoCausals:
-            return {QStringLiteral("MGFO_CAUSMGO WITH (NOLOCK)"),
-                    {},
-                    QStringLiteral("MGFO_CODICE"),
-                    QStringLiteral("MGFO_DESCR"),
-                    false,
-                    {},
-                    captions({"Causale", "Descrizione"}),
-                    QStringLiteral("Causali MGO"),
-                    QStringLiteral("Lkp_CausaliMGO")};
+            return {.from = QStringLiteral("MGFO_CAUSMGO WITH (NOLOCK)"),
+                    .code = QStringLiteral("MGFO_CODICE"),
+                    .description = QStringLiteral("MGFO_DESCR"),
+                    .captions = captions({"Causale", "Descrizione"}),
+                    .title = QStringLiteral("Causali MGO"),
+                    .identifier = QStringLiteral("Lkp_CausaliMGO")};
         case Archive::CompanyBanks:
-            return {QStringLiteral("EF08_BANCHEAZ WITH (NOLOCK)"),
-                    QStringLiteral("EF08_DITTA_CG18 = ") + key(0),
-                    QStringLiteral("EF08_PROGR"),
-                    QStringLiteral("EF08_DESCR"),
-                    true,
-                    {QStringLiteral("EF08_IBAN")},
-                    captions({"Progressivo", "Descrizione", "IBAN"}),
-                    QStringLiteral("Banche aziendali"),
-                    QStringLiteral("Lkp_BancheAziendali")};
+            return {.from = QStringLiteral("EF08_BANCHEAZ WITH (NOLOCK)"),
+                    .where = QStringLiteral("EF08_DITTA_CG18 = ") + key(0),
+                    .code = QStringLiteral("EF08_PROGR"),
+                    .description = QStringLiteral("EF08_DESCR"),
+                    .numericCode = true,
+                    .extra = {QStringLiteral("EF08_IBAN")},
+                    .captions = captions({"Progressivo", "Descrizione", "IBAN"}),
+                    .title = QStringLiteral("Banche aziendali"),
+                    .identifier = QStringLiteral("Lkp_BancheAziendali")};
         case Archive::CustomerBanks:
-            return {QStringLiteral("MG35_CLIFORCC WITH (NOLOCK)") + customerBankJoins(),
-                    QStringLiteral("MG35_DITTA_CG18 = ") + key(0) +
-                        QStringLiteral(" AND MG35_TIPOCF_CG44 = ") + key(1) +
-                        QStringLiteral(" AND MG35_CLIFOR_CG44 = ") + key(2),
-                    QStringLiteral("MG35_PROGR"),
-                    customerBankDescription(),
-                    true,
-                    {QStringLiteral("MG35_IBAN")},
-                    captions({"Progressivo", "Banca", "IBAN"}),
-                    QStringLiteral("Banche di canalizzazione"),
-                    QStringLiteral("Lkp_ContiCorrenti")};
+            return {.from = QStringLiteral("MG35_CLIFORCC WITH (NOLOCK)") + customerBankJoins(),
+                    .where = QStringLiteral("MG35_DITTA_CG18 = ") + key(0) +
+                             QStringLiteral(" AND MG35_TIPOCF_CG44 = ") + key(1) +
+                             QStringLiteral(" AND MG35_CLIFOR_CG44 = ") + key(2),
+                    .code = QStringLiteral("MG35_PROGR"),
+                    .description = customerBankDescription(),
+                    .numericCode = true,
+                    .extra = {QStringLiteral("MG35_IBAN")},
+                    .captions = captions({"Progressivo", "Banca", "IBAN"}),
+                    .title = QStringLiteral("Banche di canalizzazione"),
+                    .identifier = QStringLiteral("Lkp_ContiCorrenti")};
         case Archive::CigCup: {
             // With a counterpart: the pairs assigned to it; without: every registered pair.
             const bool generic = keys_.isEmpty();
             return {
-                generic ? QStringLiteral("CO1H_CIGCUP WITH (NOLOCK)")
-                        : QStringLiteral("CO1H_CIGCUP WITH (NOLOCK) INNER JOIN CO1I_CFCIGCUP WITH (NOLOCK)"
-                                         " ON CO1I_IDCIGCUP_CO1H = CO1H_ID"),
-                generic ? QString()
-                        : QStringLiteral("CO1I_DITTA_CG18 = ") + key(0) +
-                              QStringLiteral(" AND CO1I_TIPOCF_CG44 = ") + key(1) +
-                              QStringLiteral(" AND CO1I_CLIFOR_CG44 = ") + key(2),
-                QStringLiteral("CO1H_CIG"),
-                QStringLiteral("CO1H_CUP"),
-                false,
-                {QStringLiteral("CO1H_DESCR")},
-                captions({"CIG", "CUP", "Descrizione"}),
-                generic ? QStringLiteral("Anagrafica Cig/Cup generica") : QStringLiteral("Codici CIG/CUP"),
-                generic ? QStringLiteral("Lkp_CigCupGenerica") : QStringLiteral("Lkp_CigCup")};
+                .from = generic ? QStringLiteral("CO1H_CIGCUP WITH (NOLOCK)")
+                                : QStringLiteral("CO1H_CIGCUP WITH (NOLOCK) INNER JOIN CO1I_CFCIGCUP WITH "
+                                                 "(NOLOCK) ON CO1I_IDCIGCUP_CO1H = CO1H_ID"),
+                .where = generic ? QString()
+                                 : QStringLiteral("CO1I_DITTA_CG18 = ") + key(0) +
+                                       QStringLiteral(" AND CO1I_TIPOCF_CG44 = ") + key(1) +
+                                       QStringLiteral(" AND CO1I_CLIFOR_CG44 = ") + key(2),
+                .code = QStringLiteral("CO1H_CIG"),
+                .description = QStringLiteral("CO1H_CUP"),
+                .extra = {QStringLiteral("CO1H_DESCR")},
+                .captions = captions({"CIG", "CUP", "Descrizione"}),
+                .title = generic ? QStringLiteral("Anagrafica Cig/Cup generica")
+                                 : QStringLiteral("Codici CIG/CUP"),
+                .identifier = generic ? QStringLiteral("Lkp_CigCupGenerica") : QStringLiteral("Lkp_CigCup")};
         }
+        case Archive::Slips:
+            return {.from = QStringLiteral("EF09_DISTINTE WITH (NOLOCK)"),
+                    .where = QStringLiteral("EF09_DITTA_CG18 = ") + key(0) +
+                             QStringLiteral(" AND EF09_INDTIPODIST = ") + key(1) +
+                             QStringLiteral(" AND EF09_ANNO = ") + key(2),
+                    .code = QStringLiteral("EF09_NUMDIST"),
+                    .description = QStringLiteral("EF09_DATACRESUPP"),
+                    .numericCode = true,
+                    .extra = {QStringLiteral("EF09_NUMTOTEFF"), QStringLiteral("EF09_IMPTOTEFF")},
+                    .captions = captions({"Numero", "Data supporto", "Numero effetti", "Importo totale"}),
+                    .title = QStringLiteral("Elenco distinte"),
+                    .identifier = QStringLiteral("Lkp_NumDist")};
+        case Archive::TransferOrders:
+            return {.from = QStringLiteral("EF10_ORDPBONIF WITH (NOLOCK)"),
+                    .where = QStringLiteral("EF10_DITTA_CG18 = ") + key(0) +
+                             QStringLiteral(" AND EF10_INDORDPBONIF = ") + key(1) +
+                             QStringLiteral(" AND EF10_ANNO = ") + key(2),
+                    .code = QStringLiteral("EF10_NUMORDPBONIF"),
+                    .description = QStringLiteral("EF10_DATAORDPBONIF"),
+                    .numericCode = true,
+                    .extra = {QStringLiteral("EF10_NUMTOTEFF"), QStringLiteral("EF10_IMPTOTEFF")},
+                    .captions = captions({"Numero", "Data", "Numero effetti", "Importo totale"}),
+                    .title = QStringLiteral("Elenco ordini di pagamento e bonifici"),
+                    .identifier = QStringLiteral("Lkp_NumOrdpBonif")};
+        case Archive::SepaPurposes:
+            return sepaPurposes();
     }
     return {};
+}
+
+ArchiveConnector::Shape ArchiveConnector::sepaPurposes() const {
+    // The movement kind narrows the list: 0 credit transfers, 1 unpaid and 2 recalled direct debits.
+    static const QString titles[] = {QStringLiteral("Elenco causali bonifico SEPA"),
+                                     QStringLiteral("Elenco causali insoluti Rid SDD"),
+                                     QStringLiteral("Elenco causali richiami Rid SDD")};
+    const std::optional<qint64> kind = keys_.isEmpty() ? std::nullopt : wholeCode(key(0));
+    const bool narrowed = kind && *kind < qint64(std::size(titles));
+    return {.from = QStringLiteral("CG6G_CAUSPAGSEPA WITH (NOLOCK)"),
+            .where = narrowed ? QStringLiteral("CG6G_INDTIPOMOV = ") + QString::number(*kind) : QString(),
+            .code = QStringLiteral("CG6G_CODICE"),
+            .description = QStringLiteral("CG6G_DESCR"),
+            .captions = captions({"Codice", "Descrizione"}),
+            .title = narrowed ? titles[*kind] : QStringLiteral("Elenco causali ISO area SEPA"),
+            .identifier = QStringLiteral("Lkp_CausaleSepa")};
 }
 
 QString ArchiveConnector::decodeQuery(const QString& code) const {

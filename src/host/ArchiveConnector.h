@@ -26,6 +26,9 @@ public:
         CompanyBanks,       // keys: company
         CustomerBanks,      // keys: company, type, customer code (bank accounts of a counterpart)
         CigCup,             // keys: company, type, counterpart code; none: every registered pair
+        Slips,              // keys: company, slip kind, year
+        TransferOrders,     // keys: company, order kind, year
+        SepaPurposes,       // keys: movement kind (0 transfer, 1 unpaid, 2 recalled); none: all
     };
 
     // What a search list needs: its query (no ORDER BY: the list orders and pages by
@@ -34,8 +37,8 @@ public:
     struct Lookup {
         QString query;
         QStringList columns;
-        QString title;
-        QString identifier;
+        QString title{};
+        QString identifier{};
         QString keyColumn;
         QStringList searchColumns;
     };
@@ -67,20 +70,36 @@ public:
     static QString customerBankDescription();
     static QString customerBankJoins();
 
+    // Reads of one row the bill form makes beside its decodes. Numbers that are not whole give a
+    // read answering no row.
+    // The bank account `id`: MG35_PROGR, MG35_INDTIPOOP and its description as DESCRCANPASS.
+    static QString customerBankById(const QVariant& id);
+    // The MG35_ID of the counterpart's bank account `progressive`.
+    static QString customerBankId(const QVariant& company, const QVariant& type, const QVariant& counterpart,
+                                  const QVariant& progressive);
+    // The registered CIG/CUP pairs (CO1H_CIG, CO1H_CUP) with `code` as their CIG or their CUP.
+    static QString cigCupPairsWith(bool asCig, const QString& code);
+    // The company's assignments of the pair `cig` + `cup`; with a customer, only those to them.
+    static QString cigCupAssignment(const QVariant& company, const QString& cig, const QString& cup,
+                                    const QVariant& customer = {});
+
 private:
     struct Shape {
-        QString from;         // tables and joins
-        QString where;        // fixed conditions from the keys (may be empty)
-        QString code;         // code column
-        QString description;  // description expression
+        QString from{};         // tables and joins
+        QString where{};        // fixed conditions from the keys (may be empty)
+        QString code{};         // code column
+        QString description{};  // description expression
         bool numericCode = false;
-        QStringList extra;  // further columns of the search list
-        QStringList captions;
-        QString title;
-        QString identifier;
+        QStringList extra{};  // further columns of the search list
+        QStringList captions{};
+        QString title{};
+        QString identifier{};
     };
     Shape shape() const;
+    Shape sepaPurposes() const;
     QString key(int i) const;
+    // A whole number as SQL, NULL for anything else.
+    static QString number(const QVariant& value);
     // Characters 1-2 are IT or SM and 6 to 10 are digits.
     static QString ibanHasBank();
     // The SQL condition: `expression`, trimmed, is at least `minLength` digits and nothing else.

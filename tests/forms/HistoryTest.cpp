@@ -625,8 +625,7 @@ TEST_P(HistoryTest, CombosSwitchTheirGroupsAndTheDecodesAndListsFollowTheMovemen
             h.combo(QStringLiteral("CBO_INDTIPOPER"))->setValue(4);
             LookupRequest request;
             emit static_cast<IdEditBox*>(c("TXT_ORDBONCAUPAG"))->StartLookup(&request);
-            EXPECT_TRUE(
-                request.query.contains(QStringLiteral(" WHERE CG6G_INDTIPOMOV = 1  ORDER BY  CG6G_CODICE")));
+            EXPECT_TRUE(request.query.contains(QStringLiteral("WITH (NOLOCK) WHERE CG6G_INDTIPOMOV = 1")));
             EXPECT_EQ(request.title, QStringLiteral("Elenco causali insoluti Rid SDD"));
             EXPECT_EQ(request.identifier, QStringLiteral("Lkp_CausaleSepa"));
             Recordset sepa;

@@ -1,5 +1,7 @@
 #include "BillCodeTables.h"
 
+#include "BillTypes.h"
+
 namespace BillCodeTables {
 
 namespace {
@@ -12,12 +14,8 @@ QList<Row> rows(std::initializer_list<const char*> descriptions, int first = 0) 
 }  // namespace
 
 QList<Row> tipoEffetto() {
-    QList<Row> out =
-        rows({" Contanti", " Ricevuta bancaria", " Tratta", " Tratta accettata", " Cessione", " Cambiale",
-              " Carta di credito", " Bancomat", " Contrassegno", " Lettera di credito", " RID", " Leasing",
-              " Rimessa diretta", " Bonifico bancario", " C/C postale", " MAV "},
-             1);
-    out.append({99, QStringLiteral(" Solo descrittivo ")});
+    QList<Row> out;
+    for (const BillTypes::Type& t : BillTypes::all()) out.append({t.code, t.comboText});
     return out;
 }
 
@@ -63,11 +61,7 @@ QList<Row> tipoCliFor(bool ticked) {
 }
 
 QString abbreviazioneTipoEffetto(int code) {
-    static const char* const abbreviations[] = {"Con", "Rb",  "Tr",  "TrA", "Ces", "Cam", "CCr", "Ban",
-                                                "Ctr", "Lcr", "Rid", "Lea", "Rd",  "BBa", "CCP", "Mav"};
-    if (code >= 1 && code <= 16) return QString::fromLatin1(abbreviations[code - 1]);
-    if (code == 99) return QStringLiteral("Des");
-    return QString();
+    return BillTypes::abbreviation(code);
 }
 
 }  // namespace BillCodeTables

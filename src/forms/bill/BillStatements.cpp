@@ -49,6 +49,10 @@ QString storedBill(const Key& k) {
     return QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE ") + billCondition(k);
 }
 
+QString billShape() {
+    return QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE 0=1");
+}
+
 QString nextHistoryProgressive(const Key& k) {
     return QStringLiteral(
                "SELECT CASE WHEN PROGRESSIVO.MASSIMOPROG IS NULL THEN 1 ELSE PROGRESSIVO.MASSIMOPROG + 1 END "

@@ -35,6 +35,8 @@ QString registeredOperationType(qint32 company, const QString& numReg);
 // other writer until the commit) and affects no row when another user has deleted the Bill.
 QString claimBill(const Key& key);
 QString storedBill(const Key& key);
+// No row, every column of the Bills' table: the shape of a copy of a Bill's row.
+QString billShape();
 
 // The next history progressive of the Bill: the highest one plus one, 1 for the first.
 QString nextHistoryProgressive(const Key& key);

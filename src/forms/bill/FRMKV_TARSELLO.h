@@ -151,7 +151,7 @@ public:
     void ShowCambialiCessioni();
     void InizializzaStorico();
     void ShowStorico();
-    // The history tab (FRMKV_TARSELLO_Storico.cpp)
+    // The history tab (FRMKV_TARSELLO_History.cpp)
     void FormattaGridStorico();
     void GRD_STORICO_CellDblClick();
     void QRT_GRIDNAV_STORICO_ButtonClick(const QString& button, bool* cancel);
@@ -159,7 +159,7 @@ public:
     bool treasuryExported() const override { return indExp_ == 1; }
     bool EliminaMovimentoStorico(bool fromMovementForm) override;
     void markBillVaried() override;
-    // The reminders tab (FRMKV_TARSELLO_Solleciti.cpp)
+    // The reminders tab (FRMKV_TARSELLO_Reminders.cpp)
     void InizializzaSolleciti();
     void ShowSolleciti();
     void FormattaGridSolleciti();
@@ -226,7 +226,7 @@ private:
     void ImpostaVoceDiMenu();
     void positionOnKey();
 
-    // Header query, binding and code tables (FRMKV_TARSELLO_Testata.cpp)
+    // Header query, binding and code tables (FRMKV_TARSELLO_Header.cpp)
     void InizializzaTestata();
     void Carica_CBO_TIPOEFF();
     void Carica_CBO_INDSPERIT();
@@ -296,7 +296,7 @@ private:
     // Every tab brought up to date, as before it is shown.
     void refreshAllTabs();
 
-    // Bills of exchange and notes (FRMKV_TARSELLO_Cambiali.cpp, FRMKV_TARSELLO_Note.cpp)
+    // Bills of exchange and notes (FRMKV_TARSELLO_BillsOfExchange.cpp, FRMKV_TARSELLO_Notes.cpp)
     void connectCambiali();
     void readCambialiCessioni();
     void FME_CAMBIALI_ValidateRecord(FrameControl** inError);
@@ -327,7 +327,7 @@ private:
     void enableSubtype();
     void fillChildKey(VirtualFrame* frame, const QString& prefix);
 
-    // The currency and the amounts (FRMKV_TARSELLO_Valuta.cpp)
+    // The currency and the amounts (FRMKV_TARSELLO_Currency.cpp)
 public:
     void AbilitaCampiValuta();
     void RecuperaCambio_Orig();
@@ -355,7 +355,7 @@ private:
     void TXT_DATADOC_LostFocus();
     void TXT_DATAREG_LostFocus();
 
-    // The coded fields' decodes and search lists (FRMKV_TARSELLO_Decodifiche.cpp)
+    // The coded fields' decodes and search lists (FRMKV_TARSELLO_Decodes.cpp)
 public:
     // The CIG/CUP pair registered for the Bill's customer (customer Bills) or assigned to anyone
     // of the company (supplier Bills); marks both fields. True when there is nothing

@@ -10,6 +10,7 @@
 #include "FieldGrid.h"
 #include "Grid.h"
 #include "GridNavigator.h"
+#include "GroupColumns.h"
 #include "IdEditBox.h"
 #include "LayoutScriptButton.h"
 #include "MainNavigator.h"
@@ -279,13 +280,10 @@ QWidget* FRMKV_TARSELLO::createHeaderGroup(QList<QWidget*>& order) {
 QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
     auto* page = new QWidget(this);
     auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
-    auto group = [&](const QString& title) {
-        auto* box = new QGroupBox(title, page);
-        return std::make_unique<FieldGrid>(box);
-    };
+    GroupColumns groups(page);
 
     // Left: the document and its part, then the presentation.
-    auto doc = group(QStringLiteral("Documento e partita"));
+    FieldGrid* doc = &groups.group(QStringLiteral("Documento e partita"));
     doc->addRow({{QStringLiteral("Anno pa&rtita"), {c("TXT_ANNOPART")}},
                  {QStringLiteral("Numero partita"), {c("TXT_NUMPART")}}});
     doc->addRow({{QStringLiteral("Sez. partita"), {c("TXT_SEZPART"), c("CHK_FLGPARTBIS")}},
@@ -300,7 +298,7 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
                  {QStringLiteral("Decorrenza"), {c("TXT_DATADECORR")}}});
     for (const char* section : {"TXT_SEZPART", "TXT_SEZDOC"})
         control(QString::fromLatin1(section))->setMaximumWidth(90);
-    auto pres = group(QStringLiteral("Presentazione"));
+    FieldGrid* pres = &groups.group(QStringLiteral("Presentazione"));
     pres->addRow({{QStringLiteral("Pr&esentazione"), {c("CBO_INDPRES")}},
                   {QStringLiteral("Tipo movimento"), {c("CBO_TIPOMOV")}}});
     pres->addRow({{QStringLiteral("Accettazione"), {c("CBO_ACCETTAZIONE")}},
@@ -312,7 +310,8 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
     pres->addRow({{QStringLiteral("Nr. stampa"), {c("TXT_NUMSTEFF")}},
                   {QStringLiteral("Nr. riemissione"), {c("TXT_NUMRIEMIS")}}});
     // Middle: the amounts, in euro and in the Bill's currency, the exchange, then the flags.
-    auto amounts = group(QStringLiteral("Importi"));
+    groups.nextColumn();
+    FieldGrid* amounts = &groups.group(QStringLiteral("Importi"));
     amounts->addHeadings({BillFormTexts::kEuroColumn, BillFormTexts::kCurrencyColumn});
     struct Pair {
         const char* text;
@@ -336,7 +335,7 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
         {{QStringLiteral("Data e cambio adeg."), {c("TXT_DATACAMBIOADCONTO"), c("TXT_CAMBIOADCONTO")}, 2}});
     amounts->addRow({{QStringLiteral("Contratto fin."), {c("TXT_CONTRFINANZ")}, 2}});
 
-    auto flags = group(QStringLiteral("Indicatori"));
+    FieldGrid* flags = &groups.group(QStringLiteral("Indicatori"));
     flags->addRow({{QString(), {c("CHK_FLGSTEFF")}},
                    {QString(), {c("CHK_FLGEFFVAR")}},
                    {QString(), {c("CHK_FLGACCONTO")}},
@@ -347,13 +346,10 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
                    {QString(), {c("CHK_FLGINCASSOBF")}}});
 
     // Right: banks and payment, then the other data.
-    auto bank = group(QStringLiteral("Banche e pagamento"));
+    groups.nextColumn();
+    FieldGrid* bank = &groups.group(QStringLiteral("Banche e pagamento"));
     auto coded = [&](const char* text, const char* code, const char* description) {
-        // Codes are short: the room goes to the description, but a code stays readable.
-        control(QString::fromLatin1(code))->setMinimumWidth(110);
-        control(QString::fromLatin1(code))->setMaximumWidth(120);
-        control(QString::fromLatin1(description))->setMinimumWidth(110);
-        bank->addRow({{QString::fromUtf8(text), {c(code), c(description)}}});
+        bank->addRow({GroupColumns::coded(QString::fromUtf8(text), c(code), c(description))});
     };
     coded("Banca d'appoggio", "TXT_CODBANCAAPP", "TXT_DESBANCAAPP");
     coded("Agenzia", "TXT_CODAGENAPP", "TXT_DESAGENAPP");
@@ -366,27 +362,14 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
     coded("Causale MGO", "TXT_CAUSMGO", "TXT_DESCRSCAUSMGO");
     // Kept out of sight: the account's bank is shown through its progressive.
     control(QStringLiteral("TXT_ID_MG35"))->hide();
-    auto other = group(QStringLiteral("Altri dati"));
+    FieldGrid* other = &groups.group(QStringLiteral("Altri dati"));
     other->addRow({{QStringLiteral("CIG"), {c("TXT_CIG")}}});
     other->addRow({{QStringLiteral("CUP"), {c("TXT_CUP")}}});
     other->addRow({{QStringLiteral("Merce art. 62"), {c("CBO_INDMERCEART62")}}});
     other->addRow({{QStringLiteral("Avviso MAV"), {c("TXT_NRAVVISOMAV")}}});
     other->addRow({{QStringLiteral("Carta di credito"), {c("TXT_CODCARTA")}}});
 
-    // Groups read down each column, the columns from the left.
-    const std::vector<std::vector<FieldGrid*>> columns = {
-        {doc.get(), pres.get()}, {amounts.get(), flags.get()}, {bank.get(), other.get()}};
-    auto* row = new QHBoxLayout(page);
-    row->setContentsMargins(4, 4, 4, 4);
-    for (const auto& column : columns) {
-        auto* stack = new QVBoxLayout;
-        for (FieldGrid* g : column) {
-            stack->addWidget(g->box());
-            order.append(g->tabOrder());
-        }
-        stack->addStretch(1);
-        row->addLayout(stack);
-    }
+    order.append(groups.place(4));
     return page;
 }
 

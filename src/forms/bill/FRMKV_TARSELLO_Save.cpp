@@ -94,7 +94,7 @@ bool FRMKV_TARSELLO::CheckSalvataggioStorico() {
 std::shared_ptr<Recordset> FRMKV_TARSELLO::GetRecordCorrente() {
     auto copy = std::make_shared<Recordset>();
     try {
-        copy->Open(QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE 0=1"), clsConnessione);
+        copy->Open(BillStatements::billShape(), clsConnessione);
         copy->AddNew();
         for (int i = 0; i < clsRstTestata->FieldCount(); ++i) {
             try {

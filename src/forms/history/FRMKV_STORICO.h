@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchiveConnector.h"
 #include "ChildRowForm.h"
 #include "Decimal.h"
 #include "ErrorReport.h"
@@ -8,6 +9,7 @@
 #include <QHash>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class Cinterface;
 class ComboBox;
@@ -19,6 +21,7 @@ class FrameControl;
 struct ControlDef;
 class Grid;
 class GridNavigator;
+class GroupColumns;
 class HistoryParent;
 class LogService;
 class QLabel;
@@ -57,6 +60,9 @@ public:
 
 private:
     void createControls();
+    void placeMovement(GroupColumns& groups);
+    void placeAmounts(GroupColumns& groups);
+    void placePayment(GroupColumns& groups);
     FrameControl* make(const ControlDef& def);
     void fillCombos();
     void Form_load() override;
@@ -68,8 +74,37 @@ private:
     void QRT_GRIDNAV_DETTSTORICO_ButtonClick(const QString& button, bool* cancel);
     void QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(const QString& button);
     void Elimina();
-    // Field rules (FRMKV_STORICO_Regole.cpp)
+    // Field rules (FRMKV_STORICO_Rules.cpp)
     void connectFieldRules();
+    void connectCombos();
+    // A number in an archive of the kind chosen in the combo `kind` and of the year typed in
+    // `year`: the distinta, the payment order.
+    struct NumberedArchive {
+        ArchiveConnector::Archive archive;
+        const char* kind;
+        const char* year;
+        const char* number;
+    };
+    std::optional<ArchiveConnector> numberedArchive(const NumberedArchive& a) const;
+    void connectNumbered(const NumberedArchive& a);
+    void connectPurpose();
+    struct BankPair {
+        const char* bank;
+        const char* bankDescription;
+        const char* agency;
+        const char* agencyDescription;
+    };
+    void connectBanks(const BankPair& p);
+    void connectSingleFields();
+    void fillLookup(const ArchiveConnector& archive, LookupRequest* r) const;
+    // The text a field had on entry, kept to tell whether the user changed it.
+    void remember(FrameControl* field);
+    bool changedSinceEntry(FrameControl* field) const;
+    // Connects `signal` of `field` to `body`, run under the error handler as `label`.
+    template <typename Signal, typename Body>
+    void onGuarded(FrameControl* field, Signal signal, const QString& label, Body body) {
+        connect(field, signal, this, [this, label, body] { guard(label.toLatin1().constData(), body); });
+    }
     void applyGroups();
     void ImportoAfterItem(FrameControl* field);
     void CBO_INDSPERIT_ChangeRow();
@@ -78,9 +113,6 @@ private:
     void CBO_INDTIPODIST_AfterItem();
     void CBO_INDORDPBONIF_ChangeRow();
     void CBO_INDORDPBONIF_AfterItem();
-    void TXT_NUMDIST_StartDecode(DecodeRequest* request);
-    void TXT_NUMORDPBONIF_StartDecode(DecodeRequest* request);
-    void TXT_ORDBONCAUPAG_StartLookup(LookupRequest* request);
     void GestioneEffetti();
     // Writes a value into the movement's row and shows it.
     void setRowValue(FrameControl* field, const QVariant& value);

@@ -7,6 +7,7 @@
 #include "FRMKV_STORICO.h"
 #include "FieldGrid.h"
 #include "GridNavigator.h"
+#include "GroupColumns.h"
 #include "HistoryFormTexts.h"
 #include "ScrollPage.h"
 #include "VirtualFrame.h"
@@ -127,21 +128,10 @@ FrameControl* FRMKV_STORICO::make(const ControlDef& def) {
     return c;
 }
 
-void FRMKV_STORICO::createControls() {
-    for (const ControlDef& d : kControls) make(d);
+// The movement and the Bill's situation it records.
+void FRMKV_STORICO::placeMovement(GroupColumns& groups) {
     auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
-    auto* body = new QWidget(this);
-    auto group = [&](const QString& title, const char* objectName) {
-        auto* box = new QGroupBox(title, body);
-        box->setObjectName(QString::fromLatin1(objectName));
-        return std::make_unique<FieldGrid>(box);
-    };
-    // Codes are short: the room goes to their descriptions.
-    for (const char* code :
-         {"TXT_BANCAPRE", "TXT_AGENZPRE", "TXT_ORDBONABI", "TXT_ORDBONCAB", "TXT_ORDBONCAUPAG"})
-        control(QString::fromLatin1(code))->setMaximumWidth(110);
-
-    auto movimento = group(HistoryFormTexts::kGroupMovimento, "GRB_MOVIMENTO");
+    FieldGrid* movimento = &groups.group(HistoryFormTexts::kGroupMovimento, QStringLiteral("GRB_MOVIMENTO"));
     movimento->addRow({{QStringLiteral("Progressivo"), {c("TXT_PROGSTO")}},
                        {QStringLiteral("Data &reg."), {c("TXT_DATAREG")}}});
     movimento->addRow({{QStringLiteral("Tipo &operazione"), {c("CBO_INDTIPOPER")}, 2}});
@@ -149,7 +139,8 @@ void FRMKV_STORICO::createControls() {
                        {QStringLiteral("Riga, E/C"), {c("TXT_RIGACONT"), c("TXT_PROGEC")}}});
     movimento->addRow({{QString(), {c("CHK_FLGSTORNORITINS")}, 2}});
 
-    auto situazione = group(HistoryFormTexts::kGroupSituazione, "GRB_SITUAZIONE");
+    FieldGrid* situazione =
+        &groups.group(HistoryFormTexts::kGroupSituazione, QStringLiteral("GRB_SITUAZIONE"));
     situazione->addRow({{QStringLiteral("Data &scadenza"), {c("TXT_DATASCAD")}},
                         {QStringLiteral("Stato"), {c("CBO_INDSTATO")}}});
     situazione->addRow({{QStringLiteral("Generazione stato"), {c("CBO_INDGENSTATO")}, 2}});
@@ -158,11 +149,17 @@ void FRMKV_STORICO::createControls() {
                         {QStringLiteral("Riemissione"), {c("TXT_NUMRIEMIS")}}});
     situazione->addRow({{QString(), {c("CHK_FLGSTEFF"), c("CHK_FLGINCASSOBF")}, 2}});
     situazione->addRow({{QString(), {c("CHK_FLGGIRATO"), c("CHK_FLGRICEVUTO")}, 2}});
-    situazione->addRow({{QStringLiteral("&Banca present."), {c("TXT_BANCAPRE"), c("TXT_DESBANCAPRE")}, 2}});
-    situazione->addRow({{QStringLiteral("Agenzia present."), {c("TXT_AGENZPRE"), c("TXT_DESAGENZPRE")}, 2}});
+    situazione->addRow(
+        {GroupColumns::coded(QStringLiteral("&Banca present."), c("TXT_BANCAPRE"), c("TXT_DESBANCAPRE"), 2)});
+    situazione->addRow({GroupColumns::coded(QStringLiteral("Agenzia present."), c("TXT_AGENZPRE"),
+                                            c("TXT_DESAGENZPRE"), 2)});
+}
 
+// The amounts, euro on the left and the Bill's currency on the right, then the exchange.
+void FRMKV_STORICO::placeAmounts(GroupColumns& groups) {
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
     // Amounts: one row per amount, euro on the left, the Bill's currency on the right.
-    auto importi = group(HistoryFormTexts::kGroupImporti, "GRB_IMPORTI");
+    FieldGrid* importi = &groups.group(HistoryFormTexts::kGroupImporti, QStringLiteral("GRB_IMPORTI"));
     importi->addHeadings({HistoryFormTexts::kColumnEuro, HistoryFormTexts::kColumnValuta});
     static const struct {
         const char* text;
@@ -182,7 +179,7 @@ void FRMKV_STORICO::createControls() {
     for (const auto& a : amounts)
         importi->addRow({{QString::fromUtf8(a.text), {c(a.euro)}}, {QString(), {c(a.val)}}});
 
-    auto cambio = group(HistoryFormTexts::kGroupCambio, "GRB_CAMBIO");
+    FieldGrid* cambio = &groups.group(HistoryFormTexts::kGroupCambio, QStringLiteral("GRB_CAMBIO"));
     cambio->addRow({{QStringLiteral("&Cambio"), {c("TXT_CAMBIO")}},
                     {QStringLiteral("Differenza"), {c("TXT_DIFFCAMBIO")}}});
     cambio->addRow({{QStringLiteral("Incr. cambio adeg."), {c("TXT_CAMBIOADCONTO")}},
@@ -192,8 +189,12 @@ void FRMKV_STORICO::createControls() {
     cambio->addRow({{QStringLiteral("Cambio adeguam."), {c("TXT_CAMBIOADCONTO_S")}},
                     {QStringLiteral("Data"), {c("TXT_DATACAMBIOADCONTO_S")}}});
     cambio->addRow({{QStringLiteral("Valore adeguam."), {c("TXT_IMPADEGCAMBIO_S")}}});
+}
 
-    auto spese = group(HistoryFormTexts::kGroupSpese, "GRB_SPESE");
+// The return charges, the distinta and the payment order or transfer.
+void FRMKV_STORICO::placePayment(GroupColumns& groups) {
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
+    FieldGrid* spese = &groups.group(HistoryFormTexts::kGroupSpese, QStringLiteral("GRB_SPESE"));
     spese->addRow({{QStringLiteral("&Modalità spese"), {c("CBO_INDSPERIT")}}});
     spese->addRow({{QStringLiteral("Effetto spese"), {c("TXT_PROGEFFSPE")}}});
     spese->addRow({{QStringLiteral("Spese cliente"), {c("TXT_SPESERIT")}}});
@@ -201,25 +202,40 @@ void FRMKV_STORICO::createControls() {
     spese->addRow({{QStringLiteral("Nr. assegno"), {c("TXT_NUMASSEGNO")}}});
     spese->addRow({{QStringLiteral("C/c assegno"), {c("TXT_NUMCCASSEGN")}}});
 
-    auto distinta = group(HistoryFormTexts::kGroupPresentazione, "GRB_DISTINTA");
+    FieldGrid* distinta =
+        &groups.group(HistoryFormTexts::kGroupPresentazione, QStringLiteral("GRB_DISTINTA"));
     distinta->addRow({{QStringLiteral("Tipo &distinta"), {c("CBO_INDTIPODIST")}},
                       {QStringLiteral("Anno"), {c("TXT_ANNODIST")}}});
     distinta->addRow({{QStringLiteral("Numero"), {c("TXT_NUMDIST")}},
                       {QStringLiteral("Etichetta"), {c("TXT_ETICHRAGGRAVV")}}});
 
-    auto ordine = group(HistoryFormTexts::kGroupOrdine, "GRB_ORDINE");
+    FieldGrid* ordine = &groups.group(HistoryFormTexts::kGroupOrdine, QStringLiteral("GRB_ORDINE"));
     ordine->addRow({{QStringLiteral("&Tipo doc."), {c("CBO_INDORDPBONIF")}},
                     {QStringLiteral("Anno"), {c("TXT_ANNOORDPBONIF")}}});
     ordine->addRow({{QStringLiteral("Numero"), {c("TXT_NUMORDPBONIF")}},
                     {QStringLiteral("C/c forn."), {c("TXT_ORDBONCCFORN")}}});
     ordine->addRow({{QString(), {c("CHK_ORDBONFLGCONF")}, 2}});
-    ordine->addRow({{QStringLiteral("Banca"), {c("TXT_ORDBONABI"), c("TXT_DESORDBONABI")}, 2}});
-    ordine->addRow({{QStringLiteral("Agenzia"), {c("TXT_ORDBONCAB"), c("TXT_DESORDBONCAB")}, 2}});
+    ordine->addRow(
+        {GroupColumns::coded(QStringLiteral("Banca"), c("TXT_ORDBONABI"), c("TXT_DESORDBONABI"), 2)});
+    ordine->addRow(
+        {GroupColumns::coded(QStringLiteral("Agenzia"), c("TXT_ORDBONCAB"), c("TXT_DESORDBONCAB"), 2)});
     // Its caption follows the kind of document: a reason, or a notice number.
     ordine->addRow({{QStringLiteral("Motivo"), {c("TXT_ORDBONMOTIVO")}, 2}});
+    ordine->addRow({GroupColumns::coded(QStringLiteral("Causale SEPA"), c("TXT_ORDBONCAUPAG"),
+                                        c("TXT_DESCORDBONCAUPAG"), 2)});
+}
+
+void FRMKV_STORICO::createControls() {
+    for (const ControlDef& d : kControls) make(d);
+    auto* body = new QWidget(this);
+    GroupColumns groups(body);
+    placeMovement(groups);
+    groups.nextColumn();
+    placeAmounts(groups);
+    groups.nextColumn();
+    placePayment(groups);
     LBL_ORDBONMOTIVO = findChild<QLabel*>(QStringLiteral("LBL_TXT_ORDBONMOTIVO"));
     LBL_ORDBONMOTIVO->setObjectName(QStringLiteral("LBL_ORDBONMOTIVO"));
-    ordine->addRow({{QStringLiteral("Causale SEPA"), {c("TXT_ORDBONCAUPAG"), c("TXT_DESCORDBONCAUPAG")}, 2}});
 
     FME_STORICO = new VirtualFrame(this);
     FME_STORICO->setObjectName(QStringLiteral("FME_STORICO"));
@@ -233,21 +249,7 @@ void FRMKV_STORICO::createControls() {
     GNV_DETTSTORICO->setCaption(QStringLiteral("Conferma"), QStringLiteral("Con&ferma"));
 
     // Groups read down each column, the columns from the left; the buttons stay in sight below.
-    const std::vector<std::vector<FieldGrid*>> columns = {{movimento.get(), situazione.get()},
-                                                          {importi.get(), cambio.get()},
-                                                          {spese.get(), distinta.get(), ordine.get()}};
-    QList<QWidget*> order;
-    auto* row = new QHBoxLayout(body);
-    row->setContentsMargins(0, 0, 0, 0);
-    for (const auto& column : columns) {
-        auto* stack = new QVBoxLayout;
-        for (FieldGrid* g : column) {
-            stack->addWidget(g->box());
-            order.append(g->tabOrder());
-        }
-        stack->addStretch(1);
-        row->addLayout(stack);
-    }
+    QList<QWidget*> order = groups.place(0);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(new ScrollPage(body, this), 1);

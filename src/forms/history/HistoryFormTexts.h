@@ -68,15 +68,6 @@ inline const QString kColumnValuta = QStringLiteral("In valuta");
 inline const QString kMotivo = QStringLiteral("Motivo");
 inline const QString kNumeroAvviso = QStringLiteral("Numero avviso");
 inline const QString kMenuGestione = QStringLiteral("Gestione");
-inline const QString kLookupDistinte = QStringLiteral("Elenco distinte");
-inline const QString kLookupOrdini = QStringLiteral("Elenco ordini di pagamento e bonifici");
-inline const QStringList kLookupDistinteColonne = {QStringLiteral("Numero"), QStringLiteral("Data supporto"),
-                                                   QStringLiteral("Numero effetti"),
-                                                   QStringLiteral("Importo totale")};
-inline const QStringList kLookupOrdiniColonne = {QStringLiteral("Numero"), QStringLiteral("Data"),
-                                                 QStringLiteral("Numero effetti"),
-                                                 QStringLiteral("Importo totale")};
-inline const QStringList kLookupCausaliColonne = {QStringLiteral("Codice"), QStringLiteral("Descrizione")};
 inline const QStringList kLookupBancheColonne = {QStringLiteral("Codice"), QStringLiteral("Descrizione")};
 inline const QString kLookupBanche = QStringLiteral("Elenco banche");
 inline const QString kLookupAgenzie = QStringLiteral("Elenco agenzie");

@@ -7,6 +7,7 @@
 #include "FRMKV_SOLLECITI.h"
 #include "FieldGrid.h"
 #include "GridNavigator.h"
+#include "GroupColumns.h"
 #include "ReminderFormTexts.h"
 #include "ScrollPage.h"
 #include "VirtualFrame.h"
@@ -75,10 +76,9 @@ void FRMKV_SOLLECITI::createControls() {
     auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
 
     auto* body = new QWidget(this);
+    GroupColumns groups(body);
     auto group = [&](const QString& title, const char* objectName) {
-        auto* box = new QGroupBox(title, body);
-        box->setObjectName(QString::fromLatin1(objectName));
-        return std::make_unique<FieldGrid>(box);
+        return &groups.group(title, QString::fromLatin1(objectName));
     };
     auto avviso = group(ReminderFormTexts::kGroupAvviso, "GRB_AVVISO");
     avviso->addRow({{QStringLiteral("Progressivo avviso"), {c("TXT_PROGAVVISI")}}});
@@ -95,12 +95,15 @@ void FRMKV_SOLLECITI::createControls() {
     spese->addRow({{QStringLiteral("Spese bollo"), {c("TXT_SPBOLLO")}}});
     spese->addRow({{QStringLiteral("Spese postali"), {c("TXT_SPPOST")}}});
     spese->addRow({{QStringLiteral("Spese varie"), {c("TXT_SPVARIE")}}});
+    groups.nextColumn();
     auto lettera = group(ReminderFormTexts::kGroupLettera, "GRB_LETTERA");
-    lettera->addRow({{QStringLiteral("&Sigla lettera"), {c("TXT_SIGLALETTERA"), c("TXT_DESCRLETTERA")}}});
+    lettera->addRow({GroupColumns::coded(QStringLiteral("&Sigla lettera"), c("TXT_SIGLALETTERA"),
+                                         c("TXT_DESCRLETTERA"))});
     lettera->addRow({{QStringLiteral("Commento aggiuntivo"), {c("TXT_TESTOPERS")}}});
     auto blocco = group(ReminderFormTexts::kGroupBlocco, "GRB_BLOCCO");
     blocco->addRow({{QStringLiteral("Tipo &blocco"), {c("CBO_INDBLOCCO")}}});
-    blocco->addRow({{QStringLiteral("Codice blocco"), {c("TXT_CODBLOCCO"), c("TXT_DESBLOCCO")}}});
+    blocco->addRow(
+        {GroupColumns::coded(QStringLiteral("Codice blocco"), c("TXT_CODBLOCCO"), c("TXT_DESBLOCCO"))});
     blocco->addRow({{QString(), {c("CHK_FLGAZLEGAL"), c("CHK_FLGINVIOAGE")}}});
     auto documento = group(ReminderFormTexts::kGroupDocumento, "GRB_DOCUMENTO");
     documento->addRow({{QString(), {c("CHK_FLGEMISDOC")}}});
@@ -121,21 +124,7 @@ void FRMKV_SOLLECITI::createControls() {
     GNV_DETTSOLLECITI->setCaption(QStringLiteral("Elimina"), QStringLiteral("&Elimina"));
     GNV_DETTSOLLECITI->setCaption(QStringLiteral("Conferma"), QStringLiteral("Con&ferma"));
 
-    const std::vector<std::vector<FieldGrid*>> columns = {{avviso.get(), interessi.get(), spese.get()},
-                                                          {lettera.get(), blocco.get(), documento.get()}};
-    QList<QWidget*> order;
-    auto* row = new QHBoxLayout(body);
-    row->setContentsMargins(0, 0, 0, 0);
-    int stretch = 2;
-    for (const auto& column : columns) {
-        auto* stack = new QVBoxLayout;
-        for (FieldGrid* g : column) {
-            stack->addWidget(g->box());
-            order.append(g->tabOrder());
-        }
-        stack->addStretch(1);
-        row->addLayout(stack, stretch++);
-    }
+    QList<QWidget*> order = groups.place(0, {2, 3});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(new ScrollPage(body, this), 1);

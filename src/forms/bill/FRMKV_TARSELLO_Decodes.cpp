@@ -15,7 +15,6 @@
 #include "LookupRequest.h"
 #include "MDLKV_TARSELLO.h"
 #include "Recordset.h"
-#include "SqlText.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 
@@ -311,12 +310,7 @@ void FRMKV_TARSELLO::connectContoCorrente() {
             description->setValue(QVariant());
             const QString id = NullToString(TXT_ID_MG35->Text());
             Recordset rs;
-            rs.Open(QStringLiteral("SELECT MG35_PROGR, MG35_INDTIPOOP, ") +
-                        ArchiveConnector::customerBankDescription() +
-                        QStringLiteral(" AS DESCRCANPASS FROM MG35_CLIFORCC WITH (NOLOCK)") +
-                        ArchiveConnector::customerBankJoins() + QStringLiteral(" WHERE MG35_ID = ") +
-                        sqlNumber(id),
-                    clsConnessione);
+            rs.Open(ArchiveConnector::customerBankById(sqlNumber(id)), clsConnessione);
             bankAccountGuard_ = true;
             TXT_PROGR_MG35->setText(
                 rs.AtEOF() ? QString() : NullToString(rs.Fields(QStringLiteral("MG35_PROGR")).Value()));
@@ -331,12 +325,10 @@ void FRMKV_TARSELLO::connectContoCorrente() {
             if (bankAccountGuard_ || Value::isNull(headerValue(QStringLiteral("EF01_TIPOCF_CG44")))) return;
             bankAccountGuard_ = true;
             Recordset rs;
-            rs.Open(QStringLiteral("SELECT MG35_ID FROM MG35_CLIFORCC WITH (NOLOCK) WHERE MG35_DITTA_CG18=") +
-                        QString::number(companyCode()) + QStringLiteral(" AND MG35_TIPOCF_CG44=") +
-                        sqlNumber(headerValue(QStringLiteral("EF01_TIPOCF_CG44"))) +
-                        QStringLiteral(" AND MG35_CLIFOR_CG44=") +
-                        sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44"))) +
-                        QStringLiteral(" AND MG35_PROGR=") + sqlNumber(TXT_PROGR_MG35->Text()),
+            rs.Open(ArchiveConnector::customerBankId(
+                        companyCode(), sqlNumber(headerValue(QStringLiteral("EF01_TIPOCF_CG44"))),
+                        sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44"))),
+                        sqlNumber(TXT_PROGR_MG35->Text())),
                     clsConnessione);
             if (rs.AtEOF()) {
                 setHeaderValue(TXT_ID_MG35, QVariant());
@@ -411,10 +403,7 @@ void FRMKV_TARSELLO::completeCigCup(IdEditBox* picked, IdEditBox* other) {
         return;
     const bool cig = picked == TXT_CIG;
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT CO1H_CIG, CO1H_CUP FROM CO1H_CIGCUP WITH (NOLOCK) WHERE ") +
-                (cig ? QStringLiteral("CO1H_CIG = ") : QStringLiteral("CO1H_CUP = ")) +
-                SqlText::quote(NullToString(picked->Text())),
-            clsConnessione);
+    rs.Open(ArchiveConnector::cigCupPairsWith(cig, NullToString(picked->Text())), clsConnessione);
     if (rs.AtEOF()) return;
     const QVariant value = rs.Fields(cig ? 1 : 0).Value();
     rs.MoveNext();
@@ -431,18 +420,11 @@ bool FRMKV_TARSELLO::ControlloCigCup() {
     // Ledger-account Bills and Bills without a public contract have nothing to check.
     bool valid = (tipo != 0 && tipo != 1) || (cig.isEmpty() && cupText.isEmpty());
     if (!valid) {
-        QString sql =
-            QStringLiteral(
-                "SELECT\r\n   * \r\nFROM\r\n   CO1H_CIGCUP WITH (NOLOCK)\r\nINNER JOIN\r\n"
-                "   CO1I_CFCIGCUP WITH (NOLOCK)\r\nON\r\n   CO1I_IDCIGCUP_CO1H = CO1H_ID\r\nWHERE\r\n"
-                "   CO1I_DITTA_CG18 = ") +
-            QString::number(companyCode()) + QStringLiteral("\r\n   AND CO1H_CIG = ") + SqlText::quote(cig) +
-            QStringLiteral("\r\n   AND CO1H_CUP = ") + SqlText::quote(cupText) + QStringLiteral("\r\n");
-        if (tipo == 0)
-            sql += QStringLiteral("   AND CO1I_TIPOCF_CG44 = 0\r\n   AND CO1I_CLIFOR_CG44 = ") +
-                   sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44"))) + QStringLiteral("\r\n");
+        // A customer's Bill takes only the pairs assigned to that customer.
+        const QVariant customer =
+            tipo == 0 ? QVariant(sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44")))) : QVariant();
         Recordset rs;
-        rs.Open(sql, clsConnessione);
+        rs.Open(ArchiveConnector::cigCupAssignment(companyCode(), cig, cupText, customer), clsConnessione);
         valid = !rs.AtEOF();
     }
     TXT_CIG->setValid(valid);
