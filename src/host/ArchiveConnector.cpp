@@ -183,16 +183,27 @@ ArchiveConnector::Shape ArchiveConnector::shape() const {
                     captions({"Causale", "Descrizione"}),
                     QStringLiteral("Causali MGO"),
                     QStringLiteral("Lkp_CausaliMGO")};
-        case Archive::CompanyBanks:
-            return {QStringLiteral("EF08_BANCHEAZ WITH (NOLOCK)"),
-                    QStringLiteral("EF08_DITTA_CG18 = ") + key(0),
-                    QStringLiteral("EF08_PROGR"),
-                    QStringLiteral("EF08_DESCR"),
-                    true,
-                    {QStringLiteral("EF08_IBAN")},
-                    captions({"Progressivo", "Descrizione", "IBAN"}),
-                    QStringLiteral("Banche aziendali"),
-                    QStringLiteral("Lkp_BancheAziendali")};
+        case Archive::CompanyBanks: {
+            // With a counterpart: the company's accounts at the banks where it has one of its own.
+            const bool related = keys_.size() >= 3;
+            return {
+                QStringLiteral("EF08_BANCHEAZ WITH (NOLOCK)"),
+                QStringLiteral("EF08_DITTA_CG18 = ") + key(0) +
+                    (related ? QStringLiteral(" AND EF08_BANCA_CG12 IN (SELECT CG12_BANCA FROM MG35_CLIFORCC"
+                                              " WITH (NOLOCK)") +
+                                   customerBankJoins() + QStringLiteral(" WHERE MG35_DITTA_CG18 = ") +
+                                   key(0) + QStringLiteral(" AND MG35_TIPOCF_CG44 = ") + key(1) +
+                                   QStringLiteral(" AND MG35_CLIFOR_CG44 = ") + key(2) + QStringLiteral(")")
+                             : QString()),
+                QStringLiteral("EF08_PROGR"),
+                QStringLiteral("EF08_DESCR"),
+                true,
+                {QStringLiteral("EF08_IBAN")},
+                captions({"Progressivo", "Descrizione", "IBAN"}),
+                related ? QStringLiteral("Banche aziendali del cliente/fornitore")
+                        : QStringLiteral("Banche aziendali"),
+                QStringLiteral("Lkp_BancheAziendali")};
+        }
         case Archive::CustomerBanks:
             return {QStringLiteral("MG35_CLIFORCC WITH (NOLOCK)") + customerBankJoins(),
                     QStringLiteral("MG35_DITTA_CG18 = ") + key(0) +

@@ -23,7 +23,7 @@ public:
         Sections,           // keys: company
         SubTypes,           // keys: bill type
         MgoCausals,         // no keys
-        CompanyBanks,       // keys: company
+        CompanyBanks,       // keys: company [, type, counterpart code: those at its banks]
         CustomerBanks,      // keys: company, type, customer code (bank accounts of a counterpart)
         CigCup,             // keys: company, type, counterpart code; none: every registered pair
     };

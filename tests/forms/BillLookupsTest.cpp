@@ -320,7 +320,7 @@ TEST_P(BillLookupsTest, TheCigCupPairMustBeRegisteredForTheBillsCustomer) {
     EXPECT_FALSE(f->TXT_CIG->Valid());
     EXPECT_FALSE(cupBox->Valid());
     EXPECT_FALSE(save());
-    EXPECT_EQ(lastMessage(), BillFormTexts::kCigCupNonValido);
+    EXPECT_TRUE(lastMessage().contains(cig) && lastMessage().contains(cup)) << lastMessage().toStdString();
     EXPECT_TRUE(f->FME_TESTATA->RecordChanged());
     EXPECT_EQ(Value::toText(column("EF01_CIG")), cig);
 
@@ -412,13 +412,45 @@ TEST_P(BillLookupsTest, TheManagementListSendsTheChosenRowBackIntoTheFieldsItWas
     EXPECT_EQ(c("TXT_SEZPART")->Text(), text(QStringLiteral("SELECT MAX(CG19_CODICE) FROM CG19_SEZIONALI")));
     EXPECT_EQ(c("TXT_SEZDOC")->Text(), docSection);
 
-    // The customers' list sends nothing back; the company banks' second item lists them all.
+    // The customers' list sends nothing back.
     manage("TXT_CLIFOR", [&](ArchiveBrowser* list) { list->transfer(); });
     EXPECT_TRUE(f->FME_TESTATA->RecordChanged());
-    inSearchList(f->TXT_PROGR_EF08, [&](LookupDialog* list) {
-        EXPECT_EQ(list->table()->rowCount(),
-                  Value::toInt(
-                      one(QStringLiteral("SELECT COUNT(*) FROM EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = 1"))));
-    });
     ASSERT_TRUE(save()) << lastMessage().toStdString();
+}
+
+TEST_P(BillLookupsTest, TheCompanyBanksListOffersThoseAtTheCustomersBanksAndTutteLeBancheAll) {
+    // A customer whose only account is at the bank of the company's first account.
+    const QString abi =
+        text(QStringLiteral("SELECT MIN(EF08_BANCA_CG12) FROM EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = 1"));
+    const QString customer = text(QStringLiteral("SELECT MIN(EF01_CLIFOR_CG44)") + kCustomerBills +
+                                  QStringLiteral(" AND EF01_INDEXP = 0"));
+    demo_->connection->Execute(
+        QStringLiteral("DELETE FROM MG35_CLIFORCC WHERE MG35_TIPOCF_CG44 = 0 AND MG35_CLIFOR_CG44 = ") +
+        customer);
+    demo_->connection->Execute(
+        QStringLiteral("UPDATE EF01_SCADENZE SET EF01_ID_MG35 = NULL WHERE EF01_CLIFOR_CG44 = ") + customer);
+    demo_->connection->Execute(
+        QStringLiteral("INSERT INTO MG35_CLIFORCC (MG35_ID, MG35_DITTA_CG18, MG35_TIPOCF_CG44,"
+                       " MG35_CLIFOR_CG44, MG35_PROGR, MG35_CCABI) VALUES (990001, 1, 0, ") +
+        customer + QStringLiteral(", 1, '") + abi + QStringLiteral("')"));
+    FRMKV_TARSELLO* f = openBill(QStringLiteral(" AND EF01_INDEXP = 0 AND EF01_CLIFOR_CG44 = ") + customer);
+    ASSERT_TRUE(f);
+    const auto companyBanks = [&](const QString& condition) {
+        return Value::toInt(
+            one(QStringLiteral("SELECT COUNT(*) FROM EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = 1") + condition));
+    };
+    ASSERT_LT(companyBanks(QStringLiteral(" AND EF08_BANCA_CG12 = ") + abi), companyBanks(QString()));
+    inSearchList(f->TXT_PROGR_EF08, [&](LookupDialog* list) {
+        EXPECT_EQ(list->table()->rowCount(), companyBanks(QStringLiteral(" AND EF08_BANCA_CG12 = ") + abi));
+    });
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto* list = qobject_cast<LookupDialog*>(QApplication::activeModalWidget());
+        if (!list) return;
+        shown = true;
+        EXPECT_EQ(list->table()->rowCount(), companyBanks(QString()));
+        list->reject();
+    });
+    emit f->TXT_PROGR_EF08->KeyButtonMenuPress(BillFormTexts::kKeyPers1);
+    EXPECT_TRUE(shown);
 }

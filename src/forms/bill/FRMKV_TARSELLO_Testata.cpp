@@ -198,6 +198,9 @@ void FRMKV_TARSELLO::InizializzaTestata() {
         header->OpenPaged(q.selectText(), q.orderText(), clsConnessione);
         clsRstTestata = header;
         FME_TESTATA->Bind(clsConnessione, clsRstTestata, sql, QStringLiteral("EF01_NUMEFF"), INV_MAIN);
+        // These the save refuses with messages of their own.
+        FME_TESTATA->setOwnCodeChecks({QStringLiteral("TXT_PROGR_MG35"), QStringLiteral("TXT_CIG"),
+                                       QStringLiteral("TXT_CUP"), QStringLiteral("TXT_VALUTA")});
 
         const bool counterpart = q.tipoArchivio == 0 || q.tipoArchivio == 1;
         if (counterpart) {

@@ -3,6 +3,7 @@
 
 #include "EditBox.h"
 #include "FrameControl.h"
+#include "IdEditBox.h"
 #include "LogService.h"
 
 #include <QApplication>
@@ -199,6 +200,17 @@ bool VirtualFrame::UpdateRecord(bool validate, bool keepPending) {
     if (!commitEnteredControls()) return false;
     if (status_ != kStatusAdding && !isRecordChanged()) return true;
     if (validate) {
+        if (FrameControl* unknown = unknownCode()) {
+            logService().MsgBox(
+                QStringLiteral("Il codice \"%1\" del campo \"%2\" non esiste in archivio: correggerlo "
+                               "prima di salvare.")
+                    .arg(unknown->Text().trimmed(), unknown->accessibleName().isEmpty()
+                                                        ? unknown->objectName()
+                                                        : unknown->accessibleName()),
+                LogService::kExclamation, kTitle);
+            unknown->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
         FrameControl* inError = nullptr;
         emit ValidateRecord(&inError);
         if (inError) {
@@ -384,4 +396,14 @@ bool VirtualFrame::storeValue(FrameControl& control) {
     }
     recordChanged_ = true;
     return true;
+}
+
+FrameControl* VirtualFrame::unknownCode() const {
+    for (const QPointer<FrameControl>& c : controls_) {
+        auto* code = qobject_cast<IdEditBox*>(c.data());
+        if (code && !code->Valid() && code->isEnabled() && !code->Text().trimmed().isEmpty() &&
+            !ownCodeChecks_.contains(code->objectName()))
+            return code;
+    }
+    return nullptr;
 }

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QList>
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 
 class Connection;
@@ -107,6 +108,10 @@ public:
     // current row. False, with a message shown, when the column refuses the value.
     bool storeValue(FrameControl& control);
 
+    // The code fields whose refusal the form words itself at save; every other code field that
+    // names no row of its archive stops the save with a message naming the field.
+    void setOwnCodeChecks(const QStringList& controlNames) { ownCodeChecks_ = controlNames; }
+
 signals:
     void AfterAddNew(bool success);
     void AfterUndo(bool success);
@@ -125,6 +130,8 @@ private:
     // A required column of the row left empty: said to the user naming its field, which takes
     // the focus. True when one was found.
     bool reportMissingRequired();
+    // The first enabled code field holding a code its archive does not have.
+    FrameControl* unknownCode() const;
     void limitLength(FrameControl& control) const;
     void enterStatus(int status);
     void startAdding();
@@ -138,6 +145,7 @@ private:
     QString source_;
     QString keyColumn_;
     QList<QPointer<FrameControl>> controls_;
+    QStringList ownCodeChecks_;
     std::shared_ptr<LogService> log_;
     int status_ = kStatusShown;
     bool recordChanged_ = false;
