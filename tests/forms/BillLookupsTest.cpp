@@ -454,3 +454,53 @@ TEST_P(BillLookupsTest, TheCompanyBanksListOffersThoseAtTheCustomersBanksAndTutt
     emit f->TXT_PROGR_EF08->KeyButtonMenuPress(BillFormTexts::kKeyPers1);
     EXPECT_TRUE(shown);
 }
+
+// A pick from the CIG list or from the CUP list writes both codes of the pair picked; a CIG typed
+// alone is completed only from the pairs of the Bill's own customer.
+TEST_P(BillLookupsTest, EitherCigCupListWritesBothCodesAndOnlyTheCustomersPairsComplete) {
+    Recordset pair;
+    pair.Open(
+        QStringLiteral("SELECT CO1H_CIG, CO1H_CUP, CO1I_CLIFOR_CG44 FROM CO1H_CIGCUP INNER JOIN CO1I_CFCIGCUP"
+                       " ON CO1I_IDCIGCUP_CO1H = CO1H_ID WHERE CO1I_TIPOCF_CG44 = 0 AND CO1H_CUP <> ''"
+                       " ORDER BY CO1H_ID"),
+        demo_->connection);
+    ASSERT_FALSE(pair.AtEOF());
+    const QString cig = Value::toText(pair.Fields(0).Value()).trimmed();
+    const QString cup = Value::toText(pair.Fields(1).Value()).trimmed();
+    const QString owner = Value::toText(pair.Fields(2).Value());
+    FRMKV_TARSELLO* f = openBill(QStringLiteral(" AND EF01_INDEXP = 0 AND EF01_CLIFOR_CG44 <> ") + owner +
+                                 QStringLiteral(" AND EF01_CIG IS NULL"));
+    ASSERT_TRUE(f);
+    auto* cupBox = static_cast<IdEditBox*>(c("TXT_CUP"));
+    // Another customer's CIG: nothing completes the CUP.
+    typeInto(f->TXT_CIG, cig);
+    EXPECT_TRUE(cupBox->Text().isEmpty());
+    EXPECT_FALSE(f->TXT_CIG->Valid());
+    typeInto(f->TXT_CIG, QString());
+
+    typeInto(f->TXT_CLIFOR, owner);
+    for (IdEditBox* box : {f->TXT_CIG, cupBox}) {
+        typeInto(f->TXT_CIG, QString());
+        typeInto(cupBox, QString());
+        QApplication::setActiveWindow(box->window());  // the clerk presses F3 in the field
+        box->setFocus();
+        QApplication::processEvents();
+        inSearchList(box, [&](LookupDialog* list) {
+            for (int r = 0; r < list->table()->rowCount(); ++r)
+                if (list->table()->item(r, 0)->text().trimmed() == cig &&
+                    list->table()->item(r, 1)->text().trimmed() == cup)
+                    list->table()->setCurrentCell(r, 0);
+            list->accept();
+        });
+        // Back in the field after the list, the clerk moves on.
+        QApplication::setActiveWindow(box->window());
+        box->editor()->setFocus();
+        QApplication::processEvents();
+        QTest::keyClick(box->editor(), Qt::Key_Tab);
+        QApplication::processEvents();
+        EXPECT_EQ(Value::toText(column("EF01_CIG")).trimmed(), cig) << box->objectName().toStdString();
+        EXPECT_EQ(Value::toText(column("EF01_CUP")).trimmed(), cup) << box->objectName().toStdString();
+        EXPECT_TRUE(f->TXT_CIG->Valid() && cupBox->Valid()) << box->objectName().toStdString();
+    }
+    ASSERT_TRUE(save()) << lastMessage().toStdString();
+}
