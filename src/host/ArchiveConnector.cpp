@@ -90,11 +90,6 @@ QString ArchiveConnector::customerBankId(const QVariant& company, const QVariant
            QStringLiteral(" AND MG35_PROGR = ") + number(progressive);
 }
 
-QString ArchiveConnector::cigCupPairsWith(bool asCig, const QString& code) {
-    return QStringLiteral("SELECT CO1H_CIG, CO1H_CUP FROM CO1H_CIGCUP WITH (NOLOCK) WHERE ") +
-           (asCig ? QStringLiteral("CO1H_CIG = ") : QStringLiteral("CO1H_CUP = ")) + SqlText::quote(code);
-}
-
 QString ArchiveConnector::cigCupAssignment(const QVariant& company, const QString& cig, const QString& cup,
                                            const QVariant& customer) {
     QString sql = QStringLiteral(
@@ -205,16 +200,27 @@ ArchiveConnector::Shape ArchiveConnector::shape() const {
                     .captions = captions({"Causale", "Descrizione"}),
                     .title = QStringLiteral("Causali MGO"),
                     .identifier = QStringLiteral("Lkp_CausaliMGO")};
-        case Archive::CompanyBanks:
+        case Archive::CompanyBanks: {
+            // With a counterpart: the company's accounts at the banks where it has one of its own.
+            const bool related = keys_.size() >= 3;
             return {.from = QStringLiteral("EF08_BANCHEAZ WITH (NOLOCK)"),
-                    .where = QStringLiteral("EF08_DITTA_CG18 = ") + key(0),
+                    .where = QStringLiteral("EF08_DITTA_CG18 = ") + key(0) +
+                             (related ? QStringLiteral(" AND EF08_BANCA_CG12 IN (SELECT CG12_BANCA FROM "
+                                                       "MG35_CLIFORCC WITH (NOLOCK)") +
+                                            customerBankJoins() + QStringLiteral(" WHERE MG35_DITTA_CG18 = ") +
+                                            key(0) + QStringLiteral(" AND MG35_TIPOCF_CG44 = ") + key(1) +
+                                            QStringLiteral(" AND MG35_CLIFOR_CG44 = ") + key(2) +
+                                            QStringLiteral(")")
+                                      : QString()),
                     .code = QStringLiteral("EF08_PROGR"),
                     .description = QStringLiteral("EF08_DESCR"),
                     .numericCode = true,
                     .extra = {QStringLiteral("EF08_IBAN")},
                     .captions = captions({"Progressivo", "Descrizione", "IBAN"}),
-                    .title = QStringLiteral("Banche aziendali"),
+                    .title = related ? QStringLiteral("Banche aziendali del cliente/fornitore")
+                                     : QStringLiteral("Banche aziendali"),
                     .identifier = QStringLiteral("Lkp_BancheAziendali")};
+        }
         case Archive::CustomerBanks:
             return {.from = QStringLiteral("MG35_CLIFORCC WITH (NOLOCK)") + customerBankJoins(),
                     .where = QStringLiteral("MG35_DITTA_CG18 = ") + key(0) +

@@ -23,7 +23,7 @@ public:
         Sections,           // keys: company
         SubTypes,           // keys: bill type
         MgoCausals,         // no keys
-        CompanyBanks,       // keys: company
+        CompanyBanks,       // keys: company [, type, counterpart code: those at its banks]
         CustomerBanks,      // keys: company, type, customer code (bank accounts of a counterpart)
         CigCup,             // keys: company, type, counterpart code; none: every registered pair
         Slips,              // keys: company, slip kind, year
@@ -77,8 +77,6 @@ public:
     // The MG35_ID of the counterpart's bank account `progressive`.
     static QString customerBankId(const QVariant& company, const QVariant& type, const QVariant& counterpart,
                                   const QVariant& progressive);
-    // The registered CIG/CUP pairs (CO1H_CIG, CO1H_CUP) with `code` as their CIG or their CUP.
-    static QString cigCupPairsWith(bool asCig, const QString& code);
     // The company's assignments of the pair `cig` + `cup`; with a customer, only those to them.
     static QString cigCupAssignment(const QVariant& company, const QString& cig, const QString& cup,
                                     const QVariant& customer = {});

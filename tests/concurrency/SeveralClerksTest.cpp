@@ -3,6 +3,8 @@
 // while the test keeps the Bill locked, so that their saves meet when the lock goes.
 #include "ClerkProcess.h"
 #include "Connection.h"
+#include "DatabaseGrants.h"
+#include "Schema.h"
 #include "TestDatabase.h"
 #include "Value.h"
 #include "WriteConflict.h"
@@ -390,6 +392,10 @@ TEST_P(StaleWrites, AnUndoMeetingASaveLeavesTheWinnersBillAndNoGap) {
     REQUIRE_ENGINE(GetParam());
     ASSERT_NO_FATAL_FAILURE(open(GetParam()));
     connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_INDEXP = 0 WHERE ") + billWhere);
+    // An undo deletes a movement: the undoing clerk's group needs the delete right.
+    connection->Execute(
+        QStringLiteral("UPDATE KV11_DIRITTI SET KV11_FLGCANC = 1 WHERE KV11_GRUPPO_KV03 = 'CONTABILITA'"));
+    DatabaseGrants::apply(*connection, Schema::accessClasses(), Schema::billProgram());
     const auto due = [&] {
         return Value::toDate(scalar("SELECT EF01_SCADE_S FROM EF01_SCADENZE WHERE " + billWhere));
     };

@@ -11,6 +11,8 @@
 #include "SqlText.h"
 #include "VirtualFrame.h"
 
+#include <QLabel>
+
 namespace {
 
 Decimal dec(const QVariant& v) {
@@ -195,11 +197,19 @@ TEST_P(BillCurrencyTest, TheRateComesFromTheEuroAreaTheDayOrTheMonthAndANewDateW
     ASSERT_FALSE(month.isZero());
     EXPECT_TRUE(storedRate(QStringLiteral("USD"), QDate(2023, 12, 31)).isZero());
     EXPECT_EQ(dec(column("EF01_CAMBIO")), month);
-    // A date with no rate at all: said, and the rate stays.
+    // A date with no rate at all: a hint beside the field, once, no message box; the rate stays.
+    log_->clear();
     typeInto(c("TXT_DATACAMBIO"), QStringLiteral("02/01/1990"));
     EXPECT_EQ(dec(column("EF01_CAMBIO")), month);
-    EXPECT_EQ(lastMessage(),
+    auto* hint = f->findChild<QLabel*>(QStringLiteral("LBL_CAMBIONONTROVATO"));
+    ASSERT_TRUE(hint);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(),
               BillFormTexts::kCambioNonTrovato.arg(QStringLiteral("USD"), QStringLiteral("02/01/1990")));
+    hint->hide();
+    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("02/01/1990"));
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_TRUE(log_->messages().isEmpty());
 
     // A yen has no decimals: 1234,56 euro at the month's rate.
     typeInto(f->TXT_VALUTA, QStringLiteral("JPY"));

@@ -221,7 +221,7 @@ TEST_P(BillHostEventsTest, TheExportWritesTheBillWithAllItsTabs) {
                demo_->connection);
     const QString operation = HistoryCodeTables::cellText(QStringLiteral("EF06_INDTIPOPER"),
                                                           Value::toText(first.Fields(0).Value()));
-    EXPECT_TRUE(strings.contains(QStringLiteral(">%1</t>").arg(operation.toHtmlEscaped())))
+    EXPECT_TRUE(strings.contains(QStringLiteral(">%1</t>").arg(operation.trimmed().toHtmlEscaped())))
         << operation.toStdString();
     const QDate date = Value::toDate(first.Fields(1).Value());
     const qint64 serial = QDate(1899, 12, 30).daysTo(date);
@@ -355,4 +355,43 @@ TEST_P(BillHostEventsTest, OnAnItalianDeskTheExportKeepsTheCents) {
     EXPECT_GT(row, 4);
     EXPECT_FALSE(history.widths.isEmpty());
     for (const auto& width : bill.widths + history.widths) EXPECT_TRUE(width.has_value());
+}
+
+// The Bill's sheet as a person reads it: codes with their descriptions beside them, the agent by
+// its code, no column name of the database, each heading once, texts without padding blanks.
+TEST_P(BillHostEventsTest, TheExportedBillReadsWithDescriptionsAndNoRawNames) {
+    const QString key = billWithHistoryAndReminders(QStringLiteral(" AND EF01_IDAGENTE_MG17 IS NOT NULL"));
+    ASSERT_FALSE(key.isEmpty());
+    module_->setActiveNavigator(&navigator_);
+    module_->setIsActive(true);
+    module_->ChiaveEffettoInGestione = key;
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("effetto.xlsx"));
+    ASSERT_EQ(XlsxOfficeExport::run(navigator_, path), 5);
+
+    const SheetCells bill = SheetCells::read(path, 1);
+    QStringList headings;
+    static const QRegularExpression rawName(QStringLiteral("^[A-Z0-9]+_[A-Z0-9_]+$"));
+    for (auto it = bill.texts.cbegin(); it != bill.texts.cend(); ++it) {
+        EXPECT_EQ(it.value(), it.value().trimmed()) << it.key().toStdString();
+        static const QRegularExpression headingRow(QStringLiteral("^[A-Z]+3$"));
+        if (!headingRow.match(it.key()).hasMatch()) continue;
+        EXPECT_FALSE(rawName.match(it.value()).hasMatch()) << it.value().toStdString();
+        EXPECT_FALSE(headings.contains(it.value())) << it.value().toStdString();
+        headings << it.value();
+    }
+    auto cell = [&](const QString& heading) {
+        const QString column = bill.columnOf(3, heading);
+        EXPECT_FALSE(column.isEmpty()) << heading.toStdString();
+        return bill.texts.value(column + QStringLiteral("4"));
+    };
+    EXPECT_EQ(cell(QStringLiteral("Codice cliente/fornitore - descrizione")),
+              f->control(QStringLiteral("TXT_DESCLFOPDC"))->Text().trimmed());
+    EXPECT_FALSE(cell(QStringLiteral("Codice cliente/fornitore - descrizione")).isEmpty());
+    EXPECT_TRUE(cell(QStringLiteral("Codice agente")).startsWith(QStringLiteral("AG")));
+    EXPECT_FALSE(cell(QStringLiteral("Codice agente - descrizione")).isEmpty());
+    EXPECT_TRUE((QStringList{QStringLiteral("Aperto"), QStringLiteral("Chiuso")})
+                    .contains(cell(QStringLiteral("Stato effetto"))));
 }

@@ -320,7 +320,7 @@ TEST_P(BillLookupsTest, TheCigCupPairMustBeRegisteredForTheBillsCustomer) {
     EXPECT_FALSE(f->TXT_CIG->Valid());
     EXPECT_FALSE(cupBox->Valid());
     EXPECT_FALSE(save());
-    EXPECT_EQ(lastMessage(), BillFormTexts::kCigCupNonValido);
+    EXPECT_TRUE(lastMessage().contains(cig) && lastMessage().contains(cup)) << lastMessage().toStdString();
     EXPECT_TRUE(f->FME_TESTATA->RecordChanged());
     EXPECT_EQ(Value::toText(column("EF01_CIG")), cig);
 
@@ -412,13 +412,95 @@ TEST_P(BillLookupsTest, TheManagementListSendsTheChosenRowBackIntoTheFieldsItWas
     EXPECT_EQ(c("TXT_SEZPART")->Text(), text(QStringLiteral("SELECT MAX(CG19_CODICE) FROM CG19_SEZIONALI")));
     EXPECT_EQ(c("TXT_SEZDOC")->Text(), docSection);
 
-    // The customers' list sends nothing back; the company banks' second item lists them all.
+    // The customers' list sends nothing back.
     manage("TXT_CLIFOR", [&](ArchiveBrowser* list) { list->transfer(); });
     EXPECT_TRUE(f->FME_TESTATA->RecordChanged());
+    ASSERT_TRUE(save()) << lastMessage().toStdString();
+}
+
+TEST_P(BillLookupsTest, TheCompanyBanksListOffersThoseAtTheCustomersBanksAndTutteLeBancheAll) {
+    // A customer whose only account is at the bank of the company's first account.
+    const QString abi =
+        text(QStringLiteral("SELECT MIN(EF08_BANCA_CG12) FROM EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = 1"));
+    const QString customer = text(QStringLiteral("SELECT MIN(EF01_CLIFOR_CG44)") + kCustomerBills +
+                                  QStringLiteral(" AND EF01_INDEXP = 0"));
+    demo_->connection->Execute(
+        QStringLiteral("DELETE FROM MG35_CLIFORCC WHERE MG35_TIPOCF_CG44 = 0 AND MG35_CLIFOR_CG44 = ") +
+        customer);
+    demo_->connection->Execute(
+        QStringLiteral("UPDATE EF01_SCADENZE SET EF01_ID_MG35 = NULL WHERE EF01_CLIFOR_CG44 = ") + customer);
+    demo_->connection->Execute(
+        QStringLiteral("INSERT INTO MG35_CLIFORCC (MG35_ID, MG35_DITTA_CG18, MG35_TIPOCF_CG44,"
+                       " MG35_CLIFOR_CG44, MG35_PROGR, MG35_CCABI) VALUES (990001, 1, 0, ") +
+        customer + QStringLiteral(", 1, '") + abi + QStringLiteral("')"));
+    FRMKV_TARSELLO* f = openBill(QStringLiteral(" AND EF01_INDEXP = 0 AND EF01_CLIFOR_CG44 = ") + customer);
+    ASSERT_TRUE(f);
+    const auto companyBanks = [&](const QString& condition) {
+        return Value::toInt(
+            one(QStringLiteral("SELECT COUNT(*) FROM EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = 1") + condition));
+    };
+    ASSERT_LT(companyBanks(QStringLiteral(" AND EF08_BANCA_CG12 = ") + abi), companyBanks(QString()));
     inSearchList(f->TXT_PROGR_EF08, [&](LookupDialog* list) {
-        EXPECT_EQ(list->table()->rowCount(),
-                  Value::toInt(
-                      one(QStringLiteral("SELECT COUNT(*) FROM EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = 1"))));
+        EXPECT_EQ(list->table()->rowCount(), companyBanks(QStringLiteral(" AND EF08_BANCA_CG12 = ") + abi));
     });
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto* list = qobject_cast<LookupDialog*>(QApplication::activeModalWidget());
+        if (!list) return;
+        shown = true;
+        EXPECT_EQ(list->table()->rowCount(), companyBanks(QString()));
+        list->reject();
+    });
+    emit f->TXT_PROGR_EF08->KeyButtonMenuPress(BillFormTexts::kKeyPers1);
+    EXPECT_TRUE(shown);
+}
+
+// A pick from the CIG list or from the CUP list writes both codes of the pair picked; a CIG typed
+// alone is completed only from the pairs of the Bill's own customer.
+TEST_P(BillLookupsTest, EitherCigCupListWritesBothCodesAndOnlyTheCustomersPairsComplete) {
+    Recordset pair;
+    pair.Open(
+        QStringLiteral("SELECT CO1H_CIG, CO1H_CUP, CO1I_CLIFOR_CG44 FROM CO1H_CIGCUP INNER JOIN CO1I_CFCIGCUP"
+                       " ON CO1I_IDCIGCUP_CO1H = CO1H_ID WHERE CO1I_TIPOCF_CG44 = 0 AND CO1H_CUP <> ''"
+                       " ORDER BY CO1H_ID"),
+        demo_->connection);
+    ASSERT_FALSE(pair.AtEOF());
+    const QString cig = Value::toText(pair.Fields(0).Value()).trimmed();
+    const QString cup = Value::toText(pair.Fields(1).Value()).trimmed();
+    const QString owner = Value::toText(pair.Fields(2).Value());
+    FRMKV_TARSELLO* f = openBill(QStringLiteral(" AND EF01_INDEXP = 0 AND EF01_CLIFOR_CG44 <> ") + owner +
+                                 QStringLiteral(" AND EF01_CIG IS NULL"));
+    ASSERT_TRUE(f);
+    auto* cupBox = static_cast<IdEditBox*>(c("TXT_CUP"));
+    // Another customer's CIG: nothing completes the CUP.
+    typeInto(f->TXT_CIG, cig);
+    EXPECT_TRUE(cupBox->Text().isEmpty());
+    EXPECT_FALSE(f->TXT_CIG->Valid());
+    typeInto(f->TXT_CIG, QString());
+
+    typeInto(f->TXT_CLIFOR, owner);
+    for (IdEditBox* box : {f->TXT_CIG, cupBox}) {
+        typeInto(f->TXT_CIG, QString());
+        typeInto(cupBox, QString());
+        QApplication::setActiveWindow(box->window());  // the clerk presses F3 in the field
+        box->setFocus();
+        QApplication::processEvents();
+        inSearchList(box, [&](LookupDialog* list) {
+            for (int r = 0; r < list->table()->rowCount(); ++r)
+                if (list->table()->item(r, 0)->text().trimmed() == cig &&
+                    list->table()->item(r, 1)->text().trimmed() == cup)
+                    list->table()->setCurrentCell(r, 0);
+            list->accept();
+        });
+        // Back in the field after the list, the clerk moves on.
+        QApplication::setActiveWindow(box->window());
+        box->editor()->setFocus();
+        QApplication::processEvents();
+        QTest::keyClick(box->editor(), Qt::Key_Tab);
+        QApplication::processEvents();
+        EXPECT_EQ(Value::toText(column("EF01_CIG")).trimmed(), cig) << box->objectName().toStdString();
+        EXPECT_EQ(Value::toText(column("EF01_CUP")).trimmed(), cup) << box->objectName().toStdString();
+        EXPECT_TRUE(f->TXT_CIG->Valid() && cupBox->Valid()) << box->objectName().toStdString();
+    }
     ASSERT_TRUE(save()) << lastMessage().toStdString();
 }

@@ -10,6 +10,8 @@ inline const QString kCaption = QStringLiteral("Dettaglio effetti");
 // The structures declared to the user's layout, and the sections of the export.
 inline const QString kLayoutStorico = QStringLiteral("Griglia movimenti di storico");
 inline const QString kLayoutSolleciti = QStringLiteral("Griglia solleciti");
+// The column beside a code in the export, holding its description.
+inline const QString kExportDescrizione = QStringLiteral(" - descrizione");
 inline const QString kExportCambiali = QStringLiteral("Dati cambiali e cessioni");
 inline const QString kExportStorico = QStringLiteral("Movimenti di storico");
 inline const QString kExportSolleciti = QStringLiteral("Solleciti");
@@ -74,8 +76,12 @@ inline const QString kTesoreria = QStringLiteral(
     "considerata in tesoreria e sarà cura dell'utente riportare tale\r\n"
     "variazione nel gestionale apposito.\r\n\r\n"
     "Si desidera ugualmente procedere?");
-inline const QString kCigCupNonValido =
-    QStringLiteral("Attenzione, la coppia CIG/CUP non è registrata per il cliente/fornitore dell'effetto.");
+// The pair (CIG, CUP; an empty code reads kCodiceVuoto) and where the clerk registers it.
+inline const QString kCigCupNonValido = QStringLiteral(
+    "Attenzione, la coppia CIG/CUP (CIG %1, CUP %2) non è registrata per il cliente/fornitore "
+    "dell'effetto.\r\nRegistrarla nell'anagrafica Cig/Cup e assegnarla al cliente/fornitore, poi "
+    "salvare di nuovo.");
+inline const QString kCodiceVuoto = QStringLiteral("non indicato");
 inline const QString kBancaNonValida = QStringLiteral("Attenzione, la banca di canalizzazione non è valida.");
 inline const QString kStatoIncoerente = QStringLiteral(
     "Attenzione, impostare in modo coerente lo stato attuale dell'effetto e l'indicatore tipo operazione");

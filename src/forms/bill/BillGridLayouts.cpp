@@ -49,7 +49,7 @@ const QList<Column>& storico() {
         {"EF06_SPESERITBAN_S", "Add. dalla banca", 1, 1335, ""},
         {"EF06_INDORDPBONIF_EF10", "Tipo documento", 1, 1710, ""},
         {"EF06_ANNO_EF10", "Anno", 1, 480, ""},
-        {"EF06_NUMORDBONIF_EF10", "N. dist.", 1, 570, ""},
+        {"EF06_NUMORDPBONIF_EF10", "N. dist.", 1, 570, ""},
         {"EF06_BONFLGCONF", "Conf.", 1, 450, ""},
         {"EF06_ORDBONCCFORN", "C/C fornit.", 1, 810, ""},
         {"EF06_ORDBONABI_CG13", "Banca pres.", 1, 945, ""},

@@ -142,6 +142,8 @@ public:
     void registerLayoutObjects(LayoutScriptHolder& layout) override;
     void registerScriptObjects(LayoutScriptHolder& script) override;
     void ContestoAllegatiTestata();
+    // The icon of the record in focus (a grid's row, a tab's row, else the header).
+    void ContestoAllegati();
 
     // ErrorReport: the error text through the form's log service, then a rollback.
     void MostraErrore(const SuiteError& error) override;
@@ -159,6 +161,7 @@ public:
     bool treasuryExported() const override { return indExp_ == 1; }
     bool EliminaMovimentoStorico(bool fromMovementForm) override;
     void markBillVaried() override;
+    QStringList missingForUndo() const override;
     // The reminders tab (FRMKV_TARSELLO_Reminders.cpp)
     void InizializzaSolleciti();
     void ShowSolleciti();
@@ -331,6 +334,7 @@ private:
 public:
     void AbilitaCampiValuta();
     void RecuperaCambio_Orig();
+    void showRateHint(QWidget* date, const QString& text);
     // A save needs a currency the currency service knows.
     bool ControlloValuta();
 
@@ -372,7 +376,7 @@ private:
     void InizializzaDecodifiche();
     void connectContoCorrente();
     void connectCigCup();
-    void completeCigCup(IdEditBox* picked, IdEditBox* other);
+    void completeCigCup(IdEditBox* typed, IdEditBox* other);
     void prepareLookup(const QString& field, struct LookupRequest* request);
     std::optional<class ArchiveConnector> connectorOf(const QString& field) const;
     bool headerOnRow() const;
@@ -381,8 +385,14 @@ private:
     int tipoArchivio() const;
     bool bankAccountGuard_ = false;  // the form itself writes the bank account's progressive
     bool cigCupGeneric_ = false;     // the generic CIG/CUP list is being opened
-    int sectionTarget_ = 0;          // 0 the document section, 1 the item section
-    int bankTarget_ = 0;             // 0 the support bank pair, 1 the presentation pair
+    QString rateHintShown_;          // the last "no exchange rate" hint shown beside its date
+    QPointer<QLabel> rateHint_;      // that hint
+    bool cigCupEmptied_ = false;
+    bool allCompanyBanks_ =
+        false;  // "Tutte le banche": the company banks' list without the counterpart's filter     // the
+                // clerk emptied a code of the Bill shown: none is completed
+    int sectionTarget_ = 0;  // 0 the document section, 1 the item section
+    int bankTarget_ = 0;     // 0 the support bank pair, 1 the presentation pair
 
     QHash<QString, FrameControl*> controls_;
     LinkedBillSide* ricevuto_ = nullptr;

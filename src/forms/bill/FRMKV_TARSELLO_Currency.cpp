@@ -20,7 +20,9 @@
 #include "Value.h"
 #include "VirtualFrame.h"
 
+#include <QLabel>
 #include <QTimer>
+#include <algorithm>
 
 using MDLKV_TARSELLO::NullToString;
 
@@ -198,6 +200,7 @@ void FRMKV_TARSELLO::RecuperaCambio_Orig() {
     Recordset fixed;
     fixed.Open(CurrencyStatements::fixedRate(currency), clsConnessione);
     // A currency of the euro area always uses its fixed rate, whatever the date.
+    if (rateHint_) rateHint_->hide();
     if (!fixed.AtEOF()) {
         setHeaderValue(rate, fixed.Fields(QStringLiteral("CG08_CAMBIOFISSO")).Value());
         return;
@@ -214,8 +217,32 @@ void FRMKV_TARSELLO::RecuperaCambio_Orig() {
             return;
         }
     }
-    clsLog->MsgBox(BillFormTexts::kCambioNonTrovato.arg(currency, day.toString(QStringLiteral("dd/MM/yyyy"))),
-                   LogService::kInformation, BillFormTexts::kTitleAttenzione);
+    // A hint beside the date, not a question: once for each currency and date, so that tabbing
+    // through the field, a save or a move never brings it back.
+    const QString hint =
+        BillFormTexts::kCambioNonTrovato.arg(currency, day.toString(QStringLiteral("dd/MM/yyyy")));
+    if (hint == rateHintShown_) return;
+    rateHintShown_ = hint;
+    showRateHint(date, hint);
+}
+
+void FRMKV_TARSELLO::showRateHint(QWidget* date, const QString& text) {
+    if (!rateHint_) {
+        rateHint_ = new QLabel(this);
+        rateHint_->setObjectName(QStringLiteral("LBL_CAMBIONONTROVATO"));
+        rateHint_->setStyleSheet(
+            QStringLiteral("background-color: #fff8c4; border: 1px solid #b8a200; padding: 2px;"));
+    }
+    rateHint_->setText(text);
+    rateHint_->adjustSize();
+    // Beside the field, kept inside the window; it goes by itself after a while.
+    const QPoint right = date->mapTo(this, QPoint(date->width() + 4, 0));
+    rateHint_->move(std::max(0, std::min(right.x(), width() - rateHint_->width())), right.y());
+    rateHint_->show();
+    rateHint_->raise();
+    QTimer::singleShot(8000, rateHint_.data(), [hint = rateHint_, text] {
+        if (hint && hint->text() == text) hint->hide();
+    });
 }
 
 void FRMKV_TARSELLO::ImportoAfterItem(FrameControl* field) {

@@ -214,7 +214,9 @@ void FRMKV_TARSELLO::connectDecodifiche() {
                     BuildScript();
                 } else if (box == TXT_PROGR_EF08 &&
                            (key == QLatin1String("1") || key == BillFormTexts::kKeyPers1)) {
+                    allCompanyBanks_ = true;
                     TXT_PROGR_EF08->lookup();
+                    allCompanyBanks_ = false;
                 }
             });
         });
@@ -284,7 +286,12 @@ void FRMKV_TARSELLO::clsConnectCommon_TransferData(int archive, const QVariant& 
 }
 
 void FRMKV_TARSELLO::prepareLookup(const QString& field, LookupRequest* r) {
-    const std::optional<ArchiveConnector> connector = connectorOf(field);
+    std::optional<ArchiveConnector> connector = connectorOf(field);
+    // The company banks related to the Bill's counterpart, unless "Tutte le banche" asked for all.
+    if (field == QLatin1String("TXT_PROGR_EF08") && !allCompanyBanks_ && hasCounterpart())
+        connector.emplace(Archive::CompanyBanks,
+                          QVariantList{companyCode(), headerValue(QStringLiteral("EF01_TIPOCF_CG44")),
+                                       headerValue(QStringLiteral("EF01_CLIFOR_CG44"))});
     if (!connector) return;
     const ArchiveConnector::Lookup l = connector->lookup();
     r->query = l.query;
@@ -382,11 +389,43 @@ void FRMKV_TARSELLO::connectCigCup() {
             });
         });
     }
-    // A pick fills both codes of the pair.
-    connect(TXT_CIG, &FrameControl::AfterItem, this,
-            [this, cup] { guard("TXT_CIG_AfterItem:", [&] { completeCigCup(TXT_CIG, cup); }); });
-    connect(cup, &FrameControl::AfterItem, this,
-            [this, cup] { guard("TXT_CUP_AfterItem:", [&] { completeCigCup(cup, TXT_CIG); }); });
+    // A pick from either list writes both codes of the pair picked (the list's first column is
+    // the CIG, its second the CUP).
+    cup->setLookupKey(QStringLiteral("DESCRIZIONE"));
+    connect(TXT_CIG, &IdEditBox::LookupReturn, this, [this, cup](const QVariantList& row) {
+        guard("TXT_CIG_LookupReturn:", [&] {
+            if (row.size() > 1) setHeaderValue(cup, NullToString(row[1]));
+        });
+    });
+    connect(cup, &IdEditBox::LookupReturn, this, [this, cup](const QVariantList& row) {
+        guard("TXT_CUP_LookupReturn:", [&] {
+            if (row.size() < 2) return;
+            setHeaderValue(TXT_CIG, NullToString(row[0]));
+            setHeaderValue(cup, NullToString(row[1]));
+        });
+    });
+    // A code typed with the pair's other one empty completes it; one the clerk emptied stays so.
+    for (const auto& pair : {std::pair{TXT_CIG, cup}, std::pair{cup, TXT_CIG}}) {
+        IdEditBox* box = pair.first;
+        IdEditBox* other = pair.second;
+        connect(box, &FrameControl::BeforeItem, this,
+                [this, box] { entryValues_[box->objectName()] = NullToString(box->Text()); });
+        connect(box, &FrameControl::AfterItem, this, [this, box, other] {
+            guard((box->objectName() + QStringLiteral("_AfterItem:")).toLatin1().constData(), [&] {
+                const QString text = NullToString(box->Text());
+                if (text == entryValues_.value(box->objectName())) return;
+                if (text.isEmpty())
+                    cigCupEmptied_ = true;
+                else
+                    completeCigCup(box, other);
+            });
+        });
+    }
+    // Another Bill shown: its codes are the clerk's to complete again.
+    connect(FME_TESTATA, &VirtualFrame::ChangeStatus, this, [this](int) { cigCupEmptied_ = false; });
+    // Another counterpart: the pair must be registered for it.
+    connect(TXT_CLIFOR, &FrameControl::AfterItem, this,
+            [this] { guard("TXT_CLIFOR_AfterItem:", [&] { ControlloCigCup(); }); });
     connect(TXT_CIG, &EditBox::KeyButtonMenuPress, this, [this](const QString& key) {
         guard("TXT_CIG_KeyButtonMenuPress:", [&] {
             if ((key != QLatin1String("1") && key != BillFormTexts::kKeyPers1) || tipoArchivio() != 1) return;
@@ -397,18 +436,26 @@ void FRMKV_TARSELLO::connectCigCup() {
     });
 }
 
-void FRMKV_TARSELLO::completeCigCup(IdEditBox* picked, IdEditBox* other) {
-    // Only the pair's other code left empty is completed, from the registered pair.
-    if (!headerOnRow() || NullToString(picked->Text()).isEmpty() || !NullToString(other->Text()).isEmpty())
+void FRMKV_TARSELLO::completeCigCup(IdEditBox* typed, IdEditBox* other) {
+    // Only from the pairs registered for the Bill's counterpart, and only when one pair has it.
+    const int tipo = tipoArchivio();
+    if (!headerOnRow() || cigCupEmptied_ || (tipo != 0 && tipo != 1) || !hasCounterpart() ||
+        !NullToString(other->Text()).isEmpty())
         return;
-    const bool cig = picked == TXT_CIG;
+    const bool cig = typed == TXT_CIG;
+    const QString code = NullToString(typed->Text()).toUpper();
     Recordset rs;
-    rs.Open(ArchiveConnector::cigCupPairsWith(cig, NullToString(picked->Text())), clsConnessione);
-    if (rs.AtEOF()) return;
-    const QVariant value = rs.Fields(cig ? 1 : 0).Value();
-    rs.MoveNext();
-    if (!rs.AtEOF()) return;  // several pairs share the code: the user says which
-    setHeaderValue(other, Value::toText(value).trimmed());
+    rs.Open(ArchiveConnector(Archive::CigCup, {companyCode(), tipo,
+                                               sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44")))})
+                .lookup()
+                .query,
+            clsConnessione);
+    QStringList completions;
+    for (; !rs.AtEOF(); rs.MoveNext())
+        if (NullToString(rs.Fields(cig ? 0 : 1).Value()).toUpper() == code)
+            completions.append(NullToString(rs.Fields(cig ? 1 : 0).Value()));
+    if (completions.size() != 1) return;  // none, or several: the clerk says which
+    setHeaderValue(other, completions.first());
     ControlloCigCup();
 }
 

@@ -117,6 +117,17 @@ void FRMKV_TARSELLO::markBillVaried() {
     });
 }
 
+QStringList FRMKV_TARSELLO::missingForUndo() const {
+    if (!clsRstStorico || clsRstStorico->AtBOF() || clsRstStorico->AtEOF() || !clsConnessione->catalogue())
+        return {};
+    const TableDef* bills = clsConnessione->catalogue()->table(QStringLiteral("EF01_SCADENZE"));
+    if (!bills) return {};
+    const BillStatements::MovementValue movement = [&](const QString& column) {
+        return clsRstStorico->Fields(column).Value();
+    };
+    return BillStatements::missingForRestore(movement, *bills);
+}
+
 void FRMKV_TARSELLO::rereadHeader() {
     FME_TESTATA->DataWillBeReread();
     FME_TESTATA->Detach();
@@ -167,17 +178,11 @@ bool FRMKV_TARSELLO::EliminaMovimentoStorico(bool fromMovementForm) {
         const BillStatements::MovementValue movement = [&](const QString& column) {
             return rs->Fields(column).Value();
         };
-        if (const TableDef* bills = clsConnessione->catalogue()
-                                        ? clsConnessione->catalogue()->table(QStringLiteral("EF01_SCADENZE"))
-                                        : nullptr) {
-            QStringList missing = BillStatements::missingForRestore(movement, *bills);
-            if (!missing.isEmpty()) {
-                for (QString& column : missing) column = FRMKV_STORICO::captionOfColumn(column);
-                clsLog->MsgBox(
-                    HistoryFormTexts::kSituazioneIncompleta.arg(missing.join(QStringLiteral(", "))),
-                    LogService::kExclamation, HistoryFormTexts::kTitleAttenzione);
-                return;
-            }
+        if (QStringList missing = missingForUndo(); !missing.isEmpty()) {
+            for (QString& column : missing) column = FRMKV_STORICO::captionOfColumn(column);
+            clsLog->MsgBox(HistoryFormTexts::kSituazioneIncompleta.arg(missing.join(QStringLiteral(", "))),
+                           LogService::kExclamation, HistoryFormTexts::kTitleAttenzione);
+            return;
         }
         if (clsLog->MsgBox(
                 type != 0 ? HistoryFormTexts::kEliminaAutomatico : HistoryFormTexts::kEliminaManuale,

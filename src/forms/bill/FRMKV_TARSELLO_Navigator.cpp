@@ -10,6 +10,7 @@
 #include "FlagTexts.h"
 #include "Grid.h"
 #include "HistoryCodeTables.h"
+#include "IdEditBox.h"
 #include "LayoutScriptHolder.h"
 #include "MDLKV_TARSELLO.h"
 #include "OfficeExport.h"
@@ -21,6 +22,8 @@
 #include "VirtualFrame.h"
 
 #include <QComboBox>
+#include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -29,7 +32,8 @@ bool onRow(const std::shared_ptr<Recordset>& rs) {
 }
 
 // A bound control's value as the document shows it: a flag as its word, a code as its
-// description, anything else with its own type (amounts, dates, numbers, texts).
+// description, texts without the blanks that pad them, anything else with its own type (amounts,
+// dates, numbers).
 QVariant shownValue(const FrameControl* control, const QVariant& value) {
     if (qobject_cast<const CheckBox*>(control))
         return Value::toInt(value) == 1 ? FlagTexts::kYes : FlagTexts::kNo;
@@ -37,34 +41,61 @@ QVariant shownValue(const FrameControl* control, const QVariant& value) {
         const QComboBox* list = combo->comboBox();
         for (int i = 0; i < list->count(); ++i)
             if (!Value::isNull(value) && Value::compare(list->itemData(i), value) == 0)
-                return list->itemText(i);
+                return list->itemText(i).trimmed();
         return MDLKV_TARSELLO::NullToString(value);
     }
+    if (value.metaType().id() == QMetaType::QString) return value.toString().trimmed();
     return value;
 }
 
-// A frame's section: one column per bound control, one row per row of its recordset.
+// A frame's section: one column per named bound control (each column once; the row's identifier
+// and the internal ids are no reading for a person), one row per row of its recordset. On the
+// current row a code is written as the clerk sees it, followed by its description.
 void frameSection(OfficeExport& e, const QString& title, const VirtualFrame* frame,
                   const std::shared_ptr<Recordset>& rs, bool currentRowOnly) {
-    QStringList headings;
-    QList<const FrameControl*> columns;
+    struct Column {
+        const FrameControl* control;
+        QString heading;
+        bool description;
+    };
+    QList<Column> columns;
+    QSet<QString> written;
     for (const auto& c : frame->controls()) {
-        if (!c || c->DataField().isEmpty()) continue;
-        columns.append(c);
-        headings.append(c->accessibleName().isEmpty() ? c->DataField() : c->accessibleName());
+        if (!c || c->DataField().isEmpty() || c->accessibleName().isEmpty() ||
+            c->DataField().endsWith(QLatin1String("_GUID")) || written.contains(c->DataField()))
+            continue;
+        written.insert(c->DataField());
+        columns.append({c, c->accessibleName(), false});
+        const auto* code = qobject_cast<const IdEditBox*>(c.data());
+        if (currentRowOnly && code && code->hasDescription())
+            columns.append({c, c->accessibleName() + BillFormTexts::kExportDescrizione, true});
+    }
+    // A caption two fields share ("Bis") is told apart by the field before it.
+    QStringList headings;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const QString& h = columns[i].heading;
+        const bool shared = std::count_if(columns.cbegin(), columns.cend(),
+                                          [&](const Column& c) { return c.heading == h; }) > 1;
+        headings.append(shared && i > 0 ? QStringLiteral("%1 (%2)").arg(h, columns[i - 1].heading) : h);
     }
     QList<QVariantList> rows;
-    auto addRow = [&](Recordset& r) {
+    auto addRow = [&](Recordset& r, bool shown) {
         QVariantList row;
-        for (const FrameControl* c : columns) row.append(shownValue(c, r.Fields(c->DataField()).Value()));
+        for (const Column& c : columns) {
+            const auto* code = qobject_cast<const IdEditBox*>(c.control);
+            if (shown && code)
+                row.append(c.description ? code->description() : code->Text().trimmed());
+            else
+                row.append(shownValue(c.control, r.Fields(c.control->DataField()).Value()));
+        }
         rows.append(row);
     };
     if (currentRowOnly) {
-        if (onRow(rs)) addRow(*rs);
+        if (onRow(rs)) addRow(*rs, true);
     } else if (rs && rs->State() == 1) {
         auto copy = rs->Clone();
         if (copy->RecordCount() != 0)
-            for (copy->MoveFirst(); !copy->AtEOF(); copy->MoveNext()) addRow(*copy);
+            for (copy->MoveFirst(); !copy->AtEOF(); copy->MoveNext()) addRow(*copy, false);
     }
     e.AddMasterDetail(title, headings, rows);
 }
@@ -90,7 +121,8 @@ void gridSection(OfficeExport& e, const QString& title, const QList<BillGridLayo
                     const QVariant value = copy->Fields(field).Value();
                     const QString text = MDLKV_TARSELLO::NullToString(value);
                     const QString described = cellText(field, text);
-                    row.append(described != text ? QVariant(described) : value);
+                    row.append(described != text ? QVariant(described.trimmed())
+                                                 : shownValue(nullptr, value));
                 }
                 rows.append(row);
             }
@@ -183,7 +215,18 @@ void FRMKV_TARSELLO::ContestoAllegatiTestata() {
     });
 }
 
+void FRMKV_TARSELLO::ContestoAllegati() {
+    guard("ContestoAllegati:", [&] {
+        if (!ActiveClass) return;
+        const MediaRecord r = recordInFocus();
+        ActiveClass->ImpostaIconaAllegati(onRow(r.rs) ? r.rs->Fields(r.column).Value() : QVariant());
+    });
+}
+
 void FRMKV_TARSELLO::connectAttachmentContext() {
+    // Another Bill shown (a move, a new one, a save read back): the icon is the new record's,
+    // whichever part of it has the focus; the tabs were brought up to date before.
+    connect(FME_TESTATA, &VirtualFrame::ChangeStatus, this, [this](int) { ContestoAllegati(); });
     for (const char* name : {"CBO_TIPOEFF", "CHK_BISDOC", "TXT_CLIFOR", "TXT_DATADOC", "TXT_DATAREG",
                              "TXT_NUMDOC", "TXT_NUMDOCORIG", "TXT_NUMEFF", "TXT_NUMRATA", "TXT_PDC",
                              "TXT_SCADE", "TXT_SCADEORIG", "TXT_SEZDOC", "TXT_STIPOEFF", "TXT_TOTRATE"})

@@ -358,8 +358,13 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
             return;
         }
         if (!TXT_CIG->Valid() || !control(QStringLiteral("TXT_CUP"))->Valid()) {
-            clsLog->MsgBox(BillFormTexts::kCigCupNonValido, LogService::kExclamation,
-                           BillFormTexts::kTitleControlloDati);
+            auto shown = [](const QString& code) {
+                return code.isEmpty() ? BillFormTexts::kCodiceVuoto : QStringLiteral("\"%1\"").arg(code);
+            };
+            clsLog->MsgBox(BillFormTexts::kCigCupNonValido.arg(
+                               shown(NullToString(TXT_CIG->Text())),
+                               shown(NullToString(control(QStringLiteral("TXT_CUP"))->Text()))),
+                           LogService::kExclamation, BillFormTexts::kTitleControlloDati);
             *cancel = true;
             return;
         }

@@ -27,6 +27,8 @@ const char* const kEuroAmounts[] = {"TXT_IMPEFF",     "TXT_IMPEFFNETPREV", "TXT_
 void FRMKV_TARSELLO::TAB_SCADENZE_Click() {
     SetUpDatiControlloTab();
     ImpostaFocusSuPrimoCampoTab();
+    // The general data are the header's: its attachments, whichever field took the focus.
+    if (TAB_SCADENZE->Tab() == TabDatiGenerali) ContestoAllegatiTestata();
 }
 
 void FRMKV_TARSELLO::SetUpDatiControlloTab() {

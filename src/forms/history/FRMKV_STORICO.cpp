@@ -189,6 +189,15 @@ void FRMKV_STORICO::FME_STORICO_BeforeUpdate(bool* cancel) {
                 {"EF06_DITTA_EF10", "EF06_INDORDPBONIF_EF10", "EF06_ANNO_EF10", "EF06_NUMORDPBONIF_EF10"});
         else
             rs.Fields(QStringLiteral("EF06_DITTA_EF10")).setValue(company());
+        if (QStringList missing = in_.parent ? in_.parent->missingForUndo() : QStringList();
+            !missing.isEmpty()) {
+            *cancel = true;
+            for (FrameControl* c : FME_STORICO->controls())
+                if (c && c->DataField() == missing.first()) c->setFocus(Qt::OtherFocusReason);
+            for (QString& column : missing) column = captionOfColumn(column);
+            in_.log->MsgBox(HistoryFormTexts::kSituazioneDaCompletare.arg(missing.join(QStringLiteral(", "))),
+                            LogService::kExclamation, HistoryFormTexts::kTitleAttenzione);
+        }
     });
     if (!ok) *cancel = true;
 }

@@ -36,6 +36,10 @@ inline const QString kNonAutorizzato = QStringLiteral(
 inline const QString kSituazioneIncompleta = QStringLiteral(
     "Il movimento non riporta la situazione dell'effetto prima della variazione (%1): l'effetto "
     "non può essere ripristinato e il movimento non viene eliminato.");
+// Our own: a movement is confirmed only with what its undo would put back into the Bill.
+inline const QString kSituazioneDaCompletare = QStringLiteral(
+    "Indicare la situazione dell'effetto prima del movimento (%1): senza di essa il movimento "
+    "non potrebbe più essere eliminato ripristinando l'effetto.");
 inline const QString kDatiNonSalvati =
     QStringLiteral("Dati non salvati, impossibile cancellare il movimento.");
 inline const QString kEliminaAutomatico = QStringLiteral(

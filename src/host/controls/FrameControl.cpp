@@ -96,6 +96,12 @@ void FrameControl::setAcceptsInput(bool on) {
     acceptsInput_ = on;
 }
 
+void FrameControl::setValid(bool on) {
+    if (valid_ == on) return;
+    valid_ = on;
+    if (editor_) editor_->setStyleSheet(on ? QString() : QStringLiteral("background-color: #ffd7d7;"));
+}
+
 void FrameControl::setTabStop(bool on) {
     tabStop_ = on;
     const Qt::FocusPolicy policy = on ? Qt::StrongFocus : Qt::ClickFocus;

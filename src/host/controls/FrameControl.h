@@ -43,9 +43,10 @@ public:
     bool TabStop() const { return tabStop_; }
     void setTabStop(bool on);
 
-    // Set when the control holds a decoded or well-formed value.
+    // Set when the control holds a decoded or well-formed value; a value that is not shows on a
+    // tinted background, so that the clerk sees it on leaving the field.
     bool Valid() const { return valid_; }
-    void setValid(bool on) { valid_ = on; }
+    void setValid(bool on);
 
     VirtualFrame* frame() const;
     // Set by VirtualFrame::AddControl.

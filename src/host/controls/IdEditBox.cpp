@@ -80,10 +80,12 @@ bool IdEditBox::lookup() {
     emit StartLookup(&request);
     if (request.query.isEmpty()) return false;
     QVariant value;
+    QVariantList row;
     try {
         LookupDialog list(request, lookupKey_, this);
         if (list.exec() != QDialog::Accepted) return false;
         value = list.chosen();
+        row = list.chosenRow();
     } catch (const SuiteError& e) {
         logService().MsgBox(e.description(), LogService::kExclamation, QStringLiteral("Attenzione"));
         return false;
@@ -93,8 +95,13 @@ bool IdEditBox::lookup() {
     editor()->setFocus(Qt::OtherFocusReason);
     if (Value::isNull(value)) return false;
     EditBox::setText(Value::toText(value));
+    emit LookupReturn(row);
     decode();
     return true;
+}
+
+QString IdEditBox::description() const {
+    return hasDescription() ? lastTargets_.first()->Text().trimmed() : QString();
 }
 
 void IdEditBox::fill(const DecodeRequest& request, const QVariantList& values) {

@@ -45,10 +45,16 @@ public:
     bool lookup();
     // Raises StartDecode for the current text and runs the prepared decode.
     void decode();
+    // Whether the last decode fills a description, and the description it shows.
+    bool hasDescription() const { return !lastTargets_.isEmpty() && lastTargets_.first(); }
+    QString description() const;
 
 signals:
     void StartLookup(LookupRequest* request);
     void StartDecode(DecodeRequest* request);
+    // A row chosen from the search list, every column in the list's order; raised once the
+    // chosen code is the text, before it is decoded.
+    void LookupReturn(const QVariantList& row);
 
 protected:
     void completeEntry() override;

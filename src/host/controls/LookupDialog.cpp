@@ -212,6 +212,11 @@ QVariant LookupDialog::currentValue(const QString& column) const {
     return rows_[row].value(int(index));
 }
 
+QVariantList LookupDialog::chosenRow() const {
+    const int row = table_->currentRow();
+    return row < 0 || row >= rows_.size() ? QVariantList() : rows_[row];
+}
+
 QVariant LookupDialog::chosen() const {
     const int row = table_->currentRow();
     if (row < 0 || row >= rows_.size()) return QVariant();

@@ -26,6 +26,8 @@ public:
 
     // The key column's value of the chosen row (Null when none was chosen).
     QVariant chosen() const;
+    // Every column of the chosen row, in the query's order (empty when none was chosen).
+    QVariantList chosenRow() const;
     QTableWidget* table() const { return table_; }
     QLineEdit* filter() const { return filter_; }
     // The current row's value of a result column (Null without a current row or such a column).
