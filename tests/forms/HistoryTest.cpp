@@ -212,19 +212,20 @@ TEST_P(HistoryTest, AStaleViewUndoesOrDeletesNothingAColleagueSavedSince) {
     EXPECT_EQ(movements(), count + 1);
 }
 
-TEST_P(HistoryTest, ASplitRestoresTheOriginalAmountAndEmptyAmountsBecomeNull) {
+TEST_P(HistoryTest, ASplitRestoresTheOriginalAmountsAndEmptyAmountsBecomeNull) {
     openBill();
     host_->setPrivileged(true);
     FRMKV_TARSELLO* f = showHistory();
     ASSERT_TRUE(f);
     saveDueDateChange(f, 5);
-    // The last movement becomes a due-date split whose snapshot has no currency amounts; another
+    // The last movement becomes a due-date split with a currency amount and no net one; another
     // manual variation stays, so the Bill keeps its changed mark.
     const int last = movements();
-    runSql(demo_->connection,
-           QStringLiteral("UPDATE EF06_SCADSTO SET EF06_INDTIPOPER = 12, EF06_IMPEFF_S = 321.09, "
-                          "EF06_IMPEFFVAL_S = NULL, EF06_IMPEFFNETPREVVAL_S = NULL, EF06_SPESERIT_S = NULL") +
-               where("EF06") + QStringLiteral(" AND EF06_PROGSTO = %1").arg(last));
+    runSql(
+        demo_->connection,
+        QStringLiteral("UPDATE EF06_SCADSTO SET EF06_INDTIPOPER = 12, EF06_IMPEFF_S = 321.09, "
+                       "EF06_IMPEFFVAL_S = 400.01, EF06_IMPEFFNETPREVVAL_S = NULL, EF06_SPESERIT_S = NULL") +
+            where("EF06") + QStringLiteral(" AND EF06_PROGSTO = %1").arg(last));
     runSql(demo_->connection, QStringLiteral("UPDATE EF06_SCADSTO SET EF06_INDTIPOPER = 0") + where("EF06") +
                                   QStringLiteral(" AND EF06_PROGSTO = 1"));
     f->ShowStorico();
@@ -240,7 +241,10 @@ TEST_P(HistoryTest, ASplitRestoresTheOriginalAmountAndEmptyAmountsBecomeNull) {
             demo_->connection);
     EXPECT_EQ(Value::toDecimal(rs.Fields(0).Value()).toString(), QStringLiteral("321.09"));
     EXPECT_EQ(Value::toDecimal(rs.Fields(1).Value()).toString(), QStringLiteral("321.09"));
-    for (int i : {2, 3, 4, 5})
+    for (int i : {2, 3})
+        EXPECT_EQ(Value::toDecimal(rs.Fields(i).Value()).toString(), QStringLiteral("400.01"))
+            << rs.Fields(i).Name().toStdString();
+    for (int i : {4, 5})
         EXPECT_TRUE(Value::isNull(rs.Fields(i).Value())) << rs.Fields(i).Name().toStdString();
     EXPECT_EQ(Value::toInt(rs.Fields(6).Value()), 1) << "a manual variation remains";
     EXPECT_EQ(movements(), last - 1);
