@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest/QTest>
 
 // A demo company on a fresh database of the engine.
@@ -37,6 +39,12 @@ struct DemoDatabase {
 inline const QString kCustomerBills = QStringLiteral(
     " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND "
     "EF01_INDCONTO = 0");
+
+// A statement run beside the program, as a colleague's tool or a fault would.
+inline void runSql(const std::shared_ptr<Connection>& c, const QString& sql) {
+    QSqlQuery q(c->database());
+    ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << " " << sql.toStdString();
+}
 
 // The form opened by the module class on the demo company, as the host application does.
 class BillFormTest : public ::testing::TestWithParam<TestEngine> {

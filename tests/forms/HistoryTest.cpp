@@ -42,11 +42,6 @@ QStringList billColumns(const std::shared_ptr<Connection>& c, const QString& num
     return out;
 }
 
-void runSql(const std::shared_ptr<Connection>& c, const QString& sql) {
-    QSqlQuery q(c->database());
-    ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << " " << sql.toStdString();
-}
-
 }  // namespace
 
 class HistoryTest : public BillFormTest {

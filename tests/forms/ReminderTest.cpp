@@ -52,11 +52,6 @@ TEST(SimpleInterest, HandCheckedAmountsRoundedHalfAwayFromZero) {
 
 namespace {
 
-void runSql(const std::shared_ptr<Connection>& c, const QString& sql) {
-    QSqlQuery q(c->database());
-    ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
-}
-
 void enterField(FrameControl* field) {
     QApplication::setActiveWindow(field->window());
     field->setFocus();
