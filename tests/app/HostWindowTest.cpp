@@ -227,6 +227,4 @@ TEST_P(CallingProgramList, ShowsAPageReadsOnAsTheClerkScrollsAndCountsTheSelecti
     EXPECT_EQ(keys.size(), customers);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, CallingProgramList,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(CallingProgramList);

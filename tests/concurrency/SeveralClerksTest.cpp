@@ -463,10 +463,7 @@ TEST_P(StaleWrites, TwoClerksAttachingAtOnceKeepEveryFileUnderTheBillsOneId) {
     EXPECT_EQ(names, attached);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, StaleWrites, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const ::testing::TestParamInfo<TestEngine>& info) {
-                             return engineName(info.param);
-                         });
+INSTANTIATE_ON_ENGINES(StaleWrites);
 
 // ---- a clerk's process killed in the middle of a save ---------------------------------------
 

@@ -73,7 +73,3 @@ protected:
     std::shared_ptr<MemoryCatalogue> catalogue_;
     std::shared_ptr<Connection> conn_;
 };
-
-#define INSTANTIATE_ON_ENGINES(Suite)                                                                       \
-    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql), \
-                             [](const auto& info) { return engineName(info.param); })

@@ -269,8 +269,6 @@ TEST_P(PagedRecordsetTest, ANewOrChangedBillStaysReachableAndIsNotMetTwice) {
     EXPECT_EQ(rs.RecordCount(), 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, PagedRecordsetTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(PagedRecordsetTest);
 
 }  // namespace

@@ -230,6 +230,33 @@ TEST_P(RecordsetTest, RollbackLeavesNothingAndMakesWrittenRowsPendingAgain) {
               QVariant(QStringLiteral("in transazione")));
 }
 
+// A commit the engine refuses (a constraint checked only at the commit) rolls back: the database
+// is as before and the rows written in the transaction wait to be saved again.
+TEST_P(RecordsetTest, ACommitTheEngineRefusesLeavesTheRowsPending) {
+    if (GetParam() != TestEngine::PostgreSql)
+        GTEST_SKIP() << "only a server defers a constraint to the commit";
+    conn_->Execute(
+        QStringLiteral("ALTER TABLE TS01_BILLS ADD CONSTRAINT TS01_NOTE_ONCE UNIQUE (TS01_NOTE) DEFERRABLE "
+                       "INITIALLY DEFERRED"));
+    auto rs = open(kBills);
+    rs->Fields("TS01_NOTE").setValue(QStringLiteral("seconda"));  // the note of the next row
+    {
+        TransactionScope scope(*conn_);
+        rs->UpdateBatch();
+        EXPECT_EQ(rs->Status(), RowStatus::Unmodified);
+        EXPECT_THROW(scope.commit(), SuiteError);
+    }
+    EXPECT_FALSE(conn_->InTransaction());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_NOTE FROM TS01_BILLS WHERE TS01_DITTA = 1 AND TS01_NUMREG = "
+                                    "'R001' AND TS01_PROG = 1")),
+              QVariant(QStringLiteral("prima")));
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Status(), RowStatus::Modified);
+    rs->Fields("TS01_NOTE").setValue(QStringLiteral("terza"));
+    rs->UpdateBatch();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NOTE = 'terza'")).toInt(), 1);
+}
+
 TEST_P(RecordsetTest, AFailingRowWritesNoneOfTheBatch) {
     auto rs = open(kBills);
     rs->Fields("TS01_NOTE").setValue(QStringLiteral("cambiata"));

@@ -66,7 +66,6 @@ TEST_P(BulkInsert, ValuesSurviveAsLiteralsOnEveryEngine) {
     EXPECT_EQ(Value::toDateTime(r[4]), QDateTime(QDate(2024, 6, 28), QTime(17, 45, 30)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, BulkInsert, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BulkInsert);
 
 }  // namespace

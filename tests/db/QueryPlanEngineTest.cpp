@@ -93,8 +93,6 @@ TEST_P(QueryPlanEngine, OpeningAnOlderDatabaseAddsTheMissingIndexes) {
     EXPECT_NO_THROW(installer.addMissingIndexes());  // a second time finds them all there
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, QueryPlanEngine,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(QueryPlanEngine);
 
 }  // namespace

@@ -43,34 +43,6 @@ TEST(SchemaDefinition, ColumnsCarryTheirTablePrefixAndAreUnique) {
     }
 }
 
-TEST(SchemaDefinition, BillAndChildrenKeysAndCatalogueLookup) {
-    const auto catalogue = Schema::catalogue();
-    const QStringList billKey = {"EF01_DITTA_CG18", "EF01_NUMREG_CO99", "EF01_RIGACONT_CG42",
-                                 "EF01_PROGEC_EC01", "EF01_PROGEFF"};
-    EXPECT_EQ(catalogue->table("ef01_scadenze")->primaryKey, billKey);
-    for (const QString child : {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF06_SCADSTO"}) {
-        const QString p = child.left(5);
-        QStringList expected = {p + "DITTA_CG18", p + "NUMREG_CO99", p + "RIGACONT_EF01", p + "PROGEC_EF01",
-                                p + "PROGEFF_EF01"};
-        if (p == "EF05_") expected << "EF05_PROGAVVISI";
-        if (p == "EF06_") expected << "EF06_PROGSTO";
-        EXPECT_EQ(catalogue->table(child)->primaryKey, expected) << child.toStdString();
-        // The registration number is text, the rest of the key integers, as on the Bill.
-        EXPECT_EQ(catalogue->table(child)->column(p + "NUMREG_CO99")->type, DataType::Text);
-        EXPECT_EQ(catalogue->table(child)->column(p + "PROGEFF_EF01")->type, DataType::Integer);
-    }
-    EXPECT_EQ(catalogue->table("CO99_MASTERDOC")->primaryKey,
-              QStringList({"CO99_DITTA_CG18", "CO99_NUMREG"}));
-    EXPECT_EQ(catalogue->ownerOfColumn("ef06_progsto")->name, "EF06_SCADSTO");
-    // A view that repeats a table's column leaves the column to the table.
-    EXPECT_EQ(catalogue->ownerOfColumn("CG16_RAGSOANAG")->name, "CG16_ANAGGEN");
-    EXPECT_EQ(catalogue->ownerOfColumn("DATAINIZIOVALIDITA")->name, "VCG16_CG44_ALLADATA");
-    EXPECT_EQ(catalogue->ownerOfColumn("V_GUID")->name, "VFILTROSTATI");
-    EXPECT_EQ(catalogue->table("EF01_SCADENZE")->column("EF01_SCADE_S")->type, DataType::Date);
-    EXPECT_EQ(catalogue->table("EF01_SCADENZE")->column("EF01_CAMBIO")->scale, 6);
-    EXPECT_EQ(catalogue->table("EF01_SCADENZE")->column("EF01_IMPEFF_S")->scale, 2);
-}
-
 // Every column the forms read or write, by name.
 TEST(SchemaDefinition, CodedColumnsExistAsIntegers) {
     const auto catalogue = Schema::catalogue();
@@ -83,10 +55,5 @@ TEST(SchemaDefinition, CodedColumnsExistAsIntegers) {
             << coded.column.toStdString();
         EXPECT_FALSE(coded.codes.isEmpty());
     }
-    EXPECT_EQ(CodeLists::codesOf("ef01_tipoeff").last(), 99);
-    EXPECT_FALSE(CodeLists::codesOf("EF01_TIPOEFF").contains(17));
-    EXPECT_EQ(CodeLists::codesOf("EF06_INDTIPOPER").size(), 17);
-    EXPECT_TRUE(CodeLists::codesOf("EF06_INDTIPODIST_EF09").contains(21));
-    EXPECT_EQ(CodeLists::codesOf("EF06_BONFLGCONF"), QList<int>({0, 1}));
     EXPECT_TRUE(CodeLists::codesOf("EF01_IMPEFF_S").isEmpty());
 }

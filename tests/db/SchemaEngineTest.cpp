@@ -120,7 +120,6 @@ TEST_P(SchemaEngine, InstallerRecordsItsVersionAndRefusesForeignOrOtherVersions)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SchemaEngine, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(SchemaEngine);
 
 }  // namespace

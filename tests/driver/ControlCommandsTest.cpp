@@ -199,63 +199,6 @@ TEST_F(DriverOnAForm, QueuedAnswersGoToTheNextMessageBoxesInTurn) {
         }));
 }
 
-TEST_F(DriverOnAForm, TabsGridRowsAndAModalChildFormThatTheScenarioGoesOnIn) {
-    const QStringList out = run(R"(
-        tab 2                    # disabled: the click changes nothing
-        get TAB_MAIN
-        tab 1
-        get GRD_ITEMS
-        row GRD_ITEMS 2
-        field TS01_NAME
-        dblclick GRD_ITEMS
-        in FRMCHILD
-        get TXT_NOTE
-        type TXT_NOTE "Beta bis"
-        click GNV_CHILD Conferma
-        get LBL_EVENTS           # back in the parent: the child has closed
-        field TS01_NAME
-        dblclick GRD_ITEMS
-        get TXT_NOTE             # the innermost form without `in`
-        close
-        in
-        get LBL_EVENTS
-    )");
-    EXPECT_EQ(
-        joined(out),
-        joined({
-            R"({"cmd":"get","control":"TAB_MAIN","tab":0,"tabs":[true,true,false],"enabled":true,"visible":true})",
-            R"({"cmd":"get","control":"GRD_ITEMS","rows":3,"row":1,"enabled":true,"visible":true})",
-            R"({"cmd":"field","column":"TS01_NAME","value":"Beta"})",
-            R"({"cmd":"get","control":"TXT_NOTE","text":"Beta","value":"Beta","enabled":true,"visible":true,"valid":true})",
-            R"({"cmd":"get","control":"LBL_EVENTS","text":"Tab from 0; Child 1","enabled":true,"visible":true})",
-            R"({"cmd":"field","column":"TS01_NAME","value":"Beta bis"})",
-            R"({"cmd":"get","control":"TXT_NOTE","text":"Beta bis","value":"Beta bis","enabled":true,"visible":true,"valid":true})",
-            R"({"cmd":"close","form":"FRMCHILD","result":true})",
-            R"({"cmd":"get","control":"LBL_EVENTS","text":"Tab from 0; Child 1; Child 0","enabled":true,"visible":true})",
-        }));
-}
-
-TEST_F(DriverOnAForm, LookupPicksARowOfTheSearchListAndTheCodeIsDecoded) {
-    // The filter takes any text a person types, Greek and Chinese too.
-    const QStringList out = run(R"(
-        lookup TXT_CODE 3
-        get TXT_CODE
-        get TXT_DESCR
-        lookup TXT_CODE 1 "Ωmega 東"
-        get TXT_CODE
-    )");
-    EXPECT_EQ(
-        joined(out),
-        joined({
-            R"({"cmd":"get","control":"TXT_CODE","text":"R2","value":"R2","enabled":true,"visible":true,"valid":true})",
-            R"({"cmd":"get","control":"TXT_DESCR","text":"Rid","value":"Rid","enabled":true,"visible":true,"valid":true})",
-            R"({"cmd":"get","control":"TXT_CODE","text":"M1","value":"M1","enabled":true,"visible":true,"valid":true})",
-        }));
-    run("lookup TXT_CODE 4", ScenarioRunner::kBadScenario);
-    EXPECT_EQ(error, "line 1: the search list of TXT_CODE has 3 rows: lookup TXT_CODE 4");
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
 TEST_F(DriverOnAForm, WhatIsNotThereStopsTheScenarioWithTheLineAndModalFormsAreLeft) {
     const auto stops = [&](const char* scenario, int code) {
         const QStringList out = run(scenario, code);

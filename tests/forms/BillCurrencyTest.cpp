@@ -46,27 +46,16 @@ protected:
     }
     // A stored customer Bill in euro that the save takes without questions.
     void openEuroBill() {
-        Recordset rs;
-        rs.Open(
-            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
-                kCustomerBills +
-                QStringLiteral(" AND EF01_CODICE_CG08 = 'EURO' AND EF01_INDEXP = 0 AND EF01_ID_MG35 IS NULL"
-                               " ORDER BY EF01_NUMREG_CO99, EF01_PROGEFF"),
-            demo_->connection);
-        ASSERT_FALSE(rs.AtEOF());
-        module_->ChiaveEffettoInGestione =
-            QStringLiteral("1,%1,%2,%3,%4")
-                .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
-                     Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+        module_->ChiaveEffettoInGestione = keyWhere(
+            QStringLiteral(" AND EF01_CODICE_CG08 = 'EURO' AND EF01_INDEXP = 0 AND EF01_ID_MG35 IS NULL"));
+        ASSERT_FALSE(module_->ChiaveEffettoInGestione.toString().isEmpty());
     }
     QString lastMessage() const {
         return log_->messages().isEmpty() ? QString() : log_->messages().last().text;
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Engines, BillCurrencyTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillCurrencyTest);
 
 TEST_P(BillCurrencyTest, ANewBillInDollarsConvertsAndCopiesItsAmountAndBackInEuroEmptiesTheCurrencySide) {
     module_->AperturaSuNuovoEffetto = true;

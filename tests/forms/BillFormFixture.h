@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest/QTest>
 
 // A demo company on a fresh database of the engine.
@@ -37,6 +39,12 @@ struct DemoDatabase {
 inline const QString kCustomerBills = QStringLiteral(
     " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND "
     "EF01_INDCONTO = 0");
+
+// A statement run beside the program, as a colleague's tool or a fault would.
+inline void runSql(const std::shared_ptr<Connection>& c, const QString& sql) {
+    QSqlQuery q(c->database());
+    ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << " " << sql.toStdString();
+}
 
 // The form opened by the module class on the demo company, as the host application does.
 class BillFormTest : public ::testing::TestWithParam<TestEngine> {
@@ -67,18 +75,33 @@ protected:
         return form();
     }
     FRMKV_TARSELLO* form() const { return dynamic_cast<FRMKV_TARSELLO*>(module_->form()); }
-    QString keyOfRow(int n) {
+    // The key of the n-th customer Bill, in key order, meeting `condition` (" AND ..."); empty if
+    // there is none.
+    QString keyOfRow(int n, const QString& condition = {}) {
         Recordset rs;
         rs.Open(
             QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
-                kCustomerBills +
+                kCustomerBills + condition +
                 QStringLiteral(
                     " ORDER BY EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF"),
             demo_->connection);
         rs.Move(n - 1);
+        if (rs.AtEOF()) return {};
         return QStringLiteral("1,%1,%2,%3,%4")
             .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
                  Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+    }
+    QString keyWhere(const QString& condition) { return keyOfRow(1, condition); }
+    // The rows of `table` under the registration number `numReg`.
+    int registered(const char* table, const QString& numReg) {
+        const QString t = QString::fromLatin1(table);
+        const QString column =
+            t.startsWith(u"CO99") ? QStringLiteral("CO99_NUMREG") : t.left(4) + "_NUMREG_CO99";
+        return rowsOf(t, QStringLiteral("%1 = '%2'").arg(column, numReg));
+    }
+    // The rows of `table` meeting `condition`.
+    int rowsOf(const QString& table, const QString& condition) {
+        return demo_->count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, condition));
     }
     QString shownNumReg() const {
         return Value::toText(form()->clsRstTestata->Fields(QStringLiteral("EF01_NUMREG_CO99")).Value())

@@ -39,25 +39,15 @@ protected:
     UserLayoutHolder& holder() { return dynamic_cast<UserLayoutHolder&>(host_->LayoutAndScript()); }
     // A key of a customer Bill that has history movements and reminders (and `more`).
     QString billWithHistoryAndReminders(const QString& more = {}) {
-        Recordset rs;
-        rs.Open(
-            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
-                kCustomerBills +
-                QStringLiteral(" AND EF01_NUMREG_CO99 IN (SELECT EF06_NUMREG_CO99 FROM EF06_SCADSTO)"
-                               " AND EF01_NUMREG_CO99 IN (SELECT EF05_NUMREG_CO99 FROM EF05_SCADSOLLEC)") +
-                more + QStringLiteral(" ORDER BY EF01_NUMREG_CO99"),
-            demo_->connection);
-        if (rs.AtEOF()) return {};
-        return QStringLiteral("1,%1,%2,%3,%4")
-            .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
-                 Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+        return keyWhere(
+            QStringLiteral(" AND EF01_NUMREG_CO99 IN (SELECT EF06_NUMREG_CO99 FROM EF06_SCADSTO)"
+                           " AND EF01_NUMREG_CO99 IN (SELECT EF05_NUMREG_CO99 FROM EF05_SCADSOLLEC)") +
+            more);
     }
     TestNavigator navigator_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Engines, BillHostEventsTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillHostEventsTest);
 
 }  // namespace
 

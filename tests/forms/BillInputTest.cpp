@@ -20,9 +20,7 @@ QVariant columnOf(FRMKV_TARSELLO* f, const char* column) {
 }  // namespace
 
 class BillInputTest : public BillFormTest {};
-INSTANTIATE_TEST_SUITE_P(Engines, BillInputTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillInputTest);
 
 TEST_P(BillInputTest, NumbersAreWhatWasTypedOrRefused) {
     FRMKV_TARSELLO* f = show();

@@ -67,9 +67,7 @@ void choose(ComboBox* combo, int code) {
 }  // namespace
 
 class BillLinksTest : public BillFormTest {};
-INSTANTIATE_TEST_SUITE_P(Engines, BillLinksTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillLinksTest);
 
 TEST_P(BillLinksTest, ALinkIsMadeOnlyToABillOfTheControlAccountAndAnUnresolvedOneSavesNothing) {
     const QList<BillRow> bills = customerBills(*demo_, 3);

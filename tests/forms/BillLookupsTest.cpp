@@ -29,17 +29,8 @@ protected:
     QString text(const QString& sql) const { return Value::toText(one(sql)).trimmed(); }
     // Opens the form on the first customer Bill meeting `condition`.
     FRMKV_TARSELLO* openBill(const QString& condition) {
-        Recordset rs;
-        rs.Open(
-            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
-                kCustomerBills + condition + QStringLiteral(" ORDER BY EF01_NUMREG_CO99, EF01_PROGEFF"),
-            demo_->connection);
-        if (rs.AtEOF()) return nullptr;
-        module_->ChiaveEffettoInGestione =
-            QStringLiteral("1,%1,%2,%3,%4")
-                .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
-                     Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
-        return show();
+        module_->ChiaveEffettoInGestione = keyWhere(condition);
+        return module_->ChiaveEffettoInGestione.toString().isEmpty() ? nullptr : show();
     }
     bool save() { return form()->FME_TESTATA->UpdateRecord(true, false); }
     QString lastMessage() const {
@@ -61,9 +52,7 @@ protected:
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Engines, BillLookupsTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillLookupsTest);
 
 TEST_P(BillLookupsTest, EveryCodedFieldShowsItsDescriptionAndTheAgentIsTypedByCodeAndKeptById) {
     FRMKV_TARSELLO* f =

@@ -62,9 +62,7 @@ protected:
     Account clerk_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Engines, BillRightsTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillRightsTest);
 
 }  // namespace
 

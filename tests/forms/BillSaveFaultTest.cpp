@@ -213,9 +213,7 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
 // A deletion the clerk confirmed and the database refused: our words, not the engine's, and the
 // Bill with all its rows still there.
 class BillDeleteFaultTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, BillDeleteFaultTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillDeleteFaultTest);
 
 TEST_P(BillDeleteFaultTest, ARefusedDeletionIsToldInOurWordsAndDeletesNothing) {
     REQUIRE_ENGINE(GetParam());

@@ -8,9 +8,7 @@
 #include "SqlText.h"
 
 class BillStatementsTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, BillStatementsTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillStatementsTest);
 
 TEST_P(BillStatementsTest, DeletionRegistrationAndClaimTouchOnlyTheirBill) {
     REQUIRE_ENGINE(GetParam());

@@ -5,12 +5,11 @@
 #include "CheckBox.h"
 #include "ComboBox.h"
 #include "FRMKV_SOLLECITI.h"
+#include "FlagTexts.h"
 #include "Grid.h"
 #include "GridNavigator.h"
 #include "HostNavigator.h"
-#include "ReminderCodeTables.h"
 #include "ReminderFormTexts.h"
-#include "ReminderStatements.h"
 #include "SimpleInterest.h"
 #include "SqlText.h"
 #include "TabControl.h"
@@ -49,26 +48,9 @@ TEST(SimpleInterest, HandCheckedAmountsRoundedHalfAwayFromZero) {
     EXPECT_EQ(interest("500.00", "8", QDate(), QDate(2024, 1, 31)), QStringLiteral("none"));
 }
 
-TEST(ReminderCodeTables, GridTextsAndEscapedStatements) {
-    using ReminderCodeTables::cellText;
-    EXPECT_EQ(cellText(QStringLiteral("EF05_INDBLOC"), QStringLiteral("2")), QStringLiteral(" Blocco fisso"));
-    EXPECT_EQ(cellText(QStringLiteral("EF05_INDBLOC"), QStringLiteral("3")), QStringLiteral("3"));
-    EXPECT_EQ(cellText(QStringLiteral("ef05_flgazlegal"), QStringLiteral("1")), FlagTexts::kYes);
-    EXPECT_EQ(cellText(QStringLiteral("EF05_FLGPERS2"), QString()), FlagTexts::kNo);
-    EXPECT_EQ(cellText(QStringLiteral("EF05_NUMDOC"), QStringLiteral("1")), QStringLiteral("1"));
-    const QString sql = ReminderStatements::letterDescription(1, QStringLiteral("A'; DROP"));
-    EXPECT_TRUE(sql.contains(QStringLiteral("(MG0B_CODTESTO = 'A''; DROP')"))) << sql.toStdString();
-    EXPECT_TRUE(sql.contains(QStringLiteral("(MG0B_INDTIPO = 5)           OR (MG0B_INDTIPO = 6)")));
-}
-
 // ---- the tab and the form on both engines ---------------------------------------------------------
 
 namespace {
-
-void runSql(const std::shared_ptr<Connection>& c, const QString& sql) {
-    QSqlQuery q(c->database());
-    ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
-}
 
 void enterField(FrameControl* field) {
     QApplication::setActiveWindow(field->window());
@@ -117,19 +99,11 @@ protected:
             "(SELECT COUNT(*) FROM EF05_SCADSOLLEC WHERE EF05_NUMREG_CO99 = EF01_NUMREG_CO99 AND "
             "EF05_RIGACONT_EF01 = EF01_RIGACONT_CG42 AND EF05_PROGEC_EF01 = EF01_PROGEC_EC01 AND "
             "EF05_PROGEFF_EF01 = EF01_PROGEFF)");
-        Recordset rs;
-        rs.Open(
-            QStringLiteral("SELECT EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF") +
-                kCustomerBills +
-                QStringLiteral(" AND EF01_INDSTATO_S = 0 AND EF01_INDEXP = 0 AND EF01_SCADE_S < '20240101' "
-                               "AND (EF01_CODICE_CG08 IS NULL OR EF01_CODICE_CG08 = 'EURO') AND ") +
-                count + QStringLiteral(" >= %1").arg(reminders) +
-                QStringLiteral(" ORDER BY EF01_NUMREG_CO99, EF01_PROGEFF"),
-            demo_->connection);
-        ASSERT_FALSE(rs.AtEOF()) << "the demo company has such a Bill";
-        key_ = QStringLiteral("1,%1,%2,%3,%4")
-                   .arg(Value::toText(rs.Fields(0).Value()).trimmed(), Value::toText(rs.Fields(1).Value()),
-                        Value::toText(rs.Fields(2).Value()), Value::toText(rs.Fields(3).Value()));
+        key_ = keyWhere(
+            QStringLiteral(" AND EF01_INDSTATO_S = 0 AND EF01_INDEXP = 0 AND EF01_SCADE_S < '20240101' "
+                           "AND (EF01_CODICE_CG08 IS NULL OR EF01_CODICE_CG08 = 'EURO') AND ") +
+            count + QStringLiteral(" >= %1").arg(reminders));
+        ASSERT_FALSE(key_.isEmpty()) << "the demo company has such a Bill";
         demo_->connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_IMPEFF_S = ") +
                                    QString::fromLatin1(amount) + where("EF01"));
         // A Bill without reminders: its reminders gone.
@@ -190,8 +164,7 @@ protected:
     QString key_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Engines, ReminderTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(ReminderTest);
 
 TEST_P(ReminderTest, AddedChangedAndDeletedRemindersReachTheDatabaseOnlyWithTheBillsSave) {
     ASSERT_NO_FATAL_FAILURE(openBill(1));

@@ -19,9 +19,7 @@
 #include <QTemporaryDir>
 
 class AttachmentStoreTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, AttachmentStoreTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(AttachmentStoreTest);
 
 TEST_P(AttachmentStoreTest, OnlyOrdinaryFilesAreTakenAndOpenedCopiesArePrivateAndGo) {
     REQUIRE_ENGINE(GetParam());

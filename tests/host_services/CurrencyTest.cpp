@@ -31,9 +31,7 @@ CurrencyTable sampleTable() {
 }  // namespace
 
 class CurrencyTableTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, CurrencyTableTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(CurrencyTableTest);
 
 TEST_P(CurrencyTableTest, ReadsFixedRatesAndDigitsExactly) {
     REQUIRE_ENGINE(GetParam());

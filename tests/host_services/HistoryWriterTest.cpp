@@ -10,9 +10,7 @@
 #include <gtest/gtest.h>
 
 class HistoryWriterTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, HistoryWriterTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(HistoryWriterTest);
 
 TEST_P(HistoryWriterTest, KeepsTheBillAsItWasBeforeTheChangeAndWritesOnlyInsideTheSave) {
     REQUIRE_ENGINE(GetParam());

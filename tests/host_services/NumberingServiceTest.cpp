@@ -12,9 +12,7 @@
 #include <thread>
 
 class NumberingTest : public ::testing::TestWithParam<TestEngine> {};
-INSTANTIATE_TEST_SUITE_P(Engines, NumberingTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(NumberingTest);
 
 namespace {
 DatabaseNumberingService service(const QString& cs, int series) {

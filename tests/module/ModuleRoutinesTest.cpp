@@ -1,7 +1,7 @@
 #include "Decimal.h"
 #include "ErrorReport.h"
-#include "MDLKV_CODICIERR.h"
 #include "MDLKV_TARSELLO.h"
+#include "SuiteError.h"
 
 #include <gtest/gtest.h>
 
@@ -32,14 +32,6 @@ TEST(ValueRoutines, NumbersFromAnythingAClerkOrTheDatabaseGives) {
     EXPECT_EQ(NullDefault(QVariant(), 7), QVariant(7));
     EXPECT_EQ(NullDefault(0, 7), QVariant(0));
     EXPECT_EQ(NullDefault(QStringLiteral(" "), 7), QVariant(QStringLiteral(" ")));
-}
-
-TEST(ModuleErrors, CarryTheBasePlusTheirNumberAndTheStringTableText) {
-    const SuiteError e = MDLKV_CODICIERR::moduleError(MDLKV_CODICIERR::ErroreOggettoCom, QStringLiteral("."));
-    EXPECT_EQ(e.hexNumber(), QStringLiteral("0x80040200"));
-    EXPECT_EQ(e.description(), QStringLiteral("Errore sollevato da oggetto COM"));
-    EXPECT_EQ(MDLKV_CODICIERR::LoadResString(524), QStringLiteral("Server di log non impostato"));
-    EXPECT_EQ(MDLKV_CODICIERR::LoadResString(511), QString());
 }
 
 namespace {

@@ -44,3 +44,8 @@ private:
             GTEST_SKIP() << why_.toStdString();                                \
         }                                                                      \
     } while (0)
+
+// Runs a parameterised suite on both engines, named after them.
+#define INSTANTIATE_ON_ENGINES(Suite)                                                                       \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql), \
+                             [](const auto& info) { return engineName(info.param); })
