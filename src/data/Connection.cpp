@@ -19,11 +19,6 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-Connection::AccessRuleSource& accessRuleSource() {
-    static Connection::AccessRuleSource source;
-    return source;
-}
-
 const QString kSource = QStringLiteral("Connection");
 
 }  // namespace
@@ -35,6 +30,14 @@ Connection::~Connection() {
 }
 
 void Connection::Open(const QString& connectionString) {
+    open(connectionString, {});
+}
+
+void Connection::Open(const ConnectionFactory& factory) {
+    open(factory.connectionString(), factory.rule());
+}
+
+void Connection::open(const QString& connectionString, ConnectionFactory::RuleSource rule) {
     Close();
     const ::ConnectionString cs = ConnectionString::parse(connectionString);
     dialect_ = SqlDialect::create(cs.engine);
@@ -76,6 +79,7 @@ void Connection::Open(const QString& connectionString) {
     lost_ = false;
     connectionString_ = connectionString;
     user_ = cs.user;
+    rule_ = std::move(rule);
     QString refused;
     {
         QSqlQuery setup(db);
@@ -107,18 +111,14 @@ void Connection::Open(const QString& connectionString) {
     fileIdentity_ = dialect_->fileIdentity(databaseName_);
 }
 
-void Connection::setAccessRuleSource(AccessRuleSource source) {
-    accessRuleSource() = std::move(source);
-}
-
 void Connection::restrictTo(const QString& user) {
-    if (!accessRuleSource())
+    if (!rule_)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
-                         QStringLiteral("Il programma non ha caricato i diritti degli utenti: il database "
-                                        "non si apre a nome di %1.")
+                         QStringLiteral("Il database si apre a nome di %1 solo dopo l'accesso dell'utente: "
+                                        "senza, i suoi diritti non sarebbero applicati.")
                              .arg(user));
     // Read before the rule is in place: the rights themselves are in the database.
-    auto rule = std::make_unique<AccessRule>(accessRuleSource()(*this, user));
+    auto rule = std::make_unique<AccessRule>(rule_(*this));
     QSqlDatabase db = database();
     if (!dialect_->installAccessRule(db, rule.get()))
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
@@ -144,7 +144,7 @@ void Connection::refreshAccessRule() {
     // The rule is replaced in place: the engine keeps a pointer to it.
     refreshingRule_ = true;
     try {
-        *accessRule_ = accessRuleSource()(*this, user_);
+        *accessRule_ = rule_(*this);
     } catch (...) {
         refreshingRule_ = false;
         ruleChangeCount_ = -1;  // read again next time, and refused again while it holds
@@ -192,7 +192,7 @@ void Connection::reconnectIfLost() {
     if (!fileIdentity_.isEmpty() && dialect_->fileIdentity(databaseName_).isEmpty()) fileGone();
     const QString connectionString = connectionString_;
     try {
-        Open(connectionString);
+        open(connectionString, rule_);
     } catch (const SuiteError& e) {
         // Still lost: the next call tries again. A server that answers but refuses the user
         // tells no more than one that does not answer: both are named.
