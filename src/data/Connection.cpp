@@ -386,23 +386,9 @@ long Connection::Execute(const QString& sql) {
         refreshAccessRule();
     }
     long affected = 0;
-    QString lastGuard;
-    bool guardResult = true;
-    for (const EngineStatement& s : dialect_->translate(sql)) {
-        if (!s.guard.isEmpty()) {
-            // One IF block is decided once, before any of its statements runs.
-            if (s.guard != lastGuard) guardResult = guardHolds(s.guard);
-            lastGuard = s.guard;
-            if (!guardResult) continue;
-        } else {
-            lastGuard.clear();
-        }
-        QSqlQuery q(database());
-        if (!q.exec(s.sql)) raise(q, s.sql);
-        do {
-            if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
-        } while (q.nextResult());
-    }
+    runBatch(sql, [&](QSqlQuery& q) {
+        if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
+    });
     return affected;
 }
 
@@ -434,10 +420,18 @@ std::vector<ResultSet> Connection::Query(const QString& sql) {
 
 std::vector<ResultSet> Connection::runQuery(const QString& sql) {
     std::vector<ResultSet> results;
+    runBatch(sql, [&](QSqlQuery& q) {
+        if (q.isSelect()) results.push_back(readResult(q));
+    });
+    return results;
+}
+
+void Connection::runBatch(const QString& sql, const std::function<void(QSqlQuery&)>& eachResult) {
     QString lastGuard;
     bool guardResult = true;
     for (const EngineStatement& s : dialect_->translate(sql)) {
         if (!s.guard.isEmpty()) {
+            // One IF block is decided once, before any of its statements runs.
             if (s.guard != lastGuard) guardResult = guardHolds(s.guard);
             lastGuard = s.guard;
             if (!guardResult) continue;
@@ -448,10 +442,9 @@ std::vector<ResultSet> Connection::runQuery(const QString& sql) {
         q.setForwardOnly(true);
         if (!q.exec(s.sql)) raise(q, s.sql);
         do {
-            if (q.isSelect()) results.push_back(readResult(q));
+            eachResult(q);
         } while (q.nextResult());
     }
-    return results;
 }
 
 std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {

@@ -106,6 +106,9 @@ private:
     // SqlDialect::kStandbyWaitMs; else SuiteError (timeout), the transaction still open.
     void awaitStandby();
     std::vector<ResultSet> runQuery(const QString& sql);
+    // Runs each statement of the batch, each IF block decided once by its guard; `eachResult`
+    // sees every result of every statement run.
+    void runBatch(const QString& sql, const std::function<void(QSqlQuery&)>& eachResult);
     std::vector<ResultSet> readOnlyOnce(const QString& sql);
     ResultSet readResult(QSqlQuery& query) const;
     ResultColumn describe(const QString& name, QMetaType driverType) const;
