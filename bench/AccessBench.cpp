@@ -24,11 +24,11 @@ std::unique_ptr<ScratchDatabase> scratch;
 QString billKey;
 
 std::shared_ptr<Connection> open(bool asUser) {
-    auto c = std::make_shared<Connection>();
-    c->Open(asUser
-                ? ConnectionString::asUser(scratch->connectionString(), QStringLiteral("MROSSI"), QString())
-                : scratch->connectionString());
-    return c;
+    if (!asUser) return ConnectionFactory(scratch->connectionString(), nullptr).open();
+    const QString user = QStringLiteral("MROSSI");
+    return ConnectionFactory(ConnectionString::asUser(scratch->connectionString(), user, QString()), nullptr,
+                             AccessRules::ruleOf(user, Schema::accessClass, Schema::billProgram()))
+        .open();
 }
 
 void transaction(benchmark::State& state, bool asUser) {
@@ -70,7 +70,6 @@ void scriptOwnProcess(benchmark::State& state) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    AccessRules::install(Schema::accessClass, Schema::billProgram());
     scratch = std::make_unique<ScratchDatabase>(QStringLiteral("sqlite"));
     DemoGenerator::installOn(scratch->connection(), {.bills = 500});
     const auto row =

@@ -4,9 +4,9 @@
 #include "Connection.h"
 #include "SuiteError.h"
 
-void AccessRules::install(ClassOf classOf, QString program) {
-    Connection::setAccessRuleSource([classOf = std::move(classOf), program = std::move(program)](
-                                        Connection& connection, const QString& user) -> AccessRule {
+ConnectionFactory::RuleSource AccessRules::ruleOf(QString user, ClassOf classOf, QString program) {
+    return [user = std::move(user), classOf = std::move(classOf),
+            program = std::move(program)](Connection& connection) -> AccessRule {
         // One read by key of the user, their sign-in row and their group's rights: cheap enough
         // for the start of every transaction.
         Accounts accounts(connection);
@@ -27,5 +27,5 @@ void AccessRules::install(ClassOf classOf, QString program) {
             [classOf, rights, privileged = account->privileged](TableAction action, const QString& table) {
                 return allows(rights, privileged, action, classOf(table));
             }};
-    });
+    };
 }

@@ -22,14 +22,20 @@ SignIn::Session SignIn::sessionFor(const QString& connectionString, Connection& 
                                    const Account& account) const {
     if (account.disabled)
         refuse(QStringLiteral("L'utente %1 è disattivato: rivolgersi all'amministratore.").arg(account.code));
-    return {connectionString, account, Accounts(connection).rightsOf(account.group, program_)};
+    const ProgramRights rights = Accounts(connection).rightsOf(account.group, program_);
+    // On an engine with roles the server applies the rights; else each connection does.
+    ConnectionFactory::RuleSource rule;
+    if (!connection.dialect().hasRoles()) rule = AccessRules::ruleOf(account.code, classOf_, program_);
+    return {account, rights, ConnectionFactory(connectionString, catalogue_, std::move(rule))};
 }
 
 SignIn::Session SignIn::signIn(const QString& connectionString, const QString& user,
                                const QString& password) const {
     auto connection = std::make_shared<Connection>();
     if (ConnectionString::parse(connectionString).signsInAsRole()) {
-        const QString role = user.trimmed();
+        // The clerk types the user code as the office writes it (MROSSI); the login role is the
+        // code as the accounts made it.
+        const QString role = Accounts::loginRole(user);
         // The server checks the password; the attempts are counted before, through a role made
         // for the purpose that may do nothing else.
         {

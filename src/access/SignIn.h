@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Accounts.h"
-#include "ProgramRights.h"
+#include "AccessRules.h"
+#include "UserSession.h"
 
 #include <QString>
 #include <functional>
@@ -13,14 +13,12 @@
 // the database for every process.
 class SignIn {
 public:
-    struct Session {
-        QString connectionString;  // what every connection of the session opens: as the user
-        Account account;
-        ProgramRights rights;  // in `program`
-    };
+    using Session = UserSession;
 
-    // `program`: the program whose rights the session reads.
-    explicit SignIn(QString program) : program_(std::move(program)) {}
+    // `program`: the program whose rights the session reads; `classOf` and `catalogue`: what the
+    // session's connections are given.
+    SignIn(QString program, AccessRules::ClassOf classOf, std::shared_ptr<const SchemaCatalogue> catalogue)
+        : program_(std::move(program)), classOf_(std::move(classOf)), catalogue_(std::move(catalogue)) {}
 
     // `user`: the suite user on SQLite, the database role on PostgreSQL (empty: the server
     // decides, from ~/.pgpass or the operating system). Throws SuiteError (not permitted) with
@@ -39,4 +37,6 @@ private:
     Session sessionFor(const QString& connectionString, Connection& connection, const Account& account) const;
 
     QString program_;
+    AccessRules::ClassOf classOf_;
+    std::shared_ptr<const SchemaCatalogue> catalogue_;
 };

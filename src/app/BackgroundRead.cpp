@@ -36,14 +36,14 @@ void BackgroundRead::start(const std::shared_ptr<Connection>& like, const QStrin
     });
     like_ = like;
     auto job = std::make_shared<Job>();
-    const QString connectionString = like->ConnectionString();
+    const ConnectionFactory connections = like->factory();
     const QString sessionQuery = like->dialect().sessionIdQuery();
-    job->thread = QThread::create([this, job, connectionString, sessionQuery, query] {
+    job->thread = QThread::create([this, job, connections, sessionQuery, query] {
         ResultSet answer;
         QString problem;
         try {
-            Connection worker;
-            worker.Open(connectionString);
+            const std::shared_ptr<Connection> opened = connections.open();
+            Connection& worker = *opened;
             if (!sessionQuery.isEmpty()) {
                 const std::vector<ResultSet> id = worker.Query(sessionQuery);
                 if (!id.empty() && !id.front().rows.empty())

@@ -1,5 +1,7 @@
 #include "HostMainWindow.h"
 
+#include "StartUp.h"
+
 #include "AgeingView.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
@@ -10,6 +12,7 @@
 #include "PluginRegistry.h"
 #include "ScreenFit.h"
 #include "ScriptEditor.h"
+#include "StartUp.h"
 #include "SuiteError.h"
 #include "UserLayoutHolder.h"
 #include "UsersDialog.h"
@@ -142,15 +145,9 @@ bool HostMainWindow::openModule(const BillFilter& filter, const QString& key) {
         return false;
     }
     Cinterface* m = module_.get();
-    m->setClsGlobal(host_);
-    m->setActiveNavigator(navigator_);
+    StartUp::handOver(*m, host_, navigator_, rights_);
     m->setStatusBar(statusBar());
     m->setWindowModal(false);
-    m->setIsActive(true);
-    m->setCanInsert(rights_.insert);
-    m->setCanUpdate(rights_.update);
-    m->setCanDelete(rights_.remove);
-    m->setCanQbe(rights_.query);
     m->setTop(10);
     m->setLeft(10);
     QString missing;

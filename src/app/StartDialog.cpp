@@ -1,8 +1,8 @@
 #include "StartDialog.h"
 
 #include "Connection.h"
-#include "Schema.h"
 #include "SignInAttempts.h"
+#include "StartUp.h"
 #include "SuiteError.h"
 #include "Value.h"
 
@@ -43,8 +43,7 @@ StartDialog::StartDialog(QString connectionString, qint32 company, QWidget* pare
 }
 
 void StartDialog::fillCompanies() {
-    auto connection = std::make_shared<Connection>();
-    connection->Open(session_->connectionString);
+    const std::shared_ptr<Connection> connection = session_->open();
     const std::vector<ResultSet> result = connection->Query(
         QStringLiteral("SELECT CG18_DITTA, CG18_RAGSOC FROM CG18_DITTE ORDER BY CG18_DITTA"));
     for (const QVector<QVariant>& row : result.front().rows)
@@ -61,7 +60,7 @@ bool StartDialog::attempt() {
         return true;
     }
     try {
-        session_ = SignIn(Schema::billProgram()).signIn(connectionString_, user_->text(), password_->text());
+        session_ = StartUp::signIn().signIn(connectionString_, user_->text(), password_->text());
         fillCompanies();
     } catch (const SuiteError& e) {
         session_.reset();

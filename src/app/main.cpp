@@ -1,21 +1,16 @@
-#include "AccessRules.h"
 #include "AtomicFile.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
-#include "Connection.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
 #include "HostMainWindow.h"
 #include "ItalianQt.h"
 #include "PluginRegistry.h"
 #include "ReportPrinter.h"
-#include "Schema.h"
-#include "SchemaInstaller.h"
-#include "SignIn.h"
 #include "StandardErrorLogService.h"
 #include "StartDialog.h"
+#include "StartUp.h"
 #include "SuiteError.h"
-#include "TechnicalLog.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -33,49 +28,6 @@
 #include <cstdio>
 
 namespace {
-
-// A database that opened but that the program cannot read or prepare (a file that is no
-// database, another program's, a damaged one), told in words the clerk can act on; the engine's
-// own go to the technical log.
-SuiteError unusable(const SuiteError& e, const QString& connectionString) {
-    TechnicalLog::write(e.source(), e.description());
-    return SuiteError(
-        e.number(), e.source(),
-        QStringLiteral("Il database %1 non si può usare: non è un database della contabilità, è "
-                       "danneggiato o è di una versione che il programma non conosce. Il "
-                       "dettaglio tecnico è nel registro %2.")
-            .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
-}
-
-// Opens the company database; an empty one gets the schema and the demo company.
-std::shared_ptr<Connection> openDatabase(const QString& connectionString, bool demo) {
-    auto connection = std::make_shared<Connection>();
-    connection->Open(connectionString);
-    try {
-        connection->setCatalogue(SchemaInstaller::catalogue());
-        SchemaInstaller installer(connection);
-        if (installer.state() == SchemaInstaller::State::Empty) {
-            installer.install();
-            if (demo) {
-                QProgressDialog progress(QStringLiteral("Creazione della ditta dimostrativa..."), QString(),
-                                         0, 0);
-                progress.setWindowTitle(QStringLiteral("Dettaglio effetti"));
-                progress.show();
-                auto options = DemoGenerator::Options::aroundDay(QDate::currentDate());
-                options.progress = [](long long) { QCoreApplication::processEvents(); };
-                DemoGenerator(connection, options).run();
-            }
-        }
-        if (installer.state() == SchemaInstaller::State::Older) installer.upgrade();
-        installer.verify();
-        installer.addMissingIndexes();
-    } catch (const SuiteError& e) {
-        if (e.number() == SuiteError::kCommandFailed || e.number() == SuiteError::kConnectionFailed)
-            throw unusable(e, connectionString);
-        throw;
-    }
-    return connection;
-}
 
 // The memory the process holds now and at most, as the kernel counts it.
 QString residentMemory() {
@@ -99,13 +51,6 @@ QString moduleLibrary() {
         if (plugin.exists()) return plugin.canonicalFilePath();
     }
     return {};
-}
-
-// What the clerk is told when the program cannot start: the suite's own texts as they are; a
-// statement the database refused is told as a database the program cannot use.
-QString forTheClerk(const SuiteError& e, const QString& connectionString) {
-    return e.number() == SuiteError::kCommandFailed ? unusable(e, connectionString).description()
-                                                    : e.description();
 }
 
 }  // namespace
@@ -189,21 +134,28 @@ int main(int argc, char** argv) {
 
     const QString cs = parser.value(db);
     try {
-        AccessRules::install(Schema::accessClass, Schema::billProgram());
-        // The database is prepared as the connection string itself connects (the demo file, the
-        // administrator); on a server a clerk's role may not, and signs in to a prepared one.
-        const bool server = ConnectionString::parse(cs).signsInAsRole();
-        try {
-            openDatabase(cs, !parser.isSet(noDemo));
-        } catch (const SuiteError&) {
-            if (!server) throw;
+        std::optional<DemoGenerator::Options> demo;
+        if (!parser.isSet(noDemo)) {
+            demo = DemoGenerator::Options::aroundDay(QDate::currentDate());
+            // Shown only once the demo company is being made, which takes a while.
+            auto progress = std::make_shared<std::unique_ptr<QProgressDialog>>();
+            demo->progress = [progress](long long) {
+                if (!*progress) {
+                    *progress = std::make_unique<QProgressDialog>(
+                        QStringLiteral("Creazione della ditta dimostrativa..."), QString(), 0, 0);
+                    (*progress)->setWindowTitle(QStringLiteral("Dettaglio effetti"));
+                    (*progress)->show();
+                }
+                QCoreApplication::processEvents();
+            };
         }
+        StartUp::prepare(cs, demo);
 
         // 0: the sign-in asks when there is more than one company; a script signing in gets company 1.
         qint32 companyCode = parser.value(company).toInt();
         std::optional<SignIn::Session> session;
         if (scripted) {
-            session = SignIn(Schema::billProgram()).signIn(cs, parser.value(user), parser.value(password));
+            session = StartUp::signIn().signIn(cs, parser.value(user), parser.value(password));
             if (companyCode == 0) companyCode = 1;
         } else {
             StartDialog start(cs, companyCode);
@@ -213,12 +165,8 @@ int main(int argc, char** argv) {
             session = start.session();
             companyCode = start.company();
         }
-        auto connection = std::make_shared<Connection>();
-        connection->Open(session->connectionString);
-        connection->setCatalogue(SchemaInstaller::catalogue());
-        SchemaInstaller(connection).verify();
-        auto host =
-            std::make_shared<DatabaseHost>(session->connectionString, companyCode, session->account.code);
+        const StartUp::Desk desk = StartUp::open(*session, companyCode);
+        const std::shared_ptr<DatabaseHost>& host = desk.host;
         if (scripted)
             host->setLogServiceFactory([scriptLog] { return std::shared_ptr<LogService>(scriptLog); });
 
@@ -231,8 +179,8 @@ int main(int argc, char** argv) {
         if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != library)
             modules->Register(QString::fromLatin1(HostMainWindow::kProgId), library);
 
-        HostMainWindow window(host, connection, modules);
-        window.setRights(session->rights);
+        HostMainWindow window(host, desk.connection, modules);
+        window.setRights(session->rights());
         if (parser.isSet(today)) {
             const QDate day = QDate::fromString(parser.value(today), QStringLiteral("dd/MM/yyyy"));
             if (!day.isValid()) {
@@ -294,6 +242,6 @@ int main(int argc, char** argv) {
         // A script's run that had something to tell did not go as planned.
         return code == 0 && scriptLog->written() > 0 ? 1 : code;
     } catch (const SuiteError& e) {
-        return fail(forTheClerk(e, cs));
+        return fail(StartUp::forTheClerk(e, cs));
     }
 }

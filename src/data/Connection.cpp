@@ -19,11 +19,6 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-Connection::AccessRuleSource& accessRuleSource() {
-    static Connection::AccessRuleSource source;
-    return source;
-}
-
 const QString kSource = QStringLiteral("Connection");
 
 }  // namespace
@@ -35,6 +30,14 @@ Connection::~Connection() {
 }
 
 void Connection::Open(const QString& connectionString) {
+    open(connectionString, {});
+}
+
+void Connection::Open(const ConnectionFactory& factory) {
+    open(factory.connectionString(), factory.rule());
+}
+
+void Connection::open(const QString& connectionString, ConnectionFactory::RuleSource rule) {
     Close();
     const ::ConnectionString cs = ConnectionString::parse(connectionString);
     dialect_ = SqlDialect::create(cs.engine);
@@ -76,6 +79,7 @@ void Connection::Open(const QString& connectionString) {
     lost_ = false;
     connectionString_ = connectionString;
     user_ = cs.user;
+    rule_ = std::move(rule);
     QString refused;
     {
         QSqlQuery setup(db);
@@ -107,18 +111,14 @@ void Connection::Open(const QString& connectionString) {
     fileIdentity_ = dialect_->fileIdentity(databaseName_);
 }
 
-void Connection::setAccessRuleSource(AccessRuleSource source) {
-    accessRuleSource() = std::move(source);
-}
-
 void Connection::restrictTo(const QString& user) {
-    if (!accessRuleSource())
+    if (!rule_)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
-                         QStringLiteral("Il programma non ha caricato i diritti degli utenti: il database "
-                                        "non si apre a nome di %1.")
+                         QStringLiteral("Il database si apre a nome di %1 solo dopo l'accesso dell'utente: "
+                                        "senza, i suoi diritti non sarebbero applicati.")
                              .arg(user));
     // Read before the rule is in place: the rights themselves are in the database.
-    auto rule = std::make_unique<AccessRule>(accessRuleSource()(*this, user));
+    auto rule = std::make_unique<AccessRule>(rule_(*this));
     QSqlDatabase db = database();
     if (!dialect_->installAccessRule(db, rule.get()))
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
@@ -144,7 +144,7 @@ void Connection::refreshAccessRule() {
     // The rule is replaced in place: the engine keeps a pointer to it.
     refreshingRule_ = true;
     try {
-        *accessRule_ = accessRuleSource()(*this, user_);
+        *accessRule_ = rule_(*this);
     } catch (...) {
         refreshingRule_ = false;
         ruleChangeCount_ = -1;  // read again next time, and refused again while it holds
@@ -192,7 +192,7 @@ void Connection::reconnectIfLost() {
     if (!fileIdentity_.isEmpty() && dialect_->fileIdentity(databaseName_).isEmpty()) fileGone();
     const QString connectionString = connectionString_;
     try {
-        Open(connectionString);
+        open(connectionString, rule_);
     } catch (const SuiteError& e) {
         // Still lost: the next call tries again. A server that answers but refuses the user
         // tells no more than one that does not answer: both are named.
@@ -386,23 +386,9 @@ long Connection::Execute(const QString& sql) {
         refreshAccessRule();
     }
     long affected = 0;
-    QString lastGuard;
-    bool guardResult = true;
-    for (const EngineStatement& s : dialect_->translate(sql)) {
-        if (!s.guard.isEmpty()) {
-            // One IF block is decided once, before any of its statements runs.
-            if (s.guard != lastGuard) guardResult = guardHolds(s.guard);
-            lastGuard = s.guard;
-            if (!guardResult) continue;
-        } else {
-            lastGuard.clear();
-        }
-        QSqlQuery q(database());
-        if (!q.exec(s.sql)) raise(q, s.sql);
-        do {
-            if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
-        } while (q.nextResult());
-    }
+    runBatch(sql, [&](QSqlQuery& q) {
+        if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
+    });
     return affected;
 }
 
@@ -434,10 +420,18 @@ std::vector<ResultSet> Connection::Query(const QString& sql) {
 
 std::vector<ResultSet> Connection::runQuery(const QString& sql) {
     std::vector<ResultSet> results;
+    runBatch(sql, [&](QSqlQuery& q) {
+        if (q.isSelect()) results.push_back(readResult(q));
+    });
+    return results;
+}
+
+void Connection::runBatch(const QString& sql, const std::function<void(QSqlQuery&)>& eachResult) {
     QString lastGuard;
     bool guardResult = true;
     for (const EngineStatement& s : dialect_->translate(sql)) {
         if (!s.guard.isEmpty()) {
+            // One IF block is decided once, before any of its statements runs.
             if (s.guard != lastGuard) guardResult = guardHolds(s.guard);
             lastGuard = s.guard;
             if (!guardResult) continue;
@@ -448,10 +442,9 @@ std::vector<ResultSet> Connection::runQuery(const QString& sql) {
         q.setForwardOnly(true);
         if (!q.exec(s.sql)) raise(q, s.sql);
         do {
-            if (q.isSelect()) results.push_back(readResult(q));
+            eachResult(q);
         } while (q.nextResult());
     }
-    return results;
 }
 
 std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionFactory.h"
 #include "ConnectionString.h"
 #include "SchemaCatalogue.h"
 #include "SqlDialect.h"
@@ -44,8 +45,12 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Throws SuiteError (connection failed) with the engine's reason.
+    // Throws SuiteError (connection failed) with the engine's reason. A connection string that
+    // names a user (sqlite:PATH?user=CODE) is refused here: it opens only through its session's
+    // factory, which brings the user's access rule.
     void Open(const QString& connectionString);
+    // Opens as `factory` says, with its access rule (the catalogue is the factory's to set).
+    void Open(const ConnectionFactory& factory);
     void Close();
     // 0 closed, 1 open.
     int State() const { return open_ ? 1 : 0; }
@@ -69,14 +74,8 @@ public:
 
     const SqlDialect& dialect() const;
 
-    // How a connection opened as a named user (sqlite:PATH?user=CODE) learns what that user may
-    // do, on an engine without roles of its own: set once by the program that signs users in.
-    // A named user with no source set is refused: the file would otherwise open unguarded.
-    // The source is asked again at the start of every transaction (and of every statement run
-    // outside one), so that a change of the administrator acts at once; it throws SuiteError
-    // for a user who may no longer work.
-    using AccessRuleSource = std::function<AccessRule(Connection& connection, const QString& user)>;
-    static void setAccessRuleSource(AccessRuleSource source);
+    // Opens another connection the way this one was opened: the same database, rule and catalogue.
+    ConnectionFactory factory() const { return {connectionString_, catalogue_, rule_}; }
     // The user the connection was opened as; empty when it names none.
     const QString& user() const { return user_; }
     void setCatalogue(std::shared_ptr<const SchemaCatalogue> catalogue) { catalogue_ = std::move(catalogue); }
@@ -93,6 +92,7 @@ public:
     void requireOpen() const;
 
 private:
+    void open(const QString& connectionString, ConnectionFactory::RuleSource rule);
     void restrictTo(const QString& user);
     void refreshAccessRule();
     void reconnectIfLost();
@@ -106,6 +106,9 @@ private:
     // SqlDialect::kStandbyWaitMs; else SuiteError (timeout), the transaction still open.
     void awaitStandby();
     std::vector<ResultSet> runQuery(const QString& sql);
+    // Runs each statement of the batch, each IF block decided once by its guard; `eachResult`
+    // sees every result of every statement run.
+    void runBatch(const QString& sql, const std::function<void(QSqlQuery&)>& eachResult);
     std::vector<ResultSet> readOnlyOnce(const QString& sql);
     ResultSet readResult(QSqlQuery& query) const;
     ResultColumn describe(const QString& name, QMetaType driverType) const;
@@ -121,6 +124,7 @@ private:
     mutable bool lost_ = false;  // marked by the const raise(), which only reports otherwise
     std::vector<std::function<void()>> rollbackActions_;
     QString user_;
+    ConnectionFactory::RuleSource rule_;
     // Read by the engine's access check on every statement: kept until the connection closes.
     std::unique_ptr<AccessRule> accessRule_;
     bool refreshingRule_ = false;  // the source reads the rights through this connection

@@ -1,49 +1,27 @@
 #include "ModuleSession.h"
 
-#include "AccessRules.h"
 #include "AttachmentDesk.h"
 #include "Cinterface.h"
-#include "Connection.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
 #include "DriverNavigator.h"
 #include "PluginRegistry.h"
-#include "Schema.h"
-#include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
-#include "SignIn.h"
+#include "StartUp.h"
 #include "SuiteError.h"
 
-ModuleSession::ModuleSession(const Options& options)
-    : connection_(std::make_shared<Connection>()), log_(std::make_shared<ScriptedLogService>()) {
-    AccessRules::install(Schema::accessClass, Schema::billProgram());
-    // The database is prepared as the connection string itself connects (the test's own role, the
-    // administrator); on a server a clerk's role may not, and signs in to a prepared one.
-    try {
-        auto setup = std::make_shared<Connection>();
-        setup->Open(options.connectionString);
-        setup->setCatalogue(SchemaInstaller::catalogue());
-        SchemaInstaller installer(setup);
-        if (installer.state() == SchemaInstaller::State::Empty) {
-            installer.install();
-            if (options.demo) DemoGenerator(setup, DemoGenerator::Options{}).run();
-        }
-        if (installer.state() == SchemaInstaller::State::Older) installer.upgrade();
-        installer.verify();
-        installer.addMissingIndexes();
-    } catch (const SuiteError&) {
-        if (!ConnectionString::parse(options.connectionString).signsInAsRole()) throw;
-    }
-    const SignIn signIn(Schema::billProgram());
+ModuleSession::ModuleSession(const Options& options) : log_(std::make_shared<ScriptedLogService>()) {
+    std::optional<DemoGenerator::Options> demo;
+    if (options.demo) demo = DemoGenerator::Options{};
+    StartUp::prepare(options.connectionString, demo);
+    const SignIn signIn = StartUp::signIn();
     const SignIn::Session signedIn =
         options.trusted ? signIn.trusted(options.connectionString, options.user)
                         : signIn.signIn(options.connectionString, options.user, options.password);
-    rights_ = signedIn.rights;
-    connection_->Open(signedIn.connectionString);
-    connection_->setCatalogue(SchemaInstaller::catalogue());
-    SchemaInstaller(connection_).verify();
-
-    host_ = std::make_shared<DatabaseHost>(signedIn.connectionString, options.company, signedIn.account.code);
+    rights_ = signedIn.rights();
+    StartUp::Desk desk = StartUp::open(signedIn, options.company);
+    connection_ = std::move(desk.connection);
+    host_ = std::move(desk.host);
     // One service for every form, so that queued answers reach whichever form asks next.
     host_->setLogServiceFactory([log = log_] { return log; });
     if (options.privileged) host_->setPrivileged(true);
@@ -59,13 +37,7 @@ ModuleSession::ModuleSession(const Options& options)
     registry.Register(QString::fromLatin1(kProgId), options.pluginLibrary);
     module_ = registry.CreateObject(QString::fromLatin1(kProgId));
     // What the host application hands every module it opens.
-    module_->setClsGlobal(host_);
-    module_->setActiveNavigator(navigator_.get());
-    module_->setIsActive(true);
-    module_->setCanInsert(rights_.insert);
-    module_->setCanUpdate(rights_.update);
-    module_->setCanDelete(rights_.remove);
-    module_->setCanQbe(rights_.query);
+    StartUp::handOver(*module_, host_, navigator_.get(), rights_);
     host_->SetActiveModule(module_.get());
 }
 

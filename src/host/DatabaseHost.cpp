@@ -48,12 +48,13 @@ QIcon programIcon(bool withAttachment) {
 
 }  // namespace
 
-DatabaseHost::DatabaseHost(QString connectionString, qint32 company, const QString& userCode)
-    : connectionString_(std::move(connectionString)),
-      connection_(std::make_shared<Connection>()),
+DatabaseHost::DatabaseHost(const QString& connectionString, qint32 company, const QString& userCode)
+    : DatabaseHost(ConnectionFactory(connectionString, Schema::catalogue()), company, userCode) {}
+
+DatabaseHost::DatabaseHost(ConnectionFactory connections, qint32 company, const QString& userCode)
+    : connections_(std::move(connections)),
+      connection_(connections_.open()),
       desk_(std::make_shared<GuiAttachmentDesk>()) {
-    connection_->Open(connectionString_);
-    connection_->setCatalogue(Schema::catalogue());
     // The forms' decodes read through it too: one connection fewer for each desk.
     SharedConnection::offer(connection_);
     company_.company = company;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionFactory.h"
 #include "HostGlobal.h"
 
 #include <QHash>
@@ -14,16 +15,19 @@ class Connection;
 // catalogue read from the company database; menu entries kept for the main window.
 class DatabaseHost : public HostGlobal {
 public:
-    // Opens the database and reads the company and the user; throws SuiteError with a message
-    // for the clerk when either does not exist.
-    DatabaseHost(QString connectionString, qint32 company, const QString& userCode);
+    // Opens the database through `connections` (the signed-in session's) and reads the company
+    // and the user; throws SuiteError with a message for the clerk when either does not exist.
+    DatabaseHost(ConnectionFactory connections, qint32 company, const QString& userCode);
+    // On connections opened as the connection string itself connects (an administrator's tools).
+    DatabaseHost(const QString& connectionString, qint32 company, const QString& userCode);
     ~DatabaseHost() override;
 
     void SetActiveModule(Cinterface* module) override { active_ = module; }
     Cinterface* ActiveModule() const override { return active_; }
     const ::CompanyContext& CompanyContext() const override { return company_; }
     const LoggedUser& User() const override { return user_; }
-    QString DatabaseSettings() const override { return connectionString_; }
+    QString DatabaseSettings() const override { return connections_.connectionString(); }
+    std::shared_ptr<Connection> OpenConnection() const override { return connections_.open(); }
     QString GetMessage(int number, const QVariantList& parameters = {}) const override;
     QIcon MainWindowIcon(const QString& key) const override;
     void RegisterMenuEntry(const MenuEntry& entry) override;
@@ -51,7 +55,7 @@ public:
     }
 
 private:
-    QString connectionString_;
+    ConnectionFactory connections_;
     std::shared_ptr<Connection> connection_;
     ::CompanyContext company_;
     QString companyName_;

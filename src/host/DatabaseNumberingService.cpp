@@ -11,6 +11,7 @@ std::shared_ptr<Connection> DatabaseNumberingService::connectionFor() const {
     if (shared_ && shared_->State() == 1 && !shared_->InTransaction() &&
         shared_->ConnectionString() == connectionString)
         return shared_;
+    if (shared_ && shared_->ConnectionString() == connectionString) return shared_->factory().open();
     auto own = std::make_shared<Connection>();
     own->Open(connectionString);
     return own;

@@ -15,6 +15,7 @@ class HistoryWriter;
 class NumberingService;
 class LogService;
 class Cinterface;
+class Connection;
 
 // The host's global object: who is working on which company and database, the message
 // catalogue, the main window's icons, the menu, the active module and the program launcher.
@@ -28,6 +29,8 @@ public:
     virtual const LoggedUser& User() const = 0;
     // The company database's connection string.
     virtual QString DatabaseSettings() const = 0;
+    // A new connection of the signed-in user to the company database, with its catalogue.
+    virtual std::shared_ptr<Connection> OpenConnection() const = 0;
     // Text `number` of the message catalogue in the user's language, %1... filled from `parameters`.
     virtual QString GetMessage(int number, const QVariantList& parameters = {}) const = 0;
     // The main window's image list: "KProgramma" and "KProgrammaMM".

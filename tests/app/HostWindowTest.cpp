@@ -1,4 +1,3 @@
-#include "AccessRules.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "DatabaseHost.h"
@@ -14,6 +13,7 @@
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
 #include "StartDialog.h"
+#include "StartUp.h"
 #include "TestDatabase.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -96,7 +96,6 @@ TEST_F(HostWindowTest, HostNewAsksAboutPendingEditsFirst) {
 // A clerk signs in (a wrong password first), works in a window that does not offer deleting,
 // and the database refuses the delete asked from the form's own bar: the Bill stays.
 TEST_F(HostWindowTest, AClerkSignsInAndMayNotDeleteABill) {
-    AccessRules::install(Schema::accessClass, Schema::billProgram());
     StartDialog start(db_.connectionString(), DemoGenerator::kCompany);
     start.userEdit()->setText(QStringLiteral("mrossi"));
     start.passwordEdit()->setText(QStringLiteral("rossi.2024"));
@@ -106,16 +105,15 @@ TEST_F(HostWindowTest, AClerkSignsInAndMayNotDeleteABill) {
     start.passwordEdit()->setText(QStringLiteral("Rossi.2024"));
     ASSERT_TRUE(start.attempt());
     const SignIn::Session& session = *start.session();
-    EXPECT_EQ(session.account.code, QStringLiteral("MROSSI"));
+    EXPECT_EQ(session.account().code, QStringLiteral("MROSSI"));
     EXPECT_EQ(start.company(), DemoGenerator::kCompany);
 
     window_.reset();
-    host_ = std::make_shared<DatabaseHost>(session.connectionString, start.company(), session.account.code);
+    const StartUp::Desk desk = StartUp::open(session, start.company());
+    host_ = desk.host;
     host_->setLogServiceFactory([this] { return log_; });
-    auto clerk = std::make_shared<Connection>();
-    clerk->Open(session.connectionString);
-    window_ = std::make_unique<HostMainWindow>(host_, clerk, registry_);
-    window_->setRights(session.rights);
+    window_ = std::make_unique<HostMainWindow>(host_, desk.connection, registry_);
+    window_->setRights(session.rights());
     window_->show();
     ASSERT_GT(window_->callingProgram()->search(), 2);
     const int bills = count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE"));

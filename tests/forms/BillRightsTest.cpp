@@ -1,8 +1,8 @@
-#include "AccessRules.h"
 #include "Accounts.h"
 #include "BillFormFixture.h"
 #include "GridNavigator.h"
 #include "Schema.h"
+#include "SignIn.h"
 #include "TabControl.h"
 #include "VirtualFrame.h"
 
@@ -19,7 +19,6 @@ protected:
     void SetUp() override {
         BillFormTest::SetUp();
         if (IsSkipped()) return;
-        AccessRules::install(Schema::accessClass, Schema::billProgram());
         // A user of this test alone: on the server its login role is shared by nobody else.
         clerk_.code = server() ? QStringLiteral("F%1_%2")
                                      .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
@@ -28,7 +27,8 @@ protected:
         clerk_.name = QStringLiteral("Lucia Bianchi");
         clerk_.group = QStringLiteral("CONTABILITA");
         administrator().add(clerk_, kPassword);
-        host_ = std::make_shared<DatabaseHost>(signedIn(), DemoGenerator::kCompany, clerk_.code);
+        host_ =
+            std::make_shared<DatabaseHost>(signedIn().connections(), DemoGenerator::kCompany, clerk_.code);
         host_->setLogServiceFactory([this] { return log_; });
         module_->setClsGlobal(host_);
     }
@@ -41,15 +41,16 @@ protected:
 
     bool server() const { return GetParam() == TestEngine::PostgreSql; }
     Accounts administrator() { return Accounts(*demo_->connection, QStringLiteral("ADMIN")); }
-    // The clerk's connection string: on the server its login role and password over TCP.
-    QString signedIn() const {
-        if (!server()) return ConnectionString::asUser(demo_->db.connectionString(), clerk_.code, QString());
+    // The clerk signed in: on the server as its login role with its password over TCP.
+    UserSession signedIn() const {
+        const SignIn signIn(Schema::billProgram(), Schema::accessClass, Schema::catalogue());
+        if (!server()) return signIn.signIn(demo_->db.connectionString(), clerk_.code, kPassword);
         QUrl url(demo_->db.connectionString());
         QUrlQuery query(url);
         query.removeQueryItem(QStringLiteral("host"));
         url.setQuery(query);
         url.setHost(QStringLiteral("localhost"));
-        return ConnectionString::asUser(url.toString(), Accounts::loginRole(clerk_.code), kPassword);
+        return signIn.signIn(url.toString(), Accounts::loginRole(clerk_.code), kPassword);
     }
     QString messages() const {
         QStringList out;

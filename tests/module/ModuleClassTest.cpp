@@ -8,6 +8,7 @@
 #include "LayoutScriptHolder.h"
 #include "NumberingService.h"
 #include "PluginRegistry.h"
+#include "Schema.h"
 #include "ScriptedLogService.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
@@ -29,6 +30,9 @@ public:
     const ::CompanyContext& CompanyContext() const override { return company_; }
     const LoggedUser& User() const override { return user_; }
     QString DatabaseSettings() const override { return database_; }
+    std::shared_ptr<Connection> OpenConnection() const override {
+        return ConnectionFactory(database_, Schema::catalogue()).open();
+    }
     QString GetMessage(int number, const QVariantList&) const override { return QString::number(number); }
     QIcon MainWindowIcon(const QString& key) const override {
         iconsAsked.append(key);

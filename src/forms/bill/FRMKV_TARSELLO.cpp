@@ -106,9 +106,7 @@ void FRMKV_TARSELLO::Form_Load() {
         for (FrameControl* c : controls_) c->setLogService(clsLog);
         for (VirtualFrame* f : {FME_TESTATA, FME_CAMBIALI, FME_NOTE}) f->setLogService(clsLog);
 
-        auto connection = std::make_shared<Connection>();
-        connection->Open(global().DatabaseSettings());
-        connection->setCatalogue(Schema::catalogue());
+        const std::shared_ptr<Connection> connection = global().OpenConnection();
         clsConnessione = connection;
         ActiveInterface_->setConnection(connection);
         ActiveClass = dynamic_cast<CLSKV_TARSELLO*>(ActiveInterface_);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "SchemaCatalogue.h"
+#include "TableAccess.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class Connection;
+
+// How the connections of one signed-in session are opened: the database, the catalogue and, on
+// an engine without roles, the user's access rule. Every connection the program works on comes
+// from one (the host's, a form's, a background read's, a lookup's), so that none forgets the
+// rule; a connection keeps the factory it came from to open its siblings.
+class ConnectionFactory {
+public:
+    // Reads what the user may do through the connection being opened; throws SuiteError for a
+    // user who may no longer work. Asked when the connection opens and again whenever the engine
+    // says something changed since.
+    using RuleSource = std::function<AccessRule(Connection& connection)>;
+
+    ConnectionFactory() = default;
+    ConnectionFactory(QString connectionString, std::shared_ptr<const SchemaCatalogue> catalogue,
+                      RuleSource rule = {});
+
+    // Throws SuiteError (connection failed) with the reason.
+    std::shared_ptr<Connection> open() const;
+    const QString& connectionString() const { return connectionString_; }
+    const RuleSource& rule() const { return rule_; }
+
+private:
+    QString connectionString_;
+    std::shared_ptr<const SchemaCatalogue> catalogue_;
+    RuleSource rule_;
+};
