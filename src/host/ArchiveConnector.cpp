@@ -203,23 +203,24 @@ ArchiveConnector::Shape ArchiveConnector::shape() const {
         case Archive::CompanyBanks: {
             // With a counterpart: the company's accounts at the banks where it has one of its own.
             const bool related = keys_.size() >= 3;
-            return {.from = QStringLiteral("EF08_BANCHEAZ WITH (NOLOCK)"),
-                    .where = QStringLiteral("EF08_DITTA_CG18 = ") + key(0) +
-                             (related ? QStringLiteral(" AND EF08_BANCA_CG12 IN (SELECT CG12_BANCA FROM "
-                                                       "MG35_CLIFORCC WITH (NOLOCK)") +
-                                            customerBankJoins() + QStringLiteral(" WHERE MG35_DITTA_CG18 = ") +
-                                            key(0) + QStringLiteral(" AND MG35_TIPOCF_CG44 = ") + key(1) +
-                                            QStringLiteral(" AND MG35_CLIFOR_CG44 = ") + key(2) +
-                                            QStringLiteral(")")
-                                      : QString()),
-                    .code = QStringLiteral("EF08_PROGR"),
-                    .description = QStringLiteral("EF08_DESCR"),
-                    .numericCode = true,
-                    .extra = {QStringLiteral("EF08_IBAN")},
-                    .captions = captions({"Progressivo", "Descrizione", "IBAN"}),
-                    .title = related ? QStringLiteral("Banche aziendali del cliente/fornitore")
-                                     : QStringLiteral("Banche aziendali"),
-                    .identifier = QStringLiteral("Lkp_BancheAziendali")};
+            return {
+                .from = QStringLiteral("EF08_BANCHEAZ WITH (NOLOCK)"),
+                .where =
+                    QStringLiteral("EF08_DITTA_CG18 = ") + key(0) +
+                    (related ? QStringLiteral(" AND EF08_BANCA_CG12 IN (SELECT CG12_BANCA FROM "
+                                              "MG35_CLIFORCC WITH (NOLOCK)") +
+                                   customerBankJoins() + QStringLiteral(" WHERE MG35_DITTA_CG18 = ") +
+                                   key(0) + QStringLiteral(" AND MG35_TIPOCF_CG44 = ") + key(1) +
+                                   QStringLiteral(" AND MG35_CLIFOR_CG44 = ") + key(2) + QStringLiteral(")")
+                             : QString()),
+                .code = QStringLiteral("EF08_PROGR"),
+                .description = QStringLiteral("EF08_DESCR"),
+                .numericCode = true,
+                .extra = {QStringLiteral("EF08_IBAN")},
+                .captions = captions({"Progressivo", "Descrizione", "IBAN"}),
+                .title = related ? QStringLiteral("Banche aziendali del cliente/fornitore")
+                                 : QStringLiteral("Banche aziendali"),
+                .identifier = QStringLiteral("Lkp_BancheAziendali")};
         }
         case Archive::CustomerBanks:
             return {.from = QStringLiteral("MG35_CLIFORCC WITH (NOLOCK)") + customerBankJoins(),
