@@ -235,15 +235,8 @@ void FRMKV_TARSELLO::GestioneArchivio(const QString& field) {
     if (field == QLatin1String("TXT_CODBANCAPRES") || field == QLatin1String("TXT_CODAGENPRES"))
         bankTarget_ = 1;
     const ArchiveConnector::Management m = connector->management();
-    LookupRequest request;
-    request.query = m.list.query;
-    request.columns = m.list.columns;
-    request.title = m.list.title;
-    request.identifier = m.list.identifier;
-    request.orderColumn = m.list.keyColumn;
-    request.searchColumns = m.list.searchColumns;
-    request.connectionString = clsConnessione->ConnectionString();
-    ArchiveBrowser browser(request, connector->archiveNumber(), m.transferColumns, this);
+    ArchiveBrowser browser(LookupRequest::of(m.list, clsConnessione->ConnectionString()),
+                           connector->archiveNumber(), m.transferColumns, this);
     browser.setObjectName(QStringLiteral("GST_") + field.mid(4));
     connect(&browser, &ArchiveBrowser::TransferData, this,
             [this](int archive, const QVariant& data) { clsConnectCommon_TransferData(archive, data); });
@@ -293,17 +286,11 @@ void FRMKV_TARSELLO::prepareLookup(const QString& field, LookupRequest* r) {
                           QVariantList{companyCode(), headerValue(QStringLiteral("EF01_TIPOCF_CG44")),
                                        headerValue(QStringLiteral("EF01_CLIFOR_CG44"))});
     if (!connector) return;
-    const ArchiveConnector::Lookup l = connector->lookup();
-    r->query = l.query;
-    r->columns = l.columns;
-    r->title = l.title;
-    r->identifier = l.identifier;
-    r->orderColumn = l.keyColumn;
-    r->searchColumns = l.searchColumns;
     const bool host = field == QLatin1String("TXT_CLIFOR") || field == QLatin1String("TXT_PDC") ||
                       field == QLatin1String("TXT_PROGR_EF08") || field == QLatin1String("TXT_STIPOEFF") ||
                       field == QLatin1String("TXT_CAUSMGO");
-    r->connectionString = host ? global().DatabaseSettings() : clsConnessione->ConnectionString();
+    *r = LookupRequest::of(connector->lookup(),
+                           host ? global().DatabaseSettings() : clsConnessione->ConnectionString());
 }
 
 void FRMKV_TARSELLO::connectContoCorrente() {

@@ -148,14 +148,7 @@ void FRMKV_STORICO::connectNumbered(const NumberedArchive& a) {
 }
 
 void FRMKV_STORICO::fillLookup(const ArchiveConnector& archive, LookupRequest* r) const {
-    const ArchiveConnector::Lookup l = archive.lookup();
-    r->query = l.query;
-    r->columns = l.columns;
-    r->title = l.title;
-    r->identifier = l.identifier;
-    r->orderColumn = l.keyColumn;
-    r->searchColumns = l.searchColumns;
-    r->connectionString = in_.connection->ConnectionString();
+    *r = LookupRequest::of(archive.lookup(), in_.connection->ConnectionString());
 }
 
 // The SEPA purpose code and its description; the list narrowed to the operation's movements.

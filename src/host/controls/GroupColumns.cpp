@@ -37,7 +37,7 @@ QList<QWidget*> GroupColumns::place(int margin, const QList<int>& stretches) {
 }
 
 FieldGrid::Cell GroupColumns::coded(const QString& caption, QWidget* code, QWidget* description, int span) {
-    code->setMinimumWidth(90);
+    code->setMinimumWidth(110);
     code->setMaximumWidth(120);
     description->setMinimumWidth(110);
     return {caption, {code, description}, span};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ArchiveConnector.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,4 +20,10 @@ struct LookupRequest {
     // query is shown as it comes.
     QString orderColumn;
     QStringList searchColumns;
+
+    // The search list of an archive, run on `connectionString`.
+    static LookupRequest of(const ArchiveConnector::Lookup& list, const QString& connectionString) {
+        return {list.query,       list.columns,   list.title,        list.identifier,
+                connectionString, list.keyColumn, list.searchColumns};
+    }
 };
