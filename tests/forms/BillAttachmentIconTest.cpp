@@ -7,9 +7,7 @@
 #include <QImage>
 
 using BillAttachmentIconTest = BillFormTest;
-INSTANTIATE_TEST_SUITE_P(Engines, BillAttachmentIconTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillAttachmentIconTest);
 
 TEST_P(BillAttachmentIconTest, TheIconIsTheBillShownsAfterEveryMove) {
     // The first Bill with attachments whose next one has none.

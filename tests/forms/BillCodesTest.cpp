@@ -4,9 +4,7 @@
 #include "VirtualFrame.h"
 
 using BillCodesTest = BillFormTest;
-INSTANTIATE_TEST_SUITE_P(Engines, BillCodesTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(BillCodesTest);
 
 TEST_P(BillCodesTest, ACodeMissingFromItsArchiveIsMarkedWithoutAMessage) {
     module_->ChiaveEffettoInGestione = keyOfRow(1);

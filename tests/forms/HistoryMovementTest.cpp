@@ -23,9 +23,7 @@ TEST(HistoryGrids, EveryColumnOfTheHistoryAndReminderGridsIsOneOfItsTable) {
 }
 
 using HistoryMovementTest = BillFormTest;
-INSTANTIATE_TEST_SUITE_P(Engines, HistoryMovementTest,
-                         ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
-                         [](const auto& info) { return engineName(info.param); });
+INSTANTIATE_ON_ENGINES(HistoryMovementTest);
 
 TEST_P(HistoryMovementTest, ANewMovementWithoutTheBillsSituationIsNotConfirmed) {
     module_->ChiaveEffettoInGestione = keyOfRow(1);
