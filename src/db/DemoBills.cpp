@@ -54,145 +54,38 @@ QList<int> DemoBuilder::scenario(int archive, int tipoEff, bool foreign, bool pa
     return path + paths[rnd_.weighted({70, 5, 8, 7, 10})];
 }
 
-void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState& st, QDate date, int archive,
-                           int tipoEff, const QString& currency, const QVariant& cambio) {
+namespace {
+void put(BulkInserter::Row& r, const char* name, const QVariant& v) {
+    r.set(QString::fromLatin1(name), v);
+}
+QVariant cents(long long mantissa) {
+    return QVariant::fromValue(Decimal::fromMantissa(mantissa, 2));
+}
+}  // namespace
+
+void DemoBuilder::movement(const Movement& m, BillState& st) {
     BulkInserter& in = to("EF06_SCADSTO");
     Row r = in.newRow();
-    auto set = [&](const char* name, const QVariant& v) { r.set(QString::fromLatin1(name), v); };
-    set("EF06_DITTA_CG18", DemoGenerator::kCompany);
-    set("EF06_NUMREG_CO99", key.numreg);
-    set("EF06_RIGACONT_EF01", key.riga);
-    set("EF06_PROGEC_EF01", key.progec);
-    set("EF06_PROGEFF_EF01", key.progeff);
-    set("EF06_PROGSTO", progsto);
-    set("EF06_DATAREG", date);
-    set("EF06_INDTIPOPER", type);
-    // The snapshot: the Bill before this movement.
-    set("EF06_SCADE_S", st.scade);
-    set("EF06_INDSTATO_S", st.indStato);
-    set("EF06_INDGENSTATO_S", st.indGenStato);
-    set("EF06_INDPRES_S", st.indPres);
-    set("EF06_FLGSTEFF_S", st.flgSteff);
-    set("EF06_NUMSTEFF_S", st.numSteff);
-    set("EF06_NUMRIEMIS_S", st.numRiemis);
-    set("EF06_FLGGIRATO_S", st.flgGirato);
-    set("EF06_FLGRICEVUTO_S", st.flgRicevuto);
-    set("EF06_FLGINCASSOBF_S", st.flgIncassoBf);
-    set("EF06_BANCAPRE_S", st.bancaPre);
-    set("EF06_AGENZPRE_S", st.agenPre);
-    set("EF06_INDSPERIT_S", st.indSperit);
-    set("EF06_SPESERIT_S", st.speseRit);
-    set("EF06_SPESERITBAN_S", st.speseRitBan);
-    set("EF06_IMPEFF_S", QVariant::fromValue(st.impEff));
-    set("EF06_IMPEFFVAL_S", st.impEffVal);
-    set("EF06_IMPEFFNETPREV_S", QVariant::fromValue(st.impEffNetPrev));
-    set("EF06_IMPEFFNETPREVVAL_S", st.impEffNetPrevVal);
-    set("EF06_IMPADEGCAMBIO_S", st.impAdeg);
-    set("EF06_CAMBIOADCONTO_S", st.cambioAd);
-    set("EF06_DATACAMBIOADCONTO_S", st.dataCambioAd);
-    set("EF06_FLGSTORNORITINS", 0);
-    set("EF06_ORDBONFLGCONF", 0);
-    set("EF06_BONFLGCONF", 0);
-    set("EF06_CAMBIO", cambio);
-    const bool foreign = currency != QStringLiteral("EURO");
-    const auto accounting = [&] {
-        ++movementNumber_;
-        set("EF06_NUMREGMOV_CO99",
-            QStringLiteral("%1M%2").arg(date.year()).arg(movementNumber_, 7, 10, QLatin1Char('0')));
-        set("EF06_RIGACONTMOV_CG42", rnd_.between(1, 4));
-        set("EF06_PROGECMOV_EC01", 1);
-    };
-    const auto paid = [&](const Decimal& euro, const QVariant& val) {
-        set("EF06_IMPMOVPAG", QVariant::fromValue(euro));
-        set("EF06_IMPMOVPAGVAL", val);
-        for (const char* zero : {"EF06_IMPMOVABB", "EF06_IMPMOVACC", "EF06_IMPMOVRIT", "EF06_IMPMOVPAGRIT",
-                                 "EF06_IMPMOVOMANORIV", "EF06_IMPMOVSCIND"})
-            set(zero, QVariant::fromValue(Decimal::fromMantissa(0, 2)));
-    };
-    const auto sepa = [&](const QList<const char*>& codes) { set("EF06_ORDBONCAUPAG", s(rnd_.pick(codes))); };
-    switch (type) {
+    snapshot(r, m, st);
+    switch (m.type) {
         case 0:  // manual variation: a new due date agreed with the counterpart
             st.scade = workday(st.scade.addDays(rnd_.pick(QList<int>{15, 30, 30, 60})));
             break;
         case 1:
-        case 16: {
-            accounting();
-            paid(st.impEff, st.impEffVal);
-            if (archive == 1 && (tipoEff == 14 || tipoEff == 13)) {
-                // A supplier paid by bank transfer order.
-                const int kind = tipoEff == 14 ? 1 : 0;
-                Distinta& open = openOrders_[{kind, date.year()}];
-                if (open.number == 0 || open.count >= 25) {
-                    if (open.number) orders_[{kind, date.year(), open.number}] = open;
-                    open = Distinta{open.number + 1, 0, Decimal(), date};
-                }
-                ++open.count;
-                open.total = open.total + st.impEff;
-                set("EF06_DITTA_EF10", DemoGenerator::kCompany);
-                set("EF06_INDORDPBONIF_EF10", kind);
-                set("EF06_ANNO_EF10", date.year());
-                set("EF06_NUMORDPBONIF_EF10", open.number);
-                const auto& [abi, cab] = rnd_.pick(agencies_);
-                set("EF06_ORDBONABI_CG13", abi);
-                set("EF06_ORDBONCAB_CG13", cab);
-                set("EF06_ORDBONCCFORN",
-                    Iban::make(QStringLiteral("IT"),
-                               Iban::italianBban(abi, cab, QString::number(rnd_.between(10000, 999999)))));
-                set("EF06_ORDBONFLGCONF", 1);
-                set("EF06_BONFLGCONF", 1);
-                set("EF06_ORDBONMOTIVO", kind == 0 ? QStringLiteral("Avviso %1").arg(key.numreg)
-                                                   : QStringLiteral("Saldo fattura rif. %1").arg(key.numreg));
-                sepa({"SUPP", "TRAD", "GDSV"});
-            }
-            st.indStato = 1;
-            st.indGenStato = 1;
-            st.impEffNetPrev = Decimal::fromMantissa(0, 2);
-            if (foreign) st.impEffNetPrevVal = QVariant::fromValue(Decimal::fromMantissa(0, 2));
+        case 16:
+            payment(r, m, st);
             break;
-        }
         case 2:
         case 14:
-            accounting();
+            accounting(r, m.date);
             st.indStato = 1;
             st.indGenStato = 2;
             break;
-        case 3: {
-            const int kind = tipoEff == 11   ? 1
-                             : tipoEff == 16 ? 2
-                             : tipoEff == 2  ? 0
-                                             : rnd_.pick(QList<int>{3, 4, 5});
-            Distinta& open = openDist_[{kind, date.year()}];
-            if (open.number == 0 || open.count >= 40) {
-                if (open.number) distinte_[{kind, date.year(), open.number}] = open;
-                open = Distinta{open.number + 1, 0, Decimal(), date};
-            }
-            ++open.count;
-            open.total = open.total + st.impEff;
-            set("EF06_DITTA_EF09", DemoGenerator::kCompany);
-            set("EF06_INDTIPODIST_EF09", kind);
-            set("EF06_ANNO_EF09", date.year());
-            set("EF06_NUMDIST_EF09", open.number);
-            if (kind == 2)
-                set("EF06_ETICHRAGGRAVV", QStringLiteral("MAV%1-%2").arg(date.year()).arg(open.number));
-            const auto& [abi, cab] = rnd_.pick(companyBanks_);
-            st.bancaPre = abi;
-            st.agenPre = cab;
-            st.indPres = rnd_.pick(QList<int>{2, 2, 3, 4, 5, 6});
-            st.flgSteff = 1;
-            st.numSteff = open.number;
+        case 3:
+            presentation(r, m, st);
             break;
-        }
         case 4:
-            accounting();
-            if (tipoEff == 11) sepa({"AC04", "AM04", "MD01", "MD06"});
-            set("EF06_FLGSTORNORITINS", 0);
-            st.indStato = 0;
-            st.indGenStato = 3;
-            st.indPres = 1;
-            st.indSperit = rnd_.between(1, 3);
-            st.speseRit =
-                QVariant::fromValue(Decimal::fromMantissa(rnd_.pick(QList<int>{500, 750, 1000}), 2));
-            st.speseRitBan = QVariant::fromValue(Decimal::fromMantissa(rnd_.pick(QList<int>{350, 500}), 2));
+            unpaid(r, m, st);
             break;
         case 5:
             st.indStato = 1;
@@ -210,27 +103,17 @@ void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState&
             st.flgGirato = 1;
             break;
         case 8:
-            accounting();
+            accounting(r, m.date);
             st.indStato = 0;
             st.indGenStato = 0;
             st.impEffNetPrev = st.impEff;
             st.impEffNetPrevVal = st.impEffVal;
             break;
-        case 9: {
-            accounting();
-            const QVariant now = rateOf(currency, date);
-            const Decimal diff = Decimal::fromMantissa(rnd_.between(-5000, 5000), 2);
-            set("EF06_CAMBIOADCONTO", now);
-            set("EF06_DATACAMBIOADCONTO", date);
-            set("EF06_IMPADEGCAMBIO", QVariant::fromValue(diff));
-            set("EF06_DIFFCAMBIOCONTO", QVariant::fromValue(diff));
-            st.impAdeg = QVariant::fromValue(diff);
-            st.cambioAd = now;
-            st.dataCambioAd = date;
+        case 9:
+            rateAdjustment(r, m, st);
             break;
-        }
         case 10:
-            if (tipoEff == 11) sepa({"MS02", "CUST"});
+            if (m.tipoEff == 11) sepaReason(r, {"MS02", "CUST"});
             st.indGenStato = 6;
             st.indPres = 1;
             break;
@@ -241,23 +124,175 @@ void DemoBuilder::movement(const BillKey& key, int progsto, int type, BillState&
             st.scade = workday(st.scade.addDays(15));
             break;
         case 13:
-            accounting();
-            set("EF06_NUMASSEGNO", QString::number(rnd_.between(1000000, 9999999)));
-            set("EF06_NUMCCASSEGN", QString::number(rnd_.between(10000000, 99999999)));
-            paid(st.impEff, st.impEffVal);
+            accounting(r, m.date);
+            put(r, "EF06_NUMASSEGNO", QString::number(rnd_.between(1000000, 9999999)));
+            put(r, "EF06_NUMCCASSEGN", QString::number(rnd_.between(10000000, 99999999)));
+            paid(r, st);
             st.indStato = 1;
             st.indGenStato = 1;
             break;
         case 15:
-            accounting();
+            accounting(r, m.date);
             break;
         default:
             break;
     }
-    if (foreign && type == 1)
-        set("EF06_DIFFCAMBIO", QVariant::fromValue(Decimal::fromMantissa(rnd_.between(-3000, 3000), 2)));
+    if (m.currency != QStringLiteral("EURO") && m.type == 1)
+        put(r, "EF06_DIFFCAMBIO", cents(rnd_.between(-3000, 3000)));
     in.insert(r);
     ++counts_.history;
+}
+
+// The movement's key and kind, and the Bill as it stood before it.
+void DemoBuilder::snapshot(Row& r, const Movement& m, const BillState& st) {
+    put(r, "EF06_DITTA_CG18", DemoGenerator::kCompany);
+    put(r, "EF06_NUMREG_CO99", m.key.numreg);
+    put(r, "EF06_RIGACONT_EF01", m.key.riga);
+    put(r, "EF06_PROGEC_EF01", m.key.progec);
+    put(r, "EF06_PROGEFF_EF01", m.key.progeff);
+    put(r, "EF06_PROGSTO", m.progsto);
+    put(r, "EF06_DATAREG", m.date);
+    put(r, "EF06_INDTIPOPER", m.type);
+    put(r, "EF06_SCADE_S", st.scade);
+    put(r, "EF06_INDSTATO_S", st.indStato);
+    put(r, "EF06_INDGENSTATO_S", st.indGenStato);
+    put(r, "EF06_INDPRES_S", st.indPres);
+    put(r, "EF06_FLGSTEFF_S", st.flgSteff);
+    put(r, "EF06_NUMSTEFF_S", st.numSteff);
+    put(r, "EF06_NUMRIEMIS_S", st.numRiemis);
+    put(r, "EF06_FLGGIRATO_S", st.flgGirato);
+    put(r, "EF06_FLGRICEVUTO_S", st.flgRicevuto);
+    put(r, "EF06_FLGINCASSOBF_S", st.flgIncassoBf);
+    put(r, "EF06_BANCAPRE_S", st.bancaPre);
+    put(r, "EF06_AGENZPRE_S", st.agenPre);
+    put(r, "EF06_INDSPERIT_S", st.indSperit);
+    put(r, "EF06_SPESERIT_S", st.speseRit);
+    put(r, "EF06_SPESERITBAN_S", st.speseRitBan);
+    put(r, "EF06_IMPEFF_S", QVariant::fromValue(st.impEff));
+    put(r, "EF06_IMPEFFVAL_S", st.impEffVal);
+    put(r, "EF06_IMPEFFNETPREV_S", QVariant::fromValue(st.impEffNetPrev));
+    put(r, "EF06_IMPEFFNETPREVVAL_S", st.impEffNetPrevVal);
+    put(r, "EF06_IMPADEGCAMBIO_S", st.impAdeg);
+    put(r, "EF06_CAMBIOADCONTO_S", st.cambioAd);
+    put(r, "EF06_DATACAMBIOADCONTO_S", st.dataCambioAd);
+    put(r, "EF06_FLGSTORNORITINS", 0);
+    put(r, "EF06_ORDBONFLGCONF", 0);
+    put(r, "EF06_BONFLGCONF", 0);
+    put(r, "EF06_CAMBIO", m.cambio);
+}
+
+// The accounting registration a movement makes.
+void DemoBuilder::accounting(Row& r, QDate date) {
+    ++movementNumber_;
+    put(r, "EF06_NUMREGMOV_CO99",
+        QStringLiteral("%1M%2").arg(date.year()).arg(movementNumber_, 7, 10, QLatin1Char('0')));
+    put(r, "EF06_RIGACONTMOV_CG42", rnd_.between(1, 4));
+    put(r, "EF06_PROGECMOV_EC01", 1);
+}
+
+// The whole amount paid, nothing rounded off, withheld or written off.
+void DemoBuilder::paid(Row& r, const BillState& st) {
+    put(r, "EF06_IMPMOVPAG", QVariant::fromValue(st.impEff));
+    put(r, "EF06_IMPMOVPAGVAL", st.impEffVal);
+    for (const char* zero : {"EF06_IMPMOVABB", "EF06_IMPMOVACC", "EF06_IMPMOVRIT", "EF06_IMPMOVPAGRIT",
+                             "EF06_IMPMOVOMANORIV", "EF06_IMPMOVSCIND"})
+        put(r, zero, cents(0));
+}
+
+void DemoBuilder::sepaReason(Row& r, const QList<const char*>& codes) {
+    put(r, "EF06_ORDBONCAUPAG", s(rnd_.pick(codes)));
+}
+
+// A payment or collection closes the Bill; a supplier's Bill paid by transfer order joins an order.
+void DemoBuilder::payment(Row& r, const Movement& m, BillState& st) {
+    accounting(r, m.date);
+    paid(r, st);
+    if (m.archive == 1 && (m.tipoEff == 14 || m.tipoEff == 13)) transferOrder(r, m, st);
+    st.indStato = 1;
+    st.indGenStato = 1;
+    st.impEffNetPrev = Decimal::fromMantissa(0, 2);
+    if (m.currency != QStringLiteral("EURO")) st.impEffNetPrevVal = cents(0);
+}
+
+void DemoBuilder::transferOrder(Row& r, const Movement& m, const BillState& st) {
+    const int kind = m.tipoEff == 14 ? 1 : 0;
+    Distinta& open = openOrders_[{kind, m.date.year()}];
+    if (open.number == 0 || open.count >= 25) {
+        if (open.number) orders_[{kind, m.date.year(), open.number}] = open;
+        open = Distinta{open.number + 1, 0, Decimal(), m.date};
+    }
+    ++open.count;
+    open.total = open.total + st.impEff;
+    put(r, "EF06_DITTA_EF10", DemoGenerator::kCompany);
+    put(r, "EF06_INDORDPBONIF_EF10", kind);
+    put(r, "EF06_ANNO_EF10", m.date.year());
+    put(r, "EF06_NUMORDPBONIF_EF10", open.number);
+    const auto& [abi, cab] = rnd_.pick(agencies_);
+    put(r, "EF06_ORDBONABI_CG13", abi);
+    put(r, "EF06_ORDBONCAB_CG13", cab);
+    put(r, "EF06_ORDBONCCFORN",
+        Iban::make(QStringLiteral("IT"),
+                   Iban::italianBban(abi, cab, QString::number(rnd_.between(10000, 999999)))));
+    put(r, "EF06_ORDBONFLGCONF", 1);
+    put(r, "EF06_BONFLGCONF", 1);
+    put(r, "EF06_ORDBONMOTIVO",
+        kind == 0 ? QStringLiteral("Avviso %1").arg(m.key.numreg)
+                  : QStringLiteral("Saldo fattura rif. %1").arg(m.key.numreg));
+    sepaReason(r, {"SUPP", "TRAD", "GDSV"});
+}
+
+// Presented to a bank on a distinta of its kind.
+void DemoBuilder::presentation(Row& r, const Movement& m, BillState& st) {
+    const int kind = m.tipoEff == 11   ? 1
+                     : m.tipoEff == 16 ? 2
+                     : m.tipoEff == 2  ? 0
+                                       : rnd_.pick(QList<int>{3, 4, 5});
+    Distinta& open = openDist_[{kind, m.date.year()}];
+    if (open.number == 0 || open.count >= 40) {
+        if (open.number) distinte_[{kind, m.date.year(), open.number}] = open;
+        open = Distinta{open.number + 1, 0, Decimal(), m.date};
+    }
+    ++open.count;
+    open.total = open.total + st.impEff;
+    put(r, "EF06_DITTA_EF09", DemoGenerator::kCompany);
+    put(r, "EF06_INDTIPODIST_EF09", kind);
+    put(r, "EF06_ANNO_EF09", m.date.year());
+    put(r, "EF06_NUMDIST_EF09", open.number);
+    if (kind == 2)
+        put(r, "EF06_ETICHRAGGRAVV", QStringLiteral("MAV%1-%2").arg(m.date.year()).arg(open.number));
+    const auto& [abi, cab] = rnd_.pick(companyBanks_);
+    st.bancaPre = abi;
+    st.agenPre = cab;
+    st.indPres = rnd_.pick(QList<int>{2, 2, 3, 4, 5, 6});
+    st.flgSteff = 1;
+    st.numSteff = open.number;
+}
+
+// Returned unpaid, with the bank's charges.
+void DemoBuilder::unpaid(Row& r, const Movement& m, BillState& st) {
+    accounting(r, m.date);
+    if (m.tipoEff == 11) sepaReason(r, {"AC04", "AM04", "MD01", "MD06"});
+    put(r, "EF06_FLGSTORNORITINS", 0);
+    st.indStato = 0;
+    st.indGenStato = 3;
+    st.indPres = 1;
+    st.indSperit = rnd_.between(1, 3);
+    st.speseRit = cents(rnd_.pick(QList<int>{500, 750, 1000}));
+    st.speseRitBan = cents(rnd_.pick(QList<int>{350, 500}));
+}
+
+// A foreign Bill's rate adjusted to the day's.
+void DemoBuilder::rateAdjustment(Row& r, const Movement& m, BillState& st) {
+    accounting(r, m.date);
+    const QVariant now = rateOf(m.currency, m.date);
+    const Decimal diff = Decimal::fromMantissa(rnd_.between(-5000, 5000), 2);
+    put(r, "EF06_CAMBIOADCONTO", now);
+    put(r, "EF06_DATACAMBIOADCONTO", m.date);
+    put(r, "EF06_IMPADEGCAMBIO", QVariant::fromValue(diff));
+    put(r, "EF06_DIFFCAMBIOCONTO", QVariant::fromValue(diff));
+    st.impAdeg = QVariant::fromValue(diff);
+    st.cambioAd = now;
+    st.dataCambioAd = m.date;
 }
 
 void DemoBuilder::reminders(const BillKey& key, const BillState& st, QDate from) {
@@ -446,7 +481,7 @@ void DemoBuilder::document(const Counterpart* cp, int archive, long long remaini
                                ? qMax(when.addDays(1), st.scade)
                                : when.addDays(rnd_.between(1, 20)));
             if (when > today()) when = today();
-            movement(key, k + 1, type, st, when, archive, tipoEff, currency, cambio);
+            movement({key, k + 1, type, when, archive, tipoEff, currency, cambio}, st);
         }
 
         BulkInserter& in = to("EF01_SCADENZE");

@@ -82,6 +82,18 @@ private:
         QVariant impEffVal, impEffNetPrevVal;
     };
 
+    // One history movement of a Bill: its progressive, type and day, and the Bill's kind.
+    struct Movement {
+        BillKey key;
+        int progsto = 0;
+        int type = 0;
+        QDate date;
+        int archive = 0;
+        int tipoEff = 0;
+        QString currency;
+        QVariant cambio;
+    };
+
     struct Distinta {
         int number = 0;
         int count = 0;
@@ -114,8 +126,16 @@ private:
     QString guid();
     QDate workday(QDate d) const;
     QVariant rateOf(const QString& currency, QDate day) const;
-    void movement(const BillKey& key, int progsto, int type, BillState& st, QDate date, int archive,
-                  int tipoEff, const QString& currency, const QVariant& cambio);
+    void movement(const Movement& m, BillState& st);
+    void snapshot(Row& r, const Movement& m, const BillState& st);
+    void accounting(Row& r, QDate date);
+    static void paid(Row& r, const BillState& st);
+    void sepaReason(Row& r, const QList<const char*>& codes);
+    void payment(Row& r, const Movement& m, BillState& st);
+    void transferOrder(Row& r, const Movement& m, const BillState& st);
+    void presentation(Row& r, const Movement& m, BillState& st);
+    void unpaid(Row& r, const Movement& m, BillState& st);
+    void rateAdjustment(Row& r, const Movement& m, BillState& st);
     void reminders(const BillKey& key, const BillState& st, QDate from);
     void finish();
 
