@@ -82,6 +82,38 @@ private:
         QVariant impEffVal, impEffNetPrevVal;
     };
 
+    // What the Bills of one document share.
+    struct Document {
+        const Counterpart* cp = nullptr;  // none for a ledger account's Bills
+        int archive = 0;
+        BillKey key;
+        QDate dataDoc, dataReg;
+        int year = 0;
+        int tipoEff = 0;
+        QString currency;
+        QVariant cambio, dataCambio;
+        bool foreign = false;
+        int decimals = 2;
+        Decimal total, vat, withholding;
+        int instalments = 1;
+        int numdoc = 0;
+        QString sezdoc;
+        int cigCup = 0;  // CO1H_ID, 0 none
+        bool publicBody() const { return cp && cp->publicBody; }
+        // A euro amount in the document's currency; null for a Bill in euro.
+        QVariant inCurrency(const Decimal& euro) const;
+    };
+
+    // One instalment of a document: its original due date, amounts and history path.
+    struct Instalment {
+        int rata = 1;
+        QDate scade;
+        bool pastDue = false;
+        Decimal euro;
+        QVariant val;
+        QList<int> path;
+    };
+
     // One history movement of a Bill: its progressive, type and day, and the Bill's kind.
     struct Movement {
         BillKey key;
@@ -122,6 +154,19 @@ private:
     void bankAccount(Counterpart& cp, int progr);
     void bills();
     void document(const Counterpart* cp, int archive, long long remaining);
+    Document registration(const Counterpart* cp, int archive);
+    int billType(const Document& d);
+    void documentCurrency(Document& d);
+    void documentAmounts(Document& d, long long remaining);
+    void instalment(const Document& d, int rata, const Decimal& share);
+    QString billRow(const Document& d, const Instalment& in, const BillState& st);
+    void billOwner(Row& r, const Document& d);
+    void billDocument(Row& r, const Document& d, const Instalment& in, const BillState& st);
+    void billAmounts(Row& r, const Document& d, const Instalment& in, const BillState& st);
+    void billState(Row& r, const Document& d, const Instalment& in, const BillState& st);
+    QString billLinks(Row& r, const Document& d, const Instalment& in);
+    void exchangeLink(const Document& d, const QVariantList& received, bool endorse);
+    void note(const BillKey& key);
     QList<int> scenario(int archive, int tipoEff, bool foreign, bool pastDue, bool publicBody);
     QString guid();
     QDate workday(QDate d) const;
