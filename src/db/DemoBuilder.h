@@ -149,7 +149,12 @@ private:
     void banks();
     void currencies();
     void codes();
+    void users();
+    void messages();
+    void agents();
+    void cigCupPairs();
     void counterparts();
+    void registryPeriods(Counterpart& cp, int reg);
     int registry(const QString& name, const City& city);
     void bankAccount(Counterpart& cp, int progr);
     void bills();
