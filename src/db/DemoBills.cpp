@@ -214,19 +214,27 @@ void DemoBuilder::payment(Row& r, const Movement& m, BillState& st) {
     if (m.currency != QStringLiteral("EURO")) st.impEffNetPrevVal = cents(0);
 }
 
+// Adds a Bill to the open batch (a distinta or a transfer order) of its kind and year, closing
+// the batch when full; gives the batch's number.
+int DemoBuilder::addToBatch(OpenBatches& open, ClosedBatches& closed, int kind, QDate date, int capacity,
+                            const Decimal& amount) {
+    Distinta& batch = open[{kind, date.year()}];
+    if (batch.number == 0 || batch.count >= capacity) {
+        if (batch.number) closed[{kind, date.year(), batch.number}] = batch;
+        batch = Distinta{batch.number + 1, 0, Decimal(), date};
+    }
+    ++batch.count;
+    batch.total = batch.total + amount;
+    return batch.number;
+}
+
 void DemoBuilder::transferOrder(Row& r, const Movement& m, const BillState& st) {
     const int kind = m.tipoEff == 14 ? 1 : 0;
-    Distinta& open = openOrders_[{kind, m.date.year()}];
-    if (open.number == 0 || open.count >= 25) {
-        if (open.number) orders_[{kind, m.date.year(), open.number}] = open;
-        open = Distinta{open.number + 1, 0, Decimal(), m.date};
-    }
-    ++open.count;
-    open.total = open.total + st.impEff;
+    const int number = addToBatch(openOrders_, orders_, kind, m.date, 25, st.impEff);
     put(r, "EF06_DITTA_EF10", DemoGenerator::kCompany);
     put(r, "EF06_INDORDPBONIF_EF10", kind);
     put(r, "EF06_ANNO_EF10", m.date.year());
-    put(r, "EF06_NUMORDPBONIF_EF10", open.number);
+    put(r, "EF06_NUMORDPBONIF_EF10", number);
     const auto& [abi, cab] = rnd_.pick(agencies_);
     put(r, "EF06_ORDBONABI_CG13", abi);
     put(r, "EF06_ORDBONCAB_CG13", cab);
@@ -247,25 +255,18 @@ void DemoBuilder::presentation(Row& r, const Movement& m, BillState& st) {
                      : m.tipoEff == 16 ? 2
                      : m.tipoEff == 2  ? 0
                                        : rnd_.pick(QList<int>{3, 4, 5});
-    Distinta& open = openDist_[{kind, m.date.year()}];
-    if (open.number == 0 || open.count >= 40) {
-        if (open.number) distinte_[{kind, m.date.year(), open.number}] = open;
-        open = Distinta{open.number + 1, 0, Decimal(), m.date};
-    }
-    ++open.count;
-    open.total = open.total + st.impEff;
+    const int number = addToBatch(openDist_, distinte_, kind, m.date, 40, st.impEff);
     put(r, "EF06_DITTA_EF09", DemoGenerator::kCompany);
     put(r, "EF06_INDTIPODIST_EF09", kind);
     put(r, "EF06_ANNO_EF09", m.date.year());
-    put(r, "EF06_NUMDIST_EF09", open.number);
-    if (kind == 2)
-        put(r, "EF06_ETICHRAGGRAVV", QStringLiteral("MAV%1-%2").arg(m.date.year()).arg(open.number));
+    put(r, "EF06_NUMDIST_EF09", number);
+    if (kind == 2) put(r, "EF06_ETICHRAGGRAVV", QStringLiteral("MAV%1-%2").arg(m.date.year()).arg(number));
     const auto& [abi, cab] = rnd_.pick(companyBanks_);
     st.bancaPre = abi;
     st.agenPre = cab;
     st.indPres = rnd_.pick(QList<int>{2, 2, 3, 4, 5, 6});
     st.flgSteff = 1;
-    st.numSteff = open.number;
+    st.numSteff = number;
 }
 
 // Returned unpaid, with the bank's charges.

@@ -133,6 +133,11 @@ private:
         QDate date;
     };
 
+    using OpenBatches = std::map<std::tuple<int, int>, Distinta>;         // (kind, year)
+    using ClosedBatches = std::map<std::tuple<int, int, int>, Distinta>;  // (kind, year, number)
+    int addToBatch(OpenBatches& open, ClosedBatches& closed, int kind, QDate date, int capacity,
+                   const Decimal& amount);
+
     BulkInserter& to(const char* table) { return *ins_.at(QString::fromLatin1(table)); }
     void write(const char* table, const QList<std::pair<const char*, QVariant>>& values) {
         BulkInserter& in = to(table);
@@ -203,10 +208,10 @@ private:
     int nextRegistry_ = 1, nextAccount_ = 1;
     QMap<int, int> numregByYear_, numeffByYear_;
     int movementNumber_ = 0;
-    std::map<std::tuple<int, int>, Distinta> openDist_;       // (kind, year)
-    std::map<std::tuple<int, int, int>, Distinta> distinte_;  // (kind, year, number)
-    std::map<std::tuple<int, int>, Distinta> openOrders_;
-    std::map<std::tuple<int, int, int>, Distinta> orders_;
+    OpenBatches openDist_;
+    ClosedBatches distinte_;
+    OpenBatches openOrders_;
+    ClosedBatches orders_;
     QHash<int, QString> cigByPair_, cupByPair_;
     // Customer bills of exchange endorsed to a supplier not yet written: their EF03 row waits
     // for the key of the supplier's Bill.
