@@ -79,6 +79,9 @@ const QList<const char*> kStreets = {"Via Roma",
                                      "Via XX Settembre",
                                      "Via dell'Industria",
                                      "Via Artigiani"};
+constexpr int kAgents = 6;
+constexpr int kCigCupPairs = 12;  // registered CIG/CUP pairs
+
 const QList<const char*> kPublicBodies = {"Comune di Bergamo",   "ASL Roma 2",
                                           "Provincia di Verona", "Università degli Studi di Padova",
                                           "Comune di Parma",     "Azienda Ospedaliera di Modena"};
@@ -148,6 +151,12 @@ void DemoBuilder::company() {
         write("CG19_SEZIONALI", {{"CG19_DITTA_CG18", DemoGenerator::kCompany},
                                  {"CG19_CODICE", s(code)},
                                  {"CG19_DESCR", s(descr)}});
+    users();
+    messages();
+}
+
+// The groups, their rights on the Bills, and the users with their sign-in rows.
+void DemoBuilder::users() {
     write("KV03_GRUPPI",
           {{"KV03_GRUPPO", s("AMMINISTRAZIONE")}, {"KV03_DESCR", s("Amministrazione e finanza")}});
     write("KV03_GRUPPI", {{"KV03_GRUPPO", s("CONTABILITA")}, {"KV03_DESCR", s("Ufficio contabilità")}});
@@ -172,6 +181,10 @@ void DemoBuilder::company() {
                {"KV10_FLGDISAB", 0},
                {"KV10_TENTATIVI", 0}});
     }
+}
+
+// The host's message texts the module asks for by number.
+void DemoBuilder::messages() {
     const QList<std::pair<int, const char*>> messages = {{1, "Falso"},
                                                          {2, "Vero"},
                                                          {10, "Numero distinta"},
@@ -479,10 +492,9 @@ void DemoBuilder::bankAccount(Counterpart& cp, int progr) {
     }
 }
 
-void DemoBuilder::counterparts() {
-    // Agents with their own registry record.
-    const int agentCount = 6;
-    for (int a = 1; a <= agentCount; ++a) {
+// Agents with their own registry record.
+void DemoBuilder::agents() {
+    for (int a = 1; a <= kAgents; ++a) {
         const City& city = rnd_.pick(kCities);
         const int reg = registry(
             QStringLiteral("%1 %2").arg(
@@ -496,9 +508,11 @@ void DemoBuilder::counterparts() {
                {"MG17_ANAGEN_CG16", reg},
                {"MG17_PERCPROVV", QVariant::fromValue(Decimal::fromMantissa(rnd_.between(2, 8) * 100, 2))}});
     }
-    // Registered tender and project codes.
-    const int pairs = 12;
-    for (int p = 1; p <= pairs; ++p) {
+}
+
+// Registered tender and project codes.
+void DemoBuilder::cigCupPairs() {
+    for (int p = 1; p <= kCigCupPairs; ++p) {
         QString cig;
         for (int i = 0; i < 10; ++i) cig += QStringLiteral("0123456789ABCDEF")[rnd_.between(0, 15)];
         const QString cup = QStringLiteral("%1%2%3%4")
@@ -514,6 +528,38 @@ void DemoBuilder::counterparts() {
                               {"CO1H_CUP", cup},
                               {"CO1H_DESCR", QStringLiteral("Appalto fornitura lotto %1").arg(p)}});
     }
+}
+
+// A company that changed its legal form (and often its seat) during the books, never
+// after their day.
+void DemoBuilder::registryPeriods(Counterpart& cp, int reg) {
+    const auto period = [&](QDate from, QDate to, int registryId) {
+        write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany},
+                                  {"CG45_TIPOCF_CG44", cp.type},
+                                  {"CG45_CLIFOR_CG44", cp.code},
+                                  {"CG45_DATAINIZIO", from},
+                                  {"CG45_DATAFINE", to},
+                                  {"CG45_ANAGEN_CG16", registryId}});
+    };
+    if (cp.publicBody || !rnd_.chance(12)) {
+        period(QDate(1900, 1, 1), QDate(9999, 12, 31), reg);
+        return;
+    }
+    const QDate secondPeriod = std::min(QDate(booksStart().year(), rnd_.between(3, 12), 1),
+                                        QDate(today().year(), today().month(), 1));
+    period(QDate(1900, 1, 1), secondPeriod.addDays(-1), reg);
+    QString oldForm;
+    for (const char* f : kForms)
+        if (cp.name.endsWith(QLatin1Char(' ') + s(f)) && qstrlen(f) > size_t(oldForm.size())) oldForm = s(f);
+    QString renamed = cp.name.chopped(oldForm.size());
+    renamed += oldForm == QStringLiteral("S.r.l.") ? QStringLiteral("S.p.A.") : QStringLiteral("S.r.l.");
+    period(secondPeriod, QDate(9999, 12, 31), registry(renamed, rnd_.pick(kCities)));
+    cp.name = renamed;
+}
+
+void DemoBuilder::counterparts() {
+    agents();
+    cigCupPairs();
     const int customers = o_.customers > 0 ? o_.customers : qBound(40, o_.bills / 25, 20000);
     const int suppliers = qMax(20, customers / 2);
     const QStringList paymentsCustomer = {s("RB30"), s("RB6090"), s("RB306090"), s("SDD30"),
@@ -536,7 +582,7 @@ void DemoBuilder::counterparts() {
             cp.city = s(city.name);
             cp.publicBody = publicBody;
             cp.professional = type == 1 && rnd_.chance(15);
-            cp.agent = type == 0 && rnd_.chance(70) ? rnd_.between(1, agentCount) : 0;
+            cp.agent = type == 0 && rnd_.chance(70) ? rnd_.between(1, kAgents) : 0;
             cp.payment = publicBody ? s("BB60") : rnd_.pick(type == 0 ? paymentsCustomer : paymentsSupplier);
             const int reg = registry(cp.name, city);
             const QDate since(booksStart().year() - 8 + rnd_.between(0, 7), rnd_.between(1, 12), 1);
@@ -547,40 +593,7 @@ void DemoBuilder::counterparts() {
                                   {"CG44_CODPAG_CG62", cp.payment},
                                   {"CG44_IDAGENTE_MG17", cp.agent ? QVariant(cp.agent) : QVariant()},
                                   {"CG44_DATAINS", since}});
-            // A company that changed its legal form (and often its seat) during the books, never
-            // after their day.
-            if (!publicBody && rnd_.chance(12)) {
-                const QDate secondPeriod = std::min(QDate(booksStart().year(), rnd_.between(3, 12), 1),
-                                                    QDate(today().year(), today().month(), 1));
-                write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany},
-                                          {"CG45_TIPOCF_CG44", type},
-                                          {"CG45_CLIFOR_CG44", i},
-                                          {"CG45_DATAINIZIO", QDate(1900, 1, 1)},
-                                          {"CG45_DATAFINE", secondPeriod.addDays(-1)},
-                                          {"CG45_ANAGEN_CG16", reg}});
-                QString oldForm;
-                for (const char* f : kForms)
-                    if (cp.name.endsWith(QLatin1Char(' ') + s(f)) && qstrlen(f) > size_t(oldForm.size()))
-                        oldForm = s(f);
-                QString renamed = cp.name.chopped(oldForm.size());
-                renamed +=
-                    oldForm == QStringLiteral("S.r.l.") ? QStringLiteral("S.p.A.") : QStringLiteral("S.r.l.");
-                const int second = registry(renamed, rnd_.pick(kCities));
-                write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany},
-                                          {"CG45_TIPOCF_CG44", type},
-                                          {"CG45_CLIFOR_CG44", i},
-                                          {"CG45_DATAINIZIO", secondPeriod},
-                                          {"CG45_DATAFINE", QDate(9999, 12, 31)},
-                                          {"CG45_ANAGEN_CG16", second}});
-                cp.name = renamed;
-            } else {
-                write("CG45_CLIFORANAG", {{"CG45_DITTA_CG18", DemoGenerator::kCompany},
-                                          {"CG45_TIPOCF_CG44", type},
-                                          {"CG45_CLIFOR_CG44", i},
-                                          {"CG45_DATAINIZIO", QDate(1900, 1, 1)},
-                                          {"CG45_DATAFINE", QDate(9999, 12, 31)},
-                                          {"CG45_ANAGEN_CG16", reg}});
-            }
+            registryPeriods(cp, reg);
             write("MG19_CLIFORVA", {{"MG19_DITTA_CG18", DemoGenerator::kCompany},
                                     {"MG19_TIPOCF_CG44", type},
                                     {"MG19_CLIFOR_CG44", i},
@@ -592,7 +605,7 @@ void DemoBuilder::counterparts() {
                 for (int p = 1; p <= accounts; ++p) bankAccount(cp, p);
             }
             if (publicBody) {
-                for (int k = 0; k < 2 && nextCig <= pairs; ++k) {
+                for (int k = 0; k < 2 && nextCig <= kCigCupPairs; ++k) {
                     cp.cigCup.append(nextCig);
                     write("CO1I_CFCIGCUP", {{"CO1I_IDCIGCUP_CO1H", nextCig++},
                                             {"CO1I_DITTA_CG18", DemoGenerator::kCompany},

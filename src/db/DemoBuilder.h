@@ -82,12 +82,61 @@ private:
         QVariant impEffVal, impEffNetPrevVal;
     };
 
+    // What the Bills of one document share.
+    struct Document {
+        const Counterpart* cp = nullptr;  // none for a ledger account's Bills
+        int archive = 0;
+        BillKey key;
+        QDate dataDoc, dataReg;
+        int year = 0;
+        int tipoEff = 0;
+        QString currency;
+        QVariant cambio, dataCambio;
+        bool foreign = false;
+        int decimals = 2;
+        Decimal total, vat, withholding;
+        int instalments = 1;
+        int numdoc = 0;
+        QString sezdoc;
+        int cigCup = 0;  // CO1H_ID, 0 none
+        bool publicBody() const { return cp && cp->publicBody; }
+        // A euro amount in the document's currency; null for a Bill in euro.
+        QVariant inCurrency(const Decimal& euro) const;
+    };
+
+    // One instalment of a document: its original due date, amounts and history path.
+    struct Instalment {
+        int rata = 1;
+        QDate scade;
+        bool pastDue = false;
+        Decimal euro;
+        QVariant val;
+        QList<int> path;
+    };
+
+    // One history movement of a Bill: its progressive, type and day, and the Bill's kind.
+    struct Movement {
+        BillKey key;
+        int progsto = 0;
+        int type = 0;
+        QDate date;
+        int archive = 0;
+        int tipoEff = 0;
+        QString currency;
+        QVariant cambio;
+    };
+
     struct Distinta {
         int number = 0;
         int count = 0;
         Decimal total;
         QDate date;
     };
+
+    using OpenBatches = std::map<std::tuple<int, int>, Distinta>;         // (kind, year)
+    using ClosedBatches = std::map<std::tuple<int, int, int>, Distinta>;  // (kind, year, number)
+    int addToBatch(OpenBatches& open, ClosedBatches& closed, int kind, QDate date, int capacity,
+                   const Decimal& amount);
 
     BulkInserter& to(const char* table) { return *ins_.at(QString::fromLatin1(table)); }
     void write(const char* table, const QList<std::pair<const char*, QVariant>>& values) {
@@ -105,17 +154,43 @@ private:
     void banks();
     void currencies();
     void codes();
+    void users();
+    void messages();
+    void agents();
+    void cigCupPairs();
     void counterparts();
+    void registryPeriods(Counterpart& cp, int reg);
     int registry(const QString& name, const City& city);
     void bankAccount(Counterpart& cp, int progr);
     void bills();
     void document(const Counterpart* cp, int archive, long long remaining);
+    Document registration(const Counterpart* cp, int archive);
+    int billType(const Document& d);
+    void documentCurrency(Document& d);
+    void documentAmounts(Document& d, long long remaining);
+    void instalment(const Document& d, int rata, const Decimal& share);
+    QString billRow(const Document& d, const Instalment& in, const BillState& st);
+    void billOwner(Row& r, const Document& d);
+    void billDocument(Row& r, const Document& d, const Instalment& in, const BillState& st);
+    void billAmounts(Row& r, const Document& d, const Instalment& in, const BillState& st);
+    void billState(Row& r, const Document& d, const Instalment& in, const BillState& st);
+    QString billLinks(Row& r, const Document& d, const Instalment& in);
+    void exchangeLink(const Document& d, const QVariantList& received, bool endorse);
+    void note(const BillKey& key);
     QList<int> scenario(int archive, int tipoEff, bool foreign, bool pastDue, bool publicBody);
     QString guid();
     QDate workday(QDate d) const;
     QVariant rateOf(const QString& currency, QDate day) const;
-    void movement(const BillKey& key, int progsto, int type, BillState& st, QDate date, int archive,
-                  int tipoEff, const QString& currency, const QVariant& cambio);
+    void movement(const Movement& m, BillState& st);
+    void snapshot(Row& r, const Movement& m, const BillState& st);
+    void accounting(Row& r, QDate date);
+    static void paid(Row& r, const BillState& st);
+    void sepaReason(Row& r, const QList<const char*>& codes);
+    void payment(Row& r, const Movement& m, BillState& st);
+    void transferOrder(Row& r, const Movement& m, const BillState& st);
+    void presentation(Row& r, const Movement& m, BillState& st);
+    void unpaid(Row& r, const Movement& m, BillState& st);
+    void rateAdjustment(Row& r, const Movement& m, BillState& st);
     void reminders(const BillKey& key, const BillState& st, QDate from);
     void finish();
 
@@ -133,10 +208,10 @@ private:
     int nextRegistry_ = 1, nextAccount_ = 1;
     QMap<int, int> numregByYear_, numeffByYear_;
     int movementNumber_ = 0;
-    std::map<std::tuple<int, int>, Distinta> openDist_;       // (kind, year)
-    std::map<std::tuple<int, int, int>, Distinta> distinte_;  // (kind, year, number)
-    std::map<std::tuple<int, int>, Distinta> openOrders_;
-    std::map<std::tuple<int, int, int>, Distinta> orders_;
+    OpenBatches openDist_;
+    ClosedBatches distinte_;
+    OpenBatches openOrders_;
+    ClosedBatches orders_;
     QHash<int, QString> cigByPair_, cupByPair_;
     // Customer bills of exchange endorsed to a supplier not yet written: their EF03 row waits
     // for the key of the supplier's Bill.

@@ -46,6 +46,28 @@ inline void runSql(const std::shared_ptr<Connection>& c, const QString& sql) {
     ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << " " << sql.toStdString();
 }
 
+// Makes every `event` (INSERT, UPDATE or DELETE) on `table` fail with "guasto simulato", as a
+// full disk or a broken connection would, until mendWrites.
+inline void breakWrites(const std::shared_ptr<Connection>& c, TestEngine engine, const QString& event,
+                        const QString& table) {
+    if (engine == TestEngine::Sqlite) {
+        runSql(c, QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, "
+                                 "'guasto simulato'); END")
+                      .arg(event, table));
+        return;
+    }
+    runSql(c, QStringLiteral("CREATE OR REPLACE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN RAISE "
+                             "EXCEPTION ''guasto simulato''; END' LANGUAGE plpgsql"));
+    runSql(c, QStringLiteral(
+                  "CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION KV_GUASTO()")
+                  .arg(event, table));
+}
+
+inline void mendWrites(const std::shared_ptr<Connection>& c, TestEngine engine, const QString& table) {
+    runSql(c, engine == TestEngine::Sqlite ? QStringLiteral("DROP TRIGGER KV_GUASTO")
+                                           : QStringLiteral("DROP TRIGGER KV_GUASTO ON %1").arg(table));
+}
+
 // The form opened by the module class on the demo company, as the host application does.
 class BillFormTest : public ::testing::TestWithParam<TestEngine> {
 protected:

@@ -145,36 +145,6 @@ TEST_P(BillSessionsTest, ALockHeldElsewhereIsWaitedForABoundedTimeAndTheSaveCanB
     EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
 }
 
-TEST_P(BillSessionsTest, TwoClerksEditingTheSameNotesTheSecondIsToldAndTheFirstTextSurvives) {
-    const QString key = keyWhere(
-        QStringLiteral(" AND EF01_INDEXP = 0 AND EXISTS (SELECT 1 FROM EF04_SCADNOTE WHERE EF04_NUMREG_CO99 "
-                       "= EF01_NUMREG_CO99"
-                       " AND EF04_RIGACONT_EF01 = EF01_RIGACONT_CG42 AND EF04_PROGEC_EF01 = EF01_PROGEC_EC01"
-                       " AND EF04_PROGEFF_EF01 = EF01_PROGEFF)"));
-    ASSERT_FALSE(key.isEmpty()) << "the demo company has no customer Bill with notes";
-    module_->ChiaveEffettoInGestione = key;
-    FRMKV_TARSELLO* first = show();
-    ASSERT_TRUE(first && first->clsRstTestata);
-    ClerkSession second(demo_->db.connectionString(), key);
-    FRMKV_TARSELLO* other = second.form();
-    ASSERT_TRUE(other && other->clsRstTestata);
-    first->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabNote);
-    other->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabNote);
-    ASSERT_EQ(first->FME_NOTE->Status(), VirtualFrame::kStatusShown);
-
-    typeInto(first->TXT_NOTEAMMIN, QStringLiteral("Promette il pagamento entro il 30"));
-    ASSERT_TRUE(first->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
-    typeInto(other->TXT_NOTEAMMIN, QStringLiteral("Pratica al legale"));
-    EXPECT_FALSE(other->FME_TESTATA->UpdateRecord(true, false));
-    EXPECT_TRUE(toldOfConflict(*second.log));
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE") +
-                           billWhere(key, QStringLiteral("EF04")) +
-                           QStringLiteral(" AND EF04_NOTEAMMIN = 'Promette il pagamento entro il 30'")),
-              1);
-    EXPECT_TRUE(other->FME_TESTATA->isRecordChanged()) << "the second clerk's note is still there to save";
-    EXPECT_EQ(other->TXT_NOTEAMMIN->Text(), QStringLiteral("Pratica al legale"));
-}
-
 // The SQLite file of an open form deleted, moved or replaced by another file: the save says so
 // and keeps the edit; it never writes into the file that went, nor makes an empty one.
 class VanishedFileTest : public BillSessionsTest {};

@@ -345,25 +345,12 @@ TEST_P(HistoryTest, NewMovementTakesTheNextProgressiveAndIsSavedWithTheBill) {
 
     // The Bill's save fails at the movement's write: nothing of it is in the database, and the
     // movement still waits.
-    const bool sqlite = GetParam() == TestEngine::Sqlite;
-    if (sqlite) {
-        runSql(demo_->connection,
-               QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE INSERT ON EF06_SCADSTO BEGIN SELECT "
-                              "RAISE(ABORT, 'guasto simulato'); END"));
-    } else {
-        runSql(demo_->connection,
-               QStringLiteral("CREATE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN RAISE EXCEPTION "
-                              "''guasto simulato''; END' LANGUAGE plpgsql"));
-        runSql(demo_->connection,
-               QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE INSERT ON EF06_SCADSTO FOR EACH ROW "
-                              "EXECUTE FUNCTION KV_GUASTO()"));
-    }
+    breakWrites(demo_->connection, GetParam(), QStringLiteral("INSERT"), QStringLiteral("EF06_SCADSTO"));
     log_->clear();
     EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
     EXPECT_EQ(movements(), count);
     EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
-    runSql(demo_->connection, sqlite ? QStringLiteral("DROP TRIGGER KV_GUASTO")
-                                     : QStringLiteral("DROP TRIGGER KV_GUASTO ON EF06_SCADSTO"));
+    mendWrites(demo_->connection, GetParam(), QStringLiteral("EF06_SCADSTO"));
 
     // Saved again: the movement and the Bill's changed mark, together.
     log_->clear();
@@ -585,23 +572,9 @@ TEST_P(HistoryUndoFaultTest, AFailingWriteLeavesTheBillAndTheMovementAsTheyWere)
         saveDueDateChange(f, atDeletion ? 9 : 11);
         const QString before = bill();
         const int count = movements();
-        const bool sqlite = GetParam() == TestEngine::Sqlite;
         const QString table = atDeletion ? QStringLiteral("EF06_SCADSTO") : QStringLiteral("EF01_SCADENZE");
-        const QString event = atDeletion ? QStringLiteral("DELETE") : QStringLiteral("UPDATE");
-        if (sqlite) {
-            runSql(demo_->connection,
-                   QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, "
-                                  "'guasto simulato'); END")
-                       .arg(event, table));
-        } else {
-            runSql(demo_->connection,
-                   QStringLiteral("CREATE OR REPLACE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN "
-                                  "RAISE EXCEPTION ''guasto simulato''; END' LANGUAGE plpgsql"));
-            runSql(demo_->connection,
-                   QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 FOR EACH ROW EXECUTE "
-                                  "FUNCTION KV_GUASTO()")
-                       .arg(event, table));
-        }
+        breakWrites(demo_->connection, GetParam(),
+                    atDeletion ? QStringLiteral("DELETE") : QStringLiteral("UPDATE"), table);
         f->clsRstStorico->MoveLast();
         log_->clear();
         log_->enqueue(6);
@@ -614,8 +587,7 @@ TEST_P(HistoryUndoFaultTest, AFailingWriteLeavesTheBillAndTheMovementAsTheyWere)
         EXPECT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count) << "the grid still shows the movement";
 
         // The fault mended, the same deletion goes through.
-        runSql(demo_->connection, sqlite ? QStringLiteral("DROP TRIGGER KV_GUASTO")
-                                         : QStringLiteral("DROP TRIGGER KV_GUASTO ON %1").arg(table));
+        mendWrites(demo_->connection, GetParam(), table);
         f->clsRstStorico->MoveLast();
         log_->clear();
         log_->enqueue(6);

@@ -186,27 +186,13 @@ TEST_P(ReminderTest, AddedChangedAndDeletedRemindersReachTheDatabaseOnlyWithTheB
     EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
 
     // A save that fails at the reminder's write leaves the reminder waiting; the next one writes it.
-    const bool sqlite = GetParam() == TestEngine::Sqlite;
-    if (sqlite) {
-        runSql(demo_->connection,
-               QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE INSERT ON EF05_SCADSOLLEC BEGIN SELECT "
-                              "RAISE(ABORT, 'guasto simulato'); "
-                              "END"));
-    } else {
-        runSql(demo_->connection,
-               QStringLiteral("CREATE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN RAISE "
-                              "EXCEPTION ''guasto simulato''; END' LANGUAGE plpgsql"));
-        runSql(demo_->connection,
-               QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE INSERT ON EF05_SCADSOLLEC FOR "
-                              "EACH ROW EXECUTE FUNCTION KV_GUASTO()"));
-    }
+    breakWrites(demo_->connection, GetParam(), QStringLiteral("INSERT"), QStringLiteral("EF05_SCADSOLLEC"));
     log_->clear();
     EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
     EXPECT_TRUE(texts().join(QLatin1Char('\n')).contains(QStringLiteral("guasto simulato")));
     EXPECT_EQ(stored(), count);
     EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
-    runSql(demo_->connection, sqlite ? QStringLiteral("DROP TRIGGER KV_GUASTO")
-                                     : QStringLiteral("DROP TRIGGER KV_GUASTO ON EF05_SCADSOLLEC"));
+    mendWrites(demo_->connection, GetParam(), QStringLiteral("EF05_SCADSOLLEC"));
     log_->clear();
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(stored(), count + 1);

@@ -34,21 +34,10 @@ public:
         return ConnectionFactory(database_, Schema::catalogue()).open();
     }
     QString GetMessage(int number, const QVariantList&) const override { return QString::number(number); }
-    QIcon MainWindowIcon(const QString& key) const override {
-        iconsAsked.append(key);
-        return QIcon();
-    }
+    QIcon MainWindowIcon(const QString&) const override { return QIcon(); }
     void RegisterMenuEntry(const MenuEntry&) override {}
     bool RunProgram(const QString&, const QVariantList&) override { return false; }
-    std::unique_ptr<AttachmentStore> CreateAttachmentStore() const override {
-        ++storesCreated;
-        struct Store : AttachmentStore {
-            void setConnection(std::shared_ptr<Connection>) override {}
-            bool HasMedia(const QString& id) const override { return id == QStringLiteral("MEDIA1"); }
-            void ManageMedia(const QString&, int, const MediaContext&) override {}
-        };
-        return std::make_unique<Store>();
-    }
+    std::unique_ptr<AttachmentStore> CreateAttachmentStore() const override { return nullptr; }
     std::shared_ptr<LogService> CreateLogService() const override {
         return std::make_shared<ScriptedLogService>();
     }
@@ -58,7 +47,6 @@ public:
     LayoutScriptHolder& LayoutAndScript() override { return layouts_; }
 
     Cinterface* active = nullptr;
-    mutable QStringList iconsAsked;
     // No layouts and no scripts: what a host without either gives.
     struct NoLayouts : LayoutScriptHolder {
         void AddStructure(const QString&, QWidget*) override {}
@@ -70,7 +58,6 @@ public:
         void ClearScript() override {}
         void BuildScript() override {}
     } layouts_;
-    mutable int storesCreated = 0;
 
 private:
     QString database_;
@@ -142,21 +129,6 @@ TEST(ModuleClass, CloseFormAnswersWhetherTheFormReallyClosed) {
     // No host objects at all: every host step is skipped, the answer is still right.
     EXPECT_EQ(module.CloseForm(), QVariant(false));
     EXPECT_EQ(module.CloseForm(), QVariant(true));
-}
-
-TEST(ModuleClass, AttachmentIconFollowsTheRecordInFocus) {
-    auto host = std::make_shared<TestHost>(QString());
-    int refusals = 0;
-    CLSKV_TARSELLO module([&] { return std::make_unique<RefusingForm>(&refusals); });
-    module.setClsGlobal(host);
-    module.ShowForm();
-    module.ImpostaIconaAllegati(QVariant());  // no id: plain icon, no attachment object
-    EXPECT_EQ(host->storesCreated, 0);
-    module.ImpostaIconaAllegati(QStringLiteral("MEDIA1"));
-    module.ImpostaIconaAllegati(QStringLiteral("MEDIA2"));
-    EXPECT_EQ(host->storesCreated, 1);
-    EXPECT_EQ(host->iconsAsked, (QStringList{QStringLiteral("KProgramma"), QStringLiteral("KProgrammaMM"),
-                                             QStringLiteral("KProgramma")}));
 }
 
 TEST(BillForm, RefusesToCloseBeforeItsFirstActivationAndReleasesTheHostWhenItCloses) {
