@@ -20,6 +20,9 @@ QVariant Field::Value() const {
 void Field::setValue(const QVariant& value) const {
     rs_->setValue(index_, value);
 }
+bool Field::enter(const QVariant& typed) const {
+    return rs_->enterValue(index_, typed);
+}
 QVariant Field::OriginalValue() const {
     return rs_->originalValue(index_);
 }

@@ -24,6 +24,9 @@ public:
     // Converts to the column's type; throws SuiteError with a clear message when the value
     // does not fit (letters in a number, a text longer than the column, a read-only column).
     void setValue(const QVariant& value) const;
+    // A value the clerk typed, checked by the column's rule (extra decimals refused); false when
+    // the field already holds it.
+    bool enter(const QVariant& typed) const;
     // The value as read from the database (Null for a new row).
     QVariant OriginalValue() const;
     // The database's value as last read: the same as OriginalValue for a client-side recordset.

@@ -1,6 +1,7 @@
 #include "Recordset.h"
 
 #include "BatchWriter.h"
+#include "ColumnRule.h"
 #include "PagedRows.h"
 #include "SuiteError.h"
 #include "TransactionScope.h"
@@ -487,40 +488,28 @@ QVariant Recordset::originalValue(int column) const {
 }
 
 void Recordset::setValue(int column, const QVariant& value) {
+    store(column, acceptedValue(column, value, ColumnRule::ExtraDecimals::Rounded));
+}
+
+bool Recordset::enterValue(int column, const QVariant& typed) {
+    const QVariant v = acceptedValue(column, typed, ColumnRule::ExtraDecimals::Refused);
+    if (Value::same(v, currentRow().values.at(column))) return false;
+    store(column, v);
+    return true;
+}
+
+QVariant Recordset::acceptedValue(int column, const QVariant& value, ColumnRule::ExtraDecimals extra) {
     requireCurrent();
-    Row& row = currentRow();
+    const Row& row = currentRow();
     if (onDeletedRow_ || row.status == RowStatus::Deleted) noCurrentRecord();
     const ResultColumn& c = shared_->columns.at(size_t(column));
     if (!shared_->baseTable || c.owner != shared_->baseTable)
         notAllowed(QStringLiteral("Il campo %1 non è aggiornabile.").arg(c.name));
-    QVariant v;
-    try {
-        v = Value::coerce(value, c.type, c.scale);
-    } catch (const SuiteError& e) {
-        throw SuiteError(
-            e.number(), kSource,
-            QStringLiteral("Valore non valido per il campo %1: %2").arg(c.name, e.description()));
-    }
-    if (c.type == DataType::Text && !Value::wholeCharacters(v.toString()))
-        throw SuiteError(SuiteError::kTypeMismatch, kSource,
-                         QStringLiteral("Il testo per il campo %1 contiene un carattere spezzato a metà: "
-                                        "non si può registrare.")
-                             .arg(c.name));
-    if (c.type == DataType::Text && c.size > 0 && v.toString().size() > c.size)
-        throw SuiteError(
-            SuiteError::kTypeMismatch, kSource,
-            QStringLiteral("Il testo per il campo %1 supera la lunghezza massima di %2 caratteri.")
-                .arg(c.name)
-                .arg(c.size));
-    if (c.type == DataType::Decimal && c.precision > 0 && !Value::isNull(v) &&
-        v.value<Decimal>().integerDigits() > c.precision - std::max(c.scale, 0))
-        throw SuiteError(
-            SuiteError::kTypeMismatch, kSource,
-            QStringLiteral("Il valore %1 è troppo grande per il campo %2: sono ammesse al massimo %3 cifre "
-                           "intere e %4 decimali.")
-                .arg(Value::shown(value), c.name)
-                .arg(c.precision - std::max(c.scale, 0))
-                .arg(std::max(c.scale, 0)));
+    return ColumnRule(c).accept(value, extra);
+}
+
+void Recordset::store(int column, const QVariant& v) {
+    Row& row = currentRow();
     if (editMode_ == EditNone) {
         editSnapshot_ = row;
         editMode_ = EditInProgress;

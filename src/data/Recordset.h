@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColumnRule.h"
 #include "Connection.h"
 #include "Field.h"
 #include "RecordsetFilter.h"
@@ -129,9 +130,15 @@ public:
     QVariant value(int column) const;
     QVariant originalValue(int column) const;
     void setValue(int column, const QVariant& value);
+    // A value the clerk typed: extra decimals are refused, not rounded; false when the column
+    // already holds it (nothing changes, the row stays as it was).
+    bool enterValue(int column, const QVariant& typed);
 
 private:
     struct Shared;
+
+    QVariant acceptedValue(int column, const QVariant& value, ColumnRule::ExtraDecimals extra);
+    void store(int column, const QVariant& value);
 
     void adopt(ResultSet result, const std::shared_ptr<Connection>& connection, const QString& sql,
                Origin origin);

@@ -355,27 +355,13 @@ bool VirtualFrame::storeValue(FrameControl& control) {
     }
     const QVariant value = control.Value();
     try {
-        const ResultColumn& column = recordset_->column(index);
-        // More decimals than the column keeps would be rounded away unseen: the user decides.
-        if (column.type == DataType::Decimal && column.scale >= 0 &&
-            value.metaType() == QMetaType::fromType<Decimal>() &&
-            value.value<Decimal>().normalized().scale() > column.scale) {
-            logService().MsgBox(
-                QStringLiteral("Il valore %1 ha troppi decimali: il campo ne ammette al massimo %2.")
-                    .arg(control.Text().trimmed())
-                    .arg(column.scale),
-                LogService::kExclamation, kTitle);
-            return false;
-        }
-        if (Value::same(Value::coerce(value, column.type, column.scale), recordset_->Fields(index).Value()))
-            return true;
-        recordset_->Fields(index).setValue(value);
+        if (!recordset_->Fields(index).enter(value)) return true;
     } catch (const SuiteError& e) {
         // The clerk knows the field by its caption, not by its column, and the value as he wrote
         // it ("1.234,50"), not as the database reads it ("1234.50").
         const QString caption = control.accessibleName();
         QString text = e.description();
-        if (!Value::isNull(value)) text.replace(Value::toText(value), control.Text().trimmed());
+        if (!Value::isNull(value)) text.replace(Value::shown(value), control.Text().trimmed());
         if (!caption.isEmpty())
             text.replace(control.DataField(), QLatin1Char('"') + caption + QLatin1Char('"'),
                          Qt::CaseInsensitive);
