@@ -49,7 +49,7 @@ for tree in "$build" "$source_root"; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n; do
+for d in libqt6widgets6 libqt6sql6-sqlite libqt6sql6-odbc qt6-qpa-plugins qt6-translations-l10n; do
     grep -q "$d" <<<"$depends" || fail "the package does not depend on $d: $depends"
 done
 

@@ -31,60 +31,77 @@ SignIn::Session SignIn::sessionFor(const QString& connectionString, Connection& 
 
 SignIn::Session SignIn::signIn(const QString& connectionString, const QString& user,
                                const QString& password) const {
+    // Where the engine has login roles the attempts are counted before the server checks the
+    // password, through a role made for the purpose that may do nothing else. Through a
+    // transport the engine is not known before a connection: the counter's, or the plain text's.
+    const std::optional<bool> known = ConnectionString::parse(connectionString).signsInAsRole();
     auto connection = std::make_shared<Connection>();
-    if (ConnectionString::parse(connectionString).signsInAsRole()) {
-        // The clerk types the user code as the office writes it (MROSSI); the login role is the
-        // code as the accounts made it.
-        const QString role = Accounts::loginRole(user);
-        // The server checks the password; the attempts are counted before, through a role made
-        // for the purpose that may do nothing else.
-        {
-            Connection counter;
-            try {
-                counter.Open(ConnectionString::asUser(connectionString, Accounts::counterRole(),
-                                                      QString::fromLatin1(Accounts::kCounterPassword)));
-            } catch (const SuiteError& e) {
-                refuse(QStringLiteral("Il server non lascia contare i tentativi di accesso (ruolo %1): "
-                                      "rivolgersi all'amministratore.\n%2")
-                           .arg(Accounts::counterRole(), e.description()));
+    auto counter = std::make_unique<Connection>();
+    std::optional<SuiteError> counterRefused;
+    bool roles = known.value_or(false);
+    if (known.value_or(true)) {
+        try {
+            counter->Open(ConnectionString::asRole(connectionString, Accounts::counterRole(),
+                                                   QString::fromLatin1(Accounts::kCounterPassword)));
+            roles = counter->dialect().hasRoles();
+        } catch (const SuiteError& e) {
+            counterRefused = e;
+            if (!known) {
+                connection->Open(connectionString);
+                roles = connection->dialect().hasRoles();
             }
-            SignInAttempts(counter).take(role);
         }
-        const QString signedIn = ConnectionString::asUser(connectionString, role, password);
-        try {
-            connection->Open(signedIn);
-        } catch (const SuiteError&) {
-            // The server does not say which (its words are in the log): both are told.
-            refuse(kWrong +
-                   QStringLiteral("\nSe sono giusti, il database %1 non è raggiungibile: il dettaglio "
-                                  "tecnico è nel registro %2.")
-                       .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
-        }
-        SignInAttempts::succeeded(*connection, role);
-        const QString current =
-            connection->Query(connection->dialect().currentRoleQuery()).front().rows.front()[0].toString();
-        std::optional<Account> account;
-        try {
-            account = Accounts(*connection).findByRole(current);
-        } catch (const SuiteError&) {
-            // A role that is no member of any group's role does not even see the tables.
-            account.reset();
-        }
-        if (!account)
-            refuse(QStringLiteral("Il ruolo %1 del database non corrisponde a nessun utente della ditta.")
-                       .arg(current));
-        return sessionFor(signedIn, *connection, *account);
     }
+    if (!roles) {
+        counter.reset();
+        if (!connection->State()) connection->Open(connectionString);
+        return withPassword(connectionString, *connection, user, password);
+    }
+    if (counterRefused)
+        refuse(QStringLiteral("Il server non lascia contare i tentativi di accesso (ruolo %1): "
+                              "rivolgersi all'amministratore.\n%2")
+                   .arg(Accounts::counterRole(), counterRefused->description()));
+    // The clerk types the user code as the office writes it (MROSSI); the login role is the
+    // code as the accounts made it.
+    const QString role = Accounts::loginRole(user);
+    SignInAttempts(*counter).take(role);
+    counter.reset();
+    connection->Close();
+    const QString signedIn = ConnectionString::asRole(connectionString, role, password);
+    try {
+        connection->Open(signedIn);
+    } catch (const SuiteError&) {
+        // The server does not say which (its words are in the log): both are told.
+        refuse(kWrong + QStringLiteral("\nSe sono giusti, il database %1 non è raggiungibile: il dettaglio "
+                                       "tecnico è nel registro %2.")
+                            .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
+    }
+    SignInAttempts::succeeded(*connection, role);
+    const QString current =
+        connection->Query(connection->dialect().currentRoleQuery()).front().rows.front()[0].toString();
+    std::optional<Account> account;
+    try {
+        account = Accounts(*connection).findByRole(current);
+    } catch (const SuiteError&) {
+        // A role that is no member of any group's role does not even see the tables.
+        account.reset();
+    }
+    if (!account)
+        refuse(QStringLiteral("Il ruolo %1 del database non corrisponde a nessun utente della ditta.")
+                   .arg(current));
+    return sessionFor(signedIn, *connection, *account);
+}
 
-    connection->Open(connectionString);
-    Accounts accounts(*connection);
+SignIn::Session SignIn::withPassword(const QString& connectionString, Connection& connection,
+                                     const QString& user, const QString& password) const {
+    Accounts accounts(connection);
     const std::optional<Account> account = accounts.find(user);
     // An unknown user takes as long and reads the same as a wrong password.
     if (!account) {
         PasswordHash::matches(PasswordHash::make(QStringLiteral("-")), password);
         refuse(kWrong);
     }
-    SignInAttempts(*connection).take(account->code);
+    SignInAttempts(connection).take(account->code);
     if (account->passwordHash.isEmpty()) {
         if (account->privileged)
             throw SuiteError(
@@ -94,8 +111,8 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
                    .arg(account->code));
     }
     if (!PasswordHash::matches(account->passwordHash, password)) refuse(kWrong);
-    SignInAttempts::succeeded(*connection, account->code);
-    return sessionFor(ConnectionString::asUser(connectionString, account->code, QString()), *connection,
+    SignInAttempts::succeeded(connection, account->code);
+    return sessionFor(ConnectionString::asUser(connectionString, account->code, QString()), connection,
                       *account);
 }
 

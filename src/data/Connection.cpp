@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "OdbcState.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "TechnicalLog.h"
@@ -23,7 +24,7 @@ const QString kSource = QStringLiteral("Connection");
 
 }  // namespace
 
-Connection::Connection() : dialect_(SqlDialect::create(::ConnectionString().engine)) {}
+Connection::Connection() : dialect_(SqlDialect::create(SqlDialect::Engine::Sqlite)) {}
 
 Connection::~Connection() {
     Close();
@@ -40,22 +41,25 @@ void Connection::Open(const ConnectionFactory& factory) {
 void Connection::open(const QString& connectionString, ConnectionFactory::RuleSource rule) {
     Close();
     const ::ConnectionString cs = ConnectionString::parse(connectionString);
-    dialect_ = SqlDialect::create(cs.engine);
-    const QStringList setupStatements = dialect_->sessionSetup(cs);
+    // Through a transport the engine is the one its driver reports once connected.
+    std::unique_ptr<SqlDialect> dialect = cs.engine ? SqlDialect::create(*cs.engine) : nullptr;
+    QStringList setupStatements = dialect ? dialect->sessionSetup(cs) : QStringList();
+    const QString driver = cs.odbc ? QStringLiteral("QODBC") : dialect->driverName();
     qtName_ = QStringLiteral("kv-connection-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
-    QSqlDatabase db = QSqlDatabase::addDatabase(dialect_->driverName(), qtName_);
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, qtName_);
     if (!db.isValid()) {
         QSqlDatabase::removeDatabase(qtName_);
+        qtName_.clear();
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
-                         QStringLiteral("Driver %1 non disponibile.").arg(dialect_->driverName()));
+                         QStringLiteral("Driver %1 non disponibile.").arg(driver));
     }
     db.setDatabaseName(cs.databaseName);
     if (!cs.host.isEmpty()) db.setHostName(cs.host);
     if (cs.port > 0) db.setPort(cs.port);
-    if (!cs.user.isEmpty()) db.setUserName(cs.user);
+    if (!cs.odbc && !cs.user.isEmpty()) db.setUserName(cs.user);
     if (!cs.password.isEmpty()) db.setPassword(cs.password);
     if (!cs.connectOptions.isEmpty()) db.setConnectOptions(cs.connectOptions);
-    dialect_->configure(db);
+    if (dialect) dialect->configure(db);
 
     // The driver's words (libpq's, the ODBC driver manager's, SQLite's "file is not a database")
     // are for the log, not the clerk.
@@ -69,12 +73,38 @@ void Connection::open(const QString& connectionString, ConnectionFactory::RuleSo
                            "registro %2.")
                 .arg(shown, TechnicalLog::path()));
     };
-    if (!db.open()) {
-        const QString reason = db.lastError().text();
+    const auto giveUp = [&] {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(qtName_);
+        qtName_.clear();
+    };
+    if (!db.open()) {
+        const QString reason = db.lastError().text();
+        giveUp();
         throw cannotOpen(reason);
     }
+    if (!dialect) {
+        const std::optional<SqlDialect::Engine> engine = SqlDialect::engineOfDbms(db.driver()->dbmsType());
+        if (!engine) {
+            giveUp();
+            TechnicalLog::write(kSource,
+                                shown + QStringLiteral(": DBMS %1").arg(int(db.driver()->dbmsType())));
+            throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                             QStringLiteral("Il database raggiunto con %1 non è PostgreSQL né SQL Server: il "
+                                            "programma non sa lavorarci.")
+                                 .arg(shown));
+        }
+        dialect = SqlDialect::create(*engine);
+        dialect->configure(db);
+        try {
+            setupStatements = dialect->sessionSetup(cs);
+        } catch (const SuiteError&) {
+            giveUp();
+            throw;
+        }
+    }
+    dialect_ = std::move(dialect);
+    odbc_ = cs.odbc;
     open_ = true;
     lost_ = false;
     connectionString_ = connectionString;
@@ -176,6 +206,10 @@ void Connection::Close() {
     fileIdentity_.clear();
 }
 
+QSqlError Connection::lastError(const QSqlDatabase& db) const {
+    return odbc_ ? OdbcState::ofDatabase(db) : db.lastError();
+}
+
 QSqlDatabase Connection::database() const {
     return QSqlDatabase::database(qtName_, false);
 }
@@ -237,7 +271,7 @@ void Connection::requireOpen() const {
 }
 
 void Connection::raise(const QSqlQuery& query, const QString& sql) const {
-    const QSqlError error = query.lastError();
+    const QSqlError error = odbc_ ? OdbcState::ofQuery(query) : query.lastError();
     const EngineFailure failure =
         database().isOpen() ? dialect_->classify(error) : EngineFailure::ConnectionLost;
     if (failure == EngineFailure::ConnectionLost) lost(error);
@@ -292,7 +326,7 @@ void Connection::BeginTrans() {
     if (!db.transaction()) {
         // Gone since its last use (a server restarted, a failover): nothing has been done in the
         // transaction yet, so it is begun again on the connection opened anew.
-        if (dialect_->classify(db.lastError()) == EngineFailure::ConnectionLost) {
+        if (dialect_->classify(lastError(db)) == EngineFailure::ConnectionLost) {
             lost_ = true;
             db = QSqlDatabase();  // let go of the old one before it is closed
             reconnectIfLost();
@@ -301,7 +335,7 @@ void Connection::BeginTrans() {
                 inTransaction_ = true;
                 return;
             }
-            if (dialect_->classify(db.lastError()) == EngineFailure::ConnectionLost) lost(db.lastError());
+            if (dialect_->classify(lastError(db)) == EngineFailure::ConnectionLost) lost(lastError(db));
         }
         throw SuiteError(SuiteError::kCommandFailed, kSource,
                          QStringLiteral("Impossibile aprire la transazione: %1").arg(db.lastError().text()));
@@ -343,7 +377,7 @@ void Connection::CommitTrans() {
     }
     QSqlDatabase db = database();
     if (!db.commit()) {
-        const QSqlError error = db.lastError();
+        const QSqlError error = lastError(db);
         RollbackTrans();
         if (dialect_->classify(error) == EngineFailure::ConnectionLost) lost(error);
         throw SuiteError(SuiteError::kCommandFailed, kSource,

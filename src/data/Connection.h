@@ -92,6 +92,8 @@ public:
     void requireOpen() const;
 
 private:
+    // The failure of the last call on `db`, with the engine's own code also through a transport.
+    QSqlError lastError(const QSqlDatabase& db) const;
     void open(const QString& connectionString, ConnectionFactory::RuleSource rule);
     void restrictTo(const QString& user);
     void refreshAccessRule();
@@ -118,6 +120,7 @@ private:
     QString databaseName_;
     QString fileIdentity_;  // of the file opened; empty for a server
     std::unique_ptr<SqlDialect> dialect_;
+    bool odbc_ = false;  // reached through the ODBC transport
     std::shared_ptr<const SchemaCatalogue> catalogue_;
     bool open_ = false;
     bool inTransaction_ = false;

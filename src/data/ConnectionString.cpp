@@ -9,8 +9,9 @@
 
 QString ConnectionString::shown(QString text) {
     static const QRegularExpression password(QStringLiteral("(://[^/@]*?:)[^/]*@"));
-    static const QRegularExpression odbcPassword(QStringLiteral("(\\bPWD\\s*=)[^;]*"),
-                                                 QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression odbcPassword(
+        QStringLiteral("(\\bPWD\\s*=)(\\{(?:[^}]|\\}\\})*\\}|[^;]*)"),
+        QRegularExpression::CaseInsensitiveOption);
     return text.replace(password, QStringLiteral("\\1***@")).replace(odbcPassword, QStringLiteral("\\1***"));
 }
 
@@ -63,10 +64,12 @@ ConnectionString ConnectionString::parse(const QString& text) {
     ConnectionString cs;
     const QString t = text.trimmed();
     const QString scheme = t.left(t.indexOf(QLatin1Char(':')));
+    const bool odbc = scheme.compare(QLatin1String("odbc"), Qt::CaseInsensitive) == 0;
     const std::optional<SqlDialect::Engine> engine = SqlDialect::engineOfScheme(scheme);
-    if (!engine || t.indexOf(QLatin1Char(':')) < 0)
+    if ((!engine && !odbc) || t.indexOf(QLatin1Char(':')) < 0)
         invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
-    cs.engine = *engine;
+    cs.engine = engine;
+    cs.odbc = odbc;
     if (t.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive)) {
         cs.databaseName = t.mid(7);
         // The signed-in user, whose rights the connection applies: "?user=CODE" at the end.
@@ -79,8 +82,22 @@ ConnectionString ConnectionString::parse(const QString& text) {
         if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il percorso del file"));
         return cs;
     }
-    if (t.startsWith(QStringLiteral("odbc:"), Qt::CaseInsensitive)) {
+    if (odbc) {
         cs.databaseName = t.mid(5);
+        // Our own options after the ODBC text: "?schema=NAME&user=CODE", either or both.
+        static const QRegularExpression ours(
+            QStringLiteral("\\?((?:schema|user)=[^;{}?&=]*)(?:&((?:schema|user)=[^;{}?&=]*))?$"));
+        const QRegularExpressionMatch m = ours.match(cs.databaseName);
+        if (m.hasMatch()) {
+            for (int i = 1; i <= 2; ++i) {
+                const QString option = m.captured(i);
+                const QString value = QUrl::fromPercentEncoding(option.section(u'=', 1).toUtf8());
+                if (value.isEmpty() && !option.isEmpty())
+                    invalid(text, QStringLiteral("manca il valore di %1").arg(option));
+                (option.startsWith(QLatin1String("schema")) ? cs.schema : cs.user) = value;
+            }
+            cs.databaseName.truncate(m.capturedStart());
+        }
         if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca la stringa ODBC"));
         return cs;
     }
@@ -132,13 +149,45 @@ ConnectionString ConnectionString::parse(const QString& text) {
     invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
 }
 
-bool ConnectionString::signsInAsRole() const {
-    return SqlDialect::create(engine)->hasRoles();
+std::optional<bool> ConnectionString::signsInAsRole() const {
+    if (!engine) return std::nullopt;
+    return SqlDialect::create(*engine)->hasRoles();
+}
+
+namespace {
+// An ODBC attribute's value, in braces where it holds what would end or split it.
+QString odbcValue(const QString& value) {
+    static const QRegularExpression plain(QStringLiteral("^[^;{}=\\s]*$"));
+    if (plain.match(value).hasMatch()) return value;
+    return u'{' + QString(value).replace(u'}', QStringLiteral("}}")) + u'}';
+}
+}  // namespace
+
+QString ConnectionString::asRole(const QString& text, const QString& role, const QString& password) {
+    const ConnectionString cs = parse(text);
+    if (cs.odbc) {
+        // The ODBC text's own user and password give way to the role's; our options stay last.
+        const QString t = text.trimmed();
+        const QString suffix = t.mid(5 + cs.databaseName.size());
+        static const QRegularExpression credentials(
+            QStringLiteral(
+                "(?<=^|;)\\s*(UID|PWD|Username|Password)\\s*=\\s*(\\{(?:[^}]|\\}\\})*\\}|[^;]*);?"),
+            QRegularExpression::CaseInsensitiveOption);
+        QString odbc = cs.databaseName;
+        odbc.remove(credentials);
+        if (!odbc.endsWith(u';')) odbc += u';';
+        odbc += QStringLiteral("UID=") + odbcValue(role) + u';';
+        if (!password.isEmpty()) odbc += QStringLiteral("PWD=") + odbcValue(password) + u';';
+        return QStringLiteral("odbc:") + odbc + suffix;
+    }
+    if (!cs.signsInAsRole().value_or(false))
+        invalid(text, QStringLiteral("il database non ha ruoli di accesso propri"));
+    return asUser(text, role, password);
 }
 
 QString ConnectionString::asUser(const QString& text, const QString& user, const QString& password) {
     const ConnectionString cs = parse(text);
-    if (cs.signsInAsRole()) {
+    if (cs.signsInAsRole().value_or(false)) {
         // The user part written in place (a list of servers is no URL QUrl can rebuild), each
         // character a role or password may hold percent-encoded.
         const QString t = text.trimmed();
@@ -149,8 +198,10 @@ QString ConnectionString::asUser(const QString& text, const QString& user, const
         if (!password.isEmpty()) userInfo += u':' + QString::fromLatin1(QUrl::toPercentEncoding(password));
         return t.left(start) + userInfo + u'@' + t.mid(at >= start ? at + 1 : start);
     }
-    if (!text.trimmed().startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
-        invalid(text, QStringLiteral("l'accesso con utente e password vale per sqlite: e postgresql://"));
-    return QStringLiteral("sqlite:") + cs.databaseName + QStringLiteral("?user=") +
-           QString::fromUtf8(QUrl::toPercentEncoding(user));
+    const QString encoded = QString::fromUtf8(QUrl::toPercentEncoding(user));
+    if (cs.odbc)
+        return QStringLiteral("odbc:") + cs.databaseName +
+               (cs.schema.isEmpty() ? QStringLiteral("?") : QStringLiteral("?schema=%1&").arg(cs.schema)) +
+               QStringLiteral("user=") + encoded;
+    return QStringLiteral("sqlite:") + cs.databaseName + QStringLiteral("?user=") + encoded;
 }

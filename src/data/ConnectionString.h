@@ -10,13 +10,19 @@
 //   postgresql://[user[:password]@][host][:port]/database[?host=SOCKETDIR&schema=NAME]
 //   postgresql://[user@]host1:port1,host2:port2/database?target_session_attrs=read-write
 //   postgresql:///database?host=DIR1,DIR2&port=5432,5433&target_session_attrs=read-write
-//   odbc:ODBC-CONNECTION-STRING                    SQL Server through an ODBC driver
+//   odbc:ODBC-CONNECTION-STRING[?schema=NAME][&user=CODE]
+//                                                  the database an ODBC driver reaches, e.g.
+//                                                  odbc:Driver={PostgreSQL
+//                                                  Unicode};Server=db.local;Port=5432;Database=ditta; its
+//                                                  engine the one the driver reports once connected
 // `schema` makes a PostgreSQL connection work inside that schema (one per test, or per company).
 // With several hosts the server that takes writes is sought among them in turn
 // (`target_session_attrs=read-write`): a primary and its standby, whichever is the primary now.
 // `connect_timeout` (seconds) bounds the wait for a host that does not answer.
 struct ConnectionString {
-    SqlDialect::Engine engine = SqlDialect::Engine::Sqlite;
+    // None through a transport (odbc:): the engine is known once connected.
+    std::optional<SqlDialect::Engine> engine = SqlDialect::Engine::Sqlite;
+    bool odbc = false;
     QString databaseName;  // file path, database, or ODBC connection string
     QString host;
     int port = -1;
@@ -29,11 +35,14 @@ struct ConnectionString {
 
     // Throws SuiteError (connection failed) naming what is wrong with the text.
     static ConnectionString parse(const QString& text);
-    // `text` opened as `user`: on PostgreSQL the login role and its password (empty: the
-    // server's other ways, ~/.pgpass or the operating-system user), on SQLite the suite user.
-    // True when the engine has roles of its own: the clerk signs in as one.
-    bool signsInAsRole() const;
+    // True when the engine has roles of its own: the clerk signs in as one. None through a
+    // transport: only the database behind it can tell.
+    std::optional<bool> signsInAsRole() const;
+    // `text` opened as `user`: on an engine with roles the login role and its password (empty:
+    // the server's other ways, ~/.pgpass or the operating-system user), else the suite user.
     static QString asUser(const QString& text, const QString& user, const QString& password);
+    // `text` opened as the login role `role` (postgresql:// or odbc:).
+    static QString asRole(const QString& text, const QString& role, const QString& password);
     // The text as it may be shown or logged: never with its password.
     static QString shown(QString text);
 };

@@ -30,7 +30,12 @@ std::optional<SqlDialect::Engine> SqlDialect::engineOfScheme(const QString& sche
     const QString s = scheme.toLower();
     if (s == QLatin1String("sqlite")) return Engine::Sqlite;
     if (s == QLatin1String("postgresql") || s == QLatin1String("postgres")) return Engine::PostgreSql;
-    if (s == QLatin1String("odbc")) return Engine::SqlServer;
+    return std::nullopt;
+}
+
+std::optional<SqlDialect::Engine> SqlDialect::engineOfDbms(QSqlDriver::DbmsType dbms) {
+    if (dbms == QSqlDriver::PostgreSQL) return Engine::PostgreSql;
+    if (dbms == QSqlDriver::MSSqlServer) return Engine::SqlServer;
     return std::nullopt;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -69,8 +70,12 @@ public:
     virtual ~SqlDialect() = default;
 
     static std::unique_ptr<SqlDialect> create(Engine engine);
-    // The engine a connection string's scheme names ("sqlite", "postgresql", "odbc").
+    // The engine a connection string's scheme names ("sqlite", "postgresql"); none for a
+    // transport ("odbc").
     static std::optional<Engine> engineOfScheme(const QString& scheme);
+    // The engine behind a transport, as its driver reports the database (ODBC's DBMS name);
+    // none for a database the program has no dialect for.
+    static std::optional<Engine> engineOfDbms(QSqlDriver::DbmsType dbms);
 
     virtual Engine engine() const = 0;
     virtual QString driverName() const = 0;

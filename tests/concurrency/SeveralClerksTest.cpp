@@ -324,6 +324,9 @@ std::vector<SaveCase> saveCases() {
         cases.push_back({engine, 2, Edit::SameNote});
         cases.push_back({engine, 2, Edit::NewNote});
     }
+    // Through ODBC: the saves that meet on one field, on one due date, on a new note.
+    for (Edit edit : {Edit::SameText, Edit::SameDue, Edit::NewNote})
+        cases.push_back({TestEngine::Odbc, 2, edit});
     return cases;
 }
 
@@ -614,7 +617,8 @@ INSTANTIATE_TEST_SUITE_P(Kill, ClerkKilledInSave,
                          ::testing::Values(KillCase{TestEngine::Sqlite, Hold::BillLocked},
                                            KillCase{TestEngine::Sqlite, Hold::HistorySlow},
                                            KillCase{TestEngine::PostgreSql, Hold::BillLocked},
-                                           KillCase{TestEngine::PostgreSql, Hold::HistorySlow}),
+                                           KillCase{TestEngine::PostgreSql, Hold::HistorySlow},
+                                           KillCase{TestEngine::Odbc, Hold::BillLocked}),
                          [](const ::testing::TestParamInfo<KillCase>& info) {
                              return engineName(info.param.engine) +
                                     (info.param.hold == Hold::BillLocked ? "_BillLocked" : "_HistorySlow");

@@ -8,7 +8,7 @@
 
 // The SQL Server constructs the forms write, run on each engine.
 class DialectTest : public EngineTest {};
-INSTANTIATE_ON_ENGINES(DialectTest);
+INSTANTIATE_ON_ENGINES_AND_ODBC(DialectTest);
 
 TEST_P(DialectTest, ConditionalInsertRegistersADocumentOnce) {
     const QString sql = QStringLiteral(
@@ -124,7 +124,7 @@ TEST_P(DialectTest, ACallersReadRunsAloneAndReadOnlyAndLeavesTheConnectionWritab
             EXPECT_EQ(e.number(), SuiteError::kCommandFailed) << smuggled;
         }
     }
-    if (GetParam() == TestEngine::PostgreSql) {
+    if (GetParam() != TestEngine::Sqlite) {
         // A single statement that writes after all: the engine itself refuses it.
         EXPECT_THROW(
             conn_->QueryReadOnly(QStringLiteral("WITH GONE AS (DELETE FROM TS01_BILLS RETURNING TS01_DITTA) "

@@ -269,6 +269,6 @@ TEST_P(PagedRecordsetTest, ANewOrChangedBillStaysReachableAndIsNotMetTwice) {
     EXPECT_EQ(rs.RecordCount(), 10);
 }
 
-INSTANTIATE_ON_ENGINES(PagedRecordsetTest);
+INSTANTIATE_ON_ENGINES_AND_ODBC(PagedRecordsetTest);
 
 }  // namespace

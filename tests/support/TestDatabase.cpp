@@ -4,15 +4,44 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QUuid>
 
 std::string engineName(TestEngine engine) {
-    return engine == TestEngine::Sqlite ? "SQLite" : "PostgreSQL";
+    switch (engine) {
+        case TestEngine::Sqlite:
+            return "SQLite";
+        case TestEngine::PostgreSql:
+            return "PostgreSQL";
+        case TestEngine::Odbc:
+            return "ODBC";
+    }
+    return {};
+}
+
+QString odbcTestString(bool overTcp) {
+    QString odbc = qEnvironmentVariable("KV_TEST_ODBC");
+    if (odbc.isEmpty()) {
+        const ConnectionString pg = ConnectionString::parse(qEnvironmentVariable("KV_TEST_PG"));
+        const QString server = overTcp || pg.host.isEmpty() ? QStringLiteral("localhost") : pg.host;
+        odbc = QStringLiteral("odbc:Driver={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;")
+                   .arg(server)
+                   .arg(pg.port > 0 ? pg.port : 5432)
+                   .arg(pg.databaseName);
+    } else if (overTcp) {
+        odbc.replace(QRegularExpression(QStringLiteral("(?<=Server=)/[^;]*"),
+                                        QRegularExpression::CaseInsensitiveOption),
+                     QStringLiteral("localhost"));
+    }
+    return odbc;
 }
 
 bool TestDatabase::available(TestEngine engine, QString* reason) {
     if (engine == TestEngine::Sqlite) return true;
+    if (engine == TestEngine::Odbc && !qEnvironmentVariableIsEmpty("KV_TEST_ODBC")) return true;
     if (qEnvironmentVariableIsEmpty("KV_TEST_PG")) {
         if (reason) *reason = QStringLiteral("KV_TEST_PG is not set: no PostgreSQL server for this test");
         return false;
@@ -25,6 +54,9 @@ TestDatabase::TestDatabase(TestEngine engine) : engine_(engine) {
     if (engine == TestEngine::Sqlite) {
         path_ = QDir::temp().filePath(QStringLiteral("kvtest-%1.sqlite").arg(unique));
         connectionString_ = QStringLiteral("sqlite:") + path_;
+    } else if (engine == TestEngine::Odbc) {
+        schema_ = QStringLiteral("t_%1").arg(unique);
+        connectionString_ = odbcTestString() + QStringLiteral("?schema=") + schema_;
     } else {
         schema_ = QStringLiteral("t_%1").arg(unique);
         const QString base = qEnvironmentVariable("KV_TEST_PG");
@@ -48,6 +80,17 @@ TestDatabase::~TestDatabase() {
             // A schema left behind costs nothing but space; never fail a test for it.
         }
     }
+}
+
+QString TestDatabase::signInString() const {
+    if (engine_ == TestEngine::Sqlite) return connectionString_;
+    if (engine_ == TestEngine::Odbc) return odbcTestString(true) + QStringLiteral("?schema=") + schema_;
+    QUrl url(connectionString_);
+    QUrlQuery query(url);
+    query.removeQueryItem(QStringLiteral("host"));
+    url.setQuery(query);
+    url.setHost(QStringLiteral("localhost"));
+    return url.toString();
 }
 
 std::shared_ptr<Connection> TestDatabase::connect(std::shared_ptr<const SchemaCatalogue> catalogue) const {

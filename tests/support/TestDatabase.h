@@ -6,8 +6,9 @@
 #include <memory>
 #include <string>
 
-// The engines every database test runs on.
-enum class TestEngine { Sqlite, PostgreSql };
+// The engines every database test runs on; Odbc is the test PostgreSQL server reached through
+// its ODBC driver (unixODBC's "PostgreSQL Unicode"), or the odbc: text KV_TEST_ODBC names.
+enum class TestEngine { Sqlite, PostgreSql, Odbc };
 std::string engineName(TestEngine engine);
 
 // A fresh, empty database for one test: an SQLite file in a temporary folder, or a schema of
@@ -25,6 +26,9 @@ public:
 
     TestEngine engine() const { return engine_; }
     const QString& connectionString() const { return connectionString_; }
+    // Where a login role signs in with a password: the server over TCP on this machine (the
+    // socket admits only the operating-system user).
+    QString signInString() const;
     // A new open connection to the database.
     std::shared_ptr<Connection> connect(std::shared_ptr<const SchemaCatalogue> catalogue = nullptr) const;
 
@@ -34,6 +38,9 @@ private:
     QString path_;    // SQLite file
     QString schema_;  // PostgreSQL schema
 };
+
+// The test server through ODBC (without a schema): KV_TEST_ODBC, or made from KV_TEST_PG.
+QString odbcTestString(bool overTcp = false);
 
 // Skips (or, under CI, fails) the current test when the engine is not available.
 #define REQUIRE_ENGINE(engine)                                                 \
@@ -49,3 +56,8 @@ private:
 #define INSTANTIATE_ON_ENGINES(Suite)                                                                       \
     INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql), \
                              [](const auto& info) { return engineName(info.param); })
+// The same, and a third time over ODBC: for the data layer, signing in and concurrency.
+#define INSTANTIATE_ON_ENGINES_AND_ODBC(Suite)                                                           \
+    INSTANTIATE_TEST_SUITE_P(                                                                            \
+        Engines, Suite, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql, TestEngine::Odbc), \
+        [](const auto& info) { return engineName(info.param); })
