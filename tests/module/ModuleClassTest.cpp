@@ -39,7 +39,7 @@ public:
         return QIcon();
     }
     void RegisterMenuEntry(const MenuEntry&) override {}
-    bool RunProgram(const QString&, const QVariantList&) override { return false; }
+    bool RunProgram(const QString&, const QVariantList&, QVariant*) override { return false; }
     std::unique_ptr<AttachmentStore> CreateAttachmentStore() const override {
         ++storesCreated;
         struct Store : AttachmentStore {

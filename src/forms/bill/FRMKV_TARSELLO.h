@@ -369,6 +369,8 @@ public:
     // clsConnectCommon_TransferData.
     void GestioneArchivio(const QString& field);
     void GestioneBancheAziendali();
+    // Opens the CIG/CUP archive on the Bill's counterpart (with its pair when registered).
+    void CigCupGestione();
     void clsConnectCommon_TransferData(int archive, const QVariant& data);
 
 private:
