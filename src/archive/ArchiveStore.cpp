@@ -126,7 +126,16 @@ std::shared_ptr<Recordset> ArchiveStore::list(const QString& typed) const {
     return rs;
 }
 
-QString ArchiveStore::check(const Record& record, const Record& original) const {
+ArchiveStore::Record ArchiveStore::normalised(const Record& record) const {
+    Record r = record;
+    for (const ArchiveDescription::Field& f : description_.fields)
+        r[f.column] = f.upper ? record.value(f.column).trimmed().toUpper() : record.value(f.column).trimmed();
+    return r;
+}
+
+QString ArchiveStore::check(const Record& typed, const Record& original) const {
+    // Checked as it would be stored: codes upper-case, blanks around trimmed.
+    const Record record = normalised(typed);
     for (const ArchiveDescription::Field& f : description_.fields) {
         const QString text = record.value(f.column).trimmed();
         if (f.required && text.isEmpty())

@@ -33,6 +33,7 @@ public:
     QString literal(const QString& column, const QString& text) const;
 
 private:
+    Record normalised(const Record& record) const;
     QString whereFixed() const;
     QString whereKey(const Record& record) const;
     QString linkWhere(const QString& rowKey) const;
