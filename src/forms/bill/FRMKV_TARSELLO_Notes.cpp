@@ -3,6 +3,7 @@
 #include "CLSKV_TARSELLO.h"
 #include "ChildQueries.h"
 #include "EditBox.h"
+#include "MemoBox.h"
 #include "FRMKV_TARSELLO.h"
 #include "MainNavigator.h"
 #include "Recordset.h"

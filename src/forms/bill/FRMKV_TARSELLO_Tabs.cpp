@@ -5,6 +5,7 @@
 #include "CLSKV_TARSELLO.h"
 #include "ChildQueries.h"
 #include "EditBox.h"
+#include "MemoBox.h"
 #include "FRMKV_TARSELLO.h"
 #include "Grid.h"
 #include "IdEditBox.h"
