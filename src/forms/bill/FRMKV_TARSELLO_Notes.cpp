@@ -3,9 +3,9 @@
 #include "CLSKV_TARSELLO.h"
 #include "ChildQueries.h"
 #include "EditBox.h"
-#include "MemoBox.h"
 #include "FRMKV_TARSELLO.h"
 #include "MainNavigator.h"
+#include "MemoBox.h"
 #include "Recordset.h"
 #include "VirtualFrame.h"
 
