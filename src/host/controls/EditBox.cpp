@@ -37,7 +37,7 @@ QString EditBox::keptWithin(const QString& before, const QString& text, int maxL
     const qsizetype kept = before.size() - (before.size() - start - end);
     const QString inserted = ::Value::leftWhole(text.mid(start, text.size() - start - end),
                                                 int(std::max<qsizetype>(maxLength - kept, 0)));
-    const QString limited = ::Value::leftWhole(before.left(start) + inserted + before.right(end), maxLength);
+    QString limited = ::Value::leftWhole(before.left(start) + inserted + before.right(end), maxLength);
     if (cursor) *cursor = int(std::min(start + inserted.size(), limited.size()));
     return limited;
 }
