@@ -244,12 +244,24 @@ ArchiveStore::Record ArchiveStore::save(const Record& record, const Record& orig
         QStringList sets;
         for (const ArchiveDescription::Field& f : description_.fields)
             sets << f.column + QStringLiteral(" = ") + literal(f.column, stored.value(f.column));
-        const long changed = connection_->Execute(
-            QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                .arg(description_.table, sets.join(QStringLiteral(", ")), whereKey(original)));
+        // Only the row as this clerk read it: a colleague's change since then is not overwritten.
+        QString where = whereKey(original);
+        for (const ArchiveDescription::Field& f : description_.fields) {
+            const QString was = original.value(f.column).trimmed();
+            if (isNumber(f.column))
+                where += QStringLiteral(" AND %1 %2")
+                             .arg(f.column,
+                                  was.isEmpty() ? QStringLiteral("IS NULL") : QStringLiteral("= ") + was);
+            else
+                where +=
+                    QStringLiteral(" AND COALESCE(TRIM(%1), '') = %2").arg(f.column, SqlText::quote(was));
+        }
+        const long changed =
+            connection_->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                     .arg(description_.table, sets.join(QStringLiteral(", ")), where));
         if (changed == 0)
             throw SuiteError(SuiteError::kWriteConflict, QStringLiteral("ArchiveStore"),
-                             QStringLiteral("L'elemento è stato eliminato da un altro utente."));
+                             QStringLiteral("L'elemento è stato modificato o eliminato da un altro utente."));
     }
     transaction.commit();
     return stored;

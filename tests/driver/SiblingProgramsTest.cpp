@@ -165,6 +165,21 @@ TEST_P(SiblingPrograms, WhatIsTypedIsCheckedAndTheDatabaseRefusesWhatTheGroupMay
     EXPECT_EQ(count(links), linksBefore + 2);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM CO1H_CIGCUP WHERE CO1H_CIG = 'B77''X'")), 1);
 
+    // A colleague changed the pair after this clerk read it: the clerk's change is refused, not
+    // written over the colleague's.
+    ArchiveStore::Record edited = stored;
+    edited["CO1H_DESCR"] = QStringLiteral("Scuola; lotto 2");
+    second.save(edited, stored);
+    edited["CO1H_DESCR"] = QStringLiteral("Scuola; lotto 3");
+    try {
+        first.save(edited, stored);
+        ADD_FAILURE() << "a change made on a stale row was written";
+    } catch (const SuiteError& e) {
+        EXPECT_EQ(e.number(), SuiteError::kWriteConflict);
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM CO1H_CIGCUP WHERE CO1H_DESCR = 'Scuola; lotto 2'")),
+              1);
+
     // Without the delete right the database itself refuses, and nothing goes.
     try {
         first.remove(stored);
