@@ -5,6 +5,7 @@ bool allows(const ProgramRights& rights, bool privileged, TableAction action, Ta
     const bool writes = rights.insert || rights.update;
     switch (table) {
         case TableClass::BillHeader:
+        case TableClass::Maintained:
             switch (action) {
                 case TableAction::Read:
                     return rights.query;

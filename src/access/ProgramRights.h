@@ -16,6 +16,7 @@ struct ProgramRights {
 // The tables by what a signed-in user may do with them (docs/DATABASE.md, "Who may do what").
 enum class TableClass {
     BillHeader,  // the Bills themselves: every right of the program applies as it is
+    Maintained,  // archives kept by the suite's maintenance windows (CIG/CUP, company banks): as BillHeader
     BillPart,    // notes, reminders, bills of exchange: written with the Bill, removed by who may change it
     BillTrail,   // history, document register, attachments: written with the Bill, removed only by who may
                  // delete

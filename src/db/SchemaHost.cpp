@@ -105,6 +105,8 @@ TableClass Schema::accessClass(const QString& table) {
             for (const char* name : names) c.insert(QString::fromLatin1(name), tableClass);
         };
         put(TableClass::BillHeader, {"EF01_SCADENZE"});
+        put(TableClass::Maintained, {"CO1H_CIGCUP", "CO1I_CFCIGCUP", "EF08_BANCHEAZ", "MG0B_TESTI",
+                                     "MG25_BLOCCHI", "CG19_SEZIONALI"});
         put(TableClass::BillPart, {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC"});
         put(TableClass::BillTrail, {"EF06_SCADSTO", "CO99_MASTERDOC", "KV05_ALLEGATI"});
         put(TableClass::Numbering, {"KV04_NUMERATORI"});

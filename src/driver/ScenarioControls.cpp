@@ -10,6 +10,7 @@
 #include "IdEditBox.h"
 #include "JsonLine.h"
 #include "LookupDialog.h"
+#include "MemoBox.h"
 #include "NavigatorBar.h"
 #include "Recordset.h"
 #include "ScenarioError.h"
@@ -26,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -92,7 +94,8 @@ bool isControlCharacter(char16_t c) {
     return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0);
 }
 
-void typeText(QWidget* target, const QString& text) {
+// A line break is Enter, or in a multi-line box (`newLines`) Shift+Enter, which makes one there.
+void typeText(QWidget* target, const QString& text, bool newLines = false) {
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
         if (isControlCharacter(c) && c != 8 && c != 9 && c != 10 && c != 13 && c != 27)
@@ -110,7 +113,10 @@ void typeText(QWidget* target, const QString& text) {
     };
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
-        if (c < 0x80) {
+        if (c == u'\n' && newLines) {
+            commit();
+            QTest::keyClick(target, Qt::Key_Return, Qt::ShiftModifier);
+        } else if (c < 0x80) {
             commit();
             QTest::keyClick(target, char(c));
         } else if (c >= 0xA0 && c <= 0xFF) {
@@ -235,6 +241,16 @@ void ScenarioRunner::focus(const QString& name) {
 }
 
 void ScenarioRunner::type(const QString& name, const QString& text) {
+    if (auto* memo = qobject_cast<MemoBox*>(control(name))) {
+        if (!enter(memo, QStringLiteral("type"), name)) return;
+        QPlainTextEdit* edit = memo->textEdit();
+        edit->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(edit, Qt::Key_Delete);
+        else
+            typeText(edit, text, true);
+        return;
+    }
     auto* box = controlAs<EditBox>(name, "an edit box");
     if (!enter(box, QStringLiteral("type"), name)) return;
     QLineEdit* edit = box->lineEdit();

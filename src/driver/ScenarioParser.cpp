@@ -85,6 +85,12 @@ QStringList ScenarioParser::split(const QString& text) {
                     word += text[i++];
                     continue;
                 }
+                // A line break in a quoted text (a multi-line note).
+                if (c == u'\\' && i < n && text[i] == u'n') {
+                    word += u'\n';
+                    ++i;
+                    continue;
+                }
                 word += c;
             }
             if (!closed) throw ScenarioError(QStringLiteral("unterminated quote"));

@@ -7,6 +7,7 @@
 #include "DatabaseNumberingService.h"
 #include "ExactCurrencyConverter.h"
 #include "GuiLogService.h"
+#include "ProgramLauncher.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "SharedConnection.h"
@@ -145,8 +146,10 @@ void DatabaseHost::RegisterMenuEntry(const MenuEntry& entry) {
     menu_.append(entry);
 }
 
-bool DatabaseHost::RunProgram(const QString& progId, const QVariantList& parameters) {
-    return launcher_ && launcher_(progId, parameters);
+bool DatabaseHost::RunProgram(const QString& progId, const QVariantList& parameters, QVariant* handedBack) {
+    if (handedBack) *handedBack = QVariant();
+    if (!launcher_ || !launcher_->knows(progId)) return false;
+    return launcher_->run(progId, parameters, *this, handedBack);
 }
 
 std::unique_ptr<AttachmentStore> DatabaseHost::CreateAttachmentStore() const {

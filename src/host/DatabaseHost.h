@@ -9,6 +9,7 @@
 #include <memory>
 
 class AttachmentDesk;
+class ProgramLauncher;
 class Connection;
 
 // The host's global object of the host application: company, parameters, user and message
@@ -31,7 +32,8 @@ public:
     QString GetMessage(int number, const QVariantList& parameters = {}) const override;
     QIcon MainWindowIcon(const QString& key) const override;
     void RegisterMenuEntry(const MenuEntry& entry) override;
-    bool RunProgram(const QString& progId, const QVariantList& parameters = {}) override;
+    bool RunProgram(const QString& progId, const QVariantList& parameters = {},
+                    QVariant* handedBack = nullptr) override;
     std::unique_ptr<AttachmentStore> CreateAttachmentStore() const override;
     std::shared_ptr<LogService> CreateLogService() const override;
     std::unique_ptr<NumberingService> CreateNumberingService() const override;
@@ -43,16 +45,14 @@ public:
     QString companyName() const { return companyName_; }
     // The host's own setting of the privileged user, over what the user archive says.
     void setPrivileged(bool on) { user_.privileged = on; }
-    // How the application runs a sibling program; without one RunProgram answers false.
     // Where the forms' message services come from; message boxes on screen by default.
     void setLogServiceFactory(std::function<std::shared_ptr<LogService>()> factory) {
         logFactory_ = std::move(factory);
     }
     // Who picks and looks at attachment files; the dialogs on screen by default.
     void setAttachmentDesk(std::shared_ptr<AttachmentDesk> desk) { desk_ = std::move(desk); }
-    void setProgramLauncher(std::function<bool(const QString&, const QVariantList&)> launcher) {
-        launcher_ = std::move(launcher);
-    }
+    // How the host runs a sibling program; without one RunProgram answers false.
+    void setProgramLauncher(std::shared_ptr<ProgramLauncher> launcher) { launcher_ = std::move(launcher); }
 
 private:
     ConnectionFactory connections_;
@@ -63,7 +63,7 @@ private:
     Cinterface* active_ = nullptr;
     mutable QHash<int, QString> messages_;
     QList<MenuEntry> menu_;
-    std::function<bool(const QString&, const QVariantList&)> launcher_;
+    std::shared_ptr<ProgramLauncher> launcher_;
     std::function<std::shared_ptr<LogService>()> logFactory_;
     std::unique_ptr<class UserLayoutHolder> layouts_;
     std::shared_ptr<AttachmentDesk> desk_;

@@ -36,8 +36,10 @@ public:
     // The main window's image list: "KProgramma" and "KProgrammaMM".
     virtual QIcon MainWindowIcon(const QString& key) const = 0;
     virtual void RegisterMenuEntry(const MenuEntry& entry) = 0;
-    // Runs a sibling program by its program id; false when it cannot be started.
-    virtual bool RunProgram(const QString& progId, const QVariantList& parameters = {}) = 0;
+    // Runs a sibling program by its program id; false when it cannot be started. `handedBack`
+    // (when given) receives the value the program sent back, Null when it sent none.
+    virtual bool RunProgram(const QString& progId, const QVariantList& parameters = {},
+                            QVariant* handedBack = nullptr) = 0;
     // A new attachment store (the suite's attachment object).
     virtual std::unique_ptr<AttachmentStore> CreateAttachmentStore() const = 0;
     // The message service a form creates at load: message boxes for a person, a scripted one

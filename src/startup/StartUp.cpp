@@ -1,5 +1,6 @@
 #include "StartUp.h"
 
+#include "ArchivePrograms.h"
 #include "Cinterface.h"
 #include "Connection.h"
 #include "DatabaseHost.h"
@@ -59,6 +60,7 @@ StartUp::Desk StartUp::open(const UserSession& session, qint32 company) {
     desk.connection = session.open();
     SchemaInstaller(desk.connection).verify();
     desk.host = std::make_shared<DatabaseHost>(session.connections(), company, session.account().code);
+    desk.host->setProgramLauncher(std::make_shared<ArchivePrograms>());
     return desk;
 }
 

@@ -5,6 +5,7 @@
 #include "FrameControl.h"
 #include "Grid.h"
 #include "HostWindowFixture.h"
+#include "MemoBox.h"
 #include "NumericBox.h"
 #include "ScreenChecks.h"
 #include "ScriptEditor.h"
@@ -245,13 +246,20 @@ TEST_F(LaptopScreenTest, EveryKeyTheGuideNamesDoesWhatItSays) {
     EXPECT_NE(QApplication::focusWidget(), field->editor()) << "Enter goes on to the next field";
     // F10 takes also what is being typed in a field of the tabs, not only of the header.
     press(Qt::Key_A, Qt::AltModifier);
-    auto* note = form->findChild<EditBox*>(QStringLiteral("TXT_NOTEAMMIN"));
+    auto* note = form->findChild<MemoBox*>(QStringLiteral("TXT_NOTEAMMIN"));
     note->editor()->setFocus();
     QTest::keyClicks(note->editor(), QStringLiteral("Nota F10"));
+    // Shift+Enter starts a second line of the note, which stays a line of its own when stored.
+    QTest::keyClick(note->editor(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(note->editor(), QStringLiteral("seconda riga"));
+    EXPECT_EQ(QApplication::focusWidget(), note->editor());
+    EXPECT_GE(note->editor()->height(), 3 * note->fontMetrics().lineSpacing())
+        << "a note shows several lines";
     press(Qt::Key_F10, Qt::NoModifier);
-    EXPECT_EQ(
-        count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE WHERE EF04_NOTEAMMIN LIKE '%Nota F10%'")),
-        1);
+    EXPECT_EQ(count(QStringLiteral(
+                  "SELECT COUNT(*) FROM EF04_SCADNOTE WHERE EF04_NOTEAMMIN LIKE '%Nota F10_seconda riga%'"
+                  " AND EF04_NOTEAMMIN NOT LIKE '%Nota F10 seconda%'")),
+              1);
     field->editor()->setFocus();
 
     press(Qt::Key_N);

@@ -27,7 +27,7 @@ std::string refusal(const char* line) {
 TEST(ScenarioParser, QuotesKeepBlanksAndTakeEscapedQuotes) {
     EXPECT_EQ(words(R"(type TXT_NOTE "due  parole")"), (QStringList{"type", "TXT_NOTE", "due  parole"}));
     EXPECT_EQ(words(R"(type TXT_NOTE "a \"b\" c\\d\n")"),
-              (QStringList{"type", "TXT_NOTE", R"(a "b" c\d\n)"}));
+              (QStringList{"type", "TXT_NOTE", "a \"b\" c\\d\n"}));
     EXPECT_EQ(words(R"(type TXT_NOTE "")"), (QStringList{"type", "TXT_NOTE", ""}));
     EXPECT_EQ(words("  click\tINV_MAIN   Salva  "), (QStringList{"click", "INV_MAIN", "Salva"}));
     EXPECT_EQ(words("set Caption \"Perché è così\""), (QStringList{"set", "Caption", "Perché è così"}));

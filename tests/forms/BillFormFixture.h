@@ -7,6 +7,7 @@
 #include "DemoGenerator.h"
 #include "FRMKV_TARSELLO.h"
 #include "FrameControl.h"
+#include "MemoBox.h"
 #include "Recordset.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"

@@ -173,6 +173,17 @@ TEST_P(BillLinksTest, EnterInTheLastFieldOfAPageTurnsThePage) {
     QApplication::processEvents();
     EXPECT_EQ(f->TAB_SCADENZE->Tab(), FRMKV_TARSELLO::TabDatiGenerali);
     EXPECT_EQ(f->TXT_NOTEAMMIN->Text(), QStringLiteral("Pagherà a fine mese"));
+    // Shift+Enter makes a new line in a note and stays there; a stored Windows line end shows
+    // as one line break.
+    f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabNote);
+    typeInto(f->TXT_NOTERAGGR, QStringLiteral("prima"), false);
+    QTest::keyClick(f->TXT_NOTERAGGR->editor(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(f->TXT_NOTERAGGR->editor(), QStringLiteral("seconda"));
+    EXPECT_EQ(f->TXT_NOTERAGGR->Text(), QStringLiteral("prima\nseconda"));
+    EXPECT_EQ(f->TAB_SCADENZE->Tab(), FRMKV_TARSELLO::TabNote);
+    f->TXT_NOTERAGGR->setText(QStringLiteral("uno\r\ndue"));
+    EXPECT_EQ(f->TXT_NOTERAGGR->Text(), QStringLiteral("uno\ndue"));
+    f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabDatiGenerali);
 
     // The original document's number goes back to the first field of its page.
     typeInto(f->control(QStringLiteral("TXT_NUMDOCORIG")), QStringLiteral("FT 12"), false);

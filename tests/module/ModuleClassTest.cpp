@@ -36,7 +36,7 @@ public:
     QString GetMessage(int number, const QVariantList&) const override { return QString::number(number); }
     QIcon MainWindowIcon(const QString&) const override { return QIcon(); }
     void RegisterMenuEntry(const MenuEntry&) override {}
-    bool RunProgram(const QString&, const QVariantList&) override { return false; }
+    bool RunProgram(const QString&, const QVariantList&, QVariant*) override { return false; }
     std::unique_ptr<AttachmentStore> CreateAttachmentStore() const override { return nullptr; }
     std::shared_ptr<LogService> CreateLogService() const override {
         return std::make_shared<ScriptedLogService>();

@@ -23,6 +23,9 @@ inline const QString kMenuGestione = QStringLiteral("Gestione");
 inline const QString kKeyGestione = QStringLiteral("Kgestione");
 inline const QString kKeyPers1 = QStringLiteral("Kpers1");
 inline const QString kMenuCigCup = QStringLiteral("Anagrafica Cig/Cup generica");
+// The sibling programs the form runs through the host.
+inline const QString kProgBancheAziendali = QStringLiteral("KVUO_PARAMBANCHE.CLSKV_PARAMBANCHE");
+inline const QString kProgCigCup = QStringLiteral("KVCO_CIGCUP.CLSKV_CIGCUP");
 
 // The tabs' captions, each with its access key (Alt+G, B, M, L, A).
 inline const QString kTabDatiGenerali = QStringLiteral("Dati &generali");

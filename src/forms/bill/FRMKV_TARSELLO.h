@@ -28,6 +28,7 @@ class CurrencyConverter;
 class CurrencyTable;
 class Decimal;
 class EditBox;
+class MemoBox;
 class FrameControl;
 struct ControlDef;
 class Grid;
@@ -107,8 +108,8 @@ public:
     EditBox* TXT_CODCARTA = nullptr;
     NumericBox* TXT_ANNOPART = nullptr;
     EditBox* TXT_DEBITORE = nullptr;
-    EditBox* TXT_NOTERAGGR = nullptr;
-    EditBox* TXT_NOTEAMMIN = nullptr;
+    MemoBox* TXT_NOTERAGGR = nullptr;
+    MemoBox* TXT_NOTEAMMIN = nullptr;
     CheckBox* CHK_FLGEFFVAR = nullptr;
     QLabel* LBL_ATTRESTESI = nullptr;
     Grid* GRD_STORICO = nullptr;
@@ -369,6 +370,8 @@ public:
     // clsConnectCommon_TransferData.
     void GestioneArchivio(const QString& field);
     void GestioneBancheAziendali();
+    // Opens the CIG/CUP archive on the Bill's counterpart (with its pair when registered).
+    void CigCupGestione();
     void clsConnectCommon_TransferData(int archive, const QVariant& data);
 
 private:

@@ -244,10 +244,35 @@ void FRMKV_TARSELLO::GestioneArchivio(const QString& field) {
 }
 
 void FRMKV_TARSELLO::GestioneBancheAziendali() {
-    // The company banks have a program of their own, a sibling module of the suite.
-    global().RunProgram(QStringLiteral("KVUO_PARAMBANCHE.CLSKV_PARAMBANCHE"),
+    // The company banks have a program of their own, a sibling module of the suite; the bank
+    // the clerk chose there comes back into the field.
+    QVariant chosen;
+    global().RunProgram(BillFormTexts::kProgBancheAziendali,
                         {NullToString(TXT_PROGR_EF08->Text()), companyCode(),
-                         global().CompanyContext().parameters.ledgerGroup, true});
+                         global().CompanyContext().parameters.ledgerGroup, true},
+                        &chosen);
+    if (NullToString(chosen).isEmpty()) return;
+    if (headerOnRow())
+        setHeaderValue(TXT_PROGR_EF08, NullToString(chosen));
+    else
+        TXT_PROGR_EF08->setText(NullToString(chosen));
+}
+
+void FRMKV_TARSELLO::CigCupGestione() {
+    const int tipo = tipoArchivio();
+    const QVariant counterpart = sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44")));
+    const bool registered = ControlloCigCup();
+    // A registered pair opens the archive on it; an unregistered one opens the counterpart's
+    // pairs on a customer Bill, and nothing on a supplier's.
+    QVariantList parameters{tipo, counterpart};
+    if (registered)
+        parameters << NullToString(TXT_CIG->Text())
+                   << NullToString(control(QStringLiteral("TXT_CUP"))->Text());
+    if (registered || tipo == 0) global().RunProgram(BillFormTexts::kProgCigCup, parameters);
+    global().SetActiveModule(ActiveInterface_);
+    BuildScript();
+    // The clerk may have registered or removed the pair shown.
+    ControlloCigCup();
 }
 
 void FRMKV_TARSELLO::clsConnectCommon_TransferData(int archive, const QVariant& data) {
@@ -413,6 +438,20 @@ void FRMKV_TARSELLO::connectCigCup() {
     // Another counterpart: the pair must be registered for it.
     connect(TXT_CLIFOR, &FrameControl::AfterItem, this,
             [this] { guard("TXT_CLIFOR_AfterItem:", [&] { ControlloCigCup(); }); });
+    // "Gestione" opens the archive: at once from an empty field of a customer Bill, otherwise
+    // only for a pair the archive holds.
+    for (IdEditBox* box : {TXT_CIG, cup}) {
+        box->AddKeyButtonItem(BillFormTexts::kMenuGestione, BillFormTexts::kKeyGestione);
+        connect(box, &EditBox::KeyButtonMenuPress, this, [this, box](const QString& key) {
+            guard((box->objectName() + QStringLiteral("_KeyButtonMenuPress:")).toLatin1().constData(), [&] {
+                const int tipo = tipoArchivio();
+                if (key != BillFormTexts::kKeyGestione || (tipo != 0 && tipo != 1)) return;
+                const bool empty = NullToString(box->Text()).isEmpty();
+                if (tipo == 1 && empty) return;
+                if (empty || ControlloCigCup()) CigCupGestione();
+            });
+        });
+    }
     connect(TXT_CIG, &EditBox::KeyButtonMenuPress, this, [this](const QString& key) {
         guard("TXT_CIG_KeyButtonMenuPress:", [&] {
             if ((key != QLatin1String("1") && key != BillFormTexts::kKeyPers1) || tipoArchivio() != 1) return;

@@ -14,6 +14,7 @@
 #include "IdEditBox.h"
 #include "LayoutScriptButton.h"
 #include "MainNavigator.h"
+#include "MemoBox.h"
 #include "NumericBox.h"
 #include "ScrollPage.h"
 #include "TabControl.h"
@@ -152,8 +153,8 @@ const ControlDef kControls[] = {
     {"TXT_NUMEFFRIC", ControlKind::Code, "", "Numero di effetto ricevuto"},
     {"TXT_NUMEFFGIR", ControlKind::Code, "", "Numero dell'effetto girato"},
     // Notes
-    {"TXT_NOTEAMMIN", ControlKind::Text, "EF04_NOTEAMMIN", "Note amministrazione"},
-    {"TXT_NOTERAGGR", ControlKind::Text, "EF04_NOTERAGGR", "Note raggruppamento effetti"},
+    {"TXT_NOTEAMMIN", ControlKind::Memo, "EF04_NOTEAMMIN", "Note amministrazione"},
+    {"TXT_NOTERAGGR", ControlKind::Memo, "EF04_NOTERAGGR", "Note raggruppamento effetti"},
 };
 
 }  // namespace
@@ -184,8 +185,8 @@ void FRMKV_TARSELLO::createControls() {
     TXT_CODCARTA = static_cast<EditBox*>(control(QStringLiteral("TXT_CODCARTA")));
     TXT_ANNOPART = static_cast<NumericBox*>(control(QStringLiteral("TXT_ANNOPART")));
     TXT_DEBITORE = static_cast<EditBox*>(control(QStringLiteral("TXT_DEBITORE")));
-    TXT_NOTERAGGR = static_cast<EditBox*>(control(QStringLiteral("TXT_NOTERAGGR")));
-    TXT_NOTEAMMIN = static_cast<EditBox*>(control(QStringLiteral("TXT_NOTEAMMIN")));
+    TXT_NOTERAGGR = static_cast<MemoBox*>(control(QStringLiteral("TXT_NOTERAGGR")));
+    TXT_NOTEAMMIN = static_cast<MemoBox*>(control(QStringLiteral("TXT_NOTEAMMIN")));
     CHK_FLGEFFVAR = static_cast<CheckBox*>(control(QStringLiteral("CHK_FLGEFFVAR")));
     for (const char* readOnly : {"TXT_NUMREG", "TXT_RIGACONT", "TXT_PROGEC", "TXT_PROGEFF", "TXT_DESCLIFORR",
                                  "TXT_DESCLIFORG", "TXT_EF01_GUID_STATO", "TXT_ATTRIBUTI"})

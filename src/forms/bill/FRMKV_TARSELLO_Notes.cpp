@@ -5,6 +5,7 @@
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
 #include "MainNavigator.h"
+#include "MemoBox.h"
 #include "Recordset.h"
 #include "VirtualFrame.h"
 

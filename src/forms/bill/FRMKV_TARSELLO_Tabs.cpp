@@ -9,6 +9,7 @@
 #include "Grid.h"
 #include "IdEditBox.h"
 #include "MainNavigator.h"
+#include "MemoBox.h"
 #include "NumericBox.h"
 #include "Recordset.h"
 #include "TabControl.h"

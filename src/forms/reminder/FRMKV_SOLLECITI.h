@@ -67,7 +67,8 @@ private:
     void validateLetter(bool* cancel);
     void suggestInterest();
     void GestioneTestoFisso(const QString& key);
-    void runProgram(const QString& progId, const QVariantList& parameters);
+    // Runs a maintenance program of the host; the code chosen there goes into `target`.
+    void runProgram(const QString& progId, const QVariantList& parameters, FrameControl* target = nullptr);
     void CHK_FLGPERS2_KeyDown(int keyCode);
     void setColumnsNull(std::initializer_list<const char*> columns);
     bool entryChanged(FrameControl* field) const;

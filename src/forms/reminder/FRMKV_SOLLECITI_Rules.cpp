@@ -111,9 +111,9 @@ void FRMKV_SOLLECITI::connectFieldRules() {
     for (const auto& [name, program] : maintained) {
         auto* box = static_cast<EditBox*>(control(QString::fromLatin1(name)));
         box->AddKeyButtonItem(ReminderFormTexts::kMenuGestione, ReminderFormTexts::kKeyGestione);
-        connect(box, &EditBox::KeyButtonMenuPress, this, [this, program = *program](const QString& key) {
+        connect(box, &EditBox::KeyButtonMenuPress, this, [this, box, program = *program](const QString& key) {
             if (key == ReminderFormTexts::kKeyGestione)
-                guard("KeyButtonMenuPress:", [&] { runProgram(program, {}); });
+                guard("KeyButtonMenuPress:", [&] { runProgram(program, {box->Text().trimmed()}, box); });
         });
     }
     // A code emptied leaves no description behind.
@@ -269,9 +269,19 @@ void FRMKV_SOLLECITI::GestioneTestoFisso(const QString& key) {
                {control(QStringLiteral("TXT_SIGLALETTERA"))->Text().trimmed(), part});
 }
 
-void FRMKV_SOLLECITI::runProgram(const QString& progId, const QVariantList& parameters) {
+void FRMKV_SOLLECITI::runProgram(const QString& progId, const QVariantList& parameters,
+                                 FrameControl* target) {
     HostGlobal* global = in_.host ? in_.host->ClsGlobal().get() : nullptr;
-    if (global && global->RunProgram(progId, parameters)) return;
+    QVariant chosen;
+    if (global && global->RunProgram(progId, parameters, &chosen)) {
+        // The code chosen there comes back into the field, decoded as if typed.
+        if (target && target->isEnabled() && !Value::toText(chosen).trimmed().isEmpty()) {
+            target->setText(Value::toText(chosen).trimmed());
+            if (!target->DataField().isEmpty())
+                setColumn(target->DataField().toLatin1().constData(), target->Value());
+        }
+        return;
+    }
     in_.log->MsgBox(ReminderFormTexts::kProgrammaNonDisponibile, LogService::kInformation,
                     ReminderFormTexts::kTitleInformazione);
 }

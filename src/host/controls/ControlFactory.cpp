@@ -5,6 +5,7 @@
 #include "DateBox.h"
 #include "EditBox.h"
 #include "IdEditBox.h"
+#include "MemoBox.h"
 #include "NumericBox.h"
 
 #include <QLabel>
@@ -18,6 +19,8 @@ FrameControl* widgetFor(const ControlDef& def, QWidget* parent) {
         case ControlKind::Text:
         case ControlKind::Description:
             return new EditBox(parent);
+        case ControlKind::Memo:
+            return new MemoBox(parent);
         case ControlKind::Number:
         case ControlKind::Rate:
             return new NumericBox(parent);

@@ -12,6 +12,7 @@ class QWidget;
 
 enum class ControlKind {
     Text,
+    Memo,  // multi-line text
     Number,
     Amount,
     Rate,

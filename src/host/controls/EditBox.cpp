@@ -26,13 +26,8 @@ EditBox::EditBox(QWidget* parent)
     connect(edit_, &QLineEdit::textChanged, this, [this](const QString& text) { keepWithinLength(text); });
 }
 
-void EditBox::keepWithinLength(const QString& text) {
-    if (maxLength_ <= 0 || text.size() <= maxLength_) {
-        lastText_ = text;
-        return;
-    }
+QString EditBox::keptWithin(const QString& before, const QString& text, int maxLength, int* cursor) {
     // The part the change replaced: what lies between the text's unchanged start and end.
-    const QString& before = lastText_;
     qsizetype start = 0;
     while (start < before.size() && start < text.size() && before[start] == text[start]) ++start;
     qsizetype end = 0;
@@ -41,11 +36,22 @@ void EditBox::keepWithinLength(const QString& text) {
         ++end;
     const qsizetype kept = before.size() - (before.size() - start - end);
     const QString inserted = ::Value::leftWhole(text.mid(start, text.size() - start - end),
-                                                int(std::max<qsizetype>(maxLength_ - kept, 0)));
-    const QString limited = ::Value::leftWhole(before.left(start) + inserted + before.right(end), maxLength_);
+                                                int(std::max<qsizetype>(maxLength - kept, 0)));
+    QString limited = ::Value::leftWhole(before.left(start) + inserted + before.right(end), maxLength);
+    if (cursor) *cursor = int(std::min(start + inserted.size(), limited.size()));
+    return limited;
+}
+
+void EditBox::keepWithinLength(const QString& text) {
+    if (maxLength_ <= 0 || text.size() <= maxLength_) {
+        lastText_ = text;
+        return;
+    }
+    int cursor = 0;
+    const QString limited = keptWithin(lastText_, text, maxLength_, &cursor);
     lastText_ = limited;
     edit_->setText(limited);
-    edit_->setCursorPosition(int(std::min(start + inserted.size(), limited.size())));
+    edit_->setCursorPosition(cursor);
 }
 
 QVariant EditBox::Value() const {

@@ -22,6 +22,9 @@ public:
     // beyond is cut where a character ends, never inside one.
     int MaxLength() const;
     void setMaxLength(int length);
+    // `text`, a change of `before`, with what the change put past `maxLength` taken back and
+    // the rest around it kept; `cursor` receives where the change ends.
+    static QString keptWithin(const QString& before, const QString& text, int maxLength, int* cursor);
     void setAcceptsInput(bool on) override;
 
     void AddKeyButtonItem(const QString& caption, const QString& key, bool enabled = true);

@@ -38,17 +38,6 @@ QString shown(const QVariant& value) {
     return Value::toText(value).trimmed();
 }
 
-// A typed text as a LIKE pattern that matches it literally anywhere: '!' escapes the wildcards.
-QString containsPattern(const QString& typed) {
-    QString escaped;
-    for (const QChar c : typed) {
-        if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            escaped += QLatin1Char('!');
-        escaped += c;
-    }
-    return SqlText::quote(QLatin1Char('%') + escaped + QLatin1Char('%'));
-}
-
 bool isNumber(const QVariant& v) {
     switch (v.metaType().id()) {
         case QMetaType::Int:
@@ -64,6 +53,16 @@ bool isNumber(const QVariant& v) {
 }
 
 }  // namespace
+
+QString LookupDialog::containsPattern(const QString& typed) {
+    QString escaped;
+    for (const QChar c : typed) {
+        if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            escaped += QLatin1Char('!');
+        escaped += c;
+    }
+    return SqlText::quote(QLatin1Char('%') + escaped + QLatin1Char('%'));
+}
 
 QString LookupDialog::pageQuery(const LookupRequest& request, const QString& typed, const QVariant& last,
                                 const Connection& connection) {

@@ -36,6 +36,8 @@ public:
     // Reads the next page, when there is one; false when every row has been read.
     bool fetchMore();
 
+    // A typed text as a LIKE pattern (with ESCAPE '!') that matches it literally anywhere.
+    static QString containsPattern(const QString& typed);
     // The page after `last` (Null: the first) of `request`'s rows containing `typed`.
     static QString pageQuery(const LookupRequest& request, const QString& typed, const QVariant& last,
                              const Connection& connection);

@@ -4,6 +4,7 @@
 #include "EditBox.h"
 #include "FrameControl.h"
 #include "LogService.h"
+#include "MemoBox.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -56,12 +57,17 @@ void VirtualFrame::AddControl(FrameControl* control) {
 
 void VirtualFrame::limitLength(FrameControl& control) const {
     auto* box = qobject_cast<EditBox*>(&control);
-    if (!box || !recordset_ || recordset_->State() != 1 || control.DataField().isEmpty()) return;
+    auto* memo = qobject_cast<MemoBox*>(&control);
+    if ((!box && !memo) || !recordset_ || recordset_->State() != 1 || control.DataField().isEmpty()) return;
     const int index = recordset_->FieldIndex(control.DataField());
     if (index < 0) return;
     // A text column takes no more than its length: the box stops the typing there.
     const ResultColumn& column = recordset_->column(index);
-    if (column.type == DataType::Text && column.size > 0) box->setMaxLength(column.size);
+    if (column.type != DataType::Text || column.size <= 0) return;
+    if (box)
+        box->setMaxLength(column.size);
+    else
+        memo->setMaxLength(column.size);
 }
 
 void VirtualFrame::Detach() {
