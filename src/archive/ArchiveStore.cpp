@@ -253,8 +253,8 @@ ArchiveStore::Record ArchiveStore::save(const Record& record, const Record& orig
                              .arg(f.column,
                                   was.isEmpty() ? QStringLiteral("IS NULL") : QStringLiteral("= ") + was);
             else
-                where +=
-                    QStringLiteral(" AND COALESCE(TRIM(%1), '') = %2").arg(f.column, SqlText::quote(was));
+                where += QStringLiteral(" AND COALESCE(LTRIM(RTRIM(%1)), '') = %2")
+                             .arg(f.column, SqlText::quote(was));
         }
         const long changed =
             connection_->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")

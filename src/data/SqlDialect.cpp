@@ -41,7 +41,14 @@ std::optional<SqlDialect::Engine> SqlDialect::engineOfDbms(QSqlDriver::DbmsType 
 
 QList<EngineStatement> SqlDialect::translate(const QString& sqlServerText) const {
     QList<EngineStatement> out;
-    for (const QString& statement : SqlText::splitStatements(SqlText::removeTableHints(sqlServerText))) {
+    // SUBSTRING, LTRIM, RTRIM, REPLACE and UPPER are common to the engines; LEN and CONCAT are
+    // not everywhere. LEN ignores trailing blanks.
+    const QString lengths = SqlText::rewriteCalls(
+        SqlText::removeTableHints(sqlServerText), QStringLiteral("LEN"),
+        [](const QStringList& a) { return QStringLiteral("LENGTH(RTRIM(%1))").arg(a.value(0)); });
+    const QString text = SqlText::rewriteCalls(
+        lengths, QStringLiteral("CONCAT"), [this](const QStringList& parts) { return concatenation(parts); });
+    for (const QString& statement : SqlText::splitStatements(text)) {
         if (auto conditional = SqlText::parseConditional(statement)) {
             for (const QString& body : SqlText::splitStatements(conditional->body))
                 out.append({body, conditional->condition});
@@ -50,6 +57,10 @@ QList<EngineStatement> SqlDialect::translate(const QString& sqlServerText) const
         }
     }
     return out;
+}
+
+QString SqlDialect::concatenation(const QStringList& parts) const {
+    return QStringLiteral("CONCAT(%1)").arg(parts.join(QStringLiteral(", ")));
 }
 
 QString SqlDialect::columnType(const ColumnDef& c) const {

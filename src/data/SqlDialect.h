@@ -115,8 +115,11 @@ public:
     virtual std::optional<TableDef> inspectTable(const QString& name, const CatalogueRows& rows) const;
 
     // The statements to run, in order, for one SQL Server batch. By default: the batch split at
-    // its semicolons, table hints dropped, IF (...) BEGIN ... END turned into guarded statements.
+    // its semicolons, table hints dropped, IF (...) BEGIN ... END turned into guarded statements,
+    // and T-SQL's string functions without a namesake here (LEN, CONCAT) in the engine's words.
     virtual QList<EngineStatement> translate(const QString& sqlServerText) const;
+    // T-SQL's CONCAT: the parts joined as texts, a Null read as an empty text.
+    virtual QString concatenation(const QStringList& parts) const;
 
     QString columnType(const ColumnDef& column) const;
     QString createTable(const TableDef& table) const;

@@ -161,6 +161,86 @@ QString quote(const QString& text) {
     return QLatin1Char('\'') + out + QLatin1Char('\'');
 }
 
+namespace {
+
+bool identifierChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#') ||
+           c == QLatin1Char('.');
+}
+
+// Index of the first character after the literal that opens at `i`.
+int pastLiteral(const QString& sql, int i) {
+    for (int j = i + 1; j < sql.size(); ++j)
+        if (sql[j] == QLatin1Char('\'')) {
+            if (j + 1 < sql.size() && sql[j + 1] == QLatin1Char('\'')) {
+                ++j;
+                continue;
+            }
+            return j + 1;
+        }
+    return int(sql.size());
+}
+
+// The arguments of the call whose parenthesis opens at `open`, split at the commas of its own
+// level; `end` is set past its closing parenthesis, or to -1 when it is never closed.
+QStringList arguments(const QString& sql, int open, int& end) {
+    QStringList out;
+    int depth = 0;
+    int start = open + 1;
+    for (int i = open; i < sql.size();) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'')) {
+            i = pastLiteral(sql, i);
+            continue;
+        }
+        if (c == QLatin1Char('(')) ++depth;
+        if (c == QLatin1Char(')') && --depth == 0) {
+            out.append(sql.mid(start, i - start).trimmed());
+            end = i + 1;
+            return out;
+        }
+        if (c == QLatin1Char(',') && depth == 1) {
+            out.append(sql.mid(start, i - start).trimmed());
+            start = i + 1;
+        }
+        ++i;
+    }
+    end = -1;
+    return out;
+}
+
+}  // namespace
+
+QString rewriteCalls(const QString& sql, const QString& name,
+                     const std::function<QString(const QStringList& arguments)>& rewrite) {
+    if (!sql.contains(name, Qt::CaseInsensitive)) return sql;
+    QString out;
+    int i = 0;
+    while (i < sql.size()) {
+        if (sql[i] == QLatin1Char('\'')) {
+            const int end = pastLiteral(sql, i);
+            out += sql.mid(i, end - i);
+            i = end;
+            continue;
+        }
+        const bool starts = (i == 0 || !identifierChar(sql[i - 1])) &&
+                            QStringView(sql).mid(i, name.size()).compare(name, Qt::CaseInsensitive) == 0;
+        int open = i + int(name.size());
+        while (starts && open < sql.size() && sql[open].isSpace()) ++open;
+        int end = -1;
+        QStringList args;
+        if (starts && open < sql.size() && sql[open] == QLatin1Char('(')) args = arguments(sql, open, end);
+        if (end < 0) {
+            out += sql[i++];
+            continue;
+        }
+        for (QString& a : args) a = rewriteCalls(a, name, rewrite);
+        out += rewrite(args);
+        i = end;
+    }
+    return out;
+}
+
 bool returnsRows(const QString& statement) {
     static const QRegularExpression select(QStringLiteral("^\\s*\\(*\\s*(SELECT|WITH)\\b"),
                                            QRegularExpression::CaseInsensitiveOption);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Reading SQL text the way the engine does: what is inside a quoted literal is data, never code.
@@ -37,6 +38,12 @@ QString quote(const QString& text);
 // caller hands over): a statement separator, a comment, a literal left open or a parenthesis
 // closed that it did not open. Nullopt when it can. Square brackets count as parentheses.
 std::optional<QString> fragmentProblem(const QString& fragment);
+
+// Every call of the function `name` (any case) outside literals replaced by what `rewrite`
+// answers for its arguments, as written and already rewritten themselves. A call left open is
+// kept as it is; the engine will report it.
+QString rewriteCalls(const QString& sql, const QString& name,
+                     const std::function<QString(const QStringList& arguments)>& rewrite);
 
 // True when the statement is a query that returns rows (SELECT, or WITH ... SELECT).
 bool returnsRows(const QString& statement);

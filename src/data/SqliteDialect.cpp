@@ -241,3 +241,9 @@ std::optional<TableDef> SqliteDialect::inspectTable(const QString& name, const C
     t.primaryKey = key.values();
     return t;
 }
+
+QString SqliteDialect::concatenation(const QStringList& parts) const {
+    QStringList texts;
+    for (const QString& p : parts) texts.append(QStringLiteral("COALESCE(%1, '')").arg(p));
+    return QLatin1Char('(') + texts.join(QStringLiteral(" || ")) + QLatin1Char(')');
+}

@@ -11,6 +11,8 @@ public:
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
     // A REAL holds 15 significant decimal digits exactly.
     int exactDecimalDigits() const override { return 15; }
+    // This SQLite has no CONCAT: its || with each Null part read as ''.
+    QString concatenation(const QStringList& parts) const override;
     void configure(QSqlDatabase& db) const override;
     QStringList sessionSetup(const ConnectionString& cs) const override;
     EngineFailure classify(const QSqlError& error) const override;

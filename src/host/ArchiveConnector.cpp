@@ -48,17 +48,17 @@ QString ArchiveConnector::dateKey(const QDate& date) {
 QString ArchiveConnector::customerBankDescription() {
     // An Italian or San Marino IBAN carries the bank's code in characters 6 to 10; an older
     // account only its ABI code; a foreign one is shown as it is.
-    const QString abi = QStringLiteral("SUBSTR(MG35_IBAN, 6, 5)");
-    return QStringLiteral("CASE WHEN ") + ibanHasBank() + QStringLiteral(" THEN '(' || ") + abi +
+    return QStringLiteral("CASE WHEN ") + ibanHasBank() +
            QStringLiteral(
-               " || ') ' || COALESCE(CG12_DESCR, '') WHEN MG35_CCABI IS NULL THEN MG35_IBAN"
-               " ELSE '(' || TRIM(MG35_CCABI) || ') ' || COALESCE(CG12_DESCR, '') END");
+               " THEN CONCAT('(', SUBSTRING(MG35_IBAN, 6, 5), ') ', CG12_DESCR)"
+               " WHEN MG35_CCABI IS NULL THEN MG35_IBAN"
+               " ELSE CONCAT('(', LTRIM(RTRIM(MG35_CCABI)), ') ', CG12_DESCR) END");
 }
 
 QString ArchiveConnector::customerBankJoins() {
-    const QString cab = QStringLiteral("SUBSTR(MG35_IBAN, 11, 5)");
+    const QString cab = QStringLiteral("SUBSTRING(MG35_IBAN, 11, 5)");
     return QStringLiteral(" LEFT JOIN CG12_BANCHE WITH (NOLOCK) ON CG12_BANCA = CASE WHEN ") + ibanHasBank() +
-           QStringLiteral(" THEN CAST(SUBSTR(MG35_IBAN, 6, 5) AS DECIMAL(5,0)) WHEN ") +
+           QStringLiteral(" THEN CAST(SUBSTRING(MG35_IBAN, 6, 5) AS DECIMAL(5,0)) WHEN ") +
            allDigits(QStringLiteral("MG35_CCABI"), 1) +
            QStringLiteral(
                " THEN CAST(MG35_CCABI AS DECIMAL(5,0)) END"
@@ -103,19 +103,16 @@ QString ArchiveConnector::cigCupAssignment(const QVariant& company, const QStrin
 }
 
 QString ArchiveConnector::ibanHasBank() {
-    return QStringLiteral("UPPER(SUBSTR(MG35_IBAN, 1, 2)) IN ('IT', 'SM') AND ") +
-           allDigits(QStringLiteral("SUBSTR(MG35_IBAN, 6, 5)"), 5);
+    return QStringLiteral("UPPER(SUBSTRING(MG35_IBAN, 1, 2)) IN ('IT', 'SM') AND ") +
+           allDigits(QStringLiteral("SUBSTRING(MG35_IBAN, 6, 5)"), 5);
 }
 
 QString ArchiveConnector::allDigits(const QString& expression, int minLength) {
-    // Every engine has REPLACE and LENGTH; none shares a pattern test for "only digits".
-    QString stripped = QStringLiteral("TRIM(") + expression + QLatin1Char(')');
+    // Every engine has REPLACE; none shares a pattern test for "only digits".
+    QString stripped = QStringLiteral("LTRIM(RTRIM(") + expression + QStringLiteral("))");
     for (char d = '0'; d <= '9'; ++d)
         stripped = QStringLiteral("REPLACE(%1, '%2', '')").arg(stripped).arg(QLatin1Char(d));
-    return QStringLiteral("(LENGTH(TRIM(%1)) >= %2 AND %3 = '')")
-        .arg(expression)
-        .arg(minLength)
-        .arg(stripped);
+    return QStringLiteral("(LEN(LTRIM(%1)) >= %2 AND %3 = '')").arg(expression).arg(minLength).arg(stripped);
 }
 
 ArchiveConnector::Shape ArchiveConnector::shape() const {

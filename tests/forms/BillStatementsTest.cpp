@@ -1,11 +1,16 @@
 // The statements the bill form builds from a Bill's key and the user's data, run on each engine:
 // they touch exactly that Bill, whatever its texts hold.
+#include "ArchiveConnector.h"
 #include "BillCodeTables.h"
 #include "BillFormFixture.h"
 #include "BillStatements.h"
 #include "CompanyContext.h"
+#include "HeaderQuery.h"
 #include "LinkStatements.h"
+#include "Schema.h"
 #include "SqlText.h"
+
+#include <QRegularExpression>
 
 class BillStatementsTest : public ::testing::TestWithParam<TestEngine> {};
 INSTANTIATE_ON_ENGINES(BillStatementsTest);
@@ -123,4 +128,80 @@ TEST_P(BillStatementsTest, TheLinkedBillSearchesRunOnTheEngineAndTakeNoCodeFromV
     EXPECT_TRUE(LinkStatements::isBillNumber(QStringLiteral(" 2147483647 ")));
     for (const char* bad : {"2147483648", "12a", "-1", "1;DROP", ""})
         EXPECT_FALSE(LinkStatements::isBillNumber(QString::fromLatin1(bad))) << bad;
+}
+
+// The texts the forms and the host build are the one language every dialect starts from: T-SQL.
+// The SQL Server dialect sends them as they are, so a construct T-SQL lacks would reach a
+// server only there, where no test runs; it is refused here, outside the literals.
+TEST(TSqlText, EveryBuiltStatementIsTSql) {
+    BillStatements::Key key{1, QStringLiteral("2023'1;"), 1, 1, 1};
+    QStringList statements = {
+        BillStatements::billCondition(key),
+        BillStatements::claimBill(key),
+        BillStatements::storedBill(key),
+        BillStatements::billShape(),
+        BillStatements::nextHistoryProgressive(key),
+        BillStatements::countManualMovements(key, true),
+        BillStatements::deleteBill(key),
+        BillStatements::registerDocument(
+            {1, QStringLiteral("2023"), QDate(2024, 1, 2), QStringLiteral("G"), QStringLiteral("U")}),
+        BillStatements::registeredOperationType(1, QStringLiteral("2023")),
+        BillStatements::restoreFromHistory(
+            1,
+            [](const QString& column) {
+                return column == QLatin1String("EF06_SCADE_S") ? QVariant(QDate(2024, 1, 2)) : QVariant(1);
+            },
+            true),
+        ChildQueries::cambialiCessioni(key),
+        ChildQueries::note(key),
+        ChildQueries::solleciti(key),
+        ChildQueries::storico(key),
+        LinkStatements::findBill({1, 0, 1, QStringLiteral("C"), QStringLiteral("F"), 7}),
+        LinkStatements::lookup(1, 0, LinkStatements::receivedTypeLines()),
+        LinkStatements::counterpartName(1, 0, 7, QDate(2024, 1, 2)),
+        ArchiveConnector::customerBankById(1),
+        ArchiveConnector::customerBankId(1, 0, 7, 1),
+        ArchiveConnector::cigCupAssignment(1, QStringLiteral("Z'1"), QString(), 7)};
+    for (bool joined : {false, true}) {
+        HeaderQuery query;
+        query.selection = QStringLiteral("EF01_IMPORTO > 10");
+        query.order = QStringLiteral("EF01_DATASCAD");
+        query.joined = joined;
+        statements << query.text();
+    }
+    for (int a = 0; a <= int(ArchiveConnector::Archive::SepaPurposes); ++a)
+        for (const QVariantList& keys : {QVariantList{}, QVariantList{1, 0, 7}}) {
+            const ArchiveConnector archive(ArchiveConnector::Archive(a), keys);
+            statements << archive.decodeQuery(QStringLiteral("7")) << archive.lookup().query
+                       << archive.management().list.query;
+        }
+    for (const TableDef& view : Schema::views()) statements << view.viewSql;
+
+    static const QRegularExpression foreign(
+        QStringLiteral(
+            "\\b(SUBSTR|LENGTH|TRIM|IFNULL|NOW|STRING_AGG)\\s*\\(|\\|\\||::|\\b(LIMIT|ILIKE|BOOLEAN|"
+            "TRUE|FALSE|RETURNING)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& statement : statements) {
+        ASSERT_FALSE(statement.trimmed().isEmpty());
+        for (const SqlText::Piece& piece : SqlText::scan(statement)) {
+            if (piece.literal) continue;
+            EXPECT_FALSE(foreign.match(piece.text).hasMatch())
+                << foreign.match(piece.text).captured().toStdString() << " in: " << statement.toStdString();
+        }
+    }
+}
+
+// LEN and CONCAT have no namesake on every engine; the dialects put them in their own words, and
+// what reads like a call inside a literal stays text.
+TEST_P(BillStatementsTest, StringFunctionsRunOnEveryEngine) {
+    REQUIRE_ENGINE(GetParam());
+    DemoDatabase demo(GetParam());
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT LEN('ab  ') AS L, CONCAT('(', NULL, LEN ('x'), ') ', 'LEN(y)') AS C, "
+                           "CONCAT(SUBSTRING('IT60X', 1, 2), CONCAT('-', LTRIM(RTRIM('  z ')))) AS N"),
+            demo.connection);
+    EXPECT_EQ(Value::toInt(rs.Fields("L").Value()), 2);
+    EXPECT_EQ(rs.Fields("C").Value().toString(), "(1) LEN(y)");
+    EXPECT_EQ(rs.Fields("N").Value().toString(), "IT-z");
 }
