@@ -115,6 +115,20 @@ public:
 CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr<Connection> connection,
                                QWidget* parent)
     : QWidget(parent), host_(std::move(host)), connection_(std::move(connection)) {
+    QGroupBox* filters = createFilters();
+    createList();
+    QHBoxLayout* foot = createFoot();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(filters);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(foot);
+    connectCount();
+    connectSearch();
+    connectActions();
+    setKeyboardOrder();
+}
+
+QGroupBox* CallingProgram::createFilters() {
     auto* filters = new QGroupBox(QStringLiteral("Selezione effetti"), this);
     auto* form = new QFormLayout;
     archive_ = new QComboBox(filters);
@@ -158,18 +172,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     billType_->addItem(QStringLiteral("Tutti"), 0);
     for (const BillTypes::Type& t : BillTypes::all()) billType_->addItem(BillTypes::name(t.code), t.code);
     bank_ = new QComboBox(filters);
-    bank_->addItem(QStringLiteral("Tutte"), 0);
-    try {
-        const std::vector<ResultSet> banks = connection_->Query(BillListQueries::banks());
-        for (const auto& row : banks.empty() ? std::vector<QVector<QVariant>>{} : banks.front().rows) {
-            const int code = Value::toInt(Value::natural(row.value(0)));
-            const QString name = Value::toText(row.value(1)).trimmed();
-            bankNames_.insert(code, name);
-            bank_->addItem(QStringLiteral("%1 - %2").arg(code).arg(name), code);
-        }
-    } catch (const SuiteError& e) {
-        bank_->setToolTip(e.description());  // the list works without bank names
-    }
+    fillBanks();
     form->addRow(QStringLiteral("&Archivio"), archive_);
     auto* counterpartLabel = new QLabel(QStringLiteral("&Cliente/fornitore o conto"), filters);
     counterpartLabel->setBuddy(counterpart_);
@@ -196,13 +199,32 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     auto* stateLabel = new QLabel(QStringLiteral("S&tato"), filters);
     stateLabel->setBuddy(state_);
     form->addRow(stateLabel, kinds);
-    auto* searchButton = new QPushButton(QStringLiteral("Cerca"), filters);
-    searchButton->setToolTip(QStringLiteral("Cerca gli effetti (Invio)"));
-    searchButton->setDefault(true);
+    buttons_.search = new QPushButton(QStringLiteral("Cerca"), filters);
+    buttons_.search->setToolTip(QStringLiteral("Cerca gli effetti (Invio)"));
+    buttons_.search->setDefault(true);
     auto* filterRow = new QHBoxLayout(filters);
     filterRow->addLayout(form, 1);
-    filterRow->addWidget(searchButton, 0, Qt::AlignBottom);
+    filterRow->addWidget(buttons_.search, 0, Qt::AlignBottom);
 
+    return filters;
+}
+
+void CallingProgram::fillBanks() {
+    bank_->addItem(QStringLiteral("Tutte"), 0);
+    try {
+        const std::vector<ResultSet> banks = connection_->Query(BillListQueries::banks());
+        for (const auto& row : banks.empty() ? std::vector<QVector<QVariant>>{} : banks.front().rows) {
+            const int code = Value::toInt(Value::natural(row.value(0)));
+            const QString name = Value::toText(row.value(1)).trimmed();
+            bankNames_.insert(code, name);
+            bank_->addItem(QStringLiteral("%1 - %2").arg(code).arg(name), code);
+        }
+    } catch (const SuiteError& e) {
+        bank_->setToolTip(e.description());  // the list works without bank names
+    }
+}
+
+void CallingProgram::createList() {
     auto* model = new BillListModel(0, ColCount, this);
     model->more = [this] { return rows_ && !rows_->AtEOF(); };
     model->fetch = [this] { appendRows(Recordset::kPageSize); };
@@ -228,7 +250,9 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     tabs_ = new QTabWidget(this);
     tabs_->addTab(list_, QStringLiteral("E&lenco"));
     tabs_->addTab(ageing_, QStringLiteral("Anzian&ità scaduto"));
+}
 
+QHBoxLayout* CallingProgram::createFoot() {
     status_ = new QLabel(this);
     // A slow count shows it is working, after a moment, and can be given up.
     countProgress_ = new QProgressBar(this);
@@ -243,25 +267,24 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
     countDelay_->setInterval(300);
     count_ = new BackgroundRead(this);
     totals_ = new BackgroundRead(this);
-    auto* printButton = new QPushButton(QStringLiteral("Stam&pa..."), this);
-    printButton->setToolTip(QStringLiteral("Stampa l'elenco o l'anzianità, come sono a video"));
-    auto* printBillButton = new QPushButton(QStringLiteral("Stampa e&ffetto..."), this);
-    auto* openButton = new QPushButton(QStringLiteral("Apri effett&o"), this);
-    auto* newButton = new QPushButton(QStringLiteral("&Nuovo effetto"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(status_, 1);
-    buttons->addWidget(countProgress_);
-    buttons->addWidget(countCancel_);
-    buttons->addWidget(printButton);
-    buttons->addWidget(printBillButton);
-    buttons->addWidget(newButton);
-    buttons->addWidget(openButton);
+    buttons_.print = new QPushButton(QStringLiteral("Stam&pa..."), this);
+    buttons_.print->setToolTip(QStringLiteral("Stampa l'elenco o l'anzianità, come sono a video"));
+    buttons_.printBill = new QPushButton(QStringLiteral("Stampa e&ffetto..."), this);
+    buttons_.open = new QPushButton(QStringLiteral("Apri effett&o"), this);
+    buttons_.newBill = new QPushButton(QStringLiteral("&Nuovo effetto"), this);
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(status_, 1);
+    foot->addWidget(countProgress_);
+    foot->addWidget(countCancel_);
+    foot->addWidget(buttons_.print);
+    foot->addWidget(buttons_.printBill);
+    foot->addWidget(buttons_.newBill);
+    foot->addWidget(buttons_.open);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(filters);
-    layout->addWidget(tabs_, 1);
-    layout->addLayout(buttons);
+    return foot;
+}
 
+void CallingProgram::connectCount() {
     connect(countDelay_, &QTimer::timeout, this, [this] {
         countProgress_->show();
         countCancel_->show();
@@ -291,6 +314,16 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
             showProblem(e.description());
         }
     });
+    for (BackgroundRead* read : {count_, totals_})
+        connect(read, &BackgroundRead::failed, this, [this](const QString& reason) {
+            count_->cancel();
+            totals_->cancel();
+            countShown(QString());
+            showProblem(reason);
+        });
+}
+
+void CallingProgram::connectSearch() {
     connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         const std::optional<BillFilter::Sort> sort = sortOf(column);
         if (sort) {
@@ -301,14 +334,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
             columnOf(sort_), sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
         if (sort) search();
     });
-    for (BackgroundRead* read : {count_, totals_})
-        connect(read, &BackgroundRead::failed, this, [this](const QString& reason) {
-            count_->cancel();
-            totals_->cancel();
-            countShown(QString());
-            showProblem(reason);
-        });
-    connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
+    connect(buttons_.search, &QPushButton::clicked, this, [this] { search(); });
     // Choosing a tab (Alt+L, Alt+I) puts the clerk in what it shows.
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
         if (tab == 0)
@@ -320,6 +346,9 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
     // Enter searches from the choices as from the fields (with a list open, it picks its row).
     for (QComboBox* c : {archive_, state_, billType_, bank_}) c->installEventFilter(this);
+}
+
+void CallingProgram::setKeyboardOrder() {
     // Tab as the clerk reads the window: the filters row by row, the search, the tabs and what
     // they show, then the buttons at the foot from the left. The clerk starts from the first filter.
     QList<QWidget*> order{archive_,
@@ -331,27 +360,30 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
                           state_,
                           billType_,
                           bank_,
-                          searchButton,
+                          buttons_.search,
                           tabs_->tabBar(),
                           list_,
                           ageing_->table(),
                           ageing_->cancelButton(),
                           ageing_->exportButton(),
                           countCancel_,
-                          printButton,
-                          printBillButton,
-                          newButton,
-                          openButton};
+                          buttons_.print,
+                          buttons_.printBill,
+                          buttons_.newBill,
+                          buttons_.open};
     tabOrder_.setWidgets(order);
     archive_->setFocus();
+}
+
+void CallingProgram::connectActions() {
     auto open = [this] {
         const QString key = selectedKey();
         if (!key.isEmpty()) emit openBill(filter_, key);
     };
-    connect(openButton, &QPushButton::clicked, this, open);
-    connect(printButton, &QPushButton::clicked, this,
+    connect(buttons_.open, &QPushButton::clicked, this, open);
+    connect(buttons_.print, &QPushButton::clicked, this,
             [this] { ReportPrinter::preview(viewHtml(), true, this); });
-    connect(printBillButton, &QPushButton::clicked, this, [this] {
+    connect(buttons_.printBill, &QPushButton::clicked, this, [this] {
         try {
             const QString html = billHtml();
             if (!html.isEmpty()) ReportPrinter::preview(html, false, this);
@@ -360,7 +392,7 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
         }
     });
     connect(list_, &QTableView::activated, this, open);
-    connect(newButton, &QPushButton::clicked, this, [this] {
+    connect(buttons_.newBill, &QPushButton::clicked, this, [this] {
         BillFilter f;
         if (readFilter(f)) emit newBill(f);
     });

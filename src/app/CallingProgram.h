@@ -16,6 +16,8 @@ class CounterpartNames;
 class Recordset;
 class HostGlobal;
 class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -84,6 +86,16 @@ private:
     // The most counterparts a search by name hands over as a list of codes.
     static constexpr int kMostNamed = 200;
 
+    // The window's parts, built and wired in this order by the constructor.
+    QGroupBox* createFilters();
+    void fillBanks();
+    void createList();
+    QHBoxLayout* createFoot();
+    void connectCount();
+    void connectSearch();
+    void connectActions();
+    void setKeyboardOrder();
+
     void showProblem(const QString& text);
     // The codes of the counterparts whose name holds the text in the name field; throws
     // SuiteError when none or too many do.
@@ -124,4 +136,11 @@ private:
     BackgroundRead* totals_;
     bool counting_ = false;
     TabOrder tabOrder_;
+    struct Buttons {
+        QPushButton* search = nullptr;
+        QPushButton* print = nullptr;
+        QPushButton* printBill = nullptr;
+        QPushButton* open = nullptr;
+        QPushButton* newBill = nullptr;
+    } buttons_;
 };
