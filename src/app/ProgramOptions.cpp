@@ -1,0 +1,83 @@
+#include "ProgramOptions.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QStandardPaths>
+
+QString ProgramOptions::dataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+ProgramOptions ProgramOptions::parse(QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Dettaglio effetti: gli effetti dei crediti e dei debiti che passano per le banche."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                                  QStringLiteral("Mostra questa guida."));
+    const QString dataDir = dataFolder();
+    const QCommandLineOption db(
+        QStringLiteral("db"),
+        QStringLiteral("Database della ditta (sqlite:PERCORSO, postgresql://..., odbc:...)."),
+        QStringLiteral("connessione"), QStringLiteral("sqlite:") + dataDir + QStringLiteral("/demo.sqlite"));
+    const QCommandLineOption company(QStringLiteral("company"), QStringLiteral("Codice della ditta."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption user(
+        QStringLiteral("user"),
+        QStringLiteral("Codice dell'utente (su PostgreSQL il ruolo del database) proposto "
+                       "all'accesso."),
+        QStringLiteral("CODICE"));
+    const QCommandLineOption password(
+        QStringLiteral("password"),
+        QStringLiteral("Accede con questa password senza chiederla (per gli script): nessuna finestra di "
+                       "messaggio, i motivi di un errore vanno sullo standard error e il codice d'uscita "
+                       "non è zero."),
+        QStringLiteral("TESTO"));
+    const QCommandLineOption registry(QStringLiteral("registry"), QStringLiteral("Registro dei moduli."),
+                                      QStringLiteral("file"), dataDir + QStringLiteral("/moduli.json"));
+    const QCommandLineOption noDemo(QStringLiteral("no-demo"),
+                                    QStringLiteral("Lascia un database nuovo senza la ditta dimostrativa."));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Cerca, salva un'immagine della finestra nel file ed esce."), QStringLiteral("file"));
+    const QCommandLineOption screenshotForm(
+        QStringLiteral("screenshot-form"),
+        QStringLiteral("Apre il primo effetto trovato, salva un'immagine della finestra nel file ed esce."),
+        QStringLiteral("file"));
+    const QCommandLineOption timing(
+        QStringLiteral("timing"),
+        QStringLiteral(
+            "Con --screenshot-form: scrive quanto hanno impiegato l'elenco e la scheda a comparire "
+            "e la memoria che il programma occupa."));
+    const QCommandLineOption today(
+        QStringLiteral("today"),
+        QStringLiteral("Conta i giorni di ritardo fino a questo giorno (gg/mm/aaaa) invece che fino a oggi."),
+        QStringLiteral("data"));
+    const QCommandLineOption screenshotAgeing(
+        QStringLiteral("screenshot-ageing"),
+        QStringLiteral(
+            "Cerca, salva un'immagine della finestra sulla vista dell'anzianità nel file ed esce."),
+        QStringLiteral("file"));
+    const QCommandLineOption pdf(
+        QStringLiteral("pdf"), QStringLiteral("Cerca, stampa il primo effetto trovato nel file PDF ed esce."),
+        QStringLiteral("file"));
+    parser.addOptions({help, db, company, user, password, registry, noDemo, screenshot, screenshotForm,
+                       timing, today, screenshotAgeing, pdf});
+    parser.process(app);
+    if (parser.isSet(help)) parser.showHelp(0);
+
+    ProgramOptions o;
+    o.database = parser.value(db);
+    o.company = parser.value(company).toInt();
+    o.user = parser.value(user);
+    o.password = parser.value(password);
+    o.passwordGiven = parser.isSet(password);
+    o.registry = parser.value(registry);
+    o.demo = !parser.isSet(noDemo);
+    o.screenshot = parser.value(screenshot);
+    o.screenshotForm = parser.value(screenshotForm);
+    o.screenshotAgeing = parser.value(screenshotAgeing);
+    o.pdf = parser.value(pdf);
+    o.timing = parser.isSet(timing);
+    o.today = parser.value(today);
+    return o;
+}
