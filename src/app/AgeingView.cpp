@@ -67,63 +67,66 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
         read_->cancel();
         finished(QStringLiteral("Calcolo dell'anzianità annullato."));
     });
-    connect(export_, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Esporta l'anzianità"),
-                                                          QStringLiteral("anzianita.xlsx"),
-                                                          QStringLiteral("Cartella di Excel (*.xlsx)"));
-        if (path.isEmpty()) return;
-        try {
-            exportTo(path);
-            status_->setText(QStringLiteral("Anzianità esportata in %1").arg(path));
-        } catch (const SuiteError& e) {
-            status_->setText(e.description());
-        }
-    });
+    connect(export_, &QPushButton::clicked, this, &AgeingView::exportAsked);
     connect(read_, &BackgroundRead::failed, this, [this](const QString& reason) { finished(reason); });
-    connect(read_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
-        try {
-            QStringList codes;
-            for (const auto& row : result.rows)
-                codes << Value::toText(Value::natural(row.value(0))).trimmed();
-            if (names_) names_->load(codes);
-            std::array<Decimal, Ageing::kBuckets + 1> totals{};
-            for (const auto& row : result.rows) {
-                const QString code = Value::toText(Value::natural(row.value(0))).trimmed();
-                QList<QStandardItem*> items{cell(code, false),
-                                            cell(names_ ? names_->nameOf(code) : QString(), false)};
-                Decimal sum;
-                for (int b = 0; b < Ageing::kBuckets; ++b) {
-                    const Decimal v = Value::isNull(row.value(b + 1))
-                                          ? Decimal()
-                                          : Value::toDecimal(Value::natural(row.value(b + 1))).rounded(2);
-                    items << cell(v.isZero() ? QString() : ItalianFormat::amount(v), true);
-                    items.last()->setData(QVariant::fromValue(v), Qt::UserRole);
-                    totals[b] = totals[b] + v;
-                    sum = sum + v;
-                }
-                totals[Ageing::kBuckets] = totals[Ageing::kBuckets] + sum;
-                items << cell(ItalianFormat::amount(sum), true);
-                items.last()->setData(QVariant::fromValue(sum), Qt::UserRole);
-                model_->appendRow(items);
-            }
-            QList<QStandardItem*> last{cell(QString(), false), cell(QStringLiteral("Totale"), false)};
-            for (const Decimal& t : totals) {
-                last << cell(ItalianFormat::amount(t), true);
-                last.last()->setData(QVariant::fromValue(t), Qt::UserRole);
-            }
-            QFont bold = table_->font();
-            bold.setBold(true);
-            for (QStandardItem* item : last) item->setFont(bold);
-            model_->appendRow(last);
-            columns_->fit();
-            finished(QStringLiteral("%1 controparti con effetti aperti").arg(result.rows.size()));
-        } catch (const SuiteError& e) {
-            finished(e.description());
-        }
-    });
+    connect(read_, &BackgroundRead::answered, this, &AgeingView::showRows);
 }
 
 AgeingView::~AgeingView() = default;
+
+void AgeingView::exportAsked() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Esporta l'anzianità"),
+                                                      QStringLiteral("anzianita.xlsx"),
+                                                      QStringLiteral("Cartella di Excel (*.xlsx)"));
+    if (path.isEmpty()) return;
+    try {
+        exportTo(path);
+        status_->setText(QStringLiteral("Anzianità esportata in %1").arg(path));
+    } catch (const SuiteError& e) {
+        status_->setText(e.description());
+    }
+}
+
+void AgeingView::showRows(const ResultSet& result) {
+    try {
+        QStringList codes;
+        for (const auto& row : result.rows) codes << Value::toText(Value::natural(row.value(0))).trimmed();
+        if (names_) names_->load(codes);
+        std::array<Decimal, Ageing::kBuckets + 1> totals{};
+        for (const auto& row : result.rows) {
+            const QString code = Value::toText(Value::natural(row.value(0))).trimmed();
+            QList<QStandardItem*> items{cell(code, false),
+                                        cell(names_ ? names_->nameOf(code) : QString(), false)};
+            Decimal sum;
+            for (int b = 0; b < Ageing::kBuckets; ++b) {
+                const Decimal v = Value::isNull(row.value(b + 1))
+                                      ? Decimal()
+                                      : Value::toDecimal(Value::natural(row.value(b + 1))).rounded(2);
+                items << cell(v.isZero() ? QString() : ItalianFormat::amount(v), true);
+                items.last()->setData(QVariant::fromValue(v), Qt::UserRole);
+                totals[b] = totals[b] + v;
+                sum = sum + v;
+            }
+            totals[Ageing::kBuckets] = totals[Ageing::kBuckets] + sum;
+            items << cell(ItalianFormat::amount(sum), true);
+            items.last()->setData(QVariant::fromValue(sum), Qt::UserRole);
+            model_->appendRow(items);
+        }
+        QList<QStandardItem*> last{cell(QString(), false), cell(QStringLiteral("Totale"), false)};
+        for (const Decimal& t : totals) {
+            last << cell(ItalianFormat::amount(t), true);
+            last.last()->setData(QVariant::fromValue(t), Qt::UserRole);
+        }
+        QFont bold = table_->font();
+        bold.setBold(true);
+        for (QStandardItem* item : last) item->setFont(bold);
+        model_->appendRow(last);
+        columns_->fit();
+        finished(QStringLiteral("%1 controparti con effetti aperti").arg(result.rows.size()));
+    } catch (const SuiteError& e) {
+        finished(e.description());
+    }
+}
 
 void AgeingView::exportTo(const QString& path) const {
     XlsxWorkbook book;

@@ -13,6 +13,7 @@ class QProgressBar;
 class QPushButton;
 class QStandardItemModel;
 class QTableView;
+struct ResultSet;
 
 // Beside the list: the open amounts of the selection by counterpart, in the buckets not yet
 // due, 1-30, 31-60, 61-90 and over 90 days overdue, with a totals row. Summed by the database in
@@ -40,6 +41,10 @@ public:
 
 private:
     void finished(const QString& text);
+    // The answer of the background read: a row per counterpart and the totals' row.
+    void showRows(const ResultSet& result);
+    // "Esporta in Excel...": the file the clerk names, and the outcome in the status line.
+    void exportAsked();
 
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<CounterpartNames> names_;
