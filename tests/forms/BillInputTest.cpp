@@ -7,6 +7,9 @@
 #include "MainNavigator.h"
 #include "VirtualFrame.h"
 
+#include <QLabel>
+#include <QTabWidget>
+
 namespace {
 
 QString textOf(FRMKV_TARSELLO* f, const char* name) {
@@ -157,6 +160,9 @@ TEST_P(BillInputTest, FieldStatesFollowTheBillShownFromTheFirstOne) {
     EXPECT_EQ(f->control(QStringLiteral("TXT_SEZDOC"))->isEnabled(), f->SezionaleAbilitato());
     EXPECT_FALSE(f->control(QStringLiteral("TXT_ATTRIBUTI"))->AcceptsInput())
         << "the Bill's GUID is never typed over";
+    // Its caption stands beside it when the clerk turns to its tab.
+    f->findChild<QTabWidget*>()->setCurrentIndex(4);
+    EXPECT_TRUE(f->findChild<QLabel*>(QStringLiteral("LBL_ATTRESTESI"))->isVisible());
 
     // The sub-type field follows each Bill's type as the clerk moves.
     auto* type = static_cast<ComboBox*>(f->control(QStringLiteral("CBO_TIPOEFF")));

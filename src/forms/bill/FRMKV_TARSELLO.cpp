@@ -171,7 +171,8 @@ void FRMKV_TARSELLO::AttivaModulo() {
 }
 
 void FRMKV_TARSELLO::Form_Activate() {
-    LBL_ATTRESTESI->setVisible(TXT_ATTRIBUTI->isVisibleTo(this));
+    // The field's own state, not whether its tab is in front: on a tab behind, both stay ready.
+    LBL_ATTRESTESI->setVisible(!TXT_ATTRIBUTI->isHidden());
     TXT_CONTRFINANZ->hide();
     if (auto* l = findChild<QLabel*>(QStringLiteral("LBL_TXT_CONTRFINANZ"))) l->hide();
     AttivaModulo();
