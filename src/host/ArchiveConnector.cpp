@@ -90,6 +90,11 @@ QString ArchiveConnector::customerBankId(const QVariant& company, const QVariant
            QStringLiteral(" AND MG35_PROGR = ") + number(progressive);
 }
 
+QString ArchiveConnector::rowState(const QString& guid) {
+    return QStringLiteral("SELECT V_CODSTATO, V_DESCRSTATO FROM VFILTROSTATI WITH (NOLOCK) WHERE V_GUID = ") +
+           SqlText::quote(guid);
+}
+
 QString ArchiveConnector::cigCupAssignment(const QVariant& company, const QString& cig, const QString& cup,
                                            const QVariant& customer) {
     QString sql = QStringLiteral(

@@ -77,6 +77,8 @@ public:
     // The MG35_ID of the counterpart's bank account `progressive`.
     static QString customerBankId(const QVariant& company, const QVariant& type, const QVariant& counterpart,
                                   const QVariant& progressive);
+    // The workflow state given to the row `guid`: its code and description (no row: none).
+    static QString rowState(const QString& guid);
     // The company's assignments of the pair `cig` + `cup`; with a customer, only those to them.
     static QString cigCupAssignment(const QVariant& company, const QString& cig, const QString& cup,
                                     const QVariant& customer = {});

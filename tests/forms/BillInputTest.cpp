@@ -167,11 +167,24 @@ TEST_P(BillInputTest, FieldStatesFollowTheBillShownFromTheFirstOne) {
     // The sub-type field follows each Bill's type as the clerk moves.
     auto* type = static_cast<ComboBox*>(f->control(QStringLiteral("CBO_TIPOEFF")));
     FrameControl* subtype = f->control(QStringLiteral("TXT_STIPOEFF"));
-    for (int i = 0; i < 6; ++i) {
+    // "Stato scadenza" shows the state given to each Bill's GUID, never the GUID, and keeps it.
+    FrameControl* state = f->control(QStringLiteral("TXT_EF01_GUID_STATO"));
+    int withState = 0;
+    for (int i = 0; i < 40; ++i) {
         const int code = Value::isNull(type->Value()) ? 0 : Value::toInt(type->Value());
         EXPECT_EQ(subtype->isEnabled(), code == 2 || (code >= 7 && code <= 16)) << "type " << code;
+        const QVariant guid = columnOf(f, "EF01_GUID");
+        EXPECT_EQ(state->Value(), guid);
+        const bool given =
+            demo_->count(QStringLiteral("SELECT COUNT(*) FROM KV08_STATIGUID WHERE KV08_GUID = '%1'")
+                             .arg(Value::toText(guid))) > 0;
+        withState += given ? 1 : 0;
+        EXPECT_EQ(state->Text().isEmpty(), !given);
+        EXPECT_FALSE(state->Text().contains(Value::toText(guid)));
         f->FME_TESTATA->MoveNext();
     }
+    EXPECT_GT(withState, 0);
+    EXPECT_FALSE(f->FME_TESTATA->RecordChanged());
     // Leaving the type on one without sub-types empties the sub-type column too.
     f->clsRstTestata->Fields(QStringLiteral("EF01_STIPOEFF")).setValue(3);
     f->clsRstTestata->Fields(QStringLiteral("EF01_TIPOEFF")).setValue(1);

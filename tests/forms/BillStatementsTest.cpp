@@ -161,6 +161,7 @@ TEST(TSqlText, EveryBuiltStatementIsTSql) {
         LinkStatements::counterpartName(1, 0, 7, QDate(2024, 1, 2)),
         ArchiveConnector::customerBankById(1),
         ArchiveConnector::customerBankId(1, 0, 7, 1),
+        ArchiveConnector::rowState(QStringLiteral("{A'B}")),
         ArchiveConnector::cigCupAssignment(1, QStringLiteral("Z'1"), QString(), 7)};
     for (bool joined : {false, true}) {
         HeaderQuery query;

@@ -379,6 +379,7 @@ private:
     void InizializzaDecodifiche();
     void connectContoCorrente();
     void connectCigCup();
+    void connectRowState();
     void completeCigCup(IdEditBox* typed, IdEditBox* other);
     void prepareLookup(const QString& field, struct LookupRequest* request);
     std::optional<class ArchiveConnector> connectorOf(const QString& field) const;

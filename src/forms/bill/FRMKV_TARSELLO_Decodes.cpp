@@ -15,6 +15,7 @@
 #include "LookupRequest.h"
 #include "MDLKV_TARSELLO.h"
 #include "Recordset.h"
+#include "RowKeyBox.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 
@@ -194,6 +195,7 @@ void FRMKV_TARSELLO::connectDecodifiche() {
     }
     connectContoCorrente();
     connectCigCup();
+    connectRowState();
 
     // Every coded field opens its archive's management list; the company banks field runs the
     // banks' own program and, with its second item, the list of all the company's banks.
@@ -503,4 +505,23 @@ bool FRMKV_TARSELLO::ControlloCigCup() {
     TXT_CIG->setValid(valid);
     cup->setValid(valid);
     return valid;
+}
+
+void FRMKV_TARSELLO::connectRowState() {
+    // The Bill's workflow state, code and description, in place of its GUID. This database keeps
+    // no extended attributes: their box shows nothing.
+    auto* state = static_cast<RowKeyBox*>(control(QStringLiteral("TXT_EF01_GUID_STATO")));
+    state->setDescriber([this](const QVariant& guid) {
+        QString shown;
+        if (Value::isNull(guid)) return shown;
+        guard("TXT_EF01_GUID_STATO_Decode:", [&] {
+            Recordset rs;
+            rs.Open(ArchiveConnector::rowState(Value::toText(guid).trimmed()), clsConnessione);
+            if (!rs.AtEOF())
+                shown = (NullToString(rs.Fields(0).Value()).trimmed() + QLatin1Char(' ') +
+                         NullToString(rs.Fields(1).Value()).trimmed())
+                            .trimmed();
+        });
+        return shown;
+    });
 }

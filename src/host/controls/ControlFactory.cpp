@@ -7,6 +7,7 @@
 #include "IdEditBox.h"
 #include "MemoBox.h"
 #include "NumericBox.h"
+#include "RowKeyBox.h"
 
 #include <QLabel>
 
@@ -44,6 +45,8 @@ FrameControl* widgetFor(const ControlDef& def, QWidget* parent) {
         }
         case ControlKind::Check:
             return new CheckBox(QString::fromUtf8(def.caption), parent);
+        case ControlKind::RowKey:
+            return new RowKeyBox(parent);
     }
     return nullptr;
 }

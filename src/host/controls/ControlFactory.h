@@ -20,7 +20,8 @@ enum class ControlKind {
     Code,  // a code with a lookup button
     Combo,
     Check,
-    Description  // read-only text shown beside a code; never takes focus
+    Description,  // read-only text shown beside a code; never takes focus
+    RowKey        // a row's identifier, kept as read; shows what the form says about the row
 };
 
 struct ControlDef {
