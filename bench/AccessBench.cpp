@@ -26,7 +26,7 @@ QString billKey;
 std::shared_ptr<Connection> open(bool asUser) {
     if (!asUser) return ConnectionFactory(scratch->connectionString(), nullptr).open();
     const QString user = QStringLiteral("MROSSI");
-    return ConnectionFactory(ConnectionString::asUser(scratch->connectionString(), user, QString()), nullptr,
+    return ConnectionFactory(ConnectionString::asUser(scratch->connectionString(), user), nullptr,
                              AccessRules::ruleOf(user, Schema::accessClass, Schema::billProgram()))
         .open();
 }

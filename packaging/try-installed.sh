@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # As root: installs the checked .deb (BUILD/package, left by check-package.sh) with apt as a
 # clerk's machine would, starts the installed `dettaglio` as a new user would (a fresh home, the
-# demo company made on first use, MROSSI signed in by a script) on the list and on the first
-# Bill's form, checks its Italian help and its pictures, and removes the package again.
+# demo company made on first use, MROSSI signed in by a script, the desk left open until the
+# trial ends it), checks its Italian help, and removes the package again. The pictures of the
+# desk are the source tree's tool (tools/desk-pictures), which the package does not hold.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,17 +26,17 @@ fail() {
 run() {
     env -i HOME="$home" PATH=/usr/bin:/bin LANG=it_IT.UTF-8 \
         QT_QPA_PLATFORM="offscreen:configfile=$source_root/tests/support/laptop-screen.json" \
-        timeout 180 dettaglio "$@"
+        timeout "${wait:-180}" dettaglio "$@"
 }
 help=$(run --help) || fail "--help exited with $?"
 grep -q "Mostra questa guida" <<<"$help" || fail "--help is not in Italian: $help"
-signIn=(--user MROSSI --password Rossi.2024)
-run "${signIn[@]}" --screenshot "$home/elenco.png" || fail "the list did not open (exit $?)"
-run "${signIn[@]}" --screenshot-form "$home/effetto.png" || fail "the Bill did not open (exit $?)"
-for picture in elenco effetto; do
-    size=$(stat -c %s "$home/$picture.png" 2>/dev/null || echo 0)
-    [ "$size" -gt 20000 ] || fail "$picture.png is missing or empty ($size bytes)"
-done
+! grep -q -- "--screenshot" <<<"$help" || fail "--help lists the documentation's picture options"
+# Signed in, the desk stays open (a failure ends the program at once with its reason on stderr):
+# still running after a minute, ended by timeout, is what a clerk's desk does.
+code=0
+errors=$(wait=60 run --user MROSSI --password Rossi.2024 2>&1 >/dev/null) || code=$?
+[ "$code" -eq 124 ] || fail "the desk did not stay open (exit $code): $errors"
+[ -z "$errors" ] || fail "the desk wrote on stderr: $errors"
 # The demo company lives today: open Bills due in the coming months, none overdue by years.
 db="$home/.local/share/Contabilita/Dettaglio effetti/demo.sqlite"
 days="julianday(substr(EF01_SCADE_S, 1, 4) || '-' || substr(EF01_SCADE_S, 5, 2) || '-' || substr(EF01_SCADE_S, 7, 2)) - julianday('now', 'localtime')"
@@ -45,8 +46,6 @@ late=$(sqlite3 "$db" "SELECT CAST(-MIN($days) AS INTEGER) FROM EF01_SCADENZE WHE
 [ "${ahead:-0}" -gt 0 ] || fail "the demo has no open Bill due in the coming months"
 [ "${late:-9999}" -lt 730 ] || fail "the demo's oldest open Bill is $late days overdue"
 if ((failed == 0)); then
-    mkdir -p "$build/package"
-    cp "$home/elenco.png" "$home/effetto.png" "$build/package/"
-    echo "installed package: started, signed in MROSSI, opened the list and a Bill (pictures in $build/package)"
+    echo "installed package: started, made the demo company, signed in MROSSI and kept the desk open"
 fi
 exit $failed

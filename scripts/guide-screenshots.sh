@@ -5,22 +5,23 @@
 # pictures that changed.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-kv_build default dettaglio kv_driver
+kv_build default kv_desk_pictures kv_driver
 kv_italian_locale
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # A laptop's screen: what the clerk sees on one.
 export QT_QPA_PLATFORM="offscreen:configfile=$KV_ROOT/tests/support/laptop-screen.json" LANG=it_IT.UTF-8 LC_ALL=it_IT.UTF-8
 docs="$KV_ROOT/docs"
-app="$KV_ROOT/build/default/src/app/dettaglio"
+# The desk as the clerk sees it, started by the pictures' tool (not part of the package).
+pictures="$KV_ROOT/build/default/tools/desk-pictures/kv_desk_pictures"
 driver="$KV_ROOT/build/default/src/driver/kv_driver"
 db="sqlite:$work/demo.sqlite"
 common=(--db "$db" --company 1 --user MROSSI --password Rossi.2024 --registry "$work/moduli.json")
 
-"$app" "${common[@]}" --screenshot "$docs/host-application.png"
-"$app" "${common[@]}" --screenshot-ageing "$docs/ageing-view.png"
-"$app" "${common[@]}" --screenshot-form "$docs/bill-form.png"
-"$app" "${common[@]}" --pdf "$work/effetto.pdf"
+"$pictures" "${common[@]}" --screenshot "$docs/host-application.png"
+"$pictures" "${common[@]}" --screenshot-ageing "$docs/ageing-view.png"
+"$pictures" "${common[@]}" --screenshot-form "$docs/bill-form.png"
+"$pictures" "${common[@]}" --pdf "$work/effetto.pdf"
 if command -v pdftoppm >/dev/null; then
     pdftoppm -png -r 60 -singlefile "$work/effetto.pdf" "$docs/bill-print"
 fi

@@ -1,7 +1,8 @@
 #include "Accounts.h"
 
 #include "Connection.h"
-#include "PasswordHash.h"
+#include "Credentials.h"
+#include "LoginRoleCredentials.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "TransactionScope.h"
@@ -21,10 +22,8 @@ QString q(const QString& text) {
     return SqlText::quote(text);
 }
 
-// A role name from a code: lower case letters, digits and underscores only.
-QString roleName(const QString& prefix, const QString& code) {
-    static const QRegularExpression other(QStringLiteral("[^a-z0-9_]"));
-    return prefix + code.trimmed().toLower().replace(other, QStringLiteral("_"));
+QString orNull(const QString& text) {
+    return text.isEmpty() ? QStringLiteral("NULL") : q(text);
 }
 
 const QString kSelect = QStringLiteral(
@@ -39,20 +38,21 @@ Accounts::Accounts(Connection& connection, QString author)
     : connection_(connection), author_(std::move(author)) {}
 
 QString Accounts::groupRole(const QString& group) {
-    return roleName(QStringLiteral("kv_gruppo_"), group);
+    return LoginRoleCredentials::roleName(QStringLiteral("kv_gruppo_"), group);
 }
 
 QString Accounts::loginRole(const QString& code) {
-    return roleName(QString(), code);
+    return LoginRoleCredentials::roleName(QString(), code);
 }
 
 QString Accounts::counterRole() {
     return QStringLiteral("kv_accesso");
 }
 
-SignInCounter Accounts::signInCounter() {
-    return {QStringLiteral("KV10_ACCESSI"), QStringLiteral("KV10_RUOLODB"), QStringLiteral("KV10_TENTATIVI"),
-            QStringLiteral("KV10_DATATENT")};
+SignInTable Accounts::signInTable() {
+    return {QStringLiteral("KV10_ACCESSI"),   QStringLiteral("KV10_UTENTE_KV02"),
+            QStringLiteral("KV10_RUOLODB"),   QStringLiteral("KV10_HASH"),
+            QStringLiteral("KV10_TENTATIVI"), QStringLiteral("KV10_DATATENT")};
 }
 
 QString Accounts::privilegedRole() {
@@ -84,8 +84,10 @@ std::optional<Account> Accounts::find(const QString& code) const {
     return found.isEmpty() ? std::nullopt : std::optional<Account>(found.front());
 }
 
-std::optional<Account> Accounts::findByRole(const QString& role) const {
-    const QList<Account> found = read(QStringLiteral(" WHERE KV10_RUOLODB = ") + q(role));
+std::optional<Account> Accounts::findSignedIn(const QString& name) const {
+    const QList<Account> found = read(
+        QStringLiteral(" WHERE ") + connection_.dialect().credentials().accountOf(
+                                        name, QStringLiteral("KV02_UTENTE"), QStringLiteral("KV10_RUOLODB")));
     return found.size() == 1 ? std::optional<Account>(found.front()) : std::nullopt;
 }
 
@@ -169,8 +171,9 @@ void Accounts::add(const Account& account, const QString& password) {
     if (find(code)) refuse(QStringLiteral("L'utente %1 esiste già.").arg(code));
     requireGroup(account.group);
     requirePassword(password);
-    const SqlDialect& d = connection_.dialect();
-    const QString role = d.hasRoles() ? loginRole(code) : QString();
+    const Credentials& credentials = connection_.dialect().credentials();
+    const QString role = credentials.loginRoleOf(code);
+    const QString hash = credentials.storedHash(password);
     TransactionScope transaction(connection_);
     connection_.Execute(QStringLiteral("INSERT INTO KV02_UTENTI (KV02_UTENTE, KV02_NOME, KV02_GRUPPO_KV03, "
                                        "KV02_FLGPRIVIL) VALUES (%1, %2, %3, %4)")
@@ -178,38 +181,20 @@ void Accounts::add(const Account& account, const QString& password) {
                             .arg(account.privileged ? 1 : 0));
     connection_.Execute(QStringLiteral("INSERT INTO KV10_ACCESSI (KV10_UTENTE_KV02, KV10_HASH, KV10_RUOLODB, "
                                        "KV10_FLGDISAB, KV10_TENTATIVI) VALUES (%1, %2, %3, 0, 0)")
-                            .arg(q(code),
-                                 d.hasRoles() ? QStringLiteral("NULL") : q(PasswordHash::make(password)),
-                                 role.isEmpty() ? QStringLiteral("NULL") : q(role)));
-    if (d.hasRoles()) {
-        connection_.Execute(d.serializeRoleChanges());
-        createLoginRole(connection_, role, password, account.group, account.privileged);
-    }
+                            .arg(q(code), orNull(hash), orNull(role)));
+    credentials.createLogin(connection_, role, password, groupRole(account.group),
+                            account.privileged ? privilegedRole() : QString());
     audit(code, QStringLiteral("AGGIUNTO"),
           QStringLiteral("gruppo %1%2")
               .arg(account.group, account.privileged ? QStringLiteral(", privilegiato") : QString()));
     transaction.commit();
 }
 
-void Accounts::createLoginRole(Connection& connection, const QString& role, const QString& password,
-                               const QString& group, bool privileged) {
-    const SqlDialect& d = connection.dialect();
-    for (const QString& statement : d.createRole(role, true, password)) connection.Execute(statement);
-    // A role of that name may be there already (another company's database on the server).
-    connection.Execute(d.setRolePassword(role, password));
-    connection.Execute(d.setRoleLogin(role, true));
-    connection.Execute(d.grantRole(groupRole(group), role));
-    if (privileged) {
-        connection.Execute(d.grantRole(privilegedRole(), role));
-        connection.Execute(d.setRoleManagesRoles(role));
-    }
-}
-
-void Accounts::storeHash(const QString& code, const QString& password) {
+void Accounts::storeHash(const QString& code, const QString& hash) {
     connection_.Execute(
         QStringLiteral(
             "UPDATE KV10_ACCESSI SET KV10_HASH = %1, KV10_TENTATIVI = 0 WHERE KV10_UTENTE_KV02 = %2")
-            .arg(q(PasswordHash::make(password)), q(code)));
+            .arg(orNull(hash), q(code)));
 }
 
 void Accounts::setDisabled(const QString& code, bool disabled) {
@@ -217,28 +202,21 @@ void Accounts::setDisabled(const QString& code, bool disabled) {
     const Account account = existing(code);
     if (disabled && account.code == author_.trimmed().toUpper())
         refuse(QStringLiteral("Non si può disattivare l'utente con cui si è entrati."));
-    const SqlDialect& d = connection_.dialect();
-    const bool role = d.hasRoles() && !account.role.isEmpty();
+    const Credentials& credentials = connection_.dialect().credentials();
     TransactionScope transaction(connection_);
     connection_.Execute(QStringLiteral("UPDATE KV10_ACCESSI SET KV10_FLGDISAB = %1, KV10_TENTATIVI = 0 WHERE "
                                        "KV10_UTENTE_KV02 = %2")
                             .arg(disabled ? 1 : 0)
                             .arg(q(account.code)));
-    if (role) {
-        connection_.Execute(d.serializeRoleChanges());
-        connection_.Execute(d.setRoleLogin(account.role, !disabled));
-        // A disabled user's role keeps no right, not even in a session that opened meanwhile.
-        QStringList rights{groupRole(account.group)};
-        if (account.privileged) rights.append(privilegedRole());
-        for (const QString& r : rights)
-            connection_.Execute(disabled ? d.revokeRole(r, account.role) : d.grantRole(r, account.role));
-    }
+    QStringList memberOf{groupRole(account.group)};
+    if (account.privileged) memberOf.append(privilegedRole());
+    credentials.setLoginEnabled(connection_, account.role, !disabled, memberOf);
     audit(account.code, disabled ? QStringLiteral("DISATTIVATO") : QStringLiteral("RIATTIVATO"), QString());
     transaction.commit();
-    if (!role || !disabled) return;
+    if (!disabled) return;
     // The sessions still open end now: the clerk is told at the next save, the edits pending.
     try {
-        connection_.Execute(d.endSessions(account.role));
+        credentials.endSessions(connection_, account.role);
     } catch (const SuiteError& e) {
         refuse(QStringLiteral("L'utente %1 è disattivato e non ha più diritti, ma le sue sessioni aperte non "
                               "si sono potute chiudere:\n%2")
@@ -250,15 +228,11 @@ void Accounts::resetPassword(const QString& code, const QString& password) {
     requireAuthor();
     const Account account = existing(code);
     requirePassword(password);
-    const SqlDialect& d = connection_.dialect();
+    const Credentials& credentials = connection_.dialect().credentials();
+    const QString hash = credentials.storedHash(password);
     TransactionScope transaction(connection_);
-    if (d.hasRoles()) {
-        if (account.role.isEmpty())
-            refuse(QStringLiteral("L'utente %1 non ha un ruolo nel database.").arg(account.code));
-        connection_.Execute(d.setRolePassword(account.role, password));
-    } else {
-        storeHash(account.code, password);
-    }
+    credentials.setLoginPassword(connection_, account.code, account.role, password);
+    storeHash(account.code, hash);
     // The audit row says a password was set, never which.
     audit(account.code, QStringLiteral("PASSWORD"), QString());
     transaction.commit();
@@ -266,12 +240,16 @@ void Accounts::resetPassword(const QString& code, const QString& password) {
 
 void Accounts::setFirstPassword(const QString& code, const QString& password) {
     const Account account = existing(code);
-    if (!account.privileged || !account.passwordHash.isEmpty() || connection_.dialect().hasRoles())
-        refuse(QStringLiteral("La password dell'utente %1 la imposta l'amministratore.").arg(account.code));
+    const QString setByAdministrator =
+        QStringLiteral("La password dell'utente %1 la imposta l'amministratore.").arg(account.code);
+    if (!account.privileged || !account.passwordHash.isEmpty()) refuse(setByAdministrator);
     requirePassword(password);
+    // Where the server keeps the passwords the administrator gives each role its own.
+    const QString hash = connection_.dialect().credentials().storedHash(password);
+    if (hash.isEmpty()) refuse(setByAdministrator);
     author_ = account.code;
     TransactionScope transaction(connection_);
-    storeHash(account.code, password);
+    storeHash(account.code, hash);
     audit(account.code, QStringLiteral("PASSWORD"), QStringLiteral("primo accesso"));
     transaction.commit();
 }
@@ -280,17 +258,13 @@ void Accounts::changeGroup(const QString& code, const QString& group) {
     requireAuthor();
     const Account account = existing(code);
     requireGroup(group);
-    const SqlDialect& d = connection_.dialect();
     TransactionScope transaction(connection_);
     connection_.Execute(QStringLiteral("UPDATE KV02_UTENTI SET KV02_GRUPPO_KV03 = %1 WHERE KV02_UTENTE = %2")
                             .arg(q(group), q(account.code)));
-    if (d.hasRoles() && !account.role.isEmpty()) {
-        connection_.Execute(d.serializeRoleChanges());
-        if (!account.group.isEmpty())
-            connection_.Execute(d.revokeRole(groupRole(account.group), account.role));
-        // A disabled user gets the new group's rights when enabled again.
-        if (!account.disabled) connection_.Execute(d.grantRole(groupRole(group), account.role));
-    }
+    // A disabled user gets the new group's rights when enabled again.
+    connection_.dialect().credentials().moveLogin(
+        connection_, account.role, account.group.isEmpty() ? QString() : groupRole(account.group),
+        account.disabled ? QString() : groupRole(group));
     audit(account.code, QStringLiteral("GRUPPO"), QStringLiteral("da %1 a %2").arg(account.group, group));
     transaction.commit();
 }

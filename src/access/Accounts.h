@@ -32,7 +32,8 @@ public:
     Accounts(Connection& connection, QString author = QString());
 
     std::optional<Account> find(const QString& code) const;
-    std::optional<Account> findByRole(const QString& role) const;
+    // The user signed in as `name` (a suite user's code, or the login role the session runs as).
+    std::optional<Account> findSignedIn(const QString& name) const;
     QList<Account> all() const;
     QStringList groups() const;
     ProgramRights rightsOf(const QString& group, const QString& program) const;
@@ -51,20 +52,17 @@ public:
     // The database role of a group and the login role given to a new user.
     static QString groupRole(const QString& group);
     static QString loginRole(const QString& code);
-    // On a server with roles: a user's login role with its password, member of its group's role
-    // (and, privileged, of the role that changes the accounts). Run after serializeRoleChanges.
-    static void createLoginRole(Connection& connection, const QString& role, const QString& password,
-                                const QString& group, bool privileged);
     // How the database keeps the rows of `table` to their owners (`ownerColumn`): who the
     // session's user is and the audit row of a privileged user's change to someone else's row,
     // which names `action`.
     static OwnedRows ownedRows(const QString& table, const QString& ownerColumn, const QString& action);
     // On a server with roles: the login role the sign-in counts the attempts through, before the
     // user is known (SignInAttempts), with its password: it may run the counting routines and
-    // nothing else. Where the sign-in row keeps the count.
+    // nothing else.
     static QString counterRole();
     static constexpr const char* kCounterPassword = "conta.tentativi";
-    static SignInCounter signInCounter();
+    // The row each user signs in by: password hash, login role, wrong passwords in a row.
+    static SignInTable signInTable();
     // The role every privileged user's login role belongs to: it may change the accounts.
     static QString privilegedRole();
     static constexpr int kMinimumPassword = 8;
@@ -75,7 +73,8 @@ private:
     void requireAuthor() const;
     void requireGroup(const QString& group) const;
     static void requirePassword(const QString& password);
-    void storeHash(const QString& code, const QString& password);
+    // `hash` empty: none kept (the server keeps the password).
+    void storeHash(const QString& code, const QString& hash);
     void audit(const QString& user, const QString& action, const QString& detail);
 
     Connection& connection_;

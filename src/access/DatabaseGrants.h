@@ -16,9 +16,9 @@ namespace DatabaseGrants {
 
 using TableClasses = QList<std::pair<QString, TableClass>>;
 
-// Creates the roles that are missing and sets every table's GRANTs, in one transaction.
-// Nothing to do on an engine without roles. Throws SuiteError when the connected role may not
-// create roles or grant.
+// Creates the roles that are missing and sets every table's GRANTs, in one transaction, where
+// the engine's credentials have the server enforce the rights; nothing where the program does. Throws
+// SuiteError when the connected role may not create roles or grant.
 void apply(Connection& connection, const TableClasses& tables, const QString& program);
 
 }  // namespace DatabaseGrants

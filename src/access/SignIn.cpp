@@ -1,7 +1,7 @@
 #include "SignIn.h"
 
 #include "Connection.h"
-#include "PasswordHash.h"
+#include "Credentials.h"
 #include "SignInAttempts.h"
 #include "SuiteError.h"
 #include "TechnicalLog.h"
@@ -23,96 +23,83 @@ SignIn::Session SignIn::sessionFor(const QString& connectionString, Connection& 
     if (account.disabled)
         refuse(QStringLiteral("L'utente %1 è disattivato: rivolgersi all'amministratore.").arg(account.code));
     const ProgramRights rights = Accounts(connection).rightsOf(account.group, program_);
-    // On an engine with roles the server applies the rights; else each connection does.
-    ConnectionFactory::RuleSource rule;
-    if (!connection.dialect().hasRoles()) rule = AccessRules::ruleOf(account.code, classOf_, program_);
-    return {account, rights, ConnectionFactory(connectionString, catalogue_, std::move(rule))};
+    // Each connection applies the rule where the program enforces the rights (the credentials
+    // say whether one names a user whose rule it must apply).
+    return {account, rights,
+            ConnectionFactory(connectionString, catalogue_,
+                              AccessRules::ruleOf(account.code, classOf_, program_))};
+}
+
+std::unique_ptr<Connection> SignIn::countingConnection(const QString& connectionString) const {
+    const QString counterRole = Accounts::counterRole();
+    const QString counterPassword = QString::fromLatin1(Accounts::kCounterPassword);
+    auto connection = std::make_unique<Connection>();
+    const Credentials* credentials = ConnectionString::parse(connectionString).credentials();
+    if (!credentials) {
+        // Through a transport the engine is learnt from a first connection: the counter's (the
+        // plain text may hold no login the server takes), else the plain text's.
+        try {
+            connection->Open(ConnectionString::asRole(connectionString, counterRole, counterPassword));
+        } catch (const SuiteError&) {
+            connection->Open(connectionString);
+        }
+        credentials = &connection->dialect().credentials();
+    }
+    const QString counting = credentials->countingConnection(connectionString, counterRole, counterPassword);
+    if (connection->State() && connection->ConnectionString() == counting) return connection;
+    try {
+        connection->Open(counting);
+    } catch (const SuiteError& e) {
+        if (counting == connectionString) throw;
+        refuse(QStringLiteral("Il server non lascia contare i tentativi di accesso (ruolo %1): "
+                              "rivolgersi all'amministratore.\n%2")
+                   .arg(counterRole, e.description()));
+    }
+    return connection;
 }
 
 SignIn::Session SignIn::signIn(const QString& connectionString, const QString& user,
                                const QString& password) const {
-    // Where the engine has login roles the attempts are counted before the server checks the
-    // password, through a role made for the purpose that may do nothing else. Through a
-    // transport the engine is not known before a connection: the counter's, or the plain text's.
-    const std::optional<bool> known = ConnectionString::parse(connectionString).signsInAsRole();
-    auto connection = std::make_shared<Connection>();
-    auto counter = std::make_unique<Connection>();
-    std::optional<SuiteError> counterRefused;
-    bool roles = known.value_or(false);
-    if (known.value_or(true)) {
-        try {
-            counter->Open(ConnectionString::asRole(connectionString, Accounts::counterRole(),
-                                                   QString::fromLatin1(Accounts::kCounterPassword)));
-            roles = counter->dialect().hasRoles();
-        } catch (const SuiteError& e) {
-            counterRefused = e;
-            if (!known) {
-                connection->Open(connectionString);
-                roles = connection->dialect().hasRoles();
-            }
-        }
-    }
-    if (!roles) {
-        counter.reset();
-        if (!connection->State()) connection->Open(connectionString);
-        return withPassword(connectionString, *connection, user, password);
-    }
-    if (counterRefused)
-        refuse(QStringLiteral("Il server non lascia contare i tentativi di accesso (ruolo %1): "
-                              "rivolgersi all'amministratore.\n%2")
-                   .arg(Accounts::counterRole(), counterRefused->description()));
-    // The clerk types the user code as the office writes it (MROSSI); the login role is the
-    // code as the accounts made it.
-    const QString role = Accounts::loginRole(user);
-    SignInAttempts(*counter).take(role);
-    counter.reset();
-    connection->Close();
-    const QString signedIn = ConnectionString::asRole(connectionString, role, password);
+    // The attempts are counted before the password is tried: where the server checks it,
+    // through a role made for the purpose that may do nothing else.
+    std::unique_ptr<Connection> counting = countingConnection(connectionString);
+    const Credentials& credentials = counting->dialect().credentials();
+    const QString login = credentials.loginName(user);
+    SignInAttempts(*counting).take(login);
+    std::unique_ptr<Connection> connection;
     try {
-        connection->Open(signedIn);
+        connection = credentials.checkingConnection(std::move(counting), connectionString, login, password);
     } catch (const SuiteError&) {
         // The server does not say which (its words are in the log): both are told.
         refuse(kWrong + QStringLiteral("\nSe sono giusti, il database %1 non è raggiungibile: il dettaglio "
                                        "tecnico è nel registro %2.")
                             .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
     }
-    SignInAttempts::succeeded(*connection, role);
-    const QString current =
-        connection->Query(connection->dialect().currentRoleQuery()).front().rows.front()[0].toString();
+    const QString name = credentials.signedInName(*connection, login);
     std::optional<Account> account;
     try {
-        account = Accounts(*connection).findByRole(current);
+        account = Accounts(*connection).findSignedIn(name);
     } catch (const SuiteError&) {
         // A role that is no member of any group's role does not even see the tables.
         account.reset();
     }
-    if (!account)
-        refuse(QStringLiteral("Il ruolo %1 del database non corrisponde a nessun utente della ditta.")
-                   .arg(current));
-    return sessionFor(signedIn, *connection, *account);
-}
-
-SignIn::Session SignIn::withPassword(const QString& connectionString, Connection& connection,
-                                     const QString& user, const QString& password) const {
-    Accounts accounts(connection);
-    const std::optional<Account> account = accounts.find(user);
-    // An unknown user takes as long and reads the same as a wrong password.
-    if (!account) {
-        PasswordHash::matches(PasswordHash::make(QStringLiteral("-")), password);
-        refuse(kWrong);
+    if (!account) refuse(credentials.unknownUser(name, password, kWrong));
+    switch (credentials.checkPassword(account->passwordHash, password)) {
+        case Credentials::Password::Right:
+            break;
+        case Credentials::Password::Wrong:
+            refuse(kWrong);
+        case Credentials::Password::NotSet:
+            if (account->privileged)
+                throw SuiteError(
+                    kFirstPassword, kSource,
+                    QStringLiteral("Primo accesso di %1: scegliere la password.").arg(account->code));
+            refuse(
+                QStringLiteral("All'utente %1 non è stata data una password: rivolgersi all'amministratore.")
+                    .arg(account->code));
     }
-    SignInAttempts(connection).take(account->code);
-    if (account->passwordHash.isEmpty()) {
-        if (account->privileged)
-            throw SuiteError(
-                kFirstPassword, kSource,
-                QStringLiteral("Primo accesso di %1: scegliere la password.").arg(account->code));
-        refuse(QStringLiteral("All'utente %1 non è stata data una password: rivolgersi all'amministratore.")
-                   .arg(account->code));
-    }
-    if (!PasswordHash::matches(account->passwordHash, password)) refuse(kWrong);
-    SignInAttempts::succeeded(connection, account->code);
-    return sessionFor(ConnectionString::asUser(connectionString, account->code, QString()), connection,
+    SignInAttempts::succeeded(*connection, login);
+    return sessionFor(credentials.sessionConnection(connectionString, login, password), *connection,
                       *account);
 }
 
@@ -121,10 +108,6 @@ SignIn::Session SignIn::trusted(const QString& connectionString, const QString& 
     connection->Open(connectionString);
     const std::optional<Account> account = Accounts(*connection).find(user);
     if (!account) refuse(QStringLiteral("L'utente %1 non esiste.").arg(user));
-    // Without roles the session's connections still apply the user's rights; with them, the
-    // connection string's own role stays.
-    const bool roles = connection->dialect().hasRoles();
-    return sessionFor(
-        roles ? connectionString : ConnectionString::asUser(connectionString, account->code, QString()),
-        *connection, *account);
+    return sessionFor(connection->dialect().credentials().trustedConnection(connectionString, account->code),
+                      *connection, *account);
 }

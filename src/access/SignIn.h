@@ -6,10 +6,10 @@
 #include <QString>
 #include <functional>
 
-// Who is at the desk. On PostgreSQL, reached directly or through ODBC, the clerk signs in as a
-// database role (the password asked, a ~/.pgpass entry, or the operating-system user through the
-// socket) and is the suite user mapped to that role; on SQLite the suite user's password is
-// checked against its hash. Wrong
+// Who is at the desk, checked the way the engine's credentials say: on PostgreSQL, reached
+// directly or through ODBC, the clerk signs in as a database role (the password asked, a
+// ~/.pgpass entry, or the operating-system user through the socket) and is the suite user mapped
+// to that role; on SQLite the suite user's password is checked against its hash. Wrong
 // passwords in a row make the next attempt wait longer and longer (SignInAttempts), counted in
 // the database for every process.
 class SignIn {
@@ -35,9 +35,9 @@ public:
     static constexpr qint32 kFirstPassword = qint32(0x80040E4D);
 
 private:
-    // The suite user's password checked against its hash, on `connection` opened as no user.
-    Session withPassword(const QString& connectionString, Connection& connection, const QString& user,
-                         const QString& password) const;
+    // A connection on which the attempts are counted before the user is known, learning the
+    // engine through a transport.
+    std::unique_ptr<Connection> countingConnection(const QString& connectionString) const;
     Session sessionFor(const QString& connectionString, Connection& connection, const Account& account) const;
 
     QString program_;

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
-#include <optional>
 
 class Connection;
 
@@ -28,13 +26,5 @@ public:
     static int waitSeconds(int attempts);
 
 private:
-    struct Count {
-        int attempts = 0;
-        QDateTime last;
-        QDateTime now;
-    };
-    std::optional<Count> read(const QString& who) const;
-    bool count(const QString& who, int seen);
-
     Connection& connection_;
 };

@@ -8,10 +8,10 @@ QString ProgramOptions::dataFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
-ProgramOptions ProgramOptions::parse(QApplication& app) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Dettaglio effetti: gli effetti dei crediti e dei debiti che passano per le banche."));
+ProgramOptions ProgramOptions::parse(QApplication& app, QCommandLineParser& parser) {
+    if (parser.applicationDescription().isEmpty())
+        parser.setApplicationDescription(QStringLiteral(
+            "Dettaglio effetti: gli effetti dei crediti e dei debiti che passano per le banche."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
                                   QStringLiteral("Mostra questa guida."));
     const QString dataDir = dataFolder();
@@ -36,32 +36,11 @@ ProgramOptions ProgramOptions::parse(QApplication& app) {
                                       QStringLiteral("file"), dataDir + QStringLiteral("/moduli.json"));
     const QCommandLineOption noDemo(QStringLiteral("no-demo"),
                                     QStringLiteral("Lascia un database nuovo senza la ditta dimostrativa."));
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Cerca, salva un'immagine della finestra nel file ed esce."), QStringLiteral("file"));
-    const QCommandLineOption screenshotForm(
-        QStringLiteral("screenshot-form"),
-        QStringLiteral("Apre il primo effetto trovato, salva un'immagine della finestra nel file ed esce."),
-        QStringLiteral("file"));
-    const QCommandLineOption timing(
-        QStringLiteral("timing"),
-        QStringLiteral(
-            "Con --screenshot-form: scrive quanto hanno impiegato l'elenco e la scheda a comparire "
-            "e la memoria che il programma occupa."));
     const QCommandLineOption today(
         QStringLiteral("today"),
         QStringLiteral("Conta i giorni di ritardo fino a questo giorno (gg/mm/aaaa) invece che fino a oggi."),
         QStringLiteral("data"));
-    const QCommandLineOption screenshotAgeing(
-        QStringLiteral("screenshot-ageing"),
-        QStringLiteral(
-            "Cerca, salva un'immagine della finestra sulla vista dell'anzianità nel file ed esce."),
-        QStringLiteral("file"));
-    const QCommandLineOption pdf(
-        QStringLiteral("pdf"), QStringLiteral("Cerca, stampa il primo effetto trovato nel file PDF ed esce."),
-        QStringLiteral("file"));
-    parser.addOptions({help, db, company, user, password, registry, noDemo, screenshot, screenshotForm,
-                       timing, today, screenshotAgeing, pdf});
+    parser.addOptions({help, db, company, user, password, registry, noDemo, today});
     parser.process(app);
     if (parser.isSet(help)) parser.showHelp(0);
 
@@ -73,11 +52,6 @@ ProgramOptions ProgramOptions::parse(QApplication& app) {
     o.passwordGiven = parser.isSet(password);
     o.registry = parser.value(registry);
     o.demo = !parser.isSet(noDemo);
-    o.screenshot = parser.value(screenshot);
-    o.screenshotForm = parser.value(screenshotForm);
-    o.screenshotAgeing = parser.value(screenshotAgeing);
-    o.pdf = parser.value(pdf);
-    o.timing = parser.isSet(timing);
     o.today = parser.value(today);
     return o;
 }

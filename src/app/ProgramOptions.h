@@ -4,9 +4,9 @@
 #include <QString>
 
 class QApplication;
+class QCommandLineParser;
 
-// What the program was started with: the database, who signs in and, for the documentation
-// and the scripts around the desk, which picture or print to make before leaving.
+// What the program was started with: the database, who signs in, the company, the day.
 struct ProgramOptions {
     QString database;
     qint32 company = 0;  // 0: the sign-in asks when there is more than one
@@ -15,15 +15,11 @@ struct ProgramOptions {
     bool passwordGiven = false;
     QString registry;
     bool demo = true;
-    QString screenshot;
-    QString screenshotForm;
-    QString screenshotAgeing;
-    QString pdf;
-    bool timing = false;
     QString today;  // as typed, dd/mm/yyyy; empty: today
 
-    // Reads the command line (the help, in Italian, ends the program).
-    static ProgramOptions parse(QApplication& app);
+    // Reads the command line with `parser`, which may hold a tool's own options besides (the
+    // help, in Italian, ends the program).
+    static ProgramOptions parse(QApplication& app, QCommandLineParser& parser);
     // The folder the default database and registry live in.
     static QString dataFolder();
 };

@@ -1,128 +1,18 @@
-#include "CallingProgram.h"
-#include "Cinterface.h"
-#include "DatabaseHost.h"
-#include "DemoGenerator.h"
-#include "DeskPictures.h"
-#include "HostMainWindow.h"
-#include "ItalianQt.h"
-#include "PluginRegistry.h"
+#include "DeskStart.h"
 #include "ProgramOptions.h"
-#include "StandardErrorLogService.h"
-#include "StartDialog.h"
-#include "StartUp.h"
-#include "SuiteError.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QProgressDialog>
-#include <clocale>
-#include <cstdio>
-
-namespace {
-
-// The module's plugin: beside the installed program, else where the build left it (a path
-// relative to the program, so that the package holds no path of the build tree); empty when
-// neither has it.
-QString moduleLibrary() {
-    const QDir program(QCoreApplication::applicationDirPath());
-    for (const QString& folder :
-         {QStringLiteral(KV_PLUGIN_INSTALLED), QStringLiteral(KV_PLUGIN_FROM_PROGRAM)}) {
-        const QFileInfo plugin(program.filePath(folder + QStringLiteral("/" KVUO_TARSELLO_FILE)));
-        if (plugin.exists()) return plugin.canonicalFilePath();
-    }
-    return {};
-}
-
-// The demo company made on an empty database, with a progress window shown only once it is
-// being made, which takes a while.
-std::optional<DemoGenerator::Options> demoOptions(const ProgramOptions& options) {
-    if (!options.demo) return std::nullopt;
-    DemoGenerator::Options demo = DemoGenerator::Options::aroundDay(QDate::currentDate());
-    auto progress = std::make_shared<std::unique_ptr<QProgressDialog>>();
-    demo.progress = [progress](long long) {
-        if (!*progress) {
-            *progress = std::make_unique<QProgressDialog>(
-                QStringLiteral("Creazione della ditta dimostrativa..."), QString(), 0, 0);
-            (*progress)->setWindowTitle(QStringLiteral("Dettaglio effetti"));
-            (*progress)->show();
-        }
-        QCoreApplication::processEvents();
-    };
-    return demo;
-}
-
-// Who works and in which company: a script signs in with its password (company 1 unless
-// given), a clerk through the start dialog. Nullopt when the clerk gave up.
-std::optional<std::pair<SignIn::Session, qint32>> signIn(const ProgramOptions& options) {
-    if (options.passwordGiven)
-        return std::pair{StartUp::signIn().signIn(options.database, options.user, options.password),
-                         options.company == 0 ? 1 : options.company};
-    StartDialog start(options.database, options.company);
-    start.userEdit()->setText(options.user);
-    if (!options.user.isEmpty()) start.passwordEdit()->setFocus();
-    if (start.exec() != QDialog::Accepted) return std::nullopt;
-    return std::pair{*start.session(), start.company()};
-}
-
-}  // namespace
+#include <QCommandLineParser>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    // Qt set the C library's locale from the desk's: numbers that C code writes for machines
-    // keep their point. The clerk's formats come from our own code and Qt's locale.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(QStringLiteral("Dettaglio effetti"));
-    QApplication::setOrganizationName(QStringLiteral("Contabilita"));
-    ItalianQt::install(app);  // before the options: the help's own lines in Italian too
-    const ProgramOptions options = ProgramOptions::parse(app);
-    QDir().mkpath(ProgramOptions::dataFolder());
-
-    // A script signing in is told on its error stream, never by a window nobody would close.
-    const auto scriptLog = std::make_shared<StandardErrorLogService>();
-    const auto fail = [&](const QString& why) {
-        if (options.passwordGiven)
-            scriptLog->MsgBox(why, LogService::kCritical, QStringLiteral("Dettaglio effetti"));
-        else
-            QMessageBox::critical(nullptr, QStringLiteral("Dettaglio effetti"), why);
-        return 1;
-    };
-    try {
-        StartUp::prepare(options.database, demoOptions(options));
-        const std::optional<std::pair<SignIn::Session, qint32>> session = signIn(options);
-        if (!session) return 0;
-        const StartUp::Desk desk = StartUp::open(session->first, session->second);
-        if (options.passwordGiven)
-            desk.host->setLogServiceFactory([scriptLog] { return std::shared_ptr<LogService>(scriptLog); });
-
-        const QString library = moduleLibrary();
-        if (library.isEmpty())
-            return fail(QStringLiteral("Il modulo degli effetti (%1) non è installato accanto al programma: "
-                                       "reinstallare il pacchetto.")
-                            .arg(QStringLiteral(KVUO_TARSELLO_FILE)));
-        auto modules = std::make_shared<PluginRegistry>(options.registry);
-        if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != library)
-            modules->Register(QString::fromLatin1(HostMainWindow::kProgId), library);
-
-        HostMainWindow window(desk.host, desk.connection, modules);
-        window.setRights(session->first.rights());
-        if (!options.today.isEmpty()) {
-            const QDate day = QDate::fromString(options.today, QStringLiteral("dd/MM/yyyy"));
-            if (!day.isValid()) {
-                std::fprintf(stderr, "--today: la data \"%s\" non è valida (gg/mm/aaaa)\n",
-                             qPrintable(options.today));
-                return 2;
-            }
-            window.callingProgram()->setToday(day);
-        }
-        window.show();
-        if (const std::optional<int> done = DeskPictures::take(app, window, options)) return *done;
-        const int code = app.exec();
-        // A script's run that had something to tell did not go as planned.
-        return code == 0 && scriptLog->written() > 0 ? 1 : code;
-    } catch (const SuiteError& e) {
-        return fail(StartUp::forTheClerk(e, options.database));
-    }
+    DeskStart::prepare(app);
+    QCommandLineParser parser;
+    const ProgramOptions options = ProgramOptions::parse(app, parser);
+    // The module's plugin: beside the installed program, else where the build left it (a path
+    // relative to the program, so that the package holds no path of the build tree).
+    return DeskStart::run(
+        app, options,
+        DeskStart::plugin({QStringLiteral(KV_PLUGIN_INSTALLED), QStringLiteral(KV_PLUGIN_FROM_PROGRAM)},
+                          QStringLiteral(KVUO_TARSELLO_FILE)));
 }

@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "Credentials.h"
 #include "OdbcState.h"
 #include "SqlText.h"
 #include "SuiteError.h"
@@ -31,15 +32,17 @@ Connection::~Connection() {
 }
 
 void Connection::Open(const QString& connectionString) {
-    open(connectionString, {});
+    open(ConnectionFactory(connectionString, nullptr));
 }
 
 void Connection::Open(const ConnectionFactory& factory) {
-    open(factory.connectionString(), factory.rule());
+    open(factory);
 }
 
-void Connection::open(const QString& connectionString, ConnectionFactory::RuleSource rule) {
+void Connection::open(const ConnectionFactory& factory) {
     Close();
+    factory.countOpening();
+    const QString& connectionString = factory.connectionString();
     const ::ConnectionString cs = ConnectionString::parse(connectionString);
     // Through a transport the engine is the one its driver reports once connected.
     std::unique_ptr<SqlDialect> dialect = cs.engine ? SqlDialect::create(*cs.engine) : nullptr;
@@ -108,8 +111,8 @@ void Connection::open(const QString& connectionString, ConnectionFactory::RuleSo
     open_ = true;
     lost_ = false;
     connectionString_ = connectionString;
-    user_ = cs.user;
-    rule_ = std::move(rule);
+    rule_ = factory.rule();
+    from_ = factory;
     QString refused;
     {
         QSqlQuery setup(db);
@@ -125,14 +128,16 @@ void Connection::open(const QString& connectionString, ConnectionFactory::RuleSo
         throw cannotOpen(refused);
     }
     try {
-        if (!dialect_->hasRoles()) {
-            if (!cs.user.isEmpty()) {
-                restrictTo(cs.user);
-            } else {
-                QSqlDatabase installer = database();
-                dialect_->installAccessRule(installer, nullptr);  // the installer's: no rule, no user
-            }
+        const Credentials& credentials = dialect_->credentials();
+        const QString ruled = credentials.ruledUser(cs);
+        user_ = ruled;  // named already in what reading the rule may refuse
+        if (!ruled.isEmpty()) {
+            restrictTo(ruled);
+        } else {
+            QSqlDatabase unruled = database();
+            dialect_->installAccessRule(unruled, nullptr);  // the installer's, or the server's rights
         }
+        user_ = credentials.userOf(cs, *this);
     } catch (const SuiteError&) {
         Close();
         throw;
@@ -224,15 +229,17 @@ void Connection::reconnectIfLost() {
     if (!lost_ || inTransaction_) return;
     // A database file that is no longer there is not made again, empty, by opening it.
     if (!fileIdentity_.isEmpty() && dialect_->fileIdentity(databaseName_).isEmpty()) fileGone();
-    const QString connectionString = connectionString_;
+    const ConnectionFactory from = from_;
+    const QString user = user_;
     try {
-        open(connectionString, rule_);
+        open(from);
     } catch (const SuiteError& e) {
         // Still lost: the next call tries again. A server that answers but refuses the user
         // tells no more than one that does not answer: both are named.
-        connectionString_ = connectionString;
+        connectionString_ = from.connectionString();
+        from_ = from;
+        user_ = user;
         lost_ = true;
-        const QString user = ConnectionString::parse(connectionString).user;
         throw SuiteError(
             SuiteError::kConnectionFailed, kSource,
             QStringLiteral(
@@ -275,16 +282,18 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
     const EngineFailure failure =
         database().isOpen() ? dialect_->classify(error) : EngineFailure::ConnectionLost;
     if (failure == EngineFailure::ConnectionLost) lost(error);
+    // The engine's and the driver's words go to the log; the clerk reads ours.
+    const QString detail = logged(error, sql);
     // The row another user added meanwhile: the same as finding it changed.
     if (failure == EngineFailure::DuplicateKey)
-        throw SuiteError(
-            SuiteError::kWriteConflict, kSource,
-            QStringLiteral("La riga esiste già: è stata inserita da un altro utente.\n%1").arg(error.text()));
+        throw SuiteError(SuiteError::kWriteConflict, kSource,
+                         QStringLiteral("La riga esiste già: è stata inserita da un altro utente.") + detail);
     if (failure == EngineFailure::NotPermitted)
         throw SuiteError(
             SuiteError::kNotPermitted, kSource,
-            QStringLiteral("L'utente %1 non ha il diritto di eseguire questa operazione sui dati.\n%2")
-                .arg(user_.isEmpty() ? QStringLiteral("collegato") : user_, error.text()));
+            QStringLiteral("L'utente %1 non ha il diritto di eseguire questa operazione sui dati.")
+                    .arg(user_.isEmpty() ? QStringLiteral("collegato") : user_) +
+                detail);
     if (failure == EngineFailure::LockTimeout)
         throw SuiteError(
             SuiteError::kTimeout, kSource,
@@ -292,20 +301,22 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
                            "secondi.\r\nRiprovare fra qualche istante: le modifiche non sono andate perse.")
                 .arg(SqlDialect::kLockWaitMs / 1000));
     throw SuiteError(SuiteError::kCommandFailed, kSource,
-                     QStringLiteral("%1\n%2").arg(error.text(), sql.trimmed()));
+                     QStringLiteral("Il database ha rifiutato l'operazione.") + detail);
+}
+
+QString Connection::logged(const QSqlError& error, const QString& sql) const {
+    QString text = ::ConnectionString::shown(connectionString_) + QStringLiteral(": ") + error.text();
+    if (!error.nativeErrorCode().isEmpty()) text += QStringLiteral(" [") + error.nativeErrorCode() + u']';
+    if (!sql.isEmpty()) text += QStringLiteral("\n") + sql.trimmed();
+    TechnicalLog::write(kSource, text);
+    return QStringLiteral("\r\nIl dettaglio tecnico è nel registro %1.").arg(TechnicalLog::path());
 }
 
 void Connection::lost(const QSqlError& error) const {
     lost_ = true;
     TechnicalLog::write(kSource,
                         ::ConnectionString::shown(connectionString_) + QStringLiteral(": ") + error.text());
-    // Where the server keeps the users, it also ends the sessions of a user the administrator
-    // disabled; the error seldom says which (a transaction that cannot begin carries no code).
-    const QString why = dialect_->hasRoles() ? QStringLiteral(
-                                                   "la connessione si è chiusa (server fermo o rete "
-                                                   "interrotta, oppure utente disattivato "
-                                                   "dall'amministratore)")
-                                             : QStringLiteral("la connessione si è chiusa");
+    const QString why = dialect_->credentials().lostConnectionCauses();
     throw SuiteError(
         SuiteError::kConnectionFailed, kSource,
         QStringLiteral("Il database non è raggiungibile: %1 (il dettaglio tecnico è nel registro %2).\r\nLe "
@@ -337,8 +348,9 @@ void Connection::BeginTrans() {
             }
             if (dialect_->classify(lastError(db)) == EngineFailure::ConnectionLost) lost(lastError(db));
         }
-        throw SuiteError(SuiteError::kCommandFailed, kSource,
-                         QStringLiteral("Impossibile aprire la transazione: %1").arg(db.lastError().text()));
+        throw SuiteError(
+            SuiteError::kCommandFailed, kSource,
+            QStringLiteral("Il database non ha aperto la transazione.") + logged(lastError(db), QString()));
     }
     inTransaction_ = true;
 }
@@ -380,8 +392,10 @@ void Connection::CommitTrans() {
         const QSqlError error = lastError(db);
         RollbackTrans();
         if (dialect_->classify(error) == EngineFailure::ConnectionLost) lost(error);
-        throw SuiteError(SuiteError::kCommandFailed, kSource,
-                         QStringLiteral("Impossibile confermare la transazione: %1").arg(error.text()));
+        throw SuiteError(
+            SuiteError::kCommandFailed, kSource,
+            QStringLiteral("Il database non ha confermato la transazione: nulla è stato salvato.") +
+                logged(error, QString()));
     }
     inTransaction_ = false;
     rollbackActions_.clear();

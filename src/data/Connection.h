@@ -74,8 +74,9 @@ public:
 
     const SqlDialect& dialect() const;
 
-    // Opens another connection the way this one was opened: the same database, rule and catalogue.
-    ConnectionFactory factory() const { return {connectionString_, catalogue_, rule_}; }
+    // Opens another connection the way this one was opened: the same database, rule and catalogue,
+    // counted with the factory this one came from.
+    ConnectionFactory factory() const { return from_.withCatalogue(catalogue_); }
     // The user the connection was opened as; empty when it names none.
     const QString& user() const { return user_; }
     void setCatalogue(std::shared_ptr<const SchemaCatalogue> catalogue) { catalogue_ = std::move(catalogue); }
@@ -94,7 +95,7 @@ public:
 private:
     // The failure of the last call on `db`, with the engine's own code also through a transport.
     QSqlError lastError(const QSqlDatabase& db) const;
-    void open(const QString& connectionString, ConnectionFactory::RuleSource rule);
+    void open(const ConnectionFactory& factory);
     void restrictTo(const QString& user);
     void refreshAccessRule();
     void reconnectIfLost();
@@ -103,6 +104,9 @@ private:
     void checkFileIdentity();
     [[noreturn]] void fileGone() const;
     [[noreturn]] void lost(const QSqlError& error) const;
+    // Writes the engine's words about `error` (and the statement) to the technical log; answers
+    // the sentence that tells the clerk where they are.
+    QString logged(const QSqlError& error, const QString& sql) const;
     bool guardHolds(const QString& condition);
     // Before a commit: a synchronous standby the commit would wait for is there, waited for up to
     // SqlDialect::kStandbyWaitMs; else SuiteError (timeout), the transaction still open.
@@ -128,6 +132,7 @@ private:
     std::vector<std::function<void()>> rollbackActions_;
     QString user_;
     ConnectionFactory::RuleSource rule_;
+    ConnectionFactory from_;  // what the connection was opened from
     // Read by the engine's access check on every statement: kept until the connection closes.
     std::unique_ptr<AccessRule> accessRule_;
     bool refreshingRule_ = false;  // the source reads the rights through this connection

@@ -3,6 +3,7 @@
 #include "SchemaCatalogue.h"
 #include "TableAccess.h"
 
+#include <QAtomicInt>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -28,9 +29,21 @@ public:
     std::shared_ptr<Connection> open() const;
     const QString& connectionString() const { return connectionString_; }
     const RuleSource& rule() const { return rule_; }
+    const std::shared_ptr<const SchemaCatalogue>& catalogue() const { return catalogue_; }
+    // The same factory, its connections given `catalogue`; it counts with this one.
+    ConnectionFactory withCatalogue(std::shared_ptr<const SchemaCatalogue> catalogue) const;
+
+    // How many connections this factory and its copies opened, reopenings after a lost server
+    // included.
+    int opened() const { return opened_->loadRelaxed(); }
+    // Every connection the process opened, from a factory or not.
+    static int openedInProcess();
+    // Counts a connection opening (Connection does, as it opens).
+    void countOpening() const;
 
 private:
     QString connectionString_;
     std::shared_ptr<const SchemaCatalogue> catalogue_;
     RuleSource rule_;
+    std::shared_ptr<QAtomicInt> opened_ = std::make_shared<QAtomicInt>(0);
 };

@@ -149,9 +149,10 @@ ConnectionString ConnectionString::parse(const QString& text) {
     invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
 }
 
-std::optional<bool> ConnectionString::signsInAsRole() const {
-    if (!engine) return std::nullopt;
-    return SqlDialect::create(*engine)->hasRoles();
+const Credentials* ConnectionString::credentials() const {
+    // The strategies live as long as the program: the dialect that gave one may go.
+    if (!engine) return nullptr;
+    return &SqlDialect::create(*engine)->credentials();
 }
 
 namespace {
@@ -180,24 +181,22 @@ QString ConnectionString::asRole(const QString& text, const QString& role, const
         if (!password.isEmpty()) odbc += QStringLiteral("PWD=") + odbcValue(password) + u';';
         return QStringLiteral("odbc:") + odbc + suffix;
     }
-    if (!cs.signsInAsRole().value_or(false))
-        invalid(text, QStringLiteral("il database non ha ruoli di accesso propri"));
-    return asUser(text, role, password);
+    const QString t = text.trimmed();
+    const qsizetype start = t.indexOf(QStringLiteral("://")) + 3;
+    if (start < 3) invalid(text, QStringLiteral("il database non ha ruoli di accesso propri"));
+    // The user part written in place (a list of servers is no URL QUrl can rebuild), each
+    // character a role or password may hold percent-encoded.
+    const qsizetype end = t.indexOf(u'/', start);
+    const qsizetype at = t.lastIndexOf(u'@', end);
+    QString userInfo = QString::fromLatin1(QUrl::toPercentEncoding(role));
+    if (!password.isEmpty()) userInfo += u':' + QString::fromLatin1(QUrl::toPercentEncoding(password));
+    return t.left(start) + userInfo + u'@' + t.mid(at >= start ? at + 1 : start);
 }
 
-QString ConnectionString::asUser(const QString& text, const QString& user, const QString& password) {
+QString ConnectionString::asUser(const QString& text, const QString& user) {
     const ConnectionString cs = parse(text);
-    if (cs.signsInAsRole().value_or(false)) {
-        // The user part written in place (a list of servers is no URL QUrl can rebuild), each
-        // character a role or password may hold percent-encoded.
-        const QString t = text.trimmed();
-        const qsizetype start = t.indexOf(QStringLiteral("//")) + 2;
-        const qsizetype end = t.indexOf(u'/', start);
-        const qsizetype at = t.lastIndexOf(u'@', end);
-        QString userInfo = QString::fromLatin1(QUrl::toPercentEncoding(user));
-        if (!password.isEmpty()) userInfo += u':' + QString::fromLatin1(QUrl::toPercentEncoding(password));
-        return t.left(start) + userInfo + u'@' + t.mid(at >= start ? at + 1 : start);
-    }
+    if (!cs.odbc && !text.trimmed().startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
+        invalid(text, QStringLiteral("sul database si entra con un ruolo di accesso, non con un utente"));
     const QString encoded = QString::fromUtf8(QUrl::toPercentEncoding(user));
     if (cs.odbc)
         return QStringLiteral("odbc:") + cs.databaseName +

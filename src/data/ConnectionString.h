@@ -2,6 +2,8 @@
 
 #include "SqlDialect.h"
 
+class Credentials;
+
 #include <QString>
 
 // What a connection string names:
@@ -35,13 +37,12 @@ struct ConnectionString {
 
     // Throws SuiteError (connection failed) naming what is wrong with the text.
     static ConnectionString parse(const QString& text);
-    // True when the engine has roles of its own: the clerk signs in as one. None through a
-    // transport: only the database behind it can tell.
-    std::optional<bool> signsInAsRole() const;
-    // `text` opened as `user`: on an engine with roles the login role and its password (empty:
-    // the server's other ways, ~/.pgpass or the operating-system user), else the suite user.
-    static QString asUser(const QString& text, const QString& user, const QString& password);
-    // `text` opened as the login role `role` (postgresql:// or odbc:).
+    // How the engine's users sign in; none through a transport: only the database behind it can tell.
+    const Credentials* credentials() const;
+    // `text` opened for the suite user `user`, whose access rule its connections apply (sqlite:, odbc:).
+    static QString asUser(const QString& text, const QString& user);
+    // `text` opened as the login role `role` with its password (empty: the server's other ways,
+    // ~/.pgpass or the operating-system user) (postgresql:// or odbc:).
     static QString asRole(const QString& text, const QString& role, const QString& password);
     // The text as it may be shown or logged: never with its password.
     static QString shown(QString text);

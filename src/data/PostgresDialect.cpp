@@ -1,11 +1,17 @@
 #include "PostgresDialect.h"
 
 #include "ConnectionString.h"
+#include "LoginRoleCredentials.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
+
+const Credentials& PostgresDialect::credentials() const {
+    static const LoginRoleCredentials loginRoles;
+    return loginRoles;
+}
 
 QString PostgresDialect::typeName(DataType type) const {
     switch (type) {
@@ -240,7 +246,7 @@ QStringList PostgresDialect::forwardOnly(const QString& table, const QString& co
             .arg(table, column, function)};
 }
 
-QStringList PostgresDialect::signInCounter(const SignInCounter& c) const {
+QStringList PostgresDialect::signInCounter(const SignInTable& c) const {
     const QString read =
         QStringLiteral("SELECT COALESCE(%1, 0), %2, LOCALTIMESTAMP(0) FROM %3 WHERE %4 = ruolo")
             .arg(c.countColumn, c.timeColumn, c.table, c.roleColumn);

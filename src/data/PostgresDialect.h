@@ -28,7 +28,8 @@ public:
     QString columnName(const QString& driverName) const override { return driverName.toUpper(); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
     bool seeksByRowComparison() const override { return true; }
-    bool hasRoles() const override { return true; }
+    // The clerk signs in as a login role; GRANTs enforce the rights.
+    const Credentials& credentials() const override;
     QStringList createRole(const QString& role, bool login, const QString& password) const override;
     QString setRolePassword(const QString& role, const QString& password) const override;
     QString setRoleLogin(const QString& role, bool login) const override;
@@ -48,7 +49,7 @@ public:
     // Row level security with a policy per table, and an audit trigger.
     QStringList ownedRows(const OwnedRows& rows) const override;
     QStringList forwardOnly(const QString& table, const QString& column) const override;
-    QStringList signInCounter(const SignInCounter& counter) const override;
+    QStringList signInCounter(const SignInTable& counter) const override;
     QStringList signInCounterGrants(const QString& role) const override;
     QString signInAttempts(const QString& role) const override;
     QString countSignInAttempt(const QString& role, int seen) const override;

@@ -8,6 +8,7 @@
 #include "SqlServerDialect.h"
 #include "SqlText.h"
 #include "SqliteDialect.h"
+#include "StoredHashCredentials.h"
 #include "Value.h"
 
 #include <QMap>
@@ -204,7 +205,7 @@ QString SqlDialect::letEndSessions(const QString&) const {
 QString SqlDialect::endSessions(const QString&) const {
     noRoles(*this);
 }
-QStringList SqlDialect::signInCounter(const SignInCounter&) const {
+QStringList SqlDialect::signInCounter(const SignInTable&) const {
     noRoles(*this);
 }
 QStringList SqlDialect::signInCounterGrants(const QString&) const {
@@ -234,6 +235,11 @@ QStringList SqlDialect::ownedRows(const OwnedRows&) const {
 
 QStringList SqlDialect::forwardOnly(const QString&, const QString&) const {
     return {};
+}
+
+const Credentials& SqlDialect::credentials() const {
+    static const StoredHashCredentials storedHashes;
+    return storedHashes;
 }
 
 bool SqlDialect::installAccessRule(QSqlDatabase&, const AccessRule*) const {

@@ -22,6 +22,7 @@ struct EngineStatement {
 };
 
 struct ConnectionString;
+class Credentials;
 class QSqlError;
 
 // What a failed statement means for the caller, told by the engine's own error codes.
@@ -45,11 +46,13 @@ struct OwnedRows {
     QString audit;
 };
 
-// Where wrong passwords are counted when the server checks them (engines with roles): the row of
-// each login role, with the attempts in a row and the moment of the last.
-struct SignInCounter {
+// The row each suite user signs in by: the user's code, the login role (on an engine with roles),
+// the password's hash (without), the wrong passwords in a row and the moment of the last.
+struct SignInTable {
     QString table;
+    QString userColumn;
     QString roleColumn;
+    QString hashColumn;
     QString countColumn;
     QString timeColumn;
 };
@@ -152,10 +155,12 @@ public:
     // capped to it, so that a larger value is refused instead of stored rounded.
     virtual int exactDecimalDigits() const { return 38; }
 
-    // Who may do what. An engine with roles of its own enforces the rights by GRANTs to a role
-    // per group, and the clerk connects as a login role that is a member of it. The statements
-    // below are for such an engine; the others throw SuiteError (operation not allowed).
-    virtual bool hasRoles() const { return false; }
+    // How the users of this engine's databases prove who they are and who enforces their rights:
+    // by default passwords hashed in the database and the access rule applied by the program.
+    virtual const Credentials& credentials() const;
+    // Who may do what on an engine with roles of its own (LoginRoleCredentials): the rights are
+    // GRANTs to a role per group, and the clerk connects as a login role that is a member of it.
+    // The others throw SuiteError (operation not allowed).
     // Creates the role unless it exists; a login role gets `password` (empty: none, the server's
     // other methods apply).
     virtual QStringList createRole(const QString& role, bool login, const QString& password) const;
@@ -202,7 +207,7 @@ public:
     // with the installer's rights, so that a role made for the purpose (signInCounterGrants) can
     // read and move on the count of a login role before anybody signed in, and nothing else,
     // and that any signed-in role can clear its own count.
-    virtual QStringList signInCounter(const SignInCounter& counter) const;
+    virtual QStringList signInCounter(const SignInTable& counter) const;
     virtual QStringList signInCounterGrants(const QString& role) const;
     // One row: the attempts in a row, the moment of the last, the server's moment now.
     virtual QString signInAttempts(const QString& role) const;

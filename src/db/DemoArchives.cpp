@@ -1,4 +1,5 @@
 #include "Accounts.h"
+#include "Credentials.h"
 #include "DemoBuilder.h"
 #include "Schema.h"
 
@@ -168,16 +169,19 @@ void DemoBuilder::users() {
                                {"KV11_FLGMOD", 1},
                                {"KV11_FLGCANC", remove ? 1 : 0},
                                {"KV11_FLGCONS", 1}});
-    const bool server = c_.dialect().hasRoles();
+    const Credentials& credentials = c_.dialect().credentials();
     for (const DemoGenerator::User& user : DemoGenerator::users()) {
+        // A user without a login role signs in by the hash kept here (made once per process:
+        // Argon2id is slow on purpose).
+        const QString role = credentials.loginRoleOf(user.code);
         write("KV02_UTENTI", {{"KV02_UTENTE", user.code},
                               {"KV02_NOME", user.name},
                               {"KV02_GRUPPO_KV03", user.group},
                               {"KV02_FLGPRIVIL", user.privileged ? 1 : 0}});
         write("KV10_ACCESSI",
               {{"KV10_UTENTE_KV02", user.code},
-               {"KV10_HASH", server ? QVariant() : QVariant(DemoGenerator::passwordHash(user.code))},
-               {"KV10_RUOLODB", server ? QVariant(Accounts::loginRole(user.code)) : QVariant()},
+               {"KV10_HASH", role.isEmpty() ? QVariant(DemoGenerator::passwordHash(user.code)) : QVariant()},
+               {"KV10_RUOLODB", role.isEmpty() ? QVariant() : QVariant(role)},
                {"KV10_FLGDISAB", 0},
                {"KV10_TENTATIVI", 0}});
     }

@@ -1,6 +1,7 @@
 #include "DemoGenerator.h"
 
 #include "Accounts.h"
+#include "Credentials.h"
 #include "DatabaseGrants.h"
 #include "DemoBuilder.h"
 #include "PasswordHash.h"
@@ -57,15 +58,13 @@ DemoGenerator::Counts DemoGenerator::installOn(const std::shared_ptr<Connection>
 
 DemoGenerator::Counts DemoGenerator::run() {
     const Counts counts = DemoBuilder(*connection_, options_).run();
-    const SqlDialect& d = connection_->dialect();
-    if (d.hasRoles()) {
-        DatabaseGrants::apply(*connection_, Schema::accessClasses(), Schema::billProgram());
-        TransactionScope transaction(*connection_);
-        connection_->Execute(d.serializeRoleChanges());
-        for (const User& user : users())
-            Accounts::createLoginRole(*connection_, Accounts::loginRole(user.code), user.password, user.group,
-                                      user.privileged);
-        transaction.commit();
-    }
+    DatabaseGrants::apply(*connection_, Schema::accessClasses(), Schema::billProgram());
+    const Credentials& credentials = connection_->dialect().credentials();
+    TransactionScope transaction(*connection_);
+    for (const User& user : users())
+        credentials.createLogin(*connection_, credentials.loginRoleOf(user.code), user.password,
+                                Accounts::groupRole(user.group),
+                                user.privileged ? Accounts::privilegedRole() : QString());
+    transaction.commit();
     return counts;
 }

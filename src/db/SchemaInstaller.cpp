@@ -2,6 +2,7 @@
 
 #include "Accounts.h"
 #include "BulkInserter.h"
+#include "Credentials.h"
 #include "DatabaseGrants.h"
 #include "DatabaseInspector.h"
 #include "Schema.h"
@@ -149,9 +150,8 @@ void SchemaInstaller::installRules() {
     for (const QString& statement :
          dialect.forwardOnly(QStringLiteral("KV04_NUMERATORI"), QStringLiteral("KV04_ULTIMO")))
         connection_->ExecuteNative(statement);
-    if (dialect.hasRoles())
-        for (const QString& statement : dialect.signInCounter(Accounts::signInCounter()))
-            connection_->ExecuteNative(statement);
+    for (const QString& statement : dialect.credentials().routines(dialect, Accounts::signInTable()))
+        connection_->ExecuteNative(statement);
 }
 
 void SchemaInstaller::addMissingIndexes() {

@@ -8,13 +8,14 @@
 #include "Value.h"
 
 std::shared_ptr<Connection> DatabaseNumberingService::connectionFor() const {
-    if (shared_ && shared_->State() == 1 && !shared_->InTransaction() &&
-        shared_->ConnectionString() == connectionString)
-        return shared_;
-    if (shared_ && shared_->ConnectionString() == connectionString) return shared_->factory().open();
-    auto own = std::make_shared<Connection>();
-    own->Open(connectionString);
-    return own;
+    // Only the host's database: a connection of the session's, with its rights.
+    if (shared_->ConnectionString() != connectionString)
+        throw SuiteError(
+            SuiteError::kOperationNotAllowed, QStringLiteral("Numeratore"),
+            QStringLiteral("Il numeratore dà numeri solo dal database della ditta aperta, non da %1.")
+                .arg(ConnectionString::shown(connectionString)));
+    if (shared_->State() == 1 && !shared_->InTransaction()) return shared_;
+    return shared_->factory().open();
 }
 
 qint64 DatabaseNumberingService::NextNumber() {

@@ -3,6 +3,7 @@
 #include "ArchivePrograms.h"
 #include "Cinterface.h"
 #include "Connection.h"
+#include "Credentials.h"
 #include "DatabaseHost.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
@@ -46,7 +47,8 @@ void StartUp::prepare(const QString& connectionString, const std::optional<DemoG
         }
     } catch (const SuiteError&) {
         // Where the clerk signs in as a role, the installer's access may not be had here.
-        if (!ConnectionString::parse(connectionString).signsInAsRole().value_or(true)) throw;
+        const Credentials* credentials = ConnectionString::parse(connectionString).credentials();
+        if (credentials && credentials->opensAsInstaller()) throw;
     }
 }
 

@@ -219,11 +219,38 @@ TEST_P(AccessTest, AClerkAtAnSqlPromptIsHeldToTheGroupsRightsOnEveryTable) {
         refused << "PRAGMA writable_schema = 1"
                 << "ATTACH DATABASE ':memory:' AS ALTRO"
                 << "CREATE TRIGGER KV99_T AFTER INSERT ON EF01_SCADENZE BEGIN DELETE FROM EF06_SCADSTO; END";
+    // The connection names who signed in on every engine and transport (the login role on the
+    // server), and a refusal is told in our words with that name; the driver's are in the log.
+    EXPECT_EQ(clerk->user().toUpper(), QStringLiteral("MROSSI"));
+    const auto ours = [](const QString& message) {
+        for (const char* driverText :
+             {"QPSQL", "QODBC", "ERROR", "denied", "authorized", "UNIQUE", "duplicate"})
+            if (message.contains(QLatin1String(driverText), Qt::CaseInsensitive)) return false;
+        return message.contains(TechnicalLog::path());
+    };
     for (const QString& statement : refused) {
         QString message;
         EXPECT_EQ(failureOf([&] { clerk->ExecuteNative(statement); }, &message), SuiteError::kNotPermitted)
             << statement.toStdString() << ": " << message.toStdString();
+        EXPECT_TRUE(message.contains(clerk->user()) && ours(message)) << message.toStdString();
     }
+    QString message;
+    EXPECT_EQ(failureOf(
+                  [&] {
+                      admin_->Execute(
+                          QStringLiteral("INSERT INTO KV03_GRUPPI (KV03_GRUPPO) VALUES "
+                                         "('CONTABILITA')"));
+                  },
+                  &message),
+              SuiteError::kWriteConflict);
+    EXPECT_TRUE(ours(message)) << message.toStdString();
+    EXPECT_EQ(
+        failureOf([&] { clerk->Query(QStringLiteral("SELECT EF01_NONCE FROM EF01_SCADENZE")); }, &message),
+        SuiteError::kCommandFailed);
+    EXPECT_TRUE(ours(message) && !message.contains(QStringLiteral("EF01_NONCE"))) << message.toStdString();
+    QFile log(TechnicalLog::path());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("EF01_NONCE"));
     // What the group may do goes through: a change of the Bills, a reminder removed (the Bill's
     // change), a number taken.
     EXPECT_GT(clerk->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_CONTRFINANZ = 'rivisto'")), 0);

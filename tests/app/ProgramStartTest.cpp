@@ -23,16 +23,18 @@ struct Outcome {
     QString err;
 };
 
-// The program started as a script starts it, with `home` as the user's home: its answer within
-// a minute, or not finished (a window waiting for a person that nobody will close).
-Outcome run(const QStringList& arguments, const QString& home) {
+// The program (or the tool that takes the documentation's pictures of its desk) started as a
+// script starts it, with `home` as the user's home: its answer within a minute, or not finished
+// (a window waiting for a person that nobody will close).
+Outcome run(const QStringList& arguments, const QString& home,
+            const QString& executable = QStringLiteral(DETTAGLIO_PROGRAM)) {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
     environment.remove(QStringLiteral("XDG_STATE_HOME"));
     environment.remove(QStringLiteral("XDG_DATA_HOME"));
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(DETTAGLIO_PROGRAM), arguments);
+    program.start(executable, arguments);
     Outcome result;
     result.finished = program.waitForFinished(60000);
     if (!result.finished) program.kill();
@@ -68,6 +70,13 @@ TEST(ProgramStart, TheHelpIsItalian) {
     for (const char* line : {"Utilizzo:", "Opzioni:", "Mostra questa guida.", "--today <data>"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(line))) << line << "\n" << help.out.toStdString();
     EXPECT_FALSE(help.out.contains(QStringLiteral("Displays"))) << help.out.toStdString();
+    // The documentation's pictures are the tool's business, not the clerk's.
+    for (const char* option : {"--screenshot", "--pdf", "--timing"})
+        EXPECT_FALSE(help.out.contains(QLatin1String(option))) << option;
+    const Outcome tool = run({QStringLiteral("--help")}, home.path(), QStringLiteral(DESK_PICTURES_PROGRAM));
+    EXPECT_TRUE(tool.out.contains(QStringLiteral("--screenshot-form")) &&
+                tool.out.contains(QStringLiteral("--db")))
+        << tool.out.toStdString();
 }
 
 // A database that does not open, a file that is no database, a data source the ODBC driver
@@ -89,8 +98,7 @@ TEST(ProgramStart, AScriptedRunThatCannotStartSaysWhyAndStops) {
     for (const QString& db : databases) {
         const Outcome start =
             run({QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI"),
-                 QStringLiteral("--password"), QStringLiteral("Segreta.2"),
-                 QStringLiteral("--screenshot-form"), home.filePath(QStringLiteral("scheda.png"))},
+                 QStringLiteral("--password"), QStringLiteral("Segreta.2")},
                 home.path());
         ASSERT_TRUE(start.finished) << "a window waits for a person: " << db.toStdString();
         EXPECT_NE(start.code, 0) << db.toStdString();
@@ -107,18 +115,17 @@ TEST(ProgramStart, AScriptedRunThatCannotStartSaysWhyAndStops) {
     EXPECT_TRUE(log.contains(QStringLiteral("[unixODBC]"))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("QPSQL"))) << log.toStdString();
     EXPECT_FALSE(log.contains(QStringLiteral("Segreta"))) << log.toStdString();
-    EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("scheda.png"))));
 }
 
-// From a new home the program makes the demo company, signs the clerk in and saves the picture
-// of the first Bill's form: the module's plugin found from where the program is.
+// From a new home the desk makes the demo company, signs the clerk in and the pictures' tool
+// saves the picture of the first Bill's form: the module's plugin found from where it runs.
 TEST(ProgramStart, AScriptedSignInOpensTheDemoBill) {
     const QTemporaryDir home;
     const QString picture = home.filePath(QStringLiteral("scheda.png"));
     const Outcome start =
         run({QStringLiteral("--user"), QStringLiteral("MROSSI"), QStringLiteral("--password"),
              QStringLiteral("Rossi.2024"), QStringLiteral("--screenshot-form"), picture},
-            home.path());
+            home.path(), QStringLiteral(DESK_PICTURES_PROGRAM));
     ASSERT_TRUE(start.finished);
     EXPECT_EQ(start.code, 0) << start.err.toStdString();
     EXPECT_GT(QImage(picture).width(), 800);

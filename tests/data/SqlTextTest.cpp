@@ -80,17 +80,17 @@ TEST(ConnectionString, NamesEngineAndPlace) {
     // Signed in: any role name and password survive the trip; SQLite names its user.
     const QString odd = QString::fromUtf8("strano utente'@:/%è");
     const auto signedIn = ConnectionString::parse(
-        ConnectionString::asUser(QStringLiteral("postgresql://db.local/ditta?schema=s1"), odd, odd + u'!'));
+        ConnectionString::asRole(QStringLiteral("postgresql://db.local/ditta?schema=s1"), odd, odd + u'!'));
     EXPECT_EQ(signedIn.user, odd);
     EXPECT_EQ(signedIn.password, odd + u'!');
     EXPECT_EQ(signedIn.schema, QStringLiteral("s1"));
-    const auto pair = ConnectionString::parse(ConnectionString::asUser(
+    const auto pair = ConnectionString::parse(ConnectionString::asRole(
         QStringLiteral("postgresql://old@h1:5432,h2:5433/ditta?target_session_attrs=read-write"), odd,
         QString()));
     EXPECT_EQ(pair.user, odd);
     EXPECT_TRUE(pair.connectOptions.contains(QStringLiteral("port=5432,5433")));
     const auto file =
-        ConnectionString::parse(ConnectionString::asUser(QStringLiteral("sqlite:/tmp/x.db"), odd, {}));
+        ConnectionString::parse(ConnectionString::asUser(QStringLiteral("sqlite:/tmp/x.db"), odd));
     EXPECT_EQ(file.databaseName, QStringLiteral("/tmp/x.db"));
     EXPECT_EQ(file.user, odd);
     // Over ODBC the role replaces the text's own user and password, braced where it must be.

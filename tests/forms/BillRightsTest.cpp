@@ -1,12 +1,14 @@
 #include "Accounts.h"
 #include "BillFormFixture.h"
 #include "GridNavigator.h"
+#include "LookupDialog.h"
 #include "Schema.h"
 #include "SignIn.h"
 #include "TabControl.h"
 #include "VirtualFrame.h"
 
 #include <QRandomGenerator>
+#include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -27,8 +29,8 @@ protected:
         clerk_.name = QStringLiteral("Lucia Bianchi");
         clerk_.group = QStringLiteral("CONTABILITA");
         administrator().add(clerk_, kPassword);
-        host_ =
-            std::make_shared<DatabaseHost>(signedIn().connections(), DemoGenerator::kCompany, clerk_.code);
+        session_ = signedIn();
+        host_ = std::make_shared<DatabaseHost>(session_.connections(), DemoGenerator::kCompany, clerk_.code);
         host_->setLogServiceFactory([this] { return log_; });
         module_->setClsGlobal(host_);
     }
@@ -61,6 +63,7 @@ protected:
 
     static inline const QString kPassword = QStringLiteral("Bianchi.2024");
     Account clerk_;
+    UserSession session_;
 };
 
 INSTANTIATE_ON_ENGINES(BillRightsTest);
@@ -108,4 +111,36 @@ TEST_P(BillRightsTest, TheClerksRightsAndTheAdministratorsChangesAreToldAndNothi
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF04_SCADNOTE WHERE EF04_NOTEAMMIN = "
                                           "'Disattivata mentre scriveva'")),
               1);
+}
+
+// Every connection the clerk's desk opens while working on Bills (the form's, the decodes', a
+// search list's, a number's, a sibling inside the save) comes from the session's factory, which
+// gives each the catalogue and the clerk's rule: none is opened from a bare connection string.
+TEST_P(BillRightsTest, EveryConnectionOfAFormSessionComesFromTheSessionsFactory) {
+    const ConnectionFactory& factory = session_.connections();
+    ASSERT_TRUE(factory.rule() && factory.catalogue());
+    const int inProcess = ConnectionFactory::openedInProcess();
+    const int fromSession = factory.opened();
+
+    module_->ChiaveEffettoInGestione = keyOfRow(3);
+    FRMKV_TARSELLO* f = show();
+    ASSERT_TRUE(f);
+    ASSERT_TRUE(f->FME_TESTATA->MoveNext());
+    ASSERT_TRUE(f->FME_TESTATA->MovePrevious());
+    typeInto(f->control(QStringLiteral("TXT_CODPAG")), QStringLiteral("RB30"));
+    EXPECT_FALSE(f->control(QStringLiteral("TXT_DESPAG"))->Text().isEmpty());
+    bool listed = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* list = qobject_cast<LookupDialog*>(QApplication::activeModalWidget())) {
+            listed = list->table()->rowCount() > 0;
+            list->reject();
+        }
+    });
+    f->TXT_CODAGE->setFocus();
+    QTest::keyClick(f->TXT_CODAGE->editor(), Qt::Key_F3);
+    EXPECT_TRUE(listed);
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << messages().toStdString();
+
+    EXPECT_GT(factory.opened(), fromSession);
+    EXPECT_EQ(ConnectionFactory::openedInProcess() - inProcess, factory.opened() - fromSession);
 }

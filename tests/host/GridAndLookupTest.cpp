@@ -172,6 +172,8 @@ protected:
         code = form.add(new IdEditBox);
         description = form.add(new EditBox);
         code->setLogService(log);
+        // The host offers its connection, as a session's host does.
+        SharedConnection::offer(conn);
         QObject::connect(code, &IdEditBox::StartDecode, [this](DecodeRequest* r) {
             ++decodes;
             r->query =
@@ -254,7 +256,6 @@ TEST_F(Codes, LookupListsTheRowsAndTakesTheChosenKey) {
 // A search list shows dates and amounts as the clerk reads them, on the database's shared
 // connection that knows their columns.
 TEST_F(Codes, ASearchListShowsDatesAndAmountsTheItalianWay) {
-    SharedConnection::offer(conn);
     LookupRequest request;
     request.query =
         QStringLiteral("SELECT TS01_NAME, TS01_DUE, TS01_AMOUNT FROM TS01_ITEMS ORDER BY TS01_ID");

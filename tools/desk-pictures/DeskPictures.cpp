@@ -3,11 +3,11 @@
 #include "AtomicFile.h"
 #include "CallingProgram.h"
 #include "HostMainWindow.h"
-#include "ProgramOptions.h"
 #include "ReportPrinter.h"
 #include "SuiteError.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTabWidget>
@@ -39,7 +39,8 @@ void grabLater(QApplication& app, HostMainWindow& window, const QString& file, i
     });
 }
 
-std::optional<int> firstBill(QApplication& app, HostMainWindow& window, const ProgramOptions& options) {
+std::optional<int> firstBill(QApplication& app, HostMainWindow& window,
+                             const DeskPictures::Options& options) {
     QElapsedTimer clock;
     clock.start();
     CallingProgram* calling = window.callingProgram();
@@ -62,10 +63,39 @@ std::optional<int> firstBill(QApplication& app, HostMainWindow& window, const Pr
     return std::nullopt;
 }
 
+const QCommandLineOption kScreenshot(
+    QStringLiteral("screenshot"), QStringLiteral("Cerca, salva un'immagine della finestra nel file ed esce."),
+    QStringLiteral("file"));
+const QCommandLineOption kScreenshotForm(
+    QStringLiteral("screenshot-form"),
+    QStringLiteral("Apre il primo effetto trovato, salva un'immagine della finestra nel file ed esce."),
+    QStringLiteral("file"));
+const QCommandLineOption kScreenshotAgeing(
+    QStringLiteral("screenshot-ageing"),
+    QStringLiteral("Cerca, salva un'immagine della finestra sulla vista dell'anzianità nel file ed esce."),
+    QStringLiteral("file"));
+const QCommandLineOption kPdf(QStringLiteral("pdf"),
+                              QStringLiteral("Cerca, stampa il primo effetto trovato nel file PDF ed esce."),
+                              QStringLiteral("file"));
+const QCommandLineOption kTiming(
+    QStringLiteral("timing"),
+    QStringLiteral("Con --screenshot-form: scrive quanto hanno impiegato l'elenco e la scheda a comparire "
+                   "e la memoria che il programma occupa."));
+
 }  // namespace
 
-std::optional<int> DeskPictures::take(QApplication& app, HostMainWindow& window,
-                                      const ProgramOptions& options) {
+void DeskPictures::addTo(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Immagini e stampe della scrivania di Dettaglio effetti, per la documentazione."));
+    parser.addOptions({kScreenshot, kScreenshotForm, kScreenshotAgeing, kPdf, kTiming});
+}
+
+DeskPictures::Options DeskPictures::read(const QCommandLineParser& parser) {
+    return {parser.value(kScreenshot), parser.value(kScreenshotForm), parser.value(kScreenshotAgeing),
+            parser.value(kPdf), parser.isSet(kTiming)};
+}
+
+std::optional<int> DeskPictures::take(QApplication& app, HostMainWindow& window, const Options& options) {
     if (!options.screenshotForm.isEmpty()) return firstBill(app, window, options);
     if (!options.screenshot.isEmpty() || !options.screenshotAgeing.isEmpty()) {
         CallingProgram* calling = window.callingProgram();
@@ -80,5 +110,7 @@ std::optional<int> DeskPictures::take(QApplication& app, HostMainWindow& window,
         ReportPrinter::toPdf(window.callingProgram()->billHtml(), options.pdf, false);
         return 0;
     }
-    return std::nullopt;
+    // Nothing asked: a picture tool that shows the desk and waits would wait for nobody.
+    std::fprintf(stderr, "Indicare --screenshot, --screenshot-form, --screenshot-ageing oppure --pdf.\n");
+    return 2;
 }

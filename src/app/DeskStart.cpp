@@ -1,0 +1,126 @@
+#include "DeskStart.h"
+
+#include "CallingProgram.h"
+#include "DemoGenerator.h"
+#include "HostMainWindow.h"
+#include "ItalianQt.h"
+#include "PluginRegistry.h"
+#include "ProgramOptions.h"
+#include "StandardErrorLogService.h"
+#include "StartDialog.h"
+#include "StartUp.h"
+#include "SuiteError.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <clocale>
+#include <cstdio>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Dettaglio effetti");
+
+// The demo company made on an empty database, with a progress window shown only once it is
+// being made, which takes a while.
+std::optional<DemoGenerator::Options> demoOptions(const ProgramOptions& options) {
+    if (!options.demo) return std::nullopt;
+    DemoGenerator::Options demo = DemoGenerator::Options::aroundDay(QDate::currentDate());
+    auto progress = std::make_shared<std::unique_ptr<QProgressDialog>>();
+    demo.progress = [progress](long long) {
+        if (!*progress) {
+            *progress = std::make_unique<QProgressDialog>(
+                QStringLiteral("Creazione della ditta dimostrativa..."), QString(), 0, 0);
+            (*progress)->setWindowTitle(kTitle);
+            (*progress)->show();
+        }
+        QCoreApplication::processEvents();
+    };
+    return demo;
+}
+
+// Who works and in which company: a script signs in with its password (company 1 unless
+// given), a clerk through the start dialog. Nullopt when the clerk gave up.
+std::optional<std::pair<SignIn::Session, qint32>> signIn(const ProgramOptions& options) {
+    if (options.passwordGiven)
+        return std::pair{StartUp::signIn().signIn(options.database, options.user, options.password),
+                         options.company == 0 ? 1 : options.company};
+    StartDialog start(options.database, options.company);
+    start.userEdit()->setText(options.user);
+    if (!options.user.isEmpty()) start.passwordEdit()->setFocus();
+    if (start.exec() != QDialog::Accepted) return std::nullopt;
+    return std::pair{*start.session(), start.company()};
+}
+
+}  // namespace
+
+void DeskStart::prepare(QApplication& app) {
+    // Qt set the C library's locale from the desk's: numbers that C code writes for machines
+    // keep their point. The clerk's formats come from our own code and Qt's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(kTitle);
+    QApplication::setOrganizationName(QStringLiteral("Contabilita"));
+    ItalianQt::install(app);  // before the options: the help's own lines in Italian too
+}
+
+QString DeskStart::plugin(const QStringList& folders, const QString& file) {
+    const QDir program(QCoreApplication::applicationDirPath());
+    for (const QString& folder : folders) {
+        const QFileInfo plugin(program.filePath(folder + u'/' + file));
+        if (plugin.exists()) return plugin.canonicalFilePath();
+    }
+    return {};
+}
+
+int DeskStart::run(QApplication& app, const ProgramOptions& options, const QString& plugin,
+                   const Shown& shown) {
+    QDir().mkpath(ProgramOptions::dataFolder());
+    // A script signing in is told on its error stream, never by a window nobody would close.
+    const auto scriptLog = std::make_shared<StandardErrorLogService>();
+    const auto fail = [&](const QString& why) {
+        if (options.passwordGiven)
+            scriptLog->MsgBox(why, LogService::kCritical, kTitle);
+        else
+            QMessageBox::critical(nullptr, kTitle, why);
+        return 1;
+    };
+    try {
+        StartUp::prepare(options.database, demoOptions(options));
+        const std::optional<std::pair<SignIn::Session, qint32>> session = signIn(options);
+        if (!session) return 0;
+        const StartUp::Desk desk = StartUp::open(session->first, session->second);
+        if (options.passwordGiven)
+            desk.host->setLogServiceFactory([scriptLog] { return std::shared_ptr<LogService>(scriptLog); });
+
+        if (plugin.isEmpty())
+            return fail(QStringLiteral(
+                "Il modulo degli effetti non è installato accanto al programma: reinstallare il "
+                "pacchetto."));
+        auto modules = std::make_shared<PluginRegistry>(options.registry);
+        if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != plugin)
+            modules->Register(QString::fromLatin1(HostMainWindow::kProgId), plugin);
+
+        HostMainWindow window(desk.host, desk.connection, modules);
+        window.setRights(session->first.rights());
+        if (!options.today.isEmpty()) {
+            const QDate day = QDate::fromString(options.today, QStringLiteral("dd/MM/yyyy"));
+            if (!day.isValid()) {
+                std::fprintf(stderr, "--today: la data \"%s\" non è valida (gg/mm/aaaa)\n",
+                             qPrintable(options.today));
+                return 2;
+            }
+            window.callingProgram()->setToday(day);
+        }
+        window.show();
+        if (shown)
+            if (const std::optional<int> done = shown(app, window)) return *done;
+        const int code = app.exec();
+        // A script's run that had something to tell did not go as planned.
+        return code == 0 && scriptLog->written() > 0 ? 1 : code;
+    } catch (const SuiteError& e) {
+        return fail(StartUp::forTheClerk(e, options.database));
+    }
+}
