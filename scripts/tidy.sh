@@ -7,9 +7,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 base=$(cat .ci/tidy-base)
 if git cat-file -e "$base^{commit}" 2>/dev/null; then
-    mapfile -t files < <(git diff --name-only --diff-filter=AMR "$base" -- 'src/*.cpp' | sed "s|^|$root/|")
+    mapfile -t files < <(git diff --name-only --diff-filter=AMR "$base" -- 'src/*.cpp' 'tools/*.cpp' | sed "s|^|$root/|")
 else  # a clone without that history: the whole tree
-    mapfile -t files < <(git ls-files -- 'src/*.cpp' | sed "s|^|$root/|")
+    mapfile -t files < <(git ls-files -- 'src/*.cpp' 'tools/*.cpp' | sed "s|^|$root/|")
 fi
 ((${#files[@]})) || exit 0
 echo "== clang-tidy on ${#files[@]} changed sources"
