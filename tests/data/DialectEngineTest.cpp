@@ -1,10 +1,12 @@
 #include "Decimal.h"
 #include "EngineFixture.h"
 #include "SuiteError.h"
+#include "TechnicalLog.h"
 #include "TransactionScope.h"
 #include "Value.h"
 
 #include <QDateTime>
+#include <QFile>
 
 // The SQL Server constructs the forms write, run on each engine.
 class DialectTest : public EngineTest {};
@@ -103,8 +105,14 @@ TEST_P(DialectTest, AStatementTheEngineRefusesSaysSoAndTheTransactionCanRollBack
         conn_->Execute(QStringLiteral("SELECT * FROM NO_SUCH_TABLE"));
         FAIL();
     } catch (const SuiteError& e) {
+        // Our words for the clerk; the engine's, with the statement, in the technical log.
         EXPECT_EQ(e.number(), SuiteError::kCommandFailed);
-        EXPECT_TRUE(e.description().contains(QStringLiteral("NO_SUCH_TABLE")));
+        EXPECT_FALSE(e.description().contains(QStringLiteral("NO_SUCH_TABLE")))
+            << e.description().toStdString();
+        EXPECT_TRUE(e.description().contains(TechnicalLog::path()));
+        QFile log(TechnicalLog::path());
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(log.readAll().contains("SELECT * FROM NO_SUCH_TABLE"));
     }
     conn_->RollbackTrans();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 4);

@@ -15,14 +15,15 @@ class NumberingTest : public ::testing::TestWithParam<TestEngine> {};
 INSTANTIATE_ON_ENGINES(NumberingTest);
 
 namespace {
-DatabaseNumberingService service(const QString& cs, int series) {
-    DatabaseNumberingService s;
+// A series of the database the host's connection `host` is to.
+DatabaseNumberingService service(const std::shared_ptr<Connection>& host, int series) {
+    DatabaseNumberingService s(host);
     s.year = 2026;
     s.kind = 2;
     s.company = QStringLiteral("1");
     s.subSeries = QStringLiteral("00");
     s.series = series;
-    s.connectionString = cs;
+    s.connectionString = host->ConnectionString();
     return s;
 }
 }  // namespace
@@ -32,16 +33,17 @@ TEST_P(NumberingTest, TwoUsersAskingAtOnceGetDifferentNumbers) {
     TestDatabase db(GetParam());
     SchemaInstaller(db.connect(SchemaInstaller::catalogue())).install();
 
-    DatabaseNumberingService first = service(db.connectionString(), 999);
+    const auto host = db.connect(SchemaInstaller::catalogue());
+    DatabaseNumberingService first = service(host, 999);
     EXPECT_EQ(first.NextNumber(), 1);  // a new series starts at 1, prefixed by the year
     EXPECT_EQ(first.Prefix(), QStringLiteral("2026"));
-    EXPECT_EQ(service(db.connectionString(), 921).NextNumber(), 1);  // series are independent
+    EXPECT_EQ(service(host, 921).NextNumber(), 1);  // series are independent
 
     QSet<qint64> taken{1};
     std::mutex lock;
     bool failed = false;
     auto user = [&] {
-        DatabaseNumberingService s = service(db.connectionString(), 999);
+        DatabaseNumberingService s = service(db.connect(SchemaInstaller::catalogue()), 999);
         for (int i = 0; i < 25; ++i) {
             try {
                 const qint64 n = s.NextNumber();
@@ -61,9 +63,14 @@ TEST_P(NumberingTest, TwoUsersAskingAtOnceGetDifferentNumbers) {
     EXPECT_EQ(taken.size(), 51);
     EXPECT_EQ(*std::max_element(taken.begin(), taken.end()), 51);
 
-    DatabaseNumberingService unset = service(db.connectionString(), 999);
+    DatabaseNumberingService unset = service(host, 999);
     unset.company = QStringLiteral("uno");
     EXPECT_THROW(unset.NextNumber(), SuiteError);
+    // Numbers come only from the host's database, through the session's connections.
+    const TestDatabase other(TestEngine::Sqlite);
+    DatabaseNumberingService elsewhere = service(host, 999);
+    elsewhere.connectionString = other.connectionString();
+    EXPECT_THROW(elsewhere.NextNumber(), SuiteError);
 }
 
 TEST_P(NumberingTest, TheHostsConnectionServesTheNumbersButNeverInsideATransaction) {
@@ -90,16 +97,22 @@ TEST_P(NumberingTest, TheHostsConnectionServesTheNumbersButNeverInsideATransacti
     EXPECT_EQ(next(), 3);
 }
 
-TEST(SharedConnection, OneForEachDatabaseWhileHeldTheHostsWhenOffered) {
+TEST(SharedConnection, OneForEachDatabaseWhileHeldNewOnesFromTheOfferedFactoryNoneElsewhere) {
     TestDatabase db(TestEngine::Sqlite);
-    auto host = db.connect();
+    auto host = db.connect(SchemaInstaller::catalogue());
     SharedConnection::offer(host);
     EXPECT_EQ(SharedConnection::to(db.connectionString()), host);
+    // A database no session offered is not opened from its bare connection string.
     const TestDatabase second(TestEngine::Sqlite);
-    const QString other = second.connectionString();
-    std::weak_ptr<Connection> first = SharedConnection::to(other);
-    EXPECT_TRUE(first.expired()) << "nobody held it: closed";
-    const std::shared_ptr<Connection> held = SharedConnection::to(other);
-    EXPECT_EQ(SharedConnection::to(other), held);
-    EXPECT_NE(held, host);
+    EXPECT_THROW(SharedConnection::to(second.connectionString()), SuiteError);
+    // Once the holder let go, the next one comes from the offered connection's factory, with its
+    // catalogue, counted with it; while held, it is the one answered.
+    const int opened = host->factory().opened();
+    const std::weak_ptr<Connection> gone = host;
+    host.reset();
+    EXPECT_TRUE(gone.expired());
+    const std::shared_ptr<Connection> again = SharedConnection::to(db.connectionString());
+    EXPECT_EQ(again->factory().opened(), opened + 1);
+    EXPECT_EQ(again->catalogue(), SchemaInstaller::catalogue().get());
+    EXPECT_EQ(SharedConnection::to(db.connectionString()), again);
 }
