@@ -1,6 +1,7 @@
 #include "DeskStart.h"
 
 #include "CallingProgram.h"
+#include "DatabaseHost.h"
 #include "DemoGenerator.h"
 #include "HostMainWindow.h"
 #include "ItalianQt.h"
