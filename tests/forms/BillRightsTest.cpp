@@ -1,6 +1,7 @@
 #include "Accounts.h"
 #include "BillFormFixture.h"
 #include "GridNavigator.h"
+#include "IdEditBox.h"
 #include "LookupDialog.h"
 #include "Schema.h"
 #include "SignIn.h"
@@ -8,6 +9,7 @@
 #include "VirtualFrame.h"
 
 #include <QRandomGenerator>
+#include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
