@@ -224,7 +224,9 @@ TEST_F(DriverOnAForm, WhatIsNotThereStopsTheScenarioWithTheLineAndModalFormsAreL
     // Inside the child form the parent's controls are not at hand; the child is closed on the way out.
     EXPECT_EQ(stops("tab 1\ndblclick GRD_ITEMS\nget TXT_NAME", 2),
               "line 3: unknown control \"TXT_NAME\" in FRMCHILD: get TXT_NAME");
-    EXPECT_EQ(stops("sql SELECT NOPE FROM NOWHERE", 1).rfind("line 1: no such table", 0), 0u);
+    EXPECT_EQ(
+        stops("sql SELECT NOPE FROM NOWHERE", 1).rfind("line 1: Il database ha rifiutato l'operazione.", 0),
+        0u);
 }
 
 }  // namespace
