@@ -105,6 +105,7 @@ int main(int argc, char** argv) {
         auto modules = std::make_shared<PluginRegistry>(options.registry);
         if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != library)
             modules->Register(QString::fromLatin1(HostMainWindow::kProgId), library);
+        StartUp::givePrograms(desk.host, modules, session->first.rights());
 
         HostMainWindow window(desk.host, desk.connection, modules);
         window.setRights(session->first.rights());

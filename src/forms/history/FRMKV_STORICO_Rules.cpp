@@ -350,7 +350,11 @@ void FRMKV_STORICO::CBO_INDORDPBONIF_AfterItem() {
 void FRMKV_STORICO::GestioneEffetti() {
     const std::optional<qint64> number = wholeNumber(control(QStringLiteral("TXT_PROGEFFSPE"))->Text());
     if (!number || !in_.host || !in_.host->ClsGlobal()) return;
-    in_.host->ClsGlobal()->RunProgram(
-        QStringLiteral(KVUO_TARSELLO_PROGID),
-        {QStringLiteral("EF01_DITTA_CG18 = %1 AND EF01_NUMEFF = %2").arg(company()).arg(*number)});
+    // The Bill of the charges is of the same customer or supplier: the same archive type.
+    if (!in_.host->ClsGlobal()->RunProgram(
+            QStringLiteral(KVUO_TARSELLO_PROGID),
+            {QStringLiteral("EF01_DITTA_CG18 = %1 AND EF01_NUMEFF = %2").arg(company()).arg(*number),
+             in_.host->property("TipoArchivio")}))
+        in_.log->MsgBox(HistoryFormTexts::kProgrammaNonDisponibile, LogService::kInformation,
+                        HistoryFormTexts::kTitleInformazione);
 }
