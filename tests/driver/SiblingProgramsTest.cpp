@@ -269,7 +269,9 @@ TEST_P(SiblingPrograms, TheBillOfTheChargesOpensInAnotherBillFormAndClosingItRet
         << numbers[0].toStdString();
     EXPECT_TRUE(numbers[1].contains(QStringLiteral("\"text\":\"%1\"").arg(Value::toText(first[5]).trimmed())))
         << numbers[1].toStdString();
-    EXPECT_TRUE(out.contains("{\"cmd\":\"focused\",\"form\":\"FRMKV_STORICO\"")) << out.toStdString();
+    EXPECT_TRUE(
+        out.contains("{\"cmd\":\"focused\",\"form\":\"FRMKV_STORICO\",\"control\":\"TXT_PROGEFFSPE\"}"))
+        << out.toStdString();
     EXPECT_TRUE(out.contains("{\"cmd\":\"messages\",\"messages\":[]}")) << out.toStdString();
 }
 
