@@ -103,6 +103,7 @@ int DeskStart::run(QApplication& app, const ProgramOptions& options, const QStri
         auto modules = std::make_shared<PluginRegistry>(options.registry);
         if (modules->LibraryOf(QString::fromLatin1(HostMainWindow::kProgId)) != plugin)
             modules->Register(QString::fromLatin1(HostMainWindow::kProgId), plugin);
+        StartUp::givePrograms(desk.host, modules, session->first.rights());
 
         HostMainWindow window(desk.host, desk.connection, modules);
         window.setRights(session->first.rights());

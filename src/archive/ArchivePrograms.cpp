@@ -58,17 +58,27 @@ ArchiveDescription cigCup(qint32 company, const QVariantList& p) {
     return d;
 }
 
+// The second parameter asks for the texts at the head of the letter (1: kind 5) or at its foot
+// (2: kind 6); without it both kinds are listed and the kind is typed.
 ArchiveDescription fixedTexts(qint32 company, const QVariantList& p) {
+    const int part = Value::toInt(p.value(1));
     ArchiveDescription d;
     d.objectName = QStringLiteral("GST_TESTIFISSI");
-    d.title = QStringLiteral("Testi delle lettere di sollecito");
     d.table = QStringLiteral("MG0B_TESTI");
-    d.fields = {{QStringLiteral("MG0B_INDTIPO"), QStringLiteral("Tipo testo (5 o 6)"), true},
-                {QStringLiteral("MG0B_CODTESTO"), QStringLiteral("Sigla"), true, true},
+    d.fields = {{QStringLiteral("MG0B_CODTESTO"), QStringLiteral("Sigla"), true, true},
                 {QStringLiteral("MG0B_DESCR"), QStringLiteral("Descrizione")},
                 {QStringLiteral("MG0B_TESTO"), QStringLiteral("Testo")}};
     d.fixed = {{QStringLiteral("MG0B_DITTA_CG18"), company}};
-    d.key = {QStringLiteral("MG0B_INDTIPO"), QStringLiteral("MG0B_CODTESTO")};
+    if (part == 1 || part == 2) {
+        d.title = part == 1 ? QStringLiteral("Testi in testata delle lettere di sollecito")
+                            : QStringLiteral("Testi in piede delle lettere di sollecito");
+        d.fixed.append({QStringLiteral("MG0B_INDTIPO"), part == 1 ? 5 : 6});
+        d.key = {QStringLiteral("MG0B_CODTESTO")};
+    } else {
+        d.title = QStringLiteral("Testi delle lettere di sollecito");
+        d.fields.prepend({QStringLiteral("MG0B_INDTIPO"), QStringLiteral("Tipo testo (5 o 6)"), true});
+        d.key = {QStringLiteral("MG0B_INDTIPO"), QStringLiteral("MG0B_CODTESTO")};
+    }
     d.handBack = QStringLiteral("MG0B_CODTESTO");
     d.preset = {{QStringLiteral("MG0B_CODTESTO"), p.value(0)}};
     return d;

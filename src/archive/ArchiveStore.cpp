@@ -267,6 +267,21 @@ ArchiveStore::Record ArchiveStore::save(const Record& record, const Record& orig
     return stored;
 }
 
+std::optional<ArchiveStore::Record> ArchiveStore::reread(const Record& original) const {
+    QStringList columns = description_.key;
+    for (const ArchiveDescription::Field& f : description_.fields)
+        if (!columns.contains(f.column)) columns << f.column;
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                .arg(columns.join(QStringLiteral(", ")), description_.table, whereKey(original)),
+            connection_);
+    if (rs.AtEOF()) return std::nullopt;
+    Record now;
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        now.insert(rs.column(i).name.toUpper(), Value::toText(rs.Fields(i).Value()).trimmed());
+    return now;
+}
+
 void ArchiveStore::remove(const Record& original) {
     TransactionScope transaction(*connection_);
     if (description_.link) {

@@ -4,6 +4,7 @@
 
 #include <QMap>
 #include <memory>
+#include <optional>
 
 class Connection;
 class Recordset;
@@ -26,6 +27,8 @@ public:
     // Writes `record` (adds it when `original` is empty) with its link in one transaction; returns
     // it as stored (a generated key filled). Throws SuiteError when the database refuses.
     Record save(const Record& record, const Record& original);
+    // The row `original` as it is stored now (after a colleague's change); none when it is gone.
+    std::optional<Record> reread(const Record& original) const;
     // Removes the row `original` (or only its link, when other links keep it).
     void remove(const Record& original);
 

@@ -19,6 +19,13 @@ inline const QString kEliminare = QStringLiteral("Eliminare l'elemento seleziona
 inline const QString kNessunaRiga = QStringLiteral("Nessun elemento selezionato.");
 inline const QString kNonSalvato =
     QStringLiteral("L'elemento non è stato salvato; le modifiche restano da salvare.");
+inline const QString kRilettoModificato = QStringLiteral(
+    "Un altro utente ha modificato questo elemento dopo che è stato letto. L'elemento è stato "
+    "riletto: i campi cambiati qui restano come scritti, gli altri mostrano i valori salvati "
+    "dall'altro utente. Controllare e salvare di nuovo.");
+inline const QString kRilettoEliminato = QStringLiteral(
+    "Un altro utente ha eliminato questo elemento dopo che è stato letto. Quanto scritto resta "
+    "nella finestra: salvando, l'elemento viene inserito di nuovo.");
 inline const QString kNonEliminato = QStringLiteral("L'elemento non è stato eliminato.");
 inline const QString kHint =
     QStringLiteral("Invio o Tab: campo successivo · Ctrl+S: salva · F3: cerca · Esc: chiude");

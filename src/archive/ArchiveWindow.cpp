@@ -216,12 +216,40 @@ bool ArchiveWindow::save() {
     try {
         stored = store_.save(record, original_);
     } catch (const SuiteError& e) {
-        log_->MsgBox(FailureText::of(e, ArchiveTexts::kNonSalvato), LogService::kExclamation, d().title);
+        if (e.number() == SuiteError::kWriteConflict && !original_.isEmpty())
+            rereadAfterConflict();
+        else
+            log_->MsgBox(FailureText::of(e, ArchiveTexts::kNonSalvato), LogService::kExclamation, d().title);
         return false;
     }
     setPending(false);
     refresh(d().key.isEmpty() ? QVariant() : QVariant(stored.value(d().key.constLast())));
     return true;
+}
+
+void ArchiveWindow::rereadAfterConflict() {
+    std::optional<ArchiveStore::Record> now;
+    try {
+        now = store_.reread(original_);
+    } catch (const SuiteError& e) {
+        log_->MsgBox(FailureText::of(e, ArchiveTexts::kNonSalvato), LogService::kExclamation, d().title);
+        return;
+    }
+    if (!now) {
+        // Saved again, it is added anew.
+        original_.clear();
+        log_->MsgBox(ArchiveTexts::kRilettoEliminato, LogService::kExclamation, d().title);
+        return;
+    }
+    // A field the clerk left as read shows the colleague's value; one the clerk changed keeps
+    // the clerk's.
+    loading_ = true;
+    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it)
+        if (it.value()->Text().trimmed() == original_.value(it.key()).trimmed())
+            it.value()->setText(now->value(it.key()));
+    loading_ = false;
+    original_ = *now;
+    log_->MsgBox(ArchiveTexts::kRilettoModificato, LogService::kExclamation, d().title);
 }
 
 void ArchiveWindow::removeCurrent() {

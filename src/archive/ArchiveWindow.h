@@ -40,6 +40,9 @@ private:
     void setPending(bool on);
     ArchiveStore::Record typed() const;
     bool position(const QList<std::pair<QString, QVariant>>& values);
+    // A colleague changed or deleted the row since it was read: it is read again and the
+    // clerk's edits kept over it, pending, to be saved again.
+    void rereadAfterConflict();
     const ArchiveDescription& d() const;
 
     ArchiveStore store_;

@@ -33,9 +33,10 @@ ModuleSession::ModuleSession(const Options& options) : log_(std::make_shared<Scr
         throw SuiteError(
             SuiteError::kOperationNotAllowed, QStringLiteral("ModuleSession"),
             QStringLiteral("Cannot create the module registry: %1").arg(registryDir_.errorString()));
-    PluginRegistry registry(registryDir_.filePath(QStringLiteral("moduli.json")));
-    registry.Register(QString::fromLatin1(kProgId), options.pluginLibrary);
-    module_ = registry.CreateObject(QString::fromLatin1(kProgId));
+    registry_ = std::make_shared<PluginRegistry>(registryDir_.filePath(QStringLiteral("moduli.json")));
+    registry_->Register(QString::fromLatin1(kProgId), options.pluginLibrary);
+    StartUp::givePrograms(host_, registry_, rights_);
+    module_ = registry_->CreateObject(QString::fromLatin1(kProgId));
     // What the host application hands every module it opens.
     StartUp::handOver(*module_, host_, navigator_.get(), rights_);
     host_->SetActiveModule(module_.get());

@@ -12,13 +12,14 @@ class DriverNavigator;
 class ScriptedAttachmentDesk;
 class Connection;
 class DatabaseHost;
+class PluginRegistry;
 class ScriptedLogService;
 
 // The module as the driver runs it: the company database (the schema installed when it is
 // empty, and the demo company with it on request), the user signed in as the application signs
 // them in, the host's global object whose forms all
 // share one scripted message service, and the module created by its program id through a plugin
-// registry of its own.
+// registry of its own (through which the host also opens another bill form as a sibling).
 class ModuleSession {
 public:
     struct Options {
@@ -55,6 +56,7 @@ private:
     std::shared_ptr<ScriptedAttachmentDesk> desk_;
     std::unique_ptr<DriverNavigator> navigator_;
     QTemporaryDir registryDir_;
+    std::shared_ptr<PluginRegistry> registry_;
     std::unique_ptr<Cinterface> module_;
     ProgramRights rights_;
 };

@@ -187,6 +187,14 @@ ArchiveConnector::Shape ArchiveConnector::shape() const {
                     .captions = captions({"Sezionale", "Descrizione"}),
                     .title = QStringLiteral("Sezionali"),
                     .identifier = QStringLiteral("Lkp_Sezionali")};
+        case Archive::Documents:
+            return {.from = QStringLiteral("MG36_DOCUMENTI WITH (NOLOCK)"),
+                    .where = QStringLiteral("MG36_DITTA_CG18 = ") + key(0),
+                    .code = QStringLiteral("MG36_CODICE"),
+                    .description = QStringLiteral("MG36_DESCR"),
+                    .captions = captions({"Documento", "Descrizione"}),
+                    .title = QStringLiteral("Documenti"),
+                    .identifier = QStringLiteral("Lkp_Documenti")};
         case Archive::SubTypes:
             return {.from = QStringLiteral("EF07_STIPIEFF WITH (NOLOCK)"),
                     .where = QStringLiteral("EF07_TIPOEFF = ") + key(0),

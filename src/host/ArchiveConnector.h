@@ -21,6 +21,7 @@ public:
         Banks,              // no keys
         Agencies,           // keys: bank code
         Sections,           // keys: company
+        Documents,          // keys: company (the inventory's document types)
         SubTypes,           // keys: bill type
         MgoCausals,         // no keys
         CompanyBanks,       // keys: company [, type, counterpart code: those at its banks]

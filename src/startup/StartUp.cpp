@@ -5,6 +5,8 @@
 #include "Connection.h"
 #include "Credentials.h"
 #include "DatabaseHost.h"
+#include "ModuleProgram.h"
+#include "ProgramLaunchers.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
 #include "SuiteError.h"
@@ -64,6 +66,15 @@ StartUp::Desk StartUp::open(const UserSession& session, qint32 company) {
     desk.host = std::make_shared<DatabaseHost>(session.connections(), company, session.account().code);
     desk.host->setProgramLauncher(std::make_shared<ArchivePrograms>());
     return desk;
+}
+
+void StartUp::givePrograms(const std::shared_ptr<DatabaseHost>& host, std::shared_ptr<PluginRegistry> modules,
+                           const ProgramRights& rights) {
+    auto programs = std::make_shared<ProgramLaunchers>();
+    programs->add(std::make_shared<ArchivePrograms>());
+    programs->add(std::make_shared<ModuleProgram>(QStringLiteral(KVUO_TARSELLO_PROGID), std::move(modules),
+                                                  rights, std::weak_ptr<HostGlobal>(host)));
+    host->setProgramLauncher(programs);
 }
 
 void StartUp::handOver(Cinterface& module, const std::shared_ptr<HostGlobal>& host, HostNavigator* navigator,

@@ -12,6 +12,7 @@ class Connection;
 class DatabaseHost;
 class HostGlobal;
 class HostNavigator;
+class PluginRegistry;
 class SuiteError;
 
 // How the application and the driver start, written once: the company database prepared, the
@@ -38,6 +39,11 @@ struct Desk {
 };
 // The session's host on `company`; throws SuiteError when the company or the schema is not there.
 Desk open(const UserSession& session, qint32 company);
+
+// The sibling programs `host` runs for its modules: the archive programs and another bill form
+// (the bill module of `modules`, with the signed-in user's `rights`).
+void givePrograms(const std::shared_ptr<DatabaseHost>& host, std::shared_ptr<PluginRegistry> modules,
+                  const ProgramRights& rights);
 
 // What the host hands every module it opens.
 void handOver(Cinterface& module, const std::shared_ptr<HostGlobal>& host, HostNavigator* navigator,

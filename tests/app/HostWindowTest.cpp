@@ -14,6 +14,7 @@
 #include "ScriptedLogService.h"
 #include "StartDialog.h"
 #include "StartUp.h"
+#include "TabControl.h"
 #include "TestDatabase.h"
 #include "Value.h"
 #include "VirtualFrame.h"
@@ -31,6 +32,7 @@
 #include <QSet>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest/QTest>
 
 // The host's "Nuovo" asks about pending edits exactly as the form's own navigator does:
@@ -164,6 +166,42 @@ TEST_F(HostWindowTest, FormClosedByItsWindowLeavesTheHostQuiet) {
     EXPECT_TRUE(window_->close()) << "the application quits";
     EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
     window_.reset();
+}
+
+// In the application, "Gestione" on the Bill of the charges of a movement opens another bill form
+// in a window of its own over the movement, on that Bill; closing it returns to the movement.
+TEST_F(HostWindowTest, TheBillOfTheChargesOpensInAWindowOfItsOwnOverTheMovement) {
+    StartUp::givePrograms(host_, registry_, ProgramRights::all());
+    QWidget* form = openRow(0);
+    ASSERT_TRUE(form);
+    const QString numEff = Value::toText(
+        connection_->Query(QStringLiteral("SELECT MAX(EF01_NUMEFF) FROM EF01_SCADENZE")).front().rows[0][0]);
+    form->findChild<TabControl*>(QStringLiteral("TAB_SCADENZE"))->setTab(2);
+    QApplication::processEvents();
+    QString sibling, shown, back;
+    QTimer::singleShot(0, [&] {
+        QWidget* movement = QApplication::activeModalWidget();
+        if (!movement) return;
+        auto* charges = movement->findChild<EditBox*>(QStringLiteral("TXT_PROGEFFSPE"));
+        charges->setText(numEff);
+        QTimer::singleShot(0, [&] {
+            QWidget* other = QApplication::activeModalWidget();
+            if (!other) return;
+            sibling = other->objectName();
+            shown = other->findChild<EditBox*>(QStringLiteral("TXT_NUMEFF"))->Text();
+            other->close();
+        });
+        emit charges->KeyButtonMenuPress(QStringLiteral("Kgestione"));
+        back =
+            QApplication::activeModalWidget() ? QApplication::activeModalWidget()->objectName() : QString();
+        movement->close();
+    });
+    form->findChild<NavigatorBar*>(QStringLiteral("GNV_STORICO"))->press(QStringLiteral("Nuovo"));
+    EXPECT_EQ(sibling, QStringLiteral("FRMKV_TARSELLO"));
+    EXPECT_EQ(shown, numEff);
+    EXPECT_EQ(back, QStringLiteral("FRMKV_STORICO"));
+    EXPECT_EQ(billForm(), form) << "the first bill form stays in its tab";
+    EXPECT_TRUE(log_->messages().isEmpty()) << messageTexts().join(u'|').toStdString();
 }
 
 // Waits for the calling program's count of its selection, which runs in the background.

@@ -1,10 +1,16 @@
 #include "ArchivePrograms.h"
 #include "ArchiveStore.h"
+#include "ArchiveTexts.h"
+#include "ArchiveWindow.h"
 #include "Connection.h"
 #include "DemoGenerator.h"
 #include "DriverApplication.h"
+#include "EditBox.h"
+#include "Grid.h"
+#include "Recordset.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
+#include "ScriptedLogService.h"
 #include "SignIn.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
@@ -13,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QLineEdit>
+#include <QTest>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -196,6 +204,127 @@ TEST_P(SiblingPrograms, WhatIsTypedIsCheckedAndTheDatabaseRefusesWhatTheGroupMay
     cigCup(admin, 902).remove(stored);
     EXPECT_EQ(count(pairs), pairsBefore);
     EXPECT_EQ(count(links), linksBefore);
+}
+
+// "Gestione" on the Bill created for the charges, in the history movement form, opens another
+// bill form on that Bill; closing it returns to the movement, and the first bill form still shows
+// its own Bill.
+TEST_P(SiblingPrograms, TheBillOfTheChargesOpensInAnotherBillFormAndClosingItReturnsToTheMovement) {
+    const QString keyColumns = QStringLiteral(
+        "EF01_DITTA_CG18, EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF, EF01_NUMEFF");
+    const QVariantList first =
+        row(QStringLiteral("SELECT %1 FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND "
+                           "EF01_TIPOCF_CG44 = 0 AND EXISTS (SELECT 1 FROM EF06_SCADSTO "
+                           "WHERE EF06_NUMREG_CO99 = EF01_NUMREG_CO99 AND "
+                           "EF06_PROGEFF_EF01 = EF01_PROGEFF) ORDER BY EF01_NUMREG_CO99")
+                .arg(keyColumns));
+    ASSERT_EQ(first.size(), 6);
+    const QVariantList charges =
+        row(QStringLiteral("SELECT %1 FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 "
+                           "AND EF01_NUMEFF <> %2 ORDER BY EF01_NUMREG_CO99 DESC")
+                .arg(keyColumns, Value::toText(first[5])));
+    ASSERT_EQ(charges.size(), 6);
+    QStringList key;
+    for (int i = 0; i < 5; ++i) key << Value::toText(first[i]).trimmed();
+    const QString numEff = Value::toText(charges[5]).trimmed();
+    admin_->Execute(
+        QStringLiteral("UPDATE EF06_SCADSTO SET EF06_PROGEFFSPE = %1 WHERE EF06_DITTA_CG18 = 1 AND "
+                       "EF06_NUMREG_CO99 = '%2' AND EF06_RIGACONT_EF01 = %3 AND EF06_PROGEC_EF01 = "
+                       "%4 AND EF06_PROGEFF_EF01 = %5")
+            .arg(numEff, key[1], key[2], key[3], key[4]));
+    const QString scenario = QStringLiteral(
+                                 "set TipoArchivio 0\n"
+                                 "set ChiaveEffettoInGestione %1\n"
+                                 "show\n"
+                                 "in FRMKV_TARSELLO\n"
+                                 "tab 2\n"
+                                 "row GRD_STORICO 1\n"
+                                 "dblclick GRD_STORICO\n"
+                                 "in FRMKV_STORICO\n"
+                                 "menu TXT_PROGEFFSPE Kgestione\n"
+                                 "in\n"
+                                 "get TXT_NUMEFF\n"
+                                 "close\n"
+                                 "focused\n"
+                                 "close\n"
+                                 "in FRMKV_TARSELLO\n"
+                                 "get TXT_NUMEFF\n"
+                                 "messages\n")
+                                 .arg(key.join(u','));
+    QBuffer input;
+    input.setData(scenario.toUtf8());
+    input.open(QIODevice::ReadOnly);
+    QByteArray out;
+    QString error;
+    const int code = DriverApplication::run(
+        {QStringLiteral("--db"), signInString(), QStringLiteral("--company"), QStringLiteral("1"),
+         QStringLiteral("--user"), QStringLiteral("MROSSI"), QStringLiteral("--password"),
+         QStringLiteral("Rossi.2024")},
+        input, [&](const QByteArray& line) { out += line + '\n'; }, &error);
+    ASSERT_EQ(code, 0) << error.toStdString() << out.toStdString();
+    const QStringList lines = QString::fromUtf8(out).split(u'\n');
+    const auto numbers = lines.filter(QStringLiteral("\"control\":\"TXT_NUMEFF\""));
+    ASSERT_EQ(numbers.size(), 2) << out.toStdString();
+    EXPECT_TRUE(numbers[0].contains(QStringLiteral("\"text\":\"%1\"").arg(numEff)))
+        << numbers[0].toStdString();
+    EXPECT_TRUE(numbers[1].contains(QStringLiteral("\"text\":\"%1\"").arg(Value::toText(first[5]).trimmed())))
+        << numbers[1].toStdString();
+    EXPECT_TRUE(
+        out.contains("{\"cmd\":\"focused\",\"form\":\"FRMKV_STORICO\",\"control\":\"TXT_PROGEFFSPE\"}"))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("{\"cmd\":\"messages\",\"messages\":[]}")) << out.toStdString();
+}
+
+// The letter texts opened from the reminder's head item list the head texts only. A colleague's
+// change or deletion met at the save: the row is read again and the clerk's edit kept, to be
+// saved again.
+TEST_P(SiblingPrograms, AWriteConflictReadsTheRowAgainKeepingTheClerksEdit) {
+    auto log = std::make_shared<ScriptedLogService>();
+    ArchiveWindow window(ArchiveStore(ArchivePrograms::describe(
+                                          QString::fromLatin1(ArchivePrograms::kFixedTexts), 1, {"SOL1", 1}),
+                                      clerk(QStringLiteral("MROSSI"), QStringLiteral("Rossi.2024"))),
+                         log);
+    EXPECT_EQ(window.findChild<Grid*>(QStringLiteral("GRD_ARCHIVIO"))->DataSource()->RecordCount(),
+              count(QStringLiteral(
+                  "SELECT COUNT(*) FROM MG0B_TESTI WHERE MG0B_DITTA_CG18 = 1 AND MG0B_INDTIPO = 5")));
+    auto field = [&](const char* column) {
+        return window.findChild<EditBox*>(QStringLiteral("TXT_") + QLatin1String(column));
+    };
+    ASSERT_TRUE(field("MG0B_DESCR"));
+    EXPECT_EQ(field("MG0B_CODTESTO")->Text(), QStringLiteral("SOL1"));
+    const auto edit = [&](const char* column, const QString& text) {
+        QLineEdit* e = field(column)->lineEdit();
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    };
+    edit("MG0B_DESCR", QStringLiteral("Sollecito; primo d'avviso"));
+    admin_->Execute(
+        QStringLiteral("UPDATE MG0B_TESTI SET MG0B_TESTO = 'Testo del collega' WHERE "
+                       "MG0B_DITTA_CG18 = 1 AND MG0B_INDTIPO = 5 AND MG0B_CODTESTO = 'SOL1'"));
+    EXPECT_FALSE(window.save());
+    ASSERT_EQ(log->messages().size(), 1);
+    EXPECT_EQ(log->messages().first().text, ArchiveTexts::kRilettoModificato);
+    EXPECT_EQ(field("MG0B_TESTO")->Text(), QStringLiteral("Testo del collega"));
+    EXPECT_EQ(field("MG0B_DESCR")->Text(), QStringLiteral("Sollecito; primo d'avviso"));
+    EXPECT_TRUE(window.save());
+    const QString sol1 = QStringLiteral(
+        "SELECT COUNT(*) FROM MG0B_TESTI WHERE MG0B_INDTIPO = 5 AND MG0B_CODTESTO = "
+        "'SOL1' AND MG0B_TESTO = 'Testo del collega' AND MG0B_DESCR = "
+        "'Sollecito; primo d''avviso'");
+    EXPECT_EQ(count(sol1), 1);
+
+    // Deleted meanwhile: saved again, it is there again, with its kind.
+    log->clear();
+    edit("MG0B_TESTO", QStringLiteral("Ultimo avviso"));
+    admin_->Execute(QStringLiteral("DELETE FROM MG0B_TESTI WHERE MG0B_CODTESTO = 'SOL1'"));
+    EXPECT_FALSE(window.save());
+    ASSERT_EQ(log->messages().size(), 1);
+    EXPECT_EQ(log->messages().first().text, ArchiveTexts::kRilettoEliminato);
+    EXPECT_TRUE(window.save());
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM MG0B_TESTI WHERE MG0B_INDTIPO = 5 AND MG0B_CODTESTO = "
+                             "'SOL1' AND MG0B_TESTO = 'Ultimo avviso'")),
+        1);
 }
 
 INSTANTIATE_ON_ENGINES(SiblingPrograms);

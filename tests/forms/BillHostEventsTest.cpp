@@ -186,6 +186,16 @@ TEST_P(BillHostEventsTest, TheExportWritesTheBillWithAllItsTabsAsAPersonReadsThe
     demo_->connection->Execute(QStringLiteral("UPDATE EF06_SCADSTO SET EF06_IMPEFF_S = 0.07") +
                                ofTheBill.arg(QStringLiteral("EF06"), QStringLiteral("_EF01")) +
                                QStringLiteral(" AND EF06_PROGSTO = 1"));
+    // The Bill in a workflow state: the export shows its description, never the GUID.
+    demo_->connection->Execute(
+        QStringLiteral("DELETE FROM KV08_STATIGUID WHERE KV08_GUID IN (SELECT EF01_GUID "
+                       "FROM EF01_SCADENZE") +
+        ofTheBill.arg(QStringLiteral("EF01"), QString()) + QLatin1Char(')'));
+    demo_->connection->Execute(
+        QStringLiteral(
+            "INSERT INTO KV08_STATIGUID (KV08_GUID, KV08_CODSTATO, KV08_DESCRSTATO) SELECT EF01_GUID, "
+            "'SOLL', 'In sollecito' FROM EF01_SCADENZE") +
+        ofTheBill.arg(QStringLiteral("EF01"), QString()));
     module_->setActiveNavigator(&navigator_);
     module_->setIsActive(true);
     module_->ChiaveEffettoInGestione = key;
@@ -275,6 +285,9 @@ TEST_P(BillHostEventsTest, TheExportWritesTheBillWithAllItsTabsAsAPersonReadsThe
     EXPECT_FALSE(cell(QStringLiteral("Codice agente - descrizione")).isEmpty());
     EXPECT_TRUE((QStringList{QStringLiteral("Aperto"), QStringLiteral("Chiuso")})
                     .contains(cell(QStringLiteral("Stato effetto"))));
+    EXPECT_TRUE(cell(QStringLiteral("Stato scadenza")).contains(QStringLiteral("In sollecito")));
+    EXPECT_EQ(cell(QStringLiteral("Stato scadenza")),
+              f->control(QStringLiteral("TXT_EF01_GUID_STATO"))->Text().trimmed());
 }
 
 // The attachment buttons act on the record in focus: a file added to a stored Bill is written

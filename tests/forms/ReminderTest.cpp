@@ -9,6 +9,7 @@
 #include "Grid.h"
 #include "GridNavigator.h"
 #include "HostNavigator.h"
+#include "LayoutScriptHolder.h"
 #include "ReminderFormTexts.h"
 #include "SimpleInterest.h"
 #include "SqlText.h"
@@ -224,6 +225,64 @@ TEST_P(ReminderTest, AddedChangedAndDeletedRemindersReachTheDatabaseOnlyWithTheB
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(stored(), count);
     EXPECT_EQ(column("EF05_PROGAVVISI", first), QStringLiteral("<none>"));
+}
+
+// The form's own navigator moves between the reminders, asking about what is pending: No gives
+// it up, Cancel stays, Yes confirms it for the Bill's save. The document code shows its
+// description; the user's script may keep the form open; the window's place is kept.
+TEST_P(ReminderTest, MovingBetweenRemindersAsksAboutPendingEditsAndTheScriptMayKeepTheFormOpen) {
+    ASSERT_NO_FATAL_FAILURE(openBill(2));
+    host_->LayoutAndScript().SaveScript(
+        QStringLiteral("function tsClose(form) { return form.name === 'Dettaglio solleciti effetti' && "
+                       "form.field('TXT_TESTOPERS') === 'resta'; }"));
+    FRMKV_TARSELLO* f = showReminders();
+    ASSERT_TRUE(f);
+    f->clsRstSolleciti->MoveFirst();
+    const int first = Value::toInt(f->clsRstSolleciti->Fields(QStringLiteral("EF05_PROGAVVISI")).Value());
+    const QString firstComment = column("EF05_TESTOPERS", first);
+    int second = 0;
+    withReminderForm(f, "Apri", [&](FRMKV_SOLLECITI& r) {
+        auto progressive = [&] { return Value::toInt(r.control(QStringLiteral("TXT_PROGAVVISI"))->Value()); };
+        FrameControl* comment = r.control(QStringLiteral("TXT_TESTOPERS"));
+        ASSERT_EQ(progressive(), first);
+        typeInto(comment, QStringLiteral("da scartare"));
+        log_->enqueue(7);
+        r.GNV_DETTSOLLECITI->press(QStringLiteral("Successivo"));
+        second = progressive();
+        EXPECT_NE(second, first);
+        typeInto(comment, QStringLiteral("L'avviso; confermato"));
+        log_->enqueue(2);
+        r.GNV_DETTSOLLECITI->press(QStringLiteral("Precedente"));
+        EXPECT_EQ(progressive(), second);
+        EXPECT_EQ(comment->Text(), QStringLiteral("L'avviso; confermato"));
+        log_->enqueue(6);
+        r.GNV_DETTSOLLECITI->press(QStringLiteral("Primo"));
+        EXPECT_EQ(progressive(), first);
+        EXPECT_EQ(comment->Text(), firstComment.trimmed()) << "the edit answered No is gone";
+        EXPECT_EQ(log_->messages().size(), 3);
+
+        // The document type's description, and a code no document has left without one.
+        tick(r.control(QStringLiteral("CHK_FLGEMISDOC")), true);
+        typeInto(r.control(QStringLiteral("TXT_DOCUMENTO")), QStringLiteral("SOL"));
+        EXPECT_EQ(r.control(QStringLiteral("TXT_DESDOCUMENTO"))->Text(),
+                  QStringLiteral("Lettera di sollecito"));
+        typeInto(r.control(QStringLiteral("TXT_DOCUMENTO")), QStringLiteral("Z'9"));
+        EXPECT_EQ(r.control(QStringLiteral("TXT_DESDOCUMENTO"))->Text(), QString());
+        EXPECT_FALSE(r.control(QStringLiteral("TXT_DOCUMENTO"))->Valid());
+        log_->enqueue(7);
+        r.GNV_DETTSOLLECITI->press(QStringLiteral("Ultimo"));
+
+        typeInto(comment, QStringLiteral("resta"));
+        r.close();
+        EXPECT_TRUE(r.isVisible()) << "the script kept the form open";
+        typeInto(comment, QStringLiteral("va"));
+    });
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(column("EF05_TESTOPERS", first), firstComment);
+    EXPECT_EQ(column("EF05_TESTOPERS", second), QStringLiteral("L'avviso; confermato"));
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM KV07_LAYOUT WHERE KV07_FORM = "
+                                          "'KVUO_TARSELLO/Dettaglio solleciti effetti'")),
+              1);
 }
 
 TEST_P(ReminderTest, InterestIsWorkedOutOnTheBillsAmountAndBadInputIsRefused) {

@@ -16,6 +16,7 @@
 #include "OfficeExport.h"
 #include "Recordset.h"
 #include "ReminderCodeTables.h"
+#include "RowKeyBox.h"
 #include "SuiteError.h"
 #include "TabControl.h"
 #include "Value.h"
@@ -61,10 +62,14 @@ void frameSection(OfficeExport& e, const QString& title, const VirtualFrame* fra
     QList<Column> columns;
     QSet<QString> written;
     for (const auto& c : frame->controls()) {
-        if (!c || c->DataField().isEmpty() || c->accessibleName().isEmpty() ||
-            c->DataField().endsWith(QLatin1String("_GUID")) || written.contains(c->DataField()))
+        if (!c || c->DataField().isEmpty() || c->accessibleName().isEmpty()) continue;
+        // A row's identifier is written as the box shows it (its state, its attributes), each
+        // box once; any other identifier is no reading for a person.
+        const bool described = qobject_cast<const RowKeyBox*>(c.data()) != nullptr;
+        const QString shownAs = described ? c->objectName() : c->DataField();
+        if ((!described && c->DataField().endsWith(QLatin1String("_GUID"))) || written.contains(shownAs))
             continue;
-        written.insert(c->DataField());
+        written.insert(shownAs);
         columns.append({c, c->accessibleName(), false});
         const auto* code = qobject_cast<const IdEditBox*>(c.data());
         if (currentRowOnly && code && code->hasDescription())
@@ -83,7 +88,9 @@ void frameSection(OfficeExport& e, const QString& title, const VirtualFrame* fra
         QVariantList row;
         for (const Column& c : columns) {
             const auto* code = qobject_cast<const IdEditBox*>(c.control);
-            if (shown && code)
+            if (const auto* key = qobject_cast<const RowKeyBox*>(c.control))
+                row.append(shown ? key->Text().trimmed() : QString());
+            else if (shown && code)
                 row.append(c.description ? code->description() : code->Text().trimmed());
             else
                 row.append(shownValue(c.control, r.Fields(c.control->DataField()).Value()));

@@ -5,9 +5,11 @@
 #include "CompanyContext.h"
 #include "GridNavigator.h"
 #include "HostGlobal.h"
+#include "HostNavigator.h"
 #include "LogService.h"
 #include "Recordset.h"
 #include "SuiteError.h"
+#include "UserLayoutHolder.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 
@@ -27,6 +29,8 @@ ChildRowForm::ChildRowForm(QWidget* parent, Shape shape, const ChildFormHandOver
     : QDialog(parent), shape_(std::move(shape)), handed_(handed) {
     setModal(true);
 }
+
+ChildRowForm::~ChildRowForm() = default;
 
 void ChildRowForm::wireFrame(VirtualFrame* frame, GridNavigator* navigator) {
     frame_ = frame;
@@ -137,6 +141,46 @@ void ChildRowForm::focusProgressiveAfter(const QString& button) {
     if (focus && progressive->isEnabled()) progressive->setFocus();
 }
 
+UserLayoutHolder* ChildRowForm::userLayout() {
+    if (layout_) return layout_.get();
+    const std::shared_ptr<HostGlobal> global = handed_->host ? handed_->host->ClsGlobal() : nullptr;
+    if (!global || !handed_->connection) return nullptr;
+    // The program's own layouts and script, under the form's name.
+    layout_ = std::make_unique<UserLayoutHolder>(handed_->connection, global->User().code,
+                                                 QStringLiteral("KVUO_TARSELLO"),
+                                                 [log = handed_->log] { return log; });
+    layout_->AddStructure(shape_.layoutName, this);
+    layout_->AddStructure(shape_.scriptStructure, frame_);
+    return layout_.get();
+}
+
+void ChildRowForm::openUserLayout() {
+    UserLayoutHolder* holder = userLayout();
+    if (!holder) return;
+    guard("ApplicaLayOut:", [&] { holder->ApplyLayout(); });
+    if (guard("BuildScript:", [&] { holder->BuildScript(); })) raiseScript(true);
+}
+
+QVariant ChildRowForm::raiseScript(bool open) {
+    QVariant answer;
+    guard("ExecuteFormEvent:", [&] {
+        if (const std::shared_ptr<ScriptObject> script = layout_ ? layout_->CurrentScript() : nullptr)
+            answer = script->RaiseFormEvent(open, {});
+    });
+    return answer;
+}
+
+void ChildRowForm::Form_QueryUnload(bool& cancel) {
+    const QVariant kept = raiseScript(false);
+    guard("Form_QueryUnload:", [&] {
+        // The host's say comes with the script's: a form kept open keeps the row being entered.
+        HostNavigator* navigator = handed_->host ? handed_->host->ActiveNavigator() : nullptr;
+        ChildCloseVeto* veto = navigator ? navigator->CloseVeto() : nullptr;
+        const bool refused = veto && veto->refuseClose();
+        cancel = refused || (kept.isValid() && kept.toBool());
+    });
+}
+
 void ChildRowForm::showEvent(QShowEvent* event) {
     Form_load();
     QDialog::showEvent(event);
@@ -159,6 +203,7 @@ void ChildRowForm::closeEvent(QCloseEvent* event) {
         return;
     }
     guard("Form_QueryUnload:", [&] { giveUpUnconfirmed(); });
+    if (layout_) guard("Form_Unload:", [&] { layout_->SaveLayout(); });
     unloaded_ = true;
     QDialog::closeEvent(event);
 }

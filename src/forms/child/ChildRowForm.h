@@ -8,17 +8,21 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <memory>
 
 class ComboBox;
 class FrameControl;
 class GridNavigator;
+class UserLayoutHolder;
 class VirtualFrame;
 
 // What the history movement form and the reminder form share: a modal form over one row of a
 // grid tab's recordset, which the bill form hands over with the Bill's key. The form opens on the
 // grid's row or on a new one, numbers a new row after the highest progressive, keeps every
 // change pending in the recordset for the Bill's save, gives up a row not confirmed when it
-// closes, and closes with Esc, the window's button or Ctrl+F4.
+// closes, and closes with Esc, the window's button or Ctrl+F4. It takes the user's layout (its
+// window's place and size) when first shown and keeps it when it goes, and tells the user's
+// script "tsOpen" and "tsClose"; the script or the host's navigator may keep it open.
 class ChildRowForm : public QDialog, public ErrorReport {
     Q_OBJECT
 public:
@@ -40,9 +44,12 @@ protected:
         const char* progressive;       // the row's progressive column, "EF06_PROGSTO"
         const char* progressiveField;  // its field, "TXT_PROGSTO"
         const char* identifying;       // the column the frame is told identifies a row
+        QString layoutName;            // the form as the user's layout and script know it
+        QString scriptStructure;       // the frame as the user's script knows it
     };
     // `handed`: the derived form's hand-over, read once the bill form has handed it.
     ChildRowForm(QWidget* parent, Shape shape, const ChildFormHandOver* handed);
+    ~ChildRowForm() override;
 
     // Called by the derived form's constructor once its frame, navigator and controls exist.
     void wireFrame(VirtualFrame* frame, GridNavigator* navigator);
@@ -58,14 +65,17 @@ protected:
     void giveUpUnconfirmed();
     // After "Nuovo", or an "Elimina" that left the form adding: the progressive takes the focus.
     void focusProgressiveAfter(const QString& button);
+    // At the first activation: the user's layout applied, the script built and told "tsOpen".
+    void openUserLayout();
     void setColumn(const char* column, const QVariant& value);
     QString columnText(const char* column) const;
     qint32 company() const;
 
     virtual void Form_load() = 0;
     virtual void Form_Activate() = 0;
-    // May refuse the closing; the base gives up what was not confirmed afterwards.
-    virtual void Form_QueryUnload(bool& cancel) = 0;
+    // The script's "tsClose" and the host's navigator may refuse the closing; when neither
+    // does, what was not confirmed is given up and the layout kept.
+    void Form_QueryUnload(bool& cancel);
     void Form_KeyDown(int keyCode, int shift);
 
     void showEvent(QShowEvent* event) override;
@@ -80,7 +90,13 @@ protected:
     bool changed_ = false;
 
 private:
+    // The user's layout and script of the form: a holder of its own, so that the bill form's
+    // structures in the host's holder stay the bill form's.
+    UserLayoutHolder* userLayout();
+    QVariant raiseScript(bool open);
+
     Shape shape_;
+    std::unique_ptr<UserLayoutHolder> layout_;
     const ChildFormHandOver* handed_;
     VirtualFrame* frame_ = nullptr;
     GridNavigator* navigator_ = nullptr;

@@ -38,7 +38,9 @@ const char* const kEuroFields[] = {"TXT_IMPEFF",          "TXT_IMPEFFNETPREV",  
 }  // namespace
 
 FRMKV_STORICO::FRMKV_STORICO(QWidget* parent)
-    : ChildRowForm(parent, {HistoryFormTexts::kPlace, "EF06_", "EF06_PROGSTO", "TXT_PROGSTO", "EF06_PROGSTO"},
+    : ChildRowForm(parent,
+                   {HistoryFormTexts::kPlace, "EF06_", "EF06_PROGSTO", "TXT_PROGSTO", "EF06_PROGSTO",
+                    HistoryFormTexts::kCaption, HistoryFormTexts::kScriptStructure},
                    &in_) {
     setObjectName(QStringLiteral("FRMKV_STORICO"));
     setWindowTitle(HistoryFormTexts::kCaption);
@@ -134,6 +136,7 @@ void FRMKV_STORICO::Form_Activate() {
         else if (datareg->isEnabled() && datareg->isVisible())
             datareg->setFocus();
     });
+    openUserLayout();
 }
 
 void FRMKV_STORICO::FME_STORICO_AfterAddNew(bool success) {
@@ -258,9 +261,4 @@ void FRMKV_STORICO::Elimina() {
 
 void FRMKV_STORICO::QRT_GRIDNAV_DETTSTORICO_AfterButtonClick(const QString& button) {
     guard("QRT_GRIDNAV_DETTSTORICO_AfterButtonClick:", [&] { focusProgressiveAfter(button); });
-}
-
-void FRMKV_STORICO::Form_QueryUnload(bool& cancel) {
-    // The host's navigator never keeps the form open: a movement not confirmed is given up.
-    cancel = false;
 }

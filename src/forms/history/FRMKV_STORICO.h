@@ -67,7 +67,6 @@ private:
     void fillCombos();
     void Form_load() override;
     void Form_Activate() override;
-    void Form_QueryUnload(bool& cancel) override;
     void FME_STORICO_AfterAddNew(bool success);
     void FME_STORICO_ChangeStatus(int status);
     void FME_STORICO_BeforeUpdate(bool* cancel);

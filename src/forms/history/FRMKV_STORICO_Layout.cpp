@@ -240,7 +240,7 @@ void FRMKV_STORICO::createControls() {
     FME_STORICO = new VirtualFrame(this);
     FME_STORICO->setObjectName(QStringLiteral("FME_STORICO"));
     FME_STORICO->hide();
-    GNV_DETTSTORICO = new GridNavigator(this);
+    GNV_DETTSTORICO = new GridNavigator(this, GridNavigator::Moves::Rows);
     GNV_DETTSTORICO->setObjectName(QStringLiteral("GNV_DETTSTORICO"));
     // A movement is opened from the bill form's grid: the form has nothing to open.
     GNV_DETTSTORICO->button(QStringLiteral("Apri"))->hide();

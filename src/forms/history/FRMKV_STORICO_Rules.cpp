@@ -348,9 +348,17 @@ void FRMKV_STORICO::CBO_INDORDPBONIF_AfterItem() {
 }
 
 void FRMKV_STORICO::GestioneEffetti() {
-    const std::optional<qint64> number = wholeNumber(control(QStringLiteral("TXT_PROGEFFSPE"))->Text());
+    FrameControl* charges = control(QStringLiteral("TXT_PROGEFFSPE"));
+    const std::optional<qint64> number = wholeNumber(charges->Text());
     if (!number || !in_.host || !in_.host->ClsGlobal()) return;
-    in_.host->ClsGlobal()->RunProgram(
+    // The Bill of the charges is of the same customer or supplier: the same archive type.
+    const bool ran = in_.host->ClsGlobal()->RunProgram(
         QStringLiteral(KVUO_TARSELLO_PROGID),
-        {QStringLiteral("EF01_DITTA_CG18 = %1 AND EF01_NUMEFF = %2").arg(company()).arg(*number)});
+        {QStringLiteral("EF01_DITTA_CG18 = %1 AND EF01_NUMEFF = %2").arg(company()).arg(*number),
+         in_.host->property("TipoArchivio")});
+    if (!ran)
+        in_.log->MsgBox(HistoryFormTexts::kProgrammaNonDisponibile, LogService::kInformation,
+                        HistoryFormTexts::kTitleInformazione);
+    // Back from the other bill form, the clerk is where he left the movement.
+    if (charges->isEnabled()) charges->setFocus();
 }

@@ -11,6 +11,7 @@ namespace HistoryFormTexts {
 
 inline const QString kCaption = QStringLiteral("Dettaglio storico effetti");
 inline const QString kPlace = QStringLiteral("FRMKV_STORICO:");
+inline const QString kScriptStructure = QStringLiteral("DTS_DettaglioStoricoEffetti");
 inline const QString kEuro = QStringLiteral("EURO");
 
 // The flags of the grid, as the host's dictionary words them.
@@ -21,6 +22,8 @@ inline const QString kTitleAttenzione = QStringLiteral("Attenzione");
 inline const QString kTitleInformazione = QStringLiteral("Informazione");
 inline const QString kTitleRichiestaConferma = QStringLiteral("Richiesta conferma");
 inline const QString kTitleAvviso = QStringLiteral("Avviso");
+inline const QString kProgrammaNonDisponibile =
+    QStringLiteral("Il programma di gestione degli effetti non è disponibile.");
 
 inline const QString kTesoreria = QStringLiteral(
     "*** SCADENZA GIA' TRASFERITA NEL SISTEMA INFORMATIVO DI TESORERIA ***\r\n\r\n"

@@ -8,7 +8,6 @@
 #include "Grid.h"
 #include "GridNavigator.h"
 #include "HostGlobal.h"
-#include "HostNavigator.h"
 #include "Recordset.h"
 #include "ReminderCodeTables.h"
 #include "ReminderFormTexts.h"
@@ -19,7 +18,8 @@
 
 FRMKV_SOLLECITI::FRMKV_SOLLECITI(QWidget* parent)
     : ChildRowForm(parent,
-                   {ReminderFormTexts::kPlace, "EF05_", "EF05_PROGAVVISI", "TXT_PROGAVVISI", "EF05_PROGSTO"},
+                   {ReminderFormTexts::kPlace, "EF05_", "EF05_PROGAVVISI", "TXT_PROGAVVISI", "EF05_PROGSTO",
+                    ReminderFormTexts::kCaption, ReminderFormTexts::kScriptStructure},
                    &in_) {
     setObjectName(QStringLiteral("FRMKV_SOLLECITI"));
     setWindowTitle(ReminderFormTexts::kCaption);
@@ -85,6 +85,7 @@ void FRMKV_SOLLECITI::Form_Activate() {
         FrameControl* progressive = control(QStringLiteral("TXT_PROGAVVISI"));
         (progressive->isEnabled() ? progressive : control(QStringLiteral("TXT_DATAAVVISO")))->setFocus();
     });
+    openUserLayout();
 }
 
 void FRMKV_SOLLECITI::FME_SOLLECITI_AfterAddNew(bool success) {
@@ -110,8 +111,7 @@ void FRMKV_SOLLECITI::FME_SOLLECITI_ChangeStatus(int status) {
         FrameControl* interest = control(QStringLiteral("TXT_IMPINTERES"));
         if (!interest->isEnabled()) interest->setText(QString());
         // A code without a value has no description to show.
-        for (auto [code, description] :
-             {std::pair{"TXT_SIGLALETTERA", "TXT_DESCRLETTERA"}, std::pair{"TXT_CODBLOCCO", "TXT_DESBLOCCO"}})
+        for (auto [code, description] : kDecoded)
             if (control(QString::fromLatin1(code))->Text().trimmed().isEmpty())
                 control(QString::fromLatin1(description))->setText(QString());
     });
@@ -150,14 +150,6 @@ void FRMKV_SOLLECITI::Elimina() {
 
 void FRMKV_SOLLECITI::QRT_GRIDNAV_DETTSOLLECITI_AfterButtonClick(const QString& button) {
     guard("QRT_GRIDNAV_DETTSOLLECITI_AfterButtonClick:", [&] { focusProgressiveAfter(button); });
-}
-
-void FRMKV_SOLLECITI::Form_QueryUnload(bool& cancel) {
-    guard("Form_QueryUnload:", [&] {
-        // The host's say comes first: a form kept open keeps the reminder being entered.
-        HostNavigator* navigator = in_.host ? in_.host->ActiveNavigator() : nullptr;
-        if (ChildCloseVeto* veto = navigator ? navigator->CloseVeto() : nullptr) cancel = veto->refuseClose();
-    });
 }
 
 void FRMKV_SOLLECITI::setColumnsNull(std::initializer_list<const char*> columns) {

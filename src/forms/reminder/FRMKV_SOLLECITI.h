@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QHash>
 #include <optional>
+#include <utility>
 
 class ComboBox;
 class FrameControl;
@@ -22,6 +23,13 @@ class VirtualFrame;
 class FRMKV_SOLLECITI : public ChildRowForm {
     Q_OBJECT
 public:
+    // The coded fields and the description each decode fills.
+    static constexpr std::pair<const char*, const char*> kDecoded[] = {
+        {"TXT_SIGLALETTERA", "TXT_DESCRLETTERA"},
+        {"TXT_CODBLOCCO", "TXT_DESBLOCCO"},
+        {"TXT_DOCUMENTO", "TXT_DESDOCUMENTO"},
+        {"TXT_SEZDOC", "TXT_DESSEZDOC"}};
+
     // What the bill form hands over: what every child form of a grid tab gets, and the Bill's
     // amount in its currency, on which the interest of a reminder is worked out.
     struct HandOver : ChildFormHandOver {
@@ -47,7 +55,6 @@ private:
     void Carica_CBO_INDBLOCCO();
     void Form_load() override;
     void Form_Activate() override;
-    void Form_QueryUnload(bool& cancel) override;
     void FME_SOLLECITI_AfterAddNew(bool success);
     void FME_SOLLECITI_ChangeStatus(int status);
     void QRT_GRIDNAV_DETTSOLLECITI_ButtonClick(const QString& button, bool* cancel);

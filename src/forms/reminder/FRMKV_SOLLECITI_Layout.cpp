@@ -51,6 +51,8 @@ const ControlDef kControls[] = {
     {"CHK_FLGPERS1", ControlKind::Check, "EF05_FLGPERS1", "Indicatore personalizzato 1"},
     {"CHK_FLGPERS2", ControlKind::Check, "EF05_FLGPERS2", "Indicatore personalizzato 2"},
     {"TXT_DESBLOCCO", ControlKind::Description, "", "Descrizione blocco"},
+    {"TXT_DESDOCUMENTO", ControlKind::Description, "", "Descrizione documento"},
+    {"TXT_DESSEZDOC", ControlKind::Description, "", "Descrizione sezionale"},
 };
 
 }  // namespace
@@ -107,16 +109,18 @@ void FRMKV_SOLLECITI::createControls() {
     blocco->addRow({{QString(), {c("CHK_FLGAZLEGAL"), c("CHK_FLGINVIOAGE")}}});
     auto documento = group(ReminderFormTexts::kGroupDocumento, "GRB_DOCUMENTO");
     documento->addRow({{QString(), {c("CHK_FLGEMISDOC")}}});
-    documento->addRow({{QStringLiteral("Codice documento"), {c("TXT_DOCUMENTO")}}});
+    documento->addRow(
+        {GroupColumns::coded(QStringLiteral("Codice documento"), c("TXT_DOCUMENTO"), c("TXT_DESDOCUMENTO"))});
     documento->addRow({{QStringLiteral("Data documento"), {c("TXT_DATADOC")}}});
     documento->addRow({{QStringLiteral("Numero documento"), {c("TXT_NUMDOC"), c("CHK_FLGDOCBIS")}}});
-    documento->addRow({{QStringLiteral("Sezionale"), {c("TXT_SEZDOC")}}});
+    documento->addRow(
+        {GroupColumns::coded(QStringLiteral("Sezionale"), c("TXT_SEZDOC"), c("TXT_DESSEZDOC"))});
     documento->addRow({{QString(), {c("CHK_FLGPERS1"), c("CHK_FLGPERS2")}}});
 
     FME_SOLLECITI = new VirtualFrame(this);
     FME_SOLLECITI->setObjectName(QStringLiteral("FME_SOLLECITI"));
     FME_SOLLECITI->hide();
-    GNV_DETTSOLLECITI = new GridNavigator(this);
+    GNV_DETTSOLLECITI = new GridNavigator(this, GridNavigator::Moves::Rows);
     GNV_DETTSOLLECITI->setObjectName(QStringLiteral("GNV_DETTSOLLECITI"));
     // A reminder is opened from the bill form's grid: the form has nothing to open.
     GNV_DETTSOLLECITI->button(QStringLiteral("Apri"))->hide();

@@ -104,6 +104,34 @@ void FRMKV_SOLLECITI::connectFieldRules() {
         r->title = QStringLiteral("Livelli di blocco");
         r->connectionString = in_.connection->ConnectionString();
     });
+    // The document type and the section: the inventory's and the common archives' codes.
+    const std::pair<const char*, std::pair<ArchiveConnector::Archive, const char*>> archived[] = {
+        {"TXT_DOCUMENTO", {ArchiveConnector::Archive::Documents, "TXT_DESDOCUMENTO"}},
+        {"TXT_SEZDOC", {ArchiveConnector::Archive::Sections, "TXT_DESSEZDOC"}}};
+    for (const auto& [name, archive] : archived) {
+        auto* box = static_cast<IdEditBox*>(control(QString::fromLatin1(name)));
+        const QString label = QString::fromLatin1(name);
+        // Codes are kept in capitals, as their archives hold them.
+        connect(box, &FrameControl::Validate, this, [box](bool*) {
+            if (const QString upper = box->Text().toUpper(); upper != box->Text()) box->setText(upper);
+        });
+        connect(box, &IdEditBox::StartDecode, this,
+                [this, box, label, archive = archive.first, target = archive.second](DecodeRequest* r) {
+                    guard(qPrintable(label + QStringLiteral("_StartDecode:")), [&] {
+                        if (!in_.connection) return;
+                        r->query = ArchiveConnector(archive, {company()}).decodeQuery(box->Text());
+                        r->targets = {control(QString::fromLatin1(target))};
+                        r->connectionString = in_.connection->ConnectionString();
+                    });
+                });
+        connect(box, &IdEditBox::StartLookup, this, [this, label, archive = archive.first](LookupRequest* r) {
+            guard(qPrintable(label + QStringLiteral("_StartLookup:")), [&] {
+                if (!in_.connection) return;
+                *r = LookupRequest::of(ArchiveConnector(archive, {company()}).lookup(),
+                                       in_.connection->ConnectionString());
+            });
+        });
+    }
     // Maintenance of the archives behind the codes, through the host.
     const std::pair<const char*, const QString*> maintained[] = {
         {"TXT_CODBLOCCO", &ReminderFormTexts::kProgLivelliBlocco},
@@ -117,8 +145,7 @@ void FRMKV_SOLLECITI::connectFieldRules() {
         });
     }
     // A code emptied leaves no description behind.
-    for (auto [code, description] :
-         {std::pair{"TXT_SIGLALETTERA", "TXT_DESCRLETTERA"}, std::pair{"TXT_CODBLOCCO", "TXT_DESBLOCCO"}}) {
+    for (auto [code, description] : kDecoded) {
         FrameControl* c = control(QString::fromLatin1(code));
         FrameControl* d = control(QString::fromLatin1(description));
         connect(c, &FrameControl::AfterItem, this, [c, d] {

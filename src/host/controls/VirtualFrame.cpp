@@ -184,15 +184,17 @@ bool VirtualFrame::reportMissingRequired() {
     return false;
 }
 
-bool VirtualFrame::ConfirmPending(bool ask, bool undoOnNo, bool offerCancel) {
+bool VirtualFrame::ConfirmPending(bool ask, bool undoOnNo, bool offerCancel,
+                                  const std::function<bool()>& save) {
     if (!commitEnteredControls()) return false;
     if (!isRecordChanged()) return true;
-    if (!ask) return UpdateRecord(true, false);
+    const auto write = [&] { return save ? save() : UpdateRecord(true, false); };
+    if (!ask) return write();
     const int flags = LogService::kQuestion | (offerCancel ? LogService::kYesNoCancel : LogService::kYesNo);
     const int answer = logService().MsgBox(
         QStringLiteral("I dati sono stati modificati.\r\nSi desidera salvare le modifiche?"), flags,
         QStringLiteral("Richiesta conferma"));
-    if (answer == LogService::kYes) return UpdateRecord(true, false);
+    if (answer == LogService::kYes) return write();
     if (answer == LogService::kNo) {
         if (undoOnNo) Undo();
         return true;

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QList>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class Connection;
@@ -70,8 +71,10 @@ public:
 
     // With pending changes: asks whether to save them (Yes saves, No goes on without saving and
     // undoes them when `undoOnNo`, Cancel stops, offered when `offerCancel`). Without `ask` the
-    // changes are saved without asking. Answers whether the caller may go on.
-    bool ConfirmPending(bool ask, bool undoOnNo, bool offerCancel);
+    // changes are saved without asking. Answers whether the caller may go on. `save`, when
+    // given, is what Yes does instead of writing the row (a child form confirms it into the
+    // recordset, to be written with the Bill); it answers whether the changes were taken.
+    bool ConfirmPending(bool ask, bool undoOnNo, bool offerCancel, const std::function<bool()>& save = {});
 
     // Takes up the current row: ValidateRecord (when `validate`), BeforeUpdate, the write of the
     // current row to the database (unless `keepPending`: then it waits for UpdateBatch), then
