@@ -13,6 +13,7 @@
 #include "CounterpartNames.h"
 #include "DemoGenerator.h"
 #include "HeaderQuery.h"
+#include "ListTotals.h"
 #include "Recordset.h"
 #include "SchemaInstaller.h"
 #include "SuiteError.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
             CounterpartNames names(connection, q.company, 0, q.ledgerGroup);
             names.load(codes);
         });
-        const double totals = best([&] { connection->QueryReadOnly(BillListQueries::totals(select)); });
+        const double totals = best([&] { connection->QueryReadOnly(ListTotals::query(select, today)); });
         size_t counterparts = 0;
         const double ageing = best([&] {
             counterparts = connection->QueryReadOnly(Ageing::query(select, 0, today)).front().rows.size();
