@@ -49,21 +49,18 @@
 
 namespace {
 
-using Column = BillListRows::Column;
-using enum BillListRows::Column;
-
 // The list's orders by the column whose header the clerk clicks; the other columns do not sort.
 std::optional<BillFilter::Sort> sortOf(int column) {
     switch (column) {
-        case ColDue:
+        case BillListRows::ColDue:
             return BillFilter::Sort::Due;
-        case ColOverdue:
+        case BillListRows::ColOverdue:
             return BillFilter::Sort::Overdue;
-        case ColAmount:
+        case BillListRows::ColAmount:
             return BillFilter::Sort::Amount;
-        case ColType:
+        case BillListRows::ColType:
             return BillFilter::Sort::BillType;
-        case ColState:
+        case BillListRows::ColState:
             return BillFilter::Sort::State;
         default:
             return std::nullopt;
@@ -71,9 +68,9 @@ std::optional<BillFilter::Sort> sortOf(int column) {
 }
 
 int columnOf(BillFilter::Sort sort) {
-    for (int c = 0; c < ColCount; ++c)
+    for (int c = 0; c < BillListRows::ColCount; ++c)
         if (sortOf(c) == sort) return c;
-    return ColDue;
+    return BillListRows::ColDue;
 }
 
 QDate readDate(QLineEdit* edit, const QString& what) {
@@ -275,7 +272,7 @@ void CallingProgram::fillBanks() {
 }
 
 void CallingProgram::createList() {
-    auto* model = new BillListModel(0, ColCount, this);
+    auto* model = new BillListModel(0, BillListRows::ColCount, this);
     model->more = [this] { return rows_ && !rows_->atEnd(); };
     model->fetch = [this] { appendRows(Recordset::kPageSize); };
     model_ = model;
@@ -288,7 +285,7 @@ void CallingProgram::createList() {
     list_->setWordWrap(false);
     list_->verticalHeader()->hide();
     list_->horizontalHeader()->setSortIndicatorShown(true);
-    list_->horizontalHeader()->setSortIndicator(ColDue, Qt::AscendingOrder);
+    list_->horizontalHeader()->setSortIndicator(BillListRows::ColDue, Qt::AscendingOrder);
     list_->setTabKeyNavigation(false);
     columns_ = new ColumnSizer(list_);
     columns_->fit();  // the headings whole before the first search
@@ -621,12 +618,12 @@ void CallingProgram::appendRows(int count) {
         for (const ListRow& r : rows_->next(count)) {
             const QStringList texts = BillListRows::texts(r);
             QList<QStandardItem*> row;
-            for (int c = 0; c < ColCount; ++c)
+            for (int c = 0; c < BillListRows::ColCount; ++c)
                 row << cell(texts[c], BillListRows::rightAligned(c, filter_.tipoArchivio)
                                           ? right
                                           : Qt::AlignLeft | Qt::AlignVCenter);
-            if (r.overdue > 0) row[ColOverdue]->setForeground(QColor(0xb0, 0x3a, 0x2e));
-            row[ColNumber]->setData(r.key, Qt::UserRole);
+            if (r.overdue > 0) row[BillListRows::ColOverdue]->setForeground(QColor(0xb0, 0x3a, 0x2e));
+            row[BillListRows::ColNumber]->setData(r.key, Qt::UserRole);
             model_->appendRow(row);
         }
     } catch (const SuiteError& e) {
@@ -789,5 +786,5 @@ QString CallingProgram::billHtml() const {
 QString CallingProgram::selectedKey() const {
     const QModelIndex current = list_->currentIndex();
     if (!current.isValid()) return QString();
-    return model_->item(current.row(), ColNumber)->data(Qt::UserRole).toString();
+    return model_->item(current.row(), BillListRows::ColNumber)->data(Qt::UserRole).toString();
 }

@@ -10,7 +10,10 @@
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QTextLayout>
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 
 namespace {
 
@@ -57,8 +60,8 @@ void ListPrint::begin() {
     // text is plain words a reader can search and copy.
     font_.setLetterSpacing(QFont::AbsoluteSpacing, 0.1);
     painter_.setFont(font_);
-    const QFontMetrics metrics(font_, device_);
-    rowHeight_ = metrics.height() * 13 / 10;
+    metrics_ = std::make_unique<QFontMetrics>(font_, device_);
+    rowHeight_ = metrics_->height() * 13 / 10;
     const int width = painter_.viewport().width();
     int total = 0;
     for (int share : kShares) total += share;
@@ -80,35 +83,82 @@ void ListPrint::startPage() {
     painter_.drawText(QRect(0, height - rowHeight_, painter_.viewport().width(), rowHeight_), Qt::AlignRight,
                       QStringLiteral("Pagina %1").arg(page_));
     y_ = titleHeight + rowHeight_ / 2;
-    line(BillListRows::headings(), true);
+    headings();
     painter_.drawLine(0, y_, painter_.viewport().width(), y_);
 }
 
-void ListPrint::line(const QStringList& cells, bool heading) {
-    // A heading may take two lines; a Bill takes one, its long texts shortened.
-    const int height = heading ? rowHeight_ * 2 : rowHeight_;
-    // The last line of the page's body leaves room for the page's number.
-    if (!heading && y_ + height > painter_.viewport().height() - rowHeight_ * 2) startPage();
-    QFont font = font_;
-    font.setBold(heading);
-    painter_.setFont(font);
-    const QFontMetrics metrics(font, device_);
-    const int pad = metrics.averageCharWidth() / 2;
+void ListPrint::headings() {
+    QFont bold = font_;
+    bold.setBold(true);
+    painter_.setFont(bold);
+    const int pad = metrics_->averageCharWidth() / 2;
+    const QStringList cells = BillListRows::headings();
     int x = 0;
     for (int c = 0; c < cells.size() && c < widths_.size(); ++c) {
-        const QRect box(x + pad, y_, widths_[c] - 2 * pad, height);
         const int align = (BillListRows::rightAligned(c, tipoArchivio_) ? Qt::AlignRight : Qt::AlignLeft) |
-                          (heading ? Qt::AlignBottom | Qt::TextWordWrap : Qt::AlignVCenter);
-        painter_.drawText(box, align,
-                          heading ? cells[c] : metrics.elidedText(cells[c], Qt::ElideRight, box.width()));
+                          Qt::AlignBottom | Qt::TextWordWrap;
+        painter_.drawText(QRect(x + pad, y_, widths_[c] - 2 * pad, rowHeight_ * 2), align, cells[c]);
         x += widths_[c];
     }
-    y_ += height;
+    y_ += rowHeight_ * 2;
     painter_.setFont(font_);
 }
 
+const ListPrint::Shaped& ListPrint::shaped(const QString& text, int room) {
+    // Keyed by the room too: the same name may be shortened in one column and whole in another.
+    const QString key = QString::number(room) + QLatin1Char('|') + text;
+    auto it = shapes_.find(key);
+    if (it != shapes_.end()) return *it;
+    if (shapes_.size() > kMostShapes) shapes_.clear();  // memory bounded, whatever the rows
+    QString shown = text;
+    if (metrics_->horizontalAdvance(shown) > room) shown = metrics_->elidedText(shown, Qt::ElideRight, room);
+    QTextLayout layout(shown, font_, device_);
+    layout.beginLayout();
+    QTextLine textLine = layout.createLine();
+    layout.endLayout();
+    Shaped out{layout.glyphRuns(), int(std::ceil(textLine.naturalTextWidth()))};
+    return *shapes_.insert(key, out);
+}
+
+void ListPrint::line(const QStringList& cells) {
+    // The last line of the page's body leaves room for the page's number.
+    if (y_ + rowHeight_ > painter_.viewport().height() - rowHeight_ * 2) startPage();
+    // Texts repeat down a list (names, banks, dates, states): each is shaped once, and the row's
+    // glyphs go to the page as one run per font rather than one text per cell, which keeps a long
+    // print within a small multiple of reading its rows.
+    const int pad = metrics_->averageCharWidth() / 2;
+    const int top = y_ + (rowHeight_ - metrics_->height()) / 2;
+    QList<QGlyphRun> row;
+    int x = 0;
+    for (int c = 0; c < cells.size() && c < widths_.size(); ++c) {
+        const int room = widths_[c] - 2 * pad;
+        if (!cells[c].isEmpty()) {
+            const Shaped& s = shaped(cells[c], room);
+            const bool right = BillListRows::rightAligned(c, tipoArchivio_);
+            const QPointF at(x + pad + (right ? room - s.width : 0), 0);
+            for (const QGlyphRun& run : s.runs) {
+                auto same = std::find_if(row.begin(), row.end(),
+                                         [&](const QGlyphRun& r) { return r.rawFont() == run.rawFont(); });
+                if (same == row.end()) {
+                    same = row.insert(row.end(), QGlyphRun());
+                    same->setRawFont(run.rawFont());
+                }
+                QList<quint32> indexes = same->glyphIndexes();
+                QList<QPointF> positions = same->positions();
+                indexes += run.glyphIndexes();
+                for (const QPointF& p : run.positions()) positions << p + at;
+                same->setGlyphIndexes(indexes);
+                same->setPositions(positions);
+            }
+        }
+        x += widths_[c];
+    }
+    for (const QGlyphRun& run : row) painter_.drawGlyphRun(QPointF(0, top), run);
+    y_ += rowHeight_;
+}
+
 void ListPrint::add(const std::vector<ListRow>& rows) {
-    for (const ListRow& row : rows) line(BillListRows::texts(row), false);
+    for (const ListRow& row : rows) line(BillListRows::texts(row));
 }
 
 void ListPrint::close(const ListTotals& totals) {

@@ -3,6 +3,9 @@
 #include "ListSink.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPainter>
 #include <QString>
 #include <QStringList>
@@ -30,7 +33,15 @@ public:
 private:
     void begin();
     void startPage();
-    void line(const QStringList& cells, bool heading);
+    void headings();
+    void line(const QStringList& cells);
+    struct Shaped {
+        QList<QGlyphRun> runs;
+        int width = 0;
+    };
+    // A cell's text shortened to `room` and laid out, from the cache.
+    const Shaped& shaped(const QString& text, int room);
+    static constexpr qsizetype kMostShapes = 20000;
 
     std::unique_ptr<AtomicFile> file_;
     std::unique_ptr<QPdfWriter> writer_;
@@ -38,7 +49,9 @@ private:
     QString title_;
     int tipoArchivio_;
     QPainter painter_;
+    QHash<QString, Shaped> shapes_;
     QFont font_;
+    std::unique_ptr<QFontMetrics> metrics_;
     QList<int> widths_;  // device pixels per column
     int rowHeight_ = 0;
     int y_ = 0;
