@@ -85,6 +85,7 @@ void ListPrint::startPage() {
     y_ = titleHeight + rowHeight_ / 2;
     headings();
     painter_.drawLine(0, y_, painter_.viewport().width(), y_);
+    y_ += rowHeight_ / 4;
 }
 
 void ListPrint::headings() {

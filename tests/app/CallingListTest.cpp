@@ -9,6 +9,7 @@
 #include "ItalianFormat.h"
 #include "ListOutput.h"
 #include "ListSink.h"
+#include "ListSpreadsheet.h"
 #include "ListTotals.h"
 #include "LookupDialog.h"
 #include "PluginRegistry.h"
@@ -372,6 +373,14 @@ TEST_P(CallingList, PrintsAndExportsTheWholeSelection) {
     EXPECT_EQ(sink.rows, count);
     EXPECT_TRUE(sink.closed);
     EXPECT_EQ(totals->text(), status);
+    // Given up, the export leaves no file behind.
+    const QString given = scratch_.filePath(QStringLiteral("annullato.xlsx"));
+    {
+        const std::atomic<bool> stop{true};
+        ListSpreadsheet half(given, QStringLiteral("Effetti"));
+        EXPECT_FALSE(ListOutput::run(connection_, {calling_->selectionQuery(), kToday, {}}, half, stop));
+    }
+    EXPECT_FALSE(QFile::exists(given));
 
     // A folder that cannot be written: told in the status line, the next export works.
     ASSERT_TRUE(calling_->exportList(QStringLiteral("/proc/elenco.xlsx")));
