@@ -700,8 +700,11 @@ void CallingProgram::showOpenBillsOf(const QString& code) {
 
 void CallingProgram::connectOutput() {
     connect(output_, &ListOutput::progress, this, [this](int rows) {
-        if (selected_ > 0) outputProgress_->setRange(0, selected_);
-        outputProgress_->setValue(std::min(rows, std::max(selected_, rows)));
+        // Against the count when it is known; else the bar only shows that it works.
+        if (selected_ > 0) {
+            outputProgress_->setRange(0, selected_);
+            outputProgress_->setValue(std::min(rows, selected_));
+        }
         outputProgress_->setFormat(QStringLiteral("%1 effetti").arg(rows));
     });
     auto done = [this] {

@@ -10,6 +10,7 @@ constexpr double kWidths[BillListRows::ColCount] = {9, 11, 8, 14, 7, 14, 10, 40,
 ListSpreadsheet::ListSpreadsheet(const QString& path, const QString& title)
     : writer_(path, QStringLiteral("Effetti")) {
     for (int c = 0; c < BillListRows::ColCount; ++c) writer_.setColumnWidth(c, kWidths[c]);
+    writer_.setColumnWidth(BillListRows::ColCount, 14);
     writer_.text(0, title, true);
     writer_.nextRow();
     const QStringList headings = BillListRows::headings();
