@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
 #include <cerrno>
@@ -61,6 +62,8 @@ void ListPrint::begin() {
     font_.setLetterSpacing(QFont::AbsoluteSpacing, 0.1);
     painter_.setFont(font_);
     metrics_ = std::make_unique<QFontMetrics>(font_, device_);
+    raw_ = QRawFont::fromFont(QFont(font_, device_));
+    spacing_ = font_.letterSpacing();
     rowHeight_ = metrics_->height() * 13 / 10;
     const int width = painter_.viewport().width();
     int total = 0;
@@ -105,20 +108,43 @@ void ListPrint::headings() {
     painter_.setFont(font_);
 }
 
+std::optional<ListPrint::Shaped> ListPrint::direct(const QString& text) const {
+    // Glyph by glyph from the font's own table: what a table's cells need (Latin text, digits),
+    // without a shaper. Nullopt when a character has no glyph in the font (it needs a fallback).
+    QList<quint32> indexes = raw_.glyphIndexesForString(text);
+    if (indexes.contains(0u)) return std::nullopt;
+    const QList<QPointF> advances = raw_.advancesForGlyphIndexes(indexes);
+    QList<QPointF> positions;
+    qreal x = 0;
+    for (const QPointF& a : advances) {
+        positions << QPointF(x, raw_.ascent());
+        x += a.x() + spacing_;
+    }
+    QGlyphRun run;
+    run.setRawFont(raw_);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    return Shaped{{run}, int(std::ceil(x))};
+}
+
 const ListPrint::Shaped& ListPrint::shaped(const QString& text, int room) {
     // Keyed by the room too: the same name may be shortened in one column and whole in another.
     const QString key = QString::number(room) + QLatin1Char('|') + text;
     auto it = shapes_.find(key);
     if (it != shapes_.end()) return *it;
     if (shapes_.size() > kMostShapes) shapes_.clear();  // memory bounded, whatever the rows
-    QString shown = text;
-    if (metrics_->horizontalAdvance(shown) > room) shown = metrics_->elidedText(shown, Qt::ElideRight, room);
-    QTextLayout layout(shown, font_, device_);
-    layout.beginLayout();
-    QTextLine textLine = layout.createLine();
-    layout.endLayout();
-    Shaped out{layout.glyphRuns(), int(std::ceil(textLine.naturalTextWidth()))};
-    return *shapes_.insert(key, out);
+    std::optional<Shaped> out = direct(text);
+    if (out && out->width <= room) return *shapes_.insert(key, *out);
+    const QString shown = metrics_->elidedText(text, Qt::ElideRight, room);
+    out = direct(shown);
+    if (!out) {
+        QTextLayout layout(shown, font_, device_);
+        layout.beginLayout();
+        QTextLine textLine = layout.createLine();
+        layout.endLayout();
+        out = Shaped{layout.glyphRuns(), int(std::ceil(textLine.naturalTextWidth()))};
+    }
+    return *shapes_.insert(key, *out);
 }
 
 void ListPrint::line(const QStringList& cells) {

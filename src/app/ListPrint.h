@@ -7,9 +7,11 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
+#include <QRawFont>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class AtomicFile;
 class QPagedPaintDevice;
@@ -41,6 +43,7 @@ private:
     };
     // A cell's text shortened to `room` and laid out, from the cache.
     const Shaped& shaped(const QString& text, int room);
+    std::optional<Shaped> direct(const QString& text) const;
     static constexpr qsizetype kMostShapes = 20000;
 
     std::unique_ptr<AtomicFile> file_;
@@ -50,6 +53,8 @@ private:
     int tipoArchivio_;
     QPainter painter_;
     QHash<QString, Shaped> shapes_;
+    QRawFont raw_;  // the body's font, for glyphs without a shaper
+    qreal spacing_ = 0;
     QFont font_;
     std::unique_ptr<QFontMetrics> metrics_;
     QList<int> widths_;  // device pixels per column
