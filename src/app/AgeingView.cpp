@@ -68,6 +68,10 @@ AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
         finished(QStringLiteral("Calcolo dell'anzianità annullato."));
     });
     connect(export_, &QPushButton::clicked, this, &AgeingView::exportAsked);
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) {
+        const QString code = model_->index(index.row(), 0).data().toString();
+        if (!code.isEmpty()) emit counterpartChosen(code);  // the totals' row has none
+    });
     connect(read_, &BackgroundRead::failed, this, [this](const QString& reason) { finished(reason); });
     connect(read_, &BackgroundRead::answered, this, &AgeingView::showRows);
 }

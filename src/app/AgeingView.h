@@ -39,6 +39,10 @@ public:
     // The columns keep the widths shown (the clerk's saved ones) instead of fitting the rows.
     void keepColumnWidths();
 
+signals:
+    // A counterpart's row was chosen (a double click, Enter): its code.
+    void counterpartChosen(const QString& code);
+
 private:
     void finished(const QString& text);
     // The answer of the background read: a row per counterpart and the totals' row.

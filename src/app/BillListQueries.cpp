@@ -10,11 +10,6 @@ QString count(const QString& select) {
     return QStringLiteral("SELECT COUNT(*) FROM (\r\n") + select + QStringLiteral("\r\n) KVCOUNT");
 }
 
-QString totals(const QString& select) {
-    return QStringLiteral("SELECT COUNT(*), SUM(KVTOT.EF01_IMPEFF_S) FROM (\r\n") + select +
-           QStringLiteral("\r\n) KVTOT");
-}
-
 QString names(qint32 company, int tipoArchivio, qint32 ledgerGroup, const QStringList& codes) {
     QStringList list;
     if (tipoArchivio <= 1) {

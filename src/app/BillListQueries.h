@@ -9,8 +9,6 @@ namespace BillListQueries {
 
 // The number of Bills of `select` (the list's query, without ORDER BY): the index alone answers.
 QString count(const QString& select);
-// The number of Bills of `select` (the list's query, without ORDER BY) and their sum in euro.
-QString totals(const QString& select);
 // Code and name of the given counterparts of an archive: customers or suppliers (archives 0 and
 // 1, by number) or ledger accounts of the group (archives 2 and 3, by account, quoted).
 QString names(qint32 company, int tipoArchivio, qint32 ledgerGroup, const QStringList& codes);

@@ -2,8 +2,10 @@
 
 #include "Ageing.h"
 #include "AgeingView.h"
+#include "ArchiveConnector.h"
 #include "BackgroundRead.h"
 #include "BillListQueries.h"
+#include "BillListRows.h"
 #include "BillReport.h"
 #include "BillTypes.h"
 #include "ColumnSizer.h"
@@ -12,6 +14,12 @@
 #include "HeaderQuery.h"
 #include "HostGlobal.h"
 #include "ItalianFormat.h"
+#include "ListOutput.h"
+#include "ListPrint.h"
+#include "ListSpreadsheet.h"
+#include "ListTotals.h"
+#include "LookupDialog.h"
+#include "NumericBox.h"
 #include "Recordset.h"
 #include "ReportPrinter.h"
 #include "SqlDialect.h"
@@ -19,6 +27,7 @@
 #include "Value.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +35,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -38,34 +49,18 @@
 
 namespace {
 
-enum Column {
-    ColNumber,
-    ColDue,
-    ColOverdue,
-    ColAmount,
-    ColCurrency,
-    ColAmountCurrency,
-    ColCode,
-    ColName,
-    ColState,
-    ColType,
-    ColBank,
-    ColDocument,
-    ColCount
-};
-
 // The list's orders by the column whose header the clerk clicks; the other columns do not sort.
 std::optional<BillFilter::Sort> sortOf(int column) {
     switch (column) {
-        case ColDue:
+        case BillListRows::ColDue:
             return BillFilter::Sort::Due;
-        case ColOverdue:
+        case BillListRows::ColOverdue:
             return BillFilter::Sort::Overdue;
-        case ColAmount:
+        case BillListRows::ColAmount:
             return BillFilter::Sort::Amount;
-        case ColType:
+        case BillListRows::ColType:
             return BillFilter::Sort::BillType;
-        case ColState:
+        case BillListRows::ColState:
             return BillFilter::Sort::State;
         default:
             return std::nullopt;
@@ -73,9 +68,9 @@ std::optional<BillFilter::Sort> sortOf(int column) {
 }
 
 int columnOf(BillFilter::Sort sort) {
-    for (int c = 0; c < ColCount; ++c)
+    for (int c = 0; c < BillListRows::ColCount; ++c)
         if (sortOf(c) == sort) return c;
-    return ColDue;
+    return BillListRows::ColDue;
 }
 
 QDate readDate(QLineEdit* edit, const QString& what) {
@@ -87,6 +82,34 @@ QDate readDate(QLineEdit* edit, const QString& what) {
             SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
             QStringLiteral("La data %1 \"%2\" non è valida: scriverla come gg/mm/aaaa.").arg(what, text));
     return d;
+}
+
+[[noreturn]] void refuse(const QString& message) {
+    throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"), message);
+}
+
+// An amount as a clerk types it ("1.234,56"), at most to the cent.
+Decimal readAmount(const QString& text) {
+    const std::optional<Decimal> amount = NumericBox::parseTyped(text.trimmed(), true);
+    if (!amount)
+        refuse(
+            QStringLiteral("L'importo \"%1\" non è un numero: scriverlo come 1.234,56.").arg(text.trimmed()));
+    if (amount->normalized().scale() > 2)
+        refuse(QStringLiteral("L'importo \"%1\" ha più di due decimali.").arg(text.trimmed()));
+    if (amount->integerDigits() > 13)
+        refuse(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(text.trimmed()));
+    return *amount;
+}
+
+// A document's or a Bill's number: whole, positive, within its column.
+std::optional<qint64> readWhole(QLineEdit* edit, const QString& what) {
+    const QString text = edit->text().trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    bool ok = false;
+    const qint64 n = text.toLongLong(&ok);
+    if (!ok || n <= 0 || n > 2147483647)
+        refuse(QStringLiteral("Il numero %1 \"%2\" non è valido: scrivere solo cifre.").arg(what, text));
+    return n;
 }
 
 QStandardItem* cell(const QString& text, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -173,6 +196,16 @@ QGroupBox* CallingProgram::createFilters() {
     for (const BillTypes::Type& t : BillTypes::all()) billType_->addItem(BillTypes::name(t.code), t.code);
     bank_ = new QComboBox(filters);
     fillBanks();
+    amount_ = new QLineEdit(filters);
+    amount_->setPlaceholderText(QStringLiteral("1.234,56 oppure 100..200"));
+    amount_->setToolTip(QStringLiteral("L'importo in euro, esatto o da..a (un estremo può mancare)"));
+    amount_->setMaxLength(40);
+    document_ = new QLineEdit(filters);
+    billNumber_ = new QLineEdit(filters);
+    for (QLineEdit* e : {document_, billNumber_}) {
+        e->setMaxLength(10);
+        e->setMaximumWidth(110);
+    }
     form->addRow(QStringLiteral("&Archivio"), archive_);
     auto* counterpartLabel = new QLabel(QStringLiteral("&Cliente/fornitore o conto"), filters);
     counterpartLabel->setBuddy(counterpart_);
@@ -199,6 +232,20 @@ QGroupBox* CallingProgram::createFilters() {
     auto* stateLabel = new QLabel(QStringLiteral("S&tato"), filters);
     stateLabel->setBuddy(state_);
     form->addRow(stateLabel, kinds);
+    auto* numbers = new QHBoxLayout;
+    numbers->addWidget(amount_, 1);
+    auto* documentLabel = new QLabel(QStringLiteral("N. &documento"), filters);
+    documentLabel->setBuddy(document_);
+    numbers->addWidget(documentLabel);
+    numbers->addWidget(document_);
+    auto* billNumberLabel = new QLabel(QStringLiteral("N. effetto"), filters);
+    billNumberLabel->setBuddy(billNumber_);
+    numbers->addWidget(billNumberLabel);
+    numbers->addWidget(billNumber_);
+    numbers->addStretch(1);
+    auto* amountLabel = new QLabel(QStringLiteral("Importo €"), filters);
+    amountLabel->setBuddy(amount_);
+    form->addRow(amountLabel, numbers);
     buttons_.search = new QPushButton(QStringLiteral("Cerca"), filters);
     buttons_.search->setToolTip(QStringLiteral("Cerca gli effetti (Invio)"));
     buttons_.search->setDefault(true);
@@ -225,15 +272,11 @@ void CallingProgram::fillBanks() {
 }
 
 void CallingProgram::createList() {
-    auto* model = new BillListModel(0, ColCount, this);
-    model->more = [this] { return rows_ && !rows_->AtEOF(); };
+    auto* model = new BillListModel(0, BillListRows::ColCount, this);
+    model->more = [this] { return rows_ && !rows_->atEnd(); };
     model->fetch = [this] { appendRows(Recordset::kPageSize); };
     model_ = model;
-    model_->setHorizontalHeaderLabels(
-        {QStringLiteral("Numero"), QStringLiteral("Scadenza"), QStringLiteral("Giorni ritardo"),
-         QStringLiteral("Importo €"), QStringLiteral("Valuta"), QStringLiteral("Importo in valuta"),
-         QStringLiteral("Codice"), QStringLiteral("Ragione sociale o conto"), QStringLiteral("Stato"),
-         QStringLiteral("Tipo effetto"), QStringLiteral("Banca"), QStringLiteral("Documento")});
+    model_->setHorizontalHeaderLabels(BillListRows::headings());
     list_ = new QTableView(this);
     list_->setModel(model_);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -242,7 +285,7 @@ void CallingProgram::createList() {
     list_->setWordWrap(false);
     list_->verticalHeader()->hide();
     list_->horizontalHeader()->setSortIndicatorShown(true);
-    list_->horizontalHeader()->setSortIndicator(ColDue, Qt::AscendingOrder);
+    list_->horizontalHeader()->setSortIndicator(BillListRows::ColDue, Qt::AscendingOrder);
     list_->setTabKeyNavigation(false);
     columns_ = new ColumnSizer(list_);
     columns_->fit();  // the headings whole before the first search
@@ -254,6 +297,9 @@ void CallingProgram::createList() {
 
 QHBoxLayout* CallingProgram::createFoot() {
     status_ = new QLabel(this);
+    // The totals may be long (a line per currency): they wrap rather than widen the window.
+    status_->setWordWrap(true);
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     // A slow count shows it is working, after a moment, and can be given up.
     countProgress_ = new QProgressBar(this);
     countProgress_->setRange(0, 0);
@@ -268,7 +314,16 @@ QHBoxLayout* CallingProgram::createFoot() {
     count_ = new BackgroundRead(this);
     totals_ = new BackgroundRead(this);
     buttons_.print = new QPushButton(QStringLiteral("Stam&pa..."), this);
-    buttons_.print->setToolTip(QStringLiteral("Stampa l'elenco o l'anzianità, come sono a video"));
+    buttons_.print->setToolTip(
+        QStringLiteral("Stampa tutti gli effetti selezionati, o l'anzianità se è quella a video"));
+    buttons_.exportList = new QPushButton(QStringLiteral("Sal&va in Excel..."), this);
+    buttons_.exportList->setToolTip(QStringLiteral("Scrive tutti gli effetti selezionati in un file .xlsx"));
+    output_ = new ListOutput(this);
+    outputProgress_ = new QProgressBar(this);
+    outputProgress_->setMaximumWidth(160);
+    outputProgress_->hide();
+    outputCancel_ = new QPushButton(QStringLiteral("Annulla"), this);
+    outputCancel_->hide();
     buttons_.printBill = new QPushButton(QStringLiteral("Stampa e&ffetto..."), this);
     buttons_.open = new QPushButton(QStringLiteral("Apri effett&o"), this);
     buttons_.newBill = new QPushButton(QStringLiteral("&Nuovo effetto"), this);
@@ -276,7 +331,10 @@ QHBoxLayout* CallingProgram::createFoot() {
     foot->addWidget(status_, 1);
     foot->addWidget(countProgress_);
     foot->addWidget(countCancel_);
+    foot->addWidget(outputProgress_);
+    foot->addWidget(outputCancel_);
     foot->addWidget(buttons_.print);
+    foot->addWidget(buttons_.exportList);
     foot->addWidget(buttons_.printBill);
     foot->addWidget(buttons_.newBill);
     foot->addWidget(buttons_.open);
@@ -297,18 +355,15 @@ void CallingProgram::connectCount() {
     // The bare count reads only the index and comes first; the sum reads the Bills and follows.
     connect(count_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
         if (!counting_ || result.rows.empty()) return;
-        status_->setText(QStringLiteral("%1 effetti, totale in calcolo...")
-                             .arg(Value::toText(Value::natural(result.rows.front().value(0)))));
+        selected_ = Value::toInt(Value::natural(result.rows.front().value(0)));
+        status_->setText(QStringLiteral("%1 effetti, totali in calcolo...").arg(selected_));
     });
     connect(totals_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
         count_->cancel();
-        const QVector<QVariant> row = result.rows.empty() ? QVector<QVariant>{} : result.rows.front();
-        const QVariant sum = Value::natural(row.value(1));
         try {
-            countShown(
-                QStringLiteral("%1 effetti, totale € %2")
-                    .arg(Value::toInt(Value::natural(row.value(0))))
-                    .arg(ItalianFormat::amount(Value::isNull(sum) ? Decimal() : Value::toDecimal(sum))));
+            const ListTotals totals = ListTotals::fromResult(result);
+            selected_ = totals.count();
+            countShown(totals.text());
         } catch (const SuiteError& e) {
             countShown(QString());
             showProblem(e.description());
@@ -342,8 +397,11 @@ void CallingProgram::connectSearch() {
         else
             ageing_->table()->setFocus(Qt::TabFocusReason);
     });
-    for (QLineEdit* e : {counterpart_, name_, dueFrom_, dueTo_, asOf_})
+    for (QLineEdit* e : {counterpart_, name_, dueFrom_, dueTo_, asOf_, amount_, document_, billNumber_})
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
+    counterpart_->installEventFilter(this);
+    counterpart_->setToolTip(QStringLiteral("F3: cerca nell'archivio"));
+    connect(ageing_, &AgeingView::counterpartChosen, this, &CallingProgram::showOpenBillsOf);
     // Enter searches from the choices as from the fields (with a list open, it picks its row).
     for (QComboBox* c : {archive_, state_, billType_, bank_}) c->installEventFilter(this);
 }
@@ -360,6 +418,9 @@ void CallingProgram::setKeyboardOrder() {
                           state_,
                           billType_,
                           bank_,
+                          amount_,
+                          document_,
+                          billNumber_,
                           buttons_.search,
                           tabs_->tabBar(),
                           list_,
@@ -367,7 +428,9 @@ void CallingProgram::setKeyboardOrder() {
                           ageing_->cancelButton(),
                           ageing_->exportButton(),
                           countCancel_,
+                          outputCancel_,
                           buttons_.print,
+                          buttons_.exportList,
                           buttons_.printBill,
                           buttons_.newBill,
                           buttons_.open};
@@ -381,8 +444,25 @@ void CallingProgram::connectActions() {
         if (!key.isEmpty()) emit openBill(filter_, key);
     };
     connect(buttons_.open, &QPushButton::clicked, this, open);
-    connect(buttons_.print, &QPushButton::clicked, this,
-            [this] { ReportPrinter::preview(viewHtml(), true, this); });
+    connect(buttons_.print, &QPushButton::clicked, this, [this] {
+        if (tabs_->currentWidget() == ageing_) {
+            ReportPrinter::preview(viewHtml(), true, this);
+            return;
+        }
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setPageOrientation(QPageLayout::Landscape);
+        printer->setDocName(listTitle());
+        QPrintDialog dialog(printer.get(), this);
+        dialog.setWindowTitle(QStringLiteral("Stampa l'elenco"));
+        if (dialog.exec() == QDialog::Accepted) printList(std::move(printer));
+    });
+    connect(buttons_.exportList, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Esporta l'elenco"),
+                                                          QStringLiteral("effetti.xlsx"),
+                                                          QStringLiteral("Cartella di Excel (*.xlsx)"));
+        if (!path.isEmpty()) exportList(path);
+    });
+    connectOutput();
     connect(buttons_.printBill, &QPushButton::clicked, this, [this] {
         try {
             const QString html = billHtml();
@@ -426,6 +506,11 @@ void CallingProgram::setToday(const QDate& today) {
 }
 
 bool CallingProgram::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched == counterpart_ &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
+        lookUpCounterpart();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(watched)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -459,6 +544,7 @@ bool CallingProgram::readFilter(BillFilter& filter) {
         filter.state = state_->currentData().toInt();
         filter.billType = billType_->currentData().toInt();
         filter.bank = bank_->currentData().toInt();
+        readSearch(filter);
         const QDate asOf = readDate(asOf_, QStringLiteral("del ritardo"));
         if (!asOf.isValid())
             throw SuiteError(SuiteError::kTypeMismatch, QStringLiteral("Selezione effetti"),
@@ -482,6 +568,7 @@ int CallingProgram::search() {
     filter_ = f;
     model_->removeRows(0, model_->rowCount());
     rows_.reset();
+    selected_ = -1;
     const CompanyContext& company = host_->CompanyContext();
     names_ = std::make_shared<CounterpartNames>(connection_, company.company, f.tipoArchivio,
                                                 company.parameters.ledgerGroup);
@@ -493,21 +580,22 @@ int CallingProgram::search() {
     q.ledgerGroup = company.parameters.ledgerGroup;
     q.customerAccount = company.parameters.customerAccount;
     q.supplierAccount = company.parameters.supplierAccount;
+    selection_ = q;
     try {
-        auto rs = std::make_shared<Recordset>();
-        rs->OpenPaged(q.selectText(), q.orderText(), connection_);
-        rows_ = rs;
+        rows_ =
+            std::make_shared<BillListRows>(connection_, q, today_, bankNames_, names_, Recordset::kPageSize);
         appendRows(Recordset::kPageSize);
     } catch (const SuiteError& e) {
         showProblem(e.description());
         return -1;
     }
+    searched_ = true;
     columns_->fit();
     if (model_->rowCount() > 0) list_->selectRow(0);
     showProblem(QString());
     status_->setText(QStringLiteral("Conteggio degli effetti in corso..."));
     count_->start(connection_, BillListQueries::count(q.selectText()));
-    totals_->start(connection_, BillListQueries::totals(q.selectText()));
+    totals_->start(connection_, ListTotals::query(q.selectText(), today_));
     ageing_->refresh(q.selectText(), f.tipoArchivio, today_, names_);
     counting_ = true;
     countDelay_->start();
@@ -525,65 +613,19 @@ void CallingProgram::countShown(const QString& text) {
 
 void CallingProgram::appendRows(int count) {
     if (!rows_) return;
-    Recordset& rs = *rows_;
     try {
-        auto text = [&](const char* column) {
-            return Value::toText(rs.Fields(QString::fromLatin1(column)).Value()).trimmed();
-        };
-        auto date = [&](const char* column) {
-            const QVariant v = rs.Fields(QString::fromLatin1(column)).Value();
-            return Value::isNull(v) ? QDate() : Value::toDate(v);
-        };
-        const char* codeColumn = filter_.tipoArchivio <= 1 ? "EF01_CLIFOR_CG44" : "EF01_CONTO_CG24";
-        const int first = model_->rowCount();
-        QStringList codes;
-        for (int added = 0; added < count && !rs.AtEOF(); ++added, rs.MoveNext()) {
-            const bool closed = Value::toInt(rs.Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1;
-            const QDate due = date("EF01_SCADE_S");
-            const int overdue = Ageing::daysOverdue(due, today_, closed);
-            const QString currency = text("EF01_CODICE_CG08");
-            const bool foreign = !currency.isEmpty() && currency.toUpper() != QStringLiteral("EURO");
-            const QVariant bank = rs.Fields(QStringLiteral("EF01_BANCAPRE_SCG12")).Value();
-            const QDate document = date("EF01_DATADOC");
-            const QString code = text(codeColumn);
-            codes << code;
-            const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-            QList<QStandardItem*> row(ColCount);
-            row[ColNumber] = cell(text("EF01_NUMEFF"), right);
-            row[ColDue] = cell(ItalianFormat::date(due));
-            row[ColOverdue] = cell(overdue > 0 ? QString::number(overdue) : QString(), right);
-            row[ColAmount] = cell(
-                ItalianFormat::amount(Value::toDecimal(rs.Fields(QStringLiteral("EF01_IMPEFF_S")).Value())),
-                right);
-            row[ColCurrency] = cell(foreign ? currency : QStringLiteral("EURO"));
-            row[ColAmountCurrency] =
-                cell(foreign ? ItalianFormat::amount(
-                                   Value::toDecimal(rs.Fields(QStringLiteral("EF01_IMPEFFVAL_S")).Value()))
-                             : QString(),
-                     right);
-            row[ColCode] = cell(code, filter_.tipoArchivio <= 1 ? right : Qt::AlignLeft | Qt::AlignVCenter);
-            row[ColName] = cell(QString());
-            row[ColState] = cell(closed ? QStringLiteral("Chiuso") : QStringLiteral("Aperto"));
-            row[ColType] =
-                cell(BillTypes::name(Value::toInt(rs.Fields(QStringLiteral("EF01_TIPOEFF")).Value())));
-            row[ColBank] = cell(Value::isNull(bank) ? QString()
-                                                    : bankNames_.value(Value::toInt(bank),
-                                                                       QString::number(Value::toInt(bank))));
-            row[ColDocument] = cell(
-                text("EF01_NUMDOC") +
-                (document.isValid() ? QStringLiteral(" del ") + ItalianFormat::date(document) : QString()));
-            if (overdue > 0) row[ColOverdue]->setForeground(QColor(0xb0, 0x3a, 0x2e));
-            const QString key =
-                QStringList{text("EF01_DITTA_CG18"), text("EF01_NUMREG_CO99"), text("EF01_RIGACONT_CG42"),
-                            text("EF01_PROGEC_EC01"), text("EF01_PROGEFF")}
-                    .join(QLatin1Char(','));
-            row[ColNumber]->setData(key, Qt::UserRole);
+        const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+        for (const ListRow& r : rows_->next(count)) {
+            const QStringList texts = BillListRows::texts(r);
+            QList<QStandardItem*> row;
+            for (int c = 0; c < BillListRows::ColCount; ++c)
+                row << cell(texts[c], BillListRows::rightAligned(c, filter_.tipoArchivio)
+                                          ? right
+                                          : Qt::AlignLeft | Qt::AlignVCenter);
+            if (r.overdue > 0) row[BillListRows::ColOverdue]->setForeground(QColor(0xb0, 0x3a, 0x2e));
+            row[BillListRows::ColNumber]->setData(r.key, Qt::UserRole);
             model_->appendRow(row);
         }
-        // The page's names in one read.
-        names_->load(codes);
-        for (int r = first; r < model_->rowCount(); ++r)
-            model_->item(r, ColName)->setText(names_->nameOf(model_->item(r, ColCode)->text()));
     } catch (const SuiteError& e) {
         // The rows listed stay; the reason is shown and the list reads no further.
         showProblem(e.description());
@@ -593,14 +635,148 @@ void CallingProgram::appendRows(int count) {
 
 QString CallingProgram::viewHtml() const {
     const QString archive = archive_->itemText(archive_->findData(filter_.tipoArchivio));
-    if (tabs_->currentWidget() == ageing_)
-        return ReportPrinter::tableHtml(
-            *ageing_->table()->model(),
-            QStringLiteral("%1: anzianità dello scaduto al %2").arg(archive, ItalianFormat::date(today_)),
-            ageing_->statusLabel()->text());
     return ReportPrinter::tableHtml(
-        *model_, QStringLiteral("%1: elenco al %2").arg(archive, ItalianFormat::date(today_)),
-        status_->text());
+        *ageing_->table()->model(),
+        QStringLiteral("%1: anzianità dello scaduto al %2").arg(archive, ItalianFormat::date(today_)),
+        ageing_->statusLabel()->text());
+}
+
+QString CallingProgram::listTitle() const {
+    const QString archive = archive_->itemText(archive_->findData(filter_.tipoArchivio));
+    return QStringLiteral("%1: elenco al %2").arg(archive, ItalianFormat::date(today_));
+}
+
+void CallingProgram::readSearch(BillFilter& filter) const {
+    const QString text = amount_->text().trimmed();
+    filter.amountFrom.reset();
+    filter.amountTo.reset();
+    const qsizetype range = text.indexOf(QStringLiteral(".."));
+    if (range < 0 && !text.isEmpty()) {
+        filter.amountFrom = filter.amountTo = readAmount(text);
+    } else if (range >= 0) {
+        const QString from = text.left(range).trimmed();
+        const QString to = text.mid(range + 2).trimmed();
+        if (to.contains(QLatin1Char('.')) && to.startsWith(QLatin1Char('.')))
+            refuse(QStringLiteral("L'intervallo di importi \"%1\" non è valido: scriverlo come 100..200.")
+                       .arg(text));
+        if (from.isEmpty() && to.isEmpty())
+            refuse(QStringLiteral("Scrivere almeno un estremo dell'intervallo di importi, come 100..200."));
+        if (!from.isEmpty()) filter.amountFrom = readAmount(from);
+        if (!to.isEmpty()) filter.amountTo = readAmount(to);
+    }
+    filter.document = readWhole(document_, QStringLiteral("di documento"));
+    filter.billNumber = readWhole(billNumber_, QStringLiteral("di effetto"));
+}
+
+void CallingProgram::lookUpCounterpart() {
+    const CompanyContext& company = host_->CompanyContext();
+    const int archive = archive_->currentData().toInt();
+    const ArchiveConnector connector =
+        archive <= 1
+            ? ArchiveConnector(ArchiveConnector::Archive::Customers,
+                               {company.company, archive, ArchiveConnector::dateKey(QDate::currentDate())})
+            : ArchiveConnector(ArchiveConnector::Archive::LedgerAccounts, {company.parameters.ledgerGroup});
+    try {
+        LookupDialog list(LookupRequest::of(connector.lookup(), connection_->ConnectionString()), QString(),
+                          this);
+        if (list.exec() != QDialog::Accepted) return;
+        const QVariant chosen = list.chosen();
+        if (Value::isNull(chosen)) return;
+        counterpart_->setText(Value::toText(Value::natural(chosen)).trimmed());
+        name_->clear();
+    } catch (const SuiteError& e) {
+        showProblem(e.description());
+    }
+    counterpart_->setFocus(Qt::OtherFocusReason);
+}
+
+void CallingProgram::showOpenBillsOf(const QString& code) {
+    counterpart_->setText(code);
+    name_->clear();
+    state_->setCurrentIndex(state_->findData(0));
+    tabs_->setCurrentWidget(list_);
+    search();
+}
+
+void CallingProgram::connectOutput() {
+    connect(output_, &ListOutput::progress, this, [this](int rows) {
+        // Against the count when it is known; else the bar only shows that it works.
+        if (selected_ > 0) {
+            outputProgress_->setRange(0, selected_);
+            outputProgress_->setValue(std::min(rows, selected_));
+        }
+        outputProgress_->setFormat(QStringLiteral("%1 effetti").arg(rows));
+    });
+    auto done = [this] {
+        outputProgress_->hide();
+        outputCancel_->hide();
+        buttons_.print->setEnabled(true);
+        buttons_.exportList->setEnabled(true);
+    };
+    connect(output_, &ListOutput::finished, this, [this, done](const ListTotals& totals) {
+        done();
+        showProblem(QString());
+        status_->setText(outputWhat_ + QStringLiteral(": ") + totals.text());
+    });
+    connect(output_, &ListOutput::failed, this, [this, done](const QString& reason) {
+        done();
+        showProblem(reason);
+    });
+    connect(outputCancel_, &QPushButton::clicked, this, [this, done] {
+        output_->cancel();
+        done();
+        showProblem(QString());
+        status_->setText(outputWhat_ + QStringLiteral(" annullata: nessun file scritto."));
+    });
+}
+
+bool CallingProgram::startOutput(const QString& what, std::function<std::unique_ptr<ListSink>()> makeSink) {
+    if (!searched_) {
+        showProblem(QStringLiteral("Cercare prima gli effetti da stampare o esportare."));
+        return false;
+    }
+    if (output_->running()) {
+        showProblem(QStringLiteral("Una stampa o un'esportazione dell'elenco è già in corso."));
+        return false;
+    }
+    outputWhat_ = what;
+    buttons_.print->setEnabled(false);
+    buttons_.exportList->setEnabled(false);
+    outputProgress_->setRange(0, 0);
+    outputProgress_->setFormat(QString());
+    outputProgress_->show();
+    outputCancel_->show();
+    status_->setText(what + QStringLiteral(" in corso..."));
+    output_->start(connection_, {selection_, today_, bankNames_}, std::move(makeSink));
+    return true;
+}
+
+bool CallingProgram::printList(std::unique_ptr<QPrinter> printer) {
+    std::shared_ptr<QPrinter> shared(std::move(printer));
+    const QString title = listTitle();
+    const int archive = filter_.tipoArchivio;
+    return startOutput(QStringLiteral("Stampa"), [shared, title, archive]() -> std::unique_ptr<ListSink> {
+        return std::make_unique<ListPrint>(*shared, title, archive);
+    });
+}
+
+bool CallingProgram::printListToPdf(const QString& pdf) {
+    const QString title = listTitle();
+    const int archive = filter_.tipoArchivio;
+    return startOutput(QStringLiteral("Stampa"), [pdf, title, archive]() -> std::unique_ptr<ListSink> {
+        return std::make_unique<ListPrint>(pdf, title, archive);
+    });
+}
+
+bool CallingProgram::exportList(const QString& xlsx) {
+    const QString title = listTitle();
+    return startOutput(QStringLiteral("Esportazione"), [xlsx, title]() -> std::unique_ptr<ListSink> {
+        return std::make_unique<ListSpreadsheet>(xlsx, title);
+    });
+}
+
+bool CallingProgram::outputDone() const {
+    return !output_->running() && outputProgress_->isHidden();
 }
 
 QString CallingProgram::billHtml() const {
@@ -613,5 +789,5 @@ QString CallingProgram::billHtml() const {
 QString CallingProgram::selectedKey() const {
     const QModelIndex current = list_->currentIndex();
     if (!current.isValid()) return QString();
-    return model_->item(current.row(), ColNumber)->data(Qt::UserRole).toString();
+    return model_->item(current.row(), BillListRows::ColNumber)->data(Qt::UserRole).toString();
 }

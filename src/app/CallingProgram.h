@@ -1,19 +1,24 @@
 #pragma once
 
 #include "BillFilter.h"
+#include "HeaderQuery.h"
 #include "TabOrder.h"
 
 #include <QDate>
 #include <QHash>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class AgeingView;
 class BackgroundRead;
+class BillListRows;
+class ListOutput;
+class ListSink;
+class ListTotals;
 class ColumnSizer;
 class Connection;
 class CounterpartNames;
-class Recordset;
 class HostGlobal;
 class QComboBox;
 class QGroupBox;
@@ -21,6 +26,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QPrinter;
 class QPushButton;
 class QTimer;
 class QTabWidget;
@@ -46,7 +52,18 @@ public:
     // background; `countDone` tells when they are there.
     int search();
     bool countDone() const { return !counting_; }
-    // The tab in view (the list's rows read so far, or the ageing) as a printed page.
+    // The whole selection of the last search, in the list's order: the query the list reads (its
+    // text without ORDER BY, and its order), for whoever works on every Bill the clerk selected.
+    HeaderQuery selectionQuery() const { return selection_; }
+    // The whole selection printed on `printer` (already set up) or written to a PDF or an .xlsx
+    // file, in the background: the progress shows under the list with a cancel, and
+    // `outputDone` tells when it ended (the outcome is in the status line). False, with the
+    // reason shown, when there is no selection to print.
+    bool printList(std::unique_ptr<QPrinter> printer);
+    bool printListToPdf(const QString& pdf);
+    bool exportList(const QString& xlsx);
+    bool outputDone() const;
+    // The ageing tab as a printed page.
     QString viewHtml() const;
     // The selected Bill's page; empty when none is selected. Throws SuiteError when it cannot be
     // read.
@@ -64,6 +81,9 @@ public:
     QLineEdit* dueFromEdit() const { return dueFrom_; }
     QLineEdit* dueToEdit() const { return dueTo_; }
     QLineEdit* asOfEdit() const { return asOf_; }
+    QLineEdit* amountEdit() const { return amount_; }
+    QLineEdit* documentEdit() const { return document_; }
+    QLineEdit* billNumberEdit() const { return billNumber_; }
     QComboBox* archiveCombo() const { return archive_; }
     QComboBox* stateCombo() const { return state_; }
     QComboBox* billTypeCombo() const { return billType_; }
@@ -73,6 +93,13 @@ public:
     QTableView* list() const { return list_; }
     QLabel* statusLabel() const { return status_; }
     QPushButton* countCancelButton() const { return countCancel_; }
+    QPushButton* printButton() const { return buttons_.print; }
+    QPushButton* exportButton() const { return buttons_.exportList; }
+    QPushButton* outputCancelButton() const { return outputCancel_; }
+    // F3 in the counterpart field: the archive's search list, the code chosen written in the field.
+    void lookUpCounterpart();
+    // The open Bills of one counterpart in the list (from a row of the ageing).
+    void showOpenBillsOf(const QString& code);
 
 signals:
     void openBill(const BillFilter& filter, const QString& key);
@@ -104,17 +131,26 @@ private:
     void appendRows(int count);
     // The count's outcome in the status line, its progress put away.
     void countShown(const QString& text);
+    // Reads the amount, document and Bill number searched for.
+    void readSearch(BillFilter& filter) const;
+    void connectOutput();
+    bool startOutput(const QString& what, std::function<std::unique_ptr<ListSink>()> makeSink);
+    QString listTitle() const;
 
     std::shared_ptr<HostGlobal> host_;
     std::shared_ptr<Connection> connection_;
     BillFilter filter_;
-    std::shared_ptr<Recordset> rows_;  // the selection, read page by page
+    HeaderQuery selection_;
+    std::shared_ptr<BillListRows> rows_;  // the selection, read page by page
     QComboBox* archive_;
     QLineEdit* counterpart_;
     QLineEdit* name_;
     QLineEdit* dueFrom_;
     QLineEdit* dueTo_;
     QLineEdit* asOf_;
+    QLineEdit* amount_;
+    QLineEdit* document_;
+    QLineEdit* billNumber_;
     QComboBox* state_;
     QComboBox* billType_;
     QComboBox* bank_;
@@ -135,10 +171,17 @@ private:
     BackgroundRead* count_;
     BackgroundRead* totals_;
     bool counting_ = false;
+    int selected_ = -1;  // Bills of the selection, once counted
+    bool searched_ = false;
+    QString outputWhat_;  // "Stampa", "Esportazione"
+    ListOutput* output_;
+    QProgressBar* outputProgress_;
+    QPushButton* outputCancel_;
     TabOrder tabOrder_;
     struct Buttons {
         QPushButton* search = nullptr;
         QPushButton* print = nullptr;
+        QPushButton* exportList = nullptr;
         QPushButton* printBill = nullptr;
         QPushButton* open = nullptr;
         QPushButton* newBill = nullptr;

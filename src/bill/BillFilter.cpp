@@ -47,6 +47,16 @@ QString BillFilter::selectionText() const {
         parts << QStringLiteral("EF01_SCADE_S >= '%1'").arg(dueFrom.toString(QStringLiteral("yyyyMMdd")));
     if (dueTo.isValid())
         parts << QStringLiteral("EF01_SCADE_S <= '%1'").arg(dueTo.toString(QStringLiteral("yyyyMMdd")));
+    if (amountFrom && amountTo && *amountFrom > *amountTo)
+        refuse(QStringLiteral("L'importo iniziale è maggiore di quello finale."));
+    if (amountFrom && amountTo && *amountFrom == *amountTo)
+        parts << QStringLiteral("EF01_IMPEFF_S = ") + amountFrom->toString();
+    else {
+        if (amountFrom) parts << QStringLiteral("EF01_IMPEFF_S >= ") + amountFrom->toString();
+        if (amountTo) parts << QStringLiteral("EF01_IMPEFF_S <= ") + amountTo->toString();
+    }
+    if (document) parts << QStringLiteral("EF01_NUMDOC = %1").arg(*document);
+    if (billNumber) parts << QStringLiteral("EF01_NUMEFF = %1").arg(*billNumber);
     if (state == 0 || state == 1) parts << QStringLiteral("EF01_INDSTATO_S = %1").arg(state);
     if (billType > 0) parts << QStringLiteral("EF01_TIPOEFF = %1").arg(billType);
     if (bank > 0) parts << QStringLiteral("EF01_BANCAPRE_SCG12 = %1").arg(bank);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "Decimal.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // What the clerk picks in the calling program, turned into the selection and order texts the
 // module receives. Values typed by the clerk are validated (codes) or quoted (accounts): none
@@ -23,11 +26,17 @@ struct BillFilter {
     int state = -1;    // -1 any, 0 open, 1 closed
     int billType = 0;  // EF01_TIPOEFF; 0 any
     int bank = 0;      // presentation bank, EF01_BANCAPRE_SCG12; 0 any
+    // The amount in euro, exact (from = to) or a range with either end open.
+    std::optional<Decimal> amountFrom;
+    std::optional<Decimal> amountTo;
+    std::optional<qint64> document;    // EF01_NUMDOC
+    std::optional<qint64> billNumber;  // EF01_NUMEFF
     Sort sort = Sort::Due;
     bool descending = false;
 
     // Throws SuiteError with a message for the clerk when a code is not a number or the dates
-    // are the wrong way round.
+    // or the amounts are the wrong way round. Numbers enter the text as this program writes
+    // them (a Decimal, a whole number), never as the clerk typed them.
     QString selectionText() const;
     QString orderText() const;
 };

@@ -233,8 +233,7 @@ TEST_P(CallingProgramList, ShowsAPageReadsOnAsTheClerkScrollsAndCountsTheSelecti
     calling.show();
     EXPECT_EQ(calling.search(), Recordset::kPageSize);
     ASSERT_TRUE(countArrives(calling));
-    EXPECT_TRUE(
-        calling.statusLabel()->text().startsWith(QStringLiteral("%1 effetti, totale € ").arg(customers)));
+    EXPECT_TRUE(calling.statusLabel()->text().startsWith(QStringLiteral("%1 effetti per € ").arg(customers)));
 
     // Given up at once: the status says so and no late answer overwrites it.
     calling.search();
@@ -246,8 +245,7 @@ TEST_P(CallingProgramList, ShowsAPageReadsOnAsTheClerkScrollsAndCountsTheSelecti
         << calling.statusLabel()->text().toStdString();
     calling.search();
     ASSERT_TRUE(countArrives(calling));
-    EXPECT_TRUE(
-        calling.statusLabel()->text().startsWith(QStringLiteral("%1 effetti, totale € ").arg(customers)));
+    EXPECT_TRUE(calling.statusLabel()->text().startsWith(QStringLiteral("%1 effetti per € ").arg(customers)));
 
     QAbstractItemModel* model = calling.list()->model();
     EXPECT_EQ(model->rowCount(), Recordset::kPageSize);

@@ -12,7 +12,8 @@
 
 // One sheet of an .xlsx read as a spreadsheet program reads it, with unzip and an XML parser:
 // nothing of the writer's own code. Cells by reference ("H4"): texts resolved through the shared
-// strings, numbers as an XML double is read (a point, never a comma; anything else is no number).
+// strings or written inline, numbers as an XML double is read (a point, never a comma; anything else is no
+// number).
 struct SheetCells {
     QHash<QString, QString> texts;
     QHash<QString, std::optional<double>> numbers;
@@ -36,6 +37,8 @@ struct SheetCells {
             } else if (xml.name() == u"c") {
                 ref = xml.attributes().value(QStringLiteral("r")).toString();
                 type = xml.attributes().value(QStringLiteral("t")).toString();
+            } else if (xml.name() == u"t" && type == u"inlineStr") {
+                cells.texts.insert(ref, xml.readElementText());  // a sheet written row by row
             } else if (xml.name() == u"v") {
                 const QString v = xml.readElementText();
                 if (type == u"s")
