@@ -1,20 +1,18 @@
 #include "ArchivePrograms.h"
 #include "ArchiveStore.h"
 #include "Connection.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "DriverApplication.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
 #include "SignIn.h"
 #include "SuiteError.h"
-#include "TestDatabase.h"
 #include "Value.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QUrl>
-#include <QUrlQuery>
 
 namespace {
 
@@ -24,24 +22,12 @@ class SiblingPrograms : public ::testing::TestWithParam<TestEngine> {
 protected:
     void SetUp() override {
         REQUIRE_ENGINE(GetParam());
-        db_ = std::make_unique<TestDatabase>(GetParam());
-        admin_ = db_->connect(SchemaInstaller::catalogue());
-        DemoGenerator::installOn(admin_, {.bills = 40});
-    }
-
-    // Where a clerk signs in with a password: on the server over TCP, which asks for one.
-    QString signInString() const {
-        if (GetParam() != TestEngine::PostgreSql) return db_->connectionString();
-        QUrl url(db_->connectionString());
-        QUrlQuery query(url);
-        query.removeQueryItem(QStringLiteral("host"));
-        url.setQuery(query);
-        url.setHost(QStringLiteral("localhost"));
-        return url.toString();
+        demo_ = std::make_unique<DemoDatabase>(GetParam(), 40);
+        admin_ = demo_->connection;
     }
     std::shared_ptr<Connection> clerk(const QString& code, const QString& password) const {
         return SignIn(Schema::billProgram(), Schema::accessClass, SchemaInstaller::catalogue())
-            .signIn(signInString(), code, password)
+            .signIn(demo_->db.signInString(), code, password)
             .open();
     }
     QVariantList row(const QString& sql) const {
@@ -50,7 +36,7 @@ protected:
     }
     int count(const QString& sql) const { return Value::toInt(row(sql).value(0)); }
 
-    std::unique_ptr<TestDatabase> db_;
+    std::unique_ptr<DemoDatabase> demo_;
     std::shared_ptr<Connection> admin_;
 };
 
@@ -102,7 +88,7 @@ TEST_P(SiblingPrograms, ABankChosenInItsProgramComesBackAndAPairRegisteredThereI
     QByteArray out;
     QString error;
     const int code = DriverApplication::run(
-        {QStringLiteral("--db"), signInString(), QStringLiteral("--company"), QStringLiteral("1"),
+        {QStringLiteral("--db"), demo_->db.signInString(), QStringLiteral("--company"), QStringLiteral("1"),
          QStringLiteral("--user"), QStringLiteral("MROSSI"), QStringLiteral("--password"),
          QStringLiteral("Rossi.2024")},
         input, [&](const QByteArray& line) { out += line + '\n'; }, &error);
