@@ -9,6 +9,9 @@ kv_italian_locale
 bash "$KV_ROOT/scripts/check-format.sh"
 kv_start_postgres
 export KV_TEST_PG="postgresql:///kvtest?host=/var/run/postgresql"
+# A missing engine or program (pdftotext, unzip, the PostgreSQL server programs) fails its test
+# here instead of skipping it.
+export KV_REQUIRE_TOOLS=1
 export QT_QPA_PLATFORM="offscreen:configfile=$KV_ROOT/tests/support/laptop-screen.json"
 
 kv_build default

@@ -82,6 +82,54 @@ QString table(const QString& title, const QStringList& heads, const QList<QStrin
     return html + QStringLiteral("</table>");
 }
 
+// The Bill's bills of exchange and assignments, its history movements and its reminders, each
+// as a titled table.
+QString childSections(Connection& db, const QStringList& key) {
+    const Rows exchange = read(db, QStringLiteral("SELECT * FROM EF03_SCADCECAM WITH (NOLOCK)") +
+                                       keyWhere(key, QStringLiteral("EF03")));
+    QString html;
+    QList<QStringList> rows;
+    for (size_t r = 0; r < exchange.result.rows.size(); ++r)
+        rows << QStringList{exchange.text(r, QStringLiteral("EF03_DEBITORE")),
+                            exchange.text(r, QStringLiteral("EF03_PIAZZA")),
+                            exchange.text(r, QStringLiteral("EF03_NUMREGRIC_EF01")),
+                            exchange.text(r, QStringLiteral("EF03_NUMREGGIR_EF01"))};
+    html += table(QStringLiteral("Cambiali e cessioni"),
+                  {QStringLiteral("Debitore"), QStringLiteral("Piazza"), QStringLiteral("Ricevuto da reg."),
+                   QStringLiteral("Girato a reg.")},
+                  rows);
+
+    const Rows history =
+        read(db, QStringLiteral("SELECT * FROM EF06_SCADSTO WITH (NOLOCK)") +
+                     keyWhere(key, QStringLiteral("EF06")) + QStringLiteral(" ORDER BY EF06_PROGSTO"));
+    rows.clear();
+    for (size_t r = 0; r < history.result.rows.size(); ++r)
+        rows << QStringList{history.text(r, QStringLiteral("EF06_PROGSTO")),
+                            history.date(r, QStringLiteral("EF06_DATAREG")),
+                            history.text(r, QStringLiteral("EF06_INDTIPOPER")),
+                            history.date(r, QStringLiteral("EF06_SCADE_S")),
+                            history.amount(r, QStringLiteral("EF06_IMPEFF_S"))};
+    html += table(QStringLiteral("Movimenti storici"),
+                  {QStringLiteral("N."), QStringLiteral("Data"), QStringLiteral("Operazione"),
+                   QStringLiteral("Scadenza"), QStringLiteral("Importo €")},
+                  rows);
+
+    const Rows reminders =
+        read(db, QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WITH (NOLOCK)") +
+                     keyWhere(key, QStringLiteral("EF05")) + QStringLiteral(" ORDER BY EF05_PROGAVVISI"));
+    rows.clear();
+    for (size_t r = 0; r < reminders.result.rows.size(); ++r)
+        rows << QStringList{reminders.text(r, QStringLiteral("EF05_PROGAVVISI")),
+                            reminders.date(r, QStringLiteral("EF05_DATAAVVISO")),
+                            reminders.amount(r, QStringLiteral("EF05_TASSOINT")),
+                            reminders.amount(r, QStringLiteral("EF05_IMPINTERES"))};
+    html += table(QStringLiteral("Solleciti"),
+                  {QStringLiteral("N."), QStringLiteral("Data avviso"), QStringLiteral("Tasso %"),
+                   QStringLiteral("Interessi €")},
+                  rows);
+    return html;
+}
+
 }  // namespace
 
 BillReport::BillReport(std::shared_ptr<Connection> connection, int tipoArchivio, qint32 ledgerGroup)
@@ -127,46 +175,6 @@ QString BillReport::html(const QString& keyText) const {
         html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(r.at(0), r.at(1));
     html += QStringLiteral("</table>");
 
-    const Rows exchange = read(db, QStringLiteral("SELECT * FROM EF03_SCADCECAM WITH (NOLOCK)") +
-                                       keyWhere(key, QStringLiteral("EF03")));
-    QList<QStringList> rows;
-    for (size_t r = 0; r < exchange.result.rows.size(); ++r)
-        rows << QStringList{exchange.text(r, QStringLiteral("EF03_DEBITORE")),
-                            exchange.text(r, QStringLiteral("EF03_PIAZZA")),
-                            exchange.text(r, QStringLiteral("EF03_NUMREGRIC_EF01")),
-                            exchange.text(r, QStringLiteral("EF03_NUMREGGIR_EF01"))};
-    html += table(QStringLiteral("Cambiali e cessioni"),
-                  {QStringLiteral("Debitore"), QStringLiteral("Piazza"), QStringLiteral("Ricevuto da reg."),
-                   QStringLiteral("Girato a reg.")},
-                  rows);
-
-    const Rows history =
-        read(db, QStringLiteral("SELECT * FROM EF06_SCADSTO WITH (NOLOCK)") +
-                     keyWhere(key, QStringLiteral("EF06")) + QStringLiteral(" ORDER BY EF06_PROGSTO"));
-    rows.clear();
-    for (size_t r = 0; r < history.result.rows.size(); ++r)
-        rows << QStringList{history.text(r, QStringLiteral("EF06_PROGSTO")),
-                            history.date(r, QStringLiteral("EF06_DATAREG")),
-                            history.text(r, QStringLiteral("EF06_INDTIPOPER")),
-                            history.date(r, QStringLiteral("EF06_SCADE_S")),
-                            history.amount(r, QStringLiteral("EF06_IMPEFF_S"))};
-    html += table(QStringLiteral("Movimenti storici"),
-                  {QStringLiteral("N."), QStringLiteral("Data"), QStringLiteral("Operazione"),
-                   QStringLiteral("Scadenza"), QStringLiteral("Importo €")},
-                  rows);
-
-    const Rows reminders =
-        read(db, QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WITH (NOLOCK)") +
-                     keyWhere(key, QStringLiteral("EF05")) + QStringLiteral(" ORDER BY EF05_PROGAVVISI"));
-    rows.clear();
-    for (size_t r = 0; r < reminders.result.rows.size(); ++r)
-        rows << QStringList{reminders.text(r, QStringLiteral("EF05_PROGAVVISI")),
-                            reminders.date(r, QStringLiteral("EF05_DATAAVVISO")),
-                            reminders.amount(r, QStringLiteral("EF05_TASSOINT")),
-                            reminders.amount(r, QStringLiteral("EF05_IMPINTERES"))};
-    html += table(QStringLiteral("Solleciti"),
-                  {QStringLiteral("N."), QStringLiteral("Data avviso"), QStringLiteral("Tasso %"),
-                   QStringLiteral("Interessi €")},
-                  rows);
+    html += childSections(db, key);
     return html + QStringLiteral("</body></html>");
 }

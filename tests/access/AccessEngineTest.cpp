@@ -1,6 +1,7 @@
 #include "Accounts.h"
 #include "Connection.h"
 #include "DatabaseGrants.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "PasswordHash.h"
 #include "Schema.h"
@@ -10,7 +11,6 @@
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "TechnicalLog.h"
-#include "TestDatabase.h"
 
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
@@ -31,14 +31,13 @@ class AccessTest : public ::testing::TestWithParam<TestEngine> {
 protected:
     void SetUp() override {
         REQUIRE_ENGINE(GetParam());
-        db_ = std::make_unique<TestDatabase>(GetParam());
-        admin_ = db_->connect(SchemaInstaller::catalogue());
-        DemoGenerator::installOn(admin_, {.bills = 40});
+        demo_ = std::make_unique<DemoDatabase>(GetParam(), 40);
+        admin_ = demo_->connection;
     }
 
     bool server() const { return GetParam() != TestEngine::Sqlite; }
 
-    QString signInString() const { return db_->signInString(); }
+    QString signInString() const { return demo_->db.signInString(); }
     // The code as a clerk types it (MROSSI), on the server too.
     SignIn::Session signIn(const QString& code, const QString& password) const {
         return SignIn(Schema::billProgram(), Schema::accessClass, SchemaInstaller::catalogue())
@@ -77,7 +76,7 @@ protected:
         if (server()) admin_->Execute(QStringLiteral("DROP ROLE %1").arg(Accounts::loginRole(user.code)));
     }
 
-    std::unique_ptr<TestDatabase> db_;
+    std::unique_ptr<DemoDatabase> demo_;
     std::shared_ptr<Connection> admin_;
 };
 

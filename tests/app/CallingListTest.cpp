@@ -3,6 +3,7 @@
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "DatabaseHost.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "EditBox.h"
 #include "HostMainWindow.h"
@@ -18,7 +19,6 @@
 #include "ScriptedLogService.h"
 #include "SheetCells.h"
 #include "SuiteError.h"
-#include "TestDatabase.h"
 #include "Value.h"
 #include "ZipEntry.h"
 
@@ -74,10 +74,9 @@ class CallingList : public ::testing::TestWithParam<TestEngine> {
 protected:
     void SetUp() override {
         REQUIRE_ENGINE(GetParam());
-        db_ = std::make_unique<TestDatabase>(GetParam());
-        connection_ = db_->connect(SchemaInstaller::catalogue());
-        DemoGenerator::installOn(connection_, {.bills = 60});
-        host_ = std::make_shared<DatabaseHost>(db_->connectionString(), DemoGenerator::kCompany,
+        demo_ = std::make_unique<DemoDatabase>(GetParam(), 60);
+        connection_ = demo_->connection;
+        host_ = std::make_shared<DatabaseHost>(demo_->db.connectionString(), DemoGenerator::kCompany,
                                                QStringLiteral("MROSSI"));
         log_ = std::make_shared<ScriptedLogService>();
         host_->setLogServiceFactory([this] { return log_; });
@@ -152,7 +151,7 @@ protected:
         return out;
     }
 
-    std::unique_ptr<TestDatabase> db_;
+    std::unique_ptr<DemoDatabase> demo_;
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<DatabaseHost> host_;
     std::shared_ptr<ScriptedLogService> log_;

@@ -5,6 +5,7 @@
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "DatabaseHost.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "EditBox.h"
 #include "HostMainWindow.h"
@@ -13,7 +14,6 @@
 #include "Recordset.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
-#include "TestDatabase.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 
@@ -34,9 +34,8 @@ protected:
     virtual QString user() const { return QStringLiteral("MROSSI"); }
 
     void SetUp() override {
-        connection_ = db_.connect(SchemaInstaller::catalogue());
-        DemoGenerator::installOn(connection_, {.bills = 40});
-        host_ = std::make_shared<DatabaseHost>(db_.connectionString(), DemoGenerator::kCompany, user());
+        connection_ = demo_.connection;
+        host_ = std::make_shared<DatabaseHost>(demo_.db.connectionString(), DemoGenerator::kCompany, user());
         log_ = std::make_shared<ScriptedLogService>();
         host_->setLogServiceFactory([this] { return log_; });
         registry_ = std::make_shared<PluginRegistry>(registryDir_.filePath(QStringLiteral("moduli.json")));
@@ -77,11 +76,7 @@ protected:
         QTest::keyClicks(field->editor(), text);
         QTest::keyClick(field->editor(), Qt::Key_Tab);
     }
-    int count(const QString& sql) const {
-        Recordset rs;
-        rs.Open(sql, connection_);
-        return Value::toInt(rs.Fields(0).Value());
-    }
+    int count(const QString& sql) const { return demo_.count(sql); }
     QStringList messageTexts() const {
         QStringList texts;
         for (const auto& m : log_->messages()) texts << m.text;
@@ -89,7 +84,7 @@ protected:
     }
     void pressNew() { window_->navigator()->action(QStringLiteral("Nuovo"))->trigger(); }
 
-    TestDatabase db_{TestEngine::Sqlite};
+    DemoDatabase demo_{TestEngine::Sqlite, 40};
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<DatabaseHost> host_;
     std::shared_ptr<ScriptedLogService> log_;

@@ -98,7 +98,7 @@ TEST_F(HostWindowTest, HostNewAsksAboutPendingEditsFirst) {
 // A clerk signs in (a wrong password first), works in a window that does not offer deleting,
 // and the database refuses the delete asked from the form's own bar: the Bill stays.
 TEST_F(HostWindowTest, AClerkSignsInAndMayNotDeleteABill) {
-    StartDialog start(db_.connectionString(), DemoGenerator::kCompany);
+    StartDialog start(demo_.db.connectionString(), DemoGenerator::kCompany);
     start.userEdit()->setText(QStringLiteral("mrossi"));
     start.passwordEdit()->setText(QStringLiteral("rossi.2024"));
     EXPECT_FALSE(start.attempt());
@@ -217,9 +217,8 @@ class CallingProgramList : public ::testing::TestWithParam<TestEngine> {};
 
 TEST_P(CallingProgramList, ShowsAPageReadsOnAsTheClerkScrollsAndCountsTheSelection) {
     REQUIRE_ENGINE(GetParam());
-    TestDatabase db(GetParam());
-    auto connection = db.connect(SchemaInstaller::catalogue());
-    DemoGenerator::installOn(connection, {.bills = 700});
+    DemoDatabase demo(GetParam(), 700);
+    auto connection = demo.connection;
     Recordset count;
     count.Open(QStringLiteral(
                    "SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0"),
@@ -227,7 +226,7 @@ TEST_P(CallingProgramList, ShowsAPageReadsOnAsTheClerkScrollsAndCountsTheSelecti
     const int customers = Value::toInt(count.Fields(0).Value());
     ASSERT_GT(customers, Recordset::kPageSize);
 
-    auto host = std::make_shared<DatabaseHost>(db.connectionString(), DemoGenerator::kCompany,
+    auto host = std::make_shared<DatabaseHost>(demo.db.connectionString(), DemoGenerator::kCompany,
                                                QStringLiteral("MROSSI"));
     CallingProgram calling(host, connection);
     calling.show();

@@ -149,7 +149,7 @@ TEST_F(LaptopScreenTest, EveryWindowFitsReadsInOrderAndAnswersItsAccessKeys) {
             check(&child, &child, first, grid);
         });
     }
-    StartDialog start(db_.connectionString(), DemoGenerator::kCompany);
+    StartDialog start(demo_.db.connectionString(), DemoGenerator::kCompany);
     UsersDialog users(connection_, QStringLiteral("ADMIN"), QStringLiteral(KVUO_TARSELLO_PROGID));
     ScriptEditor script(host_->LayoutAndScript(), {});
     for (QDialog* d : std::initializer_list<QDialog*>{&start, &users, &script}) {

@@ -1,9 +1,9 @@
 #include "ChildQueries.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "HeaderQuery.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
-#include "TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +33,8 @@ class QueryPlanEngine : public ::testing::TestWithParam<TestEngine> {
 protected:
     void SetUp() override {
         REQUIRE_ENGINE(GetParam());
-        db_.emplace(GetParam());
-        c_ = db_->connect(SchemaInstaller::catalogue());
-        DemoGenerator::installOn(c_, {.bills = 300});
+        demo_.emplace(GetParam(), 300);
+        c_ = demo_->connection;
         c_->Execute(QStringLiteral("ANALYZE"));
         // A few hundred rows fit a page or two: without this PostgreSQL rightly reads them all.
         if (GetParam() == TestEngine::PostgreSql) c_->Execute(QStringLiteral("SET enable_seqscan = off"));
@@ -53,7 +52,7 @@ protected:
         return q;
     }
 
-    std::optional<TestDatabase> db_;
+    std::optional<DemoDatabase> demo_;
     std::shared_ptr<Connection> c_;
 };
 

@@ -89,6 +89,8 @@ TEST(JsonLine, WritesValuesExactlyAndKeepsTheKeysInOrder) {
     EXPECT_EQ(
         JsonLine(QStringLiteral("get")).add(QStringLiteral("z"), 1).add(QStringLiteral("a"), values).toJson(),
         QByteArray(R"({"cmd":"get","z":1,"a":[null,12,"1234.50","2024-02-29",true,"è \"x\"\n\t\u0001"]})"));
+    // A half of a pair alone is no character: escaped, never written as bytes that are not UTF-8.
+    EXPECT_EQ(JsonLine::string(QString(QChar(0xD834)) + u'x'), R"("\ud834x")");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "ArchiveTexts.h"
 #include "ArchiveWindow.h"
 #include "Connection.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "DriverApplication.h"
 #include "EditBox.h"
@@ -13,7 +14,6 @@
 #include "ScriptedLogService.h"
 #include "SignIn.h"
 #include "SuiteError.h"
-#include "TestDatabase.h"
 #include "Value.h"
 
 #include <gtest/gtest.h>
@@ -32,24 +32,12 @@ class SiblingPrograms : public ::testing::TestWithParam<TestEngine> {
 protected:
     void SetUp() override {
         REQUIRE_ENGINE(GetParam());
-        db_ = std::make_unique<TestDatabase>(GetParam());
-        admin_ = db_->connect(SchemaInstaller::catalogue());
-        DemoGenerator::installOn(admin_, {.bills = 40});
-    }
-
-    // Where a clerk signs in with a password: on the server over TCP, which asks for one.
-    QString signInString() const {
-        if (GetParam() != TestEngine::PostgreSql) return db_->connectionString();
-        QUrl url(db_->connectionString());
-        QUrlQuery query(url);
-        query.removeQueryItem(QStringLiteral("host"));
-        url.setQuery(query);
-        url.setHost(QStringLiteral("localhost"));
-        return url.toString();
+        demo_ = std::make_unique<DemoDatabase>(GetParam(), 40);
+        admin_ = demo_->connection;
     }
     std::shared_ptr<Connection> clerk(const QString& code, const QString& password) const {
         return SignIn(Schema::billProgram(), Schema::accessClass, SchemaInstaller::catalogue())
-            .signIn(signInString(), code, password)
+            .signIn(demo_->db.signInString(), code, password)
             .open();
     }
     QVariantList row(const QString& sql) const {
@@ -58,7 +46,7 @@ protected:
     }
     int count(const QString& sql) const { return Value::toInt(row(sql).value(0)); }
 
-    std::unique_ptr<TestDatabase> db_;
+    std::unique_ptr<DemoDatabase> demo_;
     std::shared_ptr<Connection> admin_;
 };
 
@@ -110,7 +98,7 @@ TEST_P(SiblingPrograms, ABankChosenInItsProgramComesBackAndAPairRegisteredThereI
     QByteArray out;
     QString error;
     const int code = DriverApplication::run(
-        {QStringLiteral("--db"), signInString(), QStringLiteral("--company"), QStringLiteral("1"),
+        {QStringLiteral("--db"), demo_->db.signInString(), QStringLiteral("--company"), QStringLiteral("1"),
          QStringLiteral("--user"), QStringLiteral("MROSSI"), QStringLiteral("--password"),
          QStringLiteral("Rossi.2024")},
         input, [&](const QByteArray& line) { out += line + '\n'; }, &error);

@@ -11,6 +11,7 @@
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
 #include "SuiteError.h"
+#include "TestDatabase.h"
 #include "Value.h"
 #include "VirtualFrame.h"
 
@@ -74,8 +75,7 @@ protected:
     void SetUp() override {
         const int started =
             clusters.run({QStringLiteral("up"), QStringLiteral("6401"), QStringLiteral("6402")});
-        if (started == 3)
-            GTEST_SKIP() << "no PostgreSQL server programs here: " << clusters.log.toStdString();
+        if (started == 3) SKIP_OR_FAIL("no PostgreSQL server programs here: " + clusters.log.toStdString());
         ASSERT_EQ(started, 0) << clusters.log.toStdString();
         clusters.up = true;
         cs = clusters.connectionString();

@@ -23,10 +23,6 @@ Decimal dec(const QVariant& v) {
 
 class BillCurrencyTest : public BillFormTest {
 protected:
-    FrameControl* c(const char* name) const { return form()->control(QString::fromLatin1(name)); }
-    QVariant column(const char* name) const {
-        return form()->clsRstTestata->Fields(QString::fromLatin1(name)).Value();
-    }
     Decimal storedRate(const QString& currency, const QDate& day, bool monthly = false) {
         Recordset rs;
         rs.Open(QStringLiteral(
@@ -50,90 +46,9 @@ protected:
             QStringLiteral(" AND EF01_CODICE_CG08 = 'EURO' AND EF01_INDEXP = 0 AND EF01_ID_MG35 IS NULL"));
         ASSERT_FALSE(module_->ChiaveEffettoInGestione.toString().isEmpty());
     }
-    QString lastMessage() const {
-        return log_->messages().isEmpty() ? QString() : log_->messages().last().text;
-    }
 };
 
 INSTANTIATE_ON_ENGINES(BillCurrencyTest);
-
-TEST_P(BillCurrencyTest, ANewBillInDollarsConvertsAndCopiesItsAmountAndBackInEuroEmptiesTheCurrencySide) {
-    module_->AperturaSuNuovoEffetto = true;
-    FRMKV_TARSELLO* f = show();
-    ASSERT_TRUE(f);
-    ASSERT_EQ(f->FME_TESTATA->Status(), VirtualFrame::kStatusAdding);
-    // A new Bill is in euro: the currency side is closed.
-    EXPECT_EQ(f->TXT_VALUTA->Text(), QStringLiteral("EURO"));
-    EXPECT_FALSE(c("TXT_IMPEFFVAL")->isEnabled());
-    EXPECT_FALSE(c("TXT_CAMBIO")->isEnabled());
-
-    typeInto(f->TXT_VALUTA, QStringLiteral("usd"));
-    EXPECT_EQ(f->TXT_VALUTA->Text(), QStringLiteral("USD"));
-    EXPECT_TRUE(c("TXT_CAMBIO")->isEnabled());
-    EXPECT_TRUE(c("TXT_IMPRITACCORIGVAL")->isEnabled());
-    EXPECT_EQ(static_cast<NumericBox*>(c("TXT_IMPEFFVAL"))->CurrencyLabel(), QStringLiteral("USD"));
-    EXPECT_EQ(dec(column("EF01_TOTDOCVAL")), Decimal(0));
-    EXPECT_EQ(Value::toDate(column("EF01_DATACAMBIO")), QDate::currentDate());  // no document date yet
-    EXPECT_TRUE(Value::isNull(column("EF01_CAMBIO")));
-
-    // Monday 3 June 2024 has a rate of its own.
-    const QDate monday(2024, 6, 3);
-    typeInto(c("TXT_DATACAMBIO"), QStringLiteral("03/06/2024"));
-    const Decimal rate = storedRate(QStringLiteral("USD"), monday);
-    ASSERT_FALSE(rate.isZero());
-    EXPECT_EQ(dec(column("EF01_CAMBIO")), rate);
-
-    log_->enqueue(LogService::kYes);
-    typeInto(c("TXT_IMPEFF"), QStringLiteral("1.000,00"));
-    EXPECT_EQ(questions(), 1);
-    const Decimal dollars = (Decimal(1000) * rate).rounded(2);
-    for (const char* euro : {"EF01_IMPEFF_S", "EF01_IMPEFFNETPREV_S", "EF01_IMPEFFORIG", "EF01_TOTDOC"})
-        EXPECT_EQ(dec(column(euro)), Decimal(1000)) << euro;
-    for (const char* val :
-         {"EF01_IMPEFFVAL_S", "EF01_IMPEFFNETPREVVAL_S", "EF01_IMPEFFORIGVAL", "EF01_TOTDOCVAL"})
-        EXPECT_EQ(dec(column(val)), dollars) << val;
-    EXPECT_EQ(dec(c("TXT_IMPEFFVAL")->Value()), dollars);
-
-    // The currency side converts into euro without asking; the same text again does nothing.
-    typeInto(c("TXT_BOLLIVAL"), QStringLiteral("10,00"));
-    EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(dec(column("EF01_BOLLI")), Decimal::divide(Decimal(10), rate, 2));
-    typeInto(c("TXT_BOLLI"), c("TXT_BOLLI")->Text());
-    EXPECT_EQ(questions(), 1);
-    // No to the question: the currency amount stays.
-    log_->enqueue(LogService::kNo);
-    typeInto(c("TXT_SPINC"), QStringLiteral("3,5"));
-    EXPECT_EQ(questions(), 2);
-    EXPECT_TRUE(Value::isNull(column("EF01_SPINCVAL")) || dec(column("EF01_SPINCVAL")).isZero());
-
-    // Back to euro: rate, date, contract and every currency amount go.
-    f->TXT_CONTRFINANZ->setFocus();
-    typeInto(f->TXT_CONTRFINANZ, QStringLiteral("FIN-1"));
-    typeInto(f->TXT_VALUTA, QStringLiteral("EURO"));
-    for (const char* col : {"EF01_CAMBIO", "EF01_DATACAMBIO", "EF01_CONTRFINANZ", "EF01_IMPEFFVAL_S",
-                            "EF01_TOTDOCVAL", "EF01_BOLLIVAL", "EF01_IMPRITACCORIGVAL"})
-        EXPECT_TRUE(Value::isNull(column(col))) << col;
-    EXPECT_TRUE(c("TXT_IMPEFFVAL")->Text().isEmpty());
-    EXPECT_FALSE(c("TXT_IMPEFFVAL")->isEnabled());
-    EXPECT_FALSE(c("TXT_DATACAMBIO")->isEnabled());
-    EXPECT_EQ(dec(column("EF01_IMPEFF_S")), Decimal(1000));
-
-    auto set = [&](const char* col, const QVariant& v) {
-        f->clsRstTestata->Fields(QString::fromLatin1(col)).setValue(v);
-    };
-    set("EF01_CLIFOR_CG44", 1);
-    set("EF01_TIPOEFF", 2);
-    set("EF01_SCADE_S", QDate(2026, 12, 31));
-    set("EF01_INDSTATO_S", 0);
-    set("EF01_INDGENSTATO_S", 0);
-    f->FME_TESTATA->Refresh();
-    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << lastMessage().toStdString();
-    EXPECT_EQ(demo_->count(
-                  QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = '%1' AND "
-                                 "EF01_CODICE_CG08 = 'EURO' AND EF01_CAMBIO IS NULL AND EF01_IMPEFF_S = 1000")
-                      .arg(f->newRegistrationNumber())),
-              1);
-}
 
 TEST_P(BillCurrencyTest, ABillOpenedByKeyInAnotherCurrencyShowsItsCurrencySideOpenWithItsDigits) {
     Recordset rs;

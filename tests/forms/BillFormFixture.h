@@ -4,6 +4,7 @@
 // module class as the host application does.
 #include "CLSKV_TARSELLO.h"
 #include "DatabaseHost.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "FRMKV_TARSELLO.h"
 #include "FrameControl.h"
@@ -21,21 +22,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest/QTest>
-
-// A demo company on a fresh database of the engine.
-struct DemoDatabase {
-    explicit DemoDatabase(TestEngine engine) : db(engine) {
-        connection = db.connect(SchemaInstaller::catalogue());
-        DemoGenerator::installOn(connection, {.bills = 120});
-    }
-    int count(const QString& sql) {
-        Recordset rs;
-        rs.Open(sql, connection);
-        return Value::toInt(rs.Fields(0).Value());
-    }
-    TestDatabase db;
-    std::shared_ptr<Connection> connection;
-};
 
 inline const QString kCustomerBills = QStringLiteral(
     " FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_DITTACF_CG18 = 1 AND EF01_TIPOCF_CG44 = 0 AND "
@@ -98,6 +84,18 @@ protected:
         return form();
     }
     FRMKV_TARSELLO* form() const { return dynamic_cast<FRMKV_TARSELLO*>(module_->form()); }
+    FrameControl* c(const char* name) const { return form()->control(QString::fromLatin1(name)); }
+    // A column of the header's current row.
+    QVariant column(const char* name) const {
+        return form()->clsRstTestata->Fields(QString::fromLatin1(name)).Value();
+    }
+    // The texts of the messages shown so far, and the last one.
+    QStringList messageTexts() const {
+        QStringList out;
+        for (const auto& m : log_->messages()) out << m.text;
+        return out;
+    }
+    QString lastMessage() const { return messageTexts().value(messageTexts().size() - 1); }
     // The key of the n-th customer Bill, in key order, meeting `condition` (" AND ..."); empty if
     // there is none.
     QString keyOfRow(int n, const QString& condition = {}) {

@@ -1,8 +1,6 @@
-#include "BillCodeTables.h"
 #include "BillFormFixture.h"
 #include "CLSKV_TARSELLO.h"
 #include "CheckBox.h"
-#include "CodeLists.h"
 #include "ComboBox.h"
 #include "DatabaseHost.h"
 #include "DateBox.h"
@@ -120,20 +118,6 @@ TEST_P(HeaderQueryEngineTest, ReadsTheCallersBillsInBothFormsOnTheDemoCompany) {
     }
 }
 
-TEST(BillCodeTables, TheFormOffersExactlyTheCodesTheDatabaseHolds) {
-    // The form shows exactly the codes the database may hold.
-    auto codes = [](const QList<BillCodeTables::Row>& rows) {
-        QList<int> out;
-        for (const auto& r : rows) out << r.code;
-        return out;
-    };
-    EXPECT_EQ(codes(BillCodeTables::tipoEffetto()), CodeLists::codesOf(QStringLiteral("EF01_TIPOEFF")));
-    EXPECT_EQ(codes(BillCodeTables::statoEffetto()), CodeLists::codesOf(QStringLiteral("EF01_INDSTATO_S")));
-    EXPECT_EQ(codes(BillCodeTables::presentazione()), CodeLists::codesOf(QStringLiteral("EF01_INDPRES_S")));
-    EXPECT_EQ(codes(BillCodeTables::generazioneStato()),
-              CodeLists::codesOf(QStringLiteral("EF01_INDGENSTATO_S")));
-}
-
 INSTANTIATE_ON_ENGINES(BillFormTest);
 
 TEST_P(BillFormTest, OpensOnTheCallersBillOrTheFirstOrANewOne) {
@@ -229,24 +213,6 @@ TEST_P(BillFormTest, TabsLoadWhenFirstShownAndTheNavigatorSkipsTheUnavailable) {
     EXPECT_TRUE(f->bolTabIni_CambCess && f->bolTabIni_Note && f->bolTabIni_Solleciti);
 }
 
-TEST_P(BillFormTest, ClosingKeepsUnsavedChangesWhenTheClerkCancels) {
-    FRMKV_TARSELLO* f = show();
-    ASSERT_TRUE(f);
-    auto* field = static_cast<EditBox*>(f->control(QStringLiteral("TXT_NUMDOCORIG")));
-    field->setFocus();
-    QTest::keyClicks(field->editor(), QStringLiteral("X-1"));
-    QTest::keyClick(field->editor(), Qt::Key_Tab);
-    ASSERT_TRUE(f->FME_TESTATA->isRecordChanged());
-
-    log_->enqueue(2);  // Cancel
-    EXPECT_EQ(module_->CloseForm(), QVariant(false));
-    EXPECT_TRUE(f->isVisible());
-    EXPECT_EQ(log_->messages().size(), 1);
-    log_->enqueue(7);  // No: close without saving
-    EXPECT_EQ(module_->CloseForm(), QVariant(true));
-    EXPECT_EQ(rowsOf(QStringLiteral("EF01_SCADENZE"), QStringLiteral("EF01_NUMDOCORIG = 'X-1'")), 0);
-}
-
 TEST_P(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole) {
     module_->AperturaSuNuovoEffetto = true;
     FRMKV_TARSELLO* f = show();
@@ -327,18 +293,6 @@ TEST_P(BillFormTest, ANewBillIsNumberedSavedChangedWithItsHistoryAndDeletedWhole
     EXPECT_EQ(registered("EF01_SCADENZE", numReg), 0);
     EXPECT_EQ(registered("EF06_SCADSTO", numReg), 0);
     EXPECT_EQ(registered("CO99_MASTERDOC", numReg), 1);
-}
-
-TEST(BillFormRules, RegistrationNumberIsThePrefixAndTheLastEightDigits) {
-    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QStringLiteral("2024"), 123),
-              QStringLiteral("202400000123"));
-    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QStringLiteral("2024"), 1234567890),
-              QStringLiteral("202434567890"));
-    EXPECT_EQ(FRMKV_TARSELLO::composeRegistrationNumber(QString(), 7), QStringLiteral("00000007"));
-    EXPECT_EQ(FRMKV_TARSELLO::DateDB(QDate(2026, 2, 3)), QStringLiteral("20260203"));
-    EXPECT_EQ(FRMKV_TARSELLO::DecimalDB(QStringLiteral("1.234,5")), QStringLiteral("0"));
-    EXPECT_EQ(FRMKV_TARSELLO::DecimalDB(QStringLiteral("1234,50")), QStringLiteral("1234.50"));
-    EXPECT_EQ(FRMKV_TARSELLO::DecimalDB(QVariant()), QStringLiteral("0"));
 }
 
 namespace {
@@ -485,39 +439,6 @@ TEST_P(BillFormTest, OnlyTheRightUserDeletesAndEveryWarningIsAsked) {
             0)
             << table;
     }
-}
-
-TEST_P(BillFormTest, LeavingAFieldCompletesTheRelatedOnesOnlyWhenEmpty) {
-    FRMKV_TARSELLO* f = show();
-    ASSERT_TRUE(f);
-    auto* numDoc = static_cast<EditBox*>(f->control(QStringLiteral("TXT_NUMDOC")));
-    auto* numPart = static_cast<EditBox*>(f->control(QStringLiteral("TXT_NUMPART")));
-    auto* due = static_cast<EditBox*>(f->control(QStringLiteral("TXT_SCADE")));
-    auto type = [](EditBox* box, const QString& text) {
-        box->setFocus();
-        QApplication::processEvents();
-        box->editor()->setFocus();
-        QTest::keyClick(box->editor(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box->editor(), text);
-        QTest::keyClick(box->editor(), Qt::Key_Tab);
-        QApplication::processEvents();
-    };
-    // The item number already has a value: a new document number leaves it alone.
-    const QString partBefore = numPart->Text();
-    ASSERT_FALSE(partBefore.isEmpty());
-    type(numDoc, QStringLiteral("4711"));
-    EXPECT_EQ(numPart->Text(), partBefore);
-    // An empty item number is completed from the document number.
-    f->clsRstTestata->Fields(QStringLiteral("EF01_NUMPART")).setValue(QVariant());
-    f->FME_TESTATA->Refresh();
-    type(numDoc, QStringLiteral("4712"));
-    EXPECT_EQ(Value::toInt(f->clsRstTestata->Fields(QStringLiteral("EF01_NUMPART")).Value()), 4712);
-    // And the original due date from the due date.
-    f->clsRstTestata->Fields(QStringLiteral("EF01_SCADEORIG")).setValue(QVariant());
-    f->FME_TESTATA->Refresh();
-    type(due, QStringLiteral("15/03/2027"));
-    EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADEORIG")).Value()),
-              QDate(2027, 3, 15));
 }
 
 TEST_P(BillFormTest, TheUsersGridLayoutIsKeptFromOneOpeningToTheNext) {

@@ -31,11 +31,7 @@ public:
 
 class BillHostEventsTest : public BillFormTest {
 protected:
-    QString allMessages() const {
-        QStringList out;
-        for (const auto& m : log_->messages()) out << m.text;
-        return out.join(QLatin1Char('\n'));
-    }
+    QString allMessages() const { return messageTexts().join(QLatin1Char('\n')); }
     UserLayoutHolder& holder() { return dynamic_cast<UserLayoutHolder&>(host_->LayoutAndScript()); }
     // A key of a customer Bill that has history movements and reminders (and `more`).
     QString billWithHistoryAndReminders(const QString& more = {}) {

@@ -25,65 +25,7 @@ QVariant columnOf(FRMKV_TARSELLO* f, const char* column) {
 class BillInputTest : public BillFormTest {};
 INSTANTIATE_ON_ENGINES(BillInputTest);
 
-TEST_P(BillInputTest, NumbersAreWhatWasTypedOrRefused) {
-    FRMKV_TARSELLO* f = show();
-    ASSERT_TRUE(f && f->clsRstTestata);
-    const QVariant number = columnOf(f, "EF01_NUMEFF");
-    const QVariant amount = columnOf(f, "EF01_IMPEFF_S");
-
-    struct Refused {
-        const char* field;
-        const char* typed;
-    };
-    // Past a 32-bit key, past a 16-bit code, a fraction in a whole number, more integer
-    // digits than the amount column keeps (on either engine), more decimals than it keeps.
-    for (const Refused& r : {Refused{"TXT_NUMEFF", "99999999999"}, Refused{"TXT_TOTRATE", "70000"},
-                             Refused{"TXT_NUMRATA", "2,5"}, Refused{"TXT_IMPEFF", "99999999999999999,99"},
-                             Refused{"TXT_IMPEFF", "10,999"}, Refused{"TXT_IMPEFF", "1.23.4,5"}}) {
-        log_->clear();
-        FrameControl* field = f->control(QString::fromLatin1(r.field));
-        typeInto(field, QString::fromUtf8(r.typed));
-        EXPECT_EQ(log_->messages().size(), 1) << r.field << " " << r.typed;
-        EXPECT_TRUE(field->isEntered()) << r.field << " keeps the focus with what was typed";
-        EXPECT_EQ(field->Text(), QString::fromUtf8(r.typed));
-        field->setValue(f->clsRstTestata->Fields(field->DataField()).Value());  // the clerk gives up
-        field->commitEntry();
-    }
-    // Letters never get into a number field.
-    typeInto(f->control(QStringLiteral("TXT_NUMEFF")), QStringLiteral("12a"), false);
-    EXPECT_EQ(textOf(f, "TXT_NUMEFF"), QStringLiteral("12"));
-    f->control(QStringLiteral("TXT_NUMEFF"))->setValue(number);
-    f->control(QStringLiteral("TXT_NUMEFF"))->commitEntry();
-    EXPECT_TRUE(Value::same(columnOf(f, "EF01_NUMEFF"), number));
-    EXPECT_TRUE(Value::same(columnOf(f, "EF01_IMPEFF_S"), amount));
-
-    // The Italian way of writing an amount.
-    log_->clear();
-    typeInto(f->control(QStringLiteral("TXT_IMPEFF")), QStringLiteral("1.234,56"));
-    EXPECT_TRUE(log_->messages().isEmpty());
-    EXPECT_EQ(Value::toDecimal(columnOf(f, "EF01_IMPEFF_S")), Decimal::fromString("1234.56"));
-    typeInto(f->control(QStringLiteral("TXT_IMPEFF")), QStringLiteral("1.234.567"));
-    EXPECT_EQ(Value::toDecimal(columnOf(f, "EF01_IMPEFF_S")), Decimal::fromString("1234567"));
-    // The largest amount the engine keeps exactly is stored exactly.
-    const QString largest = GetParam() == TestEngine::Sqlite ? QStringLiteral("9999999999999,99")
-                                                             : QStringLiteral("9999999999999999,99");
-    typeInto(f->control(QStringLiteral("TXT_IMPEFF")), largest);
-    EXPECT_TRUE(log_->messages().isEmpty()) << log_->messages().last().text.toStdString();
-    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << log_->messages().last().text.toStdString();
-    const auto k = f->currentKey();
-    Recordset stored;
-    stored.Open(
-        QStringLiteral(
-            "SELECT EF01_IMPEFF_S FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1' "
-            "AND EF01_RIGACONT_CG42 = %2 AND EF01_PROGEC_EC01 = %3 AND EF01_PROGEFF = %4")
-            .arg(k.numReg)
-            .arg(k.row)
-            .arg(k.progEc)
-            .arg(k.progEff),
-        demo_->connection);
-    EXPECT_EQ(Value::toDecimal(stored.Fields(0).Value()),
-              Decimal::fromString(QString(largest).replace(QLatin1Char(','), QLatin1Char('.'))));
-}
+// Numbers typed or refused field by field: tests/scenarios/typed_numbers.scn.
 
 TEST_P(BillInputTest, TheFieldStillBeingTypedIsSavedAndAnEmptyRequiredOneIsNamed) {
     FRMKV_TARSELLO* f = show();

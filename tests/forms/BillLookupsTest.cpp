@@ -16,10 +16,6 @@
 
 class BillLookupsTest : public BillFormTest {
 protected:
-    FrameControl* c(const char* name) const { return form()->control(QString::fromLatin1(name)); }
-    QVariant column(const char* name) const {
-        return form()->clsRstTestata->Fields(QString::fromLatin1(name)).Value();
-    }
     // The first value of a query on the demo database (Null when no row).
     QVariant one(const QString& sql) const {
         Recordset rs;
@@ -33,9 +29,6 @@ protected:
         return module_->ChiaveEffettoInGestione.toString().isEmpty() ? nullptr : show();
     }
     bool save() { return form()->FME_TESTATA->UpdateRecord(true, false); }
-    QString lastMessage() const {
-        return log_->messages().isEmpty() ? QString() : log_->messages().last().text;
-    }
     // F3 in `box`; `act` works the search list while it is shown.
     void inSearchList(IdEditBox* box, const std::function<void(LookupDialog*)>& act) {
         bool shown = false;

@@ -2,6 +2,7 @@
 // keeps what the clerk typed: each write is made to fail in turn by a trigger of the engine.
 #include "CLSKV_TARSELLO.h"
 #include "DatabaseHost.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "EditBox.h"
 #include "FRMKV_TARSELLO.h"
@@ -100,9 +101,8 @@ INSTANTIATE_TEST_SUITE_P(EachWrite, BillSaveFaultTest,
 
 TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
     REQUIRE_ENGINE(GetParam().engine);
-    TestDatabase db(GetParam().engine);
-    auto c = db.connect(SchemaInstaller::catalogue());
-    DemoGenerator::installOn(c, {.bills = 40});
+    DemoDatabase demo(GetParam().engine, 40);
+    auto c = demo.connection;
 
     // A customer Bill that has reminders, so that a reminder change can be part of the save.
     Recordset pick;
@@ -145,7 +145,7 @@ TEST_P(BillSaveFaultTest, LeavesTheDatabaseAsBeforeAndKeepsWhatWasTyped) {
         ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
     }
 
-    auto host = std::make_shared<DatabaseHost>(db.connectionString(), DemoGenerator::kCompany,
+    auto host = std::make_shared<DatabaseHost>(demo.db.connectionString(), DemoGenerator::kCompany,
                                                QStringLiteral("MROSSI"));
     auto log = std::make_shared<ScriptedLogService>();
     host->setLogServiceFactory([log] { return log; });
@@ -223,9 +223,8 @@ INSTANTIATE_ON_ENGINES(BillDeleteFaultTest);
 
 TEST_P(BillDeleteFaultTest, ARefusedDeletionIsToldInOurWordsAndDeletesNothing) {
     REQUIRE_ENGINE(GetParam());
-    TestDatabase db(GetParam());
-    auto c = db.connect(SchemaInstaller::catalogue());
-    DemoGenerator::installOn(c, {.bills = 10});
+    DemoDatabase demo(GetParam(), 10);
+    auto c = demo.connection;
     for (const QString& sql : faultTrigger(GetParam(), Fault::Deletion)) {
         QSqlQuery q(c->database());
         ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
@@ -237,7 +236,7 @@ TEST_P(BillDeleteFaultTest, ARefusedDeletionIsToldInOurWordsAndDeletesNothing) {
     };
     const int bills = count("EF01_SCADENZE"), movements = count("EF06_SCADSTO");
 
-    auto host = std::make_shared<DatabaseHost>(db.connectionString(), DemoGenerator::kCompany,
+    auto host = std::make_shared<DatabaseHost>(demo.db.connectionString(), DemoGenerator::kCompany,
                                                QStringLiteral("MROSSI"));
     host->setPrivileged(true);
     auto log = std::make_shared<ScriptedLogService>();

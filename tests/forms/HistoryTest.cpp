@@ -92,11 +92,6 @@ protected:
         return demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO") + where("EF06"));
     }
     QString bill() { return billColumns(demo_->connection, numReg_, progEff_).join(QLatin1Char('|')); }
-    QStringList messageTexts() const {
-        QStringList out;
-        for (const auto& m : log_->messages()) out << m.text;
-        return out;
-    }
     // The clerk changes the due date and saves: the save writes a manual variation whose snapshot
     // is the Bill as it was.
     void saveDueDateChange(FRMKV_TARSELLO* f, int days) {

@@ -3,11 +3,11 @@
 // user's alone and go with the store.
 #include "AttachmentDesk.h"
 #include "DatabaseAttachmentStore.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "Recordset.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
-#include "TestDatabase.h"
 #include "Value.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +23,8 @@ INSTANTIATE_ON_ENGINES(AttachmentStoreTest);
 
 TEST_P(AttachmentStoreTest, OnlyOrdinaryFilesAreTakenAndOpenedCopiesArePrivateAndGo) {
     REQUIRE_ENGINE(GetParam());
-    TestDatabase db(GetParam());
-    auto c = db.connect(SchemaInstaller::catalogue());
-    DemoGenerator::installOn(c, {.bills = 2});
+    DemoDatabase demo(GetParam(), 2);
+    auto c = demo.connection;
     auto desk = std::make_shared<ScriptedAttachmentDesk>();
     auto log = std::make_shared<ScriptedLogService>();
     auto store = std::make_unique<DatabaseAttachmentStore>(desk, log);

@@ -1,10 +1,10 @@
 #include "DatabaseHistoryWriter.h"
+#include "DemoDatabase.h"
 #include "DemoGenerator.h"
 #include "HistorySnapshot.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
-#include "TestDatabase.h"
 #include "Value.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,8 @@ INSTANTIATE_ON_ENGINES(HistoryWriterTest);
 
 TEST_P(HistoryWriterTest, KeepsTheBillAsItWasBeforeTheChangeAndWritesOnlyInsideTheSave) {
     REQUIRE_ENGINE(GetParam());
-    TestDatabase db(GetParam());
-    auto c = db.connect(SchemaInstaller::catalogue());
-    DemoGenerator::installOn(c, {.bills = 20});
+    DemoDatabase demo(GetParam(), 20);
+    auto c = demo.connection;
 
     // The user changes the due date of a Bill; the copy of its header row carries the new date.
     auto header = std::make_shared<Recordset>();

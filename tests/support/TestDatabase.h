@@ -42,14 +42,27 @@ private:
 // The test server through ODBC (without a schema): KV_TEST_ODBC, or made from KV_TEST_PG.
 QString odbcTestString(bool overTcp = false);
 
-// Skips (or, under CI, fails) the current test when the engine is not available.
-#define REQUIRE_ENGINE(engine)                                                 \
-    do {                                                                       \
-        QString why_;                                                          \
-        if (!TestDatabase::available(engine, &why_)) {                         \
-            if (qEnvironmentVariableIsSet("CI")) FAIL() << why_.toStdString(); \
-            GTEST_SKIP() << why_.toStdString();                                \
-        }                                                                      \
+// True where what a test needs (an engine, a program such as pdftotext, unzip or the PostgreSQL
+// server programs) must be there: under CI, or with KV_REQUIRE_TOOLS set (scripts/test.sh sets
+// it). A missing one then fails the test instead of skipping it.
+inline bool toolsRequired() {
+    return qEnvironmentVariableIsSet("CI") || qEnvironmentVariableIsSet("KV_REQUIRE_TOOLS");
+}
+
+// Skips the current test for `why`, or fails it where tools are required.
+#define SKIP_OR_FAIL(why)                     \
+    do {                                      \
+        if (toolsRequired()) FAIL() << (why); \
+        GTEST_SKIP() << (why);                \
+    } while (0)
+
+// Skips (or, where tools are required, fails) the current test when the engine is not available.
+#define REQUIRE_ENGINE(engine)                         \
+    do {                                               \
+        QString why_;                                  \
+        if (!TestDatabase::available(engine, &why_)) { \
+            SKIP_OR_FAIL(why_.toStdString());          \
+        }                                              \
     } while (0)
 
 // Runs a parameterised suite on both engines, named after them.

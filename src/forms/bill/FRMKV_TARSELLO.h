@@ -32,6 +32,7 @@ class MemoBox;
 class FrameControl;
 struct ControlDef;
 class Grid;
+class GroupColumns;
 class GridAmountFormat;
 class HostGlobal;
 class GridNavigator;
@@ -247,9 +248,14 @@ private:
 
     // Layout (FRMKV_TARSELLO_Layout.cpp)
     void createControls();
+    void bindControls();
+    void placeControls();
     // Each adds the fields it placed to `order`, in the order Tab goes through them.
     QWidget* createHeaderGroup(QList<QWidget*>& order);
     QWidget* createTabDatiGenerali(QList<QWidget*>& order);
+    void addDocumentGroups(GroupColumns& groups);
+    void addAmountGroups(GroupColumns& groups);
+    void addBankGroups(GroupColumns& groups);
     QWidget* createTabCambialiCessioni(QList<QWidget*>& order);
     QWidget* createTabGrid(Grid*& grid, GridNavigator*& navigator, const QString& gridName,
                            const QString& navName, QList<QWidget*>& order);
@@ -312,7 +318,13 @@ private:
     void FME_TESTATA_ChangeStatus(int status);
     void FME_TESTATA_IsRecordChanged(bool* changed);
     void FME_TESTATA_AfterUndo(bool success);
+    // Deleting the last history movement (FRMKV_TARSELLO_History.cpp).
+    bool mayDeleteMovement(Recordset& rs);
+    void deleteLastMovement(const std::shared_ptr<Recordset>& rs, bool fromMovementForm);
     void FME_TESTATA_BeforeUpdate(bool* cancel);
+    bool headerChecksPass();
+    void registerNewDocument();
+    void prepareHistoryMovement();
     void FME_TESTATA_AfterUpdate(bool success);
     void FME_TESTATA_BeforeDelete(bool* cancel);
     void writeChildBatch(VirtualFrame* frame, const std::shared_ptr<Recordset>& rs);
@@ -376,9 +388,13 @@ public:
 
 private:
     void connectDecodifiche();
+    void connectCodedFields();
+    void connectBankPairs();
+    void connectManagementMenus();
     void InizializzaDecodifiche();
     void connectContoCorrente();
     void connectCigCup();
+    void connectCigCupMenus(IdEditBox* cup);
     void connectRowState();
     void completeCigCup(IdEditBox* typed, IdEditBox* other);
     void prepareLookup(const QString& field, struct LookupRequest* request);

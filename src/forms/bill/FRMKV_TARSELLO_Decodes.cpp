@@ -139,6 +139,16 @@ void FRMKV_TARSELLO::InizializzaDecodifiche() {
 }
 
 void FRMKV_TARSELLO::connectDecodifiche() {
+    connectCodedFields();
+    connectBankPairs();
+    connectContoCorrente();
+    connectCigCup();
+    connectRowState();
+    connectManagementMenus();
+}
+
+// Each coded field's description and search from its archive, the agent's by code.
+void FRMKV_TARSELLO::connectCodedFields() {
     for (const CodedField& m : kCodedFields) {
         auto* box = static_cast<IdEditBox*>(control(QString::fromLatin1(m.field)));
         FrameControl* description = m.description ? control(QString::fromLatin1(m.description)) : nullptr;
@@ -171,7 +181,10 @@ void FRMKV_TARSELLO::connectDecodifiche() {
     connect(TXT_CODAGE, &IdEditBox::StartLookup, this, [this](LookupRequest* r) {
         guard("TXT_CODAGE_StartLookup:", [&] { prepareLookup(QStringLiteral("TXT_CODAGE"), r); });
     });
+}
 
+// Bank and agency codes: digits only, and another bank clears the agency.
+void FRMKV_TARSELLO::connectBankPairs() {
     for (const BankPair& p : kBankPairs) {
         auto* bank = static_cast<IdEditBox*>(control(QString::fromLatin1(p.bank)));
         auto* agency = static_cast<IdEditBox*>(control(QString::fromLatin1(p.agency)));
@@ -193,12 +206,11 @@ void FRMKV_TARSELLO::connectDecodifiche() {
             });
         });
     }
-    connectContoCorrente();
-    connectCigCup();
-    connectRowState();
+}
 
-    // Every coded field opens its archive's management list; the company banks field runs the
-    // banks' own program and, with its second item, the list of all the company's banks.
+// Every coded field opens its archive's management list; the company banks field runs the
+// banks' own program and, with its second item, the list of all the company's banks.
+void FRMKV_TARSELLO::connectManagementMenus() {
     QStringList managed = {QStringLiteral("TXT_CODAGE"), QStringLiteral("TXT_PROGR_MG35")};
     for (const CodedField& m : kCodedFields) managed << QString::fromLatin1(m.field);
     for (const QString& name : managed) {
@@ -440,8 +452,12 @@ void FRMKV_TARSELLO::connectCigCup() {
     // Another counterpart: the pair must be registered for it.
     connect(TXT_CLIFOR, &FrameControl::AfterItem, this,
             [this] { guard("TXT_CLIFOR_AfterItem:", [&] { ControlloCigCup(); }); });
-    // "Gestione" opens the archive: at once from an empty field of a customer Bill, otherwise
-    // only for a pair the archive holds.
+    connectCigCupMenus(cup);
+}
+
+// "Gestione" opens the archive: at once from an empty field of a customer Bill, otherwise only
+// for a pair the archive holds; the CIG's second item lists the pairs of every counterpart.
+void FRMKV_TARSELLO::connectCigCupMenus(IdEditBox* cup) {
     for (IdEditBox* box : {TXT_CIG, cup}) {
         box->AddKeyButtonItem(BillFormTexts::kMenuGestione, BillFormTexts::kKeyGestione);
         connect(box, &EditBox::KeyButtonMenuPress, this, [this, box](const QString& key) {

@@ -156,85 +156,94 @@ bool FRMKV_TARSELLO::EliminaMovimentoStorico(bool fromMovementForm) {
     guard("QRT_GRIDNAV_STORICO_ButtonClick:", [&] {
         const std::shared_ptr<Recordset> rs = clsRstStorico;
         if (!rs || rs->State() != 1 || rs->AtBOF() || rs->AtEOF() || rs->RecordCount() <= 0) return;
-        if (rs->AbsolutePosition() != rs->RecordCount()) {
-            clsLog->MsgBox(HistoryFormTexts::kSoloUltimo, LogService::kExclamation,
-                           HistoryFormTexts::kTitleAttenzione);
-            return;
-        }
-        const int type = Value::toInt(rs->Fields(QStringLiteral("EF06_INDTIPOPER")).Value());
-        if (type != 0 && !global().User().privileged) {
-            clsLog->MsgBox(HistoryFormTexts::kNonAutorizzato, LogService::kExclamation,
-                           HistoryFormTexts::kTitleAttenzione);
-            return;
-        }
-        // Unsaved: the header's edits, or movements still waiting for the Bill's save (the one
-        // to delete among them) — the database does not hold what would be deleted or restored.
-        if (FME_TESTATA->Status() != VirtualFrame::kStatusShown || FME_TESTATA->RecordChanged() ||
-            FME_TESTATA->ChildChanged() || bolStoricoModified || rs->Status() != RowStatus::Unmodified) {
-            clsLog->MsgBox(HistoryFormTexts::kDatiNonSalvati, LogService::kExclamation,
-                           HistoryFormTexts::kTitleAttenzione);
-            return;
-        }
-        const BillStatements::MovementValue movement = [&](const QString& column) {
-            return rs->Fields(column).Value();
-        };
-        if (QStringList missing = missingForUndo(); !missing.isEmpty()) {
-            for (QString& column : missing) column = FRMKV_STORICO::captionOfColumn(column);
-            clsLog->MsgBox(HistoryFormTexts::kSituazioneIncompleta.arg(missing.join(QStringLiteral(", "))),
-                           LogService::kExclamation, HistoryFormTexts::kTitleAttenzione);
-            return;
-        }
-        if (clsLog->MsgBox(
-                type != 0 ? HistoryFormTexts::kEliminaAutomatico : HistoryFormTexts::kEliminaManuale,
-                LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
-                HistoryFormTexts::kTitleInformazione) != LogService::kYes)
-            return;
-        if (!treasuryConfirmed()) return;
-
-        bolChildChanged = false;
-        GRD_STORICO->setDataSource(nullptr);
-        FME_TESTATA->BeginExternalChange();
-        struct EndChange {
-            VirtualFrame* frame;
-            ~EndChange() { frame->EndExternalChange(); }
-        } endChange{FME_TESTATA};
-        const BillKey k = currentKey();
-        const int position = rs->AbsolutePosition();
-        try {
-            // The Bill's restore and the movement's deletion go together, or neither does; and
-            // only while the Bill and its history are as this clerk read them: a colleague's save
-            // since then (a new movement, a changed Bill) would otherwise be wiped unseen.
-            TransactionScope transaction(*clsConnessione);
-            clsRstTestata->HoldCurrentRow();
-            if (NuovoProgressivoStorico(k) - 1 != Value::toInt(movement(QStringLiteral("EF06_PROGSTO"))))
-                throw SuiteError(SuiteError::kWriteConflict, QStringLiteral("EliminaMovimentoStorico"),
-                                 QStringLiteral("Il movimento non è più l'ultimo dell'effetto."));
-            Recordset count;
-            count.Open(BillStatements::countManualMovements(k, !fromMovementForm), clsConnessione);
-            const bool onlyManual = Value::toInt(count.Fields(0).Value()) == 1;
-            clsConnessione->Execute(BillStatements::restoreFromHistory(company_, movement, onlyManual));
-            rs->Delete(Recordset::AffectCurrent);
-            rs->UpdateBatch(Recordset::AffectCurrent);
-            transaction.commit();
-        } catch (const SuiteError&) {
-            // Rolled back: the movement is in the database still, and so is the Bill as it was.
-            rs->CancelBatch(Recordset::AffectAll);
-            rs->Requery();
-            if (rs->RecordCount() > 0) rs->setAbsolutePosition(std::min(position, rs->RecordCount()));
-            GRD_STORICO->setDataSource(rs);
-            rereadHeader();
-            throw;
-        }
-        rereadHeader();
-        if (fromMovementForm) {
-            rs->Requery();
-            if (rs->RecordCount() > 0) rs->MoveLast();
-        } else if (rs->RecordCount() > 0) {
-            rs->MovePrevious();
-            if (rs->AtBOF()) rs->MoveFirst();
-        }
-        GRD_STORICO->setDataSource(rs);
+        if (!mayDeleteMovement(*rs)) return;
+        deleteLastMovement(rs, fromMovementForm);
         deleted = true;
     });
     return deleted;
+}
+
+// Only the last movement, by a privileged user when the program wrote it, with nothing unsaved
+// and the situation before it complete, once the clerk confirmed.
+bool FRMKV_TARSELLO::mayDeleteMovement(Recordset& rs) {
+    if (rs.AbsolutePosition() != rs.RecordCount()) {
+        clsLog->MsgBox(HistoryFormTexts::kSoloUltimo, LogService::kExclamation,
+                       HistoryFormTexts::kTitleAttenzione);
+        return false;
+    }
+    const int type = Value::toInt(rs.Fields(QStringLiteral("EF06_INDTIPOPER")).Value());
+    if (type != 0 && !global().User().privileged) {
+        clsLog->MsgBox(HistoryFormTexts::kNonAutorizzato, LogService::kExclamation,
+                       HistoryFormTexts::kTitleAttenzione);
+        return false;
+    }
+    // Unsaved: the header's edits, or movements still waiting for the Bill's save (the one
+    // to delete among them) — the database does not hold what would be deleted or restored.
+    if (FME_TESTATA->Status() != VirtualFrame::kStatusShown || FME_TESTATA->RecordChanged() ||
+        FME_TESTATA->ChildChanged() || bolStoricoModified || rs.Status() != RowStatus::Unmodified) {
+        clsLog->MsgBox(HistoryFormTexts::kDatiNonSalvati, LogService::kExclamation,
+                       HistoryFormTexts::kTitleAttenzione);
+        return false;
+    }
+    if (QStringList missing = missingForUndo(); !missing.isEmpty()) {
+        for (QString& column : missing) column = FRMKV_STORICO::captionOfColumn(column);
+        clsLog->MsgBox(HistoryFormTexts::kSituazioneIncompleta.arg(missing.join(QStringLiteral(", "))),
+                       LogService::kExclamation, HistoryFormTexts::kTitleAttenzione);
+        return false;
+    }
+    if (clsLog->MsgBox(type != 0 ? HistoryFormTexts::kEliminaAutomatico : HistoryFormTexts::kEliminaManuale,
+                       LogService::kYesNo | LogService::kCritical | LogService::kDefaultButton2,
+                       HistoryFormTexts::kTitleInformazione) != LogService::kYes)
+        return false;
+    return treasuryConfirmed();
+}
+
+// The Bill restored from the movement and the movement deleted, in one transaction.
+void FRMKV_TARSELLO::deleteLastMovement(const std::shared_ptr<Recordset>& rs, bool fromMovementForm) {
+    const BillStatements::MovementValue movement = [&](const QString& column) {
+        return rs->Fields(column).Value();
+    };
+    bolChildChanged = false;
+    GRD_STORICO->setDataSource(nullptr);
+    FME_TESTATA->BeginExternalChange();
+    struct EndChange {
+        VirtualFrame* frame;
+        ~EndChange() { frame->EndExternalChange(); }
+    } endChange{FME_TESTATA};
+    const BillKey k = currentKey();
+    const int position = rs->AbsolutePosition();
+    try {
+        // The Bill's restore and the movement's deletion go together, or neither does; and
+        // only while the Bill and its history are as this clerk read them: a colleague's save
+        // since then (a new movement, a changed Bill) would otherwise be wiped unseen.
+        TransactionScope transaction(*clsConnessione);
+        clsRstTestata->HoldCurrentRow();
+        if (NuovoProgressivoStorico(k) - 1 != Value::toInt(movement(QStringLiteral("EF06_PROGSTO"))))
+            throw SuiteError(SuiteError::kWriteConflict, QStringLiteral("EliminaMovimentoStorico"),
+                             QStringLiteral("Il movimento non è più l'ultimo dell'effetto."));
+        Recordset count;
+        count.Open(BillStatements::countManualMovements(k, !fromMovementForm), clsConnessione);
+        const bool onlyManual = Value::toInt(count.Fields(0).Value()) == 1;
+        clsConnessione->Execute(BillStatements::restoreFromHistory(company_, movement, onlyManual));
+        rs->Delete(Recordset::AffectCurrent);
+        rs->UpdateBatch(Recordset::AffectCurrent);
+        transaction.commit();
+    } catch (const SuiteError&) {
+        // Rolled back: the movement is in the database still, and so is the Bill as it was.
+        rs->CancelBatch(Recordset::AffectAll);
+        rs->Requery();
+        if (rs->RecordCount() > 0) rs->setAbsolutePosition(std::min(position, rs->RecordCount()));
+        GRD_STORICO->setDataSource(rs);
+        rereadHeader();
+        throw;
+    }
+    rereadHeader();
+    if (fromMovementForm) {
+        rs->Requery();
+        if (rs->RecordCount() > 0) rs->MoveLast();
+    } else if (rs->RecordCount() > 0) {
+        rs->MovePrevious();
+        if (rs->AtBOF()) rs->MoveFirst();
+    }
+    GRD_STORICO->setDataSource(rs);
 }

@@ -172,6 +172,19 @@ FrameControl* FRMKV_TARSELLO::make(const ControlDef& def) {
 
 void FRMKV_TARSELLO::createControls() {
     for (const ControlDef& d : kControls) make(d);
+    bindControls();
+    FME_TESTATA = new VirtualFrame(this);
+    FME_TESTATA->setObjectName(QStringLiteral("FME_TESTATA"));
+    FME_CAMBIALI = new VirtualFrame(this);
+    FME_CAMBIALI->setObjectName(QStringLiteral("FME_CAMBIALI"));
+    FME_NOTE = new VirtualFrame(this);
+    FME_NOTE->setObjectName(QStringLiteral("FME_NOTE"));
+    for (VirtualFrame* f : {FME_TESTATA, FME_CAMBIALI, FME_NOTE}) f->hide();
+    placeControls();
+}
+
+// The controls the code names, and those shown but never typed into.
+void FRMKV_TARSELLO::bindControls() {
     TXT_CLIFOR = static_cast<IdEditBox*>(control(QStringLiteral("TXT_CLIFOR")));
     TXT_PDC = static_cast<IdEditBox*>(control(QStringLiteral("TXT_PDC")));
     TXT_VALUTA = static_cast<IdEditBox*>(control(QStringLiteral("TXT_VALUTA")));
@@ -205,15 +218,10 @@ void FRMKV_TARSELLO::createControls() {
     control(QStringLiteral("TXT_DESCLIFORR"))->setEnabled(false);
     control(QStringLiteral("TXT_DESCLIFORG"))->setEnabled(false);
     control(QStringLiteral("TXT_SPESERIT_S"))->hide();
+}
 
-    FME_TESTATA = new VirtualFrame(this);
-    FME_TESTATA->setObjectName(QStringLiteral("FME_TESTATA"));
-    FME_CAMBIALI = new VirtualFrame(this);
-    FME_CAMBIALI->setObjectName(QStringLiteral("FME_CAMBIALI"));
-    FME_NOTE = new VirtualFrame(this);
-    FME_NOTE->setObjectName(QStringLiteral("FME_NOTE"));
-    for (VirtualFrame* f : {FME_TESTATA, FME_CAMBIALI, FME_NOTE}) f->hide();
-
+// The header above the tabs, the navigator and the script button at the foot.
+void FRMKV_TARSELLO::placeControls() {
     // Tab goes through the header, the tab strip, the fields of the tab in view (the others are
     // hidden and passed over), then the buttons at the foot.
     QList<QWidget*> order;
@@ -280,10 +288,19 @@ QWidget* FRMKV_TARSELLO::createHeaderGroup(QList<QWidget*>& order) {
 
 QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
     auto* page = new QWidget(this);
-    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
     GroupColumns groups(page);
+    addDocumentGroups(groups);
+    groups.nextColumn();
+    addAmountGroups(groups);
+    groups.nextColumn();
+    addBankGroups(groups);
+    order.append(groups.place(4));
+    return page;
+}
 
-    // Left: the document and its part, then the presentation.
+// Left column of the general data: the document and its part, then the presentation.
+void FRMKV_TARSELLO::addDocumentGroups(GroupColumns& groups) {
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
     FieldGrid* doc = &groups.group(QStringLiteral("Documento e partita"));
     doc->addRow({{QStringLiteral("Anno pa&rtita"), {c("TXT_ANNOPART")}},
                  {QStringLiteral("Numero partita"), {c("TXT_NUMPART")}}});
@@ -310,8 +327,11 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
                   {QStringLiteral("Accorpamento"), {c("TXT_ACCORPAMENTO")}}});
     pres->addRow({{QStringLiteral("Nr. stampa"), {c("TXT_NUMSTEFF")}},
                   {QStringLiteral("Nr. riemissione"), {c("TXT_NUMRIEMIS")}}});
-    // Middle: the amounts, in euro and in the Bill's currency, the exchange, then the flags.
-    groups.nextColumn();
+}
+
+// Middle column: the amounts, in euro and in the Bill's currency, the exchange, then the flags.
+void FRMKV_TARSELLO::addAmountGroups(GroupColumns& groups) {
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
     FieldGrid* amounts = &groups.group(QStringLiteral("Importi"));
     amounts->addHeadings({BillFormTexts::kEuroColumn, BillFormTexts::kCurrencyColumn});
     struct Pair {
@@ -345,9 +365,11 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
                    {QString(), {c("CHK_FLGESTRAZ")}},
                    {QString(), {c("CHK_INDEXP")}},
                    {QString(), {c("CHK_FLGINCASSOBF")}}});
+}
 
-    // Right: banks and payment, then the other data.
-    groups.nextColumn();
+// Right column: banks and payment, then the other data.
+void FRMKV_TARSELLO::addBankGroups(GroupColumns& groups) {
+    auto c = [this](const char* name) -> QWidget* { return control(QString::fromLatin1(name)); };
     FieldGrid* bank = &groups.group(QStringLiteral("Banche e pagamento"));
     auto coded = [&](const char* text, const char* code, const char* description) {
         bank->addRow({GroupColumns::coded(QString::fromUtf8(text), c(code), c(description))});
@@ -369,9 +391,6 @@ QWidget* FRMKV_TARSELLO::createTabDatiGenerali(QList<QWidget*>& order) {
     other->addRow({{QStringLiteral("Merce art. 62"), {c("CBO_INDMERCEART62")}}});
     other->addRow({{QStringLiteral("Avviso MAV"), {c("TXT_NRAVVISOMAV")}}});
     other->addRow({{QStringLiteral("Carta di credito"), {c("TXT_CODCARTA")}}});
-
-    order.append(groups.place(4));
-    return page;
 }
 
 QWidget* FRMKV_TARSELLO::createTabCambialiCessioni(QList<QWidget*>& order) {

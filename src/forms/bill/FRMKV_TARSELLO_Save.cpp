@@ -340,6 +340,71 @@ void FRMKV_TARSELLO::FME_TESTATA_AfterUndo(bool success) {
 
 // ---- saving ---------------------------------------------------------------------------------
 
+// The header's checks before anything is written; false (the clerk told why) refuses the save.
+bool FRMKV_TARSELLO::headerChecksPass() {
+    if (!treasuryConfirmed()) return false;
+    if (!TXT_PROGR_MG35->Valid()) {
+        clsLog->MsgBox(BillFormTexts::kBancaNonValida, LogService::kExclamation,
+                       BillFormTexts::kTitleControlloDati);
+        return false;
+    }
+    if (!TXT_CIG->Valid() || !control(QStringLiteral("TXT_CUP"))->Valid()) {
+        auto shown = [](const QString& code) {
+            return code.isEmpty() ? BillFormTexts::kCodiceVuoto : QStringLiteral("\"%1\"").arg(code);
+        };
+        clsLog->MsgBox(BillFormTexts::kCigCupNonValido.arg(
+                           shown(NullToString(TXT_CIG->Text())),
+                           shown(NullToString(control(QStringLiteral("TXT_CUP"))->Text()))),
+                       LogService::kExclamation, BillFormTexts::kTitleControlloDati);
+        return false;
+    }
+    if (!ControlloValuta()) return false;
+    if (!ControlloDati()) {
+        clsLog->MsgBox(BillFormTexts::kStatoIncoerente, LogService::kExclamation,
+                       BillFormTexts::kTitleControlloDati);
+        FrameControl* operation = control(QStringLiteral("CBO_INDGENSTATO"));
+        if (operation->isEnabled() && operation->isVisible()) {
+            TAB_SCADENZE->setTab(TabDatiGenerali);
+            operation->setFocus();
+        }
+        return false;
+    }
+    return true;
+}
+
+// A new Bill's document registered in the save's transaction; the header shows its operation
+// type as registered now.
+void FRMKV_TARSELLO::registerNewDocument() {
+    const LoggedUser& user = global().User();
+    BillStatements::Registration r;
+    r.company = company_;
+    r.numReg = newNumReg_;
+    r.created = QDate::currentDate();
+    r.userGroup = NullToString(user.group);
+    r.userCode = NullToString(user.code);
+    clsConnessione->Execute(BillStatements::registerDocument(r));
+    Recordset registered;
+    registered.Open(BillStatements::registeredOperationType(company_, newNumReg_), clsConnessione);
+    if (!registered.AtEOF())
+        clsRstTestata->setFetchedValue(QStringLiteral("CO99_INDTIPOOP"), registered.Fields(0).Value());
+}
+
+// The history movement of a changed Bill, prepared once the Bill is held: its snapshot and
+// progressive cannot change under it.
+void FRMKV_TARSELLO::prepareHistoryMovement() {
+    auto movement = std::make_shared<HistoryMovement>();
+    movement->connection = clsConnessione;
+    movement->bill = GetRecordCorrente();
+    movement->setting = 0;
+    // After the movements the clerk added, which this save writes first.
+    movement->progressive = std::max(NuovoProgressivoStorico(currentKey()), pendingHistoryProgressive() + 1);
+    movement->date = QDateTime::currentDateTime();
+    historyWriter_ = global().CreateHistoryWriter();
+    historyWriter_->setMovement(movement);
+    if (historyWriter_->Prepare() != 0) historyWriterFailed();
+    historyPending_ = true;
+}
+
 void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
     if (*cancel) return;
     historyPending_ = false;
@@ -347,39 +412,7 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
         bolTabConf_CambCess && (FME_CAMBIALI->RecordChanged() || FME_CAMBIALI->ChildChanged()),
         bolTabConf_Note && (FME_NOTE->RecordChanged() || FME_NOTE->ChildChanged())};
     const bool completed = guard("FME_TESTATA_BeforeUpdate:", [&] {
-        if (!treasuryConfirmed()) {
-            *cancel = true;
-            return;
-        }
-        if (!TXT_PROGR_MG35->Valid()) {
-            clsLog->MsgBox(BillFormTexts::kBancaNonValida, LogService::kExclamation,
-                           BillFormTexts::kTitleControlloDati);
-            *cancel = true;
-            return;
-        }
-        if (!TXT_CIG->Valid() || !control(QStringLiteral("TXT_CUP"))->Valid()) {
-            auto shown = [](const QString& code) {
-                return code.isEmpty() ? BillFormTexts::kCodiceVuoto : QStringLiteral("\"%1\"").arg(code);
-            };
-            clsLog->MsgBox(BillFormTexts::kCigCupNonValido.arg(
-                               shown(NullToString(TXT_CIG->Text())),
-                               shown(NullToString(control(QStringLiteral("TXT_CUP"))->Text()))),
-                           LogService::kExclamation, BillFormTexts::kTitleControlloDati);
-            *cancel = true;
-            return;
-        }
-        if (!ControlloValuta()) {
-            *cancel = true;
-            return;
-        }
-        if (!ControlloDati()) {
-            clsLog->MsgBox(BillFormTexts::kStatoIncoerente, LogService::kExclamation,
-                           BillFormTexts::kTitleControlloDati);
-            FrameControl* operation = control(QStringLiteral("CBO_INDGENSTATO"));
-            if (operation->isEnabled() && operation->isVisible()) {
-                TAB_SCADENZE->setTab(TabDatiGenerali);
-                operation->setFocus();
-            }
+        if (!headerChecksPass()) {
             *cancel = true;
             return;
         }
@@ -390,38 +423,12 @@ void FRMKV_TARSELLO::FME_TESTATA_BeforeUpdate(bool* cancel) {
         // Everything from here on is written in one transaction, or nothing is.
         BeginTransazione();
         if (FME_TESTATA->Status() == VirtualFrame::kStatusAdding) {
-            const LoggedUser& user = global().User();
-            BillStatements::Registration r;
-            r.company = company_;
-            r.numReg = newNumReg_;
-            r.created = QDate::currentDate();
-            r.userGroup = NullToString(user.group);
-            r.userCode = NullToString(user.code);
-            clsConnessione->Execute(BillStatements::registerDocument(r));
-            // The header shows the document's operation type as registered now.
-            Recordset registered;
-            registered.Open(BillStatements::registeredOperationType(company_, newNumReg_), clsConnessione);
-            if (!registered.AtEOF())
-                clsRstTestata->setFetchedValue(QStringLiteral("CO99_INDTIPOOP"),
-                                               registered.Fields(0).Value());
+            registerNewDocument();
             return;
         }
         const bool history = CheckSalvataggioStorico();
         claimBill(history);
-        if (!history) return;
-        // Prepared once the Bill is held: its snapshot and progressive cannot change under it.
-        auto movement = std::make_shared<HistoryMovement>();
-        movement->connection = clsConnessione;
-        movement->bill = GetRecordCorrente();
-        movement->setting = 0;
-        // After the movements the clerk added, which this save writes first.
-        movement->progressive =
-            std::max(NuovoProgressivoStorico(currentKey()), pendingHistoryProgressive() + 1);
-        movement->date = QDateTime::currentDateTime();
-        historyWriter_ = global().CreateHistoryWriter();
-        historyWriter_->setMovement(movement);
-        if (historyWriter_->Prepare() != 0) historyWriterFailed();
-        historyPending_ = true;
+        if (history) prepareHistoryMovement();
     });
     // A save whose checks refused or failed writes nothing: the transaction goes, the edits stay.
     if (!completed || *cancel) {

@@ -52,6 +52,9 @@ private:
     void createControls();
     FrameControl* make(const ControlDef& def);
     void connectFieldRules();
+    void connectGroupTicks();
+    void connectInterestRules();
+    void connectCodes();
     void Carica_CBO_INDBLOCCO();
     void Form_load() override;
     void Form_Activate() override;

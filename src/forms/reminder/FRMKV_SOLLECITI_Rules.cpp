@@ -32,6 +32,15 @@ void enable(FrameControl* c, bool on) {
 }  // namespace
 
 void FRMKV_SOLLECITI::connectFieldRules() {
+    connectGroupTicks();
+    connectInterestRules();
+    connectCodes();
+    connect(control(QStringLiteral("CHK_FLGPERS2")), &FrameControl::KeyDown, this,
+            [this](int key, int) { CHK_FLGPERS2_KeyDown(key); });
+}
+
+// The ticks and the combo that open or close a group of fields.
+void FRMKV_SOLLECITI::connectGroupTicks() {
     auto* interest = static_cast<CheckBox*>(control(QStringLiteral("CHK_FLGCALCINT")));
     connect(interest, &CheckBox::Click, this, [this, interest] {
         guard("CHK_FLGCALCINT_Click:", [&] { enableInterest(interest->Text() == QLatin1String("1")); });
@@ -51,7 +60,10 @@ void FRMKV_SOLLECITI::connectFieldRules() {
     connect(block, &ComboBox::ChangeRow, this,
             [this] { guard("CBO_INDBLOCCO_ChangeRow:", [&] { enableBlockCode(); }); });
     connect(block, &FrameControl::AfterItem, this, [this] { CBO_INDBLOCCO_AfterItem(); });
+}
 
+// The rate and period are checked as typed; a change to any of them suggests the interest again.
+void FRMKV_SOLLECITI::connectInterestRules() {
     connect(control(QStringLiteral("TXT_TASSOINT")), &FrameControl::Validate, this,
             [this](bool* cancel) { validateRate(cancel); });
     for (const char* name : {"TXT_DADATACALC", "TXT_ADATACALC"}) {
@@ -65,7 +77,10 @@ void FRMKV_SOLLECITI::connectFieldRules() {
             if (entryChanged(field)) guard("suggestInterest:", [&] { suggestInterest(); });
         });
     }
+}
 
+// The letter and block codes: decode, search, the menus to their maintenance programs.
+void FRMKV_SOLLECITI::connectCodes() {
     auto* letter = static_cast<IdEditBox*>(control(QStringLiteral("TXT_SIGLALETTERA")));
     letter->setLookupKey(QStringLiteral("MG0B_CODTESTO"));
     connect(letter, &IdEditBox::StartDecode, this, [this, letter](DecodeRequest* r) {
@@ -152,9 +167,6 @@ void FRMKV_SOLLECITI::connectFieldRules() {
             if (c->Text().trimmed().isEmpty()) d->setText(QString());
         });
     }
-
-    connect(control(QStringLiteral("CHK_FLGPERS2")), &FrameControl::KeyDown, this,
-            [this](int key, int) { CHK_FLGPERS2_KeyDown(key); });
 }
 
 bool FRMKV_SOLLECITI::sectionApplies() const {
