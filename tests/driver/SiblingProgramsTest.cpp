@@ -245,7 +245,7 @@ TEST_P(SiblingPrograms, TheBillOfTheChargesOpensInAnotherBillFormAndClosingItRet
     QByteArray out;
     QString error;
     const int code = DriverApplication::run(
-        {QStringLiteral("--db"), signInString(), QStringLiteral("--company"), QStringLiteral("1"),
+        {QStringLiteral("--db"), demo_->db.signInString(), QStringLiteral("--company"), QStringLiteral("1"),
          QStringLiteral("--user"), QStringLiteral("MROSSI"), QStringLiteral("--password"),
          QStringLiteral("Rossi.2024")},
         input, [&](const QByteArray& line) { out += line + '\n'; }, &error);
