@@ -1,6 +1,8 @@
 #pragma once
 
 #include "BillFilter.h"
+#include "BillReport.h"
+#include "HeaderQuery.h"
 #include "TabOrder.h"
 
 #include <QDate>
@@ -50,7 +52,7 @@ public:
     QString viewHtml() const;
     // The selected Bill's page; empty when none is selected. Throws SuiteError when it cannot be
     // read.
-    QString billHtml() const;
+    BillReport::Page billPage() const;
     // The key of the selected Bill as "company,numreg,row,progec,progeff"; empty when none.
     QString selectedKey() const;
     const BillFilter& filter() const { return filter_; }
@@ -73,6 +75,7 @@ public:
     QTableView* list() const { return list_; }
     QLabel* statusLabel() const { return status_; }
     QPushButton* countCancelButton() const { return countCancel_; }
+    QPushButton* lettersButton() const { return buttons_.letters; }
 
 signals:
     void openBill(const BillFilter& filter, const QString& key);
@@ -97,6 +100,10 @@ private:
     void setKeyboardOrder();
 
     void showProblem(const QString& text);
+    // The query of the Bills `f` selects, for this company.
+    HeaderQuery query(const BillFilter& f) const;
+    // The reminder letters of the selection listed: one per customer with overdue Bills.
+    void reminderLetters();
     // The codes of the counterparts whose name holds the text in the name field; throws
     // SuiteError when none or too many do.
     void findByName(BillFilter& filter) const;
@@ -142,5 +149,6 @@ private:
         QPushButton* printBill = nullptr;
         QPushButton* open = nullptr;
         QPushButton* newBill = nullptr;
+        QPushButton* letters = nullptr;
     } buttons_;
 };
