@@ -272,7 +272,7 @@ QHBoxLayout* CallingProgram::createFoot() {
     buttons_.print->setToolTip(QStringLiteral("Stampa l'elenco o l'anzianità, come sono a video"));
     buttons_.printBill = new QPushButton(QStringLiteral("Stampa e&ffetto..."), this);
     buttons_.open = new QPushButton(QStringLiteral("Apri effett&o"), this);
-    buttons_.letters = new QPushButton(QStringLiteral("&Lettere di sollecito..."), this);
+    buttons_.letters = new QPushButton(QStringLiteral("Lettere &di sollecito..."), this);
     buttons_.letters->setToolTip(
         QStringLiteral("Una lettera per cliente con i suoi effetti aperti e scaduti della selezione"));
     buttons_.newBill = new QPushButton(QStringLiteral("&Nuovo effetto"), this);

@@ -63,7 +63,7 @@ ArchiveDescription fixedTexts(qint32 company, const QVariantList& p) {
     d.objectName = QStringLiteral("GST_TESTIFISSI");
     d.title = QStringLiteral("Testi delle lettere di sollecito");
     d.table = QStringLiteral("MG0B_TESTI");
-    d.fields = {{QStringLiteral("MG0B_INDTIPO"), QStringLiteral("Tipo testo (5 o 6)"), true},
+    d.fields = {{QStringLiteral("MG0B_INDTIPO"), QStringLiteral("Tipo testo (5 testata, 6 piede)"), true},
                 {QStringLiteral("MG0B_CODTESTO"), QStringLiteral("Sigla"), true, true},
                 {QStringLiteral("MG0B_DESCR"), QStringLiteral("Descrizione")},
                 {QStringLiteral("MG0B_TESTO"), QStringLiteral("Testo")}};
@@ -71,6 +71,9 @@ ArchiveDescription fixedTexts(qint32 company, const QVariantList& p) {
     d.key = {QStringLiteral("MG0B_INDTIPO"), QStringLiteral("MG0B_CODTESTO")};
     d.handBack = QStringLiteral("MG0B_CODTESTO");
     d.preset = {{QStringLiteral("MG0B_CODTESTO"), p.value(0)}};
+    // Opened for the letter's head (1) or foot (2): the text of that kind, 5 or 6.
+    const int part = Value::toInt(p.value(1));
+    if (part == 1 || part == 2) d.preset.prepend({QStringLiteral("MG0B_INDTIPO"), 4 + part});
     return d;
 }
 

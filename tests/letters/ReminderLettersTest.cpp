@@ -1,4 +1,5 @@
 #include "BillReport.h"
+#include "CallingProgram.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
 #include "HeaderQuery.h"
@@ -14,13 +15,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -289,6 +294,43 @@ TEST_P(ReminderLetters, TheBillsPrintCarriesItsTitleAuthorAndTotalDue) {
     EXPECT_TRUE(text.contains(QStringLiteral("Stampato il 15/03/2026")));
     EXPECT_TRUE(text.contains(QStringLiteral("15/12/2025 - 15/03/2026")));
     EXPECT_TRUE(text.contains(QStringLiteral("Totale dovuto € 12.599,31"))) << text.toStdString();
+}
+
+// From the list: the clerk presses "Lettere di sollecito", fills the dialog and confirms what is
+// about to be sent (a script answers for the person); a PDF per customer is written and every
+// overdue Bill of the selection carries its reminder.
+TEST_P(ReminderLetters, TheListsButtonWritesALetterPerCustomer) {
+    auto host = std::make_shared<DatabaseHost>(db_->connectionString(), DemoGenerator::kCompany,
+                                               QStringLiteral("MROSSI"));
+    CallingProgram calling(host, connection_);
+    calling.show();
+    calling.setToday(kToday);
+    ASSERT_GT(calling.search(), 0);
+    QStringList told;
+    QTimer person;
+    person.setInterval(50);
+    QObject::connect(&person, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<LettersDialog*>(modal)) {
+            dialog->rateEdit()->setText(QStringLiteral("8,25"));
+            dialog->chargesEdit()->setText(QStringLiteral("2,50"));
+            dialog->targetEdit()->setText(scratch_.path());
+            dialog->accept();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            told << box->text();
+            QAbstractButton* yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->button(QMessageBox::Ok))->click();
+        }
+    });
+    person.start();
+    calling.lettersButton()->click();
+    person.stop();
+    ASSERT_EQ(told.size(), 2) << told.join(u'|').toStdString();
+    EXPECT_TRUE(told.at(0).startsWith(QStringLiteral("2 lettere a 2 clienti per 4 effetti scaduti")))
+        << told.at(0).toStdString();
+    EXPECT_TRUE(told.at(1).contains(QStringLiteral("Scritti 2 file PDF"))) << told.at(1).toStdString();
+    EXPECT_EQ(QDir(scratch_.path()).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(reminders(), 1 + 4);
 }
 
 // What the clerk types into the letters' dialog is checked before anything is read or written.

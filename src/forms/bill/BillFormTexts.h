@@ -24,7 +24,7 @@ inline const QString kKeyGestione = QStringLiteral("Kgestione");
 inline const QString kKeyPers1 = QStringLiteral("Kpers1");
 // The reminders tab's button that prints the letter of the reminder in view.
 inline const QString kKeyLettera = QStringLiteral("Lettera");
-inline const QString kCaptionLettera = QStringLiteral("Le&ttera...");
+inline const QString kCaptionLettera = QStringLiteral("Lettera &di sollecito...");
 inline const QString kLetteraNonSalvata =
     QStringLiteral("Il sollecito non è ancora salvato: salvare l'effetto e poi stampare la lettera.");
 inline const QString kMenuCigCup = QStringLiteral("Anagrafica Cig/Cup generica");
