@@ -76,7 +76,9 @@ LettersDialog::LettersDialog(const QDate& date, QWidget* parent) : QDialog(paren
     auto* where = new QHBoxLayout;
     where->addWidget(target_, 1);
     where->addWidget(browse);
-    form->addRow(QStringLiteral("Cartella o &file"), where);
+    auto* whereLabel = new QLabel(QStringLiteral("Cartella o &file"), this);
+    whereLabel->setBuddy(target_);
+    form->addRow(whereLabel, where);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Stampa lettere"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
