@@ -1,3 +1,4 @@
+#include "Accounts.h"
 #include "BillReport.h"
 #include "CallingProgram.h"
 #include "DatabaseHost.h"
@@ -7,7 +8,10 @@
 #include "LetterRun.h"
 #include "LettersDialog.h"
 #include "ReportPrinter.h"
+#include "Schema.h"
 #include "SchemaInstaller.h"
+#include "SignIn.h"
+#include "SqlText.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
 #include "TransactionScope.h"
@@ -270,6 +274,37 @@ TEST_P(ReminderLetters, AHeldOrClosedBillLeavesNothingHalfWritten) {
     EXPECT_EQ(reminders(), 1 + 3);
     const QString info = poppler("pdfinfo", all);
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2")))) << info.toStdString();
+}
+
+// A clerk whose group may only look at Bills: the database refuses the reminders, and the run
+// writes neither reminders nor files. (On the server the same refusal comes from the grants.)
+TEST_P(ReminderLetters, AClerkWhoMayOnlyLookIsRefusedAndNothingIsWritten) {
+    if (GetParam() != TestEngine::Sqlite) GTEST_SKIP() << "the group's login roles are the server's";
+    connection_->Execute(QStringLiteral(
+        "INSERT INTO KV03_GRUPPI (KV03_GRUPPO, KV03_DESCR) VALUES ('VISIONE', 'Sola visione')"));
+    connection_->Execute(
+        QStringLiteral("INSERT INTO KV11_DIRITTI (KV11_GRUPPO_KV03, KV11_PROGRAMMA, KV11_FLGINS, "
+                       "KV11_FLGMOD, KV11_FLGCANC, KV11_FLGCONS) VALUES ('VISIONE', %1, 0, 0, 0, 1)")
+            .arg(SqlText::quote(Schema::billProgram())));
+    const QString password = QStringLiteral("Visione.2024");
+    Account looker;
+    looker.code = QStringLiteral("VBIANCHI");
+    looker.name = QStringLiteral("Vera Bianchi");
+    looker.group = QStringLiteral("VISIONE");
+    Accounts(*connection_, QStringLiteral("ADMIN")).add(looker, password);
+    const UserSession session = SignIn(Schema::billProgram(), Schema::accessClass, Schema::catalogue())
+                                    .signIn(db_->connectionString(), QStringLiteral("VBIANCHI"), password);
+    const std::shared_ptr<Connection> clerk = session.connections().open();
+    try {
+        LetterRun(clerk, DemoGenerator::kCompany)
+            .writeFiles(letters(), LettersDialog::Output::FilePerCustomer, scratch_.path());
+        ADD_FAILURE() << "a clerk who may only look recorded reminders";
+    } catch (const SuiteError& e) {
+        EXPECT_EQ(e.number(), SuiteError::kNotPermitted);
+        EXPECT_TRUE(LetterRun::failureText(e).contains(QStringLiteral("non ha il diritto")));
+    }
+    EXPECT_EQ(reminders(), 1);
+    EXPECT_TRUE(QDir(scratch_.path()).entryList(QDir::Files).isEmpty());
 }
 
 // The Bill's print: the company as heading and as the PDF's author, its title, the days overdue,
