@@ -41,7 +41,7 @@ QString dateLiteral(const QDate& d) {
 }
 
 QStringList parseKey(const QString& text) {
-    const QStringList key = text.split(QLatin1Char(','));
+    QStringList key = text.split(QLatin1Char(','));
     bool ok = key.size() == 5;
     for (int i = 0; ok && i < 5; ++i)
         if (i != 1) key.at(i).toInt(&ok);
