@@ -3,11 +3,13 @@
 #include "Connection.h"
 #include "CounterpartNames.h"
 #include "ItalianFormat.h"
+#include "LetterBuilder.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "Value.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +59,10 @@ struct Rows {
         const QVariant v = at(row, column);
         return Value::isNull(v) ? QString() : ItalianFormat::date(Value::toDate(v));
     }
+    Decimal decimal(size_t row, const QString& column) const {
+        const QVariant v = at(row, column);
+        return Value::isNull(v) ? Decimal::fromMantissa(0, 2) : Value::toDecimal(v).rounded(2);
+    }
     QString amount(size_t row, const QString& column) const {
         const QVariant v = at(row, column);
         return Value::isNull(v) ? QString() : ItalianFormat::amount(Value::toDecimal(v));
@@ -82,8 +88,7 @@ QString table(const QString& title, const QStringList& heads, const QList<QStrin
     return html + QStringLiteral("</table>");
 }
 
-// The Bill's bills of exchange and assignments, its history movements and its reminders, each
-// as a titled table.
+// The Bill's bills of exchange and assignments and its history movements, each as a titled table.
 QString childSections(Connection& db, const QStringList& key) {
     const Rows exchange = read(db, QStringLiteral("SELECT * FROM EF03_SCADCECAM WITH (NOLOCK)") +
                                        keyWhere(key, QStringLiteral("EF03")));
@@ -114,20 +119,50 @@ QString childSections(Connection& db, const QStringList& key) {
                    QStringLiteral("Scadenza"), QStringLiteral("Importo €")},
                   rows);
 
+    return html;
+}
+
+// The Bill's reminders as a titled table; `charged` is what they put on the customer (interest and
+// charges).
+QString reminderSection(Connection& db, const QStringList& key, Decimal& charged) {
     const Rows reminders =
         read(db, QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WITH (NOLOCK)") +
                      keyWhere(key, QStringLiteral("EF05")) + QStringLiteral(" ORDER BY EF05_PROGAVVISI"));
-    rows.clear();
-    for (size_t r = 0; r < reminders.result.rows.size(); ++r)
+    QList<QStringList> rows;
+    charged = Decimal::fromMantissa(0, 2);
+    for (size_t r = 0; r < reminders.result.rows.size(); ++r) {
+        Decimal charges = Decimal::fromMantissa(0, 2);
+        for (const char* column : {"EF05_SPESERIT", "EF05_SPBOLLO", "EF05_SPPOST", "EF05_SPVARIE"})
+            charges = charges + reminders.decimal(r, QString::fromLatin1(column));
+        const Decimal interest = reminders.decimal(r, QStringLiteral("EF05_IMPINTERES"));
+        charged = charged + interest + charges;
+        const QString from = reminders.date(r, QStringLiteral("EF05_DADATACALC"));
+        const QString to = reminders.date(r, QStringLiteral("EF05_ADATACALC"));
         rows << QStringList{reminders.text(r, QStringLiteral("EF05_PROGAVVISI")),
                             reminders.date(r, QStringLiteral("EF05_DATAAVVISO")),
+                            reminders.text(r, QStringLiteral("EF05_SIGLALETTERA")),
                             reminders.amount(r, QStringLiteral("EF05_TASSOINT")),
-                            reminders.amount(r, QStringLiteral("EF05_IMPINTERES"))};
-    html += table(QStringLiteral("Solleciti"),
-                  {QStringLiteral("N."), QStringLiteral("Data avviso"), QStringLiteral("Tasso %"),
-                   QStringLiteral("Interessi €")},
-                  rows);
-    return html;
+                            from.isEmpty() ? QString() : from + QStringLiteral(" - ") + to,
+                            ItalianFormat::amount(interest),
+                            ItalianFormat::amount(charges)};
+    }
+    return table(QStringLiteral("Solleciti"),
+                 {QStringLiteral("N."), QStringLiteral("Data avviso"), QStringLiteral("Lettera"),
+                  QStringLiteral("Tasso %"), QStringLiteral("Periodo interessi"),
+                  QStringLiteral("Interessi €"), QStringLiteral("Spese €")},
+                 rows);
+}
+
+// The company's name, VAT number and town beside the day of the print.
+QString companyHeading(const LetterSender& company, const QDate& today) {
+    return QStringLiteral("<table width=\"100%\"><tr><td><b>") + company.name.toHtmlEscaped() +
+           QStringLiteral("</b>") +
+           (company.vatNumber.isEmpty()
+                ? QString()
+                : QStringLiteral("<br>Partita IVA ") + company.vatNumber.toHtmlEscaped()) +
+           (company.city.isEmpty() ? QString() : QStringLiteral("<br>") + company.city.toHtmlEscaped()) +
+           QStringLiteral("</td><td align=\"right\">Stampato il ") + ItalianFormat::date(today) +
+           QStringLiteral("</td></tr></table>");
 }
 
 }  // namespace
@@ -135,7 +170,7 @@ QString childSections(Connection& db, const QStringList& key) {
 BillReport::BillReport(std::shared_ptr<Connection> connection, int tipoArchivio, qint32 ledgerGroup)
     : connection_(std::move(connection)), tipoArchivio_(tipoArchivio), ledgerGroup_(ledgerGroup) {}
 
-QString BillReport::html(const QString& keyText) const {
+BillReport::Page BillReport::page(const QString& keyText, const QDate& today) const {
     const QStringList key = parseKey(keyText);
     Connection& db = *connection_;
     const Rows bill = read(db, QStringLiteral("SELECT * FROM EF01_SCADENZE WITH (NOLOCK)") +
@@ -151,23 +186,30 @@ QString BillReport::html(const QString& keyText) const {
     const QString currency = bill.text(0, QStringLiteral("EF01_CODICE_CG08"));
     const bool foreign = !currency.isEmpty() && currency.toUpper() != QStringLiteral("EURO");
 
+    const LetterSender company = LetterBuilder(connection_, key.at(0).toInt()).sender();
+    Page page;
+    page.title = QStringLiteral("Effetto n. %1 del documento %2")
+                     .arg(Value::toText(bill.at(0, QStringLiteral("EF01_NUMEFF"))).trimmed(),
+                          Value::toText(bill.at(0, QStringLiteral("EF01_NUMDOC"))).trimmed());
+    page.author = company.name;
     QString html = QStringLiteral("<html><body style=\"font-family: 'DejaVu Sans'; font-size: 9pt\">");
-    html +=
-        QStringLiteral("<h2>Effetto n. %1 del documento %2</h2>")
-            .arg(bill.text(0, QStringLiteral("EF01_NUMEFF")), bill.text(0, QStringLiteral("EF01_NUMDOC")));
+    html += companyHeading(company, today);
+    html += QStringLiteral("<h2>") + page.title.toHtmlEscaped() + QStringLiteral("</h2>");
+    const QDate due = Value::toDate(bill.at(0, QStringLiteral("EF01_SCADE_S")));
+    const bool open = Value::toInt(bill.at(0, QStringLiteral("EF01_INDSTATO_S"))) != 1;
+    const qint64 overdue = due.isValid() && open ? std::max<qint64>(0, due.daysTo(today)) : 0;
     const QList<QStringList> header{
         {QStringLiteral("Controparte"),
          code.toHtmlEscaped() + QStringLiteral(" ") + names.nameOf(code).toHtmlEscaped()},
         {QStringLiteral("Registrazione"), key.at(1).toHtmlEscaped()},
         {QStringLiteral("Data documento"), bill.date(0, QStringLiteral("EF01_DATADOC"))},
         {QStringLiteral("Scadenza"), bill.date(0, QStringLiteral("EF01_SCADE_S"))},
+        {QStringLiteral("Giorni di ritardo"), QString::number(overdue)},
         {QStringLiteral("Importo €"), bill.amount(0, QStringLiteral("EF01_IMPEFF_S"))},
         {QStringLiteral("Valuta"),
          foreign ? currency + QStringLiteral(" ") + bill.amount(0, QStringLiteral("EF01_IMPEFFVAL_S"))
                  : QStringLiteral("EURO")},
-        {QStringLiteral("Stato"), Value::toInt(bill.at(0, QStringLiteral("EF01_INDSTATO_S"))) == 1
-                                      ? QStringLiteral("Chiuso")
-                                      : QStringLiteral("Aperto")},
+        {QStringLiteral("Stato"), open ? QStringLiteral("Aperto") : QStringLiteral("Chiuso")},
         {QStringLiteral("Banca di presentazione"), bill.text(0, QStringLiteral("EF01_BANCAPRE_SCG12"))},
     };
     html += QStringLiteral("<table cellpadding=\"2\">");
@@ -176,5 +218,15 @@ QString BillReport::html(const QString& keyText) const {
     html += QStringLiteral("</table>");
 
     html += childSections(db, key);
-    return html + QStringLiteral("</body></html>");
+    Decimal charged;
+    html += reminderSection(db, key, charged);
+    // What the customer owes: the Bill while it is open, and what its reminders charged.
+    const Decimal amount =
+        open ? bill.decimal(0, QStringLiteral("EF01_IMPEFF_S")) : Decimal::fromMantissa(0, 2);
+    html +=
+        QStringLiteral("<p><b>Totale dovuto € %1</b> (importo %2, interessi e spese dei solleciti %3)</p>")
+            .arg(ItalianFormat::amount(amount + charged), ItalianFormat::amount(amount),
+                 ItalianFormat::amount(charged));
+    page.html = html + QStringLiteral("</body></html>");
+    return page;
 }

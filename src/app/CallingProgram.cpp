@@ -14,6 +14,7 @@
 #include "HeaderQuery.h"
 #include "HostGlobal.h"
 #include "ItalianFormat.h"
+#include "LetterRun.h"
 #include "ListOutput.h"
 #include "ListPrint.h"
 #include "ListSpreadsheet.h"
@@ -326,6 +327,11 @@ QHBoxLayout* CallingProgram::createFoot() {
     outputCancel_->hide();
     buttons_.printBill = new QPushButton(QStringLiteral("Stampa e&ffetto..."), this);
     buttons_.open = new QPushButton(QStringLiteral("Apri effett&o"), this);
+    // Alt+D is the document number's; every letter of the caption is taken by another field.
+    buttons_.letters = new QPushButton(QStringLiteral("Lettere di sollecito..."), this);
+    buttons_.letters->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    buttons_.letters->setToolTip(QStringLiteral(
+        "Una lettera per cliente con i suoi effetti aperti e scaduti della selezione (Ctrl+L)"));
     buttons_.newBill = new QPushButton(QStringLiteral("&Nuovo effetto"), this);
     auto* foot = new QHBoxLayout;
     foot->addWidget(status_, 1);
@@ -336,6 +342,7 @@ QHBoxLayout* CallingProgram::createFoot() {
     foot->addWidget(buttons_.print);
     foot->addWidget(buttons_.exportList);
     foot->addWidget(buttons_.printBill);
+    foot->addWidget(buttons_.letters);
     foot->addWidget(buttons_.newBill);
     foot->addWidget(buttons_.open);
 
@@ -432,6 +439,7 @@ void CallingProgram::setKeyboardOrder() {
                           buttons_.print,
                           buttons_.exportList,
                           buttons_.printBill,
+                          buttons_.letters,
                           buttons_.newBill,
                           buttons_.open};
     tabOrder_.setWidgets(order);
@@ -465,12 +473,13 @@ void CallingProgram::connectActions() {
     connectOutput();
     connect(buttons_.printBill, &QPushButton::clicked, this, [this] {
         try {
-            const QString html = billHtml();
-            if (!html.isEmpty()) ReportPrinter::preview(html, false, this);
+            const BillReport::Page page = billPage();
+            if (!page.html.isEmpty()) ReportPrinter::preview(page.html, false, this, page.title);
         } catch (const SuiteError& e) {
             showProblem(e.description());
         }
     });
+    connect(buttons_.letters, &QPushButton::clicked, this, &CallingProgram::reminderLetters);
     connect(list_, &QTableView::activated, this, open);
     connect(buttons_.newBill, &QPushButton::clicked, this, [this] {
         BillFilter f;
@@ -572,14 +581,7 @@ int CallingProgram::search() {
     const CompanyContext& company = host_->CompanyContext();
     names_ = std::make_shared<CounterpartNames>(connection_, company.company, f.tipoArchivio,
                                                 company.parameters.ledgerGroup);
-    HeaderQuery q;
-    q.selection = f.selectionText();
-    q.order = f.orderText();
-    q.tipoArchivio = f.tipoArchivio;
-    q.company = company.company;
-    q.ledgerGroup = company.parameters.ledgerGroup;
-    q.customerAccount = company.parameters.customerAccount;
-    q.supplierAccount = company.parameters.supplierAccount;
+    const HeaderQuery q = query(f);
     selection_ = q;
     try {
         rows_ =
@@ -600,6 +602,33 @@ int CallingProgram::search() {
     counting_ = true;
     countDelay_->start();
     return model_->rowCount();
+}
+
+HeaderQuery CallingProgram::query(const BillFilter& f) const {
+    const CompanyContext& company = host_->CompanyContext();
+    HeaderQuery q;
+    q.selection = f.selectionText();
+    q.order = f.orderText();
+    q.tipoArchivio = f.tipoArchivio;
+    q.company = company.company;
+    q.ledgerGroup = company.parameters.ledgerGroup;
+    q.customerAccount = company.parameters.customerAccount;
+    q.supplierAccount = company.parameters.supplierAccount;
+    return q;
+}
+
+void CallingProgram::reminderLetters() {
+    if (!rows_) {
+        showProblem(QStringLiteral("Cercare prima gli effetti a cui scrivere le lettere di sollecito."));
+        return;
+    }
+    if (filter_.tipoArchivio != 0) {
+        showProblem(
+            QStringLiteral("Le lettere di sollecito si scrivono ai clienti: scegliere \"Effetti clienti\"."));
+        return;
+    }
+    LetterRun(connection_, host_->CompanyContext().company)
+        .runFromList(selection_.selectText(), today_, this);
 }
 
 void CallingProgram::countShown(const QString& text) {
@@ -779,11 +808,11 @@ bool CallingProgram::outputDone() const {
     return !output_->running() && outputProgress_->isHidden();
 }
 
-QString CallingProgram::billHtml() const {
+BillReport::Page CallingProgram::billPage() const {
     const QString key = selectedKey();
-    if (key.isEmpty()) return QString();
+    if (key.isEmpty()) return {};
     return BillReport(connection_, filter_.tipoArchivio, host_->CompanyContext().parameters.ledgerGroup)
-        .html(key);
+        .page(key, today_.isValid() ? today_ : QDate::currentDate());
 }
 
 QString CallingProgram::selectedKey() const {

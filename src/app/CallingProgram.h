@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BillFilter.h"
+#include "BillReport.h"
 #include "HeaderQuery.h"
 #include "TabOrder.h"
 
@@ -67,7 +68,7 @@ public:
     QString viewHtml() const;
     // The selected Bill's page; empty when none is selected. Throws SuiteError when it cannot be
     // read.
-    QString billHtml() const;
+    BillReport::Page billPage() const;
     // The key of the selected Bill as "company,numreg,row,progec,progeff"; empty when none.
     QString selectedKey() const;
     const BillFilter& filter() const { return filter_; }
@@ -100,6 +101,7 @@ public:
     void lookUpCounterpart();
     // The open Bills of one counterpart in the list (from a row of the ageing).
     void showOpenBillsOf(const QString& code);
+    QPushButton* lettersButton() const { return buttons_.letters; }
 
 signals:
     void openBill(const BillFilter& filter, const QString& key);
@@ -124,6 +126,10 @@ private:
     void setKeyboardOrder();
 
     void showProblem(const QString& text);
+    // The query of the Bills `f` selects, for this company.
+    HeaderQuery query(const BillFilter& f) const;
+    // The reminder letters of the selection listed: one per customer with overdue Bills.
+    void reminderLetters();
     // The codes of the counterparts whose name holds the text in the name field; throws
     // SuiteError when none or too many do.
     void findByName(BillFilter& filter) const;
@@ -185,5 +191,6 @@ private:
         QPushButton* printBill = nullptr;
         QPushButton* open = nullptr;
         QPushButton* newBill = nullptr;
+        QPushButton* letters = nullptr;
     } buttons_;
 };

@@ -1,16 +1,10 @@
 #include "ReportPrinter.h"
 
-#include "AtomicFile.h"
-#include "SuiteError.h"
-
 #include <QAbstractItemModel>
-#include <QFile>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
-#include <cerrno>
 
 namespace {
 
@@ -22,6 +16,7 @@ void setUp(QPrinter& printer, bool landscape) {
 
 void print(const QString& html, QPrinter& printer) {
     QTextDocument document;
+    PdfDocument::prepare(document);
     document.setHtml(html);
     document.print(&printer);
 }
@@ -52,30 +47,14 @@ QString tableHtml(const QAbstractItemModel& model, const QString& title, const Q
     return html;
 }
 
-void toPdf(const QString& html, const QString& file, bool landscape) {
-    // Printed beside the target and moved over it only when whole.
-    AtomicFile target(file);
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(target.temporaryPath());
-        setUp(printer, landscape);
-        errno = 0;
-        print(html, printer);
-        if (printer.printerState() == QPrinter::Error) target.failedWriting(errno);
-    }
-    // The PDF writer tells no failure of its own: a file without its end was not written whole.
-    QFile written(target.temporaryPath());
-    if (!written.open(QIODevice::ReadOnly) || written.size() < 8) target.failed(0);
-    written.seek(written.size() - 8);
-    if (!written.readAll().contains("%%EOF")) target.failed(0);
-    written.close();
-    target.commit();
+void toPdf(const QString& html, const QString& file, bool landscape, const PdfDocument::Metadata& metadata) {
+    PdfDocument::write(html, file, metadata, landscape);
 }
 
-void preview(const QString& html, bool landscape, QWidget* parent) {
+void preview(const QString& html, bool landscape, QWidget* parent, const QString& title) {
     QPrinter printer(QPrinter::HighResolution);
     setUp(printer, landscape);
+    printer.setDocName(title);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Anteprima di stampa"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,

@@ -76,7 +76,8 @@ ArchiveDescription fixedTexts(qint32 company, const QVariantList& p) {
         d.key = {QStringLiteral("MG0B_CODTESTO")};
     } else {
         d.title = QStringLiteral("Testi delle lettere di sollecito");
-        d.fields.prepend({QStringLiteral("MG0B_INDTIPO"), QStringLiteral("Tipo testo (5 o 6)"), true});
+        d.fields.prepend(
+            {QStringLiteral("MG0B_INDTIPO"), QStringLiteral("Tipo testo (5 testata, 6 piede)"), true});
         d.key = {QStringLiteral("MG0B_INDTIPO"), QStringLiteral("MG0B_CODTESTO")};
     }
     d.handBack = QStringLiteral("MG0B_CODTESTO");

@@ -406,7 +406,14 @@ void DemoBuilder::codes() {
         {6, "DIF", "Diffida ad adempiere",
          "Vi diffidiamo formalmente a provvedere al pagamento entro 15 giorni."},
         {6, "LEG", "Comunicazione di passaggio al legale",
-         "In mancanza di pagamento la pratica sarà affidata al nostro legale."}};
+         "In mancanza di pagamento la pratica sarà affidata al nostro legale."},
+        // The foot of the two reminders: a letter's code keeps its head (5) and its foot (6).
+        {6, "SOL1", "Primo sollecito di pagamento",
+         "Vi preghiamo di provvedere al pagamento entro 10 giorni. Se lo avete già disposto, "
+         "vogliate considerare nulla la presente."},
+        {6, "SOL2", "Secondo sollecito di pagamento",
+         "Vi invitiamo a provvedere al pagamento entro 7 giorni, trascorsi i quali ci riserviamo "
+         "ogni azione a tutela del credito."}};
     for (const auto& [kind, code, descr, body] : letters)
         write("MG0B_TESTI", {{"MG0B_DITTA_CG18", DemoGenerator::kCompany},
                              {"MG0B_INDTIPO", kind},

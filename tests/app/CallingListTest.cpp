@@ -274,7 +274,7 @@ TEST_P(CallingList, OpensThePickedBillAndPrintsIt) {
     const QString number = form->findChild<EditBox*>(QStringLiteral("TXT_NUMEFF"))->Text();
 
     const QString pdf = scratch_.filePath(QStringLiteral("effetto.pdf"));
-    ReportPrinter::toPdf(calling_->billHtml(), pdf, false);
+    ReportPrinter::toPdf(calling_->billPage().html, pdf, false);
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
@@ -285,7 +285,7 @@ TEST_P(CallingList, OpensThePickedBillAndPrintsIt) {
     EXPECT_TRUE(text.contains(QStringLiteral("Movimenti storici")));
     // A folder that does not exist: a clear refusal, nothing left behind.
     EXPECT_THROW(
-        ReportPrinter::toPdf(calling_->billHtml(), scratch_.filePath(QStringLiteral("no/x.pdf")), false),
+        ReportPrinter::toPdf(calling_->billPage().html, scratch_.filePath(QStringLiteral("no/x.pdf")), false),
         SuiteError);
 }
 

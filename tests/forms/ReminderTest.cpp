@@ -471,3 +471,28 @@ TEST_P(ReminderTest, TwoClerksAddingRemindersToTheSameBillTheSecondSaveIsTold) {
     EXPECT_TRUE(other.form()->FME_TESTATA->isRecordChanged()) << "the second clerk's reminder still waits";
     EXPECT_EQ(other.form()->GRD_SOLLECITI->DataSource()->RecordCount(), count + 1);
 }
+
+// "Lettera..." on the reminders tab shows the letter of the reminder in view, as the database
+// holds it; a reminder still waiting for the Bill's save is refused with the reason.
+TEST_P(ReminderTest, TheLetterOfARecordedReminderIsShownAndAPendingOneRefused) {
+    ASSERT_NO_FATAL_FAILURE(openBill(1));
+    FRMKV_TARSELLO* f = showReminders();
+    ASSERT_TRUE(f);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* preview = QApplication::activeModalWidget();
+        if (!preview) return;
+        shown = preview->windowTitle();
+        preview->close();
+    });
+    log_->clear();
+    f->GNV_SOLLECITI->press(QStringLiteral("Lettera"));
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Lettera di sollecito - ")))
+        << shown.toStdString() << texts().join(u'\n').toStdString();
+
+    f->GNV_SOLLECITI->press(QStringLiteral("Elimina"));
+    log_->clear();
+    f->GNV_SOLLECITI->press(QStringLiteral("Lettera"));
+    EXPECT_TRUE(texts().join(u'\n').contains(QStringLiteral("salvare l'effetto")))
+        << texts().join(u'\n').toStdString();
+}

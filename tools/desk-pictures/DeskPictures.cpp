@@ -107,7 +107,8 @@ std::optional<int> DeskPictures::take(QApplication& app, HostMainWindow& window,
     }
     if (!options.pdf.isEmpty()) {
         window.callingProgram()->search();
-        ReportPrinter::toPdf(window.callingProgram()->billHtml(), options.pdf, false);
+        const BillReport::Page page = window.callingProgram()->billPage();
+        ReportPrinter::toPdf(page.html, options.pdf, false, {page.title, page.author});
         return 0;
     }
     // Nothing asked: a picture tool that shows the desk and waits would wait for nobody.

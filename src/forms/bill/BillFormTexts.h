@@ -22,6 +22,11 @@ inline const QString kMenuAllBanks = QStringLiteral("Tutte le banche");
 inline const QString kMenuGestione = QStringLiteral("Gestione");
 inline const QString kKeyGestione = QStringLiteral("Kgestione");
 inline const QString kKeyPers1 = QStringLiteral("Kpers1");
+// The reminders tab's button that prints the letter of the reminder in view.
+inline const QString kKeyLettera = QStringLiteral("Lettera");
+inline const QString kCaptionLettera = QStringLiteral("Lettera &di sollecito...");
+inline const QString kLetteraNonSalvata =
+    QStringLiteral("Il sollecito non è ancora salvato: salvare l'effetto e poi stampare la lettera.");
 inline const QString kMenuCigCup = QStringLiteral("Anagrafica Cig/Cup generica");
 // The sibling programs the form runs through the host.
 inline const QString kProgBancheAziendali = QStringLiteral("KVUO_PARAMBANCHE.CLSKV_PARAMBANCHE");

@@ -275,6 +275,8 @@ private:
     void connectReminderEvents();
     // Opens the reminder form modally on the grid's reminder or on a new one.
     void ApriSolleciti(bool nuovo);
+    // The letter of the reminder in view, shown for printing or saving as PDF.
+    void StampaLetteraSollecito();
     // What every grid tab shares (FRMKV_TARSELLO_GridTabs.cpp): the coded cells' texts and the
     // attachment indicator following the current row of `rs`, whose `mediaColumn` names its
     // attachments; the hand-over of a child form, its modal showing, and the Bill marked changed

@@ -9,6 +9,9 @@
 #include "GridAmountFormat.h"
 #include "GridNavigator.h"
 #include "IdEditBox.h"
+#include "LetterBuilder.h"
+#include "LetterPreview.h"
+#include "LogService.h"
 #include "Recordset.h"
 #include "ReminderCodeTables.h"
 #include "Value.h"
@@ -19,6 +22,7 @@
 void FRMKV_TARSELLO::connectReminderEvents() {
     // The reminders tab has nothing to confirm: its rows are confirmed in the reminder form.
     GNV_SOLLECITI->button(QStringLiteral("Conferma"))->hide();
+    GNV_SOLLECITI->addButton(BillFormTexts::kKeyLettera, BillFormTexts::kCaptionLettera);
     connect(GRD_SOLLECITI, &Grid::CellDblClick, this, [this] { GRD_SOLLECITI_CellDblClick(); });
     connectGridTab(GRD_SOLLECITI, clsRstSolleciti, QStringLiteral("EF05_IDMEDIA_CG99"),
                    &ReminderCodeTables::cellText, "GRD_SOLLECITI_RowColChange:");
@@ -78,6 +82,22 @@ void FRMKV_TARSELLO::ApriSolleciti(bool nuovo) {
     form->release();
 }
 
+void FRMKV_TARSELLO::StampaLetteraSollecito() {
+    // The letter is the reminder as the database holds it: one still pending is saved first.
+    if (bolSollecitiModified || FME_TESTATA->isRecordChanged()) {
+        clsLog->MsgBox(BillFormTexts::kLetteraNonSalvata, LogService::kExclamation,
+                       BillFormTexts::kTitleInformazione);
+        return;
+    }
+    const BillKey k = currentKey();
+    const QString key =
+        QStringLiteral("%1,%2,%3,%4,%5").arg(k.company).arg(k.numReg).arg(k.row).arg(k.progEc).arg(k.progEff);
+    const LetterBuilder builder(clsConnessione, company_);
+    const ReminderLetter letter = builder.forReminder(
+        key, Value::toInt(clsRstSolleciti->Fields(QStringLiteral("EF05_PROGAVVISI")).Value()));
+    LetterPreview::show(letter, builder.sender(), this);
+}
+
 void FRMKV_TARSELLO::QRT_GRIDNAV_SOLLECITI_ButtonClick(const QString& button, bool* cancel) {
     *cancel = true;  // the navigator does nothing of its own here
     guard("QRT_GRIDNAV_SOLLECITI_ButtonClick:", [&] {
@@ -88,6 +108,8 @@ void FRMKV_TARSELLO::QRT_GRIDNAV_SOLLECITI_ButtonClick(const QString& button, bo
             if (rs && rs->State() == 1) ApriSolleciti(true);
         } else if (button == QStringLiteral("Apri")) {
             if (onRow) ApriSolleciti(false);
+        } else if (button == BillFormTexts::kKeyLettera) {
+            if (onRow) StampaLetteraSollecito();
         } else if (button == QStringLiteral("Elimina")) {
             if (!onRow) return;
             // Gone from the grid at once; from the database with the Bill's save.

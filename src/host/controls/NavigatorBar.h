@@ -23,6 +23,8 @@ public:
     void setCaption(const QString& key, const QString& caption);
     // What a press of the button does (also what the driver calls).
     void press(const QString& key);
+    // A further button, of the form's own: its press raises ButtonClick like the others.
+    void addButton(const QString& key, const QString& caption);
 
 signals:
     void ButtonClick(const QString& key, bool* cancel);
@@ -30,7 +32,6 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void addButton(const QString& key, const QString& caption);
     // The button's own action; false when it did not happen. Buttons without one succeed.
     virtual bool perform(const QString& key);
 
