@@ -11,6 +11,9 @@ source_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ls "$build"/package/*.deb >/dev/null 2>&1 || bash "$source_root/packaging/check-package.sh" "$build"
 deb=$(ls "$build"/package/*.deb)
 home=$(mktemp -d)
+# A desktop session's runtime folder (only its user may enter), as a clerk's login gives one.
+runtime="$home/runtime"
+mkdir -m 700 "$runtime"
 trap 'rm -rf "$home"; apt-get remove -y -qq dettaglio-effetti >/dev/null 2>&1 || true' EXIT
 
 export DEBIAN_FRONTEND=noninteractive
@@ -24,7 +27,7 @@ fail() {
 
 # The clerk's desk: an Italian locale, a laptop's screen, nothing of the build tree around.
 run() {
-    env -i HOME="$home" PATH=/usr/bin:/bin LANG=it_IT.UTF-8 \
+    env -i HOME="$home" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin LANG=it_IT.UTF-8 \
         QT_QPA_PLATFORM="offscreen:configfile=$source_root/tests/support/laptop-screen.json" \
         timeout "${wait:-180}" dettaglio "$@"
 }
@@ -36,6 +39,8 @@ grep -q "Mostra questa guida" <<<"$help" || fail "--help is not in Italian: $hel
 code=0
 errors=$(wait=60 run --user MROSSI --password Rossi.2024 2>&1 >/dev/null) || code=$?
 [ "$code" -eq 124 ] || fail "the desk did not stay open (exit $code): $errors"
+# The offscreen platform says what a window asked of it that it cannot do; the desk's own lines count.
+errors=$(grep -v "^This plugin does not support" <<<"$errors" || true)
 [ -z "$errors" ] || fail "the desk wrote on stderr: $errors"
 # The demo company lives today: open Bills due in the coming months, none overdue by years.
 db="$home/.local/share/Contabilita/Dettaglio effetti/demo.sqlite"

@@ -1,5 +1,6 @@
 #include "BillReport.h"
 
+#include "BillKey.h"
 #include "Connection.h"
 #include "CounterpartNames.h"
 #include "ItalianFormat.h"
@@ -14,34 +15,6 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Stampa effetto");
-
-// The key's columns of a table (EF01 itself or a child), as a WHERE with literal values.
-QString keyWhere(const QStringList& key, const QString& prefix) {
-    const bool bill = prefix == QStringLiteral("EF01");
-    const QStringList names =
-        bill ? QStringList{QStringLiteral("DITTA_CG18"), QStringLiteral("NUMREG_CO99"),
-                           QStringLiteral("RIGACONT_CG42"), QStringLiteral("PROGEC_EC01"),
-                           QStringLiteral("PROGEFF")}
-             : QStringList{QStringLiteral("DITTA_CG18"), QStringLiteral("NUMREG_CO99"),
-                           QStringLiteral("RIGACONT_EF01"), QStringLiteral("PROGEC_EF01"),
-                           QStringLiteral("PROGEFF_EF01")};
-    QStringList parts;
-    for (int i = 0; i < 5; ++i)
-        parts << prefix + QLatin1Char('_') + names.at(i) + QStringLiteral(" = ") +
-                     (i == 1 ? SqlText::quote(key.at(i)) : key.at(i));
-    return QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
-}
-
-QStringList parseKey(const QString& text) {
-    QStringList key = text.split(QLatin1Char(','));
-    bool ok = key.size() == 5;
-    for (int i = 0; ok && i < 5; ++i)
-        if (i != 1) key.at(i).toInt(&ok);
-    if (!ok)
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
-                         QStringLiteral("La chiave dell'effetto \"%1\" non è valida.").arg(text));
-    return key;
-}
 
 // One result's rows with their columns found by name.
 struct Rows {
@@ -89,9 +62,9 @@ QString table(const QString& title, const QStringList& heads, const QList<QStrin
 }
 
 // The Bill's bills of exchange and assignments and its history movements, each as a titled table.
-QString childSections(Connection& db, const QStringList& key) {
-    const Rows exchange = read(db, QStringLiteral("SELECT * FROM EF03_SCADCECAM WITH (NOLOCK)") +
-                                       keyWhere(key, QStringLiteral("EF03")));
+QString childSections(Connection& db, const BillKey& key) {
+    const Rows exchange = read(
+        db, QStringLiteral("SELECT * FROM EF03_SCADCECAM WITH (NOLOCK)") + key.where(QStringLiteral("EF03")));
     QString html;
     QList<QStringList> rows;
     for (size_t r = 0; r < exchange.result.rows.size(); ++r)
@@ -106,7 +79,7 @@ QString childSections(Connection& db, const QStringList& key) {
 
     const Rows history =
         read(db, QStringLiteral("SELECT * FROM EF06_SCADSTO WITH (NOLOCK)") +
-                     keyWhere(key, QStringLiteral("EF06")) + QStringLiteral(" ORDER BY EF06_PROGSTO"));
+                     key.where(QStringLiteral("EF06")) + QStringLiteral(" ORDER BY EF06_PROGSTO"));
     rows.clear();
     for (size_t r = 0; r < history.result.rows.size(); ++r)
         rows << QStringList{history.text(r, QStringLiteral("EF06_PROGSTO")),
@@ -124,10 +97,10 @@ QString childSections(Connection& db, const QStringList& key) {
 
 // The Bill's reminders as a titled table; `charged` is what they put on the customer (interest and
 // charges).
-QString reminderSection(Connection& db, const QStringList& key, Decimal& charged) {
+QString reminderSection(Connection& db, const BillKey& key, Decimal& charged) {
     const Rows reminders =
         read(db, QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WITH (NOLOCK)") +
-                     keyWhere(key, QStringLiteral("EF05")) + QStringLiteral(" ORDER BY EF05_PROGAVVISI"));
+                     key.where(QStringLiteral("EF05")) + QStringLiteral(" ORDER BY EF05_PROGAVVISI"));
     QList<QStringList> rows;
     charged = Decimal::fromMantissa(0, 2);
     for (size_t r = 0; r < reminders.result.rows.size(); ++r) {
@@ -171,22 +144,22 @@ BillReport::BillReport(std::shared_ptr<Connection> connection, int tipoArchivio,
     : connection_(std::move(connection)), tipoArchivio_(tipoArchivio), ledgerGroup_(ledgerGroup) {}
 
 BillReport::Page BillReport::page(const QString& keyText, const QDate& today) const {
-    const QStringList key = parseKey(keyText);
+    const BillKey key = BillKey::parse(keyText, kTitle);
     Connection& db = *connection_;
-    const Rows bill = read(db, QStringLiteral("SELECT * FROM EF01_SCADENZE WITH (NOLOCK)") +
-                                   keyWhere(key, QStringLiteral("EF01")));
+    const Rows bill = read(
+        db, QStringLiteral("SELECT * FROM EF01_SCADENZE WITH (NOLOCK)") + key.where(QStringLiteral("EF01")));
     if (bill.result.rows.empty())
         throw SuiteError(SuiteError::kTypeMismatch, kTitle,
                          QStringLiteral("L'effetto non c'è più: forse un altro utente l'ha eliminato."));
     const QString codeColumn =
         tipoArchivio_ <= 1 ? QStringLiteral("EF01_CLIFOR_CG44") : QStringLiteral("EF01_CONTO_CG24");
     const QString code = Value::toText(bill.at(0, codeColumn)).trimmed();
-    CounterpartNames names(connection_, key.at(0).toInt(), tipoArchivio_, ledgerGroup_);
+    CounterpartNames names(connection_, key.company, tipoArchivio_, ledgerGroup_);
     names.load({code});
     const QString currency = bill.text(0, QStringLiteral("EF01_CODICE_CG08"));
     const bool foreign = !currency.isEmpty() && currency.toUpper() != QStringLiteral("EURO");
 
-    const LetterSender company = LetterBuilder(connection_, key.at(0).toInt()).sender();
+    const LetterSender company = LetterBuilder(connection_, key.company).sender();
     Page page;
     page.title = QStringLiteral("Effetto n. %1 del documento %2")
                      .arg(Value::toText(bill.at(0, QStringLiteral("EF01_NUMEFF"))).trimmed(),
@@ -201,7 +174,7 @@ BillReport::Page BillReport::page(const QString& keyText, const QDate& today) co
     const QList<QStringList> header{
         {QStringLiteral("Controparte"),
          code.toHtmlEscaped() + QStringLiteral(" ") + names.nameOf(code).toHtmlEscaped()},
-        {QStringLiteral("Registrazione"), key.at(1).toHtmlEscaped()},
+        {QStringLiteral("Registrazione"), key.registration.toHtmlEscaped()},
         {QStringLiteral("Data documento"), bill.date(0, QStringLiteral("EF01_DATADOC"))},
         {QStringLiteral("Scadenza"), bill.date(0, QStringLiteral("EF01_SCADE_S"))},
         {QStringLiteral("Giorni di ritardo"), QString::number(overdue)},

@@ -1,5 +1,6 @@
 #include "LetterBuilder.h"
 
+#include "BillKey.h"
 #include "Connection.h"
 #include "LetterArchive.h"
 #include "SimpleInterest.h"
@@ -38,17 +39,6 @@ Rows first(std::vector<ResultSet> results) {
 
 QString dateLiteral(const QDate& d) {
     return QLatin1Char('\'') + d.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('\'');
-}
-
-QStringList parseKey(const QString& text) {
-    QStringList key = text.split(QLatin1Char(','));
-    bool ok = key.size() == 5;
-    for (int i = 0; ok && i < 5; ++i)
-        if (i != 1) key.at(i).toInt(&ok);
-    if (!ok)
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
-                         QStringLiteral("La chiave dell'effetto \"%1\" non è valida.").arg(text));
-    return key;
 }
 
 QString keyOf(const Rows& r, size_t row) {
@@ -167,21 +157,12 @@ QList<ReminderLetter> LetterBuilder::forSelection(const QString& selectText,
 }
 
 ReminderLetter LetterBuilder::forReminder(const QString& keyText, int progressive) const {
-    const QStringList key = parseKey(keyText);
-    const QString where = QStringLiteral(
-        " WHERE %1DITTA_CG18 = %2 AND %1NUMREG_CO99 = %3 AND %1RIGACONT_%4 = %5 AND %1PROGEC_%6 = %7");
-    const Rows bill = first(
-        connection_->Query(QStringLiteral("SELECT * FROM EF01_SCADENZE WITH (NOLOCK)") +
-                           where.arg(QStringLiteral("EF01_"), key.at(0), SqlText::quote(key.at(1)),
-                                     QStringLiteral("CG42"), key.at(2), QStringLiteral("EC01"), key.at(3)) +
-                           QStringLiteral(" AND EF01_PROGEFF = ") + key.at(4)));
-    const Rows reminder = first(
-        connection_->Query(QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WITH (NOLOCK)") +
-                           where.arg(QStringLiteral("EF05_"), key.at(0), SqlText::quote(key.at(1)),
-                                     QStringLiteral("EF01"), key.at(2), QStringLiteral("EF01"), key.at(3)) +
-                           QStringLiteral(" AND EF05_PROGEFF_EF01 = %1 AND EF05_PROGAVVISI = %2")
-                               .arg(key.at(4))
-                               .arg(progressive)));
+    const BillKey key = BillKey::parse(keyText, kTitle);
+    const Rows bill = first(connection_->Query(QStringLiteral("SELECT * FROM EF01_SCADENZE WITH (NOLOCK)") +
+                                               key.where(QStringLiteral("EF01"))));
+    const Rows reminder = first(connection_->Query(
+        QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WITH (NOLOCK)") + key.where(QStringLiteral("EF05")) +
+        QStringLiteral(" AND EF05_PROGAVVISI = %1").arg(progressive)));
     if (bill.size() == 0 || reminder.size() == 0)
         throw SuiteError(
             SuiteError::kTypeMismatch, kTitle,

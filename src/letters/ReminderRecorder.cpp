@@ -1,5 +1,6 @@
 #include "ReminderRecorder.h"
 
+#include "BillKey.h"
 #include "Connection.h"
 #include "Recordset.h"
 #include "SqlText.h"
@@ -28,33 +29,11 @@ void ReminderRecorder::record(const QList<ReminderLetter>& letters,
 }
 
 void ReminderRecorder::recordOne(const LetterLine& line, const QDate& date) const {
-    const QStringList key = line.key.split(QLatin1Char(','));
-    if (key.size() != 5)
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
-                         QStringLiteral("La chiave dell'effetto \"%1\" non è valida.").arg(line.key));
-    bool ok = true;
-    QList<int> numbers;
-    for (int i : {0, 2, 3, 4}) {
-        bool one = false;
-        numbers << key.at(i).toInt(&one);
-        ok = ok && one;
-    }
-    if (!ok)
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
-                         QStringLiteral("La chiave dell'effetto \"%1\" non è valida.").arg(line.key));
-    const QString numreg = SqlText::quote(key.at(1));
+    const BillKey key = BillKey::parse(line.key, kTitle);
     Recordset bill;
-    bill.Open(
-        QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = %1 AND EF01_NUMREG_CO99 = %2"
-                       " AND EF01_RIGACONT_CG42 = %3 AND EF01_PROGEC_EC01 = %4 AND EF01_PROGEFF = %5")
-            .arg(numbers.at(0))
-            .arg(numreg)
-            .arg(numbers.at(1))
-            .arg(numbers.at(2))
-            .arg(numbers.at(3)),
-        connection_);
+    bill.Open(QStringLiteral("SELECT * FROM EF01_SCADENZE") + key.where(QStringLiteral("EF01")), connection_);
     const QString which =
-        QStringLiteral("L'effetto n. %1 (registrazione %2)").arg(line.billNumber, key.at(1));
+        QStringLiteral("L'effetto n. %1 (registrazione %2)").arg(line.billNumber, key.registration);
     if (bill.AtEOF())
         throw SuiteError(SuiteError::kWriteConflict, kTitle,
                          which + QStringLiteral(" non c'è più: forse un altro utente l'ha eliminato."));
@@ -65,16 +44,9 @@ void ReminderRecorder::recordOne(const LetterLine& line, const QDate& date) cons
             which + QStringLiteral(" è stato chiuso da un altro utente: rileggere la selezione."));
 
     auto reminders = std::make_shared<Recordset>();
-    reminders->Open(
-        QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WHERE EF05_DITTA_CG18 = %1 AND EF05_NUMREG_CO99 = %2"
-                       " AND EF05_RIGACONT_EF01 = %3 AND EF05_PROGEC_EF01 = %4 AND EF05_PROGEFF_EF01 = %5"
-                       " ORDER BY EF05_PROGAVVISI")
-            .arg(numbers.at(0))
-            .arg(numreg)
-            .arg(numbers.at(1))
-            .arg(numbers.at(2))
-            .arg(numbers.at(3)),
-        connection_);
+    reminders->Open(QStringLiteral("SELECT * FROM EF05_SCADSOLLEC") + key.where(QStringLiteral("EF05")) +
+                        QStringLiteral(" ORDER BY EF05_PROGAVVISI"),
+                    connection_);
     // After the last reminder as the database holds it now, the Bill being held.
     int progressive = 0;
     for (reminders->MoveFirst(); !reminders->AtEOF(); reminders->MoveNext())
@@ -84,11 +56,11 @@ void ReminderRecorder::recordOne(const LetterLine& line, const QDate& date) cons
     reminders->AddNew();
     const QVariant none;
     const QList<std::pair<const char*, QVariant>> values = {
-        {"EF05_DITTA_CG18", numbers.at(0)},
-        {"EF05_NUMREG_CO99", key.at(1)},
-        {"EF05_RIGACONT_EF01", numbers.at(1)},
-        {"EF05_PROGEC_EF01", numbers.at(2)},
-        {"EF05_PROGEFF_EF01", numbers.at(3)},
+        {"EF05_DITTA_CG18", key.company},
+        {"EF05_NUMREG_CO99", key.registration},
+        {"EF05_RIGACONT_EF01", key.row},
+        {"EF05_PROGEC_EF01", key.statement},
+        {"EF05_PROGEFF_EF01", key.progressive},
         {"EF05_PROGAVVISI", progressive},
         {"EF05_PROGSTO", progressive},
         {"EF05_DATAAVVISO", date},

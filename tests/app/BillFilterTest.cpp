@@ -1,5 +1,6 @@
 #include "Ageing.h"
 #include "BillFilter.h"
+#include "BillKey.h"
 #include "ItalianFormat.h"
 #include "SuiteError.h"
 
@@ -69,6 +70,17 @@ TEST(BillFilter, BillTypeBankAndTheClerksOrder) {
     f.descending = true;
     EXPECT_EQ(f.orderText(),
               QStringLiteral("EF01_IMPEFF_S DESC, EF01_SCADE_S, EF01_NUMREG_CO99, EF01_PROGEFF"));
+}
+
+// The key the list hands over reaches SQL only as numbers and one quoted text.
+TEST(BillKey, RefusesAKeyThatIsNotFiveNumbersAroundARegistration) {
+    for (const char* wrong : {"1,2026A,1,1", "1,2026A,1,1,1,1", "x,2026A,1,1,1", "1,2026A,1,1,1 OR 1=1", ""})
+        EXPECT_THROW(BillKey::parse(QString::fromLatin1(wrong), QStringLiteral("prova")), SuiteError)
+            << wrong;
+    const BillKey key = BillKey::parse(QStringLiteral("1,20'26;--,2,3,4"), QStringLiteral("prova"));
+    EXPECT_EQ(key.registration, QStringLiteral("20'26;--"));
+    EXPECT_TRUE(key.where(QStringLiteral("EF05")).contains(QStringLiteral("EF05_NUMREG_CO99 = '20''26;--'")));
+    EXPECT_TRUE(key.where(QStringLiteral("EF05")).contains(QStringLiteral("EF05_PROGEFF_EF01 = 4")));
 }
 
 TEST(Ageing, DaysOverdueCountFromTheDayGivenAndFallInTheirBuckets) {
