@@ -27,10 +27,11 @@ QString LoginRoleCredentials::roleName(const QString& prefix, const QString& cod
     return prefix + code.trimmed().toLower().replace(other, QStringLiteral("_"));
 }
 
-QString LoginRoleCredentials::userOf(const ConnectionString& /*cs*/, Connection& connection) const {
-    // Whatever the text named (a role, none: ~/.pgpass or the operating-system user; an ODBC
-    // driver's own UID), the server knows.
-    return currentRole(connection);
+QString LoginRoleCredentials::userOf(const ConnectionString& cs, Connection& connection) const {
+    // A role the text names is the one the server signed in (libpq passes it as written). Without
+    // one (~/.pgpass or the operating-system user; an ODBC driver's own UID) the server is asked:
+    // once per such connection, not on every lookup's and background read's opening.
+    return cs.user.isEmpty() ? currentRole(connection) : cs.user;
 }
 
 QString LoginRoleCredentials::lostConnectionCauses() const {
