@@ -18,7 +18,7 @@
 #include "DemoGenerator.h"
 #include "HeaderQuery.h"
 #include "ListOutput.h"
-#include "ListPrint.h"
+#include "ListPdf.h"
 #include "ListSpreadsheet.h"
 #include "ListTotals.h"
 #include "Recordset.h"
@@ -114,7 +114,7 @@ void outputs(const QString& connectionString) {
             for (int f = 0; f < rs.FieldCount(); ++f) rs.Fields(f).Value();
     });
     const Measure print = measured([&] {
-        ListPrint sink(pdf, QStringLiteral("Effetti clienti"), 0);
+        ListPdf sink(pdf, QStringLiteral("Effetti clienti"), QStringLiteral("Ditta"), 0);
         ListOutput::run(connection, {q, today, {}}, sink, go);
     });
     const Measure sheet = measured([&] {

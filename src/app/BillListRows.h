@@ -56,6 +56,9 @@ public:
     // The row's cells as the clerk reads them (Italian amounts and dates).
     static QStringList texts(const ListRow& row);
     static bool rightAligned(int column, int tipoArchivio);
+    // Each column's share of a printed line: the name takes the most, the codes and numbers the
+    // least.
+    static constexpr int kPrintShares[ColCount] = {5, 7, 5, 9, 5, 9, 6, 26, 5, 14, 14, 12};
 
     // Opens the selection of `query` on `connection`, read `pageSize` Bills at a time. Throws
     // SuiteError.

@@ -14,8 +14,10 @@
 #include "HeaderQuery.h"
 #include "HostGlobal.h"
 #include "ItalianFormat.h"
+#include "LetterBuilder.h"
 #include "LetterRun.h"
 #include "ListOutput.h"
+#include "ListPdf.h"
 #include "ListPrint.h"
 #include "ListSpreadsheet.h"
 #include "ListTotals.h"
@@ -781,6 +783,9 @@ bool CallingProgram::startOutput(const QString& what, std::function<std::unique_
 }
 
 bool CallingProgram::printList(std::unique_ptr<QPrinter> printer) {
+    // "Print to file" in the dialog asks for a PDF: written straight, not through a painter.
+    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
+        return printListToPdf(printer->outputFileName());
     std::shared_ptr<QPrinter> shared(std::move(printer));
     const QString title = listTitle();
     const int archive = filter_.tipoArchivio;
@@ -792,9 +797,17 @@ bool CallingProgram::printList(std::unique_ptr<QPrinter> printer) {
 bool CallingProgram::printListToPdf(const QString& pdf) {
     const QString title = listTitle();
     const int archive = filter_.tipoArchivio;
-    return startOutput(QStringLiteral("Stampa"), [pdf, title, archive]() -> std::unique_ptr<ListSink> {
-        return std::make_unique<ListPrint>(pdf, title, archive);
-    });
+    QString author;
+    try {
+        author = LetterBuilder(connection_, host_->CompanyContext().company).sender().name;
+    } catch (const SuiteError&) {
+        // The file's author is a courtesy: a print goes on without it, and a database that went
+        // away is told by the print itself.
+    }
+    return startOutput(QStringLiteral("Stampa"),
+                       [pdf, title, author, archive]() -> std::unique_ptr<ListSink> {
+                           return std::make_unique<ListPdf>(pdf, title, author, archive);
+                       });
 }
 
 bool CallingProgram::exportList(const QString& xlsx) {

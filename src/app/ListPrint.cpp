@@ -1,47 +1,19 @@
 #include "ListPrint.h"
 
-#include "AtomicFile.h"
 #include "BillListRows.h"
 #include "ItalianFormat.h"
 #include "ListTotals.h"
 #include "SuiteError.h"
 
-#include <QFile>
 #include <QFontMetrics>
-#include <QPageLayout>
-#include <QPdfWriter>
+#include <QPagedPaintDevice>
 #include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-
-namespace {
-
-// Shares of the width, by column: the name takes the most, the codes and numbers the least.
-constexpr int kShares[BillListRows::ColCount] = {5, 7, 5, 9, 5, 9, 6, 26, 5, 14, 14, 12};
-
-void setUp(QPagedPaintDevice& device) {
-    device.setPageSize(QPageSize(QPageSize::A4));
-    device.setPageOrientation(QPageLayout::Landscape);
-    device.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-}
-
-}  // namespace
 
 ListPrint::ListPrint(QPagedPaintDevice& device, const QString& title, int tipoArchivio)
     : device_(&device), title_(title), tipoArchivio_(tipoArchivio) {
-    begin();
-}
-
-ListPrint::ListPrint(const QString& pdf, const QString& title, int tipoArchivio)
-    : file_(std::make_unique<AtomicFile>(pdf)), title_(title), tipoArchivio_(tipoArchivio) {
-    writer_ = std::make_unique<QPdfWriter>(file_->temporaryPath());
-    writer_->setResolution(300);
-    writer_->setTitle(title);
-    writer_->setCreator(QStringLiteral("Dettaglio effetti"));
-    setUp(*writer_);
-    device_ = writer_.get();
     begin();
 }
 
@@ -50,9 +22,7 @@ ListPrint::~ListPrint() {
 }
 
 void ListPrint::begin() {
-    errno = 0;
     if (!painter_.begin(device_)) {
-        if (file_) file_->failedWriting(errno);
         throw SuiteError(SuiteError::kOperationNotAllowed, QStringLiteral("Stampa elenco"),
                          QStringLiteral("La stampante non accetta la stampa."));
     }
@@ -67,8 +37,8 @@ void ListPrint::begin() {
     rowHeight_ = metrics_->height() * 13 / 10;
     const int width = painter_.viewport().width();
     int total = 0;
-    for (int share : kShares) total += share;
-    for (int share : kShares) widths_ << width * share / total;
+    for (int share : BillListRows::kPrintShares) total += share;
+    for (int share : BillListRows::kPrintShares) widths_ << width * share / total;
     startPage();
 }
 
@@ -197,15 +167,5 @@ void ListPrint::close(const ListTotals& totals) {
     painter_.setFont(bold);
     painter_.drawText(QRect(0, y_, painter_.viewport().width(), rowHeight_ * 2),
                       Qt::AlignLeft | Qt::TextWordWrap, totals.text());
-    errno = 0;
     painter_.end();
-    if (!file_) return;
-    writer_.reset();
-    // The PDF writer tells no failure of its own: a file without its end was not written whole.
-    QFile written(file_->temporaryPath());
-    if (!written.open(QIODevice::ReadOnly) || written.size() < 8) file_->failed(0);
-    written.seek(written.size() - 8);
-    if (!written.readAll().contains("%%EOF")) file_->failed(0);
-    written.close();
-    file_->commit();
 }

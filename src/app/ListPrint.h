@@ -13,20 +13,17 @@
 #include <memory>
 #include <optional>
 
-class AtomicFile;
 class QPagedPaintDevice;
-class QPdfWriter;
 
-// The list on paper: landscape pages, each with the title, the headings and as many rows as fit,
+// The list on a printer: landscape pages, each with the title, the headings and as many rows as fit,
 // one line per Bill (a name longer than its column is shortened with "..."), the page's number
 // at its foot and, after the last row, the totals of the rows printed. Each page is finished
 // before the next is drawn, so a long selection takes no more memory than a short one.
 class ListPrint : public ListSink {
 public:
-    // Prints on `device` (a printer, set up landscape by the caller), which outlives the print.
+    // Prints on `device` (a printer, set up landscape by the caller), which outlives the print. The list
+    // written to a file is ListPdf's.
     ListPrint(QPagedPaintDevice& device, const QString& title, int tipoArchivio);
-    // Writes a PDF file, whole or not at all; throws SuiteError when it cannot be begun.
-    ListPrint(const QString& pdf, const QString& title, int tipoArchivio);
     ~ListPrint() override;
 
     void add(const std::vector<ListRow>& rows) override;
@@ -46,8 +43,6 @@ private:
     std::optional<Shaped> direct(const QString& text) const;
     static constexpr qsizetype kMostShapes = 20000;
 
-    std::unique_ptr<AtomicFile> file_;
-    std::unique_ptr<QPdfWriter> writer_;
     QPagedPaintDevice* device_;
     QString title_;
     int tipoArchivio_;

@@ -1,6 +1,6 @@
 #include "BillListRows.h"
 #include "ItalianFormat.h"
-#include "ListPrint.h"
+#include "ListPdf.h"
 #include "ListTotals.h"
 #include "SheetCells.h"
 #include "SuiteError.h"
@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -40,27 +42,62 @@ ListRow bill(int i) {
         row.amountCurrency = row.amount + Decimal(10);
     }
     row.code = QString::number(100 + i % 9);
-    // Every third name is longer than its column.
-    row.name = i % 3 == 0 ? QStringLiteral(
-                                "Società Cooperativa Agricola «L'Àncora» dei Produttori Riuniti della "
-                                "Val Padana e delle Colline %1")
-                                .arg(i)
-                          : QStringLiteral("Rossi & Figli %1").arg(i);
+    // Every third name is longer than its column; others have PDF's special characters, or
+    // letters the standard fonts lack.
+    const QString names[] = {
+        QStringLiteral("Società Cooperativa Agricola «L'Àncora» dei Produttori Riuniti della "
+                       "Val Padana e delle Colline %1"),
+        QStringLiteral("Rossi (Milano) \\ Figli %1"), QStringLiteral("Tōkyō 東京 %1")};
+    row.name = names[i % 3].arg(i);
     row.billType = QStringLiteral("Ricevuta bancaria");
     row.document = QString::number(5000 + i);
     return row;
 }
 
+// A name as the standard fonts show it: a letter they lack is a "?".
+QString shown(QString name) {
+    for (QChar& c : name)
+        if (c.unicode() > 0xFF) c = u'?';
+    return name;
+}
+
+// What poppler reads of each word of a PDF: its page, its box and its text.
+struct Word {
+    int page = 0;
+    double top = 0;
+    double left = 0;
+    double right = 0;
+    QString text;
+};
+QList<Word> words(const QString& pdf) {
+    const QString html =
+        poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]*)</word>"));
+    QList<Word> out;
+    const QStringList pages = html.split(QStringLiteral("<page "));
+    for (int page = 1; page < pages.size(); ++page)
+        for (auto it = word.globalMatch(pages[page]); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            out.append({page, m.captured(2).toDouble(), m.captured(1).toDouble(), m.captured(3).toDouble(),
+                        m.captured(4)});
+        }
+    return out;
+}
+
 }  // namespace
 
 // A selection longer than a page: every Bill on one line of its own, over landscape pages that
-// are numbered, the long names shortened rather than wrapped, the closing line the rows' totals.
-TEST(ListPrint, EveryRowOnOneLineOverNumberedLandscapePages) {
+// are numbered, the long names cut to their column rather than wrapped, accents, "€" and dashes
+// as written, the closing line the rows' totals; the file's structure whole to a reader that is
+// not ours.
+TEST(ListPdf, EveryRowOnOneLineOverNumberedLandscapePages) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("elenco.pdf"));
     ListTotals totals;
     {
-        ListPrint print(pdf, QStringLiteral("Effetti clienti: elenco al 15/03/2026"), 0);
+        ListPdf print(pdf, QStringLiteral("Effetti clienti: elenco al 15/03/2026"),
+                      QStringLiteral("Àncora S.p.A. 東京"), 0);
         for (int page = 0; page < 3; ++page) {
             std::vector<ListRow> rows;
             for (int i = page * 50; i < page * 50 + 50; ++i) rows.push_back(bill(i));
@@ -69,12 +106,17 @@ TEST(ListPrint, EveryRowOnOneLineOverNumberedLandscapePages) {
         }
         print.close(totals);
     }
-    const QString info = poppler(QStringLiteral("pdfinfo"), {pdf});
-    if (info.isEmpty()) GTEST_SKIP() << "poppler-utils missing";
-    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595"))))
-        << info.toStdString();
-    EXPECT_TRUE(info.contains(QStringLiteral("Title:           Effetti clienti: elenco al 15/03/2026")));
-    const int pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+    QProcess info;
+    info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {pdf});
+    if (!info.waitForFinished(60000)) GTEST_SKIP() << "poppler-utils missing";
+    const QString described = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_EQ(QString::fromUtf8(info.readAllStandardError()), QString()) << "no syntax error or warning";
+    EXPECT_TRUE(described.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595"))))
+        << described.toStdString();
+    EXPECT_TRUE(described.contains(QStringLiteral("Title:           Effetti clienti: elenco al 15/03/2026")));
+    EXPECT_TRUE(described.contains(QStringLiteral("Author:          Àncora S.p.A. 東京")));
+    const int pages =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(described).captured(1).toInt();
     EXPECT_GE(pages, 3);
 
     const QString text =
@@ -87,14 +129,43 @@ TEST(ListPrint, EveryRowOnOneLineOverNumberedLandscapePages) {
                                           .arg(row.number)
                                           .arg(ItalianFormat::date(row.due),
                                                ItalianFormat::amount(row.amount),
-                                               QRegularExpression::escape(row.name.left(12))));
+                                               QRegularExpression::escape(shown(row.name.left(12)))));
         EXPECT_EQ(lines.filter(line).size(), 1) << i;
     }
-    EXPECT_FALSE(text.contains(QStringLiteral("Colline 0"))) << "a long name is shortened";
+    EXPECT_FALSE(text.contains(QStringLiteral("Colline 0"))) << "a long name is cut";
+    EXPECT_EQ(lines.filter(QStringLiteral("Società Cooperativa Agricola «L'Àncora»")).size(), 50);
+    EXPECT_EQ(lines.filter(QStringLiteral("...")).size(), 50);
+    EXPECT_EQ(lines.filter(QStringLiteral("Rossi (Milano) \\ Figli")).size(), 50)
+        << "parentheses and backslash";
+    EXPECT_EQ(lines.filter(QStringLiteral("T?ky? ??")).size(), 50);
     EXPECT_TRUE(text.contains(QStringLiteral("Pagina %1").arg(pages)));
     EXPECT_TRUE(text.simplified().contains(totals.text().simplified())) << totals.text().toStdString();
     EXPECT_TRUE(totals.text().startsWith(QStringLiteral("150 effetti per € ")));
     EXPECT_TRUE(totals.text().contains(QStringLiteral(" — in USD: aperti ")));
+
+    // Measured as the reader draws them, no cell runs into the next one on its line.
+    QList<Word> drawn = words(pdf);
+    ASSERT_GT(drawn.size(), 1500);
+    std::sort(drawn.begin(), drawn.end(),
+              [](const Word& a, const Word& b) { return std::tie(a.top, a.left) < std::tie(b.top, b.left); });
+    for (qsizetype i = 1; i < drawn.size(); ++i) {
+        if (drawn[i].page != drawn[i - 1].page || std::abs(drawn[i].top - drawn[i - 1].top) >= 0.5) continue;
+        EXPECT_LE(drawn[i - 1].right, drawn[i].left + 0.01)
+            << drawn[i - 1].text.toStdString() << " / " << drawn[i].text.toStdString();
+    }
+}
+
+// A print given up leaves no file; one that cannot be begun says so.
+TEST(ListPdf, NothingLeftWhenGivenUp) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("lasciato.pdf"));
+    {
+        ListPdf print(pdf, QStringLiteral("Elenco"), QString(), 0);
+        print.add({bill(1), bill(2)});
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    EXPECT_THROW(ListPdf(QStringLiteral("/proc/elenco.pdf"), QStringLiteral("Elenco"), QString(), 0),
+                 SuiteError);
 }
 
 // The row writer's cells as a spreadsheet reads them on an Italian desk: amounts to the cent,
