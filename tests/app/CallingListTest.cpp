@@ -332,6 +332,12 @@ TEST_P(CallingList, PrintsAndExportsTheWholeSelection) {
     EXPECT_EQ(printedCents, cents(ItalianFormat::amount(sum)));
     EXPECT_TRUE(text.simplified().contains(status.simplified())) << text.toStdString();
     EXPECT_EQ(calling_->statusLabel()->text(), QStringLiteral("Stampa: ") + status);
+    QProcess info;
+    info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {pdf});
+    info.waitForFinished(60000);
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(QStringLiteral("Author:\\s+\\S"))))
+        << "the company as the file's author";
 
     // Exported on an Italian desk (a comma in the C library's numbers): amounts and dates stay
     // numbers a spreadsheet computes with.

@@ -1,6 +1,9 @@
 // Files written for people on a disk that fills up, or turns read-only, under the export: the
 // file that was there stays as it was, nothing half-written or temporary is left beside it, and
 // the message names the real cause. The disk is a small tmpfs mounted for the test (root only).
+#include "BillListRows.h"
+#include "ListPdf.h"
+#include "ListTotals.h"
 #include "ReportPrinter.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
@@ -46,6 +49,20 @@ QByteArray contentOf(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The list written to a PDF, a Bill a line.
+void writeList(const QString& pdf, int bills) {
+    ListPdf print(pdf, QStringLiteral("Effetti clienti"), QString(), 0);
+    std::vector<ListRow> rows(bills);
+    ListTotals totals;
+    for (int r = 0; r < bills; ++r) {
+        rows[r].number = r + 1;
+        rows[r].name = QStringLiteral("Cliente %1").arg(quint64(r) * 2654435761u, 0, 36);
+        totals.add(rows[r]);
+    }
+    print.add(rows);
+    print.close(totals);
+}
+
 QString failureOf(const std::function<void()>& write) {
     try {
         write();
@@ -66,13 +83,16 @@ TEST(FullDiskTest, TheOldFileStaysWholeAndTheCauseIsNamed) {
     }
     const QString xlsx = disk.path(QStringLiteral("effetti.xlsx"));
     const QString pdf = disk.path(QStringLiteral("effetto.pdf"));
+    const QString list = disk.path(QStringLiteral("elenco.pdf"));
     XlsxWorkbook small;
     small.setText(small.addSheet(QStringLiteral("Effetti")), 0, 0, QStringLiteral("la versione buona"));
     small.save(xlsx);
     ReportPrinter::toPdf(QStringLiteral("<p>Effetto n. 1</p>"), pdf, false);
-    const QByteArray goodXlsx = contentOf(xlsx), goodPdf = contentOf(pdf);
+    writeList(list, 1);
+    const QByteArray goodXlsx = contentOf(xlsx), goodPdf = contentOf(pdf), goodList = contentOf(list);
     ASSERT_FALSE(goodXlsx.isEmpty());
     ASSERT_FALSE(goodPdf.isEmpty());
+    ASSERT_FALSE(goodList.isEmpty());
 
     // Larger than what is left once the disk is full; text that does not compress to nothing.
     XlsxWorkbook big;
@@ -91,7 +111,9 @@ TEST(FullDiskTest, TheOldFileStaysWholeAndTheCauseIsNamed) {
     }
     const QStringList before = disk.files();
     for (const auto& [file, write] : std::vector<std::pair<QString, std::function<void()>>>{
-             {xlsx, [&] { big.save(xlsx); }}, {pdf, [&] { ReportPrinter::toPdf(html, pdf, false); }}}) {
+             {xlsx, [&] { big.save(xlsx); }},
+             {pdf, [&] { ReportPrinter::toPdf(html, pdf, false); }},
+             {list, [&] { writeList(list, 20000); }}}) {
         SCOPED_TRACE(file.toStdString());
         const QString message = failureOf(write);
         EXPECT_TRUE(message.contains(QStringLiteral("il disco è pieno"))) << message.toStdString();
@@ -100,6 +122,7 @@ TEST(FullDiskTest, TheOldFileStaysWholeAndTheCauseIsNamed) {
     }
     EXPECT_EQ(contentOf(xlsx), goodXlsx);
     EXPECT_EQ(contentOf(pdf), goodPdf);
+    EXPECT_EQ(contentOf(list), goodList);
     EXPECT_TRUE(
         zipEntry(xlsx, QStringLiteral("xl/sharedStrings.xml")).contains(QStringLiteral("la versione buona")));
 

@@ -1,6 +1,7 @@
 #include "BillListRows.h"
 #include "ItalianFormat.h"
 #include "ListPdf.h"
+#include "ListPrint.h"
 #include "ListTotals.h"
 #include "SheetCells.h"
 #include "SuiteError.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -153,6 +155,32 @@ TEST(ListPdf, EveryRowOnOneLineOverNumberedLandscapePages) {
         EXPECT_LE(drawn[i - 1].right, drawn[i].left + 0.01)
             << drawn[i - 1].text.toStdString() << " / " << drawn[i].text.toStdString();
     }
+}
+
+// On a printer the list goes through the painter: the same lines and the same closing totals.
+TEST(ListPrint, APrinterGetsTheSameLines) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("stampante.pdf")));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    ListTotals totals;
+    {
+        ListPrint print(printer, QStringLiteral("Effetti clienti"), 0);
+        std::vector<ListRow> rows;
+        for (int i = 0; i < 60; ++i) rows.push_back(bill(i));
+        for (const ListRow& row : rows) totals.add(row);
+        print.add(rows);
+        print.close(totals);
+    }
+    const QString text = poppler(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-layout"), printer.outputFileName(), QStringLiteral("-")});
+    if (text.isEmpty()) GTEST_SKIP() << "poppler-utils missing";
+    EXPECT_EQ(text.split(u'\n')
+                  .filter(QRegularExpression(QStringLiteral("^\\s*\\d+\\s+\\d\\d/\\d\\d/2026\\s")))
+                  .size(),
+              60);
+    EXPECT_TRUE(text.simplified().contains(totals.text().simplified())) << text.toStdString();
 }
 
 // A print given up leaves no file; one that cannot be begun says so.
