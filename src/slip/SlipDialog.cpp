@@ -3,6 +3,7 @@
 #include "FailureText.h"
 #include "ItalianFormat.h"
 #include "SlipCandidates.h"
+#include "SlipCommand.h"
 #include "SlipKinds.h"
 #include "SlipTexts.h"
 #include "SlipWriter.h"
@@ -215,9 +216,7 @@ bool SlipDialog::present() {
         return false;
     }
     showProblem(QString());
-    outcome_->setText(SlipTexts::kCreated.arg(written_->shown(), ItalianFormat::date(order.date))
-                          .arg(order.bills.size())
-                          .arg(ItalianFormat::amount(order.total())));
+    outcome_->setText(SlipCommand::told({*written_, int(order.bills.size()), order.total()}, order.date));
     for (QWidget* w :
          std::initializer_list<QWidget*>{type_, dueFrom_, dueTo_, bank_, search_, present_, list_})
         w->setEnabled(false);
