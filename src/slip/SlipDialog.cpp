@@ -64,7 +64,9 @@ SlipDialog::SlipDialog(std::shared_ptr<Connection> connection, qint32 company, Q
     bankDecoded_->setWordWrap(true);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Tipo effetto"), type_);
-    form->addRow(QStringLiteral("&Scadenza dal"), dates);
+    auto* dueLabel = new QLabel(QStringLiteral("&Scadenza dal"), this);
+    dueLabel->setBuddy(dueFrom_);
+    form->addRow(dueLabel, dates);
     form->addRow(QStringLiteral("&Banca della ditta"), bank_);
     form->addRow(QString(), bankDecoded_);
 
@@ -152,8 +154,8 @@ bool SlipDialog::search() {
         return false;
     }
     listed_ = *f;
+    // Ticked before they join the model: no change of a tick is told while the list fills.
     model_->removeRows(0, model_->rowCount());
-    const QSignalBlocker quiet(model_);
     for (const SlipBill& b : bills_) {
         auto* number = new QStandardItem(QString::number(b.number));
         number->setCheckable(true);
@@ -164,8 +166,8 @@ bool SlipDialog::search() {
                            new QStandardItem(ItalianFormat::date(b.due)), amount,
                            new QStandardItem(b.document)});
     }
-    list_->reset();
     list_->resizeColumnsToContents();
+    list_->scrollToTop();
     showProblem(bills_.isEmpty()
                     ? QStringLiteral("Nessun effetto aperto e non presentato con questi criteri.")
                     : QString());

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStandardItemModel>
+#include <QTableView>
 
 class SlipDialogTest : public SlipFixture {};
 
@@ -19,6 +20,7 @@ TEST_P(SlipDialogTest, TheClerkTicksChoosesABankAndPresents) {
     d.show();
     ASSERT_EQ(d.dueFromEdit()->text(), QStringLiteral("01/12/2026")) << "next month, proposed";
     ASSERT_EQ(d.model()->rowCount(), 3);
+    EXPECT_EQ(d.list()->rowAt(0), 0) << "the Bills are shown in the list";
     EXPECT_TRUE(d.totalLabel()->text().contains(QStringLiteral("3 di 3 - totale 6.001,50 euro")))
         << d.totalLabel()->text().toStdString();
 
