@@ -65,12 +65,14 @@ int DatabaseHistoryWriter::Write() {
         if (row_.isEmpty())
             throw SuiteError(SuiteError::kOperationNotAllowed, QStringLiteral("Storico"),
                              QStringLiteral("Movimento di storico non preparato."));
-        Recordset movement;
-        movement.Open(QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE 0=1"), movement_->connection);
-        movement.AddNew();
+        if (!target_) {
+            target_ = std::make_shared<Recordset>();
+            target_->Open(QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE 0=1"), movement_->connection);
+        }
+        target_->AddNew();
         for (auto it = row_.constBegin(); it != row_.constEnd(); ++it)
-            movement.Fields(it.key()).setValue(it.value());
-        movement.UpdateBatch();
+            target_->Fields(it.key()).setValue(it.value());
+        target_->UpdateBatch(Recordset::AffectCurrent);
         return 0;
     } catch (const SuiteError& e) {
         lastError_ = e.description();

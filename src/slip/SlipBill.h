@@ -15,6 +15,7 @@ struct SlipBill {
     QDate due;
     Decimal amount;
     int presentation = 0;  // EF01_INDPRES_S as read
+    int lastMovement = 0;  // the highest EF06_PROGSTO of its history as read (0: none)
     QString document;      // number and date of the document, as shown
 
     // "L'effetto n. 12 (registrazione 2026/000123)": how a message names it.

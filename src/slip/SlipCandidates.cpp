@@ -14,10 +14,14 @@ QList<SlipBill> SlipCandidates::read(const QString& source, const SlipFilter& fi
                   .arg(company_)
             : source;
     const std::vector<ResultSet> found = connection_->Query(
-        QStringLiteral("SELECT KVS.EF01_DITTA_CG18, KVS.EF01_NUMREG_CO99, KVS.EF01_RIGACONT_CG42,"
-                       " KVS.EF01_PROGEC_EC01, KVS.EF01_PROGEFF, KVS.EF01_NUMEFF, CG16_RAGSOANAG,"
-                       " KVS.EF01_SCADE_S, KVS.EF01_IMPEFF_S, KVS.EF01_INDPRES_S, KVS.EF01_NUMDOC,"
-                       " KVS.EF01_DATADOC FROM (\r\n") +
+        QStringLiteral(
+            "SELECT KVS.EF01_DITTA_CG18, KVS.EF01_NUMREG_CO99, KVS.EF01_RIGACONT_CG42,"
+            " KVS.EF01_PROGEC_EC01, KVS.EF01_PROGEFF, KVS.EF01_NUMEFF, CG16_RAGSOANAG,"
+            " KVS.EF01_SCADE_S, KVS.EF01_IMPEFF_S, KVS.EF01_INDPRES_S, KVS.EF01_NUMDOC,"
+            " KVS.EF01_DATADOC, (SELECT MAX(EF06_PROGSTO) FROM EF06_SCADSTO WITH (NOLOCK) WHERE"
+            " EF06_DITTA_CG18 = KVS.EF01_DITTA_CG18 AND EF06_NUMREG_CO99 = KVS.EF01_NUMREG_CO99 AND"
+            " EF06_RIGACONT_EF01 = KVS.EF01_RIGACONT_CG42 AND EF06_PROGEC_EF01 = KVS.EF01_PROGEC_EC01 AND"
+            " EF06_PROGEFF_EF01 = KVS.EF01_PROGEFF) FROM (\r\n") +
         from +
         QStringLiteral(
             "\r\n) KVS LEFT JOIN CG44_CLIFOR WITH (NOLOCK) ON CG44_DITTA_CG18 = KVS.EF01_DITTACF_CG18"
@@ -44,6 +48,7 @@ QList<SlipBill> SlipCandidates::read(const QString& source, const SlipFilter& fi
         b.presentation = Value::toInt(row[9]);
         const QString document = Value::toText(row[10]).trimmed();
         const QDate documentDate = Value::toDate(row[11]);
+        b.lastMovement = Value::toInt(row[12]);
         b.document = documentDate.isValid()
                          ? QStringLiteral("%1 del %2").arg(document, ItalianFormat::date(documentDate))
                          : document;

@@ -52,7 +52,13 @@ SlipKey SlipWriter::write(const SlipOrder& order) const {
             if (taken && attempt < kAttempts) continue;  // rolled back by the scope: the next number
             throw;
         }
-        for (const SlipBill& bill : order.bills) present(order, slip, bill);
+        DatabaseHistoryWriter history;
+        auto bills = std::make_shared<Recordset>();
+        bills->Open(
+            QStringLiteral("SELECT EF01_DITTA_CG18, EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01,"
+                           " EF01_PROGEFF FROM EF01_SCADENZE WHERE 0=1"),
+            connection_);
+        for (const SlipBill& bill : order.bills) present(order, slip, bill, history, bills);
         transaction.commit();
         return slip;
     }
@@ -85,7 +91,8 @@ SlipKey SlipWriter::insertSlip(const SlipOrder& order) const {
     return slip;
 }
 
-void SlipWriter::present(const SlipOrder& order, const SlipKey& slip, const SlipBill& bill) const {
+void SlipWriter::present(const SlipOrder& order, const SlipKey& slip, const SlipBill& bill,
+                         DatabaseHistoryWriter& history, const std::shared_ptr<Recordset>& bills) const {
     const int presentation = SlipKinds::presentationOf(order.kind);
     // Written first, so that the Bill is held from here on: the snapshot read next is the Bill
     // as it stood, but for the three values this update replaced, known from its guard.
@@ -105,17 +112,18 @@ void SlipWriter::present(const SlipOrder& order, const SlipKey& slip, const Slip
             .arg(bill.amount.toString(), yyyymmdd(bill.due)));
     if (updated != 1) refuse(order, bill);
 
-    auto held = std::make_shared<Recordset>();
-    held->Open(
-        QStringLiteral("SELECT EF01_DITTA_CG18, EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01,"
-                       " EF01_PROGEFF, (SELECT MAX(EF06_PROGSTO) FROM EF06_SCADSTO") +
-            bill.key.where(QStringLiteral("EF06")) + QStringLiteral(") AS KVLASTPROG FROM EF01_SCADENZE") +
-            bill.key.where(QStringLiteral("EF01")),
-        connection_);
+    // The writer reads the Bill's key from a row of its own, as it reads the bill form's copy.
+    bills->AddNew();
+    const QList<std::pair<const char*, QVariant>> key = {{"EF01_DITTA_CG18", bill.key.company},
+                                                         {"EF01_NUMREG_CO99", bill.key.registration},
+                                                         {"EF01_RIGACONT_CG42", bill.key.row},
+                                                         {"EF01_PROGEC_EC01", bill.key.statement},
+                                                         {"EF01_PROGEFF", bill.key.progressive}};
+    for (const auto& [column, value] : key) bills->Fields(QString::fromLatin1(column)).setValue(value);
     auto movement = std::make_shared<HistoryMovement>();
     movement->connection = connection_;
-    movement->bill = held;
-    movement->progressive = Value::toInt(held->Fields(QStringLiteral("KVLASTPROG")).Value()) + 1;
+    movement->bill = bills;
+    movement->progressive = bill.lastMovement + 1;
     movement->date = order.date.startOfDay();
     movement->type = kPresentation;
     movement->columns = {
@@ -127,7 +135,6 @@ void SlipWriter::present(const SlipOrder& order, const SlipKey& slip, const Slip
         {QStringLiteral("EF06_ANNO_EF09"), slip.year},
         {QStringLiteral("EF06_NUMDIST_EF09"), slip.number},
     };
-    DatabaseHistoryWriter history;
     history.setMovement(movement);
     if (history.Prepare() != 0 || history.Write() != 0)
         throw SuiteError(
