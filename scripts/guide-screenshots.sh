@@ -21,6 +21,7 @@ common=(--db "$db" --company 1 --user MROSSI --password Rossi.2024 --registry "$
 "$pictures" "${common[@]}" --screenshot "$docs/host-application.png"
 "$pictures" "${common[@]}" --screenshot-ageing "$docs/ageing-view.png"
 "$pictures" "${common[@]}" --screenshot-form "$docs/bill-form.png"
+"$pictures" "${common[@]}" --screenshot-slip "$docs/slip-dialog.png"
 "$pictures" "${common[@]}" --pdf "$work/effetto.pdf"
 if command -v pdftoppm >/dev/null; then
     pdftoppm -png -r 60 -singlefile "$work/effetto.pdf" "$docs/bill-print"

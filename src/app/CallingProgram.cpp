@@ -25,6 +25,7 @@
 #include "NumericBox.h"
 #include "Recordset.h"
 #include "ReportPrinter.h"
+#include "SlipDialog.h"
 #include "SqlDialect.h"
 #include "SuiteError.h"
 #include "Value.h"
@@ -334,6 +335,10 @@ QHBoxLayout* CallingProgram::createFoot() {
     buttons_.letters->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     buttons_.letters->setToolTip(QStringLiteral(
         "Una lettera per cliente con i suoi effetti aperti e scaduti della selezione (Ctrl+L)"));
+    buttons_.slip = new QPushButton(QStringLiteral("Presenta alla banca..."), this);
+    buttons_.slip->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    buttons_.slip->setToolTip(QStringLiteral(
+        "Una distinta per la banca con le Ri.Ba. o i RID aperti e non presentati della selezione (Ctrl+B)"));
     buttons_.newBill = new QPushButton(QStringLiteral("&Nuovo effetto"), this);
     auto* foot = new QHBoxLayout;
     foot->addWidget(status_, 1);
@@ -345,6 +350,7 @@ QHBoxLayout* CallingProgram::createFoot() {
     foot->addWidget(buttons_.exportList);
     foot->addWidget(buttons_.printBill);
     foot->addWidget(buttons_.letters);
+    foot->addWidget(buttons_.slip);
     foot->addWidget(buttons_.newBill);
     foot->addWidget(buttons_.open);
 
@@ -442,6 +448,7 @@ void CallingProgram::setKeyboardOrder() {
                           buttons_.exportList,
                           buttons_.printBill,
                           buttons_.letters,
+                          buttons_.slip,
                           buttons_.newBill,
                           buttons_.open};
     tabOrder_.setWidgets(order);
@@ -482,6 +489,7 @@ void CallingProgram::connectActions() {
         }
     });
     connect(buttons_.letters, &QPushButton::clicked, this, &CallingProgram::reminderLetters);
+    connect(buttons_.slip, &QPushButton::clicked, this, [this] { presentToBank(); });
     connect(list_, &QTableView::activated, this, open);
     connect(buttons_.newBill, &QPushButton::clicked, this, [this] {
         BillFilter f;
@@ -631,6 +639,22 @@ void CallingProgram::reminderLetters() {
     }
     LetterRun(connection_, host_->CompanyContext().company)
         .runFromList(selection_.selectText(), today_, this);
+}
+
+void CallingProgram::presentToBank(const std::function<void(QDialog&)>& shown) {
+    if (!rows_) {
+        showProblem(QStringLiteral("Cercare prima gli effetti da presentare alla banca."));
+        return;
+    }
+    if (filter_.tipoArchivio != 0) {
+        showProblem(QStringLiteral(
+            "Si presentano alla banca gli effetti dei clienti: scegliere \"Effetti clienti\"."));
+        return;
+    }
+    SlipDialog dialog(connection_, host_->CompanyContext().company, selection_.selectText(), today_, this);
+    if (shown) shown(dialog);
+    dialog.exec();
+    if (dialog.written()) search();
 }
 
 void CallingProgram::countShown(const QString& text) {

@@ -22,6 +22,7 @@ class Connection;
 class CounterpartNames;
 class HostGlobal;
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
@@ -102,6 +103,10 @@ public:
     // The open Bills of one counterpart in the list (from a row of the ageing).
     void showOpenBillsOf(const QString& code);
     QPushButton* lettersButton() const { return buttons_.letters; }
+    QPushButton* slipButton() const { return buttons_.slip; }
+    // "Presenta alla banca": the slip dialog over the selection; the list read again once a slip
+    // was written. The dialog is handed to `shown` before it runs (for whoever drives it).
+    void presentToBank(const std::function<void(QDialog&)>& shown = {});
 
 signals:
     void openBill(const BillFilter& filter, const QString& key);
@@ -192,5 +197,6 @@ private:
         QPushButton* open = nullptr;
         QPushButton* newBill = nullptr;
         QPushButton* letters = nullptr;
+        QPushButton* slip = nullptr;
     } buttons_;
 };

@@ -3,10 +3,13 @@
 #include "CallingProgram.h"
 #include "DatabaseHost.h"
 #include "DemoGenerator.h"
+#include "FailureText.h"
 #include "HostMainWindow.h"
 #include "ItalianQt.h"
 #include "PluginRegistry.h"
 #include "ProgramOptions.h"
+#include "SlipCommand.h"
+#include "SlipTexts.h"
 #include "StandardErrorLogService.h"
 #include "StartDialog.h"
 #include "StartUp.h"
@@ -56,6 +59,40 @@ std::optional<std::pair<SignIn::Session, qint32>> signIn(const ProgramOptions& o
     return std::pair{*start.session(), start.company()};
 }
 
+// The slip a script asked for, on the signed-in clerk's connection: what was done on the
+// standard output, a refusal on the error stream with exit code 1.
+int runSlip(const ProgramOptions& options, const StartUp::Desk& desk, qint32 company) {
+    const QDate today = options.today.isEmpty()
+                            ? QDate::currentDate()
+                            : QDate::fromString(options.today, QStringLiteral("dd/MM/yyyy"));
+    if (!today.isValid()) {
+        std::fprintf(stderr, "--today: la data \"%s\" non è valida (gg/mm/aaaa)\n",
+                     qPrintable(options.today));
+        return 2;
+    }
+    const SlipCommand command(desk.connection, company);
+    try {
+        const QString told =
+            options.withdraw.isEmpty()
+                ? SlipCommand::told(
+                      command.present(options.present, options.dueFrom, options.dueTo, options.bank, today),
+                      today)
+                : SlipTexts::kWithdrawn
+                      .arg(SlipKey::parse(company, options.withdraw, SlipTexts::kWithdrawTitle).shown())
+                      .arg(command.withdraw(options.withdraw));
+        std::fprintf(stdout, "%s\n", qPrintable(told));
+        return 0;
+    } catch (const SuiteError& e) {
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(e.source() == SlipTexts::kTitle || e.source() == SlipTexts::kWithdrawTitle
+                           ? e.description()
+                           : FailureText::of(e, options.withdraw.isEmpty() ? SlipTexts::kNothingWritten
+                                                                           : SlipTexts::kNothingWithdrawn)));
+        return 1;
+    }
+}
+
 }  // namespace
 
 void DeskStart::prepare(QApplication& app) {
@@ -93,6 +130,8 @@ int DeskStart::run(QApplication& app, const ProgramOptions& options, const QStri
         const std::optional<std::pair<SignIn::Session, qint32>> session = signIn(options);
         if (!session) return 0;
         const StartUp::Desk desk = StartUp::open(session->first, session->second);
+        if (!options.present.isEmpty() || !options.withdraw.isEmpty())
+            return runSlip(options, desk, session->second);
         if (options.passwordGiven)
             desk.host->setLogServiceFactory([scriptLog] { return std::shared_ptr<LogService>(scriptLog); });
 

@@ -40,7 +40,29 @@ ProgramOptions ProgramOptions::parse(QApplication& app, QCommandLineParser& pars
         QStringLiteral("today"),
         QStringLiteral("Conta i giorni di ritardo fino a questo giorno (gg/mm/aaaa) invece che fino a oggi."),
         QStringLiteral("data"));
-    parser.addOptions({help, db, company, user, password, registry, noDemo, today});
+    const QCommandLineOption present(
+        QStringLiteral("presenta"),
+        QStringLiteral("Presenta alla banca gli effetti aperti e non presentati dei clienti di questo tipo "
+                       "(riba oppure rid) con scadenza fra --dal e --al, in una distinta per la banca della "
+                       "ditta --banca; scrive la distinta ed esce."),
+        QStringLiteral("tipo"));
+    const QCommandLineOption dueFrom(QStringLiteral("dal"),
+                                     QStringLiteral("Prima scadenza della distinta (gg/mm/aaaa)."),
+                                     QStringLiteral("data"));
+    const QCommandLineOption dueTo(QStringLiteral("al"),
+                                   QStringLiteral("Ultima scadenza della distinta (gg/mm/aaaa)."),
+                                   QStringLiteral("data"));
+    const QCommandLineOption bank(QStringLiteral("banca"),
+                                  QStringLiteral("Progressivo della banca della ditta a cui si presenta."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption withdraw(
+        QStringLiteral("ritira"),
+        QStringLiteral(
+            "Ritira la distinta tipo,anno,numero (0 Ri.Ba., 1 RID): gli effetti tornano come prima; "
+            "poi esce."),
+        QStringLiteral("distinta"));
+    parser.addOptions({help, db, company, user, password, registry, noDemo, today, present, dueFrom, dueTo,
+                       bank, withdraw});
     parser.process(app);
     if (parser.isSet(help)) parser.showHelp(0);
 
@@ -53,5 +75,10 @@ ProgramOptions ProgramOptions::parse(QApplication& app, QCommandLineParser& pars
     o.registry = parser.value(registry);
     o.demo = !parser.isSet(noDemo);
     o.today = parser.value(today);
+    o.present = parser.value(present);
+    o.dueFrom = parser.value(dueFrom);
+    o.dueTo = parser.value(dueTo);
+    o.bank = parser.value(bank);
+    o.withdraw = parser.value(withdraw);
     return o;
 }

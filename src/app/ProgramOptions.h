@@ -16,6 +16,13 @@ struct ProgramOptions {
     QString registry;
     bool demo = true;
     QString today;  // as typed, dd/mm/yyyy; empty: today
+    // A slip for the bank, made instead of opening the desk: presented by a filter (the bill type,
+    // the due dates, the company bank's progressive) or withdrawn by its "kind,year,number".
+    QString present;
+    QString dueFrom;
+    QString dueTo;
+    QString bank;
+    QString withdraw;
 
     // Reads the command line with `parser`, which may hold a tool's own options besides (the
     // help, in Italian, ends the program).

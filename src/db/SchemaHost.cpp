@@ -107,7 +107,8 @@ TableClass Schema::accessClass(const QString& table) {
         put(TableClass::BillHeader, {"EF01_SCADENZE"});
         put(TableClass::Maintained, {"CO1H_CIGCUP", "CO1I_CFCIGCUP", "EF08_BANCHEAZ", "MG0B_TESTI",
                                      "MG25_BLOCCHI", "CG19_SEZIONALI"});
-        put(TableClass::BillPart, {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC"});
+        // A slip is written with its Bills' presentation and follows them when one is undone.
+        put(TableClass::BillPart, {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF09_DISTINTE"});
         put(TableClass::BillTrail, {"EF06_SCADSTO", "CO99_MASTERDOC", "KV05_ALLEGATI"});
         put(TableClass::Numbering, {"KV04_NUMERATORI"});
         for (const PersonalTable& p : personalTables()) c.insert(p.table, TableClass::Personal);

@@ -55,6 +55,8 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("focused"), {0, 0}},
         {QStringLiteral("script"), {1, 1}},
         {QStringLiteral("attach"), {1, 1}},
+        {QStringLiteral("presenta"), {4, 4}},
+        {QStringLiteral("ritira"), {1, 1}},
     };
     return table;
 }

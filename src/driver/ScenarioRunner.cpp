@@ -187,6 +187,10 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         script(a[0]);
     else if (n == QStringLiteral("attach"))
         attach(a[0]);
+    else if (n == QStringLiteral("presenta"))
+        present(a);
+    else if (n == QStringLiteral("ritira"))
+        withdraw(a[0]);
     else
         throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(n));
 }

@@ -104,6 +104,10 @@ private:
     void get(const QString& name);
     void field(const QString& column);
 
+    // The slip for the bank, by a filter or by its key (ScenarioSlips.cpp).
+    void present(const QStringList& args);
+    void withdraw(const QString& key);
+
     // The host's side (ScenarioHostEvents.cpp).
     void navigator(const QStringList& args);
     void property(const QString& name);

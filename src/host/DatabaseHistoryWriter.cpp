@@ -14,7 +14,6 @@ const std::pair<const char*, const char*> kKey[] = {{"EF06_DITTA_CG18", "EF01_DI
                                                     {"EF06_RIGACONT_EF01", "EF01_RIGACONT_CG42"},
                                                     {"EF06_PROGEC_EF01", "EF01_PROGEC_EC01"},
                                                     {"EF06_PROGEFF_EF01", "EF01_PROGEFF"}};
-constexpr int kManualVariation = 0;
 }  // namespace
 
 int DatabaseHistoryWriter::Prepare() {
@@ -48,8 +47,10 @@ int DatabaseHistoryWriter::Prepare() {
         for (const HistorySnapshot::Pair& p : HistorySnapshot::columns())
             row_.insert(QString::fromLatin1(p.movement), stored.Fields(QString::fromLatin1(p.bill)).Value());
         row_.insert(QStringLiteral("EF06_PROGSTO"), movement_->progressive);
-        row_.insert(QStringLiteral("EF06_INDTIPOPER"), kManualVariation);
+        row_.insert(QStringLiteral("EF06_INDTIPOPER"), movement_->type);
         row_.insert(QStringLiteral("EF06_DATAREG"), movement_->date.date());
+        for (auto it = movement_->columns.constBegin(); it != movement_->columns.constEnd(); ++it)
+            row_.insert(it.key(), it.value());
         return 0;
     } catch (const SuiteError& e) {
         lastError_ = e.description();
@@ -64,12 +65,14 @@ int DatabaseHistoryWriter::Write() {
         if (row_.isEmpty())
             throw SuiteError(SuiteError::kOperationNotAllowed, QStringLiteral("Storico"),
                              QStringLiteral("Movimento di storico non preparato."));
-        Recordset movement;
-        movement.Open(QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE 0=1"), movement_->connection);
-        movement.AddNew();
+        if (!target_) {
+            target_ = std::make_shared<Recordset>();
+            target_->Open(QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE 0=1"), movement_->connection);
+        }
+        target_->AddNew();
         for (auto it = row_.constBegin(); it != row_.constEnd(); ++it)
-            movement.Fields(it.key()).setValue(it.value());
-        movement.UpdateBatch();
+            target_->Fields(it.key()).setValue(it.value());
+        target_->UpdateBatch(Recordset::AffectCurrent);
         return 0;
     } catch (const SuiteError& e) {
         lastError_ = e.description();

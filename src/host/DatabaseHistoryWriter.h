@@ -1,13 +1,17 @@
 #pragma once
 
 #include "HistoryWriter.h"
+#include "Recordset.h"
 
 #include <QHash>
 #include <QVariant>
+#include <memory>
 
-// Writes a manual variation (type 0) into EF06_SCADSTO: the Bill's key, the progressive and
-// date given, and as snapshot the Bill as it is stored before the save, read when the movement
-// is prepared.
+// Writes a movement into EF06_SCADSTO (a manual variation unless the movement names its type):
+// the Bill's key, the progressive and date given, and as snapshot the Bill as it is stored
+// before the save, read when the movement is prepared, with the movement's own columns over it.
+// One writer may write the movements of many Bills in one transaction (a slip's): the table it
+// writes into is opened once. It is not used again once that transaction rolled back.
 class DatabaseHistoryWriter : public HistoryWriter {
 public:
     void setMovement(std::shared_ptr<HistoryMovement> movement) override { movement_ = std::move(movement); }
@@ -19,6 +23,7 @@ public:
 private:
     std::shared_ptr<HistoryMovement> movement_;
     QHash<QString, QVariant> row_;
+    std::shared_ptr<Recordset> target_;  // EF06_SCADSTO, opened by the first Write
     QString lastError_;
     qint32 lastNumber_ = 0;
 };

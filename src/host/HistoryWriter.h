@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
+#include <QVariant>
 #include <memory>
 
 class Connection;
@@ -14,6 +16,10 @@ struct HistoryMovement {
     int setting = 0;
     qint32 progressive = 0;
     QDateTime date;
+    int type = 0;  // EF06_INDTIPOPER: a manual variation unless told
+    // Movement columns written as given over the prepared ones: a slip's link, and for a change
+    // already written to the Bill when the movement is prepared, the values that change replaced.
+    QHash<QString, QVariant> columns;
 };
 
 // The suite's history writer: prepares a movement (before the Bill row is written) and writes

@@ -4,9 +4,11 @@
 #include "CallingProgram.h"
 #include "HostMainWindow.h"
 #include "ReportPrinter.h"
+#include "SlipDialog.h"
 #include "SuiteError.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
@@ -77,6 +79,11 @@ const QCommandLineOption kScreenshotAgeing(
 const QCommandLineOption kPdf(QStringLiteral("pdf"),
                               QStringLiteral("Cerca, stampa il primo effetto trovato nel file PDF ed esce."),
                               QStringLiteral("file"));
+const QCommandLineOption kScreenshotSlip(
+    QStringLiteral("screenshot-slip"),
+    QStringLiteral("Cerca, apre \"Presenta alla banca\" con la prima banca della ditta, salva un'immagine "
+                   "della finestra nel file ed esce."),
+    QStringLiteral("file"));
 const QCommandLineOption kTiming(
     QStringLiteral("timing"),
     QStringLiteral("Con --screenshot-form: scrive quanto hanno impiegato l'elenco e la scheda a comparire "
@@ -87,12 +94,12 @@ const QCommandLineOption kTiming(
 void DeskPictures::addTo(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Immagini e stampe della scrivania di Dettaglio effetti, per la documentazione."));
-    parser.addOptions({kScreenshot, kScreenshotForm, kScreenshotAgeing, kPdf, kTiming});
+    parser.addOptions({kScreenshot, kScreenshotForm, kScreenshotAgeing, kPdf, kScreenshotSlip, kTiming});
 }
 
 DeskPictures::Options DeskPictures::read(const QCommandLineParser& parser) {
     return {parser.value(kScreenshot), parser.value(kScreenshotForm), parser.value(kScreenshotAgeing),
-            parser.value(kPdf), parser.isSet(kTiming)};
+            parser.value(kPdf),        parser.value(kScreenshotSlip), parser.isSet(kTiming)};
 }
 
 std::optional<int> DeskPictures::take(QApplication& app, HostMainWindow& window, const Options& options) {
@@ -105,6 +112,22 @@ std::optional<int> DeskPictures::take(QApplication& app, HostMainWindow& window,
                   800);
         return std::nullopt;
     }
+    if (!options.screenshotSlip.isEmpty()) {
+        CallingProgram* calling = window.callingProgram();
+        calling->search();
+        calling->presentToBank([&options](QDialog& dialog) {
+            if (auto* slip = qobject_cast<SlipDialog*>(&dialog)) slip->bankCombo()->setCurrentIndex(1);
+            QTimer::singleShot(800, &dialog, [&dialog, file = options.screenshotSlip] {
+                try {
+                    AtomicFile::savePng(file, dialog.grab().toImage());
+                } catch (const SuiteError& e) {
+                    std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+                }
+                dialog.reject();
+            });
+        });
+        return 0;
+    }
     if (!options.pdf.isEmpty()) {
         window.callingProgram()->search();
         const BillReport::Page page = window.callingProgram()->billPage();
@@ -112,6 +135,8 @@ std::optional<int> DeskPictures::take(QApplication& app, HostMainWindow& window,
         return 0;
     }
     // Nothing asked: a picture tool that shows the desk and waits would wait for nobody.
-    std::fprintf(stderr, "Indicare --screenshot, --screenshot-form, --screenshot-ageing oppure --pdf.\n");
+    std::fprintf(
+        stderr,
+        "Indicare --screenshot, --screenshot-form, --screenshot-ageing, --screenshot-slip oppure --pdf.\n");
     return 2;
 }

@@ -8,9 +8,9 @@ class QCommandLineParser;
 class HostMainWindow;
 
 // The pictures and prints the user guide and the timing runs ask of the clerk's desk (a
-// screenshot of the list, of the ageing or of the first Bill opened, with how long each took;
-// the first Bill printed to PDF), taken from the window the clerk would see. A tool of its own:
-// the product's program has none of these options.
+// screenshot of the list, of the ageing, of the slip's dialog or of the first Bill opened, with how long each
+// took; the first Bill printed to PDF), taken from the window the clerk would see. A tool of its own: the
+// product's program has none of these options.
 namespace DeskPictures {
 
 struct Options {
@@ -18,6 +18,7 @@ struct Options {
     QString screenshotForm;
     QString screenshotAgeing;
     QString pdf;
+    QString screenshotSlip;
     bool timing = false;
 };
 

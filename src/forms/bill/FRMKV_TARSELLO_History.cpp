@@ -21,6 +21,7 @@
 #include "NumericBox.h"
 #include "Recordset.h"
 #include "SchemaCatalogue.h"
+#include "SlipTotals.h"
 #include "SuiteError.h"
 #include "TransactionScope.h"
 #include "Value.h"
@@ -225,8 +226,11 @@ void FRMKV_TARSELLO::deleteLastMovement(const std::shared_ptr<Recordset>& rs, bo
         count.Open(BillStatements::countManualMovements(k, !fromMovementForm), clsConnessione);
         const bool onlyManual = Value::toInt(count.Fields(0).Value()) == 1;
         clsConnessione->Execute(BillStatements::restoreFromHistory(company_, movement, onlyManual));
+        // The slip the movement presented the Bill on loses it: its count and total follow.
+        const std::optional<SlipKey> slip = SlipTotals::presentedOn(movement);
         rs->Delete(Recordset::AffectCurrent);
         rs->UpdateBatch(Recordset::AffectCurrent);
+        if (slip) SlipTotals::follow(*clsConnessione, *slip);
         transaction.commit();
     } catch (const SuiteError&) {
         // Rolled back: the movement is in the database still, and so is the Bill as it was.

@@ -1,0 +1,45 @@
+#include "SlipKey.h"
+
+#include "SlipKinds.h"
+#include "SuiteError.h"
+
+#include <QStringList>
+
+SlipKey SlipKey::parse(qint32 company, const QString& text, const QString& source) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    SlipKey key;
+    key.company = company;
+    bool ok = parts.size() == 3;
+    int* targets[] = {&key.kind, &key.year, &key.number};
+    for (int i = 0; ok && i < 3; ++i) *targets[i] = parts.at(i).trimmed().toInt(&ok);
+    if (!ok)
+        throw SuiteError(SuiteError::kTypeMismatch, source,
+                         QStringLiteral("La distinta \"%1\" non è valida: servono tipo, anno e numero "
+                                        "(ad esempio 0,2026,3).")
+                             .arg(text));
+    return key;
+}
+
+QString SlipKey::shown() const {
+    return QStringLiteral("%1 %2/%3").arg(SlipKinds::name(kind)).arg(year).arg(number);
+}
+
+QString SlipKey::where() const {
+    return QStringLiteral(
+               " WHERE EF09_DITTA_CG18 = %1 AND EF09_INDTIPODIST = %2 AND EF09_ANNO = %3"
+               " AND EF09_NUMDIST = %4")
+        .arg(company)
+        .arg(kind)
+        .arg(year)
+        .arg(number);
+}
+
+QString SlipKey::movementLink() const {
+    return QStringLiteral(
+               "EF06_INDTIPOPER = 3 AND EF06_DITTA_EF09 = %1 AND EF06_INDTIPODIST_EF09 = %2"
+               " AND EF06_ANNO_EF09 = %3 AND EF06_NUMDIST_EF09 = %4")
+        .arg(company)
+        .arg(kind)
+        .arg(year)
+        .arg(number);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// A slip's key in EF09_DISTINTE: company, kind (EF09_INDTIPODIST), year and number. Its Bills
+// are those whose presentation movement (EF06_INDTIPOPER 3) names it in EF06_*_EF09.
+struct SlipKey {
+    qint32 company = 0;
+    int kind = 0;
+    int year = 0;
+    int number = 0;
+
+    // "kind,year,number" (the company is the session's); SuiteError (refused by `source`) when
+    // it has not three whole numbers.
+    static SlipKey parse(qint32 company, const QString& text, const QString& source);
+    // As a clerk reads it: "Ri.Ba. 2026/7".
+    QString shown() const;
+    // " WHERE ..." on EF09_DISTINTE.
+    QString where() const;
+    // The condition (without WHERE) that a movement of EF06_SCADSTO names this slip.
+    QString movementLink() const;
+};

@@ -1,0 +1,170 @@
+#include "SlipWriter.h"
+
+#include "Connection.h"
+#include "DatabaseHistoryWriter.h"
+#include "Recordset.h"
+#include "SlipKinds.h"
+#include "SlipTexts.h"
+#include "SuiteError.h"
+#include "TransactionScope.h"
+#include "Value.h"
+#include "WriteConflict.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr int kPresentation = 3;  // EF06_INDTIPOPER " Presentazione effetti"
+// Colleagues numbering a slip of the same kind at the same moment: each try takes the next number.
+constexpr int kAttempts = 4;
+
+QString yyyymmdd(const QDate& d) {
+    return QLatin1Char('\'') + d.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('\'');
+}
+
+}  // namespace
+
+QString SlipOrder::problem() const {
+    if (bank.progressive == 0) return SlipTexts::kNoBank;
+    if (bank.abi == 0 || bank.cab == 0) return SlipTexts::kBankWithoutAbi.arg(bank.shown());
+    if (bills.isEmpty()) return SlipTexts::kNoBills;
+    return {};
+}
+
+Decimal SlipOrder::total() const {
+    Decimal sum = Decimal::fromMantissa(0, 2);
+    for (const SlipBill& b : bills) sum = sum + b.amount;
+    return sum;
+}
+
+SlipWriter::SlipWriter(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
+
+SlipKey SlipWriter::write(const SlipOrder& order) const {
+    if (const QString problem = order.problem(); !problem.isEmpty())
+        throw SuiteError(SuiteError::kOperationNotAllowed, SlipTexts::kTitle, problem);
+    for (int attempt = 1;; ++attempt) {
+        TransactionScope transaction(*connection_);
+        SlipKey slip;
+        try {
+            slip = insertSlip(order);
+        } catch (const SuiteError& e) {
+            const bool taken = e.number() == SuiteError::kWriteConflict || e.number() == SuiteError::kTimeout;
+            if (taken && attempt < kAttempts) continue;  // rolled back by the scope: the next number
+            throw;
+        }
+        DatabaseHistoryWriter history;
+        auto bills = std::make_shared<Recordset>();
+        bills->Open(
+            QStringLiteral("SELECT EF01_DITTA_CG18, EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01,"
+                           " EF01_PROGEFF FROM EF01_SCADENZE WHERE 0=1"),
+            connection_);
+        for (const SlipBill& bill : order.bills) present(order, slip, bill, history, bills);
+        transaction.commit();
+        return slip;
+    }
+}
+
+SlipKey SlipWriter::insertSlip(const SlipOrder& order) const {
+    SlipKey slip{order.company, order.kind, order.date.year(), 0};
+    Recordset last;
+    last.Open(QStringLiteral("SELECT MAX(EF09_NUMDIST) FROM EF09_DISTINTE WHERE EF09_DITTA_CG18 = %1"
+                             " AND EF09_INDTIPODIST = %2 AND EF09_ANNO = %3")
+                  .arg(slip.company)
+                  .arg(slip.kind)
+                  .arg(slip.year),
+              connection_);
+    slip.number = Value::toInt(last.Fields(0).Value()) + 1;
+    Recordset row;
+    row.Open(QStringLiteral("SELECT * FROM EF09_DISTINTE WHERE 0=1"), connection_);
+    row.AddNew();
+    const QList<std::pair<const char*, QVariant>> values = {
+        {"EF09_DITTA_CG18", slip.company},
+        {"EF09_INDTIPODIST", slip.kind},
+        {"EF09_ANNO", slip.year},
+        {"EF09_NUMDIST", slip.number},
+        {"EF09_DATACRESUPP", order.date},
+        {"EF09_NUMTOTEFF", int(order.bills.size())},
+        {"EF09_IMPTOTEFF", QVariant::fromValue(order.total())},
+    };
+    for (const auto& [column, value] : values) row.Fields(QString::fromLatin1(column)).setValue(value);
+    row.UpdateBatch();
+    return slip;
+}
+
+void SlipWriter::present(const SlipOrder& order, const SlipKey& slip, const SlipBill& bill,
+                         DatabaseHistoryWriter& history, const std::shared_ptr<Recordset>& bills) const {
+    const int presentation = SlipKinds::presentationOf(order.kind);
+    // Written first, so that the Bill is held from here on: the snapshot read next is the Bill
+    // as it stood, but for the three values this update replaced, known from its guard.
+    const long updated = connection_->Execute(
+        QStringLiteral("UPDATE EF01_SCADENZE SET EF01_BANCAPRE_SCG12 = %1, EF01_AGENPRE_SCG13 = %2,"
+                       " EF01_INDPRES_S = %3")
+            .arg(order.bank.abi)
+            .arg(order.bank.cab)
+            .arg(presentation) +
+        bill.key.where(QStringLiteral("EF01")) +
+        QStringLiteral(
+            " AND EF01_TIPOEFF = %1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDSTATO_S = 0"
+            " AND EF01_BANCAPRE_SCG12 IS NULL AND EF01_AGENPRE_SCG13 IS NULL AND EF01_INDPRES_S = %2"
+            " AND EF01_IMPEFF_S = %3 AND EF01_SCADE_S = %4")
+            .arg(SlipKinds::billTypeOf(order.kind))
+            .arg(bill.presentation)
+            .arg(bill.amount.toString(), yyyymmdd(bill.due)));
+    if (updated != 1) refuse(order, bill);
+
+    // The writer reads the Bill's key from a row of its own, as it reads the bill form's copy.
+    bills->AddNew();
+    const QList<std::pair<const char*, QVariant>> key = {{"EF01_DITTA_CG18", bill.key.company},
+                                                         {"EF01_NUMREG_CO99", bill.key.registration},
+                                                         {"EF01_RIGACONT_CG42", bill.key.row},
+                                                         {"EF01_PROGEC_EC01", bill.key.statement},
+                                                         {"EF01_PROGEFF", bill.key.progressive}};
+    for (const auto& [column, value] : key) bills->Fields(QString::fromLatin1(column)).setValue(value);
+    auto movement = std::make_shared<HistoryMovement>();
+    movement->connection = connection_;
+    movement->bill = bills;
+    movement->progressive = bill.lastMovement + 1;
+    movement->date = order.date.startOfDay();
+    movement->type = kPresentation;
+    movement->columns = {
+        {QStringLiteral("EF06_BANCAPRE_S"), QVariant()},
+        {QStringLiteral("EF06_AGENZPRE_S"), QVariant()},
+        {QStringLiteral("EF06_INDPRES_S"), bill.presentation},
+        {QStringLiteral("EF06_DITTA_EF09"), slip.company},
+        {QStringLiteral("EF06_INDTIPODIST_EF09"), slip.kind},
+        {QStringLiteral("EF06_ANNO_EF09"), slip.year},
+        {QStringLiteral("EF06_NUMDIST_EF09"), slip.number},
+    };
+    history.setMovement(movement);
+    if (history.Prepare() != 0 || history.Write() != 0)
+        throw SuiteError(
+            history.LastErrorNumber() != 0 ? history.LastErrorNumber() : SuiteError::kCommandFailed,
+            SlipTexts::kTitle, bill.named() + QStringLiteral(": ") + history.LastError());
+}
+
+void SlipWriter::refuse(const SlipOrder& order, const SlipBill& bill) const {
+    Recordset now;
+    now.Open(QStringLiteral("SELECT EF01_TIPOEFF, EF01_TIPOCF_CG44, EF01_INDSTATO_S, EF01_BANCAPRE_SCG12,"
+                            " EF01_AGENPRE_SCG13, EF01_INDPRES_S FROM EF01_SCADENZE") +
+                 bill.key.where(QStringLiteral("EF01")),
+             connection_);
+    const auto field = [&](int i) { return now.Fields(i).Value(); };
+    if (now.AtEOF())
+        throw SuiteError(SuiteError::kWriteConflict, SlipTexts::kTitle, SlipTexts::kGone.arg(bill.named()));
+    if (Value::toInt(field(0)) != SlipKinds::billTypeOf(order.kind) || Value::isNull(field(1)) ||
+        Value::toInt(field(1)) != 0)
+        throw SuiteError(
+            SuiteError::kOperationNotAllowed, SlipTexts::kTitle,
+            SlipTexts::kNotThisKind.arg(bill.named(), order.kind == SlipKinds::kSdd
+                                                          ? QStringLiteral("un RID")
+                                                          : QStringLiteral("una ricevuta bancaria")));
+    if (Value::toInt(field(2)) != 0)
+        throw SuiteError(SuiteError::kWriteConflict, SlipTexts::kTitle, SlipTexts::kClosed.arg(bill.named()));
+    const int presentation = Value::toInt(field(5));
+    if (!Value::isNull(field(3)) || !Value::isNull(field(4)) || (presentation != 0 && presentation != 1))
+        throw SuiteError(
+            SuiteError::kWriteConflict, SlipTexts::kTitle,
+            SlipTexts::kAlreadyPresented.arg(bill.named(), Value::toText(field(3))).arg(presentation));
+    throw SuiteError(SuiteError::kWriteConflict, SlipTexts::kTitle,
+                     SlipTexts::kChangedMeanwhile.arg(bill.named(), WriteConflict::kMessage));
+}
