@@ -55,6 +55,7 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("focused"), {0, 0}},
         {QStringLiteral("script"), {1, 1}},
         {QStringLiteral("attach"), {1, 1}},
+        {QStringLiteral("slipfile"), {2, 2}},
     };
     return table;
 }

@@ -9,6 +9,7 @@
 #include "Recordset.h"
 #include "ScenarioError.h"
 #include "ScriptedLogService.h"
+#include "SlipFiles.h"
 #include "SuiteError.h"
 
 #include <QApplication>
@@ -187,6 +188,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         script(a[0]);
     else if (n == QStringLiteral("attach"))
         attach(a[0]);
+    else if (n == QStringLiteral("slipfile"))
+        slipFile(a[0], a[1]);
     else
         throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(n));
 }
@@ -336,6 +339,25 @@ void ScenarioRunner::sql(const QString& statement) {
                      .addJson(QStringLiteral("rows"), rows + ']')
                      .toJson());
     }
+}
+
+void ScenarioRunner::slipFile(const QString& slip, const QString& path) {
+    if (!session_.connection || !session_.host)
+        throw ScenarioError(QStringLiteral("no database to read slips from"));
+    JsonLine line(QStringLiteral("slipfile"));
+    line.add(QStringLiteral("slip"), slip);
+    try {
+        const SlipFiles::Written written = SlipFiles::write(
+            *session_.connection, SlipKey::parse(session_.host->CompanyContext().company, slip), path);
+        line.add(QStringLiteral("format"), written.format)
+            .add(QStringLiteral("bills"), written.bills)
+            .add(QStringLiteral("total"), written.total.toString())
+            .add(QStringLiteral("bytes"), qlonglong(written.bytes));
+    } catch (const SuiteError& e) {
+        // A refusal is what the clerk is told: the scenario goes on.
+        line.add(QStringLiteral("error"), e.description());
+    }
+    emitLine(line.toJson());
 }
 
 void ScenarioRunner::grab(const QString& path) {
