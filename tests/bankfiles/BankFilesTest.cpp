@@ -1,3 +1,5 @@
+#include "ArchivePrograms.h"
+#include "ArchiveStore.h"
 #include "AtomicFile.h"
 #include "SchemaInstaller.h"
 #include "SlipFiles.h"
@@ -230,6 +232,42 @@ TEST_P(BankFiles, DirectDebitFileValidAgainstTheSchema) {
               QStringLiteral("2026-05-15"));
     EXPECT_EQ(xpath("string(//*[local-name()='Dbtr']/*[local-name()='Nm'])"),
               QStringLiteral("SOCIETA AGRICOLA PERCHE CA VA E I O U"));
+}
+
+// The mandate as the clerk types it in the archive window (the date as written, a wrong date
+// refused, the row changed again) is the one the file carries.
+TEST_P(BankFiles, MandateTypedInTheArchiveReachesTheFile) {
+    company();
+    fixture_->customer({.code = 107,
+                        .name = QStringLiteral("Mandato Nuovo Srl"),
+                        .iban = italianIban(3069, 11101, "000000000044"),
+                        .mandate = false});
+    fixture_->bill(kSddSlip, 107, Decimal(25), QDate(2026, 4, 30));
+    fixture_->slip(kSddSlip, 1, Decimal(25));
+    fixture_->flush();
+    ArchiveStore store(
+        ArchivePrograms::describe(QString::fromLatin1(ArchivePrograms::kMandates), SlipFixture::kCompany, {}),
+        connection_);
+    ArchiveStore::Record typed{{QStringLiteral("KV21_ID_MG35"), QStringLiteral("107")},
+                               {QStringLiteral("KV21_IDMANDATO"), QStringLiteral("mnd-107")},
+                               {QStringLiteral("KV21_DATAFIRMA"), QStringLiteral("31/02/2024")},
+                               {QStringLiteral("KV21_INDSEQUENZA"), QStringLiteral("1")}};
+    EXPECT_TRUE(store.check(typed, {}).contains(QStringLiteral("Data firma")));
+    typed[QStringLiteral("KV21_DATAFIRMA")] = QStringLiteral("02/05/2024");
+    ASSERT_EQ(store.check(typed, {}), QString());
+    const ArchiveStore::Record stored = store.save(typed, {});
+    ArchiveStore::Record changed = stored;
+    changed[QStringLiteral("KV21_DATAFIRMA")] = QStringLiteral("03/05/2024");
+    store.save(changed, stored);
+
+    const QString file = path("sdd.xml");
+    SlipFiles::write(*connection_, kSddSlip, file, kNow);
+    QFile xml(file);
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    const QByteArray bytes = xml.readAll();
+    EXPECT_TRUE(bytes.contains("<MndtId>MND-107</MndtId>")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("<DtOfSgntr>2024-05-03</DtOfSgntr>"));
+    EXPECT_TRUE(bytes.contains("<SeqTp>OOFF</SeqTp>"));
 }
 
 // What the bank could not collect is refused naming the Bill, and nothing is written: a file
