@@ -8,6 +8,7 @@
 #include "Cinterface.h"
 #include "DatabaseHost.h"
 #include "HostToolbar.h"
+#include "ItalianFormat.h"
 #include "LayoutScriptHolder.h"
 #include "LogService.h"
 #include "PluginRegistry.h"
@@ -128,7 +129,7 @@ bool HostMainWindow::writeSlipFile(const QString& slip, const QString& path) {
         tell(QStringLiteral("File %1 scritto in %2: %3 effetti per %4 euro.")
                  .arg(written.format, QDir::toNativeSeparators(path))
                  .arg(written.bills)
-                 .arg(written.total.toString()),
+                 .arg(ItalianFormat::amount(written.total)),
              LogService::kInformation, QStringLiteral("File della distinta"));
         return true;
     } catch (const SuiteError& e) {
