@@ -83,7 +83,7 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
         tell(QStringLiteral("Per lavorare su un'altra ditta riavviare il programma."),
              LogService::kInformation, QStringLiteral("Informazione"));
     });
-    QMenu* banks = menuBar()->addMenu(QStringLiteral("&Banche"));
+    QMenu* banks = menuBar()->addMenu(QStringLiteral("Banc&he"));
     banks->addAction(QStringLiteral("&File di una distinta per la banca..."), this,
                      [this] { chooseSlipFile(); });
     banks->addAction(QStringLiteral("&Dati della ditta per le banche..."), this,
