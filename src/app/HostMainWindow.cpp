@@ -3,15 +3,18 @@
 #include "StartUp.h"
 
 #include "AgeingView.h"
+#include "ArchivePrograms.h"
 #include "CallingProgram.h"
 #include "Cinterface.h"
 #include "DatabaseHost.h"
 #include "HostToolbar.h"
+#include "ItalianFormat.h"
 #include "LayoutScriptHolder.h"
 #include "LogService.h"
 #include "PluginRegistry.h"
 #include "ScreenFit.h"
 #include "ScriptEditor.h"
+#include "SlipFiles.h"
 #include "StartUp.h"
 #include "SuiteError.h"
 #include "UserLayoutHolder.h"
@@ -21,7 +24,9 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -78,6 +83,13 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
         tell(QStringLiteral("Per lavorare su un'altra ditta riavviare il programma."),
              LogService::kInformation, QStringLiteral("Informazione"));
     });
+    QMenu* banks = menuBar()->addMenu(QStringLiteral("Banc&he"));
+    banks->addAction(QStringLiteral("&File di una distinta per la banca..."), this,
+                     [this] { chooseSlipFile(); });
+    banks->addAction(QStringLiteral("&Dati della ditta per le banche..."), this,
+                     [this] { host_->RunProgram(QString::fromLatin1(ArchivePrograms::kBankData)); });
+    banks->addAction(QStringLiteral("&Mandati SEPA dei clienti..."), this,
+                     [this] { host_->RunProgram(QString::fromLatin1(ArchivePrograms::kMandates)); });
     if (host_->User().privileged) {
         QMenu* tools = menuBar()->addMenu(QStringLiteral("Str&umenti"));
         tools->addAction(QStringLiteral("&Utenti e gruppi..."), this, [this] { manageUsers(); });
@@ -95,6 +107,36 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
     }
     if (layout_->restored(kLayoutList)) calling_->keepColumnWidths();
     if (layout_->restored(kLayoutAgeing)) calling_->ageingView()->keepColumnWidths();
+}
+
+void HostMainWindow::chooseSlipFile() {
+    bool ok = false;
+    const QString slip = QInputDialog::getText(
+        this, QStringLiteral("File della distinta"),
+        QStringLiteral("Distinta (tipo/anno/numero; tipo 0 Ri.Ba., 1 RID/SDD):"), QLineEdit::Normal,
+        QStringLiteral("0/%1/").arg(QDate::currentDate().year()), &ok);
+    if (!ok || slip.trimmed().isEmpty()) return;
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("File della distinta"), QDir::homePath(),
+                                     QStringLiteral("File per la banca (*.txt *.xml)"));
+    if (!path.isEmpty()) writeSlipFile(slip, path);
+}
+
+bool HostMainWindow::writeSlipFile(const QString& slip, const QString& path) {
+    try {
+        const SlipFiles::Written written = SlipFiles::write(
+            *connection_, SlipKey::parse(host_->CompanyContext().company, slip, QStringLiteral("Distinta")),
+            path);
+        tell(QStringLiteral("File %1 scritto in %2: %3 effetti per %4 euro.")
+                 .arg(written.format, QDir::toNativeSeparators(path))
+                 .arg(written.bills)
+                 .arg(ItalianFormat::amount(written.total)),
+             LogService::kInformation, QStringLiteral("File della distinta"));
+        return true;
+    } catch (const SuiteError& e) {
+        tell(e.description(), LogService::kExclamation, QStringLiteral("File della distinta"));
+        return false;
+    }
 }
 
 void HostMainWindow::manageUsers() {

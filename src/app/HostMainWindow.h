@@ -52,6 +52,9 @@ public:
     // The module's export written to `path` as a spreadsheet; false (with the reason shown) when
     // it could not be.
     bool exportTo(const QString& path);
+    // The bank's file of slip `slip` ("TIPO/ANNO/NUMERO") written to `path`; false (with the
+    // reason shown) when it could not be.
+    bool writeSlipFile(const QString& slip, const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,6 +63,8 @@ protected:
 private:
     void exportModule();
     void editScript();
+    // Asks which slip and where, then writeSlipFile().
+    void chooseSlipFile();
     // Through the host's log service: a window for a person, standard error for a script.
     void tell(const QString& text, int flags, const QString& title) const;
     // The module's form shown in a tab of its own, in front.

@@ -85,6 +85,43 @@ ArchiveDescription fixedTexts(qint32 company, const QVariantList& p) {
     return d;
 }
 
+// The company's one row of data for the banks' files.
+ArchiveDescription bankData(qint32 company, const QVariantList&) {
+    ArchiveDescription d;
+    d.objectName = QStringLiteral("GST_DATIBANCA");
+    d.title = QStringLiteral("Dati della ditta per le banche");
+    d.table = QStringLiteral("KV20_DATIBANCA");
+    d.fields = {
+        {QStringLiteral("KV20_CODSIA"), QStringLiteral("Codice SIA"), false, true},
+        {QStringLiteral("KV20_CUC"), QStringLiteral("CUC"), false, true},
+        {QStringLiteral("KV20_IDCREDITORE"), QStringLiteral("Identificativo creditore SEPA"), false, true},
+        {QStringLiteral("KV20_NOMEBREVE"), QStringLiteral("Nome breve")},
+        {QStringLiteral("KV20_INDIRIZZO"), QStringLiteral("Indirizzo")},
+        {QStringLiteral("KV20_CAP"), QStringLiteral("CAP")},
+        {QStringLiteral("KV20_PROV"), QStringLiteral("Provincia"), false, true},
+        {QStringLiteral("KV20_CODFISC"), QStringLiteral("Codice fiscale"), false, true}};
+    d.fixed = {{QStringLiteral("KV20_DITTA_CG18"), company}};
+    d.key = {QStringLiteral("KV20_DITTA_CG18")};
+    return d;
+}
+
+// The SEPA mandates of the customers' bank accounts (MG35_ID); opened on an account, that one.
+ArchiveDescription mandates(qint32, const QVariantList& p) {
+    ArchiveDescription d;
+    d.objectName = QStringLiteral("GST_MANDATI");
+    d.title = QStringLiteral("Mandati SEPA dei conti dei clienti");
+    d.table = QStringLiteral("KV21_MANDATI");
+    d.fields = {{QStringLiteral("KV21_ID_MG35"), QStringLiteral("Conto corrente (identificativo)"), true},
+                {QStringLiteral("KV21_IDMANDATO"), QStringLiteral("Identificativo mandato"), true},
+                {QStringLiteral("KV21_DATAFIRMA"), QStringLiteral("Data firma"), true},
+                {QStringLiteral("KV21_INDSEQUENZA"), QStringLiteral("Mandato (0 ricorrente, 1 singolo)")},
+                {QStringLiteral("KV21_FLGPRIMOINC"), QStringLiteral("Primo incasso fatto (0 no, 1 sì)")}};
+    d.key = {QStringLiteral("KV21_ID_MG35")};
+    d.handBack = QStringLiteral("KV21_IDMANDATO");
+    d.preset = {{QStringLiteral("KV21_ID_MG35"), p.value(0)}};
+    return d;
+}
+
 ArchiveDescription coded(const char* objectName, const char* title, const char* table, const char* code,
                          const char* description, qint32 company, const QVariantList& p) {
     ArchiveDescription d;
@@ -115,6 +152,8 @@ const QHash<QString, ArchivePrograms::Describe>& ArchivePrograms::programs() {
              return coded("GST_LIVELLIBLOCCO", "Livelli di blocco", "MG25_BLOCCHI", "MG25_CODICE",
                           "MG25_DESCR", company, p);
          }},
+        {QString::fromLatin1(kBankData), bankData},
+        {QString::fromLatin1(kMandates), mandates},
         {QString::fromLatin1(kSections),
          [](qint32 company, const QVariantList& p) {
              return coded("GST_SEZIONALI", "Sezionali", "CG19_SEZIONALI", "CG19_CODICE", "CG19_DESCR",

@@ -8,7 +8,8 @@
 
 // The suite's archive programs this host runs itself, each a maintenance window described as
 // data: the company banks (hands the chosen bank back), the CIG/CUP pairs of a customer or
-// supplier, the reminder letters' fixed texts, the block levels and the document sections.
+// supplier, the reminder letters' fixed texts, the block levels, the document sections, the
+// company's data for the banks' files and the customers' SEPA mandates.
 class ArchivePrograms : public ProgramLauncher {
 public:
     // The program ids.
@@ -17,6 +18,8 @@ public:
     static constexpr const char* kFixedTexts = "KVMG_TESTIFISSI.CLSKV_TESTIFISSI";
     static constexpr const char* kBlockLevels = "KVMG_LIVELLIBLOCCO.CLSKV_LIVELLIBLOCCO";
     static constexpr const char* kSections = "KVCG_SEZIONALI.CLSKV_SEZIONALI";
+    static constexpr const char* kBankData = "KVEF_DATIBANCA.CLSKV_DATIBANCA";
+    static constexpr const char* kMandates = "KVEF_MANDATI.CLSKV_MANDATI";
 
     ArchivePrograms();
 

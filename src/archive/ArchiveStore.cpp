@@ -40,6 +40,11 @@ bool ArchiveStore::isNumber(const QString& column) const {
     return c && (c->type == DataType::SmallInt || c->type == DataType::Integer);
 }
 
+bool ArchiveStore::isDate(const QString& column) const {
+    const ColumnDef* c = columnOf(description_.table, column);
+    return c && c->type == DataType::Date;
+}
+
 int ArchiveStore::maxLength(const QString& column) const {
     const ColumnDef* c = columnOf(description_.table, column);
     return c && c->type == DataType::Text ? c->size : 0;
@@ -53,6 +58,14 @@ QString ArchiveStore::caption(const QString& column) const {
 
 QString ArchiveStore::literal(const QString& column, const QString& text) const {
     const QString t = text.trimmed();
+    if (isDate(column)) {
+        if (t.isEmpty()) return QStringLiteral("NULL");
+        // As the clerk types it, or as the list shows a stored one.
+        QDate day = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
+        if (!day.isValid()) day = QDate::fromString(t, QStringLiteral("yyyyMMdd"));
+        if (!day.isValid()) day = QDate::fromString(t, Qt::ISODate);
+        return day.isValid() ? connection_->dialect().literal(day, DataType::Date) : QString();
+    }
     if (!isNumber(column)) {
         for (const ArchiveDescription::Field& f : description_.fields)
             if (f.column == column && t.isEmpty())
@@ -141,6 +154,9 @@ QString ArchiveStore::check(const Record& typed, const Record& original) const {
         if (f.required && text.isEmpty())
             return QStringLiteral("Il campo \"%1\" è obbligatorio.").arg(f.caption);
         if (text.isEmpty()) continue;
+        if (isDate(f.column) && literal(f.column, text).isEmpty())
+            return QStringLiteral("Il campo \"%1\" accetta solo una data valida (gg/mm/aaaa).")
+                .arg(f.caption);
         if (isNumber(f.column) && literal(f.column, text).isEmpty())
             return QStringLiteral(
                        "Il campo \"%1\" accetta solo un numero intero positivo di al massimo %2 cifre.")
@@ -248,10 +264,10 @@ ArchiveStore::Record ArchiveStore::save(const Record& record, const Record& orig
         QString where = whereKey(original);
         for (const ArchiveDescription::Field& f : description_.fields) {
             const QString was = original.value(f.column).trimmed();
-            if (isNumber(f.column))
+            if (isNumber(f.column) || isDate(f.column))
                 where += QStringLiteral(" AND %1 %2")
-                             .arg(f.column,
-                                  was.isEmpty() ? QStringLiteral("IS NULL") : QStringLiteral("= ") + was);
+                             .arg(f.column, was.isEmpty() ? QStringLiteral("IS NULL")
+                                                          : QStringLiteral("= ") + literal(f.column, was));
             else
                 where += QStringLiteral(" AND COALESCE(LTRIM(RTRIM(%1)), '') = %2")
                              .arg(f.column, SqlText::quote(was));

@@ -41,6 +41,7 @@ private:
     QString whereKey(const Record& record) const;
     QString linkWhere(const QString& rowKey) const;
     bool isNumber(const QString& column) const;
+    bool isDate(const QString& column) const;
     int maxLength(const QString& column) const;
     QString caption(const QString& column) const;
     bool exists(const QString& condition) const;

@@ -144,6 +144,17 @@ void DemoBuilder::company() {
                               {"KV01_DATAINIZSEZ", QDate(booksStart().year(), 1, 1)},
                               {"KV01_FLGDATARIF", 0},
                               {"KV01_DATARIF", QVariant()}});
+    // What the banks' files need: the SIA code and CUC the interbank network gave the company,
+    // its SEPA creditor identifier (check digits of its tax code), where it is.
+    write("KV20_DATIBANCA", {{"KV20_DITTA_CG18", DemoGenerator::kCompany},
+                             {"KV20_CODSIA", s("F7K2L")},
+                             {"KV20_CUC", s("0392746B")},
+                             {"KV20_IDCREDITORE", s("IT16ZZZ03927460161")},
+                             {"KV20_INDIRIZZO", s("Via Borgo Palazzo 118")},
+                             {"KV20_CAP", s("24125")},
+                             {"KV20_PROV", s("BG")},
+                             {"KV20_CODFISC", s("03927460161")},
+                             {"KV20_NOMEBREVE", s("FERRAMENTA LOMBARDA")}});
     for (const auto& [code, descr] :
          QList<std::pair<const char*, const char*>>{{"A", "Sezionale vendite Italia"},
                                                     {"B", "Sezionale vendite estero"},
@@ -496,6 +507,13 @@ void DemoBuilder::bankAccount(Counterpart& cp, int progr) {
                             {"MG35_CCCAB", ccCab},
                             {"MG35_NUMCC", account.right(8)},
                             {"MG35_DESCR", QStringLiteral("Conto %1").arg(progr)}});
+    // Customers signed a recurrent SEPA mandate on each account when it was opened.
+    if (cp.type == 0)
+        write("KV21_MANDATI", {{"KV21_ID_MG35", id},
+                               {"KV21_IDMANDATO", QStringLiteral("MND-%1-%2").arg(cp.code).arg(progr)},
+                               {"KV21_DATAFIRMA", booksStart().addDays(-30 * progr)},
+                               {"KV21_INDSEQUENZA", 0},
+                               {"KV21_FLGPRIMOINC", 0}});
     if (progr == 1) {
         cp.accountId = id;
         cp.abi = abi;

@@ -13,7 +13,8 @@ namespace Schema {
 // Raised whenever a table, column or rule of the database changes; the installer records it in
 // KV00_VERSIONE. 2: users' scripts (KV09_SCRIPT). 3: sign-in, rights and their audit (KV10, KV11,
 // KV12). 4: layouts and scripts kept to their owners by the database; the sign-in's counting.
-// 5: the slips (EF09_DISTINTE) written by who may change Bills.
+// 5: the slips (EF09_DISTINTE) written by who may change Bills; the company's data for the
+// banks' files and the SEPA mandates (KV20, KV21).
 constexpr int kVersion = 5;
 // The row of KV00_VERSIONE that holds this module's schema version.
 inline constexpr const char* kComponent = "EFFETTI";

@@ -77,6 +77,23 @@ QList<TableDef> Schema::host() {
                text(QStringLiteral("KV12_AUTORE"), 20), text(QStringLiteral("KV12_UTENTE"), 20),
                text(QStringLiteral("KV12_AZIONE"), 20), text(QStringLiteral("KV12_DETTAGLIO"), 255)},
               {QStringLiteral("KV12_PROGR")}),
+        // What the banks' files need of the company: the interbank SIA code and CUC, the SEPA
+        // creditor identifier, the address and tax code the files carry, a short name.
+        table(QStringLiteral("KV20_DATIBANCA"),
+              {required(integer(QStringLiteral("KV20_DITTA_CG18"))), text(QStringLiteral("KV20_CODSIA"), 5),
+               text(QStringLiteral("KV20_CUC"), 8), text(QStringLiteral("KV20_IDCREDITORE"), 35),
+               text(QStringLiteral("KV20_INDIRIZZO"), 60), text(QStringLiteral("KV20_CAP"), 5),
+               text(QStringLiteral("KV20_PROV"), 2), text(QStringLiteral("KV20_CODFISC"), 16),
+               text(QStringLiteral("KV20_NOMEBREVE"), 20)},
+              {QStringLiteral("KV20_DITTA_CG18")}),
+        // The SEPA direct-debit mandate of a customer's bank account (MG35_ID): its id and
+        // signature date, whether it is recurrent (0) or one-off (1), and whether its first
+        // collection was already made.
+        table(QStringLiteral("KV21_MANDATI"),
+              {required(integer(QStringLiteral("KV21_ID_MG35"))), text(QStringLiteral("KV21_IDMANDATO"), 35),
+               date(QStringLiteral("KV21_DATAFIRMA")), code(QStringLiteral("KV21_INDSEQUENZA")),
+               flag(QStringLiteral("KV21_FLGPRIMOINC"))},
+              {QStringLiteral("KV21_ID_MG35")}),
         // Workflow states given to rows by their GUID; read through VFILTROSTATI.
         table(QStringLiteral("KV08_STATIGUID"),
               {required(text(QStringLiteral("KV08_GUID"), 38)), text(QStringLiteral("KV08_CODSTATO"), 10),
@@ -106,7 +123,7 @@ TableClass Schema::accessClass(const QString& table) {
         };
         put(TableClass::BillHeader, {"EF01_SCADENZE"});
         put(TableClass::Maintained, {"CO1H_CIGCUP", "CO1I_CFCIGCUP", "EF08_BANCHEAZ", "MG0B_TESTI",
-                                     "MG25_BLOCCHI", "CG19_SEZIONALI"});
+                                     "MG25_BLOCCHI", "CG19_SEZIONALI", "KV20_DATIBANCA", "KV21_MANDATI"});
         // A slip is written with its Bills' presentation and follows them when one is undone.
         put(TableClass::BillPart, {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF09_DISTINTE"});
         put(TableClass::BillTrail, {"EF06_SCADSTO", "CO99_MASTERDOC", "KV05_ALLEGATI"});

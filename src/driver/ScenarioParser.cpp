@@ -57,6 +57,7 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("attach"), {1, 1}},
         {QStringLiteral("presenta"), {4, 4}},
         {QStringLiteral("ritira"), {1, 1}},
+        {QStringLiteral("slipfile"), {2, 2}},
     };
     return table;
 }

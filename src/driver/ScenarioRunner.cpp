@@ -9,6 +9,7 @@
 #include "Recordset.h"
 #include "ScenarioError.h"
 #include "ScriptedLogService.h"
+#include "SlipFiles.h"
 #include "SuiteError.h"
 
 #include <QApplication>
@@ -191,6 +192,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         present(a);
     else if (n == QStringLiteral("ritira"))
         withdraw(a[0]);
+    else if (n == QStringLiteral("slipfile"))
+        slipFile(a[0], a[1]);
     else
         throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(n));
 }
@@ -340,6 +343,26 @@ void ScenarioRunner::sql(const QString& statement) {
                      .addJson(QStringLiteral("rows"), rows + ']')
                      .toJson());
     }
+}
+
+void ScenarioRunner::slipFile(const QString& slip, const QString& path) {
+    if (!session_.connection || !session_.host)
+        throw ScenarioError(QStringLiteral("no database to read slips from"));
+    JsonLine line(QStringLiteral("slipfile"));
+    line.add(QStringLiteral("slip"), slip);
+    try {
+        const SlipFiles::Written written = SlipFiles::write(
+            *session_.connection,
+            SlipKey::parse(session_.host->CompanyContext().company, slip, QStringLiteral("slipfile")), path);
+        line.add(QStringLiteral("format"), written.format)
+            .add(QStringLiteral("bills"), written.bills)
+            .add(QStringLiteral("total"), written.total.toString())
+            .add(QStringLiteral("bytes"), qlonglong(written.bytes));
+    } catch (const SuiteError& e) {
+        // A refusal is what the clerk is told: the scenario goes on.
+        line.add(QStringLiteral("error"), e.description());
+    }
+    emitLine(line.toJson());
 }
 
 void ScenarioRunner::grab(const QString& path) {

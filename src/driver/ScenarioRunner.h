@@ -72,6 +72,8 @@ private:
     void answer(const QStringList& answers);
     void in(const QStringList& args);
     void sql(const QString& statement);
+    // Writes the bank's file of slip `slip` ("TIPO/ANNO/NUMERO") to `path`.
+    void slipFile(const QString& slip, const QString& path);
     void messages();
     // The current form's window as it is drawn, written to a PNG file.
     void grab(const QString& path);

@@ -3,10 +3,12 @@
 #include "SlipKinds.h"
 #include "SuiteError.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 SlipKey SlipKey::parse(qint32 company, const QString& text, const QString& source) {
-    const QStringList parts = text.split(QLatin1Char(','));
+    // Written KIND/YEAR/NUMBER or KIND,YEAR,NUMBER: the clerk's slash, a script's comma.
+    const QStringList parts = text.trimmed().split(QRegularExpression(QStringLiteral("[/,]")));
     SlipKey key;
     key.company = company;
     bool ok = parts.size() == 3;
@@ -15,7 +17,7 @@ SlipKey SlipKey::parse(qint32 company, const QString& text, const QString& sourc
     if (!ok)
         throw SuiteError(SuiteError::kTypeMismatch, source,
                          QStringLiteral("La distinta \"%1\" non è valida: servono tipo, anno e numero "
-                                        "(ad esempio 0,2026,3).")
+                                        "(ad esempio 0/2026/3: tipo 0 Ri.Ba., 1 RID/SDD).")
                              .arg(text));
     return key;
 }

@@ -10,7 +10,7 @@ struct SlipKey {
     int year = 0;
     int number = 0;
 
-    // "kind,year,number" (the company is the session's); SuiteError (refused by `source`) when
+    // "kind/year/number" or "kind,year,number" (the company is the session's); SuiteError (refused by `source`) when
     // it has not three whole numbers.
     static SlipKey parse(qint32 company, const QString& text, const QString& source);
     // As a clerk reads it: "Ri.Ba. 2026/7".
