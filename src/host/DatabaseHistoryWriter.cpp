@@ -14,7 +14,6 @@ const std::pair<const char*, const char*> kKey[] = {{"EF06_DITTA_CG18", "EF01_DI
                                                     {"EF06_RIGACONT_EF01", "EF01_RIGACONT_CG42"},
                                                     {"EF06_PROGEC_EF01", "EF01_PROGEC_EC01"},
                                                     {"EF06_PROGEFF_EF01", "EF01_PROGEFF"}};
-constexpr int kManualVariation = 0;
 }  // namespace
 
 int DatabaseHistoryWriter::Prepare() {
@@ -48,7 +47,9 @@ int DatabaseHistoryWriter::Prepare() {
         for (const HistorySnapshot::Pair& p : HistorySnapshot::columns())
             row_.insert(QString::fromLatin1(p.movement), stored.Fields(QString::fromLatin1(p.bill)).Value());
         row_.insert(QStringLiteral("EF06_PROGSTO"), movement_->progressive);
-        row_.insert(QStringLiteral("EF06_INDTIPOPER"), kManualVariation);
+        row_.insert(QStringLiteral("EF06_INDTIPOPER"), movement_->type);
+        for (auto it = movement_->extra.constBegin(); it != movement_->extra.constEnd(); ++it)
+            row_.insert(it.key(), it.value());
         row_.insert(QStringLiteral("EF06_DATAREG"), movement_->date.date());
         return 0;
     } catch (const SuiteError& e) {

@@ -5,9 +5,9 @@
 #include <QHash>
 #include <QVariant>
 
-// Writes a manual variation (type 0) into EF06_SCADSTO: the Bill's key, the progressive and
-// date given, and as snapshot the Bill as it is stored before the save, read when the movement
-// is prepared.
+// Writes a history movement (a manual variation unless the movement names its type) into EF06_SCADSTO: the
+// Bill's key, the progressive and date given, and as snapshot the Bill as it is stored before the save, read
+// when the movement is prepared.
 class DatabaseHistoryWriter : public HistoryWriter {
 public:
     void setMovement(std::shared_ptr<HistoryMovement> movement) override { movement_ = std::move(movement); }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
+#include <QVariant>
 #include <memory>
 
 class Connection;
@@ -14,6 +16,8 @@ struct HistoryMovement {
     int setting = 0;
     qint32 progressive = 0;
     QDateTime date;
+    int type = 0;                    // EF06_INDTIPOPER: 0 a manual variation, others written by batches
+    QHash<QString, QVariant> extra;  // the movement's own columns (a slip's link, charges...)
 };
 
 // The suite's history writer: prepares a movement (before the Bill row is written) and writes
