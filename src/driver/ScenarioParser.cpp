@@ -55,6 +55,13 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("focused"), {0, 0}},
         {QStringLiteral("script"), {1, 1}},
         {QStringLiteral("attach"), {1, 1}},
+        {QStringLiteral("slips"), {0, 0}},
+        {QStringLiteral("slipbills"), {1, 1}},
+        {QStringLiteral("credit"), {2, 2}},
+        {QStringLiteral("pay"), {2, kNoLimit}},
+        {QStringLiteral("unpaid"), {7, 7, 4, {{0, 3}}, 4}},
+        {QStringLiteral("sepafile"), {3, 3}},
+        {QStringLiteral("statusreport"), {2, 3}},
     };
     return table;
 }

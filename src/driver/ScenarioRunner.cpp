@@ -187,6 +187,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         script(a[0]);
     else if (n == QStringLiteral("attach"))
         attach(a[0]);
+    else if (isOutcome(n))
+        outcome(n, a);
     else
         throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(n));
 }

@@ -186,8 +186,14 @@ void OutcomeRegistrar::unpaid(const QList<UnpaidRequest>& requests) const {
 
 void OutcomeRegistrar::unpaidOne(const UnpaidRequest& request) const {
     Held held = hold(request.slip, request.bill);
-    if (Value::toInt(held.bill->Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1)
-        refuse(held.which + QStringLiteral(" è chiuso: l'insoluto si registra solo su un effetto aperto."));
+    // A Bill collected with this slip may still come back (a direct debit returned after it was
+    // settled); one closed otherwise is no longer the bank's.
+    if (Value::toInt(held.bill->Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1 &&
+        held.slipOutcome != kPaidAtMaturity)
+        refuse(
+            held.which +
+            QStringLiteral(" è chiuso: l'insoluto si registra solo su un effetto aperto o incassato con la "
+                           "distinta."));
     if (held.slipOutcome == kUnpaid) refuse(held.which + QStringLiteral(" è già registrato come insoluto."));
     const QVariant none;
     const QVariant customer = request.customerCharges ? QVariant::fromValue(*request.customerCharges) : none;

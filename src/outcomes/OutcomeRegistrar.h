@@ -26,7 +26,8 @@ public:
     // Paid on `date`: the chosen Bills, or every Bill of the slip still presented when `bills` is
     // empty. Answers how many Bills were closed.
     int pay(const SlipKey& slip, const QStringList& bills, const QDate& date) const;
-    // The unpaid Bills, all in one transaction.
+    // The unpaid Bills, all in one transaction: Bills still presented, or collected with the slip
+    // and come back.
     void unpaid(const QList<UnpaidRequest>& requests) const;
 
     // Checks what the clerk typed, before anything is read: SuiteError with the field's message.

@@ -128,6 +128,13 @@ TEST_P(OutcomesTest, ASlipHalfPaidHalfUnpaidAndTheUndoOfEachOutcome) {
     OutcomeRegistrar(c_).pay(slip_, {}, kToday);
     EXPECT_EQ(book.slip(slip_).state, SlipState::Closed);
 
+    // A collected Bill comes back: open again; the undo of its " Insoluto" makes it paid again.
+    OutcomeRegistrar(c_).unpaid({unpaid(3)});
+    EXPECT_EQ(Value::toInt(billColumn(bills_[3], "EF01_INDSTATO_S")), 0);
+    EXPECT_EQ(book.slip(slip_).unpaid, 2);
+    undoLast(bills_[3]);
+    EXPECT_EQ(Value::toInt(billColumn(bills_[3], "EF01_INDSTATO_S")), 1);
+
     // The undo of the last movement brings each Bill back as it was presented.
     undoLast(bills_[2]);
     EXPECT_EQ(Value::toInt(billColumn(bills_[2], "EF01_INDGENSTATO_S")), 0);
@@ -160,8 +167,11 @@ TEST_P(OutcomesTest, RefusalsNameTheBillAndWriteNothing) {
 
     OutcomeRegistrar(c_).pay(slip_, {bills_[0]}, kToday);
     const int paid = movements();
+    // Closed by a colleague in the bill form: no longer the bank's.
+    c_->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_INDSTATO_S = 1, EF01_INDGENSTATO_S = 2") +
+                BillKey::parse(bills_[1], QStringLiteral("test")).where(QStringLiteral("EF01")));
     EXPECT_TRUE(refusal([&] {
-                    OutcomeRegistrar(c_).unpaid({unpaid(0)});
+                    OutcomeRegistrar(c_).unpaid({unpaid(1)});
                 }).contains(QStringLiteral("è chiuso: l'insoluto si registra solo su un effetto aperto")));
     EXPECT_TRUE(refusal([&] {
                     OutcomeRegistrar(c_).pay(slip_, {bills_[0]}, kToday);
