@@ -12,8 +12,10 @@
 #include "PluginRegistry.h"
 #include "ScreenFit.h"
 #include "ScriptEditor.h"
+#include "SlipListWindow.h"
 #include "StartUp.h"
 #include "SuiteError.h"
+#include "UnpaidDialog.h"
 #include "UserLayoutHolder.h"
 #include "UsersDialog.h"
 #include "XlsxOfficeExport.h"
@@ -78,6 +80,9 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
         tell(QStringLiteral("Per lavorare su un'altra ditta riavviare il programma."),
              LogService::kInformation, QStringLiteral("Informazione"));
     });
+    QMenu* slips = menuBar()->addMenu(QStringLiteral("&Distinte"));
+    slips->addAction(QStringLiteral("&Esiti delle distinte..."), QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                     [this] { openSlips(); });
     if (host_->User().privileged) {
         QMenu* tools = menuBar()->addMenu(QStringLiteral("Str&umenti"));
         tools->addAction(QStringLiteral("&Utenti e gruppi..."), this, [this] { manageUsers(); });
@@ -100,6 +105,25 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
 void HostMainWindow::manageUsers() {
     UsersDialog dialog(connection_, host_->User().code, QString::fromLatin1(kProgId), this);
     dialog.exec();
+}
+
+void HostMainWindow::openSlips() {
+    SlipListWindow::Person person;
+    person.tell = [this](const QString& text, bool refusal) {
+        tell(text, refusal ? LogService::kExclamation : LogService::kInformation,
+             refusal ? QStringLiteral("Attenzione") : QStringLiteral("Informazione"));
+    };
+    person.pickFile = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Esito SEPA (pain.002)"), QString(),
+                                            QStringLiteral("File XML (*.xml);;Tutti i file (*)"));
+    };
+    person.askUnpaid = [](UnpaidDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+    try {
+        SlipListWindow window(connection_, host_->CompanyContext().company, person, this);
+        window.exec();
+    } catch (const SuiteError& e) {
+        tell(e.description(), LogService::kExclamation, QStringLiteral("Attenzione"));
+    }
 }
 
 HostMainWindow::~HostMainWindow() = default;

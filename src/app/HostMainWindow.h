@@ -43,6 +43,8 @@ public:
     void setRights(const ProgramRights& rights) { rights_ = rights; }
     // The users and groups, for a privileged user.
     void manageUsers();
+    // The presented slips and the bank's outcomes on their Bills.
+    void openSlips();
 
     // Opens the bill detail on a Bill (key) or on a new one (empty key); refused with a
     // message when the user may not query the Bills.
