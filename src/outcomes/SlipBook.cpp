@@ -39,23 +39,27 @@ QString slipText(int kind, int year, int num) {
 SlipBook::SlipBook(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
 
 QList<SlipRow> SlipBook::slips(qint32 company) const {
-    // The Bills still unpaid on each slip: an " Insoluto" that is the last outcome on the slip.
+    // The Bills whose last movement on each slip is an " Insoluto", and those still waiting (a
+    // " Presentazione effetti" last: never given an outcome, or brought back by an undo).
     QHash<QString, int> unpaid;
+    QHash<QString, int> waiting;
     Recordset counts;
     counts.Open(
-        QStringLiteral(
-            "SELECT M.EF06_INDTIPODIST_EF09, M.EF06_ANNO_EF09, M.EF06_NUMDIST_EF09, COUNT(*) AS N "
-            "FROM EF06_SCADSTO M WITH (NOLOCK) WHERE M.EF06_DITTA_EF09 = %1 AND M.EF06_INDTIPOPER = 4 "
-            "AND NOT EXISTS (SELECT 1 FROM EF06_SCADSTO N WHERE %2 AND %3 AND N.EF06_INDTIPOPER "
-            "IN (3, 4, 11) AND N.EF06_PROGSTO > M.EF06_PROGSTO) "
-            "GROUP BY M.EF06_INDTIPODIST_EF09, M.EF06_ANNO_EF09, M.EF06_NUMDIST_EF09")
+        QStringLiteral("SELECT M.EF06_INDTIPODIST_EF09, M.EF06_ANNO_EF09, M.EF06_NUMDIST_EF09, "
+                       "M.EF06_INDTIPOPER, COUNT(*) AS N FROM EF06_SCADSTO M WITH (NOLOCK) "
+                       "WHERE M.EF06_DITTA_EF09 = %1 AND M.EF06_INDTIPOPER IN (3, 4) "
+                       "AND NOT EXISTS (SELECT 1 FROM EF06_SCADSTO N WHERE %2 AND %3 AND N.EF06_INDTIPOPER "
+                       "IN (3, 4, 11) AND N.EF06_PROGSTO > M.EF06_PROGSTO) "
+                       "GROUP BY M.EF06_INDTIPODIST_EF09, M.EF06_ANNO_EF09, M.EF06_NUMDIST_EF09, "
+                       "M.EF06_INDTIPOPER")
             .arg(company)
             .arg(kSameBill, kSameSlip),
         connection_);
     for (; !counts.AtEOF(); counts.MoveNext())
-        unpaid.insert(slipText(number(counts, "EF06_INDTIPODIST_EF09"), number(counts, "EF06_ANNO_EF09"),
-                               number(counts, "EF06_NUMDIST_EF09")),
-                      number(counts, "N"));
+        (number(counts, "EF06_INDTIPOPER") == 4 ? unpaid : waiting)
+            .insert(slipText(number(counts, "EF06_INDTIPODIST_EF09"), number(counts, "EF06_ANNO_EF09"),
+                             number(counts, "EF06_NUMDIST_EF09")),
+                    number(counts, "N"));
     QHash<QString, QString> banks;
     Recordset bank;
     bank.Open(
@@ -100,6 +104,9 @@ QList<SlipRow> SlipBook::slips(qint32 company) const {
         r.creditorId = text(rs, "KV20_IDCREDITORE");
         const QString k = slipText(r.key.kind, r.key.year, r.key.number);
         r.unpaid = unpaid.value(k);
+        // A closed slip one of whose outcomes was undone in the bill form waits again.
+        if (r.state == SlipState::Closed && waiting.value(k) > 0)
+            r.state = r.credited.isValid() ? SlipState::Credited : SlipState::Presented;
         r.bank = banks.value(k);
         rows << r;
     }

@@ -145,6 +145,7 @@ TEST_P(OutcomesTest, ASlipHalfPaidHalfUnpaidAndTheUndoOfEachOutcome) {
     EXPECT_EQ(outcomes(), (QList<BillOutcome>{BillOutcome::Presented, BillOutcome::Paid,
                                               BillOutcome::Presented, BillOutcome::Paid}));
     EXPECT_EQ(book.slip(slip_).unpaid, 0);
+    EXPECT_EQ(book.slip(slip_).state, SlipState::Credited) << "two Bills wait again";
     // Both can be given their outcome again.
     OutcomeRegistrar(c_).pay(slip_, {}, kToday);
     EXPECT_EQ(book.slip(slip_).state, SlipState::Closed);
