@@ -126,6 +126,10 @@ void HostMainWindow::openSlips() {
     }
 }
 
+qint32 HostMainWindow::company() const {
+    return host_->CompanyContext().company;
+}
+
 HostMainWindow::~HostMainWindow() = default;
 
 namespace {

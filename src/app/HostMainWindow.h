@@ -38,6 +38,9 @@ public:
     QMdiSubWindow* moduleWindow() const { return moduleWindow_; }
     HostToolbar* navigator() const { return navigator_; }
     Cinterface* module() const { return module_.get(); }
+    // The signed-in user's connection and company.
+    std::shared_ptr<Connection> connection() const { return connection_; }
+    qint32 company() const;
 
     // The signed-in user's rights in the bill module, handed to it as it opens.
     void setRights(const ProgramRights& rights) { rights_ = rights; }
