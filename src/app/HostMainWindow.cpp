@@ -80,7 +80,7 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
         tell(QStringLiteral("Per lavorare su un'altra ditta riavviare il programma."),
              LogService::kInformation, QStringLiteral("Informazione"));
     });
-    QMenu* slips = menuBar()->addMenu(QStringLiteral("&Distinte"));
+    QMenu* slips = menuBar()->addMenu(QStringLiteral("Distinte"));
     slips->addAction(QStringLiteral("&Esiti delle distinte..."), QKeySequence(Qt::CTRL | Qt::Key_E), this,
                      [this] { openSlips(); });
     if (host_->User().privileged) {
