@@ -42,13 +42,13 @@ const QList<ReturnReasons::Reason>& ReturnReasons::all() {
 
 void ReturnReasons::install(Connection& connection) {
     QSet<QString> present;
-    const auto found = connection.Query(QStringLiteral("SELECT KV21_CODICE FROM KV21_CAUSALIESITO"));
+    const auto found = connection.Query(QStringLiteral("SELECT KV23_CODICE FROM KV23_CAUSALIESITO"));
     if (!found.empty())
         for (const auto& row : found.front().rows) present.insert(row.value(0).toString().trimmed());
     for (const Reason& r : all())
         if (!present.contains(QString::fromLatin1(r.code)))
             connection.Execute(
-                QStringLiteral("INSERT INTO KV21_CAUSALIESITO (KV21_CODICE, KV21_DESCR) VALUES (%1, %2)")
+                QStringLiteral("INSERT INTO KV23_CAUSALIESITO (KV23_CODICE, KV23_DESCR) VALUES (%1, %2)")
                     .arg(SqlText::quote(QString::fromLatin1(r.code)),
                          SqlText::quote(QString::fromUtf8(r.description))));
 }

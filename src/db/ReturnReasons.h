@@ -7,7 +7,7 @@ class Connection;
 
 // The reasons a bank gives for a direct debit rejected or returned: the common codes of the ISO
 // external status reason list, with the Italian description the clerk reads. The installer
-// fills KV21_CAUSALIESITO with them; the status report names them.
+// fills KV23_CAUSALIESITO with them; the status report names them.
 namespace ReturnReasons {
 
 struct Reason {
@@ -17,7 +17,7 @@ struct Reason {
 
 const QList<Reason>& all();
 
-// Fills KV21_CAUSALIESITO with the codes it lacks (inside the caller's transaction).
+// Fills KV23_CAUSALIESITO with the codes it lacks (inside the caller's transaction).
 void install(Connection& connection);
 
 }  // namespace ReturnReasons

@@ -13,7 +13,7 @@ namespace Schema {
 // Raised whenever a table, column or rule of the database changes; the installer records it in
 // KV00_VERSIONE. 2: users' scripts (KV09_SCRIPT). 3: sign-in, rights and their audit (KV10, KV11,
 // KV12). 4: layouts and scripts kept to their owners by the database; the sign-in's counting.
-// 5: the slips' outcomes (KV20, KV21, KV22).
+// 5: the slips' outcomes (KV22, KV23, KV24).
 constexpr int kVersion = 5;
 // The row of KV00_VERSIONE that holds this module's schema version.
 inline constexpr const char* kComponent = "EFFETTI";

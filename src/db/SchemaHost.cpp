@@ -83,34 +83,34 @@ QList<TableDef> Schema::host() {
                text(QStringLiteral("KV08_DESCRSTATO"), 60)},
               {QStringLiteral("KV08_GUID")}),
         // What became of a presented slip (EF09_DISTINTE): 0 presented (also when there is no row),
-        // 1 credited by the bank on KV20_DATAACCR, 2 closed (every Bill has its outcome). The SEPA
+        // 1 credited by the bank on KV22_DATAACCR, 2 closed (every Bill has its outcome). The SEPA
         // file sent for it is named by its message id and creditor, checked by its status report.
-        table(QStringLiteral("KV20_STATIDIST"),
-              {required(integer(QStringLiteral("KV20_DITTA_CG18"))),
-               required(code(QStringLiteral("KV20_INDTIPODIST"))),
-               required(code(QStringLiteral("KV20_ANNO"))), required(integer(QStringLiteral("KV20_NUMDIST"))),
-               required(code(QStringLiteral("KV20_INDSTATO"))), date(QStringLiteral("KV20_DATAACCR")),
-               date(QStringLiteral("KV20_DATACHIUS")), text(QStringLiteral("KV20_MSGIDSEPA"), 35),
-               text(QStringLiteral("KV20_IDCREDITORE"), 35)},
-              {QStringLiteral("KV20_DITTA_CG18"), QStringLiteral("KV20_INDTIPODIST"),
-               QStringLiteral("KV20_ANNO"), QStringLiteral("KV20_NUMDIST")}),
+        table(QStringLiteral("KV22_STATIDIST"),
+              {required(integer(QStringLiteral("KV22_DITTA_CG18"))),
+               required(code(QStringLiteral("KV22_INDTIPODIST"))),
+               required(code(QStringLiteral("KV22_ANNO"))), required(integer(QStringLiteral("KV22_NUMDIST"))),
+               required(code(QStringLiteral("KV22_INDSTATO"))), date(QStringLiteral("KV22_DATAACCR")),
+               date(QStringLiteral("KV22_DATACHIUS")), text(QStringLiteral("KV22_MSGIDSEPA"), 35),
+               text(QStringLiteral("KV22_IDCREDITORE"), 35)},
+              {QStringLiteral("KV22_DITTA_CG18"), QStringLiteral("KV22_INDTIPODIST"),
+               QStringLiteral("KV22_ANNO"), QStringLiteral("KV22_NUMDIST")}),
         // The reasons a bank gives for a collection rejected or returned (ISO external status reasons).
-        table(QStringLiteral("KV21_CAUSALIESITO"),
-              {required(text(QStringLiteral("KV21_CODICE"), 4)), text(QStringLiteral("KV21_DESCR"), 120)},
-              {QStringLiteral("KV21_CODICE")}),
+        table(QStringLiteral("KV23_CAUSALIESITO"),
+              {required(text(QStringLiteral("KV23_CODICE"), 4)), text(QStringLiteral("KV23_DESCR"), 120)},
+              {QStringLiteral("KV23_CODICE")}),
         // Why a Bill came back unpaid: the reason of its movement " Insoluto" and the status report
         // that brought it.
-        table(QStringLiteral("KV22_INSOLUTI"),
-              {required(integer(QStringLiteral("KV22_DITTA_CG18"))),
-               required(text(QStringLiteral("KV22_NUMREG_CO99"), 20)),
-               required(integer(QStringLiteral("KV22_RIGACONT_EF01"))),
-               required(integer(QStringLiteral("KV22_PROGEC_EF01"))),
-               required(integer(QStringLiteral("KV22_PROGEFF_EF01"))),
-               required(integer(QStringLiteral("KV22_PROGSTO"))),
-               text(QStringLiteral("KV22_CAUSALE_KV21"), 4), text(QStringLiteral("KV22_MSGIDESITO"), 35)},
-              {QStringLiteral("KV22_DITTA_CG18"), QStringLiteral("KV22_NUMREG_CO99"),
-               QStringLiteral("KV22_RIGACONT_EF01"), QStringLiteral("KV22_PROGEC_EF01"),
-               QStringLiteral("KV22_PROGEFF_EF01"), QStringLiteral("KV22_PROGSTO")}),
+        table(QStringLiteral("KV24_INSOLUTI"),
+              {required(integer(QStringLiteral("KV24_DITTA_CG18"))),
+               required(text(QStringLiteral("KV24_NUMREG_CO99"), 20)),
+               required(integer(QStringLiteral("KV24_RIGACONT_EF01"))),
+               required(integer(QStringLiteral("KV24_PROGEC_EF01"))),
+               required(integer(QStringLiteral("KV24_PROGEFF_EF01"))),
+               required(integer(QStringLiteral("KV24_PROGSTO"))),
+               text(QStringLiteral("KV24_CAUSALE_KV23"), 4), text(QStringLiteral("KV24_MSGIDESITO"), 35)},
+              {QStringLiteral("KV24_DITTA_CG18"), QStringLiteral("KV24_NUMREG_CO99"),
+               QStringLiteral("KV24_RIGACONT_EF01"), QStringLiteral("KV24_PROGEC_EF01"),
+               QStringLiteral("KV24_PROGEFF_EF01"), QStringLiteral("KV24_PROGSTO")}),
     };
 }
 
@@ -137,7 +137,7 @@ TableClass Schema::accessClass(const QString& table) {
         put(TableClass::Maintained, {"CO1H_CIGCUP", "CO1I_CFCIGCUP", "EF08_BANCHEAZ", "MG0B_TESTI",
                                      "MG25_BLOCCHI", "CG19_SEZIONALI"});
         put(TableClass::BillPart,
-            {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "KV20_STATIDIST", "KV22_INSOLUTI"});
+            {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "KV22_STATIDIST", "KV24_INSOLUTI"});
         put(TableClass::BillTrail, {"EF06_SCADSTO", "CO99_MASTERDOC", "KV05_ALLEGATI"});
         put(TableClass::Numbering, {"KV04_NUMERATORI"});
         for (const PersonalTable& p : personalTables()) c.insert(p.table, TableClass::Personal);

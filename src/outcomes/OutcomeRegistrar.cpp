@@ -212,27 +212,27 @@ void OutcomeRegistrar::unpaidOne(const UnpaidRequest& request) const {
     // Why it came back, kept by the movement's progressive (an undone movement's number is reused).
     const QString where =
         QStringLiteral(
-            " WHERE KV22_DITTA_CG18 = %1 AND KV22_NUMREG_CO99 = %2 AND KV22_RIGACONT_EF01 = %3"
-            " AND KV22_PROGEC_EF01 = %4 AND KV22_PROGEFF_EF01 = %5 AND KV22_PROGSTO = %6")
+            " WHERE KV24_DITTA_CG18 = %1 AND KV24_NUMREG_CO99 = %2 AND KV24_RIGACONT_EF01 = %3"
+            " AND KV24_PROGEC_EF01 = %4 AND KV24_PROGEFF_EF01 = %5 AND KV24_PROGSTO = %6")
             .arg(held.key.company)
             .arg(SqlText::quote(held.key.registration))
             .arg(held.key.row)
             .arg(held.key.statement)
             .arg(held.key.progressive)
             .arg(held.lastProgressive);
-    connection_->Execute(QStringLiteral("DELETE FROM KV22_INSOLUTI") + where);
+    connection_->Execute(QStringLiteral("DELETE FROM KV24_INSOLUTI") + where);
     Recordset reason;
-    reason.Open(QStringLiteral("SELECT * FROM KV22_INSOLUTI WHERE 0=1"), connection_);
+    reason.Open(QStringLiteral("SELECT * FROM KV24_INSOLUTI WHERE 0=1"), connection_);
     reason.AddNew();
     const QList<std::pair<const char*, QVariant>> values = {
-        {"KV22_DITTA_CG18", held.key.company},
-        {"KV22_NUMREG_CO99", held.key.registration},
-        {"KV22_RIGACONT_EF01", held.key.row},
-        {"KV22_PROGEC_EF01", held.key.statement},
-        {"KV22_PROGEFF_EF01", held.key.progressive},
-        {"KV22_PROGSTO", held.lastProgressive},
-        {"KV22_CAUSALE_KV21", request.reason.isEmpty() ? none : QVariant(request.reason)},
-        {"KV22_MSGIDESITO", request.reportId.isEmpty() ? none : QVariant(request.reportId)}};
+        {"KV24_DITTA_CG18", held.key.company},
+        {"KV24_NUMREG_CO99", held.key.registration},
+        {"KV24_RIGACONT_EF01", held.key.row},
+        {"KV24_PROGEC_EF01", held.key.statement},
+        {"KV24_PROGEFF_EF01", held.key.progressive},
+        {"KV24_PROGSTO", held.lastProgressive},
+        {"KV24_CAUSALE_KV23", request.reason.isEmpty() ? none : QVariant(request.reason)},
+        {"KV24_MSGIDESITO", request.reportId.isEmpty() ? none : QVariant(request.reportId)}};
     for (const auto& [column, value] : values) reason.Fields(QString::fromLatin1(column)).setValue(value);
     reason.Update();
     reason.UpdateBatch();

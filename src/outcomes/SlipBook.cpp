@@ -82,10 +82,10 @@ QList<SlipRow> SlipBook::slips(qint32 company) const {
     Recordset rs;
     rs.Open(QStringLiteral(
                 "SELECT D.EF09_INDTIPODIST, D.EF09_ANNO, D.EF09_NUMDIST, D.EF09_DATACRESUPP, "
-                "D.EF09_NUMTOTEFF, D.EF09_IMPTOTEFF, S.KV20_INDSTATO, S.KV20_DATAACCR, S.KV20_MSGIDSEPA, "
-                "S.KV20_IDCREDITORE FROM EF09_DISTINTE D WITH (NOLOCK) LEFT JOIN KV20_STATIDIST S "
-                "ON S.KV20_DITTA_CG18 = D.EF09_DITTA_CG18 AND S.KV20_INDTIPODIST = D.EF09_INDTIPODIST "
-                "AND S.KV20_ANNO = D.EF09_ANNO AND S.KV20_NUMDIST = D.EF09_NUMDIST "
+                "D.EF09_NUMTOTEFF, D.EF09_IMPTOTEFF, S.KV22_INDSTATO, S.KV22_DATAACCR, S.KV22_MSGIDSEPA, "
+                "S.KV22_IDCREDITORE FROM EF09_DISTINTE D WITH (NOLOCK) LEFT JOIN KV22_STATIDIST S "
+                "ON S.KV22_DITTA_CG18 = D.EF09_DITTA_CG18 AND S.KV22_INDTIPODIST = D.EF09_INDTIPODIST "
+                "AND S.KV22_ANNO = D.EF09_ANNO AND S.KV22_NUMDIST = D.EF09_NUMDIST "
                 "WHERE D.EF09_DITTA_CG18 = %1 ORDER BY D.EF09_DATACRESUPP DESC, D.EF09_INDTIPODIST, "
                 "D.EF09_ANNO DESC, D.EF09_NUMDIST DESC")
                 .arg(company),
@@ -98,10 +98,10 @@ QList<SlipRow> SlipBook::slips(qint32 company) const {
         r.created = Value::toDate(rs.Fields(QStringLiteral("EF09_DATACRESUPP")).Value());
         r.count = number(rs, "EF09_NUMTOTEFF");
         r.total = Value::toDecimal(rs.Fields(QStringLiteral("EF09_IMPTOTEFF")).Value());
-        r.state = SlipState(number(rs, "KV20_INDSTATO"));
-        r.credited = Value::toDate(rs.Fields(QStringLiteral("KV20_DATAACCR")).Value());
-        r.sepaMessageId = text(rs, "KV20_MSGIDSEPA");
-        r.creditorId = text(rs, "KV20_IDCREDITORE");
+        r.state = SlipState(number(rs, "KV22_INDSTATO"));
+        r.credited = Value::toDate(rs.Fields(QStringLiteral("KV22_DATAACCR")).Value());
+        r.sepaMessageId = text(rs, "KV22_MSGIDSEPA");
+        r.creditorId = text(rs, "KV22_IDCREDITORE");
         const QString k = slipText(r.key.kind, r.key.year, r.key.number);
         r.unpaid = unpaid.value(k);
         // A closed slip one of whose outcomes was undone in the bill form waits again.
@@ -168,15 +168,15 @@ QHash<QString, int> SlipBook::seen(const QList<SlipBill>& bills) {
 
 std::shared_ptr<Recordset> SlipBook::stateRow(const SlipKey& key) const {
     auto rs = std::make_shared<Recordset>();
-    rs->Open(QStringLiteral("SELECT * FROM KV20_STATIDIST") + key.where(QStringLiteral("KV20_")),
+    rs->Open(QStringLiteral("SELECT * FROM KV22_STATIDIST") + key.where(QStringLiteral("KV22_")),
              connection_);
     if (rs->AtEOF()) {
         rs->AddNew();
-        rs->Fields(QStringLiteral("KV20_DITTA_CG18")).setValue(key.company);
-        rs->Fields(QStringLiteral("KV20_INDTIPODIST")).setValue(key.kind);
-        rs->Fields(QStringLiteral("KV20_ANNO")).setValue(key.year);
-        rs->Fields(QStringLiteral("KV20_NUMDIST")).setValue(key.number);
-        rs->Fields(QStringLiteral("KV20_INDSTATO")).setValue(int(SlipState::Presented));
+        rs->Fields(QStringLiteral("KV22_DITTA_CG18")).setValue(key.company);
+        rs->Fields(QStringLiteral("KV22_INDTIPODIST")).setValue(key.kind);
+        rs->Fields(QStringLiteral("KV22_ANNO")).setValue(key.year);
+        rs->Fields(QStringLiteral("KV22_NUMDIST")).setValue(key.number);
+        rs->Fields(QStringLiteral("KV22_INDSTATO")).setValue(int(SlipState::Presented));
     } else {
         rs->HoldCurrentRow();
     }
@@ -194,14 +194,14 @@ void SlipBook::credit(const SlipKey& key, const QDate& date) const {
                              .arg(key.text(), ItalianFormat::date(row.created), ItalianFormat::date(date)));
     TransactionScope transaction(*connection_);
     auto rs = stateRow(key);
-    if (!Value::isNull(rs->Fields(QStringLiteral("KV20_DATAACCR")).Value()))
+    if (!Value::isNull(rs->Fields(QStringLiteral("KV22_DATAACCR")).Value()))
         throw SuiteError(SuiteError::kOperationNotAllowed, kTitle,
                          QStringLiteral("La distinta %1 è già stata accreditata il %2.")
                              .arg(key.text(), ItalianFormat::date(Value::toDate(
-                                                  rs->Fields(QStringLiteral("KV20_DATAACCR")).Value()))));
-    rs->Fields(QStringLiteral("KV20_DATAACCR")).setValue(date);
-    if (Value::toInt(rs->Fields(QStringLiteral("KV20_INDSTATO")).Value()) == int(SlipState::Presented))
-        rs->Fields(QStringLiteral("KV20_INDSTATO")).setValue(int(SlipState::Credited));
+                                                  rs->Fields(QStringLiteral("KV22_DATAACCR")).Value()))));
+    rs->Fields(QStringLiteral("KV22_DATAACCR")).setValue(date);
+    if (Value::toInt(rs->Fields(QStringLiteral("KV22_INDSTATO")).Value()) == int(SlipState::Presented))
+        rs->Fields(QStringLiteral("KV22_INDSTATO")).setValue(int(SlipState::Credited));
     rs->Update();
     rs->UpdateBatch();
     transaction.commit();
@@ -211,8 +211,8 @@ void SlipBook::recordSepaFile(const SlipKey& key, const QString& messageId, cons
     slip(key);
     TransactionScope transaction(*connection_);
     auto rs = stateRow(key);
-    rs->Fields(QStringLiteral("KV20_MSGIDSEPA")).setValue(messageId.trimmed());
-    rs->Fields(QStringLiteral("KV20_IDCREDITORE")).setValue(creditorId.trimmed());
+    rs->Fields(QStringLiteral("KV22_MSGIDSEPA")).setValue(messageId.trimmed());
+    rs->Fields(QStringLiteral("KV22_IDCREDITORE")).setValue(creditorId.trimmed());
     rs->Update();
     rs->UpdateBatch();
     transaction.commit();
@@ -223,17 +223,17 @@ void SlipBook::refreshState(const SlipKey& key, const QDate& date) const {
     for (const SlipBill& b : bills(key)) pending = pending || b.outcome == BillOutcome::Presented;
     auto rs = stateRow(key);
     const bool closed =
-        Value::toInt(rs->Fields(QStringLiteral("KV20_INDSTATO")).Value()) == int(SlipState::Closed);
+        Value::toInt(rs->Fields(QStringLiteral("KV22_INDSTATO")).Value()) == int(SlipState::Closed);
     if (pending == !closed && rs->EditMode() == 0) return;
     if (!pending) {
-        rs->Fields(QStringLiteral("KV20_INDSTATO")).setValue(int(SlipState::Closed));
-        rs->Fields(QStringLiteral("KV20_DATACHIUS")).setValue(date);
+        rs->Fields(QStringLiteral("KV22_INDSTATO")).setValue(int(SlipState::Closed));
+        rs->Fields(QStringLiteral("KV22_DATACHIUS")).setValue(date);
     } else {
         // A Bill brought back by the undo of its outcome opens the slip again.
-        const bool credited = !Value::isNull(rs->Fields(QStringLiteral("KV20_DATAACCR")).Value());
-        rs->Fields(QStringLiteral("KV20_INDSTATO"))
+        const bool credited = !Value::isNull(rs->Fields(QStringLiteral("KV22_DATAACCR")).Value());
+        rs->Fields(QStringLiteral("KV22_INDSTATO"))
             .setValue(int(credited ? SlipState::Credited : SlipState::Presented));
-        rs->Fields(QStringLiteral("KV20_DATACHIUS")).setValue(QVariant());
+        rs->Fields(QStringLiteral("KV22_DATACHIUS")).setValue(QVariant());
     }
     rs->Update();
     rs->UpdateBatch();

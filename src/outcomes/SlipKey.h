@@ -20,6 +20,6 @@ struct SlipKey {
     static QString kindName(int kind);
     // The condition on a history movement's link to this slip (`alias` "M" gives "M.EF06_...").
     QString movementLink(const QString& alias = QString()) const;
-    // " WHERE ..." on the slip's own rows of `table` whose columns start with `prefix` ("KV20_").
+    // " WHERE ..." on the slip's own rows of `table` whose columns start with `prefix` ("KV22_").
     QString where(const QString& prefix) const;
 };

@@ -75,7 +75,7 @@ StatusReportResult StatusReportImport::apply(const StatusReport& report, bool re
     for (const SlipBill& b : book.bills(slip_)) outcomes.insert(b.key, b.outcome);
     QHash<QString, QString> reasons;
     Recordset known;
-    known.Open(QStringLiteral("SELECT KV21_CODICE, KV21_DESCR FROM KV21_CAUSALIESITO"), connection_);
+    known.Open(QStringLiteral("SELECT KV23_CODICE, KV23_DESCR FROM KV23_CAUSALIESITO"), connection_);
     for (; !known.AtEOF(); known.MoveNext())
         reasons.insert(Value::toText(known.Fields(0).Value()).trimmed(),
                        Value::toText(known.Fields(1).Value()).trimmed());

@@ -17,6 +17,6 @@ struct UnpaidRequest {
     int chargesMode = 0;
     std::optional<Decimal> customerCharges;  // put on the customer
     bool reminder = false;                   // a first-level reminder row for the letters
-    QString reason;                          // the bank's reason code (KV21), when given
+    QString reason;                          // the bank's reason code (KV23), when given
     QString reportId;                        // the status report that brought it
 };

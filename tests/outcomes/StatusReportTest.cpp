@@ -106,8 +106,8 @@ TEST_P(StatusReportTest, RejectedAndReturnedBecomeUnpaidOnceAndUnknownOnesAreOnl
     EXPECT_EQ(first.accepted, 1);
     EXPECT_EQ(movements(), before + 2);
     EXPECT_EQ(
-        demo_->count(QStringLiteral("SELECT COUNT(*) FROM KV22_INSOLUTI WHERE KV22_CAUSALE_KV21 = 'MD01' AND "
-                                    "KV22_MSGIDESITO = 'ESITO-0001'")),
+        demo_->count(QStringLiteral("SELECT COUNT(*) FROM KV24_INSOLUTI WHERE KV24_CAUSALE_KV23 = 'MD01' AND "
+                                    "KV24_MSGIDESITO = 'ESITO-0001'")),
         1);
     EXPECT_EQ(SlipBook(c_).slip(slip_).unpaid, 2);
 
