@@ -15,8 +15,10 @@
 #include "ScreenFit.h"
 #include "ScriptEditor.h"
 #include "SlipFiles.h"
+#include "SlipListWindow.h"
 #include "StartUp.h"
 #include "SuiteError.h"
+#include "UnpaidDialog.h"
 #include "UserLayoutHolder.h"
 #include "UsersDialog.h"
 #include "XlsxOfficeExport.h"
@@ -90,6 +92,8 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
                      [this] { host_->RunProgram(QString::fromLatin1(ArchivePrograms::kBankData)); });
     banks->addAction(QStringLiteral("&Mandati SEPA dei clienti..."), this,
                      [this] { host_->RunProgram(QString::fromLatin1(ArchivePrograms::kMandates)); });
+    banks->addAction(QStringLiteral("&Esiti delle distinte..."), QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                     [this] { openSlips(); });
     if (host_->User().privileged) {
         QMenu* tools = menuBar()->addMenu(QStringLiteral("Str&umenti"));
         tools->addAction(QStringLiteral("&Utenti e gruppi..."), this, [this] { manageUsers(); });
@@ -142,6 +146,29 @@ bool HostMainWindow::writeSlipFile(const QString& slip, const QString& path) {
 void HostMainWindow::manageUsers() {
     UsersDialog dialog(connection_, host_->User().code, QString::fromLatin1(kProgId), this);
     dialog.exec();
+}
+
+void HostMainWindow::openSlips() {
+    SlipListWindow::Person person;
+    person.tell = [this](const QString& text, bool refusal) {
+        tell(text, refusal ? LogService::kExclamation : LogService::kInformation,
+             refusal ? QStringLiteral("Attenzione") : QStringLiteral("Informazione"));
+    };
+    person.pickFile = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Esito SEPA (pain.002)"), QString(),
+                                            QStringLiteral("File XML (*.xml);;Tutti i file (*)"));
+    };
+    person.askUnpaid = [](UnpaidDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+    try {
+        SlipListWindow window(connection_, host_->CompanyContext().company, person, this);
+        window.exec();
+    } catch (const SuiteError& e) {
+        tell(e.description(), LogService::kExclamation, QStringLiteral("Attenzione"));
+    }
+}
+
+qint32 HostMainWindow::company() const {
+    return host_->CompanyContext().company;
 }
 
 HostMainWindow::~HostMainWindow() = default;

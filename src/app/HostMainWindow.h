@@ -38,11 +38,16 @@ public:
     QMdiSubWindow* moduleWindow() const { return moduleWindow_; }
     HostToolbar* navigator() const { return navigator_; }
     Cinterface* module() const { return module_.get(); }
+    // The signed-in user's connection and company.
+    std::shared_ptr<Connection> connection() const { return connection_; }
+    qint32 company() const;
 
     // The signed-in user's rights in the bill module, handed to it as it opens.
     void setRights(const ProgramRights& rights) { rights_ = rights; }
     // The users and groups, for a privileged user.
     void manageUsers();
+    // The presented slips and the bank's outcomes on their Bills.
+    void openSlips();
 
     // Opens the bill detail on a Bill (key) or on a new one (empty key); refused with a
     // message when the user may not query the Bills.

@@ -1,5 +1,6 @@
 #include "DeskStart.h"
 #include "HostMainWindow.h"
+#include "OutcomeScript.h"
 #include "ProgramOptions.h"
 
 #include <QApplication>
@@ -18,7 +19,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("Il file da scrivere."),
                                     QStringLiteral("percorso"));
     parser.addOptions({slipFile, output});
+    OutcomeScript::addOptions(parser);
     const ProgramOptions options = ProgramOptions::parse(app, parser);
+    // A script's slip file or outcome runs on the desk's connection once signed in, then ends.
     DeskStart::Shown shown;
     if (parser.isSet(slipFile)) {
         if (parser.value(output).isEmpty()) {
@@ -27,6 +30,15 @@ int main(int argc, char** argv) {
         }
         shown = [&](QApplication&, HostMainWindow& window) -> std::optional<int> {
             return window.writeSlipFile(parser.value(slipFile), parser.value(output)) ? 0 : 1;
+        };
+    } else if (OutcomeScript::asked(parser)) {
+        if (!options.passwordGiven) {
+            std::fprintf(stderr,
+                         "Gli esiti delle distinte da riga di comando richiedono --user e --password.\n");
+            return 2;
+        }
+        shown = [&parser](QApplication&, HostMainWindow& window) -> std::optional<int> {
+            return OutcomeScript::run(parser, window.connection(), window.company());
         };
     }
     // The module's plugin: beside the installed program, else where the build left it (a path

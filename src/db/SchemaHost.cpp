@@ -99,6 +99,35 @@ QList<TableDef> Schema::host() {
               {required(text(QStringLiteral("KV08_GUID"), 38)), text(QStringLiteral("KV08_CODSTATO"), 10),
                text(QStringLiteral("KV08_DESCRSTATO"), 60)},
               {QStringLiteral("KV08_GUID")}),
+        // What became of a presented slip (EF09_DISTINTE): 0 presented (also when there is no row),
+        // 1 credited by the bank on KV22_DATAACCR, 2 closed (every Bill has its outcome). The SEPA
+        // file sent for it is named by its message id and creditor, checked by its status report.
+        table(QStringLiteral("KV22_STATIDIST"),
+              {required(integer(QStringLiteral("KV22_DITTA_CG18"))),
+               required(code(QStringLiteral("KV22_INDTIPODIST"))),
+               required(code(QStringLiteral("KV22_ANNO"))), required(integer(QStringLiteral("KV22_NUMDIST"))),
+               required(code(QStringLiteral("KV22_INDSTATO"))), date(QStringLiteral("KV22_DATAACCR")),
+               date(QStringLiteral("KV22_DATACHIUS")), text(QStringLiteral("KV22_MSGIDSEPA"), 35),
+               text(QStringLiteral("KV22_IDCREDITORE"), 35)},
+              {QStringLiteral("KV22_DITTA_CG18"), QStringLiteral("KV22_INDTIPODIST"),
+               QStringLiteral("KV22_ANNO"), QStringLiteral("KV22_NUMDIST")}),
+        // The reasons a bank gives for a collection rejected or returned (ISO external status reasons).
+        table(QStringLiteral("KV23_CAUSALIESITO"),
+              {required(text(QStringLiteral("KV23_CODICE"), 4)), text(QStringLiteral("KV23_DESCR"), 120)},
+              {QStringLiteral("KV23_CODICE")}),
+        // Why a Bill came back unpaid: the reason of its movement " Insoluto" and the status report
+        // that brought it.
+        table(QStringLiteral("KV24_INSOLUTI"),
+              {required(integer(QStringLiteral("KV24_DITTA_CG18"))),
+               required(text(QStringLiteral("KV24_NUMREG_CO99"), 20)),
+               required(integer(QStringLiteral("KV24_RIGACONT_EF01"))),
+               required(integer(QStringLiteral("KV24_PROGEC_EF01"))),
+               required(integer(QStringLiteral("KV24_PROGEFF_EF01"))),
+               required(integer(QStringLiteral("KV24_PROGSTO"))),
+               text(QStringLiteral("KV24_CAUSALE_KV23"), 4), text(QStringLiteral("KV24_MSGIDESITO"), 35)},
+              {QStringLiteral("KV24_DITTA_CG18"), QStringLiteral("KV24_NUMREG_CO99"),
+               QStringLiteral("KV24_RIGACONT_EF01"), QStringLiteral("KV24_PROGEC_EF01"),
+               QStringLiteral("KV24_PROGEFF_EF01"), QStringLiteral("KV24_PROGSTO")}),
     };
 }
 
@@ -125,7 +154,8 @@ TableClass Schema::accessClass(const QString& table) {
         put(TableClass::Maintained, {"CO1H_CIGCUP", "CO1I_CFCIGCUP", "EF08_BANCHEAZ", "MG0B_TESTI",
                                      "MG25_BLOCCHI", "CG19_SEZIONALI", "KV20_DATIBANCA", "KV21_MANDATI"});
         // A slip is written with its Bills' presentation and follows them when one is undone.
-        put(TableClass::BillPart, {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF09_DISTINTE"});
+        put(TableClass::BillPart, {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF09_DISTINTE",
+                                   "KV22_STATIDIST", "KV24_INSOLUTI"});
         put(TableClass::BillTrail, {"EF06_SCADSTO", "CO99_MASTERDOC", "KV05_ALLEGATI"});
         put(TableClass::Numbering, {"KV04_NUMERATORI"});
         for (const PersonalTable& p : personalTables()) c.insert(p.table, TableClass::Personal);

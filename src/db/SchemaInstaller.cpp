@@ -5,6 +5,7 @@
 #include "Credentials.h"
 #include "DatabaseGrants.h"
 #include "DatabaseInspector.h"
+#include "ReturnReasons.h"
 #include "Schema.h"
 #include "SqlText.h"
 #include "SuiteError.h"
@@ -71,6 +72,7 @@ void SchemaInstaller::install() {
         version.insert(row);
         version.flush();
     }
+    ReturnReasons::install(*connection_);
     installRules();
     transaction.commit();
 }
@@ -135,6 +137,7 @@ void SchemaInstaller::upgrade() {
         QStringLiteral("UPDATE KV00_VERSIONE SET KV00_VERSIONE = %1 WHERE KV00_COMPONENTE = ")
             .arg(Schema::kVersion) +
         SqlText::quote(QString::fromLatin1(Schema::kComponent)));
+    ReturnReasons::install(*connection_);
     installRules();
     transaction.commit();
     DatabaseGrants::apply(*connection_, Schema::accessClasses(), Schema::billProgram());

@@ -58,6 +58,13 @@ const QHash<QString, Shape>& shapes() {
         {QStringLiteral("presenta"), {4, 4}},
         {QStringLiteral("ritira"), {1, 1}},
         {QStringLiteral("slipfile"), {2, 2}},
+        {QStringLiteral("slips"), {0, 0}},
+        {QStringLiteral("slipbills"), {1, 1}},
+        {QStringLiteral("credit"), {2, 2}},
+        {QStringLiteral("pay"), {2, kNoLimit}},
+        {QStringLiteral("unpaid"), {7, 7, 4, {{0, 3}}, 4}},
+        {QStringLiteral("sepafile"), {3, 3}},
+        {QStringLiteral("statusreport"), {2, 3}},
     };
     return table;
 }

@@ -194,6 +194,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         withdraw(a[0]);
     else if (n == QStringLiteral("slipfile"))
         slipFile(a[0], a[1]);
+    else if (isOutcome(n))
+        outcome(n, a);
     else
         throw ScenarioError(QStringLiteral("unknown command \"%1\"").arg(n));
 }

@@ -117,6 +117,11 @@ private:
     void script(const QString& text);
     void attach(const QString& path);
 
+    // The bank's outcomes on the slips (ScenarioOutcomes.cpp): `slips`, `slipbills`, `credit`,
+    // `pay`, `unpaid`, `sepafile`, `statusreport`.
+    static bool isOutcome(const QString& command);
+    void outcome(const QString& command, const QStringList& args);
+
     Session session_;
     Output output_;
     QQueue<ScenarioCommand> pending_;

@@ -29,7 +29,7 @@ public:
     // `key`: "kind,year,number". Answers the Bills given back.
     int withdraw(const QString& key) const;
 
-    // "Creata la distinta Ri.Ba. 2026/3 del 07/12/2026: 4 effetti per 1.234,56 euro."
+    // "Creata la distinta Riba 2026/3 del 07/12/2026: 4 effetti per 1.234,56 euro."
     static QString told(const Written& written, const QDate& date);
 
 private:

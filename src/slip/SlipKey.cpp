@@ -26,10 +26,21 @@ QString SlipKey::shown() const {
     return QStringLiteral("%1 %2/%3").arg(SlipKinds::name(kind)).arg(year).arg(number);
 }
 
-QString SlipKey::where() const {
+QString SlipKey::where(const QString& prefix) const {
+    return QStringLiteral(" WHERE %1DITTA_CG18 = %2 AND %1INDTIPODIST = %3 AND %1ANNO = %4 AND %1NUMDIST = %5")
+        .arg(prefix)
+        .arg(company)
+        .arg(kind)
+        .arg(year)
+        .arg(number);
+}
+
+QString SlipKey::link(const QString& alias) const {
+    const QString a = alias.isEmpty() ? QString() : alias + QLatin1Char('.');
     return QStringLiteral(
-               " WHERE EF09_DITTA_CG18 = %1 AND EF09_INDTIPODIST = %2 AND EF09_ANNO = %3"
-               " AND EF09_NUMDIST = %4")
+               "%1EF06_DITTA_EF09 = %2 AND %1EF06_INDTIPODIST_EF09 = %3 AND %1EF06_ANNO_EF09 = %4 AND "
+               "%1EF06_NUMDIST_EF09 = %5")
+        .arg(a)
         .arg(company)
         .arg(kind)
         .arg(year)
@@ -37,11 +48,5 @@ QString SlipKey::where() const {
 }
 
 QString SlipKey::movementLink() const {
-    return QStringLiteral(
-               "EF06_INDTIPOPER = 3 AND EF06_DITTA_EF09 = %1 AND EF06_INDTIPODIST_EF09 = %2"
-               " AND EF06_ANNO_EF09 = %3 AND EF06_NUMDIST_EF09 = %4")
-        .arg(company)
-        .arg(kind)
-        .arg(year)
-        .arg(number);
+    return QStringLiteral("EF06_INDTIPOPER = 3 AND ") + link();
 }

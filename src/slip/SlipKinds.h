@@ -15,7 +15,7 @@ std::optional<int> forBillType(int billType);
 int billTypeOf(int kind);
 // EF01_INDPRES_S once presented: 2 " Sbf ordinario" for Ri.Ba., 5 " Dopo incasso" for SDD.
 int presentationOf(int kind);
-// "Ri.Ba.", "SDD".
+// The kind as the slip archive names it: "Riba", "Rid", ...
 QString name(int kind);
 
 }  // namespace SlipKinds
