@@ -129,7 +129,7 @@ void HostMainWindow::chooseSlipFile() {
 bool HostMainWindow::writeSlipFile(const QString& slip, const QString& path) {
     try {
         const SlipFiles::Written written = SlipFiles::write(
-            *connection_, SlipKey::parse(host_->CompanyContext().company, slip, QStringLiteral("Distinta")),
+            connection_, SlipKey::parse(host_->CompanyContext().company, slip, QStringLiteral("Distinta")),
             path);
         tell(QStringLiteral("File %1 scritto in %2: %3 effetti per %4 euro.")
                  .arg(written.format, QDir::toNativeSeparators(path))

@@ -47,10 +47,7 @@ public:
         if (total.integerDigits() + 2 > kAmountDigits)
             refuse(QStringLiteral("Il totale della distinta %1 è più ampio di quanto il file SEPA ammette.")
                        .arg(slip_.key.shown()));
-        messageId_ = QStringLiteral("SDD%1%2%3")
-                         .arg(slip_.key.year)
-                         .arg(slip_.key.number, 6, 10, QLatin1Char('0'))
-                         .arg(now_.toString(QStringLiteral("ddHHmmss")));
+        messageId_ = Pain008Writer::messageId(slip_.key, now_);
 
         xml_.setAutoFormatting(true);
         xml_.writeStartDocument();
@@ -260,4 +257,11 @@ QString Pain008Writer::sequenceType(const SlipContent::Bill& bill) {
 
 QByteArray Pain008Writer::write(const SlipContent& slip, const QDateTime& now) {
     return Writer(slip, now).run();
+}
+
+QString Pain008Writer::messageId(const SlipKey& key, const QDateTime& now) {
+    return QStringLiteral("SDD%1%2%3")
+        .arg(key.year)
+        .arg(key.number, 6, 10, QLatin1Char('0'))
+        .arg(now.toString(QStringLiteral("ddHHmmss")));
 }

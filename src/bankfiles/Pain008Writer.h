@@ -17,4 +17,6 @@ public:
     static QByteArray write(const SlipContent& slip, const QDateTime& now);
     // The sequence type of `bill`'s collection.
     static QString sequenceType(const SlipContent::Bill& bill);
+    // The message id of the file made at `now`, which its status report names back.
+    static QString messageId(const SlipKey& key, const QDateTime& now);
 };

@@ -4,6 +4,7 @@
 #include "AtomicFile.h"
 #include "CbiRibaWriter.h"
 #include "Pain008Writer.h"
+#include "SlipBook.h"
 #include "SlipReader.h"
 #include "SuiteError.h"
 
@@ -24,13 +25,19 @@ QByteArray SlipFiles::content(Connection& connection, const SlipKey& key, const 
         summary->total = Decimal();
         for (const SlipContent::Bill& b : slip.bills) summary->total = summary->total + b.amount.rounded(2);
         summary->bytes = bytes.size();
+        if (!riba) {
+            summary->messageId = Pain008Writer::messageId(key, now);
+            summary->creditorId = slip.creditor.creditorId;
+        }
     }
     return bytes;
 }
 
-SlipFiles::Written SlipFiles::write(Connection& connection, const SlipKey& key, const QString& path,
-                                    const QDateTime& now) {
+SlipFiles::Written SlipFiles::write(const std::shared_ptr<Connection>& connection, const SlipKey& key,
+                                    const QString& path, const QDateTime& now) {
     Written written;
-    AtomicFile::save(path, content(connection, key, now, &written));
+    AtomicFile::save(path, content(*connection, key, now, &written));
+    if (!written.messageId.isEmpty())
+        SlipBook(connection).recordSepaFile(key, written.messageId, written.creditorId);
     return written;
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <memory>
 
 class Connection;
 
@@ -20,13 +21,16 @@ struct Written {
     int bills = 0;
     Decimal total;
     qsizetype bytes = 0;
+    QString messageId;   // of a SEPA file, with the creditor it names: its status report is
+    QString creditorId;  // checked against them
 };
 
 // The file's content, made at `now`.
 QByteArray content(Connection& connection, const SlipKey& key, const QDateTime& now,
                    Written* summary = nullptr);
-// Writes the file of slip `key` to `path` whole or not at all.
-Written write(Connection& connection, const SlipKey& key, const QString& path,
+// Writes the file of slip `key` to `path` whole or not at all; a SEPA file is then recorded with
+// its slip, so that the bank's status report can be matched to it.
+Written write(const std::shared_ptr<Connection>& connection, const SlipKey& key, const QString& path,
               const QDateTime& now = QDateTime::currentDateTime());
 
 }  // namespace SlipFiles

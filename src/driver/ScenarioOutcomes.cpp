@@ -1,6 +1,5 @@
 // The bank's outcomes on the slips, run as the signed-in user: what a clerk does in the slip list
 // and its dialogs. A refusal prints {"cmd":C,"error":TEXT} and the scenario goes on.
-#include "SlipKinds.h"
 #include "Connection.h"
 #include "HostGlobal.h"
 #include "ItalianFormat.h"
@@ -10,6 +9,7 @@
 #include "ScenarioError.h"
 #include "ScenarioRunner.h"
 #include "SlipBook.h"
+#include "SlipKinds.h"
 #include "StatusReportImport.h"
 #include "SuiteError.h"
 

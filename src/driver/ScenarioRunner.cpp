@@ -354,7 +354,7 @@ void ScenarioRunner::slipFile(const QString& slip, const QString& path) {
     line.add(QStringLiteral("slip"), slip);
     try {
         const SlipFiles::Written written = SlipFiles::write(
-            *session_.connection,
+            session_.connection,
             SlipKey::parse(session_.host->CompanyContext().company, slip, QStringLiteral("slipfile")), path);
         line.add(QStringLiteral("format"), written.format)
             .add(QStringLiteral("bills"), written.bills)

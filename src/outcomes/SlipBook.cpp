@@ -198,7 +198,7 @@ void SlipBook::credit(const SlipKey& key, const QDate& date) const {
         throw SuiteError(SuiteError::kOperationNotAllowed, kTitle,
                          QStringLiteral("La distinta %1 è già stata accreditata il %2.")
                              .arg(key.shown(), ItalianFormat::date(Value::toDate(
-                                                  rs->Fields(QStringLiteral("KV22_DATAACCR")).Value()))));
+                                                   rs->Fields(QStringLiteral("KV22_DATAACCR")).Value()))));
     rs->Fields(QStringLiteral("KV22_DATAACCR")).setValue(date);
     if (Value::toInt(rs->Fields(QStringLiteral("KV22_INDSTATO")).Value()) == int(SlipState::Presented))
         rs->Fields(QStringLiteral("KV22_INDSTATO")).setValue(int(SlipState::Credited));

@@ -1,5 +1,5 @@
-#include "SlipKinds.h"
 #include "SlipListWindow.h"
+#include "SlipKinds.h"
 
 #include "ItalianFormat.h"
 #include "OutcomeInput.h"
@@ -124,8 +124,8 @@ void SlipListWindow::reload() {
     for (int r = 0; r < rows_.size(); ++r) {
         const SlipRow& s = rows_.at(r);
         put(slips_, r,
-            {SlipKinds::name(s.key.kind), QString::number(s.key.year), QString::number(s.key.number),
-             s.bank, ItalianFormat::date(s.created), QString::number(s.count), ItalianFormat::amount(s.total),
+            {SlipKinds::name(s.key.kind), QString::number(s.key.year), QString::number(s.key.number), s.bank,
+             ItalianFormat::date(s.created), QString::number(s.count), ItalianFormat::amount(s.total),
              SlipBook::stateName(s.state) +
                  (s.credited.isValid() ? QStringLiteral(" il %1").arg(ItalianFormat::date(s.credited))
                                        : QString()),

@@ -1,5 +1,5 @@
-#include "SlipKinds.h"
 #include "StatusReportImport.h"
+#include "SlipKinds.h"
 
 #include "BillKey.h"
 #include "Connection.h"

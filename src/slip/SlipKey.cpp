@@ -27,7 +27,8 @@ QString SlipKey::shown() const {
 }
 
 QString SlipKey::where(const QString& prefix) const {
-    return QStringLiteral(" WHERE %1DITTA_CG18 = %2 AND %1INDTIPODIST = %3 AND %1ANNO = %4 AND %1NUMDIST = %5")
+    return QStringLiteral(
+               " WHERE %1DITTA_CG18 = %2 AND %1INDTIPODIST = %3 AND %1ANNO = %4 AND %1NUMDIST = %5")
         .arg(prefix)
         .arg(company)
         .arg(kind)

@@ -10,8 +10,8 @@ struct SlipKey {
     int year = 0;
     int number = 0;
 
-    // "kind/year/number" or "kind,year,number" (the company is the session's); SuiteError (refused by `source`) when
-    // it has not three whole numbers.
+    // "kind/year/number" or "kind,year,number" (the company is the session's); SuiteError (refused by
+    // `source`) when it has not three whole numbers.
     static SlipKey parse(qint32 company, const QString& text, const QString& source);
     // As a clerk reads it: "Riba 2026/7".
     QString shown() const;

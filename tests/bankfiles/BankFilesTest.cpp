@@ -81,7 +81,7 @@ protected:
     // Writes slip `key`; answers what SuiteError said, empty when the file was written.
     QString refusal(const SlipKey& key, const QString& target) {
         try {
-            SlipFiles::write(*connection_, key, target, kNow);
+            SlipFiles::write(connection_, key, target, kNow);
         } catch (const SuiteError& e) {
             return e.description();
         }
@@ -102,7 +102,7 @@ TEST_P(BankFiles, RibaFileReadBackByPositions) {
     fixture_->slip(kRibaSlip, 3, Decimal());
     fixture_->flush();
 
-    const SlipFiles::Written written = SlipFiles::write(*connection_, kRibaSlip, path("riba.txt"), kNow);
+    const SlipFiles::Written written = SlipFiles::write(connection_, kRibaSlip, path("riba.txt"), kNow);
     EXPECT_EQ(written.bills, 3);
     QFile file(path("riba.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -204,7 +204,7 @@ TEST_P(BankFiles, DirectDebitFileValidAgainstTheSchema) {
     fixture_->slip(kSddSlip, 3, Decimal());
     fixture_->flush();
     const QString file = path("sdd.xml");
-    SlipFiles::write(*connection_, kSddSlip, file, kNow);
+    SlipFiles::write(connection_, kSddSlip, file, kNow);
 
     QString out;
     const int code = xmllint(
@@ -262,7 +262,7 @@ TEST_P(BankFiles, MandateTypedInTheArchiveReachesTheFile) {
     store.save(changed, stored);
 
     const QString file = path("sdd.xml");
-    SlipFiles::write(*connection_, kSddSlip, file, kNow);
+    SlipFiles::write(connection_, kSddSlip, file, kNow);
     QFile xml(file);
     ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
     const QByteArray bytes = xml.readAll();

@@ -1,7 +1,6 @@
 // The bank's outcomes on a presented slip, on both engines: paid at maturity, unpaid with its
 // charges and reminder, the undo of the last movement through the bill form, the refusals that
 // write nothing, a fault in the middle of a batch and two clerks on the same slip.
-#include "SlipKinds.h"
 #include "BillFormFixture.h"
 #include "BillKey.h"
 #include "GridNavigator.h"
@@ -10,6 +9,7 @@
 #include "OutcomeRegistrar.h"
 #include "SlipBook.h"
 #include "SlipFixture.h"
+#include "SlipKinds.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "TabControl.h"

@@ -1,5 +1,5 @@
-#include "SlipKinds.h"
 #include "SlipFixture.h"
+#include "SlipKinds.h"
 
 #include "BillKey.h"
 #include "Connection.h"
@@ -40,9 +40,9 @@ SlipKey presentSlip(const std::shared_ptr<Connection>& connection, int kind, con
         movement->date = QDateTime(date, QTime(0, 0));
         movement->type = 3;
         movement->columns = {{QStringLiteral("EF06_DITTA_EF09"), 1},
-                           {QStringLiteral("EF06_INDTIPODIST_EF09"), kind},
-                           {QStringLiteral("EF06_ANNO_EF09"), slip.year},
-                           {QStringLiteral("EF06_NUMDIST_EF09"), slip.number}};
+                             {QStringLiteral("EF06_INDTIPODIST_EF09"), kind},
+                             {QStringLiteral("EF06_ANNO_EF09"), slip.year},
+                             {QStringLiteral("EF06_NUMDIST_EF09"), slip.number}};
         DatabaseHistoryWriter writer;
         writer.setMovement(movement);
         if (writer.Prepare() != 0)

@@ -1,9 +1,9 @@
 // The slip list as a clerk drives it with the keyboard, offscreen on a laptop's screen: the
 // outcomes chosen with the function keys, wrong input told and kept, the unpaid dialog.
-#include "SlipKinds.h"
 #include "BillFormFixture.h"
 #include "ItalianFormat.h"
 #include "SlipFixture.h"
+#include "SlipKinds.h"
 #include "SlipListWindow.h"
 #include "UnpaidDialog.h"
 

@@ -1,11 +1,11 @@
 // The SEPA status report on a direct debit slip, on both engines: a file as a bank writes it, with
 // a rejected, a returned, an unknown and a repeated transaction; the same file twice; the reports
 // refused whole.
-#include "SlipKinds.h"
 #include "BillFormFixture.h"
 #include "BillKey.h"
 #include "SlipBook.h"
 #include "SlipFixture.h"
+#include "SlipKinds.h"
 #include "StatusReport.h"
 #include "StatusReportImport.h"
 #include "SuiteError.h"
