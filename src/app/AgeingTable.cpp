@@ -31,20 +31,24 @@ void AgeingTable::setRows(const ResultSet& result) {
         for (size_t a = 0; a < kAmounts; ++a) totals.amounts[a] = totals.amounts[a] + row.amounts[a];
         rows.push_back(std::move(row));
     }
-    beginResetModel();
+    clear();
+    // Rows inserted, not the model reset: a reset would give the columns their default widths
+    // back, which the view takes for widths of the clerk's own.
+    beginInsertRows(QModelIndex(), 0, int(rows.size()));
     rows_ = std::move(rows);
     totals_ = std::move(totals);
     answered_ = true;
-    endResetModel();
+    endInsertRows();
 }
 
 void AgeingTable::clear() {
-    beginResetModel();
+    if (!answered_) return;
+    beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
     rows_.clear();
     totals_ = Row{};
     totals_.name = QStringLiteral("Totale");
     answered_ = false;
-    endResetModel();
+    endRemoveRows();
 }
 
 int AgeingTable::rowCount(const QModelIndex& parent) const {
