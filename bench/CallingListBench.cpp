@@ -172,7 +172,10 @@ int main(int argc, char** argv) {
         const double totals = best([&] { connection->QueryReadOnly(ListTotals::query(select, today)); });
         size_t counterparts = 0;
         const double ageing = best([&] {
-            counterparts = connection->QueryReadOnly(Ageing::query(select, 0, today)).front().rows.size();
+            counterparts =
+                connection->QueryReadOnly(Ageing::query(select, 0, q.company, q.ledgerGroup, today))
+                    .front()
+                    .rows.size();
         });
         std::printf("%lld effetti clienti, %zu controparti con effetti aperti\n",
                     static_cast<long long>(bills), counterparts);

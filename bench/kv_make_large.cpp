@@ -94,7 +94,6 @@ int main(int argc, char** argv) {
             connection->Close();
             out() << "file " << megabytes(sqliteBytes(cs.databaseName)) << Qt::endl;
         } else {
-            connection->Execute(QStringLiteral("ANALYZE"));
             const auto [tables, database] = postgresBytes(*connection);
             out() << "tabelle e indici " << megabytes(tables) << ", database " << megabytes(database)
                   << Qt::endl;

@@ -28,6 +28,19 @@ kv_italian_locale() {
     localedef -i it_IT -c -f UTF-8 -A /usr/share/locale/locale.alias it_IT.UTF-8
 }
 
+# kv_timed LABEL COMMAND...: runs the command and says how long it took; the times are listed
+# again at the end (kv_times).
+KV_TIMES=()
+kv_timed() {
+    local label=$1 start=$SECONDS; shift
+    "$@"
+    KV_TIMES+=("$label: $((SECONDS - start)) s")
+    echo "== $label: $((SECONDS - start)) s"
+}
+kv_times() {
+    printf '== %s\n' "${KV_TIMES[@]}"
+}
+
 # kv_build PRESET [TARGET...]
 kv_build() {
     local preset=$1; shift

@@ -6,22 +6,25 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 kv_install_packages
 kv_italian_locale
-bash "$KV_ROOT/scripts/check-format.sh"
+kv_timed "format" bash "$KV_ROOT/scripts/check-format.sh"
 kv_start_postgres
-export KV_TEST_PG="postgresql:///kvtest?host=/var/run/postgresql"
+# The machine's test database unless the caller names another (machines shared by several runs).
+export KV_TEST_PG="${KV_TEST_PG:-postgresql:///kvtest?host=/var/run/postgresql}"
 # A missing engine or program (pdftotext, unzip, the PostgreSQL server programs) fails its test
 # here instead of skipping it.
 export KV_REQUIRE_TOOLS=1
 export QT_QPA_PLATFORM="offscreen:configfile=$KV_ROOT/tests/support/laptop-screen.json"
 
-kv_build default
-bash "$KV_ROOT/scripts/tidy.sh"
-LANG=it_IT.UTF-8 LC_ALL=it_IT.UTF-8 ctest --preset default
+kv_timed "build default" kv_build default
+kv_timed "tidy" bash "$KV_ROOT/scripts/tidy.sh"
+kv_timed "tests default (package included)" env LANG=it_IT.UTF-8 LC_ALL=it_IT.UTF-8 ctest --preset default
 
-# The data layer and the pure rules also run under AddressSanitizer and UBSan, in the C locale.
-kv_build asan sanitize_tests
-LANG=C.UTF-8 LC_ALL=C.UTF-8 ctest --preset asan
+# The data layer and the pure rules also run under AddressSanitizer and UBSan, in the C locale:
+# only what those tests link is built.
+kv_timed "build asan" kv_build asan sanitize_tests
+kv_timed "tests asan" env LANG=C.UTF-8 LC_ALL=C.UTF-8 ctest --preset asan
 
 if [ "$(id -u)" -eq 0 ]; then
-    bash "$KV_ROOT/packaging/try-installed.sh" "$KV_ROOT/build/default"
+    kv_timed "installed package" bash "$KV_ROOT/packaging/try-installed.sh" "$KV_ROOT/build/default"
 fi
+kv_times

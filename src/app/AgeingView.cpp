@@ -1,12 +1,11 @@
 #include "AgeingView.h"
 
 #include "Ageing.h"
+#include "AgeingTable.h"
 #include "BackgroundRead.h"
 #include "ColumnSizer.h"
-#include "CounterpartNames.h"
 #include "ItalianFormat.h"
 #include "SuiteError.h"
-#include "Value.h"
 #include "XlsxWorkbook.h"
 
 #include <QFileDialog>
@@ -15,28 +14,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <array>
-
-namespace {
-
-QStandardItem* cell(const QString& text, bool number) {
-    auto* item = new QStandardItem(text);
-    item->setEditable(false);
-    item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    return item;
-}
-
-}  // namespace
 
 AgeingView::AgeingView(std::shared_ptr<Connection> connection, QWidget* parent)
     : QWidget(parent), connection_(std::move(connection)) {
-    model_ = new QStandardItemModel(0, 3 + Ageing::kBuckets, this);
-    QStringList titles{QStringLiteral("Codice"), QStringLiteral("Ragione sociale")};
-    titles << Ageing::bucketTitles() << QStringLiteral("Totale");
-    model_->setHorizontalHeaderLabels(titles);
+    model_ = new AgeingTable(this);
     table_ = new QTableView(this);
     table_->setModel(model_);
     table_->setAlternatingRowColors(true);
@@ -93,40 +76,9 @@ void AgeingView::exportAsked() {
 
 void AgeingView::showRows(const ResultSet& result) {
     try {
-        QStringList codes;
-        for (const auto& row : result.rows) codes << Value::toText(Value::natural(row.value(0))).trimmed();
-        if (names_) names_->load(codes);
-        std::array<Decimal, Ageing::kBuckets + 1> totals{};
-        for (const auto& row : result.rows) {
-            const QString code = Value::toText(Value::natural(row.value(0))).trimmed();
-            QList<QStandardItem*> items{cell(code, false),
-                                        cell(names_ ? names_->nameOf(code) : QString(), false)};
-            Decimal sum;
-            for (int b = 0; b < Ageing::kBuckets; ++b) {
-                const Decimal v = Value::isNull(row.value(b + 1))
-                                      ? Decimal()
-                                      : Value::toDecimal(Value::natural(row.value(b + 1))).rounded(2);
-                items << cell(v.isZero() ? QString() : ItalianFormat::amount(v), true);
-                items.last()->setData(QVariant::fromValue(v), Qt::UserRole);
-                totals[b] = totals[b] + v;
-                sum = sum + v;
-            }
-            totals[Ageing::kBuckets] = totals[Ageing::kBuckets] + sum;
-            items << cell(ItalianFormat::amount(sum), true);
-            items.last()->setData(QVariant::fromValue(sum), Qt::UserRole);
-            model_->appendRow(items);
-        }
-        QList<QStandardItem*> last{cell(QString(), false), cell(QStringLiteral("Totale"), false)};
-        for (const Decimal& t : totals) {
-            last << cell(ItalianFormat::amount(t), true);
-            last.last()->setData(QVariant::fromValue(t), Qt::UserRole);
-        }
-        QFont bold = table_->font();
-        bold.setBold(true);
-        for (QStandardItem* item : last) item->setFont(bold);
-        model_->appendRow(last);
+        model_->setRows(result);
         columns_->fit();
-        finished(QStringLiteral("%1 controparti con effetti aperti").arg(result.rows.size()));
+        finished(QStringLiteral("%1 controparti con effetti aperti").arg(model_->counterparts()));
     } catch (const SuiteError& e) {
         finished(e.description());
     }
@@ -142,13 +94,12 @@ void AgeingView::exportTo(const QString& path) const {
     for (int r = 0; r < model_->rowCount(); ++r) {
         const bool totals = r == model_->rowCount() - 1;
         for (int c = 0; c < model_->columnCount(); ++c) {
-            const QStandardItem* item = model_->item(r, c);
-            if (!item) continue;
-            const QVariant amount = item->data(Qt::UserRole);
+            const QModelIndex index = model_->index(r, c);
+            const QVariant amount = index.data(Qt::UserRole);
             if (amount.isValid())
                 book.setAmount(sheet, r + 1, c, amount.value<Decimal>());
-            else if (!item->text().isEmpty())
-                book.setText(sheet, r + 1, c, item->text(), totals);
+            else if (!index.data().toString().isEmpty())
+                book.setText(sheet, r + 1, c, index.data().toString(), totals);
         }
     }
     book.save(path);
@@ -162,15 +113,23 @@ bool AgeingView::done() const {
     return !reading_;
 }
 
-void AgeingView::refresh(const QString& select, int tipoArchivio, const QDate& today,
-                         std::shared_ptr<CounterpartNames> names) {
-    names_ = std::move(names);
-    model_->removeRows(0, model_->rowCount());
-    status_->setText(QStringLiteral("Calcolo dell'anzianità al %1...").arg(ItalianFormat::date(today)));
+void AgeingView::setSelection(const QString& select, int tipoArchivio, qint32 company, qint32 ledgerGroup,
+                              const QDate& today) {
+    read_->cancel();
+    model_->clear();
+    today_ = today;
+    pending_ = Ageing::query(select, tipoArchivio, company, ledgerGroup, today);
+    finished(QString());
+}
+
+void AgeingView::read() {
+    if (pending_.isEmpty()) return;
+    status_->setText(QStringLiteral("Calcolo dell'anzianità al %1...").arg(ItalianFormat::date(today_)));
     reading_ = true;
     progress_->show();
     cancel_->show();
-    read_->start(connection_, Ageing::query(select, tipoArchivio, today));
+    read_->start(connection_, pending_);
+    pending_.clear();
 }
 
 void AgeingView::finished(const QString& text) {

@@ -4,29 +4,33 @@
 #include <QWidget>
 #include <memory>
 
+class AgeingTable;
 class BackgroundRead;
 class ColumnSizer;
 class Connection;
-class CounterpartNames;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QStandardItemModel;
 class QTableView;
 struct ResultSet;
 
 // Beside the list: the open amounts of the selection by counterpart, in the buckets not yet
-// due, 1-30, 31-60, 61-90 and over 90 days overdue, with a totals row. Summed by the database in
-// the background; the clerk can give a slow read up.
+// due, 1-30, 31-60, 61-90 and over 90 days overdue, with a totals row. Summed and named by the
+// database in the background, and only once the clerk asks to see it (a large selection costs
+// a scan of its own); the clerk can give a slow read up.
 class AgeingView : public QWidget {
     Q_OBJECT
 public:
     explicit AgeingView(std::shared_ptr<Connection> connection, QWidget* parent = nullptr);
     ~AgeingView() override;
 
-    // Sums the selection's open Bills as of `today`; the names come from `names`.
-    void refresh(const QString& select, int tipoArchivio, const QDate& today,
-                 std::shared_ptr<CounterpartNames> names);
+    // The selection whose open Bills are to be summed as of `today`: what was shown goes, and
+    // the sums are read at the next read().
+    void setSelection(const QString& select, int tipoArchivio, qint32 company, qint32 ledgerGroup,
+                      const QDate& today);
+    // Starts the read of the selection set, unless it was read or is being read.
+    void read();
+    // No read running.
     bool done() const;
     // Writes the ageing shown to an .xlsx file: codes and names as text, amounts as numbers with
     // two decimals, the headings and the totals caption in bold. Throws SuiteError with a message for the
@@ -51,11 +55,12 @@ private:
     void exportAsked();
 
     std::shared_ptr<Connection> connection_;
-    std::shared_ptr<CounterpartNames> names_;
+    QString pending_;  // the query of the selection set, until its read starts
+    QDate today_;
     BackgroundRead* read_;
     QTableView* table_;
     ColumnSizer* columns_;
-    QStandardItemModel* model_;
+    AgeingTable* model_;
     QLabel* status_;
     QProgressBar* progress_;
     QPushButton* cancel_;

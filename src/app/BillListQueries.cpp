@@ -6,10 +6,6 @@
 
 namespace BillListQueries {
 
-QString count(const QString& select) {
-    return QStringLiteral("SELECT COUNT(*) FROM (\r\n") + select + QStringLiteral("\r\n) KVCOUNT");
-}
-
 QString names(qint32 company, int tipoArchivio, qint32 ledgerGroup, const QStringList& codes) {
     QStringList list;
     if (tipoArchivio <= 1) {

@@ -3,12 +3,10 @@
 #include <QList>
 #include <QString>
 
-// The reads that complete the calling program's list: the selection's figures, the names of
-// the counterparts shown on a page, the banks to filter by.
+// The reads that complete the calling program's list: the names of the counterparts shown on a
+// page, the counterparts found by name, the banks to filter by.
 namespace BillListQueries {
 
-// The number of Bills of `select` (the list's query, without ORDER BY): the index alone answers.
-QString count(const QString& select);
 // Code and name of the given counterparts of an archive: customers or suppliers (archives 0 and
 // 1, by number) or ledger accounts of the group (archives 2 and 3, by account, quoted).
 QString names(qint32 company, int tipoArchivio, qint32 ledgerGroup, const QStringList& codes);

@@ -1,6 +1,5 @@
 #include "CallingProgram.h"
 
-#include "Ageing.h"
 #include "AgeingView.h"
 #include "ArchiveConnector.h"
 #include "BackgroundRead.h"
@@ -315,7 +314,6 @@ QHBoxLayout* CallingProgram::createFoot() {
     countDelay_ = new QTimer(this);
     countDelay_->setSingleShot(true);
     countDelay_->setInterval(300);
-    count_ = new BackgroundRead(this);
     totals_ = new BackgroundRead(this);
     buttons_.print = new QPushButton(QStringLiteral("Stam&pa..."), this);
     buttons_.print->setToolTip(
@@ -363,18 +361,11 @@ void CallingProgram::connectCount() {
         countCancel_->show();
     });
     connect(countCancel_, &QPushButton::clicked, this, [this] {
-        count_->cancel();
         totals_->cancel();
         countShown(QStringLiteral("Conteggio annullato: %1 effetti letti finora.").arg(model_->rowCount()));
     });
-    // The bare count reads only the index and comes first; the sum reads the Bills and follows.
-    connect(count_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
-        if (!counting_ || result.rows.empty()) return;
-        selected_ = Value::toInt(Value::natural(result.rows.front().value(0)));
-        status_->setText(QStringLiteral("%1 effetti, totali in calcolo...").arg(selected_));
-    });
+    // One scan answers the count and the sums together.
     connect(totals_, &BackgroundRead::answered, this, [this](const ResultSet& result) {
-        count_->cancel();
         try {
             const ListTotals totals = ListTotals::fromResult(result);
             selected_ = totals.count();
@@ -384,13 +375,10 @@ void CallingProgram::connectCount() {
             showProblem(e.description());
         }
     });
-    for (BackgroundRead* read : {count_, totals_})
-        connect(read, &BackgroundRead::failed, this, [this](const QString& reason) {
-            count_->cancel();
-            totals_->cancel();
-            countShown(QString());
-            showProblem(reason);
-        });
+    connect(totals_, &BackgroundRead::failed, this, [this](const QString& reason) {
+        countShown(QString());
+        showProblem(reason);
+    });
 }
 
 void CallingProgram::connectSearch() {
@@ -405,12 +393,14 @@ void CallingProgram::connectSearch() {
         if (sort) search();
     });
     connect(buttons_.search, &QPushButton::clicked, this, [this] { search(); });
-    // Choosing a tab (Alt+L, Alt+I) puts the clerk in what it shows.
+    // Choosing a tab (Alt+L, Alt+I) puts the clerk in what it shows; the ageing is read then.
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (tab == 0)
+        if (tab == 0) {
             list_->setFocus(Qt::TabFocusReason);
-        else
+        } else {
+            ageing_->read();
             ageing_->table()->setFocus(Qt::TabFocusReason);
+        }
     });
     for (QLineEdit* e : {counterpart_, name_, dueFrom_, dueTo_, asOf_, amount_, document_, billNumber_})
         connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
@@ -582,20 +572,19 @@ bool CallingProgram::readFilter(BillFilter& filter) {
 int CallingProgram::search() {
     BillFilter f;
     if (!readFilter(f)) return -1;
-    count_->cancel();
     totals_->cancel();
     filter_ = f;
     model_->removeRows(0, model_->rowCount());
     rows_.reset();
     selected_ = -1;
     const CompanyContext& company = host_->CompanyContext();
-    names_ = std::make_shared<CounterpartNames>(connection_, company.company, f.tipoArchivio,
-                                                company.parameters.ledgerGroup);
+    auto names = std::make_shared<CounterpartNames>(connection_, company.company, f.tipoArchivio,
+                                                    company.parameters.ledgerGroup);
     const HeaderQuery q = query(f);
     selection_ = q;
     try {
         rows_ =
-            std::make_shared<BillListRows>(connection_, q, today_, bankNames_, names_, Recordset::kPageSize);
+            std::make_shared<BillListRows>(connection_, q, today_, bankNames_, names, Recordset::kPageSize);
         appendRows(Recordset::kPageSize);
     } catch (const SuiteError& e) {
         showProblem(e.description());
@@ -606,9 +595,10 @@ int CallingProgram::search() {
     if (model_->rowCount() > 0) list_->selectRow(0);
     showProblem(QString());
     status_->setText(QStringLiteral("Conteggio degli effetti in corso..."));
-    count_->start(connection_, BillListQueries::count(q.selectText()));
     totals_->start(connection_, ListTotals::query(q.selectText(), today_));
-    ageing_->refresh(q.selectText(), f.tipoArchivio, today_, names_);
+    ageing_->setSelection(q.selectText(), f.tipoArchivio, company.company, company.parameters.ledgerGroup,
+                          today_);
+    if (tabs_->currentWidget() == ageing_) ageing_->read();
     counting_ = true;
     countDelay_->start();
     return model_->rowCount();

@@ -19,7 +19,6 @@ class ListSink;
 class ListTotals;
 class ColumnSizer;
 class Connection;
-class CounterpartNames;
 class HostGlobal;
 class QComboBox;
 class QDialog;
@@ -169,7 +168,6 @@ private:
     BillFilter::Sort sort_ = BillFilter::Sort::Due;
     bool sortDescending_ = false;
     QDate today_;  // read from asOf_ with the other filters
-    std::shared_ptr<CounterpartNames> names_;
     QTabWidget* tabs_;
     AgeingView* ageing_;
     QTableView* list_;
@@ -178,9 +176,8 @@ private:
     QLabel* status_;
     QProgressBar* countProgress_;
     QPushButton* countCancel_;
-    QTimer* countDelay_;  // a count that ends quickly shows no progress at all
-    BackgroundRead* count_;
-    BackgroundRead* totals_;
+    QTimer* countDelay_;      // a count that ends quickly shows no progress at all
+    BackgroundRead* totals_;  // the count and the sums, in one scan
     bool counting_ = false;
     int selected_ = -1;  // Bills of the selection, once counted
     bool searched_ = false;

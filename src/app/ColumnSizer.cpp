@@ -18,3 +18,12 @@ void ColumnSizer::fit() {
     table_->resizeColumnsToContents();
     fitting_ = false;
 }
+
+void ColumnSizer::keep() {
+    const QHeaderView* header = table_->horizontalHeader();
+    for (int c = 0; c < header->count(); ++c)
+        if (header->sectionSize(c) != header->defaultSectionSize()) {
+            kept_ = true;
+            return;
+        }
+}

@@ -13,8 +13,10 @@ public:
 
     // Every column as wide as its heading and its widest cell, unless the widths are the clerk's.
     void fit();
-    // The widths shown are the clerk's from now on.
-    void keep() { kept_ = true; }
+    // The widths shown are the clerk's from now on, unless every column still has the view's
+    // default width: such a layout was saved before the columns were ever fitted (a tab never
+    // opened), and the columns are fitted as if nothing had been saved.
+    void keep();
     bool kept() const { return kept_; }
 
 private:

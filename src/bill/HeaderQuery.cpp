@@ -1,5 +1,6 @@
 #include "HeaderQuery.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -34,6 +35,38 @@ QStringList archiveConditions(const HeaderQuery& q) {
 
 QString lines(const QStringList& parts) {
     return parts.join(kCrLf) + kCrLf;
+}
+
+// The counterparts whose registry names a selection can hold for, when it speaks of the registry
+// name alone (ANAGCLIFOR's columns, compared, joined by AND, OR and NOT): a Bill of any other
+// counterpart cannot pass it, since a comparison with the Null of a counterpart without a name
+// is never true. Empty for any other selection (one that tests for Null, or names another
+// table), which the EXISTS alone decides.
+QString registryCounterparts(const HeaderQuery& q) {
+    if (q.tipoArchivio > 1 || !q.selection.contains(QStringLiteral("ANAGCLIFOR."))) return {};
+    static const QRegularExpression literal(QStringLiteral("'(?:[^']|'')*'"));
+    static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_.]*"));
+    static const QStringList allowed{
+        QStringLiteral("LIKE"),  QStringLiteral("AND"),   QStringLiteral("OR"),
+        QStringLiteral("NOT"),   QStringLiteral("IN"),    QStringLiteral("BETWEEN"),
+        QStringLiteral("UPPER"), QStringLiteral("LOWER"), QStringLiteral("ESCAPE")};
+    QString bare = q.selection;
+    bare.replace(literal, QStringLiteral("''"));
+    for (auto it = word.globalMatch(bare); it.hasNext();) {
+        const QString w = it.next().captured();
+        if (!w.startsWith(QStringLiteral("ANAGCLIFOR."), Qt::CaseInsensitive) &&
+            !allowed.contains(w.toUpper()))
+            return {};
+    }
+    return QStringLiteral(
+               "    AND EF01_SCADENZE.EF01_DITTACF_CG18 = %1 AND EF01_SCADENZE.EF01_TIPOCF_CG44 = %2"
+               " AND EF01_SCADENZE.EF01_CLIFOR_CG44 IN (SELECT ANAGCLIFOR.VCG16_44_CF_CLIFOR FROM"
+               " VCG16_CG44_ALLADATA ANAGCLIFOR WITH (NOLOCK) WHERE ANAGCLIFOR.VCG16_44_CF_DITTA = %1"
+               " AND ANAGCLIFOR.VCG16_44_CF_TIPOCF = %2 AND (%3))")
+               .arg(q.company)
+               .arg(q.tipoArchivio)
+               .arg(q.selection) +
+           kCrLf;
 }
 
 }  // namespace
@@ -109,6 +142,9 @@ QString HeaderQuery::selectText() const {
                    QStringLiteral(")") + kCrLf;
         }
         sql += QStringLiteral("       )") + kCrLf;
+        // Said again outside, where the engine can read only those counterparts' Bills (an index
+        // range each) instead of testing every Bill of the order's index.
+        sql += registryCounterparts(*this);
     } else {
         sql += QStringLiteral(" WHERE");
         sql += QStringLiteral("     (EF01_DITTA_CG18 = ") + QString::number(company) + QStringLiteral(")") +

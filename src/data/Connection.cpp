@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "Credentials.h"
+#include "LockWait.h"
 #include "OdbcState.h"
 #include "SqlText.h"
 #include "SuiteError.h"
@@ -299,7 +300,7 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
             SuiteError::kTimeout, kSource,
             QStringLiteral("I dati sono in uso da parte di un altro utente e non si sono liberati entro %1 "
                            "secondi.\r\nRiprovare fra qualche istante: le modifiche non sono andate perse.")
-                .arg(SqlDialect::kLockWaitMs / 1000));
+                .arg(std::max(1, LockWait::ms() / 1000)));
     throw SuiteError(SuiteError::kCommandFailed, kSource,
                      QStringLiteral("Il database ha rifiutato l'operazione.") + detail);
 }

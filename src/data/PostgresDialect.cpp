@@ -1,6 +1,7 @@
 #include "PostgresDialect.h"
 
 #include "ConnectionString.h"
+#include "LockWait.h"
 #include "LoginRoleCredentials.h"
 #include "SqlText.h"
 #include "SuiteError.h"
@@ -38,7 +39,7 @@ void PostgresDialect::configure(QSqlDatabase& db) const {
 QStringList PostgresDialect::sessionSetup(const ConnectionString& cs) const {
     QStringList setup{QStringLiteral("SET client_min_messages TO WARNING"),
                       // A save blocked by another session's lock gives up instead of freezing the window.
-                      QStringLiteral("SET lock_timeout = %1").arg(kLockWaitMs)};
+                      QStringLiteral("SET lock_timeout = %1").arg(LockWait::ms())};
     if (!cs.schema.isEmpty()) {
         static const QRegularExpression valid(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
         if (!valid.match(cs.schema).hasMatch())

@@ -1,5 +1,6 @@
 #include "SqliteDialect.h"
 
+#include "LockWait.h"
 #include "SqlText.h"
 
 #include <sqlite3.h>
@@ -31,7 +32,7 @@ QString SqliteDialect::typeName(DataType type) const {
 }
 
 void SqliteDialect::configure(QSqlDatabase& db) const {
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockWait::ms()));
 }
 
 QStringList SqliteDialect::sessionSetup(const ConnectionString&) const {

@@ -141,6 +141,8 @@ void SchemaInstaller::upgrade() {
     installRules();
     transaction.commit();
     DatabaseGrants::apply(*connection_, Schema::accessClasses(), Schema::billProgram());
+    // The planner learns the tables added and whatever the older program left unanalysed.
+    connection_->Execute(QStringLiteral("EXEC sp_updatestats"));
 }
 
 void SchemaInstaller::installRules() {

@@ -188,6 +188,7 @@ TEST_F(LaptopScreenTest, TheListsKeysAndTheHostsBarBelongToTheWindowInFront) {
 
     window_->windows()->setActiveSubWindow(window_->listWindow());
     calling->tabs()->setCurrentIndex(1);
+    for (int i = 0; i < 500 && !calling->ageingView()->done(); ++i) QTest::qWait(20);  // read on opening
     QTableView* ageing = calling->ageingView()->table();
     ageing->setFocus();
     ageing->setCurrentIndex(ageing->model()->index(0, 0));

@@ -7,10 +7,12 @@
 #include "ItalianFormat.h"
 #include "LetterRun.h"
 #include "LettersDialog.h"
+#include "LockWait.h"
 #include "ReportPrinter.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
 #include "SignIn.h"
+#include "SqlDialect.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
@@ -67,8 +69,12 @@ protected:
         int daysAgo;
     };
 
+    void TearDown() override { LockWait::set(SqlDialect::kLockWaitMs); }
+
     void SetUp() override {
         REQUIRE_ENGINE(GetParam());
+        // A held Bill is given up after 2 s, not a clerk's 10.
+        LockWait::set(2000);
         db_ = std::make_unique<TestDatabase>(GetParam());
         connection_ = db_->connect(SchemaInstaller::catalogue());
         DemoGenerator::installOn(connection_, {.bills = 60});

@@ -18,8 +18,11 @@ int bucketOf(int daysOverdue);
 QStringList bucketTitles();
 
 // The open amounts in euro of the Bills of `select` (the list's query, without ORDER BY) by
-// counterpart: the counterpart's code (customer or supplier for archives 0 and 1, ledger
-// account otherwise), then one sum per bucket, ordered by code. Closed Bills never count.
-QString query(const QString& select, int tipoArchivio, const QDate& today);
+// counterpart: the counterpart's code (customer or supplier of the company for archives 0 and 1,
+// ledger account of the group otherwise), its name (NULL when the archive has none), then one
+// sum per bucket, ordered by code. Summed first and named after, so that the names are read once
+// per counterpart. Closed Bills never count.
+QString query(const QString& select, int tipoArchivio, qint32 company, qint32 ledgerGroup,
+              const QDate& today);
 
 }  // namespace Ageing

@@ -28,7 +28,8 @@ QStringList bucketTitles() {
             QStringLiteral("61-90 giorni"), QStringLiteral("Oltre 90 giorni")};
 }
 
-QString query(const QString& select, int tipoArchivio, const QDate& today) {
+QString query(const QString& select, int tipoArchivio, qint32 company, qint32 ledgerGroup,
+              const QDate& today) {
     const QString code =
         tipoArchivio <= 1 ? QStringLiteral("EF01_CLIFOR_CG44") : QStringLiteral("EF01_CONTO_CG24");
     // A Bill due on day d is (today - d) days overdue: the bucket of 1-30 days holds the due
@@ -45,10 +46,31 @@ QString query(const QString& select, int tipoArchivio, const QDate& today) {
             QStringLiteral(" AND ") + due + QStringLiteral(" >= ") + literal(today.addDays(-90)) + amount,
         QStringLiteral("SUM(CASE WHEN ") + due + QStringLiteral(" < ") + literal(today.addDays(-90)) + amount,
     };
-    return QStringLiteral("SELECT KVAGE.") + code + QStringLiteral(", ") + sums.join(QStringLiteral(", ")) +
-           QStringLiteral("\r\nFROM (\r\n") + select +
-           QStringLiteral("\r\n) KVAGE\r\nWHERE KVAGE.EF01_INDSTATO_S = 0") +
-           QStringLiteral("\r\nGROUP BY KVAGE.") + code + QStringLiteral("\r\nORDER BY KVAGE.") + code;
+    QStringList summed;
+    QStringList shown;
+    for (int b = 0; b < sums.size(); ++b) {
+        summed << sums[b] + QStringLiteral(" AS KVS%1").arg(b);
+        shown << QStringLiteral("KVSUM.KVS%1").arg(b);
+    }
+    const QString names =
+        tipoArchivio <= 1
+            ? QStringLiteral(
+                  "SELECT CG44_CLIFOR AS KVCODE, CG16_RAGSOANAG AS KVNAME FROM CG44_CLIFOR WITH (NOLOCK)"
+                  " INNER JOIN CG16_ANAGGEN WITH (NOLOCK) ON CG16_CODICE = CG44_ANAGEN_CG16"
+                  " WHERE CG44_DITTA_CG18 = %1 AND CG44_TIPOCF = %2")
+                  .arg(company)
+                  .arg(tipoArchivio)
+            : QStringLiteral(
+                  "SELECT CG24_CONTO AS KVCODE, CG24_DESCR AS KVNAME FROM CG24_TABPDC WITH (NOLOCK)"
+                  " WHERE CG24_GRUPPO_CG10 = %1 AND CG24_INDTIPOCONTO = %2")
+                  .arg(ledgerGroup)
+                  .arg(tipoArchivio == 2 ? 0 : 1);
+    return QStringLiteral("SELECT KVSUM.KVCODE, KVNAMES.KVNAME, ") + shown.join(QStringLiteral(", ")) +
+           QStringLiteral("\r\nFROM (SELECT KVAGE.") + code + QStringLiteral(" AS KVCODE, ") +
+           summed.join(QStringLiteral(", ")) + QStringLiteral("\r\nFROM (\r\n") + select +
+           QStringLiteral("\r\n) KVAGE\r\nWHERE KVAGE.EF01_INDSTATO_S = 0\r\nGROUP BY KVAGE.") + code +
+           QStringLiteral(") KVSUM\r\nLEFT JOIN (") + names +
+           QStringLiteral(") KVNAMES ON KVNAMES.KVCODE = KVSUM.KVCODE\r\nORDER BY KVSUM.KVCODE");
 }
 
 }  // namespace Ageing
