@@ -11,7 +11,6 @@
 //   bench_calling_list "postgresql:///kvbench?host=/var/run/postgresql&schema=large"
 
 #include "Ageing.h"
-#include "BillFilter.h"
 #include "BillListQueries.h"
 #include "Connection.h"
 #include "CounterpartNames.h"
@@ -70,17 +69,6 @@ void resetPeak() {
     if (refs.open(QIODevice::WriteOnly)) refs.write("5");
 }
 
-HeaderQuery allCustomerBills() {
-    HeaderQuery q;
-    q.tipoArchivio = 0;
-    q.company = DemoGenerator::kCompany;
-    q.ledgerGroup = DemoGenerator::kLedgerGroup;
-    q.customerAccount = DemoGenerator::customerAccount();
-    q.supplierAccount = DemoGenerator::supplierAccount();
-    q.order = BillFilter().orderText();
-    return q;
-}
-
 // The whole selection read as the print and the export read it, with nothing done with the rows
 // but reading their fields; then printed and saved. Times of one run each (they are long), and
 // the peak memory above what the process held before each.
@@ -88,7 +76,7 @@ void outputs(const QString& connectionString) {
     auto connection = std::make_shared<Connection>();
     connection->Open(connectionString);
     connection->setCatalogue(SchemaInstaller::catalogue());
-    const HeaderQuery q = allCustomerBills();
+    const HeaderQuery q = DemoGenerator::customerBills();
     const QDate today = DemoGenerator::today();
     const QString pdf = QDir::temp().filePath(QStringLiteral("kv-bench-elenco.pdf"));
     const QString xlsx = QDir::temp().filePath(QStringLiteral("kv-bench-elenco.xlsx"));
@@ -150,7 +138,7 @@ int main(int argc, char** argv) {
         auto connection = std::make_shared<Connection>();
         connection->Open(QString::fromLocal8Bit(argv[1]));
         connection->setCatalogue(SchemaInstaller::catalogue());
-        const HeaderQuery q = allCustomerBills();
+        const HeaderQuery q = DemoGenerator::customerBills();
         const QString select = q.selectText();
         const QDate today = DemoGenerator::today();
 

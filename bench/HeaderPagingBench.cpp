@@ -8,7 +8,6 @@
 //   bench_header_paging sqlite:/tmp/large.sqlite
 //   "postgresql:///kvbench?host=/var/run/postgresql&schema=large"
 
-#include "BillFilter.h"
 #include "BillStatements.h"
 #include "Connection.h"
 #include "DemoGenerator.h"
@@ -44,17 +43,6 @@ double timed(F&& f) {
     t.start();
     f();
     return double(t.nsecsElapsed()) / 1e6;
-}
-
-HeaderQuery allCustomerBills() {
-    HeaderQuery q;
-    q.tipoArchivio = 0;
-    q.company = DemoGenerator::kCompany;
-    q.ledgerGroup = DemoGenerator::kLedgerGroup;
-    q.customerAccount = DemoGenerator::customerAccount();
-    q.supplierAccount = DemoGenerator::supplierAccount();
-    q.order = BillFilter{}.orderText();
-    return q;
 }
 
 QVector<QVariant> keyOf(Recordset& rs) {
@@ -147,7 +135,7 @@ int main(int argc, char** argv) {
             c->setCatalogue(SchemaInstaller::catalogue());
             SchemaInstaller installer(c);
             const double indexMs = timed([&] { installer.addMissingIndexes(); });
-            const HeaderQuery q = allCustomerBills();
+            const HeaderQuery q = DemoGenerator::customerBills();
             // The number the calling program shows under its list.
             Recordset count;
             const double countMs = timed([&] {

@@ -197,90 +197,97 @@ QString ArchiveStore::check(const Record& typed, const Record& original) const {
 }
 
 ArchiveStore::Record ArchiveStore::save(const Record& record, const Record& original) {
-    Record stored = record;
-    for (const ArchiveDescription::Field& f : description_.fields)
-        stored[f.column] =
-            f.upper ? record.value(f.column).trimmed().toUpper() : record.value(f.column).trimmed();
+    Record stored = normalised(record);
     TransactionScope transaction(*connection_);
     if (original.isEmpty()) {
-        QString rowKey;
-        if (description_.link) {
-            // The same row already registered (linked elsewhere): only the link is added.
-            QStringList parts;
-            for (const QString& c : description_.unique)
-                parts << c + QStringLiteral(" = ") + literal(c, stored.value(c));
-            Recordset same;
-            same.Open(
-                QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                    .arg(description_.generatedKey, description_.table, parts.join(QStringLiteral(" AND "))),
-                connection_);
-            if (!same.AtEOF()) rowKey = Value::toText(same.Fields(0).Value());
-        }
-        if (rowKey.isEmpty()) {
-            QStringList columns;
-            QStringList values;
-            for (const auto& [column, value] : description_.fixed) {
-                columns << column;
-                values << valueLiteral(value);
-            }
-            if (!description_.generatedKey.isEmpty()) {
-                Recordset next;
-                QString sql = QStringLiteral("SELECT MAX(%1) FROM %2")
-                                  .arg(description_.generatedKey, description_.table);
-                if (!description_.fixed.isEmpty())
-                    sql += QStringLiteral(" WHERE ") + conditions(description_.fixed);
-                next.Open(sql, connection_);
-                rowKey = QString::number(Value::toInt(next.Fields(0).Value()) + 1);
-                stored[description_.generatedKey] = rowKey;
-                columns << description_.generatedKey;
-                values << rowKey;
-            }
-            for (const ArchiveDescription::Field& f : description_.fields) {
-                columns << f.column;
-                values << literal(f.column, stored.value(f.column));
-            }
-            connection_->Execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(description_.table, columns.join(QStringLiteral(", ")),
-                                          values.join(QStringLiteral(", "))));
-        } else {
+        // The same row already registered (linked elsewhere): only the link is added.
+        QString rowKey = description_.link ? registeredRow(stored) : QString();
+        if (rowKey.isEmpty())
+            rowKey = insertRow(stored);
+        else
             stored[description_.generatedKey] = rowKey;
-        }
-        if (description_.link) {
-            QStringList columns{description_.link->rowColumn};
-            QStringList values{rowKey};
-            for (const auto& [column, value] : description_.link->values) {
-                columns << column;
-                values << valueLiteral(value);
-            }
-            connection_->Execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(description_.link->table, columns.join(QStringLiteral(", ")),
-                                          values.join(QStringLiteral(", "))));
-        }
+        if (description_.link) insertLink(rowKey);
     } else {
-        QStringList sets;
-        for (const ArchiveDescription::Field& f : description_.fields)
-            sets << f.column + QStringLiteral(" = ") + literal(f.column, stored.value(f.column));
-        // Only the row as this clerk read it: a colleague's change since then is not overwritten.
-        QString where = whereKey(original);
-        for (const ArchiveDescription::Field& f : description_.fields) {
-            const QString was = original.value(f.column).trimmed();
-            if (isNumber(f.column) || isDate(f.column))
-                where += QStringLiteral(" AND %1 %2")
-                             .arg(f.column, was.isEmpty() ? QStringLiteral("IS NULL")
-                                                          : QStringLiteral("= ") + literal(f.column, was));
-            else
-                where += QStringLiteral(" AND COALESCE(LTRIM(RTRIM(%1)), '') = %2")
-                             .arg(f.column, SqlText::quote(was));
-        }
-        const long changed =
-            connection_->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                     .arg(description_.table, sets.join(QStringLiteral(", ")), where));
-        if (changed == 0)
-            throw SuiteError(SuiteError::kWriteConflict, QStringLiteral("ArchiveStore"),
-                             QStringLiteral("L'elemento è stato modificato o eliminato da un altro utente."));
+        update(stored, original);
     }
     transaction.commit();
     return stored;
+}
+
+QString ArchiveStore::registeredRow(const Record& stored) const {
+    QStringList parts;
+    for (const QString& c : description_.unique)
+        parts << c + QStringLiteral(" = ") + literal(c, stored.value(c));
+    Recordset same;
+    same.Open(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                  .arg(description_.generatedKey, description_.table, parts.join(QStringLiteral(" AND "))),
+              connection_);
+    return same.AtEOF() ? QString() : Value::toText(same.Fields(0).Value());
+}
+
+QString ArchiveStore::insertRow(Record& stored) const {
+    QString rowKey;
+    QStringList columns;
+    QStringList values;
+    for (const auto& [column, value] : description_.fixed) {
+        columns << column;
+        values << valueLiteral(value);
+    }
+    if (!description_.generatedKey.isEmpty()) {
+        Recordset next;
+        QString sql =
+            QStringLiteral("SELECT MAX(%1) FROM %2").arg(description_.generatedKey, description_.table);
+        if (!description_.fixed.isEmpty()) sql += QStringLiteral(" WHERE ") + conditions(description_.fixed);
+        next.Open(sql, connection_);
+        rowKey = QString::number(Value::toInt(next.Fields(0).Value()) + 1);
+        stored[description_.generatedKey] = rowKey;
+        columns << description_.generatedKey;
+        values << rowKey;
+    }
+    for (const ArchiveDescription::Field& f : description_.fields) {
+        columns << f.column;
+        values << literal(f.column, stored.value(f.column));
+    }
+    connection_->Execute(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(description_.table, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))));
+    return rowKey;
+}
+
+void ArchiveStore::insertLink(const QString& rowKey) const {
+    QStringList columns{description_.link->rowColumn};
+    QStringList values{rowKey};
+    for (const auto& [column, value] : description_.link->values) {
+        columns << column;
+        values << valueLiteral(value);
+    }
+    connection_->Execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(description_.link->table, columns.join(QStringLiteral(", ")),
+                                  values.join(QStringLiteral(", "))));
+}
+
+void ArchiveStore::update(const Record& stored, const Record& original) const {
+    QStringList sets;
+    for (const ArchiveDescription::Field& f : description_.fields)
+        sets << f.column + QStringLiteral(" = ") + literal(f.column, stored.value(f.column));
+    // Only the row as this clerk read it: a colleague's change since then is not overwritten.
+    QString where = whereKey(original);
+    for (const ArchiveDescription::Field& f : description_.fields) {
+        const QString was = original.value(f.column).trimmed();
+        if (isNumber(f.column) || isDate(f.column))
+            where += QStringLiteral(" AND %1 %2")
+                         .arg(f.column, was.isEmpty() ? QStringLiteral("IS NULL")
+                                                      : QStringLiteral("= ") + literal(f.column, was));
+        else
+            where +=
+                QStringLiteral(" AND COALESCE(LTRIM(RTRIM(%1)), '') = %2").arg(f.column, SqlText::quote(was));
+    }
+    const long changed =
+        connection_->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                 .arg(description_.table, sets.join(QStringLiteral(", ")), where));
+    if (changed == 0)
+        throw SuiteError(SuiteError::kWriteConflict, QStringLiteral("ArchiveStore"),
+                         QStringLiteral("L'elemento è stato modificato o eliminato da un altro utente."));
 }
 
 std::optional<ArchiveStore::Record> ArchiveStore::reread(const Record& original) const {

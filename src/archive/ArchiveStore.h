@@ -37,6 +37,14 @@ public:
 
 private:
     Record normalised(const Record& record) const;
+    // The save's parts. The key of the row with the same unique values, registered already
+    // (linked elsewhere); empty when there is none.
+    QString registeredRow(const Record& stored) const;
+    // Inserts the row, numbering its key when the program does; answers the key.
+    QString insertRow(Record& stored) const;
+    void insertLink(const QString& rowKey) const;
+    // Updates the row as `original` read it; SuiteError (write conflict) when it has changed.
+    void update(const Record& stored, const Record& original) const;
     QString whereFixed() const;
     QString whereKey(const Record& record) const;
     QString linkWhere(const QString& rowKey) const;

@@ -49,6 +49,22 @@ ArchiveWindow::ArchiveWindow(ArchiveStore store, std::shared_ptr<LogService> log
         if (!store_.description().handBack.isEmpty()) choose();
     });
 
+    createFields(layout);
+    auto* hint = new QLabel(ArchiveTexts::kHint, this);
+    hint->setObjectName(QStringLiteral("LBL_TASTI"));
+    layout->addWidget(hint);
+
+    createBar(layout);
+    search_->lineEdit()->installEventFilter(this);
+    resize(760, 560);
+
+    refresh();
+    openOnPreset();
+    if (!order_.isEmpty()) order_.front()->setFocus();
+}
+
+void ArchiveWindow::createFields(QVBoxLayout* layout) {
+    const ArchiveDescription& d = store_.description();
     auto* form = new QFormLayout;
     const TableDef* table = Schema::catalogue()->table(d.table);
     for (const ArchiveDescription::Field& f : d.fields) {
@@ -71,11 +87,10 @@ ArchiveWindow::ArchiveWindow(ArchiveStore store, std::shared_ptr<LogService> log
         order_ << box;
     }
     layout->addLayout(form);
-    auto* hint = new QLabel(ArchiveTexts::kHint, this);
-    hint->setObjectName(QStringLiteral("LBL_TASTI"));
-    layout->addWidget(hint);
+}
 
-    bar_ = new ArchiveBar(!d.handBack.isEmpty(), this);
+void ArchiveWindow::createBar(QVBoxLayout* layout) {
+    bar_ = new ArchiveBar(!d().handBack.isEmpty(), this);
     bar_->setObjectName(QStringLiteral("NAV_ARCHIVIO"));
     layout->addWidget(bar_);
     connect(bar_, &NavigatorBar::ButtonClick, this, [this](const QString& key, bool* cancel) {
@@ -91,10 +106,10 @@ ArchiveWindow::ArchiveWindow(ArchiveStore store, std::shared_ptr<LogService> log
         else if (key == ArchiveTexts::kChiudi)
             reject();
     });
-    search_->lineEdit()->installEventFilter(this);
-    resize(760, 560);
+}
 
-    refresh();
+void ArchiveWindow::openOnPreset() {
+    const ArchiveDescription& d = store_.description();
     // Opened on a code (or a pair): the list stands on its row; otherwise a new row starts with
     // the values handed over.
     QList<std::pair<QString, QVariant>> identifying;
@@ -109,7 +124,6 @@ ArchiveWindow::ArchiveWindow(ArchiveStore store, std::shared_ptr<LogService> log
         for (const auto& [column, value] : d.preset)
             if (EditBox* box = fields_.value(column)) box->setText(Value::toText(value).trimmed());
     }
-    if (!order_.isEmpty()) order_.front()->setFocus();
 }
 
 const ArchiveDescription& ArchiveWindow::d() const {

@@ -10,6 +10,7 @@ class ArchiveBar;
 class EditBox;
 class Grid;
 class LogService;
+class QVBoxLayout;
 
 // The maintenance window of one archive: the list with its search above, the form of the
 // current row below, the bar of buttons at the foot. Keyboard throughout: Enter or Tab moves to
@@ -35,6 +36,11 @@ protected:
     void reject() override;
 
 private:
+    // The constructor's parts: a box for each field of the archive, the bar, and the row the
+    // window opens on.
+    void createFields(QVBoxLayout* layout);
+    void createBar(QVBoxLayout* layout);
+    void openOnPreset();
     void refresh(const QVariant& keepKey = {});
     void showCurrent();
     void setPending(bool on);

@@ -24,6 +24,35 @@ QAtomicInt connectionCounter;
 
 const QString kSource = QStringLiteral("Connection");
 
+// The driver's words (libpq's, the ODBC driver manager's, SQLite's "file is not a database") are
+// for the log, not the clerk.
+SuiteError cannotOpen(const QString& shown, const QString& reason) {
+    TechnicalLog::write(kSource, shown + QStringLiteral(": ") + reason);
+    return SuiteError(
+        SuiteError::kConnectionFailed, kSource,
+        QStringLiteral("Impossibile aprire il database %1: non è raggiungibile, non esiste, non "
+                       "è un database o ha rifiutato l'accesso. Il dettaglio tecnico è nel "
+                       "registro %2.")
+            .arg(shown, TechnicalLog::path()));
+}
+
+// The dialect of the engine a transport reached, and its session's setup in `setupStatements`.
+std::unique_ptr<SqlDialect> dialectOfDriver(QSqlDatabase& db, const ConnectionString& cs,
+                                            const QString& shown, QStringList& setupStatements) {
+    const std::optional<SqlDialect::Engine> engine = SqlDialect::engineOfDbms(db.driver()->dbmsType());
+    if (!engine) {
+        TechnicalLog::write(kSource, shown + QStringLiteral(": DBMS %1").arg(int(db.driver()->dbmsType())));
+        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+                         QStringLiteral("Il database raggiunto con %1 non è PostgreSQL né SQL Server: il "
+                                        "programma non sa lavorarci.")
+                             .arg(shown));
+    }
+    std::unique_ptr<SqlDialect> dialect = SqlDialect::create(*engine);
+    dialect->configure(db);
+    setupStatements = dialect->sessionSetup(cs);
+    return dialect;
+}
+
 }  // namespace
 
 Connection::Connection() : dialect_(SqlDialect::create(SqlDialect::Engine::Sqlite)) {}
@@ -48,6 +77,35 @@ void Connection::open(const ConnectionFactory& factory) {
     // Through a transport the engine is the one its driver reports once connected.
     std::unique_ptr<SqlDialect> dialect = cs.engine ? SqlDialect::create(*cs.engine) : nullptr;
     QStringList setupStatements = dialect ? dialect->sessionSetup(cs) : QStringList();
+    QSqlDatabase db = addDatabase(cs, dialect.get());
+    const QString shown = ::ConnectionString::shown(connectionString);
+    if (!db.open()) {
+        const QString reason = db.lastError().text();
+        forgetDatabase(db);
+        throw cannotOpen(shown, reason);
+    }
+    if (!dialect) {
+        try {
+            dialect = dialectOfDriver(db, cs, shown, setupStatements);
+        } catch (const SuiteError&) {
+            forgetDatabase(db);
+            throw;
+        }
+    }
+    dialect_ = std::move(dialect);
+    odbc_ = cs.odbc;
+    open_ = true;
+    lost_ = false;
+    connectionString_ = connectionString;
+    rule_ = factory.rule();
+    from_ = factory;
+    runSessionSetup(db, setupStatements, shown);
+    applyAccessRule(cs);
+    databaseName_ = cs.databaseName;
+    fileIdentity_ = dialect_->fileIdentity(databaseName_);
+}
+
+QSqlDatabase Connection::addDatabase(const ::ConnectionString& cs, const SqlDialect* dialect) {
     const QString driver = cs.odbc ? QStringLiteral("QODBC") : dialect->driverName();
     qtName_ = QStringLiteral("kv-connection-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, qtName_);
@@ -64,60 +122,20 @@ void Connection::open(const ConnectionFactory& factory) {
     if (!cs.password.isEmpty()) db.setPassword(cs.password);
     if (!cs.connectOptions.isEmpty()) db.setConnectOptions(cs.connectOptions);
     if (dialect) dialect->configure(db);
+    return db;
+}
 
-    // The driver's words (libpq's, the ODBC driver manager's, SQLite's "file is not a database")
-    // are for the log, not the clerk.
-    const QString shown = ::ConnectionString::shown(connectionString);
-    const auto cannotOpen = [&](const QString& reason) {
-        TechnicalLog::write(kSource, shown + QStringLiteral(": ") + reason);
-        return SuiteError(
-            SuiteError::kConnectionFailed, kSource,
-            QStringLiteral("Impossibile aprire il database %1: non è raggiungibile, non esiste, non "
-                           "è un database o ha rifiutato l'accesso. Il dettaglio tecnico è nel "
-                           "registro %2.")
-                .arg(shown, TechnicalLog::path()));
-    };
-    const auto giveUp = [&] {
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(qtName_);
-        qtName_.clear();
-    };
-    if (!db.open()) {
-        const QString reason = db.lastError().text();
-        giveUp();
-        throw cannotOpen(reason);
-    }
-    if (!dialect) {
-        const std::optional<SqlDialect::Engine> engine = SqlDialect::engineOfDbms(db.driver()->dbmsType());
-        if (!engine) {
-            giveUp();
-            TechnicalLog::write(kSource,
-                                shown + QStringLiteral(": DBMS %1").arg(int(db.driver()->dbmsType())));
-            throw SuiteError(SuiteError::kConnectionFailed, kSource,
-                             QStringLiteral("Il database raggiunto con %1 non è PostgreSQL né SQL Server: il "
-                                            "programma non sa lavorarci.")
-                                 .arg(shown));
-        }
-        dialect = SqlDialect::create(*engine);
-        dialect->configure(db);
-        try {
-            setupStatements = dialect->sessionSetup(cs);
-        } catch (const SuiteError&) {
-            giveUp();
-            throw;
-        }
-    }
-    dialect_ = std::move(dialect);
-    odbc_ = cs.odbc;
-    open_ = true;
-    lost_ = false;
-    connectionString_ = connectionString;
-    rule_ = factory.rule();
-    from_ = factory;
+void Connection::forgetDatabase(QSqlDatabase& db) {
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(qtName_);
+    qtName_.clear();
+}
+
+void Connection::runSessionSetup(QSqlDatabase& db, const QStringList& statements, const QString& shown) {
     QString refused;
     {
         QSqlQuery setup(db);
-        for (const QString& statement : setupStatements) {
+        for (const QString& statement : statements) {
             if (setup.exec(statement)) continue;
             refused = setup.lastError().text();
             break;
@@ -126,8 +144,11 @@ void Connection::open(const ConnectionFactory& factory) {
     db = QSqlDatabase();
     if (!refused.isEmpty()) {
         Close();
-        throw cannotOpen(refused);
+        throw cannotOpen(shown, refused);
     }
+}
+
+void Connection::applyAccessRule(const ::ConnectionString& cs) {
     try {
         const Credentials& credentials = dialect_->credentials();
         const QString ruled = credentials.ruledUser(cs);
@@ -143,8 +164,6 @@ void Connection::open(const ConnectionFactory& factory) {
         Close();
         throw;
     }
-    databaseName_ = cs.databaseName;
-    fileIdentity_ = dialect_->fileIdentity(databaseName_);
 }
 
 void Connection::restrictTo(const QString& user) {

@@ -96,6 +96,12 @@ private:
     // The failure of the last call on `db`, with the engine's own code also through a transport.
     QSqlError lastError(const QSqlDatabase& db) const;
     void open(const ConnectionFactory& factory);
+    // The opening's parts: the engine's driver named and configured, given up again when the
+    // opening fails, the session's setup run, the user's access rule installed.
+    QSqlDatabase addDatabase(const ::ConnectionString& cs, const SqlDialect* dialect);
+    void forgetDatabase(QSqlDatabase& db);
+    void runSessionSetup(QSqlDatabase& db, const QStringList& statements, const QString& shown);
+    void applyAccessRule(const ::ConnectionString& cs);
     void restrictTo(const QString& user);
     void refreshAccessRule();
     void reconnectIfLost();

@@ -58,6 +58,81 @@ QStringList serverList(const QString& text, QStringList hosts, const QStringList
     return options;
 }
 
+// The parts after the scheme, by engine: `t` is the trimmed text, `text` as given (for messages).
+void parseSqlite(const QString& text, const QString& t, ConnectionString& cs) {
+    cs.databaseName = t.mid(7);
+    // The signed-in user, whose rights the connection applies: "?user=CODE" at the end.
+    const qsizetype mark = cs.databaseName.lastIndexOf(QStringLiteral("?user="));
+    if (mark >= 0) {
+        cs.user = QUrl::fromPercentEncoding(cs.databaseName.mid(mark + 6).toUtf8());
+        cs.databaseName.truncate(mark);
+        if (cs.user.isEmpty()) invalid(text, QStringLiteral("manca il codice dell'utente"));
+    }
+    if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il percorso del file"));
+}
+
+void parseOdbc(const QString& text, const QString& t, ConnectionString& cs) {
+    cs.databaseName = t.mid(5);
+    // Our own options after the ODBC text: "?schema=NAME&user=CODE", either or both.
+    static const QRegularExpression ours(
+        QStringLiteral("\\?((?:schema|user)=[^;{}?&=]*)(?:&((?:schema|user)=[^;{}?&=]*))?$"));
+    const QRegularExpressionMatch m = ours.match(cs.databaseName);
+    if (m.hasMatch()) {
+        for (int i = 1; i <= 2; ++i) {
+            const QString option = m.captured(i);
+            const QString value = QUrl::fromPercentEncoding(option.section(u'=', 1).toUtf8());
+            if (value.isEmpty() && !option.isEmpty())
+                invalid(text, QStringLiteral("manca il valore di %1").arg(option));
+            (option.startsWith(QLatin1String("schema")) ? cs.schema : cs.user) = value;
+        }
+        cs.databaseName.truncate(m.capturedStart());
+    }
+    if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca la stringa ODBC"));
+}
+
+void parsePostgres(const QString& text, const QString& t, ConnectionString& cs) {
+    QString single = t;
+    QStringList hosts, ports;
+    const qsizetype start = t.indexOf(QStringLiteral("//")) + 2;
+    const qsizetype end = t.indexOf(u'/', start);
+    const qsizetype at = t.lastIndexOf(u'@', end);
+    const qsizetype hostStart = at >= start ? at + 1 : start;
+    if (end > hostStart && t.mid(hostStart, end - hostStart).contains(u',')) {
+        splitHosts(text, t.mid(hostStart, end - hostStart), hosts, ports);
+        single = t.left(hostStart) + QStringLiteral("localhost") + t.mid(end);
+    }
+    const QUrl url(single, QUrl::StrictMode);
+    if (!url.isValid()) invalid(text, url.errorString());
+    cs.databaseName = url.path().mid(1);
+    if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il nome del database"));
+    cs.host = url.host();
+    cs.port = url.port(-1);
+    cs.user = url.userName();
+    cs.password = url.password();
+    const QUrlQuery query(url);
+    auto item = [&](const char* name) {
+        return query.queryItemValue(QLatin1String(name), QUrl::FullyDecoded);
+    };
+    if (query.hasQueryItem(QStringLiteral("host"))) {
+        cs.host = item("host");
+        if (cs.host.contains(u',')) splitHosts(text, cs.host, hosts, ports);
+    }
+    if (item("port").contains(u',')) ports = item("port").split(u',');
+    cs.schema = item("schema");
+
+    QStringList options;
+    if (!hosts.isEmpty() || !ports.isEmpty()) {
+        options = serverList(text, hosts.isEmpty() ? QStringList{cs.host} : hosts,
+                             ports.isEmpty() && cs.port > 0 ? QStringList{QString::number(cs.port)} : ports);
+        cs.host.clear();
+        cs.port = -1;
+    }
+    for (const char* name : {"target_session_attrs", "connect_timeout"})
+        if (query.hasQueryItem(QLatin1String(name)))
+            options << QLatin1String(name) + QStringLiteral("=") + optionValue(text, item(name));
+    cs.connectOptions = options.join(u' ');
+}
+
 }  // namespace
 
 ConnectionString ConnectionString::parse(const QString& text) {
@@ -71,82 +146,16 @@ ConnectionString ConnectionString::parse(const QString& text) {
     cs.engine = engine;
     cs.odbc = odbc;
     if (t.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive)) {
-        cs.databaseName = t.mid(7);
-        // The signed-in user, whose rights the connection applies: "?user=CODE" at the end.
-        const qsizetype mark = cs.databaseName.lastIndexOf(QStringLiteral("?user="));
-        if (mark >= 0) {
-            cs.user = QUrl::fromPercentEncoding(cs.databaseName.mid(mark + 6).toUtf8());
-            cs.databaseName.truncate(mark);
-            if (cs.user.isEmpty()) invalid(text, QStringLiteral("manca il codice dell'utente"));
-        }
-        if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il percorso del file"));
-        return cs;
+        parseSqlite(text, t, cs);
+    } else if (odbc) {
+        parseOdbc(text, t, cs);
+    } else if (t.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
+               t.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive)) {
+        parsePostgres(text, t, cs);
+    } else {
+        invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
     }
-    if (odbc) {
-        cs.databaseName = t.mid(5);
-        // Our own options after the ODBC text: "?schema=NAME&user=CODE", either or both.
-        static const QRegularExpression ours(
-            QStringLiteral("\\?((?:schema|user)=[^;{}?&=]*)(?:&((?:schema|user)=[^;{}?&=]*))?$"));
-        const QRegularExpressionMatch m = ours.match(cs.databaseName);
-        if (m.hasMatch()) {
-            for (int i = 1; i <= 2; ++i) {
-                const QString option = m.captured(i);
-                const QString value = QUrl::fromPercentEncoding(option.section(u'=', 1).toUtf8());
-                if (value.isEmpty() && !option.isEmpty())
-                    invalid(text, QStringLiteral("manca il valore di %1").arg(option));
-                (option.startsWith(QLatin1String("schema")) ? cs.schema : cs.user) = value;
-            }
-            cs.databaseName.truncate(m.capturedStart());
-        }
-        if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca la stringa ODBC"));
-        return cs;
-    }
-    if (t.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
-        t.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive)) {
-        QString single = t;
-        QStringList hosts, ports;
-        const qsizetype start = t.indexOf(QStringLiteral("//")) + 2;
-        const qsizetype end = t.indexOf(u'/', start);
-        const qsizetype at = t.lastIndexOf(u'@', end);
-        const qsizetype hostStart = at >= start ? at + 1 : start;
-        if (end > hostStart && t.mid(hostStart, end - hostStart).contains(u',')) {
-            splitHosts(text, t.mid(hostStart, end - hostStart), hosts, ports);
-            single = t.left(hostStart) + QStringLiteral("localhost") + t.mid(end);
-        }
-        const QUrl url(single, QUrl::StrictMode);
-        if (!url.isValid()) invalid(text, url.errorString());
-        cs.databaseName = url.path().mid(1);
-        if (cs.databaseName.isEmpty()) invalid(text, QStringLiteral("manca il nome del database"));
-        cs.host = url.host();
-        cs.port = url.port(-1);
-        cs.user = url.userName();
-        cs.password = url.password();
-        const QUrlQuery query(url);
-        auto item = [&](const char* name) {
-            return query.queryItemValue(QLatin1String(name), QUrl::FullyDecoded);
-        };
-        if (query.hasQueryItem(QStringLiteral("host"))) {
-            cs.host = item("host");
-            if (cs.host.contains(u',')) splitHosts(text, cs.host, hosts, ports);
-        }
-        if (item("port").contains(u',')) ports = item("port").split(u',');
-        cs.schema = item("schema");
-
-        QStringList options;
-        if (!hosts.isEmpty() || !ports.isEmpty()) {
-            options =
-                serverList(text, hosts.isEmpty() ? QStringList{cs.host} : hosts,
-                           ports.isEmpty() && cs.port > 0 ? QStringList{QString::number(cs.port)} : ports);
-            cs.host.clear();
-            cs.port = -1;
-        }
-        for (const char* name : {"target_session_attrs", "connect_timeout"})
-            if (query.hasQueryItem(QLatin1String(name)))
-                options << QLatin1String(name) + QStringLiteral("=") + optionValue(text, item(name));
-        cs.connectOptions = options.join(u' ');
-        return cs;
-    }
-    invalid(text, QStringLiteral("usare sqlite:, postgresql:// oppure odbc:"));
+    return cs;
 }
 
 const Credentials* ConnectionString::credentials() const {

@@ -1,6 +1,7 @@
 #include "DemoGenerator.h"
 
 #include "Accounts.h"
+#include "BillFilter.h"
 #include "Credentials.h"
 #include "DatabaseGrants.h"
 #include "DemoBuilder.h"
@@ -16,6 +17,16 @@ QString DemoGenerator::customerAccount() {
 }
 QString DemoGenerator::supplierAccount() {
     return QStringLiteral("1401001");
+}
+HeaderQuery DemoGenerator::customerBills() {
+    HeaderQuery q;
+    q.tipoArchivio = 0;
+    q.company = kCompany;
+    q.ledgerGroup = kLedgerGroup;
+    q.customerAccount = customerAccount();
+    q.supplierAccount = supplierAccount();
+    q.order = BillFilter{}.orderText();
+    return q;
 }
 DemoGenerator::Options DemoGenerator::Options::aroundDay(const QDate& day) {
     Options options;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Connection.h"
+#include "HeaderQuery.h"
 
 #include <QDate>
 #include <QList>
@@ -53,6 +54,8 @@ public:
     static constexpr int kLedgerGroup = 1;
     static QString customerAccount();
     static QString supplierAccount();
+    // The demo company's customer Bills as the calling program lists them with no filter.
+    static HeaderQuery customerBills();
     // The day the books stand at when Options::today is left as it is.
     static QDate today();
 

@@ -13,6 +13,7 @@
 #include "ListSpreadsheet.h"
 #include "ListTotals.h"
 #include "LookupDialog.h"
+#include "ModalWindow.h"
 #include "PluginRegistry.h"
 #include "ReportPrinter.h"
 #include "SchemaInstaller.h"
@@ -36,7 +37,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest/QTest>
 
 namespace {
@@ -485,14 +485,12 @@ TEST_P(CallingList, AgeingRowShowsTheCustomersBillsAndF3FindsACustomer) {
 
     calling_->counterpartEdit()->clear();
     QString offered;
-    QTimer::singleShot(0, [&] {
-        auto* list = qobject_cast<LookupDialog*>(QApplication::activeModalWidget());
-        if (!list) return;
-        list->table()->selectRow(0);
-        offered = list->currentValue(list->columnName(0)).toString();
-        list->accept();
-    });
-    QTest::keyClick(calling_->counterpartEdit(), Qt::Key_F3);
+    onModal<LookupDialog>([&] { QTest::keyClick(calling_->counterpartEdit(), Qt::Key_F3); },
+                          [&](LookupDialog& list) {
+                              list.table()->selectRow(0);
+                              offered = list.currentValue(list.columnName(0)).toString();
+                              list.accept();
+                          });
     EXPECT_FALSE(offered.isEmpty()) << "no search list";
     EXPECT_EQ(calling_->counterpartEdit()->text(), offered.trimmed());
     EXPECT_GE(calling_->search(), 0);

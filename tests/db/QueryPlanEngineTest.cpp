@@ -39,15 +39,9 @@ protected:
         if (GetParam() == TestEngine::PostgreSql) c_->Execute(QStringLiteral("SET enable_seqscan = off"));
     }
 
-    HeaderQuery usualSelection(const QString& selection = QString()) const {
-        HeaderQuery q;
-        q.tipoArchivio = 0;
-        q.company = DemoGenerator::kCompany;
-        q.ledgerGroup = DemoGenerator::kLedgerGroup;
-        q.customerAccount = DemoGenerator::customerAccount();
-        q.supplierAccount = DemoGenerator::supplierAccount();
+    static HeaderQuery usualSelection(const QString& selection = QString()) {
+        HeaderQuery q = DemoGenerator::customerBills();
         q.selection = selection;
-        q.order = QStringLiteral("EF01_SCADE_S, EF01_NUMREG_CO99, EF01_PROGEFF");
         return q;
     }
 

@@ -30,14 +30,8 @@
 namespace {
 
 HeaderQuery customerQuery(const QString& selection) {
-    HeaderQuery q;
+    HeaderQuery q = DemoGenerator::customerBills();
     q.selection = selection;
-    q.order = QStringLiteral("EF01_SCADE_S, EF01_NUMEFF");
-    q.tipoArchivio = 0;
-    q.company = DemoGenerator::kCompany;
-    q.ledgerGroup = DemoGenerator::kLedgerGroup;
-    q.customerAccount = DemoGenerator::customerAccount();
-    q.supplierAccount = DemoGenerator::supplierAccount();
     return q;
 }
 

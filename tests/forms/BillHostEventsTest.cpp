@@ -1,5 +1,5 @@
 // The bill form answering the host: the user's script on its open and close, the navigator's
-// events (company change, export, attachments, the layout and script object models).
+// export and attachments.
 #include "AttachmentDesk.h"
 #include "BillFormFixture.h"
 #include "EditBox.h"
@@ -129,34 +129,15 @@ TEST_P(BillHostEventsTest, AScriptThatCatchesItsOwnStopIsStoppedAllTheSame) {
         << allMessages().toStdString();
 }
 
-// The company change is refused with its message each time it is asked; the layout and script
-// object models are registered only while the module is active.
-TEST_P(BillHostEventsTest, TheNavigatorsEventsAreAnswered) {
+// A module that is not the active one registers nothing in the script object model.
+TEST_P(BillHostEventsTest, AnInactiveModuleRegistersNoScriptObjects) {
     module_->setActiveNavigator(&navigator_);
     module_->ChiaveEffettoInGestione = keyOfRow(2);
     ASSERT_TRUE(show());
-    log_->clear();
-    for (int i = 0; i < 2; ++i) {
-        bool cancel = false;
-        emit navigator_.BeforeChangeDitta(&cancel);
-        EXPECT_TRUE(cancel);
-    }
-    ASSERT_EQ(log_->messages().size(), 2);
-    EXPECT_EQ(log_->messages()[1].text,
-              QStringLiteral("Il cambio ditta è consentito solo dopo la chiusura del programma in uso!"));
-    EXPECT_EQ(log_->messages()[1].flags, 64);
-    EXPECT_EQ(log_->messages()[1].title, QStringLiteral("Informazione"));
-
     UserLayoutHolder idle(demo_->connection, QStringLiteral("MROSSI"), QStringLiteral("KVUO_TARSELLO"));
     module_->setIsActive(false);
     emit navigator_.InitializeScriptObjectModel(&idle);
     EXPECT_TRUE(idle.StructureNames().isEmpty());
-    module_->setIsActive(true);
-    emit navigator_.InitializeScriptObjectModel(&idle);
-    EXPECT_EQ(idle.StructureNames(),
-              (QStringList{QStringLiteral("Dettaglio effetti"), QStringLiteral("DTS_Testata"),
-                           QStringLiteral("DTS_CambialiCessioni"), QStringLiteral("DTS_Note")}));
-    EXPECT_TRUE(form()->bolTabIni_Note);  // set up to be offered
 }
 
 // The export brings every tab up to date first (the history tab was never opened) and writes

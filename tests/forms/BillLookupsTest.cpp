@@ -1,18 +1,17 @@
-// The header's coded fields on both engines, as a clerk uses them: the descriptions shown for a
-// stored Bill and refreshed as codes are typed, the agent typed by code and kept by id, the
-// search list filtered and paged, the customer's bank account with its bank from the IBAN, and
-// the CIG/CUP pair checked against the pairs registered for the Bill's counterpart.
+// The header's coded fields on both engines, as a clerk uses them: the search list filtered and
+// paged, the customer's bank account with its bank from the IBAN, the CIG/CUP pair checked
+// against the pairs registered for the Bill's counterpart, the management lists.
 #include "ArchiveBrowser.h"
 #include "BillFormFixture.h"
 #include "BillFormTexts.h"
 #include "IdEditBox.h"
 #include "LookupDialog.h"
+#include "ModalWindow.h"
 #include "SqlText.h"
 #include "VirtualFrame.h"
 
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QTimer>
 
 class BillLookupsTest : public BillFormTest {
 protected:
@@ -31,102 +30,13 @@ protected:
     bool save() { return form()->FME_TESTATA->UpdateRecord(true, false); }
     // F3 in `box`; `act` works the search list while it is shown.
     void inSearchList(IdEditBox* box, const std::function<void(LookupDialog*)>& act) {
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto* list = qobject_cast<LookupDialog*>(QApplication::activeModalWidget());
-            if (!list) return;
-            shown = true;
-            act(list);
-            if (list->isVisible()) list->reject();
-        });
         box->setFocus();
-        QTest::keyClick(box->editor(), Qt::Key_F3);
-        EXPECT_TRUE(shown);
+        EXPECT_TRUE(onModal<LookupDialog>([&] { QTest::keyClick(box->editor(), Qt::Key_F3); },
+                                          [&](LookupDialog& list) { act(&list); }));
     }
 };
 
 INSTANTIATE_ON_ENGINES(BillLookupsTest);
-
-TEST_P(BillLookupsTest, EveryCodedFieldShowsItsDescriptionAndTheAgentIsTypedByCodeAndKeptById) {
-    FRMKV_TARSELLO* f =
-        openBill(QStringLiteral(" AND EF01_IDAGENTE_MG17 IS NOT NULL AND EF01_AGENAPP_CG13 IS NOT NULL AND "
-                                "EF01_PROGR_EF08 IS NOT NULL"
-                                " AND EF01_INDEXP = 0 AND EF01_CODICE_CG08 = 'EURO'"));
-    ASSERT_TRUE(f);
-    const QString customer = Value::toText(column("EF01_CLIFOR_CG44"));
-    const QString docDate = Value::toDate(column("EF01_DATADOC")).toString(QStringLiteral("yyyyMMdd"));
-    EXPECT_EQ(c("TXT_DESCLFOPDC")->Text(),
-              text(QStringLiteral("SELECT CG16_RAGSOANAG FROM VCG16_CG44_ALLADATA WHERE VCG16_44_CF_DITTA = 1"
-                                  " AND VCG16_44_CF_TIPOCF = 0 AND VCG16_44_CF_CLIFOR = %1 AND '%2' BETWEEN"
-                                  " DATAINIZIOVALIDITA AND DATAFINEVALIDITA")
-                       .arg(customer, docDate)));
-    const QString agentId = Value::toText(column("EF01_IDAGENTE_MG17"));
-    EXPECT_EQ(f->TXT_CODAGE->Text(),
-              text(QStringLiteral("SELECT MG17_AGENTE FROM MG17_AGENTI WHERE MG17_IDAGENTE = ") + agentId));
-    EXPECT_FALSE(c("TXT_DESAGE")->Text().isEmpty());
-    EXPECT_EQ(c("TXT_DESPAG")->Text(),
-              text(QStringLiteral("SELECT CG62_DESCR FROM CG62_CONDPAG WHERE CG62_CODICE = ") +
-                   SqlText::quote(Value::toText(column("EF01_CODPAG_CG62")).trimmed())));
-    const QString bank = Value::toText(column("EF01_BANCAAPP_CG12"));
-    EXPECT_EQ(c("TXT_DESBANCAAPP")->Text(),
-              text(QStringLiteral("SELECT CG12_DESCR FROM CG12_BANCHE WHERE CG12_BANCA = ") + bank));
-    EXPECT_EQ(c("TXT_DESAGENAPP")->Text(),
-              text(QStringLiteral(
-                       "SELECT CG13_DESCR FROM CG13_AGENZIE WHERE CG13_BANCA_CG12 = %1 AND CG13_CODCAB = %2")
-                       .arg(bank, Value::toText(column("EF01_AGENAPP_CG13")))));
-    EXPECT_EQ(c("TXT_DESCR_EF08")->Text(),
-              text(QStringLiteral(
-                       "SELECT EF08_DESCR FROM EF08_BANCHEAZ WHERE EF08_DITTA_CG18 = 1 AND EF08_PROGR = ") +
-                   Value::toText(column("EF01_PROGR_EF08"))));
-    EXPECT_FALSE(c("TXT_DESCRSCAUSMGO")->Text().isEmpty() && !c("TXT_CAUSMGO")->Text().isEmpty());
-
-    // The agent is typed by its code; the Bill keeps its id.
-    typeInto(f->TXT_CODAGE, QStringLiteral("AG003"));
-    EXPECT_EQ(Value::toInt(column("EF01_IDAGENTE_MG17")), 3);
-    EXPECT_FALSE(c("TXT_DESAGE")->Text().isEmpty());
-    // Codes no archive has, quotes and wildcards among them, are looked for as they are: nothing.
-    for (const char* bad : {"AG'0%", "AG00_", "%"}) {
-        typeInto(f->TXT_CODAGE, QString::fromLatin1(bad));
-        EXPECT_TRUE(Value::isNull(column("EF01_IDAGENTE_MG17"))) << bad;
-        EXPECT_TRUE(c("TXT_DESAGE")->Text().isEmpty()) << bad;
-        EXPECT_FALSE(f->TXT_CODAGE->Valid()) << bad;
-        typeInto(c("TXT_CODPAG"), QString::fromLatin1(bad));
-        EXPECT_TRUE(c("TXT_DESPAG")->Text().isEmpty()) << bad;
-        EXPECT_FALSE(c("TXT_CODPAG")->Valid()) << bad;
-    }
-    typeInto(c("TXT_CODPAG"), QStringLiteral("RB30"));
-    EXPECT_EQ(c("TXT_DESPAG")->Text(),
-              text(QStringLiteral("SELECT CG62_DESCR FROM CG62_CONDPAG WHERE CG62_CODICE = 'RB30'")));
-    // An emptied code empties its description.
-    typeInto(f->TXT_CODAGE, QString());
-    EXPECT_TRUE(c("TXT_DESAGE")->Text().isEmpty());
-    EXPECT_TRUE(f->TXT_CODAGE->Valid());
-
-    // A comma typed in an agency code changes nothing; another support bank empties the support
-    // agency and leaves the presentation pair as it was.
-    const QString agency = c("TXT_CODAGENAPP")->Text();
-    typeInto(c("TXT_CODAGENAPP"), QStringLiteral(","));
-    EXPECT_EQ(c("TXT_CODAGENAPP")->Text(), agency);
-    const QVariant presentation = column("EF01_AGENPRE_SCG13");
-    const QString otherBank =
-        text(QStringLiteral("SELECT MIN(CG12_BANCA) FROM CG12_BANCHE WHERE CG12_BANCA <> ") + bank);
-    typeInto(c("TXT_CODBANCAAPP"), otherBank);
-    EXPECT_TRUE(Value::isNull(column("EF01_AGENAPP_CG13")));
-    EXPECT_TRUE(c("TXT_CODAGENAPP")->Text().isEmpty());
-    EXPECT_TRUE(c("TXT_DESAGENAPP")->Text().isEmpty());
-    EXPECT_EQ(c("TXT_DESBANCAAPP")->Text(),
-              text(QStringLiteral("SELECT CG12_DESCR FROM CG12_BANCHE WHERE CG12_BANCA = ") + otherBank));
-    EXPECT_TRUE(Value::same(column("EF01_AGENPRE_SCG13"), presentation));
-
-    typeInto(f->TXT_CODAGE, QStringLiteral("AG002"));
-    ASSERT_TRUE(save()) << lastMessage().toStdString();
-    EXPECT_EQ(Value::toInt(one(
-                  QStringLiteral("SELECT EF01_IDAGENTE_MG17 FROM EF01_SCADENZE WHERE EF01_NUMREG_CO99 = ") +
-                  SqlText::quote(shownNumReg()) + QStringLiteral(" AND EF01_PROGEFF = ") +
-                  Value::toText(column("EF01_PROGEFF")))),
-              2);
-    EXPECT_TRUE(log_->messages().isEmpty()) << lastMessage().toStdString();
-}
 
 TEST_P(BillLookupsTest, TheSearchListFiltersAsTheClerkTypesPagesThroughTheArchiveAndGivesBackTheCode) {
     // A customer archive larger than a page, with names holding the wildcards of LIKE.
@@ -348,16 +258,10 @@ TEST_P(BillLookupsTest, TheManagementListSendsTheChosenRowBackIntoTheFieldsItWas
     ASSERT_TRUE(f);
     // Works the management list of `field` with `act`, which ends it or leaves it to be closed.
     auto manage = [&](const char* field, const std::function<void(ArchiveBrowser*)>& act) {
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto* list = qobject_cast<ArchiveBrowser*>(QApplication::activeModalWidget());
-            if (!list) return;
-            shown = true;
-            act(list);
-            if (list->isVisible()) list->reject();
-        });
-        emit static_cast<EditBox*>(c(field))->KeyButtonMenuPress(BillFormTexts::kKeyGestione);
-        EXPECT_TRUE(shown) << field;
+        EXPECT_TRUE(onModal<ArchiveBrowser>(
+            [&] { emit static_cast<EditBox*>(c(field))->KeyButtonMenuPress(BillFormTexts::kKeyGestione); },
+            [&](ArchiveBrowser& list) { act(&list); }))
+            << field;
     };
     const QVariant support = column("EF01_BANCAAPP_CG12");
     const QVariant supportAgency = column("EF01_AGENAPP_CG13");
@@ -425,16 +329,9 @@ TEST_P(BillLookupsTest, TheCompanyBanksListOffersThoseAtTheCustomersBanksAndTutt
     inSearchList(f->TXT_PROGR_EF08, [&](LookupDialog* list) {
         EXPECT_EQ(list->table()->rowCount(), companyBanks(QStringLiteral(" AND EF08_BANCA_CG12 = ") + abi));
     });
-    bool shown = false;
-    QTimer::singleShot(0, [&] {
-        auto* list = qobject_cast<LookupDialog*>(QApplication::activeModalWidget());
-        if (!list) return;
-        shown = true;
-        EXPECT_EQ(list->table()->rowCount(), companyBanks(QString()));
-        list->reject();
-    });
-    emit f->TXT_PROGR_EF08->KeyButtonMenuPress(BillFormTexts::kKeyPers1);
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(onModal<LookupDialog>(
+        [&] { emit f->TXT_PROGR_EF08->KeyButtonMenuPress(BillFormTexts::kKeyPers1); },
+        [&](LookupDialog& list) { EXPECT_EQ(list.table()->rowCount(), companyBanks(QString())); }));
 }
 
 // A pick from the CIG list or from the CUP list writes both codes of the pair picked; a CIG typed

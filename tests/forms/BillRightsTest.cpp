@@ -3,6 +3,7 @@
 #include "GridNavigator.h"
 #include "IdEditBox.h"
 #include "LookupDialog.h"
+#include "ModalWindow.h"
 #include "Schema.h"
 #include "SignIn.h"
 #include "TabControl.h"
@@ -10,7 +11,6 @@
 
 #include <QRandomGenerator>
 #include <QTableWidget>
-#include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -132,14 +132,9 @@ TEST_P(BillRightsTest, EveryConnectionOfAFormSessionComesFromTheSessionsFactory)
     typeInto(f->control(QStringLiteral("TXT_CODPAG")), QStringLiteral("RB30"));
     EXPECT_FALSE(f->control(QStringLiteral("TXT_DESPAG"))->Text().isEmpty());
     bool listed = false;
-    QTimer::singleShot(0, [&] {
-        if (auto* list = qobject_cast<LookupDialog*>(QApplication::activeModalWidget())) {
-            listed = list->table()->rowCount() > 0;
-            list->reject();
-        }
-    });
     f->TXT_CODAGE->setFocus();
-    QTest::keyClick(f->TXT_CODAGE->editor(), Qt::Key_F3);
+    onModal<LookupDialog>([&] { QTest::keyClick(f->TXT_CODAGE->editor(), Qt::Key_F3); },
+                          [&](LookupDialog& list) { listed = list.table()->rowCount() > 0; });
     EXPECT_TRUE(listed);
     ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << messages().toStdString();
 

@@ -6,24 +6,21 @@
 #include "BillFormTexts.h"
 #include "ComboBox.h"
 #include "DateBox.h"
-#include "EditBox.h"
 #include "FRMKV_STORICO.h"
 #include "Grid.h"
 #include "GridNavigator.h"
 #include "HistoryFormTexts.h"
 #include "IdEditBox.h"
-#include "LookupRequest.h"
+#include "ModalWindow.h"
 #include "SqlText.h"
 #include "TabControl.h"
 #include "TechnicalLog.h"
 #include "VirtualFrame.h"
 #include "WriteConflict.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTimer>
 #include <functional>
 
 // ---- the form on both engines --------------------------------------------------------------------
@@ -107,16 +104,7 @@ protected:
     // Runs `inside` on the history form once it is shown modally, then closes it.
     void withHistoryForm(const std::function<void()>& open,
                          const std::function<void(FRMKV_STORICO&)>& inside) {
-        bool reached = false;
-        QTimer::singleShot(0, [&] {
-            auto* h = qobject_cast<FRMKV_STORICO*>(QApplication::activeModalWidget());
-            if (!h) return;
-            reached = true;
-            inside(*h);
-            h->close();
-        });
-        open();
-        EXPECT_TRUE(reached) << "the history form opened modally";
+        EXPECT_TRUE(onModal(open, inside)) << "the history form opened modally";
     }
 
     QString numReg_;
@@ -403,24 +391,6 @@ TEST_P(HistoryTest, AnOrdinaryUserCannotChangeAMovementOfAnotherProcedure) {
     EXPECT_TRUE(Value::isNull(f->clsRstStorico->Fields(QStringLiteral("EF06_NUMASSEGNO")).Value()));
 }
 
-// ---- the field rules of the history movement form --------------------------------------------
-
-namespace {
-// Chooses a combo's row as a clerk does: enters it, picks the row of the code, leaves with Tab.
-void choose(FrameControl* combo, int code) {
-    QApplication::setActiveWindow(combo->window());
-    combo->editor()->setFocus();
-    QApplication::processEvents();
-    auto* box = static_cast<QComboBox*>(combo->editor());
-    for (int i = 0; i < box->count(); ++i)
-        if (Value::toInt(box->itemData(i)) == code && !Value::isNull(box->itemData(i)))
-            box->setCurrentIndex(i);
-    if (code == -1) box->setCurrentIndex(box->findData(-1));
-    QTest::keyClick(box, Qt::Key_Tab);
-    QApplication::processEvents();
-}
-}  // namespace
-
 TEST_P(HistoryTest, AmountPairsFollowTheBillsCurrencyAndRate) {
     openBill(1, false, QStringLiteral(" AND EF01_CODICE_CG08 IN ('USD', 'GBP', 'CHF') AND EF01_CAMBIO > 0"));
     FRMKV_TARSELLO* f = showHistory();
@@ -469,90 +439,6 @@ TEST_P(HistoryTest, AmountPairsFollowTheBillsCurrencyAndRate) {
                         EXPECT_EQ(h.control(QStringLiteral("TXT_IMPMOVRITVAL"))->Text(), before);
                         EXPECT_TRUE(messageTexts().isEmpty());
                     });
-}
-
-TEST_P(HistoryTest, CombosSwitchTheirGroupsAndTheDecodesAndListsFollowTheMovement) {
-    openBill();
-    FRMKV_TARSELLO* f = showHistory();
-    ASSERT_TRUE(f);
-    Recordset distinta;
-    distinta.Open(QStringLiteral("SELECT EF09_INDTIPODIST, EF09_ANNO, EF09_NUMDIST FROM EF09_DISTINTE"),
-                  demo_->connection);
-    ASSERT_FALSE(distinta.AtEOF());
-    f->clsRstStorico->MoveFirst();
-    log_->clear();
-    withHistoryForm(
-        [&] { f->GNV_STORICO->press(QStringLiteral("Apri")); },
-        [&](FRMKV_STORICO& h) {
-            Recordset& row = *h.FME_STORICO->recordset();
-            auto c = [&](const char* name) { return h.control(QString::fromLatin1(name)); };
-            // Return charges: " Nessun addebito" empties and closes both amounts.
-            choose(c("CBO_INDSPERIT"), 1);
-            EXPECT_TRUE(c("TXT_SPESERIT")->isEnabled());
-            typeInto(c("TXT_SPESERIT"), QStringLiteral("4,5"));
-            choose(c("CBO_INDSPERIT"), 0);
-            EXPECT_FALSE(c("TXT_SPESERIT")->isEnabled());
-            EXPECT_FALSE(c("TXT_SPESERITBAN")->isEnabled());
-            EXPECT_TRUE(Value::isNull(row.Fields(QStringLiteral("EF06_SPESERIT_S")).Value()));
-
-            // Transfer, then payment order: the reason is cut to 36 characters, the account goes.
-            choose(c("CBO_INDORDPBONIF"), 1);
-            EXPECT_TRUE(c("TXT_ORDBONMOTIVO")->isEnabled());
-            EXPECT_EQ(h.LBL_ORDBONMOTIVO->text(), HistoryFormTexts::kMotivo);
-            typeInto(c("TXT_ORDBONCCFORN"), QStringLiteral("IT60X0542811101000000123456"));
-            const QString reason = QStringLiteral("Saldo fattura 2024/0815 del cliente Rossi & Figli.");
-            ASSERT_EQ(reason.size(), 50);
-            typeInto(c("TXT_ORDBONMOTIVO"), reason);
-            choose(c("CBO_INDORDPBONIF"), 0);
-            EXPECT_EQ(Value::toText(row.Fields(QStringLiteral("EF06_ORDBONMOTIVO")).Value()),
-                      reason.left(36));
-            EXPECT_EQ(static_cast<EditBox*>(c("TXT_ORDBONMOTIVO"))->MaxLength(), 36);
-            EXPECT_TRUE(Value::isNull(row.Fields(QStringLiteral("EF06_ORDBONCCFORN")).Value()));
-            EXPECT_EQ(h.LBL_ORDBONMOTIVO->text(), HistoryFormTexts::kNumeroAvviso);
-            choose(c("CBO_INDORDPBONIF"), -1);
-            EXPECT_FALSE(c("TXT_ORDBONABI")->isEnabled());
-            EXPECT_TRUE(Value::isNull(row.Fields(QStringLiteral("EF06_ORDBONMOTIVO")).Value()));
-            EXPECT_EQ(Value::toInt(row.Fields(QStringLiteral("EF06_ORDBONFLGCONF")).Value()), 0);
-
-            // A distinta of the archive is valid; one that is not there is said so.
-            choose(c("CBO_INDTIPODIST"), Value::toInt(distinta.Fields(0).Value()));
-            EXPECT_TRUE(c("TXT_NUMDIST")->isEnabled());
-            typeInto(c("TXT_ANNODIST"), Value::toText(distinta.Fields(1).Value()));
-            typeInto(c("TXT_NUMDIST"), Value::toText(distinta.Fields(2).Value()));
-            EXPECT_TRUE(c("TXT_NUMDIST")->Valid());
-            log_->clear();
-            typeInto(c("TXT_NUMDIST"), QStringLiteral("987654"));
-            EXPECT_FALSE(c("TXT_NUMDIST")->Valid());
-            EXPECT_EQ(messageTexts().size(), 1);
-            choose(c("CBO_INDTIPODIST"), -1);
-            EXPECT_FALSE(c("TXT_NUMDIST")->isEnabled());
-            EXPECT_TRUE(Value::isNull(row.Fields(QStringLiteral("EF06_NUMDIST_EF09")).Value()));
-
-            // A new presenting bank empties the agency; a comma never gets into a bank code.
-            typeInto(c("TXT_BANCAPRE"), QStringLiteral("3069"));
-            typeInto(c("TXT_AGENZPRE"), QStringLiteral("1"));
-            typeInto(c("TXT_BANCAPRE"), QStringLiteral("20,08"));
-            EXPECT_EQ(c("TXT_BANCAPRE")->Text(), QStringLiteral("2008"));
-            EXPECT_TRUE(c("TXT_AGENZPRE")->Text().isEmpty());
-            EXPECT_FALSE(c("TXT_DESBANCAPRE")->Text().isEmpty()) << "the bank decoded";
-
-            // The SEPA purposes of an unpaid movement, with its description decoded.
-            h.combo(QStringLiteral("CBO_INDTIPOPER"))->setValue(4);
-            LookupRequest request;
-            emit static_cast<IdEditBox*>(c("TXT_ORDBONCAUPAG"))->StartLookup(&request);
-            EXPECT_TRUE(request.query.contains(QStringLiteral("WITH (NOLOCK) WHERE CG6G_INDTIPOMOV = 1")));
-            EXPECT_EQ(request.title, QStringLiteral("Elenco causali insoluti Rid SDD"));
-            EXPECT_EQ(request.identifier, QStringLiteral("Lkp_CausaleSepa"));
-            Recordset sepa;
-            sepa.Open(QStringLiteral("SELECT CG6G_CODICE, CG6G_DESCR FROM CG6G_CAUSPAGSEPA"),
-                      demo_->connection);
-            ASSERT_FALSE(sepa.AtEOF());
-            typeInto(c("TXT_ORDBONCAUPAG"), Value::toText(sepa.Fields(0).Value()).trimmed());
-            EXPECT_EQ(c("TXT_DESCORDBONCAUPAG")->Text(), Value::toText(sepa.Fields(1).Value()));
-            typeInto(c("TXT_ORDBONCAUPAG"), QStringLiteral("X';"));
-            EXPECT_FALSE(c("TXT_ORDBONCAUPAG")->Valid());
-            EXPECT_TRUE(c("TXT_DESCORDBONCAUPAG")->Text().isEmpty());
-        });
 }
 
 // ---- the undo is all or nothing ------------------------------------------------------------------

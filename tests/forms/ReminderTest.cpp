@@ -10,6 +10,7 @@
 #include "GridNavigator.h"
 #include "HostNavigator.h"
 #include "LayoutScriptHolder.h"
+#include "ModalWindow.h"
 #include "ReminderFormTexts.h"
 #include "SimpleInterest.h"
 #include "SqlText.h"
@@ -139,16 +140,9 @@ protected:
     // Presses `button` of the reminders tab and runs `inside` on the reminder form it opens.
     void withReminderForm(FRMKV_TARSELLO* f, const char* button,
                           const std::function<void(FRMKV_SOLLECITI&)>& inside, bool closeAfter = true) {
-        bool reached = false;
-        QTimer::singleShot(0, [&] {
-            auto* r = qobject_cast<FRMKV_SOLLECITI*>(QApplication::activeModalWidget());
-            if (!r) return;
-            reached = true;
-            inside(*r);
-            if (closeAfter) r->close();
-        });
-        f->GNV_SOLLECITI->press(QString::fromLatin1(button));
-        EXPECT_TRUE(reached) << "the reminder form opened modally";
+        EXPECT_TRUE(
+            onModal([&] { f->GNV_SOLLECITI->press(QString::fromLatin1(button)); }, inside, closeAfter))
+            << "the reminder form opened modally";
     }
     QStringList texts() const {
         QStringList out;

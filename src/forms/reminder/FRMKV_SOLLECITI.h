@@ -55,6 +55,9 @@ private:
     void connectGroupTicks();
     void connectInterestRules();
     void connectCodes();
+    void connectLetter();
+    void connectBlock();
+    void connectArchivedCodes();
     void Carica_CBO_INDBLOCCO();
     void Form_load() override;
     void Form_Activate() override;

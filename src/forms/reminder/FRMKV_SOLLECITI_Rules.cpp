@@ -81,6 +81,32 @@ void FRMKV_SOLLECITI::connectInterestRules() {
 
 // The letter and block codes: decode, search, the menus to their maintenance programs.
 void FRMKV_SOLLECITI::connectCodes() {
+    connectLetter();
+    connectBlock();
+    connectArchivedCodes();
+    // Maintenance of the archives behind the codes, through the host.
+    const std::pair<const char*, const QString*> maintained[] = {
+        {"TXT_CODBLOCCO", &ReminderFormTexts::kProgLivelliBlocco},
+        {"TXT_SEZDOC", &ReminderFormTexts::kProgSezionali}};
+    for (const auto& [name, program] : maintained) {
+        auto* box = static_cast<EditBox*>(control(QString::fromLatin1(name)));
+        box->AddKeyButtonItem(ReminderFormTexts::kMenuGestione, ReminderFormTexts::kKeyGestione);
+        connect(box, &EditBox::KeyButtonMenuPress, this, [this, box, program = *program](const QString& key) {
+            if (key == ReminderFormTexts::kKeyGestione)
+                guard("KeyButtonMenuPress:", [&] { runProgram(program, {box->Text().trimmed()}, box); });
+        });
+    }
+    // A code emptied leaves no description behind.
+    for (auto [code, description] : kDecoded) {
+        FrameControl* c = control(QString::fromLatin1(code));
+        FrameControl* d = control(QString::fromLatin1(description));
+        connect(c, &FrameControl::AfterItem, this, [c, d] {
+            if (c->Text().trimmed().isEmpty()) d->setText(QString());
+        });
+    }
+}
+
+void FRMKV_SOLLECITI::connectLetter() {
     auto* letter = static_cast<IdEditBox*>(control(QStringLiteral("TXT_SIGLALETTERA")));
     letter->setLookupKey(QStringLiteral("MG0B_CODTESTO"));
     connect(letter, &IdEditBox::StartDecode, this, [this, letter](DecodeRequest* r) {
@@ -103,7 +129,9 @@ void FRMKV_SOLLECITI::connectCodes() {
     connect(letter, &EditBox::KeyButtonMenuPress, this, [this](const QString& key) {
         guard("TXT_SIGLALETTERA_KeyButtonMenuPress:", [&] { GestioneTestoFisso(key); });
     });
+}
 
+void FRMKV_SOLLECITI::connectBlock() {
     auto* blockCode = static_cast<IdEditBox*>(control(QStringLiteral("TXT_CODBLOCCO")));
     blockCode->setLookupKey(QStringLiteral("MG25_CODICE"));
     connect(blockCode, &IdEditBox::StartDecode, this, [this, blockCode](DecodeRequest* r) {
@@ -119,7 +147,10 @@ void FRMKV_SOLLECITI::connectCodes() {
         r->title = QStringLiteral("Livelli di blocco");
         r->connectionString = in_.connection->ConnectionString();
     });
-    // The document type and the section: the inventory's and the common archives' codes.
+}
+
+// The document type and the section: the inventory's and the common archives' codes.
+void FRMKV_SOLLECITI::connectArchivedCodes() {
     const std::pair<const char*, std::pair<ArchiveConnector::Archive, const char*>> archived[] = {
         {"TXT_DOCUMENTO", {ArchiveConnector::Archive::Documents, "TXT_DESDOCUMENTO"}},
         {"TXT_SEZDOC", {ArchiveConnector::Archive::Sections, "TXT_DESSEZDOC"}}};
@@ -145,26 +176,6 @@ void FRMKV_SOLLECITI::connectCodes() {
                 *r = LookupRequest::of(ArchiveConnector(archive, {company()}).lookup(),
                                        in_.connection->ConnectionString());
             });
-        });
-    }
-    // Maintenance of the archives behind the codes, through the host.
-    const std::pair<const char*, const QString*> maintained[] = {
-        {"TXT_CODBLOCCO", &ReminderFormTexts::kProgLivelliBlocco},
-        {"TXT_SEZDOC", &ReminderFormTexts::kProgSezionali}};
-    for (const auto& [name, program] : maintained) {
-        auto* box = static_cast<EditBox*>(control(QString::fromLatin1(name)));
-        box->AddKeyButtonItem(ReminderFormTexts::kMenuGestione, ReminderFormTexts::kKeyGestione);
-        connect(box, &EditBox::KeyButtonMenuPress, this, [this, box, program = *program](const QString& key) {
-            if (key == ReminderFormTexts::kKeyGestione)
-                guard("KeyButtonMenuPress:", [&] { runProgram(program, {box->Text().trimmed()}, box); });
-        });
-    }
-    // A code emptied leaves no description behind.
-    for (auto [code, description] : kDecoded) {
-        FrameControl* c = control(QString::fromLatin1(code));
-        FrameControl* d = control(QString::fromLatin1(description));
-        connect(c, &FrameControl::AfterItem, this, [c, d] {
-            if (c->Text().trimmed().isEmpty()) d->setText(QString());
         });
     }
 }
