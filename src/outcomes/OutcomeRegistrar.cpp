@@ -6,6 +6,7 @@
 #include "ItalianFormat.h"
 #include "LetterArchive.h"
 #include "Recordset.h"
+#include "ReminderRow.h"
 #include "SlipBook.h"
 #include "SqlText.h"
 #include "SuiteError.h"
@@ -244,41 +245,10 @@ void OutcomeRegistrar::addReminder(const Held& held, const UnpaidRequest& reques
     if (archive.isEmpty())
         refuse(QStringLiteral("L'archivio delle lettere non ha lettere di sollecito: ") + held.which +
                QStringLiteral(" non può essere sollecitato."));
-    Recordset last;
-    last.Open(QStringLiteral("SELECT MAX(EF05_PROGAVVISI) FROM EF05_SCADSOLLEC") +
-                  held.key.where(QStringLiteral("EF05")),
-              connection_);
-    const int progressive = Value::toInt(last.Fields(0).Value()) + 1;
-    Recordset reminder;
-    reminder.Open(QStringLiteral("SELECT * FROM EF05_SCADSOLLEC WHERE 0=1"), connection_);
-    reminder.AddNew();
-    const Decimal zero = Decimal::fromMantissa(0, 2);
-    const QList<std::pair<const char*, QVariant>> values = {
-        {"EF05_DITTA_CG18", held.key.company},
-        {"EF05_NUMREG_CO99", held.key.registration},
-        {"EF05_RIGACONT_EF01", held.key.row},
-        {"EF05_PROGEC_EF01", held.key.statement},
-        {"EF05_PROGEFF_EF01", held.key.progressive},
-        {"EF05_PROGAVVISI", progressive},
-        {"EF05_PROGSTO", held.lastProgressive},
-        {"EF05_DATAAVVISO", request.date},
-        {"EF05_DATARIFELAB", request.date},
-        {"EF05_FLGCALCINT", 0},
-        {"EF05_IMPINTERES", QVariant::fromValue(zero)},
-        {"EF05_SPESERIT", QVariant::fromValue(request.customerCharges.value_or(zero))},
-        {"EF05_SPBOLLO", QVariant::fromValue(zero)},
-        {"EF05_SPPOST", QVariant::fromValue(zero)},
-        {"EF05_SPVARIE", QVariant::fromValue(zero)},
-        {"EF05_SIGLALETTERA", archive.ladder().first()},
-        {"EF05_INDBLOC", 0},
-        {"EF05_FLGAZLEGAL", 0},
-        {"EF05_FLGINVIOAGE", 0},
-        {"EF05_FLGEMISDOC", 0},
-        {"EF05_FLGDOCBIS", 0},
-        {"EF05_FLGPERS1", 0},
-        {"EF05_FLGPERS2", 0},
-    };
-    for (const auto& [column, value] : values) reminder.Fields(QString::fromLatin1(column)).setValue(value);
-    reminder.Update();
-    reminder.UpdateBatch();
+    ReminderRow row;
+    row.letterCode = archive.ladder().first();
+    row.date = request.date;
+    row.returnCharges = request.customerCharges.value_or(row.returnCharges);
+    row.movement = held.lastProgressive;
+    row.add(connection_, held.key);
 }

@@ -7,6 +7,7 @@
 #include "ItalianFormat.h"
 #include "LetterBuilder.h"
 #include "OutcomeRegistrar.h"
+#include "Refusal.h"
 #include "SlipBook.h"
 #include "SlipFixture.h"
 #include "SlipKinds.h"
@@ -18,16 +19,6 @@
 namespace {
 
 const QDate kToday = QDate::currentDate();
-
-// Runs `action`, expecting a refusal; answers its text.
-QString refusal(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const SuiteError& e) {
-        return e.description();
-    }
-    return QStringLiteral("(nessun rifiuto)");
-}
 
 }  // namespace
 

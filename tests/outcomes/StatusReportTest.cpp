@@ -3,6 +3,7 @@
 // refused whole.
 #include "BillFormFixture.h"
 #include "BillKey.h"
+#include "Refusal.h"
 #include "SlipBook.h"
 #include "SlipFixture.h"
 #include "SlipKinds.h"
@@ -58,15 +59,6 @@ QByteArray report(const QString& original, const QList<Tx>& transactions,
     }
     xml += QStringLiteral(" </CstmrPmtStsRpt>\n</Document>\n");
     return xml.toUtf8();
-}
-
-QString refusal(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const SuiteError& e) {
-        return e.description();
-    }
-    return QStringLiteral("(nessun rifiuto)");
 }
 
 }  // namespace

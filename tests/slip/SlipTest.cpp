@@ -5,6 +5,7 @@
 #include "FRMKV_STORICO.h"
 #include "GridNavigator.h"
 #include "HistoryFormTexts.h"
+#include "Refusal.h"
 #include "SlipFixture.h"
 #include "SlipTexts.h"
 #include "SlipWithdrawal.h"
@@ -15,20 +16,6 @@
 #include <atomic>
 #include <latch>
 #include <thread>
-
-namespace {
-
-// The message of what `write` threw; empty when it wrote.
-QString refusal(const std::function<void()>& write) {
-    try {
-        write();
-    } catch (const SuiteError& e) {
-        return e.description();
-    }
-    return {};
-}
-
-}  // namespace
 
 class SlipTest : public SlipFixture {
 protected:
