@@ -75,7 +75,7 @@ void ScenarioRunner::outcome(const QString& command, const QStringList& args) {
             line.addJson(QStringLiteral("slips"), rows.json());
         } else if (command == QStringLiteral("slipbills")) {
             JsonRows rows;
-            for (const SlipBill& b : book.bills(slip()))
+            for (const PresentedBill& b : book.bills(slip()))
                 rows.add({{"key", b.key},
                           {"number", b.number},
                           {"due", ItalianFormat::date(b.due)},

@@ -121,7 +121,7 @@ int OutcomeRegistrar::pay(const SlipKey& slip, const QStringList& bills, const Q
     if (!date.isValid()) refuse(QStringLiteral("Indicare una data di incasso valida (gg/mm/aaaa)."));
     QStringList chosen = bills;
     if (chosen.isEmpty())
-        for (const SlipBill& b : SlipBook(connection_).bills(slip))
+        for (const PresentedBill& b : SlipBook(connection_).bills(slip))
             if (b.outcome == BillOutcome::Presented && !b.closed) chosen << b.key;
     if (chosen.isEmpty())
         refuse(QStringLiteral("La distinta %1 non ha effetti da incassare.").arg(slip.shown()));

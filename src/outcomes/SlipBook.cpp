@@ -120,7 +120,7 @@ SlipRow SlipBook::slip(const SlipKey& key) const {
                      QStringLiteral("La distinta %1 non è in archivio.").arg(key.shown()));
 }
 
-QList<SlipBill> SlipBook::bills(const SlipKey& key) const {
+QList<PresentedBill> SlipBook::bills(const SlipKey& key) const {
     Recordset rs;
     rs.Open(QStringLiteral(
                 "SELECT E.EF01_DITTA_CG18, E.EF01_NUMREG_CO99, E.EF01_RIGACONT_CG42, E.EF01_PROGEC_EC01, "
@@ -132,7 +132,7 @@ QList<SlipBill> SlipBook::bills(const SlipKey& key) const {
                 "ORDER BY E.EF01_SCADE_S, E.EF01_NUMREG_CO99, E.EF01_PROGEFF, M.EF06_PROGSTO")
                 .arg(kSameBill, kBillJoin, key.link(QStringLiteral("M"))),
             connection_);
-    QList<SlipBill> bills;
+    QList<PresentedBill> bills;
     QHash<QString, qsizetype> at;
     for (; !rs.AtEOF(); rs.MoveNext()) {
         const QString k = QStringList{text(rs, "EF01_DITTA_CG18"), text(rs, "EF01_NUMREG_CO99"),
@@ -140,7 +140,7 @@ QList<SlipBill> SlipBook::bills(const SlipKey& key) const {
                                       text(rs, "EF01_PROGEFF")}
                               .join(QLatin1Char(','));
         if (!at.contains(k)) {
-            SlipBill b;
+            PresentedBill b;
             b.key = k;
             b.number = number(rs, "EF01_NUMEFF");
             b.customer = text(rs, "EF01_CLIFOR_CG44");
@@ -160,9 +160,9 @@ QList<SlipBill> SlipBook::bills(const SlipKey& key) const {
     return bills;
 }
 
-QHash<QString, int> SlipBook::seen(const QList<SlipBill>& bills) {
+QHash<QString, int> SlipBook::seen(const QList<PresentedBill>& bills) {
     QHash<QString, int> seen;
-    for (const SlipBill& b : bills) seen.insert(b.key, b.lastProgressive);
+    for (const PresentedBill& b : bills) seen.insert(b.key, b.lastProgressive);
     return seen;
 }
 
@@ -220,7 +220,7 @@ void SlipBook::recordSepaFile(const SlipKey& key, const QString& messageId, cons
 
 void SlipBook::refreshState(const SlipKey& key, const QDate& date) const {
     bool pending = false;
-    for (const SlipBill& b : bills(key)) pending = pending || b.outcome == BillOutcome::Presented;
+    for (const PresentedBill& b : bills(key)) pending = pending || b.outcome == BillOutcome::Presented;
     auto rs = stateRow(key);
     const bool closed =
         Value::toInt(rs->Fields(QStringLiteral("KV22_INDSTATO")).Value()) == int(SlipState::Closed);

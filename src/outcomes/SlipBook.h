@@ -13,7 +13,7 @@ class Connection;
 // What became of a Bill presented on a slip: the last of its movements linked to the slip.
 enum class BillOutcome { Presented, Paid, Unpaid };
 
-struct SlipBill {
+struct PresentedBill {
     QString key;  // the Bill's key text (BillKey's form)
     int number = 0;
     QString customer;
@@ -49,9 +49,9 @@ public:
     QList<SlipRow> slips(qint32 company) const;
     // Throws SuiteError when the slip is not in the archive.
     SlipRow slip(const SlipKey& key) const;
-    QList<SlipBill> bills(const SlipKey& key) const;
+    QList<PresentedBill> bills(const SlipKey& key) const;
     // The last history movement of each Bill of the slip: what the clerk saw, for the outcomes.
-    static QHash<QString, int> seen(const QList<SlipBill>& bills);
+    static QHash<QString, int> seen(const QList<PresentedBill>& bills);
 
     // The bank credited the slip on `date`: refused before the slip's date or when already credited.
     void credit(const SlipKey& key, const QDate& date) const;

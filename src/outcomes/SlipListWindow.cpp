@@ -144,11 +144,11 @@ const SlipRow* SlipListWindow::current() const {
 
 void SlipListWindow::showBills() {
     const SlipRow* slip = current();
-    slipBills_ = slip ? SlipBook(connection_).bills(slip->key) : QList<SlipBill>{};
+    slipBills_ = slip ? SlipBook(connection_).bills(slip->key) : QList<PresentedBill>{};
     bills_->setRowCount(int(slipBills_.size()));
     int presented = 0;
     for (int r = 0; r < slipBills_.size(); ++r) {
-        const SlipBill& b = slipBills_.at(r);
+        const PresentedBill& b = slipBills_.at(r);
         presented += b.outcome == BillOutcome::Presented ? 1 : 0;
         put(bills_, r,
             {QString::number(b.number), b.key.section(QLatin1Char(','), 1, 1), b.customer,
@@ -224,7 +224,7 @@ void SlipListWindow::unpaid() {
         person_.tell(QStringLiteral("Scegliere l'effetto insoluto nella distinta."), true);
         return;
     }
-    const SlipBill bill = slipBills_.at(r);
+    const PresentedBill bill = slipBills_.at(r);
     UnpaidDialog dialog(slip->key, bill.key,
                         QStringLiteral("n. %1 del %2, € %3")
                             .arg(bill.number)

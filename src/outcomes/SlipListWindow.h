@@ -54,7 +54,7 @@ private:
     qint32 company_;
     Person person_;
     QList<SlipRow> rows_;
-    QList<SlipBill> slipBills_;
+    QList<PresentedBill> slipBills_;
     QTableWidget* slips_;
     QTableWidget* bills_;
     QLineEdit* date_;

@@ -73,7 +73,7 @@ StatusReportResult StatusReportImport::apply(const StatusReport& report, bool re
                    .arg(report.originalMessageName));
 
     QHash<QString, BillOutcome> outcomes;
-    for (const SlipBill& b : book.bills(slip_)) outcomes.insert(b.key, b.outcome);
+    for (const PresentedBill& b : book.bills(slip_)) outcomes.insert(b.key, b.outcome);
     QHash<QString, QString> reasons;
     Recordset known;
     known.Open(QStringLiteral("SELECT KV23_CODICE, KV23_DESCR FROM KV23_CAUSALIESITO"), connection_);

@@ -9,6 +9,7 @@
 #include "OutcomeRegistrar.h"
 #include "Refusal.h"
 #include "SlipBook.h"
+#include "SlipCommand.h"
 #include "SlipFixture.h"
 #include "SlipKinds.h"
 #include "SqlText.h"
@@ -43,7 +44,7 @@ protected:
     QList<BillOutcome> outcomes() {
         QList<BillOutcome> out;
         for (const QString& key : bills_)
-            for (const SlipBill& b : SlipBook(c_).bills(slip_))
+            for (const PresentedBill& b : SlipBook(c_).bills(slip_))
                 if (b.key == key) out << b.outcome;
         return out;
     }
@@ -141,6 +142,22 @@ TEST_P(OutcomesTest, ASlipHalfPaidHalfUnpaidAndTheUndoOfEachOutcome) {
     // Both can be given their outcome again.
     OutcomeRegistrar(c_).pay(slip_, {}, kToday);
     EXPECT_EQ(book.slip(slip_).state, SlipState::Closed);
+}
+
+// The slip written by the calling list's "Presenta alla banca" is the one the outcomes read:
+// the same Bills, count and total, and it can be paid whole.
+TEST_P(OutcomesTest, ASlipPresentedFromTheListIsReadAndPaidWhole) {
+    const SlipCommand::Written written = SlipCommand(c_, 1).present(
+        QStringLiteral("riba"), QStringLiteral("-"), kToday.toString(QStringLiteral("dd/MM/yyyy")),
+        QStringLiteral("1"), kToday);
+    ASSERT_GT(written.count, 0);
+    const SlipBook book(c_);
+    const SlipRow row = book.slip(written.key);
+    EXPECT_EQ(row.count, written.count);
+    EXPECT_EQ(row.total.toString(), written.total.toString());
+    EXPECT_EQ(book.bills(written.key).size(), written.count);
+    EXPECT_EQ(OutcomeRegistrar(c_).pay(written.key, {}, kToday), written.count);
+    EXPECT_EQ(book.slip(written.key).state, SlipState::Closed);
 }
 
 TEST_P(OutcomesTest, RefusalsNameTheBillAndWriteNothing) {
