@@ -25,6 +25,7 @@
 #include "Recordset.h"
 #include "ReportPrinter.h"
 #include "SlipDialog.h"
+#include "SlipFiles.h"
 #include "SqlDialect.h"
 #include "SuiteError.h"
 #include "Value.h"
@@ -641,7 +642,8 @@ void CallingProgram::presentToBank(const std::function<void(QDialog&)>& shown) {
             "Si presentano alla banca gli effetti dei clienti: scegliere \"Effetti clienti\"."));
         return;
     }
-    SlipDialog dialog(connection_, host_->CompanyContext().company, selection_.selectText(), today_, this);
+    SlipDialog dialog(connection_, host_->CompanyContext().company, selection_.selectText(), today_,
+                      &SlipFiles::check, this);
     if (shown) shown(dialog);
     dialog.exec();
     if (dialog.written()) search();

@@ -9,6 +9,7 @@
 #include "PluginRegistry.h"
 #include "ProgramOptions.h"
 #include "SlipCommand.h"
+#include "SlipFiles.h"
 #include "SlipTexts.h"
 #include "StandardErrorLogService.h"
 #include "StartDialog.h"
@@ -70,7 +71,7 @@ int runSlip(const ProgramOptions& options, const StartUp::Desk& desk, qint32 com
                      qPrintable(options.today));
         return 2;
     }
-    const SlipCommand command(desk.connection, company);
+    const SlipCommand command(desk.connection, company, &SlipFiles::check);
     try {
         const QString told =
             options.withdraw.isEmpty()

@@ -33,6 +33,10 @@ QByteArray SlipFiles::content(Connection& connection, const SlipKey& key, const 
     return bytes;
 }
 
+void SlipFiles::check(Connection& connection, const SlipKey& key) {
+    content(connection, key, QDateTime::currentDateTime());
+}
+
 SlipFiles::Written SlipFiles::write(const std::shared_ptr<Connection>& connection, const SlipKey& key,
                                     const QString& path, const QDateTime& now) {
     Written written;

@@ -25,6 +25,9 @@ struct Written {
     QString creditorId;  // checked against them
 };
 
+// Refuses (SuiteError naming the Bill) a slip whose file the bank could not take; run on a slip
+// being written, before it is committed.
+void check(Connection& connection, const SlipKey& key);
 // The file's content, made at `now`.
 QByteArray content(Connection& connection, const SlipKey& key, const QDateTime& now,
                    Written* summary = nullptr);

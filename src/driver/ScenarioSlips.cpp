@@ -6,6 +6,7 @@
 #include "ScenarioError.h"
 #include "ScenarioRunner.h"
 #include "SlipCommand.h"
+#include "SlipFiles.h"
 #include "SuiteError.h"
 
 namespace {
@@ -23,7 +24,7 @@ void ScenarioRunner::present(const QStringList& args) {
     try {
         const QDate today = QDate::currentDate();
         const SlipCommand::Written w =
-            SlipCommand(session_.connection, session_.host->CompanyContext().company)
+            SlipCommand(session_.connection, session_.host->CompanyContext().company, &SlipFiles::check)
                 .present(args[0], args[1], args[2], args[3], today);
         line.add(QStringLiteral("slip"), keyText(w.key))
             .add(QStringLiteral("count"), w.count)

@@ -31,8 +31,8 @@ QString bound(const QString& text) {
 
 }  // namespace
 
-SlipCommand::SlipCommand(std::shared_ptr<Connection> connection, qint32 company)
-    : connection_(std::move(connection)), company_(company) {}
+SlipCommand::SlipCommand(std::shared_ptr<Connection> connection, qint32 company, SlipCheck check)
+    : connection_(std::move(connection)), company_(company), check_(std::move(check)) {}
 
 SlipCommand::Written SlipCommand::present(const QString& billType, const QString& from, const QString& to,
                                           const QString& bank, const QDate& date) const {
@@ -44,6 +44,7 @@ SlipCommand::Written SlipCommand::present(const QString& billType, const QString
     order.company = company_;
     order.kind = *SlipKinds::forBillType(filter.billType);
     order.date = date;
+    order.check = check_;
     bool whole = false;
     const int progressive = bank.trimmed().toInt(&whole);
     if (!whole) wrong(SlipTexts::kNoBank);

@@ -2,6 +2,7 @@
 
 #include "Decimal.h"
 #include "SlipKey.h"
+#include "SlipWriter.h"
 
 #include <QDate>
 #include <QString>
@@ -20,7 +21,7 @@ public:
         Decimal total;
     };
 
-    SlipCommand(std::shared_ptr<Connection> connection, qint32 company);
+    SlipCommand(std::shared_ptr<Connection> connection, qint32 company, SlipCheck check = {});
 
     // `billType`: "riba" or "2", "rid", "sdd" or "11"; `from`/`to`: dd/mm/yyyy, empty or "-" for
     // no bound; `bank`: the company bank's progressive (EF08_PROGR).
@@ -35,4 +36,5 @@ public:
 private:
     std::shared_ptr<Connection> connection_;
     qint32 company_;
+    SlipCheck check_;
 };

@@ -34,10 +34,11 @@ QString failure(const SuiteError& e) {
 }  // namespace
 
 SlipDialog::SlipDialog(std::shared_ptr<Connection> connection, qint32 company, QString source,
-                       const QDate& today, QWidget* parent)
+                       const QDate& today, SlipCheck check, QWidget* parent)
     : QDialog(parent),
       connection_(std::move(connection)),
       company_(company),
+      check_(std::move(check)),
       source_(std::move(source)),
       today_(today) {
     setWindowTitle(SlipTexts::kTitle);
@@ -208,6 +209,7 @@ bool SlipDialog::present() {
     order.company = company_;
     order.kind = *SlipKinds::forBillType(listed_.billType);
     order.date = today_;
+    order.check = check_;
     const int i = bank_->currentIndex() - 1;
     if (i >= 0 && i < banks_.size()) order.bank = banks_.at(i);
     order.bills = ticked();

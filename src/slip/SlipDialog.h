@@ -4,6 +4,7 @@
 #include "SlipBill.h"
 #include "SlipFilter.h"
 #include "SlipKey.h"
+#include "SlipWriter.h"
 
 #include <QDialog>
 #include <memory>
@@ -26,7 +27,7 @@ class SlipDialog : public QDialog {
     Q_OBJECT
 public:
     SlipDialog(std::shared_ptr<Connection> connection, qint32 company, QString source, const QDate& today,
-               QWidget* parent = nullptr);
+               SlipCheck check = {}, QWidget* parent = nullptr);
 
     // Reads the Bills for the choices typed; false, with the reason shown, when one is wrong.
     bool search();
@@ -57,6 +58,7 @@ private:
 
     std::shared_ptr<Connection> connection_;
     qint32 company_;
+    SlipCheck check_;
     QString source_;
     QDate today_;
     QList<CompanyBank> banks_;

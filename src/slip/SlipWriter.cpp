@@ -59,6 +59,7 @@ SlipKey SlipWriter::write(const SlipOrder& order) const {
                            " EF01_PROGEFF FROM EF01_SCADENZE WHERE 0=1"),
             connection_);
         for (const SlipBill& bill : order.bills) present(order, slip, bill, history, bills);
+        if (order.check) order.check(*connection_, slip);
         transaction.commit();
         return slip;
     }

@@ -6,11 +6,14 @@
 
 #include <QDate>
 #include <QList>
+#include <functional>
 #include <memory>
 
 class Connection;
 class DatabaseHistoryWriter;
 class Recordset;
+
+using SlipCheck = std::function<void(Connection& connection, const SlipKey& slip)>;
 
 // What the clerk confirmed: the Bills ticked, as they were shown, for one bank.
 struct SlipOrder {
@@ -19,6 +22,9 @@ struct SlipOrder {
     QDate date;  // the slip's creation date, and its movements'
     CompanyBank bank;
     QList<SlipBill> bills;
+    // Run on the written slip before it is committed: what the bank's file needs of the slip
+    // (the debtors' banks, IBANs and mandates) refused there, with the Bill named, writes nothing.
+    SlipCheck check;
 
     // Why it cannot be written (no bank, a bank without ABI/CAB, no Bill), empty when it can.
     QString problem() const;
