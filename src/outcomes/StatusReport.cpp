@@ -73,7 +73,7 @@ private:
     void take(StatusReport& report, StatusReport::Transaction* tx, const QStringList& path,
               const QString& value) {
         if (path.isEmpty()) return;
-        const QString leaf = path.last();
+        const QString& leaf = path.last();
         const QString parent = path.size() > 1 ? path.at(path.size() - 2) : QString();
         if (parent == QStringLiteral("GrpHdr") && leaf == QStringLiteral("MsgId")) report.messageId = value;
         if (parent == QStringLiteral("GrpHdr") && leaf == QStringLiteral("CreDtTm")) {
