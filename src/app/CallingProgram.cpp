@@ -646,7 +646,10 @@ void CallingProgram::presentToBank(const std::function<void(QDialog&)>& shown) {
                       &SlipFiles::check, this);
     if (shown) shown(dialog);
     dialog.exec();
-    if (dialog.written()) search();
+    if (const std::optional<SlipKey>& slip = dialog.written()) {
+        search();
+        emit slipPresented(QStringLiteral("%1/%2/%3").arg(slip->kind).arg(slip->year).arg(slip->number));
+    }
 }
 
 void CallingProgram::countShown(const QString& text) {

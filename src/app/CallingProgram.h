@@ -110,6 +110,8 @@ public:
 signals:
     void openBill(const BillFilter& filter, const QString& key);
     void newBill(const BillFilter& filter);
+    // A slip was presented from the list: "kind/year/number", for its bank file.
+    void slipPresented(const QString& slip);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -78,6 +78,8 @@ HostMainWindow::HostMainWindow(std::shared_ptr<DatabaseHost> host, std::shared_p
             [this](const BillFilter& f, const QString& key) { openModule(f, key); });
     connect(calling_, &CallingProgram::newBill, this,
             [this](const BillFilter& f) { openModule(f, QString()); });
+    connect(calling_, &CallingProgram::slipPresented, this,
+            [this](const QString& slip) { saveSlipFile(slip); });
     connect(navigator_, &HostToolbar::closeRequested, this, [this] { closeModule(); });
     connect(navigator_, &HostToolbar::exportRequested, this, [this] { exportModule(); });
     connect(navigator_, &HostToolbar::scriptRequested, this, [this] { editScript(); });
@@ -120,9 +122,18 @@ void HostMainWindow::chooseSlipFile() {
         QStringLiteral("Distinta (tipo/anno/numero; tipo 0 Ri.Ba., 1 RID/SDD):"), QLineEdit::Normal,
         QStringLiteral("0/%1/").arg(QDate::currentDate().year()), &ok);
     if (!ok || slip.trimmed().isEmpty()) return;
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("File della distinta"), QDir::homePath(),
-                                     QStringLiteral("File per la banca (*.txt *.xml)"));
+    saveSlipFile(slip);
+}
+
+void HostMainWindow::saveSlipFile(const QString& slip) {
+    // A Ri.Ba. slip's file is the CBI text, a direct-debit slip's the SEPA XML.
+    const QString proposed =
+        QStringLiteral("distinta-%1.%2")
+            .arg(QString(slip).replace(u'/', u'-').replace(u',', u'-'),
+                 slip.trimmed().startsWith(u'0') ? QStringLiteral("txt") : QStringLiteral("xml"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("File per la banca della distinta %1").arg(slip),
+        QDir(QDir::homePath()).filePath(proposed), QStringLiteral("File per la banca (*.txt *.xml)"));
     if (!path.isEmpty()) writeSlipFile(slip, path);
 }
 

@@ -70,6 +70,9 @@ private:
     void editScript();
     // Asks which slip and where, then writeSlipFile().
     void chooseSlipFile();
+    // Asks where, offering a name made of the slip's key, then writeSlipFile(); the clerk may
+    // cancel and make the file later from the Banche menu.
+    void saveSlipFile(const QString& slip);
     // Through the host's log service: a window for a person, standard error for a script.
     void tell(const QString& text, int flags, const QString& title) const;
     // The module's form shown in a tab of its own, in front.
