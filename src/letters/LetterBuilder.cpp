@@ -142,6 +142,8 @@ QList<ReminderLetter> LetterBuilder::forSelection(const QString& selectText,
         l.billNumber = bill.billNumber;
         l.documentNumber = bill.documentNumber;
         l.documentDate = bill.documentDate;
+        l.returnCharges = bills.amount(r, QStringLiteral("EF01_SPESERIT_S"));
+        l.charges = l.charges + l.returnCharges;
         const auto before = last.value(l.key, {0, QString()});
         l.level = before.first + 1;
         l.letterCode = archive.next(before.second);
@@ -185,8 +187,8 @@ ReminderLetter LetterBuilder::forReminder(const QString& keyText, int progressiv
         l.interestFrom = Value::toDate(reminder.at(0, QStringLiteral("EF05_DADATACALC")));
         l.interestTo = Value::toDate(reminder.at(0, QStringLiteral("EF05_ADATACALC")));
     }
-    l.charges = reminder.amount(0, QStringLiteral("EF05_SPESERIT")) +
-                reminder.amount(0, QStringLiteral("EF05_SPBOLLO")) +
+    l.returnCharges = reminder.amount(0, QStringLiteral("EF05_SPESERIT"));
+    l.charges = l.returnCharges + reminder.amount(0, QStringLiteral("EF05_SPBOLLO")) +
                 reminder.amount(0, QStringLiteral("EF05_SPPOST")) +
                 reminder.amount(0, QStringLiteral("EF05_SPVARIE"));
     letter.letterCode = l.letterCode;

@@ -25,6 +25,9 @@ struct LetterLine {
     QDate interestTo;
     Decimal interest;
     Decimal charges;
+    // The part of `charges` that an unpaid outcome put on the customer (the Bill's return charges):
+    // asked again in every letter until the Bill is settled, recorded apart from the letter's cost.
+    Decimal returnCharges = Decimal::fromMantissa(0, 2);
 
     Decimal total() const { return amount + interest + charges; }
 };

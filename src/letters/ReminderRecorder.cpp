@@ -51,6 +51,7 @@ void ReminderRecorder::recordOne(const LetterLine& line, const QDate& date) cons
     row.interestFrom = line.interestFrom;
     row.interestTo = line.interestTo;
     row.interest = line.interest;
-    row.postage = line.charges;
+    row.returnCharges = line.returnCharges;
+    row.postage = line.charges - line.returnCharges;
     row.add(connection_, key);
 }

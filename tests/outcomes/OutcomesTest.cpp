@@ -105,17 +105,20 @@ TEST_P(OutcomesTest, ASlipHalfPaidHalfUnpaidAndTheUndoOfEachOutcome) {
     EXPECT_EQ(Value::toDecimal(billColumn(bills_[2], "EF01_SPESERIT_S")).toString(), QStringLiteral("4.50"));
     EXPECT_TRUE(Value::isNull(billColumn(bills_[2], "EF01_BANCAPRE_SCG12"))) << "ready for a new slip";
 
-    // The reminder letter takes the unpaid Bill, at the level after the one recorded.
+    // The reminder letter takes the unpaid Bill, at the level after the one recorded, asking for
+    // the charges put on the customer.
     const BillKey third = BillKey::parse(bills_[2], QStringLiteral("test"));
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF05_SCADSOLLEC") +
                            third.where(QStringLiteral("EF05")) + QStringLiteral(" AND EF05_SPESERIT = 4.5")),
               1);
-    bool inLetter = false;
+    QString charges;
     for (const ReminderLetter& letter : LetterBuilder(c_, 1).forSelection(
              QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1"),
-             {.date = kToday, .rate = std::nullopt, .charges = Decimal::fromMantissa(0, 2)}))
-        for (const LetterLine& line : letter.lines) inLetter = inLetter || line.key == bills_[2];
-    EXPECT_TRUE(inLetter);
+             {.date = kToday, .rate = std::nullopt, .charges = Decimal::fromMantissa(100, 2)}))
+        for (const LetterLine& line : letter.lines)
+            if (line.key == bills_[2])
+                charges = line.charges.toString() + QLatin1Char('/') + line.returnCharges.toString();
+    EXPECT_EQ(charges, QStringLiteral("5.50/4.50"));
 
     // The rest paid: the slip closes.
     OutcomeRegistrar(c_).pay(slip_, {}, kToday);
