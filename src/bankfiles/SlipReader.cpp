@@ -38,8 +38,6 @@ enum Column {
     Customer,
     SupportAbi,
     SupportCab,
-    PresentAbi,
-    PresentCab,
     AccountId,
     Name,
     Address,
@@ -63,7 +61,7 @@ enum Column {
 const char* const kBillsQuery =
     "SELECT EF01_DITTA_CG18, EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01, EF01_PROGEFF,"
     " EF01_SCADE_S, EF01_IMPEFF_S, EF01_NUMDOC, EF01_SEZDOC, EF01_DATADOC, EF01_CLIFOR_CG44,"
-    " EF01_BANCAAPP_CG12, EF01_AGENAPP_CG13, EF01_BANCAPRE_SCG12, EF01_AGENPRE_SCG13, EF01_ID_MG35,"
+    " EF01_BANCAAPP_CG12, EF01_AGENAPP_CG13, EF01_ID_MG35,"
     " CG16_RAGSOANAG, CG16_INDIRIZZO, CG16_CAP, CG16_CITTA, CG16_PROV, CG16_NAZIONE, CG16_CODFISC,"
     " CG16_PARTIVA, MG35_IBAN, MG35_CCABI, MG35_CCCAB,"
     " KV21_IDMANDATO, KV21_DATAFIRMA, KV21_INDSEQUENZA, KV21_FLGPRIMOINC, CG12_DESCR, CG13_DESCR"
@@ -101,31 +99,33 @@ std::pair<int, int> accountBank(const QString& iban, const QVariant& abi, const 
 }  // namespace
 
 SlipContent SlipReader::read(const SlipKey& key) const {
+    // The bank is the slip's own: its Bills lose theirs when they come back unpaid.
     const auto slip = connection_.Query(
-        QStringLiteral("SELECT EF09_DATACRESUPP FROM EF09_DISTINTE WHERE EF09_DITTA_CG18 = %1 AND "
-                       "EF09_INDTIPODIST = %2 AND EF09_ANNO = %3 AND EF09_NUMDIST = %4")
-            .arg(key.company)
-            .arg(key.kind)
-            .arg(key.year)
-            .arg(key.number));
+        QStringLiteral(
+            "SELECT D.EF09_DATACRESUPP, B.KV25_BANCA_CG12, B.KV25_AGENZIA_CG13 FROM EF09_DISTINTE D"
+            " LEFT JOIN KV25_BANCHEDIST B ON B.KV25_DITTA_CG18 = D.EF09_DITTA_CG18"
+            " AND B.KV25_INDTIPODIST = D.EF09_INDTIPODIST AND B.KV25_ANNO = D.EF09_ANNO"
+            " AND B.KV25_NUMDIST = D.EF09_NUMDIST") +
+        key.where(QStringLiteral("D.EF09_")));
     if (slip.empty() || slip.front().rows.empty())
         refuse(QStringLiteral("La distinta %1 non esiste.").arg(key.shown()));
+    const QVector<QVariant>& row = slip.front().rows.front();
     SlipContent content;
     content.key = key;
-    content.created = Value::toDate(slip.front().rows.front().value(0));
+    content.created = Value::toDate(row.value(0));
     if (!content.created.isValid()) content.created = QDate::currentDate();
-    int abi = 0;
-    int cab = 0;
-    content.bills = bills(key, &abi, &cab);
+    if (Value::toInt(row.value(1)) <= 0)
+        refuse(QStringLiteral("La distinta %1 non ha la banca di presentazione.").arg(key.shown()));
+    content.bills = bills(key);
     if (content.bills.empty())
         refuse(QStringLiteral("La distinta %1 non contiene effetti: non c'è nulla da inviare alla banca.")
                    .arg(key.shown()));
     content.creditor = creditor(key.company);
-    content.bank = bank(key, abi, cab);
+    content.bank = bank(key, Value::toInt(row.value(1)), Value::toInt(row.value(2)));
     return content;
 }
 
-std::vector<SlipContent::Bill> SlipReader::bills(const SlipKey& key, int* abi, int* cab) const {
+std::vector<SlipContent::Bill> SlipReader::bills(const SlipKey& key) const {
     const auto result = connection_.Query(
         QString::fromLatin1(kBillsQuery) + slipWhere(key) +
         QStringLiteral(" AND EF06_NUMDIST_EF09 = %1 ORDER BY EF01_SCADE_S, EF01_NUMREG_CO99, EF01_PROGEFF")
@@ -175,26 +175,6 @@ std::vector<SlipContent::Bill> SlipReader::bills(const SlipKey& key, int* abi, i
         b.mandate.oneOff = Value::toInt(r[MandateOneOff]) == 1;
         b.mandate.firstDone =
             Value::toInt(r[MandateFirstDone]) == 1 || collectedSet.contains(Value::toInt(r[AccountId]));
-        // Every Bill of a slip goes to the one bank the slip was presented to.
-        const int billAbi = Value::toInt(r[PresentAbi]);
-        const int billCab = Value::toInt(r[PresentCab]);
-        if (billAbi <= 0)
-            refuse(QStringLiteral("L'effetto %1 della distinta %2 non ha la banca di presentazione.")
-                       .arg(b.shown(), key.shown()));
-        if (bills.empty()) {
-            *abi = billAbi;
-            *cab = billCab;
-        } else if (billAbi != *abi || billCab != *cab) {
-            refuse(
-                QStringLiteral("L'effetto %1 è presentato alla banca ABI %2 CAB %3, gli altri effetti della "
-                               "distinta %4 alla banca ABI %5 CAB %6: una distinta va a una sola banca.")
-                    .arg(b.shown())
-                    .arg(billAbi)
-                    .arg(billCab)
-                    .arg(key.shown())
-                    .arg(*abi)
-                    .arg(*cab));
-        }
         bills.push_back(std::move(b));
     }
     return bills;

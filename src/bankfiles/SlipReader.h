@@ -18,7 +18,7 @@ public:
 private:
     SlipContent::Creditor creditor(qint32 company) const;
     SlipContent::Bank bank(const SlipKey& key, int abi, int cab) const;
-    std::vector<SlipContent::Bill> bills(const SlipKey& key, int* abi, int* cab) const;
+    std::vector<SlipContent::Bill> bills(const SlipKey& key) const;
     // The debtors' accounts already collected on an earlier direct-debit slip.
     QList<int> collectedAccounts(const SlipKey& key) const;
 

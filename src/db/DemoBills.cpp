@@ -221,7 +221,7 @@ int DemoBuilder::addToBatch(OpenBatches& open, ClosedBatches& closed, int kind, 
     Distinta& batch = open[{kind, date.year()}];
     if (batch.number == 0 || batch.count >= capacity) {
         if (batch.number) closed[{kind, date.year(), batch.number}] = batch;
-        batch = Distinta{batch.number + 1, 0, Decimal(), date};
+        batch = Distinta{batch.number + 1, 0, Decimal(), date, {}};
     }
     ++batch.count;
     batch.total = batch.total + amount;
@@ -261,9 +261,12 @@ void DemoBuilder::presentation(Row& r, const Movement& m, BillState& st) {
     put(r, "EF06_ANNO_EF09", m.date.year());
     put(r, "EF06_NUMDIST_EF09", number);
     if (kind == 2) put(r, "EF06_ETICHRAGGRAVV", QStringLiteral("MAV%1-%2").arg(m.date.year()).arg(number));
-    const auto& [abi, cab] = rnd_.pick(companyBanks_);
-    st.bancaPre = abi;
-    st.agenPre = cab;
+    // Every Bill of a slip goes to the bank the slip's first Bill was given.
+    const std::pair<int, int> picked = rnd_.pick(companyBanks_);
+    std::pair<int, int>& bank = openDist_[{kind, m.date.year()}].bank;
+    if (bank.first == 0) bank = picked;
+    st.bancaPre = bank.first;
+    st.agenPre = bank.second;
     st.indPres = rnd_.pick(QList<int>{2, 2, 3, 4, 5, 6});
     st.flgSteff = 1;
     st.numSteff = number;
@@ -777,6 +780,13 @@ void DemoBuilder::finish() {
                                 {"EF09_DATACRESUPP", d.date},
                                 {"EF09_NUMTOTEFF", d.count},
                                 {"EF09_IMPTOTEFF", QVariant::fromValue(d.total)}});
+    for (const auto& [k, d] : distinte_)
+        write("KV25_BANCHEDIST", {{"KV25_DITTA_CG18", DemoGenerator::kCompany},
+                                  {"KV25_INDTIPODIST", std::get<0>(k)},
+                                  {"KV25_ANNO", std::get<1>(k)},
+                                  {"KV25_NUMDIST", std::get<2>(k)},
+                                  {"KV25_BANCA_CG12", d.bank.first},
+                                  {"KV25_AGENZIA_CG13", d.bank.second}});
     for (auto& [k, d] : openOrders_) orders_[{std::get<0>(k), std::get<1>(k), d.number}] = d;
     for (const auto& [k, d] : orders_)
         write("EF10_ORDPBONIF", {{"EF10_DITTA_CG18", DemoGenerator::kCompany},

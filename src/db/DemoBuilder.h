@@ -131,6 +131,7 @@ private:
         int count = 0;
         Decimal total;
         QDate date;
+        std::pair<int, int> bank;  // a slip's one bank (ABI, CAB); none for a transfer order
     };
 
     using OpenBatches = std::map<std::tuple<int, int>, Distinta>;         // (kind, year)

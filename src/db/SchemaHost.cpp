@@ -111,6 +111,17 @@ QList<TableDef> Schema::host() {
                text(QStringLiteral("KV22_IDCREDITORE"), 35)},
               {QStringLiteral("KV22_DITTA_CG18"), QStringLiteral("KV22_INDTIPODIST"),
                QStringLiteral("KV22_ANNO"), QStringLiteral("KV22_NUMDIST")}),
+        // The bank a slip was presented to (ABI and CAB of the company bank chosen), kept with the
+        // slip: its Bills lose their presentation bank when they come back unpaid, and the slip's
+        // file must still be made again as it went out.
+        table(QStringLiteral("KV25_BANCHEDIST"),
+              {required(integer(QStringLiteral("KV25_DITTA_CG18"))),
+               required(code(QStringLiteral("KV25_INDTIPODIST"))),
+               required(code(QStringLiteral("KV25_ANNO"))), required(integer(QStringLiteral("KV25_NUMDIST"))),
+               required(integer(QStringLiteral("KV25_BANCA_CG12"))),
+               required(integer(QStringLiteral("KV25_AGENZIA_CG13")))},
+              {QStringLiteral("KV25_DITTA_CG18"), QStringLiteral("KV25_INDTIPODIST"),
+               QStringLiteral("KV25_ANNO"), QStringLiteral("KV25_NUMDIST")}),
         // The reasons a bank gives for a collection rejected or returned (ISO external status reasons).
         table(QStringLiteral("KV23_CAUSALIESITO"),
               {required(text(QStringLiteral("KV23_CODICE"), 4)), text(QStringLiteral("KV23_DESCR"), 120)},
@@ -155,7 +166,7 @@ TableClass Schema::accessClass(const QString& table) {
                                      "MG25_BLOCCHI", "CG19_SEZIONALI", "KV20_DATIBANCA", "KV21_MANDATI"});
         // A slip is written with its Bills' presentation and follows them when one is undone.
         put(TableClass::BillPart, {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF09_DISTINTE",
-                                   "KV22_STATIDIST", "KV24_INSOLUTI"});
+                                   "KV22_STATIDIST", "KV24_INSOLUTI", "KV25_BANCHEDIST"});
         put(TableClass::BillTrail, {"EF06_SCADSTO", "CO99_MASTERDOC", "KV05_ALLEGATI"});
         put(TableClass::Numbering, {"KV04_NUMERATORI"});
         for (const PersonalTable& p : personalTables()) c.insert(p.table, TableClass::Personal);

@@ -60,36 +60,21 @@ QList<SlipRow> SlipBook::slips(qint32 company) const {
             .insert(slipText(number(counts, "EF06_INDTIPODIST_EF09"), number(counts, "EF06_ANNO_EF09"),
                              number(counts, "EF06_NUMDIST_EF09")),
                     number(counts, "N"));
-    QHash<QString, QString> banks;
-    Recordset bank;
-    bank.Open(
-        QStringLiteral("SELECT M.EF06_INDTIPODIST_EF09, M.EF06_ANNO_EF09, M.EF06_NUMDIST_EF09, "
-                       "MAX(E.EF01_BANCAPRE_SCG12) AS ABI, MAX(E.EF01_AGENPRE_SCG13) AS CAB "
-                       "FROM EF06_SCADSTO M WITH (NOLOCK) INNER JOIN EF01_SCADENZE E WITH (NOLOCK) ON %1 "
-                       "WHERE M.EF06_DITTA_EF09 = %2 AND M.EF06_INDTIPOPER = 3 "
-                       "GROUP BY M.EF06_INDTIPODIST_EF09, M.EF06_ANNO_EF09, M.EF06_NUMDIST_EF09")
-            .arg(kBillJoin)
+    Recordset rs;
+    rs.Open(
+        QStringLiteral(
+            "SELECT D.EF09_INDTIPODIST, D.EF09_ANNO, D.EF09_NUMDIST, D.EF09_DATACRESUPP, "
+            "D.EF09_NUMTOTEFF, D.EF09_IMPTOTEFF, S.KV22_INDSTATO, S.KV22_DATAACCR, S.KV22_MSGIDSEPA, "
+            "S.KV22_IDCREDITORE, B.KV25_BANCA_CG12, B.KV25_AGENZIA_CG13 FROM EF09_DISTINTE D WITH (NOLOCK) "
+            "LEFT JOIN KV22_STATIDIST S ON S.KV22_DITTA_CG18 = D.EF09_DITTA_CG18 "
+            "AND S.KV22_INDTIPODIST = D.EF09_INDTIPODIST AND S.KV22_ANNO = D.EF09_ANNO "
+            "AND S.KV22_NUMDIST = D.EF09_NUMDIST LEFT JOIN KV25_BANCHEDIST B "
+            "ON B.KV25_DITTA_CG18 = D.EF09_DITTA_CG18 AND B.KV25_INDTIPODIST = D.EF09_INDTIPODIST "
+            "AND B.KV25_ANNO = D.EF09_ANNO AND B.KV25_NUMDIST = D.EF09_NUMDIST "
+            "WHERE D.EF09_DITTA_CG18 = %1 ORDER BY D.EF09_DATACRESUPP DESC, D.EF09_INDTIPODIST, "
+            "D.EF09_ANNO DESC, D.EF09_NUMDIST DESC")
             .arg(company),
         connection_);
-    for (; !bank.AtEOF(); bank.MoveNext())
-        if (!text(bank, "ABI").isEmpty())
-            banks.insert(slipText(number(bank, "EF06_INDTIPODIST_EF09"), number(bank, "EF06_ANNO_EF09"),
-                                  number(bank, "EF06_NUMDIST_EF09")),
-                         QStringLiteral("%1 %2")
-                             .arg(number(bank, "ABI"), 5, 10, QLatin1Char('0'))
-                             .arg(number(bank, "CAB"), 5, 10, QLatin1Char('0')));
-
-    Recordset rs;
-    rs.Open(QStringLiteral(
-                "SELECT D.EF09_INDTIPODIST, D.EF09_ANNO, D.EF09_NUMDIST, D.EF09_DATACRESUPP, "
-                "D.EF09_NUMTOTEFF, D.EF09_IMPTOTEFF, S.KV22_INDSTATO, S.KV22_DATAACCR, S.KV22_MSGIDSEPA, "
-                "S.KV22_IDCREDITORE FROM EF09_DISTINTE D WITH (NOLOCK) LEFT JOIN KV22_STATIDIST S "
-                "ON S.KV22_DITTA_CG18 = D.EF09_DITTA_CG18 AND S.KV22_INDTIPODIST = D.EF09_INDTIPODIST "
-                "AND S.KV22_ANNO = D.EF09_ANNO AND S.KV22_NUMDIST = D.EF09_NUMDIST "
-                "WHERE D.EF09_DITTA_CG18 = %1 ORDER BY D.EF09_DATACRESUPP DESC, D.EF09_INDTIPODIST, "
-                "D.EF09_ANNO DESC, D.EF09_NUMDIST DESC")
-                .arg(company),
-            connection_);
     QList<SlipRow> rows;
     for (; !rs.AtEOF(); rs.MoveNext()) {
         SlipRow r;
@@ -107,7 +92,10 @@ QList<SlipRow> SlipBook::slips(qint32 company) const {
         // A closed slip one of whose outcomes was undone in the bill form waits again.
         if (r.state == SlipState::Closed && waiting.value(k) > 0)
             r.state = r.credited.isValid() ? SlipState::Credited : SlipState::Presented;
-        r.bank = banks.value(k);
+        if (!text(rs, "KV25_BANCA_CG12").isEmpty())
+            r.bank = QStringLiteral("%1 %2")
+                         .arg(number(rs, "KV25_BANCA_CG12"), 5, 10, QLatin1Char('0'))
+                         .arg(number(rs, "KV25_AGENZIA_CG13"), 5, 10, QLatin1Char('0'));
         rows << r;
     }
     return rows;

@@ -14,6 +14,9 @@ class Connection;
 namespace SlipTotals {
 
 void follow(Connection& connection, const SlipKey& slip);
+// Removes the slip's row and the rows kept beside it (its bank, its state): a later slip given the
+// same number starts clean. Returns false when the slip's row was not there.
+bool remove(Connection& connection, const SlipKey& slip);
 // The slip a movement presented its Bill on, from the movement's columns; nullopt for any other
 // movement.
 std::optional<SlipKey> presentedOn(const std::function<QVariant(const QString& column)>& movement);

@@ -5,6 +5,7 @@
 #include "HistorySnapshot.h"
 #include "Recordset.h"
 #include "SlipTexts.h"
+#include "SlipTotals.h"
 #include "SuiteError.h"
 #include "TransactionScope.h"
 #include "Value.h"
@@ -16,7 +17,7 @@ SlipWithdrawal::SlipWithdrawal(std::shared_ptr<Connection> connection) : connect
 int SlipWithdrawal::withdraw(const SlipKey& slip) const {
     TransactionScope transaction(*connection_);
     // The slip's row goes first: a colleague withdrawing it too waits here, then finds it gone.
-    if (connection_->Execute(QStringLiteral("DELETE FROM EF09_DISTINTE") + slip.where()) != 1)
+    if (!SlipTotals::remove(*connection_, slip))
         throw SuiteError(SuiteError::kOperationNotAllowed, SlipTexts::kWithdrawTitle,
                          SlipTexts::kSlipMissing.arg(slip.shown()));
     QStringList snapshot;

@@ -89,6 +89,15 @@ SlipKey SlipWriter::insertSlip(const SlipOrder& order) const {
     };
     for (const auto& [column, value] : values) row.Fields(QString::fromLatin1(column)).setValue(value);
     row.UpdateBatch();
+    connection_->Execute(QStringLiteral("INSERT INTO KV25_BANCHEDIST (KV25_DITTA_CG18, KV25_INDTIPODIST,"
+                                        " KV25_ANNO, KV25_NUMDIST, KV25_BANCA_CG12, KV25_AGENZIA_CG13)"
+                                        " VALUES (%1, %2, %3, %4, %5, %6)")
+                             .arg(slip.company)
+                             .arg(slip.kind)
+                             .arg(slip.year)
+                             .arg(slip.number)
+                             .arg(order.bank.abi)
+                             .arg(order.bank.cab));
     return slip;
 }
 

@@ -144,6 +144,12 @@ public:
                               {"EF09_DATACRESUPP", QDate(kYear, 3, 1)},
                               {"EF09_NUMTOTEFF", count},
                               {"EF09_IMPTOTEFF", QVariant::fromValue(total)}});
+        put("KV25_BANCHEDIST", {{"KV25_DITTA_CG18", kCompany},
+                                {"KV25_INDTIPODIST", slip.kind},
+                                {"KV25_ANNO", slip.year},
+                                {"KV25_NUMDIST", slip.number},
+                                {"KV25_BANCA_CG12", kBankAbi},
+                                {"KV25_AGENZIA_CG13", kBankCab}});
     }
 
     // Writes what the calls above gathered.

@@ -10,6 +10,7 @@
 #include "Refusal.h"
 #include "SlipBook.h"
 #include "SlipCommand.h"
+#include "SlipFiles.h"
 #include "SlipFixture.h"
 #include "SlipKinds.h"
 #include "SqlText.h"
@@ -161,6 +162,44 @@ TEST_P(OutcomesTest, ASlipPresentedFromTheListIsReadAndPaidWhole) {
     EXPECT_EQ(book.bills(written.key).size(), written.count);
     EXPECT_EQ(OutcomeRegistrar(c_).pay(written.key, {}, kToday), written.count);
     EXPECT_EQ(book.slip(written.key).state, SlipState::Closed);
+}
+
+// Bills back unpaid lose their presentation bank, not their place in the slip: the slip keeps its
+// bank and its file is made again as it went out. A withdrawn slip's number goes to the next slip,
+// which starts without the withdrawn one's SEPA file.
+TEST_P(OutcomesTest, ASlipKeepsItsBankAndFileWhenItsBillsComeBack) {
+    const SlipCommand command(c_, 1, SlipFiles::check);
+    const auto present = [&] {
+        return command.present(QStringLiteral("rid"), QStringLiteral("01/01/2024"),
+                               QStringLiteral("31/12/2024"), QStringLiteral("2"), kToday);
+    };
+    const SlipCommand::Written written = present();
+    ASSERT_GT(written.count, 0);
+    const SlipBook book(c_);
+    const QString bank = book.slip(written.key).bank;
+    const QDateTime now(kToday, QTime(9, 0));
+    SlipFiles::Written before;
+    const QByteArray file = SlipFiles::content(*c_, written.key, now, &before);
+    for (const PresentedBill& bill : book.bills(written.key)) {
+        UnpaidRequest back;
+        back.slip = written.key;
+        back.bill = bill.key;
+        back.date = kToday;
+        OutcomeRegistrar(c_).unpaid({back});
+    }
+    EXPECT_EQ(book.slip(written.key).bank, bank);
+    SlipFiles::Written after;
+    EXPECT_EQ(SlipFiles::content(*c_, written.key, now, &after), file);
+    EXPECT_EQ(after.bills, written.count);
+
+    const SlipCommand::Written again = present();
+    ASSERT_EQ(again.count, written.count) << "the Bills back unpaid go on a new slip";
+    book.recordSepaFile(again.key, QStringLiteral("MSG-RITIRATA"), QStringLiteral("IT16ZZZ03927460161"));
+    command.withdraw(
+        QStringLiteral("%1/%2/%3").arg(again.key.kind).arg(again.key.year).arg(again.key.number));
+    const SlipCommand::Written third = present();
+    ASSERT_EQ(third.key.number, again.key.number);
+    EXPECT_TRUE(book.slip(third.key).sepaMessageId.isEmpty());
 }
 
 TEST_P(OutcomesTest, RefusalsNameTheBillAndWriteNothing) {
