@@ -78,8 +78,13 @@ TEST_P(SlipTest, ASlipPresentsEachBillAndRecordsItsMovement) {
     EXPECT_TRUE(order(2).bills.isEmpty()) << "presented Bills are no longer offered";
 
     // The RID goes on a slip of its own kind, numbered apart, and is presented "after collection".
+    const QString lastSdd = value(
+        QStringLiteral("SELECT COALESCE(MAX(EF09_NUMDIST), 0) FROM EF09_DISTINTE WHERE EF09_INDTIPODIST = %1 "
+                       "AND EF09_ANNO = 2026")
+            .arg(SlipKinds::kSdd));
     const SlipKey sdd = SlipWriter(demo_->connection).write(order(11));
     EXPECT_EQ(sdd.kind, SlipKinds::kSdd);
+    EXPECT_EQ(sdd.number, lastSdd.toInt() + 1);
     EXPECT_EQ(bill(keys_.at(2), "EF01_INDPRES_S"), QStringLiteral("5"));
     EXPECT_EQ(slipColumn(sdd, "EF09_NUMTOTEFF").toInt(), 1);
 }
