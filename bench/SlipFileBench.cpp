@@ -9,8 +9,8 @@
 #include "SchemaInstaller.h"
 #include "ScratchDatabase.h"
 #include "SlipFiles.h"
-#include "SlipFixture.h"
 #include "SlipKinds.h"
+#include "SlipRows.h"
 #include "SuiteError.h"
 #include "TransactionScope.h"
 
@@ -37,7 +37,7 @@ double best(F&& f) {
 
 void fill(Connection& c, const SlipKey& riba, const SlipKey& sdd) {
     TransactionScope transaction(c);
-    SlipFixture f(c);
+    SlipRows f(c);
     f.company(QStringLiteral("A1B2C"), QStringLiteral("IT66ZZZ0000003927460161"));
     for (int k = 0; k < 200; ++k)
         f.customer(
@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
         Connection& c = *db.connection();
         c.setCatalogue(SchemaInstaller::catalogue());
         SchemaInstaller(db.connection()).install();
-        const SlipKey riba{SlipFixture::kCompany, SlipKinds::kRiba, SlipFixture::kYear, 1};
-        const SlipKey sdd{SlipFixture::kCompany, SlipKinds::kSdd, SlipFixture::kYear, 1};
+        const SlipKey riba{SlipRows::kCompany, SlipKinds::kRiba, SlipRows::kYear, 1};
+        const SlipKey sdd{SlipRows::kCompany, SlipKinds::kSdd, SlipRows::kYear, 1};
         fill(c, riba, sdd);
 
         // The baseline: the slip's Bills read bare, their rows and nothing else.

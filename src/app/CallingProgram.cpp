@@ -123,6 +123,13 @@ QStandardItem* cell(const QString& text, Qt::Alignment align = Qt::AlignLeft | Q
     return item;
 }
 
+// A caption whose mnemonic takes the focus to `buddy`.
+QLabel* caption(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text, buddy->parentWidget());
+    label->setBuddy(buddy);
+    return label;
+}
+
 // A list that asks for more rows when the view scrolls to its end.
 class BillListModel : public QStandardItemModel {
 public:
@@ -157,7 +164,49 @@ CallingProgram::CallingProgram(std::shared_ptr<HostGlobal> host, std::shared_ptr
 
 QGroupBox* CallingProgram::createFilters() {
     auto* filters = new QGroupBox(QStringLiteral("Selezione effetti"), this);
+    createFilterFields(filters);
     auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Archivio"), archive_);
+    auto* who = new QHBoxLayout;
+    who->addWidget(counterpart_, 1);
+    who->addWidget(caption(QStringLiteral("no&me contiene"), name_));
+    who->addWidget(name_, 2);
+    form->addRow(caption(QStringLiteral("&Cliente/fornitore o conto"), counterpart_), who);
+    auto* dates = new QHBoxLayout;
+    dates->addWidget(new QLabel(QStringLiteral("dal"), filters));
+    dates->addWidget(dueFrom_);
+    dates->addWidget(new QLabel(QStringLiteral("al"), filters));
+    dates->addWidget(dueTo_);
+    dates->addSpacing(24);
+    dates->addWidget(caption(QStringLiteral("&ritardo al"), asOf_));
+    dates->addWidget(asOf_);
+    dates->addStretch();
+    form->addRow(caption(QStringLiteral("&Scadenze"), dueFrom_), dates);
+    auto* kinds = new QHBoxLayout;
+    kinds->addWidget(state_);
+    kinds->addWidget(caption(QStringLiteral("Tipo &effetto"), billType_));
+    kinds->addWidget(billType_);
+    kinds->addWidget(caption(QStringLiteral("&Banca di presentazione"), bank_));
+    kinds->addWidget(bank_, 1);
+    form->addRow(caption(QStringLiteral("S&tato"), state_), kinds);
+    auto* numbers = new QHBoxLayout;
+    numbers->addWidget(amount_, 1);
+    numbers->addWidget(caption(QStringLiteral("N. &documento"), document_));
+    numbers->addWidget(document_);
+    numbers->addWidget(caption(QStringLiteral("N. effetto"), billNumber_));
+    numbers->addWidget(billNumber_);
+    numbers->addStretch(1);
+    form->addRow(caption(QStringLiteral("Importo €"), amount_), numbers);
+    buttons_.search = new QPushButton(QStringLiteral("Cerca"), filters);
+    buttons_.search->setToolTip(QStringLiteral("Cerca gli effetti (Invio)"));
+    buttons_.search->setDefault(true);
+    auto* filterRow = new QHBoxLayout(filters);
+    filterRow->addLayout(form, 1);
+    filterRow->addWidget(buttons_.search, 0, Qt::AlignBottom);
+    return filters;
+}
+
+void CallingProgram::createFilterFields(QGroupBox* filters) {
     archive_ = new QComboBox(filters);
     archive_->addItem(QStringLiteral("Effetti clienti"), 0);
     archive_->addItem(QStringLiteral("Effetti fornitori"), 1);
@@ -171,26 +220,9 @@ QGroupBox* CallingProgram::createFilters() {
     name_->setMaxLength(80);
     dueFrom_ = new QLineEdit(filters);
     dueTo_ = new QLineEdit(filters);
-    for (QLineEdit* e : {dueFrom_, dueTo_}) {
-        e->setPlaceholderText(QStringLiteral("gg/mm/aaaa"));
-        e->setMaxLength(10);
-        e->setMaximumWidth(110);
-    }
-    auto* dates = new QHBoxLayout;
-    dates->addWidget(new QLabel(QStringLiteral("dal"), filters));
-    dates->addWidget(dueFrom_);
-    dates->addWidget(new QLabel(QStringLiteral("al"), filters));
-    dates->addWidget(dueTo_);
+    for (QLineEdit* e : {dueFrom_, dueTo_}) e->setPlaceholderText(QStringLiteral("gg/mm/aaaa"));
     asOf_ = new QLineEdit(ItalianFormat::date(QDate::currentDate()), filters);
-    asOf_->setMaxLength(10);
-    asOf_->setMaximumWidth(110);
     asOf_->setToolTip(QStringLiteral("Il giorno a cui si contano i giorni di ritardo"));
-    auto* asOfLabel = new QLabel(QStringLiteral("&ritardo al"), filters);
-    asOfLabel->setBuddy(asOf_);
-    dates->addSpacing(24);
-    dates->addWidget(asOfLabel);
-    dates->addWidget(asOf_);
-    dates->addStretch();
     state_ = new QComboBox(filters);
     state_->addItem(QStringLiteral("Tutti"), -1);
     state_->addItem(QStringLiteral("Aperti"), 0);
@@ -206,58 +238,11 @@ QGroupBox* CallingProgram::createFilters() {
     amount_->setMaxLength(40);
     document_ = new QLineEdit(filters);
     billNumber_ = new QLineEdit(filters);
-    for (QLineEdit* e : {document_, billNumber_}) {
+    // Dates and numbers: short fields of at most ten characters.
+    for (QLineEdit* e : {dueFrom_, dueTo_, asOf_, document_, billNumber_}) {
         e->setMaxLength(10);
         e->setMaximumWidth(110);
     }
-    form->addRow(QStringLiteral("&Archivio"), archive_);
-    auto* counterpartLabel = new QLabel(QStringLiteral("&Cliente/fornitore o conto"), filters);
-    counterpartLabel->setBuddy(counterpart_);
-    auto* who = new QHBoxLayout;
-    who->addWidget(counterpart_, 1);
-    auto* nameLabel = new QLabel(QStringLiteral("no&me contiene"), filters);
-    nameLabel->setBuddy(name_);
-    who->addWidget(nameLabel);
-    who->addWidget(name_, 2);
-    form->addRow(counterpartLabel, who);
-    auto* dueLabel = new QLabel(QStringLiteral("&Scadenze"), filters);
-    dueLabel->setBuddy(dueFrom_);
-    form->addRow(dueLabel, dates);
-    auto* kinds = new QHBoxLayout;
-    kinds->addWidget(state_);
-    auto* billTypeLabel = new QLabel(QStringLiteral("Tipo &effetto"), filters);
-    billTypeLabel->setBuddy(billType_);
-    kinds->addWidget(billTypeLabel);
-    kinds->addWidget(billType_);
-    auto* bankLabel = new QLabel(QStringLiteral("&Banca di presentazione"), filters);
-    bankLabel->setBuddy(bank_);
-    kinds->addWidget(bankLabel);
-    kinds->addWidget(bank_, 1);
-    auto* stateLabel = new QLabel(QStringLiteral("S&tato"), filters);
-    stateLabel->setBuddy(state_);
-    form->addRow(stateLabel, kinds);
-    auto* numbers = new QHBoxLayout;
-    numbers->addWidget(amount_, 1);
-    auto* documentLabel = new QLabel(QStringLiteral("N. &documento"), filters);
-    documentLabel->setBuddy(document_);
-    numbers->addWidget(documentLabel);
-    numbers->addWidget(document_);
-    auto* billNumberLabel = new QLabel(QStringLiteral("N. effetto"), filters);
-    billNumberLabel->setBuddy(billNumber_);
-    numbers->addWidget(billNumberLabel);
-    numbers->addWidget(billNumber_);
-    numbers->addStretch(1);
-    auto* amountLabel = new QLabel(QStringLiteral("Importo €"), filters);
-    amountLabel->setBuddy(amount_);
-    form->addRow(amountLabel, numbers);
-    buttons_.search = new QPushButton(QStringLiteral("Cerca"), filters);
-    buttons_.search->setToolTip(QStringLiteral("Cerca gli effetti (Invio)"));
-    buttons_.search->setDefault(true);
-    auto* filterRow = new QHBoxLayout(filters);
-    filterRow->addLayout(form, 1);
-    filterRow->addWidget(buttons_.search, 0, Qt::AlignBottom);
-
-    return filters;
 }
 
 void CallingProgram::fillBanks() {

@@ -123,6 +123,7 @@ private:
 
     // The window's parts, built and wired in this order by the constructor.
     QGroupBox* createFilters();
+    void createFilterFields(QGroupBox* filters);
     void fillBanks();
     void createList();
     QHBoxLayout* createFoot();

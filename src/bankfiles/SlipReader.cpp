@@ -114,12 +114,12 @@ SlipContent SlipReader::read(const SlipKey& key) const {
     content.key = key;
     content.created = Value::toDate(row.value(0));
     if (!content.created.isValid()) content.created = QDate::currentDate();
-    if (Value::toInt(row.value(1)) <= 0)
-        refuse(QStringLiteral("La distinta %1 non ha la banca di presentazione.").arg(key.shown()));
     content.bills = bills(key);
     if (content.bills.empty())
         refuse(QStringLiteral("La distinta %1 non contiene effetti: non c'è nulla da inviare alla banca.")
                    .arg(key.shown()));
+    if (Value::toInt(row.value(1)) <= 0)
+        refuse(QStringLiteral("La distinta %1 non ha la banca di presentazione.").arg(key.shown()));
     content.creditor = creditor(key.company);
     content.bank = bank(key, Value::toInt(row.value(1)), Value::toInt(row.value(2)));
     return content;

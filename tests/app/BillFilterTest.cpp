@@ -59,6 +59,8 @@ TEST(BillFilter, BillTypeBankAndTheClerksOrder) {
     f.bank = 3;
     EXPECT_EQ(f.selectionText(),
               QStringLiteral("EF01_INDSTATO_S = 0 AND EF01_TIPOEFF = 2 AND EF01_BANCAPRE_SCG12 = 3"));
+    f.state = 1;
+    EXPECT_TRUE(f.selectionText().startsWith(QStringLiteral("EF01_INDSTATO_S = 1 AND"))) << "the closed ones";
     EXPECT_EQ(f.orderText(), QStringLiteral("EF01_SCADE_S, EF01_NUMREG_CO99, EF01_PROGEFF"));
     // Most days overdue first is the oldest due date first; fewest first, the newest.
     f.sort = BillFilter::Sort::Overdue;

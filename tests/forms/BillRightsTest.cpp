@@ -86,10 +86,7 @@ TEST_P(BillRightsTest, TheClerksRightsAndTheAdministratorsChangesAreToldAndNothi
     const int written = movements();
     f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabStorico);
     QApplication::processEvents();
-    f->clsRstStorico->MoveLast();
-    log_->clear();
-    log_->enqueue(6);
-    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    deleteLastMovement(f);
     EXPECT_TRUE(messages().contains(QStringLiteral("non ha il diritto"))) << messages().toStdString();
     EXPECT_EQ(movements(), written);
     EXPECT_EQ(Value::toDate(f->clsRstTestata->Fields(QStringLiteral("EF01_SCADE_S")).Value()),

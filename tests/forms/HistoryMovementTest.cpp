@@ -27,10 +27,8 @@ INSTANTIATE_ON_ENGINES(HistoryMovementTest);
 
 TEST_P(HistoryMovementTest, ANewMovementWithoutTheBillsSituationIsNotConfirmed) {
     module_->ChiaveEffettoInGestione = keyOfRow(1);
-    FRMKV_TARSELLO* f = show();
+    FRMKV_TARSELLO* f = showTab(FRMKV_TARSELLO::TabStorico);
     ASSERT_TRUE(f);
-    f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabStorico);
-    QApplication::processEvents();
     const int rows = f->clsRstStorico->RecordCount();
     bool reached = false;
     QTimer::singleShot(0, [&] {

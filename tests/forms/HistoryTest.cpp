@@ -72,13 +72,7 @@ protected:
         progEff_ = key.section(QLatin1Char(','), 4, 4).toInt();
         module_->ChiaveEffettoInGestione = key;
     }
-    FRMKV_TARSELLO* showHistory() {
-        FRMKV_TARSELLO* f = show();
-        if (!f) return nullptr;
-        f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabStorico);
-        QApplication::processEvents();
-        return f;
-    }
+    FRMKV_TARSELLO* showHistory() { return showTab(FRMKV_TARSELLO::TabStorico); }
     QString where(const char* prefix) const {
         return QStringLiteral(" WHERE %1_NUMREG_CO99 = %2 AND %1_PROGEFF%3 = %4")
             .arg(QLatin1String(prefix), SqlText::quote(numReg_),
@@ -127,10 +121,7 @@ TEST_P(HistoryTest, DeletingTheLastMovementPutsTheBillBackColumnByColumn) {
     ASSERT_EQ(f->GRD_STORICO->DataSource()->RecordCount(), count + 1);
 
     // The last row, a manual variation: confirmed by the clerk.
-    f->clsRstStorico->MoveLast();
-    log_->clear();
-    log_->enqueue(6);
-    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    deleteLastMovement(f);
     ASSERT_EQ(log_->messages().size(), 1) << messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(log_->messages()[0].text, HistoryFormTexts::kEliminaManuale);
     EXPECT_EQ(log_->messages()[0].flags,
@@ -167,10 +158,7 @@ TEST_P(HistoryTest, AStaleViewUndoesOrDeletesNothingAColleagueSavedSince) {
     ASSERT_EQ(movements(), count + 1);
     const QString saved = bill();
 
-    f->clsRstStorico->MoveLast();  // the last movement as this clerk read the history
-    log_->clear();
-    log_->enqueue(6);
-    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    deleteLastMovement(f);  // the last movement as this clerk read the history
     EXPECT_EQ(messageTexts(), (QStringList{HistoryFormTexts::kEliminaManuale, WriteConflict::kMessage}));
     EXPECT_EQ(movements(), count + 1);
     EXPECT_EQ(bill(), saved) << "the colleague's due date stands";
@@ -208,10 +196,7 @@ TEST_P(HistoryTest, ASplitRestoresTheOriginalAmountsAndEmptyAmountsBecomeNull) {
     runSql(demo_->connection, QStringLiteral("UPDATE EF06_SCADSTO SET EF06_INDTIPOPER = 0") + where("EF06") +
                                   QStringLiteral(" AND EF06_PROGSTO = 1"));
     f->ShowStorico();
-    f->clsRstStorico->MoveLast();
-    log_->clear();
-    log_->enqueue(6);
-    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    deleteLastMovement(f);
     EXPECT_EQ(log_->messages().value(0).text, HistoryFormTexts::kEliminaAutomatico);
     Recordset rs;
     rs.Open(QStringLiteral("SELECT EF01_IMPEFF_S, EF01_IMPEFFORIG, EF01_IMPEFFORIGVAL, EF01_IMPEFFVAL_S, "
@@ -351,10 +336,7 @@ TEST_P(HistoryTest, NewMovementTakesTheNextProgressiveAndIsSavedWithTheBill) {
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT EF01_FLGEFFVAR FROM EF01_SCADENZE") + where("EF01")), 1);
 
     // Deleted, the next new movement takes its progressive again.
-    log_->clear();
-    log_->enqueue(6);
-    f->clsRstStorico->MoveLast();
-    f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    deleteLastMovement(f);
     EXPECT_EQ(movements(), count) << messageTexts().join(QLatin1Char('\n')).toStdString();
     withHistoryForm([&] { f->GNV_STORICO->press(QStringLiteral("Nuovo")); },
                     [&](FRMKV_STORICO& h) {
@@ -457,10 +439,7 @@ TEST_P(HistoryUndoFaultTest, AFailingWriteLeavesTheBillAndTheMovementAsTheyWere)
         const QString table = atDeletion ? QStringLiteral("EF06_SCADSTO") : QStringLiteral("EF01_SCADENZE");
         breakWrites(demo_->connection, GetParam(),
                     atDeletion ? QStringLiteral("DELETE") : QStringLiteral("UPDATE"), table);
-        f->clsRstStorico->MoveLast();
-        log_->clear();
-        log_->enqueue(6);
-        f->GNV_STORICO->press(QStringLiteral("Elimina"));
+        deleteLastMovement(f);
         // Told in our words, naming the log that has the engine's.
         EXPECT_TRUE(messageTexts().join(QLatin1Char('\n')).contains(TechnicalLog::path()))
             << messageTexts().join(QLatin1Char('\n')).toStdString();
@@ -471,10 +450,7 @@ TEST_P(HistoryUndoFaultTest, AFailingWriteLeavesTheBillAndTheMovementAsTheyWere)
 
         // The fault mended, the same deletion goes through.
         mendWrites(demo_->connection, GetParam(), table);
-        f->clsRstStorico->MoveLast();
-        log_->clear();
-        log_->enqueue(6);
-        f->GNV_STORICO->press(QStringLiteral("Elimina"));
+        deleteLastMovement(f);
         EXPECT_EQ(movements(), count - 1) << messageTexts().join(QLatin1Char('\n')).toStdString();
         log_->enqueue(7);
         module_->CloseForm();

@@ -130,24 +130,13 @@ protected:
         return demo_->count(QStringLiteral("SELECT COALESCE(MAX(EF05_PROGAVVISI), 0) FROM EF05_SCADSOLLEC") +
                             where("EF05"));
     }
-    FRMKV_TARSELLO* showReminders() {
-        FRMKV_TARSELLO* f = show();
-        if (!f) return nullptr;
-        f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabSolleciti);
-        QApplication::processEvents();
-        return f;
-    }
+    FRMKV_TARSELLO* showReminders() { return showTab(FRMKV_TARSELLO::TabSolleciti); }
     // Presses `button` of the reminders tab and runs `inside` on the reminder form it opens.
     void withReminderForm(FRMKV_TARSELLO* f, const char* button,
                           const std::function<void(FRMKV_SOLLECITI&)>& inside, bool closeAfter = true) {
         EXPECT_TRUE(
             onModal([&] { f->GNV_SOLLECITI->press(QString::fromLatin1(button)); }, inside, closeAfter))
             << "the reminder form opened modally";
-    }
-    QStringList texts() const {
-        QStringList out;
-        for (const auto& m : log_->messages()) out << m.text;
-        return out;
     }
     QString column(const char* name, int progressive) {
         Recordset rs;
@@ -185,12 +174,14 @@ TEST_P(ReminderTest, AddedChangedAndDeletedRemindersReachTheDatabaseOnlyWithTheB
     breakWrites(demo_->connection, GetParam(), QStringLiteral("INSERT"), QStringLiteral("EF05_SCADSOLLEC"));
     log_->clear();
     EXPECT_FALSE(f->FME_TESTATA->UpdateRecord(true, false));
-    EXPECT_TRUE(texts().join(QLatin1Char('\n')).contains(TechnicalLog::path()));  // the engine's words there
+    EXPECT_TRUE(
+        messageTexts().join(QLatin1Char('\n')).contains(TechnicalLog::path()));  // the engine's words there
     EXPECT_EQ(stored(), count);
     EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
     mendWrites(demo_->connection, GetParam(), QStringLiteral("EF05_SCADSOLLEC"));
     log_->clear();
-    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false))
+        << messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(stored(), count + 1);
     EXPECT_EQ(column("EF05_SPBOLLO", next), QStringLiteral("2.50"));
     EXPECT_FALSE(f->FME_TESTATA->isRecordChanged());
@@ -204,7 +195,8 @@ TEST_P(ReminderTest, AddedChangedAndDeletedRemindersReachTheDatabaseOnlyWithTheB
         typeInto(r.control(QStringLiteral("TXT_TESTOPERS")), comment);
         r.GNV_DETTSOLLECITI->press(QStringLiteral("Conferma"));
     });
-    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false))
+        << messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(column("EF05_TESTOPERS", next), comment);
 
     // Deleted from the grid: at once, without a question, and the Bill must be saved.
@@ -216,7 +208,8 @@ TEST_P(ReminderTest, AddedChangedAndDeletedRemindersReachTheDatabaseOnlyWithTheB
     EXPECT_EQ(f->GRD_SOLLECITI->DataSource()->RecordCount(), count);
     EXPECT_TRUE(f->FME_TESTATA->isRecordChanged());
     EXPECT_EQ(stored(), count + 1);
-    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false))
+        << messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(stored(), count);
     EXPECT_EQ(column("EF05_PROGAVVISI", first), QStringLiteral("<none>"));
 }
@@ -271,7 +264,8 @@ TEST_P(ReminderTest, MovingBetweenRemindersAsksAboutPendingEditsAndTheScriptMayK
         EXPECT_TRUE(r.isVisible()) << "the script kept the form open";
         typeInto(comment, QStringLiteral("va"));
     });
-    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false))
+        << messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(column("EF05_TESTOPERS", first), firstComment);
     EXPECT_EQ(column("EF05_TESTOPERS", second), QStringLiteral("L'avviso; confermato"));
     EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM KV07_LAYOUT WHERE KV07_FORM = "
@@ -299,7 +293,7 @@ TEST_P(ReminderTest, InterestIsWorkedOutOnTheBillsAmountAndBadInputIsRefused) {
         for (const char* bad : {"150", "-1"}) {
             log_->clear();
             typeInto(c("TXT_TASSOINT"), QString::fromLatin1(bad));
-            EXPECT_EQ(texts(), QStringList{ReminderFormTexts::kTassoNonValido}) << bad;
+            EXPECT_EQ(messageTexts(), QStringList{ReminderFormTexts::kTassoNonValido}) << bad;
             EXPECT_EQ(c("TXT_TASSOINT")->Text(), QString::fromLatin1(bad));
             EXPECT_EQ(cell("EF05_TASSOINT"), QString());
         }
@@ -308,7 +302,7 @@ TEST_P(ReminderTest, InterestIsWorkedOutOnTheBillsAmountAndBadInputIsRefused) {
         EXPECT_EQ(c("TXT_IMPINTERES")->Text(), QString()) << "no period yet";
         log_->clear();
         typeInto(c("TXT_ADATACALC"), QStringLiteral("28/06/2023"));
-        EXPECT_EQ(texts(), QStringList{ReminderFormTexts::kDateInteressi});
+        EXPECT_EQ(messageTexts(), QStringList{ReminderFormTexts::kDateInteressi});
         EXPECT_EQ(cell("EF05_ADATACALC"), QString());
         typeInto(c("TXT_ADATACALC"), QStringLiteral("29/12/2023"));
         EXPECT_EQ(cell("EF05_IMPINTERES"), QStringLiteral("609.55"));
@@ -321,7 +315,7 @@ TEST_P(ReminderTest, InterestIsWorkedOutOnTheBillsAmountAndBadInputIsRefused) {
         // A from-date after the to-date is refused as well.
         log_->clear();
         typeInto(c("TXT_DADATACALC"), QStringLiteral("30/12/2023"));
-        EXPECT_EQ(texts(), QStringList{ReminderFormTexts::kDateInteressi});
+        EXPECT_EQ(messageTexts(), QStringList{ReminderFormTexts::kDateInteressi});
         typeInto(c("TXT_DADATACALC"), QStringLiteral("29/06/2023"));
 
         // Unticked: rate, dates and amount emptied and closed; ticked again: open and empty.
@@ -336,7 +330,7 @@ TEST_P(ReminderTest, InterestIsWorkedOutOnTheBillsAmountAndBadInputIsRefused) {
         // A letter that is not a reminder text is refused; one that is shows its description.
         log_->clear();
         typeInto(c("TXT_SIGLALETTERA"), QStringLiteral("X'1;"));
-        EXPECT_EQ(texts(), QStringList{ReminderFormTexts::kLetteraInesistente});
+        EXPECT_EQ(messageTexts(), QStringList{ReminderFormTexts::kLetteraInesistente});
         EXPECT_EQ(c("TXT_DESCRLETTERA")->Text(), QString());
         typeInto(c("TXT_SIGLALETTERA"), QStringLiteral("sol2"));
         EXPECT_EQ(cell("EF05_SIGLALETTERA"), QStringLiteral("SOL2"));
@@ -359,10 +353,11 @@ TEST_P(ReminderTest, InterestIsWorkedOutOnTheBillsAmountAndBadInputIsRefused) {
         QTest::keyClick(static_cast<CheckBox*>(c("CHK_FLGPERS2"))->checkBox(), Qt::Key_Return);
         QApplication::processEvents();
         EXPECT_EQ(r.FME_SOLLECITI->recordset()->RecordCount(), 2)
-            << texts().join(QLatin1Char('\n')).toStdString();
+            << messageTexts().join(QLatin1Char('\n')).toStdString();
     });
     EXPECT_EQ(f->GRD_SOLLECITI->DataSource()->RecordCount(), 1) << "the second one was not confirmed";
-    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false))
+        << messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(column("EF05_SIGLALETTERA", 1), QStringLiteral("SOL2"));
     EXPECT_EQ(column("EF05_FLGCALCINT", 1), QStringLiteral("1"));
     // The grid shows the rate as a rate and the flags in words.
@@ -454,7 +449,8 @@ TEST_P(ReminderTest, TwoClerksAddingRemindersToTheSameBillTheSecondSaveIsTold) {
     };
     addReminder(f, QStringLiteral("primo"));
     addReminder(other.form(), QStringLiteral("secondo"));
-    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false)) << texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(f->FME_TESTATA->UpdateRecord(true, false))
+        << messageTexts().join(QLatin1Char('\n')).toStdString();
     EXPECT_FALSE(other.form()->FME_TESTATA->UpdateRecord(true, false));
     bool told = false;
     for (const auto& m : other.log->messages())
@@ -482,11 +478,11 @@ TEST_P(ReminderTest, TheLetterOfARecordedReminderIsShownAndAPendingOneRefused) {
     log_->clear();
     f->GNV_SOLLECITI->press(QStringLiteral("Lettera"));
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Lettera di sollecito - ")))
-        << shown.toStdString() << texts().join(u'\n').toStdString();
+        << shown.toStdString() << messageTexts().join(u'\n').toStdString();
 
     f->GNV_SOLLECITI->press(QStringLiteral("Elimina"));
     log_->clear();
     f->GNV_SOLLECITI->press(QStringLiteral("Lettera"));
-    EXPECT_TRUE(texts().join(u'\n').contains(QStringLiteral("salvare l'effetto")))
-        << texts().join(u'\n').toStdString();
+    EXPECT_TRUE(messageTexts().join(u'\n').contains(QStringLiteral("salvare l'effetto")))
+        << messageTexts().join(u'\n').toStdString();
 }

@@ -1,9 +1,7 @@
 // The slip list as a clerk drives it with the keyboard, offscreen on a laptop's screen: the
 // outcomes chosen with the function keys, wrong input told and kept, the unpaid dialog.
-#include "BillFormFixture.h"
 #include "ItalianFormat.h"
 #include "SlipFixture.h"
-#include "SlipKinds.h"
 #include "SlipListWindow.h"
 #include "UnpaidDialog.h"
 
@@ -12,13 +10,13 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-class SlipListWindowTest : public BillFormTest {};
+class SlipListWindowTest : public SlipFixture {};
 
 TEST_P(SlipListWindowTest, TheClerkPaysOneBillAndRegistersAnotherUnpaidFromTheKeyboard) {
     const auto c = demo_->connection;
-    const QStringList bills = openBills(c, 2, QDate::currentDate().addDays(-1));
-    ASSERT_EQ(bills.size(), 2);
-    const SlipKey slip = presentSlip(c, SlipKinds::kRiba, QDate::currentDate().addDays(-30), bills);
+    today_ = QDate::currentDate().addDays(-40);
+    layOut({2, 2});
+    const SlipKey slip = present(2);
     QStringList told;
     QStringList dialogErrors;
     SlipListWindow::Person person;

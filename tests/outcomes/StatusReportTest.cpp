@@ -1,12 +1,8 @@
 // The SEPA status report on a direct debit slip, on both engines: a file as a bank writes it, with
 // a rejected, a returned, an unknown and a repeated transaction; the same file twice; the reports
 // refused whole.
-#include "BillFormFixture.h"
-#include "BillKey.h"
+#include "PresentedSlip.h"
 #include "Refusal.h"
-#include "SlipBook.h"
-#include "SlipFixture.h"
-#include "SlipKinds.h"
 #include "StatusReport.h"
 #include "StatusReportImport.h"
 #include "SuiteError.h"
@@ -63,24 +59,15 @@ QByteArray report(const QString& original, const QList<Tx>& transactions,
 
 }  // namespace
 
-class StatusReportTest : public BillFormTest {
+class StatusReportTest : public OutcomesTest {
 protected:
     void SetUp() override {
-        BillFormTest::SetUp();
-        if (IsSkipped()) return;
-        c_ = demo_->connection;
-        bills_ = openBills(c_, 3, QDate::currentDate().addDays(-3));
-        ASSERT_EQ(bills_.size(), 3);
-        slip_ = presentSlip(c_, SlipKinds::kSdd, QDate::currentDate().addDays(-10), bills_);
-        SlipBook(c_).recordSepaFile(slip_, kMessage, kCreditor);
+        OutcomesTest::SetUp();
+        if (!IsSkipped()) SlipBook(c_).recordSepaFile(slip_, kMessage, kCreditor);
     }
-    int movements() { return demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF06_SCADSTO")); }
     StatusReportResult import(const QByteArray& data) {
         return StatusReportImport(c_, slip_).apply(StatusReport::parse(data), true);
     }
-    std::shared_ptr<Connection> c_;
-    QStringList bills_;
-    SlipKey slip_;
 };
 
 TEST_P(StatusReportTest, RejectedAndReturnedBecomeUnpaidOnceAndUnknownOnesAreOnlyReported) {
@@ -136,8 +123,7 @@ TEST_P(StatusReportTest, ReportsForAnotherFileOrCreditorAndMalformedFilesAreRefu
     });
     EXPECT_TRUE(noEndToEnd.contains(QStringLiteral("non ha OrgnlEndToEndId"))) << noEndToEnd.toStdString();
 
-    const SlipKey riba =
-        presentSlip(c_, SlipKinds::kRiba, QDate::currentDate(), openBills(c_, 1, QDate::currentDate()));
+    const SlipKey riba = present(2);
     EXPECT_TRUE(refusal([&] {
                     StatusReportImport(c_, riba).apply(StatusReport::parse(report(kMessage, one)), false);
                 }).contains(QStringLiteral("non è di addebiti diretti SEPA")));

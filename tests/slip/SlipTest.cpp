@@ -3,14 +3,12 @@
 // presentation giving the Bills back; two clerks presenting the same Bills at once.
 #include "DatabaseHistoryWriter.h"
 #include "FRMKV_STORICO.h"
-#include "GridNavigator.h"
 #include "HistoryFormTexts.h"
 #include "Refusal.h"
 #include "SlipFixture.h"
 #include "SlipTexts.h"
 #include "SlipWithdrawal.h"
 #include "SuiteError.h"
-#include "TabControl.h"
 #include "WriteConflict.h"
 
 #include <atomic>
@@ -24,10 +22,6 @@ protected:
                      k.where(QStringLiteral("EF06")) +
                      QStringLiteral(" AND EF06_PROGSTO = (SELECT MAX(EF06_PROGSTO) FROM EF06_SCADSTO") +
                      k.where(QStringLiteral("EF06")) + QStringLiteral(")"));
-    }
-    QString bill(const BillKey& k, const char* column) const {
-        return value(QStringLiteral("SELECT %1 FROM EF01_SCADENZE").arg(QLatin1String(column)) +
-                     k.where(QStringLiteral("EF01")));
     }
     QString slipColumn(const SlipKey& s, const char* column) const {
         return value(QStringLiteral("SELECT %1 FROM EF09_DISTINTE").arg(QLatin1String(column)) + s.where());
@@ -84,8 +78,13 @@ TEST_P(SlipTest, ASlipPresentsEachBillAndRecordsItsMovement) {
     EXPECT_TRUE(order(2).bills.isEmpty()) << "presented Bills are no longer offered";
 
     // The RID goes on a slip of its own kind, numbered apart, and is presented "after collection".
+    const QString lastSdd = value(
+        QStringLiteral("SELECT COALESCE(MAX(EF09_NUMDIST), 0) FROM EF09_DISTINTE WHERE EF09_INDTIPODIST = %1 "
+                       "AND EF09_ANNO = 2026")
+            .arg(SlipKinds::kSdd));
     const SlipKey sdd = SlipWriter(demo_->connection).write(order(11));
     EXPECT_EQ(sdd.kind, SlipKinds::kSdd);
+    EXPECT_EQ(sdd.number, lastSdd.toInt() + 1);
     EXPECT_EQ(bill(keys_.at(2), "EF01_INDPRES_S"), QStringLiteral("5"));
     EXPECT_EQ(slipColumn(sdd, "EF09_NUMTOTEFF").toInt(), 1);
 }
@@ -138,24 +137,7 @@ TEST_P(SlipTest, RefusalsNameTheBillAndWriteNothing) {
     }
 
     // The database itself fails at the last Bill's movement: the slip and the first Bills go too.
-    const QString when = QStringLiteral("EF06_NUMREG_CO99 = %1 AND EF06_PROGEFF_EF01 = %2")
-                             .arg(SqlText::quote(last.registration))
-                             .arg(last.progressive);
-    if (GetParam() == TestEngine::Sqlite) {
-        runSql(c, QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE INSERT ON EF06_SCADSTO WHEN ") +
-                      QString(when).replace(QStringLiteral("EF06_"), QStringLiteral("NEW.EF06_")) +
-                      QStringLiteral(" BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END"));
-    } else {
-        runSql(c, QStringLiteral("CREATE OR REPLACE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN IF ") +
-                      QString(when)
-                          .replace(QStringLiteral("EF06_"), QStringLiteral("NEW.EF06_"))
-                          .replace(QStringLiteral("'"), QStringLiteral("''")) +
-                      QStringLiteral(" THEN RAISE EXCEPTION ''guasto simulato''; END IF; RETURN NEW; END'"
-                                     " LANGUAGE plpgsql"));
-        runSql(c,
-               QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE INSERT ON EF06_SCADSTO FOR EACH ROW EXECUTE "
-                              "FUNCTION KV_GUASTO()"));
-    }
+    breakMovementsOf(last);
     EXPECT_FALSE(refused(order()).isEmpty());
     mendWrites(c, GetParam(), QStringLiteral("EF06_SCADSTO"));
     EXPECT_GT(SlipWriter(c).write(order()).number, 0) << "written once the fault is mended";
@@ -190,30 +172,11 @@ TEST_P(SlipTest, WithdrawalAndUndoGiveTheBillsBackAsTheyWere) {
     EXPECT_EQ(everything(), presented);
 
     // The undo of the bill form on one presentation: the slip follows, and goes with its last Bill.
-    host_->setPrivileged(true);  // only a privileged clerk undoes a movement the program wrote
-    const auto undoLast = [&](const BillKey& k) {
-        const QString key = QStringLiteral("%1,%2,%3,%4,%5")
-                                .arg(k.company)
-                                .arg(k.registration)
-                                .arg(k.row)
-                                .arg(k.statement)
-                                .arg(k.progressive);
-        module_ = std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); });
-        module_->setClsGlobal(host_);
-        module_->TipoArchivio = 0;
-        module_->ChiaveEffettoInGestione = key;
-        FRMKV_TARSELLO* f = show();
-        ASSERT_TRUE(f);
-        f->TAB_SCADENZE->setTab(FRMKV_TARSELLO::TabStorico);
-        QApplication::processEvents();
-        f->clsRstStorico->MoveLast();
-        log_->clear();
-        log_->enqueue(6);
-        f->GNV_STORICO->press(QStringLiteral("Elimina"));
+    const auto undo = [&](int i) {
+        undoLast(keyTexts().at(i));
         EXPECT_EQ(messageTexts(), QStringList{HistoryFormTexts::kEliminaAutomatico});
-        module_->CloseForm();
     };
-    undoLast(keys_.at(0));
+    undo(0);
     EXPECT_EQ(bill(keys_.at(0), "EF01_INDPRES_S"), QStringLiteral("1"));
     EXPECT_EQ(bill(keys_.at(0), "EF01_BANCAPRE_SCG12"), QString());
     EXPECT_EQ(slipColumn(again, "EF09_NUMTOTEFF").toInt(), 2);
@@ -222,8 +185,8 @@ TEST_P(SlipTest, WithdrawalAndUndoGiveTheBillsBackAsTheyWere) {
         Decimal::fromString(QStringLiteral("2000.50")) + Decimal::fromString(QStringLiteral("3000.75")));
     runSql(c, QStringLiteral("DELETE FROM EF06_SCADSTO") + keys_.at(1).where(QStringLiteral("EF06")) +
                   QStringLiteral(" AND EF06_INDTIPOPER = 0"));
-    undoLast(keys_.at(1));
-    undoLast(keys_.at(2));
+    undo(1);
+    undo(2);
     EXPECT_EQ(slipColumn(again, "EF09_NUMTOTEFF"), QStringLiteral("<none>")) << "an empty slip is removed";
 }
 

@@ -8,10 +8,12 @@
 #include "DemoGenerator.h"
 #include "FRMKV_TARSELLO.h"
 #include "FrameControl.h"
+#include "GridNavigator.h"
 #include "MemoBox.h"
 #include "Recordset.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
+#include "TabControl.h"
 #include "TestDatabase.h"
 #include "Value.h"
 
@@ -34,17 +36,19 @@ inline void runSql(const std::shared_ptr<Connection>& c, const QString& sql) {
 }
 
 // Makes every `event` (INSERT, UPDATE or DELETE) on `table` fail with "guasto simulato", as a
-// full disk or a broken connection would, until mendWrites.
+// full disk or a broken connection would, until mendWrites; with `when` (a condition on NEW's
+// columns), only the rows meeting it.
 inline void breakWrites(const std::shared_ptr<Connection>& c, TestEngine engine, const QString& event,
-                        const QString& table) {
+                        const QString& table, const QString& when = {}) {
     if (engine == TestEngine::Sqlite) {
-        runSql(c, QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, "
+        runSql(c, QStringLiteral("CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 %3 BEGIN SELECT RAISE(ABORT, "
                                  "'guasto simulato'); END")
-                      .arg(event, table));
+                      .arg(event, table, when.isEmpty() ? QString() : QStringLiteral("WHEN ") + when));
         return;
     }
-    runSql(c, QStringLiteral("CREATE OR REPLACE FUNCTION KV_GUASTO() RETURNS trigger AS 'BEGIN RAISE "
-                             "EXCEPTION ''guasto simulato''; END' LANGUAGE plpgsql"));
+    runSql(c, QStringLiteral("CREATE OR REPLACE FUNCTION KV_GUASTO() RETURNS trigger AS $$ BEGIN IF %1 THEN "
+                             "RAISE EXCEPTION 'guasto simulato'; END IF; RETURN NEW; END $$ LANGUAGE plpgsql")
+                  .arg(when.isEmpty() ? QStringLiteral("TRUE") : when));
     runSql(c, QStringLiteral(
                   "CREATE TRIGGER KV_GUASTO BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION KV_GUASTO()")
                   .arg(event, table));
@@ -82,6 +86,22 @@ protected:
         module_->ShowForm();
         QApplication::processEvents();
         return form();
+    }
+    // The form shown on its tab `tab`; null when it did not open.
+    FRMKV_TARSELLO* showTab(int tab) {
+        FRMKV_TARSELLO* f = show();
+        if (!f) return nullptr;
+        f->TAB_SCADENZE->setTab(tab);
+        QApplication::processEvents();
+        return f;
+    }
+    // The history's last movement deleted with the grid's button, Yes to its question; the
+    // messages shown stay in log_.
+    void deleteLastMovement(FRMKV_TARSELLO* f) {
+        f->clsRstStorico->MoveLast();
+        log_->clear();
+        log_->enqueue(6);
+        f->GNV_STORICO->press(QStringLiteral("Elimina"));
     }
     FRMKV_TARSELLO* form() const { return dynamic_cast<FRMKV_TARSELLO*>(module_->form()); }
     FrameControl* c(const char* name) const { return form()->control(QString::fromLatin1(name)); }
