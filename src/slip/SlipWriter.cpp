@@ -61,7 +61,12 @@ SlipKey SlipWriter::write(const SlipOrder& order) const {
         }
         // Read with the Bills held: the snapshots are the Bills as they stood, but for the three
         // values each presentation replaced, which its movement gives back.
-        const int moved = DatabaseHistoryWriter::writeAll(*connection_, keys, movements);
+        int moved = -1;
+        try {
+            moved = DatabaseHistoryWriter::writeAll(*connection_, keys, movements);
+        } catch (const SuiteError& e) {
+            throw SuiteError(e.number(), SlipTexts::kTitle, e.description());
+        }
         if (moved >= 0)
             throw SuiteError(
                 SuiteError::kWriteConflict, SlipTexts::kTitle,
