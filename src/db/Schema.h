@@ -15,7 +15,7 @@ namespace Schema {
 // KV12). 4: layouts and scripts kept to their owners by the database; the sign-in's counting.
 // 5: the slips (EF09_DISTINTE) written by who may change Bills; the company's data for the
 // banks' files and the SEPA mandates (KV20, KV21); the slips' outcomes (KV22, KV23, KV24).
-// 6: the bank of each slip (KV25).
+// 6: the bank of each slip (KV25); the movements indexed by their slip (IX_EF06_DISTINTA).
 constexpr int kVersion = 6;
 // The row of KV00_VERSIONE that holds this module's schema version.
 inline constexpr const char* kComponent = "EFFETTI";

@@ -294,6 +294,10 @@ TableDef storico() {
     };
     t.primaryKey = billKeyNames(QStringLiteral("EF06_"));
     t.primaryKey.append(QStringLiteral("EF06_PROGSTO"));
+    // A slip's movements: its Bills, its file, its outcomes and the company's list of slips.
+    t.indexes = {{QStringLiteral("IX_EF06_DISTINTA"),
+                  {QStringLiteral("EF06_DITTA_EF09"), QStringLiteral("EF06_INDTIPODIST_EF09"),
+                   QStringLiteral("EF06_ANNO_EF09"), QStringLiteral("EF06_NUMDIST_EF09")}}};
     return t;
 }
 

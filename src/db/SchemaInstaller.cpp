@@ -62,8 +62,7 @@ void SchemaInstaller::install() {
     {
         for (const TableDef& t : Schema::all())
             connection_->Execute(t.isView ? dialect.createView(t) : dialect.createTable(t));
-        for (const TableDef& t : Schema::all())
-            for (const IndexDef& index : t.indexes) connection_->Execute(dialect.createIndex(t, index));
+        createIndexes();
         BulkInserter version(*connection_, *Schema::catalogue()->table(kVersionTable));
         BulkInserter::Row row = version.newRow();
         row.set(QStringLiteral("KV00_COMPONENTE"), QString::fromLatin1(Schema::kComponent));
@@ -121,6 +120,7 @@ void SchemaInstaller::upgrade() {
     for (const TableDef& t : Schema::all())
         if (!present.contains(t.name.toUpper()))
             connection_->Execute(t.isView ? dialect.createView(t) : dialect.createTable(t));
+    createIndexes();
     // Before rights existed every user could do everything: their groups keep it, and the users
     // get their sign-in rows (a password is then given by a privileged user).
     if (!present.contains(QStringLiteral("KV11_DIRITTI"))) {
@@ -174,6 +174,10 @@ void SchemaInstaller::installRules() {
 
 void SchemaInstaller::addMissingIndexes() {
     verify();
+    createIndexes();
+}
+
+void SchemaInstaller::createIndexes() {
     const SqlDialect& dialect = connection_->dialect();
     for (const TableDef& t : Schema::all())
         for (const IndexDef& index : t.indexes) connection_->Execute(dialect.createIndex(t, index));

@@ -34,8 +34,8 @@ public:
     // install() on an empty database, upgrade() on an older one, then verify() and
     // addMissingIndexes().
     void installOrVerify();
-    // Brings a database of an earlier version to this one: the tables and views it lacks are
-    // created and the version recorded, in one transaction. Rows already there are kept.
+    // Brings a database of an earlier version to this one: the tables, views and indexes it
+    // lacks are created and the version recorded, in one transaction. Rows already there are kept.
     void upgrade();
     // Creates the indexes of the schema definition that a database of this version lacks (one
     // installed before they were declared); quick when they are all there. Throws like verify().
@@ -50,6 +50,8 @@ private:
     // routines that count the sign-in attempts), made
     // again by every installation and upgrade.
     void installRules();
+    // The schema's secondary indexes that the database lacks (each created only when missing).
+    void createIndexes();
 
     std::shared_ptr<Connection> connection_;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "BillKey.h"
 #include "HistoryWriter.h"
 #include "Recordset.h"
 
 #include <QHash>
+#include <QList>
 #include <QVariant>
 #include <memory>
 
@@ -19,6 +21,16 @@ public:
     int Write() override;
     QString LastError() const override { return lastError_; }
     qint32 LastErrorNumber() const override { return lastNumber_; }
+
+    // The movements of many Bills (a slip's) prepared and written at once in the caller's open
+    // transaction on `connection`, each Bill already written and held there: `bills[i]` is the
+    // Bill of `movements[i]`, whose `bill` and `connection` are not read. The snapshots are read
+    // a chunk of Bills per query and the rows inserted many per statement. Answers the index of
+    // a movement whose Bill is gone, or whose history already reaches its progressive (another
+    // user's movement since the caller read it), before anything is written; -1 once all are
+    // written. Throws SuiteError when the database refuses the rows.
+    static int writeAll(Connection& connection, const QList<BillKey>& bills,
+                        const QList<HistoryMovement>& movements);
 
 private:
     std::shared_ptr<HistoryMovement> movement_;

@@ -52,13 +52,25 @@ SlipKey SlipWriter::write(const SlipOrder& order) const {
             if (taken && attempt < kAttempts) continue;  // rolled back by the scope: the next number
             throw;
         }
-        DatabaseHistoryWriter history;
-        auto bills = std::make_shared<Recordset>();
-        bills->Open(
-            QStringLiteral("SELECT EF01_DITTA_CG18, EF01_NUMREG_CO99, EF01_RIGACONT_CG42, EF01_PROGEC_EC01,"
-                           " EF01_PROGEFF FROM EF01_SCADENZE WHERE 0=1"),
-            connection_);
-        for (const SlipBill& bill : order.bills) present(order, slip, bill, history, bills);
+        QList<BillKey> keys;
+        QList<HistoryMovement> movements;
+        for (const SlipBill& bill : order.bills) {
+            present(order, bill);
+            keys.append(bill.key);
+            movements.append(movement(order, slip, bill));
+        }
+        // Read with the Bills held: the snapshots are the Bills as they stood, but for the three
+        // values each presentation replaced, which its movement gives back.
+        int moved = -1;
+        try {
+            moved = DatabaseHistoryWriter::writeAll(*connection_, keys, movements);
+        } catch (const SuiteError& e) {
+            throw SuiteError(e.number(), SlipTexts::kTitle, e.description());
+        }
+        if (moved >= 0)
+            throw SuiteError(
+                SuiteError::kWriteConflict, SlipTexts::kTitle,
+                SlipTexts::kChangedMeanwhile.arg(order.bills.at(moved).named(), WriteConflict::kMessage));
         if (order.check) order.check(*connection_, slip);
         transaction.commit();
         return slip;
@@ -101,17 +113,14 @@ SlipKey SlipWriter::insertSlip(const SlipOrder& order) const {
     return slip;
 }
 
-void SlipWriter::present(const SlipOrder& order, const SlipKey& slip, const SlipBill& bill,
-                         DatabaseHistoryWriter& history, const std::shared_ptr<Recordset>& bills) const {
-    const int presentation = SlipKinds::presentationOf(order.kind);
-    // Written first, so that the Bill is held from here on: the snapshot read next is the Bill
-    // as it stood, but for the three values this update replaced, known from its guard.
+void SlipWriter::present(const SlipOrder& order, const SlipBill& bill) const {
+    // Guarded by what the clerk was shown: the Bill is held from here on.
     const long updated = connection_->Execute(
         QStringLiteral("UPDATE EF01_SCADENZE SET EF01_BANCAPRE_SCG12 = %1, EF01_AGENPRE_SCG13 = %2,"
                        " EF01_INDPRES_S = %3")
             .arg(order.bank.abi)
             .arg(order.bank.cab)
-            .arg(presentation) +
+            .arg(SlipKinds::presentationOf(order.kind)) +
         bill.key.where(QStringLiteral("EF01")) +
         QStringLiteral(
             " AND EF01_TIPOEFF = %1 AND EF01_TIPOCF_CG44 = 0 AND EF01_INDSTATO_S = 0"
@@ -121,22 +130,15 @@ void SlipWriter::present(const SlipOrder& order, const SlipKey& slip, const Slip
             .arg(bill.presentation)
             .arg(bill.amount.toString(), yyyymmdd(bill.due)));
     if (updated != 1) refuse(order, bill);
+}
 
-    // The writer reads the Bill's key from a row of its own, as it reads the bill form's copy.
-    bills->AddNew();
-    const QList<std::pair<const char*, QVariant>> key = {{"EF01_DITTA_CG18", bill.key.company},
-                                                         {"EF01_NUMREG_CO99", bill.key.registration},
-                                                         {"EF01_RIGACONT_CG42", bill.key.row},
-                                                         {"EF01_PROGEC_EC01", bill.key.statement},
-                                                         {"EF01_PROGEFF", bill.key.progressive}};
-    for (const auto& [column, value] : key) bills->Fields(QString::fromLatin1(column)).setValue(value);
-    auto movement = std::make_shared<HistoryMovement>();
-    movement->connection = connection_;
-    movement->bill = bills;
-    movement->progressive = bill.lastMovement + 1;
-    movement->date = order.date.startOfDay();
-    movement->type = kPresentation;
-    movement->columns = {
+HistoryMovement SlipWriter::movement(const SlipOrder& order, const SlipKey& slip, const SlipBill& bill) {
+    HistoryMovement m;
+    m.progressive = bill.lastMovement + 1;
+    m.date = order.date.startOfDay();
+    m.type = kPresentation;
+    // The values the presentation replaced, as its guard knew them.
+    m.columns = {
         {QStringLiteral("EF06_BANCAPRE_S"), QVariant()},
         {QStringLiteral("EF06_AGENZPRE_S"), QVariant()},
         {QStringLiteral("EF06_INDPRES_S"), bill.presentation},
@@ -145,11 +147,7 @@ void SlipWriter::present(const SlipOrder& order, const SlipKey& slip, const Slip
         {QStringLiteral("EF06_ANNO_EF09"), slip.year},
         {QStringLiteral("EF06_NUMDIST_EF09"), slip.number},
     };
-    history.setMovement(movement);
-    if (history.Prepare() != 0 || history.Write() != 0)
-        throw SuiteError(
-            history.LastErrorNumber() != 0 ? history.LastErrorNumber() : SuiteError::kCommandFailed,
-            SlipTexts::kTitle, bill.named() + QStringLiteral(": ") + history.LastError());
+    return m;
 }
 
 void SlipWriter::refuse(const SlipOrder& order, const SlipBill& bill) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CompanyBank.h"
+#include "HistoryWriter.h"
 #include "SlipBill.h"
 #include "SlipKey.h"
 
@@ -10,8 +11,6 @@
 #include <memory>
 
 class Connection;
-class DatabaseHistoryWriter;
-class Recordset;
 
 using SlipCheck = std::function<void(Connection& connection, const SlipKey& slip)>;
 
@@ -35,10 +34,10 @@ struct SlipOrder {
 // rights): the EF09_DISTINTE row, numbered after the year's last slip of its kind; on each Bill
 // the presentation bank, agency and indicator; and a " Presentazione effetti" movement (type 3)
 // whose snapshot is the Bill before and whose link names the slip, through the history writer
-// the bill form's save uses. Each Bill is written only while it is as the clerk was shown it,
-// open and not presented: otherwise SuiteError names it and nothing is written. Its movement is
-// numbered after the last one the clerk's read found: a colleague's movement added since makes
-// the history's key refuse the slip.
+// the bill form's save uses (all the slip's movements at once). Each Bill is written only while
+// it is as the clerk was shown it, open and not presented: otherwise SuiteError names it and
+// nothing is written. Its movement is numbered after the last one the clerk's read found: a
+// colleague's movement added since refuses the slip, naming the Bill.
 class SlipWriter {
 public:
     explicit SlipWriter(std::shared_ptr<Connection> connection);
@@ -49,9 +48,9 @@ private:
     // The slip's row, under the next number; a colleague who took that number first (the key
     // refuses, or the engine's lock) makes it try the next one.
     SlipKey insertSlip(const SlipOrder& order) const;
-    // `bills`: the Bills' keys handed to the history writer, one row added for each.
-    void present(const SlipOrder& order, const SlipKey& slip, const SlipBill& bill,
-                 DatabaseHistoryWriter& history, const std::shared_ptr<Recordset>& bills) const;
+    // The Bill's presentation, written only while it is as the clerk was shown it.
+    void present(const SlipOrder& order, const SlipBill& bill) const;
+    static HistoryMovement movement(const SlipOrder& order, const SlipKey& slip, const SlipBill& bill);
     // Why the Bill no longer takes the presentation, read after its guarded update refused.
     [[noreturn]] void refuse(const SlipOrder& order, const SlipBill& bill) const;
 

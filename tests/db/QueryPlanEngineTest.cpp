@@ -71,6 +71,11 @@ TEST_P(QueryPlanEngine, HeaderQueryChildQueriesAndLookupsUseIndexes) {
         plan(*c_, QStringLiteral("SELECT * FROM EF01_SCADENZE WHERE EF01_DITTA_CG18 = 1 AND "
                                  "EF01_NUMREG_CO99 = '2024000001'"));
     EXPECT_TRUE(usesPrimaryKey(byNumber)) << byNumber.toStdString();
+    // A slip's Bills (its file, withdrawal and outcomes): the movements by their slip link.
+    const QString slip = plan(*c_, QStringLiteral("SELECT * FROM EF06_SCADSTO WHERE EF06_DITTA_EF09 = 1 AND "
+                                                  "EF06_INDTIPODIST_EF09 = 0 AND EF06_ANNO_EF09 = 2024 AND "
+                                                  "EF06_NUMDIST_EF09 = 1"));
+    EXPECT_TRUE(slip.contains(QStringLiteral("IX_EF06_DISTINTA"))) << slip.toStdString();
 }
 
 // A selection by registry name reads the Bills of the counterparts so named through their index,

@@ -136,6 +136,24 @@ TEST_P(SlipTest, RefusalsNameTheBillAndWriteNothing) {
         ASSERT_EQ(rows(QStringLiteral("EF01_SCADENZE"), last.where(QStringLiteral("EF01"))), asLaidOut);
     }
 
+    // A colleague's movement on the last Bill since the clerk's read, the Bill itself unchanged.
+    const SlipOrder shown = order();
+    runSql(c,
+           QStringLiteral("INSERT INTO EF06_SCADSTO (EF06_DITTA_CG18, EF06_NUMREG_CO99, EF06_RIGACONT_EF01,"
+                          " EF06_PROGEC_EF01, EF06_PROGEFF_EF01, EF06_PROGSTO, EF06_INDTIPOPER) VALUES"
+                          " (%1, %2, %3, %4, %5, 99, 0)")
+               .arg(last.company)
+               .arg(SqlText::quote(last.registration))
+               .arg(last.row)
+               .arg(last.statement)
+               .arg(last.progressive));
+    const QString why = refused(shown);
+    EXPECT_TRUE(why.contains(QStringLiteral("n. %1 ").arg(lastNumber)) &&
+                why.contains(WriteConflict::kMessage))
+        << why.toStdString();
+    runSql(c, QStringLiteral("DELETE FROM EF06_SCADSTO") + last.where(QStringLiteral("EF06")) +
+                  QStringLiteral(" AND EF06_PROGSTO = 99"));
+
     // The database itself fails at the last Bill's movement: the slip and the first Bills go too.
     breakMovementsOf(last);
     EXPECT_FALSE(refused(order()).isEmpty());
