@@ -216,6 +216,10 @@ void Connection::Close() {
         if (db.isOpen()) {
             if (inTransaction_) db.rollback();
             if (accessRule_) dialect_->installAccessRule(db, nullptr);
+            // Statistics are the engine's, not the clerk's data: kept with the rule lifted, and a
+            // failure to keep them (a busy or read-only file, a lost server) never fails a close.
+            if (!lost_)
+                for (const QString& statement : dialect_->keepStatistics()) QSqlQuery(db).exec(statement);
             db.close();
         }
     }

@@ -93,6 +93,10 @@ public:
     // Statements run once the connection is open (journal, messages, lock wait, schema).
     // Throws SuiteError (connection failed) for a connection string the engine cannot honour.
     virtual QStringList sessionSetup(const ConnectionString& cs) const;
+    // Run as a session closes, each statement whatever the one before did: the planner's
+    // statistics brought up to date where the engine leaves that to its users. Nothing by
+    // default: a server gathers them by itself.
+    virtual QStringList keepStatistics() const { return {}; }
     // Synchronous replication: a query, run just before a commit, whose first column is 1 while
     // this session's commits would wait for a standby that is not connected; it also bounds the
     // commit's own wait for one (the standby may go between the query and the commit). Empty

@@ -15,6 +15,7 @@ public:
     QString concatenation(const QStringList& parts) const override;
     void configure(QSqlDatabase& db) const override;
     QStringList sessionSetup(const ConnectionString& cs) const override;
+    QStringList keepStatistics() const override;
     EngineFailure classify(const QSqlError& error) const override;
     QString fileIdentity(const QString& databaseName) const override;
     // Also gives every connection kv_utente() and kv_privilegiato(), which the triggers of

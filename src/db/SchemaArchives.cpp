@@ -33,14 +33,16 @@ QList<TableDef> companyAndAccounts() {
 
 QList<TableDef> counterparts() {
     return {
-        table(
-            QStringLiteral("CG16_ANAGGEN"),
-            {required(integer(QStringLiteral("CG16_CODICE"))),
-             required(text(QStringLiteral("CG16_RAGSOANAG"), 80)), text(QStringLiteral("CG16_INDIRIZZO"), 60),
-             text(QStringLiteral("CG16_CAP"), 5), text(QStringLiteral("CG16_CITTA"), 40),
-             text(QStringLiteral("CG16_PROV"), 2), text(QStringLiteral("CG16_NAZIONE"), 2),
-             text(QStringLiteral("CG16_PARTIVA"), 13), text(QStringLiteral("CG16_CODFISC"), 16)},
-            {QStringLiteral("CG16_CODICE")}),
+        // A selection by registry name reads the names' index, then the periods that name them.
+        indexed(table(QStringLiteral("CG16_ANAGGEN"),
+                      {required(integer(QStringLiteral("CG16_CODICE"))),
+                       required(text(QStringLiteral("CG16_RAGSOANAG"), 80)),
+                       text(QStringLiteral("CG16_INDIRIZZO"), 60), text(QStringLiteral("CG16_CAP"), 5),
+                       text(QStringLiteral("CG16_CITTA"), 40), text(QStringLiteral("CG16_PROV"), 2),
+                       text(QStringLiteral("CG16_NAZIONE"), 2), text(QStringLiteral("CG16_PARTIVA"), 13),
+                       text(QStringLiteral("CG16_CODFISC"), 16)},
+                      {QStringLiteral("CG16_CODICE")}),
+                {{QStringLiteral("IX_CG16_RAGSOANAG"), {QStringLiteral("CG16_RAGSOANAG")}}}),
         table(
             QStringLiteral("CG44_CLIFOR"),
             {required(integer(QStringLiteral("CG44_DITTA_CG18"))),
@@ -51,15 +53,16 @@ QList<TableDef> counterparts() {
              QStringLiteral("CG44_CLIFOR")}),
         // The registry record a customer or supplier had in each period (a change of name or
         // address opens a new period); read through VCG16_CG44_ALLADATA.
-        table(QStringLiteral("CG45_CLIFORANAG"),
-              {required(integer(QStringLiteral("CG45_DITTA_CG18"))),
-               required(code(QStringLiteral("CG45_TIPOCF_CG44"))),
-               required(integer(QStringLiteral("CG45_CLIFOR_CG44"))),
-               required(date(QStringLiteral("CG45_DATAINIZIO"))),
-               required(date(QStringLiteral("CG45_DATAFINE"))),
-               required(integer(QStringLiteral("CG45_ANAGEN_CG16")))},
-              {QStringLiteral("CG45_DITTA_CG18"), QStringLiteral("CG45_TIPOCF_CG44"),
-               QStringLiteral("CG45_CLIFOR_CG44"), QStringLiteral("CG45_DATAINIZIO")}),
+        indexed(table(QStringLiteral("CG45_CLIFORANAG"),
+                      {required(integer(QStringLiteral("CG45_DITTA_CG18"))),
+                       required(code(QStringLiteral("CG45_TIPOCF_CG44"))),
+                       required(integer(QStringLiteral("CG45_CLIFOR_CG44"))),
+                       required(date(QStringLiteral("CG45_DATAINIZIO"))),
+                       required(date(QStringLiteral("CG45_DATAFINE"))),
+                       required(integer(QStringLiteral("CG45_ANAGEN_CG16")))},
+                      {QStringLiteral("CG45_DITTA_CG18"), QStringLiteral("CG45_TIPOCF_CG44"),
+                       QStringLiteral("CG45_CLIFOR_CG44"), QStringLiteral("CG45_DATAINIZIO")}),
+                {{QStringLiteral("IX_CG45_ANAGEN"), {QStringLiteral("CG45_ANAGEN_CG16")}}}),
         table(QStringLiteral("MG19_CLIFORVA"),
               {required(integer(QStringLiteral("MG19_DITTA_CG18"))),
                required(code(QStringLiteral("MG19_TIPOCF_CG44"))),

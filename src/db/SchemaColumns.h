@@ -53,6 +53,11 @@ inline TableDef table(const QString& name, QList<ColumnDef> columns, QStringList
     return t;
 }
 
+inline TableDef indexed(TableDef t, QList<IndexDef> indexes) {
+    t.indexes = std::move(indexes);
+    return t;
+}
+
 // The five BillKey columns of a child table, under the child's prefix ("EF03_").
 inline QList<ColumnDef> billKey(const QString& prefix) {
     return {required(integer(prefix + QStringLiteral("DITTA_CG18"))),

@@ -279,7 +279,8 @@ TEST_F(LaptopScreenTest, EveryKeyTheGuideNamesDoesWhatItSays) {
 }
 
 // The widths the clerk gives the list's and the history grid's columns come back the next time,
-// however often the rows are read in between.
+// however often the rows are read in between; the ageing's, saved before its tab was ever
+// opened, are no widths of his and its columns are fitted to what they show.
 TEST_F(LaptopScreenTest, TheColumnWidthsTheClerkGivesComeBackNextTime) {
     QWidget* form = openBillWithChildRows();
     ASSERT_TRUE(form);
@@ -295,6 +296,11 @@ TEST_F(LaptopScreenTest, TheColumnWidthsTheClerkGivesComeBackNextTime) {
     window_->show();
     ASSERT_GT(window_->callingProgram()->search(), 2);
     EXPECT_EQ(window_->callingProgram()->list()->horizontalHeader()->sectionSize(7), 444);
+    AgeingView* ageing = window_->callingProgram()->ageingView();
+    window_->callingProgram()->tabs()->setCurrentWidget(ageing);
+    for (int i = 0; i < 500 && !ageing->done(); ++i) QTest::qWait(20);
+    const QHeaderView* names = ageing->table()->horizontalHeader();
+    EXPECT_NE(names->sectionSize(1), names->defaultSectionSize());
     form = openBillWithChildRows();
     ASSERT_TRUE(form);
     form->findChild<TabControl*>(QStringLiteral("TAB_SCADENZE"))->setTab(2);

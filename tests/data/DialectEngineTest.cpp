@@ -1,11 +1,13 @@
 #include "Decimal.h"
 #include "EngineFixture.h"
+#include "LockWait.h"
 #include "SuiteError.h"
 #include "TechnicalLog.h"
 #include "TransactionScope.h"
 #include "Value.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 
 // The SQL Server constructs the forms write, run on each engine.
@@ -189,4 +191,27 @@ TEST_P(DialectTest, ATransactionScopeRollsBackUnlessCommitted) {
         scope.rollback();  // after the commit: nothing left to undo
     }
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 3);
+}
+
+// A session that closes keeps the planner's statistics of the tables it read, where the engine
+// leaves them to its users; while another session holds the file it gives up at once instead.
+TEST_P(DialectTest, AClosingSessionKeepsTheStatisticsOfWhatItReadWithoutWaiting) {
+    if (GetParam() != TestEngine::Sqlite) GTEST_SKIP() << "the server gathers them by itself";
+    conn_->Execute(QStringLiteral("CREATE INDEX IX_TS01_STATE ON TS01_BILLS (TS01_STATE)"));
+    const QString read = QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_STATE = 1");
+    const QString kept = QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'sqlite_stat1'");
+    auto session = db_->connect(catalogue_);
+    session->Query(read);
+    conn_->BeginTrans();
+    conn_->Execute(QStringLiteral("UPDATE TS02_REGISTER SET TS02_TYPE = 5"));
+    QElapsedTimer closing;
+    closing.start();
+    session->Close();
+    EXPECT_LT(closing.elapsed(), LockWait::ms()) << "the close waited for the writer";
+    conn_->RollbackTrans();
+    EXPECT_EQ(scalar(kept).toInt(), 0);
+    session = db_->connect(catalogue_);
+    session->Query(read);
+    session->Close();
+    EXPECT_EQ(scalar(kept).toInt(), 1);
 }

@@ -4,6 +4,7 @@
 #include "HeaderQuery.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
+#include "SqlText.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,11 @@ TEST_P(QueryPlanEngine, ARegistryNameSelectionReadsOnlyItsCounterpartsBills) {
     q.joined = true;
     const QString p = plan(*c_, q.text());
     EXPECT_TRUE(p.contains(QStringLiteral("IX_EF01_CLIFOR"))) << p.toStdString();
+    // A name given whole is found in the names' index, not by reading every registry period.
+    q.selection = QStringLiteral("ANAGCLIFOR.CG16_RAGSOANAG = ") +
+                  SqlText::quote(named.front().rows.front().value(0).toString());
+    const QString whole = plan(*c_, q.text());
+    EXPECT_TRUE(whole.contains(QStringLiteral("IX_CG16_RAGSOANAG"))) << whole.toStdString();
     // The same tests written with a function the narrowing does not know, so tested Bill by Bill.
     const long long found = count(byName);
     EXPECT_GT(found, 0);
