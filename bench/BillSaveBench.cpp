@@ -1,5 +1,7 @@
 // The save of a changed Bill with its history movement, and the deletion of a Bill, through the
-// real bill form, each as a ratio to the same statements run directly in the same run.
+// real bill form, each as a ratio to the same statements run directly in the same run. The form's
+// deletion also holds the Bill as read (another clerk's change is refused) and shows the next
+// Bill with its descriptions looked up, which the raw statements do not.
 #include "CLSKV_TARSELLO.h"
 #include "Connection.h"
 #include "DatabaseHost.h"

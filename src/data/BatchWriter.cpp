@@ -4,8 +4,8 @@
 #include "Value.h"
 
 BatchWriter::BatchWriter(Connection& connection, const std::vector<ResultColumn>& columns,
-                         const TableDef& table, const std::vector<int>& keyColumns)
-    : connection_(connection), columns_(columns), table_(table), keyColumns_(keyColumns) {}
+                         const TableDef& table, const std::vector<int>& keyColumns, Use use)
+    : connection_(connection), columns_(columns), table_(table), keyColumns_(keyColumns), use_(use) {}
 
 QSqlQuery& BatchWriter::statement(const QByteArray& shape, const std::function<QString()>& build) {
     auto it = statements_.find(shape);
@@ -66,26 +66,51 @@ QVariant BatchWriter::typed(int column, const QVariant& raw) const {
     return Value::isNull(raw) ? QVariant() : connection_.dialect().fromDriver(raw, c.type, c.scale);
 }
 
+QString BatchWriter::literalKeyCondition(const Row& row) const {
+    QStringList where;
+    for (int k : keyColumns_) {
+        const ResultColumn& c = columns_[size_t(k)];
+        const QVariant& original = row.originalValue(k);
+        where.append(Value::isNull(original)
+                         ? c.name + QStringLiteral(" IS NULL")
+                         : c.name + QStringLiteral(" = ") + connection_.dialect().literal(original, c.type));
+    }
+    return where.join(QStringLiteral(" AND "));
+}
+
 BatchWriter::Outcome BatchWriter::holdAsRead(const Row& row) {
+    const QString& firstKey = columns_[size_t(keyColumns_.front())].name;
+    std::vector<int> owned;
+    QStringList names;
+    for (int i = 0; i < int(columns_.size()); ++i) {
+        if (columns_[size_t(i)].owner != &table_) continue;
+        owned.push_back(i);
+        names.append(columns_[size_t(i)].name);
+    }
+    const QString hold = QStringLiteral("UPDATE %1 SET %2 = %2 WHERE ").arg(table_.name, firstKey);
+    const QString read =
+        QStringLiteral("SELECT %1 FROM %2 WHERE ").arg(names.join(QStringLiteral(", ")), table_.name);
+    if (use_ == Use::OneRow) {
+        const QString where = literalKeyCondition(row);
+        QSqlQuery q(connection_.database());
+        q.setForwardOnly(true);
+        if (!q.exec(hold + where)) connection_.raise(q, hold + where);
+        if (q.numRowsAffected() == 0) return Outcome::Conflict;
+        if (!q.exec(read + where)) connection_.raise(q, read + where);
+        return sameAsRead(q, owned, row);
+    }
     QVariantList keys;
     QByteArray shape = "H";
     for (int k : keyColumns_) bindOriginal(keys, shape, k, row);
-    const QString& firstKey = columns_[size_t(keyColumns_.front())].name;
-    QSqlQuery& hold = statement(shape, [&] {
-        return QStringLiteral("UPDATE %1 SET %2 = %2 WHERE %3").arg(table_.name, firstKey, keyCondition(row));
-    });
-    if (run(hold, keys) == 0) return Outcome::Conflict;
-    std::vector<int> owned;
-    for (int i = 0; i < int(columns_.size()); ++i)
-        if (columns_[size_t(i)].owner == &table_) owned.push_back(i);
+    if (run(statement(shape, [&] { return hold + keyCondition(row); }), keys) == 0) return Outcome::Conflict;
     shape[0] = 'S';
-    QSqlQuery& read = statement(shape, [&] {
-        QStringList names;
-        for (int i : owned) names.append(columns_[size_t(i)].name);
-        return QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-            .arg(names.join(QStringLiteral(", ")), table_.name, keyCondition(row));
-    });
-    run(read, keys);
+    QSqlQuery& stored = statement(shape, [&] { return read + keyCondition(row); });
+    run(stored, keys);
+    return sameAsRead(stored, owned, row);
+}
+
+BatchWriter::Outcome BatchWriter::sameAsRead(QSqlQuery& read, const std::vector<int>& owned,
+                                             const Row& row) const {
     bool same = read.next();
     for (size_t j = 0; same && j < owned.size(); ++j) {
         const int i = owned[j];

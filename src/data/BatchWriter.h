@@ -17,8 +17,13 @@ class BatchWriter {
 public:
     enum class Outcome { Written, Conflict };
 
+    // How many rows the writer is made for: a batch prepares each shape of statement once; a
+    // writer for one row runs its hold as text with the key's values written in, one round trip
+    // per statement where preparing takes three (prepare, run, free) on a server.
+    enum class Use { Batch, OneRow };
+
     BatchWriter(Connection& connection, const std::vector<ResultColumn>& columns, const TableDef& table,
-                const std::vector<int>& keyColumns);
+                const std::vector<int>& keyColumns, Use use = Use::Batch);
 
     // Throws SuiteError when the engine refuses the statement.
     Outcome write(const Row& row);
@@ -39,6 +44,9 @@ private:
     QString originalCondition(int column, const Row& row) const;
     void bindOriginal(QVariantList& binds, QByteArray& shape, int column, const Row& row) const;
     QString keyCondition(const Row& row) const;
+    QString literalKeyCondition(const Row& row) const;
+    // Whether the row `read` stands before holds the base table's columns (`owned`) as `row` was read.
+    Outcome sameAsRead(QSqlQuery& read, const std::vector<int>& owned, const Row& row) const;
     // A value as the driver returned it, as the recordset holds it.
     QVariant typed(int column, const QVariant& raw) const;
 
@@ -46,5 +54,6 @@ private:
     const std::vector<ResultColumn>& columns_;
     const TableDef& table_;
     const std::vector<int>& keyColumns_;
+    Use use_;
     QHash<QByteArray, std::pair<QString, QSqlQuery>> statements_;
 };

@@ -569,9 +569,8 @@ ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) 
     // PostgreSQL folds unquoted names to lower case; the system's names are upper case.
     c.name = dialect_->columnName(rawName);
     if (catalogue_) {
-        if (const TableDef* owner = catalogue_->ownerOfColumn(c.name)) {
-            const ColumnDef* def = owner->column(c.name);
-            c.owner = owner;
+        if (const ColumnDef* def = catalogue_->columnOf(c.name)) {
+            c.owner = catalogue_->ownerOfColumn(c.name);
             c.type = def->type;
             c.size = def->size;
             c.scale = def->type == DataType::Decimal ? def->scale : -1;
@@ -622,22 +621,22 @@ ResultSet Connection::readResult(QSqlQuery& query) const {
         typed[size_t(i)] =
             result.columns[size_t(i)].owner || result.columns[size_t(i)].type == DataType::Decimal;
     while (query.next()) {
-        QVector<QVariant> row;
-        row.reserve(n);
+        QVector<QVariant> row(n);
+        QVariant* out = row.data();  // filled in place: a Null stays as made
         for (int i = 0; i < n; ++i) {
             QVariant raw = query.value(i);
             const ResultColumn& c = result.columns[size_t(i)];
             if (!typed[size_t(i)]) {
-                row.append(Value::natural(raw));
+                out[i] = Value::natural(raw);
             } else if (Value::isNull(raw)) {
-                row.append(QVariant());
+                continue;
             } else if (Value::holds(raw, c.type)) {
-                row.append(std::move(raw));  // already what the column holds: no conversion
+                out[i] = std::move(raw);  // already what the column holds: no conversion
             } else if ((c.type == DataType::Integer || c.type == DataType::SmallInt) &&
                        raw.metaType().id() == QMetaType::LongLong) {
-                row.append(int(raw.toLongLong()));  // SQLite's integers
+                out[i] = int(raw.toLongLong());  // SQLite's integers
             } else {
-                row.append(dialect_->fromDriver(raw, c.type, c.scale));
+                out[i] = dialect_->fromDriver(raw, c.type, c.scale);
             }
         }
         result.rows.push_back(std::move(row));

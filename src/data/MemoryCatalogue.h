@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // A catalogue held in memory, filled by whoever defines the schema.
@@ -17,9 +18,11 @@ public:
     QList<const TableDef*> tables() const override;
     const TableDef* table(const QString& name) const override;
     const TableDef* ownerOfColumn(const QString& column) const override;
+    const ColumnDef* columnOf(const QString& column) const override;
 
 private:
     std::vector<std::unique_ptr<TableDef>> tables_;
     QHash<QString, const TableDef*> byName_;
-    QHash<QString, const TableDef*> byColumn_;
+    // Each result column of every query is looked up here: its owner and definition at once.
+    QHash<QString, std::pair<const TableDef*, const ColumnDef*>> byColumn_;
 };

@@ -112,12 +112,15 @@ QString PagedRows::beyond(const QVector<QVariant>& bound, Side side, bool inclus
 }
 
 std::vector<QVector<QVariant>> PagedRows::query(const QString& condition, bool reversed, int limit,
-                                                bool ordered) {
+                                                bool ordered, const QString& mark) {
     const std::shared_ptr<Connection> c = connection_.lock();
     if (!c)
         throw SuiteError(SuiteError::kConnectionFailed, kSource,
                          QStringLiteral("La connessione del recordset è chiusa."));
-    QString sql = QStringLiteral("SELECT * FROM (\r\n") + def_.select + QStringLiteral("\r\n) KVPAGE");
+    QString sql = (mark.isEmpty() ? QStringLiteral("SELECT * FROM (\r\n")
+                                  : QStringLiteral("SELECT KVPAGE.*, CASE WHEN ") + mark +
+                                        QStringLiteral(" THEN 1 ELSE 0 END AS KVMARK FROM (\r\n")) +
+                  def_.select + QStringLiteral("\r\n) KVPAGE");
     if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
     if (ordered && !def_.order.empty()) sql += QStringLiteral(" ORDER BY ") + orderBy(reversed);
     if (limit > 0) sql = c->dialect().limited(sql, limit);
@@ -265,6 +268,8 @@ void PagedRows::trim(Side behind, int reading) {
 
 int PagedRows::loadAround(const QVector<QVariant>& values) {
     const QVector<QVariant> bound = boundOf(values);
+    if (!moreBefore_ && !moreAfter_)
+        if (const std::optional<int> at = reloadWhole(bound)) return *at;
     const int half = std::max(1, def_.pageSize / 2);
     std::vector<QVector<QVariant>> before = query(beyond(bound, Side::Before, false), true, half);
     std::vector<QVector<QVariant>> after = query(beyond(bound, Side::After, true), false, half + 1);
@@ -284,6 +289,33 @@ int PagedRows::loadAround(const QVector<QVariant>& values) {
     read.insert(read.end(), rest.begin(), rest.end());
     place(sequence_, read);
     return found && at < read.size() ? read[at] : -1;
+}
+
+// A selection that fits a page (the usual case: one customer's Bills, one registration's
+// instalments) is read again whole in one query, the engine marking the rows from `bound` on in
+// its own order and collation; nullopt, having changed nothing, when it no longer fits.
+std::optional<int> PagedRows::reloadWhole(const QVector<QVariant>& bound) {
+    std::vector<QVector<QVariant>> rows =
+        query(QString(), false, def_.pageSize, true, beyond(bound, Side::After, true));
+    if (int(rows.size()) >= def_.pageSize) return std::nullopt;
+    size_t from = rows.size();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (from == rows.size() && Value::toInt(rows[i].constLast()) == 1) from = i;
+        rows[i].removeLast();
+    }
+    dropWindow();
+    moreBefore_ = moreAfter_ = false;
+    firstBound_ = rows.empty() ? QVector<QVariant>() : boundOf(rows.front());
+    lastBound_ = rows.empty() ? QVector<QVariant>() : boundOf(rows.back());
+    std::vector<QVector<QVariant>> after(std::make_move_iterator(rows.begin() + std::ptrdiff_t(from)),
+                                         std::make_move_iterator(rows.end()));
+    rows.resize(from);
+    std::vector<int> read = adopt(std::move(rows));
+    const size_t at = read.size();
+    const std::vector<int> rest = adopt(std::move(after));
+    read.insert(read.end(), rest.begin(), rest.end());
+    place(sequence_, read);
+    return at < read.size() ? read[at] : -1;
 }
 
 std::optional<QVector<QVariant>> PagedRows::readRow(const std::vector<int>& keyColumns,

@@ -75,8 +75,10 @@ private:
     enum class Side { After, Before };
     // `ordered` false for a read by key: an order would tempt the engine to walk the order's
     // index instead of looking the key up.
+    // `mark`, when given, a condition the engine answers for each row in a last column (1 or 0).
     std::vector<QVector<QVariant>> query(const QString& condition, bool reversed, int limit,
-                                         bool ordered = true);
+                                         bool ordered = true, const QString& mark = QString());
+    std::optional<int> reloadWhole(const QVector<QVariant>& bound);
     QString beyond(const QVector<QVariant>& bound, Side side, bool inclusive) const;
     QString orderBy(bool reversed) const;
     void dropWindow();

@@ -551,7 +551,8 @@ void Recordset::HoldCurrentRow() {
     requireTransaction(connection, "HoldCurrentRow");
     if (!shared_->baseTable || currentRow().status == RowStatus::New)
         notAllowed(QStringLiteral("La riga corrente non è una riga registrata di una tabella."));
-    BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns);
+    BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns,
+                       BatchWriter::Use::OneRow);
     if (writer.holdAsRead(currentRow()) == BatchWriter::Outcome::Conflict)
         throw SuiteError(SuiteError::kWriteConflict, kSource + QStringLiteral(".HoldCurrentRow"),
                          QStringLiteral("La riga è stata modificata o eliminata da un altro utente dopo "

@@ -17,9 +17,9 @@ void MemoryCatalogue::add(TableDef table) {
     byName_.insert(t->name.toUpper(), t);
     for (const ColumnDef& c : t->columns) {
         const QString key = c.name.toUpper();
-        const TableDef* existing = byColumn_.value(key);
+        const TableDef* existing = byColumn_.value(key).first;
         // A table wins over a view that repeats its column.
-        if (!existing || (existing->isView && !t->isView)) byColumn_.insert(key, t);
+        if (!existing || (existing->isView && !t->isView)) byColumn_.insert(key, {t, &c});
     }
 }
 
@@ -34,5 +34,9 @@ const TableDef* MemoryCatalogue::table(const QString& name) const {
 }
 
 const TableDef* MemoryCatalogue::ownerOfColumn(const QString& column) const {
-    return byColumn_.value(column.toUpper());
+    return byColumn_.value(column.toUpper()).first;
+}
+
+const ColumnDef* MemoryCatalogue::columnOf(const QString& column) const {
+    return byColumn_.value(column.toUpper()).second;
 }

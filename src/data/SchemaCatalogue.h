@@ -49,4 +49,6 @@ public:
     virtual const TableDef* table(const QString& name) const = 0;
     // The table (preferred) or view that has a column of that name; nullptr when none.
     virtual const TableDef* ownerOfColumn(const QString& column) const = 0;
+    // That column of ownerOfColumn's table or view; nullptr when none.
+    virtual const ColumnDef* columnOf(const QString& column) const = 0;
 };

@@ -6,35 +6,31 @@ namespace SqlText {
 
 QList<Piece> scan(const QString& sql) {
     QList<Piece> out;
-    QString code;
-    int i = 0;
-    const int n = sql.size();
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
     while (i < n) {
-        if (sql[i] == QLatin1Char('\'')) {
-            if (!code.isEmpty()) {
-                out.append({code, false});
-                code.clear();
-            }
-            int j = i + 1;
-            while (j < n) {
-                if (sql[j] == QLatin1Char('\'')) {
-                    if (j + 1 < n && sql[j + 1] == QLatin1Char('\'')) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            // An unterminated literal runs to the end; the engine will report it.
-            const int end = j < n ? j + 1 : n;
-            out.append({sql.mid(i, end - i), true});
-            i = end;
-        } else {
-            code += sql[i++];
+        const qsizetype open = sql.indexOf(QLatin1Char('\''), i);
+        if (open < 0) {
+            out.append({sql.mid(i), false});
+            break;
         }
+        if (open > i) out.append({sql.mid(i, open - i), false});
+        qsizetype j = open + 1;
+        while (j < n) {
+            if (sql[j] == QLatin1Char('\'')) {
+                if (j + 1 < n && sql[j + 1] == QLatin1Char('\'')) {
+                    j += 2;
+                    continue;
+                }
+                break;
+            }
+            ++j;
+        }
+        // An unterminated literal runs to the end; the engine will report it.
+        const qsizetype end = j < n ? j + 1 : n;
+        out.append({sql.mid(open, end - open), true});
+        i = end;
     }
-    if (!code.isEmpty()) out.append({code, false});
     return out;
 }
 
@@ -46,6 +42,10 @@ QString join(const QList<Piece>& pieces) {
 
 QStringList splitStatements(const QString& sql) {
     QStringList out;
+    if (!sql.contains(QLatin1Char(';'))) {
+        if (!sql.trimmed().isEmpty()) out.append(sql.trimmed());
+        return out;
+    }
     QString current;
     for (const Piece& p : scan(sql)) {
         if (p.literal) {
@@ -68,6 +68,7 @@ QStringList splitStatements(const QString& sql) {
 QString removeTableHints(const QString& sql) {
     static const QRegularExpression hint(QStringLiteral("\\bWITH\\s*\\(\\s*NOLOCK\\s*\\)"),
                                          QRegularExpression::CaseInsensitiveOption);
+    if (!sql.contains(QStringLiteral("NOLOCK"), Qt::CaseInsensitive)) return sql;
     QList<Piece> pieces = scan(sql);
     for (Piece& p : pieces)
         if (!p.literal) p.text.replace(hint, QStringLiteral(" "));
@@ -101,6 +102,8 @@ std::optional<Conditional> parseConditional(const QString& statement) {
     static const QRegularExpression block(
         QStringLiteral("^\\s*BEGIN\\b(.*)\\bEND\\s*$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    if (!QStringView(statement).trimmed().startsWith(QLatin1String("IF"), Qt::CaseInsensitive))
+        return std::nullopt;
     const QList<Piece> pieces = scan(statement);
     if (pieces.isEmpty() || pieces[0].literal) return std::nullopt;
     const auto m = head.match(pieces[0].text);

@@ -114,16 +114,31 @@ QDate toDate(const QVariant& v) {
     return d;
 }
 
-QDateTime toDateTime(const QVariant& v) {
-    if (isNull(v)) return QDateTime();
-    if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime();
-    if (v.metaType().id() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
+namespace {
+
+// A date or date-time as its day and time of day. Kept apart from QDateTime, whose making
+// from local parts asks the C library for the time zone (a file read) every time.
+std::pair<QDate, QTime> dayAndTime(const QVariant& v) {
+    if (v.metaType().id() == QMetaType::QDateTime) {
+        const QDateTime dt = v.toDateTime();
+        return {dt.date(), dt.time()};
+    }
+    if (v.metaType().id() == QMetaType::QDate) return {v.toDate(), QTime(0, 0)};
     const QString s = v.toString().trimmed();
     const QDate d = parseDate(s);
     if (!d.isValid()) mismatch(v, "una data valida");
     // 'yyyymmdd hh:mm:ss' or 'yyyy-mm-ddThh:mm:ss'
     const int timeAt = s.size() > 8 && s[4] != QLatin1Char('-') ? 9 : 11;
-    return QDateTime(d, parseTime(s, timeAt));
+    return {d, parseTime(s, timeAt)};
+}
+
+}  // namespace
+
+QDateTime toDateTime(const QVariant& v) {
+    if (isNull(v)) return QDateTime();
+    if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime();
+    const auto [day, time] = dayAndTime(v);
+    return QDateTime(day, time);
 }
 
 QString toText(const QVariant& v) {
@@ -229,7 +244,7 @@ int compare(const QVariant& a, const QVariant& b) {
         return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
     if (ia == QMetaType::QDate || ib == QMetaType::QDate || ia == QMetaType::QDateTime ||
         ib == QMetaType::QDateTime) {
-        const QDateTime da = toDateTime(a), db = toDateTime(b);
+        const auto da = dayAndTime(a), db = dayAndTime(b);
         return da < db ? -1 : (da > db ? 1 : 0);
     }
     if (ia == QMetaType::QString || ib == QMetaType::QString)

@@ -235,6 +235,24 @@ TEST_P(PagedRecordsetTest, ASelectionChangedUnderTheReaderIsReadAsItStandsNow) {
     other->Execute(QStringLiteral("DELETE FROM TS04_PAGED WHERE TS04_NUMREG = 'R0002' AND TS04_PROG = 3"));
     rs.RequeryAround();
     EXPECT_EQ(keyOf(rs), QStringLiteral("R0002/2"));
+
+    // A selection that fits a page is read again whole: the same answers, and the usual reads
+    // once it has grown past the page.
+    Recordset few;
+    few.OpenPaged(kSelect + QStringLiteral(" AND TS04_NUMREG > 'R0000'"), QStringLiteral("TS04_NUMREG"),
+                  conn_, 8);
+    few.Move(2);  // R0001/9
+    other->Execute(QStringLiteral("DELETE FROM TS04_PAGED WHERE TS04_NUMREG = 'R0001' AND TS04_PROG = 9"));
+    few.RequeryAround();
+    EXPECT_EQ(keyOf(few), QStringLiteral("R0002/1"));
+    few.MoveLast();
+    other->Execute(QStringLiteral("DELETE FROM TS04_PAGED WHERE TS04_NUMREG = 'R0002' AND TS04_PROG = 2"));
+    few.RequeryAround();
+    EXPECT_EQ(keyOf(few), QStringLiteral("R0002/1"));
+    fill(18, 9);
+    few.RequeryAround();
+    EXPECT_EQ(keyOf(few), QStringLiteral("R0002/1"));
+    EXPECT_EQ(forward(few).size(), 21);
 }
 
 TEST_P(PagedRecordsetTest, ANewOrChangedBillStaysReachableAndIsNotMetTwice) {
