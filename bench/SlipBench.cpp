@@ -1,7 +1,8 @@
 // A slip of 10,000 Bills against the bare writes of the same rows, in the same run: for each
 // database, the same Bills are laid out as open Ri.Ba. Bills due in one month (untimed), then
 // written alternately by
-//   bare:  one transaction with the slip's row and, for each Bill, one UPDATE of its presentation
+//   bare:  one transaction with the slip's row and its bank's and, for each Bill, one UPDATE of its
+//   presentation
 //          and one INSERT ... SELECT of its movement copied from the Bill by the database itself;
 //   slip:  SlipWriter::write, as "Presenta" runs it (the guarded update, the snapshot read, the
 //          history writer's movement, the refusals' checks);
@@ -40,6 +41,7 @@ void reset(Connection& c, const QList<BillKey>& chosen) {
     TransactionScope t(c);
     c.Execute(QStringLiteral("DELETE FROM EF06_SCADSTO WHERE EF06_ANNO_EF09 = 2031"));
     c.Execute(QStringLiteral("DELETE FROM EF09_DISTINTE WHERE EF09_ANNO = 2031"));
+    c.Execute(QStringLiteral("DELETE FROM KV25_BANCHEDIST WHERE KV25_ANNO = 2031"));
     for (const BillKey& k : chosen)
         c.Execute(QStringLiteral("UPDATE EF01_SCADENZE SET") + kLaidOut + k.where(QStringLiteral("EF01")));
     t.commit();
@@ -52,6 +54,11 @@ void bare(Connection& c, const QList<SlipBill>& bills, const CompanyBank& bank) 
                   " EF09_DATACRESUPP, EF09_NUMTOTEFF, EF09_IMPTOTEFF) VALUES (1, 0, 2031, 1, '20310115',"
                   " %1, 0)")
                   .arg(bills.size()));
+    c.Execute(
+        QStringLiteral("INSERT INTO KV25_BANCHEDIST (KV25_DITTA_CG18, KV25_INDTIPODIST, KV25_ANNO,"
+                       " KV25_NUMDIST, KV25_BANCA_CG12, KV25_AGENZIA_CG13) VALUES (1, 0, 2031, 1, %1, %2)")
+            .arg(bank.abi)
+            .arg(bank.cab));
     const QString snapshot = QStringLiteral(
         "EF06_SCADE_S, EF06_IMPEFF_S, EF06_IMPEFFVAL_S, EF06_IMPEFFNETPREV_S, EF06_IMPEFFNETPREVVAL_S,"
         " EF06_INDSPERIT_S, EF06_SPESERIT_S, EF06_SPESERITBAN_S, EF06_BANCAPRE_S, EF06_AGENZPRE_S,"
