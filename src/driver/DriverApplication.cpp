@@ -1,5 +1,6 @@
 #include "DriverApplication.h"
 
+#include "LockWait.h"
 #include "ModuleSession.h"
 #include "ScenarioError.h"
 #include "ScenarioParser.h"
@@ -13,7 +14,7 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "usage: kv_driver --db CONNSTRING [--demo] --company N --user CODE (--password TEXT | --trusted) "
-    "[--privileged] [SCENARIO_FILE]");
+    "[--privileged] [--lock-wait SECONDS] [SCENARIO_FILE]");
 
 }  // namespace
 
@@ -42,7 +43,11 @@ int DriverApplication::run(const QStringList& arguments, QIODevice& standardInpu
             "Test switch: trust the connection string's access and take --user as the suite user."));
     const QCommandLineOption privileged(QStringLiteral("privileged"),
                                         QStringLiteral("Work as a privileged user."));
-    parser.addOptions({db, demo, company, user, password, trusted, privileged});
+    const QCommandLineOption lockWait(
+        QStringLiteral("lock-wait"),
+        QStringLiteral("How long a statement waits for a colleague's lock before giving up (default 10)."),
+        QStringLiteral("SECONDS"));
+    parser.addOptions({db, demo, company, user, password, trusted, privileged, lockWait});
     if (!parser.parse(QStringList{QStringLiteral("kv_driver")} + arguments))
         return fail(ScenarioRunner::kBadScenario, parser.errorText() + u'\n' + kUsage);
     bool companyOk = false;
@@ -50,6 +55,12 @@ int DriverApplication::run(const QStringList& arguments, QIODevice& standardInpu
     if (!parser.isSet(db) || !parser.isSet(user) || !companyOk || parser.positionalArguments().size() > 1 ||
         parser.isSet(password) == parser.isSet(trusted))
         return fail(ScenarioRunner::kBadScenario, kUsage);
+    if (parser.isSet(lockWait)) {
+        bool waitOk = false;
+        const int seconds = parser.value(lockWait).toInt(&waitOk);
+        if (!waitOk || seconds < 1 || seconds > 3600) return fail(ScenarioRunner::kBadScenario, kUsage);
+        LockWait::set(seconds * 1000);
+    }
 
     QString text;
     if (parser.positionalArguments().isEmpty()) {

@@ -28,6 +28,9 @@ namespace {
 
 // The save waits this long for another writer before it gives up (SQLite's busy timeout).
 constexpr int kSaveWaitMs = 10000;
+// Several clerks saving at once wait longer (the driver's --lock-wait): on a slow machine the first
+// must still be waiting when the last one starts.
+constexpr int kPatientWaitSeconds = 60;
 
 class ClerksOnOneBill : public ::testing::Test {
 protected:
@@ -266,8 +269,9 @@ TEST_P(SeveralClerksSave, NoUpdateIsLostEveryClerkSavesOrIsToldOfTheConflict) {
         }
         steps += QStringLiteral("type %1 \"%2\"\nleave %1\nget %1\nclick INV_MAIN Salva\nget %1\nmessages\n")
                      .arg(control, typed.last());
-        clerks.push_back(
-            std::make_unique<ClerkProcess>(db->connectionString(), userOf(i), opening() + steps));
+        clerks.push_back(std::make_unique<ClerkProcess>(
+            db->connectionString(), userOf(i), opening() + steps,
+            QStringList{QStringLiteral("--lock-wait"), QString::number(kPatientWaitSeconds)}));
     }
     ASSERT_NO_FATAL_FAILURE(waitForSaves(clerks, 1, c.clerks));
     unlock();
