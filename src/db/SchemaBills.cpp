@@ -118,6 +118,16 @@ TableDef scadenze() {
           QStringLiteral("EF01_GRUPPO_CG10"), QStringLiteral("EF01_CONTO_CG24"),
           QStringLiteral("EF01_SCADE_S"), QStringLiteral("EF01_NUMREG_CO99"), QStringLiteral("EF01_PROGEFF"),
           QStringLiteral("EF01_RIGACONT_CG42"), QStringLiteral("EF01_PROGEC_EC01")}},
+        // The figures under the list (Bills, open and overdue amounts per currency) read from
+        // the index alone, in currency order (no sort), and within a currency by registration
+        // number, so that each Bill's document is found next to the one before.
+        {QStringLiteral("IX_EF01_TOTALI"),
+         {QStringLiteral("EF01_DITTA_CG18"), QStringLiteral("EF01_DITTACF_CG18"),
+          QStringLiteral("EF01_TIPOCF_CG44"), QStringLiteral("EF01_INDCONTO"),
+          QStringLiteral("EF01_GRUPPO_CG10"), QStringLiteral("EF01_CONTO_CG24"),
+          QStringLiteral("EF01_CODICE_CG08"), QStringLiteral("EF01_NUMREG_CO99"),
+          QStringLiteral("EF01_INDSTATO_S"), QStringLiteral("EF01_SCADE_S"), QStringLiteral("EF01_IMPEFF_S"),
+          QStringLiteral("EF01_IMPEFFVAL_S")}},
         // One counterpart's Bills (the calling program's customer or supplier code).
         {QStringLiteral("IX_EF01_CLIFOR"),
          {QStringLiteral("EF01_DITTACF_CG18"), QStringLiteral("EF01_TIPOCF_CG44"),

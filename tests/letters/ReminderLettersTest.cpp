@@ -117,7 +117,7 @@ protected:
             bills_ << Bill{key.join(QLatin1Char(',')), customer, cents, daysAgo};
             connection_->Execute(
                 QStringLiteral("UPDATE EF01_SCADENZE SET EF01_INDSTATO_S = 0, EF01_CLIFOR_CG44 = %1, "
-                               "EF01_IMPEFF_S = %2, EF01_SCADE_S = '%3'")
+                               "EF01_IMPEFF_S = %2, EF01_SCADE_S = '%3', EF01_SPESERIT_S = 0")
                     .arg(customer)
                     .arg(Decimal::fromMantissa(cents, 2).toString())
                     .arg(kToday.addDays(-daysAgo).toString(QStringLiteral("yyyyMMdd"))) +
