@@ -11,6 +11,7 @@
 #include "BillFilter.h"
 #include "Connection.h"
 #include "DemoGenerator.h"
+#include "Goal.h"
 #include "HeaderQuery.h"
 #include "Recordset.h"
 #include "SchemaInstaller.h"
@@ -91,10 +92,6 @@ Figures measure(const QString& db) {
     std::printf("  cliente per ragione sociale \"%s\": prima pagina %8.1f ms (%d effetti)\n",
                 qPrintable(name), f.byName, byNameRows);
     return f;
-}
-
-const char* verdict(bool met) {
-    return met ? "obiettivo raggiunto" : "obiettivo mancato";
 }
 
 }  // namespace
