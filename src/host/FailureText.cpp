@@ -17,7 +17,9 @@ QString of(const SuiteError& error, const QString& notDone) {
         case SuiteError::kWriteConflict:
             return notDone + QStringLiteral("\r\n") + WriteConflict::kMessage;
         case SuiteError::kTimeout:
-            // Our own words already: a lock held elsewhere, a standby that does not answer.
+        case SuiteError::kOperationNotAllowed:
+            // Our own words already: a lock held elsewhere, a standby that does not answer, a rule
+            // of the program (a slip's file that cannot be made, a credit before its slip).
             return notDone + QStringLiteral("\r\n") + error.description();
         case SuiteError::kConnectionFailed:
             return notDone + QStringLiteral(

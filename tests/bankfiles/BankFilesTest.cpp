@@ -1,6 +1,7 @@
 #include "ArchivePrograms.h"
 #include "ArchiveStore.h"
 #include "AtomicFile.h"
+#include "FailureText.h"
 #include "Iban.h"
 #include "Refusal.h"
 #include "SlipFiles.h"
@@ -67,9 +68,15 @@ protected:
 
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
-    // Writes slip `key`; answers what SuiteError said, empty when the file was written.
+    // Writes slip `key`; answers what the clerk reads of the refusal, empty when the file was
+    // written.
     QString fileRefusal(const SlipKey& key, const QString& target) {
-        return refusal([&] { SlipFiles::write(demo_->connection, key, target, kNow); });
+        try {
+            SlipFiles::write(demo_->connection, key, target, kNow);
+        } catch (const SuiteError& e) {
+            return FailureText::of(e, QString());
+        }
+        return {};
     }
 
     QTemporaryDir dir_;
