@@ -44,6 +44,7 @@ void BackgroundRead::start(const std::shared_ptr<Connection>& like, const QStrin
         try {
             const std::shared_ptr<Connection> opened = connections.open();
             Connection& worker = *opened;
+            for (const QString& statement : worker.dialect().backgroundSession()) worker.Execute(statement);
             if (!sessionQuery.isEmpty()) {
                 const std::vector<ResultSet> id = worker.Query(sessionQuery);
                 if (!id.empty() && !id.front().rows.empty())

@@ -10,6 +10,11 @@ public:
     QString driverName() const override { return QStringLiteral("QPSQL"); }
     void configure(QSqlDatabase& db) const override;
     QStringList sessionSetup(const ConnectionString& cs) const override;
+    // One server process for the read: parallel workers would take both processors of a
+    // clerk's small server away from the form the clerk is opening meanwhile.
+    QStringList backgroundSession() const override {
+        return {QStringLiteral("SET max_parallel_workers_per_gather = 0")};
+    }
     EngineFailure classify(const QSqlError& error) const override;
     // With synchronous_standby_names set, a commit waits for a standby; a session that is not
     // privileged still gets one row of pg_stat_get_wal_senders() per standby connected (the

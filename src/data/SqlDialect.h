@@ -97,6 +97,9 @@ public:
     // statistics brought up to date where the engine leaves that to its users. Nothing by
     // default: a server gathers them by itself.
     virtual QStringList keepStatistics() const { return {}; }
+    // Run on a connection opened for a long read in the background (the figures under the list):
+    // such a read must leave the processors to the clerk's form. Nothing by default.
+    virtual QStringList backgroundSession() const { return {}; }
     // Synchronous replication: a query, run just before a commit, whose first column is 1 while
     // this session's commits would wait for a standby that is not connected; it also bounds the
     // commit's own wait for one (the standby may go between the query and the commit). Empty
