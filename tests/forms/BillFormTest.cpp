@@ -439,11 +439,15 @@ TEST_P(BillFormTest, OnlyTheRightUserDeletesAndEveryWarningIsAsked) {
     f->FME_TESTATA->Delete();
     EXPECT_EQ(registered("EF01_SCADENZE", numReg), rows - 1);
     // The Bill shown next has its own bank's description; the renamed bank, shown before the
-    // renaming, is read anew when typed.
+    // renaming, is read anew when typed, and again when typed over with itself.
     EXPECT_EQ(Value::toInt(column("EF01_BANCAAPP_CG12")), added);
     EXPECT_EQ(c("TXT_DESBANCAAPP")->Text(), addedName);
     typeInto(c("TXT_CODBANCAAPP"), QString::number(bank));
     EXPECT_EQ(c("TXT_DESBANCAAPP")->Text(), renamed);
+    runSql(demo_->connection,
+           QStringLiteral("UPDATE CG12_BANCHE SET CG12_DESCR = 'Banca Due' WHERE CG12_BANCA = %1").arg(bank));
+    typeInto(c("TXT_CODBANCAAPP"), QString::number(bank));
+    EXPECT_EQ(c("TXT_DESBANCAAPP")->Text(), QStringLiteral("Banca Due")) << "the same code typed again";
     const QStringList k = treasury.split(QLatin1Char(','));
     for (const char* table : {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF06_SCADSTO"}) {
         const QString p = QString::fromLatin1(table).left(4);

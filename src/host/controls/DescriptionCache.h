@@ -13,7 +13,7 @@
 // kMaxRows are kept: a description a colleague changed shows at most that late.
 class DescriptionCache {
 public:
-    static constexpr qint64 kMaxAgeMs = 5 * 60 * 1000;
+    static constexpr qint64 kMaxAgeMs = 60 * 1000;
     static constexpr int kMaxRows = 1000;
 
     // The row kept for `query` on that database, if any.

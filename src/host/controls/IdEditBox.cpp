@@ -75,7 +75,9 @@ QVariant IdEditBox::idTableValue(const QString& sql, bool fresh) const {
 }
 
 void IdEditBox::completeEntry() {
-    if (Text() != decodedText_) decode();
+    // A code typed over with itself is read again too: the clerk may want its description anew.
+    if (Text() != decodedText_ || lineEdit()->isModified()) decode();
+    lineEdit()->setModified(false);
 }
 
 bool IdEditBox::handleKey(int qtKey, Qt::KeyboardModifiers modifiers) {
