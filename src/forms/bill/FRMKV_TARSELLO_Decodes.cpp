@@ -347,9 +347,10 @@ QVariantList FRMKV_TARSELLO::customerBankRow(const QString& id) {
         if (std::optional<QVariantList> kept = descriptions_->find(database, sql)) return *kept;
     Recordset rs;
     rs.Open(sql, clsConnessione);
-    const QVariantList row = rs.AtEOF() ? QVariantList()
-                                        : QVariantList{rs.Fields(QStringLiteral("MG35_PROGR")).Value(),
-                                                       rs.Fields(QStringLiteral("DESCRCANPASS")).Value()};
+    QVariantList row;
+    if (!rs.AtEOF())
+        row = {rs.Fields(QStringLiteral("MG35_PROGR")).Value(),
+               rs.Fields(QStringLiteral("DESCRCANPASS")).Value()};
     descriptions_->keep(database, sql, row);
     return row;
 }
