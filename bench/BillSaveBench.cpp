@@ -1,7 +1,9 @@
 // The save of a changed Bill with its history movement, and the deletion of a Bill, through the
 // real bill form, each as a ratio to the same statements run directly in the same run. The form's
 // deletion also holds the Bill as read (another clerk's change is refused) and shows the next
-// Bill with its descriptions looked up, which the raw statements do not.
+// Bill with its descriptions, which the raw statements do not. Each deletion opens its own form
+// (untimed), as a clerk opening one customer's Bills: the descriptions of the Bill it opened on
+// are read then, and the next Bill of the same document reads only those it does not share.
 #include "CLSKV_TARSELLO.h"
 #include "Connection.h"
 #include "DatabaseHost.h"

@@ -131,10 +131,12 @@ QString DatabaseHost::GetMessage(int number, const QVariantList& parameters) con
 }
 
 QIcon DatabaseHost::MainWindowIcon(const QString& key) const {
-    if (key == QStringLiteral("KProgramma")) return programIcon(false);
-    if (key == QStringLiteral("KProgrammaMM")) return programIcon(true);
-    throw SuiteError(SuiteError::kItemNotFound, kSource,
-                     QStringLiteral("Immagine %1 non presente.").arg(key));
+    if (key != QStringLiteral("KProgramma") && key != QStringLiteral("KProgrammaMM"))
+        throw SuiteError(SuiteError::kItemNotFound, kSource,
+                         QStringLiteral("Immagine %1 non presente.").arg(key));
+    auto it = icons_.find(key);
+    if (it == icons_.end()) it = icons_.insert(key, programIcon(key == QStringLiteral("KProgrammaMM")));
+    return *it;
 }
 
 void DatabaseHost::RegisterMenuEntry(const MenuEntry& entry) {

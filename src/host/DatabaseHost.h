@@ -4,6 +4,7 @@
 #include "HostGlobal.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QList>
 #include <functional>
 #include <memory>
@@ -62,6 +63,8 @@ private:
     LoggedUser user_;
     Cinterface* active_ = nullptr;
     mutable QHash<int, QString> messages_;
+    // The program's icons, painted once: the bill form asks for one with every Bill it shows.
+    mutable QHash<QString, QIcon> icons_;
     QList<MenuEntry> menu_;
     std::shared_ptr<ProgramLauncher> launcher_;
     std::function<std::shared_ptr<LogService>()> logFactory_;

@@ -16,6 +16,7 @@
 #include "Schema.h"
 #include "SchemaInstaller.h"
 #include "ScriptedLogService.h"
+#include "SqlText.h"
 #include "TabControl.h"
 #include "TestDatabase.h"
 #include "Value.h"
@@ -418,10 +419,35 @@ TEST_P(BillFormTest, OnlyTheRightUserDeletesAndEveryWarningIsAsked) {
     f->FME_TESTATA->Delete();
     EXPECT_EQ(log_->messages().last().flags, 324);
     EXPECT_EQ(registered("EF01_SCADENZE", numReg), rows);
+    // Meanwhile a colleague renames this Bill's bank, adds a bank and moves every other Bill there.
+    const int bank = Value::toInt(column("EF01_BANCAAPP_CG12")), added = 99001;
+    const QString renamed = QStringLiteral("Banca dell'Àncora"), addedName = QStringLiteral("Banca «Ω»");
+    runSql(demo_->connection, QStringLiteral("UPDATE CG12_BANCHE SET CG12_DESCR = %1 WHERE CG12_BANCA = %2")
+                                  .arg(SqlText::quote(renamed))
+                                  .arg(bank));
+    runSql(demo_->connection,
+           QStringLiteral("INSERT INTO CG12_BANCHE (CG12_BANCA, CG12_DESCR) VALUES (%1, %2)")
+               .arg(added)
+               .arg(SqlText::quote(addedName)));
+    runSql(demo_->connection,
+           QStringLiteral("UPDATE EF01_SCADENZE SET EF01_BANCAAPP_CG12 = %1, EF01_AGENAPP_CG13 = NULL WHERE "
+                          "EF01_NUMREG_CO99 <> '%2' OR EF01_PROGEFF <> %3")
+               .arg(added)
+               .arg(numReg, treasury.section(QLatin1Char(','), 4, 4)));
     log_->enqueue(6);
     log_->enqueue(6);
     f->FME_TESTATA->Delete();
     EXPECT_EQ(registered("EF01_SCADENZE", numReg), rows - 1);
+    // The Bill shown next has its own bank's description; the renamed bank, shown before the
+    // renaming, is read anew when typed, and again when typed over with itself.
+    EXPECT_EQ(Value::toInt(column("EF01_BANCAAPP_CG12")), added);
+    EXPECT_EQ(c("TXT_DESBANCAAPP")->Text(), addedName);
+    typeInto(c("TXT_CODBANCAAPP"), QString::number(bank));
+    EXPECT_EQ(c("TXT_DESBANCAAPP")->Text(), renamed);
+    runSql(demo_->connection,
+           QStringLiteral("UPDATE CG12_BANCHE SET CG12_DESCR = 'Banca Due' WHERE CG12_BANCA = %1").arg(bank));
+    typeInto(c("TXT_CODBANCAAPP"), QString::number(bank));
+    EXPECT_EQ(c("TXT_DESBANCAAPP")->Text(), QStringLiteral("Banca Due")) << "the same code typed again";
     const QStringList k = treasury.split(QLatin1Char(','));
     for (const char* table : {"EF03_SCADCECAM", "EF04_SCADNOTE", "EF05_SCADSOLLEC", "EF06_SCADSTO"}) {
         const QString p = QString::fromLatin1(table).left(4);

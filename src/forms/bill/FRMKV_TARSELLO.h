@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -27,6 +28,7 @@ class Connection;
 class CurrencyConverter;
 class CurrencyTable;
 class Decimal;
+class DescriptionCache;
 class EditBox;
 class MemoBox;
 class FrameControl;
@@ -129,7 +131,9 @@ public:
     void setActiveClass(CLSKV_TARSELLO* module) override { ActiveClass = module; }
     void setFormWindowState(int state) override;
     void setFormCaption(const QString& caption) override { setWindowTitle(caption); }
-    void setFormIcon(const QIcon& icon) override { setWindowIcon(icon); }
+    void setFormIcon(const QIcon& icon) override {
+        if (windowIcon().cacheKey() != icon.cacheKey()) setWindowIcon(icon);
+    }
     void showForm(bool modal) override;
     void unloadForm() override { close(); }
     QWidget* formWindow() override { return this; }
@@ -395,6 +399,8 @@ private:
     void connectManagementMenus();
     void InizializzaDecodifiche();
     void connectContoCorrente();
+    // The customer's bank account `id`: its progressive and description (empty: none).
+    QVariantList customerBankRow(const QString& id);
     void connectCigCup();
     void connectCigCupMenus(IdEditBox* cup);
     void connectRowState();
@@ -406,13 +412,15 @@ private:
     bool hasCounterpart() const;
     int tipoArchivio() const;
     bool bankAccountGuard_ = false;  // the form itself writes the bank account's progressive
+    bool bankAccountTyped_ = false;  // the account's id comes from the progressive the clerk typed
     bool cigCupGeneric_ = false;     // the generic CIG/CUP list is being opened
     QString rateHintShown_;          // the last "no exchange rate" hint shown beside its date
     QPointer<QLabel> rateHint_;      // that hint
-    bool cigCupEmptied_ = false;
-    bool allCompanyBanks_ =
-        false;  // "Tutte le banche": the company banks' list without the counterpart's filter     // the
-                // clerk emptied a code of the Bill shown: none is completed
+    bool cigCupEmptied_ = false;     // the clerk emptied a code of the Bill shown: none is completed
+    // "Tutte le banche": the company banks' list without the counterpart's filter.
+    bool allCompanyBanks_ = false;
+    // The coded boxes' descriptions, read once for this opening of the form.
+    std::shared_ptr<DescriptionCache> descriptions_;
     int sectionTarget_ = 0;  // 0 the document section, 1 the item section
     int bankTarget_ = 0;     // 0 the support bank pair, 1 the presentation pair
 

@@ -9,6 +9,7 @@
 #include "ComboBox.h"
 #include "Connection.h"
 #include "DecodeRequest.h"
+#include "DescriptionCache.h"
 #include "FRMKV_TARSELLO.h"
 #include "HostGlobal.h"
 #include "IdEditBox.h"
@@ -139,6 +140,9 @@ void FRMKV_TARSELLO::InizializzaDecodifiche() {
 }
 
 void FRMKV_TARSELLO::connectDecodifiche() {
+    // Bills shown one after another mostly share their banks, sections and payment kinds.
+    descriptions_ = std::make_shared<DescriptionCache>();
+    for (IdEditBox* box : findChildren<IdEditBox*>()) box->setDescriptionCache(descriptions_);
     connectCodedFields();
     connectBankPairs();
     connectContoCorrente();
@@ -238,6 +242,8 @@ void FRMKV_TARSELLO::connectManagementMenus() {
 }
 
 void FRMKV_TARSELLO::GestioneArchivio(const QString& field) {
+    // The clerk may change descriptions there: from now on they are read anew.
+    descriptions_->clear();
     // The bank account program is the customer's: without one there is nothing to open.
     if (field == QLatin1String("TXT_PROGR_MG35") && !hasCounterpart()) return;
     const std::optional<ArchiveConnector> connector = connectorOf(field);
@@ -258,6 +264,7 @@ void FRMKV_TARSELLO::GestioneArchivio(const QString& field) {
 }
 
 void FRMKV_TARSELLO::GestioneBancheAziendali() {
+    descriptions_->clear();
     // The company banks have a program of their own, a sibling module of the suite; the bank
     // the clerk chose there comes back into the field.
     QVariant chosen;
@@ -273,6 +280,7 @@ void FRMKV_TARSELLO::GestioneBancheAziendali() {
 }
 
 void FRMKV_TARSELLO::CigCupGestione() {
+    descriptions_->clear();
     const int tipo = tipoArchivio();
     const QVariant counterpart = sqlNumber(headerValue(QStringLiteral("EF01_CLIFOR_CG44")));
     const bool registered = ControlloCigCup();
@@ -332,6 +340,21 @@ void FRMKV_TARSELLO::prepareLookup(const QString& field, LookupRequest* r) {
                            host ? global().DatabaseSettings() : clsConnessione->ConnectionString());
 }
 
+QVariantList FRMKV_TARSELLO::customerBankRow(const QString& id) {
+    const QString sql = ArchiveConnector::customerBankById(sqlNumber(id));
+    const QString database = clsConnessione->ConnectionString();
+    if (!bankAccountTyped_)
+        if (std::optional<QVariantList> kept = descriptions_->find(database, sql)) return *kept;
+    Recordset rs;
+    rs.Open(sql, clsConnessione);
+    QVariantList row;
+    if (!rs.AtEOF())
+        row = {rs.Fields(QStringLiteral("MG35_PROGR")).Value(),
+               rs.Fields(QStringLiteral("DESCRCANPASS")).Value()};
+    descriptions_->keep(database, sql, row);
+    return row;
+}
+
 void FRMKV_TARSELLO::connectContoCorrente() {
     FrameControl* description = control(QStringLiteral("TXT_DESCR_CG12"));
     auto* byId = static_cast<IdEditBox*>(TXT_ID_MG35);
@@ -341,15 +364,12 @@ void FRMKV_TARSELLO::connectContoCorrente() {
             // An emptied id empties the description; the progressive typed stays for the clerk.
             r->targets = {description};
             description->setValue(QVariant());
-            const QString id = NullToString(TXT_ID_MG35->Text());
-            Recordset rs;
-            rs.Open(ArchiveConnector::customerBankById(sqlNumber(id)), clsConnessione);
+            const QVariantList account = customerBankRow(NullToString(TXT_ID_MG35->Text()));
             bankAccountGuard_ = true;
-            TXT_PROGR_MG35->setText(
-                rs.AtEOF() ? QString() : NullToString(rs.Fields(QStringLiteral("MG35_PROGR")).Value()));
+            TXT_PROGR_MG35->setText(NullToString(account.value(0)));
             bankAccountGuard_ = false;
             TXT_PROGR_MG35->setValid(true);
-            if (!rs.AtEOF()) description->setValue(rs.Fields(QStringLiteral("DESCRCANPASS")).Value());
+            description->setValue(account.value(1));
         });
     });
     connect(TXT_PROGR_MG35, &IdEditBox::StartDecode, this, [this, description](DecodeRequest* r) {
@@ -371,9 +391,12 @@ void FRMKV_TARSELLO::connectContoCorrente() {
             } else {
                 const QVariant id = rs.Fields(QStringLiteral("MG35_ID")).Value();
                 bankAccountGuard_ = false;
+                // The account the clerk typed is described as the database holds it now.
+                bankAccountTyped_ = true;
                 if (sqlNumber(id) != sqlNumber(TXT_ID_MG35->Text()) ||
                     NullToString(description->Text()).isEmpty())
                     setHeaderValue(TXT_ID_MG35, id);
+                bankAccountTyped_ = false;
                 TXT_PROGR_MG35->setValid(true);
             }
             bankAccountGuard_ = false;

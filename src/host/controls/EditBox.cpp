@@ -68,7 +68,8 @@ QString EditBox::Text() const {
 }
 
 void EditBox::setText(const QString& text) {
-    edit_->setText(text);
+    // The next Bill shown repeats many of the last one's values: each new text costs a layout.
+    if (text != edit_->text()) edit_->setText(text);
     // A long text shown by the program is read from its start.
     if (!edit_->hasFocus()) edit_->setCursorPosition(0);
 }

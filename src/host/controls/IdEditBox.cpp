@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DecodeRequest.h"
+#include "DescriptionCache.h"
 #include "LogService.h"
 #include "LookupDialog.h"
 #include "LookupRequest.h"
@@ -27,7 +28,7 @@ void IdEditBox::setText(const QString& text) {
     EditBox::setText(text);
     // Shown from the row or written by the form: the description must follow. While the user is
     // in the box the decode waits for the exit.
-    if (!isEntered()) decode();
+    if (!isEntered()) decode(false);
 }
 
 QVariant IdEditBox::Value() const {
@@ -45,7 +46,8 @@ void IdEditBox::setValue(const QVariant& value) {
             ? QVariant()
             : idTableValue(QStringLiteral("SELECT %1 FROM %2 WITH (NOLOCK) WHERE %3 = %4")
                                .arg(idColumns_->codeColumn, idColumns_->table, idColumns_->idColumn,
-                                    QString::number(::Value::toInt(value))));
+                                    QString::number(::Value::toInt(value))),
+                           false);
     // An id whose row is gone shows nothing and keeps nothing.
     if (::Value::isNull(code)) id_ = QVariant();
     setText(::Value::toText(code).trimmed());
@@ -57,14 +59,25 @@ Connection& IdEditBox::reader(const QString& connectionString) const {
     return *reader_;
 }
 
-QVariant IdEditBox::idTableValue(const QString& sql) const {
-    const std::vector<ResultSet> results = reader(idColumns_->connectionString).Query(sql);
-    if (results.empty() || results.front().rows.empty()) return QVariant();
-    return results.front().rows.front().value(0);
+QVariantList IdEditBox::firstRow(const QString& connectionString, const QString& sql, bool fresh) const {
+    if (cache_ && !fresh)
+        if (std::optional<QVariantList> kept = cache_->find(connectionString, sql)) return *kept;
+    const std::vector<ResultSet> results = reader(connectionString).Query(sql);
+    QVariantList row;
+    if (!results.empty() && !results.front().rows.empty())
+        row = QVariantList(results.front().rows.front().begin(), results.front().rows.front().end());
+    if (cache_) cache_->keep(connectionString, sql, row);
+    return row;
+}
+
+QVariant IdEditBox::idTableValue(const QString& sql, bool fresh) const {
+    return firstRow(idColumns_->connectionString, sql, fresh).value(0);
 }
 
 void IdEditBox::completeEntry() {
-    if (Text() != decodedText_) decode();
+    // A code typed over with itself is read again too: the clerk may want its description anew.
+    if (Text() != decodedText_ || lineEdit()->isModified()) decode();
+    lineEdit()->setModified(false);
 }
 
 bool IdEditBox::handleKey(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -109,7 +122,7 @@ void IdEditBox::fill(const DecodeRequest& request, const QVariantList& values) {
         if (request.targets[i]) request.targets[i]->setValue(values.value(i));
 }
 
-void IdEditBox::decode() {
+void IdEditBox::decode(bool fresh) {
     decodedText_ = Text();
     if (Text().trimmed().isEmpty()) {
         // No code, no description: what the last decode filled is emptied.
@@ -124,7 +137,8 @@ void IdEditBox::decode() {
             id_ = idTableValue(QStringLiteral("SELECT %1 FROM %2 WITH (NOLOCK) WHERE %3 = %4 AND %5 = %6")
                                    .arg(idColumns_->idColumn, idColumns_->table, idColumns_->companyColumn,
                                         QString::number(idColumns_->company), idColumns_->codeColumn,
-                                        SqlText::quote(Text().trimmed())));
+                                        SqlText::quote(Text().trimmed())),
+                               fresh);
         } catch (const SuiteError& e) {
             id_ = QVariant();
             logService().MsgBox(e.description(), LogService::kExclamation, QStringLiteral("Attenzione"));
@@ -135,12 +149,9 @@ void IdEditBox::decode() {
     lastTargets_ = request.targets;
     if (request.handled || request.query.isEmpty()) return;
     try {
-        const std::vector<ResultSet> results = reader(request.connectionString).Query(request.query);
-        const bool found = !results.empty() && !results.front().rows.empty();
-        fill(request,
-             found ? QVariantList(results.front().rows.front().begin(), results.front().rows.front().end())
-                   : QVariantList());
-        setValid(found);
+        const QVariantList row = firstRow(request.connectionString, request.query, fresh);
+        fill(request, row);
+        setValid(!row.isEmpty());
     } catch (const SuiteError& e) {
         fill(request, {});
         setValid(false);

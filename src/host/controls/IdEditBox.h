@@ -7,6 +7,7 @@
 #include <optional>
 
 class Connection;
+class DescriptionCache;
 struct DecodeRequest;
 struct LookupRequest;
 
@@ -43,8 +44,11 @@ public:
 
     // Raises StartLookup and shows the list; true when the user chose a row.
     bool lookup();
-    // Raises StartDecode for the current text and runs the prepared decode.
-    void decode();
+    // Raises StartDecode for the current text and runs the prepared decode on the database.
+    void decode() { decode(true); }
+    // Look-ups of codes shown from a row answered from `cache` when it holds them (shared by the
+    // boxes of one form); a code the user typed or chose is always read from the database.
+    void setDescriptionCache(std::shared_ptr<DescriptionCache> cache) { cache_ = std::move(cache); }
     // Whether the last decode fills a description, and the description it shows.
     bool hasDescription() const { return !lastTargets_.isEmpty() && lastTargets_.first(); }
     QString description() const;
@@ -62,8 +66,12 @@ protected:
 
 private:
     static void fill(const DecodeRequest& request, const QVariantList& values);
+    // `fresh`: the code was typed or chosen, not shown from a row, so the cache is not asked.
+    void decode(bool fresh);
+    // The first row of `sql` (empty: none), from the cache unless `fresh`.
+    QVariantList firstRow(const QString& connectionString, const QString& sql, bool fresh) const;
     // The first column of the first row of `sql` on the id table's database (Null: no row).
-    QVariant idTableValue(const QString& sql) const;
+    QVariant idTableValue(const QString& sql, bool fresh) const;
     // The shared connection to that database, held while the box reads through it.
     Connection& reader(const QString& connectionString) const;
 
@@ -71,6 +79,7 @@ private:
     QString decodedText_;
     QList<QPointer<FrameControl>> lastTargets_;
     mutable std::shared_ptr<Connection> reader_;
+    std::shared_ptr<DescriptionCache> cache_;
     std::optional<IdColumns> idColumns_;
     QVariant id_;
 };
