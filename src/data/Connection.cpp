@@ -620,21 +620,26 @@ ResultSet Connection::readResult(QSqlQuery& query) const {
     for (int i = 0; i < n; ++i)
         typed[size_t(i)] =
             result.columns[size_t(i)].owner || result.columns[size_t(i)].type == DataType::Decimal;
+    if (query.size() > 0) result.rows.reserve(size_t(query.size()));  // a server tells the count
     while (query.next()) {
         QVector<QVariant> row(n);
         QVariant* out = row.data();  // filled in place: a Null stays as made
         for (int i = 0; i < n; ++i) {
             QVariant raw = query.value(i);
-            const ResultColumn& c = result.columns[size_t(i)];
             if (!typed[size_t(i)]) {
                 out[i] = Value::natural(raw);
-            } else if (Value::isNull(raw)) {
                 continue;
-            } else if (Value::holds(raw, c.type)) {
-                out[i] = std::move(raw);  // already what the column holds: no conversion
-            } else if ((c.type == DataType::Integer || c.type == DataType::SmallInt) &&
-                       raw.metaType().id() == QMetaType::LongLong) {
-                out[i] = int(raw.toLongLong());  // SQLite's integers
+            }
+            if (raw.isNull()) continue;
+            const ResultColumn& c = result.columns[size_t(i)];
+            const int kind = raw.typeId();
+            if (Value::holds(kind, c.type)) {
+                out[i].swap(raw);  // already what the column holds: no conversion
+            } else if (kind == QMetaType::LongLong && Value::holds(QMetaType::Int, c.type)) {
+                // SQLite's integers; one past 32 bits is refused by the conversion, never wrapped.
+                const qlonglong whole = *static_cast<const qlonglong*>(raw.constData());
+                out[i] =
+                    whole == int(whole) ? QVariant(int(whole)) : dialect_->fromDriver(raw, c.type, c.scale);
             } else {
                 out[i] = dialect_->fromDriver(raw, c.type, c.scale);
             }

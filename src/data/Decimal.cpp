@@ -35,33 +35,36 @@ Decimal Decimal::fromMantissa(Int128 mantissa, int scale) {
 }
 
 std::optional<Decimal> Decimal::parse(const QString& text) {
-    // Engines hand over untrimmed text rarely; copy only then (a recordset parses one per amount).
-    const bool padded = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
-    const QString t = padded ? text.trimmed() : text;
-    if (t.isEmpty()) return std::nullopt;
-    int i = 0;
+    // Read in place, uncopied: a recordset parses one per amount read.
+    const QStringView t = QStringView(text).trimmed();
+    const QChar* c = t.data();
+    const QChar* const end = c + t.size();
+    if (c == end) return std::nullopt;
     bool negative = false;
-    if (t[0] == QLatin1Char('-') || t[0] == QLatin1Char('+')) {
-        negative = t[0] == QLatin1Char('-');
-        ++i;
-    }
+    if (*c == u'-' || *c == u'+') negative = *c++ == u'-';
+    // Up to 18 digits in a 64-bit integer (an amount has far fewer), the rest in 128 bits.
+    long long small = 0;
     Int128 m = 0;
     int scale = -1;
     int digits = 0;
-    for (; i < t.size(); ++i) {
-        const QChar c = t[i];
-        if (c == QLatin1Char('.') || c == QLatin1Char(',')) {
+    for (; c != end; ++c) {
+        const char16_t u = c->unicode();
+        if (u == u'.' || u == u',') {
             if (scale >= 0) return std::nullopt;
             scale = 0;
             continue;
         }
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
+        if (u < u'0' || u > u'9') return std::nullopt;
         if (scale >= kMaxScale) continue;  // digits beyond the precision we keep are dropped
         if (++digits > 36) return std::nullopt;
-        m = m * 10 + (c.unicode() - '0');
+        if (digits <= 18)
+            small = small * 10 + (u - u'0');
+        else
+            m = (digits == 19 ? Int128(small) : m) * 10 + (u - u'0');
         if (scale >= 0) ++scale;
     }
     if (digits == 0) return std::nullopt;
+    if (digits <= 18) m = small;
     return fromMantissa(negative ? -m : m, std::max(scale, 0));
 }
 

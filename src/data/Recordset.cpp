@@ -432,12 +432,15 @@ int Recordset::FieldIndex(const QString& name) const {
 }
 
 Field Recordset::Fields(int index) {
-    requireOpen();
-    if (index < 0 || index >= int(shared_->columns.size()))
-        throw SuiteError(
-            SuiteError::kItemNotFound, kSource,
-            QStringLiteral("Impossibile trovare l'elemento nell'insieme: indice %1.").arg(index));
+    // Asked for every value read: the refusals are made apart, so that this stays a comparison.
+    if (!shared_ || index < 0 || index >= int(shared_->columns.size())) noField(index);
     return Field(this, index);
+}
+
+void Recordset::noField(int index) const {
+    requireOpen();
+    throw SuiteError(SuiteError::kItemNotFound, kSource,
+                     QStringLiteral("Impossibile trovare l'elemento nell'insieme: indice %1.").arg(index));
 }
 
 Field Recordset::Fields(const QString& name) {

@@ -144,6 +144,7 @@ private:
                Origin origin);
     static std::vector<ResultSet> run(Connection& connection, const QString& sql, Origin origin);
     void requireOpen() const;
+    [[noreturn]] void noField(int index) const;
     void requireCurrent() const;
     Row& currentRow() const;
     void commitEdit();

@@ -197,13 +197,23 @@ QVariant coerce(const QVariant& v, DataType type, int scale) {
             return toInt(v);
         case DataType::Decimal:
             if (scale < 0) return QVariant::fromValue(toDecimal(v));
-            if (v.metaType().id() == QMetaType::Double)
-                return QVariant::fromValue(Decimal::fromDouble(v.toDouble(), scale));
+            // The drivers' amounts (SQLite's REAL, a server's exact text) read in place, uncopied.
+            if (v.typeId() == QMetaType::Double)
+                return QVariant::fromValue(
+                    Decimal::fromDouble(*static_cast<const double*>(v.constData()), scale));
+            if (v.typeId() == QMetaType::QString)
+                if (auto d = Decimal::parse(*static_cast<const QString*>(v.constData())))
+                    return QVariant::fromValue(d->rounded(scale));
             return QVariant::fromValue(toDecimal(v).rounded(scale));
         case DataType::Text:
             if (v.metaType().id() == QMetaType::QString) return v;
             return toText(v);
         case DataType::Date:
+            if (v.typeId() == QMetaType::QString) {
+                // SQLite's 'yyyymmdd', read in place; anything else as toDate reads it.
+                const QString& text = *static_cast<const QString*>(v.constData());
+                if (const QDate d = text.size() == 8 ? parseDate(text) : QDate(); d.isValid()) return d;
+            }
             return toDate(v);
         case DataType::DateTime:
             return toDateTime(v);

@@ -38,22 +38,24 @@ QVariant natural(const QVariant& raw);
 // True when `v` already is a value of `type` as a field holds it (a text for Text, an int for the
 // integers, a QDate for Date...): then no conversion is needed. Decimals always are converted, to
 // their column's scale.
-inline bool holds(const QVariant& v, DataType type) {
-    const int id = v.metaType().id();
+inline bool holds(int typeId, DataType type) {
     switch (type) {
         case DataType::Text:
-            return id == QMetaType::QString;
+            return typeId == QMetaType::QString;
         case DataType::SmallInt:
         case DataType::Integer:
-            return id == QMetaType::Int;
+            return typeId == QMetaType::Int;
         case DataType::Date:
-            return id == QMetaType::QDate;
+            return typeId == QMetaType::QDate;
         case DataType::DateTime:
-            return id == QMetaType::QDateTime;
+            return typeId == QMetaType::QDateTime;
         case DataType::Decimal:
             return false;
     }
     return false;
+}
+inline bool holds(const QVariant& v, DataType type) {
+    return holds(v.typeId(), type);
 }
 
 // Texts held to a column's length, which counts UTF-16 units: the longest start of `text` of at

@@ -37,6 +37,7 @@ TEST(Decimal, ParsesWhatAClerkTypesAndRefusesTheRest) {
     EXPECT_EQ(dec("1234,50").toString(), QStringLiteral("1234.50"));
     EXPECT_EQ(dec(" -0.07 ").toString(), QStringLiteral("-0.07"));
     EXPECT_EQ(dec("+5").toString(), QStringLiteral("5"));
+    EXPECT_EQ(dec("-123456789012345678901.5").toString(), QStringLiteral("-123456789012345678901.5"));
     for (const char* bad : {"", "abc", "1.2.3", "12a", "1e3", "1.000,00", "--1", "."})
         EXPECT_FALSE(Decimal::parse(QString::fromLatin1(bad)).has_value()) << bad;
     try {
