@@ -12,10 +12,10 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("Utenti");
+const QString kAccountsSource = QStringLiteral("Utenti");
 
-[[noreturn]] void refuse(const QString& why) {
-    throw SuiteError(SuiteError::kOperationNotAllowed, kSource, why);
+[[noreturn]] void refuseAccountChange(const QString& why) {
+    throw SuiteError(SuiteError::kOperationNotAllowed, kAccountsSource, why);
 }
 
 QString q(const QString& text) {
@@ -120,23 +120,25 @@ ProgramRights Accounts::rightsOf(const QString& group, const QString& program) c
 
 Account Accounts::existing(const QString& code) const {
     const std::optional<Account> account = find(code);
-    if (!account) refuse(QStringLiteral("L'utente %1 non esiste.").arg(code));
+    if (!account) refuseAccountChange(QStringLiteral("L'utente %1 non esiste.").arg(code));
     return *account;
 }
 
 void Accounts::requireAuthor() const {
     const std::optional<Account> author = find(author_);
     if (!author || !author->privileged || author->disabled)
-        refuse(QStringLiteral("Solo un utente privilegiato può gestire gli utenti."));
+        refuseAccountChange(QStringLiteral("Solo un utente privilegiato può gestire gli utenti."));
 }
 
 void Accounts::requireGroup(const QString& group) const {
-    if (!groups().contains(group)) refuse(QStringLiteral("Il gruppo \"%1\" non esiste.").arg(group));
+    if (!groups().contains(group))
+        refuseAccountChange(QStringLiteral("Il gruppo \"%1\" non esiste.").arg(group));
 }
 
 void Accounts::requirePassword(const QString& password) {
     if (password.size() < kMinimumPassword)
-        refuse(QStringLiteral("La password deve avere almeno %1 caratteri.").arg(kMinimumPassword));
+        refuseAccountChange(
+            QStringLiteral("La password deve avere almeno %1 caratteri.").arg(kMinimumPassword));
 }
 
 void Accounts::audit(const QString& user, const QString& action, const QString& detail) {
@@ -166,9 +168,9 @@ void Accounts::add(const Account& account, const QString& password) {
     const QString code = account.code.trimmed().toUpper();
     static const QRegularExpression valid(QStringLiteral("^[A-Z0-9_.]{1,20}$"));
     if (!valid.match(code).hasMatch())
-        refuse(QStringLiteral(
+        refuseAccountChange(QStringLiteral(
             "Il codice utente deve avere da 1 a 20 lettere senza accenti, cifre, punti o trattini bassi."));
-    if (find(code)) refuse(QStringLiteral("L'utente %1 esiste già.").arg(code));
+    if (find(code)) refuseAccountChange(QStringLiteral("L'utente %1 esiste già.").arg(code));
     requireGroup(account.group);
     requirePassword(password);
     const Credentials& credentials = connection_.dialect().credentials();
@@ -201,7 +203,7 @@ void Accounts::setDisabled(const QString& code, bool disabled) {
     requireAuthor();
     const Account account = existing(code);
     if (disabled && account.code == author_.trimmed().toUpper())
-        refuse(QStringLiteral("Non si può disattivare l'utente con cui si è entrati."));
+        refuseAccountChange(QStringLiteral("Non si può disattivare l'utente con cui si è entrati."));
     const Credentials& credentials = connection_.dialect().credentials();
     TransactionScope transaction(connection_);
     connection_.Execute(QStringLiteral("UPDATE KV10_ACCESSI SET KV10_FLGDISAB = %1, KV10_TENTATIVI = 0 WHERE "
@@ -218,9 +220,10 @@ void Accounts::setDisabled(const QString& code, bool disabled) {
     try {
         credentials.endSessions(connection_, account.role);
     } catch (const SuiteError& e) {
-        refuse(QStringLiteral("L'utente %1 è disattivato e non ha più diritti, ma le sue sessioni aperte non "
-                              "si sono potute chiudere:\n%2")
-                   .arg(account.code, e.description()));
+        refuseAccountChange(
+            QStringLiteral("L'utente %1 è disattivato e non ha più diritti, ma le sue sessioni aperte non "
+                           "si sono potute chiudere:\n%2")
+                .arg(account.code, e.description()));
     }
 }
 
@@ -242,11 +245,11 @@ void Accounts::setFirstPassword(const QString& code, const QString& password) {
     const Account account = existing(code);
     const QString setByAdministrator =
         QStringLiteral("La password dell'utente %1 la imposta l'amministratore.").arg(account.code);
-    if (!account.privileged || !account.passwordHash.isEmpty()) refuse(setByAdministrator);
+    if (!account.privileged || !account.passwordHash.isEmpty()) refuseAccountChange(setByAdministrator);
     requirePassword(password);
     // Where the server keeps the passwords the administrator gives each role its own.
     const QString hash = connection_.dialect().credentials().storedHash(password);
-    if (hash.isEmpty()) refuse(setByAdministrator);
+    if (hash.isEmpty()) refuseAccountChange(setByAdministrator);
     author_ = account.code;
     TransactionScope transaction(connection_);
     storeHash(account.code, hash);

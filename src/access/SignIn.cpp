@@ -8,10 +8,10 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("Accesso");
+const QString kSignInSource = QStringLiteral("Accesso");
 
-[[noreturn]] void refuse(const QString& why) {
-    throw SuiteError(SuiteError::kNotPermitted, kSource, why);
+[[noreturn]] void refuseSignIn(const QString& why) {
+    throw SuiteError(SuiteError::kNotPermitted, kSignInSource, why);
 }
 
 const QString kWrong = QStringLiteral("Utente o password non validi.");
@@ -21,7 +21,8 @@ const QString kWrong = QStringLiteral("Utente o password non validi.");
 SignIn::Session SignIn::sessionFor(const QString& connectionString, Connection& connection,
                                    const Account& account) const {
     if (account.disabled)
-        refuse(QStringLiteral("L'utente %1 è disattivato: rivolgersi all'amministratore.").arg(account.code));
+        refuseSignIn(
+            QStringLiteral("L'utente %1 è disattivato: rivolgersi all'amministratore.").arg(account.code));
     const ProgramRights rights = Accounts(connection).rightsOf(account.group, program_);
     // Each connection applies the rule where the program enforces the rights (the credentials
     // say whether one names a user whose rule it must apply).
@@ -51,9 +52,9 @@ std::unique_ptr<Connection> SignIn::countingConnection(const QString& connection
         connection->Open(counting);
     } catch (const SuiteError& e) {
         if (counting == connectionString) throw;
-        refuse(QStringLiteral("Il server non lascia contare i tentativi di accesso (ruolo %1): "
-                              "rivolgersi all'amministratore.\n%2")
-                   .arg(counterRole, e.description()));
+        refuseSignIn(QStringLiteral("Il server non lascia contare i tentativi di accesso (ruolo %1): "
+                                    "rivolgersi all'amministratore.\n%2")
+                         .arg(counterRole, e.description()));
     }
     return connection;
 }
@@ -71,9 +72,10 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
         connection = credentials.checkingConnection(std::move(counting), connectionString, login, password);
     } catch (const SuiteError&) {
         // The server does not say which (its words are in the log): both are told.
-        refuse(kWrong + QStringLiteral("\nSe sono giusti, il database %1 non è raggiungibile: il dettaglio "
-                                       "tecnico è nel registro %2.")
-                            .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
+        refuseSignIn(kWrong +
+                     QStringLiteral("\nSe sono giusti, il database %1 non è raggiungibile: il dettaglio "
+                                    "tecnico è nel registro %2.")
+                         .arg(ConnectionString::shown(connectionString), TechnicalLog::path()));
     }
     const QString name = credentials.signedInName(*connection, login);
     std::optional<Account> account;
@@ -83,18 +85,18 @@ SignIn::Session SignIn::signIn(const QString& connectionString, const QString& u
         // A role that is no member of any group's role does not even see the tables.
         account.reset();
     }
-    if (!account) refuse(credentials.unknownUser(name, password, kWrong));
+    if (!account) refuseSignIn(credentials.unknownUser(name, password, kWrong));
     switch (credentials.checkPassword(account->passwordHash, password)) {
         case Credentials::Password::Right:
             break;
         case Credentials::Password::Wrong:
-            refuse(kWrong);
+            refuseSignIn(kWrong);
         case Credentials::Password::NotSet:
             if (account->privileged)
                 throw SuiteError(
-                    kFirstPassword, kSource,
+                    kFirstPassword, kSignInSource,
                     QStringLiteral("Primo accesso di %1: scegliere la password.").arg(account->code));
-            refuse(
+            refuseSignIn(
                 QStringLiteral("All'utente %1 non è stata data una password: rivolgersi all'amministratore.")
                     .arg(account->code));
     }
@@ -107,7 +109,7 @@ SignIn::Session SignIn::trusted(const QString& connectionString, const QString& 
     auto connection = std::make_shared<Connection>();
     connection->Open(connectionString);
     const std::optional<Account> account = Accounts(*connection).find(user);
-    if (!account) refuse(QStringLiteral("L'utente %1 non esiste.").arg(user));
+    if (!account) refuseSignIn(QStringLiteral("L'utente %1 non esiste.").arg(user));
     return sessionFor(connection->dialect().credentials().trustedConnection(connectionString, account->code),
                       *connection, *account);
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-[[noreturn]] void refuse(const QString& why) {
+[[noreturn]] void refuseAttempt(const QString& why) {
     throw SuiteError(SuiteError::kNotPermitted, QStringLiteral("Accesso"), why);
 }
 
@@ -33,12 +33,13 @@ void SignInAttempts::take(const QString& who) {
             // The moment of the last attempt is kept to the second: the wait counts from its end.
             const qint64 left = c->now.msecsTo(c->last.addSecs(wait + 1));
             if (left > 0)
-                refuse(QStringLiteral("Troppi tentativi errati: riprovare fra %1 secondi.")
-                           .arg((left + 999) / 1000));
+                refuseAttempt(QStringLiteral("Troppi tentativi errati: riprovare fra %1 secondi.")
+                                  .arg((left + 999) / 1000));
         }
         if (credentials.countAttempt(connection_, table, who, c->count)) return;
     }
-    refuse(QStringLiteral("Troppi tentativi di accesso contemporanei: riprovare fra qualche secondo."));
+    refuseAttempt(
+        QStringLiteral("Troppi tentativi di accesso contemporanei: riprovare fra qualche secondo."));
 }
 
 void SignInAttempts::succeeded(Connection& connection, const QString& who) {

@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Stampa effetto");
+const QString kBillReportTitle = QStringLiteral("Stampa effetto");
 
 // One result's rows with their columns found by name.
 struct Rows {
@@ -144,12 +144,12 @@ BillReport::BillReport(std::shared_ptr<Connection> connection, int tipoArchivio,
     : connection_(std::move(connection)), tipoArchivio_(tipoArchivio), ledgerGroup_(ledgerGroup) {}
 
 BillReport::Page BillReport::page(const QString& keyText, const QDate& today) const {
-    const BillKey key = BillKey::parse(keyText, kTitle);
+    const BillKey key = BillKey::parse(keyText, kBillReportTitle);
     Connection& db = *connection_;
     const Rows bill = read(
         db, QStringLiteral("SELECT * FROM EF01_SCADENZE WITH (NOLOCK)") + key.where(QStringLiteral("EF01")));
     if (bill.result.rows.empty())
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+        throw SuiteError(SuiteError::kTypeMismatch, kBillReportTitle,
                          QStringLiteral("L'effetto non c'è più: forse un altro utente l'ha eliminato."));
     const QString codeColumn =
         tipoArchivio_ <= 1 ? QStringLiteral("EF01_CLIFOR_CG44") : QStringLiteral("EF01_CONTO_CG24");

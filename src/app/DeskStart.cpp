@@ -27,7 +27,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Dettaglio effetti");
+const QString kDeskStartTitle = QStringLiteral("Dettaglio effetti");
 
 // The demo company made on an empty database, with a progress window shown only once it is
 // being made, which takes a while.
@@ -39,7 +39,7 @@ std::optional<DemoGenerator::Options> demoOptions(const ProgramOptions& options)
         if (!*progress) {
             *progress = std::make_unique<QProgressDialog>(
                 QStringLiteral("Creazione della ditta dimostrativa..."), QString(), 0, 0);
-            (*progress)->setWindowTitle(kTitle);
+            (*progress)->setWindowTitle(kDeskStartTitle);
             (*progress)->show();
         }
         QCoreApplication::processEvents();
@@ -100,7 +100,7 @@ void DeskStart::prepare(QApplication& app) {
     // Qt set the C library's locale from the desk's: numbers that C code writes for machines
     // keep their point. The clerk's formats come from our own code and Qt's locale.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(kTitle);
+    QApplication::setApplicationName(kDeskStartTitle);
     QApplication::setOrganizationName(QStringLiteral("Contabilita"));
     ItalianQt::install(app);  // before the options: the help's own lines in Italian too
 }
@@ -121,9 +121,9 @@ int DeskStart::run(QApplication& app, const ProgramOptions& options, const QStri
     const auto scriptLog = std::make_shared<StandardErrorLogService>();
     const auto fail = [&](const QString& why) {
         if (options.passwordGiven)
-            scriptLog->MsgBox(why, LogService::kCritical, kTitle);
+            scriptLog->MsgBox(why, LogService::kCritical, kDeskStartTitle);
         else
-            QMessageBox::critical(nullptr, kTitle, why);
+            QMessageBox::critical(nullptr, kDeskStartTitle, why);
         return 1;
     };
     try {

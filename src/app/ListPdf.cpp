@@ -9,10 +9,10 @@ namespace {
 constexpr double kWidth = 842;
 constexpr double kHeight = 595;
 constexpr double kMargin = 28.35;
-constexpr double kBody = 7;    // the rows' size, in points
-constexpr double kTitle = 10;  // the title's
-constexpr double kRow = 10.5;  // a line's height
-constexpr double kPad = 2;     // blank on each side of a cell's text
+constexpr double kBody = 7;        // the rows' size, in points
+constexpr double kTitleSize = 10;  // the title's
+constexpr double kRow = 10.5;      // a line's height
+constexpr double kPad = 2;         // blank on each side of a cell's text
 
 using Face = PdfStandardFont::Face;
 
@@ -43,8 +43,8 @@ void ListPdf::startPage() {
     const QByteArray number = PdfStandardFont::encode(QStringLiteral("Pagina %1").arg(pdf_.pages()));
     pdf_.text(kWidth - kMargin - PdfStandardFont::width(Face::Regular, number, kBody),
               baseline(kHeight - kMargin - kRow), Face::Regular, kBody, number);
-    pdf_.text(kMargin, kMargin + kTitle, Face::Bold, kTitle, title_);
-    y_ = kMargin + kTitle * 1.2 + kRow / 2;
+    pdf_.text(kMargin, kMargin + kTitleSize, Face::Bold, kTitleSize, title_);
+    y_ = kMargin + kTitleSize * 1.2 + kRow / 2;
     // The headings over two lines, their last lines level.
     const QStringList headings = BillListRows::headings();
     for (int c = 0; c < headings.size() && c < left_.size(); ++c) {

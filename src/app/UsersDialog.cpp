@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kTitle = QStringLiteral("Utenti e gruppi");
+const QString kUsersDialogTitle = QStringLiteral("Utenti e gruppi");
 }
 
 UsersDialog::UsersDialog(std::shared_ptr<Connection> connection, QString author, QString program,
@@ -24,7 +24,7 @@ UsersDialog::UsersDialog(std::shared_ptr<Connection> connection, QString author,
       connection_(std::move(connection)),
       author_(std::move(author)),
       program_(std::move(program)) {
-    setWindowTitle(kTitle);
+    setWindowTitle(kUsersDialogTitle);
     table_ = new QTableWidget(this);
     table_->setColumnCount(5);
     table_->setHorizontalHeaderLabels({QStringLiteral("Utente"), QStringLiteral("Nome"),
@@ -73,7 +73,7 @@ void UsersDialog::change(const std::function<void()>& action) {
     try {
         action();
     } catch (const SuiteError& e) {
-        QMessageBox::warning(this, kTitle, e.description());
+        QMessageBox::warning(this, kUsersDialogTitle, e.description());
     }
     const QString keep = selectedUser();
     reload();
@@ -85,14 +85,16 @@ namespace {
 // Asks a new password twice; empty when the user gave up or the two differ (told).
 QString askPassword(QWidget* parent, const QString& user) {
     bool ok = false;
-    QString first = QInputDialog::getText(parent, kTitle, QStringLiteral("Nuova password di %1:").arg(user),
-                                          QLineEdit::Password, QString(), &ok);
+    QString first =
+        QInputDialog::getText(parent, kUsersDialogTitle, QStringLiteral("Nuova password di %1:").arg(user),
+                              QLineEdit::Password, QString(), &ok);
     if (!ok) return {};
-    const QString second = QInputDialog::getText(parent, kTitle, QStringLiteral("Ripetere la password:"),
-                                                 QLineEdit::Password, QString(), &ok);
+    const QString second =
+        QInputDialog::getText(parent, kUsersDialogTitle, QStringLiteral("Ripetere la password:"),
+                              QLineEdit::Password, QString(), &ok);
     if (!ok) return {};
     if (first != second) {
-        QMessageBox::warning(parent, kTitle, QStringLiteral("Le due password non coincidono."));
+        QMessageBox::warning(parent, kUsersDialogTitle, QStringLiteral("Le due password non coincidono."));
         return {};
     }
     return first;
@@ -102,15 +104,15 @@ QString askPassword(QWidget* parent, const QString& user) {
 void UsersDialog::addUser() {
     bool ok = false;
     Account account;
-    account.code = QInputDialog::getText(this, kTitle, QStringLiteral("Codice del nuovo utente:"),
+    account.code = QInputDialog::getText(this, kUsersDialogTitle, QStringLiteral("Codice del nuovo utente:"),
                                          QLineEdit::Normal, QString(), &ok)
                        .trimmed()
                        .toUpper();
     if (!ok || account.code.isEmpty()) return;
-    account.name =
-        QInputDialog::getText(this, kTitle, QStringLiteral("Nome:"), QLineEdit::Normal, QString(), &ok);
+    account.name = QInputDialog::getText(this, kUsersDialogTitle, QStringLiteral("Nome:"), QLineEdit::Normal,
+                                         QString(), &ok);
     if (!ok) return;
-    account.group = QInputDialog::getItem(this, kTitle, QStringLiteral("Gruppo:"),
+    account.group = QInputDialog::getItem(this, kUsersDialogTitle, QStringLiteral("Gruppo:"),
                                           Accounts(*connection_).groups(), 0, false, &ok);
     if (!ok) return;
     const QString password = askPassword(this, account.code);
@@ -136,8 +138,9 @@ void UsersDialog::changeGroup() {
     const QString user = selectedUser();
     if (user.isEmpty()) return;
     bool ok = false;
-    const QString group = QInputDialog::getItem(this, kTitle, QStringLiteral("Nuovo gruppo di %1:").arg(user),
-                                                Accounts(*connection_).groups(), 0, false, &ok);
+    const QString group =
+        QInputDialog::getItem(this, kUsersDialogTitle, QStringLiteral("Nuovo gruppo di %1:").arg(user),
+                              Accounts(*connection_).groups(), 0, false, &ok);
     if (ok) change([&] { Accounts(*connection_, author_).changeGroup(user, group); });
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-using Field = ArchiveDescription::Field;
-
 ArchiveDescription companyBanks(qint32 company, const QVariantList& p) {
     ArchiveDescription d;
     d.objectName = QStringLiteral("GST_BANCHEAZ");

@@ -6,10 +6,10 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("CbiRibaWriter");
+const QString kCbiRibaWriterSource = QStringLiteral("CbiRibaWriter");
 
-[[noreturn]] void refuse(const QString& why) {
-    throw SuiteError(SuiteError::kOperationNotAllowed, kSource, why);
+[[noreturn]] void refuseRiba(const QString& why) {
+    throw SuiteError(SuiteError::kOperationNotAllowed, kCbiRibaWriterSource, why);
 }
 
 QString ddmmyy(const QDate& day) {
@@ -20,14 +20,16 @@ QString ddmmyy(const QDate& day) {
 qint64 cents(const SlipContent::Bill& bill, int width) {
     const Decimal rounded = bill.amount.rounded(2);
     if (rounded.sign() <= 0)
-        refuse(QStringLiteral("L'effetto %1 ha un importo non positivo (%2): non si può incassare con una "
-                              "Ri.Ba.")
-                   .arg(bill.shown(), rounded.toString()));
+        refuseRiba(
+            QStringLiteral("L'effetto %1 ha un importo non positivo (%2): non si può incassare con una "
+                           "Ri.Ba.")
+                .arg(bill.shown(), rounded.toString()));
     if (rounded.integerDigits() + 2 > width)
-        refuse(QStringLiteral("L'effetto %1 ha un importo (%2) più ampio delle %3 cifre che il file Ri.Ba. "
-                              "ammette.")
-                   .arg(bill.shown(), rounded.toString())
-                   .arg(width));
+        refuseRiba(
+            QStringLiteral("L'effetto %1 ha un importo (%2) più ampio delle %3 cifre che il file Ri.Ba. "
+                           "ammette.")
+                .arg(bill.shown(), rounded.toString())
+                .arg(width));
     return qint64((rounded * Decimal(100)).toLongLong());
 }
 
@@ -58,17 +60,18 @@ QString CbiRibaWriter::supportName(const SlipContent& slip, const QDateTime& now
 QByteArray CbiRibaWriter::write(const SlipContent& slip, const QDateTime& now) {
     const SlipContent::Creditor& c = slip.creditor;
     if (c.siaCode.isEmpty() || c.siaCode.size() > 5)
-        refuse(QStringLiteral("La ditta %1 non ha il codice SIA (5 caratteri) che il file Ri.Ba. richiede: "
-                              "indicarlo nei dati della ditta per le banche.")
-                   .arg(c.name));
+        refuseRiba(
+            QStringLiteral("La ditta %1 non ha il codice SIA (5 caratteri) che il file Ri.Ba. richiede: "
+                           "indicarlo nei dati della ditta per le banche.")
+                .arg(c.name));
     if (slip.bank.account.isEmpty())
-        refuse(
+        refuseRiba(
             QStringLiteral("La banca aziendale \"%1\" non ha un IBAN italiano valido da cui leggere il conto "
                            "corrente.")
                 .arg(slip.bank.name));
     if (slip.bills.size() > 9999999)
-        refuse(QStringLiteral("La distinta %1 ha più effetti di quanti un file Ri.Ba. ne contenga.")
-                   .arg(slip.key.shown()));
+        refuseRiba(QStringLiteral("La distinta %1 ha più effetti di quanti un file Ri.Ba. ne contenga.")
+                       .arg(slip.key.shown()));
 
     const QString support = supportName(slip, now);
     const QByteArray end = "\r\n";
@@ -82,7 +85,7 @@ QByteArray CbiRibaWriter::write(const SlipContent& slip, const QDateTime& now) {
     for (const SlipContent::Bill& b : slip.bills) {
         ++progressive;
         if (b.debtorAbi <= 0 || b.debtorCab <= 0)
-            refuse(
+            refuseRiba(
                 QStringLiteral("L'effetto %1 non ha la banca d'appoggio del debitore (ABI e CAB): senza la "
                                "banca la Ri.Ba. non si può presentare.")
                     .arg(b.shown()));
@@ -126,8 +129,9 @@ QByteArray CbiRibaWriter::write(const SlipContent& slip, const QDateTime& now) {
         put(record("70", progressive));
     }
     if (!FixedRecord(1).fits(15, total))
-        refuse(QStringLiteral("Il totale della distinta %1 supera le 15 cifre che il file Ri.Ba. ammette.")
-                   .arg(slip.key.shown()));
+        refuseRiba(
+            QStringLiteral("Il totale della distinta %1 supera le 15 cifre che il file Ri.Ba. ammette.")
+                .arg(slip.key.shown()));
     FixedRecord ef = frame("EF", slip, support, now.date());
     ef.number(46, 7, progressive).number(53, 15, total).number(68, 15, 0);
     ef.number(83, 7, qint64(progressive) * 7 + 2);

@@ -9,13 +9,13 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("Pain008Writer");
+const QString kPain008WriterSource = QStringLiteral("Pain008Writer");
 const QString kNamespace = QStringLiteral("urn:iso:std:iso:20022:tech:xsd:pain.008.001.02");
 // The message's amounts have at most 18 digits, 2 of them decimals here.
 constexpr int kAmountDigits = 18;
 
-[[noreturn]] void refuse(const QString& why) {
-    throw SuiteError(SuiteError::kOperationNotAllowed, kSource, why);
+[[noreturn]] void refuseSdd(const QString& why) {
+    throw SuiteError(SuiteError::kOperationNotAllowed, kPain008WriterSource, why);
 }
 
 // The SEPA character set: letters, digits and / - ? : ( ) . , ' + and the blank; the rest
@@ -45,8 +45,9 @@ public:
             total = total + b.amount.rounded(2);
         }
         if (total.integerDigits() + 2 > kAmountDigits)
-            refuse(QStringLiteral("Il totale della distinta %1 è più ampio di quanto il file SEPA ammette.")
-                       .arg(slip_.key.shown()));
+            refuseSdd(
+                QStringLiteral("Il totale della distinta %1 è più ampio di quanto il file SEPA ammette.")
+                    .arg(slip_.key.shown()));
         messageId_ = Pain008Writer::messageId(slip_.key, now_);
 
         xml_.setAutoFormatting(true);
@@ -67,41 +68,46 @@ private:
     void check() const {
         const SlipContent::Creditor& c = slip_.creditor;
         if (c.creditorId.isEmpty())
-            refuse(QStringLiteral("La ditta %1 non ha l'identificativo del creditore SEPA che il file degli "
-                                  "addebiti diretti richiede: indicarlo nei dati della ditta per le banche.")
-                       .arg(c.name));
+            refuseSdd(
+                QStringLiteral("La ditta %1 non ha l'identificativo del creditore SEPA che il file degli "
+                               "addebiti diretti richiede: indicarlo nei dati della ditta per le banche.")
+                    .arg(c.name));
         if (!Iban::valid(slip_.bank.iban))
-            refuse(
+            refuseSdd(
                 QStringLiteral("L'IBAN \"%1\" della banca aziendale \"%2\" non è valido (cifre di controllo "
                                "errate).")
                     .arg(slip_.bank.iban, slip_.bank.name));
         for (const SlipContent::Bill& b : slip_.bills) {
             if (b.debtorIban.isEmpty())
-                refuse(
+                refuseSdd(
                     QStringLiteral("L'effetto %1 non ha l'IBAN del debitore: indicare il conto corrente del "
                                    "cliente.")
                         .arg(b.shown()));
             if (!Iban::valid(b.debtorIban))
-                refuse(QStringLiteral("L'IBAN \"%1\" del debitore dell'effetto %2 non è valido (cifre di "
-                                      "controllo errate).")
-                           .arg(b.debtorIban, b.shown()));
+                refuseSdd(QStringLiteral("L'IBAN \"%1\" del debitore dell'effetto %2 non è valido (cifre di "
+                                         "controllo errate).")
+                              .arg(b.debtorIban, b.shown()));
             if (!b.hasMandate || !b.mandate.signedOn.isValid())
-                refuse(
+                refuseSdd(
                     QStringLiteral("L'effetto %1 non ha il mandato SEPA (identificativo e data di firma) sul "
                                    "conto del debitore: registrarlo nei mandati.")
                         .arg(b.shown()));
             if (b.amount.rounded(2).sign() <= 0)
-                refuse(QStringLiteral("L'effetto %1 ha un importo non positivo (%2): non si può addebitare.")
-                           .arg(b.shown(), amount(b.amount)));
+                refuseSdd(
+                    QStringLiteral("L'effetto %1 ha un importo non positivo (%2): non si può addebitare.")
+                        .arg(b.shown(), amount(b.amount)));
             if (b.amount.rounded(2).integerDigits() + 2 > kAmountDigits)
-                refuse(QStringLiteral("L'effetto %1 ha un importo più ampio di quanto il file SEPA ammette.")
-                           .arg(b.shown()));
+                refuseSdd(
+                    QStringLiteral("L'effetto %1 ha un importo più ampio di quanto il file SEPA ammette.")
+                        .arg(b.shown()));
             if (b.key.size() > 35)
-                refuse(QStringLiteral("La chiave dell'effetto %1 supera i 35 caratteri dell'identificativo "
-                                      "end-to-end.")
-                           .arg(b.shown()));
+                refuseSdd(
+                    QStringLiteral("La chiave dell'effetto %1 supera i 35 caratteri dell'identificativo "
+                                   "end-to-end.")
+                        .arg(b.shown()));
             if (b.debtorName.trimmed().isEmpty())
-                refuse(QStringLiteral("L'effetto %1 non ha la ragione sociale del debitore.").arg(b.shown()));
+                refuseSdd(
+                    QStringLiteral("L'effetto %1 non ha la ragione sociale del debitore.").arg(b.shown()));
         }
     }
 

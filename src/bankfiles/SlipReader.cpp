@@ -10,10 +10,10 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("SlipReader");
+const QString kSlipReaderSource = QStringLiteral("SlipReader");
 
-[[noreturn]] void refuse(const QString& why) {
-    throw SuiteError(SuiteError::kOperationNotAllowed, kSource, why);
+[[noreturn]] void refuseSlip(const QString& why) {
+    throw SuiteError(SuiteError::kOperationNotAllowed, kSlipReaderSource, why);
 }
 
 QString slipWhere(const SlipKey& k) {
@@ -47,7 +47,7 @@ enum Column {
     Country,
     TaxCode,
     VatNumber,
-    Iban,
+    DebtorIban,
     AccountAbi,
     AccountCab,
     MandateId,
@@ -108,7 +108,7 @@ SlipContent SlipReader::read(const SlipKey& key) const {
             " AND B.KV25_NUMDIST = D.EF09_NUMDIST") +
         key.where(QStringLiteral("D.EF09_")));
     if (slip.empty() || slip.front().rows.empty())
-        refuse(QStringLiteral("La distinta %1 non esiste.").arg(key.shown()));
+        refuseSlip(QStringLiteral("La distinta %1 non esiste.").arg(key.shown()));
     const QVector<QVariant>& row = slip.front().rows.front();
     SlipContent content;
     content.key = key;
@@ -116,10 +116,10 @@ SlipContent SlipReader::read(const SlipKey& key) const {
     if (!content.created.isValid()) content.created = QDate::currentDate();
     content.bills = bills(key);
     if (content.bills.empty())
-        refuse(QStringLiteral("La distinta %1 non contiene effetti: non c'è nulla da inviare alla banca.")
-                   .arg(key.shown()));
+        refuseSlip(QStringLiteral("La distinta %1 non contiene effetti: non c'è nulla da inviare alla banca.")
+                       .arg(key.shown()));
     if (Value::toInt(row.value(1)) <= 0)
-        refuse(QStringLiteral("La distinta %1 non ha la banca di presentazione.").arg(key.shown()));
+        refuseSlip(QStringLiteral("La distinta %1 non ha la banca di presentazione.").arg(key.shown()));
     content.creditor = creditor(key.company);
     content.bank = bank(key, Value::toInt(row.value(1)), Value::toInt(row.value(2)));
     return content;
@@ -159,7 +159,7 @@ std::vector<SlipContent::Bill> SlipReader::bills(const SlipKey& key) const {
         b.debtorCountry = Value::toText(r[Country]).trimmed().toUpper();
         b.debtorTaxCode = Value::toText(r[TaxCode]).trimmed();
         if (b.debtorTaxCode.isEmpty()) b.debtorTaxCode = Value::toText(r[VatNumber]).trimmed();
-        b.debtorIban = BankText::compact(Value::toText(r[Iban]));
+        b.debtorIban = BankText::compact(Value::toText(r[DebtorIban]));
         if (!Value::isNull(r[SupportAbi]) && Value::toInt(r[SupportAbi]) > 0) {
             b.debtorAbi = Value::toInt(r[SupportAbi]);
             b.debtorCab = Value::toInt(r[SupportCab]);
@@ -207,7 +207,7 @@ SlipContent::Creditor SlipReader::creditor(qint32 company) const {
             "LEFT JOIN KV20_DATIBANCA ON KV20_DITTA_CG18 = CG18_DITTA WHERE CG18_DITTA = %1")
             .arg(company));
     if (result.empty() || result.front().rows.empty())
-        refuse(QStringLiteral("La ditta %1 non esiste.").arg(company));
+        refuseSlip(QStringLiteral("La ditta %1 non esiste.").arg(company));
     const QVector<QVariant>& r = result.front().rows.front();
     SlipContent::Creditor c;
     c.name = Value::toText(r[0]).trimmed();
@@ -235,7 +235,7 @@ SlipContent::Bank SlipReader::bank(const SlipKey& key, int abi, int cab) const {
             .arg(abi)
             .arg(cab));
     if (result.empty() || result.front().rows.empty())
-        refuse(
+        refuseSlip(
             QStringLiteral("La banca di presentazione della distinta %1 (ABI %2 CAB %3) non è tra le banche "
                            "aziendali: registrarla con il suo IBAN.")
                 .arg(key.shown())

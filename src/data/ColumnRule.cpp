@@ -6,10 +6,10 @@
 #include <algorithm>
 
 namespace {
-const QString kSource = QStringLiteral("Recordset");
+const QString kColumnRuleSource = QStringLiteral("Recordset");
 
 [[noreturn]] void refuse(const QString& text) {
-    throw SuiteError(SuiteError::kTypeMismatch, kSource, text);
+    throw SuiteError(SuiteError::kTypeMismatch, kColumnRuleSource, text);
 }
 }  // namespace
 
@@ -27,7 +27,7 @@ QVariant ColumnRule::accept(const QVariant& value, ExtraDecimals extra) const {
         v = Value::coerce(value, c.type, c.scale);
     } catch (const SuiteError& e) {
         throw SuiteError(
-            e.number(), kSource,
+            e.number(), kColumnRuleSource,
             QStringLiteral("Valore non valido per il campo %1: %2").arg(c.name, e.description()));
     }
     if (c.type == DataType::Text && !Value::wholeCharacters(v.toString()))

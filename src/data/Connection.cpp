@@ -22,14 +22,14 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-const QString kSource = QStringLiteral("Connection");
+const QString kConnectionSource = QStringLiteral("Connection");
 
 // The driver's words (libpq's, the ODBC driver manager's, SQLite's "file is not a database") are
 // for the log, not the clerk.
 SuiteError cannotOpen(const QString& shown, const QString& reason) {
-    TechnicalLog::write(kSource, shown + QStringLiteral(": ") + reason);
+    TechnicalLog::write(kConnectionSource, shown + QStringLiteral(": ") + reason);
     return SuiteError(
-        SuiteError::kConnectionFailed, kSource,
+        SuiteError::kConnectionFailed, kConnectionSource,
         QStringLiteral("Impossibile aprire il database %1: non è raggiungibile, non esiste, non "
                        "è un database o ha rifiutato l'accesso. Il dettaglio tecnico è nel "
                        "registro %2.")
@@ -41,8 +41,9 @@ std::unique_ptr<SqlDialect> dialectOfDriver(QSqlDatabase& db, const ConnectionSt
                                             const QString& shown, QStringList& setupStatements) {
     const std::optional<SqlDialect::Engine> engine = SqlDialect::engineOfDbms(db.driver()->dbmsType());
     if (!engine) {
-        TechnicalLog::write(kSource, shown + QStringLiteral(": DBMS %1").arg(int(db.driver()->dbmsType())));
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        TechnicalLog::write(kConnectionSource,
+                            shown + QStringLiteral(": DBMS %1").arg(int(db.driver()->dbmsType())));
+        throw SuiteError(SuiteError::kConnectionFailed, kConnectionSource,
                          QStringLiteral("Il database raggiunto con %1 non è PostgreSQL né SQL Server: il "
                                         "programma non sa lavorarci.")
                              .arg(shown));
@@ -112,7 +113,7 @@ QSqlDatabase Connection::addDatabase(const ::ConnectionString& cs, const SqlDial
     if (!db.isValid()) {
         QSqlDatabase::removeDatabase(qtName_);
         qtName_.clear();
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kConnectionSource,
                          QStringLiteral("Driver %1 non disponibile.").arg(driver));
     }
     db.setDatabaseName(cs.databaseName);
@@ -168,7 +169,7 @@ void Connection::applyAccessRule(const ::ConnectionString& cs) {
 
 void Connection::restrictTo(const QString& user) {
     if (!rule_)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kConnectionSource,
                          QStringLiteral("Il database si apre a nome di %1 solo dopo l'accesso dell'utente: "
                                         "senza, i suoi diritti non sarebbero applicati.")
                              .arg(user));
@@ -176,7 +177,7 @@ void Connection::restrictTo(const QString& user) {
     auto rule = std::make_unique<AccessRule>(rule_(*this));
     QSqlDatabase db = database();
     if (!dialect_->installAccessRule(db, rule.get()))
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kConnectionSource,
                          QStringLiteral("Il database non applica i diritti degli utenti."));
     accessRule_ = std::move(rule);
 }
@@ -265,7 +266,7 @@ void Connection::reconnectIfLost() {
         user_ = user;
         lost_ = true;
         throw SuiteError(
-            SuiteError::kConnectionFailed, kSource,
+            SuiteError::kConnectionFailed, kConnectionSource,
             QStringLiteral(
                 "Il database non è raggiungibile, oppure non accetta più l'utente %1 (disattivato "
                 "dall'amministratore).\r\nLe modifiche non salvate restano da salvare: al prossimo "
@@ -284,7 +285,7 @@ void Connection::checkFileIdentity() {
 void Connection::fileGone() const {
     const bool there = !dialect_->fileIdentity(databaseName_).isEmpty();
     throw SuiteError(
-        SuiteError::kConnectionFailed, kSource,
+        SuiteError::kConnectionFailed, kConnectionSource,
         (there ? QStringLiteral(
                      "Il file del database %1 non è più quello aperto: è stato sostituito da un altro.")
                : QStringLiteral("Il file del database %1 non c'è più: è stato cancellato o spostato."))
@@ -297,7 +298,7 @@ void Connection::fileGone() const {
 
 void Connection::requireOpen() const {
     if (!open_)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kConnectionSource,
                          QStringLiteral("La connessione non è aperta."));
 }
 
@@ -310,21 +311,21 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
     const QString detail = logged(error, sql);
     // The row another user added meanwhile: the same as finding it changed.
     if (failure == EngineFailure::DuplicateKey)
-        throw SuiteError(SuiteError::kWriteConflict, kSource,
+        throw SuiteError(SuiteError::kWriteConflict, kConnectionSource,
                          QStringLiteral("La riga esiste già: è stata inserita da un altro utente.") + detail);
     if (failure == EngineFailure::NotPermitted)
         throw SuiteError(
-            SuiteError::kNotPermitted, kSource,
+            SuiteError::kNotPermitted, kConnectionSource,
             QStringLiteral("L'utente %1 non ha il diritto di eseguire questa operazione sui dati.")
                     .arg(user_.isEmpty() ? QStringLiteral("collegato") : user_) +
                 detail);
     if (failure == EngineFailure::LockTimeout)
         throw SuiteError(
-            SuiteError::kTimeout, kSource,
+            SuiteError::kTimeout, kConnectionSource,
             QStringLiteral("I dati sono in uso da parte di un altro utente e non si sono liberati entro %1 "
                            "secondi.\r\nRiprovare fra qualche istante: le modifiche non sono andate perse.")
                 .arg(std::max(1, LockWait::ms() / 1000)));
-    throw SuiteError(SuiteError::kCommandFailed, kSource,
+    throw SuiteError(SuiteError::kCommandFailed, kConnectionSource,
                      QStringLiteral("Il database ha rifiutato l'operazione.") + detail);
 }
 
@@ -332,17 +333,17 @@ QString Connection::logged(const QSqlError& error, const QString& sql) const {
     QString text = ::ConnectionString::shown(connectionString_) + QStringLiteral(": ") + error.text();
     if (!error.nativeErrorCode().isEmpty()) text += QStringLiteral(" [") + error.nativeErrorCode() + u']';
     if (!sql.isEmpty()) text += QStringLiteral("\n") + sql.trimmed();
-    TechnicalLog::write(kSource, text);
+    TechnicalLog::write(kConnectionSource, text);
     return QStringLiteral("\r\nIl dettaglio tecnico è nel registro %1.").arg(TechnicalLog::path());
 }
 
 void Connection::lost(const QSqlError& error) const {
     lost_ = true;
-    TechnicalLog::write(kSource,
+    TechnicalLog::write(kConnectionSource,
                         ::ConnectionString::shown(connectionString_) + QStringLiteral(": ") + error.text());
     const QString why = dialect_->credentials().lostConnectionCauses();
     throw SuiteError(
-        SuiteError::kConnectionFailed, kSource,
+        SuiteError::kConnectionFailed, kConnectionSource,
         QStringLiteral("Il database non è raggiungibile: %1 (il dettaglio tecnico è nel registro %2).\r\nLe "
                        "modifiche non salvate restano da salvare: al prossimo salvataggio la connessione "
                        "viene riaperta.")
@@ -351,7 +352,7 @@ void Connection::lost(const QSqlError& error) const {
 
 void Connection::BeginTrans() {
     if (inTransaction_)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kConnectionSource,
                          QStringLiteral("Una transazione è già aperta."));
     reconnectIfLost();
     requireOpen();
@@ -373,7 +374,7 @@ void Connection::BeginTrans() {
             if (dialect_->classify(lastError(db)) == EngineFailure::ConnectionLost) lost(lastError(db));
         }
         throw SuiteError(
-            SuiteError::kCommandFailed, kSource,
+            SuiteError::kCommandFailed, kConnectionSource,
             QStringLiteral("Il database non ha aperto la transazione.") + logged(lastError(db), QString()));
     }
     inTransaction_ = true;
@@ -390,7 +391,7 @@ void Connection::awaitStandby() {
         if (!q.next() || q.value(0).toInt() != 1) return;
         if (waited.elapsed() >= SqlDialect::kStandbyWaitMs)
             throw SuiteError(
-                SuiteError::kTimeout, kSource,
+                SuiteError::kTimeout, kConnectionSource,
                 QStringLiteral("Il server di riserva (standby) non risponde da %1 secondi: con la replica "
                                "sincrona nessun salvataggio può essere confermato.\r\nNulla è stato "
                                "salvato: le modifiche restano da salvare. Avvisare l'amministratore del "
@@ -403,7 +404,7 @@ void Connection::awaitStandby() {
 void Connection::CommitTrans() {
     requireOpen();
     if (!inTransaction_)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kConnectionSource,
                          QStringLiteral("Nessuna transazione aperta."));
     try {
         awaitStandby();
@@ -417,7 +418,7 @@ void Connection::CommitTrans() {
         RollbackTrans();
         if (dialect_->classify(error) == EngineFailure::ConnectionLost) lost(error);
         throw SuiteError(
-            SuiteError::kCommandFailed, kSource,
+            SuiteError::kCommandFailed, kConnectionSource,
             QStringLiteral("Il database non ha confermato la transazione: nulla è stato salvato.") +
                 logged(error, QString()));
     }
@@ -430,7 +431,7 @@ void Connection::CommitTrans() {
 void Connection::RollbackTrans() {
     requireOpen();
     if (!inTransaction_)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kConnectionSource,
                          QStringLiteral("Nessuna transazione aperta."));
     database().rollback();
     inTransaction_ = false;
@@ -526,7 +527,7 @@ std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {
     if (statements.size() != 1 || !statements.front().guard.isEmpty() ||
         !SqlText::returnsRows(statements.front().sql))
         throw SuiteError(
-            SuiteError::kCommandFailed, kSource,
+            SuiteError::kCommandFailed, kConnectionSource,
             QStringLiteral("La selezione deve essere una sola interrogazione: il testo ne contiene altre "
                            "istruzioni.\n%1")
                 .arg(sql.trimmed()));

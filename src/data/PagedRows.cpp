@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("Recordset");
+const QString kPagedRowsSource = QStringLiteral("Recordset");
 
 }  // namespace
 
@@ -115,7 +115,7 @@ std::vector<QVector<QVariant>> PagedRows::query(const QString& condition, bool r
                                                 bool ordered, const QString& mark) {
     const std::shared_ptr<Connection> c = connection_.lock();
     if (!c)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kPagedRowsSource,
                          QStringLiteral("La connessione del recordset è chiusa."));
     QString sql = (mark.isEmpty() ? QStringLiteral("SELECT * FROM (\r\n")
                                   : QStringLiteral("SELECT KVPAGE.*, CASE WHEN ") + mark +
@@ -322,7 +322,7 @@ std::optional<QVector<QVariant>> PagedRows::readRow(const std::vector<int>& keyC
                                                     const QVector<QVariant>& keyValues) {
     const std::shared_ptr<Connection> c = connection_.lock();
     if (!c)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kPagedRowsSource,
                          QStringLiteral("La connessione del recordset è chiusa."));
     QStringList terms;
     for (size_t i = 0; i < keyColumns.size(); ++i) {

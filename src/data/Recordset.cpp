@@ -24,16 +24,16 @@ struct Recordset::Shared {
 
 namespace {
 
-const QString kSource = QStringLiteral("Recordset");
+const QString kRecordsetSource = QStringLiteral("Recordset");
 
 [[noreturn]] void noCurrentRecord() {
-    throw SuiteError(SuiteError::kNoCurrentRecord, kSource,
+    throw SuiteError(SuiteError::kNoCurrentRecord, kRecordsetSource,
                      QStringLiteral("BOF o EOF è True, oppure il record corrente è stato eliminato. "
                                     "L'operazione richiesta richiede un record corrente."));
 }
 
 [[noreturn]] void notAllowed(const QString& why) {
-    throw SuiteError(SuiteError::kOperationNotAllowed, kSource, why);
+    throw SuiteError(SuiteError::kOperationNotAllowed, kRecordsetSource, why);
 }
 
 }  // namespace
@@ -439,14 +439,14 @@ Field Recordset::Fields(int index) {
 
 void Recordset::noField(int index) const {
     requireOpen();
-    throw SuiteError(SuiteError::kItemNotFound, kSource,
+    throw SuiteError(SuiteError::kItemNotFound, kRecordsetSource,
                      QStringLiteral("Impossibile trovare l'elemento nell'insieme: indice %1.").arg(index));
 }
 
 Field Recordset::Fields(const QString& name) {
     const int index = FieldIndex(name);
     if (index < 0)
-        throw SuiteError(SuiteError::kItemNotFound, kSource,
+        throw SuiteError(SuiteError::kItemNotFound, kRecordsetSource,
                          QStringLiteral("Impossibile trovare l'elemento nell'insieme: campo %1.").arg(name));
     return Field(this, index);
 }
@@ -529,7 +529,7 @@ void Recordset::setFetchedValue(const QString& column, const QVariant& value) {
     const int index = FieldIndex(column);
     if (index < 0)
         throw SuiteError(
-            SuiteError::kItemNotFound, kSource,
+            SuiteError::kItemNotFound, kRecordsetSource,
             QStringLiteral("Impossibile trovare l'elemento nell'insieme: campo %1.").arg(column));
     const ResultColumn& c = shared_->columns.at(size_t(index));
     Row& row = currentRow();
@@ -541,7 +541,7 @@ void Recordset::setFetchedValue(const QString& column, const QVariant& value) {
 namespace {
 void requireTransaction(const std::shared_ptr<Connection>& connection, const char* operation) {
     if (!connection || connection->State() == 0)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kRecordsetSource,
                          QStringLiteral("La connessione del recordset è chiusa."));
     if (!connection->InTransaction())
         notAllowed(QStringLiteral("%1 richiede una transazione aperta.").arg(QLatin1String(operation)));
@@ -557,7 +557,7 @@ void Recordset::HoldCurrentRow() {
     BatchWriter writer(*connection, shared_->columns, *shared_->baseTable, shared_->keyColumns,
                        BatchWriter::Use::OneRow);
     if (writer.holdAsRead(currentRow()) == BatchWriter::Outcome::Conflict)
-        throw SuiteError(SuiteError::kWriteConflict, kSource + QStringLiteral(".HoldCurrentRow"),
+        throw SuiteError(SuiteError::kWriteConflict, kRecordsetSource + QStringLiteral(".HoldCurrentRow"),
                          QStringLiteral("La riga è stata modificata o eliminata da un altro utente dopo "
                                         "l'ultima lettura."));
 }
@@ -679,7 +679,7 @@ void Recordset::UpdateBatch(Affect affect) {
     commitEdit();
     const std::shared_ptr<Connection> connection = shared_->connection.lock();
     if (!connection || connection->State() == 0)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kRecordsetSource,
                          QStringLiteral("La connessione del recordset è chiusa."));
     const std::vector<int> targets = rowsToWrite(affect);
     if (targets.empty()) return;
@@ -736,7 +736,7 @@ void Recordset::UpdateBatch(Affect affect) {
     }
     if (!conflicts.empty())
         throw SuiteError(
-            SuiteError::kWriteConflict, kSource + QStringLiteral(".UpdateBatch"),
+            SuiteError::kWriteConflict, kRecordsetSource + QStringLiteral(".UpdateBatch"),
             QStringLiteral("Impossibile trovare la riga per l'aggiornamento. Alcuni valori potrebbero "
                            "essere stati modificati dall'ultima lettura."));
 }
@@ -765,7 +765,7 @@ void Recordset::Requery() {
     requireOpen();
     const std::shared_ptr<Connection> connection = shared_->connection.lock();
     if (!connection)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kRecordsetSource,
                          QStringLiteral("La connessione del recordset è chiusa."));
     if (shared_->sql.isEmpty()) notAllowed(QStringLiteral("Il recordset non può essere riletto."));
     if (shared_->paged) {

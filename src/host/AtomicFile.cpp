@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("File");
+const QString kAtomicFileSource = QStringLiteral("File");
 
 // Less free space than this after a failed write: the disk is full.
 constexpr unsigned long long kNearlyFull = 64 * 1024;
@@ -49,7 +49,7 @@ void AtomicFile::savePng(const QString& target, const QImage& picture) {
     QByteArray png;
     QBuffer buffer(&png);
     if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kAtomicFileSource,
                          QStringLiteral("L'immagine per il file %1 non si può comporre.").arg(target));
     save(target, png);
 }
@@ -138,7 +138,7 @@ void AtomicFile::failed(int error) const {
     else
         cause = QStringLiteral("errore di scrittura del sistema (codice %1)").arg(error);
     const bool existed = QFileInfo(target_).isFile();
-    throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+    throw SuiteError(SuiteError::kOperationNotAllowed, kAtomicFileSource,
                      QStringLiteral("Il file %1 non è stato scritto: %2.").arg(target_, cause) +
                          (existed ? QStringLiteral(" Il file che c'era è rimasto com'era.") : QString()));
 }

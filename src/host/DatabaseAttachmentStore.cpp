@@ -22,8 +22,8 @@
 #include <cerrno>
 
 namespace {
-const QString kSource = QStringLiteral("Allegati");
-const QString kTitle = QStringLiteral("Allegati");
+const QString kDatabaseAttachmentStoreSource = QStringLiteral("Allegati");
+const QString kDatabaseAttachmentStoreTitle = QStringLiteral("Allegati");
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString selectOf(const QString& mediaId) {
@@ -55,7 +55,7 @@ DatabaseAttachmentStore::~DatabaseAttachmentStore() {
 
 Connection& DatabaseAttachmentStore::connection() const {
     if (!connection_)
-        throw SuiteError(SuiteError::kConnectionFailed, kSource,
+        throw SuiteError(SuiteError::kConnectionFailed, kDatabaseAttachmentStoreSource,
                          QStringLiteral("Archivio allegati senza connessione."));
     return *connection_;
 }
@@ -84,7 +84,7 @@ QStringList DatabaseAttachmentStore::names(const QString& mediaId) const {
 }
 
 void DatabaseAttachmentStore::inform(const QString& text, int flags) const {
-    if (log_) log_->MsgBox(text, flags, kTitle);
+    if (log_) log_->MsgBox(text, flags, kDatabaseAttachmentStoreTitle);
 }
 
 void DatabaseAttachmentStore::ManageMedia(const QString& mediaId, int button, const MediaContext& context) {
@@ -255,7 +255,8 @@ void DatabaseAttachmentStore::remove(const QString& mediaId, const MediaContext&
     const std::optional<int> progr = choose(mediaId, context);
     if (!progr) return;
     if (log_ && log_->MsgBox(QStringLiteral("Eliminare l'allegato selezionato?"),
-                             LogService::kYesNo | LogService::kQuestion, kTitle) != LogService::kYes)
+                             LogService::kYesNo | LogService::kQuestion,
+                             kDatabaseAttachmentStoreTitle) != LogService::kYes)
         return;
     const long removed = connection().Execute(
         QStringLiteral("DELETE FROM KV05_ALLEGATI WHERE KV05_IDMEDIA = ") +

@@ -20,7 +20,7 @@ const std::pair<const char*, const char*> kKey[] = {{"EF06_DITTA_CG18", "EF01_DI
 // Bills whose snapshots one query reads: few statements, each of a size the engines plan quickly.
 constexpr int kBillsPerRead = 200;
 
-const QString kSource = QStringLiteral("Storico");
+const QString kDatabaseHistoryWriterSource = QStringLiteral("Storico");
 
 QString keyText(const BillKey& k) {
     return QStringLiteral("%1|%2|%3|%4|%5")
@@ -87,7 +87,7 @@ int DatabaseHistoryWriter::Prepare() {
     row_.clear();
     try {
         if (!movement_ || !movement_->connection || !movement_->bill)
-            throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+            throw SuiteError(SuiteError::kOperationNotAllowed, kDatabaseHistoryWriterSource,
                              QStringLiteral("Movimento di storico senza effetto o connessione."));
         Recordset& bill = *movement_->bill;
         const auto field = [&](int i) { return bill.Fields(QString::fromLatin1(kKey[i].second)).Value(); };
@@ -95,7 +95,7 @@ int DatabaseHistoryWriter::Prepare() {
                           Value::toInt(field(3)), Value::toInt(field(4))};
         const QHash<QString, Stored> stored = readStored(*movement_->connection, {key});
         if (stored.isEmpty())
-            throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+            throw SuiteError(SuiteError::kOperationNotAllowed, kDatabaseHistoryWriterSource,
                              QStringLiteral("L'effetto non è più in archivio."));
         fill([this](const QString& column, const QVariant& value) { row_.insert(column, value); }, key,
              stored.begin().value(), *movement_);
@@ -111,7 +111,7 @@ int DatabaseHistoryWriter::Prepare() {
 int DatabaseHistoryWriter::Write() {
     try {
         if (row_.isEmpty())
-            throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+            throw SuiteError(SuiteError::kOperationNotAllowed, kDatabaseHistoryWriterSource,
                              QStringLiteral("Movimento di storico non preparato."));
         if (!target_) {
             target_ = std::make_shared<Recordset>();
@@ -134,7 +134,7 @@ int DatabaseHistoryWriter::writeAll(Connection& connection, const QList<BillKey>
     const TableDef* table =
         connection.catalogue() ? connection.catalogue()->table(QStringLiteral("EF06_SCADSTO")) : nullptr;
     if (!table)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kDatabaseHistoryWriterSource,
                          QStringLiteral("La connessione non conosce la tabella dello storico."));
     BulkInserter inserter(connection, *table);
     std::vector<BulkInserter::Row> rows;

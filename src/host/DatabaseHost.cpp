@@ -21,7 +21,7 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("DatabaseHost");
+const QString kDatabaseHostSource = QStringLiteral("DatabaseHost");
 
 std::shared_ptr<Recordset> query(const std::shared_ptr<Connection>& c, const QString& sql) {
     auto rs = std::make_shared<Recordset>();
@@ -64,7 +64,7 @@ DatabaseHost::DatabaseHost(ConnectionFactory connections, qint32 company, const 
                    QStringLiteral("SELECT CG18_RAGSOC FROM CG18_DITTE WITH (NOLOCK) WHERE CG18_DITTA = %1")
                        .arg(company));
     if (c->AtEOF())
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kDatabaseHostSource,
                          QStringLiteral("La ditta %1 non esiste.").arg(company));
     companyName_ = Value::toText(c->Fields(0).Value()).trimmed();
 
@@ -75,7 +75,7 @@ DatabaseHost::DatabaseHost(ConnectionFactory connections, qint32 company, const 
                        " WHERE KV01_DITTA_CG18 = %1")
             .arg(company));
     if (p->AtEOF())
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kDatabaseHostSource,
                          QStringLiteral("Parametri della ditta %1 non impostati.").arg(company));
     CompanyParameters& params = company_.parameters;
     params.ledgerGroup = Value::toInt(p->Fields(0).Value());
@@ -93,7 +93,7 @@ DatabaseHost::DatabaseHost(ConnectionFactory connections, qint32 company, const 
                                   " WITH (NOLOCK) WHERE KV02_UTENTE = ") +
                        SqlText::quote(userCode.trimmed()));
     if (u->AtEOF())
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kDatabaseHostSource,
                          QStringLiteral("L'utente %1 non esiste.").arg(userCode.trimmed()));
     user_.code = Value::toText(u->Fields(0).Value()).trimmed();
     user_.group = Value::toText(u->Fields(1).Value()).trimmed();
@@ -132,7 +132,7 @@ QString DatabaseHost::GetMessage(int number, const QVariantList& parameters) con
 
 QIcon DatabaseHost::MainWindowIcon(const QString& key) const {
     if (key != QStringLiteral("KProgramma") && key != QStringLiteral("KProgrammaMM"))
-        throw SuiteError(SuiteError::kItemNotFound, kSource,
+        throw SuiteError(SuiteError::kItemNotFound, kDatabaseHostSource,
                          QStringLiteral("Immagine %1 non presente.").arg(key));
     auto it = icons_.find(key);
     if (it == icons_.end()) it = icons_.insert(key, programIcon(key == QStringLiteral("KProgrammaMM")));

@@ -5,13 +5,13 @@
 
 namespace {
 
-const QString kSource = QStringLiteral("ConversioneValuta");
+const QString kExactCurrencyConverterSource = QStringLiteral("ConversioneValuta");
 
 Decimal amountOf(const QVariant& amount) {
     if (Value::isNull(amount)) return Decimal();
     if (amount.metaType() == QMetaType::fromType<Decimal>()) return amount.value<Decimal>();
     if (const std::optional<Decimal> d = Decimal::parse(Value::toText(amount).trimmed())) return *d;
-    throw SuiteError(SuiteError::kTypeMismatch, kSource,
+    throw SuiteError(SuiteError::kTypeMismatch, kExactCurrencyConverterSource,
                      QStringLiteral("L'importo \"%1\" non è un numero: nessuna conversione eseguita.")
                          .arg(Value::toText(amount)));
 }
@@ -21,13 +21,13 @@ Decimal amountOf(const QVariant& amount) {
 int ExactCurrencyConverter::check(const QString& currency, const Decimal& rate) const {
     const std::optional<CurrencyTable::Currency> c = currencies_.find(currency);
     if (!c)
-        throw SuiteError(SuiteError::kItemNotFound, kSource,
+        throw SuiteError(SuiteError::kItemNotFound, kExactCurrencyConverterSource,
                          QStringLiteral("La valuta \"%1\" non è presente nella tabella delle valute: nessuna "
                                         "conversione eseguita.")
                              .arg(currency.trimmed()));
     if (rate.sign() <= 0)
         throw SuiteError(
-            SuiteError::kOperationNotAllowed, kSource,
+            SuiteError::kOperationNotAllowed, kExactCurrencyConverterSource,
             QStringLiteral("Il cambio %1 della valuta %2 non è maggiore di zero: nessuna conversione "
                            "eseguita.")
                 .arg(Value::shown(QVariant::fromValue(rate)), currency.trimmed().toUpper()));

@@ -10,7 +10,7 @@
 #include <QSaveFile>
 
 namespace {
-const QString kSource = QStringLiteral("PluginRegistry");
+const QString kPluginRegistrySource = QStringLiteral("PluginRegistry");
 constexpr qint32 kClassNotRegistered = qint32(0x80040154);  // the suite's "class not registered"
 using Factory = Cinterface* (*)(const char*);
 }  // namespace
@@ -32,7 +32,7 @@ void PluginRegistry::save() const {
     QSaveFile f(file_);
     if (!f.open(QIODevice::WriteOnly) || f.write(QJsonDocument(o).toJson()) < 0 || !f.commit())
         throw SuiteError(
-            SuiteError::kOperationNotAllowed, kSource,
+            SuiteError::kOperationNotAllowed, kPluginRegistrySource,
             QStringLiteral("Impossibile scrivere il registro dei moduli %1: %2").arg(file_, f.errorString()));
 }
 
@@ -57,18 +57,18 @@ QString PluginRegistry::LibraryOf(const QString& progId) const {
 std::unique_ptr<Cinterface> PluginRegistry::CreateObject(const QString& progId) const {
     const QString path = LibraryOf(progId);
     if (path.isEmpty())
-        throw SuiteError(kClassNotRegistered, kSource,
+        throw SuiteError(kClassNotRegistered, kPluginRegistrySource,
                          QStringLiteral("Modulo %1 non registrato.").arg(progId));
     QLibrary library(path);
     auto factory = reinterpret_cast<Factory>(library.resolve("KvCreateObject"));
     if (!factory)
         throw SuiteError(
-            kClassNotRegistered, kSource,
+            kClassNotRegistered, kPluginRegistrySource,
             QStringLiteral("Impossibile caricare il modulo %1: %2").arg(progId, library.errorString()));
     // The library stays loaded: the module's code runs from it until the process ends.
     std::unique_ptr<Cinterface> module(factory(progId.toUpper().toLatin1().constData()));
     if (!module)
-        throw SuiteError(kClassNotRegistered, kSource,
+        throw SuiteError(kClassNotRegistered, kPluginRegistrySource,
                          QStringLiteral("La libreria %1 non contiene il modulo %2.").arg(path, progId));
     return module;
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Lettere di sollecito");
+const QString kLetterBuilderTitle = QStringLiteral("Lettere di sollecito");
 
 // One result's rows with their columns found by name.
 struct Rows {
@@ -85,7 +85,7 @@ QList<ReminderLetter> LetterBuilder::forSelection(const QString& selectText,
     const LetterArchive archive(*connection_, company_);
     if (archive.isEmpty())
         throw SuiteError(
-            SuiteError::kTypeMismatch, kTitle,
+            SuiteError::kTypeMismatch, kLetterBuilderTitle,
             QStringLiteral("L'archivio dei testi non ha lettere di sollecito: aggiungerne una con "
                            "\"Testi delle lettere di sollecito\"."));
     const QString overdue =
@@ -99,7 +99,7 @@ QList<ReminderLetter> LetterBuilder::forSelection(const QString& selectText,
         kMostBills + 1)));
     if (bills.size() > kMostBills)
         throw SuiteError(
-            SuiteError::kTypeMismatch, kTitle,
+            SuiteError::kTypeMismatch, kLetterBuilderTitle,
             QStringLiteral("La selezione ha più di %1 effetti scaduti: restringerla (per cliente o "
                            "per scadenza) e stampare le lettere a gruppi.")
                 .arg(kMostBills));
@@ -159,7 +159,7 @@ QList<ReminderLetter> LetterBuilder::forSelection(const QString& selectText,
 }
 
 ReminderLetter LetterBuilder::forReminder(const QString& keyText, int progressive) const {
-    const BillKey key = BillKey::parse(keyText, kTitle);
+    const BillKey key = BillKey::parse(keyText, kLetterBuilderTitle);
     const Rows bill = first(connection_->Query(QStringLiteral("SELECT * FROM EF01_SCADENZE WITH (NOLOCK)") +
                                                key.where(QStringLiteral("EF01"))));
     const Rows reminder = first(connection_->Query(
@@ -167,7 +167,7 @@ ReminderLetter LetterBuilder::forReminder(const QString& keyText, int progressiv
         QStringLiteral(" AND EF05_PROGAVVISI = %1").arg(progressive)));
     if (bill.size() == 0 || reminder.size() == 0)
         throw SuiteError(
-            SuiteError::kTypeMismatch, kTitle,
+            SuiteError::kTypeMismatch, kLetterBuilderTitle,
             QStringLiteral("Il sollecito non è nel database: salvare l'effetto prima di stamparne "
                            "la lettera."));
     ReminderLetter letter;

@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Lettere di sollecito");
+const QString kReminderRecorderTitle = QStringLiteral("Lettere di sollecito");
 
 }  // namespace
 
@@ -30,18 +30,18 @@ void ReminderRecorder::record(const QList<ReminderLetter>& letters,
 }
 
 void ReminderRecorder::recordOne(const LetterLine& line, const QDate& date) const {
-    const BillKey key = BillKey::parse(line.key, kTitle);
+    const BillKey key = BillKey::parse(line.key, kReminderRecorderTitle);
     Recordset bill;
     bill.Open(QStringLiteral("SELECT * FROM EF01_SCADENZE") + key.where(QStringLiteral("EF01")), connection_);
     const QString which =
         QStringLiteral("L'effetto n. %1 (registrazione %2)").arg(line.billNumber, key.registration);
     if (bill.AtEOF())
-        throw SuiteError(SuiteError::kWriteConflict, kTitle,
+        throw SuiteError(SuiteError::kWriteConflict, kReminderRecorderTitle,
                          which + QStringLiteral(" non c'è più: forse un altro utente l'ha eliminato."));
     bill.HoldCurrentRow();
     if (Value::toInt(bill.Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) != 0)
         throw SuiteError(
-            SuiteError::kWriteConflict, kTitle,
+            SuiteError::kWriteConflict, kReminderRecorderTitle,
             which + QStringLiteral(" è stato chiuso da un altro utente: rileggere la selezione."));
 
     ReminderRow row;

@@ -6,10 +6,10 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Esiti delle distinte");
+const QString kOutcomeInputTitle = QStringLiteral("Esiti delle distinte");
 
 [[noreturn]] void refuse(const QString& field, const QString& why) {
-    throw SuiteError(SuiteError::kTypeMismatch, kTitle, QStringLiteral("%1: %2").arg(field, why));
+    throw SuiteError(SuiteError::kTypeMismatch, kOutcomeInputTitle, QStringLiteral("%1: %2").arg(field, why));
 }
 
 }  // namespace

@@ -16,15 +16,15 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Esiti delle distinte");
+const QString kOutcomeRegistrarTitle = QStringLiteral("Esiti delle distinte");
 constexpr int kUnpaid = 4;
 constexpr int kPaidAtMaturity = 11;
 // EF01_INDGENSTATO_S: what brought the Bill to its state.
 constexpr int kCollected = 1;
 constexpr int kUnpaidOperation = 3;
 
-[[noreturn]] void refuse(const QString& why) {
-    throw SuiteError(SuiteError::kOperationNotAllowed, kTitle, why);
+[[noreturn]] void refuseOutcome(const QString& why) {
+    throw SuiteError(SuiteError::kOperationNotAllowed, kOutcomeRegistrarTitle, why);
 }
 
 // The largest amount the charge columns hold: 16 digits before the decimal point.
@@ -32,13 +32,13 @@ const Decimal kMostCharges = Decimal::fromString(QStringLiteral("999999999999999
 
 void checkCharges(const Decimal& value, const QString& field) {
     if (value < Decimal::fromMantissa(0, 2))
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+        throw SuiteError(SuiteError::kTypeMismatch, kOutcomeRegistrarTitle,
                          QStringLiteral("%1: l'importo non può essere negativo.").arg(field));
     if (value.scale() > 2 && value != Decimal::divide(value, Decimal::fromMantissa(1, 0), 2))
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+        throw SuiteError(SuiteError::kTypeMismatch, kOutcomeRegistrarTitle,
                          QStringLiteral("%1: al massimo due decimali.").arg(field));
     if (value > kMostCharges)
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+        throw SuiteError(SuiteError::kTypeMismatch, kOutcomeRegistrarTitle,
                          QStringLiteral("%1: importo troppo grande.").arg(field));
 }
 
@@ -59,7 +59,7 @@ OutcomeRegistrar::OutcomeRegistrar(std::shared_ptr<Connection> connection, QHash
 
 OutcomeRegistrar::Held OutcomeRegistrar::hold(const SlipKey& slip, const QString& bill) const {
     Held held;
-    held.key = BillKey::parse(bill, kTitle);
+    held.key = BillKey::parse(bill, kOutcomeRegistrarTitle);
     held.keyText = bill.trimmed();
     held.slip = slip;
     held.bill = std::make_shared<Recordset>();
@@ -67,7 +67,7 @@ OutcomeRegistrar::Held OutcomeRegistrar::hold(const SlipKey& slip, const QString
                     connection_);
     if (held.bill->AtEOF())
         throw SuiteError(
-            SuiteError::kWriteConflict, kTitle,
+            SuiteError::kWriteConflict, kOutcomeRegistrarTitle,
             QStringLiteral("L'effetto %1 non è in archivio: forse un altro utente l'ha eliminato.")
                 .arg(held.keyText));
     held.bill->HoldCurrentRow();
@@ -88,7 +88,8 @@ OutcomeRegistrar::Held OutcomeRegistrar::hold(const SlipKey& slip, const QString
                     QStringLiteral(" AND EF06_INDTIPOPER IN (3, 4, 11) ORDER BY EF06_PROGSTO DESC"),
                 connection_);
     if (onSlip.AtEOF())
-        refuse(held.which + QStringLiteral(" non è stato presentato nella distinta %1.").arg(slip.shown()));
+        refuseOutcome(held.which +
+                      QStringLiteral(" non è stato presentato nella distinta %1.").arg(slip.shown()));
     held.slipOutcome = Value::toInt(onSlip.Fields(0).Value());
     return held;
 }
@@ -108,37 +109,39 @@ void OutcomeRegistrar::write(Held& held, int type, const QDate& date, const QHas
     movement->columns = std::move(movementColumns);
     DatabaseHistoryWriter writer;
     writer.setMovement(movement);
-    if (writer.Prepare() != 0) throw SuiteError(writer.LastErrorNumber(), kTitle, writer.LastError());
+    if (writer.Prepare() != 0)
+        throw SuiteError(writer.LastErrorNumber(), kOutcomeRegistrarTitle, writer.LastError());
     for (auto it = changes.constBegin(); it != changes.constEnd(); ++it)
         held.bill->Fields(it.key()).setValue(it.value());
     held.bill->Update();
     held.bill->UpdateBatch();
-    if (writer.Write() != 0) throw SuiteError(writer.LastErrorNumber(), kTitle, writer.LastError());
+    if (writer.Write() != 0)
+        throw SuiteError(writer.LastErrorNumber(), kOutcomeRegistrarTitle, writer.LastError());
     ++held.lastProgressive;
 }
 
 int OutcomeRegistrar::pay(const SlipKey& slip, const QStringList& bills, const QDate& date) const {
-    if (!date.isValid()) refuse(QStringLiteral("Indicare una data di incasso valida (gg/mm/aaaa)."));
+    if (!date.isValid()) refuseOutcome(QStringLiteral("Indicare una data di incasso valida (gg/mm/aaaa)."));
     QStringList chosen = bills;
     if (chosen.isEmpty())
         for (const PresentedBill& b : SlipBook(connection_).bills(slip))
             if (b.outcome == BillOutcome::Presented && !b.closed) chosen << b.key;
     if (chosen.isEmpty())
-        refuse(QStringLiteral("La distinta %1 non ha effetti da incassare.").arg(slip.shown()));
+        refuseOutcome(QStringLiteral("La distinta %1 non ha effetti da incassare.").arg(slip.shown()));
     TransactionScope transaction(*connection_);
     for (const QString& bill : chosen) {
         Held held = hold(slip, bill);
         if (held.slipOutcome == kPaidAtMaturity)
-            refuse(held.which + QStringLiteral(" è già stato incassato."));
+            refuseOutcome(held.which + QStringLiteral(" è già stato incassato."));
         if (held.slipOutcome == kUnpaid)
-            refuse(held.which +
-                   QStringLiteral(" è stato registrato come insoluto: non può essere incassato."));
+            refuseOutcome(held.which +
+                          QStringLiteral(" è stato registrato come insoluto: non può essere incassato."));
         if (Value::toInt(held.bill->Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1)
-            refuse(held.which + QStringLiteral(" è già chiuso."));
+            refuseOutcome(held.which + QStringLiteral(" è già chiuso."));
         const QDate due = Value::toDate(held.bill->Fields(QStringLiteral("EF01_SCADE_S")).Value());
         if (due > date)
-            refuse(held.which + QStringLiteral(" scade il %1: non può essere incassato il %2.")
-                                    .arg(ItalianFormat::date(due), ItalianFormat::date(date)));
+            refuseOutcome(held.which + QStringLiteral(" scade il %1: non può essere incassato il %2.")
+                                           .arg(ItalianFormat::date(due), ItalianFormat::date(date)));
         write(
             held, kPaidAtMaturity, date,
             {{QStringLiteral("EF01_INDSTATO_S"), 1},
@@ -153,17 +156,17 @@ int OutcomeRegistrar::pay(const SlipKey& slip, const QStringList& bills, const Q
 
 void OutcomeRegistrar::validate(const UnpaidRequest& request) {
     if (!request.date.isValid())
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+        throw SuiteError(SuiteError::kTypeMismatch, kOutcomeRegistrarTitle,
                          QStringLiteral("Indicare una data di insoluto valida (gg/mm/aaaa)."));
     if (request.chargesMode < 0 || request.chargesMode > 3)
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+        throw SuiteError(SuiteError::kTypeMismatch, kOutcomeRegistrarTitle,
                          QStringLiteral("Modalità di gestione delle spese di ritorno non valida: da 0 a 3."));
     checkCharges(request.bankCharges, QStringLiteral("Spese addebitate dalla banca"));
     if (request.customerCharges) {
         checkCharges(*request.customerCharges, QStringLiteral("Spese a carico del cliente"));
         if (request.chargesMode == 0 && *request.customerCharges != Decimal::fromMantissa(0, 2))
             throw SuiteError(
-                SuiteError::kOperationNotAllowed, kTitle,
+                SuiteError::kOperationNotAllowed, kOutcomeRegistrarTitle,
                 QStringLiteral("Con \"Nessun addebito\" non si mettono spese a carico del cliente: "
                                "scegliere come gestire le spese di ritorno."));
     }
@@ -191,11 +194,12 @@ void OutcomeRegistrar::unpaidOne(const UnpaidRequest& request) const {
     // settled); one closed otherwise is no longer the bank's.
     if (Value::toInt(held.bill->Fields(QStringLiteral("EF01_INDSTATO_S")).Value()) == 1 &&
         held.slipOutcome != kPaidAtMaturity)
-        refuse(
+        refuseOutcome(
             held.which +
             QStringLiteral(" è chiuso: l'insoluto si registra solo su un effetto aperto o incassato con la "
                            "distinta."));
-    if (held.slipOutcome == kUnpaid) refuse(held.which + QStringLiteral(" è già registrato come insoluto."));
+    if (held.slipOutcome == kUnpaid)
+        refuseOutcome(held.which + QStringLiteral(" è già registrato come insoluto."));
     const QVariant none;
     const QVariant customer = request.customerCharges ? QVariant::fromValue(*request.customerCharges) : none;
     // Back to the clerk: open, not presented, ready for a new slip.
@@ -243,8 +247,8 @@ void OutcomeRegistrar::unpaidOne(const UnpaidRequest& request) const {
 void OutcomeRegistrar::addReminder(const Held& held, const UnpaidRequest& request) const {
     const LetterArchive archive(*connection_, held.key.company);
     if (archive.isEmpty())
-        refuse(QStringLiteral("L'archivio delle lettere non ha lettere di sollecito: ") + held.which +
-               QStringLiteral(" non può essere sollecitato."));
+        refuseOutcome(QStringLiteral("L'archivio delle lettere non ha lettere di sollecito: ") + held.which +
+                      QStringLiteral(" non può essere sollecitato."));
     ReminderRow row;
     row.letterCode = archive.ladder().first();
     row.date = request.date;

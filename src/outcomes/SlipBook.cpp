@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Distinte presentate");
+const QString kSlipBookTitle = QStringLiteral("Distinte presentate");
 
 // The join of a movement (alias M) with its Bill (alias E).
 const QString kBillJoin = QStringLiteral(
@@ -104,7 +104,7 @@ QList<SlipRow> SlipBook::slips(qint32 company) const {
 SlipRow SlipBook::slip(const SlipKey& key) const {
     for (const SlipRow& r : slips(key.company))
         if (r.key.kind == key.kind && r.key.year == key.year && r.key.number == key.number) return r;
-    throw SuiteError(SuiteError::kItemNotFound, kTitle,
+    throw SuiteError(SuiteError::kItemNotFound, kSlipBookTitle,
                      QStringLiteral("La distinta %1 non è in archivio.").arg(key.shown()));
 }
 
@@ -174,16 +174,16 @@ std::shared_ptr<Recordset> SlipBook::stateRow(const SlipKey& key) const {
 void SlipBook::credit(const SlipKey& key, const QDate& date) const {
     const SlipRow row = slip(key);
     if (!date.isValid())
-        throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+        throw SuiteError(SuiteError::kTypeMismatch, kSlipBookTitle,
                          QStringLiteral("Indicare una data di accredito valida."));
     if (row.created.isValid() && date < row.created)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kTitle,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSlipBookTitle,
                          QStringLiteral("La distinta %1 è del %2: l'accredito non può essere del %3.")
                              .arg(key.shown(), ItalianFormat::date(row.created), ItalianFormat::date(date)));
     TransactionScope transaction(*connection_);
     auto rs = stateRow(key);
     if (!Value::isNull(rs->Fields(QStringLiteral("KV22_DATAACCR")).Value()))
-        throw SuiteError(SuiteError::kOperationNotAllowed, kTitle,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kSlipBookTitle,
                          QStringLiteral("La distinta %1 è già stata accreditata il %2.")
                              .arg(key.shown(), ItalianFormat::date(Value::toDate(
                                                    rs->Fields(QStringLiteral("KV22_DATAACCR")).Value()))));

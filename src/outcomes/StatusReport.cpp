@@ -6,7 +6,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Esito SEPA");
+const QString kStatusReportTitle = QStringLiteral("Esito SEPA");
 const QString kNamespace = QStringLiteral("urn:iso:std:iso:20022:tech:xsd:pain.002.001.03");
 
 // Walks the report keeping the path of element names from the message's root.
@@ -40,7 +40,7 @@ public:
             }
         }
         if (xml_.hasError())
-            throw SuiteError(SuiteError::kTypeMismatch, kTitle,
+            throw SuiteError(SuiteError::kTypeMismatch, kStatusReportTitle,
                              QStringLiteral("Il file non è un XML leggibile (riga %1): %2.")
                                  .arg(xml_.lineNumber())
                                  .arg(xml_.errorString()));
@@ -49,7 +49,7 @@ public:
         for (const StatusReport::Transaction& t : report.transactions)
             if (t.endToEndId.isEmpty() || t.status.isEmpty())
                 throw SuiteError(
-                    SuiteError::kTypeMismatch, kTitle,
+                    SuiteError::kTypeMismatch, kStatusReportTitle,
                     QStringLiteral("Riga %1: l'operazione non ha OrgnlEndToEndId e TxSts.").arg(t.line));
         return report;
     }
@@ -65,7 +65,7 @@ private:
 
     [[noreturn]] void fail(const QString& expected, bool atEnd = false) {
         throw SuiteError(
-            SuiteError::kTypeMismatch, kTitle,
+            SuiteError::kTypeMismatch, kStatusReportTitle,
             atEnd ? QStringLiteral("Il file non contiene %1: non è un esito pain.002.001.03.").arg(expected)
                   : QStringLiteral("Riga %1: era atteso %2.").arg(xml_.lineNumber()).arg(expected));
     }

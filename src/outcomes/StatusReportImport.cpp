@@ -14,16 +14,16 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Esito SEPA");
+const QString kStatusReportImportTitle = QStringLiteral("Esito SEPA");
 
-[[noreturn]] void refuse(const QString& why) {
-    throw SuiteError(SuiteError::kOperationNotAllowed, kTitle, why);
+[[noreturn]] void refuseStatusReport(const QString& why) {
+    throw SuiteError(SuiteError::kOperationNotAllowed, kStatusReportImportTitle, why);
 }
 
 // The key as the slip's Bills spell it, whatever blanks the bank kept; empty when it is not a key.
 QString canonical(const QString& endToEndId) {
     try {
-        const BillKey k = BillKey::parse(endToEndId, kTitle);
+        const BillKey k = BillKey::parse(endToEndId, kStatusReportImportTitle);
         return QStringLiteral("%1,%2,%3,%4,%5")
             .arg(k.company)
             .arg(k.registration.trimmed())
@@ -54,23 +54,27 @@ StatusReportImport::StatusReportImport(std::shared_ptr<Connection> connection, c
 
 StatusReportResult StatusReportImport::apply(const StatusReport& report, bool reminder) const {
     if (slip_.kind != SlipKinds::kSdd)
-        refuse(QStringLiteral("La distinta %1 non è di addebiti diretti SEPA: l'esito non la riguarda.")
-                   .arg(slip_.shown()));
+        refuseStatusReport(
+            QStringLiteral("La distinta %1 non è di addebiti diretti SEPA: l'esito non la riguarda.")
+                .arg(slip_.shown()));
     const SlipBook book(connection_);
     const SlipRow slip = book.slip(slip_);
     if (slip.sepaMessageId.isEmpty())
-        refuse(QStringLiteral("Per la distinta %1 non è registrato il file SEPA inviato: l'esito non si può "
-                              "confrontare.")
-                   .arg(slip_.shown()));
+        refuseStatusReport(
+            QStringLiteral("Per la distinta %1 non è registrato il file SEPA inviato: l'esito non si può "
+                           "confrontare.")
+                .arg(slip_.shown()));
     if (report.originalMessageId != slip.sepaMessageId)
-        refuse(QStringLiteral(
-                   "L'esito risponde al messaggio %1, la distinta %2 è stata inviata con il messaggio %3.")
-                   .arg(report.originalMessageId, slip_.shown(), slip.sepaMessageId));
+        refuseStatusReport(
+            QStringLiteral(
+                "L'esito risponde al messaggio %1, la distinta %2 è stata inviata con il messaggio %3.")
+                .arg(report.originalMessageId, slip_.shown(), slip.sepaMessageId));
     if (!report.originalMessageName.isEmpty() &&
         !report.originalMessageName.startsWith(QStringLiteral("pain.008")))
-        refuse(QStringLiteral(
-                   "L'esito risponde a un messaggio %1, non a un file di addebiti diretti (pain.008).")
-                   .arg(report.originalMessageName));
+        refuseStatusReport(
+            QStringLiteral(
+                "L'esito risponde a un messaggio %1, non a un file di addebiti diretti (pain.008).")
+                .arg(report.originalMessageName));
 
     QHash<QString, BillOutcome> outcomes;
     for (const PresentedBill& b : book.bills(slip_)) outcomes.insert(b.key, b.outcome);
@@ -86,7 +90,7 @@ StatusReportResult StatusReportImport::apply(const StatusReport& report, bool re
     QSet<QString> taken;  // a transaction repeated in the same report counts once
     for (const StatusReport::Transaction& t : report.transactions) {
         if (!slip.creditorId.isEmpty() && !t.creditorId.isEmpty() && t.creditorId != slip.creditorId)
-            refuse(
+            refuseStatusReport(
                 QStringLiteral("Riga %1: l'operazione è del creditore %2, la distinta %3 del creditore %4.")
                     .arg(t.line)
                     .arg(t.creditorId, slip_.shown(), slip.creditorId));
@@ -104,9 +108,9 @@ StatusReportResult StatusReportImport::apply(const StatusReport& report, bool re
             continue;
         }
         if (!reasons.contains(t.reason))
-            refuse(QStringLiteral("Riga %1: causale \"%2\" sconosciuta per l'effetto %3.")
-                       .arg(t.line)
-                       .arg(t.reason, key));
+            refuseStatusReport(QStringLiteral("Riga %1: causale \"%2\" sconosciuta per l'effetto %3.")
+                                   .arg(t.line)
+                                   .arg(t.reason, key));
         UnpaidRequest r;
         r.slip = slip_;
         r.bill = key;

@@ -28,7 +28,7 @@ namespace {
 // What an unresolved number leaves as the number on entry: the next exit searches again even
 // with the same text.
 const QString kNotValid = QStringLiteral("NV");
-constexpr int kEnter = 13;
+constexpr int kEnterKey = 13;
 
 QString trimmedRight(const QVariant& value) {
     QString text = NullToString(value);
@@ -70,7 +70,8 @@ LinkedBillSide::LinkedBillSide(FRMKV_TARSELLO& form, const Names& names, std::fu
     if (names_.receivedSide)
         connect(check_, &FrameControl::KeyDown, this, [this](int key, int shift) {
             form_.guard(label(names_.checkBox, "KeyDown"), [&] {
-                if (key == kEnter && (shift & 1) == 0 && check_->Text() == QLatin1String("0")) moveOnLater();
+                if (key == kEnterKey && (shift & 1) == 0 && check_->Text() == QLatin1String("0"))
+                    moveOnLater();
             });
         });
 
@@ -87,7 +88,7 @@ LinkedBillSide::LinkedBillSide(FRMKV_TARSELLO& form, const Names& names, std::fu
     });
     connect(number_, &FrameControl::KeyDown, this, [this](int key, int shift) {
         form_.guard(label(names_.number, "KeyDown"), [&] {
-            if (key == kEnter && (shift & 1) == 0) moveOnLater();
+            if (key == kEnterKey && (shift & 1) == 0) moveOnLater();
         });
     });
     connect(number_, &FrameControl::Validate, this, [this](bool* cancel) {

@@ -13,7 +13,7 @@
 #include <cerrno>
 
 namespace {
-const QString kSource = QStringLiteral("XlsxWorkbook");
+const QString kXlsxWorkbookSource = QStringLiteral("XlsxWorkbook");
 
 QString validSheetName(QString name) {
     for (const QChar c : QStringLiteral("[]:*?/\\")) name.replace(c, QLatin1Char('_'));
@@ -40,7 +40,7 @@ int XlsxWorkbook::addSheet(const QString& name) {
 void XlsxWorkbook::put(int sheet, Cell cell) {
     if (sheet < 0 || sheet >= sheets_.size() || cell.row < 0 || cell.column < 0 || cell.row >= 1048576 ||
         cell.column >= 16384)
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kXlsxWorkbookSource,
                          QStringLiteral("Cella fuori dal foglio (%1, %2).").arg(cell.row).arg(cell.column));
     Sheet& s = sheets_[sheet];
     s.rows = std::max(s.rows, cell.row + 1);

@@ -12,7 +12,7 @@
 #include <QWidget>
 
 namespace {
-const QString kSource = QStringLiteral("Script utente");
+const QString kJsFormScriptSource = QStringLiteral("Script utente");
 constexpr int kStartMs = 10000;
 }  // namespace
 
@@ -30,7 +30,7 @@ JsFormScript::JsFormScript(const QString& text, QWidget* form, QString formName,
     engine_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     engine_.start(enginePath(), {});
     if (!engine_.waitForStarted(kStartMs))
-        throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+        throw SuiteError(SuiteError::kOperationNotAllowed, kJsFormScriptSource,
                          QStringLiteral("Impossibile avviare il motore degli script (%1): %2")
                              .arg(enginePath(), engine_.errorString()));
     run({{QStringLiteral("load"), text}, {QStringLiteral("form"), formName}}, QStringLiteral("caricamento"));
@@ -60,7 +60,7 @@ void JsFormScript::discard(const QString& why) {
     discarded_ = true;
     engine_.kill();
     engine_.waitForFinished(kStartMs);
-    throw SuiteError(SuiteError::kTimeout, kSource, why);
+    throw SuiteError(SuiteError::kTimeout, kJsFormScriptSource, why);
 }
 
 QJsonObject JsFormScript::run(const QJsonObject& request, const QString& what) {
@@ -88,7 +88,7 @@ QJsonObject JsFormScript::run(const QJsonObject& request, const QString& what) {
         QJsonObject message = ScriptProtocol::parse(engine_.readLine());
         if (message.contains(QStringLiteral("done"))) return message;
         if (message.contains(QStringLiteral("error")))
-            throw SuiteError(SuiteError::kOperationNotAllowed, kSource,
+            throw SuiteError(SuiteError::kOperationNotAllowed, kJsFormScriptSource,
                              QStringLiteral("Errore nello script (%1) alla riga %2: %3")
                                  .arg(what)
                                  .arg(message.value(QStringLiteral("line")).toInt())
