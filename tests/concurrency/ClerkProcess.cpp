@@ -16,6 +16,7 @@ ClerkProcess::ClerkProcess(const QString& connectionString, const QString& user,
     process_.setArguments(arguments_);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("TMPDIR"), scratch_.path());
     process_.setProcessEnvironment(environment);
     QObject::connect(&process_, &QProcess::readyReadStandardOutput,
                      [this] { output_ += process_.readAllStandardOutput(); });

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 
 // One clerk at work: a kv_driver process of its own replaying a scenario from its standard
@@ -42,6 +43,8 @@ public:
     static bool pumpUntil(const std::function<bool()>& done, int milliseconds);
 
 private:
+    // The clerk's temporary files: a process killed on purpose cannot remove its own.
+    QTemporaryDir scratch_;
     QProcess process_;
     QStringList arguments_;
     QByteArray output_;
