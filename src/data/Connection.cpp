@@ -325,6 +325,13 @@ void Connection::raise(const QSqlQuery& query, const QString& sql) const {
             QStringLiteral("I dati sono in uso da parte di un altro utente e non si sono liberati entro %1 "
                            "secondi.\r\nRiprovare fra qualche istante: le modifiche non sono andate perse.")
                 .arg(std::max(1, LockWait::ms() / 1000)));
+    // Told as a lock that did not free (kTimeout), so that every caller handles both alike.
+    if (failure == EngineFailure::WriteRace)
+        throw SuiteError(
+            SuiteError::kTimeout, kConnectionSource,
+            QStringLiteral("Un altro utente stava scrivendo gli stessi dati nello stesso momento: "
+                           "l'operazione è stata annullata.\r\nRiprovare: le modifiche non sono "
+                           "andate perse."));
     throw SuiteError(SuiteError::kCommandFailed, kConnectionSource,
                      QStringLiteral("Il database ha rifiutato l'operazione.") + detail);
 }

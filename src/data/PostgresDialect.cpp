@@ -63,6 +63,8 @@ EngineFailure PostgresDialect::classify(const QSqlError& error) const {
     if (state == QLatin1String("42501")) return EngineFailure::NotPermitted;  // insufficient_privilege
     // lock_not_available (lock_timeout), and a statement cancelled while it waited.
     if (state == QLatin1String("55P03") || state == QLatin1String("57014")) return EngineFailure::LockTimeout;
+    // deadlock_detected, serialization_failure
+    if (state == QLatin1String("40P01") || state == QLatin1String("40001")) return EngineFailure::WriteRace;
     // Class 08 (connection exception), the server shutting down (57P01-57P03), and an error
     // libpq raised itself without a server's answer (no SQLSTATE at all).
     if (error.type() == QSqlError::ConnectionError || state.startsWith(QLatin1String("08")) ||

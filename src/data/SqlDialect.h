@@ -28,7 +28,9 @@ class QSqlError;
 // What a failed statement means for the caller, told by the engine's own error codes.
 // DuplicateKey: a row with the same key is there already (another user inserted it meanwhile).
 // NotPermitted: the signed-in user has no right to what the statement does.
-enum class EngineFailure { Refused, DuplicateKey, LockTimeout, ConnectionLost, NotPermitted };
+// WriteRace: two sessions wrote the same rows at the same moment and the engine gave up one of
+// them (a deadlock, or a snapshot another session's commit made stale).
+enum class EngineFailure { Refused, DuplicateKey, LockTimeout, WriteRace, ConnectionLost, NotPermitted };
 
 // Rows of `table` that belong to a user, whose code `ownerColumn` holds. The database lets the
 // signed-in user write only their own rows and a privileged user anyone's; every row of someone

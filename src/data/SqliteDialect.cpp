@@ -52,6 +52,7 @@ EngineFailure SqliteDialect::classify(const QSqlError& error) const {
     // constraint from a busy file and from a file that went away.
     const int code = error.nativeErrorCode().toInt();
     if (code == 1555 || code == 2067) return EngineFailure::DuplicateKey;  // primary key, unique
+    if (code == 517) return EngineFailure::WriteRace;  // SQLITE_BUSY_SNAPSHOT: written meanwhile
     switch (code & 0xff) {
         case 5:  // SQLITE_BUSY: the busy timeout ran out
         case 6:  // SQLITE_LOCKED

@@ -9,6 +9,10 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
+#include <future>
+#include <optional>
+#include <thread>
 
 // The SQL Server constructs the forms write, run on each engine.
 class DialectTest : public EngineTest {};
@@ -214,4 +218,66 @@ TEST_P(DialectTest, AClosingSessionKeepsTheStatisticsOfWhatItReadWithoutWaiting)
     session->Query(read);
     session->Close();
     EXPECT_EQ(scalar(kept).toInt(), 1);
+}
+
+// Two sessions writing the same rows at the same moment: the engine gives one of them up (on a
+// server a deadlock, on SQLite a snapshot the other's commit made stale). That clerk is told to
+// try again, as for a lock that did not free, and can roll back; the other's work stands.
+TEST_P(DialectTest, TwoSessionsWritingTheSameRowsAtOnceGiveOneUpWhichIsToldToTryAgain) {
+    const QString first = QStringLiteral(
+        "UPDATE TS01_BILLS SET TS01_NOTE = '%1' WHERE TS01_DITTA = 1 AND "
+        "TS01_NUMREG = 'R001' AND TS01_PROG = 1");
+    const QString second = QStringLiteral(
+        "UPDATE TS01_BILLS SET TS01_NOTE = '%1' WHERE TS01_DITTA = 1 AND "
+        "TS01_NUMREG = 'R001' AND TS01_PROG = 2");
+    auto toldToRetry = [](const std::optional<SuiteError>& e) {
+        return e && e->number() == SuiteError::kTimeout &&
+               e->description().contains(QStringLiteral("nello stesso momento"));
+    };
+    std::optional<SuiteError> mine, theirs;
+    conn_->BeginTrans();
+    if (GetParam() == TestEngine::Sqlite) {
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 4);  // the snapshot
+        auto other = db_->connect(catalogue_);
+        other->Execute(second.arg(QStringLiteral("loro")));
+        try {
+            conn_->Execute(first.arg(QStringLiteral("mia")));
+        } catch (const SuiteError& e) {
+            mine = e;
+        }
+    } else {
+        // Each session holds one row and then asks for the other's: the server gives one up.
+        conn_->Execute(first.arg(QStringLiteral("mia")));
+        std::promise<void> holding;
+        std::thread colleague([&] {  // a connection belongs to the thread that opened it
+            auto other = db_->connect(catalogue_);
+            other->BeginTrans();
+            other->Execute(second.arg(QStringLiteral("loro")));
+            holding.set_value();
+            try {
+                other->Execute(first.arg(QStringLiteral("loro")));
+                other->CommitTrans();
+            } catch (const SuiteError& e) {
+                theirs = e;
+                other->RollbackTrans();
+            }
+        });
+        holding.get_future().wait();
+        QThread::msleep(300);  // the colleague is waiting for this session's row
+        try {
+            conn_->Execute(second.arg(QStringLiteral("mia")));
+        } catch (const SuiteError& e) {
+            mine = e;
+        }
+        if (mine) conn_->RollbackTrans();  // lets the colleague on
+        colleague.join();
+        EXPECT_NE(mine.has_value(), theirs.has_value()) << "one session given up, the other on";
+    }
+    EXPECT_TRUE(toldToRetry(mine) || toldToRetry(theirs)) << (mine     ? mine->description()
+                                                              : theirs ? theirs->description()
+                                                                       : QString())
+                                                                 .toStdString();
+    if (conn_->InTransaction()) conn_->RollbackTrans();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NOTE = 'loro'")).toInt(),
+              theirs ? 0 : (GetParam() == TestEngine::Sqlite ? 1 : 2));
 }
