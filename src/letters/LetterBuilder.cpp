@@ -88,9 +88,13 @@ QList<ReminderLetter> LetterBuilder::forSelection(const QString& selectText,
             SuiteError::kTypeMismatch, kLetterBuilderTitle,
             QStringLiteral("L'archivio dei testi non ha lettere di sollecito: aggiungerne una con "
                            "\"Testi delle lettere di sollecito\"."));
+    // A Bill at the bank (its presentation bank set) waits for the bank's outcome, not for a
+    // letter: the customer pays the bank. Back unpaid, it loses that bank and is reminded.
     const QString overdue =
         QStringLiteral("SELECT * FROM (\r\n") + selectText +
-        QStringLiteral("\r\n) KVL WHERE KVL.EF01_INDSTATO_S = 0 AND KVL.EF01_SCADE_S < ") +
+        QStringLiteral(
+            "\r\n) KVL WHERE KVL.EF01_INDSTATO_S = 0 AND KVL.EF01_BANCAPRE_SCG12 IS NULL AND "
+            "KVL.EF01_SCADE_S < ") +
         dateLiteral(options.date);
     const Rows bills = first(connection_->QueryReadOnly(connection_->dialect().limited(
         QStringLiteral("SELECT * FROM (\r\n") + overdue +

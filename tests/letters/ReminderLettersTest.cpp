@@ -117,7 +117,8 @@ protected:
             bills_ << Bill{key.join(QLatin1Char(',')), customer, cents, daysAgo};
             connection_->Execute(
                 QStringLiteral("UPDATE EF01_SCADENZE SET EF01_INDSTATO_S = 0, EF01_CLIFOR_CG44 = %1, "
-                               "EF01_IMPEFF_S = %2, EF01_SCADE_S = '%3', EF01_SPESERIT_S = 0")
+                               "EF01_IMPEFF_S = %2, EF01_SCADE_S = '%3', EF01_SPESERIT_S = 0, "
+                               "EF01_BANCAPRE_SCG12 = NULL, EF01_AGENPRE_SCG13 = NULL")
                     .arg(customer)
                     .arg(Decimal::fromMantissa(cents, 2).toString())
                     .arg(kToday.addDays(-daysAgo).toString(QStringLiteral("yyyyMMdd"))) +
@@ -234,6 +235,26 @@ TEST_P(ReminderLetters, OneLetterPerCustomerRightToTheCentRecordsTheNextLevel) {
     EXPECT_EQ(next.at(0).letterCode, QStringLiteral("DIF"));
     EXPECT_EQ(next.at(1).letterCode, QStringLiteral("SOL2"));
     EXPECT_EQ(next.at(1).lines.first().level, 2);
+}
+
+// A Bill presented to the bank waits for the bank's outcome, not for a letter; back unpaid (the
+// outcome takes its presentation bank away) it is reminded with the rest.
+TEST_P(ReminderLetters, ABillAtTheBankWaitsForItsOutcomeAndIsRemindedBackUnpaid) {
+    const QString atBank = where(bills_.at(3).key, QStringLiteral("EF01_"), QStringLiteral("CG42"),
+                                 QStringLiteral("EC01"), QString());
+    auto linesForB = [this] {
+        for (const ReminderLetter& letter : letters())
+            if (letter.customerCode.toInt() == customerB_) return letter.lines.size();
+        return qsizetype(0);
+    };
+    connection_->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_BANCAPRE_SCG12 = 5387, "
+                                        "EF01_AGENPRE_SCG13 = 4602, EF01_INDPRES_S = 2") +
+                         atBank);
+    EXPECT_EQ(linesForB(), 1) << "only B's Bill that is not at the bank";
+    connection_->Execute(
+        QStringLiteral("UPDATE EF01_SCADENZE SET EF01_BANCAPRE_SCG12 = NULL, EF01_AGENPRE_SCG13 = NULL") +
+        atBank);
+    EXPECT_EQ(linesForB(), 2);
 }
 
 // A colleague holding one of the Bills makes the run wait and give up; a Bill closed after the
