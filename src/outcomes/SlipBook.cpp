@@ -61,20 +61,23 @@ QList<SlipRow> SlipBook::slips(qint32 company) const {
                              number(counts, "EF06_NUMDIST_EF09")),
                     number(counts, "N"));
     Recordset rs;
-    rs.Open(
-        QStringLiteral(
-            "SELECT D.EF09_INDTIPODIST, D.EF09_ANNO, D.EF09_NUMDIST, D.EF09_DATACRESUPP, "
-            "D.EF09_NUMTOTEFF, D.EF09_IMPTOTEFF, S.KV22_INDSTATO, S.KV22_DATAACCR, S.KV22_MSGIDSEPA, "
-            "S.KV22_IDCREDITORE, B.KV25_BANCA_CG12, B.KV25_AGENZIA_CG13 FROM EF09_DISTINTE D WITH (NOLOCK) "
-            "LEFT JOIN KV22_STATIDIST S ON S.KV22_DITTA_CG18 = D.EF09_DITTA_CG18 "
-            "AND S.KV22_INDTIPODIST = D.EF09_INDTIPODIST AND S.KV22_ANNO = D.EF09_ANNO "
-            "AND S.KV22_NUMDIST = D.EF09_NUMDIST LEFT JOIN KV25_BANCHEDIST B "
-            "ON B.KV25_DITTA_CG18 = D.EF09_DITTA_CG18 AND B.KV25_INDTIPODIST = D.EF09_INDTIPODIST "
-            "AND B.KV25_ANNO = D.EF09_ANNO AND B.KV25_NUMDIST = D.EF09_NUMDIST "
-            "WHERE D.EF09_DITTA_CG18 = %1 ORDER BY D.EF09_DATACRESUPP DESC, D.EF09_INDTIPODIST, "
-            "D.EF09_ANNO DESC, D.EF09_NUMDIST DESC")
-            .arg(company),
-        connection_);
+    rs.Open(QStringLiteral(
+                "SELECT D.EF09_INDTIPODIST, D.EF09_ANNO, D.EF09_NUMDIST, D.EF09_DATACRESUPP, "
+                "D.EF09_NUMTOTEFF, D.EF09_IMPTOTEFF, S.KV22_INDSTATO, S.KV22_DATAACCR, S.KV22_MSGIDSEPA, "
+                "S.KV22_IDCREDITORE, B.KV25_BANCA_CG12, B.KV25_AGENZIA_CG13, (SELECT MIN(K.EF08_DESCR) FROM "
+                "EF08_BANCHEAZ K WITH (NOLOCK) WHERE K.EF08_DITTA_CG18 = D.EF09_DITTA_CG18 AND "
+                "K.EF08_BANCA_CG12 = "
+                "B.KV25_BANCA_CG12 AND K.EF08_AGENZIA_CG13 = B.KV25_AGENZIA_CG13) AS KV_BANCA_DESCR "
+                "FROM EF09_DISTINTE D WITH (NOLOCK) "
+                "LEFT JOIN KV22_STATIDIST S ON S.KV22_DITTA_CG18 = D.EF09_DITTA_CG18 "
+                "AND S.KV22_INDTIPODIST = D.EF09_INDTIPODIST AND S.KV22_ANNO = D.EF09_ANNO "
+                "AND S.KV22_NUMDIST = D.EF09_NUMDIST LEFT JOIN KV25_BANCHEDIST B "
+                "ON B.KV25_DITTA_CG18 = D.EF09_DITTA_CG18 AND B.KV25_INDTIPODIST = D.EF09_INDTIPODIST "
+                "AND B.KV25_ANNO = D.EF09_ANNO AND B.KV25_NUMDIST = D.EF09_NUMDIST "
+                "WHERE D.EF09_DITTA_CG18 = %1 ORDER BY D.EF09_DATACRESUPP DESC, D.EF09_INDTIPODIST, "
+                "D.EF09_ANNO DESC, D.EF09_NUMDIST DESC")
+                .arg(company),
+            connection_);
     QList<SlipRow> rows;
     for (; !rs.AtEOF(); rs.MoveNext()) {
         SlipRow r;
@@ -92,10 +95,15 @@ QList<SlipRow> SlipBook::slips(qint32 company) const {
         // A closed slip one of whose outcomes was undone in the bill form waits again.
         if (r.state == SlipState::Closed && waiting.value(k) > 0)
             r.state = r.credited.isValid() ? SlipState::Credited : SlipState::Presented;
-        if (!text(rs, "KV25_BANCA_CG12").isEmpty())
+        // The company's own name for the bank, as the slip dialog showed it; ABI and CAB beside it
+        // tell two accounts of the same name apart, and stand alone once the bank left the archive.
+        if (!text(rs, "KV25_BANCA_CG12").isEmpty()) {
             r.bank = QStringLiteral("%1 %2")
                          .arg(number(rs, "KV25_BANCA_CG12"), 5, 10, QLatin1Char('0'))
                          .arg(number(rs, "KV25_AGENZIA_CG13"), 5, 10, QLatin1Char('0'));
+            const QString name = text(rs, "KV_BANCA_DESCR");
+            if (!name.isEmpty()) r.bank = name + QStringLiteral(" (") + r.bank + QLatin1Char(')');
+        }
         rows << r;
     }
     return rows;

@@ -32,7 +32,7 @@ struct SlipRow {
     QDate created;
     int count = 0;
     Decimal total;
-    QString bank;  // the presentation bank's ABI and CAB
+    QString bank;  // the presentation bank: the company's name for it, with its ABI and CAB
     SlipState state = SlipState::Presented;
     QDate credited;
     int unpaid = 0;

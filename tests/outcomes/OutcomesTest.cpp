@@ -94,14 +94,15 @@ TEST_P(OutcomesTest, ASlipPresentedFromTheListIsReadAndPaidWhole) {
 }
 
 // Bills back unpaid lose their presentation bank, not their place in the slip: the slip keeps its
-// bank and its file is made again as it went out. A withdrawn slip's number goes to the next slip,
-// which starts without the withdrawn one's SEPA file.
+// bank (named as the company names it) and its file is made again as it went out. A withdrawn slip's number
+// goes to the next slip, which starts without the withdrawn one's SEPA file.
 TEST_P(OutcomesTest, ASlipKeepsItsBankAndFileWhenItsBillsComeBack) {
     customer({.code = 951, .name = QStringLiteral("Cliente Rientrato"), .abi = 3069, .cab = 33304});
     layOut({{.customer = 951}, {.customer = 951}});
     const SlipKey slip = present(2);
     const SlipBook book(c_);
     const QString bank = book.slip(slip).bank;
+    EXPECT_TRUE(bank.startsWith(this->bank().description + QStringLiteral(" ("))) << bank.toStdString();
     const QDateTime now(kOutcomeDay, QTime(9, 0));
     const QByteArray file = SlipFiles::content(*c_, slip, now);
     for (const PresentedBill& bill : book.bills(slip)) {
