@@ -3,10 +3,10 @@
 #include "Credentials.h"
 #include "LockWait.h"
 #include "OdbcState.h"
+#include "ResultTyping.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 #include "TechnicalLog.h"
-#include "Value.h"
 
 #include <QAtomicInt>
 #include <QElapsedTimer>
@@ -303,7 +303,10 @@ void Connection::requireOpen() const {
 }
 
 void Connection::raise(const QSqlQuery& query, const QString& sql) const {
-    const QSqlError error = odbc_ ? OdbcState::ofQuery(query) : query.lastError();
+    raise(odbc_ ? OdbcState::ofQuery(query) : query.lastError(), sql);
+}
+
+void Connection::raise(const QSqlError& error, const QString& sql) const {
     const EngineFailure failure =
         database().isOpen() ? dialect_->classify(error) : EngineFailure::ConnectionLost;
     if (failure == EngineFailure::ConnectionLost) lost(error);
@@ -466,8 +469,11 @@ long Connection::Execute(const QString& sql) {
         refreshAccessRule();
     }
     long affected = 0;
-    runBatch(sql, [&](QSqlQuery& q) {
-        if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
+    runBatch(sql, [&](const QString& statement) {
+        QSqlQuery q = exec(statement);
+        do {
+            if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
+        } while (q.nextResult());
     });
     return affected;
 }
@@ -500,13 +506,25 @@ std::vector<ResultSet> Connection::Query(const QString& sql) {
 
 std::vector<ResultSet> Connection::runQuery(const QString& sql) {
     std::vector<ResultSet> results;
-    runBatch(sql, [&](QSqlQuery& q) {
-        if (q.isSelect()) results.push_back(readResult(q));
+    runBatch(sql, [&](const QString& statement) {
+        if (std::unique_ptr<NativeStatement> native = dialect_->nativeStatement(database(), statement))
+            return readNatively(*native, statement, results);
+        QSqlQuery q = exec(statement);
+        do {
+            if (q.isSelect()) results.push_back(readResult(q));
+        } while (q.nextResult());
     });
     return results;
 }
 
-void Connection::runBatch(const QString& sql, const std::function<void(QSqlQuery&)>& eachResult) {
+QSqlQuery Connection::exec(const QString& statement) {
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(statement)) raise(q, statement);
+    return q;
+}
+
+void Connection::runBatch(const QString& sql, const std::function<void(const QString&)>& run) {
     QString lastGuard;
     bool guardResult = true;
     for (const EngineStatement& s : dialect_->translate(sql)) {
@@ -518,12 +536,7 @@ void Connection::runBatch(const QString& sql, const std::function<void(QSqlQuery
         } else {
             lastGuard.clear();
         }
-        QSqlQuery q(database());
-        q.setForwardOnly(true);
-        if (!q.exec(s.sql)) raise(q, s.sql);
-        do {
-            eachResult(q);
-        } while (q.nextResult());
+        run(s.sql);
     }
 }
 
@@ -622,37 +635,30 @@ ResultSet Connection::readResult(QSqlQuery& query) const {
     result.columns.reserve(n);
     for (int i = 0; i < n; ++i)
         result.columns.push_back(describe(record.fieldName(i), record.field(i).metaType()));
-    // A column the catalogue does not know (an alias, an expression) keeps the kind of value the
-    // engine returned; a numeric expression on PostgreSQL comes as exact text: still a number.
-    std::vector<bool> typed(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        typed[size_t(i)] =
-            result.columns[size_t(i)].owner || result.columns[size_t(i)].type == DataType::Decimal;
+    const ResultTyping typing(result.columns, *dialect_);
     if (query.size() > 0) result.rows.reserve(size_t(query.size()));  // a server tells the count
     while (query.next()) {
         QVector<QVariant> row(n);
         QVariant* out = row.data();  // filled in place: a Null stays as made
         for (int i = 0; i < n; ++i) {
             QVariant raw = query.value(i);
-            if (!typed[size_t(i)]) {
-                out[i] = Value::natural(raw);
-                continue;
-            }
-            if (raw.isNull()) continue;
-            const ResultColumn& c = result.columns[size_t(i)];
-            const int kind = raw.typeId();
-            if (Value::holds(kind, c.type)) {
-                out[i].swap(raw);  // already what the column holds: no conversion
-            } else if (kind == QMetaType::LongLong && Value::holds(QMetaType::Int, c.type)) {
-                // SQLite's integers; one past 32 bits is refused by the conversion, never wrapped.
-                const qlonglong whole = *static_cast<const qlonglong*>(raw.constData());
-                out[i] =
-                    whole == int(whole) ? QVariant(int(whole)) : dialect_->fromDriver(raw, c.type, c.scale);
-            } else {
-                out[i] = dialect_->fromDriver(raw, c.type, c.scale);
-            }
+            typing.take(raw, i, out[i]);
         }
         result.rows.push_back(std::move(row));
     }
     return result;
+}
+
+void Connection::readNatively(NativeStatement& statement, const QString& sql,
+                              std::vector<ResultSet>& results) const {
+    if (!statement.exec()) raise(statement.error(), sql);
+    const int n = statement.columnCount();
+    if (n == 0) return;  // a statement without rows
+    ResultSet result;
+    result.columns.reserve(size_t(n));
+    for (int i = 0; i < n; ++i)
+        result.columns.push_back(describe(statement.columnName(i), statement.columnType(i)));
+    if (!statement.readRows(ResultTyping(result.columns, *dialect_), result.rows))
+        raise(statement.error(), sql);
+    results.push_back(std::move(result));
 }

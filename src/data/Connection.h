@@ -2,6 +2,7 @@
 
 #include "ConnectionFactory.h"
 #include "ConnectionString.h"
+#include "ResultSet.h"
 #include "SchemaCatalogue.h"
 #include "SqlDialect.h"
 
@@ -15,23 +16,6 @@
 
 class QSqlError;
 class QSqlQuery;
-
-// A column of a query result, typed from the catalogue when the column is known there.
-struct ResultColumn {
-    QString name;
-    DataType type = DataType::Text;
-    int size = 0;
-    int precision = 0;  // total digits of a catalogued decimal, 0 when unknown
-    int scale = -1;     // -1: keep the digits the engine returned
-    bool nullable = true;
-    const TableDef* owner = nullptr;  // the catalogued table or view the column belongs to
-};
-
-// One result of a batch: its columns and rows of typed values.
-struct ResultSet {
-    std::vector<ResultColumn> columns;
-    std::vector<QVector<QVariant>> rows;
-};
 
 // A connection to the company database, opened from a connection string. It runs the SQL Server
 // text the forms write through the engine's dialect, and owns the transaction.
@@ -90,6 +74,7 @@ public:
     // Throws SuiteError for a failed query: command failed, or connection failed when the
     // database went away.
     [[noreturn]] void raise(const QSqlQuery& query, const QString& sql) const;
+    [[noreturn]] void raise(const QSqlError& error, const QString& sql) const;
     void requireOpen() const;
 
 private:
@@ -118,11 +103,14 @@ private:
     // SqlDialect::kStandbyWaitMs; else SuiteError (timeout), the transaction still open.
     void awaitStandby();
     std::vector<ResultSet> runQuery(const QString& sql);
-    // Runs each statement of the batch, each IF block decided once by its guard; `eachResult`
-    // sees every result of every statement run.
-    void runBatch(const QString& sql, const std::function<void(QSqlQuery&)>& eachResult);
+    // Runs each statement of the batch through `run`, each IF block decided once by its guard.
+    void runBatch(const QString& sql, const std::function<void(const QString&)>& run);
+    // One statement through the driver; throws as raise() does when it fails.
+    QSqlQuery exec(const QString& statement);
     std::vector<ResultSet> readOnlyOnce(const QString& sql);
     ResultSet readResult(QSqlQuery& query) const;
+    // The statement run; its result, if it has one, appended to `results`.
+    void readNatively(NativeStatement& statement, const QString& sql, std::vector<ResultSet>& results) const;
     ResultColumn describe(const QString& name, QMetaType driverType) const;
 
     QString connectionString_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataType.h"
+#include "NativeStatement.h"
 #include "SchemaCatalogue.h"
 #include "TableAccess.h"
 
@@ -154,6 +155,13 @@ public:
     // has no such thing (an embedded database runs its statement in the caller's thread).
     virtual QString sessionIdQuery() const { return {}; }
     virtual QString cancelStatement(qint64 /*sessionId*/) const { return {}; }
+
+    // `sql`, one statement that may return rows, run on `db` through the engine's own client
+    // library; nullptr where the dialect reads through the driver.
+    virtual std::unique_ptr<NativeStatement> nativeStatement(const QSqlDatabase& /*db*/,
+                                                             const QString& /*sql*/) const {
+        return nullptr;
+    }
 
     // A value of `type` as the driver binds it, and a value the driver returned as `type`.
     // Null is an invalid QVariant both ways.

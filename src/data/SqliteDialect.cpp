@@ -2,6 +2,7 @@
 
 #include "LockWait.h"
 #include "SqlText.h"
+#include "SqliteStatement.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -150,10 +151,17 @@ void currentPrivileged(sqlite3_context* context, int, sqlite3_value**) {
 }
 }  // namespace
 
-bool SqliteDialect::installAccessRule(QSqlDatabase& db, const AccessRule* rule) const {
+namespace {
+// The SQLite connection under the driver's; nullptr when the driver is another or not open.
+sqlite3* handleOf(const QSqlDatabase& db) {
     const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
-    auto* sqlite = *static_cast<sqlite3* const*>(handle.data());
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+}  // namespace
+
+bool SqliteDialect::installAccessRule(QSqlDatabase& db, const AccessRule* rule) const {
+    sqlite3* sqlite = handleOf(db);
     if (!sqlite) return false;
     auto* context = const_cast<AccessRule*>(rule);
     // The functions the rules on owned rows call (ownedRows) exist on every connection.
@@ -162,6 +170,12 @@ bool SqliteDialect::installAccessRule(QSqlDatabase& db, const AccessRule* rule) 
            sqlite3_create_function(sqlite, "kv_privilegiato", 0, SQLITE_UTF8, context, currentPrivileged,
                                    nullptr, nullptr) == SQLITE_OK &&
            sqlite3_set_authorizer(sqlite, rule ? authorize : nullptr, context) == SQLITE_OK;
+}
+
+std::unique_ptr<NativeStatement> SqliteDialect::nativeStatement(const QSqlDatabase& db,
+                                                                const QString& sql) const {
+    sqlite3* sqlite = handleOf(db);
+    return sqlite ? std::make_unique<SqliteStatement>(sqlite, sql) : nullptr;
 }
 
 QStringList SqliteDialect::ownedRows(const OwnedRows& r) const {

@@ -16,7 +16,8 @@ namespace {
                      QStringLiteral("Il valore '%1' non è %2.").arg(shown(v), QLatin1String(what)));
 }
 
-int digits(const QString& s, int from, int count, bool& ok) {
+template <typename Text>
+int digits(const Text& s, int from, int count, bool& ok) {
     int n = 0;
     for (int i = from; i < from + count; ++i) {
         const QChar c = s[i];
@@ -29,14 +30,18 @@ int digits(const QString& s, int from, int count, bool& ok) {
     return n;
 }
 
+template <typename Text>
+QDate yyyymmdd(const Text& s) {
+    bool ok = true;
+    QDate d(digits(s, 0, 4, ok), digits(s, 4, 2, ok), digits(s, 6, 2, ok));
+    return ok ? d : QDate();
+}
+
 // 'yyyymmdd', 'yyyy-mm-dd', 'dd/mm/yyyy'; the fast path first, since reading a large
 // recordset parses a date per row and column.
 QDate parseDate(const QString& s) {
     bool ok = true;
-    if (s.size() >= 8 && s[4] != QLatin1Char('-') && s[2] != QLatin1Char('/')) {
-        QDate d(digits(s, 0, 4, ok), digits(s, 4, 2, ok), digits(s, 6, 2, ok));
-        return ok ? d : QDate();
-    }
+    if (s.size() >= 8 && s[4] != QLatin1Char('-') && s[2] != QLatin1Char('/')) return yyyymmdd(s);
     if (s.size() >= 10 && s[4] == QLatin1Char('-')) {
         QDate d(digits(s, 0, 4, ok), digits(s, 5, 2, ok), digits(s, 8, 2, ok));
         return ok ? d : QDate();
@@ -56,6 +61,10 @@ QTime parseTime(const QString& s, int from) {
 }
 
 }  // namespace
+
+QDate compactDate(QLatin1String text) {
+    return text.size() == 8 ? yyyymmdd(text) : QDate();
+}
 
 // A whole number that must fit a 32-bit column: a larger one is refused, never wrapped.
 static int checkedInt(long long n, const QVariant& v) {

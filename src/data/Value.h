@@ -21,6 +21,8 @@ int toInt(const QVariant& v);
 Decimal toDecimal(const QVariant& v);
 QDate toDate(const QVariant& v);
 QDateTime toDateTime(const QVariant& v);
+// A date kept as 'yyyymmdd' (SQLite's, as stored): an invalid QDate for any other text.
+QDate compactDate(QLatin1String text);
 // Text of any value: numbers with '.' and no grouping, dates as yyyymmdd.
 QString toText(const QVariant& v);
 // A value as a clerk reads it in a message: numbers as "1.234,56", dates as dd/mm/yyyy, texts

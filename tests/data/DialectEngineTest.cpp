@@ -281,3 +281,37 @@ TEST_P(DialectTest, TwoSessionsWritingTheSameRowsAtOnceGiveOneUpWhichIsToldToTry
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NOTE = 'loro'")).toInt(),
               theirs ? 0 : (GetParam() == TestEngine::Sqlite ? 1 : 2));
 }
+
+TEST_P(DialectTest, AResultsValuesAreTypedAlikeOnEveryEngine) {
+    // Columns no table declares keep the kind of value the engine computed.
+    const ResultSet computed =
+        conn_
+            ->Query(QStringLiteral(
+                "SELECT TS01_PROG + 3 AS N, TS01_AMOUNT * 2.5 AS R, 5000000000 AS BIG, 'àß€ 日本' AS T, "
+                "CAST(NULL AS INTEGER) AS Z FROM TS01_BILLS WHERE TS01_DITTA = 2"))
+            .front();
+    ASSERT_EQ(computed.rows.size(), 1u);
+    const QVector<QVariant>& row = computed.rows.front();
+    EXPECT_EQ(row[0], QVariant(4));
+    EXPECT_EQ(computed.columns[1].type, DataType::Decimal);
+    EXPECT_EQ(Value::toDecimal(row[1]), Decimal::fromString(QStringLiteral("125")));
+    EXPECT_EQ(Value::toDecimal(row[2]), Decimal(5000000000LL));
+    EXPECT_EQ(row[3], QVariant(QStringLiteral("àß€ 日本")));
+    EXPECT_FALSE(row[4].isValid());
+    if (GetParam() != TestEngine::Sqlite) return;  // the servers keep a column's type themselves
+    // A date written beside the program in another form is read as the program reads it, or refused.
+    conn_->Execute(QStringLiteral("UPDATE TS01_BILLS SET TS01_DUE = ' 2024-03-01' WHERE TS01_DITTA = 2"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TS01_DUE FROM TS01_BILLS WHERE TS01_DITTA = 2")),
+              QVariant(QDate(2024, 3, 1)));
+    conn_->Execute(QStringLiteral("UPDATE TS01_BILLS SET TS01_DUE = '2024031x' WHERE TS01_DITTA = 2"));
+    EXPECT_THROW(scalar(QStringLiteral("SELECT TS01_DUE FROM TS01_BILLS WHERE TS01_DITTA = 2")), SuiteError);
+    // A row the engine fails to compute after others were read fails the read, never shortens it.
+    try {
+        conn_->Query(
+            QStringLiteral("SELECT TS01_PROG, abs(CASE WHEN TS01_DITTA = 2 THEN -9223372036854775808 "
+                           "ELSE 1 END) FROM TS01_BILLS"));
+        ADD_FAILURE() << "the read was cut short without a word";
+    } catch (const SuiteError& e) {
+        EXPECT_EQ(e.number(), SuiteError::kCommandFailed);
+    }
+}
