@@ -646,6 +646,8 @@ ResultSet Connection::readResult(QSqlQuery& query) const {
         }
         result.rows.push_back(std::move(row));
     }
+    // A server that fails on a later row ends the rows as their end would: a short result.
+    if (query.lastError().type() != QSqlError::NoError) raise(query, query.lastQuery());
     return result;
 }
 
