@@ -72,8 +72,8 @@ public:
     // Runs ONE query that holds text a caller wrote: a second statement is refused before
     // anything runs, and the engine is told to refuse any write while it reads. A read the
     // caller will repeat word for word is kept prepared where the engine prepares in the program
-    // (KeptStatements), until the connection closes, a transaction rolls back or the user's
-    // rights are read again; the engine itself prepares it again after a change of the schema.
+    // (KeptStatements), until the connection closes, a transaction rolls back, the user's
+    // rights are read again or the schema changes.
     enum class Reuse { Once, Kept };
     std::vector<ResultSet> QueryReadOnly(const QString& sql, Reuse reuse = Reuse::Once);
 
