@@ -87,26 +87,24 @@ BatchWriter::Outcome BatchWriter::holdAsRead(const Row& row) {
         owned.push_back(i);
         names.append(columns_[size_t(i)].name);
     }
-    const QString hold = QStringLiteral("UPDATE %1 SET %2 = %2 WHERE ").arg(table_.name, firstKey);
-    const QString read =
-        QStringLiteral("SELECT %1 FROM %2 WHERE ").arg(names.join(QStringLiteral(", ")), table_.name);
+    // The key written onto itself holds the row; the same statement answers the row as it stands.
+    auto hold = [&](const QString& where) {
+        return connection_.dialect().updateReturning(table_.name, QStringLiteral("%1 = %1").arg(firstKey),
+                                                     where, names);
+    };
     if (use_ == Use::OneRow) {
-        const QString where = literalKeyCondition(row);
+        const QString sql = hold(literalKeyCondition(row));
         QSqlQuery q(connection_.database());
         q.setForwardOnly(true);
-        if (!q.exec(hold + where)) connection_.raise(q, hold + where);
-        if (q.numRowsAffected() == 0) return Outcome::Conflict;
-        if (!q.exec(read + where)) connection_.raise(q, read + where);
+        if (!q.exec(sql)) connection_.raise(q, sql);
         return sameAsRead(q, owned, row);
     }
     QVariantList keys;
     QByteArray shape = "H";
     for (int k : keyColumns_) bindOriginal(keys, shape, k, row);
-    if (run(statement(shape, [&] { return hold + keyCondition(row); }), keys) == 0) return Outcome::Conflict;
-    shape[0] = 'S';
-    QSqlQuery& stored = statement(shape, [&] { return read + keyCondition(row); });
-    run(stored, keys);
-    return sameAsRead(stored, owned, row);
+    QSqlQuery& held = statement(shape, [&] { return hold(keyCondition(row)); });
+    run(held, keys);
+    return sameAsRead(held, owned, row);
 }
 
 BatchWriter::Outcome BatchWriter::sameAsRead(QSqlQuery& read, const std::vector<int>& owned,

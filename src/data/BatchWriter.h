@@ -28,7 +28,8 @@ public:
     // Throws SuiteError when the engine refuses the statement.
     Outcome write(const Row& row);
     // Holds the row for the open transaction (its key written onto itself) and answers whether
-    // the database still holds every column of the base table as `row` was read.
+    // the database still holds every column of the base table as `row` was read: one statement,
+    // the update answering the row it held (a row gone meanwhile answers none).
     Outcome holdAsRead(const Row& row);
     // Holds the row and writes `value` into `column` where the database holds Null there (Null:
     // writes nothing); answers what the database holds then (`value`, or what another writer put
@@ -45,7 +46,8 @@ private:
     void bindOriginal(QVariantList& binds, QByteArray& shape, int column, const Row& row) const;
     QString keyCondition(const Row& row) const;
     QString literalKeyCondition(const Row& row) const;
-    // Whether the row `read` stands before holds the base table's columns (`owned`) as `row` was read.
+    // Whether the row `read` stands before (none: gone) holds the base table's columns (`owned`)
+    // as `row` was read.
     Outcome sameAsRead(QSqlQuery& read, const std::vector<int>& owned, const Row& row) const;
     // A value as the driver returned it, as the recordset holds it.
     QVariant typed(int column, const QVariant& raw) const;

@@ -197,7 +197,9 @@ void Connection::refreshAccessRule() {
             ruleChangeCount_ = count;
         }
     }
-    // The rule is replaced in place: the engine keeps a pointer to it.
+    // The rule is replaced in place: the engine keeps a pointer to it. Statements kept prepared
+    // were checked against the old one as they were prepared.
+    kept_.clear();
     refreshingRule_ = true;
     try {
         *accessRule_ = rule_(*this);
@@ -211,6 +213,7 @@ void Connection::refreshAccessRule() {
 }
 
 void Connection::Close() {
+    kept_.clear();  // before the database they were prepared on goes
     if (qtName_.isEmpty()) return;
     {
         QSqlDatabase db = QSqlDatabase::database(qtName_, false);
@@ -445,6 +448,7 @@ void Connection::RollbackTrans() {
                          QStringLiteral("Nessuna transazione aperta."));
     database().rollback();
     inTransaction_ = false;
+    kept_.clear();
     auto actions = std::move(rollbackActions_);
     rollbackActions_.clear();
     for (auto it = actions.rbegin(); it != actions.rend(); ++it) (*it)();
@@ -469,11 +473,8 @@ long Connection::Execute(const QString& sql) {
         refreshAccessRule();
     }
     long affected = 0;
-    runBatch(sql, [&](const QString& statement) {
-        QSqlQuery q = exec(statement);
-        do {
-            if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
-        } while (q.nextResult());
+    runBatch(sql, [&](QSqlQuery& q) {
+        if (q.numRowsAffected() > 0) affected += q.numRowsAffected();
     });
     return affected;
 }
@@ -506,14 +507,16 @@ std::vector<ResultSet> Connection::Query(const QString& sql) {
 
 std::vector<ResultSet> Connection::runQuery(const QString& sql) {
     std::vector<ResultSet> results;
-    runBatch(sql, [&](const QString& statement) {
-        if (std::unique_ptr<NativeStatement> native = dialect_->nativeStatement(database(), statement))
-            return readNatively(*native, statement, results);
-        QSqlQuery q = exec(statement);
-        do {
+    runBatch(
+        sql,
+        [&](QSqlQuery& q) {
             if (q.isSelect()) results.push_back(readResult(q));
-        } while (q.nextResult());
-    });
+        },
+        [&](const QString& statement) {
+            std::unique_ptr<NativeStatement> native = dialect_->nativeStatement(database(), statement);
+            if (native) readNatively(*native, statement, results);
+            return native != nullptr;
+        });
     return results;
 }
 
@@ -524,10 +527,16 @@ QSqlQuery Connection::exec(const QString& statement) {
     return q;
 }
 
-void Connection::runBatch(const QString& sql, const std::function<void(const QString&)>& run) {
+void Connection::runBatch(const QString& sql, const std::function<void(QSqlQuery&)>& eachResult,
+                          const std::function<bool(const QString&)>& runNatively) {
+    const QList<EngineStatement> statements = dialect_->translate(sql);
+    if (inTransaction_ && statements.size() > 1 && oneMessage() &&
+        std::all_of(statements.begin(), statements.end(),
+                    [](const EngineStatement& s) { return s.guard.isEmpty(); }))
+        return runInOneMessage(statements, eachResult);
     QString lastGuard;
     bool guardResult = true;
-    for (const EngineStatement& s : dialect_->translate(sql)) {
+    for (const EngineStatement& s : statements) {
         if (!s.guard.isEmpty()) {
             // One IF block is decided once, before any of its statements runs.
             if (s.guard != lastGuard) guardResult = guardHolds(s.guard);
@@ -536,11 +545,35 @@ void Connection::runBatch(const QString& sql, const std::function<void(const QSt
         } else {
             lastGuard.clear();
         }
-        run(s.sql);
+        if (runNatively && runNatively(s.sql)) continue;
+        QSqlQuery q = exec(s.sql);
+        do {
+            eachResult(q);
+        } while (q.nextResult());
     }
 }
 
-std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {
+bool Connection::oneMessage() const {
+    return !odbc_ && dialect_->runsSeveralPerMessage();
+}
+
+void Connection::runInOneMessage(const QList<EngineStatement>& statements,
+                                 const std::function<void(QSqlQuery&)>& eachResult) {
+    QStringList texts;
+    for (const EngineStatement& s : statements) texts.append(s.sql);
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(texts.join(QStringLiteral(";\n")))) raise(q, texts.front());
+    for (qsizetype i = 0;; ++i) {
+        eachResult(q);
+        if (q.lastError().isValid()) raise(q, texts[i]);
+        if (i + 1 == texts.size()) return;
+        // The first failure ends the message: it is the next statement's.
+        if (!q.nextResult()) raise(q, texts[i + 1]);
+    }
+}
+
+std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql, Reuse reuse) {
     reconnectIfLost();
     requireOpen();
     const QList<EngineStatement> statements = dialect_->translate(sql);
@@ -551,26 +584,35 @@ std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql) {
             QStringLiteral("La selezione deve essere una sola interrogazione: il testo ne contiene altre "
                            "istruzioni.\n%1")
                 .arg(sql.trimmed()));
-    if (inTransaction_) return readOnlyOnce(sql);
+    const QString& statement = statements.front().sql;
+    if (inTransaction_) return readOnlyOnce(sql, statement, reuse);
     // As for Query: a read that found the connection gone is read again on it opened anew.
     try {
-        return readOnlyOnce(sql);
+        return readOnlyOnce(sql, statement, reuse);
     } catch (const SuiteError& e) {
         if (e.number() != SuiteError::kConnectionFailed || !lost_) throw;
     }
     reconnectIfLost();
-    return readOnlyOnce(sql);
+    return readOnlyOnce(sql, statement, reuse);
 }
 
-std::vector<ResultSet> Connection::readOnlyOnce(const QString& sql) {
+std::vector<ResultSet> Connection::readOnlyOnce(const QString& sql, const QString& statement, Reuse reuse) {
+    // Outside a transaction, where the driver sends several statements in one message: no
+    // round trips around the read.
+    const QString ahead = inTransaction_ || !oneMessage() ? QString() : dialect_->readOnlyAhead();
+    if (!ahead.isEmpty()) return readBehind(ahead, statement);
+    std::vector<ResultSet> results;
+    if (reuse == Reuse::Kept && dialect_->preparesInProgram()) {
+        results.push_back(readKept(statement));
+        return results;
+    }
     const ReadOnlyStatements guard = dialect_->readOnly(inTransaction_);
     auto run = [this](const QStringList& list) {
         QSqlQuery q(database());
-        for (const QString& statement : list)
-            if (!q.exec(statement)) raise(q, statement);
+        for (const QString& s : list)
+            if (!q.exec(s)) raise(q, s);
     };
     run(guard.enter);
-    std::vector<ResultSet> results;
     try {
         results = runQuery(sql);
     } catch (const SuiteError&) {
@@ -583,6 +625,47 @@ std::vector<ResultSet> Connection::readOnlyOnce(const QString& sql) {
     }
     run(guard.leave);
     return results;
+}
+
+std::vector<ResultSet> Connection::readBehind(const QString& ahead, const QString& statement) {
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    // The setting answers first; the read's rows, or its refusal, follow.
+    if (!q.exec(ahead + QStringLiteral("; ") + statement) || !q.nextResult()) raise(q, statement);
+    std::vector<ResultSet> results;
+    results.push_back(readResult(q));  // rows come one by one: a failure among them is raised
+    return results;
+}
+
+ResultSet Connection::readKept(const QString& statement) {
+    const QString probe = dialect_->schemaVersionQuery();
+    QSqlQuery version(database());
+    if (!version.exec(probe) || !version.next()) raise(version, probe);
+    kept_.forgetAfterSchemaChange(version.value(0).toLongLong());
+    version.finish();
+    QSqlQuery* q = kept_.find(statement);
+    if (!q) {
+        QSqlQuery prepared(database());
+        prepared.setForwardOnly(true);
+        if (!prepared.prepare(statement)) raise(prepared, statement);
+        // Read-only as compiled, and so whenever it runs: the engine's own finding.
+        if (!dialect_->preparedOnlyReads(prepared))
+            throw SuiteError(
+                SuiteError::kCommandFailed, kConnectionSource,
+                QStringLiteral("La selezione deve soltanto leggere: il testo modifica i dati.\n%1")
+                    .arg(statement));
+        q = &kept_.keep(statement, std::move(prepared));
+    }
+    if (!q->exec()) raise(*q, statement);
+    ResultSet result;
+    try {
+        result = readResult(*q);
+    } catch (const SuiteError&) {
+        q->finish();
+        throw;
+    }
+    q->finish();  // reset: the statement holds nothing of the database between reads
+    return result;
 }
 
 ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) const {

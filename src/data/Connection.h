@@ -2,6 +2,7 @@
 
 #include "ConnectionFactory.h"
 #include "ConnectionString.h"
+#include "KeptStatements.h"
 #include "ResultSet.h"
 #include "SchemaCatalogue.h"
 #include "SqlDialect.h"
@@ -53,8 +54,12 @@ public:
     // Runs a batch and answers the result of each statement that returns rows, in order.
     std::vector<ResultSet> Query(const QString& sql);
     // Runs ONE query that holds text a caller wrote: a second statement is refused before
-    // anything runs, and the engine is told to refuse any write while it reads.
-    std::vector<ResultSet> QueryReadOnly(const QString& sql);
+    // anything runs, and the engine is told to refuse any write while it reads. A read the
+    // caller will repeat word for word is kept prepared where the engine prepares in the program
+    // (KeptStatements), until the connection closes, a transaction rolls back, the user's
+    // rights are read again or the schema changes.
+    enum class Reuse { Once, Kept };
+    std::vector<ResultSet> QueryReadOnly(const QString& sql, Reuse reuse = Reuse::Once);
 
     const SqlDialect& dialect() const;
 
@@ -103,11 +108,24 @@ private:
     // SqlDialect::kStandbyWaitMs; else SuiteError (timeout), the transaction still open.
     void awaitStandby();
     std::vector<ResultSet> runQuery(const QString& sql);
-    // Runs each statement of the batch through `run`, each IF block decided once by its guard.
-    void runBatch(const QString& sql, const std::function<void(const QString&)>& run);
+    // Runs each statement of the batch, each IF block decided once by its guard; `eachResult`
+    // sees every result of every statement run through the driver. `runNatively`, when given,
+    // may run a statement itself instead (answering whether it did).
+    void runBatch(const QString& sql, const std::function<void(QSqlQuery&)>& eachResult,
+                  const std::function<bool(const QString&)>& runNatively = {});
     // One statement through the driver; throws as raise() does when it fails.
     QSqlQuery exec(const QString& statement);
-    std::vector<ResultSet> readOnlyOnce(const QString& sql);
+    // Whether the driver sends several statements in one message (one round trip), running them
+    // in order and stopping at the first failure.
+    bool oneMessage() const;
+    // A batch without IF blocks inside a transaction, where oneMessage: one round trip.
+    void runInOneMessage(const QList<EngineStatement>& statements,
+                         const std::function<void(QSqlQuery&)>& eachResult);
+    // `statement` is `sql` in the engine's words.
+    std::vector<ResultSet> readOnlyOnce(const QString& sql, const QString& statement, Reuse reuse);
+    // The read sent in one message behind `ahead`, the statement that makes it read-only.
+    std::vector<ResultSet> readBehind(const QString& ahead, const QString& statement);
+    ResultSet readKept(const QString& statement);
     ResultSet readResult(QSqlQuery& query) const;
     // The statement run; its result, if it has one, appended to `results`.
     void readNatively(NativeStatement& statement, const QString& sql, std::vector<ResultSet>& results) const;
@@ -124,6 +142,7 @@ private:
     bool inTransaction_ = false;
     mutable bool lost_ = false;  // marked by the const raise(), which only reports otherwise
     std::vector<std::function<void()>> rollbackActions_;
+    KeptStatements kept_;
     QString user_;
     ConnectionFactory::RuleSource rule_;
     ConnectionFactory from_;  // what the connection was opened from

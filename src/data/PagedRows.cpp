@@ -68,6 +68,19 @@ QVector<QVariant> PagedRows::boundOf(const QVector<QVariant>& values) const {
     return bound;
 }
 
+int PagedRows::compareBounds(const QVector<QVariant>& a, const QVector<QVariant>& b) const {
+    for (size_t i = 0; i < def_.order.size(); ++i) {
+        const QVariant& x = a.at(int(i));
+        const QVariant& y = b.at(int(i));
+        // Texts by their bytes, as SQLite's binary collation; numbers and dates by value.
+        const int c = def_.columns[size_t(def_.orderColumn[i])].type == DataType::Text
+                          ? Value::toText(x).toUtf8().compare(Value::toText(y).toUtf8())
+                          : Value::compare(x, y);
+        if (c != 0) return def_.order[i].descending ? -c : c;
+    }
+    return 0;
+}
+
 // The rows after (or before) `bound` in the order: a row comparison where the engine narrows
 // its index range with one and the directions agree; otherwise written out as OR / AND
 // conditions, which every engine reads and any mix of directions allows, with the first
@@ -124,7 +137,9 @@ std::vector<QVector<QVariant>> PagedRows::query(const QString& condition, bool r
     if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
     if (ordered && !def_.order.empty()) sql += QStringLiteral(" ORDER BY ") + orderBy(reversed);
     if (limit > 0) sql = c->dialect().limited(sql, limit);
-    std::vector<ResultSet> results = c->QueryReadOnly(sql);
+    const bool repeated = condition.isEmpty() && mark.isEmpty();
+    std::vector<ResultSet> results =
+        c->QueryReadOnly(sql, repeated ? Connection::Reuse::Kept : Connection::Reuse::Once);
     std::vector<QVector<QVariant>> rows;
     if (!results.empty()) rows = std::move(results.front().rows);
     if (reversed) std::reverse(rows.begin(), rows.end());
@@ -292,16 +307,23 @@ int PagedRows::loadAround(const QVector<QVariant>& values) {
 }
 
 // A selection that fits a page (the usual case: one customer's Bills, one registration's
-// instalments) is read again whole in one query, the engine marking the rows from `bound` on in
-// its own order and collation; nullopt, having changed nothing, when it no longer fits.
+// instalments) is read again whole in one query and the rows from `bound` on found in its order:
+// by the program where it orders as the engine does (the read is then the first page's own,
+// kept prepared), otherwise marked by the engine in its own order and collation. Nullopt,
+// having changed nothing, when the selection no longer fits.
 std::optional<int> PagedRows::reloadWhole(const QVector<QVariant>& bound) {
+    const std::shared_ptr<Connection> c = connection_.lock();
+    const bool byProgram = c && c->dialect().ordersTextsByCode();
     std::vector<QVector<QVariant>> rows =
-        query(QString(), false, def_.pageSize, true, beyond(bound, Side::After, true));
+        byProgram ? query(QString(), false, def_.pageSize)
+                  : query(QString(), false, def_.pageSize, true, beyond(bound, Side::After, true));
     if (int(rows.size()) >= def_.pageSize) return std::nullopt;
     size_t from = rows.size();
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (from == rows.size() && Value::toInt(rows[i].constLast()) == 1) from = i;
-        rows[i].removeLast();
+        if (from == rows.size() && (byProgram ? compareBounds(boundOf(rows[i]), bound) >= 0
+                                              : Value::toInt(rows[i].constLast()) == 1))
+            from = i;
+        if (!byProgram) rows[i].removeLast();
     }
     dropWindow();
     moreBefore_ = moreAfter_ = false;

@@ -76,6 +76,7 @@ private:
     // `ordered` false for a read by key: an order would tempt the engine to walk the order's
     // index instead of looking the key up.
     // `mark`, when given, a condition the engine answers for each row in a last column (1 or 0).
+    // A read without either is the same text each time: kept prepared (Connection::Reuse).
     std::vector<QVector<QVariant>> query(const QString& condition, bool reversed, int limit,
                                          bool ordered = true, const QString& mark = QString());
     std::optional<int> reloadWhole(const QVector<QVariant>& bound);
@@ -85,6 +86,9 @@ private:
     void trim(Side behind, int reading);
     std::vector<int> adopt(std::vector<QVector<QVariant>> rows);
     QVector<QVariant> boundOf(const QVector<QVariant>& values) const;
+    // Two rows' order values compared as the engine orders them, where the engine's order is
+    // the program's (SqlDialect::ordersTextsByCode).
+    int compareBounds(const QVector<QVariant>& a, const QVector<QVariant>& b) const;
 
     Definition def_;
     std::weak_ptr<Connection> connection_;

@@ -32,6 +32,9 @@ public:
     // PostgreSQL folds unquoted names to lower case.
     QString columnName(const QString& driverName) const override { return driverName.toUpper(); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
+    bool runsSeveralPerMessage() const override { return true; }
+    // The message's statements run as one transaction of their own, which this makes read-only.
+    QString readOnlyAhead() const override { return QStringLiteral("SET TRANSACTION READ ONLY"); }
     bool seeksByRowComparison() const override { return true; }
     // The clerk signs in as a login role; GRANTs enforce the rights.
     const Credentials& credentials() const override;

@@ -124,6 +124,12 @@ QString SqlDialect::limited(const QString& query, int rows) const {
     return query + QStringLiteral(" LIMIT ") + QString::number(rows);
 }
 
+QString SqlDialect::updateReturning(const QString& table, const QString& assignments, const QString& where,
+                                    const QStringList& columns) const {
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 RETURNING %4")
+        .arg(table, assignments, where, columns.join(QStringLiteral(", ")));
+}
+
 QString SqlDialect::guardQuery(const QString& condition) const {
     return QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END").arg(condition);
 }

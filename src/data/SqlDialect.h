@@ -118,6 +118,28 @@ public:
     virtual QString columnName(const QString& driverName) const { return driverName; }
     // How to make a read run read-only, outside or inside the caller's transaction.
     virtual ReadOnlyStatements readOnly(bool inTransaction) const;
+    // Whether the engine's own driver sends several statements in one message, answering each in
+    // turn and ending at the first that fails: a batch, or a read with readOnlyAhead, then costs
+    // one round trip.
+    virtual bool runsSeveralPerMessage() const { return false; }
+    // A statement that, sent in one message ahead of a read outside a transaction, makes that
+    // read alone refuse any write: the read then needs none of readOnly's statements around it.
+    // Empty where the engine has none.
+    virtual QString readOnlyAhead() const { return {}; }
+    // Whether the engine prepares statements in the program itself (parsing is the program's
+    // time, and a prepared statement costs no round trip): reads a caller repeats are kept
+    // prepared there.
+    virtual bool preparesInProgram() const { return false; }
+    // Whether the engine finds that a statement it prepared in the program writes nothing: such a
+    // statement runs read-only without statements around it (which could make the engine
+    // prepare it again). False where the engine cannot tell.
+    virtual bool preparedOnlyReads(const QSqlQuery& /*prepared*/) const { return false; }
+    // Where the engine prepares in the program: a query answering its count of changes to the
+    // schema, by any connection.
+    virtual QString schemaVersionQuery() const { return {}; }
+    // Whether the engine orders texts by their characters' codes, numbers and dates by value:
+    // the program can then tell where a row falls in an order the engine read.
+    virtual bool ordersTextsByCode() const { return false; }
 
     // Reading back what a database holds from the engine's own catalogue, through `rows`, which
     // runs a statement with bound values and answers its rows.
@@ -146,6 +168,10 @@ public:
     QString literal(const QVariant& value, DataType type) const;
     // `query` answering at most `rows` rows.
     virtual QString limited(const QString& query, int rows) const;
+    // One statement that updates the rows of `table` matching `where` with `assignments` and
+    // answers the `columns` of each as it stands after the update.
+    virtual QString updateReturning(const QString& table, const QString& assignments, const QString& where,
+                                    const QStringList& columns) const;
     // Whether "(a, b) > (1, 2)" narrows an index range on this engine. Where it does, a page
     // boundary inside a run of equal leading values (many Bills due the same day) is found in
     // the index instead of by reading the whole run.

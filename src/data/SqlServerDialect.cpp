@@ -28,6 +28,14 @@ QString SqlServerDialect::limited(const QString& query, int rows) const {
     return out;
 }
 
+QString SqlServerDialect::updateReturning(const QString& table, const QString& assignments,
+                                          const QString& where, const QStringList& columns) const {
+    QStringList inserted;
+    for (const QString& c : columns) inserted.append(QStringLiteral("INSERTED.") + c);
+    return QStringLiteral("UPDATE %1 SET %2 OUTPUT %3 WHERE %4")
+        .arg(table, assignments, inserted.join(QStringLiteral(", ")), where);
+}
+
 QString SqlServerDialect::createIndex(const TableDef& table, const IndexDef& index) const {
     return QStringLiteral(
                "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = '%1') CREATE INDEX %1 ON %2 (%3)")

@@ -10,6 +10,8 @@ public:
     QList<EngineStatement> translate(const QString& sqlServerText) const override;
     // TOP n after the query's first SELECT.
     QString limited(const QString& query, int rows) const override;
+    QString updateReturning(const QString& table, const QString& assignments, const QString& where,
+                            const QStringList& columns) const override;
     QString createIndex(const TableDef& table, const IndexDef& index) const override;
 
 protected:

@@ -10,6 +10,8 @@
 #include <QMap>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlResult>
 #include <cstring>
 #include <optional>
 
@@ -83,8 +85,8 @@ constexpr const char* kRuleTrigger = "KV_REGOLA_";
 
 // Pragmas that only read, or that the data layer sets itself around a read of caller text.
 bool harmlessPragma(const char* name, const char* value) {
-    static const char* const reading[] = {"table_info", "table_xinfo",      "index_list",
-                                          "index_info", "foreign_key_list", "data_version"};
+    static const char* const reading[] = {"table_info",       "table_xinfo",  "index_list",    "index_info",
+                                          "foreign_key_list", "data_version", "schema_version"};
     if (!name) return false;
     if (std::strcmp(name, "query_only") == 0) return true;
     if (value) return false;
@@ -228,6 +230,13 @@ QStringList SqliteDialect::forwardOnly(const QString& table, const QString& colu
                 "CREATE TRIGGER %1 BEFORE UPDATE OF %3 ON %2 FOR EACH ROW WHEN kv_utente() IS NOT NULL "
                 "AND NEW.%3 < OLD.%3 BEGIN SELECT RAISE(ABORT, '%3 non può diminuire'); END")
                 .arg(trigger, table, column)};
+}
+
+bool SqliteDialect::preparedOnlyReads(const QSqlQuery& prepared) const {
+    const QVariant handle = prepared.result() ? prepared.result()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0) return false;
+    auto* statement = *static_cast<sqlite3_stmt* const*>(handle.data());
+    return statement && sqlite3_stmt_readonly(statement) != 0;
 }
 
 ReadOnlyStatements SqliteDialect::readOnly(bool) const {

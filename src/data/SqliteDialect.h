@@ -29,6 +29,11 @@ public:
     QStringList forwardOnly(const QString& table, const QString& column) const override;
     QString changeCountQuery() const override { return QStringLiteral("PRAGMA data_version"); }
     ReadOnlyStatements readOnly(bool inTransaction) const override;
+    bool preparesInProgram() const override { return true; }
+    bool preparedOnlyReads(const QSqlQuery& prepared) const override;
+    QString schemaVersionQuery() const override { return QStringLiteral("PRAGMA schema_version"); }
+    // The schema declares no collation: SQLite's binary one compares texts byte by byte.
+    bool ordersTextsByCode() const override { return true; }
     QStringList tableNames(const CatalogueRows& rows) const override;
     std::optional<TableDef> inspectTable(const QString& name, const CatalogueRows& rows) const override;
 

@@ -374,16 +374,27 @@ TEST_P(AccessTest, ARevokedRightOrADisabledUserActsAtTheNextTransaction) {
     const QString change = QStringLiteral("UPDATE EF01_SCADENZE SET EF01_CONTRFINANZ = 'rivisto'");
     EXPECT_GT(clerk->Execute(change), 0);
 
-    const auto setUpdate = [&](bool allowed) {
-        admin_->Execute(QStringLiteral("UPDATE KV11_DIRITTI SET KV11_FLGMOD = %1 WHERE KV11_GRUPPO_KV03 = "
-                                       "'CONTABILITA'")
-                            .arg(allowed ? 1 : 0));
+    const auto setRight = [&](const char* right, bool allowed) {
+        admin_->Execute(
+            QStringLiteral("UPDATE KV11_DIRITTI SET %1 = %2 WHERE KV11_GRUPPO_KV03 = 'CONTABILITA'")
+                .arg(QLatin1String(right))
+                .arg(allowed ? 1 : 0));
         DatabaseGrants::apply(*admin_, Schema::accessClasses(), Schema::billProgram());
     };
-    setUpdate(false);
+    setRight("KV11_FLGMOD", false);
     EXPECT_EQ(failureOf([&] { clerk->Execute(change); }), SuiteError::kNotPermitted);
-    setUpdate(true);
+    setRight("KV11_FLGMOD", true);
     EXPECT_GT(clerk->Execute(change), 0);
+    // A read kept prepared while the right to read was there is refused once it is gone.
+    const auto read = [&] {
+        clerk->QueryReadOnly(QStringLiteral("SELECT EF01_NUMREG_CO99 FROM EF01_SCADENZE"),
+                             Connection::Reuse::Kept);
+    };
+    read();
+    setRight("KV11_FLGCONS", false);
+    failureOf([&] { clerk->Execute(change); });  // the rights read again
+    EXPECT_EQ(failureOf(read), SuiteError::kNotPermitted);
+    setRight("KV11_FLGCONS", true);
 
     auto administrator = open(signIn(QStringLiteral("ADMIN"), QStringLiteral("Admin.2024")));
     Accounts(*administrator, QStringLiteral("ADMIN")).setDisabled(fresh.code, true);

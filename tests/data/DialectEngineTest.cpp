@@ -96,9 +96,12 @@ TEST_P(DialectTest, ABatchOfDeletionsRemovesABillAndItsChildren) {
     conn_->Execute(
         QStringLiteral("INSERT INTO TS03_NOTES (TS03_DITTA, TS03_NUMREG, TS03_PROG, TS03_TEXT) VALUES (1, "
                        "'R001', 1, 'x;y')"));
+    // Inside a transaction, as a deletion runs it: a server takes the batch in one message.
+    conn_->BeginTrans();
     const long affected = conn_->Execute(QStringLiteral(
         " DELETE FROM TS03_NOTES WHERE (TS03_DITTA = 1) AND  (TS03_NUMREG = 'R001') AND (TS03_PROG = 1) ;"
         " DELETE FROM TS01_BILLS WHERE (TS01_DITTA = 1) AND (TS01_NUMREG = 'R001') AND (TS01_PROG = 1) ;"));
+    conn_->CommitTrans();
     EXPECT_EQ(affected, 2);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS03_NOTES")).toInt(), 0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 3);
@@ -108,7 +111,9 @@ TEST_P(DialectTest, AStatementTheEngineRefusesSaysSoAndTheTransactionCanRollBack
     conn_->BeginTrans();
     conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_DITTA = 2"));
     try {
-        conn_->Execute(QStringLiteral("SELECT * FROM NO_SUCH_TABLE"));
+        // Refused after a statement that ran: the batch fails all the same.
+        conn_->Execute(
+            QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_DITTA = 1; SELECT * FROM NO_SUCH_TABLE"));
         FAIL();
     } catch (const SuiteError& e) {
         // Our words for the clerk; the engine's, with the statement, in the technical log.
@@ -126,26 +131,33 @@ TEST_P(DialectTest, AStatementTheEngineRefusesSaysSoAndTheTransactionCanRollBack
 }
 
 TEST_P(DialectTest, ACallersReadRunsAloneAndReadOnlyAndLeavesTheConnectionWritable) {
-    EXPECT_EQ(conn_->QueryReadOnly(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NOTE <> 'a;b'"))
-                  .size(),
-              1u);
-    for (const char* smuggled : {"SELECT 1 FROM TS01_BILLS; DELETE FROM TS01_BILLS", "DELETE FROM TS01_BILLS",
-                                 "IF (1 = 1) BEGIN DELETE FROM TS01_BILLS END"}) {
-        try {
-            conn_->QueryReadOnly(QString::fromLatin1(smuggled));
-            ADD_FAILURE() << smuggled;
-        } catch (const SuiteError& e) {
-            EXPECT_EQ(e.number(), SuiteError::kCommandFailed) << smuggled;
+    // Read once, or kept prepared to be read again: the same refusals.
+    for (const Connection::Reuse reuse : {Connection::Reuse::Once, Connection::Reuse::Kept}) {
+        EXPECT_EQ(conn_
+                      ->QueryReadOnly(
+                          QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS WHERE TS01_NOTE <> 'a;b'"), reuse)
+                      .size(),
+                  1u);
+        for (const char* smuggled :
+             {"SELECT 1 FROM TS01_BILLS; DELETE FROM TS01_BILLS", "DELETE FROM TS01_BILLS",
+              "IF (1 = 1) BEGIN DELETE FROM TS01_BILLS END"}) {
+            try {
+                conn_->QueryReadOnly(QString::fromLatin1(smuggled), reuse);
+                ADD_FAILURE() << smuggled;
+            } catch (const SuiteError& e) {
+                EXPECT_EQ(e.number(), SuiteError::kCommandFailed) << smuggled;
+            }
         }
+        if (GetParam() != TestEngine::Sqlite) {
+            // A single statement that writes after all: the engine itself refuses it.
+            EXPECT_THROW(conn_->QueryReadOnly(
+                             QStringLiteral("WITH GONE AS (DELETE FROM TS01_BILLS RETURNING TS01_DITTA) "
+                                            "SELECT COUNT(*) FROM GONE"),
+                             reuse),
+                         SuiteError);
+        }
+        EXPECT_THROW(conn_->QueryReadOnly(QStringLiteral("SELECT * FROM NO_SUCH_TABLE"), reuse), SuiteError);
     }
-    if (GetParam() != TestEngine::Sqlite) {
-        // A single statement that writes after all: the engine itself refuses it.
-        EXPECT_THROW(
-            conn_->QueryReadOnly(QStringLiteral("WITH GONE AS (DELETE FROM TS01_BILLS RETURNING TS01_DITTA) "
-                                                "SELECT COUNT(*) FROM GONE")),
-            SuiteError);
-    }
-    EXPECT_THROW(conn_->QueryReadOnly(QStringLiteral("SELECT * FROM NO_SUCH_TABLE")), SuiteError);
     // Failed or not, the reads leave the connection as it was: writes go on, inside a
     // transaction too.
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 4);
@@ -160,6 +172,32 @@ TEST_P(DialectTest, ACallersReadRunsAloneAndReadOnlyAndLeavesTheConnectionWritab
     conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_NUMREG = 'R002'"));
     conn_->CommitTrans();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM TS01_BILLS")).toInt(), 2);
+}
+
+// A read kept prepared answers what a fresh one would: rows another connection changed
+// meanwhile, a column added since (the driver keeps what it learnt of a statement's columns),
+// inside a transaction and after its rollback.
+TEST_P(DialectTest, AKeptReadAnswersAsTheDatabaseStandsNow) {
+    auto read = [&] {
+        return conn_
+            ->QueryReadOnly(QStringLiteral("SELECT * FROM TS01_BILLS WHERE TS01_DITTA = 1"),
+                            Connection::Reuse::Kept)
+            .front();
+    };
+    const ResultSet first = read();
+    auto other = db_->connect(catalogue_);
+    other->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_NUMREG = 'R002'"));
+    EXPECT_EQ(read().rows.size(), first.rows.size() - 1);
+    conn_->ExecuteNative(QStringLiteral("ALTER TABLE TS01_BILLS ADD TS01_EXTRA INTEGER DEFAULT 7"));
+    const ResultSet widened = read();
+    ASSERT_EQ(widened.columns.size(), first.columns.size() + 1);
+    EXPECT_EQ(widened.columns.back().name, QStringLiteral("TS01_EXTRA"));
+    EXPECT_EQ(widened.rows.front().back().toInt(), 7);
+    conn_->BeginTrans();
+    conn_->Execute(QStringLiteral("DELETE FROM TS01_BILLS WHERE TS01_DITTA = 1"));
+    EXPECT_TRUE(read().rows.empty());
+    conn_->RollbackTrans();
+    EXPECT_EQ(read().rows.size(), first.rows.size() - 1);
 }
 
 TEST_P(DialectTest, AmountsPastWhatTheEngineKeepsExactlyAreRefused) {
