@@ -87,11 +87,8 @@ BatchWriter::Outcome BatchWriter::holdAsRead(const Row& row) {
         owned.push_back(i);
         names.append(columns_[size_t(i)].name);
     }
-    // The key written onto itself holds the row; the same statement answers the row as it stands.
-    auto hold = [&](const QString& where) {
-        return connection_.dialect().updateReturning(table_.name, QStringLiteral("%1 = %1").arg(firstKey),
-                                                     where, names);
-    };
+    // One statement holds the row and answers it as it stands.
+    auto hold = [&](const QString& where) { return connection_.dialect().holdRows(table_.name, firstKey, where, names); };
     if (use_ == Use::OneRow) {
         const QString sql = hold(literalKeyCondition(row));
         QSqlQuery q(connection_.database());

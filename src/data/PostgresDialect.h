@@ -36,6 +36,13 @@ public:
     // The message's statements run as one transaction of their own, which this makes read-only.
     QString readOnlyAhead() const override { return QStringLiteral("SET TRANSACTION READ ONLY"); }
     bool seeksByRowComparison() const override { return true; }
+    // A row lock, the one an UPDATE that keeps the key takes: no new version of the row, its
+    // indexes and triggers untouched.
+    QString holdRows(const QString& table, const QString& /*keyColumn*/, const QString& where,
+                     const QStringList& columns) const override {
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 FOR NO KEY UPDATE")
+            .arg(columns.join(QStringLiteral(", ")), table, where);
+    }
     // The clerk signs in as a login role; GRANTs enforce the rights.
     const Credentials& credentials() const override;
     QStringList createRole(const QString& role, bool login, const QString& password) const override;

@@ -124,10 +124,10 @@ QString SqlDialect::limited(const QString& query, int rows) const {
     return query + QStringLiteral(" LIMIT ") + QString::number(rows);
 }
 
-QString SqlDialect::updateReturning(const QString& table, const QString& assignments, const QString& where,
-                                    const QStringList& columns) const {
-    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 RETURNING %4")
-        .arg(table, assignments, where, columns.join(QStringLiteral(", ")));
+QString SqlDialect::holdRows(const QString& table, const QString& keyColumn, const QString& where,
+                            const QStringList& columns) const {
+    return QStringLiteral("UPDATE %1 SET %2 = %2 WHERE %3 RETURNING %4")
+        .arg(table, keyColumn, where, columns.join(QStringLiteral(", ")));
 }
 
 QString SqlDialect::guardQuery(const QString& condition) const {

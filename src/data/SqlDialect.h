@@ -168,10 +168,11 @@ public:
     QString literal(const QVariant& value, DataType type) const;
     // `query` answering at most `rows` rows.
     virtual QString limited(const QString& query, int rows) const;
-    // One statement that updates the rows of `table` matching `where` with `assignments` and
-    // answers the `columns` of each as it stands after the update.
-    virtual QString updateReturning(const QString& table, const QString& assignments, const QString& where,
-                                    const QStringList& columns) const;
+    // One statement that holds the rows of `table` matching `where` against other writers until
+    // the transaction ends, and answers their `columns` as they stand: here `keyColumn` written
+    // onto itself, which every engine with RETURNING locks as a write.
+    virtual QString holdRows(const QString& table, const QString& keyColumn, const QString& where,
+                             const QStringList& columns) const;
     // Whether "(a, b) > (1, 2)" narrows an index range on this engine. Where it does, a page
     // boundary inside a run of equal leading values (many Bills due the same day) is found in
     // the index instead of by reading the whole run.

@@ -28,12 +28,12 @@ QString SqlServerDialect::limited(const QString& query, int rows) const {
     return out;
 }
 
-QString SqlServerDialect::updateReturning(const QString& table, const QString& assignments,
-                                          const QString& where, const QStringList& columns) const {
+QString SqlServerDialect::holdRows(const QString& table, const QString& keyColumn, const QString& where,
+                                   const QStringList& columns) const {
     QStringList inserted;
     for (const QString& c : columns) inserted.append(QStringLiteral("INSERTED.") + c);
-    return QStringLiteral("UPDATE %1 SET %2 OUTPUT %3 WHERE %4")
-        .arg(table, assignments, inserted.join(QStringLiteral(", ")), where);
+    return QStringLiteral("UPDATE %1 SET %2 = %2 OUTPUT %3 WHERE %4")
+        .arg(table, keyColumn, inserted.join(QStringLiteral(", ")), where);
 }
 
 QString SqlServerDialect::createIndex(const TableDef& table, const IndexDef& index) const {

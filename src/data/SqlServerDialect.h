@@ -10,7 +10,7 @@ public:
     QList<EngineStatement> translate(const QString& sqlServerText) const override;
     // TOP n after the query's first SELECT.
     QString limited(const QString& query, int rows) const override;
-    QString updateReturning(const QString& table, const QString& assignments, const QString& where,
+    QString holdRows(const QString& table, const QString& keyColumn, const QString& where,
                             const QStringList& columns) const override;
     QString createIndex(const TableDef& table, const IndexDef& index) const override;
 
