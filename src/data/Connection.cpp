@@ -212,6 +212,13 @@ void Connection::refreshAccessRule() {
     committedSinceRule_ = false;
 }
 
+void Connection::resume() {
+    reconnectIfLost();
+    requireOpen();
+    checkFileIdentity();
+    refreshAccessRule();
+}
+
 void Connection::Close() {
     kept_.clear();  // before the database they were prepared on goes
     if (qtName_.isEmpty()) return;

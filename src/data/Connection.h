@@ -37,6 +37,10 @@ public:
     // Opens as `factory` says, with its access rule (the catalogue is the factory's to set).
     void Open(const ConnectionFactory& factory);
     void Close();
+    // Makes a connection that lay unused current again before it is handed on: opened again if
+    // its server went away, its file still the one opened, and the user's rights read again if
+    // anything was committed since. Throws SuiteError as the opening would.
+    void resume();
     // 0 closed, 1 open.
     int State() const { return open_ ? 1 : 0; }
     const QString& ConnectionString() const { return connectionString_; }

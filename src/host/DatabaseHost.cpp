@@ -54,6 +54,7 @@ DatabaseHost::DatabaseHost(const QString& connectionString, qint32 company, cons
 
 DatabaseHost::DatabaseHost(ConnectionFactory connections, qint32 company, const QString& userCode)
     : connections_(std::move(connections)),
+      idle_(IdleConnections::create(connections_)),
       connection_(connections_.open()),
       desk_(std::make_shared<GuiAttachmentDesk>()) {
     // The forms' decodes read through it too: one connection fewer for each desk.

@@ -2,6 +2,7 @@
 
 #include "ConnectionFactory.h"
 #include "HostGlobal.h"
+#include "IdleConnections.h"
 
 #include <QHash>
 #include <QIcon>
@@ -29,7 +30,8 @@ public:
     const ::CompanyContext& CompanyContext() const override { return company_; }
     const LoggedUser& User() const override { return user_; }
     QString DatabaseSettings() const override { return connections_.connectionString(); }
-    std::shared_ptr<Connection> OpenConnection() const override { return connections_.open(); }
+    // A connection a closed form let go of, when one waits; else a new one.
+    std::shared_ptr<Connection> OpenConnection() const override { return idle_->open(); }
     QString GetMessage(int number, const QVariantList& parameters = {}) const override;
     QIcon MainWindowIcon(const QString& key) const override;
     void RegisterMenuEntry(const MenuEntry& entry) override;
@@ -57,6 +59,7 @@ public:
 
 private:
     ConnectionFactory connections_;
+    std::shared_ptr<IdleConnections> idle_;
     std::shared_ptr<Connection> connection_;
     ::CompanyContext company_;
     QString companyName_;

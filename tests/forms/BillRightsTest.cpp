@@ -138,3 +138,58 @@ TEST_P(BillRightsTest, EveryConnectionOfAFormSessionComesFromTheSessionsFactory)
     EXPECT_GT(factory.opened(), fromSession);
     EXPECT_EQ(ConnectionFactory::openedInProcess() - inProcess, factory.opened() - fromSession);
 }
+
+// The clerk closes the form and opens it again: the second form works on the connection the
+// first let go of, so nothing new is opened, but what the administrator changed meanwhile acts
+// on it as on a new one.
+TEST_P(BillRightsTest, AFormOpenedAgainWorksOnTheConnectionTheLastLeftWithTheRightsReadAgain) {
+    const ConnectionFactory& factory = session_.connections();
+    const QString key = keyOfRow(3);
+    auto reopen = [&] {
+        module_->CloseForm();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        newModule();
+        module_->ChiaveEffettoInGestione = key;
+        return show();
+    };
+    module_->ChiaveEffettoInGestione = key;
+    ASSERT_TRUE(show());
+    const int opened = factory.opened();
+    FRMKV_TARSELLO* f = reopen();
+    ASSERT_TRUE(f);
+    EXPECT_EQ(factory.opened(), opened);
+    ASSERT_TRUE(f->clsRstTestata) << messages().toStdString();
+    EXPECT_EQ(shownNumReg(), key.section(QLatin1Char(','), 1, 1));
+    ASSERT_TRUE(f->FME_TESTATA->MovePrevious()) << messages().toStdString();
+
+    administrator().setDisabled(clerk_.code, true);
+    log_->clear();
+    f = reopen();
+    EXPECT_TRUE(
+        messages().contains(server() ? QStringLiteral("amministratore") : QStringLiteral("disattivato")))
+        << messages().toStdString();
+    EXPECT_TRUE(!f || f->clsRstTestata == nullptr || f->clsRstTestata->State() == 0);
+}
+
+// A connection its holder lets go of inside a transaction (a form closed in the middle of a
+// save) is closed, never handed to the next form: its writes are undone and its locks freed.
+TEST_P(BillRightsTest, AConnectionLetGoInsideATransactionIsClosedNotKept) {
+    const ConnectionFactory& factory = session_.connections();
+    const QString numReg = keyOfRow(1).section(QLatin1Char(','), 1, 1);
+    const QString where = QStringLiteral(" WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1'").arg(numReg);
+    std::shared_ptr<Connection> c = host_->OpenConnection();
+    c->BeginTrans();
+    ASSERT_GT(c->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_NUMSTEFF_S = 987654") + where), 0);
+    c.reset();
+
+    // Free at once: the administrator writes the same Bills without waiting for a lock.
+    demo_->connection->BeginTrans();
+    demo_->connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_FLGSOSPESO = EF01_FLGSOSPESO") +
+                               where);
+    demo_->connection->CommitTrans();
+    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMSTEFF_S = 987654")),
+              0);
+    const int opened = factory.opened();
+    c = host_->OpenConnection();
+    EXPECT_EQ(factory.opened(), opened + 1);
+}

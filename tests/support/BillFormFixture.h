@@ -69,6 +69,10 @@ protected:
                                                QStringLiteral("MROSSI"));
         log_ = std::make_shared<ScriptedLogService>();
         host_->setLogServiceFactory([this] { return log_; });
+        newModule();
+    }
+    // A module of its own for each opening of the form, on host_, as the host application makes.
+    void newModule() {
         module_ = std::make_unique<CLSKV_TARSELLO>([] { return std::make_unique<FRMKV_TARSELLO>(); });
         module_->setClsGlobal(host_);
         module_->TipoArchivio = 0;

@@ -289,7 +289,15 @@ void FRMKV_TARSELLO::Form_Unload() {
         rs->reset();
     }
     saveTransaction_.reset();
-    if (clsConnessione) clsConnessione->Close();
+    // Handed back to the session, which keeps it open for the next form: nothing of this form's
+    // work may stay open on it.
+    if (clsConnessione && clsConnessione->InTransaction()) {
+        try {
+            clsConnessione->RollbackTrans();
+        } catch (const SuiteError&) {
+            clsConnessione->Close();
+        }
+    }
     clsConnessione.reset();
     if (ActiveInterface_) {
         ActiveInterface_->setClsGlobal(nullptr);
