@@ -676,6 +676,7 @@ ResultSet Connection::readKept(const QString& statement) {
 }
 
 ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) const {
+    if (const auto known = described_.constFind(rawName); known != described_.cend()) return *known;
     ResultColumn c;
     // PostgreSQL folds unquoted names to lower case; the system's names are upper case.
     c.name = dialect_->columnName(rawName);
@@ -688,6 +689,7 @@ ResultColumn Connection::describe(const QString& rawName, QMetaType driverType) 
             c.precision =
                 def->type == DataType::Decimal ? std::min(def->precision, dialect_->exactDecimalDigits()) : 0;
             c.nullable = def->nullable;
+            described_.insert(rawName, c);
             return c;
         }
     }

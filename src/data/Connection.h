@@ -7,6 +7,7 @@
 #include "SchemaCatalogue.h"
 #include "SqlDialect.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -72,7 +73,10 @@ public:
     ConnectionFactory factory() const { return from_.withCatalogue(catalogue_); }
     // The user the connection was opened as; empty when it names none.
     const QString& user() const { return user_; }
-    void setCatalogue(std::shared_ptr<const SchemaCatalogue> catalogue) { catalogue_ = std::move(catalogue); }
+    void setCatalogue(std::shared_ptr<const SchemaCatalogue> catalogue) {
+        catalogue_ = std::move(catalogue);
+        described_.clear();
+    }
     const SchemaCatalogue* catalogue() const { return catalogue_.get(); }
 
     // For the data layer's own writers.
@@ -142,6 +146,8 @@ private:
     std::unique_ptr<SqlDialect> dialect_;
     bool odbc_ = false;  // reached through the ODBC transport
     std::shared_ptr<const SchemaCatalogue> catalogue_;
+    // Catalogued columns by the name the driver gives them: a read of a Bill describes some 150.
+    mutable QHash<QString, ResultColumn> described_;
     bool open_ = false;
     bool inTransaction_ = false;
     mutable bool lost_ = false;  // marked by the const raise(), which only reports otherwise
