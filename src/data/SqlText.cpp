@@ -1,6 +1,7 @@
 #include "SqlText.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace SqlText {
 
@@ -218,8 +219,19 @@ QString rewriteCalls(const QString& sql, const QString& name,
                      const std::function<QString(const QStringList& arguments)>& rewrite) {
     if (!sql.contains(name, Qt::CaseInsensitive)) return sql;
     QString out;
+    out.reserve(sql.size());
     int i = 0;
     while (i < sql.size()) {
+        // Straight to the next literal or the next place the name could start.
+        const qsizetype quoteAt = sql.indexOf(QLatin1Char('\''), i);
+        const qsizetype nameAt = sql.indexOf(name, i, Qt::CaseInsensitive);
+        const qsizetype next = quoteAt < 0 ? nameAt : nameAt < 0 ? quoteAt : std::min(quoteAt, nameAt);
+        if (next < 0) {
+            out += QStringView(sql).mid(i);
+            break;
+        }
+        out += QStringView(sql).mid(i, next - i);
+        i = int(next);
         if (sql[i] == QLatin1Char('\'')) {
             const int end = pastLiteral(sql, i);
             out += sql.mid(i, end - i);
