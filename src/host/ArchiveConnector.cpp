@@ -45,28 +45,34 @@ QString ArchiveConnector::dateKey(const QDate& date) {
     return date.toString(QStringLiteral("yyyyMMdd"));
 }
 
+// The two texts below never change: made once, as the form asks for them with every Bill shown.
 QString ArchiveConnector::customerBankDescription() {
     // An Italian or San Marino IBAN carries the bank's code in characters 6 to 10; an older
     // account only its ABI code; a foreign one is shown as it is.
-    return QStringLiteral("CASE WHEN ") + ibanHasBank() +
-           QStringLiteral(
-               " THEN CONCAT('(', SUBSTRING(MG35_IBAN, 6, 5), ') ', CG12_DESCR)"
-               " WHEN MG35_CCABI IS NULL THEN MG35_IBAN"
-               " ELSE CONCAT('(', LTRIM(RTRIM(MG35_CCABI)), ') ', CG12_DESCR) END");
+    static const QString text = QStringLiteral("CASE WHEN ") + ibanHasBank() +
+                                QStringLiteral(
+                                    " THEN CONCAT('(', SUBSTRING(MG35_IBAN, 6, 5), ') ', CG12_DESCR)"
+                                    " WHEN MG35_CCABI IS NULL THEN MG35_IBAN"
+                                    " ELSE CONCAT('(', LTRIM(RTRIM(MG35_CCABI)), ') ', CG12_DESCR) END");
+    return text;
 }
 
 QString ArchiveConnector::customerBankJoins() {
-    const QString cab = QStringLiteral("SUBSTRING(MG35_IBAN, 11, 5)");
-    return QStringLiteral(" LEFT JOIN CG12_BANCHE WITH (NOLOCK) ON CG12_BANCA = CASE WHEN ") + ibanHasBank() +
-           QStringLiteral(" THEN CAST(SUBSTRING(MG35_IBAN, 6, 5) AS DECIMAL(5,0)) WHEN ") +
-           allDigits(QStringLiteral("MG35_CCABI"), 1) +
-           QStringLiteral(
-               " THEN CAST(MG35_CCABI AS DECIMAL(5,0)) END"
-               " LEFT JOIN CG13_AGENZIE WITH (NOLOCK) ON CG13_BANCA_CG12 = CG12_BANCA"
-               " AND CG13_CODCAB = CASE WHEN ") +
-           allDigits(cab, 5) + QStringLiteral(" THEN CAST(") + cab +
-           QStringLiteral(" AS DECIMAL(5,0)) WHEN ") + allDigits(QStringLiteral("MG35_CCCAB"), 1) +
-           QStringLiteral(" THEN CAST(MG35_CCCAB AS DECIMAL(5,0)) END");
+    static const QString text = [] {
+        const QString cab = QStringLiteral("SUBSTRING(MG35_IBAN, 11, 5)");
+        return QStringLiteral(" LEFT JOIN CG12_BANCHE WITH (NOLOCK) ON CG12_BANCA = CASE WHEN ") +
+               ibanHasBank() +
+               QStringLiteral(" THEN CAST(SUBSTRING(MG35_IBAN, 6, 5) AS DECIMAL(5,0)) WHEN ") +
+               allDigits(QStringLiteral("MG35_CCABI"), 1) +
+               QStringLiteral(
+                   " THEN CAST(MG35_CCABI AS DECIMAL(5,0)) END"
+                   " LEFT JOIN CG13_AGENZIE WITH (NOLOCK) ON CG13_BANCA_CG12 = CG12_BANCA"
+                   " AND CG13_CODCAB = CASE WHEN ") +
+               allDigits(cab, 5) + QStringLiteral(" THEN CAST(") + cab +
+               QStringLiteral(" AS DECIMAL(5,0)) WHEN ") + allDigits(QStringLiteral("MG35_CCCAB"), 1) +
+               QStringLiteral(" THEN CAST(MG35_CCCAB AS DECIMAL(5,0)) END");
+    }();
+    return text;
 }
 
 QString ArchiveConnector::number(const QVariant& value) {
