@@ -370,9 +370,12 @@ protected:
     std::vector<QJsonArray> paced(const QStringList& scenarios) {
         lock(QStringLiteral("SELECT EF01_PROGEFF FROM EF01_SCADENZE WHERE %1 FOR UPDATE").arg(billWhere));
         std::vector<std::unique_ptr<ClerkProcess>> clerks;
+        // As patient as the clerks saving at once: on a busy machine the first must still be
+        // waiting when the last one starts.
         for (int i = 0; i < scenarios.size(); ++i)
-            clerks.push_back(
-                std::make_unique<ClerkProcess>(db->connectionString(), userOf(i), opening() + scenarios[i]));
+            clerks.push_back(std::make_unique<ClerkProcess>(
+                db->connectionString(), userOf(i), opening() + scenarios[i],
+                QStringList{QStringLiteral("--lock-wait"), QString::number(kPatientWaitSeconds)}));
         std::vector<QJsonArray> messages;
         waitForSaves(clerks, 1, int(clerks.size()));
         unlock();
