@@ -162,6 +162,20 @@ TEST_P(BillRightsTest, AFormOpenedAgainWorksOnTheConnectionTheLastLeftWithTheRig
     EXPECT_EQ(shownNumReg(), key.section(QLatin1Char(','), 1, 1));
     ASSERT_TRUE(f->FME_TESTATA->MovePrevious()) << messages().toStdString();
 
+    if (server()) {
+        // The server ends the clerk's sessions while the connection waits (a restart, an
+        // administrator): the next form opens on it anew, without a word to the clerk.
+        const QString clerkSessions = QStringLiteral("FROM pg_stat_activity WHERE usename = '%1'")
+                                          .arg(Accounts::loginRole(clerk_.code).toLower());
+        ASSERT_GE(demo_->count(QStringLiteral("SELECT COUNT(*) ") + clerkSessions), 2);  // host and form
+        demo_->connection->Execute(QStringLiteral("SELECT pg_terminate_backend(pid) ") + clerkSessions);
+        log_->clear();
+        f = reopen();
+        ASSERT_TRUE(f && f->clsRstTestata) << messages().toStdString();
+        EXPECT_EQ(shownNumReg(), key.section(QLatin1Char(','), 1, 1));
+        EXPECT_TRUE(messages().isEmpty()) << messages().toStdString();
+    }
+
     administrator().setDisabled(clerk_.code, true);
     log_->clear();
     f = reopen();
