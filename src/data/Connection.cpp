@@ -593,7 +593,10 @@ std::vector<ResultSet> Connection::QueryReadOnly(const QString& sql, Reuse reuse
                 .arg(sql.trimmed()));
     const QString& statement = statements.front().sql;
     if (inTransaction_) return readOnlyOnce(sql, statement, reuse);
-    // As for Query: a read that found the connection gone is read again on it opened anew.
+    // As for Query: what the administrator changed meanwhile (a right taken away, the user
+    // disabled) acts on the next read too, not only on the next write.
+    refreshAccessRule();
+    // A read that found the connection gone is read again on it opened anew.
     try {
         return readOnlyOnce(sql, statement, reuse);
     } catch (const SuiteError& e) {
