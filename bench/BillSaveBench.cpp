@@ -36,7 +36,7 @@ struct Database {
     std::unique_ptr<ScratchDatabase> scratch;
     QString connectionString;
     std::shared_ptr<Connection> conn;
-    QStringList keys;  // bills not yet deleted, "numreg,row,progec,progeff"
+    QStringList keys;                    // bills not yet deleted, "numreg,row,progec,progeff"
     std::shared_ptr<DatabaseHost> host;  // the clerk's session, opened once as the desk does
 };
 
@@ -73,7 +73,8 @@ QString keyWhere(const QString& prefix, const QStringList& k, bool billColumns) 
 // The bill form opened on one Bill in the session, as the calling program does.
 struct OpenForm {
     OpenForm(Database& db, const QString& key) {
-        if (!db.host) db.host = std::make_shared<DatabaseHost>(db.connectionString, 1, QStringLiteral("ADMIN"));
+        if (!db.host)
+            db.host = std::make_shared<DatabaseHost>(db.connectionString, 1, QStringLiteral("ADMIN"));
         host = db.host;
         log = std::make_shared<ScriptedLogService>();
         host->setLogServiceFactory([log = log] { return log; });

@@ -88,7 +88,9 @@ BatchWriter::Outcome BatchWriter::holdAsRead(const Row& row) {
         names.append(columns_[size_t(i)].name);
     }
     // One statement holds the row and answers it as it stands.
-    auto hold = [&](const QString& where) { return connection_.dialect().holdRows(table_.name, firstKey, where, names); };
+    auto hold = [&](const QString& where) {
+        return connection_.dialect().holdRows(table_.name, firstKey, where, names);
+    };
     if (use_ == Use::OneRow) {
         const QString sql = hold(literalKeyCondition(row));
         QSqlQuery q(connection_.database());

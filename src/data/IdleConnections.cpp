@@ -16,11 +16,6 @@ IdleConnections::IdleConnections(ConnectionFactory factory, int keep)
 
 IdleConnections::~IdleConnections() = default;
 
-int IdleConnections::waiting() const {
-    QMutexLocker lock(&mutex_);
-    return int(waiting_.size());
-}
-
 std::unique_ptr<Connection> IdleConnections::takeWaiting() {
     QThread* here = QThread::currentThread();
     std::unique_ptr<Connection> found;

@@ -25,7 +25,6 @@ public:
     // A waiting connection of this thread, made current (Connection::resume), or a new one from
     // the factory; throws SuiteError as the factory does.
     std::shared_ptr<Connection> open();
-    int waiting() const;
 
 private:
     IdleConnections(ConnectionFactory factory, int keep);
@@ -39,6 +38,6 @@ private:
 
     ConnectionFactory factory_;
     int keep_;
-    mutable QMutex mutex_;
+    QMutex mutex_;
     std::vector<Waiting> waiting_;
 };

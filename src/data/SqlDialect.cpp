@@ -125,7 +125,7 @@ QString SqlDialect::limited(const QString& query, int rows) const {
 }
 
 QString SqlDialect::holdRows(const QString& table, const QString& keyColumn, const QString& where,
-                            const QStringList& columns) const {
+                             const QStringList& columns) const {
     return QStringLiteral("UPDATE %1 SET %2 = %2 WHERE %3 RETURNING %4")
         .arg(table, keyColumn, where, columns.join(QStringLiteral(", ")));
 }

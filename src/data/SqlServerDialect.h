@@ -11,7 +11,7 @@ public:
     // TOP n after the query's first SELECT.
     QString limited(const QString& query, int rows) const override;
     QString holdRows(const QString& table, const QString& keyColumn, const QString& where,
-                            const QStringList& columns) const override;
+                     const QStringList& columns) const override;
     QString createIndex(const TableDef& table, const IndexDef& index) const override;
 
 protected:

@@ -190,7 +190,8 @@ TEST_P(BillRightsTest, AFormOpenedAgainWorksOnTheConnectionTheLastLeftWithTheRig
 TEST_P(BillRightsTest, AConnectionLetGoInsideATransactionIsClosedNotKept) {
     const ConnectionFactory& factory = session_.connections();
     const QString numReg = keyOfRow(1).section(QLatin1Char(','), 1, 1);
-    const QString where = QStringLiteral(" WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1'").arg(numReg);
+    const QString where =
+        QStringLiteral(" WHERE EF01_DITTA_CG18 = 1 AND EF01_NUMREG_CO99 = '%1'").arg(numReg);
     std::shared_ptr<Connection> c = host_->OpenConnection();
     c->BeginTrans();
     ASSERT_GT(c->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_NUMSTEFF_S = 987654") + where), 0);
@@ -201,8 +202,8 @@ TEST_P(BillRightsTest, AConnectionLetGoInsideATransactionIsClosedNotKept) {
     demo_->connection->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_FLGSOSPESO = EF01_FLGSOSPESO") +
                                where);
     demo_->connection->CommitTrans();
-    EXPECT_EQ(demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMSTEFF_S = 987654")),
-              0);
+    EXPECT_EQ(
+        demo_->count(QStringLiteral("SELECT COUNT(*) FROM EF01_SCADENZE WHERE EF01_NUMSTEFF_S = 987654")), 0);
     const int opened = factory.opened();
     c = host_->OpenConnection();
     EXPECT_EQ(factory.opened(), opened + 1);
