@@ -360,7 +360,7 @@ TEST_P(AccessTest, AScriptPlantedForAnotherUserIsRefusedAndTheAdministratorsChan
     EXPECT_EQ(rows.front()[3].toString().trimmed(), QStringLiteral("modificato"));
 }
 
-// What the administrator changes acts at the clerk's next transaction, without a new sign-in:
+// What the administrator changes acts at the clerk's next statement, without a new sign-in:
 // a right taken from the group, then the user disabled, on the session's next connection too.
 TEST_P(AccessTest, ARevokedRightOrADisabledUserActsAtTheNextStatement) {
     const Account fresh = addUser(QStringLiteral("CONTABILITA"));
