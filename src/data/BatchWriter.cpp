@@ -91,7 +91,10 @@ BatchWriter::Outcome BatchWriter::holdAsRead(const Row& row) {
     auto hold = [&](const QString& where) {
         return connection_.dialect().holdRows(table_.name, firstKey, where, names);
     };
-    if (use_ == Use::OneRow) {
+    // On a server, one row's hold goes as text: preparing it would cost two more round trips. In
+    // the program (SQLite) the text costs a parse of the row's columns and of the table's triggers
+    // every time: there it stays prepared on the connection, bound anew for each row.
+    if (use_ == Use::OneRow && !connection_.dialect().preparesInProgram()) {
         const QString sql = hold(literalKeyCondition(row));
         QSqlQuery q(connection_.database());
         q.setForwardOnly(true);
@@ -101,7 +104,8 @@ BatchWriter::Outcome BatchWriter::holdAsRead(const Row& row) {
     QVariantList keys;
     QByteArray shape = "H";
     for (int k : keyColumns_) bindOriginal(keys, shape, k, row);
-    QSqlQuery& held = statement(shape, [&] { return hold(keyCondition(row)); });
+    QSqlQuery& held = use_ == Use::OneRow ? connection_.keptWrite(hold(keyCondition(row)))
+                                          : statement(shape, [&] { return hold(keyCondition(row)); });
     run(held, keys);
     return sameAsRead(held, owned, row);
 }

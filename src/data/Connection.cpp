@@ -616,6 +616,12 @@ std::vector<ResultSet> Connection::readOnlyOnce(const QString& sql, const QStrin
         results.push_back(readKept(statement));
         return results;
     }
+    if (dialect_->refusesWritesAsCompiled())
+        if (std::unique_ptr<NativeStatement> native =
+                dialect_->nativeStatement(database(), statement, true)) {
+            readNatively(*native, statement, results);
+            return results;
+        }
     const ReadOnlyStatements guard = dialect_->readOnly(inTransaction_);
     auto run = [this](const QStringList& list) {
         QSqlQuery q(database());
@@ -647,12 +653,27 @@ std::vector<ResultSet> Connection::readBehind(const QString& ahead, const QStrin
     return results;
 }
 
-ResultSet Connection::readKept(const QString& statement) {
+void Connection::forgetKeptAfterSchemaChange() {
     const QString probe = dialect_->schemaVersionQuery();
     QSqlQuery version(database());
     if (!version.exec(probe) || !version.next()) raise(version, probe);
     kept_.forgetAfterSchemaChange(version.value(0).toLongLong());
     version.finish();
+}
+
+QSqlQuery& Connection::keptWrite(const QString& statement) {
+    // No look at the schema's count first: on SQLite that read would open a read transaction
+    // before the write, which then cannot wait for another writer's lock and fails at once. The
+    // statement names its columns, so a column added since changes nothing the driver learnt.
+    if (QSqlQuery* q = kept_.find(statement)) return *q;
+    QSqlQuery prepared(database());
+    prepared.setForwardOnly(true);
+    if (!prepared.prepare(statement)) raise(prepared, statement);
+    return kept_.keep(statement, std::move(prepared));
+}
+
+ResultSet Connection::readKept(const QString& statement) {
+    forgetKeptAfterSchemaChange();
     QSqlQuery* q = kept_.find(statement);
     if (!q) {
         QSqlQuery prepared(database());

@@ -81,6 +81,10 @@ public:
 
     // For the data layer's own writers.
     QSqlDatabase database() const;
+    // A statement of the data layer's own (never a caller's text) that names its columns, kept
+    // prepared with the reads a caller repeats (KeptStatements) and forgotten with them; bound
+    // anew at each run.
+    QSqlQuery& keptWrite(const QString& statement);
     // Runs `undo` when the open transaction is rolled back (forgotten on commit), so that a
     // recordset's rows written inside it become pending again instead of being lost.
     void onRollback(std::function<void()> undo);
@@ -134,6 +138,8 @@ private:
     // The read sent in one message behind `ahead`, the statement that makes it read-only.
     std::vector<ResultSet> readBehind(const QString& ahead, const QString& statement);
     ResultSet readKept(const QString& statement);
+    // The kept statements go when the engine's count of schema changes moved since their use.
+    void forgetKeptAfterSchemaChange();
     ResultSet readResult(QSqlQuery& query) const;
     // The statement run; its result, if it has one, appended to `results`.
     void readNatively(NativeStatement& statement, const QString& sql, std::vector<ResultSet>& results) const;

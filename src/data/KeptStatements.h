@@ -6,8 +6,9 @@
 #include <utility>
 
 // Statements kept prepared on one connection, by their text, for reads a caller repeats (a
-// selection's first page, read again after a deletion): on an engine that prepares in the
-// program, parsing a wide query costs more than running it. The few used last are kept.
+// selection's first page, read again after a deletion) and for the data layer's own statements
+// bound anew for each row (the hold of a Bill): on an engine that prepares in the program,
+// parsing a wide statement costs more than running it. The few used last are kept.
 class KeptStatements {
 public:
     static constexpr int kCapacity = 8;

@@ -184,11 +184,18 @@ public:
     virtual QString cancelStatement(qint64 /*sessionId*/) const { return {}; }
 
     // `sql`, one statement that may return rows, run on `db` through the engine's own client
-    // library; nullptr where the dialect reads through the driver.
+    // library; nullptr where the dialect reads through the driver. With `onlyReads` a statement
+    // the engine finds, as it compiles it, to write is refused before it runs (as readOnly's
+    // statements would have it refused), where refusesWritesAsCompiled().
     virtual std::unique_ptr<NativeStatement> nativeStatement(const QSqlDatabase& /*db*/,
-                                                             const QString& /*sql*/) const {
+                                                             const QString& /*sql*/,
+                                                             bool /*onlyReads*/ = false) const {
         return nullptr;
     }
+    // Whether nativeStatement can refuse a writing statement as it compiles it: a caller's read
+    // then runs without readOnly's statements around it (on SQLite a change of `query_only`
+    // makes every statement kept prepared on the connection compile again).
+    virtual bool refusesWritesAsCompiled() const { return false; }
 
     // A value of `type` as the driver binds it, and a value the driver returned as `type`.
     // Null is an invalid QVariant both ways.

@@ -174,10 +174,10 @@ bool SqliteDialect::installAccessRule(QSqlDatabase& db, const AccessRule* rule) 
            sqlite3_set_authorizer(sqlite, rule ? authorize : nullptr, context) == SQLITE_OK;
 }
 
-std::unique_ptr<NativeStatement> SqliteDialect::nativeStatement(const QSqlDatabase& db,
-                                                                const QString& sql) const {
+std::unique_ptr<NativeStatement> SqliteDialect::nativeStatement(const QSqlDatabase& db, const QString& sql,
+                                                                bool onlyReads) const {
     sqlite3* sqlite = handleOf(db);
-    return sqlite ? std::make_unique<SqliteStatement>(sqlite, sql) : nullptr;
+    return sqlite ? std::make_unique<SqliteStatement>(sqlite, sql, onlyReads) : nullptr;
 }
 
 QStringList SqliteDialect::ownedRows(const OwnedRows& r) const {

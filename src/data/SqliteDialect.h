@@ -23,8 +23,9 @@ public:
     // that user is privileged.
     bool installAccessRule(QSqlDatabase& db, const AccessRule* rule) const override;
     // Reads through the connection's own SQLite handle (SqliteStatement).
-    std::unique_ptr<NativeStatement> nativeStatement(const QSqlDatabase& db,
-                                                     const QString& sql) const override;
+    bool refusesWritesAsCompiled() const override { return true; }
+    std::unique_ptr<NativeStatement> nativeStatement(const QSqlDatabase& db, const QString& sql,
+                                                     bool onlyReads = false) const override;
     QStringList ownedRows(const OwnedRows& rows) const override;
     QStringList forwardOnly(const QString& table, const QString& column) const override;
     QString changeCountQuery() const override { return QStringLiteral("PRAGMA data_version"); }

@@ -22,7 +22,8 @@ QMetaType declaredType(const QByteArray& declared) {
 
 }  // namespace
 
-SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : db_(db), sql_(sql.toUtf8()) {}
+SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql, bool onlyReads)
+    : db_(db), sql_(sql.toUtf8()), onlyReads_(onlyReads) {}
 
 SqliteStatement::~SqliteStatement() {
     sqlite3_finalize(stmt_);
@@ -47,6 +48,13 @@ bool SqliteStatement::exec() {
         error_ =
             QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to fetch row"),
                       QCoreApplication::translate("QSQLiteResult", "No query"), QSqlError::ConnectionError);
+        return false;
+    }
+    if (onlyReads_ && sqlite3_stmt_readonly(stmt_) == 0) {
+        // What the driver reports for a write under `query_only`.
+        error_ = QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to fetch row"),
+                           QStringLiteral("attempt to write a readonly database"), QSqlError::ConnectionError,
+                           QString::number(SQLITE_READONLY));
         return false;
     }
     return step();

@@ -14,7 +14,9 @@ struct sqlite3_stmt;
 // apply as to the driver's statements.
 class SqliteStatement final : public NativeStatement {
 public:
-    SqliteStatement(sqlite3* db, const QString& sql);
+    // With `onlyReads`, a statement SQLite compiles into one that writes fails before it runs,
+    // as it would under `PRAGMA query_only`.
+    SqliteStatement(sqlite3* db, const QString& sql, bool onlyReads = false);
     ~SqliteStatement() override;
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
@@ -34,6 +36,7 @@ private:
 
     sqlite3* db_;
     QByteArray sql_;
+    bool onlyReads_;
     sqlite3_stmt* stmt_ = nullptr;
     int stepped_ = 0;  // what the last step answered
     QSqlError error_;
