@@ -661,10 +661,7 @@ void Connection::forgetKeptAfterSchemaChange() {
     version.finish();
 }
 
-QSqlQuery& Connection::keptWrite(const QString& statement) {
-    // No look at the schema's count first: on SQLite that read would open a read transaction
-    // before the write, which then cannot wait for another writer's lock and fails at once. The
-    // statement names its columns, so a column added since changes nothing the driver learnt.
+QSqlQuery& Connection::keptPrepared(const QString& statement) {
     if (QSqlQuery* q = kept_.find(statement)) return *q;
     QSqlQuery prepared(database());
     prepared.setForwardOnly(true);
@@ -672,21 +669,22 @@ QSqlQuery& Connection::keptWrite(const QString& statement) {
     return kept_.keep(statement, std::move(prepared));
 }
 
+QSqlQuery& Connection::keptWrite(const QString& statement) {
+    // No look at the schema's count first: on SQLite that read would open a read transaction
+    // before the write, which then cannot wait for another writer's lock and fails at once. The
+    // statement names its columns, so a column added since changes nothing the driver learnt.
+    return keptPrepared(statement);
+}
+
 ResultSet Connection::readKept(const QString& statement) {
     forgetKeptAfterSchemaChange();
-    QSqlQuery* q = kept_.find(statement);
-    if (!q) {
-        QSqlQuery prepared(database());
-        prepared.setForwardOnly(true);
-        if (!prepared.prepare(statement)) raise(prepared, statement);
-        // Read-only as compiled, and so whenever it runs: the engine's own finding.
-        if (!dialect_->preparedOnlyReads(prepared))
-            throw SuiteError(
-                SuiteError::kCommandFailed, kConnectionSource,
-                QStringLiteral("La selezione deve soltanto leggere: il testo modifica i dati.\n%1")
-                    .arg(statement));
-        q = &kept_.keep(statement, std::move(prepared));
-    }
+    QSqlQuery* q = &keptPrepared(statement);
+    // Read-only as compiled, and so whenever it runs: the engine's own finding, asked of a
+    // statement found kept as well, since the data layer's own writes are kept beside the reads.
+    if (!dialect_->preparedOnlyReads(*q))
+        throw SuiteError(SuiteError::kCommandFailed, kConnectionSource,
+                         QStringLiteral("La selezione deve soltanto leggere: il testo modifica i dati.\n%1")
+                             .arg(statement));
     if (!q->exec()) raise(*q, statement);
     ResultSet result;
     try {

@@ -140,6 +140,8 @@ private:
     ResultSet readKept(const QString& statement);
     // The kept statements go when the engine's count of schema changes moved since their use.
     void forgetKeptAfterSchemaChange();
+    // The statement kept for `statement`, prepared and kept first when none is.
+    QSqlQuery& keptPrepared(const QString& statement);
     ResultSet readResult(QSqlQuery& query) const;
     // The statement run; its result, if it has one, appended to `results`.
     void readNatively(NativeStatement& statement, const QString& sql, std::vector<ResultSet>& results) const;
