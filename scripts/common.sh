@@ -5,7 +5,7 @@ set -euo pipefail
 KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KV_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
              libqt6sql6-odbc odbc-postgresql unixodbc-dev libgtest-dev libbenchmark-dev fonts-dejavu-core postgresql xvfb xauth clang-format clang-tidy ccache
-             poppler-utils libxml2-utils sqlite3 libxlsxwriter-dev qt6-declarative-dev unzip libsodium-dev libsqlite3-dev
+             poppler-utils libxml2-utils sqlite3 libxlsxwriter-dev qt6-declarative-dev unzip libsodium-dev libsqlite3-dev libpq-dev
              qt6-translations-l10n locales lintian lld)
 
 kv_install_packages() {

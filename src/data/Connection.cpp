@@ -644,11 +644,17 @@ std::vector<ResultSet> Connection::readOnlyOnce(const QString& sql, const QStrin
 }
 
 std::vector<ResultSet> Connection::readBehind(const QString& ahead, const QString& statement) {
+    std::vector<ResultSet> results;
+    // The native statement passes over the setting's answer to the read's rows.
+    if (std::unique_ptr<NativeStatement> native =
+            dialect_->nativeStatement(database(), ahead + QStringLiteral("; ") + statement)) {
+        readNatively(*native, statement, results);
+        return results;
+    }
     QSqlQuery q(database());
     q.setForwardOnly(true);
     // The setting answers first; the read's rows, or its refusal, follow.
     if (!q.exec(ahead + QStringLiteral("; ") + statement) || !q.nextResult()) raise(q, statement);
-    std::vector<ResultSet> results;
     results.push_back(readResult(q));  // rows come one by one: a failure among them is raised
     return results;
 }

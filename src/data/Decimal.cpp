@@ -34,38 +34,57 @@ Decimal Decimal::fromMantissa(Int128 mantissa, int scale) {
     return d;
 }
 
-std::optional<Decimal> Decimal::parse(const QString& text) {
-    // Read in place, uncopied: a recordset parses one per amount read.
-    const QStringView t = QStringView(text).trimmed();
-    const QChar* c = t.data();
-    const QChar* const end = c + t.size();
+namespace {
+
+// The digits of a number as parse reads them, from text of 16-bit or 8-bit characters.
+template <typename Char>
+std::optional<Decimal> parseDigits(const Char* c, const Char* const end) {
+    auto unit = [](Char ch) -> char16_t {
+        if constexpr (sizeof(Char) == 1)
+            return char16_t(static_cast<unsigned char>(ch));
+        else
+            return char16_t(ch.unicode());
+    };
     if (c == end) return std::nullopt;
     bool negative = false;
-    if (*c == u'-' || *c == u'+') negative = *c++ == u'-';
+    if (unit(*c) == u'-' || unit(*c) == u'+') negative = unit(*c++) == u'-';
     // Up to 18 digits in a 64-bit integer (an amount has far fewer), the rest in 128 bits.
     long long small = 0;
-    Int128 m = 0;
+    Decimal::Int128 m = 0;
     int scale = -1;
     int digits = 0;
     for (; c != end; ++c) {
-        const char16_t u = c->unicode();
+        const char16_t u = unit(*c);
         if (u == u'.' || u == u',') {
             if (scale >= 0) return std::nullopt;
             scale = 0;
             continue;
         }
         if (u < u'0' || u > u'9') return std::nullopt;
-        if (scale >= kMaxScale) continue;  // digits beyond the precision we keep are dropped
+        if (scale >= Decimal::kMaxScale) continue;  // digits beyond the precision we keep are dropped
         if (++digits > 36) return std::nullopt;
         if (digits <= 18)
             small = small * 10 + (u - u'0');
         else
-            m = (digits == 19 ? Int128(small) : m) * 10 + (u - u'0');
+            m = (digits == 19 ? Decimal::Int128(small) : m) * 10 + (u - u'0');
         if (scale >= 0) ++scale;
     }
     if (digits == 0) return std::nullopt;
     if (digits <= 18) m = small;
-    return fromMantissa(negative ? -m : m, std::max(scale, 0));
+    return Decimal::fromMantissa(negative ? -m : m, std::max(scale, 0));
+}
+
+}  // namespace
+
+std::optional<Decimal> Decimal::parse(const QString& text) {
+    // Read in place, uncopied: a recordset parses one per amount read.
+    const QStringView t = QStringView(text).trimmed();
+    return parseDigits(t.data(), t.data() + t.size());
+}
+
+std::optional<Decimal> Decimal::parse(QLatin1StringView text) {
+    const QLatin1StringView t = text.trimmed();
+    return parseDigits(t.data(), t.data() + t.size());
 }
 
 Decimal Decimal::fromString(const QString& text) {

@@ -19,6 +19,8 @@ public:
     // Parses "1234", "-0.5", "+12.340", "1e3" is refused. Accepts ',' as the decimal point too,
     // since a clerk types Italian numbers; no grouping separators.
     static std::optional<Decimal> parse(const QString& text);
+    // The same of 8-bit text, as a server sends an exact decimal: no QString made to read it.
+    static std::optional<Decimal> parse(QLatin1StringView text);
     // Like parse, but throws SuiteError (type mismatch) naming the text.
     static Decimal fromString(const QString& text);
     // The double's value rounded to `scale` digits (for engines that store decimals as REAL).

@@ -3,10 +3,12 @@
 #include "ConnectionString.h"
 #include "LockWait.h"
 #include "LoginRoleCredentials.h"
+#include "PostgresStatement.h"
 #include "SqlText.h"
 #include "SuiteError.h"
 
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 
 const Credentials& PostgresDialect::credentials() const {
@@ -294,4 +296,14 @@ QString PostgresDialect::signInAttempts(const QString& name) const {
 
 QString PostgresDialect::countSignInAttempt(const QString& name, int seen) const {
     return QStringLiteral("SELECT kv_conta_tentativo(%1, %2)").arg(SqlText::quote(name)).arg(seen);
+}
+
+std::unique_ptr<NativeStatement> PostgresDialect::nativeStatement(const QSqlDatabase& db, const QString& sql,
+                                                                  bool onlyReads) const {
+    if (onlyReads) return nullptr;
+    // The QPSQL driver's connection; over ODBC there is none to read through.
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "pg_conn*") != 0) return nullptr;
+    pg_conn* connection = *static_cast<pg_conn* const*>(handle.constData());
+    return connection ? std::make_unique<PostgresStatement>(connection, sql) : nullptr;
 }

@@ -36,6 +36,10 @@ public:
     // The message's statements run as one transaction of their own, which this makes read-only.
     QString readOnlyAhead() const override { return QStringLiteral("SET TRANSACTION READ ONLY"); }
     bool seeksByRowComparison() const override { return true; }
+    // Reads through libpq on the driver's connection (PostgresStatement); none with `onlyReads`,
+    // which the server tells only as the statement runs (readOnly's statements do it).
+    std::unique_ptr<NativeStatement> nativeStatement(const QSqlDatabase& db, const QString& sql,
+                                                     bool onlyReads = false) const override;
     // A row lock, the one an UPDATE that keeps the key takes: no new version of the row, its
     // indexes and triggers untouched.
     QString holdRows(const QString& table, const QString& /*keyColumn*/, const QString& where,

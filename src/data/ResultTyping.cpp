@@ -1,5 +1,6 @@
 #include "ResultTyping.h"
 
+#include "Decimal.h"
 #include "SqlDialect.h"
 
 ResultTyping::ResultTyping(const std::vector<ResultColumn>& columns, const SqlDialect& dialect)
@@ -25,4 +26,13 @@ void ResultTyping::convert(QVariant& raw, int column, QVariant& out) const {
     } else {
         out = dialect_.fromDriver(raw, t.type, t.scale);
     }
+}
+
+bool ResultTyping::takeDecimalText(QLatin1StringView text, int column, QVariant& out) const {
+    const Typing& t = typing_[size_t(column)];
+    if (!t.typed || t.type != DataType::Decimal) return false;
+    const std::optional<Decimal> value = Decimal::parse(text);
+    if (!value) return false;
+    out = QVariant::fromValue(t.scale < 0 ? *value : value->rounded(t.scale));
+    return true;
 }

@@ -25,6 +25,19 @@ public:
         else
             convert(raw, column, out);
     }
+    // The same for a value read as not Null, which the engine's own read tells before the
+    // value is made.
+    void takeValue(QVariant& raw, int column, QVariant& out) const {
+        const Typing& t = typing_[size_t(column)];
+        if (t.typed && Value::holds(raw.typeId(), t.type))
+            out.swap(raw);
+        else
+            convert(raw, column, out);
+    }
+    // An exact decimal's text, as a server sends it, typed into `out` when `column` holds
+    // decimals: no QString made between. False, `out` untouched, otherwise or where the text
+    // does not read (take then tells why).
+    bool takeDecimalText(QLatin1StringView text, int column, QVariant& out) const;
     // True when the values of `column` are typed as `type`.
     bool typedAs(int column, DataType type) const {
         const Typing& t = typing_[size_t(column)];

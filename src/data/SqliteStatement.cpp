@@ -128,7 +128,7 @@ bool SqliteStatement::readRows(const ResultTyping& typing, std::vector<QVector<Q
                 }
             }
             QVariant value = driverValue(i, kind);
-            typing.take(value, i, out[i]);
+            typing.takeValue(value, i, out[i]);
         }
         rows.push_back(std::move(row));
         if (!step()) return false;

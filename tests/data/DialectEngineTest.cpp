@@ -1,6 +1,7 @@
 #include "Decimal.h"
 #include "EngineFixture.h"
 #include "LockWait.h"
+#include "ResultTyping.h"
 #include "SuiteError.h"
 #include "TechnicalLog.h"
 #include "TransactionScope.h"
@@ -9,6 +10,8 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QThread>
 #include <future>
 #include <optional>
@@ -198,6 +201,59 @@ TEST_P(DialectTest, AKeptReadAnswersAsTheDatabaseStandsNow) {
     EXPECT_TRUE(read().rows.empty());
     conn_->RollbackTrans();
     EXPECT_EQ(read().rows.size(), first.rows.size() - 1);
+}
+
+TEST_P(DialectTest, TheDataLayersOwnReadGivesEveryValueAsTheDriversReadTypesIt) {
+    // The data layer reads rows through the engine's own library where it can: every kind of
+    // value must come out as the driver's value, typed, would, Nulls and extremes included, and
+    // the catalogued columns typed to their column.
+    if (GetParam() == TestEngine::Odbc) GTEST_SKIP() << "over ODBC the driver alone reads";
+    const QString text = QStringLiteral("'àß€ 日本 ''\"; --'");
+    const QString expressions =
+        GetParam() == TestEngine::Sqlite
+            ? QStringLiteral("NULL AS A, 7 AS I, -9000000000 AS I8, 1.25 AS F, %1 AS S, X'00FF27' AS BY")
+                  .arg(text)
+            : QStringLiteral(
+                  "CAST(NULL AS TEXT) AS A, TRUE AS B, CAST(-7 AS SMALLINT) AS I2, 2147483647 AS I4, "
+                  "CAST(9000000000 AS BIGINT) AS I8, CAST(-9000000000 AS BIGINT) AS I8N, "
+                  "CAST('123456789012345678.123456' AS NUMERIC) AS N, CAST(-0.5 AS NUMERIC(5, 2)) AS N2, "
+                  "CAST(NULL AS NUMERIC) AS NN, CAST(1.25 AS REAL) AS F4, CAST('NaN' AS FLOAT8) AS FNAN, "
+                  "CAST('-Infinity' AS FLOAT8) AS FINF, CAST(1e300 AS FLOAT8) AS FBIG, DATE '2024-02-29' AS "
+                  "D, "
+                  "CAST('infinity' AS DATE) AS DINF, CAST('0044-03-15 BC' AS DATE) AS DBC, "
+                  "CAST(NULL AS DATE) AS DN, TIME '13:45:07.25' AS T, "
+                  "TIMESTAMP '2024-02-29 23:59:58.5' AS TS, "
+                  "CAST('2024-07-01 12:00:00+02' AS TIMESTAMPTZ) AS TSZ, CAST('infinity' AS TIMESTAMP) AS "
+                  "TINF, "
+                  "CAST('a''b;' AS BYTEA) AS BY, "
+                  "%1 AS S")
+                  .arg(text);
+    const QString sql = QStringLiteral(
+                            "SELECT %1, TS01_BILLS.* FROM TS01_BILLS ORDER BY TS01_DITTA, TS01_NUMREG, "
+                            "TS01_PROG")
+                            .arg(expressions);
+    const ResultSet read = conn_->Query(sql).front();
+
+    QSqlQuery q(conn_->database());
+    q.setForwardOnly(true);
+    ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
+    const ResultTyping typing(read.columns, conn_->dialect());
+    size_t row = 0;
+    for (; q.next(); ++row) {
+        ASSERT_LT(row, read.rows.size());
+        for (int i = 0; i < int(read.columns.size()); ++i) {
+            QVariant raw = q.value(i), expected;
+            typing.take(raw, i, expected);
+            const QVariant& got = read.rows[row][i];
+            const std::string where =
+                read.columns[size_t(i)].name.toStdString() + " of row " + std::to_string(row);
+            EXPECT_EQ(got.metaType(), expected.metaType()) << where;
+            EXPECT_EQ(got.toString(), expected.toString()) << where;
+            EXPECT_TRUE(got == expected || got.toString() == QStringLiteral("nan")) << where;
+        }
+    }
+    EXPECT_EQ(row, read.rows.size());
+    EXPECT_EQ(row, 4u);
 }
 
 TEST_P(DialectTest, AmountsPastWhatTheEngineKeepsExactlyAreRefused) {
