@@ -300,7 +300,7 @@ QString PostgresDialect::countSignInAttempt(const QString& name, int seen) const
 
 std::unique_ptr<NativeStatement> PostgresDialect::nativeStatement(const QSqlDatabase& db, const QString& sql,
                                                                   bool onlyReads) const {
-    if (onlyReads) return nullptr;
+    if (onlyReads || !PostgresStatement::available()) return nullptr;
     // The QPSQL driver's connection; over ODBC there is none to read through.
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "pg_conn*") != 0) return nullptr;

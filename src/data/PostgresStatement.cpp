@@ -2,12 +2,14 @@
 
 #include "ResultTyping.h"
 
+#include <dlfcn.h>
 #include <libpq-fe.h>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
 #include <charconv>
+#include <type_traits>
 
 namespace {
 
@@ -96,20 +98,77 @@ Number number(const char* text, int length) {
     return n;
 }
 
+// libpq's functions, found in the copy the QPSQL driver loaded. Linking libpq would load it, and
+// the twenty libraries it needs (TLS, Kerberos, LDAP), into every desk's program at start, SQLite
+// ones included: 4 MB more at its peak.
+struct Api {
+    decltype(&::PQclear) clear = nullptr;
+    decltype(&::PQerrorMessage) errorMessage = nullptr;
+    decltype(&::PQfname) fname = nullptr;
+    decltype(&::PQfreemem) freemem = nullptr;
+    decltype(&::PQftype) ftype = nullptr;
+    decltype(&::PQgetResult) getResult = nullptr;
+    decltype(&::PQgetisnull) getisnull = nullptr;
+    decltype(&::PQgetlength) getlength = nullptr;
+    decltype(&::PQgetvalue) getvalue = nullptr;
+    decltype(&::PQnfields) nfields = nullptr;
+    decltype(&::PQntuples) ntuples = nullptr;
+    decltype(&::PQresultErrorField) resultErrorField = nullptr;
+    decltype(&::PQresultStatus) resultStatus = nullptr;
+    decltype(&::PQsendQuery) sendQuery = nullptr;
+    decltype(&::PQsetSingleRowMode) setSingleRowMode = nullptr;
+    decltype(&::PQunescapeBytea) unescapeBytea = nullptr;
+};
+
+// Null when the process has no libpq loaded: no PostgreSQL connection was opened through the driver.
+const Api* resolve() {
+    void* library = dlopen("libpq.so.5", RTLD_LAZY | RTLD_NOLOAD);
+    if (!library) return nullptr;
+    static Api a;
+    auto get = [library](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+        return function != nullptr;
+    };
+    const bool found =
+        get(a.clear, "PQclear") && get(a.errorMessage, "PQerrorMessage") && get(a.fname, "PQfname") &&
+        get(a.freemem, "PQfreemem") && get(a.ftype, "PQftype") && get(a.getResult, "PQgetResult") &&
+        get(a.getisnull, "PQgetisnull") && get(a.getlength, "PQgetlength") && get(a.getvalue, "PQgetvalue") &&
+        get(a.nfields, "PQnfields") && get(a.ntuples, "PQntuples") &&
+        get(a.resultErrorField, "PQresultErrorField") && get(a.resultStatus, "PQresultStatus") &&
+        get(a.sendQuery, "PQsendQuery") && get(a.setSingleRowMode, "PQsetSingleRowMode") &&
+        get(a.unescapeBytea, "PQunescapeBytea");
+    dlclose(library);  // the driver keeps it loaded
+    return found ? &a : nullptr;
+}
+
+// Asked once a driver's connection exists, and so libpq is loaded.
+const Api* api() {
+    static const Api* const found = resolve();
+    return found;
+}
+
+const Api& pq() {
+    return *api();
+}
+
 }  // namespace
+
+bool PostgresStatement::available() {
+    return api() != nullptr;
+}
 
 PostgresStatement::PostgresStatement(pg_conn* connection, const QString& sql)
     : connection_(connection), sql_(sql.toUtf8()) {}
 
 PostgresStatement::~PostgresStatement() {
-    PQclear(result_);
+    pq().clear(result_);
     discardRest();
 }
 
 void PostgresStatement::discardRest() {
-    while (PGresult* rest = PQgetResult(connection_)) {
-        const ExecStatusType status = PQresultStatus(rest);
-        PQclear(rest);
+    while (PGresult* rest = pq().getResult(connection_)) {
+        const ExecStatusType status = pq().resultStatus(rest);
+        pq().clear(rest);
         // A copy answers the same again until its data is read: nothing more to wait for.
         if (status == PGRES_COPY_IN || status == PGRES_COPY_OUT || status == PGRES_COPY_BOTH) return;
     }
@@ -117,10 +176,10 @@ void PostgresStatement::discardRest() {
 
 bool PostgresStatement::fail(const char* driverText, pg_result* failed) {
     // As the driver words it: the server's message, its SQLSTATE beside it and as the code.
-    QString message = QString::fromUtf8(PQerrorMessage(connection_));
+    QString message = QString::fromUtf8(pq().errorMessage(connection_));
     QString code;
     if (failed) {
-        code = QString::fromLatin1(PQresultErrorField(failed, PG_DIAG_SQLSTATE));
+        code = QString::fromLatin1(pq().resultErrorField(failed, PG_DIAG_SQLSTATE));
         message += QStringLiteral("(%1)").arg(code);
     }
     error_ = QSqlError(QStringLiteral("QPSQL: ") + QCoreApplication::translate("QPSQLResult", driverText),
@@ -130,23 +189,23 @@ bool PostgresStatement::fail(const char* driverText, pg_result* failed) {
 
 bool PostgresStatement::exec() {
     discardRest();  // what an earlier query left unread, as the driver does before sending
-    if (!PQsendQuery(connection_, sql_.constData())) return fail("Unable to send query", nullptr);
-    PQsetSingleRowMode(connection_);
-    while (PGresult* part = PQgetResult(connection_)) {
-        switch (PQresultStatus(part)) {
+    if (!pq().sendQuery(connection_, sql_.constData())) return fail("Unable to send query", nullptr);
+    pq().setSingleRowMode(connection_);
+    while (PGresult* part = pq().getResult(connection_)) {
+        switch (pq().resultStatus(part)) {
             case PGRES_COMMAND_OK:
             case PGRES_EMPTY_QUERY:
-                PQclear(part);  // a statement without rows ahead of the read
+                pq().clear(part);  // a statement without rows ahead of the read
                 continue;
             case PGRES_SINGLE_TUPLE:
             case PGRES_TUPLES_OK:
                 result_ = part;
-                types_.resize(size_t(PQnfields(part)));
-                for (int i = 0; i < int(types_.size()); ++i) types_[size_t(i)] = PQftype(part, i);
+                types_.resize(size_t(pq().nfields(part)));
+                for (int i = 0; i < int(types_.size()); ++i) types_[size_t(i)] = pq().ftype(part, i);
                 return true;
             default:
                 fail("Unable to create query", part);
-                PQclear(part);
+                pq().clear(part);
                 discardRest();
                 return false;
         }
@@ -159,7 +218,7 @@ int PostgresStatement::columnCount() const {
 }
 
 QString PostgresStatement::columnName(int column) const {
-    return QString::fromUtf8(PQfname(result_, column));
+    return QString::fromUtf8(pq().fname(result_, column));
 }
 
 QMetaType PostgresStatement::columnType(int column) const {
@@ -167,8 +226,8 @@ QMetaType PostgresStatement::columnType(int column) const {
 }
 
 QVariant PostgresStatement::driverValue(int row, int column) const {
-    const char* text = PQgetvalue(result_, row, column);
-    const int length = PQgetlength(result_, row, column);
+    const char* text = pq().getvalue(result_, row, column);
+    const int length = pq().getlength(result_, row, column);
     switch (types_[size_t(column)]) {
         case kBool:
             return text[0] == 't';
@@ -210,9 +269,9 @@ QVariant PostgresStatement::driverValue(int row, int column) const {
         }
         case kBytea: {
             size_t size = 0;
-            unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+            unsigned char* bytes = pq().unescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
             QByteArray value(reinterpret_cast<const char*>(bytes), qsizetype(size));
-            PQfreemem(bytes);
+            pq().freemem(bytes);
             return value;
         }
         default:
@@ -223,31 +282,32 @@ QVariant PostgresStatement::driverValue(int row, int column) const {
 bool PostgresStatement::readRows(const ResultTyping& typing, std::vector<QVector<QVariant>>& rows) {
     const int n = columnCount();
     while (result_) {
-        const int count = PQntuples(result_);
+        const int count = pq().ntuples(result_);
         for (int r = 0; r < count; ++r) {
             QVector<QVariant> row(n);
             QVariant* out = row.data();  // filled in place: a Null stays as made
             for (int i = 0; i < n; ++i) {
-                if (PQgetisnull(result_, r, i)) continue;
+                if (pq().getisnull(result_, r, i)) continue;
                 if (types_[size_t(i)] == kNumeric &&
                     typing.takeDecimalText(
-                        QLatin1StringView(PQgetvalue(result_, r, i), PQgetlength(result_, r, i)), i, out[i]))
+                        QLatin1StringView(pq().getvalue(result_, r, i), pq().getlength(result_, r, i)), i,
+                        out[i]))
                     continue;
                 QVariant value = driverValue(r, i);
                 typing.takeValue(value, i, out[i]);
             }
             rows.push_back(std::move(row));
         }
-        const bool last = PQresultStatus(result_) == PGRES_TUPLES_OK;
-        PQclear(result_);
+        const bool last = pq().resultStatus(result_) == PGRES_TUPLES_OK;
+        pq().clear(result_);
         result_ = nullptr;
         if (last) return true;
         // The next row, or the end of the rows (no row), or a failure met on the way.
-        PGresult* part = PQgetResult(connection_);
-        const ExecStatusType status = part ? PQresultStatus(part) : PGRES_FATAL_ERROR;
+        PGresult* part = pq().getResult(connection_);
+        const ExecStatusType status = part ? pq().resultStatus(part) : PGRES_FATAL_ERROR;
         if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK) {
             fail("Unable to get result", part);
-            PQclear(part);
+            pq().clear(part);
             discardRest();
             return false;
         }

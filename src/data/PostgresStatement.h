@@ -16,6 +16,8 @@ struct pg_result;
 // answer with the first that returns rows: those before it (a setting) are passed over.
 class PostgresStatement final : public NativeStatement {
 public:
+    // Whether libpq's functions are there to call: once a QPSQL connection is open they are.
+    static bool available();
     PostgresStatement(pg_conn* connection, const QString& sql);
     // Reads what is left of the answer, so that the connection is free for the next statement.
     ~PostgresStatement() override;

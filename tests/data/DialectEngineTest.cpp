@@ -205,29 +205,39 @@ TEST_P(DialectTest, AKeptReadAnswersAsTheDatabaseStandsNow) {
 
 TEST_P(DialectTest, TheDataLayersOwnReadGivesEveryValueAsTheDriversReadTypesIt) {
     // The data layer reads rows through the engine's own library where it can: every kind of
-    // value must come out as the driver's value, typed, would, Nulls and extremes included, and
-    // the catalogued columns typed to their column.
+    // value, Nulls and extremes included, must come out as the driver's reading typed the same
+    // way gives it, the catalogued columns typed to their column.
     if (GetParam() == TestEngine::Odbc) GTEST_SKIP() << "over ODBC the driver alone reads";
-    const QString text = QStringLiteral("'àß€ 日本 ''\"; --'");
+    ASSERT_NE(conn_->dialect().nativeStatement(conn_->database(), QStringLiteral("SELECT 1")), nullptr)
+        << "the engine's own read is not there: the comparison would be the driver's with itself";
+    const QString text = QStringLiteral("'àß€ 日本 ''\"; --' AS S");
+    const QStringList sqlite{QStringLiteral("NULL AS A"), QStringLiteral("7 AS I"),
+                             QStringLiteral("-9000000000 AS I8"), QStringLiteral("1.25 AS F"),
+                             QStringLiteral("X'00FF27' AS BY")};
+    const QStringList server{QStringLiteral("CAST(NULL AS TEXT) AS A"),
+                             QStringLiteral("TRUE AS B"),
+                             QStringLiteral("CAST(-7 AS SMALLINT) AS I2"),
+                             QStringLiteral("2147483647 AS I4"),
+                             QStringLiteral("CAST(9000000000 AS BIGINT) AS I8"),
+                             QStringLiteral("CAST(-9000000000 AS BIGINT) AS I8N"),
+                             QStringLiteral("CAST('123456789012345678.123456' AS NUMERIC) AS N"),
+                             QStringLiteral("CAST(-0.5 AS NUMERIC(5, 2)) AS N2"),
+                             QStringLiteral("CAST(NULL AS NUMERIC) AS NN"),
+                             QStringLiteral("CAST(1.25 AS REAL) AS F4"),
+                             QStringLiteral("CAST('NaN' AS FLOAT8) AS FNAN"),
+                             QStringLiteral("CAST('-Infinity' AS FLOAT8) AS FINF"),
+                             QStringLiteral("CAST(1e300 AS FLOAT8) AS FBIG"),
+                             QStringLiteral("DATE '2024-02-29' AS D"),
+                             QStringLiteral("CAST('infinity' AS DATE) AS DINF"),
+                             QStringLiteral("CAST('0044-03-15 BC' AS DATE) AS DBC"),
+                             QStringLiteral("CAST(NULL AS DATE) AS DN"),
+                             QStringLiteral("TIME '13:45:07.25' AS T"),
+                             QStringLiteral("TIMESTAMP '2024-02-29 23:59:58.5' AS TS"),
+                             QStringLiteral("CAST('2024-07-01 12:00:00+02' AS TIMESTAMPTZ) AS TSZ"),
+                             QStringLiteral("CAST('infinity' AS TIMESTAMP) AS TINF"),
+                             QStringLiteral("CAST('a''b;' AS BYTEA) AS BY")};
     const QString expressions =
-        GetParam() == TestEngine::Sqlite
-            ? QStringLiteral("NULL AS A, 7 AS I, -9000000000 AS I8, 1.25 AS F, %1 AS S, X'00FF27' AS BY")
-                  .arg(text)
-            : QStringLiteral(
-                  "CAST(NULL AS TEXT) AS A, TRUE AS B, CAST(-7 AS SMALLINT) AS I2, 2147483647 AS I4, "
-                  "CAST(9000000000 AS BIGINT) AS I8, CAST(-9000000000 AS BIGINT) AS I8N, "
-                  "CAST('123456789012345678.123456' AS NUMERIC) AS N, CAST(-0.5 AS NUMERIC(5, 2)) AS N2, "
-                  "CAST(NULL AS NUMERIC) AS NN, CAST(1.25 AS REAL) AS F4, CAST('NaN' AS FLOAT8) AS FNAN, "
-                  "CAST('-Infinity' AS FLOAT8) AS FINF, CAST(1e300 AS FLOAT8) AS FBIG, DATE '2024-02-29' AS "
-                  "D, "
-                  "CAST('infinity' AS DATE) AS DINF, CAST('0044-03-15 BC' AS DATE) AS DBC, "
-                  "CAST(NULL AS DATE) AS DN, TIME '13:45:07.25' AS T, "
-                  "TIMESTAMP '2024-02-29 23:59:58.5' AS TS, "
-                  "CAST('2024-07-01 12:00:00+02' AS TIMESTAMPTZ) AS TSZ, CAST('infinity' AS TIMESTAMP) AS "
-                  "TINF, "
-                  "CAST('a''b;' AS BYTEA) AS BY, "
-                  "%1 AS S")
-                  .arg(text);
+        (GetParam() == TestEngine::Sqlite ? sqlite : server).join(QStringLiteral(", ")) + u',' + text;
     const QString sql = QStringLiteral(
                             "SELECT %1, TS01_BILLS.* FROM TS01_BILLS ORDER BY TS01_DITTA, TS01_NUMREG, "
                             "TS01_PROG")
@@ -249,7 +259,7 @@ TEST_P(DialectTest, TheDataLayersOwnReadGivesEveryValueAsTheDriversReadTypesIt) 
                 read.columns[size_t(i)].name.toStdString() + " of row " + std::to_string(row);
             EXPECT_EQ(got.metaType(), expected.metaType()) << where;
             EXPECT_EQ(got.toString(), expected.toString()) << where;
-            EXPECT_TRUE(got == expected || got.toString() == QStringLiteral("nan")) << where;
+            EXPECT_TRUE(got == expected) << where;
         }
     }
     EXPECT_EQ(row, read.rows.size());
