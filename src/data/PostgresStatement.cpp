@@ -200,8 +200,11 @@ bool PostgresStatement::exec() {
             case PGRES_SINGLE_TUPLE:
             case PGRES_TUPLES_OK:
                 result_ = part;
-                types_.resize(size_t(pq().nfields(part)));
-                for (int i = 0; i < int(types_.size()); ++i) types_[size_t(i)] = pq().ftype(part, i);
+                columns_.resize(size_t(pq().nfields(part)));
+                for (int i = 0; i < int(columns_.size()); ++i) {
+                    const unsigned oid = pq().ftype(part, i);
+                    columns_[size_t(i)] = {oid, driverType(oid).id()};
+                }
                 return true;
             default:
                 fail("Unable to create query", part);
@@ -214,7 +217,7 @@ bool PostgresStatement::exec() {
 }
 
 int PostgresStatement::columnCount() const {
-    return int(types_.size());
+    return int(columns_.size());
 }
 
 QString PostgresStatement::columnName(int column) const {
@@ -222,43 +225,33 @@ QString PostgresStatement::columnName(int column) const {
 }
 
 QMetaType PostgresStatement::columnType(int column) const {
-    return driverType(types_[size_t(column)]);
+    return QMetaType(columns_[size_t(column)].kind);
 }
 
 QVariant PostgresStatement::driverValue(int row, int column) const {
     const char* text = pq().getvalue(result_, row, column);
     const int length = pq().getlength(result_, row, column);
-    switch (types_[size_t(column)]) {
-        case kBool:
+    const Column& c = columns_[size_t(column)];
+    switch (c.kind) {
+        case QMetaType::Bool:
             return text[0] == 't';
-        case kInt8:
+        case QMetaType::LongLong:
             if (text[0] == '-') return number<qlonglong>(text, length);
             return number<qulonglong>(text, length);
-        case kInt2:
-        case kInt4:
-        case kOidAsInt:
-        case kRegproc:
-        case kXid:
-        case kCid:
+        case QMetaType::Int:
             return int(number<qlonglong>(text, length));
-        case kNumeric:
-            return QString::fromLatin1(text, length);  // exact, as the connection asks the driver
-        case kFloat4:
-        case kFloat8: {
+        case QMetaType::Double: {
+            if (c.oid == kNumeric) return QString::fromLatin1(text, length);  // exact, as the connection asks
             double value = 0;
             // NaN, Infinity and -Infinity included; never the locale's decimal comma.
             if (std::from_chars(text, text + length, value).ec != std::errc()) return QVariant();
             return value;
         }
-        case kAbstime:
-        case kReltime:
-        case kDate:
+        case QMetaType::QDate:
             return isoDate(text, length);
-        case kTime:
-        case kTimeTz:
+        case QMetaType::QTime:
             return QTime::fromString(QLatin1String(text, length), Qt::ISODate);
-        case kTimestamp:
-        case kTimestampTz: {
+        case QMetaType::QDateTime: {
             // As the driver reads it: in local time, an offset of whole hours ('+02') completed
             // for the ISO reading.
             QString stamp = QString::fromLatin1(text, length);
@@ -267,7 +260,7 @@ QVariant PostgresStatement::driverValue(int row, int column) const {
             if (sign == u'+' || sign == u'-') stamp += QStringLiteral(":00");
             return QDateTime::fromString(stamp, Qt::ISODate).toLocalTime();
         }
-        case kBytea: {
+        case QMetaType::QByteArray: {
             size_t size = 0;
             unsigned char* bytes = pq().unescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
             QByteArray value(reinterpret_cast<const char*>(bytes), qsizetype(size));
@@ -288,7 +281,7 @@ bool PostgresStatement::readRows(const ResultTyping& typing, std::vector<QVector
             QVariant* out = row.data();  // filled in place: a Null stays as made
             for (int i = 0; i < n; ++i) {
                 if (pq().getisnull(result_, r, i)) continue;
-                if (types_[size_t(i)] == kNumeric &&
+                if (columns_[size_t(i)].oid == kNumeric &&
                     typing.takeDecimalText(
                         QLatin1StringView(pq().getvalue(result_, r, i), pq().getlength(result_, r, i)), i,
                         out[i]))

@@ -40,6 +40,10 @@ private:
     pg_conn* connection_;
     QByteArray sql_;
     pg_result* result_ = nullptr;
-    std::vector<unsigned> types_;  // each column's type, as the server names it (an oid)
+    struct Column {
+        unsigned oid;  // the server's type
+        int kind;      // the driver's type for it (a QMetaType id)
+    };
+    std::vector<Column> columns_;
     QSqlError error_;
 };
