@@ -307,3 +307,10 @@ std::unique_ptr<NativeStatement> PostgresDialect::nativeStatement(const QSqlData
     pg_conn* connection = *static_cast<pg_conn* const*>(handle.constData());
     return connection ? std::make_unique<PostgresStatement>(connection, sql) : nullptr;
 }
+
+QString PostgresDialect::refreshStatistics() const {
+    const QString body = QStringLiteral(
+        "DECLARE t record; BEGIN FOR t IN SELECT tablename FROM pg_tables WHERE schemaname = "
+        "current_schema() LOOP EXECUTE format('ANALYZE %I', t.tablename); END LOOP; END");
+    return QStringLiteral("DO ") + SqlText::quote(body);
+}

@@ -36,6 +36,9 @@ public:
     // The message's statements run as one transaction of their own, which this makes read-only.
     QString readOnlyAhead() const override { return QStringLiteral("SET TRANSACTION READ ONLY"); }
     bool seeksByRowComparison() const override { return true; }
+    // The tables of the connection's schema alone: a bare ANALYZE takes every schema's tables of
+    // the database in turn, and waits on (or holds up) other companies' sessions that lock them.
+    QString refreshStatistics() const override;
     // Reads through libpq on the driver's connection (PostgresStatement); none with `onlyReads`,
     // which the server tells only as the statement runs (readOnly's statements do it).
     std::unique_ptr<NativeStatement> nativeStatement(const QSqlDatabase& db, const QString& sql,

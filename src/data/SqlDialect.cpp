@@ -50,9 +50,8 @@ QList<EngineStatement> SqlDialect::translate(const QString& sqlServerText) const
     const QString text = SqlText::rewriteCalls(
         lengths, QStringLiteral("CONCAT"), [this](const QStringList& parts) { return concatenation(parts); });
     for (const QString& statement : SqlText::splitStatements(text)) {
-        // T-SQL's refresh of the planner's statistics: the engines here gather them with ANALYZE.
         if (statement.simplified().compare(QStringLiteral("EXEC sp_updatestats"), Qt::CaseInsensitive) == 0) {
-            out.append({QStringLiteral("ANALYZE"), QString()});
+            out.append({refreshStatistics(), QString()});
         } else if (auto conditional = SqlText::parseConditional(statement)) {
             for (const QString& body : SqlText::splitStatements(conditional->body))
                 out.append({body, conditional->condition});

@@ -153,6 +153,9 @@ public:
     // its semicolons, table hints dropped, IF (...) BEGIN ... END turned into guarded statements,
     // and T-SQL's string functions without a namesake here (LEN, CONCAT) in the engine's words.
     virtual QList<EngineStatement> translate(const QString& sqlServerText) const;
+    // What T-SQL's `EXEC sp_updatestats` becomes: the planner's statistics gathered again for
+    // the tables of this database, or of this schema where a database holds several.
+    virtual QString refreshStatistics() const { return QStringLiteral("ANALYZE"); }
     // T-SQL's CONCAT: the parts joined as texts, a Null read as an empty text.
     virtual QString concatenation(const QStringList& parts) const;
 

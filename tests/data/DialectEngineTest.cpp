@@ -324,6 +324,25 @@ TEST_P(DialectTest, AClosingSessionKeepsTheStatisticsOfWhatItReadWithoutWaiting)
     EXPECT_EQ(scalar(kept).toInt(), 1);
 }
 
+TEST_P(DialectTest, RefreshingTheStatisticsGathersThisCompanysTablesAndWaitsOnNoOtherCompanysLock) {
+    // The demo and the installer refresh the planner's statistics. Where one database keeps
+    // several companies' schemas, a table another company's session holds is none of theirs.
+    if (GetParam() == TestEngine::Sqlite) GTEST_SKIP() << "a database of its own per file";
+    TestDatabase neighbour(TestEngine::PostgreSql);
+    auto holder = neighbour.connect(catalogue_);
+    for (const TableDef* t : catalogue_->tables()) holder->Execute(holder->dialect().createTable(*t));
+    holder->BeginTrans();
+    holder->Execute(QStringLiteral("LOCK TABLE TS01_BILLS IN SHARE MODE"));
+    QElapsedTimer refreshing;
+    refreshing.start();
+    conn_->Execute(QStringLiteral("EXEC sp_updatestats"));
+    EXPECT_LT(refreshing.elapsed(), LockWait::ms()) << "the refresh waited for the other company";
+    holder->RollbackTrans();
+    EXPECT_EQ(Value::toDecimal(scalar(QStringLiteral("SELECT reltuples FROM pg_class WHERE oid = "
+                                                     "CAST('ts01_bills' AS regclass)"))),
+              Decimal(4));
+}
+
 // Two sessions writing the same rows at the same moment: the engine gives one of them up (on a
 // server a deadlock, on SQLite a snapshot the other's commit made stale). That clerk is told to
 // try again, as for a lock that did not free, and can roll back; the other's work stands.
