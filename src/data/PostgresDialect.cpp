@@ -314,3 +314,11 @@ QString PostgresDialect::refreshStatistics() const {
         "current_schema() LOOP EXECUTE format('ANALYZE %I', t.tablename); END LOOP; END");
     return QStringLiteral("DO ") + SqlText::quote(body);
 }
+
+std::optional<QStringList> PostgresDialect::indexNames(const CatalogueRows& rows) const {
+    QStringList names;
+    for (const QVariantList& r :
+         rows(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"), {}))
+        names.append(r[0].toString().toUpper());
+    return names;
+}

@@ -39,6 +39,7 @@ public:
     // The tables of the connection's schema alone: a bare ANALYZE takes every schema's tables of
     // the database in turn, and waits on (or holds up) other companies' sessions that lock them.
     QString refreshStatistics() const override;
+    std::optional<QStringList> indexNames(const CatalogueRows& rows) const override;
     // Reads through libpq on the driver's connection (PostgresStatement); none with `onlyReads`,
     // which the server tells only as the statement runs (readOnly's statements do it).
     std::unique_ptr<NativeStatement> nativeStatement(const QSqlDatabase& db, const QString& sql,

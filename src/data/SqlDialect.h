@@ -148,6 +148,11 @@ public:
     virtual QStringList tableNames(const CatalogueRows& rows) const;
     // The table or view as the engine describes it; nullopt when there is none of that name.
     virtual std::optional<TableDef> inspectTable(const QString& name, const CatalogueRows& rows) const;
+    // Upper-case names of the indexes (of the connection's schema where there are schemas);
+    // nullopt where the dialect does not read them (its createIndex then looks before it creates).
+    virtual std::optional<QStringList> indexNames(const CatalogueRows& /*rows*/) const {
+        return std::nullopt;
+    }
 
     // The statements to run, in order, for one SQL Server batch. By default: the batch split at
     // its semicolons, table hints dropped, IF (...) BEGIN ... END turned into guarded statements,

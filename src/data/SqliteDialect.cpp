@@ -254,6 +254,14 @@ QStringList SqliteDialect::tableNames(const CatalogueRows& rows) const {
     return names;
 }
 
+std::optional<QStringList> SqliteDialect::indexNames(const CatalogueRows& rows) const {
+    QStringList names;
+    for (const QVariantList& r :
+         rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"), {}))
+        names.append(r[0].toString().toUpper());
+    return names;
+}
+
 std::optional<TableDef> SqliteDialect::inspectTable(const QString& name, const CatalogueRows& rows) const {
     const auto kind =
         rows(QStringLiteral("SELECT type FROM sqlite_master WHERE upper(name) = ?"), {name.toUpper()});

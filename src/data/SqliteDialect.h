@@ -36,6 +36,7 @@ public:
     // The schema declares no collation: SQLite's binary one compares texts byte by byte.
     bool ordersTextsByCode() const override { return true; }
     QStringList tableNames(const CatalogueRows& rows) const override;
+    std::optional<QStringList> indexNames(const CatalogueRows& rows) const override;
     std::optional<TableDef> inspectTable(const QString& name, const CatalogueRows& rows) const override;
 
 protected:

@@ -25,6 +25,11 @@ QStringList DatabaseInspector::tableNames() const {
         [this](const QString& sql, const QVariantList& bind) { return rows(sql, bind); });
 }
 
+std::optional<QStringList> DatabaseInspector::indexNames() const {
+    return connection_.dialect().indexNames(
+        [this](const QString& sql, const QVariantList& bind) { return rows(sql, bind); });
+}
+
 std::optional<TableDef> DatabaseInspector::table(const QString& name) const {
     return connection_.dialect().inspectTable(
         name, [this](const QString& sql, const QVariantList& bind) { return rows(sql, bind); });

@@ -16,6 +16,8 @@ public:
     // Upper-case names of the tables and views of the database (of the connection's schema on
     // PostgreSQL).
     QStringList tableNames() const;
+    // Upper-case names of its indexes; nullopt where the engine's dialect does not read them.
+    std::optional<QStringList> indexNames() const;
     // The table or view as the engine describes it; nullopt when there is none of that name.
     // View columns carry only names and nullability.
     std::optional<TableDef> table(const QString& name) const;

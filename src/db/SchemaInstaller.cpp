@@ -174,7 +174,15 @@ void SchemaInstaller::installRules() {
 
 void SchemaInstaller::addMissingIndexes() {
     verify();
-    createIndexes();
+    // Only what is missing: on a server even `CREATE INDEX IF NOT EXISTS` of an index that exists
+    // locks its table against writes first, so every program start would wait for the saves in
+    // progress, and every save after it for the start.
+    const std::optional<QStringList> present = DatabaseInspector(*connection_).indexNames();
+    const SqlDialect& dialect = connection_->dialect();
+    for (const TableDef& t : Schema::all())
+        for (const IndexDef& index : t.indexes)
+            if (!present || !present->contains(index.name.toUpper()))
+                connection_->Execute(dialect.createIndex(t, index));
 }
 
 void SchemaInstaller::createIndexes() {

@@ -38,7 +38,8 @@ public:
     // lacks are created and the version recorded, in one transaction. Rows already there are kept.
     void upgrade();
     // Creates the indexes of the schema definition that a database of this version lacks (one
-    // installed before they were declared); quick when they are all there. Throws like verify().
+    // installed before they were declared): it reads which are there and touches no table when
+    // they all are. Throws like verify().
     void addMissingIndexes();
 
     // The catalogue of the schema, for Connection::setCatalogue.

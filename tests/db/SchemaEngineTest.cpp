@@ -1,10 +1,12 @@
 #include "DatabaseInspector.h"
+#include "LockWait.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
 #include "SuiteError.h"
 #include "TestDatabase.h"
 
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 
 namespace {
 
@@ -118,6 +120,30 @@ TEST_P(SchemaEngine, InstallerRecordsItsVersionAndRefusesForeignOrOtherVersions)
         EXPECT_TRUE(why.contains("non è un database")) << why.toStdString();
         EXPECT_TRUE(message([&] { installer.install(); }).contains("contiene già delle tabelle"));
     }
+}
+
+TEST_P(SchemaEngine, AProgramStartingWhileAColleagueSavesWaitsForNothingAndAddsAMissingIndex) {
+    // Every program start looks for the indexes its schema declares.
+    REQUIRE_ENGINE(GetParam());
+    TestDatabase db(GetParam());
+    auto c = db.connect();
+    SchemaInstaller(c).installOrVerify();
+    auto colleague = db.connect();
+    colleague->BeginTrans();
+    colleague->Execute(QStringLiteral("UPDATE EF01_SCADENZE SET EF01_PROGEFF = EF01_PROGEFF WHERE 1 = 0"));
+    QElapsedTimer starting;
+    starting.start();
+    SchemaInstaller(c).addMissingIndexes();
+    EXPECT_LT(starting.elapsed(), LockWait::ms()) << "the start waited for the colleague's save";
+    colleague->RollbackTrans();
+
+    const TableDef& bills = *Schema::catalogue()->table(QStringLiteral("EF01_SCADENZE"));
+    ASSERT_FALSE(bills.indexes.empty());
+    const QString dropped = bills.indexes.front().name;
+    c->Execute(QStringLiteral("DROP INDEX %1").arg(dropped));
+    EXPECT_FALSE(DatabaseInspector(*c).indexNames()->contains(dropped.toUpper()));
+    SchemaInstaller(c).addMissingIndexes();
+    EXPECT_TRUE(DatabaseInspector(*c).indexNames()->contains(dropped.toUpper()));
 }
 
 INSTANTIATE_ON_ENGINES(SchemaEngine);
