@@ -316,9 +316,6 @@ QString PostgresDialect::refreshStatistics() const {
 }
 
 std::optional<QStringList> PostgresDialect::indexNames(const CatalogueRows& rows) const {
-    QStringList names;
-    for (const QVariantList& r :
-         rows(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"), {}))
-        names.append(r[0].toString().toUpper());
-    return names;
+    return upperNames(rows,
+                      QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"));
 }

@@ -284,15 +284,17 @@ ColumnDef SqlDialect::declaredColumn(const QString& name, QString type, int leng
     return c;
 }
 
-QStringList SqlDialect::tableNames(const CatalogueRows& rows) const {
+QStringList SqlDialect::upperNames(const CatalogueRows& rows, const QString& sql) {
     QStringList names;
-    for (const QVariantList& r :
-         rows(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = ") +
-                  currentSchema(),
-              {}))
-        names.append(r[0].toString().toUpper());
+    for (const QVariantList& r : rows(sql, {})) names.append(r[0].toString().toUpper());
     names.sort();
     return names;
+}
+
+QStringList SqlDialect::tableNames(const CatalogueRows& rows) const {
+    return upperNames(rows, QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                                           "table_schema = ") +
+                                currentSchema());
 }
 
 std::optional<TableDef> SqlDialect::inspectTable(const QString& name, const CatalogueRows& rows) const {

@@ -279,6 +279,8 @@ public:
     QString guardQuery(const QString& condition) const;
 
 protected:
+    // The first column of `sql`'s rows in upper case, sorted: the names a catalogue query answers.
+    static QStringList upperNames(const CatalogueRows& rows, const QString& sql);
     // A column as the catalogue declares it: its DataType with size, precision and scale.
     static ColumnDef declaredColumn(const QString& name, QString type, int length, int precision, int scale);
     // The expression for the connection's own schema in the information_schema views.

@@ -244,22 +244,12 @@ ReadOnlyStatements SqliteDialect::readOnly(bool) const {
 }
 
 QStringList SqliteDialect::tableNames(const CatalogueRows& rows) const {
-    QStringList names;
-    for (const QVariantList& r :
-         rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"
-                             " AND name NOT LIKE 'sqlite_%'"),
-              {}))
-        names.append(r[0].toString().toUpper());
-    names.sort();
-    return names;
+    return upperNames(rows, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"
+                                           " AND name NOT LIKE 'sqlite_%'"));
 }
 
 std::optional<QStringList> SqliteDialect::indexNames(const CatalogueRows& rows) const {
-    QStringList names;
-    for (const QVariantList& r :
-         rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"), {}))
-        names.append(r[0].toString().toUpper());
-    return names;
+    return upperNames(rows, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
 }
 
 std::optional<TableDef> SqliteDialect::inspectTable(const QString& name, const CatalogueRows& rows) const {
